@@ -1,0 +1,27 @@
+# The two everyday commands: `make run` and `make test`.
+JOBS ?= $(shell nproc)
+BUILD_DIR ?= build
+TEST_BUILD_DIR ?= build-test
+
+.PHONY: run test deps build build-test
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBVL_BUILD_TESTS=OFF
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	cd $(BUILD_DIR)/bin && ./brimvale-edit
+
+build-test: deps
+	cmake -S . -B $(TEST_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DBVL_BUILD_TESTS=ON -DBVL_SANITIZE=ON
+	cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
+
+test: build-test
+	cd $(TEST_BUILD_DIR) && QT_QPA_PLATFORM=offscreen \
+	    ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
+	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	    ctest --output-on-failure -j $(JOBS)

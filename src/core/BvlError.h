@@ -1,0 +1,34 @@
+#pragma once
+#include <QString>
+#include <stdexcept>
+
+// A failure with the number that the program shows to the user ("... ERR 62").
+// Core code throws these; the windows catch them and report through the platform.
+namespace ErrNo {
+constexpr int Overflow = 6;           // a number does not fit its field
+constexpr int OutOfMemory = 7;        // a count that the input cannot back
+constexpr int TypeMismatch = 13;      // a text that is not a number, or not representable
+constexpr int FileNotFound = 53;
+constexpr int InputPastEnd = 62;      // reading or writing beyond the end of a file
+constexpr int PathFileAccess = 75;    // a file that cannot be opened, written or replaced
+constexpr int BadHexDigit = 513;
+constexpr int BitTextTooLarge = 516;
+constexpr int GroupEmpty = 600;
+constexpr int NameEmpty = 601;
+constexpr int NoStates = 602;
+constexpr int CheckboxNoBits = 603;
+constexpr int ValueListNoBits = 604;
+}
+
+class BvlError : public std::runtime_error
+{
+public:
+    explicit BvlError(int number, const QString &detail = QString())
+        : std::runtime_error(detail.isEmpty() ? "error " + std::to_string(number) : detail.toStdString())
+        , m_number(number)
+    {}
+    int number() const { return m_number; }
+
+private:
+    int m_number;
+};

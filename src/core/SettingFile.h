@@ -1,0 +1,41 @@
+#pragma once
+#include "core/SettingTypes.h"
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+
+// The *.sec byte format: little-endian integers, texts as a 2-byte byte count plus
+// Windows-1252 bytes, the 3-byte magic "sec", then SettingCount records.
+//
+// All readers validate lengths against the input before they allocate, and throw
+// BvlError on failure: 53 missing file, 75 unreadable, 62 input ends early,
+// 7 a SettingCount below 1 or larger than the rest of the input could hold.
+
+// Reads header and records from a device. Throws; the output is only assigned on success.
+void ReadSettingStream(QIODevice &in, SettingFileHeader &header, SettingList &settings);
+void ReadSettingHeaderStream(QIODevice &in, SettingFileHeader &header);
+
+// Reads the file at path. Throws BvlError; header and settings are untouched on failure.
+void ReadSettingFile(const QString &path, SettingFileHeader &header, SettingList &settings);
+
+// Reads only the header; returns false on any failure and reports nothing.
+bool ReadSettingHeader(const QString &path, SettingFileHeader &header);
+
+// Encodes header then every setting, exactly as stored, with the header's fields as they
+// are (SettingCount included). Throws 13 for a text Windows-1252 cannot hold and 6 for a
+// text longer than 65535 bytes or a Magic that is not 3 bytes.
+QByteArray EncodeSettingFile(const SettingFileHeader &header, const SettingList &settings);
+
+// Encodes in memory, then replaces the file at path atomically. Throws BvlError
+// (encoding failures as above, 75 when the file cannot be written); nothing is written
+// on failure.
+void WriteSettingFile(const QString &path, const SettingFileHeader &header, const SettingList &settings);
+
+// Format check of a header that was read: the magic must be "sec" exactly, then the
+// format version must be 3.
+enum class HeaderCheck { Accepted, UnknownFile, UnsupportedVersion };
+HeaderCheck CheckSettingHeader(const SettingFileHeader &header);
+
+// Smallest number of bytes one record takes on disk (five empty texts).
+constexpr int MinRecordSize = 24;

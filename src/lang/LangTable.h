@@ -1,0 +1,39 @@
+#pragma once
+#include <QHash>
+#include <QString>
+
+class Platform;
+
+// The program's string table: key -> text from the chosen language file, keys compared
+// without regard to letter case. One per process, owned by AppContext.
+class LangTable
+{
+public:
+    explicit LangTable(Platform &platform) : m_platform(platform) {}
+
+    // Replaces the table with the entries of the file (Windows-1252 text, lines ending in
+    // CR LF or LF; "key=value", split at the first "=", nothing trimmed). False when the
+    // file cannot be read or holds a key twice (ignoring case); the entries read before
+    // the failure stay. Shows nothing.
+    bool LoadLanguageFile(const QString &path);
+
+    // The value of the first "Main.LangName" entry (exact case); false if none or unreadable.
+    static bool GetLanguageName(const QString &path, QString &name);
+
+    // The text for key; with the key absent (or no table loaded) shows the missing-string
+    // message and returns "?".
+    QString GetLangString(const QString &key);
+
+    // Silent lookup: true and value set when the key is present.
+    bool Lookup(const QString &key, QString &value) const;
+
+    bool IsLoaded() const { return m_loaded; }
+
+    // The missing-string message: "Missing language string: " + quoted key, error icon.
+    void ShowMissing(const QString &key);
+
+private:
+    Platform &m_platform;
+    QHash<QString, QString> m_strings; // keys folded to lower case
+    bool m_loaded = false;
+};

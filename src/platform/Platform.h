@@ -1,0 +1,56 @@
+#pragma once
+#include <QString>
+#include <optional>
+
+// Everything the program asks of the desktop goes through this interface: message
+// boxes, file dialogs, the input prompt, preferences, the program folder, the shell's
+// "open" action and ending the program at once. The program uses QtPlatform; the tests
+// install a scripted implementation that records each call and answers from a queue.
+
+enum class MsgIcon { None, Critical, Warning, Question, Information };
+enum class MsgButtons { Ok, YesNo, YesNoCancel };
+enum class MsgResult { Ok, Yes, No, Cancel };
+
+class Platform
+{
+public:
+    virtual ~Platform() = default;
+
+    // Shows text with the application title "Brimvale Edit"; returns the button pressed
+    // (closing a Yes/No/Cancel box counts as Cancel, a Yes/No box as No).
+    virtual MsgResult messageBox(const QString &text, MsgIcon icon, MsgButtons buttons) = 0;
+
+    // filter is in the "description|pattern|description|pattern" form; a pattern may hold
+    // several wildcards separated by ";". Returns nothing when the user cancels.
+    virtual std::optional<QString> openFileName(const QString &title, const QString &filter,
+                                                const QString &proposedName = QString()) = 0;
+    virtual std::optional<QString> saveFileName(const QString &title, const QString &filter,
+                                                const QString &proposedName = QString()) = 0;
+
+    // A one-line text prompt; Cancel gives the empty text, as an empty answer does.
+    virtual QString inputBox(const QString &prompt, const QString &defaultText = QString()) = 0;
+
+    // Per-user preferences of the application "Brimvale Edit".
+    virtual QString readPreference(const QString &section, const QString &key,
+                                   const QString &defaultValue) = 0;
+    virtual void writePreference(const QString &section, const QString &key, const QString &value) = 0;
+
+    // The folder of the executable, where language and setting files are looked for.
+    virtual QString programFolder() = 0;
+
+    // Hands a web address or a "mailto:" address to the desktop; the result is ignored.
+    virtual void shellOpen(const QString &target) = 0;
+
+    // Ends the program at once, asking no window. A scripted platform only records it,
+    // so callers return right after calling it.
+    virtual void exitNow(int exitCode) = 0;
+};
+
+// The application title of every message box and the preferences' application name.
+inline const QString ApplicationTitle = QStringLiteral("Brimvale Edit");
+
+// "SEEM files|*.seem;*.bin|All|*.*" -> "SEEM files (*.seem *.bin);;All (*.*)".
+QString QtFileFilter(const QString &filter);
+
+// Joins a folder and a file name with the native separator.
+QString JoinPath(const QString &folder, const QString &fileName);

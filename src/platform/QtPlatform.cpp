@@ -1,0 +1,116 @@
+#include "platform/QtPlatform.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QSettings>
+#include <QUrl>
+#include <cstdlib>
+
+namespace {
+QWidget *dialogParent()
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    return QApplication::activeWindow();
+}
+
+// Organisation and application are both "Brimvale Edit".
+#define BVL_PREFERENCES(name) QSettings name(QSettings::NativeFormat, QSettings::UserScope, ApplicationTitle, ApplicationTitle)
+}
+
+MsgResult QtPlatform::messageBox(const QString &text, MsgIcon icon, MsgButtons buttons)
+{
+    QMessageBox box(dialogParent());
+    box.setWindowTitle(ApplicationTitle);
+    box.setText(text);
+    switch (icon) {
+    case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    }
+    switch (buttons) {
+    case MsgButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case MsgButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        break;
+    case MsgButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
+    }
+    const int pressed = box.exec();
+    switch (pressed) {
+    case QMessageBox::Yes: return MsgResult::Yes;
+    case QMessageBox::No: return MsgResult::No;
+    case QMessageBox::Cancel: return MsgResult::Cancel;
+    default: break;
+    }
+    if (buttons == MsgButtons::YesNoCancel)
+        return MsgResult::Cancel;
+    if (buttons == MsgButtons::YesNo)
+        return MsgResult::No;
+    return MsgResult::Ok;
+}
+
+std::optional<QString> QtPlatform::openFileName(const QString &title, const QString &filter,
+                                                const QString &proposedName)
+{
+    const QString chosen = QFileDialog::getOpenFileName(dialogParent(), title, proposedName, QtFileFilter(filter));
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(chosen);
+}
+
+std::optional<QString> QtPlatform::saveFileName(const QString &title, const QString &filter,
+                                                const QString &proposedName)
+{
+    const QString chosen = QFileDialog::getSaveFileName(dialogParent(), title, proposedName, QtFileFilter(filter));
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(chosen);
+}
+
+QString QtPlatform::inputBox(const QString &prompt, const QString &defaultText)
+{
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(dialogParent(), ApplicationTitle, prompt, QLineEdit::Normal, defaultText, &ok);
+    return ok ? text : QString();
+}
+
+QString QtPlatform::readPreference(const QString &section, const QString &key, const QString &defaultValue)
+{
+    BVL_PREFERENCES(settings);
+    return settings.value(section + QLatin1Char('/') + key, defaultValue).toString();
+}
+
+void QtPlatform::writePreference(const QString &section, const QString &key, const QString &value)
+{
+    BVL_PREFERENCES(settings);
+    settings.setValue(section + QLatin1Char('/') + key, value);
+    settings.sync();
+}
+
+QString QtPlatform::programFolder()
+{
+    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+}
+
+void QtPlatform::shellOpen(const QString &target)
+{
+    QDesktopServices::openUrl(QUrl(target, QUrl::TolerantMode));
+}
+
+void QtPlatform::exitNow(int exitCode)
+{
+    std::exit(exitCode);
+}

@@ -1,0 +1,20 @@
+#pragma once
+#include "platform/Platform.h"
+
+// The real desktop: Qt message boxes and file dialogs, QSettings, the executable's folder,
+// QDesktopServices for the shell's "open" action.
+class QtPlatform : public Platform
+{
+public:
+    MsgResult messageBox(const QString &text, MsgIcon icon, MsgButtons buttons) override;
+    std::optional<QString> openFileName(const QString &title, const QString &filter,
+                                        const QString &proposedName) override;
+    std::optional<QString> saveFileName(const QString &title, const QString &filter,
+                                        const QString &proposedName) override;
+    QString inputBox(const QString &prompt, const QString &defaultText) override;
+    QString readPreference(const QString &section, const QString &key, const QString &defaultValue) override;
+    void writePreference(const QString &section, const QString &key, const QString &value) override;
+    QString programFolder() override;
+    void shellOpen(const QString &target) override;
+    void exitNow(int exitCode) override;
+};

@@ -1,0 +1,38 @@
+#pragma once
+#include "core/SettingTypes.h"
+#include "seem/ByteStore.h"
+
+#include <QString>
+#include <QVector>
+
+// Moves one setting's value between the SEEM bytes and the state its control shows.
+// Widget-free: the main window turns these states into check boxes, lists and texts.
+//
+// Failures throw BvlError: 62 bytes beyond the end of the image, 13 a value text that is
+// not a number (or too few value texts) or a character Windows-1252 cannot hold, 6 a
+// number outside 0..255.
+namespace SettingCodec {
+
+// The numbers of Values, read as decimal integers (throws 13 for a non-number).
+QVector<qint32> ValueNumbers(const SettingStruct &s);
+
+// Checkbox: true when the owned bits equal the checked value (the first value text).
+bool DecodeChecked(ByteStore &store, const SettingStruct &s);
+void EncodeChecked(ByteStore &store, const SettingStruct &s, bool checked);
+
+// ValueList: position (from 0) of the first value equal to the owned bits; -1 for none.
+int DecodeListIndex(ByteStore &store, const SettingStruct &s);
+// Writes itemData (the selected entry's value) into the owned bits. Throws 6 when the
+// combined byte leaves 0..255.
+void EncodeListValue(ByteStore &store, const SettingStruct &s, qint32 itemData);
+
+// Int8, AnsiString, UnicodeString: the text the control shows.
+QString DecodeText(ByteStore &store, const SettingStruct &s);
+// Int8 throws 13 for an empty or non-numeric text and 6 outside 0..255. Strings are cut
+// so that text and terminator fit MaxStringLength; nothing is written past the field.
+void EncodeText(ByteStore &store, const SettingStruct &s, const QString &text);
+
+// Most characters a string field holds (the control's input limit); -1 for no limit.
+int MaxTextLength(const SettingStruct &s);
+
+}

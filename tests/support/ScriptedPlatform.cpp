@@ -1,0 +1,108 @@
+#include "support/ScriptedPlatform.h"
+
+#include <QTest>
+
+namespace {
+void failUnexpected(const QString &what)
+{
+    const QByteArray text = ("unexpected, unanswered " + what).toUtf8();
+    QTest::qFail(text.constData(), __FILE__, __LINE__);
+}
+}
+
+QList<ScriptedPlatform::Call> ScriptedPlatform::callsOf(Kind kind) const
+{
+    QList<Call> found;
+    for (const Call &c : calls)
+        if (c.kind == kind)
+            found << c;
+    return found;
+}
+
+QStringList ScriptedPlatform::messages() const
+{
+    QStringList texts;
+    for (const Call &c : calls)
+        if (c.kind == Kind::Message)
+            texts << c.text;
+    return texts;
+}
+
+MsgResult ScriptedPlatform::messageBox(const QString &text, MsgIcon icon, MsgButtons buttons)
+{
+    Call call{Kind::Message, text};
+    call.icon = icon;
+    call.buttons = buttons;
+    calls << call;
+    if (buttons == MsgButtons::Ok)
+        return MsgResult::Ok;
+    if (m_messageAnswers.isEmpty()) {
+        failUnexpected("question: " + text);
+        return buttons == MsgButtons::YesNoCancel ? MsgResult::Cancel : MsgResult::No;
+    }
+    return m_messageAnswers.dequeue();
+}
+
+std::optional<QString> ScriptedPlatform::fileDialog(Kind kind, const QString &title, const QString &filter,
+                                                    const QString &proposedName)
+{
+    Call call{kind, title};
+    call.filter = filter;
+    call.proposed = proposedName;
+    calls << call;
+    if (m_fileAnswers.isEmpty()) {
+        failUnexpected("file dialog: " + title);
+        return std::nullopt;
+    }
+    const QString answer = m_fileAnswers.dequeue();
+    if (answer.isEmpty())
+        return std::nullopt;
+    return answer;
+}
+
+std::optional<QString> ScriptedPlatform::openFileName(const QString &title, const QString &filter,
+                                                      const QString &proposedName)
+{
+    return fileDialog(Kind::OpenFile, title, filter, proposedName);
+}
+
+std::optional<QString> ScriptedPlatform::saveFileName(const QString &title, const QString &filter,
+                                                      const QString &proposedName)
+{
+    return fileDialog(Kind::SaveFile, title, filter, proposedName);
+}
+
+QString ScriptedPlatform::inputBox(const QString &prompt, const QString &defaultText)
+{
+    Call call{Kind::Input, prompt};
+    call.proposed = defaultText;
+    calls << call;
+    if (m_inputAnswers.isEmpty()) {
+        failUnexpected("input prompt: " + prompt);
+        return QString();
+    }
+    return m_inputAnswers.dequeue();
+}
+
+QString ScriptedPlatform::readPreference(const QString &section, const QString &key, const QString &defaultValue)
+{
+    return preferences.value(section + QLatin1Char('/') + key, defaultValue);
+}
+
+void ScriptedPlatform::writePreference(const QString &section, const QString &key, const QString &value)
+{
+    preferences.insert(section + QLatin1Char('/') + key, value);
+}
+
+void ScriptedPlatform::shellOpen(const QString &target)
+{
+    calls << Call{Kind::ShellOpen, target};
+}
+
+void ScriptedPlatform::exitNow(int exitCode)
+{
+    Call call{Kind::Exit, QString()};
+    call.exitCode = exitCode;
+    calls << call;
+    exited = true;
+}

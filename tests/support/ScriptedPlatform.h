@@ -1,0 +1,69 @@
+#pragma once
+#include "platform/Platform.h"
+
+#include <QList>
+#include <QMap>
+#include <QQueue>
+#include <QString>
+#include <QStringList>
+
+// A platform for tests: records every call and answers from queues. A question (Yes/No
+// buttons), a file dialog or an input prompt without a queued answer fails the running
+// test. Plain OK boxes need no answer; tests read them from calls.
+class ScriptedPlatform : public Platform
+{
+public:
+    enum class Kind { Message, OpenFile, SaveFile, Input, ShellOpen, Exit };
+
+    struct Call
+    {
+        Kind kind;
+        QString text;      // message text, dialog title, prompt, shell target
+        MsgIcon icon = MsgIcon::None;
+        MsgButtons buttons = MsgButtons::Ok;
+        QString filter;    // file dialogs: the filter as the program gave it
+        QString proposed;  // file dialogs: proposed name; input: default text
+        int exitCode = 0;
+    };
+
+    // Answers, consumed in order.
+    void answerMessage(MsgResult result) { m_messageAnswers.enqueue(result); }
+    void answerFile(const QString &path) { m_fileAnswers.enqueue(path); }
+    void cancelFile() { m_fileAnswers.enqueue(QString()); }  // empty = cancelled
+    void answerInput(const QString &text) { m_inputAnswers.enqueue(text); }
+    bool allAnswersUsed() const
+    {
+        return m_messageAnswers.isEmpty() && m_fileAnswers.isEmpty() && m_inputAnswers.isEmpty();
+    }
+
+    // What was shown.
+    QList<Call> calls;
+    QList<Call> callsOf(Kind kind) const;
+    QStringList messages() const;       // texts of every message box, in order
+    void clearCalls() { calls.clear(); }
+
+    // Desktop state the program reads and writes.
+    QString folder;                      // program folder
+    QMap<QString, QString> preferences;  // "section/key" -> value
+    bool exited = false;
+
+    MsgResult messageBox(const QString &text, MsgIcon icon, MsgButtons buttons) override;
+    std::optional<QString> openFileName(const QString &title, const QString &filter,
+                                        const QString &proposedName) override;
+    std::optional<QString> saveFileName(const QString &title, const QString &filter,
+                                        const QString &proposedName) override;
+    QString inputBox(const QString &prompt, const QString &defaultText) override;
+    QString readPreference(const QString &section, const QString &key, const QString &defaultValue) override;
+    void writePreference(const QString &section, const QString &key, const QString &value) override;
+    QString programFolder() override { return folder; }
+    void shellOpen(const QString &target) override;
+    void exitNow(int exitCode) override;
+
+private:
+    std::optional<QString> fileDialog(Kind kind, const QString &title, const QString &filter,
+                                      const QString &proposedName);
+
+    QQueue<MsgResult> m_messageAnswers;
+    QQueue<QString> m_fileAnswers;
+    QQueue<QString> m_inputAnswers;
+};
