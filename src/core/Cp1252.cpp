@@ -1,0 +1,78 @@
+#include "core/Cp1252.h"
+
+#include "core/BvlError.h"
+
+#include <array>
+
+namespace {
+
+// Characters of the bytes 0x80..0x9F. The five bytes the code page leaves unassigned
+// keep the control character of the same number, so every byte survives a round trip.
+constexpr std::array<char16_t, 32> HighControlRange = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 80..87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, // 88..8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90..97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98..9F
+};
+
+char16_t byteToChar(quint8 b)
+{
+    if (b >= 0x80 && b <= 0x9F)
+        return HighControlRange[b - 0x80];
+    return b; // ASCII and Latin-1 agree with the code page outside 0x80..0x9F
+}
+
+} // namespace
+
+namespace Cp1252 {
+
+QString decode(const QByteArray &bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        out[i] = QChar(byteToChar(static_cast<quint8>(bytes[i])));
+    return text;
+}
+
+bool encodeChar(QChar c, quint8 &byte)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+        byte = static_cast<quint8>(u);
+        return true;
+    }
+    for (std::size_t i = 0; i < HighControlRange.size(); ++i) {
+        if (HighControlRange[i] == u) {
+            byte = static_cast<quint8>(0x80 + i);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool canEncode(const QString &text)
+{
+    quint8 unused;
+    for (QChar c : text) {
+        if (!encodeChar(c, unused))
+            return false;
+    }
+    return true;
+}
+
+QByteArray encode(const QString &text)
+{
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        quint8 b;
+        if (!encodeChar(text[i], b))
+            throw BvlError(ErrNo::TypeMismatch,
+                           QStringLiteral("character U+%1 has no Windows-1252 byte")
+                               .arg(text[i].unicode(), 4, 16, QLatin1Char('0')));
+        bytes[i] = static_cast<char>(b);
+    }
+    return bytes;
+}
+
+} // namespace Cp1252
