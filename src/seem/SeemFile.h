@@ -5,6 +5,8 @@
 #include <QMap>
 #include <QString>
 
+#include <memory>
+
 // The open SEEM file: held open for reading and writing at byte positions while it is
 // in use, never loaded whole.
 class SeemFile : public ByteStore
@@ -30,7 +32,8 @@ public:
     void flush();
 
 private:
-    QFile m_file;
+    // Replaced as a whole by open(), so that a failed open leaves the previous file as it was.
+    std::unique_ptr<QFile> m_file;
 };
 
 // Collects writes in memory on top of another store, so that a whole save can be
