@@ -1,0 +1,505 @@
+#include "ui/editor/bvlEditSetting.h"
+
+#include "core/BvlError.h"
+#include "core/Conversions.h"
+#include "core/SettingFile.h"
+#include "lang/ApplyLanguage.h"
+#include "ui/AppContext.h"
+#include "ui/ControlNames.h"
+#include "ui/SettingFileReports.h"
+#include "ui/Twips.h"
+#include "ui/editor/ButtonPictures.h"
+#include "ui/editor/EditableSetting.h"
+#include "ui/editor/KeyPreview.h"
+#include "ui/editor/bvlEditSettingDo.h"
+#include "ui/editor/bvlGroupBrowse.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace {
+
+const QString SettingFileFilter = QStringLiteral("Setting file (*.sec)|*.sec");
+const QString SettingFileMagic = QStringLiteral("sec");
+constexpr quint8 SettingFileVersion = 3;
+
+template<typename W>
+W *named(W *widget, const QString &name, const QRect &geometry)
+{
+    widget->setObjectName(name);
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+QLabel *caption(QWidget *parent, const QString &name, const QString &text, const QRect &geometry)
+{
+    auto *label = named(new QLabel(text, parent), name, geometry);
+    TagForCaption(label);
+    return label;
+}
+
+QPushButton *command(QWidget *parent, const QString &name, const QString &text, const QIcon &picture,
+                     const QRect &geometry)
+{
+    auto *button = named(new QPushButton(picture, text, parent), name, geometry);
+    button->setIconSize(QSize(20, 20));
+    button->setAutoDefault(false); // Enter in a header box must not run a list command
+    TagForCaption(button);
+    return button;
+}
+
+QAction *menuItem(QMenu *menu, const QString &name, const QString &text, const QKeySequence &shortcut)
+{
+    auto *action = new QAction(text, menu);
+    action->setObjectName(name);
+    action->setShortcut(shortcut);
+    TagForCaption(action);
+    menu->addAction(action);
+    return action;
+}
+
+}
+
+bvlEditSetting::bvlEditSetting(AppContext &ctx, QWidget *owner, std::function<void(const QString &)> showFileDesc)
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                         | Qt::WindowCloseButtonHint)
+    , m_ctx(ctx)
+    , m_showFileDesc(std::move(showFileDesc))
+{
+    setObjectName(QStringLiteral("bvlEditSetting"));
+    buildControls();
+    connectHandlers();
+    Form_Load();
+}
+
+bvlEditSetting::~bvlEditSetting() = default;
+
+void bvlEditSetting::buildControls()
+{
+    menuBar = new QMenuBar(this);
+    menuBar->setObjectName(QStringLiteral("menuBar"));
+    menuBar->setNativeMenuBar(false);
+    mnuFile = new QMenu(QStringLiteral("File"), menuBar);
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    TagForCaption(mnuFile);
+    menuBar->addMenu(mnuFile);
+    mnfNew = menuItem(mnuFile, QStringLiteral("mnfNew"), QStringLiteral("Nuovo setting file"),
+                      QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnfOpenSetting = menuItem(mnuFile, QStringLiteral("mnfOpenSetting"), QStringLiteral("Apri setting file..."),
+                              QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnfSaveSetting = menuItem(mnuFile, QStringLiteral("mnfSaveSetting"), QStringLiteral("Salva setting file..."),
+                              QKeySequence(Qt::CTRL | Qt::Key_S));
+
+    // The client area lies below the menu bar; positions inside it are in twips.
+    const int menuHeight = menuBar->sizeHint().height();
+    const QSize client(TwipsToPixelsX(8175), TwipsToPixelsY(6495));
+    menuBar->setGeometry(0, 0, client.width(), menuHeight);
+    setFixedSize(client.width(), client.height() + menuHeight);
+    auto *area = new QWidget(this);
+    area->setObjectName(QStringLiteral("clientArea"));
+    area->setGeometry(0, menuHeight, client.width(), client.height());
+
+    frGeneralInfo = named(new QGroupBox(QStringLiteral("Informazioni generali"), area),
+                          QStringLiteral("frGeneralInfo"), TwipsRect(120, 120, 7935, 1575));
+    TagForCaption(frGeneralInfo);
+    lbAuthor = caption(frGeneralInfo, QStringLiteral("lbAuthor"), QStringLiteral("Autore:"),
+                       TwipsRect(240, 360, 2295, 255));
+    txAuthor = named(new QLineEdit(frGeneralInfo), QStringLiteral("txAuthor"), TwipsRect(2640, 330, 5055, 285));
+    lbSuitablePhone = caption(frGeneralInfo, QStringLiteral("lbSuitablePhone"),
+                              QStringLiteral("Il file \u00e8 adatto ai telefoni:"), TwipsRect(240, 720, 2295, 255));
+    txPhones = named(new QLineEdit(frGeneralInfo), QStringLiteral("txPhones"), TwipsRect(2640, 690, 5055, 285));
+    lbSuitableSEEM = caption(frGeneralInfo, QStringLiteral("lbSuitableSEEM"),
+                             QStringLiteral("Il file \u00e8 adatto al SEEM nr.:"), TwipsRect(240, 1080, 2295, 255));
+    txSEEMNr = named(new QLineEdit(frGeneralInfo), QStringLiteral("txSEEMNr"), TwipsRect(2640, 1050, 2055, 285));
+    lbSuitableSEEMRec = caption(frGeneralInfo, QStringLiteral("lbSuitableSEEMRec"), QStringLiteral("record"),
+                                TwipsRect(4800, 1080, 735, 255));
+    lbSuitableSEEMRec->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    txSEEMRec = named(new QLineEdit(frGeneralInfo), QStringLiteral("txSEEMRec"), TwipsRect(5640, 1050, 2055, 285));
+
+    frSettings = named(new QGroupBox(QStringLiteral("Setting"), area), QStringLiteral("frSettings"),
+                       TwipsRect(120, 1800, 7935, 4335));
+    TagForCaption(frSettings);
+    lsSettings = named(new QListWidget(frSettings), QStringLiteral("lsSettings"), TwipsRect(120, 240, 6255, 3660));
+    lsSettings->setSortingEnabled(true);
+    lsSettings->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    cmAdd = command(frSettings, QStringLiteral("cmAdd"), QStringLiteral("Nuovo"), ButtonPictures::Add(),
+                    TwipsRect(6480, 240, 1335, 615));
+    cmDelete = command(frSettings, QStringLiteral("cmDelete"), QStringLiteral("Elimina"), ButtonPictures::Delete(),
+                       TwipsRect(6480, 960, 1335, 615));
+    cmEdit = command(frSettings, QStringLiteral("cmEdit"), QStringLiteral("Modifica"), ButtonPictures::Edit(),
+                     TwipsRect(6480, 1680, 1335, 615));
+    cmCopy = command(frSettings, QStringLiteral("cmCopy"), QStringLiteral("Copia"), ButtonPictures::Copy(),
+                     TwipsRect(6480, 3240, 1335, 615));
+    lbSettingGroup = named(new QLabel(frSettings), QStringLiteral("lbSettingGroup"), TwipsRect(120, 3960, 7695, 255));
+    lbFileVer = named(new QLabel(area), QStringLiteral("lbFileVer"), TwipsRect(120, 6240, 7935, 255));
+
+    const QList<QWidget *> tabOrder = {txAuthor, txPhones, txSEEMNr, txSEEMRec, lsSettings,
+                                       cmAdd,    cmDelete, cmEdit,   cmCopy};
+    for (int i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+}
+
+void bvlEditSetting::connectHandlers()
+{
+    connect(mnfNew, &QAction::triggered, this, &bvlEditSetting::mnfNew_Click);
+    connect(mnfOpenSetting, &QAction::triggered, this, &bvlEditSetting::mnfOpenSetting_Click);
+    connect(mnfSaveSetting, &QAction::triggered, this, &bvlEditSetting::mnfSaveSetting_Click);
+    connect(cmAdd, &QPushButton::clicked, this, &bvlEditSetting::cmAdd_Click);
+    connect(cmDelete, &QPushButton::clicked, this, &bvlEditSetting::cmDelete_Click);
+    connect(cmEdit, &QPushButton::clicked, this, &bvlEditSetting::cmEdit_Click);
+    connect(cmCopy, &QPushButton::clicked, this, &bvlEditSetting::cmCopy_Click);
+    connect(lsSettings, &QListWidget::currentRowChanged, this, &bvlEditSetting::lsSettings_Click);
+    connect(lsSettings, &QListWidget::itemClicked, this, &bvlEditSetting::lsSettings_Click);
+    connect(lsSettings, &QListWidget::itemDoubleClicked, this, &bvlEditSetting::lsSettings_DblClick);
+    for (QLineEdit *box : {txAuthor, txPhones, txSEEMNr, txSEEMRec})
+        connect(box, &QLineEdit::textChanged, this, &bvlEditSetting::HeaderBox_Change);
+    new KeyPreview(this, [this](int key) { return Form_KeyDown(key); });
+}
+
+void bvlEditSetting::Form_Load()
+{
+    Settings.clear();
+    FileSaved = true;
+    lbFileVer->setText(QStringLiteral("V") + VersionString());
+    ApplyLanguage(m_ctx.lang, this);
+    setWindowTitle(m_ctx.T(QStringLiteral("bvlMain.mnuSetting")));
+}
+
+// ---- the records and the list ----
+
+void bvlEditSetting::NewSetting()
+{
+    Settings.append(SettingStruct());
+}
+
+void bvlEditSetting::DeleteSetting(int k)
+{
+    Settings.removeAt(k - 1);
+}
+
+void bvlEditSetting::UpdateSettingList()
+{
+    lsSettings->clear();
+    for (int k = 1; k <= Settings.size(); ++k) {
+        auto *entry = new QListWidgetItem(Settings[k - 1].Name);
+        entry->setData(Qt::UserRole, k);
+        lsSettings->addItem(entry);
+    }
+}
+
+int bvlEditSetting::recordOf(int row) const
+{
+    return lsSettings->item(row)->data(Qt::UserRole).toInt();
+}
+
+int bvlEditSetting::selectedCount() const
+{
+    return int(lsSettings->selectedItems().size());
+}
+
+void bvlEditSetting::CopySel()
+{
+    // Copies are appended behind the last record, in the display order of their sources.
+    const int entries = lsSettings->count();
+    for (int row = 0; row < entries; ++row) {
+        if (!lsSettings->item(row)->isSelected())
+            continue;
+        const SettingStruct source = Settings[recordOf(row) - 1];
+        NewSetting();
+        SettingStruct &copy = Settings.last();
+        copy = source;
+        copy.Name = source.Name + QStringLiteral(" (Copy, ") + QString::number(CopyCount) + QLatin1Char(')');
+        ++CopyCount;
+    }
+    UpdateSettingList();
+}
+
+void bvlEditSetting::DeleteSel()
+{
+    if (selectedCount() == lsSettings->count()) {
+        Settings.clear();
+    } else {
+        // Highest record first, so the numbers still to delete stay valid.
+        QList<int> doomed;
+        for (int row = 0; row < lsSettings->count(); ++row)
+            if (lsSettings->item(row)->isSelected())
+                doomed << recordOf(row);
+        std::sort(doomed.begin(), doomed.end(), std::greater<int>());
+        for (int k : doomed)
+            DeleteSetting(k);
+    }
+    UpdateSettingList();
+}
+
+bool bvlEditSetting::AddSafe(QListWidget *list, const QString &text, bool existOnly)
+{
+    for (int row = 0; row < list->count(); ++row)
+        if (list->item(row)->text() == text)
+            return false;
+    if (!existOnly)
+        list->addItem(text);
+    return true;
+}
+
+void bvlEditSetting::FreshGroups()
+{
+    QListWidget *groups = GroupBrowser()->lsGroups;
+    groups->clear();
+    for (const SettingStruct &setting : Settings)
+        AddSafe(groups, setting.Group, false);
+}
+
+bvlEditSettingDo *bvlEditSetting::SettingDialog()
+{
+    if (!m_settingDialog)
+        m_settingDialog = new bvlEditSettingDo(m_ctx, this, m_showFileDesc);
+    return m_settingDialog;
+}
+
+bvlGroupBrowse *bvlEditSetting::GroupBrowser()
+{
+    if (!m_groupBrowser)
+        m_groupBrowser = new bvlGroupBrowse(m_ctx, this);
+    return m_groupBrowser;
+}
+
+// ---- list commands ----
+
+void bvlEditSetting::lsSettings_Click()
+{
+    const int row = lsSettings->currentRow();
+    if (row < 0)
+        return;
+    lbSettingGroup->setText(m_ctx.T(QStringLiteral("bvlEditSettingDo.lbSettingGroup")) + QStringLiteral(" \"")
+                            + Settings[recordOf(row) - 1].Group + QLatin1Char('"'));
+}
+
+void bvlEditSetting::lsSettings_DblClick()
+{
+    cmEdit_Click();
+}
+
+void bvlEditSetting::cmAdd_Click()
+{
+    bvlEditSettingDo *dialog = SettingDialog();
+    dialog->ResetForm();
+    dialog->exec();
+    if (!m_ctx.CurrentSettingOK)
+        return;
+
+    FileSaved = false;
+    NewSetting();
+    const int n = int(Settings.size());
+    Settings[n - 1] = m_ctx.CurrentSetting;
+    auto *entry = new QListWidgetItem(Settings[n - 1].Name);
+    entry->setData(Qt::UserRole, n);
+    lsSettings->addItem(entry);
+    lsSettings->setCurrentItem(entry, QItemSelectionModel::ClearAndSelect);
+    lsSettings_Click();
+}
+
+void bvlEditSetting::cmEdit_Click()
+{
+    const int row = lsSettings->currentRow();
+    if (row < 0 || selectedCount() > 1)
+        return;
+    const int k = recordOf(row);
+    // The dialog would alter a record it cannot show; such a record stays as read.
+    if (!IsEditableSetting(Settings[k - 1])) {
+        m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlEditSetting.UnsupportedRecord_M")), MsgIcon::Warning,
+                                  MsgButtons::Ok);
+        return;
+    }
+
+    m_ctx.CurrentSetting = Settings[k - 1];
+    bvlEditSettingDo *dialog = SettingDialog();
+    dialog->DoReadSettingStruct();
+    dialog->exec();
+    if (m_ctx.CurrentSettingOK) {
+        FileSaved = false;
+        Settings[k - 1] = m_ctx.CurrentSetting;
+        // Renamed in place: the entry keeps its position until the list is rebuilt.
+        lsSettings->setSortingEnabled(false);
+        lsSettings->item(row)->setText(Settings[k - 1].Name);
+        lsSettings->setSortingEnabled(true);
+    }
+    lsSettings_Click();
+}
+
+void bvlEditSetting::cmCopy_Click()
+{
+    if (lsSettings->currentRow() < 0)
+        return;
+    if (selectedCount() >= 2
+        && m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlEditSetting.CopyMultiple?_M")), MsgIcon::Question,
+                                     MsgButtons::YesNo)
+               != MsgResult::Yes)
+        return;
+    FileSaved = false;
+    CopySel();
+}
+
+void bvlEditSetting::cmDelete_Click()
+{
+    if (lsSettings->currentRow() < 0)
+        return;
+    if (selectedCount() > 1
+        && m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlEditSetting.DeleteMultiple?_M")), MsgIcon::Question,
+                                     MsgButtons::YesNo)
+               != MsgResult::Yes)
+        return;
+    FileSaved = false;
+    DeleteSel();
+}
+
+// ---- header boxes ----
+
+void bvlEditSetting::HeaderBox_Change()
+{
+    if (!m_fillingHeader)
+        FileSaved = false;
+}
+
+void bvlEditSetting::setHeaderBoxes(const QString &author, const QString &phones, const QString &seemNr,
+                                    const QString &seemRec)
+{
+    m_fillingHeader = true;
+    txAuthor->setText(author);
+    txPhones->setText(phones);
+    txSEEMNr->setText(seemNr);
+    txSEEMRec->setText(seemRec);
+    m_fillingHeader = false;
+}
+
+// ---- file commands ----
+
+bool bvlEditSetting::mayDiscardFile()
+{
+    if (FileSaved)
+        return true;
+    switch (m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sSave?_M")), MsgIcon::Question,
+                                      MsgButtons::YesNoCancel)) {
+    case MsgResult::Yes:
+        return SaveSettingFile();
+    case MsgResult::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void bvlEditSetting::mnfNew_Click()
+{
+    if (!mayDiscardFile())
+        return;
+    Settings.clear();
+    setHeaderBoxes(QString(), QString(), QString(), QString());
+    lbFileVer->clear();
+    FileSaved = true;
+    UpdateSettingList();
+}
+
+void bvlEditSetting::mnfOpenSetting_Click()
+{
+    try {
+        if (!mayDiscardFile())
+            return;
+        const std::optional<QString> path =
+            m_ctx.platform.openFileName(m_ctx.T(QStringLiteral("bvlEditSetting.mnfOpenSetting")), SettingFileFilter);
+        if (!path)
+            return;
+        // Read aside: a file that fails or is refused leaves the file in the window as it was.
+        SettingFileHeader header;
+        SettingList settings;
+        if (!ReadSettingFileReported(m_ctx, *path, header, settings)) {
+            m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlEditSetting.FileError_M")), MsgIcon::Critical,
+                                      MsgButtons::Ok);
+            return;
+        }
+        if (!CheckSettingHeaderReported(m_ctx, header))
+            return;
+
+        FileHeader = header;
+        Settings = settings;
+        FileSaved = true;
+        setHeaderBoxes(header.Author, header.Phones, HexText16(header.SEEMNr), HexText16(header.SEEMRec));
+        lbFileVer->setText(QStringLiteral("File V") + QString::number(header.FileVersion) + QStringLiteral(" (")
+                           + header.ProgramVersion + QLatin1Char(')'));
+        UpdateSettingList();
+    } catch (const BvlError &e) {
+        m_ctx.platform.messageBox(QStringLiteral("mnfOpenSetting ERR ") + QString::number(e.number()), MsgIcon::None,
+                                  MsgButtons::Ok);
+    }
+}
+
+void bvlEditSetting::mnfSaveSetting_Click()
+{
+    SaveSettingFile();
+}
+
+bool bvlEditSetting::SaveSettingFile()
+{
+    if (Settings.isEmpty()) {
+        m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlEditSetting.NoSettings_M")), MsgIcon::Information,
+                                  MsgButtons::Ok);
+        return false;
+    }
+    const std::optional<QString> path =
+        m_ctx.platform.saveFileName(m_ctx.T(QStringLiteral("bvlEditSetting.mnfSaveSetting")), SettingFileFilter);
+    if (!path)
+        return false;
+    try {
+        SettingFileHeader header = FileHeader;
+        header.FileVersion = SettingFileVersion;
+        header.ProgramVersion = VersionString();
+        header.Magic = SettingFileMagic;
+        header.SettingCount = qint32(Settings.size());
+        header.Author = txAuthor->text();
+        header.Phones = txPhones->text();
+        header.SEEMNr = HexToInt16(txSEEMNr->text());
+        header.SEEMRec = HexToInt16(txSEEMRec->text());
+        // Written in one piece: a failed write keeps the previous file and counts as unsaved.
+        WriteSettingFile(*path, header, Settings);
+        FileHeader = header;
+        lbFileVer->setText(QStringLiteral("File V") + QString::number(header.FileVersion) + QStringLiteral(" (")
+                           + header.ProgramVersion + QLatin1Char(')'));
+        FileSaved = true;
+        return true;
+    } catch (const BvlError &e) {
+        m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlEditSetting.wssInputDataError_M"))
+                                      + QStringLiteral(" (ERR ") + QString::number(e.number()) + QLatin1Char(')'),
+                                  MsgIcon::Warning, MsgButtons::Ok);
+        return false;
+    }
+}
+
+// ---- closing ----
+
+bool bvlEditSetting::Form_KeyDown(int key)
+{
+    if (key != Qt::Key_Escape)
+        return false;
+    close(); // the same road as the close box
+    return true;
+}
+
+bool bvlEditSetting::Form_QueryUnload()
+{
+    delete m_groupBrowser;
+    delete m_settingDialog;
+    return mayDiscardFile();
+}
+
+void bvlEditSetting::reject()
+{
+    if (Form_QueryUnload())
+        QDialog::reject();
+}

@@ -1,0 +1,130 @@
+#pragma once
+#include "core/SettingTypes.h"
+
+#include <QDialog>
+#include <QPointer>
+
+#include <functional>
+
+struct AppContext;
+class bvlEditSettingDo;
+class bvlGroupBrowse;
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+
+// The setting-file editor: one setting file in memory (header and records numbered
+// 1..n in storage order), its records listed by name in a sorted list, the list
+// commands Add, Delete, Edit and Copy and the file commands New, Open and Save.
+// A list entry finds its record only through its item data (Qt::UserRole), the record
+// number, since display order and storage order differ.
+class bvlEditSetting : public QDialog
+{
+    Q_OBJECT
+public:
+    // showFileDesc puts a text into the main window's description line; the setting
+    // dialog uses it for the hint of its group box.
+    explicit bvlEditSetting(AppContext &ctx, QWidget *owner = nullptr,
+                            std::function<void(const QString &)> showFileDesc = {});
+    ~bvlEditSetting() override;
+
+    // Appends an empty record at n + 1.
+    void NewSetting();
+    // Removes record k (1..n); the records after it move down one place.
+    void DeleteSetting(int k);
+    // Rebuilds lsSettings from Settings: one entry per record, item data = record number.
+    void UpdateSettingList();
+    // Appends a renamed copy of every selected record, then rebuilds the list.
+    void CopySel();
+    // Removes every selected record, then rebuilds the list.
+    void DeleteSel();
+    // Fills the group browser with the distinct groups of Settings.
+    void FreshGroups();
+    // True when no entry of list equals text exactly; text is then added unless existOnly.
+    bool AddSafe(QListWidget *list, const QString &text, bool existOnly);
+
+    // The setting dialog and the group browser, created on first use and destroyed when
+    // this window closes.
+    bvlEditSettingDo *SettingDialog();
+    bvlGroupBrowse *GroupBrowser();
+
+    // Saves to a file chosen in the save dialog; true only when the file was written.
+    bool SaveSettingFile();
+
+    void cmAdd_Click();
+    void cmCopy_Click();
+    void cmDelete_Click();
+    void cmEdit_Click();
+    void lsSettings_Click();
+    void lsSettings_DblClick();
+    void mnfNew_Click();
+    void mnfOpenSetting_Click();
+    void mnfSaveSetting_Click();
+    // Runs from the constructor: the window is loaded when it is created.
+    void Form_Load();
+    // Escape closes the window the way its close box does; true when the key was taken.
+    bool Form_KeyDown(int key);
+    // Before closing: unloads the dialog and the browser, then asks about unsaved
+    // changes. True when the window may close.
+    bool Form_QueryUnload();
+
+    // The file in memory.
+    SettingList Settings;          // record k is Settings[k - 1]
+    SettingFileHeader FileHeader;  // header of the file last opened or saved
+    bool FileSaved = true;         // nothing changed since load, New, Open or Save
+    qint32 CopyCount = 0;          // number in the name of the next copy; New and Open keep it
+
+    QMenuBar *menuBar;
+    QMenu *mnuFile;
+    QAction *mnfNew;
+    QAction *mnfOpenSetting;
+    QAction *mnfSaveSetting;
+
+    QGroupBox *frGeneralInfo;
+    QLabel *lbAuthor;
+    QLineEdit *txAuthor;
+    QLabel *lbSuitablePhone;
+    QLineEdit *txPhones;
+    QLabel *lbSuitableSEEM;
+    QLineEdit *txSEEMNr;
+    QLabel *lbSuitableSEEMRec;
+    QLineEdit *txSEEMRec;
+
+    QGroupBox *frSettings;
+    QListWidget *lsSettings;
+    QPushButton *cmAdd;
+    QPushButton *cmDelete;
+    QPushButton *cmEdit;
+    QPushButton *cmCopy;
+    QLabel *lbSettingGroup;
+    QLabel *lbFileVer;
+
+protected:
+    // The close box and Escape arrive here.
+    void reject() override;
+
+private:
+    void buildControls();
+    void connectHandlers();
+    // Typing in a header box changes the file; filling the boxes by the program does not.
+    void HeaderBox_Change();
+    void setHeaderBoxes(const QString &author, const QString &phones, const QString &seemNr,
+                        const QString &seemRec);
+    // The unsaved-changes question before the file is discarded: false when the user
+    // cancelled, or chose to save and the save did not happen.
+    bool mayDiscardFile();
+    // The record of a list entry.
+    int recordOf(int row) const;
+    int selectedCount() const;
+
+    AppContext &m_ctx;
+    std::function<void(const QString &)> m_showFileDesc;
+    QPointer<bvlEditSettingDo> m_settingDialog;
+    QPointer<bvlGroupBrowse> m_groupBrowser;
+    bool m_fillingHeader = false;
+};

@@ -1,0 +1,137 @@
+#pragma once
+#include "core/SettingTypes.h"
+
+#include <QDialog>
+
+#include <array>
+#include <functional>
+
+struct AppContext;
+class bvlEditSetting;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+// Edits one setting record field by field. The editor window fills it through
+// ResetForm (Add) or DoReadSettingStruct (Edit), shows it modally and reads the result
+// from ctx.CurrentSetting / ctx.CurrentSettingOK. The dialog is hidden, not destroyed,
+// when it closes, so every control keeps its content until it is filled again.
+class bvlEditSettingDo : public QDialog
+{
+    Q_OBJECT
+public:
+    // editor fills the group browser and owns it; showFileDesc puts a text into the main
+    // window's description line (the group box's hint while the pointer is over it).
+    explicit bvlEditSettingDo(AppContext &ctx, bvlEditSetting *editor = nullptr,
+                              std::function<void(const QString &)> showFileDesc = {});
+
+    // Clears the dialog for a new setting.
+    void ResetForm();
+    // ReadSettingStruct on ctx.CurrentSetting.
+    void DoReadSettingStruct();
+    // Fills the dialog from a record the dialog can show (see IsEditableSetting).
+    void ReadSettingStruct(const SettingStruct &setting);
+    // Validates and stores the dialog into setting; false after the error message.
+    // Fields stored before a failure stay stored.
+    bool WriteSettingStruct(SettingStruct &setting);
+
+    // Colours a bit-text box: yellow background unless a complete bit text, red text when
+    // it has bits outside SelectedBits. True when the text is a valid value.
+    bool CheckBitText(QLineEdit *box);
+    // Index of the selected type option, -1 when none is selected.
+    int GetType() const;
+    // Adds text as a new state with value 0 unless a state of exactly that name exists;
+    // the chosen state does not change. False when it exists.
+    bool AddSafe(QComboBox *list, const QString &text);
+
+    // Runs from the constructor: the editor creates the dialog when it is first used.
+    void Form_Load();
+    void cmOK_Click();
+    void cmCancel_Click();
+    void opType_Click(int index);
+    void chBit_Click(int index);
+    void txCheckedValue_Change();
+    void txUncheckedValue_Change();
+    void txMaxStringLength_Change();
+    void txOffsetDec_LostFocus();
+    void txOffsetHex_LostFocus();
+    void cbSettingValueList_Click();
+    void cmAddSettingValue_Click();
+    void cmRemoveSettingValue_Click();
+    void txSettingValueVal_Change();
+    void txSettingValueValDec_Change();
+    void cmGroupBrowse_Click();
+    void txSettingGroup_MouseMove();
+    // Escape presses Cancel; true when the key was taken.
+    bool Form_KeyDown(int key);
+
+    // The bits checked in chBit: bit k set when chBit(k) is down.
+    quint8 SelectedBits = 0;
+
+    QGroupBox *frSetting;
+    std::array<QRadioButton *, 5> opType;
+    QLabel *lbSettingName;
+    QLineEdit *txSettingName;
+    QLabel *lbSettingGroup;
+    QLineEdit *txSettingGroup;
+    QPushButton *cmGroupBrowse;
+    QLabel *lbSettingDescription;
+    QPlainTextEdit *txSettingDescription;
+    QLabel *lbOffset;
+    QLabel *lbDecOffset;
+    QLineEdit *txOffsetDec;
+    QLabel *lbHexOffset;
+    QLineEdit *txOffsetHex;
+
+    QFrame *frString;
+    QLabel *lbMaxStringLength;
+    QLineEdit *txMaxStringLength;
+    QLabel *lbAvailableChars;
+    QLabel *lbAvailableCharsVal;
+
+    QFrame *frBits;
+    QLabel *lbBitSelection;
+    std::array<QPushButton *, 8> chBit; // indexed by bit number
+
+    QFrame *frCheckbox;
+    QLabel *lbCheckedValue;
+    QLineEdit *txCheckedValue;
+    QLabel *lbUncheckedValue;
+    QLineEdit *txUncheckedValue;
+
+    QFrame *frList;
+    QLabel *lbSettingValueList;
+    QComboBox *cbSettingValueList;
+    QPushButton *cmAddSettingValue;
+    QPushButton *cmRemoveSettingValue;
+    QLabel *lbSettingValueVal;
+    QLabel *lbStateBin;
+    QLineEdit *txSettingValueVal;
+    QLabel *lbStateDec;
+    QLineEdit *txSettingValueValDec;
+
+    QPushButton *cmOK;
+    QPushButton *cmCancel;
+
+protected:
+    // The close box and Escape: Cancel, and the dialog hides.
+    void reject() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void connectHandlers();
+    // Selects type option index; runs opType_Click even when it is selected already.
+    void selectType(int index);
+    // The state list changed by the program: no state chosen, no click handling.
+    void clearStates();
+
+    AppContext &m_ctx;
+    bvlEditSetting *m_editor;
+    std::function<void(const QString &)> m_showFileDesc;
+};
