@@ -1,0 +1,43 @@
+#pragma once
+#include "core/SettingTypes.h"
+#include "support/ScriptedPlatform.h"
+#include "ui/AppContext.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QDialog;
+class QTimer;
+class QWidget;
+
+// A scripted platform and a program context with the shipped English language file.
+struct EditorFixture
+{
+    EditorFixture();
+    ScriptedPlatform platform;
+    AppContext ctx{platform};
+};
+
+// Acts on the next modal dialog once it shows (the caller then opens it with exec()).
+// act must close it; if it does not, the dialog is hidden and the test fails, so a
+// forgotten answer cannot hang the run.
+void OnNextModal(std::function<void(QDialog *dialog)> act);
+
+// Notices a modal dialog that should not have opened: closes it and remembers it.
+class UnexpectedModalGuard : public QObject
+{
+public:
+    UnexpectedModalGuard();
+    bool opened = false;
+
+private:
+    QTimer *m_timer;
+};
+
+// A record with the fields that identify it in tests.
+SettingStruct MakeSetting(const QString &name, const QString &group, SettingType type, qint32 offset = 0);
+
+// Sends a key press to widget (Escape, Enter, ...).
+void PressKey(QWidget *widget, int key);

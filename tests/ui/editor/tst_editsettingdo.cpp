@@ -1,0 +1,700 @@
+#include "core/Conversions.h"
+#include "support/EditorFixtures.h"
+#include "ui/editor/InputMarks.h"
+#include "ui/editor/bvlEditSetting.h"
+#include "ui/editor/bvlEditSettingDo.h"
+#include "ui/editor/bvlGroupBrowse.h"
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+namespace {
+
+void selectBits(bvlEditSettingDo &d, std::initializer_list<int> bits)
+{
+    for (int bit : bits)
+        d.chBit[bit]->setChecked(true);
+}
+
+void loseFocus(QWidget *box)
+{
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(box, &out);
+}
+
+// The state names and values in list order.
+QStringList states(const QComboBox *list)
+{
+    QStringList result;
+    for (int i = 0; i < list->count(); ++i)
+        result << list->itemText(i) + QLatin1Char('=') + list->itemData(i).toString();
+    return result;
+}
+
+}
+
+class TestEditSettingDo : public QObject
+{
+    Q_OBJECT
+private slots:
+    void typeSelectsPanel_data();
+    void typeSelectsPanel();
+    void bitSelectionResetsCheckboxValues();
+    void checkboxValueColours_data();
+    void checkboxValueColours();
+    void offsetBoxesConvertOnLeaving_data();
+    void offsetBoxesConvertOnLeaving();
+    void stringLengthShowsAvailableCharacters_data();
+    void stringLengthShowsAvailableCharacters();
+    void stateValuesFollowTheBitSelection();
+    void stateValueDecimalBox_data();
+    void stateValueDecimalBox();
+    void stateListCommands();
+    void storesCheckboxAndValueList();
+    void invalidCheckboxValueStoresEverySelectedBit();
+    void errorsInTheirOrder_data();
+    void errorsInTheirOrder();
+    void readThenWriteKeepsTheRecord_data();
+    void readThenWriteKeepsTheRecord();
+    void resetFormClearsForAdd();
+    void okHidesWithTheRecord();
+    void closeBoxAndEscapeCancel();
+    void groupBoxHintReachesStatusLine();
+    void groupBrowserFillsGroupBox();
+};
+
+void TestEditSettingDo::typeSelectsPanel_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<bool>("bits");
+    QTest::addColumn<bool>("checkbox");
+    QTest::addColumn<bool>("list");
+    QTest::addColumn<bool>("string");
+    QTest::newRow("Checkbox") << 0 << true << true << false << false;
+    QTest::newRow("ValueList") << 1 << true << false << true << false;
+    QTest::newRow("Int8") << 2 << false << false << false << false;
+    QTest::newRow("AnsiString") << 3 << false << false << false << true;
+    QTest::newRow("UnicodeString") << 4 << false << false << false << true;
+}
+
+void TestEditSettingDo::typeSelectsPanel()
+{
+    QFETCH(int, type);
+    QFETCH(bool, bits);
+    QFETCH(bool, checkbox);
+    QFETCH(bool, list);
+    QFETCH(bool, string);
+    EditorFixture f;
+    bvlEditSettingDo d(f.ctx);
+    d.ResetForm();
+    // Start from the opposite panel so that every switch is exercised.
+    d.opType[type == 1 ? 3 : 1]->setChecked(true);
+    d.opType[type]->setChecked(true);
+    QCOMPARE(d.GetType(), type);
+    QCOMPARE(d.frBits->isVisibleTo(&d), bits);
+    QCOMPARE(d.frCheckbox->isVisibleTo(&d), checkbox);
+    QCOMPARE(d.frList->isVisibleTo(&d), list);
+    QCOMPARE(d.frString->isVisibleTo(&d), string);
+}
+
+void TestEditSettingDo::bitSelectionResetsCheckboxValues()
+{
+    EditorFixture f;
+    bvlEditSettingDo d(f.ctx);
+    d.ResetForm();
+    selectBits(d, {0, 1});
+    QCOMPARE(d.SelectedBits, quint8(0x03));
+    QCOMPARE(d.txCheckedValue->text(), QStringLiteral("00000011"));
+    QCOMPARE(d.txUncheckedValue->text(), QStringLiteral("00000000"));
+
+    // Values typed by the user are replaced by any later change of the selection.
+    d.txCheckedValue->setText(QStringLiteral("00000001"));
+    d.txUncheckedValue->setText(QStringLiteral("00000010"));
+    d.chBit[7]->setChecked(true);
+    QCOMPARE(d.SelectedBits, quint8(0x83));
+    QCOMPARE(d.txCheckedValue->text(), QStringLiteral("10000011"));
+    QCOMPARE(d.txUncheckedValue->text(), QStringLiteral("00000000"));
+    d.chBit[0]->setChecked(false);
+    QCOMPARE(d.SelectedBits, quint8(0x82));
+    QCOMPARE(d.txCheckedValue->text(), QStringLiteral("10000010"));
+    // The bit boxes are captioned 7 to 0 from left to right.
+    QVERIFY(d.chBit[7]->x() < d.chBit[0]->x());
+    QCOMPARE(d.chBit[7]->text(), QStringLiteral("7"));
+}
+
+void TestEditSettingDo::checkboxValueColours_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("red");
+    QTest::addColumn<bool>("yellow");
+    // bits 0 and 1 selected
+    QTest::newRow("inside the selection") << "00000010" << false << false;
+    QTest::newRow("bit outside the selection") << "00000100" << true << false;
+    QTest::newRow("seven characters") << "0000011" << false << true;
+    QTest::newRow("letter in eight characters") << "0000001a" << false << true;
+    QTest::newRow("digit 2") << "00000002" << false << true;
+    QTest::newRow("empty") << "" << false << true;
+}
+
+void TestEditSettingDo::checkboxValueColours()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, red);
+    QFETCH(bool, yellow);
+    EditorFixture f;
+    bvlEditSettingDo d(f.ctx);
+    d.ResetForm();
+    selectBits(d, {0, 1});
+    for (QLineEdit *box : {d.txCheckedValue, d.txUncheckedValue}) {
+        box->setText(text);
+        QCOMPARE(InputMarks::IsTextRed(box), red);
+        QCOMPARE(InputMarks::IsBackYellow(box), yellow);
+    }
+    // Feedback only: OK is not blocked by colours (checked by the error tests).
+}
+
+void TestEditSettingDo::offsetBoxesConvertOnLeaving_data()
+{
+    QTest::addColumn<bool>("fromDecimal");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("other");
+    QTest::newRow("255") << true << "255" << "FF";
+    QTest::newRow("-1") << true << "-1" << "FFFFFFFF";
+    QTest::newRow("0") << true << "0" << "0";
+    QTest::newRow("not a number") << true << "12x" << "unchanged";
+    QTest::newRow("beyond 32 bits") << true << "2147483648" << "unchanged";
+    QTest::newRow("hex 1a") << false << "1a" << "26";
+    QTest::newRow("hex 7FFFFFFF") << false << "7FFFFFFF" << "2147483647";
+    QTest::newRow("hex G1") << false << "G1" << "unchanged";
+    QTest::newRow("hex too large") << false << "80000000" << "unchanged";
+}
+
+void TestEditSettingDo::offsetBoxesConvertOnLeaving()
+{
+    QFETCH(bool, fromDecimal);
+    QFETCH(QString, typed);
+    QFETCH(QString, other);
+    EditorFixture f;
+    bvlEditSettingDo d(f.ctx);
+    d.ResetForm();
+    QLineEdit *source = fromDecimal ? d.txOffsetDec : d.txOffsetHex;
+    QLineEdit *target = fromDecimal ? d.txOffsetHex : d.txOffsetDec;
+    target->setText(QStringLiteral("unchanged"));
+    source->setText(typed);
+    QCOMPARE(target->text(), QStringLiteral("unchanged")); // typing alone converts nothing
+    loseFocus(source);
+    QCOMPARE(target->text(), other);
+}
+
+void TestEditSettingDo::stringLengthShowsAvailableCharacters_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("length");
+    QTest::addColumn<bool>("red");
+    QTest::addColumn<QString>("available");
+    QTest::newRow("ANSI 1") << 3 << "1" << true << "0";
+    QTest::newRow("ANSI 2") << 3 << "2" << false << "1";
+    QTest::newRow("ANSI 20") << 3 << "20" << false << "19";
+    QTest::newRow("ANSI lowest") << 3 << "-2147483648" << true << "-2147483649";
+    QTest::newRow("Unicode 3") << 4 << "3" << true << "0";
+    QTest::newRow("Unicode 4") << 4 << "4" << false << "1";
+    QTest::newRow("Unicode 5") << 4 << "5" << false << "1";
+    QTest::newRow("Unicode 1 truncates toward zero") << 4 << "1" << true << "0";
+    QTest::newRow("not a number keeps the count") << 3 << "abc" << true << "before";
+    QTest::newRow("empty keeps the count") << 4 << "" << true << "before";
+    QTest::newRow("Int8 computes nothing") << 2 << "7" << false << "before";
+}
+
+void TestEditSettingDo::stringLengthShowsAvailableCharacters()
+{
+    QFETCH(int, type);
+    QFETCH(QString, length);
+    QFETCH(bool, red);
+    QFETCH(QString, available);
+    EditorFixture f;
+    bvlEditSettingDo d(f.ctx);
+    d.ResetForm();
+    d.opType[type]->setChecked(true);
+    d.txMaxStringLength->setText(QStringLiteral("99"));
+    d.lbAvailableCharsVal->setText(QStringLiteral("before"));
+    d.txMaxStringLength->setText(length);
+    QCOMPARE(InputMarks::IsTextRed(d.txMaxStringLength), red);
+    QCOMPARE(d.lbAvailableCharsVal->text(), available);
+}
+
+void TestEditSettingDo::stateValuesFollowTheBitSelection()
+{
+    EditorFixture f;
+    bvlEditSettingDo d(f.ctx);
+    d.ResetForm();
+    d.opType[1]->setChecked(true);
+    selectBits(d, {4, 5, 6, 7});
+    f.platform.answerInput(QStringLiteral("Off"));
+    d.cmAddSettingValue_Click();
+    QCOMPARE(d.cbSettingValueList->currentIndex(), 0);
+    QCOMPARE(d.txSettingValueVal->text(), QStringLiteral("00000000"));
+    f.platform.answerInput(QStringLiteral("On"));
+    d.cmAddSettingValue_Click();
+    d.txSettingValueVal->setText(QStringLiteral("00010000"));
+    QCOMPARE(d.txSettingValueValDec->text(), QStringLiteral("16"));
+    QCOMPARE(states(d.cbSettingValueList), QStringList({"Off=0", "On=16"}));
+
+    // A value with a bit outside the selection is refused while typing.
+    d.txSettingValueVal->setText(QStringLiteral("00010001"));
+    QVERIFY(InputMarks::IsTextRed(d.txSettingValueVal));
+    QCOMPARE(states(d.cbSettingValueList), QStringList({"Off=0", "On=16"}));
+    d.txSettingValueVal->setText(QStringLiteral("00010000"));
+
+    // Unchecking bit 4 re-masks only the chosen state and marks its text.
+    d.chBit[4]->setChecked(false);
+    QCOMPARE(states(d.cbSettingValueList), QStringList({"Off=0", "On=0"}));
+    QVERIFY(InputMarks::IsTextRed(d.txSettingValueVal));
+    d.chBit[4]->setChecked(true);
+    QVERIFY(!InputMarks::IsTextRed(d.txSettingValueVal));
+
+    // Choosing a state shows its value in both boxes.
+    d.txSettingValueVal->setText(QStringLiteral("00110000"));
+    d.cbSettingValueList->setCurrentIndex(0);
+    QCOMPARE(d.txSettingValueVal->text(), QStringLiteral("00000000"));
+    QCOMPARE(d.txSettingValueValDec->text(), QStringLiteral("0"));
+    d.cbSettingValueList->setCurrentIndex(1);
+    QCOMPARE(d.txSettingValueValDec->text(), QStringLiteral("48"));
+
+    // Stored values are masked by the selection as it is at OK.
+    d.chBit[5]->setChecked(false);
+    d.txSettingName->setText(QStringLiteral("Mode"));
+    d.txSettingGroup->setText(QStringLiteral("G"));
+    d.txOffsetDec->setText(QStringLiteral("1"));
+    SettingStruct out;
+    QVERIFY(d.WriteSettingStruct(out));
+    QCOMPARE(out.ValueNames, QStringLiteral("Off§On"));
+    QCOMPARE(out.Values, QStringLiteral("0§16"));
+    QCOMPARE(out.BitMask, quint8(0xD0));
+}
+
+void TestEditSettingDo::stateValueDecimalBox_data()
+{
+    QTest::addColumn<QString>("decimal");
+    QTest::addColumn<QString>("binary");
+    QTest::addColumn<int>("value");
+    // bits 0 to 3 selected; the binary box starts at 00000001 (value 1)
+    QTest::newRow("5") << "5" << "00000101" << 5;
+    QTest::newRow("0") << "0" << "00000000" << 0;
+    QTest::newRow("outside the selection") << "16" << "00010000" << 1;
+    QTest::newRow("255") << "255" << "11111111" << 1;
+    QTest::newRow("256 and above") << "300" << "00000001" << 1;
+    QTest::newRow("negative") << "-1" << "00000001" << 1;
+    QTest::newRow("not a number") << "1x" << "00000001" << 1;
+}
+
+void TestEditSettingDo::stateValueDecimalBox()
+{
+    QFETCH(QString, decimal);
+    QFETCH(QString, binary);
+    QFETCH(int, value);
+    EditorFixture f;
+    bvlEditSettingDo d(f.ctx);
+    d.ResetForm();
+    d.opType[1]->setChecked(true);
+    selectBits(d, {0, 1, 2, 3});
+    f.platform.answerInput(QStringLiteral("A"));
+    d.cmAddSettingValue_Click();
+    d.txSettingValueValDec->setText(QStringLiteral("1"));
+    QCOMPARE(d.cbSettingValueList->itemData(0).toInt(), 1);
+
+    d.txSettingValueValDec->setText(decimal);
+    QCOMPARE(d.txSettingValueVal->text(), binary);
+    QCOMPARE(d.cbSettingValueList->itemData(0).toInt(), value);
+}
+
+void TestEditSettingDo::stateListCommands()
+{
+    EditorFixture f;
+    bvlEditSettingDo d(f.ctx);
+    d.ResetForm();
+    d.opType[1]->setChecked(true);
+    selectBits(d, {0, 1});
+
+    // Kept in the order of adding, not sorted; the prompt starts empty.
+    for (const char *name : {"b", "a", "B"}) {
+        f.platform.answerInput(QString::fromLatin1(name));
+        d.cmAddSettingValue_Click();
+    }
+    QCOMPARE(states(d.cbSettingValueList), QStringList({"b=0", "a=0", "B=0"}));
+    QCOMPARE(f.platform.callsOf(ScriptedPlatform::Kind::Input).first().text,
+             f.ctx.T(QStringLiteral("bvlEditSetting.cmtNewStateName_I")));
+    QCOMPARE(f.platform.callsOf(ScriptedPlatform::Kind::Input).first().proposed, QString());
+    QVERIFY(f.platform.messages().isEmpty());
+
+    // An existing name is refused with a warning; the choice stays.
+    d.cbSettingValueList->setCurrentIndex(0);
+    f.platform.answerInput(QStringLiteral("a"));
+    d.cmAddSettingValue_Click();
+    QCOMPARE(f.platform.messages(), QStringList({f.ctx.T(QStringLiteral("bvlEditSetting.cmtAlreadyExist_M"))}));
+    QCOMPARE(f.platform.calls.last().icon, MsgIcon::Warning);
+    QCOMPARE(d.cbSettingValueList->count(), 3);
+    QCOMPARE(d.cbSettingValueList->currentIndex(), 0);
+
+    // A name with the value separator would read back as two names.
+    f.platform.clearCalls();
+    f.platform.answerInput(QStringLiteral("On§Off"));
+    d.cmAddSettingValue_Click();
+    QCOMPARE(f.platform.messages(),
+             QStringList({f.ctx.T(QStringLiteral("bvlEditSetting.StateNameSeparator_M"))}));
+    QCOMPARE(f.platform.calls.last().icon, MsgIcon::Warning);
+    QCOMPARE(d.cbSettingValueList->count(), 3);
+
+    // An empty answer (or Cancel) adds nothing; blanks are a name.
+    f.platform.clearCalls();
+    f.platform.answerInput(QString());
+    d.cmAddSettingValue_Click();
+    QCOMPARE(d.cbSettingValueList->count(), 3);
+    f.platform.answerInput(QStringLiteral("  "));
+    d.cmAddSettingValue_Click();
+    QCOMPARE(d.cbSettingValueList->count(), 4);
+    QCOMPARE(d.cbSettingValueList->currentIndex(), 3);
+    QVERIFY(f.platform.messages().isEmpty());
+
+    // Removing takes the chosen state without a question and leaves no choice.
+    d.cbSettingValueList->setCurrentIndex(1);
+    d.cmRemoveSettingValue_Click();
+    QCOMPARE(states(d.cbSettingValueList), QStringList({"b=0", "B=0", "  =0"}));
+    QCOMPARE(d.cbSettingValueList->currentIndex(), -1);
+    d.cmRemoveSettingValue_Click(); // nothing chosen: nothing removed
+    QCOMPARE(d.cbSettingValueList->count(), 3);
+    QVERIFY(f.platform.messages().isEmpty());
+
+    // With no state chosen, typing a value changes no state.
+    d.txSettingValueVal->setText(QStringLiteral("00000011"));
+    QCOMPARE(states(d.cbSettingValueList), QStringList({"b=0", "B=0", "  =0"}));
+}
+
+void TestEditSettingDo::storesCheckboxAndValueList()
+{
+    EditorFixture f;
+    bvlEditSettingDo d(f.ctx);
+    d.ResetForm();
+    d.txSettingName->setText(QStringLiteral("Beep"));
+    d.txSettingGroup->setText(QStringLiteral("Sound"));
+    d.txSettingDescription->setPlainText(QStringLiteral("Key beep"));
+    d.txOffsetDec->setText(QStringLiteral("16"));
+    selectBits(d, {0, 1});
+    SettingStruct out;
+    out.UIIndex = 42;
+    out.MaxStringLength = 7;
+    out.ValueNames = QStringLiteral("kept");
+    QVERIFY(d.WriteSettingStruct(out));
+    QCOMPARE(out.Type, quint8(SettingType::Checkbox));
+    QCOMPARE(out.Values, QStringLiteral("3§0"));
+    QCOMPARE(out.BitMask, quint8(0x03));
+    QCOMPARE(out.Offset, 16);
+    QCOMPARE(out.Description, QStringLiteral("Key beep"));
+    // Fields the type does not use are left as they were.
+    QCOMPARE(out.UIIndex, 42);
+    QCOMPARE(out.MaxStringLength, 7);
+    QCOMPARE(out.ValueNames, QStringLiteral("kept"));
+
+    // String types store the length; name and group are stored as typed.
+    d.opType[4]->setChecked(true);
+    d.txMaxStringLength->setText(QStringLiteral("34"));
+    d.txSettingName->setText(QStringLiteral(" Owner "));
+    QVERIFY(d.WriteSettingStruct(out));
+    QCOMPARE(out.Type, quint8(SettingType::UnicodeString));
+    QCOMPARE(out.MaxStringLength, 34);
+    QCOMPARE(out.Name, QStringLiteral(" Owner "));
+    QCOMPARE(out.Values, QStringLiteral("3§0"));
+}
+
+void TestEditSettingDo::invalidCheckboxValueStoresEverySelectedBit()
+{
+    EditorFixture f;
+    bvlEditSettingDo d(f.ctx);
+    d.ResetForm();
+    d.txSettingName->setText(QStringLiteral("N"));
+    d.txSettingGroup->setText(QStringLiteral("G"));
+    d.txOffsetDec->setText(QStringLiteral("0"));
+    selectBits(d, {2, 3});
+    d.txCheckedValue->setText(QStringLiteral("0000110")); // yellow: counts as -1
+    d.txUncheckedValue->setText(QStringLiteral("11111111")); // red: masked on storing
+    SettingStruct out;
+    QVERIFY(d.WriteSettingStruct(out));
+    QCOMPARE(out.Values, QStringLiteral("12§12"));
+    QVERIFY(f.platform.messages().isEmpty());
+}
+
+void TestEditSettingDo::errorsInTheirOrder_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("offset");
+    QTest::addColumn<QString>("length");
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("bits");
+    QTest::addColumn<int>("stateCount");
+    QTest::addColumn<int>("error");
+    QTest::newRow("empty offset before everything") << 0 << "" << "" << "" << "" << 0 << 0 << 13;
+    QTest::newRow("offset not a number") << 2 << "1.5x" << "" << "G" << "N" << 0 << 0 << 13;
+    QTest::newRow("offset beyond 32 bits") << 2 << "2147483648" << "" << "G" << "N" << 0 << 0 << 6;
+    QTest::newRow("string length empty") << 3 << "0" << "" << "" << "" << 0 << 0 << 13;
+    QTest::newRow("string length overflow") << 4 << "0" << "-2147483649" << "G" << "N" << 0 << 0 << 6;
+    QTest::newRow("length not checked for Int8") << 2 << "0" << "x" << "G" << "N" << 0 << 0 << 0;
+    QTest::newRow("group before name") << 2 << "0" << "" << " " << "" << 0 << 0 << 600;
+    QTest::newRow("name of blanks") << 2 << "0" << "" << "G" << "   " << 0 << 0 << 601;
+    QTest::newRow("checkbox without bits") << 0 << "0" << "" << "G" << "N" << 0 << 0 << 603;
+    QTest::newRow("value list without bits or states") << 1 << "0" << "" << "G" << "N" << 0 << 0 << 604;
+    QTest::newRow("value list without bits") << 1 << "0" << "" << "G" << "N" << 0 << 2 << 604;
+    QTest::newRow("value list without states") << 1 << "0" << "" << "G" << "N" << 0x10 << 0 << 602;
+    QTest::newRow("value list complete") << 1 << "0" << "" << "G" << "N" << 0x10 << 1 << 0;
+    QTest::newRow("Int8 complete") << 2 << "-5" << "" << "G" << "N" << 0 << 0 << 0;
+    QTest::newRow("ANSI with negative length") << 3 << "0" << "-3" << "G" << "N" << 0 << 0 << 0;
+}
+
+void TestEditSettingDo::errorsInTheirOrder()
+{
+    QFETCH(int, type);
+    QFETCH(QString, offset);
+    QFETCH(QString, length);
+    QFETCH(QString, group);
+    QFETCH(QString, name);
+    QFETCH(int, bits);
+    QFETCH(int, stateCount);
+    QFETCH(int, error);
+    EditorFixture f;
+    bvlEditSettingDo d(f.ctx);
+    d.ResetForm();
+    d.opType[type]->setChecked(true);
+    for (int i = 0; i < stateCount; ++i) {
+        f.platform.answerInput(QStringLiteral("S%1").arg(i));
+        d.cmAddSettingValue_Click();
+    }
+    for (int bit = 0; bit < 8; ++bit)
+        d.chBit[bit]->setChecked(bits & (1 << bit));
+    d.txOffsetDec->setText(offset);
+    d.txMaxStringLength->setText(length);
+    d.txSettingGroup->setText(group);
+    d.txSettingName->setText(name);
+
+    f.ctx.CurrentSettingOK = false;
+    d.cmOK_Click();
+    if (error == 0) {
+        QVERIFY(f.platform.messages().isEmpty());
+        QVERIFY(f.ctx.CurrentSettingOK);
+        return;
+    }
+    QCOMPARE(f.platform.messages(),
+             QStringList({f.ctx.T(QStringLiteral("bvlEditSetting.wssInputDataError_M"))
+                          + QStringLiteral(" (ERR %1)").arg(error)}));
+    QCOMPARE(f.platform.calls.last().icon, MsgIcon::Warning);
+    QVERIFY(!f.ctx.CurrentSettingOK);
+}
+
+void TestEditSettingDo::readThenWriteKeepsTheRecord_data()
+{
+    QTest::addColumn<SettingStruct>("record");
+    SettingStruct checkbox = MakeSetting("Beep", "Sound", SettingType::Checkbox, 16);
+    checkbox.BitMask = 0x01;
+    checkbox.Values = "1§0";
+    checkbox.Description = "Line one\nline two";
+    QTest::newRow("Checkbox") << checkbox;
+    SettingStruct inverted = checkbox;
+    inverted.BitMask = 0x0C;
+    inverted.Values = "0§12";
+    QTest::newRow("Checkbox inverted") << inverted;
+    SettingStruct list = MakeSetting("Mode", "Display\\Colours", SettingType::ValueList, -1);
+    list.BitMask = 0xF0;
+    list.ValueNames = "Off§On§ Auto ";
+    list.Values = "0§16§240";
+    QTest::newRow("ValueList") << list;
+    SettingStruct number = MakeSetting("Volume", "Sound", SettingType::Int8, 0x7FFFFFFF);
+    QTest::newRow("Int8") << number;
+    SettingStruct ansi = MakeSetting("Owner", "Phone", SettingType::AnsiString, 300);
+    ansi.MaxStringLength = 21;
+    QTest::newRow("AnsiString") << ansi;
+    SettingStruct wide = MakeSetting("Greeting", "Phone", SettingType::UnicodeString, 400);
+    wide.MaxStringLength = 34;
+    QTest::newRow("UnicodeString") << wide;
+}
+
+void TestEditSettingDo::readThenWriteKeepsTheRecord()
+{
+    QFETCH(SettingStruct, record);
+    EditorFixture f;
+    bvlEditSettingDo d(f.ctx);
+    // A previous use leaves other content behind; reading must not be disturbed by it.
+    d.ResetForm();
+    d.opType[1]->setChecked(true);
+    d.chBit[3]->setChecked(true);
+    f.platform.answerInput(QStringLiteral("old"));
+    d.cmAddSettingValue_Click();
+
+    d.ReadSettingStruct(record);
+    QCOMPARE(d.GetType(), int(record.Type));
+    QCOMPARE(d.txOffsetHex->text(), HexText32(record.Offset));
+    QCOMPARE(d.SelectedBits, record.BitMask);
+    if (record.Type == quint8(SettingType::ValueList))
+        QCOMPARE(d.cbSettingValueList->currentIndex(), -1); // no state chosen after filling
+    SettingStruct out = record;
+    QVERIFY(d.WriteSettingStruct(out));
+    QCOMPARE(out, record);
+}
+
+void TestEditSettingDo::resetFormClearsForAdd()
+{
+    EditorFixture f;
+    bvlEditSettingDo d(f.ctx);
+    SettingStruct list = MakeSetting("Mode", "G", SettingType::ValueList, 5);
+    list.BitMask = 0x03;
+    list.ValueNames = "A§B";
+    list.Values = "1§2";
+    d.ReadSettingStruct(list);
+    d.cbSettingValueList->setCurrentIndex(1);
+    d.opType[0]->setChecked(true);
+    d.txCheckedValue->setText(QStringLiteral("00000111")); // red
+    d.opType[4]->setChecked(true);
+    d.txMaxStringLength->setText(QStringLiteral("1")); // red
+    d.lbAvailableCharsVal->setText(QStringLiteral("kept"));
+
+    d.ResetForm();
+    QCOMPARE(d.GetType(), 0);
+    QVERIFY(d.frCheckbox->isVisibleTo(&d));
+    for (QLineEdit *box : {d.txSettingName, d.txSettingGroup, d.txOffsetDec, d.txOffsetHex, d.txSettingValueVal,
+                           d.txSettingValueValDec, d.txMaxStringLength, d.txCheckedValue, d.txUncheckedValue})
+        QVERIFY2(box->text().isEmpty(), qPrintable(box->objectName()));
+    QVERIFY(d.txSettingDescription->toPlainText().isEmpty());
+    QCOMPARE(d.SelectedBits, quint8(0));
+    QCOMPARE(d.cbSettingValueList->count(), 0);
+    QVERIFY(!InputMarks::IsTextRed(d.txSettingValueVal));
+    QVERIFY(!InputMarks::IsBackYellow(d.txSettingValueVal));
+    // Emptying a box that held text runs its change handling.
+    QVERIFY(!InputMarks::IsTextRed(d.txCheckedValue));
+    QVERIFY(InputMarks::IsBackYellow(d.txCheckedValue));
+    QVERIFY(InputMarks::IsTextRed(d.txMaxStringLength));
+    QCOMPARE(d.lbAvailableCharsVal->text(), QStringLiteral("kept"));
+}
+
+void TestEditSettingDo::okHidesWithTheRecord()
+{
+    EditorFixture f;
+    bvlEditSettingDo d(f.ctx);
+    d.ResetForm();
+    f.ctx.CurrentSetting = SettingStruct();
+    f.ctx.CurrentSetting.UIIndex = 9;
+    OnNextModal([](QDialog *dialog) {
+        auto *dlg = static_cast<bvlEditSettingDo *>(dialog);
+        dlg->opType[2]->setChecked(true);
+        dlg->txSettingName->setText(QStringLiteral("Volume"));
+        dlg->txSettingGroup->setText(QStringLiteral("Sound"));
+        dlg->txOffsetHex->setText(QStringLiteral("1a"));
+        loseFocus(dlg->txOffsetHex);
+        dlg->cmOK->click();
+    });
+    d.exec();
+    QVERIFY(f.ctx.CurrentSettingOK);
+    QVERIFY(!d.isVisible());
+    QCOMPARE(f.ctx.CurrentSetting.Name, QStringLiteral("Volume"));
+    QCOMPARE(f.ctx.CurrentSetting.Offset, 26);
+    QCOMPARE(f.ctx.CurrentSetting.Type, quint8(SettingType::Int8));
+    QCOMPARE(f.ctx.CurrentSetting.UIIndex, 9);
+
+    // A failed OK keeps the dialog open; Cancel then reports no record.
+    OnNextModal([&f](QDialog *dialog) {
+        auto *dlg = static_cast<bvlEditSettingDo *>(dialog);
+        dlg->txSettingName->clear();
+        dlg->cmOK->click();
+        QVERIFY(dlg->isVisible());
+        QCOMPARE(f.platform.messages().size(), 1);
+        dlg->cmCancel->click();
+    });
+    d.exec();
+    QVERIFY(!f.ctx.CurrentSettingOK);
+}
+
+void TestEditSettingDo::closeBoxAndEscapeCancel()
+{
+    EditorFixture f;
+    QPointer<bvlEditSettingDo> d = new bvlEditSettingDo(f.ctx);
+    d->ResetForm();
+    d->txSettingName->setText(QStringLiteral("kept"));
+
+    f.ctx.CurrentSettingOK = true;
+    OnNextModal([](QDialog *dialog) { dialog->close(); });
+    d->exec();
+    QVERIFY(!f.ctx.CurrentSettingOK);
+    QVERIFY(d);                // hidden, not destroyed
+    QVERIFY(!d->isVisible());
+    QCOMPARE(d->txSettingName->text(), QStringLiteral("kept"));
+
+    // Escape cancels wherever the focus is, the multi-line description included.
+    for (QWidget *focus : {static_cast<QWidget *>(d->txSettingDescription), static_cast<QWidget *>(d->txOffsetDec),
+                           static_cast<QWidget *>(d->cbSettingValueList)}) {
+        f.ctx.CurrentSettingOK = true;
+        OnNextModal([focus](QDialog *) { PressKey(focus, Qt::Key_Escape); });
+        d->exec();
+        QVERIFY2(!f.ctx.CurrentSettingOK, qPrintable(focus->objectName()));
+        QVERIFY(!d->isVisible());
+    }
+    QVERIFY(f.platform.messages().isEmpty());
+    delete d;
+}
+
+void TestEditSettingDo::groupBoxHintReachesStatusLine()
+{
+    EditorFixture f;
+    QStringList shown;
+    bvlEditSettingDo d(f.ctx, nullptr, [&shown](const QString &text) { shown << text; });
+    const QString hint = f.ctx.T(QStringLiteral("bvlEditSetting.ttGroup"));
+    QCOMPARE(d.txSettingGroup->toolTip(), hint);
+    QCOMPARE(d.lbSettingGroup->toolTip(), hint);
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(d.txSettingGroup, &move);
+    QCOMPARE(shown, QStringList({hint}));
+    QCOMPARE(d.windowTitle(), f.ctx.T(QStringLiteral("bvlMain.mnuSetting")));
+}
+
+void TestEditSettingDo::groupBrowserFillsGroupBox()
+{
+    EditorFixture f;
+    bvlEditSetting editor(f.ctx);
+    editor.Settings = {MakeSetting("a", "Sound", SettingType::Int8), MakeSetting("b", "Display", SettingType::Int8)};
+    bvlEditSettingDo *d = editor.SettingDialog();
+    d->ResetForm();
+    d->txSettingGroup->setText(QStringLiteral("typed"));
+
+    // OK without a choice keeps the box.
+    OnNextModal([](QDialog *browser) { static_cast<bvlGroupBrowse *>(browser)->cmOK->click(); });
+    d->cmGroupBrowse_Click();
+    QCOMPARE(d->txSettingGroup->text(), QStringLiteral("typed"));
+
+    OnNextModal([](QDialog *dialog) {
+        auto *browser = static_cast<bvlGroupBrowse *>(dialog);
+        QCOMPARE(browser->lsGroups->count(), 2);
+        QCOMPARE(browser->lsGroups->item(0)->text(), QStringLiteral("Display"));
+        browser->lsGroups->setCurrentRow(1);
+        browser->cmOK->click();
+    });
+    d->cmGroupBrowse_Click();
+    QCOMPARE(d->txSettingGroup->text(), QStringLiteral("Sound"));
+
+    // Escape after choosing is no choice.
+    OnNextModal([](QDialog *dialog) {
+        auto *browser = static_cast<bvlGroupBrowse *>(dialog);
+        browser->lsGroups->setCurrentRow(0);
+        PressKey(browser->lsGroups, Qt::Key_Escape);
+    });
+    d->cmGroupBrowse_Click();
+    QCOMPARE(d->txSettingGroup->text(), QStringLiteral("Sound"));
+}
+
+QTEST_MAIN(TestEditSettingDo)
+#include "tst_editsettingdo.moc"
