@@ -30,7 +30,9 @@ QStringList ScriptedPlatform::messages() const
 
 MsgResult ScriptedPlatform::messageBox(const QString &text, MsgIcon icon, MsgButtons buttons)
 {
-    Call call{Kind::Message, text};
+    Call call;
+    call.kind = Kind::Message;
+    call.text = text;
     call.icon = icon;
     call.buttons = buttons;
     calls << call;
@@ -46,7 +48,9 @@ MsgResult ScriptedPlatform::messageBox(const QString &text, MsgIcon icon, MsgBut
 std::optional<QString> ScriptedPlatform::fileDialog(Kind kind, const QString &title, const QString &filter,
                                                     const QString &proposedName)
 {
-    Call call{kind, title};
+    Call call;
+    call.kind = kind;
+    call.text = title;
     call.filter = filter;
     call.proposed = proposedName;
     calls << call;
@@ -74,7 +78,9 @@ std::optional<QString> ScriptedPlatform::saveFileName(const QString &title, cons
 
 QString ScriptedPlatform::inputBox(const QString &prompt, const QString &defaultText)
 {
-    Call call{Kind::Input, prompt};
+    Call call;
+    call.kind = Kind::Input;
+    call.text = prompt;
     call.proposed = defaultText;
     calls << call;
     if (m_inputAnswers.isEmpty()) {
@@ -96,12 +102,16 @@ void ScriptedPlatform::writePreference(const QString &section, const QString &ke
 
 void ScriptedPlatform::shellOpen(const QString &target)
 {
-    calls << Call{Kind::ShellOpen, target};
+    Call call;
+    call.kind = Kind::ShellOpen;
+    call.text = target;
+    calls << call;
 }
 
 void ScriptedPlatform::exitNow(int exitCode)
 {
-    Call call{Kind::Exit, QString()};
+    Call call;
+    call.kind = Kind::Exit;
     call.exitCode = exitCode;
     calls << call;
     exited = true;

@@ -17,7 +17,7 @@ public:
 
     struct Call
     {
-        Kind kind;
+        Kind kind = Kind::Message;
         QString text;      // message text, dialog title, prompt, shell target
         MsgIcon icon = MsgIcon::None;
         MsgButtons buttons = MsgButtons::Ok;
