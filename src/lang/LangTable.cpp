@@ -1,0 +1,122 @@
+#include "lang/LangTable.h"
+
+#include "core/Cp1252.h"
+#include "platform/Platform.h"
+
+#include <QFile>
+#include <QList>
+
+namespace {
+
+// A language file is a few kilobytes; anything far larger is not one, and reading it
+// whole would only waste memory.
+constexpr qint64 MaxLanguageFileSize = 4 * 1024 * 1024;
+
+const QString LanguageNameKey = QStringLiteral("Main.LangName");
+
+// Keys are unique without regard to letter case.
+QString foldKey(const QString &key)
+{
+    return key.toCaseFolded();
+}
+
+// The file's lines as raw bytes, without their line ends (LF or CR LF; the last line may
+// lack one). False when the file cannot be read or is too large. The file is closed on
+// every path by QFile's destructor.
+bool readLines(const QString &path, QList<QByteArray> &lines)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    // Read one byte past the limit rather than trusting size(), which special files misreport.
+    const QByteArray content = file.read(MaxLanguageFileSize + 1);
+    if (content.size() > MaxLanguageFileSize || file.error() != QFileDevice::NoError)
+        return false;
+
+    lines = content.split('\n');
+    if (content.endsWith('\n'))
+        lines.removeLast(); // the empty piece after the final line end is not a line
+    for (QByteArray &line : lines)
+        if (line.endsWith('\r'))
+            line.chop(1);
+    return true;
+}
+
+// Splits a line at its first "="; false for a line without one (a comment).
+bool splitEntry(const QByteArray &line, QString &key, QString &value)
+{
+    const int eq = line.indexOf('=');
+    if (eq < 0)
+        return false;
+    key = Cp1252::decode(line.left(eq));
+    value = Cp1252::decode(line.mid(eq + 1));
+    return true;
+}
+
+}
+
+bool LangTable::LoadLanguageFile(const QString &path)
+{
+    // Even a failed load leaves a (partial) table: lookups then report the missing keys.
+    m_strings.clear();
+    m_loaded = true;
+
+    QList<QByteArray> lines;
+    if (!readLines(path, lines))
+        return false;
+
+    QString key;
+    QString value;
+    for (const QByteArray &line : lines) {
+        if (!splitEntry(line, key, value))
+            continue;
+        const QString folded = foldKey(key);
+        if (m_strings.contains(folded))
+            return false;
+        m_strings.insert(folded, value);
+    }
+    return true;
+}
+
+bool LangTable::GetLanguageName(const QString &path, QString &name)
+{
+    QList<QByteArray> lines;
+    if (!readLines(path, lines))
+        return false;
+
+    QString key;
+    QString value;
+    for (const QByteArray &line : lines) {
+        if (splitEntry(line, key, value) && key == LanguageNameKey) {
+            name = value;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool LangTable::Lookup(const QString &key, QString &value) const
+{
+    if (!m_loaded)
+        return false;
+    const auto it = m_strings.constFind(foldKey(key));
+    if (it == m_strings.constEnd())
+        return false;
+    value = it.value();
+    return true;
+}
+
+QString LangTable::GetLangString(const QString &key)
+{
+    QString value;
+    if (Lookup(key, value))
+        return value;
+    ShowMissing(key);
+    return QStringLiteral("?");
+}
+
+void LangTable::ShowMissing(const QString &key)
+{
+    m_platform.messageBox(QStringLiteral("Missing language string: \"") + key + QLatin1Char('"'),
+                          MsgIcon::Critical, MsgButtons::Ok);
+}
