@@ -1,14 +1,301 @@
 #include "ui/main/bvlMain.h"
 
+#include "lang/ApplyLanguage.h"
+#include "lang/bvlLanguage.h"
+#include "ui/about/bvlAbout.h"
+#include "ui/editor/bvlEditSetting.h"
 #include "ui/AppContext.h"
+#include "ui/ControlNames.h"
+#include "ui/Twips.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTreeWidget>
+
+namespace {
+// Client area below the menu bar, in twips.
+constexpr int ClientWidth = 13455;
+constexpr int ClientHeight = 9015;
+// Size of the setting control templates, in twips.
+constexpr int TemplateWidth = 4575;
+constexpr int LineHeight = 315;
+constexpr int CheckHeight = 630;
+
+const QString PrefTrue = QStringLiteral("True");
+const QString PrefFalse = QStringLiteral("False");
+}
 
 bvlMain::bvlMain(AppContext &context, QWidget *parent) : QMainWindow(parent), m_ctx(context)
 {
     setObjectName(QStringLiteral("bvlMain"));
     setWindowTitle(ApplicationTitle);
+    // Fixed single border: minimise and close, no maximise.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    SEEMFile = std::make_unique<SeemFile>();
+    BuildMenus();
+    BuildControls();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+bvlMain::~bvlMain() = default;
+
+QAction *bvlMain::AddMenuItem(QMenu *menu, const char *name, const QString &caption)
+{
+    auto *item = new QAction(caption, this);
+    item->setObjectName(QString::fromLatin1(name));
+    TagForCaption(item);
+    menu->addAction(item);
+    return item;
+}
+
+void bvlMain::BuildMenus()
+{
+    mnuFile = new QMenu(QStringLiteral("File"), this);
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    TagForCaption(mnuFile);
+    menuBar()->addMenu(mnuFile);
+
+    mnfOpenSEEM = AddMenuItem(mnuFile, "mnfOpenSEEM", QStringLiteral("Apri SEEM..."));
+    mnfOpenSEEM->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnfChangeSettingFile = AddMenuItem(mnuFile, "mnfChangeSettingFile", QStringLiteral("Cambia setting file..."));
+    mnfChangeSettingFile->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    mnfChangeSettingFile->setEnabled(false);
+    mnfSaveSEEM = AddMenuItem(mnuFile, "mnfSaveSEEM", QStringLiteral("Salva SEEM..."));
+    mnfSaveSEEM->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnfSaveSEEM->setEnabled(false);
+    mnfRestore = AddMenuItem(mnuFile, "mnfRestore", QStringLiteral("Ripristina valori originali"));
+    mnfRestore->setEnabled(false);
+    mnf1 = mnuFile->addSeparator();
+    mnf1->setObjectName(QStringLiteral("mnf1"));
+    mnfAutoSettingSelection =
+        AddMenuItem(mnuFile, "mnfAutoSettingSelection", QStringLiteral("Scelta automatica setting file"));
+    mnfAutoSettingSelection->setCheckable(true);
+    mnf2 = mnuFile->addSeparator();
+    mnf2->setObjectName(QStringLiteral("mnf2"));
+    mnfQuit = AddMenuItem(mnuFile, "mnfQuit", QStringLiteral("Esci"));
+
+    // Setting editor, Language and Info run a command straight from the menu bar.
+    mnuSetting = new QAction(QStringLiteral("Setting editor"), this);
+    mnuSetting->setObjectName(QStringLiteral("mnuSetting"));
+    TagForCaption(mnuSetting);
+    mnuLanguage = new QAction(QStringLiteral("Language"), this);
+    mnuLanguage->setObjectName(QStringLiteral("mnuLanguage"));
+    TagForCaption(mnuLanguage);
+    mnuInfo = new QAction(QStringLiteral("Info"), this);   // "Info" in every language
+    mnuInfo->setObjectName(QStringLiteral("mnuInfo"));
+    menuBar()->addAction(mnuSetting);
+    menuBar()->addAction(mnuLanguage);
+    menuBar()->addAction(mnuInfo);
+
+    mnuOrig = new QMenu(QStringLiteral("orig"), this);
+    mnuOrig->setObjectName(QStringLiteral("mnuOrig"));
+    mnfRestoreItem = AddMenuItem(mnuOrig, "mnfRestoreItem", QStringLiteral("Ripristina originale"));
+
+    connect(mnfOpenSEEM, &QAction::triggered, this, [this] { mnfOpenSEEM_Click(); });
+    connect(mnfChangeSettingFile, &QAction::triggered, this, [this] { mnfChangeSettingFile_Click(); });
+    connect(mnfSaveSEEM, &QAction::triggered, this, [this] { mnfSaveSEEM_Click(); });
+    connect(mnfRestore, &QAction::triggered, this, [this] { mnfRestore_Click(); });
+    connect(mnfAutoSettingSelection, &QAction::triggered, this, [this] { mnfAutoSettingSelection_Click(); });
+    connect(mnfQuit, &QAction::triggered, this, [this] { mnfQuit_Click(); });
+    connect(mnuSetting, &QAction::triggered, this, [this] { mnuSetting_Click(); });
+    connect(mnuLanguage, &QAction::triggered, this, [this] { mnuLanguage_Click(); });
+    connect(mnuInfo, &QAction::triggered, this, [this] { mnuInfo_Click(); });
+    connect(mnfRestoreItem, &QAction::triggered, this, [this] { mnfRestoreItem_Click(); });
+}
+
+void bvlMain::BuildControls()
+{
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("client"));
+    m_client->setFixedSize(TwipsToPixelsX(ClientWidth), TwipsToPixelsY(ClientHeight));
+    setCentralWidget(m_client);
+
+    tvUI = new QTreeWidget(m_client);
+    tvUI->setObjectName(QStringLiteral("tvUI"));
+    tvUI->setGeometry(TwipsRect(120, 120, 3615, 7095));
+    tvUI->setHeaderHidden(true);
+    tvUI->setColumnCount(1);
+    tvUI->setSelectionMode(QAbstractItemView::SingleSelection);
+    // A right click opens the restore popup and must not select the node under the mouse.
+    tvUI->setContextMenuPolicy(Qt::PreventContextMenu);
+    tvUI->installEventFilter(this);
+    tvUI->viewport()->installEventFilter(this);
+    tvUI->hide();
+    // Selecting a node, by mouse or keys, shows its page; clicking the selected node again
+    // shows it as well.
+    connect(tvUI, &QTreeWidget::itemSelectionChanged, this, [this] {
+        if (QTreeWidgetItem *node = SelectedNode())
+            tvUI_NodeClick(node);
+    });
+    connect(tvUI, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *node) { tvUI_NodeClick(node); });
+
+    auto *page = new QGroupBox(QStringLiteral("replicator"), m_client);
+    page->setObjectName(ArrayElementName(QStringLiteral("replicator"), 0));
+    page->setGeometry(TwipsRect(3840, 0, 9495, 7215));
+    page->hide();
+    replicator = {page};
+
+    auto *label = new QLabel(m_client);
+    label->setObjectName(ArrayElementName(QStringLiteral("lbUI"), 0));
+    label->resize(TwipsToPixelsX(TemplateWidth), TwipsToPixelsY(LineHeight));
+    label->hide();
+    lbUI = {label};
+
+    auto *check = new QCheckBox(m_client);
+    check->setObjectName(ArrayElementName(QStringLiteral("chUI"), 0));
+    check->resize(TwipsToPixelsX(TemplateWidth), TwipsToPixelsY(CheckHeight));
+    check->hide();
+    chUI = {check};
+
+    auto *list = new QComboBox(m_client);
+    list->setObjectName(ArrayElementName(QStringLiteral("cbUI"), 0));
+    list->setEditable(false);
+    list->resize(TwipsToPixelsX(TemplateWidth), TwipsToPixelsY(LineHeight));
+    list->hide();
+    cbUI = {list};
+
+    auto *text = new QLineEdit(m_client);
+    text->setObjectName(ArrayElementName(QStringLiteral("txUI"), 0));
+    text->resize(TwipsToPixelsX(TemplateWidth), TwipsToPixelsY(LineHeight));
+    text->hide();
+    txUI = {text};
+
+    frDescription = new QGroupBox(QStringLiteral("Descrizione"), m_client);
+    frDescription->setObjectName(QStringLiteral("frDescription"));
+    TagForCaption(frDescription);
+    frDescription->setGeometry(TwipsRect(120, 7320, 13215, 1335));
+    frDescription->hide();
+
+    txDescription = new QPlainTextEdit(frDescription);
+    txDescription->setObjectName(QStringLiteral("txDescription"));
+    txDescription->setGeometry(TwipsRect(120, 240, 12975, 975));
+    txDescription->setReadOnly(true);
+    txDescription->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txDescription->viewport()->setMouseTracking(true);
+    txDescription->viewport()->installEventFilter(this);
+
+    lbFileDesc = new QLabel(m_client);
+    lbFileDesc->setObjectName(QStringLiteral("lbFileDesc"));
+    lbFileDesc->setGeometry(TwipsRect(120, 8760, 13215, 255));
+}
+
+void bvlMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_placed)
+        return;
+    m_placed = true;
+    if (const QScreen *screen = this->screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
 }
 
 bool bvlMain::Form_Load()
 {
+    m_ctx.LanguageAutoLoaded = false;
+    const QString languagePath = m_ctx.platform.readPreference(QStringLiteral("Lang"), QStringLiteral("Language"), QString());
+    bool languageLoaded = false;
+    if (!languagePath.isEmpty()) {
+        languageLoaded = m_ctx.lang.LoadLanguageFile(languagePath);
+        if (!languageLoaded)
+            m_ctx.platform.messageBox(QStringLiteral("Language file \"") + languagePath + QStringLiteral("\" not found!"),
+                                      MsgIcon::Critical, MsgButtons::Ok);
+    }
+    if (!languageLoaded && !ChooseLanguage(true))
+        return false;
+
+    UnloadAllControls();
+    IsSaved = true;
+    // The program only writes "True" or "False"; anything else counts as the default, on.
+    const QString autoChoice =
+        m_ctx.platform.readPreference(QStringLiteral("UI"), QStringLiteral("AutoSettingSelection"), PrefTrue);
+    mnfAutoSettingSelection->setChecked(autoChoice != PrefFalse);
+    ApplyLanguage(m_ctx.lang, this);
+    ShortHelpText = m_ctx.T(QStringLiteral("bvlMain.sShortHelp_V"));
+    txDescription->setPlainText(ShortHelpText);
+    return true;
+}
+
+void bvlMain::Form_QueryUnload(bool &cancel)
+{
+    cancel = false;
+    if (IsSaved)
+        return;
+    switch (m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sSave?_M")), MsgIcon::Question,
+                                      MsgButtons::YesNoCancel)) {
+    case MsgResult::Cancel:
+        cancel = true;
+        break;
+    case MsgResult::Yes:
+        // A cancelled or failed save keeps the window, so the edits are not lost.
+        cancel = !mnfSaveSEEM_Click();
+        break;
+    default:
+        break;
+    }
+}
+
+void bvlMain::closeEvent(QCloseEvent *event)
+{
+    bool cancel = false;
+    Form_QueryUnload(cancel);
+    if (cancel) {
+        event->ignore();
+        return;
+    }
+    SEEMFile->close();
+    event->accept();
+}
+
+void bvlMain::mnfQuit_Click()
+{
+    close();
+}
+
+void bvlMain::mnfAutoSettingSelection_Click()
+{
+    m_ctx.platform.writePreference(QStringLiteral("UI"), QStringLiteral("AutoSettingSelection"),
+                                   mnfAutoSettingSelection->isChecked() ? PrefTrue : PrefFalse);
+}
+
+void bvlMain::mnuLanguage_Click()
+{
+    if (ChooseLanguage(false))
+        ApplyLanguage(m_ctx.lang, this);
+}
+
+void bvlMain::mnuSetting_Click()
+{
+    bvlEditSetting editor(m_ctx, this, [this](const QString &text) { lbFileDesc->setText(text); });
+    editor.exec();
+}
+
+void bvlMain::mnuInfo_Click()
+{
+    bvlAbout about(m_ctx, this);
+    about.exec();
+}
+
+bool bvlMain::ChooseLanguage(bool autoLoadOneLanguage)
+{
+    bvlLanguage dialog(m_ctx, this);
+    if (!dialog.FillUp(autoLoadOneLanguage))
+        return false;
+    if (!autoLoadOneLanguage || !m_ctx.LanguageAutoLoaded)
+        dialog.exec();
     return true;
 }

@@ -1,0 +1,200 @@
+// The document: which SEEM file is open, which setting file describes it, and saving.
+//
+// Opening a SEEM file or choosing another setting file is all or nothing: the new files
+// are opened, read and checked aside, and only when everything succeeded does the window
+// give up the previous ones. Until then the open file, the view, the menus and the status
+// line stay as they were, so the view always shows the open SEEM file.
+#include "ui/main/bvlMain.h"
+
+#include "core/Conversions.h"
+#include "core/SettingFile.h"
+#include "seem/SeemFileName.h"
+#include "ui/AppContext.h"
+#include "ui/SettingFileReports.h"
+#include "ui/main/SettingControlKind.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+
+namespace {
+const QChar Quote(QLatin1Char('"'));
+
+QString SeemFilter(AppContext &ctx)
+{
+    return ctx.T(QStringLiteral("bvlMain.cdFilter1A_V")) + QStringLiteral("|*.seem;*.bin;*.sch|")
+        + ctx.T(QStringLiteral("bvlMain.cdFilter1_V")) + QStringLiteral("|*.*");
+}
+
+QString SettingFilter(AppContext &ctx)
+{
+    return ctx.T(QStringLiteral("bvlMain.cdFilter2_V")) + QStringLiteral("|*.sec");
+}
+
+std::optional<QString> AskSettingFile(AppContext &ctx)
+{
+    return ctx.platform.openFileName(ctx.T(QStringLiteral("bvlEditSetting.mnfOpenSetting")), SettingFilter(ctx));
+}
+
+void ReportCommandError(AppContext &ctx, const QString &command, const BvlError &e)
+{
+    ctx.platform.messageBox(command + QStringLiteral(" ERR ") + QString::number(e.number()), MsgIcon::None,
+                            MsgButtons::Ok);
+}
+}
+
+void bvlMain::mnfOpenSEEM_Click()
+{
+    const QString previousStatus = lbFileDesc->text();
+    try {
+        if (!IsSaved) {
+            switch (m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sSave?_M")), MsgIcon::Question,
+                                              MsgButtons::YesNoCancel)) {
+            case MsgResult::Cancel:
+                return;
+            case MsgResult::Yes:
+                // An unsaved document is not given up when its save did not happen.
+                if (!mnfSaveSEEM_Click())
+                    return;
+                break;
+            default:
+                break;
+            }
+        }
+        const std::optional<QString> chosen =
+            m_ctx.platform.openFileName(m_ctx.T(QStringLiteral("bvlMain.mnfOpenSEEM")), SeemFilter(m_ctx));
+        if (!chosen)
+            return;
+        Document next;
+        if (!OpenFileParse(*chosen, next) || !OpenSettingParse(next))
+            lbFileDesc->setText(previousStatus);
+    } catch (const BvlError &e) {
+        lbFileDesc->setText(previousStatus);
+        ReportCommandError(m_ctx, QStringLiteral("mnfOpenSEEM"), e);
+    }
+}
+
+bool bvlMain::OpenFileParse(const QString &seemPath, Document &next)
+{
+    next.seemPath = seemPath;
+    const QString fileName = QFileInfo(seemPath).fileName();
+    const bool automatic = mnfAutoSettingSelection->isChecked();
+    if (automatic)
+        next.settingPath = AutoSelectSEC(fileName);
+    if (next.settingPath.isEmpty()) {
+        lbFileDesc->setText(automatic ? m_ctx.T(QStringLiteral("bvlMain.lbNoSettingFound_V")) + QLatin1Char(' ')
+                                            + Quote + fileName + Quote
+                                      : QString());
+        const std::optional<QString> chosen = AskSettingFile(m_ctx);
+        if (!chosen)
+            return false;
+        next.settingPath = *chosen;
+    }
+    next.seemFile = std::make_unique<SeemFile>();
+    next.seemFile->open(seemPath);
+    return true;
+}
+
+QString bvlMain::AutoSelectSEC(const QString &fileName)
+{
+    SeemNameNumbers wanted;
+    if (!ParseSeemFileName(fileName, wanted))
+        return QString();
+    const QString folder = m_ctx.platform.programFolder();
+    const QStringList candidates =
+        QDir(folder).entryList({QStringLiteral("*.sec")}, QDir::Files | QDir::Readable, QDir::Name);
+    for (const QString &candidate : candidates) {
+        const QString path = JoinPath(folder, candidate);
+        SettingFileHeader header;
+        if (!ReadSettingHeader(path, header))
+            continue;
+        if (CheckSettingHeader(header) == HeaderCheck::Accepted && header.SEEMRec == wanted.seemRec
+            && header.SEEMNr == wanted.seemNr)
+            return path;
+    }
+    return QString();
+}
+
+bool bvlMain::OpenSettingParse(Document &next)
+{
+    if (!ReadSettingFileReported(m_ctx, next.settingPath, next.header, next.settings))
+        return false;
+    if (!CheckSettingHeaderReported(m_ctx, next.header))
+        return false;
+    CheckSettingsShowable(next.settings);
+    TakeOver(next);
+    return true;
+}
+
+void bvlMain::TakeOver(Document &next)
+{
+    if (next.seemFile) {
+        SEEMFile->close();
+        SEEMFile = std::move(next.seemFile);
+        SEEMPath = next.seemPath;
+    }
+    SettingPath = next.settingPath;
+    FileHeader = next.header;
+    Settings = next.settings;
+
+    mnfChangeSettingFile->setEnabled(true);
+    UnloadAllControls();
+    for (int index = 1; index <= Settings.size(); ++index) {
+        AddSettingGroup(Settings[index - 1]);
+        AddSettingControl(Settings[index - 1], index);
+    }
+    RestoreAll();
+    frDescription->show();
+    txDescription->setPlainText(ShortHelpText);
+    mnfRestore->setEnabled(true);
+    mnfSaveSEEM->setEnabled(true);
+    tvUI->show();
+    lbFileDesc->setText(UsingFileStatus());
+}
+
+QString bvlMain::UsingFileStatus() const
+{
+    return m_ctx.T(QStringLiteral("bvlMain.lbUsingFile_V")) + Quote + SettingPath + Quote + QStringLiteral(" (V")
+        + QString::number(FileHeader.FileVersion) + QStringLiteral(" - ") + FileHeader.ProgramVersion
+        + QStringLiteral("). ") + FileHeader.Phones + QStringLiteral(" (SEEM ") + HexText16(FileHeader.SEEMNr)
+        + QLatin1Char('_') + HexText16(FileHeader.SEEMRec) + QStringLiteral("). By ") + FileHeader.Author;
+}
+
+void bvlMain::mnfChangeSettingFile_Click()
+{
+    try {
+        const std::optional<QString> chosen = AskSettingFile(m_ctx);
+        if (!chosen)
+            return;
+        Document next;
+        next.settingPath = *chosen;
+        OpenSettingParse(next);
+    } catch (const BvlError &e) {
+        ReportCommandError(m_ctx, QStringLiteral("mnfChangeSettingFile"), e);
+    }
+}
+
+bool bvlMain::mnfSaveSEEM_Click()
+{
+    // The dialog only confirms: the data always goes into the open SEEM file.
+    const std::optional<QString> confirmed = m_ctx.platform.saveFileName(
+        m_ctx.T(QStringLiteral("bvlMain.mnfSaveSEEM")),
+        m_ctx.T(QStringLiteral("bvlMain.cdFilter1_V")) + QStringLiteral("|*.*"), SEEMPath);
+    if (!confirmed)
+        return false;
+    try {
+        WriteAll();
+        return true;
+    } catch (const BvlError &e) {
+        m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlEditSetting.wssInputDataError_M"))
+                                      + QStringLiteral(" (ERR ") + QString::number(e.number()) + QLatin1Char(')'),
+                                  MsgIcon::Warning, MsgButtons::Ok);
+        // Take the user to the setting that could not be saved.
+        if (const auto *failed = dynamic_cast<const SettingWriteError *>(&e))
+            ShowSetting(failed->settingIndex);
+        return false;
+    }
+}

@@ -1,0 +1,96 @@
+// The user's work on the settings: the description pane follows the pointer and the focus,
+// and a right click offers to restore one setting (check box, label) or one group (tree).
+#include "ui/main/bvlMain.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+
+namespace {
+bool IsRightPress(const QEvent *event)
+{
+    return event->type() == QEvent::MouseButtonPress
+        && static_cast<const QMouseEvent *>(event)->button() == Qt::RightButton;
+}
+
+QPoint GlobalPos(const QEvent *event)
+{
+    return static_cast<const QMouseEvent *>(event)->globalPosition().toPoint();
+}
+
+void SetPaneText(QPlainTextEdit *pane, const QString &text)
+{
+    // Replacing an equal text would only reset the pane's scroll position.
+    if (pane->toPlainText() != text)
+        pane->setPlainText(text);
+}
+}
+
+void bvlMain::WatchControl(QWidget *control)
+{
+    control->installEventFilter(this);
+    // Descriptions follow the pointer without a button pressed.
+    control->setMouseTracking(true);
+    if (qobject_cast<QCheckBox *>(control) || qobject_cast<QLabel *>(control))
+        control->setContextMenuPolicy(Qt::PreventContextMenu);
+}
+
+void bvlMain::ShowDescriptionOf(const QObject *control)
+{
+    const int index = control->property(SettingIndexProperty).toInt();
+    if (index >= 1 && index <= Settings.size())
+        SetPaneText(txDescription, Settings.at(index - 1).Description);
+}
+
+void bvlMain::OpenRestorePopup(int target, const QPoint &globalPos)
+{
+    PopupTarget = target;
+    mnuOrig->popup(globalPos);
+}
+
+bool bvlMain::eventFilter(QObject *watched, QEvent *event)
+{
+    // Filters are installed while the window is being built: not every control exists yet.
+    if (txDescription && watched == txDescription->viewport()) {
+        if (event->type() == QEvent::MouseMove)
+            SetPaneText(txDescription, ShortHelpText);
+        return false;
+    }
+    if (tvUI && (watched == tvUI || watched == tvUI->viewport())) {
+        if (!IsRightPress(event))
+            return false;
+        // Swallowed, so the node under the mouse is not selected: the popup acts on the
+        // node that was selected before.
+        OpenRestorePopup(-1, GlobalPos(event));
+        return true;
+    }
+
+    const QVariant index = watched->property(SettingIndexProperty);
+    if (!index.isValid())
+        return QMainWindow::eventFilter(watched, event);
+    const bool isList = qobject_cast<QComboBox *>(watched) != nullptr;
+    const bool isLabel = qobject_cast<QLabel *>(watched) != nullptr;
+    const bool isCheck = qobject_cast<QCheckBox *>(watched) != nullptr;
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        if (!isList)
+            ShowDescriptionOf(watched);
+        break;
+    case QEvent::FocusIn:
+        if (!isLabel)
+            ShowDescriptionOf(watched);
+        break;
+    case QEvent::MouseButtonPress:
+        if ((isCheck || isLabel) && IsRightPress(event))
+            OpenRestorePopup(index.toInt(), GlobalPos(event));
+        break;
+    default:
+        break;
+    }
+    return false;
+}

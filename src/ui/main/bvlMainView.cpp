@@ -1,0 +1,220 @@
+// The settings view: a tree of group paths and one page of controls per group, twenty
+// slots in two columns of ten; a full group continues on a sibling page " (2)".
+#include "ui/main/bvlMain.h"
+
+#include "seem/SettingCodec.h"
+#include "ui/ControlNames.h"
+#include "ui/Twips.h"
+#include "ui/main/SettingControlKind.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTreeWidget>
+
+namespace {
+constexpr int SlotsPerColumn = 10;
+constexpr int SlotsPerPage = 2 * SlotsPerColumn;
+// An input control sits this many pixels below its label.
+constexpr int InputBelowLabel = 18;
+
+// Group page property: the next free slot, 1 (empty) to 21 (full).
+constexpr const char *NextSlotProperty = "NextSlot";
+
+const QChar PathSeparator(QLatin1Char('\\'));
+
+// A run-time element: a copy of the template's size and font, placed on a page, visible
+// whenever its page is.
+template <typename Widget>
+Widget *NewElement(QVector<Widget *> &array, int index, QWidget *page, const QString &arrayName)
+{
+    Widget *element = new Widget(page);
+    element->setObjectName(ArrayElementName(arrayName, index));
+    element->resize(array.at(0)->size());
+    element->setFont(array.at(0)->font());
+    array.append(element);
+    return element;
+}
+}
+
+int bvlMain::GetObjX(int slot) const
+{
+    return PixelsToTwipsX(slot <= SlotsPerColumn ? 8 : 320);
+}
+
+int bvlMain::GetObjY(int slot) const
+{
+    const int row = slot <= SlotsPerColumn ? slot : slot - SlotsPerColumn;
+    return PixelsToTwipsY(15 + 46 * (row - 1));
+}
+
+QGroupBox *bvlMain::PageOfNode(const QTreeWidgetItem *node) const
+{
+    bool isNumber = false;
+    const int page = node->data(0, NodePageRole).toString().toInt(&isNumber);
+    if (!isNumber || page < 1 || page > FrameCount)
+        return nullptr;
+    return replicator.at(page);
+}
+
+void bvlMain::AddSettingGroup(SettingStruct &setting)
+{
+    for (;;) {
+        if (setting.Group.trimmed().isEmpty())
+            setting.Group = QStringLiteral("Unknown");
+        QStringList elements = setting.Group.split(PathSeparator);
+        for (QString &element : elements)
+            element = element.trimmed();
+        setting.Group = elements.join(PathSeparator);
+
+        // Nodes are shared by every group that has them on its path.
+        QTreeWidgetItem *node = nullptr;
+        QString key;
+        for (const QString &element : elements) {
+            key = node ? key + PathSeparator + element : element;
+            QTreeWidgetItem *existing = m_nodes.value(key);
+            if (!existing) {
+                existing = node ? new QTreeWidgetItem(node) : new QTreeWidgetItem(tvUI);
+                existing->setText(0, element);
+                existing->setData(0, NodeKeyRole, key);
+                m_nodes.insert(key, existing);
+            }
+            node = existing;
+        }
+
+        if (node->data(0, NodePageRole).toString().isEmpty()) {
+            ++FrameCount;
+            auto *page = new QGroupBox(elements.last(), m_client);
+            page->setObjectName(ArrayElementName(QStringLiteral("replicator"), FrameCount));
+            page->setGeometry(replicator.at(0)->geometry());
+            page->setFont(replicator.at(0)->font());
+            page->setProperty(NextSlotProperty, 1);
+            page->hide();
+            replicator.append(page);
+            node->setData(0, NodePageRole, QString::number(FrameCount));
+            return;
+        }
+        if (PageOfNode(node)->property(NextSlotProperty).toInt() <= SlotsPerPage)
+            return;
+        // A full page: the group goes on with a sibling node.
+        setting.Group += QStringLiteral(" (2)");
+    }
+}
+
+void bvlMain::AddSettingControl(SettingStruct &setting, int index)
+{
+    QGroupBox *page = PageOfNode(m_nodes.value(setting.Group));
+    const int slot = page->property(NextSlotProperty).toInt();
+    const QPoint at(TwipsToPixelsX(GetObjX(slot)), TwipsToPixelsY(GetObjY(slot)));
+    const QPoint inputAt = at + QPoint(0, InputBelowLabel);
+
+    if (ControlKindOf(setting) == ControlKind::CheckBox) {
+        QCheckBox *check = NewElement(chUI, ++CheckCount, page, QStringLiteral("chUI"));
+        check->setText(setting.Name);
+        check->setProperty(SettingIndexProperty, index);
+        setting.UIIndex = CheckCount;
+        check->move(at);
+        WatchControl(check);
+        connect(check, &QCheckBox::toggled, this, [this] { MarkUnsaved(); });
+        check->show();
+        page->setProperty(NextSlotProperty, slot + 1);
+        return;
+    }
+
+    QLabel *label = NewElement(lbUI, ++LabelCount, page, QStringLiteral("lbUI"));
+    label->setText(setting.Name);
+    label->setProperty(SettingIndexProperty, index);
+    label->move(at);
+    WatchControl(label);
+    label->show();
+
+    if (ControlKindOf(setting) == ControlKind::Text) {
+        QLineEdit *text = NewElement(txUI, ++TextCount, page, QStringLiteral("txUI"));
+        text->setProperty(SettingIndexProperty, index);
+        text->move(inputAt);
+        setting.UIIndex = TextCount;
+        const int limit = SettingCodec::MaxTextLength(setting);
+        if (limit >= 0)
+            text->setMaxLength(limit);
+        WatchControl(text);
+        connect(text, &QLineEdit::textChanged, this, [this] { MarkUnsaved(); });
+        text->show();
+    } else {
+        const QVector<ListEntry> entries = ListEntries(setting);
+        QComboBox *list = NewElement(cbUI, ++ComboCount, page, QStringLiteral("cbUI"));
+        list->setProperty(SettingIndexProperty, index);
+        list->move(inputAt);
+        setting.UIIndex = ComboCount;
+        for (const ListEntry &entry : entries)
+            list->addItem(entry.name, entry.value);
+        // A new list shows no entry until a restore selects one.
+        list->setCurrentIndex(-1);
+        WatchControl(list);
+        connect(list, &QComboBox::currentIndexChanged, this, [this, list] {
+            MarkUnsaved();
+            ShowDescriptionOf(list);
+        });
+        list->show();
+    }
+    page->setProperty(NextSlotProperty, slot + 1);
+}
+
+void bvlMain::UnloadAllControls()
+{
+    // Controls before the pages that hold them; element 0 of each array stays.
+    auto unload = [](auto &array) {
+        while (array.size() > 1)
+            delete array.takeLast();
+    };
+    unload(txUI);
+    unload(lbUI);
+    unload(cbUI);
+    unload(chUI);
+    unload(replicator);
+    FrameCount = LabelCount = ComboCount = TextCount = CheckCount = 0;
+    CurrentGroup = -1;
+    m_nodes.clear();
+    tvUI->clear();
+}
+
+void bvlMain::tvUI_NodeClick(QTreeWidgetItem *node)
+{
+    if (CurrentGroup != -1)
+        replicator.at(CurrentGroup)->hide();
+    CurrentGroup = -1;
+    if (!node)
+        return;
+    if (QGroupBox *page = PageOfNode(node)) {
+        CurrentGroup = replicator.indexOf(page);
+        page->show();
+    }
+}
+
+QTreeWidgetItem *bvlMain::SelectedNode() const
+{
+    const QList<QTreeWidgetItem *> selected = tvUI->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.first();
+}
+
+void bvlMain::ShowSetting(int index)
+{
+    if (index < 1 || index > Settings.size())
+        return;
+    const SettingStruct &setting = Settings.at(index - 1);
+    QTreeWidgetItem *node = m_nodes.value(setting.Group);
+    if (!node)
+        return;
+    tvUI->setCurrentItem(node);
+    tvUI->scrollToItem(node);   // opens the parents of a nested node
+    tvUI_NodeClick(node);
+    QWidget *control = nullptr;
+    switch (ControlKindOf(setting)) {
+    case ControlKind::CheckBox: control = chUI.value(setting.UIIndex); break;
+    case ControlKind::List: control = cbUI.value(setting.UIIndex); break;
+    case ControlKind::Text: control = txUI.value(setting.UIIndex); break;
+    }
+    if (control)
+        control->setFocus(Qt::OtherFocusReason);
+}
