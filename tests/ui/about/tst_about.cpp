@@ -84,6 +84,9 @@ private slots:
         QTest::mouseClick(mail, Qt::LeftButton);
         QTest::mouseClick(home, Qt::LeftButton);
         QTest::mouseClick(mail, Qt::RightButton);
+        // A press dragged off the link before release is no click.
+        QTest::mousePress(mail, Qt::LeftButton);
+        QTest::mouseRelease(mail, Qt::LeftButton, {}, QPoint(-5, -5));
 
         const auto opened = platform.callsOf(ScriptedPlatform::Kind::ShellOpen);
         QCOMPARE(opened.size(), 2);
@@ -92,18 +95,6 @@ private slots:
         QCOMPARE(opened[1].text, QStringLiteral("https://brimvale.example.org/"));
         QCOMPARE(opened[1].text, home->text());
         QVERIFY(about.isVisible());
-    }
-
-    void aPressDraggedOffTheLinkIsNoClick()
-    {
-        ScriptedPlatform platform;
-        AppContext ctx(platform);
-        bvlAbout about(ctx);
-        about.show();
-        auto *mail = about.findChild<QLabel *>("Label3");
-        QTest::mousePress(mail, Qt::LeftButton);
-        QTest::mouseRelease(mail, Qt::LeftButton, {}, QPoint(-5, -5));
-        QVERIFY(platform.callsOf(ScriptedPlatform::Kind::ShellOpen).isEmpty());
     }
 
     void escapeClosesFromEveryControl_data()
@@ -145,17 +136,20 @@ private slots:
         ScriptedPlatform platform;
         AppContext ctx(platform);
         QWidget owner;
-        owner.resize(800, 600);
+        owner.setGeometry(100, 100, 600, 400);  // inside the 800 x 600 offscreen screen
         owner.show();
         bvlAbout about(ctx, &owner);
         bool wasModalAndTicking = false;
+        QPoint offCentre;
         QTimer::singleShot(0, [&] {
             wasModalAndTicking = QApplication::activeModalWidget() == &about
                                  && about.findChild<QTimer *>("tmAnimation")->isActive();
+            offCentre = about.geometry().center() - owner.geometry().center();
             QTest::keyClick(about.findChild<QWidget *>("Label1"), Qt::Key_Escape, Qt::ShiftModifier);
         });
         QCOMPARE(about.exec(), int(QDialog::Rejected));
         QVERIFY(wasModalAndTicking);
+        QVERIFY2(offCentre.manhattanLength() <= 4, "not centred on its owner");
     }
 
     void bannerStartsAtZeroOnEveryOpening()
