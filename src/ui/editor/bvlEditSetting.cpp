@@ -30,6 +30,8 @@ namespace {
 const QString SettingFileFilter = QStringLiteral("Setting file (*.sec)|*.sec");
 const QString SettingFileMagic = QStringLiteral("sec");
 constexpr quint8 SettingFileVersion = 3;
+// The header captions reach up to their boxes, so that longer translations still fit.
+constexpr int HeaderCaptionWidth = 2385;
 
 template<typename W>
 W *named(W *widget, const QString &name, const QRect &geometry)
@@ -111,13 +113,13 @@ void bvlEditSetting::buildControls()
                           QStringLiteral("frGeneralInfo"), TwipsRect(120, 120, 7935, 1575));
     TagForCaption(frGeneralInfo);
     lbAuthor = caption(frGeneralInfo, QStringLiteral("lbAuthor"), QStringLiteral("Autore:"),
-                       TwipsRect(240, 360, 2295, 255));
+                       TwipsRect(240, 360, HeaderCaptionWidth, 255));
     txAuthor = named(new QLineEdit(frGeneralInfo), QStringLiteral("txAuthor"), TwipsRect(2640, 330, 5055, 285));
     lbSuitablePhone = caption(frGeneralInfo, QStringLiteral("lbSuitablePhone"),
-                              QStringLiteral("Il file \u00e8 adatto ai telefoni:"), TwipsRect(240, 720, 2295, 255));
+                              QStringLiteral("Il file \u00e8 adatto ai telefoni:"), TwipsRect(240, 720, HeaderCaptionWidth, 255));
     txPhones = named(new QLineEdit(frGeneralInfo), QStringLiteral("txPhones"), TwipsRect(2640, 690, 5055, 285));
     lbSuitableSEEM = caption(frGeneralInfo, QStringLiteral("lbSuitableSEEM"),
-                             QStringLiteral("Il file \u00e8 adatto al SEEM nr.:"), TwipsRect(240, 1080, 2295, 255));
+                             QStringLiteral("Il file \u00e8 adatto al SEEM nr.:"), TwipsRect(240, 1080, HeaderCaptionWidth, 255));
     txSEEMNr = named(new QLineEdit(frGeneralInfo), QStringLiteral("txSEEMNr"), TwipsRect(2640, 1050, 2055, 285));
     lbSuitableSEEMRec = caption(frGeneralInfo, QStringLiteral("lbSuitableSEEMRec"), QStringLiteral("record"),
                                 TwipsRect(4800, 1080, 735, 255));

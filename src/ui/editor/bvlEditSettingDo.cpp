@@ -97,9 +97,11 @@ void bvlEditSettingDo::buildControls()
     const QStringList typeCaptions = {QStringLiteral("Checkbox"), QStringLiteral("Lista di valori"),
                                       QStringLiteral("Numero intero a 8 bit"), QStringLiteral("Stringa ANSI"),
                                       QStringLiteral("Stringa Unicode")};
+    // The options are narrower than their column so that the offset caption, which is
+    // longer in most languages than its slot, can reach to the left of the panels.
     for (int i = 0; i < int(opType.size()); ++i) {
         opType[i] = named(new QRadioButton(typeCaptions[i], frSetting), ArrayElementName(QStringLiteral("opType"), i),
-                          TwipsRect(240, 360 + 240 * i, 3135, 255));
+                          TwipsRect(240, 360 + 240 * i, 2655, 255));
         TagForCaption(opType[i]);
     }
 
@@ -120,7 +122,8 @@ void bvlEditSettingDo::buildControls()
     txSettingDescription->setTabChangesFocus(true);
 
     lbOffset = label(frSetting, QStringLiteral("lbOffset"), QStringLiteral("Offset base zero:"),
-                     TwipsRect(3600, 360, 1215, 255));
+                     TwipsRect(3000, 360, 1740, 255));
+    lbOffset->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lbDecOffset = label(frSetting, QStringLiteral("lbDecOffset"), QStringLiteral("dec"), TwipsRect(4800, 360, 375, 255));
     txOffsetDec = textBox(frSetting, QStringLiteral("txOffsetDec"), TwipsRect(5280, 330, 1095, 285));
     lbHexOffset = label(frSetting, QStringLiteral("lbHexOffset"), QStringLiteral("hex"), TwipsRect(6360, 360, 375, 255));
