@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 BUILD_DIR ?= build
 TEST_BUILD_DIR ?= build-test
 
-.PHONY: run test deps build build-test
+.PHONY: run test deps build build-test fuzz fuzz-deps
 
 deps:
 	@scripts/install-deps.sh
@@ -25,3 +25,16 @@ test: build-test
 	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	    ctest --output-on-failure -j $(JOBS)
+
+# Fuzzing with libFuzzer (clang only; `make test` replays the committed corpora without it).
+FUZZ_BUILD_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
+fuzz-deps: deps
+	@scripts/install-deps.sh clang libclang-rt-14-dev
+
+fuzz: fuzz-deps
+	cmake -S . -B $(FUZZ_BUILD_DIR) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DBVL_FUZZ=ON -DBVL_BUILD_TESTS=OFF
+	cmake --build $(FUZZ_BUILD_DIR) -j $(JOBS) --target fuzz_harnesses
+	fuzz/run-fuzzers.sh $(FUZZ_BUILD_DIR)/fuzz $(FUZZ_SECONDS)

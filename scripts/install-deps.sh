@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs, with apt-get, only the packages that are missing on this machine.
+# Installs, with apt-get, only the packages that are missing on this machine: those the
+# build needs, or the ones named as arguments (as `make fuzz` does for clang).
 set -euo pipefail
 packages=(qt6-base-dev cmake g++ make xvfb xauth)
+if [ $# -gt 0 ]; then packages=("$@"); fi
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,0 +1,60 @@
+#pragma once
+#include "FuzzCheck.h"
+
+#include "core/SettingTypes.h"
+#include "seem/ByteStore.h"
+
+#include <QByteArray>
+
+// A SEEM image that lets one setting write only what it owns: bytes inside its field,
+// and for the bit types only the bits of its mask. Anything else aborts as a finding.
+class WatchedImage : public ByteStore
+{
+public:
+    WatchedImage(const QByteArray &bytes, const SettingStruct &owner) : m_bytes(bytes), m_owner(owner) {}
+
+    qint64 size() const override { return m_bytes.size(); }
+
+    quint8 readByte(qint64 offset) override
+    {
+        FUZZ_CHECK(offset >= 0 && offset < size());
+        return quint8(m_bytes.at(offset));
+    }
+
+    void writeByte(qint64 offset, quint8 value) override
+    {
+        FUZZ_CHECK(offset >= 0 && offset < size());
+        FUZZ_CHECK(offset >= m_owner.Offset && offset < qint64(m_owner.Offset) + fieldSize());
+        const quint8 changed = quint8(m_bytes.at(offset)) ^ value;
+        if (isBitType())
+            FUZZ_CHECK((changed & ~m_owner.BitMask) == 0);
+        m_bytes[offset] = char(value);
+    }
+
+    const QByteArray &bytes() const { return m_bytes; }
+
+private:
+    bool isBitType() const
+    {
+        return m_owner.Type == quint8(SettingType::Checkbox) || m_owner.Type == quint8(SettingType::ValueList);
+    }
+
+    // How many bytes from Offset on the setting may write.
+    qint64 fieldSize() const
+    {
+        switch (SettingType(m_owner.Type)) {
+        case SettingType::Checkbox:
+        case SettingType::ValueList:
+        case SettingType::Int8:
+            return 1;
+        case SettingType::AnsiString:
+        case SettingType::UnicodeString:
+            return m_owner.MaxStringLength;
+        default:
+            return 0; // unknown types write nothing
+        }
+    }
+
+    QByteArray m_bytes;
+    const SettingStruct &m_owner;
+};
