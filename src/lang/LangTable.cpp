@@ -11,6 +11,7 @@ namespace {
 // A language file is a few kilobytes; anything far larger is not one, and reading it
 // whole would only waste memory.
 constexpr qint64 MaxLanguageFileSize = 4 * 1024 * 1024;
+constexpr qint64 ReadPieceSize = 64 * 1024;
 
 const QString LanguageNameKey = QStringLiteral("Main.LangName");
 
@@ -28,8 +29,15 @@ bool readLines(const QString &path, QList<QByteArray> &lines)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    // Read one byte past the limit rather than trusting size(), which special files misreport.
-    const QByteArray content = file.read(MaxLanguageFileSize + 1);
+    // Read up to one byte past the limit rather than trusting size(), which special files
+    // misreport; in pieces, so that memory follows what the file holds, not the limit.
+    QByteArray content;
+    while (content.size() <= MaxLanguageFileSize) {
+        const QByteArray piece = file.read(qMin(ReadPieceSize, MaxLanguageFileSize + 1 - content.size()));
+        if (piece.isEmpty())
+            break;
+        content += piece;
+    }
     if (content.size() > MaxLanguageFileSize || file.error() != QFileDevice::NoError)
         return false;
 

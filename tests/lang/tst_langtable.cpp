@@ -123,6 +123,38 @@ private slots:
         QVERIFY(!LangTable::GetLanguageName(path, name));
     }
 
+    // The file is read in pieces: a line across a piece boundary, and the size limit itself.
+    void largeFilesReadWhole_data()
+    {
+        constexpr int Limit = 4 * 1024 * 1024;
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("loads");
+
+        const QByteArray farName = QByteArray(100000, 'x') + "\r\nMain.LangName=Far\r\n";
+        QTest::newRow("name entry behind the first piece") << farName << true;
+        QByteArray atLimit = "Main.LangName=Far\r\n";
+        atLimit += QByteArray(Limit - atLimit.size(), 'x'); // one long comment line
+        QTest::newRow("exactly at the limit") << atLimit << true;
+        QTest::newRow("one byte over the limit") << QByteArray(atLimit + "x") << false;
+    }
+
+    void largeFilesReadWhole()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, loads);
+        const QString path = write(content, "large.sel");
+
+        ScriptedPlatform platform;
+        LangTable table(platform);
+        QCOMPARE(table.LoadLanguageFile(path), loads);
+        QString name;
+        QCOMPARE(LangTable::GetLanguageName(path, name), loads);
+        if (loads) {
+            QCOMPARE(name, QStringLiteral("Far"));
+            QCOMPARE(table.GetLangString("main.langname"), QStringLiteral("Far"));
+        }
+    }
+
     void languageName_data()
     {
         QTest::addColumn<QByteArray>("content");
