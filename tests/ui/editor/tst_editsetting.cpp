@@ -144,6 +144,7 @@ private slots:
     void openRefusalsKeepTheWindow();
     void unshowableRecordSavedExactlyAsRead();
     void escapeClosesLikeTheCloseBox();
+    void menuShortcutsReachTheFileCommands();
     void groupsOfferedOnceEach();
 };
 
@@ -744,6 +745,28 @@ void TestEditSetting::escapeClosesLikeTheCloseBox()
     PressKey(editor.cmAdd, Qt::Key_Escape);
     QVERIFY(!editor.isVisible());
     QVERIFY(f.platform.calls.isEmpty());
+}
+
+void TestEditSetting::menuShortcutsReachTheFileCommands()
+{
+    EditorFixture f;
+    bvlEditSetting editor(f.ctx);
+    editor.show();
+    QApplication::setActiveWindow(&editor);
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
+    editor.lsSettings->setFocus();
+
+    QTest::keyClick(editor.lsSettings, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(f.platform.messages(), QStringList({f.ctx.T(QStringLiteral("bvlEditSetting.NoSettings_M"))}));
+    f.platform.cancelFile();
+    QTest::keyClick(editor.txAuthor, Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(f.platform.callsOf(ScriptedPlatform::Kind::OpenFile).size(), 1);
+    load(editor, {"a"});
+    editor.FileSaved = false;
+    f.platform.answerMessage(MsgResult::No);
+    QTest::keyClick(editor.lsSettings, Qt::Key_N, Qt::ControlModifier);
+    QVERIFY(editor.Settings.isEmpty());
+    QVERIFY(f.platform.allAnswersUsed());
 }
 
 void TestEditSetting::groupsOfferedOnceEach()
