@@ -206,10 +206,12 @@ void EncodeText(ByteStore &store, const SettingStruct &s, const QString &text)
 int MaxTextLength(const SettingStruct &s)
 {
     switch (SettingType(s.Type)) {
+    // Sizes too small for the terminator leave no room; tested first, so that a hostile
+    // size near the bottom of the range cannot overflow the subtraction.
     case SettingType::AnsiString:
-        return qMax(0, s.MaxStringLength - 1);
+        return s.MaxStringLength < 1 ? 0 : s.MaxStringLength - 1;
     case SettingType::UnicodeString:
-        return qMax(0, (s.MaxStringLength - 2) / 2);
+        return s.MaxStringLength < 2 ? 0 : (s.MaxStringLength - 2) / 2;
     default:
         return -1;
     }

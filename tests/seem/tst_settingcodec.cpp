@@ -5,6 +5,7 @@
 
 #include <QtTest>
 #include <functional>
+#include <limits>
 
 using namespace SeemFixtures;
 
@@ -497,6 +498,11 @@ void TestSettingCodec::maxTextLength_data()
     QTest::newRow("unicode 33") << UnicodeString(0, 33) << 15;
     QTest::newRow("unicode 3") << UnicodeString(0, 3) << 0;
     QTest::newRow("unicode 0") << UnicodeString(0, 0) << 0;
+    // Sizes from a hostile setting file at both ends of the 32-bit range.
+    QTest::newRow("ansi most negative") << AnsiString(0, std::numeric_limits<qint32>::min()) << 0;
+    QTest::newRow("unicode most negative") << UnicodeString(0, std::numeric_limits<qint32>::min()) << 0;
+    QTest::newRow("ansi largest") << AnsiString(0, std::numeric_limits<qint32>::max()) << 0x7FFFFFFE;
+    QTest::newRow("unicode largest") << UnicodeString(0, std::numeric_limits<qint32>::max()) << 0x3FFFFFFE;
     QTest::newRow("int8") << Int8(0) << -1;
     QTest::newRow("checkbox") << Checkbox(0, 1, 1, 0) << -1;
 }
