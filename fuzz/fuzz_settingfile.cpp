@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -29,6 +30,45 @@ SettingList sentinelSettings()
     return {s};
 }
 
+// A device that cannot seek, as a pipe is: the reader drains it first. (A QBuffer that
+// merely claims to be sequential would not do: Qt then reads it in huge chunks.)
+class SequentialDevice : public QIODevice
+{
+public:
+    explicit SequentialDevice(const QByteArray &data) : m_data(data) {}
+    bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override { return m_data.size() - m_pos + QIODevice::bytesAvailable(); }
+
+protected:
+    qint64 readData(char *out, qint64 maxSize) override
+    {
+        const qint64 count = qMin(maxSize, m_data.size() - m_pos);
+        if (count <= 0)
+            return -1; // the end of the stream
+        std::memcpy(out, m_data.constData() + m_pos, size_t(count));
+        m_pos += count;
+        return count;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QByteArray m_data;
+    qint64 m_pos = 0;
+};
+
+// Reads input from a sequential device; true and the outputs set on success.
+bool readSequentially(const QByteArray &input, SettingFileHeader &header, SettingList &settings)
+{
+    SequentialDevice device(input);
+    device.open(QIODevice::ReadOnly);
+    try {
+        ReadSettingStream(device, header, settings);
+        return true;
+    } catch (const BvlError &) {
+        return false;
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -40,14 +80,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     SettingFileHeader header = sentinelHeader();
     SettingList settings = sentinelSettings();
+    // A device that cannot seek must give the same answer as one that can.
+    SettingFileHeader sequentialHeader;
+    SettingList sequentialSettings;
+    const bool sequentialRead = readSequentially(input, sequentialHeader, sequentialSettings);
     try {
         ReadSettingStream(buffer, header, settings);
     } catch (const BvlError &) {
         // The outputs are handed over only on success.
         FUZZ_CHECK(header == sentinelHeader());
         FUZZ_CHECK(settings == sentinelSettings());
+        FUZZ_CHECK(!sequentialRead);
         return 0;
     }
+    FUZZ_CHECK(sequentialRead && sequentialHeader == header && sequentialSettings == settings);
 
     FUZZ_CHECK(header.SettingCount >= 1);
     FUZZ_CHECK(settings.size() == header.SettingCount);
