@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 BUILD_DIR ?= build
 TEST_BUILD_DIR ?= build-test
 
-.PHONY: run test deps build build-test fuzz fuzz-deps
+.PHONY: run test deps build build-test fuzz fuzz-deps screenshots
 
 deps:
 	@scripts/install-deps.sh
@@ -38,3 +38,11 @@ fuzz: fuzz-deps
 	    -DBVL_FUZZ=ON -DBVL_BUILD_TESTS=OFF
 	cmake --build $(FUZZ_BUILD_DIR) -j $(JOBS) --target fuzz_harnesses
 	fuzz/run-fuzzers.sh $(FUZZ_BUILD_DIR)/fuzz $(FUZZ_SECONDS)
+
+# Pictures of the real windows with the demo document open, in both shipped languages,
+# drawn on a virtual X display into docs/.
+screenshots: build
+	xvfb-run -a -s "-screen 0 1400x1000x24" env QT_QPA_PLATFORM=xcb \
+	    $(BUILD_DIR)/tools/bvl-screenshots $(BUILD_DIR)/bin english.sel docs
+	xvfb-run -a -s "-screen 0 1400x1000x24" env QT_QPA_PLATFORM=xcb \
+	    $(BUILD_DIR)/tools/bvl-screenshots $(BUILD_DIR)/bin italiano.sel docs -it

@@ -1,0 +1,133 @@
+// bvl-screenshots <program folder> <language file name> <output folder> [suffix]
+//
+// Starts the real windows on the current display, opens the demo document the way a user
+// would (File > Open SEEM, automatic choice of its setting file), and saves pictures of the
+// main window, the setting editor, the setting dialog and the About window. The answers a
+// user would give in file dialogs come from this program; preferences stay in memory, so
+// the user's own preferences are never touched.
+#include "core/SettingTypes.h"
+#include "platform/QtPlatform.h"
+#include "ui/AppContext.h"
+#include "ui/about/bvlAbout.h"
+#include "ui/editor/bvlEditSetting.h"
+#include "ui/editor/bvlEditSettingDo.h"
+#include "ui/main/bvlMain.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMap>
+#include <QQueue>
+#include <QEventLoop>
+#include <QTimer>
+#include <QTreeWidget>
+#include <cstdio>
+
+namespace {
+
+class ScreenshotPlatform : public QtPlatform
+{
+public:
+    QQueue<QString> fileAnswers;
+    QMap<QString, QString> preferences;
+
+    MsgResult messageBox(const QString &text, MsgIcon, MsgButtons buttons) override
+    {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        return buttons == MsgButtons::Ok ? MsgResult::Ok : MsgResult::No;
+    }
+    std::optional<QString> openFileName(const QString &, const QString &, const QString &) override
+    {
+        if (fileAnswers.isEmpty())
+            return std::nullopt;
+        return fileAnswers.dequeue();
+    }
+    QString readPreference(const QString &section, const QString &key, const QString &defaultValue) override
+    {
+        return preferences.value(section + '/' + key, defaultValue);
+    }
+    void writePreference(const QString &section, const QString &key, const QString &value) override
+    {
+        preferences.insert(section + '/' + key, value);
+    }
+    QString programFolder() override { return folder; }
+
+    QString folder;
+};
+
+void settle()
+{
+    for (int i = 0; i < 10; ++i) {
+        QEventLoop loop;
+        QTimer::singleShot(20, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+}
+
+bool save(QWidget *window, const QString &path)
+{
+    settle();
+    const bool ok = window->grab().save(path);
+    std::fprintf(stderr, "%s %s\n", ok ? "saved" : "FAILED", qPrintable(path));
+    return ok;
+}
+
+// The first setting of the given type in the demo file, to show in the setting dialog.
+SettingStruct firstOfType(const SettingList &settings, SettingType type)
+{
+    for (const SettingStruct &s : settings)
+        if (s.Type == quint8(type))
+            return s;
+    return settings.value(0);
+}
+
+}
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: bvl-screenshots <program folder> <language file> <output folder> [suffix]\n");
+        return 2;
+    }
+    const QString folder = QDir::toNativeSeparators(QDir(QString::fromLocal8Bit(argv[1])).absolutePath());
+    const QString language = QString::fromLocal8Bit(argv[2]);
+    const QString out = QString::fromLocal8Bit(argv[3]);
+    const QString suffix = argc > 4 ? QString::fromLocal8Bit(argv[4]) : QString();
+    QDir().mkpath(out);
+
+    ScreenshotPlatform platform;
+    platform.folder = folder;
+    platform.preferences.insert(QStringLiteral("Lang/Language"), JoinPath(folder, language));
+    AppContext ctx(platform);
+
+    bvlMain main(ctx);
+    if (!main.Form_Load())
+        return 1;
+    main.show();
+    platform.fileAnswers.enqueue(JoinPath(folder, QStringLiteral("0032_0001.seem")));
+    main.mnfOpenSEEM_Click();
+    if (QTreeWidgetItem *node = main.NodeByKey(QStringLiteral("Sound")))
+        main.tvUI->setCurrentItem(node);
+    bool ok = save(&main, out + "/main" + suffix + ".png");
+
+    bvlEditSetting editor(ctx, &main);
+    platform.fileAnswers.enqueue(JoinPath(folder, QStringLiteral("demo-phone.sec")));
+    editor.mnfOpenSetting_Click();
+    editor.show();
+    ok = save(&editor, out + "/editor" + suffix + ".png") && ok;
+
+    bvlEditSettingDo dialog(ctx, &editor);
+    ctx.CurrentSetting = firstOfType(editor.Settings, SettingType::ValueList);
+    dialog.DoReadSettingStruct();
+    dialog.show();
+    ok = save(&dialog, out + "/setting-dialog" + suffix + ".png") && ok;
+    dialog.hide();
+    editor.hide();
+
+    bvlAbout about(ctx, &main);
+    about.show();
+    for (int i = 0; i < 1500; ++i)
+        about.tmAnimation_Timer();
+    ok = save(&about, out + "/about" + suffix + ".png") && ok;
+    return ok ? 0 : 1;
+}
