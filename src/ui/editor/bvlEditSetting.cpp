@@ -33,25 +33,10 @@ constexpr quint8 SettingFileVersion = 3;
 // The header captions reach up to their boxes, so that longer translations still fit.
 constexpr int HeaderCaptionWidth = 2385;
 
-template<typename W>
-W *named(W *widget, const QString &name, const QRect &geometry)
-{
-    widget->setObjectName(name);
-    widget->setGeometry(geometry);
-    return widget;
-}
-
-QLabel *caption(QWidget *parent, const QString &name, const QString &text, const QRect &geometry)
-{
-    auto *label = named(new QLabel(text, parent), name, geometry);
-    TagForCaption(label);
-    return label;
-}
-
 QPushButton *command(QWidget *parent, const QString &name, const QString &text, const QIcon &picture,
                      const QRect &geometry)
 {
-    auto *button = named(new QPushButton(picture, text, parent), name, geometry);
+    auto *button = NamedAt(new QPushButton(picture, text, parent), name, geometry);
     button->setIconSize(QSize(20, 20));
     button->setAutoDefault(false); // Enter in a header box must not run a list command
     TagForCaption(button);
@@ -109,27 +94,27 @@ void bvlEditSetting::buildControls()
     area->setObjectName(QStringLiteral("clientArea"));
     area->setGeometry(0, menuHeight, client.width(), client.height());
 
-    frGeneralInfo = named(new QGroupBox(QStringLiteral("Informazioni generali"), area),
+    frGeneralInfo = NamedAt(new QGroupBox(QStringLiteral("Informazioni generali"), area),
                           QStringLiteral("frGeneralInfo"), TwipsRect(120, 120, 7935, 1575));
     TagForCaption(frGeneralInfo);
-    lbAuthor = caption(frGeneralInfo, QStringLiteral("lbAuthor"), QStringLiteral("Autore:"),
+    lbAuthor = CaptionLabel(frGeneralInfo, QStringLiteral("lbAuthor"), QStringLiteral("Autore:"),
                        TwipsRect(240, 360, HeaderCaptionWidth, 255));
-    txAuthor = named(new QLineEdit(frGeneralInfo), QStringLiteral("txAuthor"), TwipsRect(2640, 330, 5055, 285));
-    lbSuitablePhone = caption(frGeneralInfo, QStringLiteral("lbSuitablePhone"),
+    txAuthor = NamedAt(new QLineEdit(frGeneralInfo), QStringLiteral("txAuthor"), TwipsRect(2640, 330, 5055, 285));
+    lbSuitablePhone = CaptionLabel(frGeneralInfo, QStringLiteral("lbSuitablePhone"),
                               QStringLiteral("Il file \u00e8 adatto ai telefoni:"), TwipsRect(240, 720, HeaderCaptionWidth, 255));
-    txPhones = named(new QLineEdit(frGeneralInfo), QStringLiteral("txPhones"), TwipsRect(2640, 690, 5055, 285));
-    lbSuitableSEEM = caption(frGeneralInfo, QStringLiteral("lbSuitableSEEM"),
+    txPhones = NamedAt(new QLineEdit(frGeneralInfo), QStringLiteral("txPhones"), TwipsRect(2640, 690, 5055, 285));
+    lbSuitableSEEM = CaptionLabel(frGeneralInfo, QStringLiteral("lbSuitableSEEM"),
                              QStringLiteral("Il file \u00e8 adatto al SEEM nr.:"), TwipsRect(240, 1080, HeaderCaptionWidth, 255));
-    txSEEMNr = named(new QLineEdit(frGeneralInfo), QStringLiteral("txSEEMNr"), TwipsRect(2640, 1050, 2055, 285));
-    lbSuitableSEEMRec = caption(frGeneralInfo, QStringLiteral("lbSuitableSEEMRec"), QStringLiteral("record"),
+    txSEEMNr = NamedAt(new QLineEdit(frGeneralInfo), QStringLiteral("txSEEMNr"), TwipsRect(2640, 1050, 2055, 285));
+    lbSuitableSEEMRec = CaptionLabel(frGeneralInfo, QStringLiteral("lbSuitableSEEMRec"), QStringLiteral("record"),
                                 TwipsRect(4800, 1080, 735, 255));
     lbSuitableSEEMRec->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    txSEEMRec = named(new QLineEdit(frGeneralInfo), QStringLiteral("txSEEMRec"), TwipsRect(5640, 1050, 2055, 285));
+    txSEEMRec = NamedAt(new QLineEdit(frGeneralInfo), QStringLiteral("txSEEMRec"), TwipsRect(5640, 1050, 2055, 285));
 
-    frSettings = named(new QGroupBox(QStringLiteral("Setting"), area), QStringLiteral("frSettings"),
+    frSettings = NamedAt(new QGroupBox(QStringLiteral("Setting"), area), QStringLiteral("frSettings"),
                        TwipsRect(120, 1800, 7935, 4335));
     TagForCaption(frSettings);
-    lsSettings = named(new QListWidget(frSettings), QStringLiteral("lsSettings"), TwipsRect(120, 240, 6255, 3660));
+    lsSettings = NamedAt(new QListWidget(frSettings), QStringLiteral("lsSettings"), TwipsRect(120, 240, 6255, 3660));
     lsSettings->setSortingEnabled(true);
     lsSettings->setSelectionMode(QAbstractItemView::ExtendedSelection);
     cmAdd = command(frSettings, QStringLiteral("cmAdd"), QStringLiteral("Nuovo"), ButtonPictures::Add(),
@@ -140,8 +125,8 @@ void bvlEditSetting::buildControls()
                      TwipsRect(6480, 1680, 1335, 615));
     cmCopy = command(frSettings, QStringLiteral("cmCopy"), QStringLiteral("Copia"), ButtonPictures::Copy(),
                      TwipsRect(6480, 3240, 1335, 615));
-    lbSettingGroup = named(new QLabel(frSettings), QStringLiteral("lbSettingGroup"), TwipsRect(120, 3960, 7695, 255));
-    lbFileVer = named(new QLabel(area), QStringLiteral("lbFileVer"), TwipsRect(120, 6240, 7935, 255));
+    lbSettingGroup = NamedAt(new QLabel(frSettings), QStringLiteral("lbSettingGroup"), TwipsRect(120, 3960, 7695, 255));
+    lbFileVer = NamedAt(new QLabel(area), QStringLiteral("lbFileVer"), TwipsRect(120, 6240, 7935, 255));
 
     const QList<QWidget *> tabOrder = {txAuthor, txPhones, txSEEMNr, txSEEMRec, lsSettings,
                                        cmAdd,    cmDelete, cmEdit,   cmCopy};

@@ -27,24 +27,9 @@ namespace {
 
 constexpr int BitTextLength = 8;
 
-template<typename W>
-W *named(W *widget, const QString &name, const QRect &geometry)
-{
-    widget->setObjectName(name);
-    widget->setGeometry(geometry);
-    return widget;
-}
-
-QLabel *label(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry)
-{
-    auto *l = named(new QLabel(caption, parent), name, geometry);
-    TagForCaption(l);
-    return l;
-}
-
 QLineEdit *textBox(QWidget *parent, const QString &name, const QRect &geometry, int maxLength = 0)
 {
-    auto *box = named(new QLineEdit(parent), name, geometry);
+    auto *box = NamedAt(new QLineEdit(parent), name, geometry);
     if (maxLength > 0)
         box->setMaxLength(maxLength);
     return box;
@@ -52,7 +37,7 @@ QLineEdit *textBox(QWidget *parent, const QString &name, const QRect &geometry, 
 
 QPushButton *button(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry)
 {
-    auto *b = named(new QPushButton(caption, parent), name, geometry);
+    auto *b = NamedAt(new QPushButton(caption, parent), name, geometry);
     b->setAutoDefault(false); // Enter in a box must not press a button
     return b;
 }
@@ -60,7 +45,7 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &caption
 // A frame without border that only groups and shows or hides its controls.
 QFrame *panel(QWidget *parent, const QString &name, const QRect &geometry)
 {
-    auto *frame = named(new QFrame(parent), name, geometry);
+    auto *frame = NamedAt(new QFrame(parent), name, geometry);
     frame->setFrameShape(QFrame::NoFrame);
     return frame;
 }
@@ -90,7 +75,7 @@ bvlEditSettingDo::bvlEditSettingDo(AppContext &ctx, bvlEditSetting *editor,
 
 void bvlEditSettingDo::buildControls()
 {
-    frSetting = named(new QGroupBox(QStringLiteral("Settings"), this), QStringLiteral("frSetting"),
+    frSetting = NamedAt(new QGroupBox(QStringLiteral("Settings"), this), QStringLiteral("frSetting"),
                       TwipsRect(120, 120, 7935, 3615));
     TagForCaption(frSetting);
 
@@ -100,50 +85,50 @@ void bvlEditSettingDo::buildControls()
     // The options are narrower than their column so that the offset caption, which is
     // longer in most languages than its slot, can reach to the left of the panels.
     for (int i = 0; i < int(opType.size()); ++i) {
-        opType[i] = named(new QRadioButton(typeCaptions[i], frSetting), ArrayElementName(QStringLiteral("opType"), i),
+        opType[i] = NamedAt(new QRadioButton(typeCaptions[i], frSetting), ArrayElementName(QStringLiteral("opType"), i),
                           TwipsRect(240, 360 + 240 * i, 2655, 255));
         TagForCaption(opType[i]);
     }
 
-    lbSettingName = label(frSetting, QStringLiteral("lbSettingName"), QStringLiteral("Nome:"),
+    lbSettingName = CaptionLabel(frSetting, QStringLiteral("lbSettingName"), QStringLiteral("Nome:"),
                           TwipsRect(240, 1680, 615, 255));
     txSettingName = textBox(frSetting, QStringLiteral("txSettingName"), TwipsRect(960, 1650, 2415, 285));
-    lbSettingGroup = label(frSetting, QStringLiteral("lbSettingGroup"), QStringLiteral("Gruppo:"),
+    lbSettingGroup = CaptionLabel(frSetting, QStringLiteral("lbSettingGroup"), QStringLiteral("Gruppo:"),
                            TwipsRect(240, 2040, 735, 255));
     txSettingGroup = textBox(frSetting, QStringLiteral("txSettingGroup"), TwipsRect(960, 2010, 1935, 285));
     txSettingGroup->setMouseTracking(true); // pointer moves without a button pressed
     cmGroupBrowse = button(frSetting, QStringLiteral("cmGroupBrowse"), QStringLiteral("..."),
                            TwipsRect(3000, 2010, 375, 285));
-    lbSettingDescription = label(frSetting, QStringLiteral("lbSettingDescription"), QStringLiteral("Descrizione:"),
+    lbSettingDescription = CaptionLabel(frSetting, QStringLiteral("lbSettingDescription"), QStringLiteral("Descrizione:"),
                                  TwipsRect(240, 2400, 3135, 255));
-    txSettingDescription = named(new QPlainTextEdit(frSetting), QStringLiteral("txSettingDescription"),
+    txSettingDescription = NamedAt(new QPlainTextEdit(frSetting), QStringLiteral("txSettingDescription"),
                                  TwipsRect(240, 2640, 3135, 735));
     txSettingDescription->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txSettingDescription->setTabChangesFocus(true);
 
-    lbOffset = label(frSetting, QStringLiteral("lbOffset"), QStringLiteral("Offset base zero:"),
+    lbOffset = CaptionLabel(frSetting, QStringLiteral("lbOffset"), QStringLiteral("Offset base zero:"),
                      TwipsRect(3000, 360, 1740, 255));
     lbOffset->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lbDecOffset = label(frSetting, QStringLiteral("lbDecOffset"), QStringLiteral("dec"), TwipsRect(4800, 360, 375, 255));
+    lbDecOffset = CaptionLabel(frSetting, QStringLiteral("lbDecOffset"), QStringLiteral("dec"), TwipsRect(4800, 360, 375, 255));
     txOffsetDec = textBox(frSetting, QStringLiteral("txOffsetDec"), TwipsRect(5280, 330, 1095, 285));
-    lbHexOffset = label(frSetting, QStringLiteral("lbHexOffset"), QStringLiteral("hex"), TwipsRect(6360, 360, 375, 255));
+    lbHexOffset = CaptionLabel(frSetting, QStringLiteral("lbHexOffset"), QStringLiteral("hex"), TwipsRect(6360, 360, 375, 255));
     lbHexOffset->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     txOffsetHex = textBox(frSetting, QStringLiteral("txOffsetHex"), TwipsRect(6840, 330, 855, 285));
 
     // String panel: the byte size of the string field.
     frString = panel(frSetting, QStringLiteral("frString"), TwipsRect(3600, 720, 4095, 2655));
-    lbMaxStringLength = label(frString, QStringLiteral("lbMaxStringLength"),
+    lbMaxStringLength = CaptionLabel(frString, QStringLiteral("lbMaxStringLength"),
                               QStringLiteral("Lunghezza del record su file (byte):"), TwipsRect(0, 120, 4095, 255));
     txMaxStringLength = textBox(frString, QStringLiteral("txMaxStringLength"), TwipsRect(0, 360, 4095, 285));
-    lbAvailableChars = label(frString, QStringLiteral("lbAvailableChars"), QStringLiteral("Caratteri disponibili:"),
+    lbAvailableChars = CaptionLabel(frString, QStringLiteral("lbAvailableChars"), QStringLiteral("Caratteri disponibili:"),
                              TwipsRect(0, 840, 4095, 255));
-    lbAvailableCharsVal = named(new QLabel(frString), QStringLiteral("lbAvailableCharsVal"),
+    lbAvailableCharsVal = NamedAt(new QLabel(frString), QStringLiteral("lbAvailableCharsVal"),
                                 TwipsRect(0, 1080, 4095, 255));
     frString->hide();
 
     // Bit panel: the owned bits, then the checkbox values or the state list.
     frBits = panel(frSetting, QStringLiteral("frBits"), TwipsRect(3600, 720, 4095, 2775));
-    lbBitSelection = label(frBits, QStringLiteral("lbBitSelection"),
+    lbBitSelection = CaptionLabel(frBits, QStringLiteral("lbBitSelection"),
                            QStringLiteral("Selezione dei bit modificati dal setting:"), TwipsRect(0, 120, 4095, 255));
     for (int bit = 7; bit >= 0; --bit) {
         const int column = 7 - bit; // bit 7 leftmost
@@ -153,30 +138,30 @@ void bvlEditSettingDo::buildControls()
     }
 
     frCheckbox = panel(frBits, QStringLiteral("frCheckbox"), TwipsRect(0, 960, 4095, 1695));
-    lbCheckedValue = label(frCheckbox, QStringLiteral("lbCheckedValue"), QStringLiteral("Checkbox attivato:"),
+    lbCheckedValue = CaptionLabel(frCheckbox, QStringLiteral("lbCheckedValue"), QStringLiteral("Checkbox attivato:"),
                            TwipsRect(0, 120, 4095, 255));
     txCheckedValue = textBox(frCheckbox, QStringLiteral("txCheckedValue"), TwipsRect(0, 360, 4095, 285), BitTextLength);
-    lbUncheckedValue = label(frCheckbox, QStringLiteral("lbUncheckedValue"), QStringLiteral("Checkbox disattivato:"),
+    lbUncheckedValue = CaptionLabel(frCheckbox, QStringLiteral("lbUncheckedValue"), QStringLiteral("Checkbox disattivato:"),
                              TwipsRect(0, 720, 4095, 255));
     txUncheckedValue = textBox(frCheckbox, QStringLiteral("txUncheckedValue"), TwipsRect(0, 960, 4095, 285),
                                BitTextLength);
 
     frList = panel(frBits, QStringLiteral("frList"), TwipsRect(0, 960, 4095, 1695));
-    lbSettingValueList = label(frList, QStringLiteral("lbSettingValueList"),
+    lbSettingValueList = CaptionLabel(frList, QStringLiteral("lbSettingValueList"),
                                QStringLiteral("Stati possibili del setting:"), TwipsRect(0, 0, 4095, 255));
-    cbSettingValueList = named(new QComboBox(frList), QStringLiteral("cbSettingValueList"),
+    cbSettingValueList = NamedAt(new QComboBox(frList), QStringLiteral("cbSettingValueList"),
                                TwipsRect(0, 240, 3255, 315));
     cbSettingValueList->setEditable(false);
     cmAddSettingValue = button(frList, QStringLiteral("cmAddSettingValue"), QStringLiteral("+"),
                                TwipsRect(3360, 240, 315, 315));
     cmRemoveSettingValue = button(frList, QStringLiteral("cmRemoveSettingValue"), QStringLiteral("-"),
                                   TwipsRect(3720, 240, 315, 315));
-    lbSettingValueVal = label(frList, QStringLiteral("lbSettingValueVal"), QStringLiteral("Valore dello stato:"),
+    lbSettingValueVal = CaptionLabel(frList, QStringLiteral("lbSettingValueVal"), QStringLiteral("Valore dello stato:"),
                               TwipsRect(0, 720, 4095, 255));
-    lbStateBin = label(frList, QStringLiteral("lbStateBin"), QStringLiteral("bin"), TwipsRect(0, 990, 375, 255));
+    lbStateBin = CaptionLabel(frList, QStringLiteral("lbStateBin"), QStringLiteral("bin"), TwipsRect(0, 990, 375, 255));
     txSettingValueVal = textBox(frList, QStringLiteral("txSettingValueVal"), TwipsRect(480, 960, 1575, 285),
                                 BitTextLength);
-    lbStateDec = label(frList, QStringLiteral("lbStateDec"), QStringLiteral("dec"), TwipsRect(2040, 990, 375, 255));
+    lbStateDec = CaptionLabel(frList, QStringLiteral("lbStateDec"), QStringLiteral("dec"), TwipsRect(2040, 990, 375, 255));
     lbStateDec->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     txSettingValueValDec = textBox(frList, QStringLiteral("txSettingValueValDec"), TwipsRect(2520, 960, 1575, 285), 3);
     frList->hide();
