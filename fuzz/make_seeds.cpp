@@ -159,6 +159,10 @@ void settingFileSeeds()
         writeSeed(harness, QStringLiteral("gen-count-%1.sec").arg(quint32(count), 8, 16, QLatin1Char('0')),
                   encode(header(count), all));
 
+    // The smallest hostile file: 30 bytes claiming the largest count.
+    writeSeed(harness, QStringLiteral("gen-count-7fffffff-30-bytes.sec"),
+              encode(emptyHeader(0x7FFFFFFF), {}) + QByteArray(12, '\0'));
+
     // A text count past the end: the Name count of the first record.
     QByteArray longName = whole;
     longName[int(headerSize)] = char(0xFF);
