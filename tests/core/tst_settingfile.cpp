@@ -127,6 +127,22 @@ private:
     qint64 m_next = 0;
 };
 
+// A device that never ends, like /dev/zero.
+class EndlessDevice : public QIODevice
+{
+public:
+    EndlessDevice() { open(QIODevice::ReadOnly); }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        memset(data, 0, size_t(maxSize));
+        return maxSize;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+};
+
 } // namespace
 
 class TestSettingFile : public QObject
@@ -220,6 +236,15 @@ private slots:
         SettingList s;
         ReadSettingStream(pipe, h, s);
         QCOMPARE(s, exampleSettings());
+    }
+
+    void endlessDeviceIsRefusedNotReadForever()
+    {
+        EndlessDevice endless;
+        SettingFileHeader h = callersHeader();
+        SettingList s = CallersList;
+        QCOMPARE(BvlErrorOf([&] { ReadSettingStream(endless, h, s); }), ErrNo::OutOfMemory);
+        QCOMPARE(h, callersHeader());
     }
 
     // A file cut anywhere fails: with 7 when the records left cannot back the count,
