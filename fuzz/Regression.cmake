@@ -2,10 +2,9 @@
 # libFuzzer): each harness replays its committed corpus as the CTest test fuzzreg_<name>.
 include(${CMAKE_CURRENT_LIST_DIR}/Harnesses.cmake)
 
-foreach(entry ${BVL_FUZZ_HARNESSES})
-    bvl_fuzz_harness_parts(${entry} harness library)
+foreach(harness ${BVL_FUZZ_HARNESSES})
     add_executable(fuzzreg_${harness} ${CMAKE_CURRENT_LIST_DIR}/${harness}.cpp ${CMAKE_CURRENT_LIST_DIR}/RegressionMain.cpp)
-    target_link_libraries(fuzzreg_${harness} PRIVATE ${library})
+    target_link_libraries(fuzzreg_${harness} PRIVATE bvl_core)
     set_target_properties(fuzzreg_${harness} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     add_test(NAME fuzzreg_${harness} COMMAND fuzzreg_${harness} ${CMAKE_CURRENT_LIST_DIR}/corpus/${harness})
     set_tests_properties(fuzzreg_${harness} PROPERTIES TIMEOUT 300)

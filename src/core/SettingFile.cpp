@@ -16,6 +16,7 @@ namespace {
 constexpr int MagicSize = 3;
 constexpr qsizetype MaxTextBytes = std::numeric_limits<quint16>::max();
 constexpr qint64 MaxSequentialBytes = 64 * 1024 * 1024;
+constexpr qint64 SequentialPieceBytes = 64 * 1024;
 
 // Reads the fields of the format from a random-access device. Every read first checks
 // that the device still holds the bytes, so a short or hostile file costs no allocation
@@ -91,10 +92,16 @@ void withRandomAccess(QIODevice &in, Read read)
         return;
     }
     // A pipe or device could stream without end: take no more than a setting file can
-    // sensibly hold.
-    const QByteArray data = in.read(MaxSequentialBytes + 1);
-    if (data.size() > MaxSequentialBytes)
-        throw BvlError(ErrNo::OutOfMemory, QStringLiteral("input larger than a setting file can be"));
+    // sensibly hold, in pieces so that memory follows what actually arrives.
+    QByteArray data;
+    for (;;) {
+        const QByteArray piece = in.read(SequentialPieceBytes);
+        if (piece.isEmpty())
+            break;
+        data.append(piece);
+        if (data.size() > MaxSequentialBytes)
+            throw BvlError(ErrNo::OutOfMemory, QStringLiteral("input larger than a setting file can be"));
+    }
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
