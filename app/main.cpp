@@ -3,12 +3,14 @@
 #include "ui/main/bvlMain.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(ApplicationTitle);
     QApplication::setOrganizationName(ApplicationTitle);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/brimvale-edit.png")));
 
     QtPlatform platform;
     AppContext context(platform);

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 
 namespace {
 const QString LangSection = QStringLiteral("Lang");
@@ -40,6 +41,20 @@ bvlLanguage::bvlLanguage(AppContext &ctx, QWidget *owner)
 
     connect(cmOK, &QPushButton::clicked, this, &bvlLanguage::cmOK_Click);
     connect(lsLanguages, &QListWidget::itemDoubleClicked, this, &bvlLanguage::lsLanguages_DblClick);
+}
+
+void bvlLanguage::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    const QWidget *owner = parentWidget();
+    const QRect area = owner && owner->isVisible() ? owner->frameGeometry()
+                       : screen()                  ? screen()->availableGeometry()
+                                                   : QRect();
+    if (area.isValid()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(area.center());
+        move(frame.topLeft());
+    }
 }
 
 bool bvlLanguage::FillUp(bool AutoLoadOneLang)

@@ -30,6 +30,10 @@ public slots:
     void cmOK_Click();
     void lsLanguages_DblClick();
 
+protected:
+    // At start-up the owner is not on screen yet; the dialog then centres on the screen.
+    void showEvent(QShowEvent *event) override;
+
 private:
     // Ends the program with the error message text; FillUp returns its result.
     bool exitWith(const QString &text);
