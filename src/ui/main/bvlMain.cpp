@@ -280,8 +280,18 @@ void bvlMain::mnuLanguage_Click()
 
 void bvlMain::mnuSetting_Click()
 {
-    bvlEditSetting editor(m_ctx, this, [this](const QString &text) { lbFileDesc->setText(text); });
+    // The setting dialog borrows the status line for its hints; once the editor has closed,
+    // the line names the open document's setting file again.
+    const QString status = lbFileDesc->text();
+    bvlEditSetting editor(m_ctx, this, [this](const QString &text) { ShowFileDesc(text); });
     editor.exec();
+    ShowFileDesc(status);
+}
+
+void bvlMain::ShowFileDesc(const QString &text)
+{
+    lbFileDesc->setText(text);
+    lbFileDesc->setToolTip(text);
 }
 
 void bvlMain::mnuInfo_Click()

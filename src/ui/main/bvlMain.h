@@ -173,6 +173,8 @@ private:
     bool OpenSettingParse(Document &next);
     void TakeOver(Document &next);
     QString UsingFileStatus() const;
+    // The status line holds one line; its full text, a long path included, is its tool tip.
+    void ShowFileDesc(const QString &text);
 
     QGroupBox *PageOfNode(const QTreeWidgetItem *node) const;
     QTreeWidgetItem *SelectedNode() const;

@@ -70,9 +70,9 @@ void bvlMain::mnfOpenSEEM_Click()
             return;
         Document next;
         if (!OpenFileParse(*chosen, next) || !OpenSettingParse(next))
-            lbFileDesc->setText(previousStatus);
+            ShowFileDesc(previousStatus);
     } catch (const BvlError &e) {
-        lbFileDesc->setText(previousStatus);
+        ShowFileDesc(previousStatus);
         ReportCommandError(m_ctx, QStringLiteral("mnfOpenSEEM"), e);
     }
 }
@@ -85,9 +85,9 @@ bool bvlMain::OpenFileParse(const QString &seemPath, Document &next)
     if (automatic)
         next.settingPath = AutoSelectSEC(fileName);
     if (next.settingPath.isEmpty()) {
-        lbFileDesc->setText(automatic ? m_ctx.T(QStringLiteral("bvlMain.lbNoSettingFound_V")) + QLatin1Char(' ')
-                                            + Quote + fileName + Quote
-                                      : QString());
+        ShowFileDesc(automatic ? m_ctx.T(QStringLiteral("bvlMain.lbNoSettingFound_V")) + QLatin1Char(' ') + Quote
+                                     + fileName + Quote
+                               : QString());
         const std::optional<QString> chosen = AskSettingFile(m_ctx);
         if (!chosen)
             return false;
@@ -152,7 +152,7 @@ void bvlMain::TakeOver(Document &next)
     mnfRestore->setEnabled(true);
     mnfSaveSEEM->setEnabled(true);
     tvUI->show();
-    lbFileDesc->setText(UsingFileStatus());
+    ShowFileDesc(UsingFileStatus());
 }
 
 QString bvlMain::UsingFileStatus() const

@@ -1,6 +1,8 @@
 // The main window as an application: start-up, language, preferences, closing, and the
 // user's work on the settings (unsaved state, descriptions, the restore popup).
 #include "support/MainFixtures.h"
+#include "ui/editor/bvlEditSetting.h"
+#include "ui/editor/bvlEditSettingDo.h"
 
 #include <QAction>
 #include <QApplication>
@@ -349,6 +351,30 @@ private slots:
             name == "bvlAbout" ? w.mnuInfo_Click() : w.mnuSetting_Click();
             QCOMPARE(opened, name);
         }
+    }
+
+    // The setting dialog shows its group hint in the main window's status line; once the
+    // editor has closed, the line names the open document's setting file again.
+    void settingEditorGivesTheStatusLineBack()
+    {
+        MainFixture f;
+        bvlMain &w = *f.window;
+        f.open(f.seemPath);
+        const QString status = w.lbFileDesc->text();
+        QString shownDuringDialog;
+        OnNextModal([&](QDialog *editor) {
+            OnNextModal([&](QDialog *dialog) {
+                static_cast<bvlEditSettingDo *>(dialog)->txSettingGroup_MouseMove();
+                shownDuringDialog = w.lbFileDesc->text();
+                dialog->reject();
+            });
+            static_cast<bvlEditSetting *>(editor)->cmAdd_Click();
+            editor->reject();
+        });
+        w.mnuSetting_Click();
+        QCOMPARE(shownDuringDialog, f.T("bvlEditSetting.ttGroup"));
+        QCOMPARE(w.lbFileDesc->text(), status);
+        QCOMPARE(w.lbFileDesc->toolTip(), status);   // the whole line, however long its path
     }
 };
 
