@@ -28,6 +28,11 @@ struct Fixture
     {
         return WriteLangFile(dir.path(), fileName, bytes);
     }
+    // Two languages, "A" in a.sel and "B" in b.sel; the key "which" tells which one loaded.
+    QStringList addTwoLanguages()
+    {
+        return {add("a.sel", LangFileBytes("A", "which=a\r\n")), add("b.sel", LangFileBytes("B", "which=b\r\n"))};
+    }
     QString storedLanguage() const { return platform.preferences.value(QStringLiteral("Lang/Language")); }
     QString lookup(const QString &key) const
     {
@@ -96,8 +101,7 @@ private slots:
     void refillingStartsOver()
     {
         Fixture f;
-        f.add("a.sel", LangFileBytes("A"));
-        f.add("b.sel", LangFileBytes("B"));
+        f.addTwoLanguages();
         bvlLanguage dialog(f.ctx);
         QVERIFY(dialog.FillUp(true));
         QVERIFY(dialog.FillUp(true));
@@ -164,8 +168,7 @@ private slots:
     void okWithoutSelectionDoesNothing()
     {
         Fixture f;
-        f.add("a.sel", LangFileBytes("A"));
-        f.add("b.sel", LangFileBytes("B"));
+        f.addTwoLanguages();
         bvlLanguage dialog(f.ctx);
         QVERIFY(dialog.FillUp(false));
         dialog.show();
@@ -179,8 +182,7 @@ private slots:
     void doubleClickConfirms()
     {
         Fixture f;
-        f.add("a.sel", LangFileBytes("A", "which=a\r\n"));
-        const QString second = f.add("b.sel", LangFileBytes("B", "which=b\r\n"));
+        const QString second = f.addTwoLanguages().at(1);
         bvlLanguage dialog(f.ctx);
         QVERIFY(dialog.FillUp(false));
         dialog.show();

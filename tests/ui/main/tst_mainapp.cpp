@@ -262,14 +262,17 @@ private slots:
         f.list(2)->setCurrentIndex(0);
         f.check(6)->setChecked(false);
         f.text(5)->setText("xyz");
+        const auto chooseRestore = [&] {
+            w.mnfRestoreItem->trigger();
+            w.mnuOrig->hide();
+        };
 
         // A right click on a list's label restores that list only.
         w.tvUI->setCurrentItem(w.NodeByKey("Sound"));
         RightClick(w.lbUI.at(1));
         QCOMPARE(w.PopupTarget, 2);
         QVERIFY(w.mnuOrig->isVisible());
-        w.mnfRestoreItem->trigger();
-        w.mnuOrig->hide();
+        chooseRestore();
         QCOMPARE(f.list(2)->currentIndex(), 1);
         QVERIFY(!f.check(1)->isChecked());
         QVERIFY(!w.IsSaved);
@@ -277,8 +280,7 @@ private slots:
         // A right click on a check box restores it.
         RightClick(f.check(1));
         QCOMPARE(w.PopupTarget, 1);
-        w.mnfRestoreItem->trigger();
-        w.mnuOrig->hide();
+        chooseRestore();
         QVERIFY(f.check(1)->isChecked());
 
         // A right click on the tree keeps the selected node (Net) and restores its own page,
@@ -289,8 +291,7 @@ private slots:
         QTest::mousePress(w.tvUI->viewport(), Qt::RightButton, Qt::NoModifier, other.center());
         QCOMPARE(w.PopupTarget, -1);
         QCOMPARE(w.tvUI->currentItem(), net);
-        w.mnfRestoreItem->trigger();
-        w.mnuOrig->hide();
+        chooseRestore();
         QVERIFY(f.check(6)->isChecked());
         QCOMPARE(f.text(5)->text(), QStringLiteral("xyz"));
     }
