@@ -10,6 +10,7 @@
 #include "ui/Twips.h"
 #include "ui/editor/ButtonPictures.h"
 #include "ui/editor/EditableSetting.h"
+#include "ui/editor/InputDataError.h"
 #include "ui/editor/KeyPreview.h"
 #include "ui/editor/bvlEditSettingDo.h"
 #include "ui/editor/bvlGroupBrowse.h"
@@ -461,9 +462,7 @@ bool bvlEditSetting::SaveSettingFile()
         FileSaved = true;
         return true;
     } catch (const BvlError &e) {
-        m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlEditSetting.wssInputDataError_M"))
-                                      + QStringLiteral(" (ERR ") + QString::number(e.number()) + QLatin1Char(')'),
-                                  MsgIcon::Warning, MsgButtons::Ok);
+        ShowInputDataError(m_ctx, e.number());
         return false;
     }
 }

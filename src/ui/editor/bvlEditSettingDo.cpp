@@ -6,8 +6,10 @@
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
 #include "ui/Twips.h"
+#include "ui/editor/InputDataError.h"
 #include "ui/editor/InputMarks.h"
 #include "ui/editor/KeyPreview.h"
+#include "ui/editor/TypedNumber.h"
 #include "ui/editor/bvlEditSetting.h"
 #include "ui/editor/bvlGroupBrowse.h"
 
@@ -294,7 +296,7 @@ void bvlEditSettingDo::opType_Click(int index)
 void bvlEditSettingDo::txOffsetDec_LostFocus()
 {
     try {
-        txOffsetHex->setText(HexText32(DecimalToLong(txOffsetDec->text())));
+        txOffsetHex->setText(HexText32(TypedNumberToLong(txOffsetDec->text())));
     } catch (const BvlError &) {
         // not a number: the other box keeps its text
     }
@@ -360,9 +362,9 @@ void bvlEditSettingDo::txUncheckedValue_Change()
 
 void bvlEditSettingDo::txMaxStringLength_Change()
 {
-    qint64 length = 0;
+    qint64 length = 0; // wide enough for the lowest length minus one
     try {
-        length = DecimalToLong(txMaxStringLength->text());
+        length = TypedNumberToLong(txMaxStringLength->text());
     } catch (const BvlError &) {
         InputMarks::SetTextValid(txMaxStringLength, false);
         return;
@@ -463,7 +465,7 @@ void bvlEditSettingDo::txSettingValueValDec_Change()
 {
     qint32 value = 0;
     try {
-        value = DecimalToLong(txSettingValueValDec->text());
+        value = TypedNumberToLong(txSettingValueValDec->text());
     } catch (const BvlError &) {
         return;
     }
@@ -574,9 +576,9 @@ bool bvlEditSettingDo::WriteSettingStruct(SettingStruct &setting)
     try {
         const int type = GetType();
         setting.Type = quint8(type);
-        setting.Offset = DecimalToLong(txOffsetDec->text());
+        setting.Offset = TypedNumberToLong(txOffsetDec->text());
         if (type > int(SettingType::Int8))
-            setting.MaxStringLength = DecimalToLong(txMaxStringLength->text());
+            setting.MaxStringLength = TypedNumberToLong(txMaxStringLength->text());
         setting.BitMask = SelectedBits;
 
         setting.Description = txSettingDescription->toPlainText();
@@ -608,9 +610,7 @@ bool bvlEditSettingDo::WriteSettingStruct(SettingStruct &setting)
         }
         return true;
     } catch (const BvlError &e) {
-        m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlEditSetting.wssInputDataError_M"))
-                                      + QStringLiteral(" (ERR ") + QString::number(e.number()) + QLatin1Char(')'),
-                                  MsgIcon::Warning, MsgButtons::Ok);
+        ShowInputDataError(m_ctx, e.number());
         return false;
     }
 }

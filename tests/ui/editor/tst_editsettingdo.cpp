@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -33,6 +34,14 @@ void loseFocus(QWidget *box)
     QApplication::sendEvent(box, &out);
 }
 
+// The fields every type needs, so that storing can succeed.
+void fillRequired(bvlEditSettingDo &d, const QString &name, const QString &group, const QString &offset)
+{
+    d.txSettingName->setText(name);
+    d.txSettingGroup->setText(group);
+    d.txOffsetDec->setText(offset);
+}
+
 // The state names and values in list order.
 QStringList states(const QComboBox *list)
 {
@@ -48,6 +57,8 @@ class TestEditSettingDo : public QObject
 {
     Q_OBJECT
 private slots:
+    // Typed numbers are read in the regional format; the tests fix it.
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
     void typeSelectsPanel_data();
     void typeSelectsPanel();
     void bitSelectionResetsCheckboxValues();
@@ -65,6 +76,7 @@ private slots:
     void invalidCheckboxValueStoresEverySelectedBit();
     void errorsInTheirOrder_data();
     void errorsInTheirOrder();
+    void fractionsInTheRegionalFormat();
     void readThenWriteKeepsTheRecord_data();
     void readThenWriteKeepsTheRecord();
     void resetFormClearsForAdd();
@@ -172,6 +184,9 @@ void TestEditSettingDo::offsetBoxesConvertOnLeaving_data()
     QTest::newRow("255") << true << "255" << "FF";
     QTest::newRow("-1") << true << "-1" << "FFFFFFFF";
     QTest::newRow("0") << true << "0" << "0";
+    QTest::newRow("2.5 rounds to even") << true << "2.5" << "2";
+    QTest::newRow("3.5 rounds to even") << true << "3.5" << "4";
+    QTest::newRow("-2.5 rounds to even") << true << "-2.5" << "FFFFFFFE";
     QTest::newRow("not a number") << true << "12x" << "unchanged";
     QTest::newRow("beyond 32 bits") << true << "2147483648" << "unchanged";
     QTest::newRow("hex 1a") << false << "1a" << "26";
@@ -206,6 +221,7 @@ void TestEditSettingDo::stringLengthShowsAvailableCharacters_data()
     QTest::newRow("ANSI 1") << 3 << "1" << true << "0";
     QTest::newRow("ANSI 2") << 3 << "2" << false << "1";
     QTest::newRow("ANSI 20") << 3 << "20" << false << "19";
+    QTest::newRow("ANSI 1.5 rounds to 2") << 3 << "1.5" << false << "1";
     QTest::newRow("ANSI lowest") << 3 << "-2147483648" << true << "-2147483649";
     QTest::newRow("Unicode 3") << 4 << "3" << true << "0";
     QTest::newRow("Unicode 4") << 4 << "4" << false << "1";
@@ -273,9 +289,7 @@ void TestEditSettingDo::stateValuesFollowTheBitSelection()
 
     // Stored values are masked by the selection as it is at OK.
     d.chBit[5]->setChecked(false);
-    d.txSettingName->setText(QStringLiteral("Mode"));
-    d.txSettingGroup->setText(QStringLiteral("G"));
-    d.txOffsetDec->setText(QStringLiteral("1"));
+    fillRequired(d, QStringLiteral("Mode"), QStringLiteral("G"), QStringLiteral("1"));
     SettingStruct out;
     QVERIFY(d.WriteSettingStruct(out));
     QCOMPARE(out.ValueNames, QStringLiteral("Off§On"));
@@ -385,10 +399,8 @@ void TestEditSettingDo::storesCheckboxAndValueList()
     EditorFixture f;
     bvlEditSettingDo d(f.ctx);
     d.ResetForm();
-    d.txSettingName->setText(QStringLiteral("Beep"));
-    d.txSettingGroup->setText(QStringLiteral("Sound"));
+    fillRequired(d, QStringLiteral("Beep"), QStringLiteral("Sound"), QStringLiteral("16"));
     d.txSettingDescription->setPlainText(QStringLiteral("Key beep"));
-    d.txOffsetDec->setText(QStringLiteral("16"));
     selectBits(d, {0, 1});
     SettingStruct out;
     out.UIIndex = 42;
@@ -421,9 +433,7 @@ void TestEditSettingDo::invalidCheckboxValueStoresEverySelectedBit()
     EditorFixture f;
     bvlEditSettingDo d(f.ctx);
     d.ResetForm();
-    d.txSettingName->setText(QStringLiteral("N"));
-    d.txSettingGroup->setText(QStringLiteral("G"));
-    d.txOffsetDec->setText(QStringLiteral("0"));
+    fillRequired(d, QStringLiteral("N"), QStringLiteral("G"), QStringLiteral("0"));
     selectBits(d, {2, 3});
     d.txCheckedValue->setText(QStringLiteral("0000110")); // yellow: counts as -1
     d.txUncheckedValue->setText(QStringLiteral("11111111")); // red: masked on storing
@@ -446,6 +456,7 @@ void TestEditSettingDo::errorsInTheirOrder_data()
     QTest::newRow("empty offset before everything") << 0 << "" << "" << "" << "" << 0 << 0 << 13;
     QTest::newRow("offset not a number") << 2 << "1.5x" << "" << "G" << "N" << 0 << 0 << 13;
     QTest::newRow("offset beyond 32 bits") << 2 << "2147483648" << "" << "G" << "N" << 0 << 0 << 6;
+    QTest::newRow("offset rounded beyond 32 bits") << 2 << "2147483647.5" << "" << "G" << "N" << 0 << 0 << 6;
     QTest::newRow("string length empty") << 3 << "0" << "" << "" << "" << 0 << 0 << 13;
     QTest::newRow("string length overflow") << 4 << "0" << "-2147483649" << "G" << "N" << 0 << 0 << 6;
     QTest::newRow("length not checked for Int8") << 2 << "0" << "x" << "G" << "N" << 0 << 0 << 0;
@@ -480,10 +491,8 @@ void TestEditSettingDo::errorsInTheirOrder()
     }
     for (int bit = 0; bit < 8; ++bit)
         d.chBit[bit]->setChecked(bits & (1 << bit));
-    d.txOffsetDec->setText(offset);
+    fillRequired(d, name, group, offset);
     d.txMaxStringLength->setText(length);
-    d.txSettingGroup->setText(group);
-    d.txSettingName->setText(name);
 
     f.ctx.CurrentSettingOK = false;
     d.cmOK_Click();
@@ -497,6 +506,23 @@ void TestEditSettingDo::errorsInTheirOrder()
                           + QStringLiteral(" (ERR %1)").arg(error)}));
     QCOMPARE(f.platform.calls.last().icon, MsgIcon::Warning);
     QVERIFY(!f.ctx.CurrentSettingOK);
+}
+
+void TestEditSettingDo::fractionsInTheRegionalFormat()
+{
+    EditorFixture f;
+    bvlEditSettingDo d(f.ctx);
+    d.ResetForm();
+    d.opType[3]->setChecked(true);
+    fillRequired(d, QStringLiteral("Owner"), QStringLiteral("Phone"), QStringLiteral("2,5"));
+    d.txMaxStringLength->setText(QStringLiteral("20,5"));
+    SettingStruct out;
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    const bool stored = d.WriteSettingStruct(out);
+    QLocale::setDefault(QLocale::c());
+    QVERIFY(stored);
+    QCOMPARE(out.Offset, 2);
+    QCOMPARE(out.MaxStringLength, 20);
 }
 
 void TestEditSettingDo::readThenWriteKeepsTheRecord_data()
