@@ -1,6 +1,7 @@
 #include "core/Conversions.h"
 #include "core/SettingFile.h"
 #include "support/EditorFixtures.h"
+#include "support/MainFixtures.h"
 #include "ui/editor/bvlEditSetting.h"
 #include "ui/editor/bvlEditSettingDo.h"
 #include "ui/editor/bvlGroupBrowse.h"
@@ -13,7 +14,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -62,18 +62,19 @@ class TestEditorEndToEnd : public QObject
 {
     Q_OBJECT
 private slots:
+    // Authored through the windows, saved, then used by the main window on a SEEM file.
     void authorSaveAndReadBack();
 };
 
 void TestEditorEndToEnd::authorSaveAndReadBack()
 {
-    EditorFixture f;
-    QTemporaryDir dir;
-    bvlEditSetting editor(f.ctx);
+    // A program folder whose own sample file suits SEEM 32_1, not the one authored here.
+    MainFixtures::MainFixture f;
+    bvlEditSetting editor(f.ctx, f.window.get());
     editor.show();
     type(editor.txAuthor, QStringLiteral("Tester"));
     type(editor.txPhones, QStringLiteral("Vaka 3, Vaka 3i"));
-    type(editor.txSEEMNr, QStringLiteral("32"));
+    type(editor.txSEEMNr, QStringLiteral("33"));
     type(editor.txSEEMRec, QStringLiteral("1a"));
 
     add(editor, [](bvlEditSettingDo *d) {
@@ -118,7 +119,7 @@ void TestEditorEndToEnd::authorSaveAndReadBack()
     QCOMPARE(f.platform.messages(), QStringList());
     QCOMPARE(editor.lsSettings->count(), 5);
 
-    const QString path = dir.filePath(QStringLiteral("authored.sec"));
+    const QString path = f.folder.file(QStringLiteral("authored.sec"));
     f.platform.answerFile(path);
     editor.mnfSaveSetting->trigger();
     QCOMPARE(f.platform.messages(), QStringList());
@@ -132,7 +133,7 @@ void TestEditorEndToEnd::authorSaveAndReadBack()
     QCOMPARE(h.ProgramVersion, VersionString());
     QCOMPARE(h.Author, QStringLiteral("Tester"));
     QCOMPARE(h.Phones, QStringLiteral("Vaka 3, Vaka 3i"));
-    QCOMPARE(h.SEEMNr, qint16(0x32));
+    QCOMPARE(h.SEEMNr, qint16(0x33));
     QCOMPARE(h.SEEMRec, qint16(0x1A));
     QCOMPARE(h.SettingCount, 5);
     QCOMPARE(s.size(), 5);
@@ -172,6 +173,23 @@ void TestEditorEndToEnd::authorSaveAndReadBack()
     QCOMPARE(reader.Settings, editor.Settings);
     QCOMPARE(reader.txSEEMRec->text(), QStringLiteral("1A"));
     QVERIFY(f.platform.allAnswersUsed());
+    editor.hide();
+
+    // The main window chooses the new file by itself and shows the image's values.
+    QByteArray image(134, '\0');
+    image[16] = 0x03;                          // Beep: the checked value
+    image[26] = 0x1F;                          // Mode: On, bits outside the setting ignored
+    image[30] = char(200);                     // Volume
+    image.replace(40, 4, QByteArray("Ann\0", 4)); // Owner
+    image.replace(100, 6, QByteArray::fromHex("004800690000")); // Greeting "Hi", high byte first
+    f.open(f.folder.writeBytes(QStringLiteral("0033_001A.seem"), image));
+    QCOMPARE(f.platform.messages(), QStringList());
+    QCOMPARE(f.window->SettingPath, path);
+    QVERIFY(f.check(1)->isChecked());
+    QCOMPARE(f.list(2)->currentText(), QStringLiteral("On"));
+    QCOMPARE(f.text(3)->text(), QStringLiteral("200"));
+    QCOMPARE(f.text(4)->text(), QStringLiteral("Ann"));
+    QCOMPARE(f.text(5)->text(), QStringLiteral("Hi"));
 }
 
 QTEST_MAIN(TestEditorEndToEnd)
