@@ -11,9 +11,12 @@
 #include "ui/about/bvlAbout.h"
 #include "ui/editor/bvlEditSetting.h"
 #include "ui/editor/bvlEditSettingDo.h"
+#include "ui/editor/bvlGroupBrowse.h"
 #include "ui/main/bvlMain.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QListWidget>
 #include <QDir>
 #include <QMap>
 #include <QQueue>
@@ -113,15 +116,24 @@ int main(int argc, char *argv[])
     bvlEditSetting editor(ctx, &main);
     platform.fileAnswers.enqueue(JoinPath(folder, QStringLiteral("demo-phone.sec")));
     editor.mnfOpenSetting_Click();
+    editor.lsSettings->setCurrentRow(0); // the group line under the list shows its group
     editor.show();
     ok = save(&editor, out + "/editor" + suffix + ".png") && ok;
 
     bvlEditSettingDo dialog(ctx, &editor);
     ctx.CurrentSetting = firstOfType(editor.Settings, SettingType::ValueList);
     dialog.DoReadSettingStruct();
+    dialog.cbSettingValueList->setCurrentIndex(0); // a chosen state shows its value
     dialog.show();
     ok = save(&dialog, out + "/setting-dialog" + suffix + ".png") && ok;
     dialog.hide();
+
+    editor.FreshGroups();
+    bvlGroupBrowse *browser = editor.GroupBrowser();
+    browser->lsGroups->setCurrentRow(0);
+    browser->show();
+    ok = save(browser, out + "/group-browser" + suffix + ".png") && ok;
+    browser->hide();
     editor.hide();
 
     bvlAbout about(ctx, &main);
