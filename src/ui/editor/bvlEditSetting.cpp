@@ -10,7 +10,7 @@
 #include "ui/Twips.h"
 #include "ui/editor/ButtonPictures.h"
 #include "ui/editor/EditableSetting.h"
-#include "ui/editor/InputDataError.h"
+#include "ui/InputDataError.h"
 #include "ui/editor/KeyPreview.h"
 #include "ui/editor/bvlEditSettingDo.h"
 #include "ui/editor/bvlGroupBrowse.h"

@@ -6,7 +6,7 @@
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
 #include "ui/Twips.h"
-#include "ui/editor/InputDataError.h"
+#include "ui/InputDataError.h"
 #include "ui/editor/InputMarks.h"
 #include "ui/editor/KeyPreview.h"
 #include "ui/editor/TypedNumber.h"

@@ -10,6 +10,7 @@
 #include "core/SettingFile.h"
 #include "seem/SeemFileName.h"
 #include "ui/AppContext.h"
+#include "ui/InputDataError.h"
 #include "ui/SettingFileReports.h"
 #include "ui/main/SettingControlKind.h"
 
@@ -189,9 +190,7 @@ bool bvlMain::mnfSaveSEEM_Click()
         WriteAll();
         return true;
     } catch (const BvlError &e) {
-        m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlEditSetting.wssInputDataError_M"))
-                                      + QStringLiteral(" (ERR ") + QString::number(e.number()) + QLatin1Char(')'),
-                                  MsgIcon::Warning, MsgButtons::Ok);
+        ShowInputDataError(m_ctx, e.number());
         // Take the user to the setting that could not be saved.
         if (const auto *failed = dynamic_cast<const SettingWriteError *>(&e))
             ShowSetting(failed->settingIndex);

@@ -2,6 +2,7 @@
 
 struct AppContext;
 
-// The warning both editor windows show when what the author entered cannot be stored:
+// The warning shown when entered data cannot be stored (a setting file, a setting, or a
+// SEEM value on save):
 // the text of "bvlEditSetting.wssInputDataError_M", then " (ERR ", the number and ")".
 void ShowInputDataError(AppContext &ctx, int number);

@@ -1,4 +1,4 @@
-#include "ui/editor/InputDataError.h"
+#include "ui/InputDataError.h"
 
 #include "ui/AppContext.h"
 
