@@ -1,6 +1,7 @@
 #include "core/Conversions.h"
 #include "core/SettingFile.h"
 #include "support/CoreErrors.h"
+#include "support/FileBytes.h"
 
 #include <QtTest>
 
@@ -97,12 +98,6 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     QCOMPARE(f.write(bytes), bytes.size());
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
 }
 
 // Hands out its bytes like a pipe: no size, no seeking.
@@ -367,7 +362,7 @@ private slots:
         const QString path = dir.filePath("out.sec");
         writeFile(path, QByteArray(500, 'x'));
         WriteSettingFile(path, exampleHeader(), exampleSettings());
-        QCOMPARE(fileBytes(path), ExampleFile);
+        QCOMPARE(FileBytes(path), ExampleFile);
     }
 
     // A failed save keeps the previous file byte for byte and leaves no stray files.
@@ -394,7 +389,7 @@ private slots:
         settings[0].Name = name;
 
         QCOMPARE(BvlErrorOf([&] { WriteSettingFile(dir.filePath(target), exampleHeader(), settings); }), error);
-        QCOMPARE(fileBytes(dir.filePath("old.sec")), old);
+        QCOMPARE(FileBytes(dir.filePath("old.sec")), old);
         QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
                  QStringList({"old.sec", "sub"}));
     }
@@ -417,7 +412,7 @@ private slots:
         SettingList settings = exampleSettings();
         settings[0].Name = "Changed";
         QCOMPARE(BvlErrorOf([&] { WriteSettingFile(path, exampleHeader(), settings); }), 75);
-        QCOMPARE(fileBytes(path), ExampleFile);
+        QCOMPARE(FileBytes(path), ExampleFile);
         QCOMPARE(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
                  QStringList({"old.sec"}));
     }

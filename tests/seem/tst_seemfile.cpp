@@ -1,40 +1,13 @@
 #include "core/BvlError.h"
+#include "support/CoreErrors.h"
+#include "support/FileBytes.h"
 #include "seem/MemoryByteStore.h"
 #include "seem/SeemFile.h"
 
 #include <QtTest>
 #include <QTemporaryDir>
-#include <functional>
 
 namespace {
-
-bool ThrowsNumber(int number, const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const BvlError &e) {
-        if (e.number() == number)
-            return true;
-        qWarning("expected error %d, got %d", number, e.number());
-        return false;
-    }
-    qWarning("expected error %d, nothing was thrown", number);
-    return false;
-}
-
-QByteArray FileBytes(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray("<unreadable>");
-    return f.readAll();
-}
-
-bool WriteFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 // Remembers the order of writes that reach it.
 class RecordingStore : public MemoryByteStore
@@ -77,7 +50,7 @@ void TestSeemFile::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_path = m_dir->filePath(QStringLiteral("0032_0001.seem"));
-    QVERIFY(WriteFile(m_path, QByteArray::fromHex("00112233445566778899")));
+    QVERIFY(WriteFileBytes(m_path, QByteArray::fromHex("00112233445566778899")));
 }
 
 void TestSeemFile::readsAndWritesInPlace()
@@ -140,7 +113,7 @@ void TestSeemFile::openFailureKeepsPreviousFile()
     if (name.startsWith(QLatin1String("folder")))
         QVERIFY(QDir().mkdir(bad));
     if (name.startsWith(QLatin1String("readonly"))) {
-        QVERIFY(WriteFile(bad, "x"));
+        QVERIFY(WriteFileBytes(bad, "x"));
         QVERIFY(QFile::setPermissions(bad, QFileDevice::ReadOwner));
         QFile probe(bad);
         if (probe.open(QIODevice::ReadWrite))
@@ -163,7 +136,7 @@ void TestSeemFile::openFailureKeepsPreviousFile()
 void TestSeemFile::openingAnotherFileReplacesTheFirst()
 {
     const QString second = m_dir->filePath(QStringLiteral("0032_0002.seem"));
-    QVERIFY(WriteFile(second, QByteArray::fromHex("FFEE")));
+    QVERIFY(WriteFileBytes(second, QByteArray::fromHex("FFEE")));
 
     SeemFile file;
     file.open(m_path);

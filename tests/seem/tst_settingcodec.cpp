@@ -1,10 +1,10 @@
 #include "core/BvlError.h"
+#include "support/CoreErrors.h"
 #include "seem/MemoryByteStore.h"
 #include "seem/SettingCodec.h"
 #include "support/SeemFixtures.h"
 
 #include <QtTest>
-#include <functional>
 #include <limits>
 
 using namespace SeemFixtures;
@@ -14,21 +14,6 @@ namespace {
 QByteArray Hex(const char *hex)
 {
     return QByteArray::fromHex(hex);
-}
-
-// Runs action, which must throw BvlError number; returns false (after a QTest failure) if not.
-bool ThrowsNumber(int number, const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const BvlError &e) {
-        if (e.number() == number)
-            return true;
-        qWarning("expected error %d, got %d", number, e.number());
-        return false;
-    }
-    qWarning("expected error %d, nothing was thrown", number);
-    return false;
 }
 
 } // namespace

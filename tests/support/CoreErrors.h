@@ -1,6 +1,8 @@
 #pragma once
 #include "core/BvlError.h"
 
+#include <QtGlobal>
+
 #include <utility>
 
 // The BvlError number that action throws, or 0 when it returns normally. Lets tests
@@ -14,4 +16,22 @@ int BvlErrorOf(Action &&action)
         return e.number();
     }
     return 0;
+}
+
+// True when action throws BvlError number; otherwise warns with what happened instead.
+template<typename Action>
+bool ThrowsNumber(int number, Action &&action)
+{
+    bool threw = true;
+    const int got = BvlErrorOf([&] {
+        std::forward<Action>(action)();
+        threw = false;
+    });
+    if (threw && got == number)
+        return true;
+    if (threw)
+        qWarning("expected error %d, got %d", number, got);
+    else
+        qWarning("expected error %d, nothing was thrown", number);
+    return false;
 }

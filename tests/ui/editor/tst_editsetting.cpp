@@ -1,6 +1,7 @@
 #include "core/Conversions.h"
 #include "core/SettingFile.h"
 #include "support/EditorFixtures.h"
+#include "support/FileBytes.h"
 #include "ui/editor/bvlEditSetting.h"
 #include "ui/editor/bvlEditSettingDo.h"
 #include "ui/editor/bvlGroupBrowse.h"
@@ -104,12 +105,6 @@ QString writeFile(const QTemporaryDir &dir, const QString &name, SettingFileHead
     const QString path = dir.filePath(name);
     WriteSettingFile(path, h, settings);
     return path;
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QString inputError(AppContext &ctx, int number)
@@ -579,7 +574,7 @@ void TestEditSetting::failedWriteKeepsThePreviousFile()
     const QString path = dir.filePath(QStringLiteral("out.sec"));
     f.platform.answerFile(path);
     editor.mnfSaveSetting_Click();
-    const QByteArray saved = fileBytes(path);
+    const QByteArray saved = FileBytes(path);
     QVERIFY(!saved.isEmpty());
     editor.lbFileVer->setText(QStringLiteral("marker"));
 
@@ -589,7 +584,7 @@ void TestEditSetting::failedWriteKeepsThePreviousFile()
     f.platform.answerFile(path);
     editor.mnfSaveSetting_Click();
     QCOMPARE(f.platform.messages().last(), inputError(f.ctx, 13));
-    QCOMPARE(fileBytes(path), saved);
+    QCOMPARE(FileBytes(path), saved);
     QVERIFY(!editor.FileSaved);
     QCOMPARE(editor.lbFileVer->text(), QStringLiteral("marker"));
 }
