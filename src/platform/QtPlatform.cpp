@@ -9,6 +9,7 @@
 #include <QSettings>
 #include <QUrl>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 QWidget *dialogParent()
@@ -18,8 +19,12 @@ QWidget *dialogParent()
     return QApplication::activeWindow();
 }
 
-// Organisation and application are both "Brimvale Edit".
-#define BVL_PREFERENCES(name) QSettings name(QSettings::NativeFormat, QSettings::UserScope, ApplicationTitle, ApplicationTitle)
+// The per-user store; organisation and application are both "Brimvale Edit".
+std::unique_ptr<QSettings> OpenPreferences()
+{
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, ApplicationTitle,
+                                       ApplicationTitle);
+}
 }
 
 MsgResult QtPlatform::messageBox(const QString &text, MsgIcon icon, MsgButtons buttons)
@@ -89,15 +94,14 @@ QString QtPlatform::inputBox(const QString &prompt, const QString &defaultText)
 
 QString QtPlatform::readPreference(const QString &section, const QString &key, const QString &defaultValue)
 {
-    BVL_PREFERENCES(settings);
-    return settings.value(section + QLatin1Char('/') + key, defaultValue).toString();
+    return OpenPreferences()->value(section + QLatin1Char('/') + key, defaultValue).toString();
 }
 
 void QtPlatform::writePreference(const QString &section, const QString &key, const QString &value)
 {
-    BVL_PREFERENCES(settings);
-    settings.setValue(section + QLatin1Char('/') + key, value);
-    settings.sync();
+    const std::unique_ptr<QSettings> settings = OpenPreferences();
+    settings->setValue(section + QLatin1Char('/') + key, value);
+    settings->sync();
 }
 
 QString QtPlatform::programFolder()
