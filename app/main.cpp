@@ -1,4 +1,4 @@
-#include "platform/QtPlatform.h"
+#include "ui/platform/QtPlatform.h"
 #include "ui/AppContext.h"
 #include "ui/main/bvlMain.h"
 

@@ -6,7 +6,7 @@
 // user would give in file dialogs come from this program; preferences stay in memory, so
 // the user's own preferences are never touched.
 #include "core/SettingTypes.h"
-#include "platform/QtPlatform.h"
+#include "ui/platform/QtPlatform.h"
 #include "ui/AppContext.h"
 #include "ui/about/bvlAbout.h"
 #include "ui/editor/bvlEditSetting.h"

@@ -4,7 +4,7 @@
 #include <QRect>
 #include <QString>
 
-#include "lang/ApplyLanguage.h"
+#include "ui/language/ApplyLanguage.h"
 
 // objectName of element index of a control array: "chUI(3)".
 inline QString ArrayElementName(const QString &arrayName, int index)

@@ -3,7 +3,7 @@
 #include "core/BvlError.h"
 #include "core/Conversions.h"
 #include "core/SettingFile.h"
-#include "lang/ApplyLanguage.h"
+#include "ui/language/ApplyLanguage.h"
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
 #include "ui/SettingFileReports.h"

@@ -1,7 +1,7 @@
 #include "ui/main/bvlMain.h"
 
-#include "lang/ApplyLanguage.h"
-#include "lang/bvlLanguage.h"
+#include "ui/language/ApplyLanguage.h"
+#include "ui/language/bvlLanguage.h"
 #include "ui/about/bvlAbout.h"
 #include "ui/editor/bvlEditSetting.h"
 #include "ui/AppContext.h"

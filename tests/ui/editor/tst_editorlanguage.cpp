@@ -1,4 +1,4 @@
-#include "lang/ApplyLanguage.h"
+#include "ui/language/ApplyLanguage.h"
 #include "support/EditorFixtures.h"
 #include "ui/editor/bvlEditSetting.h"
 #include "ui/editor/bvlEditSettingDo.h"

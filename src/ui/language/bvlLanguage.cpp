@@ -1,4 +1,4 @@
-#include "lang/bvlLanguage.h"
+#include "ui/language/bvlLanguage.h"
 
 #include "ui/AppContext.h"
 #include "ui/Twips.h"

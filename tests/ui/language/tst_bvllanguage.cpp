@@ -1,4 +1,4 @@
-#include "lang/bvlLanguage.h"
+#include "ui/language/bvlLanguage.h"
 #include "support/LangTestFiles.h"
 #include "support/ScriptedPlatform.h"
 #include "ui/AppContext.h"

@@ -1,4 +1,4 @@
-#include "lang/ApplyLanguage.h"
+#include "ui/language/ApplyLanguage.h"
 
 #include "lang/LangTable.h"
 
