@@ -60,6 +60,9 @@ public:
 
     // ---- Document
     void mnfOpenSEEM_Click();
+    // Opens seemPath as the Open command does once its file dialog has given that name:
+    // setting file chosen automatically or asked for, all or nothing, failures reported.
+    void OpenSEEM(const QString &seemPath);
     void mnfChangeSettingFile_Click();
     // True when every setting was written into the SEEM file.
     bool mnfSaveSEEM_Click();

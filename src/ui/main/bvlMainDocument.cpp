@@ -49,28 +49,32 @@ void ReportCommandError(AppContext &ctx, const QString &command, const BvlError 
 
 void bvlMain::mnfOpenSEEM_Click()
 {
+    if (!IsSaved) {
+        switch (m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sSave?_M")), MsgIcon::Question,
+                                          MsgButtons::YesNoCancel)) {
+        case MsgResult::Cancel:
+            return;
+        case MsgResult::Yes:
+            // An unsaved document is not given up when its save did not happen.
+            if (!mnfSaveSEEM_Click())
+                return;
+            break;
+        default:
+            break;
+        }
+    }
+    const std::optional<QString> chosen =
+        m_ctx.platform.openFileName(m_ctx.T(QStringLiteral("bvlMain.mnfOpenSEEM")), SeemFilter(m_ctx));
+    if (chosen)
+        OpenSEEM(*chosen);
+}
+
+void bvlMain::OpenSEEM(const QString &seemPath)
+{
     const QString previousStatus = lbFileDesc->text();
     try {
-        if (!IsSaved) {
-            switch (m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sSave?_M")), MsgIcon::Question,
-                                              MsgButtons::YesNoCancel)) {
-            case MsgResult::Cancel:
-                return;
-            case MsgResult::Yes:
-                // An unsaved document is not given up when its save did not happen.
-                if (!mnfSaveSEEM_Click())
-                    return;
-                break;
-            default:
-                break;
-            }
-        }
-        const std::optional<QString> chosen =
-            m_ctx.platform.openFileName(m_ctx.T(QStringLiteral("bvlMain.mnfOpenSEEM")), SeemFilter(m_ctx));
-        if (!chosen)
-            return;
         Document next;
-        if (!OpenFileParse(*chosen, next) || !OpenSettingParse(next))
+        if (!OpenFileParse(seemPath, next) || !OpenSettingParse(next))
             ShowFileDesc(previousStatus);
     } catch (const BvlError &e) {
         ShowFileDesc(previousStatus);
