@@ -18,6 +18,10 @@ constexpr int NameEmpty = 601;
 constexpr int NoStates = 602;
 constexpr int CheckboxNoBits = 603;
 constexpr int ValueListNoBits = 604;
+// SEEM files: the program's own numbers for refusals that protect the user's image.
+constexpr int NotRegularFile = 620;   // a FIFO, device or folder where a file was expected
+constexpr int FileChanged = 621;      // the file on disk is not the one that was opened
+constexpr int FileReadOnly = 622;     // opened for reading only: nothing can be written
 }
 
 class BvlError : public std::runtime_error

@@ -7,8 +7,26 @@
 
 #include <memory>
 
+// What identifies the contents of a file on disk: which file it is (device and inode) and
+// the size and modification time it had when the program last read or wrote it.
+struct FileIdentity
+{
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = -1;
+    qint64 modifiedNs = 0;
+    qint64 changedNs = 0;   // status change: also moves when a same-sized rewrite keeps the time
+    bool operator==(const FileIdentity &o) const
+    {
+        return device == o.device && inode == o.inode && size == o.size && modifiedNs == o.modifiedNs
+            && changedNs == o.changedNs;
+    }
+    bool operator!=(const FileIdentity &o) const { return !(*this == o); }
+};
+
 // The open SEEM file: held open for reading and writing at byte positions while it is
-// in use, never loaded whole.
+// in use, never loaded whole. A file the user may read but not write is held open for
+// reading only; every write into it is refused.
 class SeemFile : public ByteStore
 {
 public:
@@ -17,24 +35,46 @@ public:
     SeemFile(const SeemFile &) = delete;
     SeemFile &operator=(const SeemFile &) = delete;
 
-    // Throws BvlError 53 when the file does not exist, 75 when it cannot be opened
-    // for reading and writing. A previously open file stays open on failure.
+    // Throws BvlError 53 when the file does not exist, 620 when it is not a regular file
+    // (a FIFO or device would block or hand out other bytes on every read), 75 when it
+    // cannot be opened even for reading. A previously open file stays open on failure.
     void open(const QString &path);
+    // The same, for reading only (an image that is only compared or shown).
+    void openReadOnly(const QString &path);
     void close();
     bool isOpen() const;
+    bool isReadOnly() const { return m_readOnly; }
     QString path() const;
+
+    // Throws 621 when the file at path() is no longer the file that was opened (deleted,
+    // or replaced by another file of that name), or another program changed its size or
+    // modification time since it was opened or last written here; 622 when it is open
+    // for reading only. Called before anything is written, so that edits never land in
+    // an unlinked file or in contents the user never saw.
+    void checkWritable() const;
 
     qint64 size() const override;
     quint8 readByte(qint64 offset) override;
     void writeByte(qint64 offset, quint8 value) override;
 
-    // Pushes written bytes to the disk; throws 75 on failure.
+    // Pushes written bytes to the disk (fsync); throws 75 on failure.
     void flush();
 
 private:
+    void openFile(const QString &path, bool allowWrite);
+    // The identity of the open file as the program left it: after opening, and after
+    // every write of its own.
+    void rememberIdentity();
+
     // Replaced as a whole by open(), so that a failed open leaves the previous file as it was.
     std::unique_ptr<QFile> m_file;
+    bool m_readOnly = false;
+    FileIdentity m_identity;
 };
+
+// The identity of the file at path, or of an open file handle; size -1 when it cannot be read.
+FileIdentity IdentityOfPath(const QString &path);
+FileIdentity IdentityOfHandle(int fileDescriptor);
 
 // Collects writes in memory on top of another store, so that a whole save can be
 // encoded (and fail) before a single byte reaches the disk. Reads see the pending writes.

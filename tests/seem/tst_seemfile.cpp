@@ -7,6 +7,9 @@
 #include <QtTest>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+#include <cstdio>
+
 namespace {
 
 // Remembers the order of writes that reach it.
@@ -36,6 +39,9 @@ private slots:
     void openFailureKeepsPreviousFile_data();
     void openFailureKeepsPreviousFile();
     void openingAnotherFileReplacesTheFirst();
+    void readOnlyFileShowsButRefusesWrites();
+    void writesOnlyIntoTheFileThatWasOpened_data();
+    void writesOnlyIntoTheFileThatWasOpened();
     void closedFileHasNoBytes();
     void pendingWritesStayPendingUntilCommit();
     void pendingWritesRefusePositionsBeyondEnd();
@@ -100,8 +106,8 @@ void TestSeemFile::openFailureKeepsPreviousFile_data()
     QTest::addColumn<int>("error");
 
     QTest::newRow("missing") << QStringLiteral("missing.seem") << int(ErrNo::FileNotFound);
-    QTest::newRow("directory") << QStringLiteral("folder.seem") << int(ErrNo::PathFileAccess);
-    QTest::newRow("read-only") << QStringLiteral("readonly.seem") << int(ErrNo::PathFileAccess);
+    QTest::newRow("directory") << QStringLiteral("folder.seem") << int(ErrNo::NotRegularFile);
+    QTest::newRow("fifo") << QStringLiteral("fifo.seem") << int(ErrNo::NotRegularFile);
 }
 
 void TestSeemFile::openFailureKeepsPreviousFile()
@@ -112,13 +118,8 @@ void TestSeemFile::openFailureKeepsPreviousFile()
     const QString bad = m_dir->filePath(name);
     if (name.startsWith(QLatin1String("folder")))
         QVERIFY(QDir().mkdir(bad));
-    if (name.startsWith(QLatin1String("readonly"))) {
-        QVERIFY(WriteFileBytes(bad, "x"));
-        QVERIFY(QFile::setPermissions(bad, QFileDevice::ReadOwner));
-        QFile probe(bad);
-        if (probe.open(QIODevice::ReadWrite))
-            QSKIP("this user may write to read-only files");
-    }
+    if (name.startsWith(QLatin1String("fifo")))
+        QCOMPARE(::mkfifo(QFile::encodeName(bad).constData(), 0600), 0);
 
     SeemFile file;
     file.open(m_path);
@@ -147,6 +148,65 @@ void TestSeemFile::openingAnotherFileReplacesTheFirst()
     file.close();
     QCOMPARE(FileBytes(second), QByteArray::fromHex("01EE"));
     QCOMPARE(FileBytes(m_path), QByteArray::fromHex("00112233445566778899"));
+}
+
+void TestSeemFile::readOnlyFileShowsButRefusesWrites()
+{
+    // Whether the user may not write it or the caller asked for reading only, the
+    // image reads as usual and every way of writing into it is refused.
+    const QString locked = m_dir->filePath(QStringLiteral("locked.seem"));
+    QVERIFY(WriteFileBytes(locked, QByteArray::fromHex("AABB")));
+    QVERIFY(QFile::setPermissions(locked, QFileDevice::ReadOwner));
+    QFile probe(locked);
+    const bool userMayWriteAnyway = probe.open(QIODevice::ReadWrite);
+    probe.close();
+
+    SeemFile file;
+    if (!userMayWriteAnyway) {
+        file.open(locked);
+        QVERIFY(file.isReadOnly());
+    }
+    file.openReadOnly(m_path);
+    QVERIFY(file.isReadOnly());
+    QCOMPARE(file.readByte(9), quint8(0x99));
+    QVERIFY(ThrowsNumber(ErrNo::FileReadOnly, [&] { file.checkWritable(); }));
+    QVERIFY(ThrowsNumber(ErrNo::FileReadOnly, [&] { file.writeByte(0, 1); }));
+    file.flush();
+    QCOMPARE(FileBytes(m_path), QByteArray::fromHex("00112233445566778899"));
+}
+
+void TestSeemFile::writesOnlyIntoTheFileThatWasOpened_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::newRow("deleted") << "deleted";
+    QTest::newRow("replaced by another file") << "replaced";
+    QTest::newRow("rewritten in place") << "rewritten";
+    QTest::newRow("grown") << "grown";
+}
+
+void TestSeemFile::writesOnlyIntoTheFileThatWasOpened()
+{
+    QFETCH(QString, change);
+
+    SeemFile file;
+    file.open(m_path);
+    file.writeByte(0, 0x01); // our own writes never count as a change behind our back
+    file.flush();
+    file.checkWritable();
+
+    const QByteArray other = QByteArray::fromHex("FFFFFFFFFFFFFFFFFFFF");
+    if (change == QLatin1String("deleted")) {
+        QVERIFY(QFile::remove(m_path));
+    } else if (change == QLatin1String("replaced")) {
+        const QString fresh = m_path + QStringLiteral(".new");
+        QVERIFY(WriteFileBytes(fresh, other));
+        QVERIFY(::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(m_path).constData()) == 0);
+    } else {
+        QFile outside(m_path);
+        QVERIFY(outside.open(QIODevice::ReadWrite));
+        outside.write(change == QLatin1String("grown") ? other + "X" : other);
+    }
+    QVERIFY(ThrowsNumber(ErrNo::FileChanged, [&] { file.checkWritable(); }));
 }
 
 void TestSeemFile::closedFileHasNoBytes()
