@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 BUILD_DIR ?= build
 TEST_BUILD_DIR ?= build-test
 
-.PHONY: run test deps build build-test fuzz fuzz-deps screenshots
+.PHONY: run test deps build build-test fuzz fuzz-deps screenshots bench bench-deps
 
 deps:
 	@scripts/install-deps.sh
@@ -46,3 +46,15 @@ screenshots: build
 	    $(BUILD_DIR)/tools/bvl-screenshots $(BUILD_DIR)/bin english.sel docs
 	xvfb-run -a -s "-screen 0 1400x1000x24" env QT_QPA_PLATFORM=xcb \
 	    $(BUILD_DIR)/tools/bvl-screenshots $(BUILD_DIR)/bin italiano.sel docs -it
+
+# Timings and system-call counts of reading, opening, saving and restoring generated
+# documents (see the README's Benchmark section); strace counts the system calls.
+BENCH_BUILD_DIR ?= build-bench
+
+bench-deps: deps
+	@scripts/install-deps.sh strace
+
+bench: bench-deps
+	cmake -S . -B $(BENCH_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DBVL_BUILD_TESTS=OFF -DBVL_BUILD_BENCH=ON
+	cmake --build $(BENCH_BUILD_DIR) -j $(JOBS) --target bvl-bench
+	QT_QPA_PLATFORM=offscreen $(BENCH_BUILD_DIR)/bench/bvl-bench

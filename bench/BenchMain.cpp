@@ -1,0 +1,182 @@
+// bvl-bench [setting counts...]
+//
+// Times reading setting files and the main window's open, save and restore on generated
+// documents of 200, 2,000 and 20,000 settings, counts their system calls, and prints one
+// Markdown table. Built and run by `make bench` (release build, offscreen).
+#include "GeneratedDocument.h"
+#include "Median.h"
+#include "ResultTable.h"
+#include "SyscallCounter.h"
+#include "WindowSession.h"
+
+#include "core/BvlError.h"
+#include "core/SettingFile.h"
+#include "platform/Platform.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int Runs = 5;
+// Every 20th setting is edited before a save: spread-out changes, as a user makes them.
+constexpr int ChangeStride = 20;
+const QVector<int> DefaultSizes{200, 2000, 20000};
+
+struct Figures
+{
+    double readAll = 0, parse = 0, bufferParse = 0, open = 0, save = 0, restore = 0;
+    std::optional<SyscallCounts> openCalls, saveCalls, restoreCalls;
+    int changedRuns = 0;
+};
+
+QByteArray FileBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw BvlError(ErrNo::PathFileAccess, path);
+    return file.readAll();
+}
+
+void MeasureParse(const GeneratedDocument &doc, Figures &f)
+{
+    f.readAll = MedianMs(Runs, [&] { FileBytes(doc.secPath); });
+    f.parse = MedianMs(Runs, [&] {
+        SettingFileHeader header;
+        SettingList settings;
+        ReadSettingFile(doc.secPath, header, settings);
+    });
+    const QByteArray bytes = FileBytes(doc.secPath);
+    f.bufferParse = MedianMs(Runs, [&] {
+        QBuffer buffer;
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        SettingFileHeader header;
+        SettingList settings;
+        ReadSettingStream(buffer, header, settings);
+    });
+}
+
+void MeasureWindow(WindowSession &session, SyscallCounter &counter, const GeneratedDocument &doc, Figures &f)
+{
+    f.open = MedianMs(Runs, [&] { session.open(doc.seemPath); });
+    if (session.settingCount() != doc.settingCount)
+        throw std::runtime_error("the window did not open " + doc.seemPath.toStdString());
+    f.save = MedianMs(Runs, [&] { session.save(); }, [&] { session.changeEvery(ChangeStride); });
+    f.restore = MedianMs(Runs, [&] { session.restoreAll(); });
+
+    f.openCalls = counter.count([&] { session.open(doc.seemPath); });
+    session.changeEvery(ChangeStride);
+    const QByteArray before = FileBytes(doc.seemPath);
+    f.saveCalls = counter.count([&] { session.save(); });
+    f.changedRuns = ChangedRuns(before, FileBytes(doc.seemPath));
+    f.restoreCalls = counter.count([&] { session.restoreAll(); });
+
+    const QStringList messages = session.takeMessages();
+    if (!messages.isEmpty())
+        throw std::runtime_error("the window showed a message: " + messages.first().toStdString());
+}
+
+QString CallsPerSetting(const std::optional<SyscallCounts> &calls, int settings)
+{
+    return calls ? ResultTable::perSetting(calls->total(), settings) : ResultTable::notAvailable();
+}
+
+QString CallsOf(const std::optional<SyscallCounts> &calls, std::initializer_list<const char *> names)
+{
+    return calls ? ResultTable::count(calls->of(names)) : ResultTable::notAvailable();
+}
+
+void AddColumn(ResultTable &table, const GeneratedDocument &doc, const Figures &f)
+{
+    const int n = doc.settingCount;
+    table.add(QStringLiteral("setting file / SEEM image"),
+              QStringLiteral("%1 / %2 KB").arg(doc.secBytes / 1024).arg(doc.seemBytes / 1024));
+    table.add(QStringLiteral("groups (largest)"),
+              QStringLiteral("%1 (%2)").arg(doc.groupCount).arg(doc.largestGroup));
+    table.add(QStringLiteral("`QFile::readAll`"), ResultTable::ms(f.readAll));
+    table.add(QStringLiteral("`ReadSettingFile`"), ResultTable::ms(f.parse));
+    table.add(QStringLiteral("parse / readAll"), ResultTable::ratio(f.parse / f.readAll));
+    table.add(QStringLiteral("same parse over `QBuffer`"), ResultTable::ms(f.bufferParse));
+    table.add(QStringLiteral("parse / `QBuffer` parse"), ResultTable::ratio(f.parse / f.bufferParse));
+    table.add(QStringLiteral("open (read, build, restore)"), ResultTable::ms(f.open));
+    table.add(QStringLiteral("save (every %1th changed)").arg(ChangeStride), ResultTable::ms(f.save));
+    table.add(QStringLiteral("restore-all"), ResultTable::ms(f.restore));
+    table.add(QStringLiteral("open: system calls / setting"), CallsPerSetting(f.openCalls, n));
+    table.add(QStringLiteral("save: system calls / setting"), CallsPerSetting(f.saveCalls, n));
+    table.add(QStringLiteral("restore-all: system calls / setting"), CallsPerSetting(f.restoreCalls, n));
+    table.add(QStringLiteral("save: runs of changed bytes"), ResultTable::count(f.changedRuns));
+    table.add(QStringLiteral("save: system calls (all)"),
+              f.saveCalls ? ResultTable::count(f.saveCalls->total()) : ResultTable::notAvailable());
+    table.add(QStringLiteral("save: write calls"), CallsOf(f.saveCalls, {"write", "pwrite64", "writev", "pwritev", "pwritev2"}));
+    table.add(QStringLiteral("save: fsync calls"), CallsOf(f.saveCalls, {"fsync", "fdatasync"}));
+}
+
+QVector<int> SizesFrom(const QStringList &arguments)
+{
+    QVector<int> sizes;
+    for (const QString &argument : arguments.mid(1))
+        if (const int n = argument.toInt(); n > 0)
+            sizes << n;
+    return sizes.isEmpty() ? DefaultSizes : sizes;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    try {
+        QTemporaryDir folder;
+        if (!folder.isValid())
+            throw std::runtime_error("no temporary folder");
+        const QString language = JoinPath(folder.path(), QStringLiteral("english.sel"));
+        if (!QFile::copy(QStringLiteral(BVL_BENCH_LANGUAGE_FILE), language))
+            throw std::runtime_error("cannot copy the language file");
+
+        QVector<GeneratedDocument> docs;
+        const QVector<int> sizes = SizesFrom(app.arguments());
+        for (int i = 0; i < sizes.size(); ++i)
+            docs << GenerateDocument(folder.path(), sizes.at(i), qint16(i + 1));
+
+        SyscallCounter counter;
+        WindowSession session(folder.path(), language);
+        session.open(docs.first().seemPath);   // first-use costs (fonts, styles) stay out of the figures
+
+        QStringList titles{QStringLiteral("settings")};
+        for (const GeneratedDocument &doc : docs)
+            titles << ResultTable::count(doc.settingCount);
+        ResultTable table(titles);
+        Figures largest;
+        for (const GeneratedDocument &doc : docs) {
+            std::fprintf(stderr, "measuring %d settings...\n", doc.settingCount);
+            Figures figures;
+            MeasureParse(doc, figures);
+            MeasureWindow(session, counter, doc, figures);
+            AddColumn(table, doc, figures);
+            largest = figures;
+        }
+
+        std::printf("Medians of %d runs; Qt %s, platform \"%s\", %d cores; system calls counted by %s.\n\n", Runs,
+                    qVersion(), qPrintable(QGuiApplication::platformName()), QThread::idealThreadCount(),
+                    counter.available() ? "strace (the step alone, attached and detached around it)"
+                                        : qPrintable(QStringLiteral("nothing (") + counter.unavailableReason() + ")"));
+        std::printf("%s", qPrintable(table.markdown()));
+        // Where the calls go, for whoever makes these steps cheaper.
+        if (largest.openCalls && largest.saveCalls)
+            std::printf("\nMost frequent system calls with %s settings: open: %s; save: %s.\n",
+                        qPrintable(titles.last()), qPrintable(largest.openCalls->busiest(5)),
+                        qPrintable(largest.saveCalls->busiest(5)));
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "bvl-bench: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,22 @@
+#pragma once
+#include <QString>
+#include <QtGlobal>
+
+// A setting file and the SEEM image it describes, made for the benchmark: every setting
+// type, group trees of depth 2 and 3 with 20 to 60 settings per group, and in large files
+// one group of 2,000 settings (which the window spreads over 100 pages).
+struct GeneratedDocument
+{
+    int settingCount = 0;
+    int groupCount = 0;
+    int largestGroup = 0;
+    QString secPath;
+    QString seemPath;   // named so that the automatic choice picks secPath
+    qint64 secBytes = 0;
+    qint64 seemBytes = 0;
+};
+
+// Writes "bench-<count>.sec" and "0032_<record>.seem" into folder with the program's own
+// setting-file writer and value codec. Deterministic: the same count gives the same bytes.
+// Throws BvlError when a file cannot be written.
+GeneratedDocument GenerateDocument(const QString &folder, int settingCount, qint16 seemRec);
