@@ -407,13 +407,16 @@ void bvlEditSetting::mnfOpenSetting_Click()
         // Read aside: a file that fails or is refused leaves the file in the window as it was.
         SettingFileHeader header;
         SettingList settings;
-        if (!ReadSettingFileReported(m_ctx, *path, header, settings)) {
+        switch (OpenSettingFileReported(m_ctx, *path, header, settings)) {
+        case SettingFileOpen::Accepted:
+            break;
+        case SettingFileOpen::ReadFailed:
             m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlEditSetting.FileError_M")), MsgIcon::Critical,
                                       MsgButtons::Ok);
             return;
-        }
-        if (!CheckSettingHeaderReported(m_ctx, header))
+        case SettingFileOpen::Refused:
             return;
+        }
 
         FileHeader = header;
         Settings = settings;

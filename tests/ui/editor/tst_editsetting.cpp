@@ -16,6 +16,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 // Adds an 8-bit setting through the setting dialog, as a user would.
@@ -587,6 +589,16 @@ void TestEditSetting::failedWriteKeepsThePreviousFile()
     QCOMPARE(FileBytes(path), saved);
     QVERIFY(!editor.FileSaved);
     QCOMPARE(editor.lbFileVer->text(), QStringLiteral("marker"));
+
+    // A FIFO is not replaced by a regular file: the save fails and counts as unsaved.
+    const QString fifo = dir.filePath(QStringLiteral("pipe.sec"));
+    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    editor.Settings[0].Name = QStringLiteral("a");
+    f.platform.answerFile(fifo);
+    editor.mnfSaveSetting_Click();
+    QCOMPARE(f.platform.messages().last(), inputError(f.ctx, 75));
+    QVERIFY(!editor.FileSaved);
+    QVERIFY(!QFileInfo(fifo).isFile() && QFileInfo(fifo).exists());
 }
 
 void TestEditSetting::openShowsTheFile()
@@ -626,6 +638,9 @@ void TestEditSetting::openRefusalsKeepTheWindow_data()
     QTest::newRow("missing file") << "missing" << QStringList({"=ReadSettingFile(", "bvlEditSetting.FileError_M"});
     QTest::newRow("truncated file") << "truncated"
                                     << QStringList({"=ReadSettingFile(", "bvlEditSetting.FileError_M"});
+    // Its counts run past its end, but the point is that it is no setting file.
+    QTest::newRow("language file renamed") << "language" << QStringList({"bvlEditSetting.UnknownFile_M"});
+    QTest::newRow("group path of 32767 levels") << "deep" << QStringList({"bvlEditSetting.GroupPathTooLong_M"});
 }
 
 void TestEditSetting::openRefusalsKeepTheWindow()
@@ -652,6 +667,13 @@ void TestEditSetting::openRefusalsKeepTheWindow()
         path = writeFile(dir, QStringLiteral("f.sec"), h, {MakeSetting("new", "G", SettingType::Int8)});
         QFile file(path);
         QVERIFY(file.resize(file.size() - 3));
+    } else if (kind == QLatin1String("language")) {
+        path = dir.filePath(QStringLiteral("english.sec"));
+        QVERIFY(QFile::copy(QStringLiteral(BVL_DATA_DIR "/english.sel"), path));
+    } else if (kind == QLatin1String("deep")) {
+        const QString deep = QStringList(32767, QStringLiteral("a")).join(GroupSeparator);
+        path = writeFile(dir, QStringLiteral("f.sec"), h, {MakeSetting("new", deep, SettingType::Int8)});
+        QVERIFY(QFileInfo(path).size() > 65000);
     }
     f.platform.answerFile(path);
     editor.mnfOpenSetting_Click();
