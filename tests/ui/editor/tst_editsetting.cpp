@@ -143,6 +143,9 @@ private slots:
     void escapeClosesLikeTheCloseBox();
     void menuShortcutsReachTheFileCommands();
     void groupsOfferedOnceEach();
+    void listsSortIgnoringCase();
+    void fileTextsShowLiterally();
+    void fileDialogsStartInTheFilesFolder();
 };
 
 void TestEditSetting::opensEmpty()
@@ -807,6 +810,65 @@ void TestEditSetting::groupsOfferedOnceEach()
     QCOMPARE(groups->count(), 3);
     QVERIFY(editor.AddSafe(groups, QStringLiteral("Extra"), false));
     QCOMPARE(groups->count(), 4);
+}
+
+void TestEditSetting::listsSortIgnoringCase()
+{
+    EditorFixture f;
+    bvlEditSetting editor(f.ctx);
+    load(editor, {"Zeta", "alpha", "Beta"});
+    QCOMPARE(listTexts(editor), QStringList({"alpha", "Beta", "Zeta"}));
+    addThroughDialog(editor, QStringLiteral("gamma"), QStringLiteral("g"));
+    QCOMPARE(listTexts(editor), QStringList({"alpha", "Beta", "gamma", "Zeta"}));
+
+    editor.FreshGroups();
+    QListWidget *groups = editor.GroupBrowser()->lsGroups;
+    QStringList listed;
+    for (int row = 0; row < groups->count(); ++row)
+        listed << groups->item(row)->text();
+    QCOMPARE(listed, QStringList({"g", "Galpha", "GBeta", "GZeta"}));
+}
+
+void TestEditSetting::fileTextsShowLiterally()
+{
+    EditorFixture f;
+    QTemporaryDir dir;
+    bvlEditSetting editor(f.ctx);
+    SettingFileHeader h = header();
+    h.ProgramVersion = QStringLiteral("<i>0.9</i>");
+    f.platform.answerFile(writeFile(dir, QStringLiteral("a.sec"), h, {MakeSetting("<b>x</b>", "<b>g</b>", SettingType::Int8)}));
+    editor.mnfOpenSetting_Click();
+    editor.lsSettings->setCurrentRow(0);
+
+    QCOMPARE(editor.lbSettingGroup->text(), QStringLiteral("Group: \"<b>g</b>\""));
+    QCOMPARE(editor.lbFileVer->text(), QStringLiteral("File V3 (<i>0.9</i>)"));
+    for (QLabel *label : {editor.lbSettingGroup, editor.lbFileVer})
+        QCOMPARE(label->textFormat(), Qt::PlainText); // never guessed to be markup
+}
+
+// The dialogs start in the folder of the file in the window; with none, the platform
+// chooses.
+void TestEditSetting::fileDialogsStartInTheFilesFolder()
+{
+    EditorFixture f;
+    QTemporaryDir dir;
+    bvlEditSetting editor(f.ctx);
+    const QString path = writeFile(dir, QStringLiteral("a.sec"), header(), {MakeSetting("a", "G", SettingType::Int8)});
+    const QString folder = QFileInfo(path).absolutePath() + QLatin1Char('/');
+    f.platform.answerFile(path);
+    editor.mnfOpenSetting_Click();
+    f.platform.cancelFile();
+    editor.mnfSaveSetting_Click();
+    f.platform.cancelFile();
+    editor.mnfOpenSetting_Click();
+    editor.mnfNew_Click();
+    f.platform.cancelFile();
+    editor.mnfOpenSetting_Click();
+
+    QStringList proposed;
+    for (const ScriptedPlatform::Call &call : f.platform.calls)
+        proposed << call.proposed;
+    QCOMPARE(proposed, QStringList({QString(), folder, folder, QString()}));
 }
 
 QTEST_MAIN(TestEditSetting)
