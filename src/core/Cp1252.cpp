@@ -30,10 +30,10 @@ namespace Cp1252 {
 QString decode(QByteArrayView bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);
-    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    QChar *out = text.data();
     const auto *in = reinterpret_cast<const quint8 *>(bytes.data());
     for (qsizetype i = 0; i < bytes.size(); ++i)
-        out[i] = ByteToChar[in[i]];
+        out[i] = QChar(ByteToChar[in[i]]);
     return text;
 }
 

@@ -267,6 +267,9 @@ void WriteSettingFile(const QString &path, const SettingFileHeader &header, cons
 
 bool HasSettingFileMagic(const QString &path)
 {
+    // A pipe would wait for a writer, and holds no setting file anyway.
+    if (!QFileInfo(path).isFile())
+        return false;
     QFile file(path);
     return file.open(QIODevice::ReadOnly) && file.read(MagicSize) == "sec";
 }

@@ -34,7 +34,7 @@ void WriteSettingFile(const QString &path, const SettingFileHeader &header, cons
 
 // True when the file at path begins with the magic "sec". A file that does not is no
 // setting file at all, whatever its later bytes would read as; false also when it cannot
-// be read.
+// be read or is no regular file.
 bool HasSettingFileMagic(const QString &path);
 
 // Group paths beyond these limits come only from damaged or hostile files, and would cost

@@ -470,20 +470,6 @@ private slots:
         QVERIFY(QFileInfo(link).isSymLink());
     }
 
-    void recognisesFilesThatAreNoSettingFile()
-    {
-        QTemporaryDir dir;
-        const QString good = dir.filePath("good.sec");
-        const QString language = dir.filePath("english.sec");
-        writeFile(good, ExampleFile.left(3));
-        writeFile(language, "Main.LangName=English\r\n");
-        QVERIFY(HasSettingFileMagic(good));
-        QVERIFY(!HasSettingFileMagic(language));
-        writeFile(language, "se");
-        QVERIFY(!HasSettingFileMagic(language));
-        QVERIFY(!HasSettingFileMagic(dir.filePath("missing.sec")));
-    }
-
     void findsGroupPathsBeyondTheLimits()
     {
         auto withGroup = [](const QString &group) {

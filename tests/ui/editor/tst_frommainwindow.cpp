@@ -1,5 +1,5 @@
 // What the main window's commands get from the editor side: the one setting editor of the
-// program, the shared refusal of hostile setting files, and a save dialog that only confirms.
+// program and the shared refusal of hostile setting files.
 #include "core/Conversions.h"
 #include "support/MainFixtures.h"
 #include "ui/editor/bvlEditSetting.h"
@@ -79,16 +79,6 @@ private slots:
         QCOMPARE(f.platform.calls.last().icon, MsgIcon::Critical);
         QVERIFY(w.SEEMPath.isEmpty());
         QCOMPARE(w.FrameCount, 0);
-    }
-
-    void mainWindowSaveDialogOnlyConfirms()
-    {
-        MainFixture f;
-        bvlMain &w = *f.window;
-        f.open(f.seemPath);
-        f.platform.answerFile(f.seemPath);
-        QVERIFY(w.mnfSaveSEEM_Click());
-        QVERIFY(!f.platform.callsOf(ScriptedPlatform::Kind::SaveFile).last().confirmOverwrite);
     }
 };
 
