@@ -14,7 +14,7 @@ public:
     {
         return std::nullopt;
     }
-    std::optional<QString> saveFileName(const QString &, const QString &, const QString &) override
+    std::optional<QString> saveFileName(const QString &, const QString &, const QString &, bool) override
     {
         return std::nullopt;
     }

@@ -15,23 +15,25 @@ constexpr std::array<char16_t, 32> HighControlRange = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98..9F
 };
 
-char16_t byteToChar(quint8 b)
-{
-    if (b >= 0x80 && b <= 0x9F)
-        return HighControlRange[b - 0x80];
-    return b; // ASCII and Latin-1 agree with the code page outside 0x80..0x9F
-}
+// The character of every byte, so that decoding is one look-up per byte.
+constexpr std::array<char16_t, 256> ByteToChar = [] {
+    std::array<char16_t, 256> table{};
+    for (int b = 0; b < 256; ++b) // ASCII and Latin-1 agree with the code page outside 0x80..0x9F
+        table[b] = (b >= 0x80 && b <= 0x9F) ? HighControlRange[b - 0x80] : char16_t(b);
+    return table;
+}();
 
 } // namespace
 
 namespace Cp1252 {
 
-QString decode(const QByteArray &bytes)
+QString decode(QByteArrayView bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);
     QChar *out = text.data();
+    const auto *in = reinterpret_cast<const quint8 *>(bytes.data());
     for (qsizetype i = 0; i < bytes.size(); ++i)
-        out[i] = QChar(byteToChar(static_cast<quint8>(bytes[i])));
+        out[i] = QChar(ByteToChar[in[i]]);
     return text;
 }
 

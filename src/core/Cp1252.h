@@ -1,5 +1,6 @@
 #pragma once
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 // Windows-1252, the 8-bit code page of every text the program reads or writes.
@@ -7,7 +8,7 @@
 // (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the control characters of the same number.
 namespace Cp1252 {
 
-QString decode(const QByteArray &bytes);
+QString decode(QByteArrayView bytes);
 
 // True when every character of text has a byte in the code page.
 bool canEncode(const QString &text);

@@ -3,8 +3,8 @@
 #include "core/BvlError.h"
 #include "core/Cp1252.h"
 
-#include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QtEndian>
 
@@ -17,39 +17,43 @@ constexpr int MagicSize = 3;
 constexpr qsizetype MaxTextBytes = std::numeric_limits<quint16>::max();
 constexpr qint64 MaxSequentialBytes = 64 * 1024 * 1024;
 constexpr qint64 SequentialPieceBytes = 64 * 1024;
+// The longest header the format can express: magic, version, three full texts and the
+// numbers. Reading only this much keeps a header read cheap however long the file is.
+constexpr qint64 MaxHeaderBytes = MagicSize + 1 + 3 * (2 + MaxTextBytes) + 2 + 2 + 4;
 
-// Reads the fields of the format from a random-access device. Every read first checks
-// that the device still holds the bytes, so a short or hostile file costs no allocation
-// beyond what it actually contains.
+// Reads the fields of the format from bytes already in memory. Every read first checks
+// that the bytes are there, so a short or hostile file costs nothing beyond its size.
 class FieldReader
 {
 public:
-    explicit FieldReader(QIODevice &in) : m_in(in) {}
+    explicit FieldReader(QByteArrayView bytes) : m_next(bytes.data()), m_end(bytes.data() + bytes.size()) {}
 
-    qint64 remaining() const { return m_in.size() - m_in.pos(); }
+    qint64 remaining() const { return m_end - m_next; }
 
-    QByteArray bytes(qint64 count)
+    quint8 u8() { return static_cast<quint8>(*take(1)); }
+    qint16 i16() { return qFromLittleEndian<qint16>(take(2)); }
+    quint16 u16() { return qFromLittleEndian<quint16>(take(2)); }
+    qint32 i32() { return qFromLittleEndian<qint32>(take(4)); }
+    QString text()
+    {
+        const quint16 count = u16();
+        return Cp1252::decode(QByteArrayView(take(count), count));
+    }
+    QString magic() { return Cp1252::decode(QByteArrayView(take(MagicSize), MagicSize)); }
+
+private:
+    // The next count bytes, which stay in the caller's buffer.
+    const char *take(qint64 count)
     {
         if (count > remaining())
             throw BvlError(ErrNo::InputPastEnd);
-        QByteArray data(count, Qt::Uninitialized);
-        const qint64 got = m_in.read(data.data(), count);
-        if (got < 0)
-            throw BvlError(ErrNo::PathFileAccess);
-        if (got != count)
-            throw BvlError(ErrNo::InputPastEnd);
-        return data;
+        const char *field = m_next;
+        m_next += count;
+        return field;
     }
 
-    quint8 u8() { return static_cast<quint8>(bytes(1)[0]); }
-    qint16 i16() { return qFromLittleEndian<qint16>(bytes(2).constData()); }
-    quint16 u16() { return qFromLittleEndian<quint16>(bytes(2).constData()); }
-    qint32 i32() { return qFromLittleEndian<qint32>(bytes(4).constData()); }
-    QString text() { return Cp1252::decode(bytes(u16())); }
-    QString magic() { return Cp1252::decode(bytes(MagicSize)); }
-
-private:
-    QIODevice &m_in;
+    const char *m_next;
+    const char *m_end;
 };
 
 SettingFileHeader readHeader(FieldReader &r)
@@ -82,30 +86,44 @@ SettingStruct readSetting(FieldReader &r)
     return s;
 }
 
-// Runs read on a random-access view of in: a sequential device is drained into memory
-// first, since the count checks need to know how many bytes are left.
-template<typename Read>
-void withRandomAccess(QIODevice &in, Read read)
+constexpr qint64 WholeInput = std::numeric_limits<qint64>::max();
+
+// A pipe or device could stream without end: take no more than a setting file can
+// sensibly hold, in pieces so that memory follows what actually arrives.
+QByteArray drainSequential(QIODevice &in, qint64 wanted)
 {
-    if (!in.isSequential()) {
-        read(in);
-        return;
-    }
-    // A pipe or device could stream without end: take no more than a setting file can
-    // sensibly hold, in pieces so that memory follows what actually arrives.
+    const qint64 limit = qMin(wanted, MaxSequentialBytes);
     QByteArray data;
-    for (;;) {
-        const QByteArray piece = in.read(SequentialPieceBytes);
+    while (data.size() < limit) {
+        const QByteArray piece = in.read(qMin(SequentialPieceBytes, limit - data.size()));
         if (piece.isEmpty())
-            break;
+            return data;
         data.append(piece);
-        if (data.size() > MaxSequentialBytes)
-            throw BvlError(ErrNo::OutOfMemory, QStringLiteral("input larger than a setting file can be"));
     }
-    QBuffer buffer;
-    buffer.setData(data);
-    buffer.open(QIODevice::ReadOnly);
-    read(buffer);
+    // Filled up: a header has all it needs, but a whole file must end here.
+    if (wanted > MaxSequentialBytes && !in.read(1).isEmpty())
+        throw BvlError(ErrNo::OutOfMemory, QStringLiteral("input larger than a setting file can be"));
+    return data;
+}
+
+// The rest of in, at most wanted bytes. A random-access device is read in one go, bounded
+// by its size (asked once), so that parsing never goes back to the device.
+QByteArray readRest(QIODevice &in, qint64 wanted)
+{
+    if (in.isSequential())
+        return drainSequential(in, wanted);
+    QByteArray data(qBound<qint64>(0, in.size() - in.pos(), wanted), Qt::Uninitialized);
+    qint64 filled = 0;
+    while (filled < data.size()) {
+        const qint64 got = in.read(data.data() + filled, data.size() - filled);
+        if (got < 0)
+            throw BvlError(ErrNo::PathFileAccess, in.errorString());
+        if (got == 0)
+            break; // shrank since its size was asked: parse what is there
+        filled += got;
+    }
+    data.truncate(filled);
+    return data;
 }
 
 void openForReading(QFile &file)
@@ -156,29 +174,27 @@ private:
 
 void ReadSettingHeaderStream(QIODevice &in, SettingFileHeader &header)
 {
-    // The header has no count to validate; each of its texts is checked against the bytes left.
-    withRandomAccess(in, [&](QIODevice &dev) {
-        FieldReader r(dev);
-        header = readHeader(r);
-    });
+    // The header has no count to validate; each of its texts is checked against the bytes read.
+    const QByteArray bytes = readRest(in, MaxHeaderBytes);
+    FieldReader r(bytes);
+    header = readHeader(r);
 }
 
 void ReadSettingStream(QIODevice &in, SettingFileHeader &header, SettingList &settings)
 {
-    withRandomAccess(in, [&](QIODevice &dev) {
-        FieldReader r(dev);
-        SettingFileHeader newHeader = readHeader(r);
-        if (newHeader.SettingCount < 1 || newHeader.SettingCount > r.remaining() / MinRecordSize)
-            throw BvlError(ErrNo::OutOfMemory, QStringLiteral("setting count %1 does not fit the file")
-                                                   .arg(newHeader.SettingCount));
-        SettingList newSettings;
-        newSettings.reserve(newHeader.SettingCount);
-        for (qint32 i = 0; i < newHeader.SettingCount; ++i)
-            newSettings.append(readSetting(r));
-        // Handed over only now, so a failed read leaves the caller's file as it was.
-        header = std::move(newHeader);
-        settings = std::move(newSettings);
-    });
+    const QByteArray bytes = readRest(in, WholeInput);
+    FieldReader r(bytes);
+    SettingFileHeader newHeader = readHeader(r);
+    if (newHeader.SettingCount < 1 || newHeader.SettingCount > r.remaining() / MinRecordSize)
+        throw BvlError(ErrNo::OutOfMemory,
+                       QStringLiteral("setting count %1 does not fit the file").arg(newHeader.SettingCount));
+    SettingList newSettings;
+    newSettings.reserve(newHeader.SettingCount);
+    for (qint32 i = 0; i < newHeader.SettingCount; ++i)
+        newSettings.append(readSetting(r));
+    // Handed over only now, so a failed read leaves the caller's file as it was.
+    header = std::move(newHeader);
+    settings = std::move(newSettings);
 }
 
 void ReadSettingFile(const QString &path, SettingFileHeader &header, SettingList &settings)
@@ -231,16 +247,41 @@ void WriteSettingFile(const QString &path, const SettingFileHeader &header, cons
     // Encoding first means a text the format cannot hold never touches the disk; the save
     // file then replaces the old file only once the new one is complete.
     const QByteArray bytes = EncodeSettingFile(header, settings);
+    // A FIFO or device would be replaced by a regular file, which is never what was meant.
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile())
+        throw BvlError(ErrNo::PathFileAccess, QStringLiteral("not a regular file"));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw BvlError(ErrNo::PathFileAccess, file.errorString());
-    if (file.write(bytes) != bytes.size()) {
+    // The write is buffered: a full disk may show only at the flush, and the commit would
+    // still put the cut-off file in place of the old one.
+    if (file.write(bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
         const QString reason = file.errorString();
         file.cancelWriting();
         throw BvlError(ErrNo::PathFileAccess, reason);
     }
     if (!file.commit())
         throw BvlError(ErrNo::PathFileAccess, file.errorString());
+}
+
+bool HasSettingFileMagic(const QString &path)
+{
+    // A pipe would wait for a writer, and holds no setting file anyway.
+    if (!QFileInfo(path).isFile())
+        return false;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(MagicSize) == "sec";
+}
+
+int FirstOversizedGroupPath(const SettingList &settings)
+{
+    for (qsizetype i = 0; i < settings.size(); ++i) {
+        const QString &group = settings[i].Group;
+        if (group.size() > MaxGroupPathLength || group.count(GroupSeparator) >= MaxGroupLevels)
+            return int(i + 1);
+    }
+    return 0;
 }
 
 HeaderCheck CheckSettingHeader(const SettingFileHeader &header)

@@ -32,6 +32,20 @@ QByteArray EncodeSettingFile(const SettingFileHeader &header, const SettingList 
 // on failure.
 void WriteSettingFile(const QString &path, const SettingFileHeader &header, const SettingList &settings);
 
+// True when the file at path begins with the magic "sec". A file that does not is no
+// setting file at all, whatever its later bytes would read as; false also when it cannot
+// be read or is no regular file.
+bool HasSettingFileMagic(const QString &path);
+
+// Group paths beyond these limits come only from damaged or hostile files, and would cost
+// the group tree time and memory out of all proportion to the file.
+constexpr int MaxGroupLevels = 64;
+constexpr int MaxGroupPathLength = 4096;
+
+// Number (1-based) of the first setting whose group path has more than MaxGroupLevels
+// levels or more than MaxGroupPathLength characters; 0 when every path is within them.
+int FirstOversizedGroupPath(const SettingList &settings);
+
 // Format check of a header that was read: the magic must be "sec" exactly, then the
 // format version must be 3.
 enum class HeaderCheck { Accepted, UnknownFile, UnsupportedVersion };

@@ -17,6 +17,9 @@ enum class SettingType : quint8 {
 // Separator between the names of ValueNames and the numbers of Values ("§", byte 0xA7 on disk).
 inline const QChar ValueSeparator(0x00A7);
 
+// Separator between the levels of a group path ("Sound\Calls").
+inline const QChar GroupSeparator(QLatin1Char('\\'));
+
 // One setting. Field order is the order on disk.
 struct SettingStruct
 {

@@ -1,6 +1,7 @@
 #include "platform/Platform.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 
 QString QtFileFilter(const QString &filter)
@@ -10,9 +11,22 @@ QString QtFileFilter(const QString &filter)
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts.at(i + 1);
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        entries << parts.at(i) + QStringLiteral(" (") + patterns + QLatin1Char(')');
+        const QString shown = QLatin1Char('(') + patterns + QLatin1Char(')');
+        // "Setting file (*.sec)" already shows its pattern, which Qt reads from there.
+        const QString &description = parts.at(i);
+        entries << (description.endsWith(shown) ? description : description + QLatin1Char(' ') + shown);
     }
     return entries.join(QStringLiteral(";;"));
+}
+
+QString FileDialogStart(const QString &proposedName, const QString &lastFolder, const QString &programFolder)
+{
+    const QString folder = lastFolder.isEmpty() ? programFolder : lastFolder;
+    if (proposedName.isEmpty())
+        return folder;
+    if (QFileInfo(proposedName).isAbsolute())
+        return proposedName;
+    return JoinPath(folder, proposedName);
 }
 
 QString JoinPath(const QString &folder, const QString &fileName)

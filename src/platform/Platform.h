@@ -22,10 +22,17 @@ public:
 
     // filter is in the "description|pattern|description|pattern" form; a pattern may hold
     // several wildcards separated by ";". Returns nothing when the user cancels.
+    // proposedName says where the dialog starts: a path in its folder with its file name
+    // proposed, a folder (ending with a separator) in that folder; an empty name (or a
+    // bare file name) in the folder last used in any file dialog of this run, else in the
+    // program folder, never in the process's working folder.
     virtual std::optional<QString> openFileName(const QString &title, const QString &filter,
                                                 const QString &proposedName = QString()) = 0;
+    // confirmOverwrite false: choosing an existing file asks nothing more, for a dialog that
+    // only confirms a save.
     virtual std::optional<QString> saveFileName(const QString &title, const QString &filter,
-                                                const QString &proposedName = QString()) = 0;
+                                                const QString &proposedName = QString(),
+                                                bool confirmOverwrite = true) = 0;
 
     // A one-line text prompt; Cancel gives the empty text, as an empty answer does.
     virtual QString inputBox(const QString &prompt, const QString &defaultText = QString()) = 0;
@@ -51,6 +58,10 @@ inline const QString ApplicationTitle = QStringLiteral("Brimvale Edit");
 
 // "SEEM files|*.seem;*.bin|All|*.*" -> "SEEM files (*.seem *.bin);;All (*.*)".
 QString QtFileFilter(const QString &filter);
+
+// Where a file dialog starts for proposedName (see Platform::openFileName), given the
+// folder last used in a file dialog (empty when none was) and the program folder.
+QString FileDialogStart(const QString &proposedName, const QString &lastFolder, const QString &programFolder);
 
 // Joins a folder and a file name with the native separator.
 QString JoinPath(const QString &folder, const QString &fileName);

@@ -5,11 +5,24 @@
 
 struct AppContext;
 
-// The window side of reading setting files: the reader's message
-// "ReadSettingFile(" path ") ERR " number in a plain box on failure, and the
-// magic and version messages of a refused header. Both windows use these.
+// The window side of reading setting files, shared by both windows: the reader's message
+// "ReadSettingFile(" path ") ERR " number in a plain box on failure, and the messages of a
+// refused file (error icon).
 
-// Reads into header and settings only on success; false after the message was shown.
+enum class SettingFileOpen {
+    Accepted,   // read and accepted
+    ReadFailed, // the reader's message was shown
+    Refused,    // not a setting file, an unsupported version or a hostile group path
+};
+
+// Reads the file at path and checks it; header and settings are assigned only when it
+// is accepted. A file whose first three bytes are not the magic is refused as no setting
+// file ("bvlEditSetting.UnknownFile_M") however its read went; a group path beyond the
+// limits of the core is refused with "bvlEditSetting.GroupPathTooLong_M".
+SettingFileOpen OpenSettingFileReported(AppContext &ctx, const QString &path, SettingFileHeader &header,
+                                        SettingList &settings);
+
+// The same; true when accepted.
 bool ReadSettingFileReported(AppContext &ctx, const QString &path, SettingFileHeader &header,
                              SettingList &settings);
 

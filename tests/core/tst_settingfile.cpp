@@ -10,6 +10,12 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
 // The one-checkbox file that this release saves: 68 bytes.
@@ -415,6 +421,67 @@ private slots:
         QCOMPARE(FileBytes(path), ExampleFile);
         QCOMPARE(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
                  QStringList({"old.sec"}));
+    }
+    // The save file buffers: a write error may show only when the buffer is flushed, and
+    // the old file must survive it. A file-size limit makes the flush fail in a child.
+    void writeErrorAtFlushKeepsExistingFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("old.sec");
+        writeFile(path, ExampleFile);
+        SettingList settings = exampleSettings();
+        settings[0].Description = QString(8000, 'd'); // fits the write buffer, not the limit
+
+        const pid_t child = fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            std::signal(SIGXFSZ, SIG_IGN); // the write then fails with EFBIG instead
+            const rlimit limit{4096, 4096};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            _exit(BvlErrorOf([&] { WriteSettingFile(path, exampleHeader(), settings); }));
+        }
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), ErrNo::PathFileAccess);
+        QCOMPARE(FileBytes(path), ExampleFile);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
+                 QStringList({"old.sec"}));
+    }
+
+    // Only a regular file is replaced; a link to one is written through and stays a link.
+    void writeRefusesTargetsThatAreNoRegularFile()
+    {
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath("pipe.sec");
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QCOMPARE(BvlErrorOf([&] { WriteSettingFile(fifo, exampleHeader(), exampleSettings()); }), 75);
+        struct stat info;
+        QCOMPARE(lstat(QFile::encodeName(fifo).constData(), &info), 0);
+        QVERIFY(S_ISFIFO(info.st_mode));
+        QCOMPARE(BvlErrorOf([&] { WriteSettingFile("/dev/null", exampleHeader(), exampleSettings()); }), 75);
+
+        const QString target = dir.filePath("target.sec");
+        const QString link = dir.filePath("link.sec");
+        writeFile(target, "old");
+        QVERIFY(QFile::link(target, link));
+        WriteSettingFile(link, exampleHeader(), exampleSettings());
+        QCOMPARE(FileBytes(target), ExampleFile);
+        QVERIFY(QFileInfo(link).isSymLink());
+    }
+
+    void findsGroupPathsBeyondTheLimits()
+    {
+        auto withGroup = [](const QString &group) {
+            SettingList settings = exampleSettings() + exampleSettings();
+            settings[1].Group = group;
+            return settings;
+        };
+        const QString deepest = QStringList(MaxGroupLevels, "g").join(GroupSeparator);
+        QCOMPARE(FirstOversizedGroupPath(withGroup(deepest)), 0);
+        QCOMPARE(FirstOversizedGroupPath(withGroup(deepest + GroupSeparator + "g")), 2);
+        QCOMPARE(FirstOversizedGroupPath(withGroup(QString(MaxGroupPathLength, 'g'))), 0);
+        QCOMPARE(FirstOversizedGroupPath(withGroup(QString(MaxGroupPathLength + 1, 'g'))), 2);
     }
 };
 

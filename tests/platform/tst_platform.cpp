@@ -13,7 +13,9 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("seem") << "SEEM files|*.seem;*.bin;*.sch|All files|*.*"
                               << "SEEM files (*.seem *.bin *.sch);;All files (*.*)";
-        QTest::newRow("one") << "Setting file (*.sec)|*.sec" << "Setting file (*.sec) (*.sec)";
+        QTest::newRow("one") << "Setting files|*.sec" << "Setting files (*.sec)";
+        QTest::newRow("pattern already shown") << "Setting file (*.sec)|*.sec" << "Setting file (*.sec)";
+        QTest::newRow("other text in brackets") << "Images (raw)|*.bin" << "Images (raw) (*.bin)";
         QTest::newRow("dangling description ignored") << "A|*.a|B" << "A (*.a)";
     }
     void fileFilterConversion()
@@ -21,6 +23,26 @@ private slots:
         QFETCH(QString, filter);
         QFETCH(QString, expected);
         QCOMPARE(QtFileFilter(filter), expected);
+    }
+
+    void fileDialogStart_data()
+    {
+        QTest::addColumn<QString>("proposed");
+        QTest::addColumn<QString>("lastFolder");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("nothing, first dialog: program folder") << "" << "" << "/prog";
+        QTest::newRow("nothing: last folder") << "" << "/last" << "/last";
+        QTest::newRow("a folder") << "/seem/" << "/last" << "/seem/";
+        QTest::newRow("a path") << "/seem/a.seem" << "/last" << "/seem/a.seem";
+        QTest::newRow("a bare name: last folder") << "a.sec" << "/last" << "/last/a.sec";
+        QTest::newRow("a bare name: program folder") << "a.sec" << "" << "/prog/a.sec";
+    }
+    void fileDialogStart()
+    {
+        QFETCH(QString, proposed);
+        QFETCH(QString, lastFolder);
+        QFETCH(QString, expected);
+        QCOMPARE(FileDialogStart(proposed, lastFolder, "/prog"), expected);
     }
 
     void scriptedPlatformAnswersInOrderAndRecords()
@@ -32,10 +54,11 @@ private slots:
         QCOMPARE(p.messageBox("plain", MsgIcon::Critical, MsgButtons::Ok), MsgResult::Ok);
         QCOMPARE(p.messageBox("save?", MsgIcon::Question, MsgButtons::YesNoCancel), MsgResult::No);
         QCOMPARE(p.openFileName("Open", "x|*.x", QString()).value(), QStringLiteral("/tmp/a.seem"));
-        QVERIFY(!p.saveFileName("Save", "x|*.x", "p").has_value());
+        QVERIFY(!p.saveFileName("Save", "x|*.x", "p", false).has_value());
         QVERIFY(p.allAnswersUsed());
         QCOMPARE(p.messages(), QStringList({"plain", "save?"}));
         QCOMPARE(p.callsOf(ScriptedPlatform::Kind::SaveFile).first().proposed, QStringLiteral("p"));
+        QVERIFY(!p.callsOf(ScriptedPlatform::Kind::SaveFile).first().confirmOverwrite);
         p.writePreference("UI", "AutoSettingSelection", "False");
         QCOMPARE(p.readPreference("UI", "AutoSettingSelection", "True"), QStringLiteral("False"));
         QCOMPARE(p.readPreference("Lang", "Language", ""), QString());

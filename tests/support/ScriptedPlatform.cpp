@@ -45,17 +45,11 @@ MsgResult ScriptedPlatform::messageBox(const QString &text, MsgIcon icon, MsgBut
     return m_messageAnswers.dequeue();
 }
 
-std::optional<QString> ScriptedPlatform::fileDialog(Kind kind, const QString &title, const QString &filter,
-                                                    const QString &proposedName)
+std::optional<QString> ScriptedPlatform::fileDialog(Call call)
 {
-    Call call;
-    call.kind = kind;
-    call.text = title;
-    call.filter = filter;
-    call.proposed = proposedName;
     calls << call;
     if (m_fileAnswers.isEmpty()) {
-        failUnexpected("file dialog: " + title);
+        failUnexpected("file dialog: " + call.text);
         return std::nullopt;
     }
     const QString answer = m_fileAnswers.dequeue();
@@ -67,13 +61,13 @@ std::optional<QString> ScriptedPlatform::fileDialog(Kind kind, const QString &ti
 std::optional<QString> ScriptedPlatform::openFileName(const QString &title, const QString &filter,
                                                       const QString &proposedName)
 {
-    return fileDialog(Kind::OpenFile, title, filter, proposedName);
+    return fileDialog({Kind::OpenFile, title, MsgIcon::None, MsgButtons::Ok, filter, proposedName});
 }
 
 std::optional<QString> ScriptedPlatform::saveFileName(const QString &title, const QString &filter,
-                                                      const QString &proposedName)
+                                                      const QString &proposedName, bool confirmOverwrite)
 {
-    return fileDialog(Kind::SaveFile, title, filter, proposedName);
+    return fileDialog({Kind::SaveFile, title, MsgIcon::None, MsgButtons::Ok, filter, proposedName, confirmOverwrite});
 }
 
 QString ScriptedPlatform::inputBox(const QString &prompt, const QString &defaultText)

@@ -23,6 +23,7 @@ public:
         MsgButtons buttons = MsgButtons::Ok;
         QString filter;    // file dialogs: the filter as the program gave it
         QString proposed;  // file dialogs: proposed name; input: default text
+        bool confirmOverwrite = true; // save dialogs: asks before replacing a file
         int exitCode = 0;
     };
 
@@ -50,8 +51,8 @@ public:
     MsgResult messageBox(const QString &text, MsgIcon icon, MsgButtons buttons) override;
     std::optional<QString> openFileName(const QString &title, const QString &filter,
                                         const QString &proposedName) override;
-    std::optional<QString> saveFileName(const QString &title, const QString &filter,
-                                        const QString &proposedName) override;
+    std::optional<QString> saveFileName(const QString &title, const QString &filter, const QString &proposedName,
+                                        bool confirmOverwrite) override;
     QString inputBox(const QString &prompt, const QString &defaultText) override;
     QString readPreference(const QString &section, const QString &key, const QString &defaultValue) override;
     void writePreference(const QString &section, const QString &key, const QString &value) override;
@@ -60,8 +61,7 @@ public:
     void exitNow(int exitCode) override;
 
 private:
-    std::optional<QString> fileDialog(Kind kind, const QString &title, const QString &filter,
-                                      const QString &proposedName);
+    std::optional<QString> fileDialog(Call call);
 
     QQueue<MsgResult> m_messageAnswers;
     QQueue<QString> m_fileAnswers;

@@ -9,6 +9,7 @@
 #include "ui/SettingFileReports.h"
 #include "ui/Twips.h"
 #include "ui/editor/ButtonPictures.h"
+#include "ui/editor/CaselessListItem.h"
 #include "ui/editor/EditableSetting.h"
 #include "ui/InputDataError.h"
 #include "ui/editor/KeyPreview.h"
@@ -16,6 +17,8 @@
 #include "ui/editor/bvlGroupBrowse.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -128,6 +131,9 @@ void bvlEditSetting::buildControls()
                      TwipsRect(6480, 3240, 1335, 615));
     lbSettingGroup = NamedAt(new QLabel(frSettings), QStringLiteral("lbSettingGroup"), TwipsRect(120, 3960, 7695, 255));
     lbFileVer = NamedAt(new QLabel(area), QStringLiteral("lbFileVer"), TwipsRect(120, 6240, 7935, 255));
+    // Both show texts from the file, which must never be taken for markup.
+    lbSettingGroup->setTextFormat(Qt::PlainText);
+    lbFileVer->setTextFormat(Qt::PlainText);
 
     const QList<QWidget *> tabOrder = {txAuthor, txPhones, txSEEMNr, txSEEMRec, lsSettings,
                                        cmAdd,    cmDelete, cmEdit,   cmCopy};
@@ -150,6 +156,22 @@ void bvlEditSetting::connectHandlers()
     for (QLineEdit *box : {txAuthor, txPhones, txSEEMNr, txSEEMRec})
         connect(box, &QLineEdit::textChanged, this, &bvlEditSetting::HeaderBox_Change);
     new KeyPreview(this, [this](int key) { return Form_KeyDown(key); });
+}
+
+int bvlEditSetting::ShowLoaded()
+{
+    // Each opening starts as a freshly loaded window, in the current language.
+    lsSettings->clear();
+    lbSettingGroup->clear();
+    setHeaderBoxes(QString(), QString(), QString(), QString());
+    m_filePath.clear();
+    Form_Load();
+    // Shown again, a window may come back shifted by its frame: put it where it was.
+    if (m_place)
+        move(*m_place);
+    const int result = exec();
+    m_place = pos();
+    return result;
 }
 
 void bvlEditSetting::Form_Load()
@@ -177,7 +199,7 @@ void bvlEditSetting::UpdateSettingList()
 {
     lsSettings->clear();
     for (int k = 1; k <= Settings.size(); ++k) {
-        auto *entry = new QListWidgetItem(Settings[k - 1].Name);
+        auto *entry = new CaselessListItem(Settings[k - 1].Name);
         entry->setData(Qt::UserRole, k);
         lsSettings->addItem(entry);
     }
@@ -233,7 +255,7 @@ bool bvlEditSetting::AddSafe(QListWidget *list, const QString &text, bool existO
         if (list->item(row)->text() == text)
             return false;
     if (!existOnly)
-        list->addItem(text);
+        list->addItem(new CaselessListItem(text));
     return true;
 }
 
@@ -287,7 +309,7 @@ void bvlEditSetting::cmAdd_Click()
     NewSetting();
     const int n = int(Settings.size());
     Settings[n - 1] = m_ctx.CurrentSetting;
-    auto *entry = new QListWidgetItem(Settings[n - 1].Name);
+    auto *entry = new CaselessListItem(Settings[n - 1].Name);
     entry->setData(Qt::UserRole, n);
     lsSettings->addItem(entry);
     lsSettings->setCurrentItem(entry, QItemSelectionModel::ClearAndSelect);
@@ -369,6 +391,13 @@ void bvlEditSetting::setHeaderBoxes(const QString &author, const QString &phones
 
 // ---- file commands ----
 
+QString bvlEditSetting::currentFolder() const
+{
+    if (m_filePath.isEmpty())
+        return QString();
+    return QDir::toNativeSeparators(QFileInfo(m_filePath).absolutePath() + QLatin1Char('/'));
+}
+
 bool bvlEditSetting::mayDiscardFile()
 {
     if (FileSaved)
@@ -392,6 +421,7 @@ void bvlEditSetting::mnfNew_Click()
     setHeaderBoxes(QString(), QString(), QString(), QString());
     lbFileVer->clear();
     FileSaved = true;
+    m_filePath.clear();
     UpdateSettingList();
 }
 
@@ -401,23 +431,28 @@ void bvlEditSetting::mnfOpenSetting_Click()
         if (!mayDiscardFile())
             return;
         const std::optional<QString> path =
-            m_ctx.platform.openFileName(m_ctx.T(QStringLiteral("bvlEditSetting.mnfOpenSetting")), SettingFileFilter);
+            m_ctx.platform.openFileName(m_ctx.T(QStringLiteral("bvlEditSetting.mnfOpenSetting")), SettingFileFilter,
+                                        currentFolder());
         if (!path)
             return;
         // Read aside: a file that fails or is refused leaves the file in the window as it was.
         SettingFileHeader header;
         SettingList settings;
-        if (!ReadSettingFileReported(m_ctx, *path, header, settings)) {
+        switch (OpenSettingFileReported(m_ctx, *path, header, settings)) {
+        case SettingFileOpen::Accepted:
+            break;
+        case SettingFileOpen::ReadFailed:
             m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlEditSetting.FileError_M")), MsgIcon::Critical,
                                       MsgButtons::Ok);
             return;
-        }
-        if (!CheckSettingHeaderReported(m_ctx, header))
+        case SettingFileOpen::Refused:
             return;
+        }
 
         FileHeader = header;
         Settings = settings;
         FileSaved = true;
+        m_filePath = *path;
         setHeaderBoxes(header.Author, header.Phones, HexText16(header.SEEMNr), HexText16(header.SEEMRec));
         lbFileVer->setText(QStringLiteral("File V") + QString::number(header.FileVersion) + QStringLiteral(" (")
                            + header.ProgramVersion + QLatin1Char(')'));
@@ -441,7 +476,8 @@ bool bvlEditSetting::SaveSettingFile()
         return false;
     }
     const std::optional<QString> path =
-        m_ctx.platform.saveFileName(m_ctx.T(QStringLiteral("bvlEditSetting.mnfSaveSetting")), SettingFileFilter);
+        m_ctx.platform.saveFileName(m_ctx.T(QStringLiteral("bvlEditSetting.mnfSaveSetting")), SettingFileFilter,
+                                    currentFolder());
     if (!path)
         return false;
     try {
@@ -456,6 +492,7 @@ bool bvlEditSetting::SaveSettingFile()
         header.SEEMRec = HexToInt16(txSEEMRec->text());
         // Written in one piece: a failed write keeps the previous file and counts as unsaved.
         WriteSettingFile(*path, header, Settings);
+        m_filePath = *path;
         FileHeader = header;
         lbFileVer->setText(QStringLiteral("File V") + QString::number(header.FileVersion) + QStringLiteral(" (")
                            + header.ProgramVersion + QLatin1Char(')'));

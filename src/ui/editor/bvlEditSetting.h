@@ -2,9 +2,11 @@
 #include "core/SettingTypes.h"
 
 #include <QDialog>
+#include <QPoint>
 #include <QPointer>
 
 #include <functional>
+#include <optional>
 
 struct AppContext;
 class bvlEditSettingDo;
@@ -52,6 +54,10 @@ public:
     // this window closes.
     bvlEditSettingDo *SettingDialog();
     bvlGroupBrowse *GroupBrowser();
+
+    // Shows the window modally as the main menu opens it: loaded afresh with an empty file
+    // each time, while CopyCount and the window's place are kept.
+    int ShowLoaded();
 
     // Saves to a file chosen in the save dialog; true only when the file was written.
     bool SaveSettingFile();
@@ -118,6 +124,9 @@ private:
     // The unsaved-changes question before the file is discarded: false when the user
     // cancelled, or chose to save and the save did not happen.
     bool mayDiscardFile();
+    // Folder of the file last opened or saved, with a trailing separator, where the file
+    // dialogs start; empty when the window holds no file from disk.
+    QString currentFolder() const;
     // The record of a list entry.
     int recordOf(int row) const;
     int selectedCount() const;
@@ -127,4 +136,6 @@ private:
     QPointer<bvlEditSettingDo> m_settingDialog;
     QPointer<bvlGroupBrowse> m_groupBrowser;
     bool m_fillingHeader = false;
+    QString m_filePath; // the file last opened or saved; empty after New
+    std::optional<QPoint> m_place; // where the window was when it last closed
 };

@@ -170,6 +170,7 @@ void bvlEditSettingDo::buildControls()
 
     cmOK = button(this, QStringLiteral("cmOK"), QStringLiteral("OK"), TwipsRect(5280, 3840, 1335, 375));
     TagForCaption(cmOK);
+    cmOK->setDefault(true); // Enter in a box presses OK
     cmCancel = button(this, QStringLiteral("cmCancel"), QStringLiteral("Annulla"), TwipsRect(6720, 3840, 1335, 375));
     TagForCaption(cmCancel);
 

@@ -283,8 +283,11 @@ void bvlMain::mnuSetting_Click()
     // The setting dialog borrows the status line for its hints; once the editor has closed,
     // the line names the open document's setting file again.
     const QString status = lbFileDesc->text();
-    bvlEditSetting editor(m_ctx, this, [this](const QString &text) { ShowFileDesc(text); });
-    editor.exec();
+    // One editor for the program's life: CopyCount goes on counting across openings, and
+    // the window comes back where it was.
+    if (!m_settingEditor)
+        m_settingEditor = new bvlEditSetting(m_ctx, this, [this](const QString &text) { ShowFileDesc(text); });
+    m_settingEditor->ShowLoaded();
     ShowFileDesc(status);
 }
 

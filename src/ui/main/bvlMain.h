@@ -19,6 +19,7 @@ class QPlainTextEdit;
 class QTreeWidget;
 class QTreeWidgetItem;
 class ByteStore;
+class bvlEditSetting;
 struct AppContext;
 
 // A save that failed at one setting: the number of the failure and which setting it was,
@@ -188,4 +189,5 @@ private:
     QWidget *m_client = nullptr;                 // the client area below the menu bar
     QHash<QString, QTreeWidgetItem *> m_nodes;   // tree node by full path
     bool m_placed = false;                       // centred on the screen once
+    bvlEditSetting *m_settingEditor = nullptr;   // created on first use, a child of this window
 };

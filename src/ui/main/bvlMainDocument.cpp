@@ -187,7 +187,7 @@ bool bvlMain::mnfSaveSEEM_Click()
     // The dialog only confirms: the data always goes into the open SEEM file.
     const std::optional<QString> confirmed = m_ctx.platform.saveFileName(
         m_ctx.T(QStringLiteral("bvlMain.mnfSaveSEEM")),
-        m_ctx.T(QStringLiteral("bvlMain.cdFilter1_V")) + QStringLiteral("|*.*"), SEEMPath);
+        m_ctx.T(QStringLiteral("bvlMain.cdFilter1_V")) + QStringLiteral("|*.*"), SEEMPath, false);
     if (!confirmed)
         return false;
     try {

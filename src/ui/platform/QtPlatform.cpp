@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QSettings>
@@ -31,6 +32,8 @@ MsgResult QtPlatform::messageBox(const QString &text, MsgIcon icon, MsgButtons b
 {
     QMessageBox box(dialogParent());
     box.setWindowTitle(ApplicationTitle);
+    // Messages carry paths and texts from files, never markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
     switch (icon) {
     case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
@@ -66,22 +69,33 @@ MsgResult QtPlatform::messageBox(const QString &text, MsgIcon icon, MsgButtons b
     return MsgResult::Ok;
 }
 
-std::optional<QString> QtPlatform::openFileName(const QString &title, const QString &filter,
-                                                const QString &proposedName)
+QString QtPlatform::dialogStart(const QString &proposedName)
 {
-    const QString chosen = QFileDialog::getOpenFileName(dialogParent(), title, proposedName, QtFileFilter(filter));
+    return FileDialogStart(proposedName, m_lastFolder, programFolder());
+}
+
+std::optional<QString> QtPlatform::chosenFile(const QString &chosen)
+{
     if (chosen.isEmpty())
         return std::nullopt;
+    m_lastFolder = QFileInfo(chosen).absolutePath();
     return QDir::toNativeSeparators(chosen);
 }
 
-std::optional<QString> QtPlatform::saveFileName(const QString &title, const QString &filter,
+std::optional<QString> QtPlatform::openFileName(const QString &title, const QString &filter,
                                                 const QString &proposedName)
 {
-    const QString chosen = QFileDialog::getSaveFileName(dialogParent(), title, proposedName, QtFileFilter(filter));
-    if (chosen.isEmpty())
-        return std::nullopt;
-    return QDir::toNativeSeparators(chosen);
+    return chosenFile(
+        QFileDialog::getOpenFileName(dialogParent(), title, dialogStart(proposedName), QtFileFilter(filter)));
+}
+
+std::optional<QString> QtPlatform::saveFileName(const QString &title, const QString &filter,
+                                                const QString &proposedName, bool confirmOverwrite)
+{
+    const QFileDialog::Options options =
+        confirmOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite;
+    return chosenFile(QFileDialog::getSaveFileName(dialogParent(), title, dialogStart(proposedName),
+                                                   QtFileFilter(filter), nullptr, options));
 }
 
 QString QtPlatform::inputBox(const QString &prompt, const QString &defaultText)

@@ -16,6 +16,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 // Adds an 8-bit setting through the setting dialog, as a user would.
@@ -141,6 +143,9 @@ private slots:
     void escapeClosesLikeTheCloseBox();
     void menuShortcutsReachTheFileCommands();
     void groupsOfferedOnceEach();
+    void listsSortIgnoringCase();
+    void fileTextsShowLiterally();
+    void fileDialogsStartInTheFilesFolder();
 };
 
 void TestEditSetting::opensEmpty()
@@ -587,6 +592,16 @@ void TestEditSetting::failedWriteKeepsThePreviousFile()
     QCOMPARE(FileBytes(path), saved);
     QVERIFY(!editor.FileSaved);
     QCOMPARE(editor.lbFileVer->text(), QStringLiteral("marker"));
+
+    // A FIFO is not replaced by a regular file: the save fails and counts as unsaved.
+    const QString fifo = dir.filePath(QStringLiteral("pipe.sec"));
+    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    editor.Settings[0].Name = QStringLiteral("a");
+    f.platform.answerFile(fifo);
+    editor.mnfSaveSetting_Click();
+    QCOMPARE(f.platform.messages().last(), inputError(f.ctx, 75));
+    QVERIFY(!editor.FileSaved);
+    QVERIFY(!QFileInfo(fifo).isFile() && QFileInfo(fifo).exists());
 }
 
 void TestEditSetting::openShowsTheFile()
@@ -626,6 +641,9 @@ void TestEditSetting::openRefusalsKeepTheWindow_data()
     QTest::newRow("missing file") << "missing" << QStringList({"=ReadSettingFile(", "bvlEditSetting.FileError_M"});
     QTest::newRow("truncated file") << "truncated"
                                     << QStringList({"=ReadSettingFile(", "bvlEditSetting.FileError_M"});
+    // Its counts run past its end, but the point is that it is no setting file.
+    QTest::newRow("language file renamed") << "language" << QStringList({"bvlEditSetting.UnknownFile_M"});
+    QTest::newRow("group path of 32767 levels") << "deep" << QStringList({"bvlEditSetting.GroupPathTooLong_M"});
 }
 
 void TestEditSetting::openRefusalsKeepTheWindow()
@@ -652,6 +670,13 @@ void TestEditSetting::openRefusalsKeepTheWindow()
         path = writeFile(dir, QStringLiteral("f.sec"), h, {MakeSetting("new", "G", SettingType::Int8)});
         QFile file(path);
         QVERIFY(file.resize(file.size() - 3));
+    } else if (kind == QLatin1String("language")) {
+        path = dir.filePath(QStringLiteral("english.sec"));
+        QVERIFY(QFile::copy(QStringLiteral(BVL_DATA_DIR "/english.sel"), path));
+    } else if (kind == QLatin1String("deep")) {
+        const QString deep = QStringList(32767, QStringLiteral("a")).join(GroupSeparator);
+        path = writeFile(dir, QStringLiteral("f.sec"), h, {MakeSetting("new", deep, SettingType::Int8)});
+        QVERIFY(QFileInfo(path).size() > 65000);
     }
     f.platform.answerFile(path);
     editor.mnfOpenSetting_Click();
@@ -785,6 +810,65 @@ void TestEditSetting::groupsOfferedOnceEach()
     QCOMPARE(groups->count(), 3);
     QVERIFY(editor.AddSafe(groups, QStringLiteral("Extra"), false));
     QCOMPARE(groups->count(), 4);
+}
+
+void TestEditSetting::listsSortIgnoringCase()
+{
+    EditorFixture f;
+    bvlEditSetting editor(f.ctx);
+    load(editor, {"Zeta", "alpha", "Beta"});
+    QCOMPARE(listTexts(editor), QStringList({"alpha", "Beta", "Zeta"}));
+    addThroughDialog(editor, QStringLiteral("gamma"), QStringLiteral("g"));
+    QCOMPARE(listTexts(editor), QStringList({"alpha", "Beta", "gamma", "Zeta"}));
+
+    editor.FreshGroups();
+    QListWidget *groups = editor.GroupBrowser()->lsGroups;
+    QStringList listed;
+    for (int row = 0; row < groups->count(); ++row)
+        listed << groups->item(row)->text();
+    QCOMPARE(listed, QStringList({"g", "Galpha", "GBeta", "GZeta"}));
+}
+
+void TestEditSetting::fileTextsShowLiterally()
+{
+    EditorFixture f;
+    QTemporaryDir dir;
+    bvlEditSetting editor(f.ctx);
+    SettingFileHeader h = header();
+    h.ProgramVersion = QStringLiteral("<i>0.9</i>");
+    f.platform.answerFile(writeFile(dir, QStringLiteral("a.sec"), h, {MakeSetting("<b>x</b>", "<b>g</b>", SettingType::Int8)}));
+    editor.mnfOpenSetting_Click();
+    editor.lsSettings->setCurrentRow(0);
+
+    QCOMPARE(editor.lbSettingGroup->text(), QStringLiteral("Group: \"<b>g</b>\""));
+    QCOMPARE(editor.lbFileVer->text(), QStringLiteral("File V3 (<i>0.9</i>)"));
+    for (QLabel *label : {editor.lbSettingGroup, editor.lbFileVer})
+        QCOMPARE(label->textFormat(), Qt::PlainText); // never guessed to be markup
+}
+
+// The dialogs start in the folder of the file in the window; with none, the platform
+// chooses.
+void TestEditSetting::fileDialogsStartInTheFilesFolder()
+{
+    EditorFixture f;
+    QTemporaryDir dir;
+    bvlEditSetting editor(f.ctx);
+    const QString path = writeFile(dir, QStringLiteral("a.sec"), header(), {MakeSetting("a", "G", SettingType::Int8)});
+    const QString folder = QFileInfo(path).absolutePath() + QLatin1Char('/');
+    f.platform.answerFile(path);
+    editor.mnfOpenSetting_Click();
+    f.platform.cancelFile();
+    editor.mnfSaveSetting_Click();
+    f.platform.cancelFile();
+    editor.mnfOpenSetting_Click();
+    editor.mnfNew_Click();
+    f.platform.cancelFile();
+    editor.mnfOpenSetting_Click();
+
+    QStringList proposed;
+    for (const ScriptedPlatform::Call &call : f.platform.calls)
+        proposed << call.proposed;
+    QCOMPARE(proposed, QStringList({QString(), folder, folder, QString()}));
 }
 
 QTEST_MAIN(TestEditSetting)

@@ -82,6 +82,7 @@ private slots:
     void resetFormClearsForAdd();
     void okHidesWithTheRecord();
     void closeBoxAndEscapeCancel();
+    void enterPressesOk();
     void groupBoxHintReachesStatusLine();
     void groupBrowserFillsGroupBox();
 };
@@ -672,6 +673,24 @@ void TestEditSettingDo::closeBoxAndEscapeCancel()
     }
     QVERIFY(f.platform.messages().isEmpty());
     delete d;
+}
+
+void TestEditSettingDo::enterPressesOk()
+{
+    EditorFixture f;
+    bvlEditSettingDo d(f.ctx);
+    d.ResetForm();
+    d.opType[2]->setChecked(true);
+    d.txSettingName->setText(QStringLiteral("Volume"));
+    d.txSettingGroup->setText(QStringLiteral("Sound"));
+    d.txOffsetDec->setText(QStringLiteral("3"));
+    for (QWidget *focus : {static_cast<QWidget *>(d.txSettingName), static_cast<QWidget *>(d.chBit[0])}) {
+        f.ctx.CurrentSettingOK = false;
+        OnNextModal([focus](QDialog *) { PressKey(focus, Qt::Key_Return); });
+        d.exec();
+        QVERIFY2(f.ctx.CurrentSettingOK, qPrintable(focus->objectName()));
+        QCOMPARE(f.ctx.CurrentSetting.Offset, 3);
+    }
 }
 
 void TestEditSettingDo::groupBoxHintReachesStatusLine()
