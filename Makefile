@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 BUILD_DIR ?= build
 TEST_BUILD_DIR ?= build-test
 
-.PHONY: run test deps build build-test fuzz fuzz-deps screenshots
+.PHONY: run test deps build build-test fuzz fuzz-deps screenshots package package-deps
 
 deps:
 	@scripts/install-deps.sh
@@ -46,3 +46,19 @@ screenshots: build
 	    $(BUILD_DIR)/tools/bvl-screenshots $(BUILD_DIR)/bin english.sel docs
 	xvfb-run -a -s "-screen 0 1400x1000x24" env QT_QPA_PLATFORM=xcb \
 	    $(BUILD_DIR)/tools/bvl-screenshots $(BUILD_DIR)/bin italiano.sel docs -it
+
+# The Debian package, built with Debian's compiler and linker flags (hardening) into its own
+# build folder, then checked: contents, lintian, the desktop and software-centre entries.
+PACKAGE_BUILD_DIR ?= build-package
+
+package-deps: deps
+	@scripts/install-deps.sh dpkg-dev file lintian appstream desktop-file-utils shared-mime-info help2man
+
+package: package-deps
+	cmake -S . -B $(PACKAGE_BUILD_DIR) -DCMAKE_BUILD_TYPE=None -DBVL_BUILD_TESTS=OFF \
+	    -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+	    -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)"
+	cmake --build $(PACKAGE_BUILD_DIR) -j $(JOBS)
+	rm -f $(PACKAGE_BUILD_DIR)/*.deb
+	cd $(PACKAGE_BUILD_DIR) && cpack -G DEB
+	packaging/check-package.sh $(PACKAGE_BUILD_DIR)/brimvale-edit_*.deb
