@@ -56,8 +56,10 @@ StartArguments ParseStartArguments(const QStringList &arguments)
     // Qt's first line names the executable as started, a path through the launcher on the PATH.
     if (parser.isSet(help))
         return Ending(UsageLine + parser.helpText().section(QLatin1Char('\n'), 1));
+    // "program (package) version", the form manual-page tools read the name and version from.
     if (parser.isSet(version))
-        return Ending(ApplicationTitle + QLatin1Char(' ') + VersionString() + QLatin1Char('\n'));
+        return Ending(QStringLiteral("brimvale-edit (") + ApplicationTitle + QStringLiteral(") ") + VersionString()
+                      + QLatin1Char('\n'));
 
     StartArguments start;
     // The Open dialog gives a full path; so does the command line, whatever the working folder.

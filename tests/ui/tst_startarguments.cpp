@@ -90,7 +90,7 @@ private slots:
         QTest::newRow("unknown option") << QStringList{"--frob", "a.seem"} << 2
                                         << "brimvale-edit: Unknown option 'frob'.\n" + usage;
         QTest::newRow("help") << QStringList{"--help"} << 0 << usage;
-        QTest::newRow("version") << QStringList{"-v"} << 0 << "Brimvale Edit " + VersionString() + "\n";
+        QTest::newRow("version") << QStringList{"-v"} << 0 << "brimvale-edit (Brimvale Edit) " + VersionString() + "\n";
     }
     void endsBeforeAnyWindow()
     {
