@@ -43,7 +43,7 @@ desktop-file-validate "$root"/usr/share/applications/brimvale-edit.desktop || fa
 # The file type compiles into a MIME database that maps both extensions to it.
 mkdir -p "$root/mime/packages"
 cp "$root"/usr/share/mime/packages/brimvale-edit.xml "$root/mime/packages/"
-if update-mime-database "$root/mime" >/dev/null; then
+if XDG_DATA_DIRS="$root" update-mime-database "$root/mime" >/dev/null; then
     for glob in '*.seem' '*.sch'; do
         grep -qF "application/x-seem:$glob" "$root/mime/globs2" || fail "file type lacks $glob"
     done
