@@ -53,7 +53,6 @@ screenshots: build
 	    $(SHOT) english.sel docs; \
 	    $(SHOT) italiano.sel docs -it'
 
-
 # The Debian package, built with Debian's compiler and linker flags (hardening) into its own
 # build folder, then checked: contents, lintian, the desktop and software-centre entries.
 PACKAGE_BUILD_DIR ?= build-package

@@ -53,7 +53,8 @@ StartArguments ParseStartArguments(const QStringList &arguments)
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1)
         return Refused(QStringLiteral("one SEEM file at most, %1 given.").arg(files.size()));
-    // Qt's first line names the executable as started, a path through the launcher on the PATH.
+    // Qt's own first line names the executable by the path it was started with, which the
+    // launcher on the PATH makes a long one; ours names the command.
     if (parser.isSet(help))
         return Ending(UsageLine + parser.helpText().section(QLatin1Char('\n'), 1));
     // "program (package) version", the form manual-page tools read the name and version from.
