@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 BUILD_DIR ?= build
 TEST_BUILD_DIR ?= build-test
 
-.PHONY: run test deps build build-test fuzz fuzz-deps screenshots bench bench-deps
+.PHONY: run test deps build build-test fuzz fuzz-deps screenshots bench bench-deps package package-deps
 
 deps:
 	@scripts/install-deps.sh
@@ -40,12 +40,34 @@ fuzz: fuzz-deps
 	fuzz/run-fuzzers.sh $(FUZZ_BUILD_DIR)/fuzz $(FUZZ_SECONDS)
 
 # Pictures of the real windows with the demo document open, in both shipped languages,
-# drawn on a virtual X display into docs/.
+# drawn on a virtual X display into docs/. The status line shows the setting file's full
+# path, so the windows run from copies of the program's files in /opt/brimvale-edit, which
+# exists only for this run: /opt is a fresh empty file system in a mount namespace of its
+# own (unshare), and no path of this machine shows in a picture.
+SHOT_FOLDER = /opt/brimvale-edit
+SHOT = xvfb-run -a -s "-screen 0 1400x1000x24" env QT_QPA_PLATFORM=xcb $(BUILD_DIR)/tools/bvl-screenshots \
+    $(BUILD_DIR)/bin $(SHOT_FOLDER)
+
 screenshots: build
-	xvfb-run -a -s "-screen 0 1400x1000x24" env QT_QPA_PLATFORM=xcb \
-	    $(BUILD_DIR)/tools/bvl-screenshots $(BUILD_DIR)/bin english.sel docs
-	xvfb-run -a -s "-screen 0 1400x1000x24" env QT_QPA_PLATFORM=xcb \
-	    $(BUILD_DIR)/tools/bvl-screenshots $(BUILD_DIR)/bin italiano.sel docs -it
+	unshare --map-root-user --mount sh -ec 'mount -t tmpfs tmpfs /opt; \
+	    $(SHOT) english.sel docs; \
+	    $(SHOT) italiano.sel docs -it'
+
+# The Debian package, built with Debian's compiler and linker flags (hardening) into its own
+# build folder, then checked: contents, lintian, the desktop and software-centre entries.
+PACKAGE_BUILD_DIR ?= build-package
+
+package-deps: deps
+	@scripts/install-deps.sh dpkg-dev file lintian appstream desktop-file-utils shared-mime-info help2man
+
+package: package-deps
+	cmake -S . -B $(PACKAGE_BUILD_DIR) -DCMAKE_BUILD_TYPE=None -DBVL_BUILD_TESTS=OFF \
+	    -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+	    -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)"
+	cmake --build $(PACKAGE_BUILD_DIR) -j $(JOBS)
+	rm -f $(PACKAGE_BUILD_DIR)/*.deb
+	cd $(PACKAGE_BUILD_DIR) && cpack -G DEB
+	packaging/check-package.sh $(PACKAGE_BUILD_DIR)/brimvale-edit_*.deb
 
 # Timings and system-call counts of reading, opening, saving and restoring generated
 # documents (see the README's Benchmark section); strace counts the system calls.

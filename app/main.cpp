@@ -1,9 +1,11 @@
 #include "ui/platform/QtPlatform.h"
 #include "ui/AppContext.h"
+#include "ui/StartArguments.h"
 #include "ui/main/bvlMain.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
@@ -12,11 +14,16 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(ApplicationTitle);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/brimvale-edit.png")));
 
+    const StartArguments arguments = ParseStartArguments(QApplication::arguments());
+    if (arguments.exitStatus) {
+        std::fputs(arguments.message.toLocal8Bit().constData(), *arguments.exitStatus == 0 ? stdout : stderr);
+        return *arguments.exitStatus;
+    }
+
     QtPlatform platform;
     AppContext context(platform);
     bvlMain mainWindow(context);
-    if (!mainWindow.Form_Load())
+    if (!StartMainWindow(mainWindow, arguments))
         return 0;
-    mainWindow.show();
     return app.exec();
 }

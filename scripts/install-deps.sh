@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, only the packages that are missing on this machine: those the
-# build needs, or the ones named as arguments (as `make fuzz` does for clang).
+# build needs, or the ones named as arguments (as `make fuzz` does for clang and
+# `make package` for the Debian packaging tools).
 set -euo pipefail
 packages=(qt6-base-dev cmake g++ make xvfb xauth)
 if [ $# -gt 0 ]; then packages=("$@"); fi

@@ -1,10 +1,15 @@
-// bvl-screenshots <program folder> <language file name> <output folder> [suffix]
+// bvl-screenshots <source folder> <program folder> <language file name> <output folder> [suffix]
 //
 // Starts the real windows on the current display, opens the demo document the way a user
 // would (File > Open SEEM, automatic choice of its setting file), and saves pictures of the
 // main window, the setting editor, the setting dialog and the About window. The answers a
 // user would give in file dialogs come from this program; preferences stay in memory, so
 // the user's own preferences are never touched.
+//
+// The status line shows the setting file's full path, so the windows run from a program
+// folder made for the pictures (it must not exist yet; `make screenshots` gives one named
+// like an installed copy) holding copies of the language, setting and SEEM files of the
+// source folder. The demo image is edited only as a copy, and the folder is removed after.
 #include "core/SettingTypes.h"
 #include "ui/platform/QtPlatform.h"
 #include "ui/AppContext.h"
@@ -18,6 +23,8 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QQueue>
 #include <QEventLoop>
@@ -74,6 +81,18 @@ bool save(QWidget *window, const QString &path)
     return ok;
 }
 
+// Makes folder with copies of the shipped files of source; false when it exists already.
+bool MakeProgramFolder(const QString &source, const QString &folder)
+{
+    if (QFileInfo::exists(folder) || !QDir().mkpath(folder))
+        return false;
+    const QStringList files = QDir(source).entryList({"*.sel", "*.sec", "*.seem"}, QDir::Files);
+    for (const QString &name : files)
+        if (!QFile::copy(JoinPath(source, name), JoinPath(folder, name)))
+            return false;
+    return !files.isEmpty();
+}
+
 // The first setting of the given type in the demo file, to show in the setting dialog.
 SettingStruct firstOfType(const SettingList &settings, SettingType type)
 {
@@ -88,15 +107,27 @@ SettingStruct firstOfType(const SettingList &settings, SettingType type)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    if (argc < 4) {
-        std::fprintf(stderr, "usage: bvl-screenshots <program folder> <language file> <output folder> [suffix]\n");
+    if (argc < 5) {
+        std::fprintf(stderr, "usage: bvl-screenshots <source folder> <program folder> <language file> "
+                             "<output folder> [suffix]\n");
         return 2;
     }
-    const QString folder = QDir::toNativeSeparators(QDir(QString::fromLocal8Bit(argv[1])).absolutePath());
-    const QString language = QString::fromLocal8Bit(argv[2]);
-    const QString out = QString::fromLocal8Bit(argv[3]);
-    const QString suffix = argc > 4 ? QString::fromLocal8Bit(argv[4]) : QString();
+    const QString source = QString::fromLocal8Bit(argv[1]);
+    const QString folder = QDir::toNativeSeparators(QDir(QString::fromLocal8Bit(argv[2])).absolutePath());
+    const QString language = QString::fromLocal8Bit(argv[3]);
+    const QString out = QString::fromLocal8Bit(argv[4]);
+    const QString suffix = argc > 5 ? QString::fromLocal8Bit(argv[5]) : QString();
     QDir().mkpath(out);
+    if (!MakeProgramFolder(source, folder)) {
+        std::fprintf(stderr, "cannot make a fresh program folder %s from %s\n", qPrintable(folder), qPrintable(source));
+        return 1;
+    }
+    // Removed however the pictures went; it held nothing but copies.
+    struct FolderRemover
+    {
+        QString path;
+        ~FolderRemover() { QDir(path).removeRecursively(); }
+    } remover{folder};
 
     ScreenshotPlatform platform;
     platform.folder = folder;

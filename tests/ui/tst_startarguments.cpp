@@ -1,0 +1,108 @@
+// The program's command line: nothing, one SEEM file opened after start-up as the Open
+// command opens it, and the command lines the program refuses before any window exists.
+#include "core/Conversions.h"
+#include "support/MainFixtures.h"
+#include "ui/StartArguments.h"
+
+#include <QLabel>
+#include <QtTest>
+
+using namespace MainFixtures;
+using Kind = ScriptedPlatform::Kind;
+
+namespace {
+// A program folder in English with sample.sec (SEEM 32_1) and 0032_0001.seem, and a
+// main window that has not started yet.
+struct Unstarted
+{
+    ProgramFolder folder;
+    ScriptedPlatform platform;
+    AppContext ctx{platform};
+    bvlMain window{ctx};
+    QString secPath;
+    Unstarted()
+    {
+        platform.folder = folder.dir.path();
+        platform.preferences.insert("Lang/Language", folder.copyLanguage("english.sel"));
+        secPath = folder.writeSec("sample.sec", Header(0x32, 1), SampleSettings());
+        folder.writeBytes("0032_0001.seem", SampleImage());
+    }
+    bool start(const QStringList &arguments)
+    {
+        const StartArguments parsed = ParseStartArguments(QStringList("brimvale-edit") + arguments);
+        return !parsed.exitStatus && StartMainWindow(window, parsed);
+    }
+};
+}
+
+class TestStartArguments : public QObject
+{
+    Q_OBJECT
+private slots:
+    void noArgumentStartsAsBefore()
+    {
+        Unstarted s;
+        QVERIFY(s.start({}));
+        QVERIFY(s.window.isVisible());
+        QVERIFY(s.platform.calls.isEmpty());
+        QCOMPARE(s.window.SEEMPath, QString());
+        QVERIFY(s.window.Settings.isEmpty());
+        QCOMPARE(s.window.lbFileDesc->text(), QString());
+    }
+
+    // A relative name counts from the working folder and ends up a full path, as the dialog gives.
+    void oneFileIsOpenedWithItsSettingFile()
+    {
+        Unstarted s;
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(s.folder.dir.path());
+        const bool started = s.start({"0032_0001.seem"});
+        QDir::setCurrent(before);
+        QVERIFY(started);
+        QVERIFY(s.platform.callsOf(Kind::OpenFile).isEmpty());
+        QCOMPARE(s.platform.messages(), QStringList());
+        QCOMPARE(s.window.SEEMPath, s.folder.file("0032_0001.seem"));
+        QCOMPARE(s.window.SettingPath, s.secPath);
+        QCOMPARE(s.window.Settings.size(), SampleSettings().size());
+        QVERIFY(s.window.lbFileDesc->text().contains("(SEEM 32_1). By Ann"));
+        QVERIFY(s.window.IsSaved);
+    }
+
+    void missingFileIsReportedAndTheWindowStays()
+    {
+        Unstarted s;
+        QVERIFY(s.start({s.folder.file("gone/0032_0001.seem")}));
+        QCOMPARE(s.platform.messages(), QStringList("mnfOpenSEEM ERR 53"));
+        QVERIFY(s.window.isVisible());
+        QCOMPARE(s.window.SEEMPath, QString());
+        QVERIFY(s.window.Settings.isEmpty());
+        QVERIFY(!s.window.mnfSaveSEEM->isEnabled());
+    }
+
+    void endsBeforeAnyWindow_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("printed");
+        const QString usage = "Usage: brimvale-edit [--help] [--version] [SEEM file]\n";
+        QTest::newRow("two files") << QStringList{"a.seem", "b.seem"} << 2
+                                   << "brimvale-edit: one SEEM file at most, 2 given.\n" + usage;
+        QTest::newRow("unknown option") << QStringList{"--frob", "a.seem"} << 2
+                                        << "brimvale-edit: Unknown option 'frob'.\n" + usage;
+        QTest::newRow("help") << QStringList{"--help"} << 0 << usage;
+        QTest::newRow("version") << QStringList{"-v"} << 0 << "brimvale-edit (Brimvale Edit) " + VersionString() + "\n";
+    }
+    void endsBeforeAnyWindow()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, printed);
+        const StartArguments parsed = ParseStartArguments(QStringList("brimvale-edit") + arguments);
+        QCOMPARE(parsed.exitStatus, std::optional<int>(status));
+        QVERIFY2(parsed.message.startsWith(printed), qPrintable(parsed.message));
+        QCOMPARE(parsed.seemPath, QString());
+    }
+};
+
+QTEST_MAIN(TestStartArguments)
+#include "tst_startarguments.moc"
