@@ -375,7 +375,7 @@ private slots:
         w.mnuSetting_Click();
         QCOMPARE(shownDuringDialog, f.T("bvlEditSetting.ttGroup"));
         QCOMPARE(w.lbFileDesc->text(), status);
-        QCOMPARE(w.lbFileDesc->toolTip(), status);   // the whole line, however long its path
+        QCOMPARE(ShownToolTip(w.lbFileDesc), status);   // the whole line, however long its path
     }
 };
 
