@@ -14,8 +14,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QScopedValueRollback>
-#include <numeric>
 #include <QTreeWidget>
+#include <numeric>
 
 namespace {
 // The number the platform gives a list without a selected entry.

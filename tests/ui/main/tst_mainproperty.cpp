@@ -33,6 +33,9 @@ private:
     void editControl(int index);
     // Per byte, the bits that setting s owns.
     static void addOwnedBits(const SettingStruct &s, QByteArray &owned);
+    // Whether the bytes setting s reads may lie outside an image of size bytes: nothing
+    // else in these files can fail a restore.
+    static bool MayReadPastEnd(const SettingStruct &s, int size);
 
     MainFixture &m_f;
     int m_number;
@@ -141,6 +144,16 @@ void Cycle::addOwnedBits(const SettingStruct &s, QByteArray &owned)
     }
 }
 
+bool Cycle::MayReadPastEnd(const SettingStruct &s, int size)
+{
+    qint64 span = 1;
+    if (s.Type == quint8(SettingType::AnsiString))
+        span = s.MaxStringLength;
+    else if (s.Type == quint8(SettingType::UnicodeString))
+        span = s.MaxStringLength / 2 * 2;
+    return span > 0 && (s.Offset < 0 || s.Offset + span > size);
+}
+
 QString Cycle::describe() const
 {
     QStringList parts;
@@ -173,7 +186,10 @@ QString Cycle::run()
 
     QByteArray owned(imageSize, '\0');
     for (int index = 1; index <= w.Settings.size(); ++index) {
-        if (!w.ControlOf(index)->isEnabled() || m_rng.bounded(2) == 0)
+        const bool restored = w.ControlOf(index)->isEnabled();
+        if (!restored && !MayReadPastEnd(w.Settings.at(index - 1), imageSize))
+            return QStringLiteral("setting %1 was not restored").arg(index);
+        if (!restored || m_rng.bounded(2) == 0)
             continue;
         editControl(index);
         addOwnedBits(w.Settings.at(index - 1), owned);

@@ -122,11 +122,12 @@ private slots:
         // (the second only a value text without a name).
         const QByteArray image = QByteArray::fromHex("1F" "30" "30");
         f.openWith({Named(Checkbox(0, 0x03, 1, 2), "Neither", "G"),
-                    Named(OnOffList(1, JoinValues({"16", "32"})), "NoEntry", "G"),
+                    Named(OnOffList(1, JoinValues({"16", "32", "x"})), "NoEntry", "G"),
                     Named(OnOffList(2, JoinValues({"16", "32", "48", "x"})), "Surplus", "G"),
                     Named(Checkbox(0, 0x10, 16, 0), "Neighbour", "G")},
                    image);
         QVERIFY(f.platform.messages().isEmpty());
+        QVERIFY(f.list(2)->isEnabled());
         QVERIFY(!f.check(1)->isChecked());
         QCOMPARE(f.list(2)->currentIndex(), -1);
         QCOMPARE(f.list(3)->count(), 2);
