@@ -151,22 +151,17 @@ private slots:
         QStringList levels;
         for (int i = 1; i <= 60; ++i)
             levels << QStringLiteral("L%1").arg(i);
-        const QString deep = levels.join('\\');
-        const QString half = levels.mid(0, 30).join('\\');
+        const QString deep = levels.join('\\'), half = levels.mid(0, 30).join('\\');
         Build(w, Checkboxes(2, deep) + Checkboxes(1, half));
-        QCOMPARE(w.tvUI->topLevelItemCount(), 1);
         const QTreeWidgetItem *node = w.tvUI->topLevelItem(0);
-        for (int depth = 1; depth < 60; ++depth) {
-            QCOMPARE(node->text(0), levels.at(depth - 1));
-            QCOMPARE(node->childCount(), 1);
-            node = node->child(0);
-        }
+        for (int depth = 1; depth < 60; ++depth, node = node->child(0))
+            QVERIFY(node->text(0) == levels.at(depth - 1) && node->childCount() == 1);
+        QCOMPARE(w.tvUI->topLevelItemCount(), 1);
         QCOMPARE(node, w.NodeByKey(deep));
         QCOMPARE(node->data(0, bvlMain::NodeKeyRole).toString(), deep);
         QCOMPARE(w.replicator.at(1)->findChildren<QCheckBox *>().size(), 2);
         QCOMPARE(w.NodeByKey(half)->data(0, bvlMain::NodePageRole).toString(), QStringLiteral("2"));
-        QVERIFY(w.NodeByKey(levels.mid(0, 10).join('\\')));
-        QVERIFY(!w.NodeByKey(levels.mid(1).join('\\')));
+        QVERIFY(w.NodeByKey(levels.mid(0, 10).join('\\')) && !w.NodeByKey(levels.mid(1).join('\\')));
     }
 
     // A file may name a continuation page itself: it shares that page with the group's overflow.
