@@ -163,7 +163,9 @@ public:
     // Dynamic property of run-time controls: the 1-based index of their setting.
     static constexpr const char *SettingIndexProperty = "SettingIndex";
     // Tree node data: the node's full path (its key), and the index of its page as
-    // decimal text (empty when no setting belongs to exactly this path).
+    // decimal text. Both are empty when no setting belongs to exactly this path: storing
+    // every prefix's path would cost memory quadratic in a deep path (NodeByKey finds
+    // such a node all the same).
     static constexpr int NodeKeyRole = Qt::UserRole;
     static constexpr int NodePageRole = Qt::UserRole + 1;
 
