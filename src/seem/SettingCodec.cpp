@@ -78,7 +78,7 @@ qint32 UncheckedValue(const SettingStruct &s)
 {
     const QStringList texts = SplitValues(s.Values);
     if (texts.size() < 2)
-        throw BvlError(ErrNo::TypeMismatch, QStringLiteral("a check box needs an unchecked value to be saved unchecked"));
+        throw BvlError(ErrNo::TypeMismatch, QStringLiteral("a check box is saved unchecked with its second value"));
     return DecimalToLong(texts[1]);
 }
 
