@@ -15,13 +15,22 @@ public:
 
     qint64 size() const override { return m_bytes.size(); }
 
-    quint8 readByte(qint64 offset) override
+    QByteArray read(qint64 offset, qint64 count) override
     {
-        FUZZ_CHECK(offset >= 0 && offset < size());
-        return quint8(m_bytes.at(offset));
+        FUZZ_CHECK(offset >= 0);
+        return offset >= size() || count <= 0 ? QByteArray() : m_bytes.mid(offset, qMin(count, size() - offset));
     }
 
-    void writeByte(qint64 offset, quint8 value) override
+    void write(qint64 offset, const QByteArray &bytes) override
+    {
+        for (qsizetype i = 0; i < bytes.size(); ++i)
+            writeOne(offset + i, quint8(bytes[i]));
+    }
+
+    const QByteArray &bytes() const { return m_bytes; }
+
+private:
+    void writeOne(qint64 offset, quint8 value)
     {
         FUZZ_CHECK(offset >= 0 && offset < size());
         FUZZ_CHECK(offset >= m_owner.Offset && offset < qint64(m_owner.Offset) + fieldSize());
@@ -31,9 +40,6 @@ public:
         m_bytes[offset] = char(value);
     }
 
-    const QByteArray &bytes() const { return m_bytes; }
-
-private:
     bool isBitType() const
     {
         return m_owner.Type == quint8(SettingType::Checkbox) || m_owner.Type == quint8(SettingType::ValueList);

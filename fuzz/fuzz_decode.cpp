@@ -45,7 +45,7 @@ bool roundTrip(MemoryByteStore &image, ByteStore &target, const SettingStruct &s
     case SettingType::Checkbox: {
         const bool checked = DecodeChecked(image, s);
         EncodeChecked(target, s, checked);
-        // Both calls succeeded, so the first two value texts are numbers.
+        // Both calls succeeded, so the value text written is a number.
         const qint32 written = DecimalToLong(SplitValues(s.Values).at(checked ? 0 : 1));
         return (quint8(bytes.at(s.Offset)) & s.BitMask) == written;
     }

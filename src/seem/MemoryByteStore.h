@@ -14,26 +14,24 @@ public:
 
     qint64 size() const override { return m_bytes.size(); }
 
-    quint8 readByte(qint64 offset) override
+    QByteArray read(qint64 offset, qint64 count) override
     {
-        checkOffset(offset);
-        return static_cast<quint8>(m_bytes.at(offset));
+        if (offset < 0)
+            throw BvlError(ErrNo::InputPastEnd);
+        if (offset >= size() || count <= 0)
+            return QByteArray();
+        return m_bytes.mid(offset, qMin(count, size() - offset));
     }
 
-    void writeByte(qint64 offset, quint8 value) override
+    void write(qint64 offset, const QByteArray &bytes) override
     {
-        checkOffset(offset);
-        m_bytes[offset] = static_cast<char>(value);
+        if (!SpanInside(offset, bytes.size(), size()))
+            throw BvlError(ErrNo::InputPastEnd);
+        m_bytes.replace(offset, bytes.size(), bytes);
     }
 
     const QByteArray &bytes() const { return m_bytes; }
 
 private:
-    void checkOffset(qint64 offset) const
-    {
-        if (offset < 0 || offset >= m_bytes.size())
-            throw BvlError(ErrNo::InputPastEnd);
-    }
-
     QByteArray m_bytes;
 };

@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 
+#include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -60,9 +61,8 @@ void SeemFile::openFile(const QString &path, bool allowWrite)
     if (!info.isFile())
         throw BvlError(ErrNo::NotRegularFile, path);
 
-    // ExistingOnly: opening must never create a SEEM file. Unbuffered: every byte goes to
-    // the file at once, so reads and writes at different positions cannot see a stale
-    // buffer, and a write error shows at the write.
+    // ExistingOnly: opening must never create a SEEM file. Unbuffered: reads and writes go
+    // straight to the handle at their positions, so QFile must keep no buffer of its own.
     const QIODevice::OpenMode shared = QIODevice::ExistingOnly | QIODevice::Unbuffered;
     auto file = std::make_unique<QFile>(path);
     bool readOnly = !allowWrite;
@@ -75,13 +75,16 @@ void SeemFile::openFile(const QString &path, bool allowWrite)
     m_file = std::move(file); // the previous file, if any, closes here
     m_readOnly = readOnly;
     rememberIdentity();
+    m_size = qMax<qint64>(m_identity.size, 0);
 }
 
 void SeemFile::close()
 {
     m_file.reset();
     m_readOnly = false;
+    m_size = 0;
     m_identity = FileIdentity();
+    m_writtenSinceFlush = false;
 }
 
 bool SeemFile::isOpen() const
@@ -104,49 +107,85 @@ void SeemFile::checkWritable() const
     // last saw: a deleted, replaced or externally rewritten file is never written.
     const FileIdentity onDisk = IdentityOfPath(m_file->fileName());
     const FileIdentity open = IdentityOfHandle(m_file->handle());
-    if (onDisk.size < 0 || onDisk != open || open != m_identity)
+    if (onDisk.size < 0 || onDisk != open)
+        throw BvlError(ErrNo::FileChanged, m_file->fileName());
+    // Own writes that were not flushed yet moved the times; what they cannot change must
+    // still match.
+    const bool unchanged = m_writtenSinceFlush
+        ? open.device == m_identity.device && open.inode == m_identity.inode && open.size == m_identity.size
+        : open == m_identity;
+    if (!unchanged)
         throw BvlError(ErrNo::FileChanged, m_file->fileName());
 }
 
 qint64 SeemFile::size() const
 {
-    return m_file ? m_file->size() : 0;
+    return m_size;
 }
 
-quint8 SeemFile::readByte(qint64 offset)
+QByteArray SeemFile::read(qint64 offset, qint64 count)
 {
-    if (offset < 0 || offset >= size())
+    if (offset < 0)
         throw BvlError(ErrNo::InputPastEnd);
-    char byte = 0;
-    if (!m_file->seek(offset) || !m_file->getChar(&byte))
-        throw BvlError(ErrNo::PathFileAccess, m_file->errorString());
-    return static_cast<quint8>(byte);
+    if (!m_file || offset >= m_size || count <= 0)
+        return QByteArray();
+    QByteArray bytes(qMin(count, m_size - offset), Qt::Uninitialized);
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::pread(m_file->handle(), bytes.data() + done, size_t(bytes.size() - done), offset + done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw BvlError(ErrNo::PathFileAccess, describeError(errno));
+        if (n == 0)
+            break; // cut short by another program: the image ends where the file now ends
+        done += n;
+    }
+    bytes.truncate(done);
+    return bytes;
 }
 
-void SeemFile::writeByte(qint64 offset, quint8 value)
+void SeemFile::write(qint64 offset, const QByteArray &bytes)
 {
     if (m_readOnly)
         throw BvlError(ErrNo::FileReadOnly, m_file->fileName());
     // The image has the size the phone gave it: writing past the end would grow it.
-    if (offset < 0 || offset >= size())
+    if (!m_file || !SpanInside(offset, bytes.size(), m_size))
         throw BvlError(ErrNo::InputPastEnd);
-    const bool written = m_file->seek(offset) && m_file->putChar(static_cast<char>(value));
-    rememberIdentity(); // our own write changes the modification time, even a failed one
-    if (!written)
-        throw BvlError(ErrNo::PathFileAccess, m_file->errorString());
+    m_writtenSinceFlush = true;
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::pwrite(m_file->handle(), bytes.constData() + done, size_t(bytes.size() - done),
+                                   offset + done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            const int error = n < 0 ? errno : ENOSPC;
+            rememberIdentity(); // a failed write may still have changed part of the file
+            throw BvlError(ErrNo::PathFileAccess, describeError(error));
+        }
+        done += n;
+    }
 }
 
 void SeemFile::flush()
 {
     if (!m_file || m_readOnly)
         return;
-    const bool flushed = m_file->flush() && ::fsync(m_file->handle()) == 0;
+    const bool flushed = ::fsync(m_file->handle()) == 0;
+    const int error = errno;
     rememberIdentity();
     if (!flushed)
-        throw BvlError(ErrNo::PathFileAccess, m_file->errorString());
+        throw BvlError(ErrNo::PathFileAccess, describeError(error));
 }
 
 void SeemFile::rememberIdentity()
 {
     m_identity = IdentityOfHandle(m_file ? m_file->handle() : -1);
+    m_writtenSinceFlush = false;
+}
+
+QString SeemFile::describeError(int error) const
+{
+    return m_file->fileName() + QStringLiteral(": ") + qt_error_string(error);
 }

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QMap>
 #include <QString>
+#include <QVector>
 
 #include <memory>
 
@@ -25,8 +26,9 @@ struct FileIdentity
 };
 
 // The open SEEM file: held open for reading and writing at byte positions while it is
-// in use, never loaded whole. A file the user may read but not write is held open for
-// reading only; every write into it is refused.
+// in use, never loaded whole. Each span is one positioned read or write on the handle.
+// A file the user may read but not write is held open for reading only; every write
+// into it is refused.
 class SeemFile : public ByteStore
 {
 public:
@@ -48,28 +50,39 @@ public:
 
     // Throws 621 when the file at path() is no longer the file that was opened (deleted,
     // or replaced by another file of that name), or another program changed its size or
-    // modification time since it was opened or last written here; 622 when it is open
+    // modification time since it was opened or last flushed here; 622 when it is open
     // for reading only. Called before anything is written, so that edits never land in
     // an unlinked file or in contents the user never saw.
     void checkWritable() const;
 
+    // The size the file had when it was opened: the program never changes it, and
+    // checkWritable() refuses a file that another program resized.
     qint64 size() const override;
-    quint8 readByte(qint64 offset) override;
-    void writeByte(qint64 offset, quint8 value) override;
+    // Throws 75 when the file cannot be read.
+    QByteArray read(qint64 offset, qint64 count) override;
+    // Throws 622 when open for reading only, 62 past the end, 75 on a write error (part
+    // of the span may then have been written).
+    void write(qint64 offset, const QByteArray &bytes) override;
 
-    // Pushes written bytes to the disk (fsync); throws 75 on failure.
-    void flush();
+    // Pushes written bytes to the disk (fsync) and remembers the file as this program
+    // left it; throws 75 on failure. Due after every series of writes.
+    void flush() override;
 
 private:
     void openFile(const QString &path, bool allowWrite);
-    // The identity of the open file as the program left it: after opening, and after
-    // every write of its own.
+    // The identity of the open file as the program left it: after opening, after a
+    // flush, and after a failed write.
     void rememberIdentity();
+    QString describeError(int error) const;
 
     // Replaced as a whole by open(), so that a failed open leaves the previous file as it was.
     std::unique_ptr<QFile> m_file;
     bool m_readOnly = false;
+    qint64 m_size = 0;
     FileIdentity m_identity;
+    // Own writes since the identity was remembered: they moved the file's times, which
+    // are known again only at the next flush.
+    bool m_writtenSinceFlush = false;
 };
 
 // The identity of the file at path, or of an open file handle; size -1 when it cannot be read.
@@ -84,14 +97,30 @@ public:
     explicit PendingWrites(ByteStore &target) : m_target(target) {}
 
     qint64 size() const override { return m_target.size(); }
-    quint8 readByte(qint64 offset) override;
-    void writeByte(qint64 offset, quint8 value) override;
+    QByteArray read(qint64 offset, qint64 count) override;
+    void write(qint64 offset, const QByteArray &bytes) override;
 
-    // Writes every pending byte into the target, in ascending offset order.
+    // Writes each contiguous run of pending bytes into the target with one write, in
+    // ascending offset order, skipping runs the target already holds. When a write fails,
+    // the original bytes of every run written so far are put back and flushed, and the
+    // failure is thrown again: the target is left as it was, and the pending bytes stay
+    // so that the commit can be repeated. The caller flushes after a commit that succeeded.
     void commit();
     int pendingCount() const { return m_bytes.size(); }
 
 private:
+    struct Run
+    {
+        qint64 offset;
+        QByteArray bytes;
+    };
+    QVector<Run> pendingRuns() const;
+    // The target's bytes under a run, from what was read while encoding when it covers
+    // the run, else with one read.
+    QByteArray originalBytes(const Run &run);
+
     ByteStore &m_target;
     QMap<qint64, quint8> m_bytes;
+    // Target bytes read through this overlay before they were overwritten in it.
+    QMap<qint64, quint8> m_original;
 };

@@ -25,12 +25,27 @@ void RequireByteValue(qint32 value)
         throw BvlError(ErrNo::Overflow);
 }
 
+// The count bytes from offset on, cut short where the image ends: each setting is read
+// with one call, and decoded from memory. An empty span reads nothing, wherever it lies.
 // Every read goes through here, so the codec does not depend on each store refusing
 // negative positions by itself.
+QByteArray Span(ByteStore &store, qint64 offset, qint64 count)
+{
+    if (count <= 0)
+        return QByteArray();
+    if (offset < 0)
+        throw BvlError(ErrNo::InputPastEnd);
+    if (offset >= store.size())
+        return QByteArray(); // nothing there to read: no call into the store
+    return store.read(offset, count);
+}
+
 quint8 ByteAt(ByteStore &store, qint64 offset)
 {
-    RequireSpan(store, offset, 1);
-    return store.readByte(offset);
+    const QByteArray byte = Span(store, offset, 1);
+    if (byte.isEmpty())
+        throw BvlError(ErrNo::InputPastEnd);
+    return static_cast<quint8>(byte[0]);
 }
 
 quint8 OwnedBits(ByteStore &store, const SettingStruct &s)
@@ -45,47 +60,56 @@ void WriteOwnedBits(ByteStore &store, const SettingStruct &s, qint32 value)
 {
     RequireByteValue(value);
     const quint8 kept = ByteAt(store, s.Offset) & quint8(~s.BitMask);
-    store.writeByte(s.Offset, kept | (quint8(value) & s.BitMask));
+    store.write(s.Offset, QByteArray(1, static_cast<char>(kept | (quint8(value) & s.BitMask))));
 }
 
-// The checked value (first) and unchecked value (second) of a Checkbox.
-struct CheckValues
+// A check box is defined by its checked value (the first value text); the unchecked
+// value (the second) is needed only to write it unchecked, so a file that lacks it
+// still shows the box and fails only that save.
+qint32 CheckedValue(const SettingStruct &s)
 {
-    qint32 checked;
-    qint32 unchecked;
-};
+    const QStringList texts = SplitValues(s.Values);
+    if (texts.isEmpty())
+        throw BvlError(ErrNo::TypeMismatch, QStringLiteral("a check box needs its checked value"));
+    return DecimalToLong(texts[0]);
+}
 
-CheckValues CheckboxValues(const SettingStruct &s)
+qint32 UncheckedValue(const SettingStruct &s)
 {
     const QStringList texts = SplitValues(s.Values);
     if (texts.size() < 2)
-        throw BvlError(ErrNo::TypeMismatch, QStringLiteral("a check box needs two values"));
-    return {DecimalToLong(texts[0]), DecimalToLong(texts[1])};
+        throw BvlError(ErrNo::TypeMismatch, QStringLiteral("a check box is saved unchecked with its second value"));
+    return DecimalToLong(texts[1]);
 }
 
+// The field is read as a whole, yet fails exactly where reading it byte by byte would
+// have run past the end: a terminator inside the image ends the text, however far the
+// field is declared to reach.
 QString DecodeAnsi(ByteStore &store, const SettingStruct &s)
 {
-    QByteArray bytes;
-    for (qint64 i = 0; i < s.MaxStringLength; ++i) {
-        const quint8 b = ByteAt(store, qint64(s.Offset) + i);
-        if (b == 0)
-            break;
-        bytes.append(static_cast<char>(b));
-    }
-    return Cp1252::decode(bytes);
+    const QByteArray field = Span(store, s.Offset, s.MaxStringLength);
+    const qsizetype terminator = field.indexOf('\0');
+    if (terminator >= 0)
+        return Cp1252::decode(field.left(terminator));
+    if (field.size() < s.MaxStringLength)
+        throw BvlError(ErrNo::InputPastEnd);
+    return Cp1252::decode(field);
 }
 
 QString DecodeUnicode(ByteStore &store, const SettingStruct &s)
 {
+    const qint64 units = s.MaxStringLength / 2;
+    const QByteArray field = Span(store, s.Offset, 2 * units);
     QString text;
-    const qint64 maxUnits = s.MaxStringLength / 2;
-    for (qint64 i = 0; i < maxUnits; ++i) {
-        const qint64 at = qint64(s.Offset) + 2 * i;
-        const char16_t unit = char16_t(ByteAt(store, at) << 8 | ByteAt(store, at + 1));
+    for (qsizetype at = 0; at + 1 < field.size(); at += 2) {
+        const char16_t unit = char16_t(quint8(field[at]) << 8 | quint8(field[at + 1]));
         if (unit == 0)
-            break;
+            return text;
         text.append(QChar(unit));
     }
+    // No terminator before the image ended: a unit is missing, or cut in half.
+    if (field.size() < 2 * units)
+        throw BvlError(ErrNo::InputPastEnd);
     return text;
 }
 
@@ -94,8 +118,7 @@ QString DecodeUnicode(ByteStore &store, const SettingStruct &s)
 void WriteBytes(ByteStore &store, qint64 offset, const QByteArray &bytes)
 {
     RequireSpan(store, offset, bytes.size());
-    for (qsizetype i = 0; i < bytes.size(); ++i)
-        store.writeByte(offset + i, static_cast<quint8>(bytes[i]));
+    store.write(offset, bytes);
 }
 
 void EncodeAnsi(ByteStore &store, const SettingStruct &s, const QString &text)
@@ -140,23 +163,25 @@ QVector<qint32> ValueNumbers(const SettingStruct &s)
 
 bool DecodeChecked(ByteStore &store, const SettingStruct &s)
 {
-    const CheckValues values = CheckboxValues(s);
+    const qint32 checkedValue = CheckedValue(s);
     // Any pattern other than the checked value, the unchecked one included, shows unchecked.
-    return OwnedBits(store, s) == values.checked;
+    return OwnedBits(store, s) == checkedValue;
 }
 
 void EncodeChecked(ByteStore &store, const SettingStruct &s, bool checked)
 {
-    const CheckValues values = CheckboxValues(s);
-    WriteOwnedBits(store, s, checked ? values.checked : values.unchecked);
+    const qint32 checkedValue = CheckedValue(s);
+    WriteOwnedBits(store, s, checked ? checkedValue : UncheckedValue(s));
 }
 
 int DecodeListIndex(ByteStore &store, const SettingStruct &s)
 {
     const qint32 owned = OwnedBits(store, s);
+    // Entry k is name k with value k: value texts beyond the last name are no entry.
     // Converted one at a time and only up to the first match, as the list is walked.
     const QStringList texts = SplitValues(s.Values);
-    for (int i = 0; i < texts.size(); ++i) {
+    const qsizetype entries = qMin(texts.size(), SplitValues(s.ValueNames).size());
+    for (int i = 0; i < entries; ++i) {
         if (DecimalToLong(texts[i]) == owned)
             return i;
     }
@@ -188,8 +213,7 @@ void EncodeText(ByteStore &store, const SettingStruct &s, const QString &text)
     case SettingType::Int8: {
         const qint32 value = DecimalToLong(text);
         RequireByteValue(value);
-        RequireSpan(store, s.Offset, 1);
-        store.writeByte(s.Offset, quint8(value));
+        WriteBytes(store, s.Offset, QByteArray(1, static_cast<char>(value)));
         return;
     }
     case SettingType::AnsiString:

@@ -8,6 +8,8 @@
 // Moves one setting's value between the SEEM bytes and the state its control shows.
 // Widget-free: the main window turns these states into check boxes, lists and texts.
 //
+// Each setting's bytes are read with one call into the store and decoded from memory.
+//
 // Failures throw BvlError: 62 bytes beyond the end of the image, 13 a value text that is
 // not a number (or too few value texts) or a character Windows-1252 cannot hold, 6 a
 // number outside 0..255.
@@ -17,10 +19,13 @@ namespace SettingCodec {
 QVector<qint32> ValueNumbers(const SettingStruct &s);
 
 // Checkbox: true when the owned bits equal the checked value (the first value text).
+// Only encoding as unchecked needs the unchecked value (the second).
 bool DecodeChecked(ByteStore &store, const SettingStruct &s);
 void EncodeChecked(ByteStore &store, const SettingStruct &s, bool checked);
 
-// ValueList: position (from 0) of the first value equal to the owned bits; -1 for none.
+// ValueList: position (from 0) of the first entry whose value equals the owned bits; -1
+// for none. Entry k is name k of ValueNames with value k of Values: value texts beyond
+// the last name belong to no entry.
 int DecodeListIndex(ByteStore &store, const SettingStruct &s);
 // Writes itemData (the selected entry's value) into the owned bits. Throws 6 when the
 // combined byte leaves 0..255.

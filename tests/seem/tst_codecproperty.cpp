@@ -132,10 +132,16 @@ SettingStruct Cycle::randomSetting(int imageSize)
     case 3: {
         SettingStruct s = ValueList(offset, randomNonZeroMask(), {});
         QStringList values;
+        QStringList names;
         const int count = m_rng.bounded(1, 6);
         for (int i = 0; i < count; ++i)
             values << QString::number(randomWithin(s.BitMask));
+        // Now and then fewer names than values: the values left over are no entry.
+        const int named = m_rng.bounded(4) == 0 ? m_rng.bounded(count + 1) : count;
+        for (int i = 0; i < named; ++i)
+            names << QStringLiteral("Value %1").arg(i);
         s.Values = JoinValues(values);
+        s.ValueNames = JoinValues(names);
         return s;
     }
     case 4:
@@ -301,10 +307,7 @@ void ApplyEdit(ByteStore &store, const SettingStruct &s, const EditValue &v)
 
 QByteArray ReadAll(ByteStore &store)
 {
-    QByteArray bytes;
-    for (qint64 i = 0; i < store.size(); ++i)
-        bytes.append(char(store.readByte(i)));
-    return bytes;
+    return store.read(0, store.size());
 }
 
 bool Cycle::decodesBack(ByteStore &store, const Tracked &t, QString &why)
@@ -318,7 +321,8 @@ bool Cycle::decodesBack(ByteStore &store, const Tracked &t, QString &why)
         return false;
     case SettingType::ValueList: {
         const qint32 stored = t.lastValue.itemData & s.BitMask;
-        const int expected = int(SplitValues(s.Values).indexOf(QString::number(stored)));
+        const QStringList entries = SplitValues(s.Values).mid(0, SplitValues(s.ValueNames).size());
+        const int expected = int(entries.indexOf(QString::number(stored)));
         const int got = SettingCodec::DecodeListIndex(store, s);
         if (got == expected)
             return true;

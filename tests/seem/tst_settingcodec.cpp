@@ -16,6 +16,18 @@ QByteArray Hex(const char *hex)
     return QByteArray::fromHex(hex);
 }
 
+// A list whose Values text may hold more entries than it has names.
+SettingStruct NamedList(const QString &values, int names)
+{
+    SettingStruct s = ValueList(0, 0x30, {});
+    s.Values = values;
+    QStringList texts;
+    for (int i = 0; i < names; ++i)
+        texts << QStringLiteral("Value %1").arg(i);
+    s.ValueNames = JoinValues(texts);
+    return s;
+}
+
 } // namespace
 
 class TestSettingCodec : public QObject
@@ -50,6 +62,8 @@ private slots:
     void beyondEnd_data();
     void beyondEnd();
     void stringFieldReachingPastEnd();
+    void decodingFieldsAtTheEnd_data();
+    void decodingFieldsAtTheEnd();
     void unknownTypeDoesNothing();
     void maxTextLength_data();
     void maxTextLength();
@@ -123,33 +137,40 @@ void TestSettingCodec::checkboxEncode()
 void TestSettingCodec::checkboxBadValues_data()
 {
     QTest::addColumn<QString>("values");
-    QTest::addColumn<bool>("checked");
     QTest::addColumn<int>("decodeError");
-    QTest::addColumn<int>("encodeError");
+    QTest::addColumn<int>("checkedError");
+    QTest::addColumn<int>("uncheckedError");
 
+    // 0 for success. The checked value is needed everywhere, the unchecked one only to
+    // save the box unchecked.
     const QString sep(ValueSeparator);
-    QTest::newRow("no values") << QString() << true << int(ErrNo::TypeMismatch) << int(ErrNo::TypeMismatch);
-    QTest::newRow("one value") << QStringLiteral("1") << true << int(ErrNo::TypeMismatch)
-                               << int(ErrNo::TypeMismatch);
-    QTest::newRow("letters") << "on" + sep + "0" << true << int(ErrNo::TypeMismatch) << int(ErrNo::TypeMismatch);
-    QTest::newRow("checked 256") << "256" + sep + "0" << true << 0 << int(ErrNo::Overflow);
-    QTest::newRow("unchecked -1") << "1" + sep + "-1" << false << 0 << int(ErrNo::Overflow);
+    const int mismatch = ErrNo::TypeMismatch;
+    QTest::newRow("no values") << QString() << mismatch << mismatch << mismatch;
+    QTest::newRow("checked value only") << QStringLiteral("90") << 0 << 0 << mismatch;
+    QTest::newRow("unchecked value not a number") << "90" + sep + "off" << 0 << 0 << mismatch;
+    QTest::newRow("checked value not a number") << "on" + sep + "0" << mismatch << mismatch << mismatch;
+    QTest::newRow("checked 256") << "256" + sep + "0" << 0 << int(ErrNo::Overflow) << 0;
+    QTest::newRow("unchecked -1") << "90" + sep + "-1" << 0 << 0 << int(ErrNo::Overflow);
 }
 
 void TestSettingCodec::checkboxBadValues()
 {
     QFETCH(QString, values);
-    QFETCH(bool, checked);
     QFETCH(int, decodeError);
-    QFETCH(int, encodeError);
+    QFETCH(int, checkedError);
+    QFETCH(int, uncheckedError);
 
     SettingStruct s = Checkbox(0, 0xFF, 1, 0);
     s.Values = values;
-    MemoryByteStore store(Hex("5A"));
-    if (decodeError != 0)
-        QVERIFY(ThrowsNumber(decodeError, [&] { SettingCodec::DecodeChecked(store, s); }));
-    QVERIFY(ThrowsNumber(encodeError, [&] { SettingCodec::EncodeChecked(store, s, checked); }));
-    QCOMPARE(store.bytes(), Hex("5A"));
+    MemoryByteStore store(Hex("33"));
+    QCOMPARE(BvlErrorOf([&] { SettingCodec::DecodeChecked(store, s); }), decodeError);
+    for (const bool checked : {true, false}) {
+        MemoryByteStore target(Hex("33"));
+        const int error = BvlErrorOf([&] { SettingCodec::EncodeChecked(target, s, checked); });
+        QCOMPARE(error, checked ? checkedError : uncheckedError);
+        // Written: the checked value 90 (5A) or the unchecked 0; refused: nothing.
+        QCOMPARE(target.bytes(), error != 0 ? Hex("33") : checked ? Hex("5A") : Hex("00"));
+    }
 }
 
 void TestSettingCodec::sharedByte()
@@ -184,6 +205,12 @@ void TestSettingCodec::listDecode_data()
     QTest::newRow("no match") << quint8(0x30) << ValueList(0, 0x30, {0, 16, 32}) << -1;
     QTest::newRow("duplicate values: first") << quint8(0x20) << ValueList(0, 0x30, {0, 32, 32}) << 1;
     QTest::newRow("full byte") << quint8(0xFF) << ValueList(0, 0xFF, {1, 255}) << 1;
+    // Value k belongs to name k; what is left over names no entry and is never converted.
+    const QString sep(ValueSeparator);
+    QTest::newRow("value without a name") << quint8(0x20) << NamedList("0" + sep + "16" + sep + "32", 2) << -1;
+    QTest::newRow("named value before surplus") << quint8(0x10) << NamedList("0" + sep + "16" + sep + "x", 2) << 1;
+    QTest::newRow("surplus text not a number") << quint8(0x30) << NamedList("0" + sep + "16" + sep + "x", 2) << -1;
+    QTest::newRow("name without a value") << quint8(0x10) << NamedList("0" + sep + "16", 3) << 1;
 }
 
 void TestSettingCodec::listDecode()
@@ -453,6 +480,44 @@ void TestSettingCodec::stringFieldReachingPastEnd()
     // Reading a field without terminator runs into the end.
     MemoryByteStore noTerminator(Hex("41424344"));
     QVERIFY(ThrowsNumber(ErrNo::InputPastEnd, [&] { SettingCodec::DecodeText(noTerminator, ansi); }));
+}
+
+void TestSettingCodec::decodingFieldsAtTheEnd_data()
+{
+    QTest::addColumn<QByteArray>("image");
+    QTest::addColumn<SettingStruct>("setting");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("error");
+
+    // A field read as a whole fails exactly where reading it byte by byte would have
+    // reached past the end: a terminator inside the image ends it in time.
+    const QByteArray image = Hex("41420044");
+    QTest::newRow("ansi terminated before the end") << image << AnsiString(0, 10) << QStringLiteral("AB") << 0;
+    QTest::newRow("ansi running into the end") << image << AnsiString(3, 2) << QString() << 62;
+    QTest::newRow("ansi filling the image") << image << AnsiString(3, 1) << QStringLiteral("D") << 0;
+    QTest::newRow("ansi size 0 past the end") << image << AnsiString(9, 0) << QString() << 0;
+    QTest::newRow("unicode terminated before the end") << Hex("0041000000") << UnicodeString(0, 20)
+                                                       << QStringLiteral("A") << 0;
+    QTest::newRow("unicode unit cut by the end") << Hex("004100") << UnicodeString(0, 6) << QString() << 62;
+    QTest::newRow("unicode unit missing") << Hex("00410042") << UnicodeString(0, 6) << QString() << 62;
+    QTest::newRow("unicode filling the image") << Hex("00410042") << UnicodeString(0, 4) << QStringLiteral("AB") << 0;
+    QTest::newRow("unicode odd size: last byte unread") << Hex("004100") << UnicodeString(0, 3)
+                                                        << QStringLiteral("A") << 0;
+    QTest::newRow("unicode size 1 past the end") << image << UnicodeString(9, 1) << QString() << 0;
+    QTest::newRow("int8 last byte") << image << Int8(3) << QStringLiteral("68") << 0;
+}
+
+void TestSettingCodec::decodingFieldsAtTheEnd()
+{
+    QFETCH(QByteArray, image);
+    QFETCH(SettingStruct, setting);
+    QFETCH(QString, text);
+    QFETCH(int, error);
+
+    MemoryByteStore store(image);
+    QString decoded;
+    QCOMPARE(BvlErrorOf([&] { decoded = SettingCodec::DecodeText(store, setting); }), error);
+    QCOMPARE(decoded, text);
 }
 
 void TestSettingCodec::unknownTypeDoesNothing()
