@@ -8,19 +8,16 @@ namespace {
 
 // Splits 'GROUP\NAME=VALUE' at the first "=" behind which the left side names a
 // setting, so that names holding "=" can be assigned too; else at the first "=".
-bool SplitAssignment(const QString &argument, const SettingList &settings, Assignment &assignment)
+Assignment SplitAssignment(const QString &argument, const SettingList &settings)
 {
     int split = argument.indexOf(QLatin1Char('='));
-    if (split < 0)
-        return false;
     for (int at = split; at >= 0; at = argument.indexOf(QLatin1Char('='), at + 1)) {
         if (FindSetting(settings, argument.left(at)).result != SettingMatch::Unknown) {
             split = at;
             break;
         }
     }
-    assignment = Assignment{QLatin1Char('\'') + argument + QLatin1Char('\''), argument.left(split), argument.mid(split + 1)};
-    return true;
+    return Assignment{QLatin1Char('\'') + argument + QLatin1Char('\''), argument.left(split), argument.mid(split + 1)};
 }
 
 class SetCommand : public Command
@@ -51,13 +48,13 @@ public:
     {
         const QStringList positional = parser.positionalArguments();
         const QString imagePath = positional.first();
+        for (const QString &argument : positional.mid(1))
+            if (!argument.contains(QLatin1Char('=')))
+                throw CliError(QStringLiteral("'%1' is not GROUP\\NAME=VALUE").arg(argument), ExitBadUsage);
         const LoadedSettingFile settingFile = SettingFileForImage(imagePath, parser, context.programFolder);
         QVector<Assignment> assignments;
         for (const QString &argument : positional.mid(1)) {
-            Assignment assignment;
-            if (!SplitAssignment(argument, settingFile.settings, assignment))
-                throw CliError(QStringLiteral("'%1' is not GROUP\\NAME=VALUE").arg(argument), ExitBadUsage);
-            assignments.append(assignment);
+            assignments.append(SplitAssignment(argument, settingFile.settings));
         }
         AssignmentRun run;
         run.dryRun = parser.isSet(QStringLiteral("dry-run"));
