@@ -136,6 +136,7 @@ int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &i
         context.out << label << ": " << Words(c.before) << " -> " << Words(c.after) << " (" << BytesText(c.bytes) << ")\n";
     }
     if (run.dryRun) {
+        context.out.flush();   // the changes first, then the note, when both go to one terminal
         context.err << imagePath << ": dry run, nothing was written\n";
         return ExitSuccess;
     }
