@@ -2,7 +2,6 @@
 #include "cli/CommandRegistry.h"
 #include "cli/ExitStatus.h"
 #include "cli/Inputs.h"
-#include "core/SettingFile.h"
 #include "seem/SeemFile.h"
 #include "seem/SettingFitCheck.h"
 
@@ -53,15 +52,10 @@ public:
     int execute(const QCommandLineParser &parser, CommandContext &context) override
     {
         const QString secPath = parser.positionalArguments().at(0);
-        SettingFileHeader header;
-        SettingList settings;
         // Read without the header check: a refused header is one of the findings.
-        try {
-            ReadSettingFile(secPath, header, settings);
-        } catch (const BvlError &e) {
-            throw CliError(QStringLiteral("%1: %2").arg(secPath, FileErrorText(e)));
-        }
-        QVector<FitFinding> findings = CheckSettingFile(header, settings);
+        const LoadedSettingFile file = ReadSettingFileAsIs(secPath);
+        const SettingList &settings = file.settings;
+        QVector<FitFinding> findings = CheckSettingFile(file.header, settings);
         Print(secPath, settings, findings, context.out);
         if (parser.positionalArguments().size() > 1) {
             const QString imagePath = parser.positionalArguments().at(1);

@@ -38,13 +38,9 @@ public:
     {
         const QString secPath = parser.positionalArguments().at(0);
         const QByteArray original = ReadWholeFile(secPath);
-        SettingFileHeader header;
-        SettingList settings;
-        try {
-            ReadSettingFile(secPath, header, settings);
-        } catch (const BvlError &e) {
-            throw CliError(QStringLiteral("%1: %2").arg(secPath, FileErrorText(e)));
-        }
+        const LoadedSettingFile file = ReadSettingFileAsIs(secPath);
+        const SettingFileHeader &header = file.header;
+        const SettingList &settings = file.settings;
         // The reader passes over bytes behind the last record; they are lost in the JSON.
         const QByteArray encoded = EncodeSettingFile(header, settings);
         if (encoded != original)

@@ -69,7 +69,7 @@ QString FileErrorText(const BvlError &e)
     }
 }
 
-LoadedSettingFile LoadSettingFile(const QString &path)
+LoadedSettingFile ReadSettingFileAsIs(const QString &path)
 {
     LoadedSettingFile loaded;
     loaded.path = path;
@@ -78,6 +78,12 @@ LoadedSettingFile LoadSettingFile(const QString &path)
     } catch (const BvlError &e) {
         throw CliError(QStringLiteral("%1: %2").arg(path, FileErrorText(e)));
     }
+    return loaded;
+}
+
+LoadedSettingFile LoadSettingFile(const QString &path)
+{
+    const LoadedSettingFile loaded = ReadSettingFileAsIs(path);
     switch (CheckSettingHeader(loaded.header)) {
     case HeaderCheck::UnknownFile:
         throw CliError(QStringLiteral("%1: is not a setting file").arg(path));

@@ -28,6 +28,8 @@ struct LoadedSettingFile
     SettingList settings;
 };
 
+// Reads a setting file without looking at its header (check and export take any).
+LoadedSettingFile ReadSettingFileAsIs(const QString &path);
 // Reads and checks a setting file as the windows do (magic "sec", format version 3).
 LoadedSettingFile LoadSettingFile(const QString &path);
 
