@@ -1,4 +1,6 @@
 #pragma once
+#include "core/BvlError.h"
+
 #include <QByteArray>
 #include <QtGlobal>
 
@@ -20,6 +22,16 @@ public:
     virtual void write(qint64 offset, const QByteArray &bytes) = 0;
     // Makes the written bytes durable; nothing to do for a store in memory.
     virtual void flush() {}
+
+    // The one byte at offset, for callers that look at a single byte (the bits of a check
+    // box or list). Throws BvlError(ErrNo::InputPastEnd) at or past the end.
+    quint8 readByte(qint64 offset)
+    {
+        const QByteArray one = read(offset, 1);
+        if (one.isEmpty())
+            throw BvlError(ErrNo::InputPastEnd);
+        return static_cast<quint8>(one.at(0));
+    }
 
 protected:
     // The span [offset, offset + count) lies inside an image of the given size.

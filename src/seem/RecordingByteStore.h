@@ -19,13 +19,18 @@ public:
     explicit RecordingByteStore(ByteStore &target) : m_target(target) {}
 
     qint64 size() const override { return m_target.size(); }
-    quint8 readByte(qint64 offset) override { return m_target.readByte(offset); }
-    void writeByte(qint64 offset, quint8 value) override
+    QByteArray read(qint64 offset, qint64 count) override { return m_target.read(offset, count); }
+    void write(qint64 offset, const QByteArray &bytes) override
     {
-        const quint8 before = m_target.readByte(offset);
-        m_target.writeByte(offset, value);
-        // The first write of a byte knows what it held before all of them.
-        m_changes.insert(offset, ByteChange{offset, m_changes.contains(offset) ? m_changes[offset].before : before, value});
+        const QByteArray before = m_target.read(offset, bytes.size());
+        m_target.write(offset, bytes); // refuses, writing nothing, a span outside the image
+        for (qint64 i = 0; i < bytes.size(); ++i) {
+            const qint64 at = offset + i;
+            const auto after = static_cast<quint8>(bytes.at(i));
+            // The first write of a byte knows what it held before all of them.
+            const quint8 first = m_changes.contains(at) ? m_changes[at].before : static_cast<quint8>(before.at(i));
+            m_changes.insert(at, ByteChange{at, first, after});
+        }
     }
 
     // The bytes whose value differs from before, in ascending offset order.

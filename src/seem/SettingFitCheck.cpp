@@ -65,7 +65,17 @@ void CheckOneSetting(const SettingStruct &s, int index, QVector<FitFinding> &fin
     }
     if (!unshowable.isEmpty())
         return;
-    const QVector<qint32> values = SettingCodec::ValueNumbers(s);
+    const QStringList texts = SplitValues(s.Values);
+    QVector<qint32> values;
+    for (const QString &text : texts) {
+        try {
+            values.append(DecimalToLong(text));
+        } catch (const BvlError &) {
+            break;   // past the values the window reads (checked value, one per name)
+        }
+    }
+    if (s.Type == quint8(SettingType::Checkbox) && values.size() < 2)
+        findings.append(Warning({index}, QStringLiteral("it has no number for unchecked: it cannot be saved unchecked")));
     for (int k = 0; k < values.size(); ++k) {
         if (values.at(k) < 0 || values.at(k) > 255)
             findings.append(Warning({index}, QStringLiteral("value %1 (%2) does not fit a byte").arg(k + 1).arg(values.at(k))));
@@ -157,9 +167,16 @@ void CheckAgainstImage(const SettingStruct &s, int index, ByteStore &image, QVec
         return;   // reported with the setting file
     const QString bits = ValueToBitText(image.readByte(s.Offset) & s.BitMask);
     if (s.Type == quint8(SettingType::Checkbox)) {
-        const QVector<qint32> values = SettingCodec::ValueNumbers(s);
+        const QStringList values = SplitValues(s.Values);
         const qint32 owned = image.readByte(s.Offset) & s.BitMask;
-        if (owned != values.at(0) && owned != values.at(1))
+        const auto matches = [&](int k) {
+            try {
+                return k < values.size() && DecimalToLong(values.at(k)) == owned;
+            } catch (const BvlError &) {
+                return false;
+            }
+        };
+        if (!matches(0) && !matches(1))
             findings.append(Warning({index}, QStringLiteral("its bits %1 match neither value").arg(bits)));
     } else if (s.Type == quint8(SettingType::ValueList)) {
         const int position = SettingCodec::DecodeListIndex(image, s);

@@ -42,9 +42,6 @@ ValueText DecodeListEntry(ByteStore &image, const SettingStruct &setting)
     const QString bits = ValueToBitText(image.readByte(setting.Offset) & setting.BitMask);
     if (position < 0)
         return NotShown(QStringLiteral("its bits %1 match no entry").arg(bits));
-    // More values than names: the window's list has no entry at that position.
-    if (position >= entries.size())
-        return NotShown(QStringLiteral("its bits %1 match value %2, which has no name").arg(bits).arg(position + 1));
     return Shown(entries.at(position).name);
 }
 
@@ -56,32 +53,38 @@ QString UnshowableReason(const SettingStruct &setting)
         return QStringLiteral("type code %1 is not a setting type").arg(setting.Type);
     if (!UsesValues(setting.Type))
         return QString();
+    // The values the window reads: a check box's checked value (the one saying "off" is
+    // needed only to save it unchecked), and a list's value for each of its names
+    // (value texts beyond the last name belong to no entry).
     const QStringList texts = SplitValues(setting.Values);
-    for (int k = 0; k < texts.size(); ++k) {
+    const bool checkbox = setting.Type == quint8(SettingType::Checkbox);
+    const int names = SplitValues(setting.ValueNames).size();
+    if (checkbox && texts.isEmpty())
+        return QStringLiteral("a check box needs its checked value, it has none");
+    if (!checkbox && texts.size() < names)
+        return QStringLiteral("it has %1 names but only %2 values").arg(names).arg(texts.size());
+    const int read = checkbox ? 1 : names;
+    for (int k = 0; k < read; ++k) {
         try {
             DecimalToLong(texts.at(k));
         } catch (const BvlError &) {
             return QStringLiteral("value %1 \"%2\" is not a number").arg(k + 1).arg(texts.at(k));
         }
     }
-    if (setting.Type == quint8(SettingType::Checkbox) && texts.size() < 2)
-        return QStringLiteral("a check box needs two values, it has %1").arg(texts.size());
-    const int names = SplitValues(setting.ValueNames).size();
-    if (setting.Type == quint8(SettingType::ValueList) && texts.size() < names)
-        return QStringLiteral("it has %1 names but only %2 values").arg(names).arg(texts.size());
     return QString();
 }
 
 QVector<ValueListEntry> ValueListEntries(const SettingStruct &setting)
 {
     const QStringList names = SplitValues(setting.ValueNames);
-    const QVector<qint32> values = SettingCodec::ValueNumbers(setting);
+    const QStringList values = SplitValues(setting.Values);
     if (values.size() < names.size())
         throw BvlError(ErrNo::TypeMismatch, QStringLiteral("fewer values than names"));
+    // Value texts beyond the last name belong to no entry and are not read.
     QVector<ValueListEntry> entries;
     entries.reserve(names.size());
     for (int k = 0; k < names.size(); ++k)
-        entries.append(ValueListEntry{names.at(k), values.at(k)});
+        entries.append(ValueListEntry{names.at(k), DecimalToLong(values.at(k))});
     return entries;
 }
 

@@ -56,13 +56,20 @@ void TestSettingValueText::parsedWordsDecodeToThemselves()
 
 void TestSettingValueText::undecodableValuesSayWhy()
 {
-    // More values than names: the bits match the third value, which the window's list lacks.
+    // More values than names: the third value has no name, so it is no entry of the list.
     SettingStruct list = ValueList(0, 0x03, {0, 1, 2});
     list.ValueNames = JoinValues({QStringLiteral("A"), QStringLiteral("B")});
     MemoryByteStore image(QByteArray::fromHex("02"));
-    QCOMPARE(DecodeValueText(image, list).reason, QStringLiteral("its bits 00000010 match value 3, which has no name"));
+    QCOMPARE(DecodeValueText(image, list).reason, QStringLiteral("its bits 00000010 match no entry"));
     // Setting it to a named entry repairs it.
     EncodeParsedValue(image, list, ParseValueText(list, QStringLiteral("B")));
+    QCOMPARE(DecodeValueText(image, list).text, QStringLiteral("B"));
+
+    // What the window reads is enough: a check box's checked value, a list's named values.
+    SettingStruct onlyChecked = Checkbox(0, 0x01, 1, 0);
+    onlyChecked.Values = QStringLiteral("1");
+    QCOMPARE(DecodeValueText(image, onlyChecked).text, CheckedText);
+    list.Values = JoinValues({QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("x")});
     QCOMPARE(DecodeValueText(image, list).text, QStringLiteral("B"));
 
     SettingStruct unknown = Int8(0);
