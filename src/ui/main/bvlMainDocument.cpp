@@ -8,6 +8,7 @@
 
 #include "core/Conversions.h"
 #include "core/SettingFile.h"
+#include "seem/AutoSelect.h"
 #include "seem/SeemFileName.h"
 #include "ui/AppContext.h"
 #include "ui/InputDataError.h"
@@ -105,22 +106,7 @@ bool bvlMain::OpenFileParse(const QString &seemPath, Document &next)
 
 QString bvlMain::AutoSelectSEC(const QString &fileName)
 {
-    SeemNameNumbers wanted;
-    if (!ParseSeemFileName(fileName, wanted))
-        return QString();
-    const QString folder = m_ctx.platform.programFolder();
-    const QStringList candidates =
-        QDir(folder).entryList({QStringLiteral("*.sec")}, QDir::Files | QDir::Readable, QDir::Name);
-    for (const QString &candidate : candidates) {
-        const QString path = JoinPath(folder, candidate);
-        SettingFileHeader header;
-        if (!ReadSettingHeader(path, header))
-            continue;
-        if (CheckSettingHeader(header) == HeaderCheck::Accepted && header.SEEMRec == wanted.seemRec
-            && header.SEEMNr == wanted.seemNr)
-            return path;
-    }
-    return QString();
+    return AutoSelectSettingFile(m_ctx.platform.programFolder(), fileName);
 }
 
 bool bvlMain::OpenSettingParse(Document &next)

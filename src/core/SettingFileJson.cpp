@@ -1,0 +1,174 @@
+#include "core/SettingFileJson.h"
+
+#include "core/Cp1252.h"
+#include "core/JsonFields.h"
+
+#include <QJsonArray>
+
+#include <limits>
+
+namespace {
+
+constexpr qint64 Int16Min = std::numeric_limits<qint16>::min();
+constexpr qint64 Int16Max = std::numeric_limits<qint16>::max();
+constexpr qint64 Int32Min = std::numeric_limits<qint32>::min();
+constexpr qint64 Int32Max = std::numeric_limits<qint32>::max();
+constexpr int MaxTextBytes = 65535;   // the 2-byte count in front of every text
+
+// A piece of Values as a number when the number gives exactly that text back.
+QJsonValue ValuePieceToJson(const QString &piece)
+{
+    bool isNumber = false;
+    const int number = piece.toInt(&isNumber);
+    if (isNumber && QString::number(number) == piece)
+        return number;
+    return piece;
+}
+
+QJsonArray PiecesToJson(const QString &joined, bool numbers)
+{
+    QJsonArray array;
+    for (const QString &piece : SplitValues(joined))
+        array.append(numbers ? ValuePieceToJson(piece) : QJsonValue(piece));
+    return array;
+}
+
+QJsonObject HeaderToJson(const SettingFileHeader &h)
+{
+    return QJsonObject{
+        {QStringLiteral("Magic"), h.Magic},
+        {QStringLiteral("FileVersion"), h.FileVersion},
+        {QStringLiteral("ProgramVersion"), h.ProgramVersion},
+        {QStringLiteral("SEEMNr"), h.SEEMNr},
+        {QStringLiteral("SEEMRec"), h.SEEMRec},
+        {QStringLiteral("Phones"), h.Phones},
+        {QStringLiteral("SettingCount"), h.SettingCount},
+        {QStringLiteral("Author"), h.Author},
+    };
+}
+
+QJsonObject SettingToJson(const SettingStruct &s)
+{
+    return QJsonObject{
+        {QStringLiteral("Name"), s.Name},
+        {QStringLiteral("Description"), s.Description},
+        {QStringLiteral("Type"), s.Type},
+        {QStringLiteral("UIIndex"), s.UIIndex},
+        {QStringLiteral("Group"), s.Group},
+        {QStringLiteral("Offset"), s.Offset},
+        {QStringLiteral("MaxStringLength"), s.MaxStringLength},
+        {QStringLiteral("BitMask"), s.BitMask},
+        {QStringLiteral("ValueNames"), PiecesToJson(s.ValueNames, false)},
+        {QStringLiteral("Values"), PiecesToJson(s.Values, true)},
+    };
+}
+
+// A text that the setting file can hold: Windows-1252, at most 65535 bytes.
+QString RequireFileText(const QString &text, const QString &path)
+{
+    if (!Cp1252::canEncode(text))
+        throw JsonInputError(ErrNo::TypeMismatch, path, QStringLiteral("has a character Windows-1252 cannot hold"));
+    if (text.size() > MaxTextBytes)
+        throw JsonInputError(ErrNo::Overflow, path, QStringLiteral("is longer than %1 bytes").arg(MaxTextBytes));
+    return text;
+}
+
+QString TextField(const QJsonObject &object, const QString &key, const QString &objectPath)
+{
+    return RequireFileText(RequireString(object, key, objectPath), FieldPath(objectPath, key));
+}
+
+QString PiecesFromJson(const QJsonObject &object, const QString &key, const QString &objectPath, bool numbers)
+{
+    const QString arrayPath = FieldPath(objectPath, key);
+    const QJsonArray array = RequireArray(object, key, objectPath);
+    QStringList pieces;
+    for (int i = 0; i < array.size(); ++i) {
+        const QJsonValue value = array.at(i);
+        const QString path = ElementPath(arrayPath, i);
+        QString piece;
+        if (value.isString())
+            piece = value.toString();
+        else if (numbers && value.isDouble())
+            piece = QString::number(RequireInteger(value, path, Int32Min, Int32Max));
+        else
+            throw JsonInputError(ErrNo::TypeMismatch, path,
+                                 numbers ? QStringLiteral("expected a number or a string") : QStringLiteral("expected a string"));
+        if (piece.contains(ValueSeparator))
+            throw JsonInputError(ErrNo::TypeMismatch, path, QStringLiteral("contains the separator \u00a7"));
+        pieces << piece;
+    }
+    return RequireFileText(JoinValues(pieces), arrayPath);
+}
+
+SettingFileHeader HeaderFromJson(const QJsonObject &json, const QString &path)
+{
+    RefuseUnknownFields(json, HeaderToJson({}).keys(), path);
+    SettingFileHeader h;
+    h.Magic = TextField(json, QStringLiteral("Magic"), path);
+    if (h.Magic.size() != 3)
+        throw JsonInputError(ErrNo::Overflow, FieldPath(path, QStringLiteral("Magic")), QStringLiteral("must be 3 characters"));
+    h.FileVersion = quint8(RequireInteger(json, QStringLiteral("FileVersion"), path, 0, 255));
+    h.ProgramVersion = TextField(json, QStringLiteral("ProgramVersion"), path);
+    h.SEEMNr = qint16(RequireInteger(json, QStringLiteral("SEEMNr"), path, Int16Min, Int16Max));
+    h.SEEMRec = qint16(RequireInteger(json, QStringLiteral("SEEMRec"), path, Int16Min, Int16Max));
+    h.Phones = TextField(json, QStringLiteral("Phones"), path);
+    h.SettingCount = qint32(RequireInteger(json, QStringLiteral("SettingCount"), path, 1, Int32Max));
+    h.Author = TextField(json, QStringLiteral("Author"), path);
+    return h;
+}
+
+SettingStruct SettingFromJson(const QJsonObject &json, const QString &path)
+{
+    RefuseUnknownFields(json, SettingToJson({}).keys(), path);
+    SettingStruct s;
+    s.Name = TextField(json, QStringLiteral("Name"), path);
+    s.Description = TextField(json, QStringLiteral("Description"), path);
+    s.Type = quint8(RequireInteger(json, QStringLiteral("Type"), path, 0, 255));
+    s.UIIndex = qint32(RequireInteger(json, QStringLiteral("UIIndex"), path, Int32Min, Int32Max));
+    s.Group = TextField(json, QStringLiteral("Group"), path);
+    s.Offset = qint32(RequireInteger(json, QStringLiteral("Offset"), path, Int32Min, Int32Max));
+    s.MaxStringLength = qint32(RequireInteger(json, QStringLiteral("MaxStringLength"), path, Int32Min, Int32Max));
+    s.BitMask = quint8(RequireInteger(json, QStringLiteral("BitMask"), path, 0, 255));
+    s.ValueNames = PiecesFromJson(json, QStringLiteral("ValueNames"), path, false);
+    s.Values = PiecesFromJson(json, QStringLiteral("Values"), path, true);
+    return s;
+}
+
+} // namespace
+
+QJsonObject SettingFileToJson(const SettingFileHeader &header, const SettingList &settings)
+{
+    QJsonArray records;
+    for (const SettingStruct &s : settings)
+        records.append(SettingToJson(s));
+    return QJsonObject{
+        {QStringLiteral("format"), SettingFileJsonFormat},
+        {QStringLiteral("header"), HeaderToJson(header)},
+        {QStringLiteral("settings"), records},
+    };
+}
+
+void SettingFileFromJson(const QJsonObject &json, SettingFileHeader &header, SettingList &settings)
+{
+    const QString root = QStringLiteral("$");
+    RefuseUnknownFields(json, {QStringLiteral("format"), QStringLiteral("header"), QStringLiteral("settings")}, root);
+    if (RequireString(json, QStringLiteral("format"), root) != SettingFileJsonFormat)
+        throw JsonInputError(ErrNo::TypeMismatch, FieldPath(root, QStringLiteral("format")),
+                             QStringLiteral("expected \"%1\"").arg(SettingFileJsonFormat));
+    const QString headerPath = FieldPath(root, QStringLiteral("header"));
+    const SettingFileHeader h = HeaderFromJson(RequireObject(RequireField(json, QStringLiteral("header"), root), headerPath), headerPath);
+    const QString settingsPath = FieldPath(root, QStringLiteral("settings"));
+    const QJsonArray records = RequireArray(json, QStringLiteral("settings"), root);
+    if (records.size() != h.SettingCount)
+        throw JsonInputError(ErrNo::TypeMismatch, FieldPath(headerPath, QStringLiteral("SettingCount")),
+                             QStringLiteral("is %1, but there are %2 settings").arg(h.SettingCount).arg(records.size()));
+    SettingList list;
+    list.reserve(records.size());
+    for (int i = 0; i < records.size(); ++i) {
+        const QString path = ElementPath(settingsPath, i);
+        list.append(SettingFromJson(RequireObject(records.at(i), path), path));
+    }
+    header = h;
+    settings = list;
+}

@@ -1,0 +1,26 @@
+#include "seem/AutoSelect.h"
+
+#include "core/SettingFile.h"
+#include "platform/Platform.h"
+#include "seem/SeemFileName.h"
+
+#include <QDir>
+
+QString AutoSelectSettingFile(const QString &folder, const QString &seemFileName)
+{
+    SeemNameNumbers wanted;
+    if (!ParseSeemFileName(seemFileName, wanted))
+        return QString();
+    const QStringList candidates =
+        QDir(folder).entryList({QStringLiteral("*.sec")}, QDir::Files | QDir::Readable, QDir::Name);
+    for (const QString &candidate : candidates) {
+        const QString path = JoinPath(folder, candidate);
+        SettingFileHeader header;
+        if (!ReadSettingHeader(path, header))
+            continue;
+        if (CheckSettingHeader(header) == HeaderCheck::Accepted && header.SEEMRec == wanted.seemRec
+            && header.SEEMNr == wanted.seemNr)
+            return path;
+    }
+    return QString();
+}

@@ -1,0 +1,198 @@
+#include "seem/SettingFitCheck.h"
+
+#include "core/Conversions.h"
+#include "core/SettingFile.h"
+#include "seem/OwnedBytes.h"
+#include "seem/SettingCodec.h"
+#include "seem/SettingLookup.h"
+#include "seem/SettingValueText.h"
+
+#include <QHash>
+
+#include <algorithm>
+
+namespace {
+
+FitFinding Error(QVector<int> settings, const QString &message)
+{
+    return FitFinding{FitSeverity::Error, std::move(settings), message};
+}
+
+FitFinding Warning(QVector<int> settings, const QString &message)
+{
+    return FitFinding{FitSeverity::Warning, std::move(settings), message};
+}
+
+bool OwnsBits(const SettingStruct &s)
+{
+    return s.Type == quint8(SettingType::Checkbox) || s.Type == quint8(SettingType::ValueList);
+}
+
+bool IsString(const SettingStruct &s)
+{
+    return s.Type == quint8(SettingType::AnsiString) || s.Type == quint8(SettingType::UnicodeString);
+}
+
+void CheckHeader(const SettingFileHeader &header, QVector<FitFinding> &findings)
+{
+    switch (CheckSettingHeader(header)) {
+    case HeaderCheck::UnknownFile:
+        findings.append(Error({}, QStringLiteral("the file starts with \"%1\", not \"sec\"").arg(header.Magic)));
+        break;
+    case HeaderCheck::UnsupportedVersion:
+        findings.append(Error({}, QStringLiteral("format version %1 is not 3").arg(header.FileVersion)));
+        break;
+    case HeaderCheck::Accepted:
+        break;
+    }
+}
+
+void CheckOneSetting(const SettingStruct &s, int index, QVector<FitFinding> &findings)
+{
+    const QString unshowable = UnshowableReason(s);
+    if (!unshowable.isEmpty())
+        findings.append(Error({index}, unshowable));
+    if (s.Offset < 0)
+        findings.append(Error({index}, QStringLiteral("its offset %1 lies before the start of any image").arg(s.Offset)));
+    const int terminatorSize = s.Type == quint8(SettingType::AnsiString) ? 1 : 2;
+    if (IsString(s) && s.MaxStringLength < terminatorSize)
+        findings.append(Error({index}, QStringLiteral("its field of %1 bytes has no room for the terminator").arg(s.MaxStringLength)));
+    if (!OwnsBits(s))
+        return;
+    if (s.BitMask == 0) {
+        findings.append(Error({index}, QStringLiteral("its bit mask is empty")));
+        return;
+    }
+    if (!unshowable.isEmpty())
+        return;
+    const QVector<qint32> values = SettingCodec::ValueNumbers(s);
+    for (int k = 0; k < values.size(); ++k) {
+        if (values.at(k) < 0 || values.at(k) > 255)
+            findings.append(Warning({index}, QStringLiteral("value %1 (%2) does not fit a byte").arg(k + 1).arg(values.at(k))));
+        else if (values.at(k) & ~s.BitMask)
+            findings.append(Warning({index}, QStringLiteral("value %1 (%2) has bits outside its mask %3")
+                                                 .arg(k + 1)
+                                                 .arg(ValueToBitText(values.at(k)), ValueToBitText(s.BitMask))));
+    }
+}
+
+// Settings sorted by their first byte and swept, so that only spans that overlap are
+// compared; one warning per pair.
+void CheckSharedBits(const SettingList &settings, QVector<FitFinding> &findings)
+{
+    struct Owned
+    {
+        int index;
+        OwnedSpan span;
+    };
+    QVector<Owned> owned;
+    for (int i = 0; i < settings.size(); ++i) {
+        const OwnedSpan span = OwnedSpanOf(settings.at(i));
+        if (span.size > 0 && span.mask != 0)
+            owned.append(Owned{i + 1, span});
+    }
+    std::stable_sort(owned.begin(), owned.end(),
+                     [](const Owned &x, const Owned &y) { return x.span.offset < y.span.offset; });
+    QVector<FitFinding> shared;
+    for (int i = 0; i < owned.size(); ++i) {
+        for (int j = i + 1; j < owned.size() && owned.at(j).span.offset < owned.at(i).span.end(); ++j) {
+            const OwnedSpan &a = owned.at(i).span;
+            const OwnedSpan &b = owned.at(j).span;
+            const quint8 common = a.mask & b.mask;
+            if (common == 0)
+                continue;
+            const qint64 first = b.offset;
+            const qint64 last = qMin(a.end(), b.end()) - 1;
+            const QString where = first == last
+                ? QStringLiteral("share bits %1 of byte %2").arg(ValueToBitText(common)).arg(first)
+                : QStringLiteral("share bytes %1..%2").arg(first).arg(last);
+            QVector<int> pair{owned.at(i).index, owned.at(j).index};
+            std::sort(pair.begin(), pair.end());
+            shared.append(Warning(pair, where));
+        }
+    }
+    std::stable_sort(shared.begin(), shared.end(),
+                     [](const FitFinding &x, const FitFinding &y) { return x.settings < y.settings; });
+    findings += shared;
+}
+
+void CheckDuplicateNames(const SettingList &settings, QVector<FitFinding> &findings)
+{
+    QHash<QString, QVector<int>> byPath;
+    QStringList order;
+    for (int i = 0; i < settings.size(); ++i) {
+        const QString path = SettingPathOf(settings.at(i));
+        if (!byPath.contains(path))
+            order << path;
+        byPath[path].append(i + 1);
+    }
+    for (const QString &path : order)
+        if (byPath.value(path).size() > 1)
+            findings.append(Warning(byPath.value(path), QStringLiteral("have the same name in one group")));
+}
+
+bool HasTerminator(ByteStore &image, const SettingStruct &s, const OwnedSpan &span)
+{
+    const int unit = s.Type == quint8(SettingType::AnsiString) ? 1 : 2;
+    for (qint64 at = span.offset; at + unit <= span.end(); at += unit) {
+        if (image.readByte(at) == 0 && (unit == 1 || image.readByte(at + 1) == 0))
+            return true;
+    }
+    return false;
+}
+
+void CheckAgainstImage(const SettingStruct &s, int index, ByteStore &image, QVector<FitFinding> &findings)
+{
+    const OwnedSpan span = OwnedSpanOf(s);
+    if (span.size == 0)
+        return;   // owns no byte of the image
+    if (!SpanInsideImage(span, image.size())) {
+        findings.append(Error({index}, QStringLiteral("its bytes %1..%2 lie outside the image (%3 bytes)")
+                                           .arg(span.offset)
+                                           .arg(span.end() - 1)
+                                           .arg(image.size())));
+        return;
+    }
+    if (!UnshowableReason(s).isEmpty() || (OwnsBits(s) && s.BitMask == 0))
+        return;   // reported with the setting file
+    const QString bits = ValueToBitText(image.readByte(s.Offset) & s.BitMask);
+    if (s.Type == quint8(SettingType::Checkbox)) {
+        const QVector<qint32> values = SettingCodec::ValueNumbers(s);
+        const qint32 owned = image.readByte(s.Offset) & s.BitMask;
+        if (owned != values.at(0) && owned != values.at(1))
+            findings.append(Warning({index}, QStringLiteral("its bits %1 match neither value").arg(bits)));
+    } else if (s.Type == quint8(SettingType::ValueList)) {
+        const int position = SettingCodec::DecodeListIndex(image, s);
+        if (position < 0 || position >= ValueListEntries(s).size())
+            findings.append(Warning({index}, QStringLiteral("its bits %1 match no entry").arg(bits)));
+    } else if (IsString(s) && !HasTerminator(image, s, span)) {
+        findings.append(Warning({index}, QStringLiteral("its text has no terminator in its %1 bytes").arg(span.size)));
+    }
+}
+
+} // namespace
+
+QVector<FitFinding> CheckSettingFile(const SettingFileHeader &header, const SettingList &settings)
+{
+    QVector<FitFinding> findings;
+    CheckHeader(header, findings);
+    for (int i = 0; i < settings.size(); ++i)
+        CheckOneSetting(settings.at(i), i + 1, findings);
+    CheckSharedBits(settings, findings);
+    CheckDuplicateNames(settings, findings);
+    return findings;
+}
+
+QVector<FitFinding> CheckSettingsAgainstImage(const SettingList &settings, ByteStore &image)
+{
+    QVector<FitFinding> findings;
+    for (int i = 0; i < settings.size(); ++i)
+        CheckAgainstImage(settings.at(i), i + 1, image, findings);
+    return findings;
+}
+
+bool HasError(const QVector<FitFinding> &findings)
+{
+    return std::any_of(findings.begin(), findings.end(),
+                       [](const FitFinding &f) { return f.severity == FitSeverity::Error; });
+}

@@ -1,0 +1,29 @@
+#pragma once
+#include "core/SettingTypes.h"
+
+#include <QString>
+#include <QVector>
+
+// Finding settings by name, the way people write them: 'GROUP\NAME', or a bare NAME
+// when no other setting has that name. Groups are compared in the form the main window
+// shows them (see NormalisedGroup).
+
+// The group path as the window's tree shows it: every element between "\" trimmed of
+// blanks, a blank path "Unknown". Empty elements stay.
+QString NormalisedGroup(const QString &group);
+
+// 'GROUP\NAME' with the normalised group.
+QString SettingPathOf(const SettingStruct &setting);
+
+struct SettingMatch
+{
+    enum Result { Found, Unknown, Ambiguous };
+    Result result = Unknown;
+    QVector<int> indices;   // 1-based: the one found, or every candidate when ambiguous
+
+    int index() const { return result == Found ? indices.first() : 0; }
+};
+
+// An exact 'GROUP\NAME' match wins; without one the query is taken as a bare name.
+// Case-sensitive, as the window's labels are.
+SettingMatch FindSetting(const SettingList &settings, const QString &query);

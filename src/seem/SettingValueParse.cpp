@@ -1,0 +1,123 @@
+#include "seem/SettingValueParse.h"
+
+#include "core/BvlError.h"
+#include "core/Conversions.h"
+#include "core/Cp1252.h"
+#include "seem/SettingCodec.h"
+#include "seem/SettingValueText.h"
+
+#include <QStringList>
+
+namespace {
+
+ParsedValue Refused(const QString &reason)
+{
+    ParsedValue value;
+    value.reason = reason;
+    return value;
+}
+
+ParsedValue ParseChecked(const QString &text)
+{
+    const QString word = text.trimmed().toLower();
+    ParsedValue value;
+    value.accepted = true;
+    if (word == CheckedText || word == QLatin1String("true") || word == QLatin1String("1")) {
+        value.checked = true;
+        return value;
+    }
+    if (word == UncheckedText || word == QLatin1String("false") || word == QLatin1String("0"))
+        return value;
+    return Refused(QStringLiteral("\"%1\" is not on or off (true/false and 1/0 are taken too)").arg(text));
+}
+
+ParsedValue ParseListEntry(const SettingStruct &setting, const QString &text)
+{
+    const QVector<ValueListEntry> entries = ValueListEntries(setting);
+    QStringList names;
+    for (const ValueListEntry &entry : entries) {
+        // The first of two equal names, as the window's list selects it.
+        if (entry.name == text) {
+            if (entry.value < 0 || entry.value > 255)
+                return Refused(QStringLiteral("the value %1 of \"%2\" does not fit a byte").arg(entry.value).arg(text));
+            ParsedValue value;
+            value.accepted = true;
+            value.listValue = entry.value;
+            return value;
+        }
+        names << entry.name;
+    }
+    return Refused(QStringLiteral("\"%1\" is not in the list (%2)").arg(text, names.join(QStringLiteral(", "))));
+}
+
+ParsedValue ParseNumber(const QString &text)
+{
+    qint32 number = 0;
+    try {
+        number = DecimalToLong(text);
+    } catch (const BvlError &) {
+        return Refused(QStringLiteral("\"%1\" is not a number").arg(text));
+    }
+    if (number < 0 || number > 255)
+        return Refused(QStringLiteral("%1 is out of range 0..255").arg(number));
+    ParsedValue value;
+    value.accepted = true;
+    value.text = QString::number(number);
+    return value;
+}
+
+ParsedValue ParseString(const SettingStruct &setting, const QString &text)
+{
+    if (text.contains(QChar(0)))
+        return Refused(QStringLiteral("a zero character would end the text early"));
+    if (setting.Type == quint8(SettingType::AnsiString)) {
+        for (QChar c : text) {
+            quint8 byte = 0;
+            if (!Cp1252::encodeChar(c, byte))
+                return Refused(QStringLiteral("\"%1\" (U+%2) has no byte in Windows-1252")
+                                   .arg(c)
+                                   .arg(c.unicode(), 4, 16, QLatin1Char('0')));
+        }
+    }
+    const int limit = SettingCodec::MaxTextLength(setting);
+    if (text.size() > limit)
+        return Refused(QStringLiteral("%1 characters are too long for its field (at most %2)").arg(text.size()).arg(limit));
+    ParsedValue value;
+    value.accepted = true;
+    value.text = text;
+    return value;
+}
+
+} // namespace
+
+ParsedValue ParseValueText(const SettingStruct &setting, const QString &text)
+{
+    const QString unshowable = UnshowableReason(setting);
+    if (!unshowable.isEmpty())
+        return Refused(QStringLiteral("it cannot be set: ") + unshowable);
+    switch (SettingType(setting.Type)) {
+    case SettingType::Checkbox:
+        return ParseChecked(text);
+    case SettingType::ValueList:
+        return ParseListEntry(setting, text);
+    case SettingType::Int8:
+        return ParseNumber(text);
+    default:
+        return ParseString(setting, text);
+    }
+}
+
+void EncodeParsedValue(ByteStore &image, const SettingStruct &setting, const ParsedValue &value)
+{
+    switch (SettingType(setting.Type)) {
+    case SettingType::Checkbox:
+        SettingCodec::EncodeChecked(image, setting, value.checked);
+        break;
+    case SettingType::ValueList:
+        SettingCodec::EncodeListValue(image, setting, value.listValue);
+        break;
+    default:
+        SettingCodec::EncodeText(image, setting, value.text);
+        break;
+    }
+}
