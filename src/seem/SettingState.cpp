@@ -29,10 +29,11 @@ ControlState DecodeControlState(ByteStore &store, const SettingStruct &s)
     case SettingType::Checkbox:
         return ControlState::Checked(SettingCodec::DecodeChecked(store, s));
     case SettingType::ValueList: {
-        // Value texts beyond the last name have no entry to select.
-        const int position = SettingCodec::DecodeListIndex(store, s);
-        const int entries = int(SplitValues(s.ValueNames).size());
-        return ControlState::ListPosition(position < entries ? position : -1);
+        // Value texts beyond the last name have no entry to select: they are not even read,
+        // so that one that is no number cannot fail the restore.
+        SettingStruct named = s;
+        named.Values = JoinValues(SplitValues(s.Values).mid(0, SplitValues(s.ValueNames).size()));
+        return ControlState::ListPosition(SettingCodec::DecodeListIndex(store, named));
     }
     case SettingType::Int8:
     case SettingType::AnsiString:

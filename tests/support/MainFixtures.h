@@ -13,11 +13,18 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocumentFragment>
 
 #include <functional>
 #include <memory>
 
 namespace MainFixtures {
+
+// What a tool tip shows: its rich text read as the tool tip reads it.
+inline QString ShownToolTip(const QWidget *widget)
+{
+    return QTextDocumentFragment::fromHtml(widget->toolTip()).toPlainText();
+}
 
 inline SettingFileHeader Header(qint16 seemNr, qint16 seemRec, const QString &author = QStringLiteral("Ann"))
 {
@@ -140,6 +147,24 @@ struct MainFixture
         platform.answerFile(path);
         window->mnfOpenSEEM_Click();
     }
+
+    // Replaces the sample setting file and image with these, then opens the image.
+    void openWith(const SettingList &settings, const QByteArray &image,
+                  const SettingFileHeader &header = Header(0x32, 1))
+    {
+        folder.writeSec(QStringLiteral("sample.sec"), header, settings);
+        folder.writeBytes(QStringLiteral("0032_0001.seem"), image);
+        open(seemPath);
+    }
+
+    // Confirms the save dialog and saves; true when the save succeeded.
+    bool save()
+    {
+        platform.answerFile(seemPath);
+        return window->mnfSaveSEEM_Click();
+    }
+
+    QByteArray image() const { return folder.bytes(QStringLiteral("0032_0001.seem")); }
 
     QString T(const QString &key) { return ctx.lang.GetLangString(key); }
 

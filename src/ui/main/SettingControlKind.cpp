@@ -1,7 +1,7 @@
 #include "ui/main/SettingControlKind.h"
 
 #include "core/BvlError.h"
-#include "seem/SettingCodec.h"
+#include "core/Conversions.h"
 
 ControlKind ControlKindOf(const SettingStruct &setting)
 {
@@ -21,13 +21,14 @@ ControlKind ControlKindOf(const SettingStruct &setting)
 QVector<ListEntry> ListEntries(const SettingStruct &setting)
 {
     const QStringList names = SplitValues(setting.ValueNames);
-    const QVector<qint32> values = SettingCodec::ValueNumbers(setting);
+    const QStringList values = SplitValues(setting.Values);
     if (values.size() < names.size())
         throw BvlError(ErrNo::TypeMismatch, QStringLiteral("fewer values than names"));
+    // Name k takes value k; value texts beyond the last name have no entry and are not read.
     QVector<ListEntry> entries;
     entries.reserve(names.size());
     for (int k = 0; k < names.size(); ++k)
-        entries.append(ListEntry{names.at(k), values.at(k)});
+        entries.append(ListEntry{names.at(k), DecimalToLong(values.at(k))});
     return entries;
 }
 

@@ -16,8 +16,8 @@ struct ListEntry
 };
 
 // The entries of a setting shown as a list: each name of ValueNames with the number at
-// the same position of Values. Throws BvlError 13 when a value text is not a number or
-// there are fewer values than names.
+// the same position of Values; surplus value texts are passed over. Throws BvlError 13
+// when a named entry's value text is not a number or there are fewer values than names.
 QVector<ListEntry> ListEntries(const SettingStruct &setting);
 
 // Throws what ListEntries throws for the first list setting that cannot be shown, so that

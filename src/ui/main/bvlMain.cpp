@@ -7,6 +7,7 @@
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
 #include "ui/Twips.h"
+#include "ui/main/StatusLine.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -186,7 +187,7 @@ void bvlMain::BuildControls()
     txDescription->viewport()->setMouseTracking(true);
     txDescription->viewport()->installEventFilter(this);
 
-    lbFileDesc = new QLabel(m_client);
+    lbFileDesc = new StatusLine(m_client);
     lbFileDesc->setObjectName(QStringLiteral("lbFileDesc"));
     lbFileDesc->setGeometry(TwipsRect(120, 8760, 13215, 255));
 }
@@ -293,8 +294,7 @@ void bvlMain::mnuSetting_Click()
 
 void bvlMain::ShowFileDesc(const QString &text)
 {
-    lbFileDesc->setText(text);
-    lbFileDesc->setToolTip(text);
+    lbFileDesc->setLine(text);
 }
 
 void bvlMain::mnuInfo_Click()

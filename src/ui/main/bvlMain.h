@@ -2,10 +2,14 @@
 #include "core/BvlError.h"
 #include "core/SettingTypes.h"
 #include "seem/SeemFile.h"
+#include "seem/SettingState.h"
+#include "ui/main/GroupNodes.h"
+#include "ui/main/StatusLine.h"
 
 #include <QHash>
 #include <QMainWindow>
 #include <QVector>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -72,12 +76,21 @@ public:
     QString AutoSelectSEC(const QString &fileName);
 
     // ---- Values between controls and the SEEM file
+    // Restores settings from the file into their controls. A setting that fails is
+    // disabled (and never written) and the others go on; the first failure is reported
+    // once, with its setting's page shown. False when any setting failed.
     bool RestoreSetting(int index);
-    void WriteSetting(int index, ByteStore &target);
+    bool RestoreSettings(const QVector<int> &indexes);
     bool RestoreAll();
-    // Encodes every setting first and writes only when all succeeded; throws
-    // SettingWriteError naming the failing setting, then nothing has been written.
+    void WriteSetting(int index, ByteStore &target);
+    // Writes the settings whose controls differ from RestoredStates, and nothing else.
+    // Throws 621 or 622 (SeemFile::checkWritable) before anything is written when the
+    // file cannot take the save; throws SettingWriteError naming the first setting that
+    // cannot be encoded, then nothing has been written.
     void WriteAll();
+    // The state setting index's control shows now, and putting a state into it.
+    ControlState CurrentState(int index) const;
+    void ShowState(int index, const ControlState &state);
     void mnfRestore_Click();
     void mnfRestoreItem_Click();
 
@@ -88,9 +101,11 @@ public:
     int GetObjY(int slot) const;   // twips
     void UnloadAllControls();
     void tvUI_NodeClick(QTreeWidgetItem *node);
-    QTreeWidgetItem *NodeByKey(const QString &key) const { return m_nodes.value(key); }
+    QTreeWidgetItem *NodeByKey(const QString &key) const { return m_groups.find(key); }
     // Shows the page of setting index (selecting its node, as a click would) and focuses its control.
     void ShowSetting(int index);
+    // The input control of setting index (check box, list or text box).
+    QWidget *ControlOf(int index) const;
 
     // ---- Interaction
     void ShowDescriptionOf(const QObject *control);
@@ -115,7 +130,7 @@ public:
     QTreeWidget *tvUI = nullptr;
     QGroupBox *frDescription = nullptr;
     QPlainTextEdit *txDescription = nullptr;
-    QLabel *lbFileDesc = nullptr;
+    StatusLine *lbFileDesc = nullptr;
 
     // Control arrays; element 0 is the invisible template, run-time elements follow.
     QVector<QGroupBox *> replicator;
@@ -139,11 +154,19 @@ public:
     int ComboCount = 0;
     int TextCount = 0;
     int CheckCount = 0;
+    // Per setting, the state the last restore (or save) left in its control.
+    SettingStates RestoredStates;
+    // How the SEEM file is opened; tests put openReadOnly here to see a file the user
+    // may not write, which a test run with full rights cannot make.
+    std::function<void(SeemFile &file, const QString &path)> SeemFileOpener =
+        [](SeemFile &file, const QString &path) { file.open(path); };
 
     // Dynamic property of run-time controls: the 1-based index of their setting.
     static constexpr const char *SettingIndexProperty = "SettingIndex";
     // Tree node data: the node's full path (its key), and the index of its page as
-    // decimal text (empty when no setting belongs to exactly this path).
+    // decimal text. Both are empty when no setting belongs to exactly this path: storing
+    // every prefix's path would cost memory quadratic in a deep path (NodeByKey finds
+    // such a node all the same).
     static constexpr int NodeKeyRole = Qt::UserRole;
     static constexpr int NodePageRole = Qt::UserRole + 1;
 
@@ -177,6 +200,8 @@ private:
     bool OpenSettingParse(Document &next);
     void TakeOver(Document &next);
     QString UsingFileStatus() const;
+    // The folder of path with a trailing separator, proposed by the open dialogs.
+    static QString FolderProposal(const QString &path);
     // The status line holds one line; its full text, a long path included, is its tool tip.
     void ShowFileDesc(const QString &text);
 
@@ -185,9 +210,27 @@ private:
     void WatchControl(QWidget *control);
     void MarkUnsaved() { IsSaved = false; }
 
+    // A failed restore: the first failing setting and the failure's number.
+    struct RestoreFailure
+    {
+        int index = 0;
+        int error = 0;
+    };
+    // Restores without a message; index 0 when every setting restored.
+    RestoreFailure RestoreQuietly(const QVector<int> &indexes);
+    // 0 when setting index restored, else the failure's number (the control is disabled).
+    int RestoreOne(int index);
+    void ReportRestoreFailure(const RestoreFailure &failure);
+    QVector<int> AllSettings() const;
+
     AppContext &m_ctx;
     QWidget *m_client = nullptr;                 // the client area below the menu bar
-    QHash<QString, QTreeWidgetItem *> m_nodes;   // tree node by full path
+    GroupNodes m_groups;                         // tree nodes by group path
+    // Where each group's next setting goes: the group, or its last " (2)" sibling page.
+    QHash<QString, QString> m_groupContinuation;
+    // Set while a restore fills the controls: their change events then only mark the
+    // document, the description pane is left for the user's own moves.
+    bool m_restoring = false;
     bool m_placed = false;                       // centred on the screen once
     bvlEditSetting *m_settingEditor = nullptr;   // created on first use, a child of this window
 };

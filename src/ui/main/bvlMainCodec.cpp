@@ -1,54 +1,138 @@
 // Values between the setting controls and the open SEEM file, through the widget-free codec.
+//
+// RestoredStates remembers what each restore put into each control. A save writes only
+// the settings whose controls differ from it, so the bytes of every setting the user
+// did not touch stay exactly as the file holds them, whatever they are: a state no
+// value names, a string without a terminator, or bytes a setting could not even read.
 #include "ui/main/bvlMain.h"
 
 #include "seem/SettingCodec.h"
 #include "ui/AppContext.h"
+#include "ui/main/SettingControlKind.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <QTreeWidget>
+#include <numeric>
 
 namespace {
-// The numbers the platform gives a control that refuses a value: a list position that
-// has no entry, and a list without a selected entry.
-constexpr int InvalidPropertyValue = 380;
+// The number the platform gives a list without a selected entry.
 constexpr int NoEntrySelected = 381;
+
+bool IsKnownType(const SettingStruct &setting)
+{
+    return setting.Type <= quint8(SettingType::UnicodeString);
+}
+}
+
+ControlState bvlMain::CurrentState(int index) const
+{
+    const SettingStruct &setting = Settings.at(index - 1);
+    switch (ControlKindOf(setting)) {
+    case ControlKind::CheckBox:
+        return ControlState::Checked(chUI.at(setting.UIIndex)->isChecked());
+    case ControlKind::List:
+        return ControlState::ListPosition(cbUI.at(setting.UIIndex)->currentIndex());
+    case ControlKind::Text:
+        break;
+    }
+    return ControlState::Text(txUI.at(setting.UIIndex)->text());
+}
+
+void bvlMain::ShowState(int index, const ControlState &state)
+{
+    const SettingStruct &setting = Settings.at(index - 1);
+    switch (ControlKindOf(setting)) {
+    case ControlKind::CheckBox:
+        chUI.at(setting.UIIndex)->setChecked(state.checked);
+        return;
+    case ControlKind::List:
+        cbUI.at(setting.UIIndex)->setCurrentIndex(state.listPosition);
+        return;
+    case ControlKind::Text:
+        break;
+    }
+    QLineEdit *text = txUI.at(setting.UIIndex);
+    // A field without a terminator holds one character more than can be typed into it:
+    // the input limit grows to show it whole, since setText cuts at the limit.
+    const int limit = SettingCodec::MaxTextLength(setting);
+    if (limit >= 0)
+        text->setMaxLength(qMax(limit, int(state.text.size())));
+    text->setText(state.text);
+}
+
+int bvlMain::RestoreOne(int index)
+{
+    const SettingStruct &setting = Settings.at(index - 1);
+    QWidget *control = ControlOf(index);
+    try {
+        if (IsKnownType(setting)) {
+            const ControlState state = DecodeControlState(*SEEMFile, setting);
+            ShowState(index, state);
+            RestoredStates.setRestored(index, state);
+        } else {
+            RestoredStates.setRestored(index, CurrentState(index));   // left alone, never written
+        }
+        control->setEnabled(true);
+        return 0;
+    } catch (const BvlError &e) {
+        // Shows nothing the file does not hold, and takes no edit that a save would write.
+        ShowState(index, ControlState());
+        RestoredStates.setUnrestorable(index);
+        control->setEnabled(false);
+        return e.number();
+    }
+}
+
+bvlMain::RestoreFailure bvlMain::RestoreQuietly(const QVector<int> &indexes)
+{
+    const QScopedValueRollback<bool> restoring(m_restoring, true);
+    RestoreFailure first;
+    for (int index : indexes) {
+        const int error = RestoreOne(index);
+        if (error != 0 && first.index == 0)
+            first = RestoreFailure{index, error};
+    }
+    return first;
+}
+
+void bvlMain::ReportRestoreFailure(const RestoreFailure &failure)
+{
+    if (failure.index == 0)
+        return;
+    m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sIncompatible_M")) + QStringLiteral(" (ERR ")
+                                  + QString::number(failure.error) + QLatin1Char(')'),
+                              MsgIcon::Warning, MsgButtons::Ok);
+    ShowSetting(failure.index);
+}
+
+bool bvlMain::RestoreSettings(const QVector<int> &indexes)
+{
+    const RestoreFailure failure = RestoreQuietly(indexes);
+    ReportRestoreFailure(failure);
+    return failure.index == 0;
 }
 
 bool bvlMain::RestoreSetting(int index)
 {
-    try {
-        const SettingStruct &setting = Settings.at(index - 1);
-        switch (SettingType(setting.Type)) {
-        case SettingType::Checkbox:
-            chUI.at(setting.UIIndex)->setChecked(SettingCodec::DecodeChecked(*SEEMFile, setting));
-            break;
-        case SettingType::ValueList: {
-            QComboBox *list = cbUI.at(setting.UIIndex);
-            const int position = SettingCodec::DecodeListIndex(*SEEMFile, setting);
-            // A value matching no entry leaves the selection as it is.
-            if (position >= list->count())
-                throw BvlError(InvalidPropertyValue, QStringLiteral("no list entry for the stored value"));
-            if (position >= 0)
-                list->setCurrentIndex(position);
-            break;
-        }
-        case SettingType::Int8:
-        case SettingType::AnsiString:
-        case SettingType::UnicodeString:
-            txUI.at(setting.UIIndex)->setText(SettingCodec::DecodeText(*SEEMFile, setting));
-            break;
-        default:
-            break;   // unknown types are left alone
-        }
-        return true;
-    } catch (const BvlError &e) {
-        m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sIncompatible_M")) + QStringLiteral(" (ERR ")
-                                      + QString::number(e.number()) + QLatin1Char(')'),
-                                  MsgIcon::Warning, MsgButtons::Ok);
-        return false;
-    }
+    return RestoreSettings({index});
+}
+
+QVector<int> bvlMain::AllSettings() const
+{
+    QVector<int> indexes(Settings.size());
+    std::iota(indexes.begin(), indexes.end(), 1);
+    return indexes;
+}
+
+bool bvlMain::RestoreAll()
+{
+    const bool restored = RestoreSettings(AllSettings());
+    // Nothing is edited now: what could not be restored is disabled and never written.
+    IsSaved = true;
+    return restored;
 }
 
 void bvlMain::WriteSetting(int index, ByteStore &target)
@@ -75,28 +159,29 @@ void bvlMain::WriteSetting(int index, ByteStore &target)
     }
 }
 
-bool bvlMain::RestoreAll()
-{
-    for (int index = 1; index <= Settings.size(); ++index)
-        if (!RestoreSetting(index))
-            return false;
-    IsSaved = true;
-    return true;
-}
-
 void bvlMain::WriteAll()
 {
+    // Not into a file that was deleted, replaced or changed by another program, nor into
+    // one open for reading only.
+    SEEMFile->checkWritable();
     // Everything is encoded on top of the file first: one failing setting writes nothing.
     PendingWrites pending(*SEEMFile);
+    QVector<int> written;
     for (int index = 1; index <= Settings.size(); ++index) {
+        if (!RestoredStates.differs(index, CurrentState(index)))
+            continue;
         try {
             WriteSetting(index, pending);
         } catch (const BvlError &e) {
             throw SettingWriteError(index, e);
         }
+        written.append(index);
     }
     pending.commit();
     SEEMFile->flush();
+    // The written controls show what the file holds now, as the codec stored it (a text
+    // cut to its field, "7" for "007"), and that is their new original.
+    RestoreQuietly(written);
     IsSaved = true;
 }
 
@@ -117,7 +202,9 @@ void bvlMain::mnfRestoreItem_Click()
     if (!node)
         return;
     const QString key = node->data(0, NodeKeyRole).toString();
+    QVector<int> group;
     for (int index = 1; index <= Settings.size(); ++index)
         if (Settings.at(index - 1).Group == key)
-            RestoreSetting(index);
+            group.append(index);
+    RestoreSettings(group);
 }

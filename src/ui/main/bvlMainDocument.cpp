@@ -36,9 +36,10 @@ QString SettingFilter(AppContext &ctx)
     return ctx.T(QStringLiteral("bvlMain.cdFilter2_V")) + QStringLiteral("|*.sec");
 }
 
-std::optional<QString> AskSettingFile(AppContext &ctx)
+std::optional<QString> AskSettingFile(AppContext &ctx, const QString &proposedFolder)
 {
-    return ctx.platform.openFileName(ctx.T(QStringLiteral("bvlEditSetting.mnfOpenSetting")), SettingFilter(ctx));
+    return ctx.platform.openFileName(ctx.T(QStringLiteral("bvlEditSetting.mnfOpenSetting")), SettingFilter(ctx),
+                                     proposedFolder);
 }
 
 void ReportCommandError(AppContext &ctx, const QString &command, const BvlError &e)
@@ -46,6 +47,21 @@ void ReportCommandError(AppContext &ctx, const QString &command, const BvlError 
     ctx.platform.messageBox(command + QStringLiteral(" ERR ") + QString::number(e.number()), MsgIcon::None,
                             MsgButtons::Ok);
 }
+
+// A message of the language file followed by the path it is about, in double quotes.
+void ReportAboutPath(AppContext &ctx, const char *key, const QString &path, MsgIcon icon)
+{
+    ctx.platform.messageBox(ctx.T(QString::fromLatin1(key)) + QLatin1Char(' ') + Quote + path + Quote, icon,
+                            MsgButtons::Ok);
+}
+}
+
+QString bvlMain::FolderProposal(const QString &path)
+{
+    if (path.isEmpty())
+        return QString();
+    const QString folder = QDir::toNativeSeparators(QFileInfo(path).absolutePath());
+    return folder.endsWith(QDir::separator()) ? folder : folder + QDir::separator();
 }
 
 void bvlMain::mnfOpenSEEM_Click()
@@ -65,7 +81,8 @@ void bvlMain::mnfOpenSEEM_Click()
         }
     }
     const std::optional<QString> chosen =
-        m_ctx.platform.openFileName(m_ctx.T(QStringLiteral("bvlMain.mnfOpenSEEM")), SeemFilter(m_ctx));
+        m_ctx.platform.openFileName(m_ctx.T(QStringLiteral("bvlMain.mnfOpenSEEM")), SeemFilter(m_ctx),
+                                    FolderProposal(SEEMFile->path()));
     if (chosen)
         OpenSEEM(*chosen);
 }
@@ -79,7 +96,10 @@ void bvlMain::OpenSEEM(const QString &seemPath)
             ShowFileDesc(previousStatus);
     } catch (const BvlError &e) {
         ShowFileDesc(previousStatus);
-        ReportCommandError(m_ctx, QStringLiteral("mnfOpenSEEM"), e);
+        if (e.number() == ErrNo::NotRegularFile)
+            ReportAboutPath(m_ctx, "bvlMain.sNotRegularFile_M", seemPath, MsgIcon::Critical);
+        else
+            ReportCommandError(m_ctx, QStringLiteral("mnfOpenSEEM"), e);
     }
 }
 
@@ -94,13 +114,14 @@ bool bvlMain::OpenFileParse(const QString &seemPath, Document &next)
         ShowFileDesc(automatic ? m_ctx.T(QStringLiteral("bvlMain.lbNoSettingFound_V")) + QLatin1Char(' ') + Quote
                                      + fileName + Quote
                                : QString());
-        const std::optional<QString> chosen = AskSettingFile(m_ctx);
+        // The setting file is likely found near the image it belongs to.
+        const std::optional<QString> chosen = AskSettingFile(m_ctx, FolderProposal(seemPath));
         if (!chosen)
             return false;
         next.settingPath = *chosen;
     }
     next.seemFile = std::make_unique<SeemFile>();
-    next.seemFile->open(seemPath);
+    SeemFileOpener(*next.seemFile, seemPath);
     return true;
 }
 
@@ -137,13 +158,17 @@ void bvlMain::TakeOver(Document &next)
         AddSettingGroup(Settings[index - 1]);
         AddSettingControl(Settings[index - 1], index);
     }
-    RestoreAll();
+    RestoredStates.reset(Settings.size());
+    // Reported once the view is complete, so that the failing setting's page can be shown.
+    const RestoreFailure failure = RestoreQuietly(AllSettings());
+    IsSaved = true;
     frDescription->show();
     txDescription->setPlainText(ShortHelpText);
     mnfRestore->setEnabled(true);
     mnfSaveSEEM->setEnabled(true);
     tvUI->show();
     ShowFileDesc(UsingFileStatus());
+    ReportRestoreFailure(failure);
 }
 
 QString bvlMain::UsingFileStatus() const
@@ -151,13 +176,14 @@ QString bvlMain::UsingFileStatus() const
     return m_ctx.T(QStringLiteral("bvlMain.lbUsingFile_V")) + Quote + SettingPath + Quote + QStringLiteral(" (V")
         + QString::number(FileHeader.FileVersion) + QStringLiteral(" - ") + FileHeader.ProgramVersion
         + QStringLiteral("). ") + FileHeader.Phones + QStringLiteral(" (SEEM ") + HexText16(FileHeader.SEEMNr)
-        + QLatin1Char('_') + HexText16(FileHeader.SEEMRec) + QStringLiteral("). By ") + FileHeader.Author;
+        + QLatin1Char('_') + HexText16(FileHeader.SEEMRec) + QStringLiteral("). By ") + FileHeader.Author
+        + (SEEMFile->isReadOnly() ? QLatin1Char(' ') + m_ctx.T(QStringLiteral("bvlMain.lbReadOnly_V")) : QString());
 }
 
 void bvlMain::mnfChangeSettingFile_Click()
 {
     try {
-        const std::optional<QString> chosen = AskSettingFile(m_ctx);
+        const std::optional<QString> chosen = AskSettingFile(m_ctx, FolderProposal(SEEMFile->path()));
         if (!chosen)
             return;
         Document next;
@@ -180,7 +206,13 @@ bool bvlMain::mnfSaveSEEM_Click()
         WriteAll();
         return true;
     } catch (const BvlError &e) {
-        ShowInputDataError(m_ctx, e.number());
+        // Nothing has been written; the edits stay in the controls, unsaved.
+        if (e.number() == ErrNo::FileChanged)
+            ReportAboutPath(m_ctx, "bvlMain.sFileChanged_M", SEEMFile->path(), MsgIcon::Warning);
+        else if (e.number() == ErrNo::FileReadOnly)
+            ReportAboutPath(m_ctx, "bvlMain.sReadOnly_M", SEEMFile->path(), MsgIcon::Warning);
+        else
+            ShowInputDataError(m_ctx, e.number());
         // Take the user to the setting that could not be saved.
         if (const auto *failed = dynamic_cast<const SettingWriteError *>(&e))
             ShowSetting(failed->settingIndex);

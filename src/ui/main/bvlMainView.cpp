@@ -25,6 +25,24 @@ constexpr const char *NextSlotProperty = "NextSlot";
 
 const QChar PathSeparator(QLatin1Char('\\'));
 
+// A blank group is "Unknown"; blanks around each path element go, empty elements stay.
+QString NormalisedGroup(const QString &group)
+{
+    if (group.trimmed().isEmpty())
+        return QStringLiteral("Unknown");
+    QStringList elements = group.split(PathSeparator);
+    for (QString &element : elements)
+        element = element.trimmed();
+    return elements.join(PathSeparator);
+}
+
+// Names and groups come from files: an "&" in them is a character, not a shortcut mark.
+QString MnemonicFree(const QString &text)
+{
+    QString shown = text;
+    return shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
 // A run-time element: a copy of the template's size and font, placed on a page, visible
 // whenever its page is.
 template <typename Widget>
@@ -61,32 +79,15 @@ QGroupBox *bvlMain::PageOfNode(const QTreeWidgetItem *node) const
 
 void bvlMain::AddSettingGroup(SettingStruct &setting)
 {
+    const QString given = NormalisedGroup(setting.Group);
+    // A group whose pages filled up goes on where its previous setting went: pages never
+    // empty during a build, so the full ones need no second look.
+    setting.Group = m_groupContinuation.value(given, given);
     for (;;) {
-        if (setting.Group.trimmed().isEmpty())
-            setting.Group = QStringLiteral("Unknown");
-        QStringList elements = setting.Group.split(PathSeparator);
-        for (QString &element : elements)
-            element = element.trimmed();
-        setting.Group = elements.join(PathSeparator);
-
-        // Nodes are shared by every group that has them on its path.
-        QTreeWidgetItem *node = nullptr;
-        QString key;
-        for (const QString &element : elements) {
-            key = node ? key + PathSeparator + element : element;
-            QTreeWidgetItem *existing = m_nodes.value(key);
-            if (!existing) {
-                existing = node ? new QTreeWidgetItem(node) : new QTreeWidgetItem(tvUI);
-                existing->setText(0, element);
-                existing->setData(0, NodeKeyRole, key);
-                m_nodes.insert(key, existing);
-            }
-            node = existing;
-        }
-
+        QTreeWidgetItem *node = m_groups.obtain(tvUI, setting.Group);
         if (node->data(0, NodePageRole).toString().isEmpty()) {
             ++FrameCount;
-            auto *page = new QGroupBox(elements.last(), m_client);
+            auto *page = new QGroupBox(MnemonicFree(setting.Group.section(PathSeparator, -1)), m_client);
             page->setObjectName(ArrayElementName(QStringLiteral("replicator"), FrameCount));
             page->setGeometry(replicator.at(0)->geometry());
             page->setFont(replicator.at(0)->font());
@@ -94,25 +95,26 @@ void bvlMain::AddSettingGroup(SettingStruct &setting)
             page->hide();
             replicator.append(page);
             node->setData(0, NodePageRole, QString::number(FrameCount));
-            return;
+            break;
         }
         if (PageOfNode(node)->property(NextSlotProperty).toInt() <= SlotsPerPage)
-            return;
+            break;
         // A full page: the group goes on with a sibling node.
-        setting.Group += QStringLiteral(" (2)");
+        setting.Group = NormalisedGroup(setting.Group + QStringLiteral(" (2)"));
     }
+    m_groupContinuation.insert(given, setting.Group);
 }
 
 void bvlMain::AddSettingControl(SettingStruct &setting, int index)
 {
-    QGroupBox *page = PageOfNode(m_nodes.value(setting.Group));
+    QGroupBox *page = PageOfNode(m_groups.find(setting.Group));
     const int slot = page->property(NextSlotProperty).toInt();
     const QPoint at(TwipsToPixelsX(GetObjX(slot)), TwipsToPixelsY(GetObjY(slot)));
     const QPoint inputAt = at + QPoint(0, InputBelowLabel);
 
     if (ControlKindOf(setting) == ControlKind::CheckBox) {
         QCheckBox *check = NewElement(chUI, ++CheckCount, page, QStringLiteral("chUI"));
-        check->setText(setting.Name);
+        check->setText(MnemonicFree(setting.Name));
         check->setProperty(SettingIndexProperty, index);
         setting.UIIndex = CheckCount;
         check->move(at);
@@ -124,6 +126,7 @@ void bvlMain::AddSettingControl(SettingStruct &setting, int index)
     }
 
     QLabel *label = NewElement(lbUI, ++LabelCount, page, QStringLiteral("lbUI"));
+    label->setTextFormat(Qt::PlainText);   // never read a name as rich text
     label->setText(setting.Name);
     label->setProperty(SettingIndexProperty, index);
     label->move(at);
@@ -154,7 +157,8 @@ void bvlMain::AddSettingControl(SettingStruct &setting, int index)
         WatchControl(list);
         connect(list, &QComboBox::currentIndexChanged, this, [this, list] {
             MarkUnsaved();
-            ShowDescriptionOf(list);
+            if (!m_restoring)
+                ShowDescriptionOf(list);
         });
         list->show();
     }
@@ -175,7 +179,8 @@ void bvlMain::UnloadAllControls()
     unload(replicator);
     FrameCount = LabelCount = ComboCount = TextCount = CheckCount = 0;
     CurrentGroup = -1;
-    m_nodes.clear();
+    m_groups.clear();
+    m_groupContinuation.clear();
     tvUI->clear();
 }
 
@@ -203,18 +208,26 @@ void bvlMain::ShowSetting(int index)
     if (index < 1 || index > Settings.size())
         return;
     const SettingStruct &setting = Settings.at(index - 1);
-    QTreeWidgetItem *node = m_nodes.value(setting.Group);
+    QTreeWidgetItem *node = m_groups.find(setting.Group);
     if (!node)
         return;
     tvUI->setCurrentItem(node);
     tvUI->scrollToItem(node);   // opens the parents of a nested node
     tvUI_NodeClick(node);
-    QWidget *control = nullptr;
-    switch (ControlKindOf(setting)) {
-    case ControlKind::CheckBox: control = chUI.value(setting.UIIndex); break;
-    case ControlKind::List: control = cbUI.value(setting.UIIndex); break;
-    case ControlKind::Text: control = txUI.value(setting.UIIndex); break;
-    }
-    if (control)
+    if (QWidget *control = ControlOf(index))
         control->setFocus(Qt::OtherFocusReason);
+}
+
+QWidget *bvlMain::ControlOf(int index) const
+{
+    const SettingStruct &setting = Settings.at(index - 1);
+    switch (ControlKindOf(setting)) {
+    case ControlKind::CheckBox:
+        return chUI.value(setting.UIIndex);
+    case ControlKind::List:
+        return cbUI.value(setting.UIIndex);
+    case ControlKind::Text:
+        break;
+    }
+    return txUI.value(setting.UIIndex);
 }

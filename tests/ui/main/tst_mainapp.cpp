@@ -250,6 +250,11 @@ private slots:
         QCOMPARE(w.txDescription->toPlainText(), w.ShortHelpText);
         f.text(3)->setFocus();
         QCOMPARE(w.txDescription->toPlainText(), QStringLiteral("Seconds"));
+        // A restore fills the lists without describing them.
+        f.list(2)->setCurrentIndex(0);
+        w.txDescription->setPlainText(w.ShortHelpText);
+        w.mnfRestore_Click();
+        QCOMPARE(w.txDescription->toPlainText(), w.ShortHelpText);
     }
 
     void popupRestoresOneSettingOrTheSelectedGroup()
@@ -375,7 +380,7 @@ private slots:
         w.mnuSetting_Click();
         QCOMPARE(shownDuringDialog, f.T("bvlEditSetting.ttGroup"));
         QCOMPARE(w.lbFileDesc->text(), status);
-        QCOMPARE(w.lbFileDesc->toolTip(), status);   // the whole line, however long its path
+        QCOMPARE(ShownToolTip(w.lbFileDesc), status);   // the whole line, however long its path
     }
 };
 

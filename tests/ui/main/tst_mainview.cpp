@@ -144,6 +144,38 @@ private slots:
         QVERIFY(!w.replicator.at(2)->isVisibleTo(&w));
     }
 
+    void deepPathIsBuiltOnceAndShared()
+    {
+        MainFixture f;
+        bvlMain &w = *f.window;
+        QStringList levels;
+        for (int i = 1; i <= 60; ++i)
+            levels << QStringLiteral("L%1").arg(i);
+        const QString deep = levels.join('\\'), half = levels.mid(0, 30).join('\\');
+        Build(w, Checkboxes(2, deep) + Checkboxes(1, half));
+        const QTreeWidgetItem *node = w.tvUI->topLevelItem(0);
+        for (int depth = 1; depth < 60; ++depth, node = node->child(0))
+            QVERIFY(node->text(0) == levels.at(depth - 1) && node->childCount() == 1);
+        QCOMPARE(w.tvUI->topLevelItemCount(), 1);
+        QCOMPARE(node, w.NodeByKey(deep));
+        QCOMPARE(node->data(0, bvlMain::NodeKeyRole).toString(), deep);
+        QCOMPARE(w.replicator.at(1)->findChildren<QCheckBox *>().size(), 2);
+        QCOMPARE(w.NodeByKey(half)->data(0, bvlMain::NodePageRole).toString(), QStringLiteral("2"));
+        QVERIFY(w.NodeByKey(levels.mid(0, 10).join('\\')) && !w.NodeByKey(levels.mid(1).join('\\')));
+    }
+
+    // A file may name a continuation page itself: it shares that page with the group's overflow.
+    void namedContinuationSharesTheSiblingPage()
+    {
+        MainFixture f;
+        bvlMain &w = *f.window;
+        Build(w, Checkboxes(21, "Main") + Checkboxes(1, "Main (2)") + Checkboxes(19, "Main"));
+        QCOMPARE(w.replicator.at(2)->findChildren<QCheckBox *>().size(), 20);
+        QCOMPARE(w.Settings.at(21).Group, QStringLiteral("Main (2)"));
+        QCOMPARE(w.Settings.at(40).Group, QStringLiteral("Main (2) (2)"));
+        QCOMPARE(w.FrameCount, 3);
+    }
+
     void controlsOfEachKind()
     {
         MainFixture f;

@@ -1,0 +1,34 @@
+#include "ui/main/StatusLine.h"
+
+#include <QPainter>
+#include <QStyle>
+
+StatusLine::StatusLine(QWidget *parent) : QLabel(parent)
+{
+    setTextFormat(Qt::PlainText);
+    setWordWrap(false);
+}
+
+void StatusLine::setLine(const QString &text)
+{
+    setText(text);
+    setToolTip(text.isEmpty() ? QString() : PlainToolTip(text));
+}
+
+QString StatusLine::shownText() const
+{
+    return fontMetrics().elidedText(text(), Qt::ElideMiddle, contentsRect().width());
+}
+
+void StatusLine::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    drawFrame(&painter);
+    style()->drawItemText(&painter, contentsRect(), int(alignment()), palette(), isEnabled(), shownText(),
+                          foregroundRole());
+}
+
+QString PlainToolTip(const QString &text)
+{
+    return QStringLiteral("<p style='white-space:pre-wrap'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
+}
