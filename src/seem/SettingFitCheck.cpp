@@ -147,7 +147,7 @@ void CheckAgainstImage(const SettingStruct &s, int index, ByteStore &image, QVec
     if (span.size == 0)
         return;   // owns no byte of the image
     if (!SpanInsideImage(span, image.size())) {
-        findings.append(Error({index}, QStringLiteral("its bytes %1..%2 lie outside the image (%3 bytes)")
+        findings.append(Error({index}, QStringLiteral("its bytes %1..%2 lie outside the image of %3 bytes")
                                            .arg(span.offset)
                                            .arg(span.end() - 1)
                                            .arg(image.size())));

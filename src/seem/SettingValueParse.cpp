@@ -76,7 +76,7 @@ ParsedValue ParseString(const SettingStruct &setting, const QString &text)
             if (!Cp1252::encodeChar(c, byte))
                 return Refused(QStringLiteral("\"%1\" (U+%2) has no byte in Windows-1252")
                                    .arg(c)
-                                   .arg(c.unicode(), 4, 16, QLatin1Char('0')));
+                                   .arg(QStringLiteral("%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper()));
         }
     }
     const int limit = SettingCodec::MaxTextLength(setting);

@@ -29,7 +29,7 @@ bool UsesValues(quint8 code)
 
 QString PastEndReason(const OwnedSpan &span, qint64 imageSize)
 {
-    return QStringLiteral("its bytes %1..%2 lie outside the image (%3 bytes)")
+    return QStringLiteral("its bytes %1..%2 lie outside the image of %3 bytes")
         .arg(span.offset)
         .arg(span.end() - 1)
         .arg(imageSize);

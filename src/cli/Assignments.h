@@ -1,0 +1,26 @@
+#pragma once
+#include "cli/Command.h"
+#include "cli/Inputs.h"
+
+#include <QVector>
+
+// Setting values by name in one SEEM image, all or nothing: every assignment is looked
+// up, parsed and encoded on top of the image first; one refusal writes nothing. Only the
+// owned bits and bytes of the assigned settings change, and the image never grows.
+struct Assignment
+{
+    QString source;   // how messages name it: the argument as given, or its JSON path
+    QString query;    // 'GROUP\NAME', or NAME when unique
+    QString words;    // the value, in the texts show prints
+};
+
+struct AssignmentRun
+{
+    bool dryRun = false;          // print the changes, write nothing
+    bool reportUnchanged = true;  // print the assignments that change no byte
+};
+
+// Prints each change (setting, old and new value, bytes touched) to context.out and
+// every refusal to context.err. Returns the exit status.
+int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &imagePath,
+                        const LoadedSettingFile &settingFile, AssignmentRun run, CommandContext &context);

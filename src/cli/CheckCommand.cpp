@@ -1,0 +1,89 @@
+// check: how well a setting file fits the windows, and optionally one image.
+#include "cli/CommandRegistry.h"
+#include "cli/ExitStatus.h"
+#include "cli/Inputs.h"
+#include "core/SettingFile.h"
+#include "seem/SeemFile.h"
+#include "seem/SettingFitCheck.h"
+
+namespace {
+
+QString Concerned(const SettingList &settings, const FitFinding &finding)
+{
+    QStringList labels;
+    for (int index : finding.settings)
+        labels << SettingLabel(settings, index);
+    return labels.join(QStringLiteral(" and "));
+}
+
+void Print(const QString &file, const SettingList &settings, const QVector<FitFinding> &findings, QTextStream &out)
+{
+    for (const FitFinding &f : findings) {
+        out << file << ": " << (f.severity == FitSeverity::Error ? "error: " : "warning: ");
+        if (!f.settings.isEmpty())
+            out << Concerned(settings, f) << ": ";
+        out << f.message << '\n';
+    }
+}
+
+class CheckCommand : public Command
+{
+public:
+    QString name() const override { return QStringLiteral("check"); }
+    QString summary() const override { return QStringLiteral("Check a setting file, and its fit to a SEEM file."); }
+    QString description() const override
+    {
+        return QStringLiteral(
+            "Checks how well SEC fits the windows and, when given, IMAGE.\n"
+            "Errors: records the windows cannot show (type codes above 4, values that are no numbers, fewer "
+            "values than names), string fields too small for a terminator, an empty bit mask, a negative offset. "
+            "Warnings: bits owned by more than one setting (sharing a byte is normal, sharing a bit rarely is), "
+            "values with bits outside the mask, two settings of one name in one group.\n"
+            "With IMAGE also: settings whose bytes lie past the end of the image (an error), check boxes whose "
+            "bits match neither value, lists whose bits match no entry, strings without a terminator.\n"
+            "Exit status 1 when there is an error.");
+    }
+    QList<PositionalArgument> arguments() const override
+    {
+        return {{QStringLiteral("SEC"), QStringLiteral("The setting file."), {}},
+                {QStringLiteral("IMAGE"), QStringLiteral("A SEEM file to check it against."), QStringLiteral("[IMAGE]")}};
+    }
+    int minimumArguments() const override { return 1; }
+
+    int execute(const QCommandLineParser &parser, CommandContext &context) override
+    {
+        const QString secPath = parser.positionalArguments().at(0);
+        SettingFileHeader header;
+        SettingList settings;
+        // Read without the header check: a refused header is one of the findings.
+        try {
+            ReadSettingFile(secPath, header, settings);
+        } catch (const BvlError &e) {
+            throw CliError(QStringLiteral("%1: %2").arg(secPath, FileErrorText(e)));
+        }
+        QVector<FitFinding> findings = CheckSettingFile(header, settings);
+        Print(secPath, settings, findings, context.out);
+        if (parser.positionalArguments().size() > 1) {
+            const QString imagePath = parser.positionalArguments().at(1);
+            SeemFile image;
+            OpenImage(image, imagePath, false);
+            const QVector<FitFinding> imageFindings = CheckSettingsAgainstImage(settings, image);
+            Print(imagePath, settings, imageFindings, context.out);
+            findings += imageFindings;
+        }
+        const auto errors = std::count_if(findings.begin(), findings.end(),
+                                          [](const FitFinding &f) { return f.severity == FitSeverity::Error; });
+        context.out << QStringLiteral("%1 settings, %2 errors, %3 warnings\n")
+                           .arg(settings.size())
+                           .arg(errors)
+                           .arg(findings.size() - errors);
+        return errors > 0 ? ExitRefused : ExitSuccess;
+    }
+};
+
+} // namespace
+
+std::unique_ptr<Command> MakeCheckCommand()
+{
+    return std::make_unique<CheckCommand>();
+}

@@ -1,0 +1,14 @@
+#include "cli/CommandRegistry.h"
+
+std::vector<std::unique_ptr<Command>> AllCommands()
+{
+    std::vector<std::unique_ptr<Command>> commands;
+    commands.push_back(MakeShowCommand());
+    commands.push_back(MakeSetCommand());
+    commands.push_back(MakeApplyCommand());
+    commands.push_back(MakeDiffCommand());
+    commands.push_back(MakeCheckCommand());
+    commands.push_back(MakeExportCommand());
+    commands.push_back(MakeImportCommand());
+    return commands;
+}

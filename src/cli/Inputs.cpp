@@ -1,0 +1,146 @@
+#include "cli/Inputs.h"
+
+#include "cli/ExitStatus.h"
+#include "core/Conversions.h"
+#include "core/SettingFile.h"
+#include "seem/AutoSelect.h"
+#include "seem/SeemFile.h"
+#include "seem/SeemFileName.h"
+#include "seem/SettingLookup.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+QCommandLineOption SecOption()
+{
+    return QCommandLineOption(QStringLiteral("sec"),
+                              QStringLiteral("The setting file to use, instead of the automatic choice."),
+                              QStringLiteral("FILE"));
+}
+
+QCommandLineOption SecDirOption()
+{
+    return QCommandLineOption(QStringLiteral("sec-dir"),
+                              QStringLiteral("Choose the setting file from DIR instead of the program folder."),
+                              QStringLiteral("DIR"));
+}
+
+QCommandLineOption FormatOption()
+{
+    return QCommandLineOption(QStringLiteral("format"), QStringLiteral("Output as text (the default) or json."),
+                              QStringLiteral("text|json"), QStringLiteral("text"));
+}
+
+QCommandLineOption DryRunOption()
+{
+    return QCommandLineOption(QStringLiteral("dry-run"), QStringLiteral("Print each change, write nothing."));
+}
+
+OutputFormat FormatOf(const QCommandLineParser &parser)
+{
+    const QString format = parser.value(QStringLiteral("format"));
+    if (format == QLatin1String("text"))
+        return OutputFormat::Text;
+    if (format == QLatin1String("json"))
+        return OutputFormat::Json;
+    throw CliError(QStringLiteral("--format takes text or json, not '%1'").arg(format), ExitBadUsage);
+}
+
+QString FileErrorText(const BvlError &e)
+{
+    switch (e.number()) {
+    case ErrNo::FileNotFound:
+        return QStringLiteral("does not exist");
+    case ErrNo::NotRegularFile:
+        return QStringLiteral("is not a regular file");
+    case ErrNo::PathFileAccess:
+        return QStringLiteral("cannot be opened, read or written");
+    case ErrNo::InputPastEnd:
+        return QStringLiteral("ends before its last record");
+    case ErrNo::OutOfMemory:
+        return QStringLiteral("holds a setting count that its size cannot back");
+    case ErrNo::FileChanged:
+        return QStringLiteral("was changed by another program; nothing was written");
+    case ErrNo::FileReadOnly:
+        return QStringLiteral("is read-only; nothing was written");
+    default:
+        return QStringLiteral("cannot be used (error %1)").arg(e.number());
+    }
+}
+
+LoadedSettingFile LoadSettingFile(const QString &path)
+{
+    LoadedSettingFile loaded;
+    loaded.path = path;
+    try {
+        ReadSettingFile(path, loaded.header, loaded.settings);
+    } catch (const BvlError &e) {
+        throw CliError(QStringLiteral("%1: %2").arg(path, FileErrorText(e)));
+    }
+    switch (CheckSettingHeader(loaded.header)) {
+    case HeaderCheck::UnknownFile:
+        throw CliError(QStringLiteral("%1: is not a setting file").arg(path));
+    case HeaderCheck::UnsupportedVersion:
+        throw CliError(QStringLiteral("%1: has format version %2; only 3 is read").arg(path).arg(loaded.header.FileVersion));
+    case HeaderCheck::Accepted:
+        break;
+    }
+    return loaded;
+}
+
+LoadedSettingFile SettingFileForImage(const QString &imagePath, const QCommandLineParser &parser,
+                                      const QString &programFolder)
+{
+    if (parser.isSet(QStringLiteral("sec")))
+        return LoadSettingFile(parser.value(QStringLiteral("sec")));
+    const QString folder = parser.isSet(QStringLiteral("sec-dir")) ? parser.value(QStringLiteral("sec-dir")) : programFolder;
+    const QString fileName = QFileInfo(imagePath).fileName();
+    SeemNameNumbers numbers;
+    if (!ParseSeemFileName(fileName, numbers))
+        throw CliError(QStringLiteral("%1: the file name carries no SEEM and record number (such as 0032_0001.seem); "
+                                      "name a setting file with --sec")
+                           .arg(imagePath));
+    const QString chosen = AutoSelectSettingFile(folder, fileName);
+    if (chosen.isEmpty())
+        throw CliError(QStringLiteral("%1: no setting file in %2 is written for SEEM %3, record %4 (read from the file "
+                                      "name); name one with --sec")
+                           .arg(imagePath, folder, HexText16(numbers.seemNr), HexText16(numbers.seemRec)));
+    return LoadSettingFile(chosen);
+}
+
+void OpenImage(SeemFile &image, const QString &path, bool forWriting)
+{
+    try {
+        if (forWriting)
+            image.open(path);
+        else
+            image.openReadOnly(path);
+    } catch (const BvlError &e) {
+        throw CliError(QStringLiteral("%1: %2").arg(path, FileErrorText(e)));
+    }
+    if (forWriting && image.isReadOnly())
+        throw CliError(QStringLiteral("%1: is read-only; nothing was written").arg(path));
+}
+
+QByteArray ReadWholeFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.exists())
+        throw CliError(QStringLiteral("%1: does not exist").arg(path));
+    if (!file.open(QIODevice::ReadOnly))
+        throw CliError(QStringLiteral("%1: cannot be read (%2)").arg(path, file.errorString()));
+    return file.readAll();
+}
+
+void WriteWholeFile(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw CliError(QStringLiteral("%1: cannot be written (%2); nothing was written").arg(path, file.errorString()));
+}
+
+QString SettingLabel(const SettingList &settings, int index)
+{
+    return QStringLiteral("%1 (#%2)").arg(SettingPathOf(settings.at(index - 1))).arg(index);
+}

@@ -1,0 +1,50 @@
+#pragma once
+#include "core/BvlError.h"
+#include "core/SettingTypes.h"
+
+#include <QByteArray>
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QString>
+
+class SeemFile;
+
+// What the commands read and write, with every failure turned into a CliError that
+// names the file.
+
+QCommandLineOption SecOption();
+QCommandLineOption SecDirOption();
+QCommandLineOption FormatOption();
+QCommandLineOption DryRunOption();
+
+enum class OutputFormat { Text, Json };
+// --format text|json; anything else is bad usage.
+OutputFormat FormatOf(const QCommandLineParser &parser);
+
+struct LoadedSettingFile
+{
+    QString path;
+    SettingFileHeader header;
+    SettingList settings;
+};
+
+// Reads and checks a setting file as the windows do (magic "sec", format version 3).
+LoadedSettingFile LoadSettingFile(const QString &path);
+
+// The setting file named by --sec, or else the one the main window's automatic choice
+// takes for the image's file name from --sec-dir or the program folder.
+LoadedSettingFile SettingFileForImage(const QString &imagePath, const QCommandLineParser &parser,
+                                      const QString &programFolder);
+
+// Opens a SEEM image, for writing or for reading only.
+void OpenImage(SeemFile &image, const QString &path, bool forWriting);
+
+// What a file failure means, such as "does not exist".
+QString FileErrorText(const BvlError &e);
+
+QByteArray ReadWholeFile(const QString &path);
+// Replaces the file at path as a whole or not at all (QSaveFile).
+void WriteWholeFile(const QString &path, const QByteArray &bytes);
+
+// 'GROUP\NAME (#N)': how messages name setting N (1-based).
+QString SettingLabel(const SettingList &settings, int index);

@@ -1,0 +1,97 @@
+// show: every setting of an image with its value, as the main window shows it.
+#include "cli/CommandRegistry.h"
+#include "cli/Inputs.h"
+#include "cli/TextTable.h"
+#include "cli/ValueJson.h"
+#include "seem/OwnedBytes.h"
+#include "seem/SeemFile.h"
+#include "seem/SettingLookup.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+void PrintText(const SettingList &settings, ByteStore &image, QTextStream &out)
+{
+    TextTable table;
+    table.addRow({QStringLiteral("GROUP"), QStringLiteral("NAME"), QStringLiteral("VALUE"), QStringLiteral("TYPE"),
+                  QStringLiteral("OFFSET"), QStringLiteral("BITS")});
+    for (const SettingStruct &s : settings) {
+        const ValueText value = DecodeValueText(image, s);
+        table.addRow({CellText(NormalisedGroup(s.Group)), CellText(s.Name),
+                      value.decoded ? CellText(value.text) : QStringLiteral("(%1)").arg(value.reason),
+                      SettingTypeName(s.Type), QString::number(s.Offset), OwnedBitsText(OwnedSpanOf(s))});
+    }
+    table.print(out);
+}
+
+QJsonObject SettingJson(const SettingStruct &s, ByteStore &image)
+{
+    const ValueText value = DecodeValueText(image, s);
+    QJsonObject entry{
+        {QStringLiteral("group"), NormalisedGroup(s.Group)},
+        {QStringLiteral("name"), s.Name},
+        {QStringLiteral("value"), ValueToJson(s, value)},
+        {QStringLiteral("type"), SettingTypeName(s.Type)},
+        {QStringLiteral("offset"), s.Offset},
+        {QStringLiteral("bits"), OwnedBitsText(OwnedSpanOf(s))},
+    };
+    if (!value.decoded)
+        entry.insert(QStringLiteral("reason"), value.reason);
+    return entry;
+}
+
+class ShowCommand : public Command
+{
+public:
+    QString name() const override { return QStringLiteral("show"); }
+    QString summary() const override { return QStringLiteral("Print every setting of a SEEM file with its value."); }
+    QString description() const override
+    {
+        return QStringLiteral(
+            "Prints every setting of IMAGE in setting-file order: group, name, value as the main window shows it "
+            "(a check box on or off, a list entry's name, the number, the text), type, offset and owned bits. A "
+            "setting that cannot be shown says why (null in JSON).\n"
+            "Without --sec the setting file is chosen as the main window's automatic choice does, from the "
+            "SEEM and record number in the image's file name.\n"
+            "The JSON form has its keys in alphabetical order and the settings in file order; apply reads it.");
+    }
+    QList<PositionalArgument> arguments() const override
+    {
+        return {{QStringLiteral("IMAGE"), QStringLiteral("The SEEM file."), {}}};
+    }
+    QList<QCommandLineOption> options() const override { return {SecOption(), SecDirOption(), FormatOption()}; }
+
+    int execute(const QCommandLineParser &parser, CommandContext &context) override
+    {
+        const OutputFormat format = FormatOf(parser);
+        const QString imagePath = parser.positionalArguments().at(0);
+        const LoadedSettingFile settingFile = SettingFileForImage(imagePath, parser, context.programFolder);
+        SeemFile image;
+        OpenImage(image, imagePath, false);
+        if (format == OutputFormat::Text) {
+            PrintText(settingFile.settings, image, context.out);
+            return 0;
+        }
+        QJsonArray settings;
+        for (const SettingStruct &s : settingFile.settings)
+            settings.append(SettingJson(s, image));
+        const QJsonObject json{
+            {QStringLiteral("image"), QFileInfo(imagePath).fileName()},
+            {QStringLiteral("settingFile"), QFileInfo(settingFile.path).fileName()},
+            {QStringLiteral("settings"), settings},
+        };
+        context.out << QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Indented));
+        return 0;
+    }
+};
+
+} // namespace
+
+std::unique_ptr<Command> MakeShowCommand()
+{
+    return std::make_unique<ShowCommand>();
+}
