@@ -7,6 +7,7 @@
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
 #include "ui/Twips.h"
+#include "ui/main/ChangeTracking.h"
 #include "ui/main/StatusLine.h"
 
 #include <QAction>
@@ -86,6 +87,8 @@ void bvlMain::BuildMenus()
     mnf2 = mnuFile->addSeparator();
     mnf2->setObjectName(QStringLiteral("mnf2"));
     mnfQuit = AddMenuItem(mnuFile, "mnfQuit", QStringLiteral("Esci"));
+
+    BuildChangesMenu();   // between File and Setting editor
 
     // Setting editor, Language and Info run a command straight from the menu bar.
     mnuSetting = new QAction(QStringLiteral("Setting editor"), this);
@@ -275,8 +278,10 @@ void bvlMain::mnfAutoSettingSelection_Click()
 
 void bvlMain::mnuLanguage_Click()
 {
-    if (ChooseLanguage(false))
+    if (ChooseLanguage(false)) {
         ApplyLanguage(m_ctx.lang, this);
+        UpdateChangesTitle();
+    }
 }
 
 void bvlMain::mnuSetting_Click()
