@@ -51,7 +51,13 @@ bvlMain::bvlMain(AppContext &context, QWidget *parent) : QMainWindow(parent), m_
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-bvlMain::~bvlMain() = default;
+bvlMain::~bvlMain()
+{
+    // A shown window is hidden while it is destroyed, and a text box that loses the focus
+    // then reports its edit as finished: nothing of this window may answer by then.
+    for (QObject *control : m_client->findChildren<QObject *>())
+        control->disconnect(this);
+}
 
 QAction *bvlMain::AddMenuItem(QMenu *menu, const char *name, const QString &caption)
 {
