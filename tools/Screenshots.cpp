@@ -17,9 +17,15 @@
 #include "ui/editor/bvlEditSetting.h"
 #include "ui/editor/bvlEditSettingDo.h"
 #include "ui/editor/bvlGroupBrowse.h"
+#include "seem/SettingLookup.h"
 #include "ui/main/bvlMain.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
 #include <QComboBox>
 #include <QListWidget>
 #include <QDir>
@@ -102,6 +108,46 @@ SettingStruct firstOfType(const SettingList &settings, SettingType type)
     return settings.value(0);
 }
 
+// The Changes menu at work on the open demo document: edits marked in the window, the
+// review of them, and the comparison with a copy of the image that differs in a few bytes.
+bool saveChangeShots(bvlMain &main, ScreenshotPlatform &platform, const QString &folder, const QString &out,
+                     const QString &suffix)
+{
+    auto control = [&main](const char *name) { return main.ControlOf(FindSetting(main.Settings, name).index()); };
+    qobject_cast<QCheckBox *>(control("Key tones"))->setChecked(false);
+    qobject_cast<QComboBox *>(control("Key tone volume"))->setCurrentIndex(4);
+    qobject_cast<QComboBox *>(control("Ringer tone"))->setCurrentIndex(1);
+    qobject_cast<QLineEdit *>(control("User name"))->setText(QStringLiteral("visitor"));
+    main.ShowSetting(FindSetting(main.Settings, "Key tones").index());
+    main.tvUI->expandAll();   // the marks of the nodes above a changed setting
+    bool ok = save(&main, out + "/main-changes" + suffix + ".png");
+
+    main.ShowModal = [&](QDialog &dialog) {
+        dialog.show();
+        ok = save(&dialog, out + "/review-changes" + suffix + ".png") && ok;
+    };
+    main.mnfReviewChanges_Click();
+
+    // Another phone's image: other ringer volume, access point and backlight time.
+    QTemporaryDir elsewhere;
+    QFile demo(JoinPath(folder, QStringLiteral("0032_0001.seem")));
+    QByteArray bytes = demo.open(QIODevice::ReadOnly) ? demo.readAll() : QByteArray();
+    bytes[0x13] = char(90);
+    bytes.replace(0x40, 9, "web.other", 9);
+    bytes[0xE1] = char(60);
+    const QString otherPath = elsewhere.filePath(QStringLiteral("0032_0001-other.seem"));
+    QFile other(otherPath);
+    ok = other.open(QIODevice::WriteOnly) && other.write(bytes) == bytes.size() && ok;
+    other.close();
+    platform.fileAnswers.enqueue(otherPath);
+    main.ShowModal = [&](QDialog &dialog) {
+        dialog.show();
+        ok = save(&dialog, out + "/compare" + suffix + ".png") && ok;
+    };
+    main.mnfCompare_Click();
+    return ok;
+}
+
 }
 
 int main(int argc, char *argv[])
@@ -172,5 +218,8 @@ int main(int argc, char *argv[])
     for (int i = 0; i < 1500; ++i)
         about.tmAnimation_Timer();
     ok = save(&about, out + "/about" + suffix + ".png") && ok;
+    about.hide();
+
+    ok = saveChangeShots(main, platform, folder, out, suffix) && ok;
     return ok ? 0 : 1;
 }

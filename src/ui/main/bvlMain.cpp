@@ -7,6 +7,7 @@
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
 #include "ui/Twips.h"
+#include "ui/main/ChangeTracking.h"
 #include "ui/main/StatusLine.h"
 
 #include <QAction>
@@ -50,7 +51,13 @@ bvlMain::bvlMain(AppContext &context, QWidget *parent) : QMainWindow(parent), m_
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-bvlMain::~bvlMain() = default;
+bvlMain::~bvlMain()
+{
+    // A shown window is hidden while it is destroyed, and a text box that loses the focus
+    // then reports its edit as finished: nothing of this window may answer by then.
+    for (QObject *control : m_client->findChildren<QObject *>())
+        control->disconnect(this);
+}
 
 QAction *bvlMain::AddMenuItem(QMenu *menu, const char *name, const QString &caption)
 {
@@ -86,6 +93,8 @@ void bvlMain::BuildMenus()
     mnf2 = mnuFile->addSeparator();
     mnf2->setObjectName(QStringLiteral("mnf2"));
     mnfQuit = AddMenuItem(mnuFile, "mnfQuit", QStringLiteral("Esci"));
+
+    BuildChangesMenu();   // between File and Setting editor
 
     // Setting editor, Language and Info run a command straight from the menu bar.
     mnuSetting = new QAction(QStringLiteral("Setting editor"), this);
@@ -275,8 +284,10 @@ void bvlMain::mnfAutoSettingSelection_Click()
 
 void bvlMain::mnuLanguage_Click()
 {
-    if (ChooseLanguage(false))
+    if (ChooseLanguage(false)) {
         ApplyLanguage(m_ctx.lang, this);
+        UpdateChangesTitle();
+    }
 }
 
 void bvlMain::mnuSetting_Click()

@@ -2,12 +2,14 @@
 #include "core/BvlError.h"
 #include "core/SettingTypes.h"
 #include "seem/SeemFile.h"
+#include "seem/SettingSearch.h"
 #include "seem/SettingState.h"
 #include "ui/main/GroupNodes.h"
 #include "ui/main/StatusLine.h"
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <QVector>
 #include <functional>
 #include <memory>
@@ -24,7 +26,15 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class ByteStore;
 class bvlEditSetting;
+class FindBar;
+class QDialog;
+class QTimer;
+class QUndoStack;
 struct AppContext;
+struct ChangeTracking;
+
+// The open dialog's filter for SEEM files: SEEM files, all files.
+QString SeemFilter(AppContext &ctx);
 
 // A save that failed at one setting: the number of the failure and which setting it was,
 // so that the window can show that setting to the user.
@@ -111,6 +121,22 @@ public:
     void ShowDescriptionOf(const QObject *control);
     void OpenRestorePopup(int target, const QPoint &globalPos);
 
+    // ---- Changes: markers, title, undo and redo, review, find, compare
+    // (bvlMainChanges.cpp, bvlMainFind.cpp, bvlCompare.cpp)
+    void mnfReviewChanges_Click();
+    void mnfUndo_Click();
+    void mnfRedo_Click();
+    void mnfFind_Click();
+    void mnfFindNext_Click();
+    void mnfFindPrevious_Click();
+    void mnfCompare_Click();
+    // Settings whose controls differ from what the file holds, in setting order.
+    QVector<int> ChangedSettings() const;
+    // Puts states (index, state) into the controls as one undo step.
+    void ShowStatesAsOneStep(const QVector<QPair<int, ControlState>> &states);
+    // The Changes menu's dialogs are shown through this; tests answer them instead.
+    std::function<void(QDialog &dialog)> ShowModal;
+
     // ---- Controls (objectName = the name given here; array elements "name(index)")
     QMenu *mnuFile = nullptr;
     QAction *mnfOpenSEEM = nullptr;
@@ -126,6 +152,17 @@ public:
     QAction *mnuInfo = nullptr;
     QMenu *mnuOrig = nullptr;       // popup only, never in the menu bar
     QAction *mnfRestoreItem = nullptr;
+    QMenu *mnuChanges = nullptr;
+    QAction *mnfReviewChanges = nullptr;
+    QAction *mnfUndo = nullptr;
+    QAction *mnfRedo = nullptr;
+    QAction *mnfFind = nullptr;
+    QAction *mnfFindNext = nullptr;
+    QAction *mnfFindPrevious = nullptr;
+    QAction *mnfCompare = nullptr;
+    QUndoStack *UndoStack = nullptr;
+    FindBar *txFind = nullptr;          // hidden until Find
+    QTimer *tmFindHighlight = nullptr;  // ends the highlight of a found control
 
     QTreeWidget *tvUI = nullptr;
     QGroupBox *frDescription = nullptr;
@@ -223,6 +260,24 @@ private:
     void ReportRestoreFailure(const RestoreFailure &failure);
     QVector<int> AllSettings() const;
 
+    // Changes (bvlMainChanges.cpp, bvlMainFind.cpp).
+    void BuildChangesMenu();
+    void WatchChanges(QWidget *control);
+    void ControlChanged(int index, bool typing);
+    // Makes the text typed into one box one undo step.
+    void CommitTypedEdit();
+    // Runs change, a programmatic change of the settings' controls, as one undo step.
+    void RecordAsOneStep(const QVector<int> &indexes, const std::function<void()> &change);
+    void ShowStatesQuietly(const QVector<QPair<int, ControlState>> &states);
+    // After a restore, a save or an undo put states into these settings' controls.
+    void SettleChanges(const QVector<int> &indexes);
+    // The view is torn down: no marks, no steps.
+    void ForgetChanges();
+    void UpdateChangeMark(int index);
+    void UpdateChangesTitle();
+    void FindFrom(int from, SearchDirection direction, bool includeFrom, bool focusControl);
+    void HighlightFound(QWidget *control);
+
     AppContext &m_ctx;
     QWidget *m_client = nullptr;                 // the client area below the menu bar
     GroupNodes m_groups;                         // tree nodes by group path
@@ -233,4 +288,7 @@ private:
     bool m_restoring = false;
     bool m_placed = false;                       // centred on the screen once
     bvlEditSetting *m_settingEditor = nullptr;   // created on first use, a child of this window
+    std::unique_ptr<ChangeTracking> m_changes;
+    int m_foundIndex = 0;                        // the setting Find went to last, 0 for none
+    QPointer<QWidget> m_highlighted;             // the found control while it is highlighted
 };

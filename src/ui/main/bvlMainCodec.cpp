@@ -88,13 +88,17 @@ int bvlMain::RestoreOne(int index)
 
 bvlMain::RestoreFailure bvlMain::RestoreQuietly(const QVector<int> &indexes)
 {
-    const QScopedValueRollback<bool> restoring(m_restoring, true);
+    CommitTypedEdit();
     RestoreFailure first;
-    for (int index : indexes) {
-        const int error = RestoreOne(index);
-        if (error != 0 && first.index == 0)
-            first = RestoreFailure{index, error};
+    {
+        const QScopedValueRollback<bool> restoring(m_restoring, true);
+        for (int index : indexes) {
+            const int error = RestoreOne(index);
+            if (error != 0 && first.index == 0)
+                first = RestoreFailure{index, error};
+        }
     }
+    SettleChanges(indexes);
     return first;
 }
 
@@ -110,7 +114,9 @@ void bvlMain::ReportRestoreFailure(const RestoreFailure &failure)
 
 bool bvlMain::RestoreSettings(const QVector<int> &indexes)
 {
-    const RestoreFailure failure = RestoreQuietly(indexes);
+    // The user's restore of one setting, a group or all is one undo step.
+    RestoreFailure failure;
+    RecordAsOneStep(indexes, [&] { failure = RestoreQuietly(indexes); });
     ReportRestoreFailure(failure);
     return failure.index == 0;
 }

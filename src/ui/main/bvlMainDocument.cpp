@@ -25,12 +25,6 @@
 namespace {
 const QChar Quote(QLatin1Char('"'));
 
-QString SeemFilter(AppContext &ctx)
-{
-    return ctx.T(QStringLiteral("bvlMain.cdFilter1A_V")) + QStringLiteral("|*.seem;*.bin;*.sch|")
-        + ctx.T(QStringLiteral("bvlMain.cdFilter1_V")) + QStringLiteral("|*.*");
-}
-
 QString SettingFilter(AppContext &ctx)
 {
     return ctx.T(QStringLiteral("bvlMain.cdFilter2_V")) + QStringLiteral("|*.sec");
@@ -54,6 +48,12 @@ void ReportAboutPath(AppContext &ctx, const char *key, const QString &path, MsgI
     ctx.platform.messageBox(ctx.T(QString::fromLatin1(key)) + QLatin1Char(' ') + Quote + path + Quote, icon,
                             MsgButtons::Ok);
 }
+}
+
+QString SeemFilter(AppContext &ctx)
+{
+    return ctx.T(QStringLiteral("bvlMain.cdFilter1A_V")) + QStringLiteral("|*.seem;*.bin;*.sch|")
+        + ctx.T(QStringLiteral("bvlMain.cdFilter1_V")) + QStringLiteral("|*.*");
 }
 
 QString bvlMain::FolderProposal(const QString &path)

@@ -34,6 +34,7 @@ void SetPaneText(QPlainTextEdit *pane, const QString &text)
 void bvlMain::WatchControl(QWidget *control)
 {
     control->installEventFilter(this);
+    WatchChanges(control);
     // Descriptions follow the pointer without a button pressed.
     control->setMouseTracking(true);
     if (qobject_cast<QCheckBox *>(control) || qobject_cast<QLabel *>(control))

@@ -167,6 +167,7 @@ void bvlMain::AddSettingControl(SettingStruct &setting, int index)
 
 void bvlMain::UnloadAllControls()
 {
+    ForgetChanges();
     // Controls before the pages that hold them; element 0 of each array stays.
     auto unload = [](auto &array) {
         while (array.size() > 1)

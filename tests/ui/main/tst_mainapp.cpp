@@ -135,8 +135,9 @@ private slots:
         QCOMPARE(w.mnfOpenSEEM->shortcut(), QKeySequence("Ctrl+O"));
         QCOMPARE(w.mnfChangeSettingFile->shortcut(), QKeySequence("Ctrl+H"));
         QCOMPARE(w.mnfSaveSEEM->shortcut(), QKeySequence("Ctrl+S"));
-        QCOMPARE(w.menuBar()->actions(),
-                 QList<QAction *>({w.mnuFile->menuAction(), w.mnuSetting, w.mnuLanguage, w.mnuInfo}));
+        // The Changes menu is the only addition, between File and Setting editor.
+        QCOMPARE(w.menuBar()->actions(), QList<QAction *>({w.mnuFile->menuAction(), w.mnuChanges->menuAction(),
+                                                           w.mnuSetting, w.mnuLanguage, w.mnuInfo}));
         QCOMPARE(w.mnuOrig->actions(), QList<QAction *>({w.mnfRestoreItem}));
         QCOMPARE(w.mnuInfo->text(), QStringLiteral("Info"));
     }
@@ -312,7 +313,7 @@ private slots:
         LangTable table(f.platform);
         QVERIFY(table.LoadLanguageFile(italian));
         const QList<QObject *> tagged = TaggedControls(&w);
-        QCOMPARE(tagged.size(), 11);
+        QCOMPARE(tagged.size(), 11 + 8);   // and the Changes menu with its seven items
         for (QObject *control : tagged) {
             QString caption;
             QVERIFY(table.Lookup("bvlMain." + control->objectName(), caption));

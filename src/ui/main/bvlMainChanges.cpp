@@ -1,0 +1,280 @@
+// Seeing every change before it is written: the Changes menu, the marks of changed
+// settings (their controls and the tree nodes above them), the count in the title, and
+// undo and redo of the controls' states.
+//
+// "Changed" means that a control differs from the state the last restore or save left
+// in it (RestoredStates): what the file holds as far as the user has seen it.
+#include "ui/main/bvlMain.h"
+
+#include "ui/AppContext.h"
+#include "ui/ControlNames.h"
+#include "ui/main/ChangeCommands.h"
+#include "ui/main/ChangeMarks.h"
+#include "ui/main/ChangeTracking.h"
+#include "ui/main/SettingControlKind.h"
+#include "ui/main/bvlReviewChanges.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScopedValueRollback>
+#include <QTreeWidget>
+#include <QUndoStack>
+
+namespace {
+// A text box undoes its own typing on Ctrl+Z; here the window's undo does, so that
+// typing and ticking undo alike, one step at a time.
+class WindowUndoKeys : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::ShortcutOverride)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        // Not accepted: the shortcut goes on to the window's menu items.
+        return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)
+            || key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y);
+    }
+};
+}
+
+void bvlMain::BuildChangesMenu()
+{
+    m_changes = std::make_unique<ChangeTracking>();
+    ShowModal = [](QDialog &dialog) { dialog.exec(); };
+    UndoStack = new QUndoStack(this);
+    m_changes->undoKeys = new WindowUndoKeys(this);
+
+    mnuChanges = new QMenu(QStringLiteral("Modifiche"), this);
+    mnuChanges->setObjectName(QStringLiteral("mnuChanges"));
+    TagForCaption(mnuChanges);
+    menuBar()->addMenu(mnuChanges);
+
+    mnfReviewChanges = AddMenuItem(mnuChanges, "mnfReviewChanges", QStringLiteral("Rivedi modifiche..."));
+    mnfReviewChanges->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    mnfUndo = AddMenuItem(mnuChanges, "mnfUndo", QStringLiteral("Annulla"));
+    mnfUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    mnfRedo = AddMenuItem(mnuChanges, "mnfRedo", QStringLiteral("Ripeti"));
+    mnfRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    mnuChanges->addSeparator();
+    mnfFind = AddMenuItem(mnuChanges, "mnfFind", QStringLiteral("Trova impostazione..."));
+    mnfFind->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    mnfFindNext = AddMenuItem(mnuChanges, "mnfFindNext", QStringLiteral("Trova successiva"));
+    mnfFindNext->setShortcut(QKeySequence(Qt::Key_F3));
+    mnfFindPrevious = AddMenuItem(mnuChanges, "mnfFindPrevious", QStringLiteral("Trova precedente"));
+    mnfFindPrevious->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    mnuChanges->addSeparator();
+    mnfCompare = AddMenuItem(mnuChanges, "mnfCompare", QStringLiteral("Confronta con un'altra immagine..."));
+
+    // Usable once a setting file is loaded, as Save is; undo and redo while they have a step.
+    for (QAction *item : {mnfReviewChanges, mnfUndo, mnfRedo, mnfFind, mnfFindNext, mnfFindPrevious, mnfCompare})
+        item->setEnabled(false);
+    connect(UndoStack, &QUndoStack::canUndoChanged, mnfUndo, &QAction::setEnabled);
+    connect(UndoStack, &QUndoStack::canRedoChanged, mnfRedo, &QAction::setEnabled);
+
+    connect(mnfReviewChanges, &QAction::triggered, this, [this] { mnfReviewChanges_Click(); });
+    connect(mnfUndo, &QAction::triggered, this, [this] { mnfUndo_Click(); });
+    connect(mnfRedo, &QAction::triggered, this, [this] { mnfRedo_Click(); });
+    connect(mnfFind, &QAction::triggered, this, [this] { mnfFind_Click(); });
+    connect(mnfFindNext, &QAction::triggered, this, [this] { mnfFindNext_Click(); });
+    connect(mnfFindPrevious, &QAction::triggered, this, [this] { mnfFindPrevious_Click(); });
+    connect(mnfCompare, &QAction::triggered, this, [this] { mnfCompare_Click(); });
+}
+
+void bvlMain::WatchChanges(QWidget *control)
+{
+    const int index = control->property(SettingIndexProperty).toInt();
+    if (auto *check = qobject_cast<QCheckBox *>(control)) {
+        connect(check, &QCheckBox::toggled, this, [this, index] { ControlChanged(index, false); });
+    } else if (auto *list = qobject_cast<QComboBox *>(control)) {
+        connect(list, &QComboBox::currentIndexChanged, this, [this, index] { ControlChanged(index, false); });
+    } else if (auto *text = qobject_cast<QLineEdit *>(control)) {
+        connect(text, &QLineEdit::textChanged, this, [this, index] { ControlChanged(index, true); });
+        connect(text, &QLineEdit::editingFinished, this, [this] { CommitTypedEdit(); });
+        text->installEventFilter(m_changes->undoKeys);
+    }
+}
+
+void bvlMain::ControlChanged(int index, bool typing)
+{
+    // Restores, saves and undo settle their controls when they are done.
+    if (m_restoring || index > m_changes->shown.size())
+        return;
+    if (!typing || m_changes->typingIndex != index)
+        CommitTypedEdit();
+    if (typing) {
+        m_changes->typingIndex = index;
+    } else {
+        const ControlState before = m_changes->shown.value(index - 1);
+        const ControlState after = CurrentState(index);
+        m_changes->shown[index - 1] = after;
+        UndoStack->push(new ControlStatesCommand({StateChange{index, before, after}},
+                                                 [this](const auto &states) { ShowStatesQuietly(states); }));
+    }
+    UpdateChangeMark(index);
+    UpdateChangesTitle();
+}
+
+void bvlMain::CommitTypedEdit()
+{
+    const int index = m_changes->typingIndex;
+    if (index == 0)
+        return;
+    m_changes->typingIndex = 0;
+    const ControlState before = m_changes->shown.value(index - 1);
+    const ControlState after = CurrentState(index);
+    if (after == before)
+        return;
+    m_changes->shown[index - 1] = after;
+    UndoStack->push(new ControlStatesCommand({StateChange{index, before, after}},
+                                             [this](const auto &states) { ShowStatesQuietly(states); }));
+}
+
+void bvlMain::RecordAsOneStep(const QVector<int> &indexes, const std::function<void()> &change)
+{
+    CommitTypedEdit();
+    QVector<StateChange> changes;
+    for (int index : indexes)
+        changes.append(StateChange{index, CurrentState(index), ControlState()});
+    change();
+    QVector<StateChange> changed;
+    for (StateChange &c : changes) {
+        c.after = CurrentState(c.index);
+        if (c.after != c.before)
+            changed.append(c);
+    }
+    if (!changed.isEmpty())
+        UndoStack->push(new ControlStatesCommand(changed, [this](const auto &states) { ShowStatesQuietly(states); }));
+}
+
+void bvlMain::ShowStatesQuietly(const QVector<QPair<int, ControlState>> &states)
+{
+    QVector<int> indexes;
+    {
+        const QScopedValueRollback<bool> restoring(m_restoring, true);
+        for (const auto &[index, state] : states) {
+            ShowState(index, state);
+            indexes.append(index);
+        }
+    }
+    SettleChanges(indexes);
+}
+
+void bvlMain::ShowStatesAsOneStep(const QVector<QPair<int, ControlState>> &states)
+{
+    QVector<int> indexes;
+    for (const auto &state : states)
+        indexes.append(state.first);
+    RecordAsOneStep(indexes, [&] { ShowStatesQuietly(states); });
+}
+
+void bvlMain::SettleChanges(const QVector<int> &indexes)
+{
+    ChangeTracking &c = *m_changes;
+    if (c.shown.size() != Settings.size()) {
+        // A new view: nothing is marked on it yet.
+        c.shown.resize(Settings.size());
+        c.marked.resize(Settings.size());
+    }
+    for (int index : indexes) {
+        c.shown[index - 1] = CurrentState(index);
+        UpdateChangeMark(index);
+    }
+    UpdateChangesTitle();
+    for (QAction *item : {mnfReviewChanges, mnfFind, mnfFindNext, mnfFindPrevious, mnfCompare})
+        item->setEnabled(true);
+}
+
+void bvlMain::ForgetChanges()
+{
+    // The controls and tree nodes go with the view, and with them their marks.
+    UndoStack->clear();
+    QObject *undoKeys = m_changes->undoKeys;
+    *m_changes = ChangeTracking();
+    m_changes->undoKeys = undoKeys;
+    m_foundIndex = 0;
+    UpdateChangesTitle();
+}
+
+void bvlMain::UpdateChangeMark(int index)
+{
+    ChangeTracking &c = *m_changes;
+    const bool changed = RestoredStates.differs(index, CurrentState(index));
+    if (c.marked.testBit(index - 1) == changed)
+        return;
+    c.marked.setBit(index - 1, changed);
+    c.markedCount += changed ? 1 : -1;
+
+    const SettingStruct &setting = Settings.at(index - 1);
+    // A check box is its own caption; the other settings are named by their label.
+    if (ControlKindOf(setting) == ControlKind::CheckBox) {
+        SetChangeMark(ControlOf(index), changed);
+    } else {
+        for (QLabel *label : lbUI)
+            if (label->property(SettingIndexProperty).toInt() == index) {
+                SetChangeMark(label, changed);
+                break;
+            }
+    }
+    for (QTreeWidgetItem *node = NodeByKey(setting.Group); node; node = node->parent()) {
+        int &below = c.changedBelow[node];
+        below += changed ? 1 : -1;
+        SetChangeMark(node, below > 0);
+    }
+}
+
+void bvlMain::UpdateChangesTitle()
+{
+    const int count = m_changes->markedCount;
+    if (count == 0) {
+        setWindowTitle(ApplicationTitle);
+        return;
+    }
+    setWindowTitle(ApplicationTitle + QStringLiteral(" - ") + QFileInfo(SEEMPath).fileName() + QStringLiteral(" (")
+                   + QString::number(count) + QLatin1Char(' ') + m_ctx.T(QStringLiteral("bvlMain.sChanged_V"))
+                   + QLatin1Char(')'));
+}
+
+QVector<int> bvlMain::ChangedSettings() const
+{
+    QVector<int> changed;
+    for (int index = 1; index <= m_changes->marked.size(); ++index)
+        if (m_changes->marked.testBit(index - 1))
+            changed.append(index);
+    return changed;
+}
+
+void bvlMain::mnfUndo_Click()
+{
+    CommitTypedEdit();
+    UndoStack->undo();
+}
+
+void bvlMain::mnfRedo_Click()
+{
+    CommitTypedEdit();
+    UndoStack->redo();
+}
+
+void bvlMain::mnfReviewChanges_Click()
+{
+    if (!mnfReviewChanges->isEnabled())
+        return;
+    CommitTypedEdit();
+    bvlReviewChanges review(m_ctx, *this);
+    ShowModal(review);
+    // Closed to go to a setting: the control can take the focus only now.
+    if (review.GoToSetting() != 0)
+        ShowSetting(review.GoToSetting());
+}

@@ -1,0 +1,83 @@
+// Find: a setting by a part of its name or description. As the query is typed, the first
+// match from the current position is shown; Enter and F3 go to the next one, Shift+F3 to
+// the previous one, around the ends. The found control is focused and briefly highlighted.
+#include "ui/main/bvlMain.h"
+
+#include "seem/SettingSearch.h"
+#include "ui/AppContext.h"
+#include "ui/Twips.h"
+#include "ui/main/FindBar.h"
+
+#include <QTimer>
+
+namespace {
+constexpr int HighlightMilliseconds = 1500;
+const QColor HighlightColour(255, 236, 139);
+}
+
+void bvlMain::mnfFind_Click()
+{
+    if (!mnfFind->isEnabled())
+        return;
+    if (!txFind) {
+        txFind = new FindBar(m_client);
+        // Over the right end of the status line, with the line's height and a little more.
+        txFind->setGeometry(TwipsRect(8535, 8670, 4800, 345));
+        connect(txFind, &QLineEdit::textEdited, this,
+                [this] { FindFrom(qMax(m_foundIndex, 1), SearchDirection::Forward, true, false); });
+        connect(txFind, &QLineEdit::returnPressed, this, [this] { mnfFindNext_Click(); });
+        tmFindHighlight = new QTimer(this);
+        tmFindHighlight->setSingleShot(true);
+        connect(tmFindHighlight, &QTimer::timeout, this, [this] { HighlightFound(nullptr); });
+    }
+    txFind->setPlaceholderText(m_ctx.T(QStringLiteral("bvlMain.sFindPrompt_V")));
+    txFind->show();
+    txFind->raise();
+    txFind->setFocus(Qt::ShortcutFocusReason);
+    txFind->selectAll();
+}
+
+void bvlMain::mnfFindNext_Click()
+{
+    FindFrom(m_foundIndex, SearchDirection::Forward, false, true);
+}
+
+void bvlMain::mnfFindPrevious_Click()
+{
+    FindFrom(m_foundIndex, SearchDirection::Backward, false, true);
+}
+
+void bvlMain::FindFrom(int from, SearchDirection direction, bool includeFrom, bool focusControl)
+{
+    if (!txFind || txFind->text().isEmpty()) {
+        mnfFind_Click();
+        return;
+    }
+    const int found = NextMatch(SettingsMatching(Settings, txFind->text()), from, direction, includeFrom);
+    txFind->showFound(found != 0);
+    if (found == 0)
+        return;
+    m_foundIndex = found;
+    ShowSetting(found);
+    // While typing, the query keeps the focus; Enter and F3 hand it to the setting.
+    if (!focusControl)
+        txFind->setFocus(Qt::OtherFocusReason);
+    HighlightFound(ControlOf(found));
+}
+
+void bvlMain::HighlightFound(QWidget *control)
+{
+    if (m_highlighted) {
+        m_highlighted->setPalette(QPalette());
+        m_highlighted->setAutoFillBackground(false);
+    }
+    m_highlighted = control;
+    if (!control)
+        return;
+    QPalette colours = control->palette();
+    for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Button})
+        colours.setColor(role, HighlightColour);
+    control->setPalette(colours);
+    control->setAutoFillBackground(true);
+    tmFindHighlight->start(HighlightMilliseconds);
+}

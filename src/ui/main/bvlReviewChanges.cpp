@@ -1,0 +1,152 @@
+#include "ui/main/bvlReviewChanges.h"
+
+#include "core/Conversions.h"
+#include "seem/ControlStateText.h"
+#include "seem/OwnedBytes.h"
+#include "ui/AppContext.h"
+#include "ui/ControlNames.h"
+#include "ui/language/ApplyLanguage.h"
+#include "ui/main/bvlMain.h"
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+// The bytes a setting owns, offsets in hexadecimal: "12", "12 (00110000)" for some bits
+// of one byte, "2-9" for a field.
+QString BytesTouchedText(const SettingStruct &setting)
+{
+    const OwnedSpan span = OwnedSpanOf(setting);
+    if (span.size == 0)
+        return QStringLiteral("-");
+    const QString first = HexText32(qint32(span.offset));
+    if (span.size > 1)
+        return first + QLatin1Char('-') + HexText32(qint32(span.end() - 1));
+    return span.mask == 0xFF ? first : first + QStringLiteral(" (") + OwnedBitsText(span) + QLatin1Char(')');
+}
+
+QPushButton *NewButton(QDialogButtonBox *box, const char *name, const QString &caption)
+{
+    auto *button = box->addButton(caption, QDialogButtonBox::ActionRole);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    TagForCaption(button);
+    return button;
+}
+}
+
+QStringList ChangeListHeaders(AppContext &ctx, const QStringList &valueKeys)
+{
+    QStringList headers{ctx.T(QStringLiteral("bvlReviewChanges.sGroup_V")),
+                        ctx.T(QStringLiteral("bvlReviewChanges.sName_V"))};
+    for (const QString &key : valueKeys)
+        headers << ctx.T(key);
+    return headers;
+}
+
+QTreeWidget *NewSettingList(QWidget *parent, const QString &name, const QStringList &headers)
+{
+    auto *list = new QTreeWidget(parent);
+    list->setObjectName(name);
+    list->setRootIsDecorated(false);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list->setColumnCount(headers.size());
+    list->setHeaderLabels(headers);
+    list->setMinimumSize(760, 320);
+    return list;
+}
+
+QVector<int> SelectedSettingsOf(const QTreeWidget *list)
+{
+    QVector<int> indexes;
+    for (int row = 0; row < list->topLevelItemCount(); ++row)
+        if (const QTreeWidgetItem *item = list->topLevelItem(row); item->isSelected())
+            indexes.append(item->data(0, Qt::UserRole).toInt());
+    return indexes;
+}
+
+QTreeWidgetItem *AddSettingRow(QTreeWidget *list, int index, const QStringList &texts)
+{
+    auto *row = new QTreeWidgetItem(list, texts);
+    row->setData(0, Qt::UserRole, index);
+    return row;
+}
+
+bvlReviewChanges::bvlReviewChanges(AppContext &context, bvlMain &window)
+    : QDialog(&window), m_ctx(context), m_window(window)
+{
+    setObjectName(QStringLiteral("bvlReviewChanges"));
+    setWindowTitle(m_ctx.T(QStringLiteral("bvlMain.mnfReviewChanges")));
+
+    lsChanges = NewSettingList(this, QStringLiteral("lsChanges"),
+                               ChangeListHeaders(m_ctx, {QStringLiteral("bvlReviewChanges.sFileValue_V"),
+                                                         QStringLiteral("bvlReviewChanges.sNewValue_V"),
+                                                         QStringLiteral("bvlReviewChanges.sBytes_V")}));
+    auto *buttons = new QDialogButtonBox(this);
+    cmRestore = NewButton(buttons, "cmRestore", QStringLiteral("Ripristina selezionate"));
+    cmSave = NewButton(buttons, "cmSave", QStringLiteral("Salva..."));
+    cmClose = NewButton(buttons, "cmClose", QStringLiteral("Chiudi"));
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(lsChanges);
+    layout->addWidget(buttons);
+
+    connect(cmRestore, &QPushButton::clicked, this, [this] { cmRestore_Click(); });
+    connect(cmSave, &QPushButton::clicked, this, [this] { cmSave_Click(); });
+    connect(cmClose, &QPushButton::clicked, this, [this] { cmClose_Click(); });
+    connect(lsChanges, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *row) { lsChanges_DblClick(row); });
+    connect(lsChanges, &QTreeWidget::itemSelectionChanged, this,
+            [this] { cmRestore->setEnabled(!SelectedSettings().isEmpty()); });
+    ApplyLanguage(m_ctx.lang, this);
+    FillUp();
+}
+
+void bvlReviewChanges::FillUp()
+{
+    lsChanges->clear();
+    for (int index : m_window.ChangedSettings()) {
+        const SettingStruct &s = m_window.Settings.at(index - 1);
+        AddSettingRow(lsChanges, index,
+                      {s.Group, s.Name, ControlStateText(s, m_window.RestoredStates.restored(index)),
+                       ControlStateText(s, m_window.CurrentState(index)), BytesTouchedText(s)});
+    }
+    for (int column = 0; column < lsChanges->columnCount(); ++column)
+        lsChanges->resizeColumnToContents(column);
+    cmRestore->setEnabled(false);
+    cmSave->setEnabled(lsChanges->topLevelItemCount() > 0);
+}
+
+QVector<int> bvlReviewChanges::SelectedSettings() const
+{
+    return SelectedSettingsOf(lsChanges);
+}
+
+void bvlReviewChanges::cmRestore_Click()
+{
+    const QVector<int> selected = SelectedSettings();
+    if (selected.isEmpty())
+        return;
+    m_window.RestoreSettings(selected);
+    FillUp();
+}
+
+void bvlReviewChanges::cmSave_Click()
+{
+    m_window.mnfSaveSEEM_Click();
+    FillUp();
+}
+
+void bvlReviewChanges::cmClose_Click()
+{
+    reject();
+}
+
+void bvlReviewChanges::lsChanges_DblClick(QTreeWidgetItem *row)
+{
+    if (!row)
+        return;
+    m_goTo = row->data(0, Qt::UserRole).toInt();
+    accept();
+}

@@ -1,0 +1,51 @@
+#pragma once
+#include <QDialog>
+
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class bvlMain;
+struct AppContext;
+
+// Review changes: every setting whose control differs from what the file holds, with
+// the value in the file, the new value and the bytes a save would touch. The user
+// restores some of them (one undo step), saves, or double-clicks a row to go to it.
+class bvlReviewChanges : public QDialog
+{
+    Q_OBJECT
+public:
+    bvlReviewChanges(AppContext &context, bvlMain &window);
+
+    // The list again from the window's controls; the selection goes.
+    void FillUp();
+    // The setting to go to once the dialog has closed; 0 for none.
+    int GoToSetting() const { return m_goTo; }
+    // Setting numbers of the selected rows, in list order.
+    QVector<int> SelectedSettings() const;
+
+    void cmRestore_Click();
+    void cmSave_Click();
+    void cmClose_Click();
+    void lsChanges_DblClick(QTreeWidgetItem *row);
+
+    QTreeWidget *lsChanges = nullptr;
+    QPushButton *cmRestore = nullptr;
+    QPushButton *cmSave = nullptr;
+    QPushButton *cmClose = nullptr;
+
+    enum Column { GroupColumn, NameColumn, FileValueColumn, NewValueColumn, BytesColumn };
+
+private:
+    AppContext &m_ctx;
+    bvlMain &m_window;
+    int m_goTo = 0;
+};
+
+// Column headers shared by the lists of changes and differences.
+QStringList ChangeListHeaders(AppContext &ctx, const QStringList &valueKeys);
+// A list of settings: one row per setting, several rows selectable.
+QTreeWidget *NewSettingList(QWidget *parent, const QString &name, const QStringList &headers);
+// Selected rows' setting numbers (stored in the first column), in list order.
+QVector<int> SelectedSettingsOf(const QTreeWidget *list);
+// A row of texts for setting index.
+QTreeWidgetItem *AddSettingRow(QTreeWidget *list, int index, const QStringList &texts);
