@@ -77,7 +77,7 @@ private:
 void TestCli::helpAndUsage()
 {
     QStringList helps = {RunCliCaptured({QStringLiteral("--help")}).out};
-    for (const QString &command : {"show", "set", "apply", "diff", "check", "export", "import"}) {
+    for (const char *command : {"show", "set", "apply", "diff", "check", "export", "import"}) {
         const CliResult r = RunCliCaptured({command, QStringLiteral("--help")});
         QCOMPARE(r.status, 0);
         QVERIFY2(r.out.startsWith(QStringLiteral("Usage: brimvale-cli ") + command), qPrintable(r.out));
