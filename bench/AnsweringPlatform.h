@@ -25,7 +25,7 @@ public:
     {
         return nextFile();
     }
-    std::optional<QString> saveFileName(const QString &, const QString &, const QString &) override
+    std::optional<QString> saveFileName(const QString &, const QString &, const QString &, bool) override
     {
         return nextFile();
     }

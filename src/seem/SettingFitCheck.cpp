@@ -193,6 +193,11 @@ QVector<FitFinding> CheckSettingFile(const SettingFileHeader &header, const Sett
 {
     QVector<FitFinding> findings;
     CheckHeader(header, findings);
+    // The windows refuse the whole file for one such path.
+    if (const int oversized = FirstOversizedGroupPath(settings))
+        findings.append(Error({oversized}, QStringLiteral("its group path has more than %1 levels or %2 characters")
+                                               .arg(MaxGroupLevels)
+                                               .arg(MaxGroupPathLength)));
     for (int i = 0; i < settings.size(); ++i)
         CheckOneSetting(settings.at(i), i + 1, findings);
     CheckSharedBits(settings, findings);

@@ -392,6 +392,11 @@ void TestCli::checkFindsEachError()
     const CliResult header = sample.run({QStringLiteral("check"), old});
     QCOMPARE(header.status, 1);
     QVERIFY(header.out.contains(QStringLiteral("error: format version 2 is not 3")));
+    // So is a group path the windows refuse the whole file for.
+    const SettingList deep = {Named(Int8(1), QStringLiteral("Deep"), QStringLiteral("G\\").repeated(65))};
+    const CliResult tooDeep = sample.run({QStringLiteral("check"), sample.folder.writeSec(QStringLiteral("deep.sec"), Header(0x32, 1), deep)});
+    QCOMPARE(tooDeep.status, 1);
+    QVERIFY2(tooDeep.out.contains(QStringLiteral("its group path has more than 64 levels")), qPrintable(tooDeep.out));
     QCOMPARE(sample.run({QStringLiteral("check"), sample.sec, sample.image}).status, 0);
 }
 

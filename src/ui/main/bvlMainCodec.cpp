@@ -183,11 +183,19 @@ void bvlMain::WriteAll()
         }
         written.append(index);
     }
+    // The written controls are to show what the file holds once the save is done, as the
+    // codec stored it (a text cut to its field, "7" for "007"), and that is their new
+    // original. Decoded now from the pending bytes, which hold it all, so that reading it
+    // back costs the file nothing.
+    QVector<QPair<int, ControlState>> saved;
+    for (int index : written)
+        saved.append({index, DecodeControlState(pending, Settings.at(index - 1))});
     pending.commit();
     SEEMFile->flush();
-    // The written controls show what the file holds now, as the codec stored it (a text
-    // cut to its field, "7" for "007"), and that is their new original.
-    RestoreQuietly(written);
+    CommitTypedEdit();
+    for (const auto &[index, state] : saved)
+        RestoredStates.setRestored(index, state);
+    ShowStatesQuietly(saved);
     IsSaved = true;
 }
 

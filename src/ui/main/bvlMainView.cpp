@@ -3,6 +3,7 @@
 #include "ui/main/bvlMain.h"
 
 #include "seem/SettingCodec.h"
+#include "seem/SettingLookup.h"
 #include "ui/ControlNames.h"
 #include "ui/Twips.h"
 #include "ui/main/SettingControlKind.h"
@@ -24,17 +25,6 @@ constexpr int InputBelowLabel = 18;
 constexpr const char *NextSlotProperty = "NextSlot";
 
 const QChar PathSeparator(QLatin1Char('\\'));
-
-// A blank group is "Unknown"; blanks around each path element go, empty elements stay.
-QString NormalisedGroup(const QString &group)
-{
-    if (group.trimmed().isEmpty())
-        return QStringLiteral("Unknown");
-    QStringList elements = group.split(PathSeparator);
-    for (QString &element : elements)
-        element = element.trimmed();
-    return elements.join(PathSeparator);
-}
 
 // Names and groups come from files: an "&" in them is a character, not a shortcut mark.
 QString MnemonicFree(const QString &text)
