@@ -119,6 +119,16 @@ public:
     }
 };
 
+// A fresh program folder and a main window that has not started yet.
+struct UnstartedWindow
+{
+    ProgramFolder folder;
+    ScriptedPlatform platform;
+    AppContext ctx{platform};
+    bvlMain window{ctx};
+    UnstartedWindow() { platform.folder = folder.dir.path(); }
+};
+
 // A main window started in English in a fresh program folder that holds the sample
 // setting file sample.sec (SEEM 32_1) and the image 0032_0001.seem.
 struct MainFixture

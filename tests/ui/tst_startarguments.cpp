@@ -13,16 +13,11 @@ using Kind = ScriptedPlatform::Kind;
 namespace {
 // A program folder in English with sample.sec (SEEM 32_1) and 0032_0001.seem, and a
 // main window that has not started yet.
-struct Unstarted
+struct Unstarted : UnstartedWindow
 {
-    ProgramFolder folder;
-    ScriptedPlatform platform;
-    AppContext ctx{platform};
-    bvlMain window{ctx};
     QString secPath;
     Unstarted()
     {
-        platform.folder = folder.dir.path();
         platform.preferences.insert("Lang/Language", folder.copyLanguage("english.sel"));
         secPath = folder.writeSec("sample.sec", Header(0x32, 1), SampleSettings());
         folder.writeBytes("0032_0001.seem", SampleImage());

@@ -22,15 +22,7 @@ using namespace MainFixtures;
 using Kind = ScriptedPlatform::Kind;
 
 namespace {
-// A program folder and a main window that has not started yet.
-struct Unstarted
-{
-    ProgramFolder folder;
-    ScriptedPlatform platform;
-    AppContext ctx{platform};
-    bvlMain window{ctx};
-    Unstarted() { platform.folder = folder.dir.path(); }
-};
+using Unstarted = UnstartedWindow;
 
 // Confirms the entry named language in the open language dialog.
 void ChooseLanguageOnNextModal(const QString &language)
