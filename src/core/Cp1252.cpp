@@ -27,13 +27,17 @@ constexpr std::array<char16_t, 256> ByteToChar = [] {
 
 namespace Cp1252 {
 
-QString decode(QByteArrayView bytes)
+void decodeInto(QByteArrayView bytes, QChar *out)
 {
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar *out = text.data();
     const auto *in = reinterpret_cast<const quint8 *>(bytes.data());
     for (qsizetype i = 0; i < bytes.size(); ++i)
         out[i] = QChar(ByteToChar[in[i]]);
+}
+
+QString decode(QByteArrayView bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    decodeInto(bytes, text.data());
     return text;
 }
 

@@ -9,6 +9,8 @@
 namespace Cp1252 {
 
 QString decode(QByteArrayView bytes);
+// Writes one character per byte to out, which must have room for bytes.size() characters.
+void decodeInto(QByteArrayView bytes, QChar *out);
 
 // True when every character of text has a byte in the code page.
 bool canEncode(const QString &text);

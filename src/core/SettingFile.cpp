@@ -2,6 +2,7 @@
 
 #include "core/BvlError.h"
 #include "core/Cp1252.h"
+#include "core/TextPool.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -39,6 +40,12 @@ public:
         const quint16 count = u16();
         return Cp1252::decode(QByteArrayView(take(count), count));
     }
+    // A text of a record, decoded into the pool the file's records share.
+    QString text(TextPool &pool)
+    {
+        const quint16 count = u16();
+        return pool.decode(QByteArrayView(take(count), count));
+    }
     QString magic() { return Cp1252::decode(QByteArrayView(take(MagicSize), MagicSize)); }
 
 private:
@@ -70,19 +77,19 @@ SettingFileHeader readHeader(FieldReader &r)
     return h;
 }
 
-SettingStruct readSetting(FieldReader &r)
+SettingStruct readSetting(FieldReader &r, TextPool &texts)
 {
     SettingStruct s;
-    s.Name = r.text();
-    s.Description = r.text();
+    s.Name = r.text(texts);
+    s.Description = r.text(texts);
     s.Type = r.u8();
     s.UIIndex = r.i32();
-    s.Group = r.text();
+    s.Group = r.text(texts);
     s.Offset = r.i32();
     s.MaxStringLength = r.i32();
     s.BitMask = r.u8();
-    s.ValueNames = r.text();
-    s.Values = r.text();
+    s.ValueNames = r.text(texts);
+    s.Values = r.text(texts);
     return s;
 }
 
@@ -188,10 +195,13 @@ void ReadSettingStream(QIODevice &in, SettingFileHeader &header, SettingList &se
     if (newHeader.SettingCount < 1 || newHeader.SettingCount > r.remaining() / MinRecordSize)
         throw BvlError(ErrNo::OutOfMemory,
                        QStringLiteral("setting count %1 does not fit the file").arg(newHeader.SettingCount));
+    // Every text takes its length field and its bytes from the input and a character per
+    // byte plus a terminator from the pool, so the rest of the input bounds what they need.
+    TextPool texts(r.remaining());
     SettingList newSettings;
     newSettings.reserve(newHeader.SettingCount);
     for (qint32 i = 0; i < newHeader.SettingCount; ++i)
-        newSettings.append(readSetting(r));
+        newSettings.append(readSetting(r, texts));
     // Handed over only now, so a failed read leaves the caller's file as it was.
     header = std::move(newHeader);
     settings = std::move(newSettings);

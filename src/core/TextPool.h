@@ -1,0 +1,24 @@
+#pragma once
+#include <QByteArrayView>
+#include <QString>
+
+// Decodes the many texts of one setting file into a single shared buffer.
+//
+// A file of 20,000 settings holds 100,000 texts. Giving each its own allocation costs far
+// more than decoding them, the more so in a program whose heap is already busy with an
+// open document, and freeing them costs as much again. Each text handed out is still an
+// ordinary QString: it holds a reference that keeps the buffer alive, is terminated like
+// any other, and copies itself out of the buffer on its first change while others share it.
+class TextPool
+{
+public:
+    // Room for texts of capacity characters in all, one terminator each included.
+    explicit TextPool(qsizetype capacity);
+
+    // The Windows-1252 bytes as a text; a separate string once the pool is full.
+    QString decode(QByteArrayView bytes);
+
+private:
+    QString m_buffer;
+    qsizetype m_used = 0;
+};
