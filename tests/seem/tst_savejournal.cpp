@@ -35,6 +35,37 @@ QByteArray NewImage(const QByteArray &old, int stride)
     return bytes;
 }
 
+// A 24-byte image at path, open, with an edit of three one-byte runs pending.
+struct ThreeRunEdit
+{
+    QByteArray old = OldImage(24);
+    QByteArray edited = NewImage(old, 8);
+    SeemFile image;
+    std::unique_ptr<PendingWrites> pending;
+
+    explicit ThreeRunEdit(const QString &path)
+    {
+        WriteFileBytes(path, old);
+        image.open(path);
+        pending = std::make_unique<PendingWrites>(image);
+        PendEdits(image, *pending, edited);
+    }
+
+    // The save with count file changes from number failingChange on failing; what it threw.
+    SaveError saveFailing(int failingChange, int error, int count)
+    {
+        SaveError thrown(0, SaveError::Stage::Locking, QString(), QString());
+        FailFrom(failingChange, error, count);
+        try {
+            image.save(*pending);
+        } catch (const SaveError &e) {
+            thrown = e;
+        }
+        NoFaults();
+        return thrown;
+    }
+};
+
 } // namespace
 
 class TestSaveJournal : public QObject
@@ -192,60 +223,35 @@ void TestSaveJournal::failedWriteOrFsyncPutsBackAndSaysWhy()
     QFETCH(int, number);
     QFETCH(QString, reason);
     QFETCH(bool, flushing);
-    const QByteArray old = OldImage(24);
-    const QByteArray edited = NewImage(old, 8);
-    QVERIFY(WriteFileBytes(m_path, old));
-
-    SeemFile image;
-    image.open(m_path);
-    PendingWrites pending(image);
-    PendEdits(image, pending, edited);
-    FailFrom(failingChange, error, 1);
-    try {
-        image.save(pending);
-        QFAIL("the save did not fail");
-    } catch (const SaveError &e) {
-        QCOMPARE(e.number(), number);
-        QCOMPARE(e.reason, reason);
-        QCOMPARE(e.stage == SaveError::Stage::Flushing, flushing);
-    }
-    NoFaults();
-    QCOMPARE(FileBytes(m_path), old);
+    ThreeRunEdit edit(m_path);
+    const SaveError e = edit.saveFailing(failingChange, error, 1);
+    QCOMPARE(e.number(), number);
+    QCOMPARE(e.reason, reason);
+    QCOMPARE(e.stage == SaveError::Stage::Flushing, flushing);
+    QCOMPARE(FileBytes(m_path), edit.old);
     QVERIFY(!QFileInfo::exists(JournalPathOf(m_path)));
     // The edits are still pending: the same save succeeds once the cause is gone.
-    QCOMPARE(pending.pendingCount(), 3);
-    image.save(pending);
-    QCOMPARE(FileBytes(m_path), edited);
+    QCOMPARE(edit.pending->pendingCount(), 3);
+    edit.image.save(*edit.pending);
+    QCOMPARE(FileBytes(m_path), edit.edited);
 }
 
 void TestSaveJournal::failedPutBackKeepsTheJournalForTheNextOpen()
 {
-    const QByteArray old = OldImage(24);
-    const QByteArray edited = NewImage(old, 8);
-    QVERIFY(WriteFileBytes(m_path, old));
-    SeemFile image;
-    image.open(m_path);
-    PendingWrites pending(image);
-    PendEdits(image, pending, edited);
-    FailFrom(7, EIO);
-    try {
-        image.save(pending);
-        QFAIL("the save did not fail");
-    } catch (const SaveError &e) {
-        QCOMPARE(e.number(), int(ErrNo::SaveDamaged));
-        QCOMPARE(e.reason, QStringLiteral("Input/output error"));
-        QCOMPARE(e.putBackReason, QStringLiteral("Input/output error"));
-        QCOMPARE(e.journalPath, JournalPathOf(m_path));
-    }
-    NoFaults();
-    QVERIFY(FileBytes(m_path) != old);
-    image.close();
+    ThreeRunEdit edit(m_path);
+    const SaveError e = edit.saveFailing(7, EIO, 1000);
+    QCOMPARE(e.number(), int(ErrNo::SaveDamaged));
+    QCOMPARE(e.reason, QStringLiteral("Input/output error"));
+    QCOMPARE(e.putBackReason, QStringLiteral("Input/output error"));
+    QCOMPARE(e.journalPath, JournalPathOf(m_path));
+    QVERIFY(FileBytes(m_path) != edit.old);
+    edit.image.close();
 
     SeemFile again;
     const JournalNotice notice = again.open(m_path);
     QCOMPARE(int(notice.kind), int(JournalNotice::Kind::RolledBack));
     QCOMPARE(notice.imagePath, m_path);
-    QCOMPARE(FileBytes(m_path), old);
+    QCOMPARE(FileBytes(m_path), edit.old);
     QVERIFY(!again.isReadOnly());
     QVERIFY(!QFileInfo::exists(JournalPathOf(m_path)));
 }
@@ -326,18 +332,6 @@ void TestSaveJournal::bytesChangedSinceReadAreRefused()
     basis.update(5, QByteArray("BC"));
     QVERIFY(basis.agrees(4, QByteArray("aBCd")));
     QVERIFY(basis.agrees(12, QByteArray("anything")));
-
-    const QByteArray old = OldImage(24);
-    QVERIFY(WriteFileBytes(m_path, old));
-    SeemFile image;
-    image.open(m_path);
-    PendingWrites pending(image);
-    pending.write(2, QByteArray(1, char(pending.read(2, 1).at(0) ^ 1)));
-    QByteArray other = old;
-    other[2] = char(0x42);
-    QVERIFY(WriteFileBytes(m_path, other));
-    QVERIFY(ThrowsNumber(ErrNo::FileChanged, [&] { image.save(pending); }));
-    QCOMPARE(FileBytes(m_path), other);
 }
 
 void TestSaveJournal::fileSizeLimitFailsTheWriteAndPutsBack()
