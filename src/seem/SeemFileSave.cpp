@@ -112,7 +112,10 @@ void SeemFile::writeJournaled(const QVector<JournalRun> &runs)
     }
     SaveError damaged(ErrNo::SaveDamaged, stage, imagePath, qt_error_string(error));
     damaged.putBackReason = qt_error_string(putBackError);
+    // The journal is what can still put the file back; deleted already, it is written again.
     const QString journal = JournalPathOf(imagePath);
+    if (!Exists(journal))
+        WriteJournal(imagePath, m_size, runs);
     damaged.journalPath = Exists(journal) ? journal : QString();
     throw damaged;
 }

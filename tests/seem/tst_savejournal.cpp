@@ -80,6 +80,7 @@ private slots:
     void killedWhilePuttingBackStillPutsBack();
     void failedWriteOrFsyncPutsBackAndSaysWhy_data();
     void failedWriteOrFsyncPutsBackAndSaysWhy();
+    void failedPutBackKeepsTheJournalForTheNextOpen_data();
     void failedPutBackKeepsTheJournalForTheNextOpen();
     void unusableJournalOpensReadOnly_data();
     void unusableJournalOpensReadOnly();
@@ -236,10 +237,22 @@ void TestSaveJournal::failedWriteOrFsyncPutsBackAndSaysWhy()
     QCOMPARE(FileBytes(m_path), edit.edited);
 }
 
+void TestSaveJournal::failedPutBackKeepsTheJournalForTheNextOpen_data()
+{
+    QTest::addColumn<int>("failingChange");
+    QTest::addColumn<int>("failing");
+    QTest::newRow("second run, and every change after it") << 7 << 1000000;
+    // The journal deleted, its folder not synced, the first put-back write refused: the
+    // journal is written again.
+    QTest::newRow("after the journal was deleted") << 11 << 2;
+}
+
 void TestSaveJournal::failedPutBackKeepsTheJournalForTheNextOpen()
 {
+    QFETCH(int, failingChange);
+    QFETCH(int, failing);
     ThreeRunEdit edit(m_path);
-    const SaveError e = edit.saveFailing(7, EIO, 1000);
+    const SaveError e = edit.saveFailing(failingChange, EIO, failing);
     QCOMPARE(e.number(), int(ErrNo::SaveDamaged));
     QCOMPARE(e.reason, QStringLiteral("Input/output error"));
     QCOMPARE(e.putBackReason, QStringLiteral("Input/output error"));
