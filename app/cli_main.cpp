@@ -3,10 +3,14 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include <csignal>
 #include <cstdio>
 
 int main(int argc, char *argv[])
 {
+    // A write past the file-size limit is to fail like any write error, with the file put
+    // back and the reason told, not to kill the program in the middle of a save.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(CliProgramName);
     QTextStream out(stdout);

@@ -5,10 +5,14 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <csignal>
 #include <cstdio>
 
 int main(int argc, char *argv[])
 {
+    // A write past the file-size limit is to fail like any write error, with the file put
+    // back and the reason told, not to kill the program in the middle of a save.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(ApplicationTitle);
     QApplication::setOrganizationName(ApplicationTitle);

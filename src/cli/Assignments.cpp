@@ -87,13 +87,35 @@ QVector<Accepted> Resolve(const QVector<Assignment> &assignments, const SettingL
     return accepted;
 }
 
+// What a save that did not happen, or not wholly, left on the disk.
+QString SaveFailureText(const SaveError &e)
+{
+    switch (e.number()) {
+    case ErrNo::FileBusy:
+        return QStringLiteral("%1 is being saved by another program; nothing was written.").arg(e.path);
+    case ErrNo::JournalUnwritable:
+        return QStringLiteral("%1: no save journal can be written beside it (%2); nothing was written").arg(e.path, e.reason);
+    case ErrNo::SaveDamaged:
+        return QStringLiteral("%1: cannot be written (%2), and putting it back failed too (%3): the file is damaged; the "
+                              "journal %4 keeps what is needed to put it back the next time the file is opened")
+            .arg(e.path, e.reason, e.putBackReason, e.journalPath);
+    default:
+        break;
+    }
+    const QString failure = e.stage == SaveError::Stage::Flushing
+        ? QStringLiteral("the written bytes cannot be made safe on the disk (%1)")
+        : QStringLiteral("cannot be written (%1)");
+    return QStringLiteral("%1: %2; what was written has been put back: the file is unchanged, nothing was written")
+        .arg(e.path, failure.arg(e.reason));
+}
+
 } // namespace
 
 int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &imagePath,
                         const LoadedSettingFile &settingFile, AssignmentRun run, CommandContext &context)
 {
     SeemFile image;
-    OpenImage(image, imagePath, !run.dryRun);
+    OpenImage(image, imagePath, !run.dryRun, context.err);
     const SettingList &settings = settingFile.settings;
 
     QStringList problems;
@@ -124,30 +146,36 @@ int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &i
         return ExitRefused;
     }
 
+    // Each change is told once it is on the disk; a dry run tells what would change.
+    QString report;
+    QTextStream lines(&report);
     int changed = 0;
     for (const Change &c : changes) {
         const QString label = SettingPathOf(settings.at(c.index - 1));
         if (c.bytes.isEmpty()) {
             if (run.reportUnchanged)
-                context.out << label << ": " << Words(c.before) << " (unchanged)\n";
+                lines << label << ": " << Words(c.before) << " (unchanged)\n";
             continue;
         }
         ++changed;
-        context.out << label << ": " << Words(c.before) << " -> " << Words(c.after) << " (" << BytesText(c.bytes) << ")\n";
+        lines << label << ": " << Words(c.before) << " -> " << Words(c.after) << " (" << BytesText(c.bytes) << ")\n";
     }
+    lines.flush();
     if (run.dryRun) {
+        context.out << report;
         context.out.flush();   // the changes first, then the note, when both go to one terminal
         context.err << imagePath << ": dry run, nothing was written\n";
         return ExitSuccess;
     }
     if (changed > 0) {
         try {
-            image.checkWritable();
-            pending.commit();
-            image.flush();
+            image.save(pending);
+        } catch (const SaveError &e) {
+            throw CliError(SaveFailureText(e));
         } catch (const BvlError &e) {
             throw CliError(QStringLiteral("%1: %2").arg(imagePath, FileErrorText(e)));
         }
     }
+    context.out << report;
     return ExitSuccess;
 }

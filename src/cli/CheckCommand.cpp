@@ -60,7 +60,7 @@ public:
         if (parser.positionalArguments().size() > 1) {
             const QString imagePath = parser.positionalArguments().at(1);
             SeemFile image;
-            OpenImage(image, imagePath, false);
+            OpenImage(image, imagePath, false, context.err);
             const QVector<FitFinding> imageFindings = CheckSettingsAgainstImage(settings, image);
             Print(imagePath, settings, imageFindings, context.out);
             findings += imageFindings;

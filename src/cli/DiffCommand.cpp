@@ -64,8 +64,8 @@ public:
         noteOtherChoice(parser, pathB, settingFile, context);
         SeemFile a;
         SeemFile b;
-        OpenImage(a, pathA, false);
-        OpenImage(b, pathB, false);
+        OpenImage(a, pathA, false, context.err);
+        OpenImage(b, pathB, false, context.err);
         const SettingList &settings = settingFile.settings;
         const QVector<ValueDifference> differences = CompareImages(settings, a, b);
 

@@ -1,6 +1,7 @@
 #include "cli/Inputs.h"
 
 #include "cli/ExitStatus.h"
+#include "cli/RunCli.h"
 #include "core/Conversions.h"
 #include "core/SettingFile.h"
 #include "seem/AutoSelect.h"
@@ -115,13 +116,40 @@ LoadedSettingFile SettingFileForImage(const QString &imagePath, const QCommandLi
     return LoadSettingFile(chosen);
 }
 
-void OpenImage(SeemFile &image, const QString &path, bool forWriting)
+namespace {
+
+QString JournalWhy(const JournalNotice &notice)
+{
+    switch (notice.why) {
+    case JournalNotice::Why::Damaged:
+        return QStringLiteral("it is incomplete or damaged");
+    case JournalNotice::Why::OtherContents:
+        return QStringLiteral("the file has been changed since that save");
+    case JournalNotice::Why::Busy:
+        return QStringLiteral("another program is saving the file");
+    case JournalNotice::Why::CannotWrite:
+        break;
+    }
+    return QStringLiteral("the file cannot be written") + (notice.systemReason.isEmpty() ? QString() : QStringLiteral(": ") + notice.systemReason);
+}
+
+void TellJournalNotice(const JournalNotice &notice, QTextStream &err)
+{
+    if (notice.kind == JournalNotice::Kind::RolledBack)
+        err << CliProgramName << ": An earlier save of " << notice.imagePath
+            << " was interrupted; the file has been put back as it was before that save.\n";
+    else if (notice.kind == JournalNotice::Kind::Kept)
+        err << CliProgramName << ": warning: An earlier save of " << notice.imagePath << " was interrupted, and its journal "
+            << notice.journalPath << " cannot be used to put the file back now (" << JournalWhy(notice)
+            << "); it is left as it is, and the file is opened read-only.\n";
+}
+
+} // namespace
+
+void OpenImage(SeemFile &image, const QString &path, bool forWriting, QTextStream &err)
 {
     try {
-        if (forWriting)
-            image.open(path);
-        else
-            image.openReadOnly(path);
+        TellJournalNotice(forWriting ? image.open(path) : image.openReadOnly(path), err);
     } catch (const BvlError &e) {
         throw CliError(QStringLiteral("%1: %2").arg(path, FileErrorText(e)));
     }

@@ -6,6 +6,7 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QString>
+#include <QTextStream>
 
 class SeemFile;
 
@@ -38,8 +39,9 @@ LoadedSettingFile LoadSettingFile(const QString &path);
 LoadedSettingFile SettingFileForImage(const QString &imagePath, const QCommandLineParser &parser,
                                       const QString &programFolder);
 
-// Opens a SEEM image, for writing or for reading only.
-void OpenImage(SeemFile &image, const QString &path, bool forWriting);
+// Opens a SEEM image, for writing or for reading only. What the open found of an
+// interrupted save (put back, or a journal left alone) is told on err.
+void OpenImage(SeemFile &image, const QString &path, bool forWriting, QTextStream &err);
 
 // What a file failure means, such as "does not exist".
 QString FileErrorText(const BvlError &e);

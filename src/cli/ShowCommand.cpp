@@ -71,7 +71,7 @@ public:
         const QString imagePath = parser.positionalArguments().at(0);
         const LoadedSettingFile settingFile = SettingFileForImage(imagePath, parser, context.programFolder);
         SeemFile image;
-        OpenImage(image, imagePath, false);
+        OpenImage(image, imagePath, false, context.err);
         if (format == OutputFormat::Text) {
             PrintText(settingFile.settings, image, context.out);
             return 0;

@@ -22,6 +22,9 @@ constexpr int ValueListNoBits = 604;
 constexpr int NotRegularFile = 620;   // a FIFO, device or folder where a file was expected
 constexpr int FileChanged = 621;      // the file on disk is not the one that was opened
 constexpr int FileReadOnly = 622;     // opened for reading only: nothing can be written
+constexpr int FileBusy = 623;         // another program is saving the file: nothing was written
+constexpr int JournalUnwritable = 624; // no rollback journal can be written beside it: nothing was written
+constexpr int SaveDamaged = 625;      // a save failed and putting the file back failed too
 }
 
 class BvlError : public std::runtime_error

@@ -89,6 +89,11 @@ void PendingWrites::commit()
         }
         throw;
     }
+    clear();
+}
+
+void PendingWrites::clear()
+{
     m_bytes.clear();
     m_original.clear();
 }

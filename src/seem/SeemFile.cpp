@@ -1,6 +1,7 @@
 #include "seem/SeemFile.h"
 
 #include "core/BvlError.h"
+#include "seem/FileChanges.h"
 
 #include <QFileInfo>
 
@@ -41,14 +42,16 @@ FileIdentity IdentityOfHandle(int fileDescriptor)
 
 SeemFile::~SeemFile() = default;
 
-void SeemFile::open(const QString &path)
+JournalNotice SeemFile::open(const QString &path)
 {
     openFile(path, true);
+    return m_openNotice;
 }
 
-void SeemFile::openReadOnly(const QString &path)
+JournalNotice SeemFile::openReadOnly(const QString &path)
 {
     openFile(path, false);
+    return m_openNotice;
 }
 
 void SeemFile::openFile(const QString &path, bool allowWrite)
@@ -61,11 +64,16 @@ void SeemFile::openFile(const QString &path, bool allowWrite)
     if (!info.isFile())
         throw BvlError(ErrNo::NotRegularFile, path);
 
+    // Before the first read: the bytes shown must be those from before an interrupted save.
+    JournalNotice notice = RecoverInterruptedSave(path);
+
     // ExistingOnly: opening must never create a SEEM file. Unbuffered: reads and writes go
     // straight to the handle at their positions, so QFile must keep no buffer of its own.
     const QIODevice::OpenMode shared = QIODevice::ExistingOnly | QIODevice::Unbuffered;
     auto file = std::make_unique<QFile>(path);
-    bool readOnly = !allowWrite;
+    // A journal that could not be used keeps what may be needed to put the file back: a
+    // save would replace it, so the file is only shown.
+    bool readOnly = !allowWrite || notice.kind == JournalNotice::Kind::Kept;
     if (readOnly || !file->open(QIODevice::ReadWrite | shared)) {
         // The user may read a file he may not write: show it, refuse only the save.
         readOnly = true;
@@ -74,6 +82,8 @@ void SeemFile::openFile(const QString &path, bool allowWrite)
     }
     m_file = std::move(file); // the previous file, if any, closes here
     m_readOnly = readOnly;
+    m_openNotice = notice;
+    m_basis.clear();
     rememberIdentity();
     m_size = qMax<qint64>(m_identity.size, 0);
 }
@@ -85,6 +95,8 @@ void SeemFile::close()
     m_size = 0;
     m_identity = FileIdentity();
     m_writtenSinceFlush = false;
+    m_basis.clear();
+    m_openNotice = JournalNotice();
 }
 
 bool SeemFile::isOpen() const
@@ -125,6 +137,13 @@ qint64 SeemFile::size() const
 
 QByteArray SeemFile::read(qint64 offset, qint64 count)
 {
+    const QByteArray bytes = readSpan(offset, count);
+    m_basis.record(offset, bytes);
+    return bytes;
+}
+
+QByteArray SeemFile::readSpan(qint64 offset, qint64 count)
+{
     if (offset < 0)
         throw BvlError(ErrNo::InputPastEnd);
     if (!m_file || offset >= m_size || count <= 0)
@@ -153,29 +172,21 @@ void SeemFile::write(qint64 offset, const QByteArray &bytes)
     if (!m_file || !SpanInside(offset, bytes.size(), m_size))
         throw BvlError(ErrNo::InputPastEnd);
     m_writtenSinceFlush = true;
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pwrite(m_file->handle(), bytes.constData() + done, size_t(bytes.size() - done),
-                                   offset + done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            const int error = n < 0 ? errno : ENOSPC;
-            rememberIdentity(); // a failed write may still have changed part of the file
-            throw BvlError(ErrNo::PathFileAccess, describeError(error));
-        }
-        done += n;
+    const FileSizeSignalIgnored noSizeSignal;
+    if (const int error = FileChanges::WriteAt(m_file->handle(), bytes.constData(), bytes.size(), offset)) {
+        rememberIdentity(); // a failed write may still have changed part of the file
+        throw BvlError(ErrNo::PathFileAccess, describeError(error));
     }
+    m_basis.update(offset, bytes);
 }
 
 void SeemFile::flush()
 {
     if (!m_file || m_readOnly)
         return;
-    const bool flushed = ::fsync(m_file->handle()) == 0;
-    const int error = errno;
+    const int error = FileChanges::Sync(m_file->handle());
     rememberIdentity();
-    if (!flushed)
+    if (error != 0)
         throw BvlError(ErrNo::PathFileAccess, describeError(error));
 }
 

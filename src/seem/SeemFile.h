@@ -1,5 +1,7 @@
 #pragma once
 #include "seem/ByteStore.h"
+#include "seem/ReadBasis.h"
+#include "seem/SaveJournal.h"
 
 #include <QFile>
 #include <QMap>
@@ -25,6 +27,27 @@ struct FileIdentity
     bool operator!=(const FileIdentity &o) const { return !(*this == o); }
 };
 
+class PendingWrites;
+
+// A save that did not happen, or not wholly. Numbers: FileBusy (another program holds the
+// save lock) and JournalUnwritable (no journal beside the file) wrote nothing;
+// PathFileAccess (a write, the fsync or deleting the journal failed) put the file back as it
+// was; SaveDamaged could not put it back either, and the journal at journalPath (empty when
+// it is gone too) puts it back at the next open.
+class SaveError : public BvlError
+{
+public:
+    enum class Stage { Locking, Journal, Writing, Flushing };
+    SaveError(int number, Stage stage, const QString &path, const QString &reason)
+        : BvlError(number, path + QStringLiteral(": ") + reason), stage(stage), path(path), reason(reason)
+    {}
+    Stage stage;
+    QString path;
+    QString reason;          // the system's words for the failure (strerror)
+    QString putBackReason;   // SaveDamaged: why putting back failed
+    QString journalPath;     // SaveDamaged: the journal that is kept
+};
+
 // The open SEEM file: held open for reading and writing at byte positions while it is
 // in use, never loaded whole. Each span is one positioned read or write on the handle.
 // A file the user may read but not write is held open for reading only; every write
@@ -40,9 +63,13 @@ public:
     // Throws BvlError 53 when the file does not exist, 620 when it is not a regular file
     // (a FIFO or device would block or hand out other bytes on every read), 75 when it
     // cannot be opened even for reading. A previously open file stays open on failure.
-    void open(const QString &path);
+    // A save of the file that was interrupted is put back first (see SaveJournal.h); what
+    // was found is returned, and a journal that could not be used opens the file read-only.
+    JournalNotice open(const QString &path);
     // The same, for reading only (an image that is only compared or shown).
-    void openReadOnly(const QString &path);
+    JournalNotice openReadOnly(const QString &path);
+    // What the last open found of an interrupted save.
+    const JournalNotice &openNotice() const { return m_openNotice; }
     void close();
     bool isOpen() const;
     bool isReadOnly() const { return m_readOnly; }
@@ -68,12 +95,22 @@ public:
     // left it; throws 75 on failure. Due after every series of writes.
     void flush() override;
 
+    // The save: writes the pending bytes into the file so that a crash at any moment
+    // leaves the old or the new contents, never a mix. Under an exclusive lock taken
+    // without waiting, it checks that the file is still the one opened, with the bytes
+    // the edits were based on (what was read from it), writes a rollback journal beside
+    // it, writes and fsyncs the runs, and deletes the journal. Throws 621 or 622 as
+    // checkWritable() does, and SaveError; on success the pending writes are empty.
+    void save(PendingWrites &pending);
+
 private:
     void openFile(const QString &path, bool allowWrite);
     // The identity of the open file as the program left it: after opening, after a
     // flush, and after a failed write.
     void rememberIdentity();
     QString describeError(int error) const;
+    QByteArray readSpan(qint64 offset, qint64 count);
+    void writeJournaled(const QVector<JournalRun> &runs);
 
     // Replaced as a whole by open(), so that a failed open leaves the previous file as it was.
     std::unique_ptr<QFile> m_file;
@@ -83,6 +120,8 @@ private:
     // Own writes since the identity was remembered: they moved the file's times, which
     // are known again only at the next flush.
     bool m_writtenSinceFlush = false;
+    ReadBasis m_basis;
+    JournalNotice m_openNotice;
 };
 
 // The identity of the file at path, or of an open file handle; size -1 when it cannot be read.
@@ -108,13 +147,17 @@ public:
     void commit();
     int pendingCount() const { return m_bytes.size(); }
 
-private:
     struct Run
     {
         qint64 offset;
         QByteArray bytes;
     };
+    // The contiguous runs of pending bytes, in ascending offset order.
     QVector<Run> pendingRuns() const;
+    // Forgets everything pending and read: after the runs were saved elsewhere.
+    void clear();
+
+private:
     // The target's bytes under a run, from what was read while encoding when it covers
     // the run, else with one read.
     QByteArray originalBytes(const Run &run);

@@ -4,6 +4,7 @@
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
 #include "ui/language/ApplyLanguage.h"
+#include "ui/main/SaveReports.h"
 #include "ui/main/bvlMain.h"
 #include "ui/main/bvlReviewChanges.h"
 
@@ -110,7 +111,7 @@ void bvlMain::mnfCompare_Click()
         return;
     SeemFile other;
     try {
-        other.openReadOnly(*chosen);
+        ReportJournalNotice(m_ctx, other.openReadOnly(*chosen));
     } catch (const BvlError &e) {
         m_ctx.platform.messageBox(QStringLiteral("mnfCompare ERR ") + QString::number(e.number()), MsgIcon::None,
                                   MsgButtons::Ok);

@@ -96,7 +96,8 @@ public:
     // Writes the settings whose controls differ from RestoredStates, and nothing else.
     // Throws 621 or 622 (SeemFile::checkWritable) before anything is written when the
     // file cannot take the save; throws SettingWriteError naming the first setting that
-    // cannot be encoded, then nothing has been written.
+    // cannot be encoded, then nothing has been written; throws SaveError (SeemFile::save)
+    // when the journaled save could not be done.
     void WriteAll();
     // The state setting index's control shows now, and putting a state into it.
     ControlState CurrentState(int index) const;

@@ -190,8 +190,7 @@ void bvlMain::WriteAll()
     QVector<QPair<int, ControlState>> saved;
     for (int index : written)
         saved.append({index, DecodeControlState(pending, Settings.at(index - 1))});
-    pending.commit();
-    SEEMFile->flush();
+    SEEMFile->save(pending);
     CommitTypedEdit();
     for (const auto &[index, state] : saved)
         RestoredStates.setRestored(index, state);

@@ -13,6 +13,7 @@
 #include "ui/AppContext.h"
 #include "ui/InputDataError.h"
 #include "ui/SettingFileReports.h"
+#include "ui/main/SaveReports.h"
 #include "ui/main/SettingControlKind.h"
 
 #include <QDir>
@@ -122,6 +123,7 @@ bool bvlMain::OpenFileParse(const QString &seemPath, Document &next)
     }
     next.seemFile = std::make_unique<SeemFile>();
     SeemFileOpener(*next.seemFile, seemPath);
+    ReportJournalNotice(m_ctx, next.seemFile->openNotice());
     return true;
 }
 
@@ -206,8 +208,11 @@ bool bvlMain::mnfSaveSEEM_Click()
         WriteAll();
         return true;
     } catch (const BvlError &e) {
-        // Nothing has been written; the edits stay in the controls, unsaved.
-        if (e.number() == ErrNo::FileChanged)
+        // Nothing has been written, or it has been put back; the edits stay in the
+        // controls, unsaved.
+        if (const auto *save = dynamic_cast<const SaveError *>(&e))
+            ReportSaveError(m_ctx, *save);
+        else if (e.number() == ErrNo::FileChanged)
             ReportAboutPath(m_ctx, "bvlMain.sFileChanged_M", SEEMFile->path(), MsgIcon::Warning);
         else if (e.number() == ErrNo::FileReadOnly)
             ReportAboutPath(m_ctx, "bvlMain.sReadOnly_M", SEEMFile->path(), MsgIcon::Warning);

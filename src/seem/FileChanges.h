@@ -1,0 +1,52 @@
+#pragma once
+#include <QString>
+
+#include <csignal>
+#include <sys/types.h>
+
+// Every system call by which a save changes a file on disk goes through here: writes,
+// fsyncs, creating, renaming and deleting the journal. Each returns 0 or the errno of
+// the failure. Counting them in one place lets a test stop the program, or make a call
+// fail, at any one of them and look at what the disk holds then.
+namespace FileChanges {
+
+// All of it, or fails; written (when given) tells how much reached the file before a failure.
+int WriteAt(int fd, const char *bytes, qint64 count, qint64 offset, qint64 *written = nullptr);
+int WriteAll(int fd, const QByteArray &bytes);
+int Sync(int fd);
+// fsync of the folder that holds path: makes a created, renamed or deleted entry durable.
+int SyncFolderOf(const QString &path);
+// A new file, exclusive (never an existing one, never through a link), mode 0600.
+int CreateExclusive(const QString &path, int &fd);
+int Rename(const QString &from, const QString &to);
+int Remove(const QString &path);
+
+// The fault seam. Call number n (from 1) of the calls above, counted from the start of
+// the process: kill the process with SIGKILL just before it (killAt), or make it and the
+// failCount - 1 calls after it fail with error without doing anything (failAt). Builds
+// with tests read BVL_KILL_AT_FILE_CHANGE from the environment as a first killAt.
+struct Faults
+{
+    int killAt = 0;
+    int failAt = 0;
+    int failCount = 1;
+    int error = 0;
+};
+void SetFaults(const Faults &faults);
+int CallCount();
+
+} // namespace FileChanges
+
+// SIGXFSZ ignored while it lives, so that a write past the file-size limit fails with
+// EFBIG like any write error instead of killing the program in the middle of a save.
+class FileSizeSignalIgnored
+{
+public:
+    FileSizeSignalIgnored();
+    ~FileSizeSignalIgnored();
+    FileSizeSignalIgnored(const FileSizeSignalIgnored &) = delete;
+    FileSizeSignalIgnored &operator=(const FileSizeSignalIgnored &) = delete;
+
+private:
+    struct sigaction m_previous = {};
+};

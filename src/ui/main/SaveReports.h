@@ -1,0 +1,13 @@
+#pragma once
+
+struct AppContext;
+struct JournalNotice;
+class SaveError;
+
+// What the main window tells about saves of a SEEM file: an interrupted save found when
+// the file was opened, and a save that did not happen. Texts from the language file,
+// with the file (and journal) named in double quotes and the system's reason.
+
+// Nothing when the open found no journal.
+void ReportJournalNotice(AppContext &ctx, const JournalNotice &notice);
+void ReportSaveError(AppContext &ctx, const SaveError &error);

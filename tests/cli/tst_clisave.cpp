@@ -1,0 +1,195 @@
+// brimvale-cli and the journaled save: changes told only once they are on the disk, the
+// reason of every failure, interrupted saves put back by any command, one writer at a time.
+#include "seem/SaveJournal.h"
+#include "support/CliRun.h"
+#include "support/FileBytes.h"
+#include "support/MainFixtures.h"
+#include "support/SaveFaults.h"
+
+#include <QtTest>
+
+using namespace MainFixtures;
+using namespace SaveFaults;
+
+namespace {
+
+struct Sample
+{
+    ProgramFolder folder;
+    QString image;
+    Sample()
+    {
+        folder.writeSec(QStringLiteral("sample.sec"), Header(0x32, 1), SampleSettings());
+        image = folder.writeBytes(QStringLiteral("0032_0001.seem"), SampleImage());
+    }
+    CliResult run(const QStringList &arguments) const { return RunCliCaptured(arguments, folder.dir.path()); }
+    // Beep off (byte 0) and roaming off (byte 18): two runs.
+    CliResult setTwo() const
+    {
+        return run({QStringLiteral("set"), image, QStringLiteral("Beep=off"), QStringLiteral("Roaming=off")});
+    }
+};
+
+} // namespace
+
+class TestCliSave : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { NoFaults(); }
+    void changesAreToldOnlyOnceOnTheDisk_data();
+    void changesAreToldOnlyOnceOnTheDisk();
+    void lockedImageIsRefused();
+    void twoSetsAtOnceNeverLoseAChange();
+    void everyCommandPutsBackAnInterruptedSave();
+    void unusableJournalIsLeftAloneWithAWarning();
+};
+
+void TestCliSave::changesAreToldOnlyOnceOnTheDisk_data()
+{
+    QTest::addColumn<int>("failingChange");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("saved") << 0 << 0 << QString();
+    QTest::newRow("no journal") << 2 << int(ENOSPC)
+                                << "no save journal can be written beside it (No space left on device); nothing was written";
+    QTest::newRow("write fails") << 7 << int(EIO)
+                                 << "cannot be written (Input/output error); what was written has been put back: the file "
+                                    "is unchanged, nothing was written";
+    QTest::newRow("fsync fails") << 8 << int(EIO)
+                                 << "the written bytes cannot be made safe on the disk (Input/output error); what was "
+                                    "written has been put back: the file is unchanged, nothing was written";
+}
+
+void TestCliSave::changesAreToldOnlyOnceOnTheDisk()
+{
+    QFETCH(int, failingChange);
+    QFETCH(int, error);
+    QFETCH(QString, told);
+    Sample sample;
+    if (failingChange > 0)
+        FailFrom(failingChange, error, 1);
+    const CliResult r = sample.setTwo();
+    NoFaults();
+    if (told.isEmpty()) {
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out, QStringLiteral("Sound\\Beep: \"on\" -> \"off\" (byte 0: 11 -> 10)\n"
+                                       "Net\\Roaming: \"on\" -> \"off\" (byte 18: 80 -> 00)\n"));
+        QCOMPARE(FileBytes(sample.image).at(18), '\0');
+        return;
+    }
+    QCOMPARE(r.status, 1);
+    QCOMPARE(r.out, QString());
+    QCOMPARE(r.err, QStringLiteral("brimvale-cli: %1: %2\n").arg(sample.image, told));
+    QCOMPARE(FileBytes(sample.image), SampleImage());
+    QVERIFY(!QFileInfo::exists(JournalPathOf(sample.image)));
+}
+
+void TestCliSave::lockedImageIsRefused()
+{
+    Sample sample;
+    const HeldLock other(sample.image);
+    QVERIFY(other.held);
+    const CliResult r = sample.setTwo();
+    QCOMPARE(r.status, 1);
+    QCOMPARE(r.out, QString());
+    QCOMPARE(r.err, QStringLiteral("brimvale-cli: %1 is being saved by another program; nothing was written.\n").arg(sample.image));
+    QCOMPARE(FileBytes(sample.image), SampleImage());
+}
+
+void TestCliSave::twoSetsAtOnceNeverLoseAChange()
+{
+    // Beep (bit 0) and volume (bits 4-5) share byte 0: a second writer that went unseen
+    // would write back the other's bit as it was.
+    Sample sample;
+    int bothSaved = 0;
+    for (int round = 0; round < 20; ++round) {
+        QVERIFY(WriteFileBytes(sample.image, SampleImage()));
+        int gate[2];
+        QCOMPARE(::pipe(gate), 0);
+        pid_t children[2];
+        const QStringList assignments{QStringLiteral("Beep=off"), QStringLiteral("Volume=High")};
+        for (int i = 0; i < 2; ++i) {
+            children[i] = ::fork();
+            if (children[i] == 0) {
+                ::close(gate[1]);
+                char go;
+                ::read(gate[0], &go, 1);   // both start when the gate closes
+                ::_exit(sample.run({QStringLiteral("set"), sample.image, assignments.at(i)}).status);
+            }
+        }
+        ::close(gate[0]);
+        ::close(gate[1]);
+        int status[2];
+        for (int i = 0; i < 2; ++i) {
+            ::waitpid(children[i], &status[i], 0);
+            QVERIFY(WIFEXITED(status[i]));
+            status[i] = WEXITSTATUS(status[i]);
+        }
+        const quint8 byte0 = quint8(FileBytes(sample.image).at(0));
+        const bool beepSaved = (byte0 & 0x01) == 0;
+        const bool volumeSaved = (byte0 & 0x30) == 0x20;
+        QVERIFY2(status[0] + status[1] <= 1, "neither set was saved");
+        QCOMPARE(beepSaved, status[0] == 0);
+        QCOMPARE(volumeSaved, status[1] == 0);
+        bothSaved += status[0] == 0 && status[1] == 0;
+    }
+    qInfo("both saved, one after the other, in %d of 20 rounds", bothSaved);
+}
+
+void TestCliSave::everyCommandPutsBackAnInterruptedSave()
+{
+    Sample sample;
+    QByteArray edited = SampleImage();
+    edited[0] = 0x10;
+    edited[18] = 0x00;
+    for (const QString &command : {QStringLiteral("show"), QStringLiteral("diff"), QStringLiteral("set")}) {
+        InterruptSave(sample.image, edited);
+        QVERIFY(QFileInfo::exists(JournalPathOf(sample.image)));
+        QStringList arguments{command, sample.image};
+        if (command == QLatin1String("diff"))
+            arguments << sample.image;
+        if (command == QLatin1String("set"))
+            arguments << QStringLiteral("Timeout=7");
+        const CliResult r = sample.run(arguments);
+        QCOMPARE(r.status, 0);
+        QVERIFY2(r.err.startsWith(QStringLiteral("brimvale-cli: An earlier save of %1 was interrupted; the file has been "
+                                                 "put back as it was before that save.\n")
+                                      .arg(sample.image)),
+                 qPrintable(r.err));
+        QVERIFY(!QFileInfo::exists(JournalPathOf(sample.image)));
+        QByteArray expected = SampleImage();
+        if (command == QLatin1String("set"))
+            expected[1] = 7;
+        QCOMPARE(FileBytes(sample.image), expected);
+    }
+}
+
+void TestCliSave::unusableJournalIsLeftAloneWithAWarning()
+{
+    Sample sample;
+    QByteArray edited = SampleImage();
+    edited[0] = 0x10;
+    edited[18] = 0x00;
+    InterruptSave(sample.image, edited);
+    const QString journal = JournalPathOf(sample.image);
+    QVERIFY(WriteFileBytes(journal, FileBytes(journal).left(50)));
+    const QByteArray left = FileBytes(sample.image);
+
+    const QString warning = QStringLiteral("brimvale-cli: warning: An earlier save of %1 was interrupted, and its journal %2 "
+                                           "cannot be used to put the file back now (it is incomplete or damaged); it is "
+                                           "left as it is, and the file is opened read-only.\n")
+                                .arg(sample.image, journal);
+    const CliResult shown = sample.run({QStringLiteral("show"), sample.image});
+    QCOMPARE(shown.status, 0);
+    QCOMPARE(shown.err, warning);
+    const CliResult set = sample.run({QStringLiteral("set"), sample.image, QStringLiteral("Timeout=7")});
+    QCOMPARE(set.status, 1);
+    QCOMPARE(set.err, warning + QStringLiteral("brimvale-cli: %1: is read-only; nothing was written\n").arg(sample.image));
+    QCOMPARE(FileBytes(sample.image), left);
+    QVERIFY(QFileInfo::exists(journal));
+}
+
+QTEST_GUILESS_MAIN(TestCliSave)
+#include "tst_clisave.moc"
