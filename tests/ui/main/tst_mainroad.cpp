@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QMenuBar>
 #include <QScrollArea>
 #include <QTimer>
 #include <QTreeWidget>
@@ -298,6 +299,10 @@ private slots:
         f.open(f.seemPath);
         w.ShowSetting(3);
         QCOMPARE(QApplication::focusWidget(), f.text(3));
+        QTest::keyClick(f.text(3), Qt::Key_F10);
+        QTRY_VERIFY(w.mnuFile->isVisible());
+        w.mnuFile->hide();
+        w.ShowSetting(3);
         QTest::keyClick(f.text(3), Qt::Key_F10, Qt::ShiftModifier);
         QVERIFY(w.mnuOrig->isVisible());
         QCOMPARE(w.PopupTarget, 3);
