@@ -48,10 +48,16 @@ SHOT_FOLDER = /opt/brimvale-edit
 SHOT = xvfb-run -a -s "-screen 0 1400x1000x24" env QT_QPA_PLATFORM=xcb $(BUILD_DIR)/tools/bvl-screenshots \
     $(BUILD_DIR)/bin $(SHOT_FOLDER)
 
+# The main window at 200 % on a 1920 x 1080 screen, whole screen: its client area scrolls
+# inside a window that fits.
+SHOT_200 = xvfb-run -a -s "-screen 0 1920x1080x24" env QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=2 \
+    $(BUILD_DIR)/tools/bvl-screenshots $(BUILD_DIR)/bin $(SHOT_FOLDER)
+
 screenshots: build
 	unshare --map-root-user --mount sh -ec 'mount -t tmpfs tmpfs /opt; \
 	    $(SHOT) english.sel docs; \
-	    $(SHOT) italiano.sel docs -it'
+	    $(SHOT) italiano.sel docs -it; \
+	    $(SHOT_200) english.sel docs --screen main-200'
 
 # The Debian package, built with Debian's compiler and linker flags (hardening) into its own
 # build folder, then checked: contents, lintian, the desktop and software-centre entries.

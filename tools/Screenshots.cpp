@@ -1,4 +1,5 @@
 // bvl-screenshots <source folder> <program folder> <language file name> <output folder> [suffix]
+// bvl-screenshots <source folder> <program folder> <language file name> <output folder> --screen <name>
 //
 // Starts the real windows on the current display, opens the demo document the way a user
 // would (File > Open SEEM, automatic choice of its setting file), and saves pictures of the
@@ -10,6 +11,9 @@
 // folder made for the pictures (it must not exist yet; `make screenshots` gives one named
 // like an installed copy) holding copies of the language, setting and SEEM files of the
 // source folder. The demo image is edited only as a copy, and the folder is removed after.
+//
+// With --screen, only the main window with the demo document is drawn, as the whole screen
+// shows it (run on a small or scaled screen, it shows the window fitting that screen).
 #include "core/SettingTypes.h"
 #include "ui/platform/QtPlatform.h"
 #include "ui/AppContext.h"
@@ -36,6 +40,7 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QScreen>
 #include <cstdio>
 
 namespace {
@@ -162,7 +167,8 @@ int main(int argc, char *argv[])
     const QString folder = QDir::toNativeSeparators(QDir(QString::fromLocal8Bit(argv[2])).absolutePath());
     const QString language = QString::fromLocal8Bit(argv[3]);
     const QString out = QString::fromLocal8Bit(argv[4]);
-    const QString suffix = argc > 5 ? QString::fromLocal8Bit(argv[5]) : QString();
+    const bool wholeScreen = argc > 6 && QString::fromLocal8Bit(argv[5]) == QStringLiteral("--screen");
+    const QString suffix = argc > 5 && !wholeScreen ? QString::fromLocal8Bit(argv[5]) : QString();
     QDir().mkpath(out);
     if (!MakeProgramFolder(source, folder)) {
         std::fprintf(stderr, "cannot make a fresh program folder %s from %s\n", qPrintable(folder), qPrintable(source));
@@ -188,6 +194,13 @@ int main(int argc, char *argv[])
     main.mnfOpenSEEM_Click();
     if (QTreeWidgetItem *node = main.NodeByKey(QStringLiteral("Sound")))
         main.tvUI->setCurrentItem(node);
+    if (wholeScreen) {
+        settle();
+        const QString path = out + QLatin1Char('/') + QString::fromLocal8Bit(argv[6]) + QStringLiteral(".png");
+        const bool saved = main.screen()->grabWindow(0).save(path);
+        std::fprintf(stderr, "%s %s\n", saved ? "saved" : "FAILED", qPrintable(path));
+        return saved ? 0 : 1;
+    }
     bool ok = save(&main, out + "/main" + suffix + ".png");
 
     bvlEditSetting editor(ctx, &main);

@@ -1,5 +1,7 @@
 #include "lang/LangTable.h"
 
+#include "lang/BuiltinTexts.h"
+
 #include "core/Cp1252.h"
 #include "platform/Platform.h"
 
@@ -114,10 +116,17 @@ bool LangTable::Lookup(const QString &key, QString &value) const
     return true;
 }
 
+bool LangTable::LookupOrBuiltin(const QString &key, QString &value) const
+{
+    if (Lookup(key, value))
+        return true;
+    return !BuiltinTexts::IsFirstVersionKey(key) && BuiltinTexts::English(key, value);
+}
+
 QString LangTable::GetLangString(const QString &key)
 {
     QString value;
-    if (Lookup(key, value))
+    if (LookupOrBuiltin(key, value))
         return value;
     ShowMissing(key);
     return QStringLiteral("?");
@@ -127,4 +136,16 @@ void LangTable::ShowMissing(const QString &key)
 {
     m_platform.messageBox(QStringLiteral("Missing language string: \"") + key + QLatin1Char('"'),
                           MsgIcon::Critical, MsgButtons::Ok);
+}
+
+QString WithoutMnemonic(const QString &caption)
+{
+    QString plain;
+    plain.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption.at(i) == QLatin1Char('&') && i + 1 < caption.size())
+            ++i;   // the marked character, or the second "&" of "&&"
+        plain.append(caption.at(i));
+    }
+    return plain;
 }

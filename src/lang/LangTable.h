@@ -4,6 +4,10 @@
 
 class Platform;
 
+// A caption without its keyboard mnemonic: "&Open SEEM..." gives "Open SEEM...", "&&"
+// gives "&". For a menu item's text that is also the title of what it opens.
+QString WithoutMnemonic(const QString &caption);
+
 // The program's string table: key -> text from the chosen language file, keys compared
 // without regard to letter case. One per process, owned by AppContext.
 class LangTable
@@ -21,11 +25,14 @@ public:
     static bool GetLanguageName(const QString &path, QString &name);
 
     // The text for key; with the key absent (or no table loaded) shows the missing-string
-    // message and returns "?".
+    // message and returns "?". A key added after the first version takes its built-in
+    // English text instead, silently (BuiltinTexts).
     QString GetLangString(const QString &key);
 
     // Silent lookup: true and value set when the key is present.
     bool Lookup(const QString &key, QString &value) const;
+    // Lookup, with the built-in English text for a missing key added after the first version.
+    bool LookupOrBuiltin(const QString &key, QString &value) const;
 
     bool IsLoaded() const { return m_loaded; }
 

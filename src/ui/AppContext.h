@@ -20,4 +20,6 @@ struct AppContext
 
     // Shorthand for a language lookup.
     QString T(const QString &key) { return lang.GetLangString(key); }
+    // A menu item's text as the title of the window or dialog it opens, without its mnemonic.
+    QString Title(const QString &key) { return WithoutMnemonic(lang.GetLangString(key)); }
 };

@@ -180,7 +180,7 @@ void bvlEditSetting::Form_Load()
     FileSaved = true;
     lbFileVer->setText(QStringLiteral("V") + VersionString());
     ApplyLanguage(m_ctx.lang, this);
-    setWindowTitle(m_ctx.T(QStringLiteral("bvlMain.mnuSetting")));
+    setWindowTitle(m_ctx.Title(QStringLiteral("bvlMain.mnuSetting")));
 }
 
 // ---- the records and the list ----

@@ -222,7 +222,7 @@ void bvlEditSettingDo::connectHandlers()
 
 void bvlEditSettingDo::Form_Load()
 {
-    setWindowTitle(m_ctx.T(QStringLiteral("bvlMain.mnuSetting")));
+    setWindowTitle(m_ctx.Title(QStringLiteral("bvlMain.mnuSetting")));
     ApplyLanguage(m_ctx.lang, this);
     const QString groupHint = m_ctx.T(QStringLiteral("bvlEditSetting.ttGroup"));
     lbSettingGroup->setToolTip(groupHint);

@@ -52,7 +52,11 @@ Setter setterFor(const QObject *control, Target target)
         if (qobject_cast<const QMenu *>(control))
             return [](QObject *c, const QString &v) { static_cast<QMenu *>(c)->setTitle(v); };
         if (qobject_cast<const QLabel *>(control))
-            return [](QObject *c, const QString &v) { static_cast<QLabel *>(c)->setText(v); };
+            return [](QObject *c, const QString &v) {
+                // A language text is never read as rich text.
+                static_cast<QLabel *>(c)->setTextFormat(Qt::PlainText);
+                static_cast<QLabel *>(c)->setText(v);
+            };
         if (qobject_cast<const QAbstractButton *>(control))
             return [](QObject *c, const QString &v) { static_cast<QAbstractButton *>(c)->setText(v); };
         if (qobject_cast<const QGroupBox *>(control))
@@ -121,7 +125,7 @@ void ApplyLanguage(LangTable &table, QWidget *window)
             continue;
         const QString key = ControlLangKey(window, control);
         QString value;
-        if (!table.Lookup(key, value)) {
+        if (!table.LookupOrBuiltin(key, value)) {
             if (!missReported) {
                 missReported = true;
                 table.ShowMissing(key);

@@ -19,7 +19,7 @@ bvlCompare::bvlCompare(AppContext &context, bvlMain &window, ByteStore &other, c
     : QDialog(&window), m_ctx(context), m_window(window), m_other(other)
 {
     setObjectName(QStringLiteral("bvlCompare"));
-    setWindowTitle(m_ctx.T(QStringLiteral("bvlMain.mnfCompare")));
+    setWindowTitle(m_ctx.Title(QStringLiteral("bvlMain.mnfCompare")));
 
     QStringList headers = ChangeListHeaders(m_ctx, {QStringLiteral("bvlCompare.sThisFile_V"),
                                                     QStringLiteral("bvlCompare.sOtherFile_V")});
@@ -106,7 +106,7 @@ void bvlMain::mnfCompare_Click()
         return;
     CommitTypedEdit();
     const std::optional<QString> chosen = m_ctx.platform.openFileName(
-        m_ctx.T(QStringLiteral("bvlMain.mnfCompare")), SeemFilter(m_ctx), FolderProposal(SEEMFile->path()));
+        m_ctx.Title(QStringLiteral("bvlMain.mnfCompare")), SeemFilter(m_ctx), FolderProposal(SEEMFile->path()));
     if (!chosen)
         return;
     SeemFile other;

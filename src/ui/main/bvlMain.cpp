@@ -23,6 +23,8 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QShortcut>
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace {
@@ -33,6 +35,9 @@ constexpr int ClientHeight = 9015;
 constexpr int TemplateWidth = 4575;
 constexpr int LineHeight = 315;
 constexpr int CheckHeight = 630;
+
+// How long the status line reports a save before it names the setting file again.
+constexpr int SavedStatusMilliseconds = 5000;
 
 const QString PrefTrue = QStringLiteral("True");
 const QString PrefFalse = QStringLiteral("False");
@@ -49,6 +54,10 @@ bvlMain::bvlMain(AppContext &context, QWidget *parent) : QMainWindow(parent), m_
     BuildMenus();
     BuildControls();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    tmSavedStatus = new QTimer(this);
+    tmSavedStatus->setSingleShot(true);
+    tmSavedStatus->setInterval(SavedStatusMilliseconds);
+    connect(tmSavedStatus, &QTimer::timeout, this, [this] { ShowFileDesc(UsingFileStatus()); });
 }
 
 bvlMain::~bvlMain()
@@ -70,40 +79,40 @@ QAction *bvlMain::AddMenuItem(QMenu *menu, const char *name, const QString &capt
 
 void bvlMain::BuildMenus()
 {
-    mnuFile = new QMenu(QStringLiteral("File"), this);
+    mnuFile = new QMenu(QStringLiteral("&File"), this);
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     TagForCaption(mnuFile);
     menuBar()->addMenu(mnuFile);
 
-    mnfOpenSEEM = AddMenuItem(mnuFile, "mnfOpenSEEM", QStringLiteral("Apri SEEM..."));
+    mnfOpenSEEM = AddMenuItem(mnuFile, "mnfOpenSEEM", QStringLiteral("&Apri SEEM..."));
     mnfOpenSEEM->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    mnfChangeSettingFile = AddMenuItem(mnuFile, "mnfChangeSettingFile", QStringLiteral("Cambia setting file..."));
+    mnfChangeSettingFile = AddMenuItem(mnuFile, "mnfChangeSettingFile", QStringLiteral("&Cambia setting file..."));
     mnfChangeSettingFile->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
     mnfChangeSettingFile->setEnabled(false);
-    mnfSaveSEEM = AddMenuItem(mnuFile, "mnfSaveSEEM", QStringLiteral("Salva SEEM..."));
+    mnfSaveSEEM = AddMenuItem(mnuFile, "mnfSaveSEEM", QStringLiteral("&Salva SEEM..."));
     mnfSaveSEEM->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     mnfSaveSEEM->setEnabled(false);
-    mnfRestore = AddMenuItem(mnuFile, "mnfRestore", QStringLiteral("Ripristina valori originali"));
+    mnfRestore = AddMenuItem(mnuFile, "mnfRestore", QStringLiteral("&Ripristina valori originali"));
     mnfRestore->setEnabled(false);
     mnf1 = mnuFile->addSeparator();
     mnf1->setObjectName(QStringLiteral("mnf1"));
     mnfAutoSettingSelection =
-        AddMenuItem(mnuFile, "mnfAutoSettingSelection", QStringLiteral("Scelta automatica setting file"));
+        AddMenuItem(mnuFile, "mnfAutoSettingSelection", QStringLiteral("Scelta a&utomatica setting file"));
     mnfAutoSettingSelection->setCheckable(true);
     mnf2 = mnuFile->addSeparator();
     mnf2->setObjectName(QStringLiteral("mnf2"));
-    mnfQuit = AddMenuItem(mnuFile, "mnfQuit", QStringLiteral("Esci"));
+    mnfQuit = AddMenuItem(mnuFile, "mnfQuit", QStringLiteral("&Esci"));
 
     BuildChangesMenu();   // between File and Setting editor
 
     // Setting editor, Language and Info run a command straight from the menu bar.
-    mnuSetting = new QAction(QStringLiteral("Setting editor"), this);
+    mnuSetting = new QAction(QStringLiteral("&Setting editor"), this);
     mnuSetting->setObjectName(QStringLiteral("mnuSetting"));
     TagForCaption(mnuSetting);
-    mnuLanguage = new QAction(QStringLiteral("Language"), this);
+    mnuLanguage = new QAction(QStringLiteral("&Language"), this);
     mnuLanguage->setObjectName(QStringLiteral("mnuLanguage"));
     TagForCaption(mnuLanguage);
-    mnuInfo = new QAction(QStringLiteral("Info"), this);   // "Info" in every language
+    mnuInfo = new QAction(QStringLiteral("&Info"), this);   // "Info" in every language
     mnuInfo->setObjectName(QStringLiteral("mnuInfo"));
     menuBar()->addAction(mnuSetting);
     menuBar()->addAction(mnuLanguage);
@@ -111,7 +120,11 @@ void bvlMain::BuildMenus()
 
     mnuOrig = new QMenu(QStringLiteral("orig"), this);
     mnuOrig->setObjectName(QStringLiteral("mnuOrig"));
-    mnfRestoreItem = AddMenuItem(mnuOrig, "mnfRestoreItem", QStringLiteral("Ripristina originale"));
+    mnfRestoreItem = AddMenuItem(mnuOrig, "mnfRestoreItem", QStringLiteral("&Ripristina originale"));
+
+    // F10 opens the menu bar as on other desktops; Alt and a caption's marked letter too.
+    auto *menuBarKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuBarKey, &QShortcut::activated, this, [this] { menuBar()->setActiveAction(mnuFile->menuAction()); });
 
     connect(mnfOpenSEEM, &QAction::triggered, this, [this] { mnfOpenSEEM_Click(); });
     connect(mnfChangeSettingFile, &QAction::triggered, this, [this] { mnfChangeSettingFile_Click(); });
@@ -208,6 +221,7 @@ void bvlMain::showEvent(QShowEvent *event)
         return;
     m_placed = true;
     if (const QScreen *screen = this->screen()) {
+        FitToScreen(screen->availableGeometry());
         QRect frame = frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
@@ -245,8 +259,7 @@ void bvlMain::Form_QueryUnload(bool &cancel)
     cancel = false;
     if (IsSaved)
         return;
-    switch (m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sSave?_M")), MsgIcon::Question,
-                                      MsgButtons::YesNoCancel)) {
+    switch (AskToSave()) {
     case MsgResult::Cancel:
         cancel = true;
         break;
@@ -294,6 +307,11 @@ void bvlMain::mnuSetting_Click()
 {
     // The setting dialog borrows the status line for its hints; once the editor has closed,
     // the line names the open document's setting file again.
+    // A report of the last save is over by then.
+    if (tmSavedStatus->isActive()) {
+        tmSavedStatus->stop();
+        ShowFileDesc(UsingFileStatus());
+    }
     const QString status = lbFileDesc->text();
     // One editor for the program's life: CopyCount goes on counting across openings, and
     // the window comes back where it was.

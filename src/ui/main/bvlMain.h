@@ -4,6 +4,8 @@
 #include "seem/SeemFile.h"
 #include "seem/SettingSearch.h"
 #include "seem/SettingState.h"
+#include "seem/TypedValueCheck.h"
+#include "platform/Platform.h"
 #include "ui/main/GroupNodes.h"
 #include "ui/main/StatusLine.h"
 
@@ -29,6 +31,7 @@ class bvlEditSetting;
 class FindBar;
 class QDialog;
 class QTimer;
+class QScrollArea;
 class QUndoStack;
 struct AppContext;
 struct ChangeTracking;
@@ -79,7 +82,8 @@ public:
     // setting file chosen automatically or asked for, all or nothing, failures reported.
     void OpenSEEM(const QString &seemPath);
     void mnfChangeSettingFile_Click();
-    // True when every setting was written into the SEEM file.
+    // True when every setting was written into the SEEM file. Another name chosen in the
+    // dialog saves a copy there, which becomes the open document; the original stays as it is.
     bool mnfSaveSEEM_Click();
     // Full path of the first setting file in the program folder whose header matches the
     // numbers in the SEEM file's name; empty when none does.
@@ -97,8 +101,10 @@ public:
     // Throws 621 or 622 (SeemFile::checkWritable) before anything is written when the
     // file cannot take the save; throws SettingWriteError naming the first setting that
     // cannot be encoded, then nothing has been written; throws SaveError (SeemFile::save)
-    // when the journaled save could not be done.
-    void WriteAll();
+    // when the journaled save could not be done. Settings that share the written bytes
+    // are read again, so that every control shows what the file now holds.
+    // Returns the number of settings written.
+    int WriteAll();
     // The state setting index's control shows now, and putting a state into it.
     ControlState CurrentState(int index) const;
     void ShowState(int index, const ControlState &state);
@@ -113,8 +119,9 @@ public:
     void UnloadAllControls();
     void tvUI_NodeClick(QTreeWidgetItem *node);
     QTreeWidgetItem *NodeByKey(const QString &key) const { return m_groups.find(key); }
-    // Shows the page of setting index (selecting its node, as a click would) and focuses its control.
-    void ShowSetting(int index);
+    // Shows the page of setting index (selecting its node, as a click would) and focuses its
+    // control unless told not to.
+    void ShowSetting(int index, bool focusControl = true);
     // The input control of setting index (check box, list or text box).
     QWidget *ControlOf(int index) const;
 
@@ -133,6 +140,21 @@ public:
     void mnfCompare_Click();
     // Settings whose controls differ from what the file holds, in setting order.
     QVector<int> ChangedSettings() const;
+    // Settings a save of the changed ones would change too, with the state they would
+    // show afterwards (bytes shared with a changed setting).
+    QVector<QPair<int, ControlState>> SettingsASaveAlsoChanges();
+    // What is wrong with the edited text of setting index; None for a value a save can
+    // write, and for a control that shows what the file holds.
+    TypedValueProblem TypedValueProblemOf(int index) const;
+    // The reason of a problem, for the user.
+    QString TypedValueProblemText(int index, TypedValueProblem problem);
+
+    // ---- Fitting the screen (bvlMainFit.cpp)
+    // Lets the client area scroll inside a window that fits available, when it does not fit
+    // there itself; a window that fits stays as it is.
+    void FitToScreen(const QRect &available);
+    // True once the client area scrolls.
+    bool ClientScrolls() const { return m_scroll != nullptr; }
     // Puts states (index, state) into the controls as one undo step.
     void ShowStatesAsOneStep(const QVector<QPair<int, ControlState>> &states);
     // The Changes menu's dialogs are shown through this; tests answer them instead.
@@ -164,6 +186,7 @@ public:
     QUndoStack *UndoStack = nullptr;
     FindBar *txFind = nullptr;          // hidden until Find
     QTimer *tmFindHighlight = nullptr;  // ends the highlight of a found control
+    QTimer *tmSavedStatus = nullptr;    // ends the status line's report of a save
 
     QTreeWidget *tvUI = nullptr;
     QGroupBox *frDescription = nullptr;
@@ -237,6 +260,22 @@ private:
     // refused (its message has been shown); throws BvlError when it cannot be shown.
     bool OpenSettingParse(Document &next);
     void TakeOver(Document &next);
+    // Before edits would be dropped: the unsaved-changes question, and the save when the
+    // answer is Yes. False when the edits are to stay (Cancel, or a save that did not happen).
+    bool MayDropEdits();
+    MsgResult AskToSave();
+    // A setting file for another SEEM or record than the SEEM file's name says is used only
+    // when the user says so; true when the numbers agree or the name carries none.
+    bool AcceptOtherRecord(const Document &next);
+    // Copies the open SEEM file to target, asking before another file is replaced, and
+    // makes the copy the open document. False, reported, when that did not happen.
+    bool SaveAsCopy(const QString &target);
+    static bool IsSameFile(const QString &a, const QString &b);
+    // "Saved 3 settings into 0032_0001.seem" for a few seconds.
+    void ShowSavedStatus(int writtenCount);
+    // Refuses a save while an edited value cannot be written: says which and why, and
+    // shows the setting. True when every value can be written.
+    bool CheckTypedValues();
     QString UsingFileStatus() const;
     // The folder of path with a trailing separator, proposed by the open dialogs.
     static QString FolderProposal(const QString &path);
@@ -275,9 +314,13 @@ private:
     // The view is torn down: no marks, no steps.
     void ForgetChanges();
     void UpdateChangeMark(int index);
+    // Warning colours and the reason as tool tip on a text box holding a value a save
+    // cannot write.
+    void UpdateValidityMark(int index);
     void UpdateChangesTitle();
     void FindFrom(int from, SearchDirection direction, bool includeFrom, bool focusControl);
     void HighlightFound(QWidget *control);
+    bool FindBoxOpen() const;
 
     AppContext &m_ctx;
     QWidget *m_client = nullptr;                 // the client area below the menu bar
@@ -292,4 +335,5 @@ private:
     std::unique_ptr<ChangeTracking> m_changes;
     int m_foundIndex = 0;                        // the setting Find went to last, 0 for none
     QPointer<QWidget> m_highlighted;             // the found control while it is highlighted
+    QScrollArea *m_scroll = nullptr;             // holds the client area when it does not fit the screen
 };

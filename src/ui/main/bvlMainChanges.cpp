@@ -56,26 +56,26 @@ void bvlMain::BuildChangesMenu()
     UndoStack = new QUndoStack(this);
     m_changes->undoKeys = new WindowUndoKeys(this);
 
-    mnuChanges = new QMenu(QStringLiteral("Modifiche"), this);
+    mnuChanges = new QMenu(QStringLiteral("&Modifiche"), this);
     mnuChanges->setObjectName(QStringLiteral("mnuChanges"));
     TagForCaption(mnuChanges);
     menuBar()->addMenu(mnuChanges);
 
-    mnfReviewChanges = AddMenuItem(mnuChanges, "mnfReviewChanges", QStringLiteral("Rivedi modifiche..."));
+    mnfReviewChanges = AddMenuItem(mnuChanges, "mnfReviewChanges", QStringLiteral("&Rivedi modifiche..."));
     mnfReviewChanges->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
-    mnfUndo = AddMenuItem(mnuChanges, "mnfUndo", QStringLiteral("Annulla"));
+    mnfUndo = AddMenuItem(mnuChanges, "mnfUndo", QStringLiteral("&Annulla"));
     mnfUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    mnfRedo = AddMenuItem(mnuChanges, "mnfRedo", QStringLiteral("Ripeti"));
+    mnfRedo = AddMenuItem(mnuChanges, "mnfRedo", QStringLiteral("Ri&peti"));
     mnfRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     mnuChanges->addSeparator();
-    mnfFind = AddMenuItem(mnuChanges, "mnfFind", QStringLiteral("Trova impostazione..."));
+    mnfFind = AddMenuItem(mnuChanges, "mnfFind", QStringLiteral("&Trova impostazione..."));
     mnfFind->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    mnfFindNext = AddMenuItem(mnuChanges, "mnfFindNext", QStringLiteral("Trova successiva"));
+    mnfFindNext = AddMenuItem(mnuChanges, "mnfFindNext", QStringLiteral("Trova s&uccessiva"));
     mnfFindNext->setShortcut(QKeySequence(Qt::Key_F3));
-    mnfFindPrevious = AddMenuItem(mnuChanges, "mnfFindPrevious", QStringLiteral("Trova precedente"));
+    mnfFindPrevious = AddMenuItem(mnuChanges, "mnfFindPrevious", QStringLiteral("Trova p&recedente"));
     mnfFindPrevious->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
     mnuChanges->addSeparator();
-    mnfCompare = AddMenuItem(mnuChanges, "mnfCompare", QStringLiteral("Confronta con un'altra immagine..."));
+    mnfCompare = AddMenuItem(mnuChanges, "mnfCompare", QStringLiteral("&Confronta con un'altra immagine..."));
 
     // Usable once a setting file is loaded, as Save is; undo and redo while they have a step.
     for (QAction *item : {mnfReviewChanges, mnfUndo, mnfRedo, mnfFind, mnfFindNext, mnfFindPrevious, mnfCompare})
@@ -209,6 +209,7 @@ void bvlMain::ForgetChanges()
 
 void bvlMain::UpdateChangeMark(int index)
 {
+    UpdateValidityMark(index);
     ChangeTracking &c = *m_changes;
     const bool changed = RestoredStates.differs(index, CurrentState(index));
     if (c.marked.testBit(index - 1) == changed)
@@ -236,14 +237,16 @@ void bvlMain::UpdateChangeMark(int index)
 
 void bvlMain::UpdateChangesTitle()
 {
-    const int count = m_changes->markedCount;
-    if (count == 0) {
+    // Names the open SEEM file whenever one is open, and counts its changes.
+    if (!SEEMFile || !SEEMFile->isOpen()) {
         setWindowTitle(ApplicationTitle);
         return;
     }
-    setWindowTitle(ApplicationTitle + QStringLiteral(" - ") + QFileInfo(SEEMPath).fileName() + QStringLiteral(" (")
-                   + QString::number(count) + QLatin1Char(' ') + m_ctx.T(QStringLiteral("bvlMain.sChanged_V"))
-                   + QLatin1Char(')'));
+    QString title = ApplicationTitle + QStringLiteral(" - ") + QFileInfo(SEEMPath).fileName();
+    if (const int count = m_changes->markedCount; count > 0)
+        title += QStringLiteral(" (") + QString::number(count) + QLatin1Char(' ')
+            + m_ctx.T(QStringLiteral("bvlMain.sChanged_V")) + QLatin1Char(')');
+    setWindowTitle(title);
 }
 
 QVector<int> bvlMain::ChangedSettings() const

@@ -6,6 +6,7 @@
 // value names, a string without a terminator, or bytes a setting could not even read.
 #include "ui/main/bvlMain.h"
 
+#include "seem/AlsoChanged.h"
 #include "seem/SettingCodec.h"
 #include "ui/AppContext.h"
 #include "ui/main/SettingControlKind.h"
@@ -165,7 +166,7 @@ void bvlMain::WriteSetting(int index, ByteStore &target)
     }
 }
 
-void bvlMain::WriteAll()
+int bvlMain::WriteAll()
 {
     // Not into a file that was deleted, replaced or changed by another program, nor into
     // one open for reading only.
@@ -191,11 +192,44 @@ void bvlMain::WriteAll()
     for (int index : written)
         saved.append({index, DecodeControlState(pending, Settings.at(index - 1))});
     SEEMFile->save(pending);
+    // Settings that share the written bytes now read otherwise from the file: their
+    // controls show it, and it is their new original too.
+    saved += SettingsAlsoChanged(pending, Settings, written, RestoredStates);
     CommitTypedEdit();
     for (const auto &[index, state] : saved)
         RestoredStates.setRestored(index, state);
     ShowStatesQuietly(saved);
     IsSaved = true;
+    return written.size();
+}
+
+QVector<QPair<int, ControlState>> bvlMain::SettingsASaveAlsoChanges()
+{
+    // The changed settings encoded on top of the file, as a save would write them;
+    // nothing of it reaches the disk.
+    PendingWrites preview(*SEEMFile);
+    QVector<int> written;
+    for (int index : ChangedSettings()) {
+        try {
+            WriteSetting(index, preview);
+            written.append(index);
+        } catch (const BvlError &) {
+            // A value the save refuses writes nothing.
+        }
+    }
+    return SettingsAlsoChanged(preview, Settings, written, RestoredStates);
+}
+
+TypedValueProblem bvlMain::TypedValueProblemOf(int index) const
+{
+    const SettingStruct &setting = Settings.at(index - 1);
+    if (ControlKindOf(setting) != ControlKind::Text)
+        return TypedValueProblem::None;
+    const ControlState state = CurrentState(index);
+    // What the file holds is never written back, so it is never in the way of a save.
+    if (!RestoredStates.differs(index, state))
+        return TypedValueProblem::None;
+    return CheckTypedValue(setting, state.text);
 }
 
 void bvlMain::mnfRestore_Click()

@@ -9,6 +9,7 @@
 #include "core/Conversions.h"
 #include "core/SettingFile.h"
 #include "seem/AutoSelect.h"
+#include "seem/SeemCopy.h"
 #include "seem/SeemFileName.h"
 #include "ui/AppContext.h"
 #include "ui/InputDataError.h"
@@ -21,6 +22,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace {
@@ -65,24 +67,35 @@ QString bvlMain::FolderProposal(const QString &path)
     return folder.endsWith(QDir::separator()) ? folder : folder + QDir::separator();
 }
 
+bool bvlMain::MayDropEdits()
+{
+    if (IsSaved)
+        return true;
+    switch (AskToSave()) {
+    case MsgResult::Cancel:
+        return false;
+    case MsgResult::Yes:
+        // An unsaved document is not given up when its save did not happen.
+        return mnfSaveSEEM_Click();
+    default:
+        return true;
+    }
+}
+
+MsgResult bvlMain::AskToSave()
+{
+    // The question names the document it is about.
+    return m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sSave?_M")) + QStringLiteral("\n\n")
+                                         + QFileInfo(SEEMPath).fileName(),
+                                     MsgIcon::Question, MsgButtons::YesNoCancel);
+}
+
 void bvlMain::mnfOpenSEEM_Click()
 {
-    if (!IsSaved) {
-        switch (m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sSave?_M")), MsgIcon::Question,
-                                          MsgButtons::YesNoCancel)) {
-        case MsgResult::Cancel:
-            return;
-        case MsgResult::Yes:
-            // An unsaved document is not given up when its save did not happen.
-            if (!mnfSaveSEEM_Click())
-                return;
-            break;
-        default:
-            break;
-        }
-    }
+    if (!MayDropEdits())
+        return;
     const std::optional<QString> chosen =
-        m_ctx.platform.openFileName(m_ctx.T(QStringLiteral("bvlMain.mnfOpenSEEM")), SeemFilter(m_ctx),
+        m_ctx.platform.openFileName(m_ctx.Title(QStringLiteral("bvlMain.mnfOpenSEEM")), SeemFilter(m_ctx),
                                     FolderProposal(SEEMFile->path()));
     if (chosen)
         OpenSEEM(*chosen);
@@ -138,6 +151,8 @@ bool bvlMain::OpenSettingParse(Document &next)
         return false;
     if (!CheckSettingHeaderReported(m_ctx, next.header))
         return false;
+    if (!AcceptOtherRecord(next))
+        return false;
     CheckSettingsShowable(next.settings);
     TakeOver(next);
     return true;
@@ -182,8 +197,27 @@ QString bvlMain::UsingFileStatus() const
         + (SEEMFile->isReadOnly() ? QLatin1Char(' ') + m_ctx.T(QStringLiteral("bvlMain.lbReadOnly_V")) : QString());
 }
 
+bool bvlMain::AcceptOtherRecord(const Document &next)
+{
+    const QString seemName = QFileInfo(next.seemFile ? next.seemPath : SEEMPath).fileName();
+    SeemNameNumbers numbers;
+    if (!ParseSeemFileName(seemName, numbers)
+        || (numbers.seemNr == next.header.SEEMNr && numbers.seemRec == next.header.SEEMRec))
+        return true;
+    // A setting file for another record puts values where the bytes mean something else.
+    const QString question = m_ctx.T(QStringLiteral("bvlMain.sOtherRecord?_M"))
+                                 .arg(QFileInfo(next.settingPath).fileName(),
+                                      HexText16(next.header.SEEMNr) + QLatin1Char('_') + HexText16(next.header.SEEMRec),
+                                      seemName,
+                                      HexText16(numbers.seemNr) + QLatin1Char('_') + HexText16(numbers.seemRec));
+    return m_ctx.platform.messageBox(question, MsgIcon::Warning, MsgButtons::YesNo) == MsgResult::Yes;
+}
+
 void bvlMain::mnfChangeSettingFile_Click()
 {
+    // The new setting file's view replaces every edit shown now.
+    if (!MayDropEdits())
+        return;
     try {
         const std::optional<QString> chosen = AskSettingFile(m_ctx, FolderProposal(SEEMFile->path()));
         if (!chosen)
@@ -198,14 +232,21 @@ void bvlMain::mnfChangeSettingFile_Click()
 
 bool bvlMain::mnfSaveSEEM_Click()
 {
-    // The dialog only confirms: the data always goes into the open SEEM file.
-    const std::optional<QString> confirmed = m_ctx.platform.saveFileName(
-        m_ctx.T(QStringLiteral("bvlMain.mnfSaveSEEM")),
+    CommitTypedEdit();
+    // A value that cannot be written is refused before anything is asked or written.
+    if (!CheckTypedValues())
+        return false;
+    // No question when the chosen name is the open file itself; another existing file
+    // is replaced only when the user says so (SaveAsCopy).
+    const std::optional<QString> chosen = m_ctx.platform.saveFileName(
+        m_ctx.Title(QStringLiteral("bvlMain.mnfSaveSEEM")),
         m_ctx.T(QStringLiteral("bvlMain.cdFilter1_V")) + QStringLiteral("|*.*"), SEEMPath, false);
-    if (!confirmed)
+    if (!chosen)
+        return false;
+    if (!IsSameFile(*chosen, SEEMFile->path()) && !SaveAsCopy(*chosen))
         return false;
     try {
-        WriteAll();
+        ShowSavedStatus(WriteAll());
         return true;
     } catch (const BvlError &e) {
         // Nothing has been written, or it has been put back; the edits stay in the
@@ -223,4 +264,55 @@ bool bvlMain::mnfSaveSEEM_Click()
             ShowSetting(failed->settingIndex);
         return false;
     }
+}
+
+bool bvlMain::SaveAsCopy(const QString &target)
+{
+    if (QFileInfo::exists(target)
+        && m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sReplace?_M")).arg(QFileInfo(target).fileName()),
+                                     MsgIcon::Warning, MsgButtons::YesNo)
+               != MsgResult::Yes)
+        return false;
+    try {
+        // Not a copy of bytes another program put into the file since the user saw it;
+        // an image open for reading only is copied as it is.
+        if (!SEEMFile->isReadOnly())
+            SEEMFile->checkWritable();
+        CopySeemImage(*SEEMFile, target);
+        auto copy = std::make_unique<SeemFile>();
+        SeemFileOpener(*copy, target);
+        // The copy holds the bytes the view was restored from: it takes the document over
+        // as it stands, edits and all, and the save goes into it.
+        SEEMFile->close();
+        SEEMFile = std::move(copy);
+        SEEMPath = target;
+        ShowFileDesc(UsingFileStatus());
+        UpdateChangesTitle();
+        return true;
+    } catch (const BvlError &e) {
+        if (e.number() == ErrNo::FileChanged)
+            ReportAboutPath(m_ctx, "bvlMain.sFileChanged_M", SEEMFile->path(), MsgIcon::Warning);
+        else
+            m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sNotCopied_M")) + QLatin1Char(' ') + Quote
+                                          + target + Quote + QStringLiteral("\n") + QString::fromStdString(e.what()),
+                                      MsgIcon::Warning, MsgButtons::Ok);
+        return false;
+    }
+}
+
+bool bvlMain::IsSameFile(const QString &a, const QString &b)
+{
+    // By identity, so that another spelling of the path or a second link is the same file.
+    const FileIdentity first = IdentityOfPath(a);
+    const FileIdentity second = IdentityOfPath(b);
+    if (first.size < 0 || second.size < 0)
+        return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+    return first.device == second.device && first.inode == second.inode;
+}
+
+void bvlMain::ShowSavedStatus(int writtenCount)
+{
+    const QString key = writtenCount == 1 ? QStringLiteral("bvlMain.sSavedOne_V") : QStringLiteral("bvlMain.sSaved_V");
+    ShowFileDesc(m_ctx.T(key).arg(writtenCount).arg(QFileInfo(SEEMPath).fileName()));
+    tmSavedStatus->start();
 }

@@ -1,6 +1,8 @@
 // Find: a setting by a part of its name or description. As the query is typed, the first
 // match from the current position is shown; Enter and F3 go to the next one, Shift+F3 to
-// the previous one, around the ends. The found control is focused and briefly highlighted.
+// the previous one, around the ends. While the find box is open it keeps the keyboard
+// focus and the found control stays highlighted; Escape closes it and hands the focus to
+// the control found. F3 with the find box closed focuses and briefly highlights the match.
 #include "ui/main/bvlMain.h"
 
 #include "seem/SettingSearch.h"
@@ -26,6 +28,12 @@ void bvlMain::mnfFind_Click()
         connect(txFind, &QLineEdit::textEdited, this,
                 [this] { FindFrom(qMax(m_foundIndex, 1), SearchDirection::Forward, true, false); });
         connect(txFind, &QLineEdit::returnPressed, this, [this] { mnfFindNext_Click(); });
+        connect(txFind, &FindBar::closed, this, [this] {
+            HighlightFound(nullptr);
+            if (m_foundIndex >= 1 && m_foundIndex <= Settings.size())
+                if (QWidget *control = ControlOf(m_foundIndex))
+                    control->setFocus(Qt::OtherFocusReason);
+        });
         tmFindHighlight = new QTimer(this);
         tmFindHighlight->setSingleShot(true);
         connect(tmFindHighlight, &QTimer::timeout, this, [this] { HighlightFound(nullptr); });
@@ -39,12 +47,17 @@ void bvlMain::mnfFind_Click()
 
 void bvlMain::mnfFindNext_Click()
 {
-    FindFrom(m_foundIndex, SearchDirection::Forward, false, true);
+    FindFrom(m_foundIndex, SearchDirection::Forward, false, !FindBoxOpen());
 }
 
 void bvlMain::mnfFindPrevious_Click()
 {
-    FindFrom(m_foundIndex, SearchDirection::Backward, false, true);
+    FindFrom(m_foundIndex, SearchDirection::Backward, false, !FindBoxOpen());
+}
+
+bool bvlMain::FindBoxOpen() const
+{
+    return txFind && !txFind->isHidden();
 }
 
 void bvlMain::FindFrom(int from, SearchDirection direction, bool includeFrom, bool focusControl)
@@ -58,8 +71,8 @@ void bvlMain::FindFrom(int from, SearchDirection direction, bool includeFrom, bo
     if (found == 0)
         return;
     m_foundIndex = found;
-    ShowSetting(found);
-    // While typing, the query keeps the focus; Enter and F3 hand it to the setting.
+    ShowSetting(found, focusControl);
+    // While the find box is open, what is typed goes on into it.
     if (!focusControl)
         txFind->setFocus(Qt::OtherFocusReason);
     HighlightFound(ControlOf(found));
@@ -70,6 +83,10 @@ void bvlMain::HighlightFound(QWidget *control)
     if (m_highlighted) {
         m_highlighted->setPalette(QPalette());
         m_highlighted->setAutoFillBackground(false);
+        // A value that cannot be saved keeps its warning colours.
+        const int index = m_highlighted->property(SettingIndexProperty).toInt();
+        if (index >= 1 && index <= Settings.size())
+            UpdateValidityMark(index);
     }
     m_highlighted = control;
     if (!control)
@@ -79,5 +96,9 @@ void bvlMain::HighlightFound(QWidget *control)
         colours.setColor(role, HighlightColour);
     control->setPalette(colours);
     control->setAutoFillBackground(true);
-    tmFindHighlight->start(HighlightMilliseconds);
+    // The find box ends the highlight when it closes.
+    if (FindBoxOpen())
+        tmFindHighlight->stop();
+    else
+        tmFindHighlight->start(HighlightMilliseconds);
 }

@@ -1,9 +1,13 @@
 // The user's work on the settings: the description pane follows the pointer and the focus,
 // and a right click offers to restore one setting (check box, label) or one group (tree).
+// From the keyboard, Shift+F10 or the Menu key offers the same for the focused setting
+// control or the tree.
 #include "ui/main/bvlMain.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -16,6 +20,23 @@ bool IsRightPress(const QEvent *event)
 {
     return event->type() == QEvent::MouseButtonPress
         && static_cast<const QMouseEvent *>(event)->button() == Qt::RightButton;
+}
+
+// Shift+F10 or the Menu key, or the context menu event a desktop makes of them.
+bool IsPopupKey(const QEvent *event)
+{
+    if (event->type() == QEvent::ContextMenu)
+        return static_cast<const QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Keyboard;
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto *key = static_cast<const QKeyEvent *>(event);
+    return key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
+}
+
+// Where a popup opened from the keyboard appears: under the control.
+QPoint BelowControl(const QWidget *control)
+{
+    return control->mapToGlobal(QPoint(0, control->height()));
 }
 
 QPoint GlobalPos(const QEvent *event)
@@ -63,6 +84,12 @@ bool bvlMain::eventFilter(QObject *watched, QEvent *event)
         return false;
     }
     if (tvUI && (watched == tvUI || watched == tvUI->viewport())) {
+        if (IsPopupKey(event)) {
+            const QTreeWidgetItem *node = SelectedNode();
+            const QRect at = node ? tvUI->visualItemRect(node) : QRect();
+            OpenRestorePopup(-1, tvUI->viewport()->mapToGlobal(at.bottomLeft()));
+            return true;
+        }
         if (!IsRightPress(event))
             return false;
         // Swallowed, so the node under the mouse is not selected: the popup acts on the
@@ -77,6 +104,10 @@ bool bvlMain::eventFilter(QObject *watched, QEvent *event)
     const bool isList = qobject_cast<QComboBox *>(watched) != nullptr;
     const bool isLabel = qobject_cast<QLabel *>(watched) != nullptr;
     const bool isCheck = qobject_cast<QCheckBox *>(watched) != nullptr;
+    if (!isLabel && IsPopupKey(event)) {
+        OpenRestorePopup(index.toInt(), BelowControl(static_cast<QWidget *>(watched)));
+        return true;
+    }
     switch (event->type()) {
     case QEvent::MouseMove:
         if (!isList)

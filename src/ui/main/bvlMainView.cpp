@@ -194,7 +194,7 @@ QTreeWidgetItem *bvlMain::SelectedNode() const
     return selected.isEmpty() ? nullptr : selected.first();
 }
 
-void bvlMain::ShowSetting(int index)
+void bvlMain::ShowSetting(int index, bool focusControl)
 {
     if (index < 1 || index > Settings.size())
         return;
@@ -205,6 +205,8 @@ void bvlMain::ShowSetting(int index)
     tvUI->setCurrentItem(node);
     tvUI->scrollToItem(node);   // opens the parents of a nested node
     tvUI_NodeClick(node);
+    if (!focusControl)
+        return;
     if (QWidget *control = ControlOf(index))
         control->setFocus(Qt::OtherFocusReason);
 }

@@ -5,6 +5,7 @@
 #include "seem/OwnedBytes.h"
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
+#include "ui/editor/InputMarks.h"
 #include "ui/language/ApplyLanguage.h"
 #include "ui/main/bvlMain.h"
 
@@ -15,6 +16,8 @@
 #include <QVBoxLayout>
 
 namespace {
+constexpr int NewValueColumn = 3;
+
 // The bytes a setting owns, offsets in hexadecimal: "12", "12 (00110000)" for some bits
 // of one byte, "2-9" for a field.
 QString BytesTouchedText(const SettingStruct &setting)
@@ -79,7 +82,7 @@ bvlReviewChanges::bvlReviewChanges(AppContext &context, bvlMain &window)
     : QDialog(&window), m_ctx(context), m_window(window)
 {
     setObjectName(QStringLiteral("bvlReviewChanges"));
-    setWindowTitle(m_ctx.T(QStringLiteral("bvlMain.mnfReviewChanges")));
+    setWindowTitle(m_ctx.Title(QStringLiteral("bvlMain.mnfReviewChanges")));
 
     lsChanges = NewSettingList(this, QStringLiteral("lsChanges"),
                                ChangeListHeaders(m_ctx, {QStringLiteral("bvlReviewChanges.sFileValue_V"),
@@ -106,16 +109,35 @@ bvlReviewChanges::bvlReviewChanges(AppContext &context, bvlMain &window)
 void bvlReviewChanges::FillUp()
 {
     lsChanges->clear();
-    for (int index : m_window.ChangedSettings()) {
+    const QVector<int> changed = m_window.ChangedSettings();
+    for (int index : changed) {
+        const SettingStruct &s = m_window.Settings.at(index - 1);
+        QTreeWidgetItem *row =
+            AddSettingRow(lsChanges, index,
+                          {s.Group, s.Name, ControlStateText(s, m_window.RestoredStates.restored(index)),
+                           ControlStateText(s, m_window.CurrentState(index)), BytesTouchedText(s)});
+        // A value the save would refuse, with the reason.
+        const TypedValueProblem problem = m_window.TypedValueProblemOf(index);
+        if (problem != TypedValueProblem::None) {
+            row->setText(NewValueColumn, row->text(NewValueColumn) + QStringLiteral(" (")
+                                             + m_ctx.T(QStringLiteral("bvlReviewChanges.sInvalid_V")) + QLatin1Char(')'));
+            row->setToolTip(NewValueColumn, m_window.TypedValueProblemText(index, problem));
+            row->setForeground(NewValueColumn, InputMarks::InvalidText);
+        }
+    }
+    // Settings over the same bytes that the save changes with them.
+    for (const auto &[index, state] : m_window.SettingsASaveAlsoChanges()) {
         const SettingStruct &s = m_window.Settings.at(index - 1);
         AddSettingRow(lsChanges, index,
                       {s.Group, s.Name, ControlStateText(s, m_window.RestoredStates.restored(index)),
-                       ControlStateText(s, m_window.CurrentState(index)), BytesTouchedText(s)});
+                       ControlStateText(s, state) + QStringLiteral(" (")
+                           + m_ctx.T(QStringLiteral("bvlReviewChanges.sAlsoChanges_V")) + QLatin1Char(')'),
+                       BytesTouchedText(s)});
     }
     for (int column = 0; column < lsChanges->columnCount(); ++column)
         lsChanges->resizeColumnToContents(column);
     cmRestore->setEnabled(false);
-    cmSave->setEnabled(lsChanges->topLevelItemCount() > 0);
+    cmSave->setEnabled(!changed.isEmpty());
 }
 
 QVector<int> bvlReviewChanges::SelectedSettings() const

@@ -155,7 +155,7 @@ void TestEditSetting::opensEmpty()
     QCOMPARE(editor.lsSettings->count(), 0);
     QVERIFY(editor.lbSettingGroup->text().isEmpty());
     QCOMPARE(editor.lbFileVer->text(), QStringLiteral("V") + VersionString());
-    QCOMPARE(editor.windowTitle(), f.ctx.T(QStringLiteral("bvlMain.mnuSetting")));
+    QCOMPARE(editor.windowTitle(), f.ctx.Title(QStringLiteral("bvlMain.mnuSetting")));
     QVERIFY(editor.FileSaved);
     editor.show();
     QVERIFY(editor.close());

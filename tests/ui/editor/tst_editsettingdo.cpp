@@ -704,7 +704,7 @@ void TestEditSettingDo::groupBoxHintReachesStatusLine()
     QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(d.txSettingGroup, &move);
     QCOMPARE(shown, QStringList({hint}));
-    QCOMPARE(d.windowTitle(), f.ctx.T(QStringLiteral("bvlMain.mnuSetting")));
+    QCOMPARE(d.windowTitle(), f.ctx.Title(QStringLiteral("bvlMain.mnuSetting")));
 }
 
 void TestEditSettingDo::groupBrowserFillsGroupBox()

@@ -119,7 +119,7 @@ private slots:
         QVERIFY(!w.tvUI->isVisibleTo(&w) && !w.frDescription->isVisibleTo(&w));
         QVERIFY(w.tvUI->isHeaderHidden());
         QCOMPARE(w.lbFileDesc->text(), QString());
-        QCOMPARE(w.mnuFile->title(), QStringLiteral("File"));
+        QCOMPARE(w.mnuFile->title(), QStringLiteral("&File"));
         for (QAction *usable : {w.mnfOpenSEEM, w.mnfAutoSettingSelection, w.mnfQuit})
             QVERIFY(usable->isEnabled());
         for (QAction *unusable : {w.mnfChangeSettingFile, w.mnfSaveSEEM, w.mnfRestore})
@@ -131,7 +131,7 @@ private slots:
         QCOMPARE(w.menuBar()->actions(), QList<QAction *>({w.mnuFile->menuAction(), w.mnuChanges->menuAction(),
                                                            w.mnuSetting, w.mnuLanguage, w.mnuInfo}));
         QCOMPARE(w.mnuOrig->actions(), QList<QAction *>({w.mnfRestoreItem}));
-        QCOMPARE(w.mnuInfo->text(), QStringLiteral("Info"));
+        QCOMPARE(w.mnuInfo->text(), QStringLiteral("&Info"));
     }
 
     void automaticChoicePreference_data()

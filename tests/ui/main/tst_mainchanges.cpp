@@ -51,7 +51,7 @@ private slots:
         MainFixture f;
         bvlMain &w = *f.window;
         f.open(f.seemPath);
-        QCOMPARE(w.windowTitle(), QStringLiteral("Brimvale Edit"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Brimvale Edit - 0032_0001.seem"));
 
         f.check(1)->setChecked(false);
         QVERIFY(HasChangeMark(f.check(1)) && f.check(1)->font().bold());
@@ -64,7 +64,7 @@ private slots:
         QVERIFY(!HasChangeMark(f.check(1)) && !f.check(1)->font().bold());
         QCOMPARE(f.check(1)->text(), QStringLiteral("Beep"));
         QVERIFY(!HasChangeMark(w.NodeByKey("Sound")));
-        QCOMPARE(w.windowTitle(), QStringLiteral("Brimvale Edit"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Brimvale Edit - 0032_0001.seem"));
 
         // A nested group marks its parents; the label carries the mark of a text box.
         f.text(5)->setText("XY");
@@ -89,13 +89,13 @@ private slots:
         QVERIFY(f.save());
         QVERIFY(!HasChangeMark(f.check(6)) && !HasChangeMark(w.NodeByKey("Net")));
         QCOMPARE(f.image().at(18), char(0x00));
-        QCOMPARE(w.windowTitle(), QStringLiteral("Brimvale Edit"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Brimvale Edit - 0032_0001.seem"));
 
         // The count's word comes from the language file.
         f.check(1)->setChecked(false);
         QVERIFY(f.ctx.lang.LoadLanguageFile(f.folder.copyLanguage("italiano.sel")));
         ApplyLanguage(f.ctx.lang, &w);
-        QCOMPARE(w.mnuChanges->title(), QStringLiteral("Modifiche"));
+        QCOMPARE(w.mnuChanges->title(), QStringLiteral("&Modifiche"));
         f.check(6)->setChecked(true);
         QCOMPARE(w.windowTitle(), QStringLiteral("Brimvale Edit - 0032_0001.seem (2 modificate)"));
     }
@@ -231,21 +231,35 @@ private slots:
         QTest::keyClicks(w.txFind, "u");
         QVERIFY(f.list(2)->autoFillBackground() && !f.check(1)->autoFillBackground());
 
-        // Matches of "ou": Volume (2), Timeout (3). Enter and F3 go on and around.
+        // Matches of "ou": Volume (2), Timeout (3). Enter and F3 go on and around, and the
+        // find box keeps the keyboard: what is typed next still goes into it.
         QTest::keyClick(w.txFind, Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), f.text(3));
+        QCOMPARE(QApplication::focusWidget(), w.txFind);
         QCOMPARE(w.tvUI->currentItem(), w.NodeByKey("Display"));
+        QVERIFY(f.text(3)->autoFillBackground());
+        QTest::keyClick(w.txFind, Qt::Key_F3);
+        QCOMPARE(w.tvUI->currentItem(), w.NodeByKey("Sound"));
+        QTest::keyClick(w.txFind, Qt::Key_F3, Qt::ShiftModifier);
+        QCOMPARE(w.tvUI->currentItem(), w.NodeByKey("Display"));
+        w.mnfFindPrevious_Click();
+        QCOMPARE(QApplication::focusWidget(), w.txFind);
+        QCOMPARE(w.txFind->text(), QStringLiteral("Ou"));
+        QCOMPARE(f.text(3)->text(), QStringLiteral("200"));
+        // Escape closes it: the control found takes the focus, the highlight goes.
+        QVERIFY(f.list(2)->autoFillBackground());
+        QTest::keyClick(w.txFind, Qt::Key_Escape);
+        QVERIFY(!w.txFind->isVisible());
+        QCOMPARE(QApplication::focusWidget(), f.list(2));
+        QVERIFY(!f.list(2)->autoFillBackground());
+        // With the find box closed, F3 hands the focus to the match and its highlight ends by itself.
         w.mnfFindNext_Click();
-        QCOMPARE(QApplication::focusWidget(), f.list(2));
-        w.mnfFindPrevious_Click();
         QCOMPARE(QApplication::focusWidget(), f.text(3));
-        w.mnfFindPrevious_Click();
-        QCOMPARE(QApplication::focusWidget(), f.list(2));
-        QTRY_VERIFY_WITH_TIMEOUT(!f.list(2)->autoFillBackground(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!f.text(3)->autoFillBackground(), 5000);
 
         // No match: nothing moves, and the query says so.
+        w.mnfFind_Click();
         QTest::keyClicks(w.txFind, "zz");
-        QCOMPARE(w.tvUI->currentItem(), w.NodeByKey("Sound"));
+        QCOMPARE(w.tvUI->currentItem(), w.NodeByKey("Display"));
         QCOMPARE(w.txFind->palette().color(QPalette::Text), QColor(Qt::red));
         QTest::keyClick(w.txFind, Qt::Key_Escape);
         QVERIFY(!w.txFind->isVisible());

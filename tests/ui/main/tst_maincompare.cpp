@@ -49,7 +49,7 @@ private slots:
             QCOMPARE(c.lsDifferences->topLevelItemCount(), 0);
             QVERIFY(c.lbNoDifferences->isVisibleTo(&c));
         });
-        QCOMPARE(f.platform.callsOf(ScriptedPlatform::Kind::OpenFile).last().text, f.T("bvlMain.mnfCompare"));
+        QCOMPARE(f.platform.callsOf(ScriptedPlatform::Kind::OpenFile).last().text, f.ctx.Title("bvlMain.mnfCompare"));
 
         // An unsaved edit counts as this file's value.
         f.check(1)->setChecked(false);

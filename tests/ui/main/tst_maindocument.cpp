@@ -67,15 +67,17 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("automatic");
-        QTest::newRow("no matching header") << "0033_0001.seem" << true;
-        QTest::newRow("no underscore") << "0032.seem" << true;
-        QTest::newRow("not hexadecimal") << "SEEM0032_0001.seem" << true;
-        QTest::newRow("automatic choice off") << "0032_0001.seem" << false;
+        QTest::addColumn<bool>("otherRecord");   // the name says another SEEM than the setting file
+        QTest::newRow("no matching header") << "0033_0001.seem" << true << true;
+        QTest::newRow("no underscore") << "0032.seem" << true << false;
+        QTest::newRow("not hexadecimal") << "SEEM0032_0001.seem" << true << false;
+        QTest::newRow("automatic choice off") << "0032_0001.seem" << false << false;
     }
     void noAutomaticMatchAsksForTheSettingFile()
     {
         QFETCH(QString, name);
         QFETCH(bool, automatic);
+        QFETCH(bool, otherRecord);
         MainFixture f;
         bvlMain &w = *f.window;
         w.mnfAutoSettingSelection->setChecked(automatic);
@@ -84,7 +86,10 @@ private slots:
         f.platform.beforeFileDialog = [&] { statusDuringDialog = w.lbFileDesc->text(); };
         f.platform.answerFile(path);
         f.platform.answerFile(f.secPath);
+        if (otherRecord)
+            f.platform.answerMessage(MsgResult::Yes);
         w.mnfOpenSEEM_Click();
+        QCOMPARE(f.platform.callsOf(Kind::Message).size(), otherRecord ? 1 : 0);
         QCOMPARE(statusDuringDialog, automatic ? f.T("bvlMain.lbNoSettingFound_V") + " \"" + name + '"' : QString());
         const auto dialogs = f.platform.callsOf(Kind::OpenFile);
         QCOMPARE(dialogs.size(), 2);
@@ -187,6 +192,7 @@ private slots:
         const QString other = f.folder.writeSec("other.sec", Header(1, 1, "Bob"),
                                                 {Named(SeemFixtures::Int8(19), "Last", "Extra")});
         f.platform.answerFile(other);
+        f.platform.answerMessage(MsgResult::Yes);   // for another record, used all the same
         w.mnfChangeSettingFile_Click();
         QCOMPARE(w.tvUI->topLevelItemCount(), 1);
         QVERIFY(!w.NodeByKey("Sound") && w.NodeByKey("Extra"));
@@ -211,14 +217,14 @@ private slots:
         f.text(5)->setText(QString(QChar(0x8A9E)));
         f.check(6)->setChecked(false);
         QVERIFY(!w.IsSaved);
-        f.platform.answerFile(f.folder.file("ignored.seem"));
+        f.platform.answerFile(f.seemPath);
         QVERIFY(w.mnfSaveSEEM_Click());
         QVERIFY(w.IsSaved);
         const auto save = f.platform.callsOf(Kind::SaveFile).first();
-        QCOMPARE(save.text, f.T("bvlMain.mnfSaveSEEM"));
+        QCOMPARE(save.text, f.ctx.Title("bvlMain.mnfSaveSEEM"));
         QCOMPARE(save.filter, QStringLiteral("All files|*.*"));
         QCOMPARE(save.proposed, f.seemPath);
-        QVERIFY(!QFile::exists(f.folder.file("ignored.seem")));
+        QVERIFY(!save.confirmOverwrite);   // the open file itself is saved without a question
         QCOMPARE(f.folder.bytes("0032_0001.seem").toHex(), QByteArray("2007" "5100430058595a57" "8a9e000000000000" "0000"));
 
         // Restore brings back the saved values, not the ones first opened.
@@ -240,9 +246,11 @@ private slots:
         f.text(5)->setText("x");         // and after it
         f.text(3)->setText("256");
         const QByteArray before = f.folder.bytes("0032_0001.seem");
-        f.platform.answerFile(f.seemPath);
+        // Refused before the save dialog, naming the setting and why.
         QVERIFY(!w.mnfSaveSEEM_Click());
-        QCOMPARE(f.platform.messages(), QStringList(f.T("bvlEditSetting.wssInputDataError_M") + " (ERR 6)"));
+        QCOMPARE(f.platform.messages(), QStringList(f.T("bvlMain.sCannotSave_M") + " \"Timeout\": "
+                                                    + f.T("bvlMain.sNotAByte_V")));
+        QVERIFY(f.platform.callsOf(Kind::SaveFile).isEmpty());
         QCOMPARE(f.platform.calls.last().icon, MsgIcon::Warning);
         QCOMPARE(f.folder.bytes("0032_0001.seem"), before);
         QVERIFY(!w.IsSaved);

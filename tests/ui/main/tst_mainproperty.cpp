@@ -121,8 +121,16 @@ QString RunCycle(MainFixture &f, QRandomGenerator &rng, int cycle)
             AddOwnedBits(w.Settings.at(index - 1), owned);
         }
     }
-    f.platform.answerFile(seem);
+    // A value that cannot be written is refused before the save dialog opens.
+    bool refusedAtOnce = false;
+    for (int index : w.ChangedSettings())
+        refusedAtOnce = refusedAtOnce || w.TypedValueProblemOf(index) != TypedValueProblem::None;
+    if (!refusedAtOnce)
+        f.platform.answerFile(seem);
+    const auto dialogsBefore = f.platform.callsOf(ScriptedPlatform::Kind::SaveFile).size();
     const bool saved = w.mnfSaveSEEM_Click();
+    if (refusedAtOnce && (saved || f.platform.callsOf(ScriptedPlatform::Kind::SaveFile).size() != dialogsBefore))
+        return QStringLiteral("a value that cannot be written reached the save dialog");
     const QByteArray after = f.folder.bytes(name + ".seem");
     if (after.size() != image.size() || (!saved && after != image) || saved != w.IsSaved)
         return QStringLiteral("save %1, yet the image is %2").arg(saved).arg(QString(after.toHex(' ')));

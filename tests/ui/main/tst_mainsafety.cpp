@@ -99,9 +99,12 @@ private slots:
         QCOMPARE(f.image(), image);
 
         // A neighbour in the unknown state's byte is written around its bits; an edited
-        // string is cut to fit its terminator, and the field then shows what it holds.
+        // string must leave room for its terminator.
         f.check(6)->setChecked(false);
         f.text(1)->setText("WXYQ");
+        QVERIFY(!f.window->mnfSaveSEEM_Click());
+        QCOMPARE(f.image(), image);
+        f.text(1)->setText("WXY");
         QVERIFY(f.save());
         QCOMPARE(f.image(), QByteArray::fromHex("57585900" "00410042" "0F" "30" "30"));
         QCOMPARE(f.text(1)->text(), QStringLiteral("WXY"));

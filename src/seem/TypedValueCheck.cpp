@@ -1,0 +1,29 @@
+#include "seem/TypedValueCheck.h"
+
+#include "core/BvlError.h"
+#include "core/Conversions.h"
+#include "core/Cp1252.h"
+#include "seem/SettingCodec.h"
+
+TypedValueProblem CheckTypedValue(const SettingStruct &setting, const QString &text)
+{
+    switch (SettingType(setting.Type)) {
+    case SettingType::Int8:
+        try {
+            const qint32 value = DecimalToLong(text);
+            return value >= 0 && value <= 255 ? TypedValueProblem::None : TypedValueProblem::NotAByte;
+        } catch (const BvlError &) {
+            return TypedValueProblem::NotAByte;
+        }
+    case SettingType::AnsiString:
+        if (text.size() > SettingCodec::MaxTextLength(setting))
+            return TypedValueProblem::TooLongForField;
+        return Cp1252::canEncode(text) ? TypedValueProblem::None : TypedValueProblem::NotInCodePage;
+    case SettingType::UnicodeString:
+        // One 16-bit unit per character; a character beyond U+FFFF takes two.
+        return text.size() > SettingCodec::MaxTextLength(setting) ? TypedValueProblem::TooLongForField
+                                                                   : TypedValueProblem::None;
+    default:
+        return TypedValueProblem::None;
+    }
+}

@@ -1,0 +1,64 @@
+// Input checked as it is typed: a text box whose value a save cannot write shows it at
+// once, in the setting dialog's warning colours and with the reason as its tool tip, and
+// the save refuses before it asks anything.
+#include "ui/main/bvlMain.h"
+
+#include "seem/SettingCodec.h"
+#include "ui/AppContext.h"
+#include "ui/editor/InputMarks.h"
+#include "ui/main/SettingControlKind.h"
+
+#include <QLineEdit>
+#include <QPalette>
+
+QString bvlMain::TypedValueProblemText(int index, TypedValueProblem problem)
+{
+    switch (problem) {
+    case TypedValueProblem::None:
+        break;
+    case TypedValueProblem::NotAByte:
+        return m_ctx.T(QStringLiteral("bvlMain.sNotAByte_V"));
+    case TypedValueProblem::TooLongForField:
+        return m_ctx.T(QStringLiteral("bvlMain.sTooLong_V"))
+            .arg(SettingCodec::MaxTextLength(Settings.at(index - 1)));
+    case TypedValueProblem::NotInCodePage:
+        return m_ctx.T(QStringLiteral("bvlMain.sNotInCodePage_V"));
+    }
+    return QString();
+}
+
+void bvlMain::UpdateValidityMark(int index)
+{
+    if (ControlKindOf(Settings.at(index - 1)) != ControlKind::Text)
+        return;
+    QLineEdit *box = txUI.value(Settings.at(index - 1).UIIndex);
+    if (!box)
+        return;
+    const TypedValueProblem problem = TypedValueProblemOf(index);
+    if (problem == TypedValueProblem::None) {
+        if (InputMarks::IsTextRed(box)) {
+            box->setPalette(QPalette());
+            box->setToolTip(QString());
+        }
+        return;
+    }
+    InputMarks::SetTextValid(box, false);
+    InputMarks::SetBackComplete(box, false);
+    box->setToolTip(PlainToolTip(TypedValueProblemText(index, problem)));
+}
+
+bool bvlMain::CheckTypedValues()
+{
+    for (int index : ChangedSettings()) {
+        const TypedValueProblem problem = TypedValueProblemOf(index);
+        if (problem == TypedValueProblem::None)
+            continue;
+        m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sCannotSave_M")) + QStringLiteral(" \"")
+                                      + Settings.at(index - 1).Name + QStringLiteral("\": ")
+                                      + TypedValueProblemText(index, problem),
+                                  MsgIcon::Warning, MsgButtons::Ok);
+        ShowSetting(index);
+        return false;
+    }
+    return true;
+}
