@@ -7,6 +7,7 @@
 #include "ui/main/bvlMain.h"
 
 #include "core/Conversions.h"
+#include "core/SearchFolders.h"
 #include "core/SettingFile.h"
 #include "seem/AutoSelect.h"
 #include "seem/SeemFileName.h"
@@ -64,22 +65,26 @@ QString bvlMain::FolderProposal(const QString &path)
     return folder.endsWith(QDir::separator()) ? folder : folder + QDir::separator();
 }
 
+bool bvlMain::MayLeaveDocument()
+{
+    if (IsSaved)
+        return true;
+    switch (m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sSave?_M")), MsgIcon::Question,
+                                      MsgButtons::YesNoCancel)) {
+    case MsgResult::Cancel:
+        return false;
+    case MsgResult::Yes:
+        // An unsaved document is not given up when its save did not happen.
+        return mnfSaveSEEM_Click();
+    default:
+        return true;
+    }
+}
+
 void bvlMain::mnfOpenSEEM_Click()
 {
-    if (!IsSaved) {
-        switch (m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sSave?_M")), MsgIcon::Question,
-                                          MsgButtons::YesNoCancel)) {
-        case MsgResult::Cancel:
-            return;
-        case MsgResult::Yes:
-            // An unsaved document is not given up when its save did not happen.
-            if (!mnfSaveSEEM_Click())
-                return;
-            break;
-        default:
-            break;
-        }
-    }
+    if (!MayLeaveDocument())
+        return;
     const std::optional<QString> chosen =
         m_ctx.platform.openFileName(m_ctx.T(QStringLiteral("bvlMain.mnfOpenSEEM")), SeemFilter(m_ctx),
                                     FolderProposal(SEEMFile->path()));
@@ -127,7 +132,7 @@ bool bvlMain::OpenFileParse(const QString &seemPath, Document &next)
 
 QString bvlMain::AutoSelectSEC(const QString &fileName)
 {
-    return AutoSelectSettingFile(m_ctx.platform.programFolder(), fileName);
+    return AutoSelectSettingFile(SearchFolders(m_ctx.platform.userFolder(), m_ctx.platform.programFolder()), fileName);
 }
 
 bool bvlMain::OpenSettingParse(Document &next)
