@@ -8,7 +8,7 @@
 #include "seem/AutoSelect.h"
 #include "seem/SettingFileCatalogue.h"
 #include "seem/SettingFileInstall.h"
-#include "support/SeemFixtures.h"
+#include "support/MainFixtures.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,28 +16,19 @@
 #include <QtTest>
 
 using namespace SeemFixtures;
+using MainFixtures::Header;
 
 namespace {
 
-SettingFileHeader Header(qint16 seemNr, qint16 seemRec, const QString &author)
-{
-    SettingFileHeader h;
-    h.Magic = QStringLiteral("sec");
-    h.FileVersion = 3;
-    h.ProgramVersion = QStringLiteral("1.01.500_Tavik");
-    h.SEEMNr = seemNr;
-    h.SEEMRec = seemRec;
-    h.Phones = QStringLiteral("Demo phone");
-    h.Author = author;
-    h.SettingCount = 1;
-    return h;
-}
-
 QByteArray SecBytes(qint16 seemNr, qint16 seemRec, const QString &author, SettingStruct setting = Int8(0))
 {
-    setting.Name = QStringLiteral("Volume");
-    setting.Group = QStringLiteral("Sound");
-    return EncodeSettingFile(Header(seemNr, seemRec, author), {setting});
+    if (setting.Name.isEmpty()) {
+        setting.Name = QStringLiteral("Volume");
+        setting.Group = QStringLiteral("Sound");
+    }
+    SettingFileHeader header = Header(seemNr, seemRec, author);
+    header.SettingCount = 1;
+    return EncodeSettingFile(header, {setting});
 }
 
 QString Write(const QString &folder, const QString &name, const QByteArray &bytes)
@@ -152,6 +143,7 @@ void TestSettingFolders::installCopiesTheBytesReadAndRefusesWhatTheWindowsRefuse
     // Refused: each named with its reason, nothing copied.
     SettingFileHeader oldVersion = Header(0x32, 1, QStringLiteral("Ann"));
     oldVersion.FileVersion = 2;
+    oldVersion.SettingCount = 1;
     SettingStruct deep = Int8(0);
     deep.Name = QStringLiteral("Deep");
     deep.Group = QString(QStringLiteral("g\\")).repeated(MaxGroupLevels + 1);
@@ -164,7 +156,7 @@ void TestSettingFolders::installCopiesTheBytesReadAndRefusesWhatTheWindowsRefuse
         {"notes.sec", "just some text", InstallRefusal::NotSettingFile},
         {"short.sec", good.left(good.size() - 3), InstallRefusal::ReadFailed},
         {"old.sec", EncodeSettingFile(oldVersion, {Int8(0)}), InstallRefusal::UnsupportedVersion},
-        {"deep.sec", EncodeSettingFile(Header(0x32, 1, QStringLiteral("Ann")), {deep}), InstallRefusal::GroupPathTooLong},
+        {"deep.sec", SecBytes(0x32, 1, QStringLiteral("Ann"), deep), InstallRefusal::GroupPathTooLong},
     };
     for (const auto &r : refused) {
         const InstallCandidate c = PrepareInstall(Write(f.base.path(), QString::fromLatin1(r.name), r.bytes), f.user);

@@ -6,6 +6,7 @@
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
 #include "ui/language/ApplyLanguage.h"
+#include "ui/main/bvlReviewChanges.h"
 #include "ui/settingfiles/InstallSettingFiles.h"
 
 #include <QDialogButtonBox>
@@ -17,15 +18,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QPushButton *NewButton(QDialogButtonBox *box, const char *name, const QString &caption)
-{
-    auto *button = box->addButton(caption, QDialogButtonBox::ActionRole);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    TagForCaption(button);
-    return button;
-}
 
 QString Quoted(const QString &path)
 {
@@ -53,11 +45,11 @@ bvlSettingFiles::bvlSettingFiles(AppContext &context, QWidget *owner) : QDialog(
     lsFiles->setMinimumSize(860, 320);
 
     auto *buttons = new QDialogButtonBox(this);
-    cmInstall = NewButton(buttons, "cmInstall", QStringLiteral("Installa..."));
-    cmRemove = NewButton(buttons, "cmRemove", QStringLiteral("Rimuovi"));
-    cmOpenInEditor = NewButton(buttons, "cmOpenInEditor", QStringLiteral("Apri nel setting editor"));
-    cmShowFolder = NewButton(buttons, "cmShowFolder", QStringLiteral("Mostra cartella"));
-    cmClose = NewButton(buttons, "cmClose", QStringLiteral("Chiudi"));
+    cmInstall = NewActionButton(buttons, "cmInstall", QStringLiteral("Installa..."));
+    cmRemove = NewActionButton(buttons, "cmRemove", QStringLiteral("Rimuovi"));
+    cmOpenInEditor = NewActionButton(buttons, "cmOpenInEditor", QStringLiteral("Apri nel setting editor"));
+    cmShowFolder = NewActionButton(buttons, "cmShowFolder", QStringLiteral("Mostra cartella"));
+    cmClose = NewActionButton(buttons, "cmClose", QStringLiteral("Chiudi"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(lsFiles);
     layout->addWidget(buttons);
