@@ -55,6 +55,12 @@ InstallCandidate PrepareInstall(const QString &source, const QString &userFolder
 {
     InstallCandidate candidate;
     candidate.source = source;
+    if (userFolder.isEmpty()) {
+        // No per-user folder on this desktop: never a file relative to the working folder.
+        candidate.refusal = InstallRefusal::ReadFailed;
+        candidate.readError = ErrNo::PathFileAccess;
+        return candidate;
+    }
     candidate.target = JoinPath(userFolder, QFileInfo(source).fileName());
     const QFileInfo target(candidate.target);
     candidate.replaces = target.exists();
