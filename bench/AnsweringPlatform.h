@@ -39,6 +39,7 @@ public:
         preferences.insert(section + QLatin1Char('/') + key, value);
     }
     QString programFolder() override { return folder; }
+    QString userFolder() override { return QString(); }
     void shellOpen(const QString &) override {}
     void exitNow(int) override {}
 

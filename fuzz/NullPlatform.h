@@ -25,6 +25,7 @@ public:
     }
     void writePreference(const QString &, const QString &, const QString &) override {}
     QString programFolder() override { return QString(); }
+    QString userFolder() override { return QString(); }
     void shellOpen(const QString &) override {}
     void exitNow(int) override {}
 };

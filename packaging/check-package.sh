@@ -62,5 +62,16 @@ status=0
 "$root/usr/bin/brimvale-edit" one.seem two.seem 2>"$root/usage" || status=$?
 [ "$status" -eq 2 ] && grep -q '^Usage: brimvale-edit' "$root/usage" || fail "two files: status $status, not 2 with a usage line"
 
+# A setting file in the per-user folder of a fresh home is found, and chosen before the
+# shipped one for the same SEEM and record.
+home=$(mktemp -d -p "$root")
+mkdir -p "$home/.local/share/brimvale-edit"
+cp "$root/usr/lib/brimvale-edit/demo-phone.sec" "$home/.local/share/brimvale-edit/mine.sec"
+env -u XDG_DATA_HOME HOME="$home" "$root/usr/bin/brimvale-cli" show --format json \
+    "$root/usr/lib/brimvale-edit/0032_0001.seem" >"$root/shown" || fail "brimvale-cli show fails with a fresh home"
+grep -qF '"settingFile": "mine.sec"' "$root/shown" || fail "the per-user setting file is not chosen first"
+env -u XDG_DATA_HOME HOME="$home" "$root/usr/bin/brimvale-cli" list | grep -q '^mine\.sec  *per-user' \
+    || fail "brimvale-cli list does not show the per-user setting file"
+
 [ "$failed" -eq 0 ] && echo "check-package: $deb passed every check"
 exit "$failed"

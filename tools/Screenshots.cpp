@@ -23,6 +23,7 @@
 #include "ui/editor/bvlGroupBrowse.h"
 #include "seem/SettingLookup.h"
 #include "ui/main/bvlMain.h"
+#include "ui/settingfiles/bvlSettingFiles.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -71,8 +72,10 @@ public:
         preferences.insert(section + '/' + key, value);
     }
     QString programFolder() override { return folder; }
+    QString userFolder() override { return user; }
 
     QString folder;
+    QString user;   // the per-user folder: a folder of the picture folder
 };
 
 void settle()
@@ -183,6 +186,7 @@ int main(int argc, char *argv[])
 
     ScreenshotPlatform platform;
     platform.folder = folder;
+    platform.user = JoinPath(folder, QStringLiteral("per-user"));
     platform.preferences.insert(QStringLiteral("Lang/Language"), JoinPath(folder, language));
     AppContext ctx(platform);
 
@@ -234,5 +238,16 @@ int main(int argc, char *argv[])
     about.hide();
 
     ok = saveChangeShots(main, platform, folder, out, suffix) && ok;
+
+    // Setting files: the shipped demo file, and a copy the user installed into the
+    // per-user folder.
+    QDir().mkpath(platform.user);
+    QFile::copy(JoinPath(folder, QStringLiteral("demo-phone.sec")), JoinPath(platform.user, QStringLiteral("my-phone.sec")));
+    {
+        bvlSettingFiles files(ctx, &main);
+        files.lsFiles->setCurrentItem(files.lsFiles->topLevelItem(0));
+        files.show();
+        ok = save(&files, out + "/setting-files" + suffix + ".png") && ok;
+    }
     return ok ? 0 : 1;
 }

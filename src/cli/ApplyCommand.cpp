@@ -2,43 +2,15 @@
 #include "cli/Assignments.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ExitStatus.h"
-#include "cli/ValueJson.h"
 #include "core/JsonFields.h"
-
-#include <QJsonArray>
+#include "seem/ValueProfile.h"
 
 namespace {
-
-// One entry of the profile's "settings": group (optional) and name say which setting,
-// value says what to; show's other keys are passed over. A null value is skipped.
-bool EntryAssignment(const QJsonObject &entry, const QString &path, Assignment &assignment)
-{
-    const QString name = RequireString(entry, QStringLiteral("name"), path);
-    const QString group = entry.contains(QStringLiteral("group")) ? RequireString(entry, QStringLiteral("group"), path) : QString();
-    const QJsonValue value = RequireField(entry, QStringLiteral("value"), path);
-    if (value.isNull())
-        return false;
-    QString words;
-    if (!ValueWordsFromJson(value, words))
-        throw JsonInputError(ErrNo::TypeMismatch, FieldPath(path, QStringLiteral("value")),
-                             QStringLiteral("expected a string, a whole number, true or false"));
-    assignment = Assignment{path, group.isEmpty() ? name : group + QLatin1Char('\\') + name, words};
-    return true;
-}
 
 QVector<Assignment> ProfileAssignments(const QString &profilePath)
 {
     try {
-        const QJsonObject profile = ParseJsonObject(ReadWholeFile(profilePath));
-        const QJsonArray entries = RequireArray(profile, QStringLiteral("settings"), QStringLiteral("$"));
-        QVector<Assignment> assignments;
-        for (int i = 0; i < entries.size(); ++i) {
-            const QString path = ElementPath(QStringLiteral("$.settings"), i);
-            Assignment assignment;
-            if (EntryAssignment(RequireObject(entries.at(i), path), path, assignment))
-                assignments.append(assignment);
-        }
-        return assignments;
+        return ReadValueProfile(ReadWholeFile(profilePath));
     } catch (const JsonInputError &e) {
         throw CliError(QStringLiteral("%1: %2: %3; nothing was written").arg(profilePath, e.path(), e.problem()));
     }
@@ -68,7 +40,7 @@ public:
     {
         const QString imagePath = parser.positionalArguments().at(0);
         const QVector<Assignment> assignments = ProfileAssignments(parser.positionalArguments().at(1));
-        const LoadedSettingFile settingFile = SettingFileForImage(imagePath, parser, context.programFolder);
+        const LoadedSettingFile settingFile = SettingFileForImage(imagePath, parser, context);
         AssignmentRun run;
         run.dryRun = parser.isSet(QStringLiteral("dry-run"));
         run.reportUnchanged = false;

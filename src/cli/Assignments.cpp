@@ -9,15 +9,8 @@
 #include "seem/SettingValueParse.h"
 #include "seem/SettingValueText.h"
 
-#include <QSet>
 
 namespace {
-
-struct Accepted
-{
-    int index = 0;
-    ParsedValue value;
-};
 
 struct Change
 {
@@ -45,46 +38,29 @@ QString BytesText(const QVector<ByteChange> &bytes)
     return parts.join(QStringLiteral(", "));
 }
 
-// Looks every assignment up and parses its value; refusals go into problems.
-QVector<Accepted> Resolve(const QVector<Assignment> &assignments, const SettingList &settings, qint64 imageSize,
-                          QStringList &problems)
+// How a refusal of an assignment reads on standard error.
+QString ProblemText(const AssignmentProblem &p, const SettingList &settings, qint64 imageSize)
 {
-    QVector<Accepted> accepted;
-    QSet<int> assigned;
-    for (const Assignment &a : assignments) {
-        const SettingMatch match = FindSetting(settings, a.query);
-        if (match.result == SettingMatch::Unknown) {
-            problems << QStringLiteral("%1: no setting is named '%2'").arg(a.source, a.query);
-            continue;
-        }
-        if (match.result == SettingMatch::Ambiguous) {
-            QStringList candidates;
-            for (int index : match.indices)
-                candidates << SettingLabel(settings, index);
-            problems << QStringLiteral("%1: '%2' names %3; write GROUP\\NAME")
-                            .arg(a.source, a.query, candidates.join(QStringLiteral(", ")));
-            continue;
-        }
-        const int index = match.index();
-        const SettingStruct &setting = settings.at(index - 1);
-        const QString label = SettingLabel(settings, index);
-        if (assigned.contains(index)) {
-            problems << QStringLiteral("%1: %2 is assigned twice").arg(a.source, label);
-            continue;
-        }
-        assigned.insert(index);
-        const ParsedValue value = ParseValueText(setting, a.words);
-        if (!value.accepted) {
-            problems << QStringLiteral("%1: %2: %3").arg(a.source, label, value.reason);
-            continue;
-        }
-        if (!SpanInsideImage(OwnedSpanOf(setting), imageSize)) {
-            problems << QStringLiteral("%1: %2: its bytes lie outside the image of %3 bytes").arg(a.source, label).arg(imageSize);
-            continue;
-        }
-        accepted.append(Accepted{index, value});
+    switch (p.kind) {
+    case AssignmentProblem::UnknownName:
+        return QStringLiteral("%1: no setting is named '%2'").arg(p.source, p.query);
+    case AssignmentProblem::Ambiguous: {
+        QStringList candidates;
+        for (int index : p.settings)
+            candidates << SettingLabel(settings, index);
+        return QStringLiteral("%1: '%2' names %3; write GROUP\\NAME")
+            .arg(p.source, p.query, candidates.join(QStringLiteral(", ")));
     }
-    return accepted;
+    case AssignmentProblem::Twice:
+        return QStringLiteral("%1: %2 is assigned twice").arg(p.source, SettingLabel(settings, p.settings.first()));
+    case AssignmentProblem::Refused:
+        return QStringLiteral("%1: %2: %3").arg(p.source, SettingLabel(settings, p.settings.first()), p.reason);
+    case AssignmentProblem::OutsideImage:
+        break;
+    }
+    return QStringLiteral("%1: %2: its bytes lie outside the image of %3 bytes")
+        .arg(p.source, SettingLabel(settings, p.settings.first()))
+        .arg(imageSize);
 }
 
 // What a save that did not happen, or not wholly, left on the disk.
@@ -118,13 +94,16 @@ int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &i
     OpenImage(image, imagePath, !run.dryRun, context.err);
     const SettingList &settings = settingFile.settings;
 
+    QVector<AssignmentProblem> refusals;
+    const QVector<ResolvedAssignment> accepted = ResolveAssignments(assignments, settings, image.size(), refusals);
     QStringList problems;
-    const QVector<Accepted> accepted = Resolve(assignments, settings, image.size(), problems);
+    for (const AssignmentProblem &p : refusals)
+        problems << ProblemText(p, settings, image.size());
 
     // Everything is encoded on top of the file before a byte of it changes.
     PendingWrites pending(image);
     QVector<Change> changes;
-    for (const Accepted &a : accepted) {
+    for (const ResolvedAssignment &a : accepted) {
         const SettingStruct &setting = settings.at(a.index - 1);
         Change change{a.index, DecodeValueText(pending, setting), {}, {}};
         RecordingByteStore recorder(pending);

@@ -1,18 +1,14 @@
 #pragma once
 #include "cli/Command.h"
 #include "cli/Inputs.h"
+#include "seem/ValueProfile.h"
 
 #include <QVector>
 
 // Setting values by name in one SEEM image, all or nothing: every assignment is looked
 // up, parsed and encoded on top of the image first; one refusal writes nothing. Only the
 // owned bits and bytes of the assigned settings change, and the image never grows.
-struct Assignment
-{
-    QString source;   // how messages name it: the argument as given, or its JSON path
-    QString query;    // 'GROUP\NAME', or NAME when unique
-    QString words;    // the value, in the texts show prints
-};
+using Assignment = ValueAssignment;
 
 struct AssignmentRun
 {

@@ -65,8 +65,7 @@ public:
             Print(imagePath, settings, imageFindings, context.out);
             findings += imageFindings;
         }
-        const auto errors = std::count_if(findings.begin(), findings.end(),
-                                          [](const FitFinding &f) { return f.severity == FitSeverity::Error; });
+        const int errors = ErrorCount(findings);
         context.out << QStringLiteral("%1 settings, %2 errors, %3 warnings\n")
                            .arg(settings.size())
                            .arg(errors)

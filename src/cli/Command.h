@@ -12,6 +12,7 @@ struct CommandContext
     QTextStream &out;
     QTextStream &err;
     QString programFolder;   // the folder of the executable: setting files are looked for there
+    QString userFolder;      // the user's own setting files, looked for first; empty for none
 };
 
 struct PositionalArgument

@@ -3,7 +3,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/Inputs.h"
 #include "cli/TextTable.h"
-#include "cli/ValueJson.h"
+#include "seem/ValueJson.h"
 #include "seem/AutoSelect.h"
 #include "seem/ImageComparison.h"
 #include "seem/SeemFile.h"
@@ -60,7 +60,7 @@ public:
         const OutputFormat format = FormatOf(parser);
         const QString pathA = parser.positionalArguments().at(0);
         const QString pathB = parser.positionalArguments().at(1);
-        const LoadedSettingFile settingFile = SettingFileForImage(pathA, parser, context.programFolder);
+        const LoadedSettingFile settingFile = SettingFileForImage(pathA, parser, context);
         noteOtherChoice(parser, pathB, settingFile, context);
         SeemFile a;
         SeemFile b;
@@ -95,8 +95,7 @@ private:
     {
         if (parser.isSet(QStringLiteral("sec")))
             return;
-        const QString folder = parser.isSet(QStringLiteral("sec-dir")) ? parser.value(QStringLiteral("sec-dir")) : context.programFolder;
-        const QString forB = AutoSelectSettingFile(folder, QFileInfo(pathB).fileName());
+        const QString forB = AutoSelectSettingFile(SettingFolders(parser, context), QFileInfo(pathB).fileName());
         if (!forB.isEmpty() && QFileInfo(forB) != QFileInfo(used.path))
             context.err << pathB << ": its own setting file would be " << forB << "; both are read through "
                         << used.path << '\n';

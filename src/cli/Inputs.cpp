@@ -1,8 +1,10 @@
 #include "cli/Inputs.h"
 
+#include "cli/Command.h"
 #include "cli/ExitStatus.h"
 #include "cli/RunCli.h"
 #include "core/Conversions.h"
+#include "core/SearchFolders.h"
 #include "core/SettingFile.h"
 #include "seem/AutoSelect.h"
 #include "seem/SeemFile.h"
@@ -23,7 +25,7 @@ QCommandLineOption SecOption()
 QCommandLineOption SecDirOption()
 {
     return QCommandLineOption(QStringLiteral("sec-dir"),
-                              QStringLiteral("Choose the setting file from DIR instead of the program folder."),
+                              QStringLiteral("Choose the setting file from DIR instead of the per-user and program folders."),
                               QStringLiteral("DIR"));
 }
 
@@ -96,23 +98,31 @@ LoadedSettingFile LoadSettingFile(const QString &path)
     return loaded;
 }
 
+QStringList SettingFolders(const QCommandLineParser &parser, const CommandContext &context)
+{
+    if (parser.isSet(QStringLiteral("sec-dir")))
+        return {parser.value(QStringLiteral("sec-dir"))};
+    return SearchFolders(context.userFolder, context.programFolder);
+}
+
 LoadedSettingFile SettingFileForImage(const QString &imagePath, const QCommandLineParser &parser,
-                                      const QString &programFolder)
+                                      const CommandContext &context)
 {
     if (parser.isSet(QStringLiteral("sec")))
         return LoadSettingFile(parser.value(QStringLiteral("sec")));
-    const QString folder = parser.isSet(QStringLiteral("sec-dir")) ? parser.value(QStringLiteral("sec-dir")) : programFolder;
+    const QStringList folders = SettingFolders(parser, context);
     const QString fileName = QFileInfo(imagePath).fileName();
     SeemNameNumbers numbers;
     if (!ParseSeemFileName(fileName, numbers))
         throw CliError(QStringLiteral("%1: the file name carries no SEEM and record number (such as 0032_0001.seem); "
                                       "name a setting file with --sec")
                            .arg(imagePath));
-    const QString chosen = AutoSelectSettingFile(folder, fileName);
+    const QString chosen = AutoSelectSettingFile(folders, fileName);
     if (chosen.isEmpty())
         throw CliError(QStringLiteral("%1: no setting file in %2 is written for SEEM %3, record %4 (read from the file "
                                       "name); name one with --sec")
-                           .arg(imagePath, folder, HexText16(numbers.seemNr), HexText16(numbers.seemRec)));
+                           .arg(imagePath, folders.join(QStringLiteral(" or ")), HexText16(numbers.seemNr),
+                                HexText16(numbers.seemRec)));
     return LoadSettingFile(chosen);
 }
 

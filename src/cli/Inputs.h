@@ -9,6 +9,7 @@
 #include <QTextStream>
 
 class SeemFile;
+struct CommandContext;
 
 // What the commands read and write, with every failure turned into a CliError that
 // names the file.
@@ -34,10 +35,14 @@ LoadedSettingFile ReadSettingFileAsIs(const QString &path);
 // Reads and checks a setting file as the windows do (magic "sec", format version 3).
 LoadedSettingFile LoadSettingFile(const QString &path);
 
+// Where the automatic choice looks: the folder of --sec-dir alone, or else the per-user
+// folder and then the program folder, as the main window does.
+QStringList SettingFolders(const QCommandLineParser &parser, const CommandContext &context);
+
 // The setting file named by --sec, or else the one the main window's automatic choice
-// takes for the image's file name from --sec-dir or the program folder.
+// takes for the image's file name from SettingFolders.
 LoadedSettingFile SettingFileForImage(const QString &imagePath, const QCommandLineParser &parser,
-                                      const QString &programFolder);
+                                      const CommandContext &context);
 
 // Opens a SEEM image, for writing or for reading only. What the open found of an
 // interrupted save (put back, or a journal left alone) is told on err.

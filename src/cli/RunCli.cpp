@@ -88,9 +88,10 @@ int RunCommand(Command &command, const QStringList &arguments, CommandContext &c
 
 } // namespace
 
-int RunCli(const QStringList &arguments, const QString &programFolder, QTextStream &out, QTextStream &err)
+int RunCli(const QStringList &arguments, const QString &programFolder, QTextStream &out, QTextStream &err,
+           const QString &userFolder)
 {
-    CommandContext context{out, err, programFolder};
+    CommandContext context{out, err, programFolder, userFolder};
     const std::vector<std::unique_ptr<Command>> commands = AllCommands();
 
     QCommandLineParser parser;

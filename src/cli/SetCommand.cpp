@@ -51,7 +51,7 @@ public:
         for (const QString &argument : positional.mid(1))
             if (!argument.contains(QLatin1Char('=')))
                 throw CliError(QStringLiteral("'%1' is not GROUP\\NAME=VALUE").arg(argument), ExitBadUsage);
-        const LoadedSettingFile settingFile = SettingFileForImage(imagePath, parser, context.programFolder);
+        const LoadedSettingFile settingFile = SettingFileForImage(imagePath, parser, context);
         QVector<Assignment> assignments;
         for (const QString &argument : positional.mid(1)) {
             assignments.append(SplitAssignment(argument, settingFile.settings));

@@ -2,15 +2,13 @@
 #include "cli/CommandRegistry.h"
 #include "cli/Inputs.h"
 #include "cli/TextTable.h"
-#include "cli/ValueJson.h"
+#include "seem/ValueProfile.h"
 #include "seem/OwnedBytes.h"
 #include "seem/SeemFile.h"
 #include "seem/SettingLookup.h"
+#include "seem/SettingValueText.h"
 
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 namespace {
 
@@ -26,22 +24,6 @@ void PrintText(const SettingList &settings, ByteStore &image, QTextStream &out)
                       SettingTypeName(s.Type), QString::number(s.Offset), OwnedBitsText(OwnedSpanOf(s))});
     }
     table.print(out);
-}
-
-QJsonObject SettingJson(const SettingStruct &s, ByteStore &image)
-{
-    const ValueText value = DecodeValueText(image, s);
-    QJsonObject entry{
-        {QStringLiteral("group"), NormalisedGroup(s.Group)},
-        {QStringLiteral("name"), s.Name},
-        {QStringLiteral("value"), ValueToJson(s, value)},
-        {QStringLiteral("type"), SettingTypeName(s.Type)},
-        {QStringLiteral("offset"), s.Offset},
-        {QStringLiteral("bits"), OwnedBitsText(OwnedSpanOf(s))},
-    };
-    if (!value.decoded)
-        entry.insert(QStringLiteral("reason"), value.reason);
-    return entry;
 }
 
 class ShowCommand : public Command
@@ -69,22 +51,16 @@ public:
     {
         const OutputFormat format = FormatOf(parser);
         const QString imagePath = parser.positionalArguments().at(0);
-        const LoadedSettingFile settingFile = SettingFileForImage(imagePath, parser, context.programFolder);
+        const LoadedSettingFile settingFile = SettingFileForImage(imagePath, parser, context);
         SeemFile image;
         OpenImage(image, imagePath, false, context.err);
         if (format == OutputFormat::Text) {
             PrintText(settingFile.settings, image, context.out);
             return 0;
         }
-        QJsonArray settings;
-        for (const SettingStruct &s : settingFile.settings)
-            settings.append(SettingJson(s, image));
-        const QJsonObject json{
-            {QStringLiteral("image"), QFileInfo(imagePath).fileName()},
-            {QStringLiteral("settingFile"), QFileInfo(settingFile.path).fileName()},
-            {QStringLiteral("settings"), settings},
-        };
-        context.out << QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Indented));
+        context.out << QString::fromUtf8(ValueProfileJson(QFileInfo(imagePath).fileName(),
+                                                          QFileInfo(settingFile.path).fileName(),
+                                                          settingFile.settings, image));
         return 0;
     }
 };

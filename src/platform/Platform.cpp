@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QStringList>
 
 QString QtFileFilter(const QString &filter)
@@ -19,9 +20,18 @@ QString QtFileFilter(const QString &filter)
     return entries.join(QStringLiteral(";;"));
 }
 
-QString FileDialogStart(const QString &proposedName, const QString &lastFolder, const QString &programFolder)
+std::optional<QStringList> Platform::openFileNames(const QString &title, const QString &filter,
+                                                  const QString &proposedName)
 {
-    const QString folder = lastFolder.isEmpty() ? programFolder : lastFolder;
+    const std::optional<QString> one = openFileName(title, filter, proposedName);
+    if (!one)
+        return std::nullopt;
+    return QStringList{*one};
+}
+
+QString FileDialogStart(const QString &proposedName, const QString &lastFolder, const QString &homeFolder)
+{
+    const QString folder = lastFolder.isEmpty() ? homeFolder : lastFolder;
     if (proposedName.isEmpty())
         return folder;
     if (QFileInfo(proposedName).isAbsolute())
@@ -35,4 +45,10 @@ QString JoinPath(const QString &folder, const QString &fileName)
         return fileName;
     QString joined = QDir::cleanPath(folder + QLatin1Char('/') + fileName);
     return QDir::toNativeSeparators(joined);
+}
+
+QString UserDataFolder()
+{
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return base.isEmpty() ? QString() : JoinPath(base, QStringLiteral("brimvale-edit"));
 }

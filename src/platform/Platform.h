@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // Everything the program asks of the desktop goes through this interface: message
@@ -25,9 +26,14 @@ public:
     // proposedName says where the dialog starts: a path in its folder with its file name
     // proposed, a folder (ending with a separator) in that folder; an empty name (or a
     // bare file name) in the folder last used in any file dialog of this run, else in the
-    // program folder, never in the process's working folder.
+    // user's home folder: never in the process's working folder, nor in the program
+    // folder, which an installed copy's user cannot write.
     virtual std::optional<QString> openFileName(const QString &title, const QString &filter,
                                                 const QString &proposedName = QString()) = 0;
+    // The same with several files chosen at once (none when cancelled). By default one
+    // file, through openFileName.
+    virtual std::optional<QStringList> openFileNames(const QString &title, const QString &filter,
+                                                     const QString &proposedName = QString());
     // confirmOverwrite false: choosing an existing file asks nothing more, for a dialog that
     // only confirms a save.
     virtual std::optional<QString> saveFileName(const QString &title, const QString &filter,
@@ -45,6 +51,11 @@ public:
     // The folder of the executable, where language and setting files are looked for.
     virtual QString programFolder() = 0;
 
+    // The user's own folder for setting and language files, searched before the program
+    // folder (see SearchFolders). It need not exist: nothing creates it until a file is
+    // written there. Empty when the desktop offers no such place.
+    virtual QString userFolder() = 0;
+
     // Hands a web address or a "mailto:" address to the desktop; the result is ignored.
     virtual void shellOpen(const QString &target) = 0;
 
@@ -60,8 +71,13 @@ inline const QString ApplicationTitle = QStringLiteral("Brimvale Edit");
 QString QtFileFilter(const QString &filter);
 
 // Where a file dialog starts for proposedName (see Platform::openFileName), given the
-// folder last used in a file dialog (empty when none was) and the program folder.
-QString FileDialogStart(const QString &proposedName, const QString &lastFolder, const QString &programFolder);
+// folder last used in a file dialog (empty when none was) and the user's home folder.
+QString FileDialogStart(const QString &proposedName, const QString &lastFolder, const QString &homeFolder);
+
+// The per-user folder of this desktop: "brimvale-edit" in the generic data location
+// (on Linux ~/.local/share/brimvale-edit, or under $XDG_DATA_HOME when it is set). The
+// windows and brimvale-cli both take it from here. Empty when there is no such location.
+QString UserDataFolder();
 
 // Joins a folder and a file name with the native separator.
 QString JoinPath(const QString &folder, const QString &fileName);

@@ -24,3 +24,13 @@ QString AutoSelectSettingFile(const QString &folder, const QString &seemFileName
     }
     return QString();
 }
+
+QString AutoSelectSettingFile(const QStringList &folders, const QString &seemFileName)
+{
+    for (const QString &folder : folders) {
+        const QString chosen = AutoSelectSettingFile(folder, seemFileName);
+        if (!chosen.isEmpty())
+            return chosen;
+    }
+    return QString();
+}

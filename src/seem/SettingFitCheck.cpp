@@ -213,6 +213,12 @@ QVector<FitFinding> CheckSettingsAgainstImage(const SettingList &settings, ByteS
     return findings;
 }
 
+int ErrorCount(const QVector<FitFinding> &findings)
+{
+    return int(std::count_if(findings.begin(), findings.end(),
+                             [](const FitFinding &f) { return f.severity == FitSeverity::Error; }));
+}
+
 bool HasError(const QVector<FitFinding> &findings)
 {
     return std::any_of(findings.begin(), findings.end(),

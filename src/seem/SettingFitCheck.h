@@ -32,3 +32,4 @@ QVector<FitFinding> CheckSettingFile(const SettingFileHeader &header, const Sett
 QVector<FitFinding> CheckSettingsAgainstImage(const SettingList &settings, ByteStore &image);
 
 bool HasError(const QVector<FitFinding> &findings);
+int ErrorCount(const QVector<FitFinding> &findings);

@@ -13,12 +13,13 @@ struct CliResult
     QString err;
 };
 
-inline CliResult RunCliCaptured(const QStringList &arguments, const QString &programFolder = QString())
+inline CliResult RunCliCaptured(const QStringList &arguments, const QString &programFolder = QString(),
+                                const QString &userFolder = QString())
 {
     CliResult result;
     QTextStream out(&result.out);
     QTextStream err(&result.err);
-    result.status = RunCli(arguments, programFolder, out, err);
+    result.status = RunCli(arguments, programFolder, out, err, userFolder);
     out.flush();
     err.flush();
     return result;

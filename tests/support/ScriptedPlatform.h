@@ -6,6 +6,7 @@
 #include <QQueue>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 // A platform for tests: records every call and answers from queues. A question (Yes/No
 // buttons), a file dialog or an input prompt without a queued answer fails the running
@@ -45,6 +46,9 @@ public:
 
     // Desktop state the program reads and writes.
     QString folder;                      // program folder
+    // The per-user folder: inside a temporary folder of this platform, not created.
+    QTemporaryDir userBase;
+    QString user = JoinPath(userBase.path(), QStringLiteral("brimvale-edit"));
     QMap<QString, QString> preferences;  // "section/key" -> value
     bool exited = false;
 
@@ -57,6 +61,7 @@ public:
     QString readPreference(const QString &section, const QString &key, const QString &defaultValue) override;
     void writePreference(const QString &section, const QString &key, const QString &value) override;
     QString programFolder() override { return folder; }
+    QString userFolder() override { return user; }
     void shellOpen(const QString &target) override;
     void exitNow(int exitCode) override;
 

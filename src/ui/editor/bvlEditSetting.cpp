@@ -2,6 +2,7 @@
 
 #include "core/BvlError.h"
 #include "core/Conversions.h"
+#include "core/SearchFolders.h"
 #include "core/SettingFile.h"
 #include "ui/language/ApplyLanguage.h"
 #include "ui/AppContext.h"
@@ -158,7 +159,7 @@ void bvlEditSetting::connectHandlers()
     new KeyPreview(this, [this](int key) { return Form_KeyDown(key); });
 }
 
-int bvlEditSetting::ShowLoaded()
+int bvlEditSetting::ShowLoaded(const QString &openPath)
 {
     // Each opening starts as a freshly loaded window, in the current language.
     lsSettings->clear();
@@ -166,6 +167,8 @@ int bvlEditSetting::ShowLoaded()
     setHeaderBoxes(QString(), QString(), QString(), QString());
     m_filePath.clear();
     Form_Load();
+    if (!openPath.isEmpty())
+        LoadSettingFile(openPath);
     // Shown again, a window may come back shifted by its frame: put it where it was.
     if (m_place)
         move(*m_place);
@@ -433,34 +436,38 @@ void bvlEditSetting::mnfOpenSetting_Click()
         const std::optional<QString> path =
             m_ctx.platform.openFileName(m_ctx.T(QStringLiteral("bvlEditSetting.mnfOpenSetting")), SettingFileFilter,
                                         currentFolder());
-        if (!path)
-            return;
-        // Read aside: a file that fails or is refused leaves the file in the window as it was.
-        SettingFileHeader header;
-        SettingList settings;
-        switch (OpenSettingFileReported(m_ctx, *path, header, settings)) {
-        case SettingFileOpen::Accepted:
-            break;
-        case SettingFileOpen::ReadFailed:
-            m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlEditSetting.FileError_M")), MsgIcon::Critical,
-                                      MsgButtons::Ok);
-            return;
-        case SettingFileOpen::Refused:
-            return;
-        }
-
-        FileHeader = header;
-        Settings = settings;
-        FileSaved = true;
-        m_filePath = *path;
-        setHeaderBoxes(header.Author, header.Phones, HexText16(header.SEEMNr), HexText16(header.SEEMRec));
-        lbFileVer->setText(QStringLiteral("File V") + QString::number(header.FileVersion) + QStringLiteral(" (")
-                           + header.ProgramVersion + QLatin1Char(')'));
-        UpdateSettingList();
+        if (path)
+            LoadSettingFile(*path);
     } catch (const BvlError &e) {
         m_ctx.platform.messageBox(QStringLiteral("mnfOpenSetting ERR ") + QString::number(e.number()), MsgIcon::None,
                                   MsgButtons::Ok);
     }
+}
+
+void bvlEditSetting::LoadSettingFile(const QString &path)
+{
+    // Read aside: a file that fails or is refused leaves the file in the window as it was.
+    SettingFileHeader header;
+    SettingList settings;
+    switch (OpenSettingFileReported(m_ctx, path, header, settings)) {
+    case SettingFileOpen::Accepted:
+        break;
+    case SettingFileOpen::ReadFailed:
+        m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlEditSetting.FileError_M")), MsgIcon::Critical,
+                                  MsgButtons::Ok);
+        return;
+    case SettingFileOpen::Refused:
+        return;
+    }
+
+    FileHeader = header;
+    Settings = settings;
+    FileSaved = true;
+    m_filePath = path;
+    setHeaderBoxes(header.Author, header.Phones, HexText16(header.SEEMNr), HexText16(header.SEEMRec));
+    lbFileVer->setText(QStringLiteral("File V") + QString::number(header.FileVersion) + QStringLiteral(" (")
+                       + header.ProgramVersion + QLatin1Char(')'));
+    UpdateSettingList();
 }
 
 void bvlEditSetting::mnfSaveSetting_Click()
@@ -475,9 +482,13 @@ bool bvlEditSetting::SaveSettingFile()
                                   MsgButtons::Ok);
         return false;
     }
+    // A new file, or one in a folder the user cannot write (the installed program's), is
+    // proposed in the per-user folder, made for the dialog to start in.
+    const QString proposed = SettingSaveFolder(m_filePath, m_ctx.platform.userFolder());
+    QDir().mkpath(proposed);
     const std::optional<QString> path =
         m_ctx.platform.saveFileName(m_ctx.T(QStringLiteral("bvlEditSetting.mnfSaveSetting")), SettingFileFilter,
-                                    currentFolder());
+                                    proposed);
     if (!path)
         return false;
     try {

@@ -56,8 +56,9 @@ public:
     bvlGroupBrowse *GroupBrowser();
 
     // Shows the window modally as the main menu opens it: loaded afresh with an empty file
-    // each time, while CopyCount and the window's place are kept.
-    int ShowLoaded();
+    // (or the file at openPath, as Open would read it) each time, while CopyCount and the
+    // window's place are kept.
+    int ShowLoaded(const QString &openPath = QString());
 
     // Saves to a file chosen in the save dialog; true only when the file was written.
     bool SaveSettingFile();
@@ -124,6 +125,8 @@ private:
     // The unsaved-changes question before the file is discarded: false when the user
     // cancelled, or chose to save and the save did not happen.
     bool mayDiscardFile();
+    // Reads the file at path into the window; a failure or refusal leaves the window as it was.
+    void LoadSettingFile(const QString &path);
     // Folder of the file last opened or saved, with a trailing separator, where the file
     // dialogs start; empty when the window holds no file from disk.
     QString currentFolder() const;

@@ -1,9 +1,9 @@
 #include "ui/language/bvlLanguage.h"
 
+#include "core/SearchFolders.h"
 #include "ui/AppContext.h"
 #include "ui/Twips.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -62,12 +62,10 @@ bool bvlLanguage::FillUp(bool AutoLoadOneLang)
     lsLanguages->clear();
     LangFiles.clear();
 
-    const QString folder = m_ctx.platform.programFolder();
-    // Sorted by name so that the list does not depend on the file system's order.
-    const QStringList names = QDir(folder).entryList({QStringLiteral("*.sel")}, QDir::Files,
-                                                     QDir::Name | QDir::IgnoreCase);
-    for (const QString &fileName : names) {
-        const QString path = JoinPath(folder, fileName);
+    // The user's own files first, then the shipped ones, by name within each folder.
+    const QStringList paths = FilesInSearchOrder(
+        SearchFolders(m_ctx.platform.userFolder(), m_ctx.platform.programFolder()), QStringLiteral("*.sel"));
+    for (const QString &path : paths) {
         QString languageName;
         if (!LangTable::GetLanguageName(path, languageName))
             continue; // unreadable or nameless: not a language file

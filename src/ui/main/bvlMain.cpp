@@ -96,6 +96,7 @@ void bvlMain::BuildMenus()
     mnfRestore->setEnabled(false);
     mnf1 = mnuFile->addSeparator();
     mnf1->setObjectName(QStringLiteral("mnf1"));
+    BuildSharingItems();
     mnfAutoSettingSelection =
         AddMenuItem(mnuFile, "mnfAutoSettingSelection", QStringLiteral("Scelta a&utomatica setting file"));
     mnfAutoSettingSelection->setCheckable(true);

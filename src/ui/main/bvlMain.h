@@ -85,8 +85,9 @@ public:
     // True when every setting was written into the SEEM file. Another name chosen in the
     // dialog saves a copy there, which becomes the open document; the original stays as it is.
     bool mnfSaveSEEM_Click();
-    // Full path of the first setting file in the program folder whose header matches the
-    // numbers in the SEEM file's name; empty when none does.
+    // Full path of the first setting file whose header matches the numbers in the SEEM
+    // file's name, the per-user folder searched before the program folder; empty when
+    // none does.
     QString AutoSelectSEC(const QString &fileName);
 
     // ---- Values between controls and the SEEM file
@@ -160,6 +161,22 @@ public:
     // The Changes menu's dialogs are shown through this; tests answer them instead.
     std::function<void(QDialog &dialog)> ShowModal;
 
+    // ---- Setting files and values that travel (bvlMainSettingFiles.cpp, bvlMainValues.cpp,
+    // bvlMainDrop.cpp)
+    void mnfSettingFiles_Click();
+    // Opens the setting editor with the file at path in it.
+    void OpenInSettingEditor(const QString &path);
+    // Writes the values the controls show as a profile, the JSON `brimvale-cli show
+    // --format json` prints for the image once saved.
+    void mnfExportValues_Click();
+    // Sets the controls a profile names, all as one undo step or, when any name or value
+    // is refused, none (the refusals listed in one message).
+    void mnfApplyValues_Click();
+    // The profile of the values the controls show (what a save would leave in the file).
+    QByteArray ShownValuesProfile();
+    // Files dropped on the window: setting files are installed, a SEEM file is opened.
+    void DropFiles(const QStringList &paths);
+
     // ---- Controls (objectName = the name given here; array elements "name(index)")
     QMenu *mnuFile = nullptr;
     QAction *mnfOpenSEEM = nullptr;
@@ -183,6 +200,9 @@ public:
     QAction *mnfFindNext = nullptr;
     QAction *mnfFindPrevious = nullptr;
     QAction *mnfCompare = nullptr;
+    QAction *mnfSettingFiles = nullptr;
+    QAction *mnfExportValues = nullptr;
+    QAction *mnfApplyValues = nullptr;
     QUndoStack *UndoStack = nullptr;
     FindBar *txFind = nullptr;          // hidden until Find
     QTimer *tmFindHighlight = nullptr;  // ends the highlight of a found control
@@ -235,6 +255,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     // A SEEM file and its setting file, opened, read and checked but not yet taken over.
@@ -248,6 +270,8 @@ private:
     };
 
     void BuildMenus();
+    // Setting files, Export values and Apply values, before the File menu's first separator.
+    void BuildSharingItems();
     void BuildControls();
     QAction *AddMenuItem(QMenu *menu, const char *name, const QString &caption);
     // Fills the language dialog and shows it, unless it loaded the only language by itself

@@ -7,6 +7,7 @@
 #include "ui/main/bvlMain.h"
 
 #include "core/Conversions.h"
+#include "core/SearchFolders.h"
 #include "core/SettingFile.h"
 #include "seem/AutoSelect.h"
 #include "seem/SeemCopy.h"
@@ -142,7 +143,7 @@ bool bvlMain::OpenFileParse(const QString &seemPath, Document &next)
 
 QString bvlMain::AutoSelectSEC(const QString &fileName)
 {
-    return AutoSelectSettingFile(m_ctx.platform.programFolder(), fileName);
+    return AutoSelectSettingFile(SearchFolders(m_ctx.platform.userFolder(), m_ctx.platform.programFolder()), fileName);
 }
 
 bool bvlMain::OpenSettingParse(Document &next)

@@ -31,14 +31,15 @@ QString BytesTouchedText(const SettingStruct &setting)
     return span.mask == 0xFF ? first : first + QStringLiteral(" (") + OwnedBitsText(span) + QLatin1Char(')');
 }
 
-QPushButton *NewButton(QDialogButtonBox *box, const char *name, const QString &caption)
+}
+
+QPushButton *NewActionButton(QDialogButtonBox *box, const char *name, const QString &caption)
 {
     auto *button = box->addButton(caption, QDialogButtonBox::ActionRole);
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoDefault(false);
     TagForCaption(button);
     return button;
-}
 }
 
 QStringList ChangeListHeaders(AppContext &ctx, const QStringList &valueKeys)
@@ -89,9 +90,9 @@ bvlReviewChanges::bvlReviewChanges(AppContext &context, bvlMain &window)
                                                          QStringLiteral("bvlReviewChanges.sNewValue_V"),
                                                          QStringLiteral("bvlReviewChanges.sBytes_V")}));
     auto *buttons = new QDialogButtonBox(this);
-    cmRestore = NewButton(buttons, "cmRestore", QStringLiteral("Ripristina selezionate"));
-    cmSave = NewButton(buttons, "cmSave", QStringLiteral("Salva..."));
-    cmClose = NewButton(buttons, "cmClose", QStringLiteral("Chiudi"));
+    cmRestore = NewActionButton(buttons, "cmRestore", QStringLiteral("Ripristina selezionate"));
+    cmSave = NewActionButton(buttons, "cmSave", QStringLiteral("Salva..."));
+    cmClose = NewActionButton(buttons, "cmClose", QStringLiteral("Chiudi"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(lsChanges);
     layout->addWidget(buttons);

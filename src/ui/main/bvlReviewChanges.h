@@ -1,6 +1,7 @@
 #pragma once
 #include <QDialog>
 
+class QDialogButtonBox;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -41,6 +42,8 @@ private:
     int m_goTo = 0;
 };
 
+// A localised button of a dialog's row of buttons, that does not take Enter.
+QPushButton *NewActionButton(QDialogButtonBox *box, const char *name, const QString &caption);
 // Column headers shared by the lists of changes and differences.
 QStringList ChangeListHeaders(AppContext &ctx, const QStringList &valueKeys);
 // A list of settings: one row per setting, several rows selectable.

@@ -71,7 +71,7 @@ MsgResult QtPlatform::messageBox(const QString &text, MsgIcon icon, MsgButtons b
 
 QString QtPlatform::dialogStart(const QString &proposedName)
 {
-    return FileDialogStart(proposedName, m_lastFolder, programFolder());
+    return FileDialogStart(proposedName, m_lastFolder, QDir::toNativeSeparators(QDir::homePath()));
 }
 
 std::optional<QString> QtPlatform::chosenFile(const QString &chosen)
@@ -87,6 +87,19 @@ std::optional<QString> QtPlatform::openFileName(const QString &title, const QStr
 {
     return chosenFile(
         QFileDialog::getOpenFileName(dialogParent(), title, dialogStart(proposedName), QtFileFilter(filter)));
+}
+
+std::optional<QStringList> QtPlatform::openFileNames(const QString &title, const QString &filter,
+                                                    const QString &proposedName)
+{
+    const QStringList chosen =
+        QFileDialog::getOpenFileNames(dialogParent(), title, dialogStart(proposedName), QtFileFilter(filter));
+    if (chosen.isEmpty() || !chosenFile(chosen.first()))
+        return std::nullopt;
+    QStringList native;
+    for (const QString &path : chosen)
+        native << QDir::toNativeSeparators(path);
+    return native;
 }
 
 std::optional<QString> QtPlatform::saveFileName(const QString &title, const QString &filter,
@@ -121,6 +134,11 @@ void QtPlatform::writePreference(const QString &section, const QString &key, con
 QString QtPlatform::programFolder()
 {
     return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+}
+
+QString QtPlatform::userFolder()
+{
+    return UserDataFolder();
 }
 
 void QtPlatform::shellOpen(const QString &target)

@@ -1,7 +1,8 @@
 #pragma once
 #include "platform/Platform.h"
 
-// The real desktop: Qt message boxes and file dialogs, QSettings, the executable's folder,
+// The real desktop: Qt message boxes and file dialogs, QSettings, the executable's folder
+// and the per-user data folder,
 // QDesktopServices for the shell's "open" action.
 class QtPlatform : public Platform
 {
@@ -9,12 +10,15 @@ public:
     MsgResult messageBox(const QString &text, MsgIcon icon, MsgButtons buttons) override;
     std::optional<QString> openFileName(const QString &title, const QString &filter,
                                         const QString &proposedName) override;
+    std::optional<QStringList> openFileNames(const QString &title, const QString &filter,
+                                             const QString &proposedName) override;
     std::optional<QString> saveFileName(const QString &title, const QString &filter, const QString &proposedName,
                                         bool confirmOverwrite) override;
     QString inputBox(const QString &prompt, const QString &defaultText) override;
     QString readPreference(const QString &section, const QString &key, const QString &defaultValue) override;
     void writePreference(const QString &section, const QString &key, const QString &value) override;
     QString programFolder() override;
+    QString userFolder() override;
     void shellOpen(const QString &target) override;
     void exitNow(int exitCode) override;
 

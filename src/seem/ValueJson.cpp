@@ -1,4 +1,4 @@
-#include "cli/ValueJson.h"
+#include "seem/ValueJson.h"
 
 #include <cmath>
 

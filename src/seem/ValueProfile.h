@@ -1,0 +1,60 @@
+#pragma once
+#include "core/SettingTypes.h"
+#include "seem/ByteStore.h"
+#include "seem/SettingValueParse.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QVector>
+
+// A profile: the values of every setting of one image as JSON, to be put on another
+// image. `brimvale-cli show --format json` prints it and `apply` takes it; the main
+// window's Export values and Apply values write and read the very same form.
+//
+// {"image": NAME, "settingFile": NAME, "settings": [{"bits", "group", "name", "offset",
+// "type", "value" (null and "reason" when it cannot be shown)}, ...]}: keys in
+// alphabetical order, settings in file order, indented, UTF-8.
+
+// The profile of the values image holds (the window passes the bytes its controls show).
+QByteArray ValueProfileJson(const QString &imageName, const QString &settingFileName, const SettingList &settings,
+                            ByteStore &image);
+
+// One value of a profile to put on an image: which setting, and the value in words.
+struct ValueAssignment
+{
+    QString source;   // how messages name it: an argument as given, or a JSON path
+    QString query;    // 'GROUP\NAME', or NAME when unique
+    QString words;    // the value, in the texts DecodeValueText gives
+};
+
+// The assignments of a profile, null values left out. Throws JsonInputError naming the
+// place of the first problem.
+QVector<ValueAssignment> ReadValueProfile(const QByteArray &json);
+
+// Assignments looked up and parsed for settings over an image of imageSize bytes.
+struct ResolvedAssignment
+{
+    int index = 0;         // 1-based setting number
+    ParsedValue value;
+};
+
+struct AssignmentProblem
+{
+    enum Kind {
+        UnknownName,   // no setting is named query
+        Ambiguous,     // query names every one of settings
+        Twice,         // settings.first() is assigned by an earlier assignment too
+        Refused,       // the value does not fit settings.first(): reason says why
+        OutsideImage,  // settings.first()'s bytes lie outside the image
+    };
+    Kind kind = UnknownName;
+    QString source;
+    QString query;
+    QVector<int> settings;
+    QString reason;
+};
+
+// The accepted assignments, in the order given; every refusal goes into problems.
+QVector<ResolvedAssignment> ResolveAssignments(const QVector<ValueAssignment> &assignments,
+                                               const SettingList &settings, qint64 imageSize,
+                                               QVector<AssignmentProblem> &problems);

@@ -1,0 +1,177 @@
+// Export values and Apply values: the values of one phone carried to another, in the
+// profile form that brimvale-cli's show prints and apply takes.
+#include "ui/main/bvlMain.h"
+
+#include "core/JsonFields.h"
+#include "core/RegularFile.h"
+#include "seem/SettingLookup.h"
+#include "seem/SettingState.h"
+#include "seem/ValueProfile.h"
+#include "ui/AppContext.h"
+#include "ui/InputDataError.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+// A profile is a few hundred bytes a setting; this bounds what a hostile file costs.
+constexpr qint64 MaxProfileBytes = 64 * 1024 * 1024;
+
+QString ProfileFilter(AppContext &ctx)
+{
+    return ctx.T(QStringLiteral("bvlMain.cdFilterProfile_V")) + QStringLiteral("|*.json|")
+        + ctx.T(QStringLiteral("bvlMain.cdFilter1_V")) + QStringLiteral("|*.*");
+}
+
+QString Quoted(const QString &text)
+{
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+QString ErrorSuffix(int number)
+{
+    return QStringLiteral(" (ERR ") + QString::number(number) + QLatin1Char(')');
+}
+
+// The bytes the controls show: the open file with every changed control encoded on top,
+// in memory. Throws SettingWriteError for a control whose text cannot be stored.
+void EncodeShown(bvlMain &window, PendingWrites &shown)
+{
+    for (int index : window.ChangedSettings()) {
+        try {
+            window.WriteSetting(index, shown);
+        } catch (const BvlError &e) {
+            throw SettingWriteError(index, e);
+        }
+    }
+}
+} // namespace
+
+QByteArray bvlMain::ShownValuesProfile()
+{
+    CommitTypedEdit();
+    PendingWrites shown(*SEEMFile);
+    EncodeShown(*this, shown);
+    return ValueProfileJson(QFileInfo(SEEMFile->path()).fileName(), QFileInfo(SettingPath).fileName(), Settings,
+                            shown);
+}
+
+void bvlMain::mnfExportValues_Click()
+{
+    if (!mnfExportValues->isEnabled())
+        return;
+    QByteArray profile;
+    try {
+        profile = ShownValuesProfile();
+    } catch (const SettingWriteError &e) {
+        ShowInputDataError(m_ctx, e.number());
+        ShowSetting(e.settingIndex);
+        return;
+    } catch (const BvlError &e) {
+        ShowInputDataError(m_ctx, e.number());
+        return;
+    }
+    const QFileInfo image(SEEMFile->path());
+    const std::optional<QString> path =
+        m_ctx.platform.saveFileName(m_ctx.T(QStringLiteral("bvlMain.mnfExportValues")), ProfileFilter(m_ctx),
+                                    JoinPath(image.absolutePath(), image.completeBaseName() + QStringLiteral(".json")));
+    if (!path)
+        return;
+    QSaveFile file(*path);
+    // Unbuffered: a failed write shows at once and is never committed.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(profile) != profile.size()
+        || !file.commit())
+        m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sExportFailed_M")) + QLatin1Char(' ')
+                                      + Quoted(*path) + QStringLiteral(": ") + file.errorString(),
+                                  MsgIcon::Warning, MsgButtons::Ok);
+}
+
+void bvlMain::mnfApplyValues_Click()
+{
+    if (!mnfApplyValues->isEnabled())
+        return;
+    const std::optional<QString> path = m_ctx.platform.openFileName(
+        m_ctx.T(QStringLiteral("bvlMain.mnfApplyValues")), ProfileFilter(m_ctx), FolderProposal(SEEMFile->path()));
+    if (!path)
+        return;
+    QVector<ValueAssignment> assignments;
+    try {
+        assignments = ReadValueProfile(ReadRegularFile(*path, MaxProfileBytes));
+    } catch (const JsonInputError &e) {
+        m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sProfileUnreadable_M")) + QLatin1Char(' ')
+                                      + Quoted(*path) + QStringLiteral(": ") + e.path() + QStringLiteral(": ")
+                                      + e.problem(),
+                                  MsgIcon::Warning, MsgButtons::Ok);
+        return;
+    } catch (const BvlError &e) {
+        m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sProfileUnreadable_M")) + QLatin1Char(' ')
+                                      + Quoted(*path) + ErrorSuffix(e.number()),
+                                  MsgIcon::Warning, MsgButtons::Ok);
+        return;
+    }
+
+    CommitTypedEdit();
+    // Every value is encoded on top of what the controls show, as a save would write it,
+    // and read back as its control shows it: the window then holds what `apply` would
+    // write into the file.
+    PendingWrites shown(*SEEMFile);
+    try {
+        EncodeShown(*this, shown);
+    } catch (const SettingWriteError &e) {
+        ShowInputDataError(m_ctx, e.number());
+        ShowSetting(e.settingIndex);
+        return;
+    }
+    QVector<AssignmentProblem> problems;
+    const QVector<ResolvedAssignment> accepted = ResolveAssignments(assignments, Settings, SEEMFile->size(), problems);
+    QStringList refused;
+    for (const AssignmentProblem &p : problems) {
+        QString line = p.source + QStringLiteral(": ");
+        switch (p.kind) {
+        case AssignmentProblem::UnknownName:
+            line += m_ctx.T(QStringLiteral("bvlMain.sApplyUnknown_V")) + QLatin1Char(' ') + Quoted(p.query);
+            break;
+        case AssignmentProblem::Ambiguous:
+            line += Quoted(p.query) + QLatin1Char(' ') + m_ctx.T(QStringLiteral("bvlMain.sApplyAmbiguous_V"));
+            break;
+        case AssignmentProblem::Twice:
+            line += Quoted(p.query) + QLatin1Char(' ') + m_ctx.T(QStringLiteral("bvlMain.sApplyTwice_V"));
+            break;
+        case AssignmentProblem::Refused:
+            line += Quoted(p.query) + QStringLiteral(": ") + p.reason;
+            break;
+        case AssignmentProblem::OutsideImage:
+            line += Quoted(p.query) + QLatin1Char(' ') + m_ctx.T(QStringLiteral("bvlMain.sApplyOutside_V"));
+            break;
+        }
+        refused << line;
+    }
+    QVector<QPair<int, ControlState>> states;
+    for (const ResolvedAssignment &a : accepted) {
+        const SettingStruct &setting = Settings.at(a.index - 1);
+        // A control whose restore failed shows nothing of the file and is never saved.
+        if (!RestoredStates.isRestored(a.index)) {
+            refused << Quoted(SettingPathOf(setting)) + QLatin1Char(' ')
+                    + m_ctx.T(QStringLiteral("bvlMain.sApplyUnrestorable_V"));
+            continue;
+        }
+        try {
+            EncodeParsedValue(shown, setting, a.value);
+            const ControlState state = DecodeControlState(shown, setting);
+            if (state != CurrentState(a.index))
+                states.append({a.index, state});
+        } catch (const BvlError &e) {
+            refused << Quoted(SettingPathOf(setting)) + ErrorSuffix(e.number());
+        }
+    }
+    if (!refused.isEmpty()) {
+        m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sApplyRefused_M")) + QLatin1Char('\n')
+                                      + refused.join(QLatin1Char('\n')),
+                                  MsgIcon::Warning, MsgButtons::Ok);
+        return;
+    }
+    if (!states.isEmpty())
+        ShowStatesAsOneStep(states);
+}

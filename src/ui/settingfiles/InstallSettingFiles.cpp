@@ -1,0 +1,73 @@
+#include "ui/settingfiles/InstallSettingFiles.h"
+
+#include "core/BvlError.h"
+#include "seem/SettingFileInstall.h"
+#include "ui/AppContext.h"
+
+#include <QFileInfo>
+
+namespace {
+
+QString ErrorSuffix(int number)
+{
+    return QLatin1Char(' ') + QString::number(number) + QLatin1Char(')');
+}
+
+QString RefusalText(AppContext &ctx, const InstallCandidate &c)
+{
+    switch (c.refusal) {
+    case InstallRefusal::None:
+        break;
+    case InstallRefusal::ReadFailed:
+        return ctx.T(QStringLiteral("bvlSettingFiles.sReadFailed_V")) + ErrorSuffix(c.readError);
+    case InstallRefusal::NotSettingFile:
+        return ctx.T(QStringLiteral("bvlSettingFiles.sNotSettingFile_V"));
+    case InstallRefusal::UnsupportedVersion:
+        return ctx.T(QStringLiteral("bvlSettingFiles.sUnsupportedVersion_V")) + QStringLiteral(" V")
+            + QString::number(c.fileVersion);
+    case InstallRefusal::GroupPathTooLong:
+        return ctx.T(QStringLiteral("bvlSettingFiles.sGroupPathTooLong_V"));
+    case InstallRefusal::AlreadyThere:
+        return ctx.T(QStringLiteral("bvlSettingFiles.sAlreadyThere_V"));
+    }
+    return QString();
+}
+
+QString Quoted(const QString &path)
+{
+    return QLatin1Char('"') + path + QLatin1Char('"');
+}
+
+} // namespace
+
+int InstallSettingFilesAsked(AppContext &ctx, const QStringList &paths)
+{
+    const QString userFolder = ctx.platform.userFolder();
+    QStringList refused;
+    int installed = 0;
+    for (const QString &path : paths) {
+        const InstallCandidate candidate = PrepareInstall(path, userFolder);
+        if (!candidate.accepted()) {
+            refused << Quoted(path) + QStringLiteral(": ") + RefusalText(ctx, candidate);
+            continue;
+        }
+        if (candidate.replaces
+            && ctx.platform.messageBox(ctx.T(QStringLiteral("bvlSettingFiles.sReplace?_M")) + QLatin1Char(' ')
+                                           + Quoted(candidate.target),
+                                       MsgIcon::Question, MsgButtons::YesNo)
+                   != MsgResult::Yes)
+            continue;
+        try {
+            InstallSettingFile(candidate);
+            ++installed;
+        } catch (const BvlError &e) {
+            refused << Quoted(path) + QStringLiteral(": ") + ctx.T(QStringLiteral("bvlSettingFiles.sWriteFailed_V"))
+                    + ErrorSuffix(e.number());
+        }
+    }
+    if (!refused.isEmpty())
+        ctx.platform.messageBox(ctx.T(QStringLiteral("bvlSettingFiles.sNotInstalled_M")) + QLatin1Char('\n')
+                                    + refused.join(QLatin1Char('\n')),
+                                MsgIcon::Warning, MsgButtons::Ok);
+    return installed;
+}

@@ -1,0 +1,241 @@
+// The per-user folder in the windows: the automatic choice, the language list and the
+// setting editor's Save use it; the "Setting files" window and a drop onto the main
+// window install into it and remove from it.
+#include "support/MainFixtures.h"
+#include "ui/editor/bvlEditSetting.h"
+#include "ui/language/bvlLanguage.h"
+#include "ui/settingfiles/bvlSettingFiles.h"
+
+#include <QDir>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QtTest>
+
+using namespace MainFixtures;
+
+namespace {
+
+QString UserFile(MainFixture &f, const QString &name)
+{
+    return JoinPath(f.platform.user, name);
+}
+
+// A setting file for SEEM 32_1 whose first setting is named firstName.
+QByteArray SecNamed(const QString &firstName, const QString &author = QStringLiteral("Me"))
+{
+    SettingList settings = SampleSettings();
+    settings[0].Name = firstName;
+    SettingFileHeader header = Header(0x32, 1, author);
+    header.SettingCount = settings.size();
+    return EncodeSettingFile(header, settings);
+}
+
+QStringList Column(const QTreeWidget *list, int column)
+{
+    QStringList texts;
+    for (int row = 0; row < list->topLevelItemCount(); ++row)
+        texts << list->topLevelItem(row)->text(column);
+    return texts;
+}
+
+void SelectFile(bvlSettingFiles &files, const QString &name)
+{
+    for (int row = 0; row < files.lsFiles->topLevelItemCount(); ++row)
+        if (files.lsFiles->topLevelItem(row)->text(bvlSettingFiles::FileColumn) == name)
+            files.lsFiles->setCurrentItem(files.lsFiles->topLevelItem(row));
+}
+
+} // namespace
+
+class TestSettingFilesWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void automaticChoiceTakesTheUsersOwnFile();
+    void listInstallsAsksBeforeReplacingAndRemoves();
+    void refusedFilesAreNamedWithTheirReason();
+    void droppedFilesAreInstalledOrOpened();
+    void editorSavesNewFilesIntoThePerUserFolder();
+    void languageListShowsTheUsersOwnFilesFirst();
+};
+
+void TestSettingFilesWindow::automaticChoiceTakesTheUsersOwnFile()
+{
+    MainFixture f;
+    f.open(f.seemPath);
+    QCOMPARE(f.window->SettingPath, f.secPath);
+    QVERIFY(!QFileInfo::exists(f.platform.user));   // nothing made by looking
+
+    QDir().mkpath(f.platform.user);
+    ProgramFolder scratch;
+    QFile::copy(scratch.writeBytes(QStringLiteral("mine.sec"), SecNamed(QStringLiteral("My beep"))),
+                UserFile(f, QStringLiteral("mine.sec")));
+    f.open(f.seemPath);
+    QCOMPARE(f.window->SettingPath, UserFile(f, QStringLiteral("mine.sec")));
+    QCOMPARE(f.window->Settings.first().Name, QStringLiteral("My beep"));
+}
+
+void TestSettingFilesWindow::listInstallsAsksBeforeReplacingAndRemoves()
+{
+    MainFixture f;
+    ProgramFolder downloads;
+    bvlSettingFiles files(f.ctx, f.window.get());
+    QCOMPARE(files.windowTitle(), f.T(QStringLiteral("bvlSettingFiles.sTitle_V")));
+    QCOMPARE(files.cmInstall->text(), f.T(QStringLiteral("bvlSettingFiles.cmInstall")));
+    QCOMPARE(Column(files.lsFiles, bvlSettingFiles::FileColumn), QStringList({"sample.sec"}));
+    QCOMPARE(files.lsFiles->topLevelItem(0)->text(bvlSettingFiles::FolderColumn), f.T(QStringLiteral("bvlSettingFiles.sShipped_V")));
+    QCOMPARE(files.lsFiles->topLevelItem(0)->text(bvlSettingFiles::SeemColumn), QStringLiteral("32"));
+    QCOMPARE(files.lsFiles->topLevelItem(0)->text(bvlSettingFiles::CheckColumn), f.T(QStringLiteral("bvlSettingFiles.sCheckOk_V")));
+    SelectFile(files, QStringLiteral("sample.sec"));
+    QVERIFY(!files.cmRemove->isEnabled());   // shipped files stay
+    QVERIFY(files.cmOpenInEditor->isEnabled());
+
+    // Install: copied into the per-user folder and listed first.
+    const QByteArray first = SecNamed(QStringLiteral("One"), QStringLiteral("First"));
+    f.platform.answerFile(downloads.writeBytes(QStringLiteral("phone.sec"), first));
+    files.cmInstall_Click();
+    QCOMPARE(f.platform.callsOf(ScriptedPlatform::Kind::OpenFile).last().text, f.T(QStringLiteral("bvlSettingFiles.cmInstall")));
+    QCOMPARE(Column(files.lsFiles, bvlSettingFiles::FileColumn), QStringList({"phone.sec", "sample.sec"}));
+    QCOMPARE(files.lsFiles->topLevelItem(0)->text(bvlSettingFiles::AuthorColumn), QStringLiteral("First"));
+
+    // The same name again: replaced only after Yes.
+    const QByteArray second = SecNamed(QStringLiteral("Two"), QStringLiteral("Second"));
+    downloads.writeBytes(QStringLiteral("phone.sec"), second);
+    f.platform.answerFile(downloads.file(QStringLiteral("phone.sec")));
+    f.platform.answerMessage(MsgResult::No);
+    files.cmInstall_Click();
+    QVERIFY(f.platform.messages().last().startsWith(f.T(QStringLiteral("bvlSettingFiles.sReplace?_M"))));
+    QCOMPARE(files.lsFiles->topLevelItem(0)->text(bvlSettingFiles::AuthorColumn), QStringLiteral("First"));
+    f.platform.answerFile(downloads.file(QStringLiteral("phone.sec")));
+    f.platform.answerMessage(MsgResult::Yes);
+    files.cmInstall_Click();
+    QCOMPARE(files.lsFiles->topLevelItem(0)->text(bvlSettingFiles::AuthorColumn), QStringLiteral("Second"));
+    QFile installed(UserFile(f, QStringLiteral("phone.sec")));
+    QVERIFY(installed.open(QIODevice::ReadOnly));
+    QCOMPARE(installed.readAll(), second);
+    installed.close();
+
+    // Show folder: the selected file's folder, as a file URL for the desktop.
+    SelectFile(files, QStringLiteral("phone.sec"));
+    files.cmShowFolder_Click();
+    QCOMPARE(f.platform.callsOf(ScriptedPlatform::Kind::ShellOpen).last().text, QUrl::fromLocalFile(f.platform.user).toString());
+
+    // Remove: per-user files only, after a question.
+    QVERIFY(files.cmRemove->isEnabled());
+    f.platform.answerMessage(MsgResult::No);
+    files.cmRemove_Click();
+    QVERIFY(installed.exists());
+    SelectFile(files, QStringLiteral("phone.sec"));
+    f.platform.answerMessage(MsgResult::Yes);
+    files.cmRemove_Click();
+    QVERIFY(f.platform.messages().last().startsWith(f.T(QStringLiteral("bvlSettingFiles.sRemove?_M"))));
+    QVERIFY(!installed.exists());
+    QCOMPARE(Column(files.lsFiles, bvlSettingFiles::FileColumn), QStringList({"sample.sec"}));
+
+    // Open in setting editor hands the file to the main window once the list has closed.
+    SelectFile(files, QStringLiteral("sample.sec"));
+    files.cmOpenInEditor_Click();
+    QCOMPARE(files.FileToOpen(), f.secPath);
+    QVERIFY(f.platform.allAnswersUsed());
+}
+
+void TestSettingFilesWindow::refusedFilesAreNamedWithTheirReason()
+{
+    MainFixture f;
+    ProgramFolder downloads;
+    const QString notes = downloads.writeBytes(QStringLiteral("notes.sec"), "not a setting file");
+    const QString cut = downloads.writeBytes(QStringLiteral("cut.sec"), SecNamed(QStringLiteral("Cut")).left(40));
+    SettingFileHeader v2 = Header(0x32, 1);
+    v2.FileVersion = 2;
+    const QString old = downloads.writeSec(QStringLiteral("old.sec"), v2, SampleSettings());
+    const QString good = downloads.writeBytes(QStringLiteral("good.sec"), SecNamed(QStringLiteral("Good")));
+    f.window->DropFiles({notes, cut, good, old});
+
+    QCOMPARE(f.platform.messages().size(), 1);
+    QCOMPARE(f.platform.calls.last().icon, MsgIcon::Warning);
+    QCOMPARE(f.platform.messages().first(),
+             f.T(QStringLiteral("bvlSettingFiles.sNotInstalled_M")) + QStringLiteral("\n\"") + notes + QStringLiteral("\": ")
+                 + f.T(QStringLiteral("bvlSettingFiles.sNotSettingFile_V")) + QStringLiteral("\n\"") + cut + QStringLiteral("\": ")
+                 + f.T(QStringLiteral("bvlSettingFiles.sReadFailed_V")) + QStringLiteral(" 62)\n\"") + old + QStringLiteral("\": ")
+                 + f.T(QStringLiteral("bvlSettingFiles.sUnsupportedVersion_V")) + QStringLiteral(" V2"));
+    QCOMPARE(QDir(f.platform.user).entryList(QDir::Files), QStringList({"good.sec"}));
+}
+
+void TestSettingFilesWindow::droppedFilesAreInstalledOrOpened()
+{
+    MainFixture f;
+    f.window->show();
+    ProgramFolder downloads;
+    const QString sec = downloads.writeBytes(QStringLiteral("mine.sec"), SecNamed(QStringLiteral("Dropped beep")));
+    const QString seem = downloads.writeBytes(QStringLiteral("0032_0001.seem"), SampleImage());
+
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(sec), QUrl::fromLocalFile(seem)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(f.window.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(f.window.get(), &drop);
+
+    // Installed first, so the image dropped with it is opened through it.
+    QVERIFY(QFileInfo::exists(UserFile(f, QStringLiteral("mine.sec"))));
+    QCOMPARE(f.window->SEEMPath, seem);
+    QCOMPARE(f.window->SettingPath, UserFile(f, QStringLiteral("mine.sec")));
+    QCOMPARE(f.window->Settings.first().Name, QStringLiteral("Dropped beep"));
+
+    // With unsaved edits, a dropped image asks first; Cancel keeps the document.
+    f.check(1)->setChecked(!f.check(1)->isChecked());
+    f.platform.answerMessage(MsgResult::Cancel);
+    f.window->DropFiles({f.seemPath});
+    QCOMPARE(f.window->SEEMPath, seem);
+    QVERIFY(f.platform.allAnswersUsed());
+}
+
+void TestSettingFilesWindow::editorSavesNewFilesIntoThePerUserFolder()
+{
+    MainFixture f;
+    bvlEditSetting editor(f.ctx);
+    editor.Settings = SampleSettings();
+    editor.txSEEMNr->setText(QStringLiteral("32"));
+    editor.txSEEMRec->setText(QStringLiteral("1"));
+    f.platform.cancelFile();
+    QVERIFY(!editor.SaveSettingFile());
+    const QString proposed = f.platform.callsOf(ScriptedPlatform::Kind::SaveFile).last().proposed;
+    QCOMPARE(proposed, QDir::toNativeSeparators(f.platform.user) + QDir::separator());
+    QVERIFY(QFileInfo(proposed).isDir());   // made for the dialog to start in
+
+    // Saved there, the automatic choice finds it from then on.
+    f.platform.answerFile(UserFile(f, QStringLiteral("authored.sec")));
+    QVERIFY(editor.SaveSettingFile());
+    f.open(f.seemPath);
+    QCOMPARE(f.window->SettingPath, UserFile(f, QStringLiteral("authored.sec")));
+
+    // A file opened from a writable folder is saved where it is.
+    f.platform.answerFile(f.secPath);
+    editor.mnfOpenSetting_Click();
+    f.platform.cancelFile();
+    editor.SaveSettingFile();
+    QCOMPARE(f.platform.callsOf(ScriptedPlatform::Kind::SaveFile).last().proposed,
+             QDir::toNativeSeparators(f.folder.dir.path()) + QDir::separator());
+}
+
+void TestSettingFilesWindow::languageListShowsTheUsersOwnFilesFirst()
+{
+    MainFixture f;
+    QDir().mkpath(f.platform.user);
+    QFile mine(UserFile(f, QStringLiteral("zz-mine.sel")));
+    QVERIFY(mine.open(QIODevice::WriteOnly));
+    mine.write("Main.LangName=Mine\r\n");
+    mine.close();
+    bvlLanguage dialog(f.ctx, f.window.get());
+    QVERIFY(dialog.FillUp(false));
+    QCOMPARE(dialog.lsLanguages->count(), 2);
+    QCOMPARE(dialog.lsLanguages->item(0)->text(), QStringLiteral("Mine"));
+    QCOMPARE(dialog.lsLanguages->item(1)->text(), QStringLiteral("English"));
+}
+
+QTEST_MAIN(TestSettingFilesWindow)
+#include "tst_settingfileswindow.moc"
