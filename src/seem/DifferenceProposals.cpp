@@ -5,6 +5,8 @@
 #include "core/Cp1252.h"
 #include "seem/BitCoverage.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int MinimumTextCharacters = 3; // fewer are as often numbers that look like letters
@@ -27,6 +29,42 @@ bool isAnsiChar(quint8 b)
 bool isWideChar(quint16 u)
 {
     return u >= 0x20 && !(u >= 0x7F && u <= 0x9F) && !(u >= 0xD800 && u <= 0xDFFF) && u < 0xFFFE;
+}
+
+// Text in one or two scripts besides Latin: bytes that are no text give characters from
+// all over the code space.
+constexpr int MaxScriptsInWideText = 2;
+
+// The scripts a text uses so far, by the high bytes of its characters.
+class Scripts
+{
+public:
+    // False when the character's script is one too many.
+    bool add(quint8 highByte)
+    {
+        if (highByte == 0 || std::find(m_seen, m_seen + m_count, highByte) != m_seen + m_count)
+            return true;
+        if (m_count == MaxScriptsInWideText)
+            return false;
+        m_seen[m_count++] = highByte;
+        return true;
+    }
+
+private:
+    quint8 m_seen[MaxScriptsInWideText] = {};
+    int m_count = 0;
+};
+
+// A stand-in for what a setting file's 8-bit texts cannot hold.
+QString Storable(const QString &text)
+{
+    QString result = text;
+    for (QChar &c : result) {
+        quint8 byte = 0;
+        if (!Cp1252::encodeChar(c, byte))
+            c = QLatin1Char('?');
+    }
+    return result;
 }
 
 struct TextRun
@@ -125,6 +163,7 @@ private:
     bool wideLength(const quint8 *image, qint64 start, qint64 &end, qint64 &length) const
     {
         length = 0;
+        Scripts scripts;
         for (qint64 p = start; p + 1 < m_size; p += 2) {
             if (!isFree(p) || !isFree(p + 1)) {
                 end = p;
@@ -135,7 +174,7 @@ private:
                 end = p + 2;
                 return true;
             }
-            if (!isWideChar(unit))
+            if (!isWideChar(unit) || !scripts.add(image[p]))
                 return false;
             ++length;
         }
@@ -151,8 +190,9 @@ private:
             if (!isFree(unitStart) || !isFree(unitStart + 1))
                 continue;
             qint64 start = unitStart;
+            Scripts scriptsA, scriptsB;
             while (isFree(start - 2) && isFree(start - 1) && isWideChar(unitOf(m_a, start - 2))
-                   && isWideChar(unitOf(m_b, start - 2)))
+                   && isWideChar(unitOf(m_b, start - 2)) && scriptsA.add(m_a[start - 2]) && scriptsB.add(m_b[start - 2]))
                 start -= 2;
             qint64 endA = 0, endB = 0, lengthA = 0, lengthB = 0;
             if (!wideLength(m_a, start, endA, lengthA) || !wideLength(m_b, start, endB, lengthB))
@@ -251,13 +291,13 @@ private:
 
     void finish(SettingStruct &s, const QString &firstValue, const QString &secondValue)
     {
-        s.Description = m_texts.description.arg(m_firstState, firstValue, m_secondState, secondValue);
+        s.Description = Storable(m_texts.description.arg(m_firstState, firstValue, m_secondState, secondValue));
         m_proposals.append({s, firstValue, secondValue});
     }
 
     static QString stateName(const QString &name)
     {
-        QString cleaned = name;
+        QString cleaned = Storable(name);
         return cleaned.replace(ValueSeparator, QLatin1Char('_'));
     }
 

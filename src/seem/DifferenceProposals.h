@@ -11,13 +11,14 @@
 // Rules, for each byte whose differing bits no setting owns, in this order:
 // 1. Text: undescribed bytes holding zero-terminated Windows-1252 text in both images
 //    become an AnsiString, two-byte high-byte-first text ending in two zero bytes a
-//    UnicodeString. The field starts at the text's first character and reaches to the
+//    UnicodeString (in Latin and at most two other scripts, as real texts are). The field starts at the text's first character and reaches to the
 //    end of the longer text's terminator or to the next described byte.
 // 2. A wholly undescribed byte differing in three bits or more becomes an Int8.
 // 3. Otherwise one differing bit becomes a Checkbox on that bit (checked as the second
 //    image holds it), several a ValueList over the smallest run of undescribed bits
 //    covering them, with one state per image.
-// A draft never owns a bit an existing setting or another draft owns.
+// A draft never owns a bit an existing setting or another draft owns, and its texts are
+// what a setting file can hold (characters Windows-1252 lacks become "?").
 
 // The words the drafts are made of; English unless a window passes its language's.
 struct ProposalTexts

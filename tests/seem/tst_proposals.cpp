@@ -179,6 +179,23 @@ private slots:
         QTest::newRow("Greek, high byte") << QString::fromUtf8("Καλή") << "Kali!" << 12;
         QTest::newRow("shortened") << "Welcome" << "Hi" << 16;
     }
+    void bytesThatAreNoTextStayBytes()
+    {
+        // Units from all over the code space, zero-terminated: no text, one number a byte.
+        const QByteArray a = QByteArray::fromHex("9FC47A2351E8B20D0000");
+        QByteArray b = a;
+        b[1] = char(0xC3);
+        b[2] = char(0x5A);
+        const QVector<Proposal> p = ProposeSettings({}, a, b);
+        QCOMPARE(p.size(), 2);
+        QCOMPARE(p[0].setting.Type, quint8(SettingType::Int8));
+        // What a setting file holds: file names outside Windows-1252 are replaced.
+        ProposalTexts texts;
+        texts.firstImage = QString::fromUtf8("前.seem");
+        texts.secondImage = QStringLiteral("after.seem");
+        QCOMPARE(ProposeSettings({}, a, b, texts)[0].setting.Description, QStringLiteral("?.seem: 196; after.seem: 195"));
+    }
+
     void unicodeTextRuns()
     {
         QFETCH(QString, first);
