@@ -3,6 +3,7 @@
 // Times reading setting files and the main window's open, save and restore on generated
 // documents of 200, 2,000 and 20,000 settings, counts their system calls, and prints one
 // Markdown table. Built and run by `make bench` (release build, offscreen).
+#include "AuthoringBench.h"
 #include "GeneratedDocument.h"
 #include "Median.h"
 #include "ResultTable.h"
@@ -177,6 +178,8 @@ int main(int argc, char *argv[])
             std::printf("\nMost frequent system calls with %s settings: open: %s; save: %s.\n",
                         qPrintable(titles.last()), qPrintable(largest.openCalls->busiest(5)),
                         qPrintable(largest.saveCalls->busiest(5)));
+        std::fprintf(stderr, "measuring the byte map and proposals...\n");
+        std::printf("\nAuthoring (medians of %d runs):\n\n%s", Runs, qPrintable(MeasureAuthoring(Runs)));
     } catch (const std::exception &e) {
         std::fprintf(stderr, "bvl-bench: %s\n", e.what());
         return 1;

@@ -18,6 +18,8 @@
 #include "ui/platform/QtPlatform.h"
 #include "ui/AppContext.h"
 #include "ui/about/bvlAbout.h"
+#include "seem/BitCoverage.h"
+#include "ui/editor/bvlByteMap.h"
 #include "ui/editor/bvlEditSetting.h"
 #include "ui/editor/bvlEditSettingDo.h"
 #include "ui/editor/bvlGroupBrowse.h"
@@ -158,6 +160,56 @@ bool saveChangeShots(bvlMain &main, ScreenshotPlatform &platform, const QString 
 
 }
 
+// Working out what bytes mean: a second image of the demo record in which one option and
+// a few bytes no setting describes changed, the byte map of the two, and the setting
+// dialog with its preview.
+bool saveAuthoringShots(AppContext &ctx, bvlEditSetting &editor, ScreenshotPlatform &platform, const QString &folder,
+                        const QString &out, const QString &suffix)
+{
+    const QString reference = JoinPath(folder, QStringLiteral("0032_0001.seem"));
+    QFile file(reference);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray after = file.readAll();
+    const BitCoverage coverage(editor.Settings, after.size());
+    int changed = 0;
+    for (qint64 i = after.size() / 3; i < after.size() && changed < 3; ++i)
+        if (coverage.ownedBits(i) == 0) {
+            after[i] = char(after[i] ^ (changed == 0 ? 0x04 : 0x5A));
+            ++changed;
+        }
+    const int keyTones = FindSetting(editor.Settings, QStringLiteral("Key tones")).index();
+    if (keyTones > 0) {
+        const SettingStruct &s = editor.Settings[keyTones - 1];
+        after[s.Offset] = char(after[s.Offset] ^ s.BitMask);
+    }
+    const QString second = JoinPath(folder, QStringLiteral("0032_0001-after.seem"));
+    QFile secondFile(second);
+    if (!secondFile.open(QIODevice::WriteOnly) || secondFile.write(after) != after.size())
+        return false;
+    secondFile.close();
+
+    platform.fileAnswers.enqueue(reference);
+    editor.mnfOpenReference_Click();
+    platform.fileAnswers.enqueue(second);
+    editor.mnfOpenSecond_Click();
+    bvlByteMap *map = editor.ByteMap();
+    map->show();
+    map->cmNext_Click();
+    bool ok = save(map, out + "/byte-map" + suffix + ".png");
+    map->hide();
+
+    bvlEditSettingDo *dialog = editor.SettingDialog();
+    const int volume = FindSetting(editor.Settings, QStringLiteral("Key tone volume")).index();
+    ctx.CurrentSetting = editor.Settings.value(volume - 1);
+    dialog->DoReadSettingStruct();
+    dialog->SetPreviewContext(&editor.Images, &editor.Settings, volume);
+    dialog->show();
+    ok = save(dialog, out + "/setting-preview" + suffix + ".png") && ok;
+    dialog->hide();
+    return ok;
+}
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
@@ -228,6 +280,7 @@ int main(int argc, char *argv[])
     browser->show();
     ok = save(browser, out + "/group-browser" + suffix + ".png") && ok;
     browser->hide();
+    ok = saveAuthoringShots(ctx, editor, platform, folder, out, suffix) && ok;
     editor.hide();
 
     bvlAbout about(ctx, &main);

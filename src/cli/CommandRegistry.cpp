@@ -11,5 +11,7 @@ std::vector<std::unique_ptr<Command>> AllCommands()
     commands.push_back(MakeExportCommand());
     commands.push_back(MakeImportCommand());
     commands.push_back(MakeListCommand());
+    commands.push_back(MakeProposeCommand());
+    commands.push_back(MakeMapCommand());
     return commands;
 }

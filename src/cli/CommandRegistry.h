@@ -16,3 +16,5 @@ std::unique_ptr<Command> MakeCheckCommand();
 std::unique_ptr<Command> MakeExportCommand();
 std::unique_ptr<Command> MakeImportCommand();
 std::unique_ptr<Command> MakeListCommand();
+std::unique_ptr<Command> MakeProposeCommand();
+std::unique_ptr<Command> MakeMapCommand();

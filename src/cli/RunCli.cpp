@@ -8,7 +8,7 @@
 
 namespace {
 
-const QString CommandColumn(10, QLatin1Char(' '));
+const QString CommandColumn(11, QLatin1Char(' '));
 
 QCommandLineOption HelpOption()
 {

@@ -9,7 +9,9 @@
 #include "ui/ControlNames.h"
 #include "ui/SettingFileReports.h"
 #include "ui/Twips.h"
+#include "seem/ImageBytes.h"
 #include "ui/editor/ButtonPictures.h"
+#include "ui/editor/bvlByteMap.h"
 #include "ui/editor/CaselessListItem.h"
 #include "ui/editor/EditableSetting.h"
 #include "ui/InputDataError.h"
@@ -33,10 +35,23 @@
 namespace {
 
 const QString SettingFileFilter = QStringLiteral("Setting file (*.sec)|*.sec");
+const QString SeemFileFilter = QStringLiteral("SEEM file (*.seem;*.bin;*.sch)|*.seem;*.bin;*.sch");
 const QString SettingFileMagic = QStringLiteral("sec");
 constexpr quint8 SettingFileVersion = 3;
 // The header captions reach up to their boxes, so that longer translations still fit.
 constexpr int HeaderCaptionWidth = 2385;
+
+// A name typed without an extension gets ".sec", as desktop save dialogs add it: the
+// automatic choice looks only at *.sec files.
+QString WithSettingFileSuffix(const QString &path)
+{
+    if (!QFileInfo(path).suffix().isEmpty())
+        return path;
+    QString withSuffix = path;
+    if (withSuffix.endsWith(QLatin1Char('.')))
+        withSuffix.chop(1);
+    return withSuffix + QStringLiteral(".sec");
+}
 
 QPushButton *command(QWidget *parent, const QString &name, const QString &text, const QIcon &picture,
                      const QRect &geometry)
@@ -89,6 +104,16 @@ void bvlEditSetting::buildControls()
                               QKeySequence(Qt::CTRL | Qt::Key_O));
     mnfSaveSetting = menuItem(mnuFile, QStringLiteral("mnfSaveSetting"), QStringLiteral("Salva setting file..."),
                               QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuImage = new QMenu(QStringLiteral("Image"), menuBar);
+    mnuImage->setObjectName(QStringLiteral("mnuImage"));
+    TagForCaption(mnuImage);
+    menuBar->addMenu(mnuImage);
+    mnfOpenReference = menuItem(mnuImage, QStringLiteral("mnfOpenReference"), QStringLiteral("Open reference image..."),
+                                QKeySequence());
+    mnfOpenSecond = menuItem(mnuImage, QStringLiteral("mnfOpenSecond"), QStringLiteral("Open second image..."),
+                             QKeySequence());
+    mnfByteMap = menuItem(mnuImage, QStringLiteral("mnfByteMap"), QStringLiteral("Byte map"),
+                          QKeySequence(Qt::CTRL | Qt::Key_M));
 
     // The client area lies below the menu bar; positions inside it are in twips.
     const int menuHeight = menuBar->sizeHint().height();
@@ -147,6 +172,9 @@ void bvlEditSetting::connectHandlers()
     connect(mnfNew, &QAction::triggered, this, &bvlEditSetting::mnfNew_Click);
     connect(mnfOpenSetting, &QAction::triggered, this, &bvlEditSetting::mnfOpenSetting_Click);
     connect(mnfSaveSetting, &QAction::triggered, this, &bvlEditSetting::mnfSaveSetting_Click);
+    connect(mnfOpenReference, &QAction::triggered, this, &bvlEditSetting::mnfOpenReference_Click);
+    connect(mnfOpenSecond, &QAction::triggered, this, &bvlEditSetting::mnfOpenSecond_Click);
+    connect(mnfByteMap, &QAction::triggered, this, &bvlEditSetting::mnfByteMap_Click);
     connect(cmAdd, &QPushButton::clicked, this, &bvlEditSetting::cmAdd_Click);
     connect(cmDelete, &QPushButton::clicked, this, &bvlEditSetting::cmDelete_Click);
     connect(cmEdit, &QPushButton::clicked, this, &bvlEditSetting::cmEdit_Click);
@@ -206,6 +234,7 @@ void bvlEditSetting::UpdateSettingList()
         entry->setData(Qt::UserRole, k);
         lsSettings->addItem(entry);
     }
+    emit settingsChanged();
 }
 
 int bvlEditSetting::recordOf(int row) const
@@ -302,21 +331,64 @@ void bvlEditSetting::lsSettings_DblClick()
 
 void bvlEditSetting::cmAdd_Click()
 {
+    m_ctx.CurrentSetting = SettingStruct(); // a new record owes nothing to the last one
     bvlEditSettingDo *dialog = SettingDialog();
     dialog->ResetForm();
+    preparePreview(0);
     dialog->exec();
     if (!m_ctx.CurrentSettingOK)
         return;
+    appendRecord(m_ctx.CurrentSetting);
+}
 
+void bvlEditSetting::appendRecord(const SettingStruct &record)
+{
     FileSaved = false;
     NewSetting();
     const int n = int(Settings.size());
-    Settings[n - 1] = m_ctx.CurrentSetting;
+    Settings[n - 1] = record;
     auto *entry = new CaselessListItem(Settings[n - 1].Name);
     entry->setData(Qt::UserRole, n);
     lsSettings->addItem(entry);
     lsSettings->setCurrentItem(entry, QItemSelectionModel::ClearAndSelect);
     lsSettings_Click();
+    emit settingsChanged();
+}
+
+bool bvlEditSetting::AddFromDraft(const SettingStruct &draft)
+{
+    m_ctx.CurrentSetting = draft;
+    bvlEditSettingDo *dialog = SettingDialog();
+    dialog->ResetForm();
+    dialog->DoReadSettingStruct();
+    preparePreview(0);
+    dialog->exec();
+    if (!m_ctx.CurrentSettingOK)
+        return false;
+    appendRecord(m_ctx.CurrentSetting);
+    return true;
+}
+
+void bvlEditSetting::AppendSettings(const SettingList &records)
+{
+    for (const SettingStruct &record : records)
+        appendRecord(record);
+}
+
+void bvlEditSetting::EditRecord(int k)
+{
+    for (int row = 0; row < lsSettings->count(); ++row) {
+        if (recordOf(row) == k) {
+            lsSettings->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+            cmEdit_Click();
+            return;
+        }
+    }
+}
+
+void bvlEditSetting::preparePreview(int editedRecord)
+{
+    SettingDialog()->SetPreviewContext(&Images, &Settings, editedRecord);
 }
 
 void bvlEditSetting::cmEdit_Click()
@@ -335,6 +407,7 @@ void bvlEditSetting::cmEdit_Click()
     m_ctx.CurrentSetting = Settings[k - 1];
     bvlEditSettingDo *dialog = SettingDialog();
     dialog->DoReadSettingStruct();
+    preparePreview(k);
     dialog->exec();
     if (m_ctx.CurrentSettingOK) {
         FileSaved = false;
@@ -343,6 +416,7 @@ void bvlEditSetting::cmEdit_Click()
         lsSettings->setSortingEnabled(false);
         lsSettings->item(row)->setText(Settings[k - 1].Name);
         lsSettings->setSortingEnabled(true);
+        emit settingsChanged();
     }
     lsSettings_Click();
 }
@@ -491,6 +565,7 @@ bool bvlEditSetting::SaveSettingFile()
                                     proposed);
     if (!path)
         return false;
+    const QString target = WithSettingFileSuffix(*path);
     try {
         SettingFileHeader header = FileHeader;
         header.FileVersion = SettingFileVersion;
@@ -502,8 +577,8 @@ bool bvlEditSetting::SaveSettingFile()
         header.SEEMNr = HexToInt16(txSEEMNr->text());
         header.SEEMRec = HexToInt16(txSEEMRec->text());
         // Written in one piece: a failed write keeps the previous file and counts as unsaved.
-        WriteSettingFile(*path, header, Settings);
-        m_filePath = *path;
+        WriteSettingFile(target, header, Settings);
+        m_filePath = target;
         FileHeader = header;
         lbFileVer->setText(QStringLiteral("File V") + QString::number(header.FileVersion) + QStringLiteral(" (")
                            + header.ProgramVersion + QLatin1Char(')'));
@@ -513,6 +588,84 @@ bool bvlEditSetting::SaveSettingFile()
         ShowInputDataError(m_ctx, e.number());
         return false;
     }
+}
+
+// ---- images ----
+
+bool bvlEditSetting::readImage(const QString &title, QString &path, QByteArray &bytes)
+{
+    const std::optional<QString> chosen = m_ctx.platform.openFileName(title, SeemFileFilter, currentFolder());
+    if (!chosen)
+        return false;
+    try {
+        bytes = ReadWholeImage(*chosen);
+    } catch (const BvlError &e) {
+        m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlEditSetting.ImageUnreadable_M")) + QLatin1Char(' ')
+                                      + QDir::toNativeSeparators(*chosen) + QStringLiteral(" (ERR ")
+                                      + QString::number(e.number()) + QLatin1Char(')'),
+                                  MsgIcon::Critical, MsgButtons::Ok);
+        return false;
+    }
+    path = *chosen;
+    return true;
+}
+
+void bvlEditSetting::mnfOpenReference_Click()
+{
+    QString path;
+    QByteArray bytes;
+    if (!readImage(m_ctx.T(QStringLiteral("bvlEditSetting.mnfOpenReference")), path, bytes))
+        return;
+    Images.referencePath = path;
+    Images.reference = bytes;
+    // A second image compares only with a reference of its own size.
+    if (Images.hasSecond() && Images.second.size() != bytes.size()) {
+        Images.secondPath.clear();
+        Images.second.clear();
+    }
+    emit imagesChanged();
+}
+
+void bvlEditSetting::mnfOpenSecond_Click()
+{
+    if (!Images.hasReference()) {
+        m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlEditSetting.NoReferenceImage_M")), MsgIcon::Information,
+                                  MsgButtons::Ok);
+        return;
+    }
+    QString path;
+    QByteArray bytes;
+    if (!readImage(m_ctx.T(QStringLiteral("bvlEditSetting.mnfOpenSecond")), path, bytes))
+        return;
+    if (bytes.size() != Images.reference.size()) {
+        m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlEditSetting.ImageSizeDiffers_M")) + QLatin1Char(' ')
+                                      + QDir::toNativeSeparators(path),
+                                  MsgIcon::Warning, MsgButtons::Ok);
+        return;
+    }
+    Images.secondPath = path;
+    Images.second = bytes;
+    emit imagesChanged();
+}
+
+bvlByteMap *bvlEditSetting::ByteMap()
+{
+    if (!m_byteMap)
+        m_byteMap = new bvlByteMap(m_ctx, this);
+    return m_byteMap;
+}
+
+void bvlEditSetting::mnfByteMap_Click()
+{
+    if (!Images.hasReference()) {
+        m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlEditSetting.NoReferenceImage_M")), MsgIcon::Information,
+                                  MsgButtons::Ok);
+        return;
+    }
+    bvlByteMap *map = ByteMap();
+    map->show();
+    map->raise();
+    map->activateWindow();
 }
 
 // ---- closing ----
@@ -529,7 +682,11 @@ bool bvlEditSetting::Form_QueryUnload()
 {
     delete m_groupBrowser;
     delete m_settingDialog;
-    return mayDiscardFile();
+    if (!mayDiscardFile())
+        return false;
+    if (m_byteMap)
+        m_byteMap->close(); // it shows this window's settings
+    return true;
 }
 
 void bvlEditSetting::reject()

@@ -1,5 +1,6 @@
 #pragma once
 #include "core/SettingTypes.h"
+#include "ui/editor/ReferenceImages.h"
 
 #include <QDialog>
 #include <QPoint>
@@ -9,6 +10,7 @@
 #include <optional>
 
 struct AppContext;
+class bvlByteMap;
 class bvlEditSettingDo;
 class bvlGroupBrowse;
 class QAction;
@@ -60,6 +62,16 @@ public:
     // window's place are kept.
     int ShowLoaded(const QString &openPath = QString());
 
+    // The byte map beside this window, created on first use.
+    bvlByteMap *ByteMap();
+    // Opens the setting dialog for a new setting filled from draft; OK appends it as Add
+    // does. True when it was added.
+    bool AddFromDraft(const SettingStruct &draft);
+    // Edit on record k (1..n), as if its entry were the only one selected.
+    void EditRecord(int k);
+    // Appends the records as Add would, one after the other.
+    void AppendSettings(const SettingList &records);
+
     // Saves to a file chosen in the save dialog; true only when the file was written.
     bool SaveSettingFile();
 
@@ -72,6 +84,9 @@ public:
     void mnfNew_Click();
     void mnfOpenSetting_Click();
     void mnfSaveSetting_Click();
+    void mnfOpenReference_Click();
+    void mnfOpenSecond_Click();
+    void mnfByteMap_Click();
     // Runs from the constructor: the window is loaded when it is created.
     void Form_Load();
     // Escape closes the window the way its close box does; true when the key was taken.
@@ -85,12 +100,17 @@ public:
     SettingFileHeader FileHeader;  // header of the file last opened or saved
     bool FileSaved = true;         // nothing changed since load, New, Open or Save
     qint32 CopyCount = 0;          // number in the name of the next copy; New and Open keep it
+    ReferenceImages Images;        // kept across New, Open and reopening the window
 
     QMenuBar *menuBar;
     QMenu *mnuFile;
     QAction *mnfNew;
     QAction *mnfOpenSetting;
     QAction *mnfSaveSetting;
+    QMenu *mnuImage;
+    QAction *mnfOpenReference;
+    QAction *mnfOpenSecond;
+    QAction *mnfByteMap;
 
     QGroupBox *frGeneralInfo;
     QLabel *lbAuthor;
@@ -110,6 +130,12 @@ public:
     QPushButton *cmCopy;
     QLabel *lbSettingGroup;
     QLabel *lbFileVer;
+
+signals:
+    // Settings were added, edited, copied, deleted or replaced by another file.
+    void settingsChanged();
+    // The reference or the second image was opened.
+    void imagesChanged();
 
 protected:
     // The close box and Escape arrive here.
@@ -133,11 +159,18 @@ private:
     // The record of a list entry.
     int recordOf(int row) const;
     int selectedCount() const;
+    // Reads an image whole; reports and returns false when it cannot be read.
+    bool readImage(const QString &title, QString &path, QByteArray &bytes);
+    // Appends record and its list entry, which becomes the current one.
+    void appendRecord(const SettingStruct &record);
+    // Gives the setting dialog what its preview reads; editedRecord 0 for a new setting.
+    void preparePreview(int editedRecord);
 
     AppContext &m_ctx;
     std::function<void(const QString &)> m_showFileDesc;
     QPointer<bvlEditSettingDo> m_settingDialog;
     QPointer<bvlGroupBrowse> m_groupBrowser;
+    QPointer<bvlByteMap> m_byteMap;
     bool m_fillingHeader = false;
     QString m_filePath; // the file last opened or saved; empty after New
     std::optional<QPoint> m_place; // where the window was when it last closed

@@ -9,6 +9,8 @@
 #include "ui/InputDataError.h"
 #include "ui/editor/InputMarks.h"
 #include "ui/editor/KeyPreview.h"
+#include "ui/editor/ReferenceImages.h"
+#include "ui/editor/SettingPreview.h"
 #include "ui/editor/TypedNumber.h"
 #include "ui/editor/bvlEditSetting.h"
 #include "ui/editor/bvlGroupBrowse.h"
@@ -28,6 +30,8 @@
 namespace {
 
 constexpr int BitTextLength = 8;
+// Three lines under the fields for what the setting reads from the images.
+constexpr int PreviewHeight = 3 * 255 + 60;
 
 QLineEdit *textBox(QWidget *parent, const QString &name, const QRect &geometry, int maxLength = 0)
 {
@@ -50,6 +54,23 @@ QFrame *panel(QWidget *parent, const QString &name, const QRect &geometry)
     auto *frame = NamedAt(new QFrame(parent), name, geometry);
     frame->setFrameShape(QFrame::NoFrame);
     return frame;
+}
+
+// Empties the fields the record's type does not use, so that what an earlier setting
+// left in the dialog or in the hand-over record never reaches the file.
+void KeepOnlyUsedFields(SettingStruct &setting)
+{
+    const auto type = SettingType(setting.Type);
+    const bool bits = type == SettingType::Checkbox || type == SettingType::ValueList;
+    const bool string = type == SettingType::AnsiString || type == SettingType::UnicodeString;
+    if (!bits) {
+        setting.BitMask = 0;
+        setting.Values.clear();
+    }
+    if (type != SettingType::ValueList)
+        setting.ValueNames.clear();
+    if (!string)
+        setting.MaxStringLength = 0;
 }
 
 // Index of the chosen state, -1 when no state is chosen.
@@ -174,6 +195,17 @@ void bvlEditSettingDo::buildControls()
     cmCancel = button(this, QStringLiteral("cmCancel"), QStringLiteral("Annulla"), TwipsRect(6720, 3840, 1335, 375));
     TagForCaption(cmCancel);
 
+    // Shown only while a reference image is open (SetPreviewContext).
+    const auto previewLabel = [this](const QString &name, int top) {
+        auto *label = NamedAt(new QLabel(this), name, TwipsRect(240, top, 7815, 255));
+        label->setTextFormat(Qt::PlainText);
+        label->hide();
+        return label;
+    };
+    lbPreviewReference = previewLabel(QStringLiteral("lbPreviewReference"), 3780);
+    lbPreviewSecond = previewLabel(QStringLiteral("lbPreviewSecond"), 3780 + 255);
+    lbPreviewOverlap = previewLabel(QStringLiteral("lbPreviewOverlap"), 3780 + 510);
+
     QList<QWidget *> tabOrder;
     for (QRadioButton *option : opType)
         tabOrder << option;
@@ -213,6 +245,19 @@ void bvlEditSettingDo::connectHandlers()
     connect(cmGroupBrowse, &QPushButton::clicked, this, &bvlEditSettingDo::cmGroupBrowse_Click);
     connect(cmOK, &QPushButton::clicked, this, &bvlEditSettingDo::cmOK_Click);
     connect(cmCancel, &QPushButton::clicked, this, &bvlEditSettingDo::cmCancel_Click);
+
+    // The preview follows every field a setting reads with.
+    const auto preview = [this] { UpdatePreview(); };
+    for (QRadioButton *option : opType)
+        connect(option, &QRadioButton::toggled, this, preview);
+    for (QPushButton *bit : chBit)
+        connect(bit, &QPushButton::toggled, this, preview);
+    for (QLineEdit *box : {txOffsetDec, txOffsetHex, txMaxStringLength, txCheckedValue, txUncheckedValue,
+                           txSettingValueVal, txSettingName})
+        connect(box, &QLineEdit::textChanged, this, preview);
+    connect(cbSettingValueList->model(), &QAbstractItemModel::dataChanged, this, preview);
+    connect(cbSettingValueList->model(), &QAbstractItemModel::rowsInserted, this, preview);
+    connect(cbSettingValueList->model(), &QAbstractItemModel::rowsRemoved, this, preview);
 
     txOffsetDec->installEventFilter(this);
     txOffsetHex->installEventFilter(this);
@@ -575,40 +620,7 @@ void bvlEditSettingDo::ReadSettingStruct(const SettingStruct &setting)
 bool bvlEditSettingDo::WriteSettingStruct(SettingStruct &setting)
 {
     try {
-        const int type = GetType();
-        setting.Type = quint8(type);
-        setting.Offset = TypedNumberToLong(txOffsetDec->text());
-        if (type > int(SettingType::Int8))
-            setting.MaxStringLength = TypedNumberToLong(txMaxStringLength->text());
-        setting.BitMask = SelectedBits;
-
-        setting.Description = txSettingDescription->toPlainText();
-        setting.Group = txSettingGroup->text();
-        if (setting.Group.trimmed().isEmpty())
-            throw BvlError(ErrNo::GroupEmpty);
-        setting.Name = txSettingName->text();
-        if (setting.Name.trimmed().isEmpty())
-            throw BvlError(ErrNo::NameEmpty);
-
-        if (type == int(SettingType::Checkbox)) {
-            if (SelectedBits == 0)
-                throw BvlError(ErrNo::CheckboxNoBits);
-            // A box without a valid bit text counts as -1, that is every selected bit.
-            setting.Values = JoinValues({QString::number(BitTextToValue(txCheckedValue->text()) & SelectedBits),
-                                         QString::number(BitTextToValue(txUncheckedValue->text()) & SelectedBits)});
-        } else if (type == int(SettingType::ValueList)) {
-            if (SelectedBits == 0)
-                throw BvlError(ErrNo::ValueListNoBits);
-            if (cbSettingValueList->count() == 0)
-                throw BvlError(ErrNo::NoStates);
-            QStringList names, values;
-            for (int i = 0; i < cbSettingValueList->count(); ++i) {
-                names << cbSettingValueList->itemText(i);
-                values << QString::number(cbSettingValueList->itemData(i).toInt() & SelectedBits);
-            }
-            setting.ValueNames = JoinValues(names);
-            setting.Values = JoinValues(values);
-        }
+        storeFields(setting, true);
         return true;
     } catch (const BvlError &e) {
         ShowInputDataError(m_ctx, e.number());
@@ -616,10 +628,111 @@ bool bvlEditSettingDo::WriteSettingStruct(SettingStruct &setting)
     }
 }
 
+void bvlEditSettingDo::storeFields(SettingStruct &setting, bool checkNames)
+{
+    const int type = GetType();
+    setting.Type = quint8(type);
+    setting.Offset = TypedNumberToLong(txOffsetDec->text());
+    if (type > int(SettingType::Int8))
+        setting.MaxStringLength = TypedNumberToLong(txMaxStringLength->text());
+    setting.BitMask = SelectedBits;
+
+    setting.Description = txSettingDescription->toPlainText();
+    setting.Group = txSettingGroup->text();
+    if (checkNames && setting.Group.trimmed().isEmpty())
+        throw BvlError(ErrNo::GroupEmpty);
+    setting.Name = txSettingName->text();
+    if (checkNames && setting.Name.trimmed().isEmpty())
+        throw BvlError(ErrNo::NameEmpty);
+
+    if (type == int(SettingType::Checkbox)) {
+        if (SelectedBits == 0)
+            throw BvlError(ErrNo::CheckboxNoBits);
+        // A box without a valid bit text counts as -1, that is every selected bit.
+        setting.Values = JoinValues({QString::number(BitTextToValue(txCheckedValue->text()) & SelectedBits),
+                                     QString::number(BitTextToValue(txUncheckedValue->text()) & SelectedBits)});
+    } else if (type == int(SettingType::ValueList)) {
+        if (SelectedBits == 0)
+            throw BvlError(ErrNo::ValueListNoBits);
+        if (cbSettingValueList->count() == 0)
+            throw BvlError(ErrNo::NoStates);
+        QStringList names, values;
+        for (int i = 0; i < cbSettingValueList->count(); ++i) {
+            names << cbSettingValueList->itemText(i);
+            values << QString::number(cbSettingValueList->itemData(i).toInt() & SelectedBits);
+        }
+        setting.ValueNames = JoinValues(names);
+        setting.Values = JoinValues(values);
+    }
+    KeepOnlyUsedFields(setting);
+}
+
+// ---- preview ----
+
+void bvlEditSettingDo::SetPreviewContext(const ReferenceImages *images, const SettingList *settings, int editedRecord)
+{
+    m_previewImages = images;
+    m_previewSettings = settings;
+    m_editedRecord = editedRecord;
+    const bool shown = images && images->hasReference();
+    for (QLabel *line : {lbPreviewReference, lbPreviewSecond, lbPreviewOverlap})
+        line->setVisible(shown);
+    const int extra = shown ? PreviewHeight : 0;
+    setFixedSize(TwipsToPixelsX(8175), TwipsToPixelsY(4335 + extra));
+    cmOK->move(TwipsToPixelsX(5280), TwipsToPixelsY(3840 + extra));
+    cmCancel->move(TwipsToPixelsX(6720), TwipsToPixelsY(3840 + extra));
+    UpdatePreview();
+}
+
+void bvlEditSettingDo::UpdatePreview()
+{
+    if (!m_previewImages || !m_previewImages->hasReference())
+        return;
+    SettingStruct draft;
+    QString problem;
+    try {
+        storeFields(draft, false);
+        // While the hexadecimal box is being typed in, it is the offset that counts.
+        if (focusWidget() == txOffsetHex)
+            draft.Offset = HexToLong(txOffsetHex->text());
+    } catch (const BvlError &e) {
+        problem = m_ctx.T(QStringLiteral("bvlEditSettingDo.sPreviewIncomplete_V")) + QStringLiteral(" (ERR ")
+                  + QString::number(e.number()) + QLatin1Char(')');
+    }
+    const auto showLine = [&](QLabel *label, const QString &imageKey, const QByteArray &image) {
+        const QString imageLabel = m_ctx.T(imageKey);
+        const PreviewLine line = problem.isEmpty() ? PreviewOf(m_ctx, imageLabel, image, draft)
+                                                   : PreviewLine{imageLabel + QStringLiteral(": ") + problem, true};
+        label->setText(line.text);
+        InputMarks::SetTextValid(label, !line.warning);
+    };
+    showLine(lbPreviewReference, QStringLiteral("bvlEditSettingDo.sPreviewReference_V"), m_previewImages->reference);
+    if (m_previewImages->hasSecond())
+        showLine(lbPreviewSecond, QStringLiteral("bvlEditSettingDo.sPreviewSecond_V"), m_previewImages->second);
+    else
+        lbPreviewSecond->clear();
+    lbPreviewOverlap->setText(problem.isEmpty() && m_previewSettings
+                                  ? OverlapLine(m_ctx, *m_previewSettings, draft, m_editedRecord)
+                                  : QString());
+    InputMarks::SetTextValid(lbPreviewOverlap, false);
+}
+
 // ---- OK, Cancel, closing ----
+
+void bvlEditSettingDo::takeTypedOffset()
+{
+    // Clicking OK moves the focus and converts the box left; Enter leaves the focus where
+    // it is, so the box that holds it is converted here.
+    QWidget *focused = focusWidget();
+    if (focused == txOffsetHex)
+        txOffsetHex_LostFocus();
+    else if (focused == txOffsetDec)
+        txOffsetDec_LostFocus();
+}
 
 void bvlEditSettingDo::cmOK_Click()
 {
+    takeTypedOffset();
     if (!WriteSettingStruct(m_ctx.CurrentSetting))
         return;
     m_ctx.CurrentSettingOK = true;
@@ -639,8 +752,18 @@ void bvlEditSettingDo::reject()
 
 bool bvlEditSettingDo::Form_KeyDown(int key)
 {
-    if (key != Qt::Key_Escape)
-        return false;
-    cmCancel_Click();
-    return true;
+    if (key == Qt::Key_Escape) {
+        cmCancel_Click();
+        return true;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        // A focused command button does what it says; the boxes, the bit toggles (check
+        // boxes in looks only) and OK itself pass Enter on to OK.
+        auto *button = qobject_cast<QPushButton *>(focusWidget());
+        if (button && button != cmOK && !button->isCheckable()) {
+            button->click();
+            return true;
+        }
+    }
+    return false;
 }

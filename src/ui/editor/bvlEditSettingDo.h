@@ -7,6 +7,7 @@
 #include <functional>
 
 struct AppContext;
+struct ReferenceImages;
 class bvlEditSetting;
 class QComboBox;
 class QFrame;
@@ -40,6 +41,13 @@ public:
     // Fields stored before a failure stay stored.
     bool WriteSettingStruct(SettingStruct &setting);
 
+    // The preview under the fields: what the setting reads from the images (and which
+    // settings own the same bits), shown while images has a reference image. settings
+    // are the editor's, editedRecord the record being edited (0 for a new one). The
+    // pointers must outlive the dialog's next use.
+    void SetPreviewContext(const ReferenceImages *images, const SettingList *settings, int editedRecord);
+    void UpdatePreview();
+
     // Colours a bit-text box: yellow background unless a complete bit text, red text when
     // it has bits outside SelectedBits. True when the text is a valid value.
     bool CheckBitText(QLineEdit *box);
@@ -67,7 +75,8 @@ public:
     void txSettingValueValDec_Change();
     void cmGroupBrowse_Click();
     void txSettingGroup_MouseMove();
-    // Escape presses Cancel; true when the key was taken.
+    // Escape presses Cancel, Enter on a button other than OK presses that button; true
+    // when the key was taken.
     bool Form_KeyDown(int key);
 
     // The bits checked in chBit: bit k set when chBit(k) is down.
@@ -118,6 +127,10 @@ public:
     QPushButton *cmOK;
     QPushButton *cmCancel;
 
+    QLabel *lbPreviewReference;
+    QLabel *lbPreviewSecond;
+    QLabel *lbPreviewOverlap;
+
 protected:
     // The close box and Escape: Cancel, and the dialog hides.
     void reject() override;
@@ -128,10 +141,18 @@ private:
     void connectHandlers();
     // Selects type option index; runs opType_Click even when it is selected already.
     void selectType(int index);
+    // Converts the offset box that has the focus, as leaving it would.
+    void takeTypedOffset();
+    // Stores the fields into setting; throws BvlError as WriteSettingStruct reports it.
+    // Without checkNames an empty name or group passes (the preview needs neither).
+    void storeFields(SettingStruct &setting, bool checkNames);
     // The state list changed by the program: no state chosen, no click handling.
     void clearStates();
 
     AppContext &m_ctx;
     bvlEditSetting *m_editor;
     std::function<void(const QString &)> m_showFileDesc;
+    const ReferenceImages *m_previewImages = nullptr;
+    const SettingList *m_previewSettings = nullptr;
+    int m_editedRecord = 0;
 };

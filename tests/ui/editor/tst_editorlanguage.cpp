@@ -1,5 +1,6 @@
 #include "ui/language/ApplyLanguage.h"
 #include "support/EditorFixtures.h"
+#include "ui/editor/bvlByteMap.h"
 #include "ui/editor/bvlEditSetting.h"
 #include "ui/editor/bvlEditSettingDo.h"
 #include "ui/editor/bvlGroupBrowse.h"
@@ -70,13 +71,15 @@ void TestEditorLanguage::everyKeyInEveryShippedFile()
     bvlEditSetting editor(ctx);
     const QStringList editorKeys = taggedKeys(&editor);
     const QStringList dialogKeys = taggedKeys(editor.SettingDialog());
-    QCOMPARE(editorKeys.size(), 14);
+    const QStringList mapKeys = taggedKeys(editor.ByteMap());
+    QCOMPARE(editorKeys.size(), 18);   // the Image menu and its three items among them
+    QCOMPARE(mapKeys.size(), 13);
     QCOMPARE(dialogKeys.size(), 23);
     QVERIFY(dialogKeys.contains("bvlEditSettingDo.opType(3)"));
     QVERIFY(taggedKeys(editor.GroupBrowser()).isEmpty()); // titled by code, not by tags
 
     QString value;
-    for (const QString &key : editorKeys + dialogKeys + CodeKeys)
+    for (const QString &key : editorKeys + dialogKeys + mapKeys + CodeKeys)
         QVERIFY2(ctx.lang.Lookup(key, value), qPrintable(file + ": " + key));
     // Building the windows looked up nothing in vain.
     QCOMPARE(platform.messages(), QStringList());

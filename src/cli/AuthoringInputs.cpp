@@ -1,0 +1,45 @@
+#include "cli/AuthoringInputs.h"
+
+#include "cli/ExitStatus.h"
+#include "core/Conversions.h"
+#include "seem/AutoSelect.h"
+#include "seem/ImageBytes.h"
+#include "seem/SeemFileName.h"
+
+#include <QFileInfo>
+
+QByteArray ReadImageForCommand(const QString &path)
+{
+    try {
+        return ReadWholeImage(path);
+    } catch (const BvlError &e) {
+        if (e.number() == ErrNo::OutOfMemory)
+            throw CliError(QStringLiteral("%1: is larger than %2 bytes, more than any SEEM image").arg(path).arg(MaxWholeImageBytes));
+        throw CliError(QStringLiteral("%1: %2").arg(path, FileErrorText(e)));
+    }
+}
+
+LoadedSettingFile SettingFileOrEmpty(const QString &imagePath, const QCommandLineParser &parser,
+                                     const QString &programFolder, QTextStream &err)
+{
+    if (parser.isSet(QStringLiteral("sec")))
+        return LoadSettingFile(parser.value(QStringLiteral("sec")));
+    const QString folder = parser.isSet(QStringLiteral("sec-dir")) ? parser.value(QStringLiteral("sec-dir")) : programFolder;
+    const QString fileName = QFileInfo(imagePath).fileName();
+    const QString chosen = AutoSelectSettingFile(folder, fileName);
+    if (!chosen.isEmpty())
+        return LoadSettingFile(chosen);
+
+    LoadedSettingFile empty;
+    empty.header.Magic = QStringLiteral("sec");
+    empty.header.FileVersion = 3;
+    empty.header.ProgramVersion = VersionString();
+    SeemNameNumbers numbers;
+    if (ParseSeemFileName(fileName, numbers)) {
+        empty.header.SEEMNr = numbers.seemNr;
+        empty.header.SEEMRec = numbers.seemRec;
+    }
+    err << imagePath << ": no setting file describes it; starting from an empty one for SEEM "
+        << HexText16(empty.header.SEEMNr) << ", record " << HexText16(empty.header.SEEMRec) << '\n';
+    return empty;
+}

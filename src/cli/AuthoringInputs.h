@@ -1,0 +1,16 @@
+#pragma once
+#include "cli/Inputs.h"
+
+#include <QByteArray>
+#include <QTextStream>
+
+// What propose and map read: whole images, and a setting file that may not exist yet.
+
+// The image's bytes; a failure becomes a CliError naming the file.
+QByteArray ReadImageForCommand(const QString &path);
+
+// The setting file of --sec, else the automatic choice for the image's name, else an
+// empty one written for the SEEM and record number the name carries (path empty then;
+// a note on err says so).
+LoadedSettingFile SettingFileOrEmpty(const QString &imagePath, const QCommandLineParser &parser,
+                                     const QString &programFolder, QTextStream &err);

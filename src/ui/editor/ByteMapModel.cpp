@@ -1,0 +1,147 @@
+#include "ui/editor/ByteMapModel.h"
+
+#include "core/Cp1252.h"
+
+#include <QFont>
+#include <QFontDatabase>
+
+QColor ByteMapModel::StateColour(BitCoverage::ByteState state)
+{
+    switch (state) {
+    case BitCoverage::ByteState::Whole:
+        return QColor(140, 205, 140);
+    case BitCoverage::ByteState::Partly:
+        return QColor(205, 235, 205);
+    case BitCoverage::ByteState::Conflict:
+        return QColor(250, 140, 110);
+    case BitCoverage::ByteState::Undescribed:
+        break;
+    }
+    return QColor(255, 255, 255);
+}
+
+QColor ByteMapModel::UndescribedDifferenceColour()
+{
+    return QColor(255, 215, 0);
+}
+
+QColor ByteMapModel::DifferenceTextColour()
+{
+    return QColor(0, 0, 200);
+}
+
+ByteMapModel::ByteMapModel(QObject *parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+void ByteMapModel::setImages(const QByteArray &reference, const QByteArray &second)
+{
+    beginResetModel();
+    m_reference = reference;
+    m_second = second.size() == reference.size() ? second : QByteArray();
+    recompute();
+    endResetModel();
+}
+
+void ByteMapModel::setSettings(const SettingList &settings)
+{
+    m_settings = settings;
+    recompute();
+    // The rows stay; only colours and marks change.
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::BackgroundRole, Qt::ForegroundRole});
+}
+
+void ByteMapModel::recompute()
+{
+    m_coverage = BitCoverage(m_settings, m_reference.size());
+    m_undescribed = hasSecond() ? UndescribedDifferences(m_coverage, m_reference, m_second)
+                                : QVector<UndescribedDifference>();
+}
+
+ByteMapModel::Difference ByteMapModel::differenceAt(qint64 offset) const
+{
+    if (!hasSecond())
+        return Difference::None;
+    const quint8 differing = quint8(m_reference.at(offset) ^ m_second.at(offset));
+    if (differing == 0)
+        return Difference::None;
+    return (differing & ~m_coverage.ownedBits(offset)) ? Difference::Undescribed : Difference::Described;
+}
+
+qint64 ByteMapModel::offsetOf(const QModelIndex &index) const
+{
+    if (!index.isValid() || index.column() >= BytesPerRow)
+        return -1;
+    const qint64 offset = qint64(index.row()) * BytesPerRow + index.column();
+    return offset < m_reference.size() ? offset : -1;
+}
+
+QModelIndex ByteMapModel::indexOf(qint64 offset) const
+{
+    return index(int(offset / BytesPerRow), int(offset % BytesPerRow));
+}
+
+int ByteMapModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int((m_reference.size() + BytesPerRow - 1) / BytesPerRow);
+}
+
+int ByteMapModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : BytesPerRow + 1;
+}
+
+QString ByteMapModel::rowText(int row) const
+{
+    const QByteArray bytes = m_reference.mid(qint64(row) * BytesPerRow, BytesPerRow);
+    QString text = Cp1252::decode(bytes);
+    for (QChar &c : text)
+        if (!c.isPrint())
+            c = QLatin1Char('.');
+    return text;
+}
+
+QVariant ByteMapModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid())
+        return QVariant();
+    if (index.column() == TextColumn)
+        return role == Qt::DisplayRole ? QVariant(rowText(index.row())) : QVariant();
+    const qint64 offset = offsetOf(index);
+    if (offset < 0)
+        return QVariant();
+    switch (role) {
+    case Qt::DisplayRole:
+        return QString::number(quint8(m_reference.at(offset)), 16).toUpper().rightJustified(2, QLatin1Char('0'));
+    case Qt::BackgroundRole:
+        if (differenceAt(offset) == Difference::Undescribed)
+            return UndescribedDifferenceColour();
+        return StateColour(m_coverage.stateAt(offset));
+    case Qt::ForegroundRole:
+        return differenceAt(offset) == Difference::None ? QVariant() : QVariant(DifferenceTextColour());
+    case Qt::FontRole:
+        if (differenceAt(offset) != Difference::None) {
+            QFont bold = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+            bold.setBold(true);
+            return bold;
+        }
+        return QVariant();
+    case Qt::TextAlignmentRole:
+        return int(Qt::AlignCenter);
+    default:
+        return QVariant();
+    }
+}
+
+QVariant ByteMapModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return QVariant();
+    if (orientation == Qt::Vertical)
+        return QString::number(qint64(section) * BytesPerRow, 16).toUpper().rightJustified(8, QLatin1Char('0'));
+    if (section == TextColumn)
+        return QString();
+    return QString::number(section, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+}

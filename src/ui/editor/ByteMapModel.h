@@ -1,0 +1,60 @@
+#pragma once
+#include "core/SettingTypes.h"
+#include "seem/BitCoverage.h"
+
+#include <QAbstractTableModel>
+#include <QByteArray>
+#include <QColor>
+#include <QVector>
+
+// The reference image as a table of 16 bytes a row (then their text), each byte coloured
+// by what the settings say about it, and marked where a second image differs. Everything
+// is computed from the bytes when asked, so a large image costs one coverage pass and
+// the rows on screen.
+class ByteMapModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    static constexpr int BytesPerRow = 16;
+    static constexpr int TextColumn = BytesPerRow;
+
+    // How a byte differs from the second image.
+    enum class Difference { None, Described, Undescribed };
+
+    // The colours, also shown in the legend.
+    static QColor StateColour(BitCoverage::ByteState state);
+    static QColor UndescribedDifferenceColour();
+    static QColor DifferenceTextColour();
+
+    explicit ByteMapModel(QObject *parent = nullptr);
+
+    // Either image may be empty; the second counts only when its size equals the first's.
+    void setImages(const QByteArray &reference, const QByteArray &second);
+    void setSettings(const SettingList &settings);
+
+    const BitCoverage &coverage() const { return m_coverage; }
+    const QByteArray &reference() const { return m_reference; }
+    const QByteArray &second() const { return m_second; }
+    bool hasSecond() const { return !m_second.isEmpty(); }
+    const QVector<UndescribedDifference> &undescribedDifferences() const { return m_undescribed; }
+
+    Difference differenceAt(qint64 offset) const;
+    // The byte of a cell, -1 for the text column or past the image's end.
+    qint64 offsetOf(const QModelIndex &index) const;
+    QModelIndex indexOf(qint64 offset) const;
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    void recompute();
+    QString rowText(int row) const;
+
+    QByteArray m_reference;
+    QByteArray m_second;
+    SettingList m_settings;
+    BitCoverage m_coverage;
+    QVector<UndescribedDifference> m_undescribed;
+};

@@ -1,0 +1,424 @@
+#include "ui/editor/bvlByteMap.h"
+
+#include "core/Conversions.h"
+#include "seem/BitCoverage.h"
+#include "seem/DifferenceProposals.h"
+#include "seem/SettingValueText.h"
+#include "ui/AppContext.h"
+#include "ui/ControlNames.h"
+#include "ui/editor/ByteMapModel.h"
+#include "ui/editor/bvlEditSetting.h"
+#include "ui/editor/bvlProposals.h"
+#include "ui/language/ApplyLanguage.h"
+
+#include <QCheckBox>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+// The drafts' words in the user's language, the states named after the images.
+ProposalTexts LocalTexts(AppContext &ctx, const ReferenceImages &images)
+{
+    ProposalTexts texts;
+    texts.group = ctx.T(QStringLiteral("bvlProposals.sGroup_V"));
+    texts.firstImage = images.referenceName();
+    texts.secondImage = images.secondName();
+    texts.first = ctx.T(QStringLiteral("bvlProposals.sFirstState_V"));
+    texts.second = ctx.T(QStringLiteral("bvlProposals.sSecondState_V"));
+    texts.bitName = ctx.T(QStringLiteral("bvlProposals.sBitName_V"));
+    texts.bitsName = ctx.T(QStringLiteral("bvlProposals.sBitsName_V"));
+    texts.byteName = ctx.T(QStringLiteral("bvlProposals.sByteName_V"));
+    texts.textName = ctx.T(QStringLiteral("bvlProposals.sTextName_V"));
+    return texts;
+}
+
+QPushButton *commandButton(QWidget *parent, const QString &name, const QString &caption)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    TagForCaption(button);
+    return button;
+}
+
+// A check box that only shows a bit.
+QCheckBox *bitBox(QWidget *parent, const QString &name, int bit)
+{
+    auto *box = new QCheckBox(QString::number(bit), parent);
+    box->setObjectName(name);
+    box->setAttribute(Qt::WA_TransparentForMouseEvents);
+    box->setFocusPolicy(Qt::NoFocus);
+    return box;
+}
+
+QLabel *swatch(const QColor &background, const QString &sample = QString(), const QColor &text = QColor())
+{
+    auto *label = new QLabel(sample);
+    label->setFixedSize(22, 16);
+    label->setAlignment(Qt::AlignCenter);
+    label->setAutoFillBackground(true);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, background);
+    if (text.isValid())
+        palette.setColor(QPalette::WindowText, text);
+    label->setPalette(palette);
+    label->setFrameShape(QFrame::Box);
+    return label;
+}
+
+}
+
+bvlByteMap::bvlByteMap(AppContext &ctx, bvlEditSetting *editor)
+    : QWidget(editor, Qt::Window)
+    , m_ctx(ctx)
+    , m_editor(editor)
+    , m_model(new ByteMapModel(this))
+{
+    setObjectName(QStringLiteral("bvlByteMap"));
+
+    lbCoverage = new QLabel(this);
+    lbCoverage->setObjectName(QStringLiteral("lbCoverage"));
+    lbCoverage->setTextFormat(Qt::PlainText);
+
+    tvBytes = new QTableView(this);
+    tvBytes->setObjectName(QStringLiteral("tvBytes"));
+    tvBytes->setModel(m_model);
+    tvBytes->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    tvBytes->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    tvBytes->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tvBytes->setShowGrid(false);
+    // Fixed sizes: the view then never measures a row, whatever the image's size.
+    tvBytes->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    tvBytes->verticalHeader()->setDefaultSectionSize(tvBytes->fontMetrics().height() + 4);
+    tvBytes->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    const int byteWidth = tvBytes->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 6;
+    tvBytes->horizontalHeader()->setDefaultSectionSize(byteWidth);
+    tvBytes->horizontalHeader()->resizeSection(ByteMapModel::TextColumn,
+                                               tvBytes->fontMetrics().horizontalAdvance(QString(18, QLatin1Char('M'))));
+
+    cmNewSetting = commandButton(this, QStringLiteral("cmNewSetting"), QStringLiteral("New setting from selection"));
+    cmPropose = commandButton(this, QStringLiteral("cmPropose"), QStringLiteral("Propose settings for all differences"));
+    cmPrevious = commandButton(this, QStringLiteral("cmPrevious"), QStringLiteral("Previous undescribed difference"));
+    cmNext = commandButton(this, QStringLiteral("cmNext"), QStringLiteral("Next undescribed difference"));
+    auto *commands = new QHBoxLayout;
+    commands->addWidget(cmNewSetting);
+    commands->addWidget(cmPropose);
+    commands->addStretch();
+    commands->addWidget(cmPrevious);
+    commands->addWidget(cmNext);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(lbCoverage);
+    layout->addWidget(buildLegend());
+    layout->addWidget(tvBytes, 1);
+    layout->addWidget(buildDetails());
+    layout->addLayout(commands);
+
+    connect(cmNewSetting, &QPushButton::clicked, this, &bvlByteMap::cmNewSetting_Click);
+    connect(cmPropose, &QPushButton::clicked, this, &bvlByteMap::cmPropose_Click);
+    connect(cmNext, &QPushButton::clicked, this, &bvlByteMap::cmNext_Click);
+    connect(cmPrevious, &QPushButton::clicked, this, &bvlByteMap::cmPrevious_Click);
+    connect(new QShortcut(QKeySequence(Qt::Key_F3), this), &QShortcut::activated, this, &bvlByteMap::cmNext_Click);
+    connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), this), &QShortcut::activated, this,
+            &bvlByteMap::cmPrevious_Click);
+    connect(editor, &bvlEditSetting::settingsChanged, this, &bvlByteMap::refreshSettings);
+    connect(editor, &bvlEditSetting::imagesChanged, this, &bvlByteMap::Refresh);
+    connect(tvBytes->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &bvlByteMap::tvBytes_SelectionChanged);
+    connect(tvBytes->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &bvlByteMap::tvBytes_SelectionChanged);
+
+    ApplyLanguage(ctx.lang, this);
+    const int width = tvBytes->verticalHeader()->sizeHint().width() + 16 * byteWidth
+                      + tvBytes->horizontalHeader()->sectionSize(ByteMapModel::TextColumn) + 60;
+    resize(qMax(width, 720), 640);
+    Refresh();
+}
+
+QWidget *bvlByteMap::buildLegend()
+{
+    auto *legend = new QWidget(this);
+    legend->setObjectName(QStringLiteral("frLegend"));
+    auto *row = new QHBoxLayout(legend);
+    row->setContentsMargins(0, 0, 0, 0);
+    const auto entry = [&](QLabel *sample, const QString &name, const QString &caption) {
+        row->addWidget(sample);
+        auto *text = new QLabel(caption, legend);
+        text->setObjectName(name);
+        TagForCaption(text);
+        row->addWidget(text);
+        row->addSpacing(8);
+    };
+    entry(swatch(ByteMapModel::StateColour(BitCoverage::ByteState::Whole)), QStringLiteral("lbLegendWhole"),
+          QStringLiteral("every bit described"));
+    entry(swatch(ByteMapModel::StateColour(BitCoverage::ByteState::Partly)), QStringLiteral("lbLegendPartly"),
+          QStringLiteral("some bits described"));
+    entry(swatch(ByteMapModel::StateColour(BitCoverage::ByteState::Undescribed)), QStringLiteral("lbLegendUndescribed"),
+          QStringLiteral("undescribed"));
+    entry(swatch(ByteMapModel::StateColour(BitCoverage::ByteState::Conflict)), QStringLiteral("lbLegendConflict"),
+          QStringLiteral("bits in conflict"));
+    entry(swatch(QColor(255, 255, 255), QStringLiteral("AB"), ByteMapModel::DifferenceTextColour()),
+          QStringLiteral("lbLegendDiffers"), QStringLiteral("differs"));
+    entry(swatch(ByteMapModel::UndescribedDifferenceColour(), QStringLiteral("AB"), ByteMapModel::DifferenceTextColour()),
+          QStringLiteral("lbLegendUndescribedDiff"), QStringLiteral("differs in undescribed bits"));
+    row->addStretch();
+    return legend;
+}
+
+QWidget *bvlByteMap::buildDetails()
+{
+    auto *frame = new QGroupBox(this);
+    frame->setObjectName(QStringLiteral("frDetails"));
+    auto *layout = new QVBoxLayout(frame);
+    lbSelected = new QLabel(frame);
+    lbSelected->setObjectName(QStringLiteral("lbSelected"));
+    lbSelected->setTextFormat(Qt::PlainText);
+    layout->addWidget(lbSelected);
+
+    auto *bits = new QGridLayout;
+    auto *lbReference = new QLabel(QStringLiteral("Reference image"), frame);
+    lbReference->setObjectName(QStringLiteral("lbReference"));
+    TagForCaption(lbReference);
+    auto *lbSecond = new QLabel(QStringLiteral("Second image"), frame);
+    lbSecond->setObjectName(QStringLiteral("lbSecond"));
+    TagForCaption(lbSecond);
+    bits->addWidget(lbReference, 0, 0);
+    bits->addWidget(lbSecond, 1, 0);
+    for (int bit = 7; bit >= 0; --bit) {
+        const int column = 8 - bit;
+        chReferenceBit[bit] = bitBox(frame, ArrayElementName(QStringLiteral("chReferenceBit"), bit), bit);
+        chSecondBit[bit] = bitBox(frame, ArrayElementName(QStringLiteral("chSecondBit"), bit), bit);
+        bits->addWidget(chReferenceBit[bit], 0, column);
+        bits->addWidget(chSecondBit[bit], 1, column);
+    }
+    bits->setColumnStretch(9, 1);
+    layout->addLayout(bits);
+
+    lbOwners = new QLabel(QStringLiteral("Settings owning bits of this byte:"), frame);
+    lbOwners->setObjectName(QStringLiteral("lbOwners"));
+    TagForCaption(lbOwners);
+    layout->addWidget(lbOwners);
+    m_ownerArea = new QWidget(frame);
+    m_ownerRows = new QVBoxLayout(m_ownerArea);
+    m_ownerRows->setContentsMargins(12, 0, 0, 0);
+    layout->addWidget(m_ownerArea);
+    return frame;
+}
+
+// ---- following the editor ----
+
+void bvlByteMap::Refresh()
+{
+    const ReferenceImages &images = m_editor->Images;
+    setWindowTitle(m_ctx.T(QStringLiteral("bvlByteMap.Caption_V")) + QStringLiteral(" - ") + images.referenceName()
+                   + (images.hasSecond() ? QStringLiteral(" / ") + images.secondName() : QString()));
+    m_model->setImages(images.reference, images.second);
+    const bool compared = m_model->hasSecond();
+    cmPropose->setEnabled(compared);
+    cmNext->setEnabled(compared);
+    cmPrevious->setEnabled(compared);
+    for (QCheckBox *box : chSecondBit)
+        box->setVisible(compared);
+    refreshSettings();
+}
+
+void bvlByteMap::refreshSettings()
+{
+    m_model->setSettings(m_editor->Settings);
+    lbCoverage->setText(CoverageLine(m_model->coverage(), m_ctx.T(QStringLiteral("bvlByteMap.sCoverage_V")), QLocale()));
+    showDetails(SelectedByte());
+}
+
+// ---- selection and details ----
+
+qint64 bvlByteMap::SelectedByte() const
+{
+    qint64 first = 0, last = 0;
+    return selectedRange(first, last) ? first : -1;
+}
+
+bool bvlByteMap::selectedRange(qint64 &first, qint64 &last) const
+{
+    first = -1;
+    last = -1;
+    const QModelIndexList cells = tvBytes->selectionModel()->selectedIndexes();
+    for (const QModelIndex &cell : cells) {
+        const qint64 offset = m_model->offsetOf(cell);
+        if (offset < 0)
+            continue;
+        first = first < 0 ? offset : qMin(first, offset);
+        last = qMax(last, offset);
+    }
+    if (first < 0) {
+        first = last = m_model->offsetOf(tvBytes->currentIndex());
+    }
+    return first >= 0;
+}
+
+void bvlByteMap::SelectByte(qint64 offset)
+{
+    const QModelIndex cell = m_model->indexOf(offset);
+    tvBytes->selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect);
+    tvBytes->scrollTo(cell);
+}
+
+void bvlByteMap::tvBytes_SelectionChanged()
+{
+    showDetails(SelectedByte());
+}
+
+void bvlByteMap::showDetails(qint64 offset)
+{
+    // Later, not now: an owner's button may be what is being clicked.
+    while (QLayoutItem *item = m_ownerRows->takeAt(0)) {
+        if (QWidget *row = item->widget()) {
+            row->hide();
+            row->deleteLater();
+        }
+        delete item;
+    }
+    const bool shown = offset >= 0 && offset < m_model->reference().size();
+    const quint8 reference = shown ? quint8(m_model->reference().at(offset)) : 0;
+    const quint8 second = shown && m_model->hasSecond() ? quint8(m_model->second().at(offset)) : reference;
+    for (int bit = 0; bit < 8; ++bit) {
+        chReferenceBit[bit]->setChecked(reference & (1u << bit));
+        chSecondBit[bit]->setChecked(second & (1u << bit));
+        // A differing bit is marked in both rows.
+        const QString mark = ((reference ^ second) & (1u << bit)) ? QStringLiteral("color: rgb(200, 0, 0); font-weight: bold")
+                                                                   : QString();
+        chReferenceBit[bit]->setStyleSheet(mark);
+        chSecondBit[bit]->setStyleSheet(mark);
+    }
+    if (!shown) {
+        lbSelected->clear();
+        return;
+    }
+    lbSelected->setText(m_ctx.T(QStringLiteral("bvlByteMap.sSelected_V"))
+                            .arg(OffsetName(offset), ValueToBitText(reference),
+                                 m_model->hasSecond() ? ValueToBitText(second) : QStringLiteral("-")));
+
+    const SettingList &settings = m_editor->Settings;
+    const QVector<ByteOwner> owners = OwnersOfByte(settings, offset);
+    if (owners.isEmpty()) {
+        auto *none = new QLabel(m_ctx.T(QStringLiteral("bvlByteMap.sNoOwner_V")), m_ownerArea);
+        none->setTextFormat(Qt::PlainText);
+        m_ownerRows->addWidget(none);
+    }
+    for (const ByteOwner &owner : owners) {
+        const SettingStruct &s = settings[owner.index - 1];
+        auto *row = new QWidget(m_ownerArea);
+        row->setObjectName(ArrayElementName(QStringLiteral("frOwner"), owner.index));
+        auto *line = new QHBoxLayout(row);
+        line->setContentsMargins(0, 0, 0, 0);
+        auto *text = new QLabel(QStringLiteral("%1  (%2, %3)").arg(s.Name, SettingTypeName(s.Type), ValueToBitText(owner.bits)), row);
+        text->setTextFormat(Qt::PlainText);
+        auto *open = new QPushButton(m_ctx.T(QStringLiteral("bvlByteMap.cmOpenSetting")), row);
+        open->setObjectName(ArrayElementName(QStringLiteral("cmOpenSetting"), owner.index));
+        open->setAutoDefault(false);
+        const int k = owner.index;
+        connect(open, &QPushButton::clicked, this, [this, k] { m_editor->EditRecord(k); });
+        line->addWidget(text, 1);
+        line->addWidget(open);
+        m_ownerRows->addWidget(row);
+    }
+}
+
+// ---- commands ----
+
+void bvlByteMap::cmNext_Click()
+{
+    const QVector<UndescribedDifference> &all = m_model->undescribedDifferences();
+    if (all.isEmpty()) {
+        lbSelected->setText(m_ctx.T(QStringLiteral("bvlByteMap.sNoDifference_V")));
+        return;
+    }
+    const qint64 current = SelectedByte();
+    const auto next = std::upper_bound(all.begin(), all.end(), current,
+                                       [](qint64 offset, const UndescribedDifference &d) { return offset < d.offset; });
+    SelectByte(next == all.end() ? all.first().offset : next->offset); // around the end
+}
+
+void bvlByteMap::cmPrevious_Click()
+{
+    const QVector<UndescribedDifference> &all = m_model->undescribedDifferences();
+    if (all.isEmpty()) {
+        lbSelected->setText(m_ctx.T(QStringLiteral("bvlByteMap.sNoDifference_V")));
+        return;
+    }
+    qint64 current = SelectedByte();
+    if (current < 0)
+        current = m_model->reference().size();
+    const auto at = std::lower_bound(all.begin(), all.end(), current,
+                                     [](const UndescribedDifference &d, qint64 offset) { return d.offset < offset; });
+    SelectByte(at == all.begin() ? all.last().offset : (at - 1)->offset);
+}
+
+void bvlByteMap::cmNewSetting_Click()
+{
+    qint64 first = 0, last = 0;
+    if (!selectedRange(first, last))
+        return;
+    const ProposalTexts texts = LocalTexts(m_ctx, m_editor->Images);
+    const QByteArray &reference = m_model->reference();
+    SettingStruct draft;
+    bool drafted = false;
+    if (m_model->hasSecond()) {
+        // Only the selection's differences count: outside it the second image is the first.
+        QByteArray second = reference;
+        second.replace(first, last - first + 1, m_model->second().mid(first, last - first + 1));
+        const QVector<Proposal> proposals = ProposeSettings(m_editor->Settings, reference, second, texts);
+        if (!proposals.isEmpty()) {
+            draft = proposals.first().setting;
+            drafted = true;
+        }
+    }
+    if (!drafted) {
+        // Nothing differs: one free byte is a number, a partly owned one a check box on
+        // its lowest free bit, several bytes a text field.
+        draft.Group = texts.group;
+        draft.Offset = qint32(first);
+        const quint8 owned = m_model->coverage().ownedBits(first);
+        if (last > first) {
+            draft.Type = quint8(SettingType::AnsiString);
+            draft.MaxStringLength = qint32(last - first + 1);
+            draft.Name = texts.textName.arg(OffsetName(first));
+        } else if (owned == 0 || owned == 0xFF) {
+            draft.Type = quint8(SettingType::Int8);
+            draft.Name = texts.byteName.arg(OffsetName(first));
+        } else {
+            const quint8 free = quint8(~owned);
+            const quint8 lowest = quint8(free & -free);
+            int bit = 0;
+            while (!(lowest & (1u << bit)))
+                ++bit;
+            draft.Type = quint8(SettingType::Checkbox);
+            draft.BitMask = lowest;
+            draft.Values = JoinValues({QString::number(lowest), QStringLiteral("0")});
+            draft.Name = texts.bitName.arg(OffsetName(first)).arg(bit);
+        }
+    }
+    m_editor->AddFromDraft(draft);
+}
+
+void bvlByteMap::cmPropose_Click()
+{
+    if (!m_model->hasSecond())
+        return;
+    const QVector<Proposal> proposals = ProposeSettings(m_editor->Settings, m_model->reference(), m_model->second(),
+                                                        LocalTexts(m_ctx, m_editor->Images));
+    bvlProposals dialog(m_ctx, proposals, this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_editor->AppendSettings(dialog.CheckedSettings());
+}

@@ -1,0 +1,83 @@
+#include "ui/editor/bvlProposals.h"
+
+#include "seem/OwnedBytes.h"
+#include "seem/SettingValueText.h"
+#include "ui/AppContext.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+bvlProposals::bvlProposals(AppContext &ctx, const QVector<Proposal> &proposals, QWidget *owner)
+    : QDialog(owner)
+    , m_ctx(ctx)
+    , m_proposals(proposals)
+{
+    setObjectName(QStringLiteral("bvlProposals"));
+    setWindowTitle(ctx.T(QStringLiteral("bvlProposals.Caption_V")));
+
+    lbSummary = new QLabel(this);
+    lbSummary->setObjectName(QStringLiteral("lbSummary"));
+    lbSummary->setTextFormat(Qt::PlainText);
+    lbSummary->setText(proposals.isEmpty() ? ctx.T(QStringLiteral("bvlProposals.sNone_V"))
+                                           : ctx.T(QStringLiteral("bvlProposals.sSome_V")).arg(proposals.size()));
+
+    lsProposals = new QTreeWidget(this);
+    lsProposals->setObjectName(QStringLiteral("lsProposals"));
+    lsProposals->setRootIsDecorated(false);
+    lsProposals->setUniformRowHeights(true);
+    lsProposals->setHeaderLabels({ctx.T(QStringLiteral("bvlProposals.sOffset_V")), ctx.T(QStringLiteral("bvlProposals.sBits_V")),
+                                  ctx.T(QStringLiteral("bvlProposals.sType_V")), ctx.T(QStringLiteral("bvlProposals.sFirst_V")),
+                                  ctx.T(QStringLiteral("bvlProposals.sSecond_V")), ctx.T(QStringLiteral("bvlProposals.sName_V"))});
+    for (const Proposal &p : proposals) {
+        auto *row = new QTreeWidgetItem(lsProposals);
+        row->setText(OffsetColumn, OffsetName(p.setting.Offset));
+        row->setText(BitsColumn, OwnedBitsText(OwnedSpanOf(p.setting)));
+        row->setText(TypeColumn, SettingTypeName(p.setting.Type));
+        row->setText(FirstColumn, p.firstValue);
+        row->setText(SecondColumn, p.secondValue);
+        row->setText(NameColumn, p.setting.Name);
+        row->setCheckState(OffsetColumn, Qt::Checked);
+    }
+    lsProposals->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+
+    cmAdd = new QPushButton(ctx.T(QStringLiteral("bvlProposals.cmAdd")), this);
+    cmAdd->setObjectName(QStringLiteral("cmAdd"));
+    cmAdd->setEnabled(!proposals.isEmpty());
+    cmCancel = new QPushButton(ctx.T(QStringLiteral("bvlProposals.cmCancel")), this);
+    cmCancel->setObjectName(QStringLiteral("cmCancel"));
+    connect(cmAdd, &QPushButton::clicked, this, &bvlProposals::cmAdd_Click);
+    connect(cmCancel, &QPushButton::clicked, this, &bvlProposals::cmCancel_Click);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmAdd);
+    buttons->addWidget(cmCancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(lbSummary);
+    layout->addWidget(lsProposals);
+    layout->addLayout(buttons);
+    resize(760, 420);
+}
+
+SettingList bvlProposals::CheckedSettings() const
+{
+    SettingList checked;
+    for (int row = 0; row < lsProposals->topLevelItemCount(); ++row)
+        if (lsProposals->topLevelItem(row)->checkState(OffsetColumn) == Qt::Checked)
+            checked << m_proposals[row].setting;
+    return checked;
+}
+
+void bvlProposals::cmAdd_Click()
+{
+    accept();
+}
+
+void bvlProposals::cmCancel_Click()
+{
+    reject();
+}

@@ -1,0 +1,37 @@
+#pragma once
+#include "core/SettingTypes.h"
+#include "seem/DifferenceProposals.h"
+
+#include <QDialog>
+#include <QVector>
+
+struct AppContext;
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+
+// The drafts proposed for every undescribed difference, each with a check box: the
+// checked ones are what Add takes over into the editor's settings.
+class bvlProposals : public QDialog
+{
+    Q_OBJECT
+public:
+    bvlProposals(AppContext &ctx, const QVector<Proposal> &proposals, QWidget *owner);
+
+    // The drafts whose rows are checked, in offset order.
+    SettingList CheckedSettings() const;
+
+    void cmAdd_Click();
+    void cmCancel_Click();
+
+    enum Column { OffsetColumn, BitsColumn, TypeColumn, FirstColumn, SecondColumn, NameColumn };
+
+    QLabel *lbSummary;
+    QTreeWidget *lsProposals;
+    QPushButton *cmAdd;
+    QPushButton *cmCancel;
+
+private:
+    AppContext &m_ctx;
+    QVector<Proposal> m_proposals;
+};

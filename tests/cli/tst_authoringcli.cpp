@@ -1,0 +1,117 @@
+// propose and map on the sample program folder, and propose's output taken back by
+// import and check.
+#include "support/CliRun.h"
+#include "support/MainFixtures.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QtTest>
+
+using namespace MainFixtures;
+
+namespace {
+
+struct Sample
+{
+    ProgramFolder folder;
+    QString image;
+    QString after;
+    Sample()
+    {
+        folder.writeSec(QStringLiteral("sample.sec"), Header(0x32, 1), SampleSettings());
+        image = folder.writeBytes(QStringLiteral("0032_0001.seem"), SampleImage());
+        QByteArray changed = SampleImage();
+        changed[0] = char(changed[0] | 0x80);  // a bit no setting owns
+        changed[18] = 0;                       // Roaming: described, no draft
+        changed[19] = char(0xE0);              // three bits of an undescribed byte
+        after = folder.writeBytes(QStringLiteral("0032_0001-after.seem"), changed);
+    }
+    CliResult run(const QStringList &arguments) const { return RunCliCaptured(arguments, folder.dir.path()); }
+};
+
+QJsonArray settingsOf(const CliResult &r)
+{
+    return QJsonDocument::fromJson(r.out.toUtf8()).object().value(QStringLiteral("settings")).toArray();
+}
+
+}
+
+class TestAuthoringCli : public QObject
+{
+    Q_OBJECT
+private slots:
+    void proposeAppendsDraftsThatImportAndCheckClean()
+    {
+        Sample s;
+        const CliResult r = s.run({QStringLiteral("propose"), s.image, s.after});
+        QCOMPARE(r.status, 0);
+        const QJsonArray settings = settingsOf(r);
+        QCOMPARE(settings.size(), 8);
+        QCOMPARE(settings[0].toObject().value(QStringLiteral("Name")).toString(), QStringLiteral("Beep"));
+        const QJsonObject bit = settings[6].toObject();
+        QCOMPARE(bit.value(QStringLiteral("Name")).toString(), QStringLiteral("Byte 0x0000, bit 7"));
+        QCOMPARE(bit.value(QStringLiteral("Group")).toString(), QStringLiteral("Proposed"));
+        QCOMPARE(settings[7].toObject().value(QStringLiteral("Type")).toInt(), int(SettingType::Int8));
+
+        const QString json = s.folder.writeBytes(QStringLiteral("drafts.json"), r.out.toUtf8());
+        const QString sec = s.folder.file(QStringLiteral("drafts.sec"));
+        QCOMPARE(s.run({QStringLiteral("import"), json, QStringLiteral("-o"), sec}).status, 0);
+        const CliResult check = s.run({QStringLiteral("check"), sec, s.image});
+        QCOMPARE(check.status, 0);
+        QVERIFY2(check.out.endsWith(QStringLiteral("8 settings, 0 errors, 0 warnings\n")), qPrintable(check.out));
+
+        // Described now: the same images propose nothing more.
+        const CliResult again = s.run({QStringLiteral("propose"), s.image, s.after, QStringLiteral("--sec"), sec});
+        QCOMPARE(again.status, 0);
+        QCOMPARE(settingsOf(again).size(), 8);
+    }
+
+    void proposeWithoutSettingFileStartsEmpty()
+    {
+        Sample s;
+        QTemporaryDir empty;
+        const QString out = s.folder.file(QStringLiteral("out.json"));
+        const CliResult r = s.run({QStringLiteral("propose"), s.image, s.after, QStringLiteral("--sec-dir"), empty.path(),
+                                   QStringLiteral("-o"), out});
+        QCOMPARE(r.status, 0);
+        QVERIFY(r.out.isEmpty());
+        const QJsonObject json = QJsonDocument::fromJson(s.folder.bytes(QStringLiteral("out.json"))).object();
+        const QJsonObject header = json.value(QStringLiteral("header")).toObject();
+        QCOMPARE(header.value(QStringLiteral("SEEMNr")).toInt(), 0x32);
+        // Byte 18 is no one's now: three drafts.
+        QCOMPARE(header.value(QStringLiteral("SettingCount")).toInt(), 3);
+        QCOMPARE(json.value(QStringLiteral("settings")).toArray().size(), 3);
+    }
+
+    void proposeRefusals()
+    {
+        Sample s;
+        const QString shorter = s.folder.writeBytes(QStringLiteral("0032_0001-short.seem"), QByteArray(19, '\0'));
+        QCOMPARE(s.run({QStringLiteral("propose"), s.image, shorter}).status, 1);
+        QCOMPARE(s.run({QStringLiteral("propose"), s.image, s.folder.file(QStringLiteral("missing.seem"))}).status, 1);
+        QCOMPARE(s.run({QStringLiteral("propose"), s.image}).status, 2);
+        QVERIFY(!QFile::exists(s.folder.file(QStringLiteral("never.json"))));
+    }
+
+    void mapPrintsCoverageAndUndescribedDifferences()
+    {
+        Sample s;
+        const CliResult text = s.run({QStringLiteral("map"), s.image, QStringLiteral("--against"), s.after});
+        QCOMPARE(text.status, 0);
+        const QStringList lines = text.out.split(QLatin1Char('\n'));
+        QCOMPARE(lines.value(0), QStringLiteral("20 bytes, 19 described (95%), 0 bits in conflict"));
+        QCOMPARE(lines.value(2), QStringLiteral("  0x0013 (1 byte)"));
+        QVERIFY2(text.out.contains(QStringLiteral("0x0000  bits 10000000  11 -> 91")), qPrintable(text.out));
+        QVERIFY(!text.out.contains(QStringLiteral("0x0012")));
+
+        const CliResult json = s.run({QStringLiteral("map"), s.image, QStringLiteral("--format"), QStringLiteral("json")});
+        const QJsonObject o = QJsonDocument::fromJson(json.out.toUtf8()).object();
+        QCOMPARE(o.value(QStringLiteral("described")).toInt(), 19);
+        QCOMPARE(o.value(QStringLiteral("undescribed")).toArray().size(), 1);
+        QVERIFY(!o.contains(QStringLiteral("differences")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAuthoringCli)
+#include "tst_authoringcli.moc"

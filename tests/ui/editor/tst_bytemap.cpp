@@ -1,0 +1,256 @@
+#include "support/EditorFixtures.h"
+#include "support/MainFixtures.h"
+#include "ui/editor/ByteMapModel.h"
+#include "ui/editor/InputMarks.h"
+#include "ui/editor/bvlByteMap.h"
+#include "ui/editor/bvlEditSetting.h"
+#include "ui/editor/bvlEditSettingDo.h"
+#include "ui/editor/bvlProposals.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTreeWidget>
+#include <QtTest>
+
+// The byte map beside the setting editor, its proposals, and the setting dialog's preview
+// of what a setting reads from the reference and second image.
+
+using MainFixtures::ProgramFolder;
+
+namespace {
+
+SettingStruct bits(const QString &name, SettingType type, qint32 offset, quint8 mask)
+{
+    SettingStruct s = MakeSetting(name, QStringLiteral("G"), type, offset);
+    s.BitMask = mask;
+    s.Values = type == SettingType::Checkbox ? QStringLiteral("%1§0").arg(mask) : QStringLiteral("0§%1").arg(mask);
+    if (type == SettingType::ValueList)
+        s.ValueNames = QStringLiteral("Off§On");
+    return s;
+}
+
+// An editor holding settings over an 8-byte image: byte 0 shared by two settings
+// without conflict, bit 1 of byte 1 owned twice, byte 2 and on undescribed.
+struct MapFixture
+{
+    EditorFixture f;
+    ProgramFolder folder;
+    bvlEditSetting editor{f.ctx};
+    QByteArray reference = QByteArray::fromHex("5501000000000000");
+
+    MapFixture()
+    {
+        editor.Settings = {bits("Low", SettingType::Checkbox, 0, 0x0F), bits("High", SettingType::ValueList, 0, 0xF0),
+                           bits("A", SettingType::Checkbox, 1, 0x03), bits("B", SettingType::Checkbox, 1, 0x06)};
+        editor.UpdateSettingList();
+        openImage(&bvlEditSetting::mnfOpenReference_Click, QStringLiteral("0032_0001.seem"), reference);
+    }
+    void openImage(void (bvlEditSetting::*command)(), const QString &name, const QByteArray &bytes)
+    {
+        f.platform.answerFile(folder.writeBytes(name, bytes));
+        (editor.*command)();
+    }
+    QVariant colourOf(qint64 offset, int role = Qt::BackgroundRole)
+    {
+        ByteMapModel *model = editor.ByteMap()->model();
+        return model->data(model->indexOf(offset), role);
+    }
+};
+
+QColor stateColour(BitCoverage::ByteState state)
+{
+    return ByteMapModel::StateColour(state);
+}
+
+}
+
+class TestByteMap : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
+
+    void coloursFollowTheSettings()
+    {
+        MapFixture m;
+        bvlByteMap *map = m.editor.ByteMap();
+        QCOMPARE(map->model()->rowCount(), 1);
+        QCOMPARE(m.colourOf(0).value<QColor>(), stateColour(BitCoverage::ByteState::Whole));
+        QCOMPARE(m.colourOf(1).value<QColor>(), stateColour(BitCoverage::ByteState::Conflict));
+        QCOMPARE(m.colourOf(2).value<QColor>(), stateColour(BitCoverage::ByteState::Undescribed));
+        QCOMPARE(map->lbCoverage->text(), QStringLiteral("8 bytes, 2 described (25%), 1 bits in conflict"));
+        QCOMPARE(map->model()->data(map->model()->index(0, ByteMapModel::TextColumn), Qt::DisplayRole).toString(),
+                 QStringLiteral("U......."));
+
+        // Adding and deleting in the editor recolour the map at once.
+        m.editor.AppendSettings({MakeSetting(QStringLiteral("Volume"), QStringLiteral("G"), SettingType::Int8, 2)});
+        QCOMPARE(m.colourOf(2).value<QColor>(), stateColour(BitCoverage::ByteState::Whole));
+        m.editor.lsSettings->setCurrentRow(0);
+        m.editor.lsSettings->selectAll();
+        m.editor.DeleteSel();
+        QCOMPARE(m.colourOf(0).value<QColor>(), stateColour(BitCoverage::ByteState::Undescribed));
+        QCOMPARE(map->lbCoverage->text(), QStringLiteral("8 bytes, 0 described (0%), 0 bits in conflict"));
+    }
+
+    void differencesAndTheirNavigation()
+    {
+        MapFixture m;
+        QByteArray second = m.reference;
+        second[0] = char(0x57);   // inside owned bits
+        second[3] = char(0x01);   // undescribed
+        second[6] = char(0x80);
+        m.openImage(&bvlEditSetting::mnfOpenSecond_Click, QStringLiteral("0032_0001-after.seem"), second);
+        bvlByteMap *map = m.editor.ByteMap();
+        QCOMPARE(m.colourOf(0).value<QColor>(), stateColour(BitCoverage::ByteState::Whole));
+        QCOMPARE(m.colourOf(0, Qt::ForegroundRole).value<QColor>(), ByteMapModel::DifferenceTextColour());
+        QCOMPARE(m.colourOf(3).value<QColor>(), ByteMapModel::UndescribedDifferenceColour());
+        QVERIFY(!m.colourOf(4, Qt::ForegroundRole).isValid());
+
+        map->cmNext_Click();
+        QCOMPARE(map->SelectedByte(), qint64(3));
+        QVERIFY(map->chSecondBit[0]->isChecked());
+        QVERIFY(!map->chReferenceBit[0]->isChecked());
+        map->cmNext_Click();
+        QCOMPARE(map->SelectedByte(), qint64(6));
+        map->cmNext_Click();  // around the end
+        QCOMPARE(map->SelectedByte(), qint64(3));
+        map->cmPrevious_Click();
+        QCOMPARE(map->SelectedByte(), qint64(6));
+
+        // A second image of another length is refused and the first stays.
+        m.openImage(&bvlEditSetting::mnfOpenSecond_Click, QStringLiteral("short.seem"), QByteArray(7, '\0'));
+        QCOMPARE(m.f.platform.messages().size(), 1);
+        QVERIFY(m.editor.Images.secondName() == QStringLiteral("0032_0001-after.seem"));
+    }
+
+    void ownersOfTheSelectedByteOpenTheirSetting()
+    {
+        MapFixture m;
+        bvlByteMap *map = m.editor.ByteMap();
+        map->SelectByte(1);
+        QCOMPARE(map->lbSelected->text(), QStringLiteral("Byte 0x0001: 00000001 in the reference image, - in the second image"));
+        auto *openB = map->findChild<QPushButton *>(QStringLiteral("cmOpenSetting(4)"));
+        QVERIFY(openB);
+        QVERIFY(map->findChild<QPushButton *>(QStringLiteral("cmOpenSetting(3)")));
+        OnNextModal([](QDialog *dialog) {
+            auto *d = static_cast<bvlEditSettingDo *>(dialog);
+            QCOMPARE(d->txSettingName->text(), QStringLiteral("B"));
+            d->cmCancel->click();
+        });
+        openB->click();
+    }
+
+    void newSettingFromSelectionIsPrefilled()
+    {
+        MapFixture m;
+        QByteArray second = m.reference;
+        second[2] = char(0x01);
+        m.openImage(&bvlEditSetting::mnfOpenSecond_Click, QStringLiteral("0032_0001-after.seem"), second);
+        bvlByteMap *map = m.editor.ByteMap();
+        map->SelectByte(2);
+        OnNextModal([](QDialog *dialog) {
+            auto *d = static_cast<bvlEditSettingDo *>(dialog);
+            QVERIFY(d->opType[int(SettingType::Checkbox)]->isChecked());
+            QCOMPARE(d->txOffsetDec->text(), QStringLiteral("2"));
+            QCOMPARE(d->SelectedBits, quint8(0x01));
+            QCOMPARE(d->txSettingGroup->text(), QStringLiteral("Proposed"));
+            QCOMPARE(d->txSettingName->text(), QStringLiteral("Byte 0x0002, bit 0"));
+            QCOMPARE(d->txCheckedValue->text(), QStringLiteral("00000001"));
+            QCOMPARE(d->lbPreviewReference->text(), QStringLiteral("Reference image: unchecked (byte 0x0002 = 00000000)"));
+            QCOMPARE(d->lbPreviewSecond->text(), QStringLiteral("Second image: checked (byte 0x0002 = 00000001)"));
+            d->cmOK->click();
+        });
+        map->cmNewSetting_Click();
+        QCOMPARE(m.editor.Settings.size(), 5);
+        QCOMPARE(m.editor.Settings.last().Name, QStringLiteral("Byte 0x0002, bit 0"));
+        QVERIFY(!m.editor.FileSaved);
+        QVERIFY(m.colourOf(2) != QVariant(ByteMapModel::UndescribedDifferenceColour()));
+    }
+
+    void checkedProposalsAreAdded()
+    {
+        MapFixture m;
+        QByteArray second = m.reference;
+        second[3] = char(0x01);
+        second[5] = char(0x0E);
+        m.openImage(&bvlEditSetting::mnfOpenSecond_Click, QStringLiteral("0032_0001-after.seem"), second);
+        OnNextModal([](QDialog *dialog) {
+            auto *p = static_cast<bvlProposals *>(dialog);
+            QCOMPARE(p->lsProposals->topLevelItemCount(), 2);
+            QCOMPARE(p->lsProposals->topLevelItem(1)->text(bvlProposals::TypeColumn), QStringLiteral("Int8"));
+            p->lsProposals->topLevelItem(0)->setCheckState(bvlProposals::OffsetColumn, Qt::Unchecked);
+            p->cmAdd->click();
+        });
+        m.editor.ByteMap()->cmPropose_Click();
+        QCOMPARE(m.editor.Settings.size(), 5);
+        QCOMPARE(m.editor.Settings.last().Offset, 5);
+        QCOMPARE(m.editor.lsSettings->count(), 5);
+    }
+
+    void previewLineForEachType_data()
+    {
+        QTest::addColumn<SettingStruct>("setting");
+        QTest::addColumn<QString>("reference");
+        QTest::addColumn<bool>("warning");
+        SettingStruct list = bits("Mode", SettingType::ValueList, 0, 0xF0);
+        list.Values = QStringLiteral("0§80");
+        QTest::newRow("Checkbox") << bits("Beep", SettingType::Checkbox, 0, 0x01)
+                                  << "Reference image: checked (byte 0x0000 = 01010101)" << false;
+        QTest::newRow("ValueList") << list << "Reference image: On (byte 0x0000 = 01010101)" << false;
+        QTest::newRow("Int8") << MakeSetting("Volume", "G", SettingType::Int8, 1)
+                              << "Reference image: 1 (byte 0x0001 = 00000001)" << false;
+        SettingStruct ansi = MakeSetting("Owner", "G", SettingType::AnsiString, 2);
+        ansi.MaxStringLength = 4;
+        QTest::newRow("AnsiString") << ansi << "Reference image: \"AB\" (bytes 0x0002 to 0x0005)" << false;
+        SettingStruct wide = MakeSetting("Greeting", "G", SettingType::UnicodeString, 4);
+        wide.MaxStringLength = 4;
+        QTest::newRow("UnicodeString") << wide << "Reference image: \"C\" (bytes 0x0004 to 0x0007)" << false;
+        QTest::newRow("past the end") << MakeSetting("Far", "G", SettingType::Int8, 8)
+                                      << "Reference image: cannot be read, the setting's bytes lie past the end of the image"
+                                      << true;
+        SettingStruct unmatched = list;
+        unmatched.Values = QStringLiteral("0§16");
+        QTest::newRow("no value matching") << unmatched << "" << true;
+    }
+    void previewLineForEachType()
+    {
+        QFETCH(SettingStruct, setting);
+        QFETCH(QString, reference);
+        QFETCH(bool, warning);
+        EditorFixture f;
+        ReferenceImages images;
+        images.referencePath = QStringLiteral("0032_0001.seem");
+        images.reference = QByteArray::fromHex("5501414200430000");
+        const SettingList others{bits("Shared", SettingType::Checkbox, 0, 0x81)};
+        bvlEditSettingDo d(f.ctx);
+        d.ResetForm();
+        d.ReadSettingStruct(setting);
+        d.SetPreviewContext(&images, &others, 0);
+        QVERIFY(d.lbPreviewReference->isVisibleTo(&d));
+        if (!reference.isEmpty())
+            QCOMPARE(d.lbPreviewReference->text(), reference);
+        QCOMPARE(InputMarks::IsTextRed(d.lbPreviewReference), warning);
+        QVERIFY(d.lbPreviewSecond->text().isEmpty());
+        // Only bit-sharing settings are named, in the warning colour; OK stays possible.
+        const bool shares = setting.Offset == 0 && (setting.BitMask & 0x81);
+        QCOMPARE(d.lbPreviewOverlap->text(), shares ? QStringLiteral("Owns bits that these settings own too: Shared") : QString());
+        QVERIFY(InputMarks::IsTextRed(d.lbPreviewOverlap));
+        d.txSettingName->setText(QStringLiteral("n"));
+        d.txSettingGroup->setText(QStringLiteral("g"));
+        QVERIFY(d.WriteSettingStruct(f.ctx.CurrentSetting));
+
+        // The preview follows the fields as they change.
+        d.opType[int(SettingType::Int8)]->setChecked(true);
+        d.txOffsetDec->setText(QStringLiteral("1"));
+        QCOMPARE(d.lbPreviewReference->text(), QStringLiteral("Reference image: 1 (byte 0x0001 = 00000001)"));
+    }
+};
+
+QTEST_MAIN(TestByteMap)
+#include "tst_bytemap.moc"
