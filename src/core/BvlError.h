@@ -22,6 +22,7 @@ constexpr int ValueListNoBits = 604;
 constexpr int NotRegularFile = 620;   // a FIFO, device or folder where a file was expected
 constexpr int FileChanged = 621;      // the file on disk is not the one that was opened
 constexpr int FileReadOnly = 622;     // opened for reading only: nothing can be written
+constexpr int FileTooLarge = 630;     // larger than its format can sensibly be: not read
 }
 
 class BvlError : public std::runtime_error

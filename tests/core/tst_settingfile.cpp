@@ -344,7 +344,7 @@ private slots:
         h = callersHeader();
         s = CallersList;
         QCOMPARE(BvlErrorOf([&] { ReadSettingFile(dir.filePath("missing.sec"), h, s); }), 53);
-        QCOMPARE(BvlErrorOf([&] { ReadSettingFile(dir.path(), h, s); }), 75);
+        QCOMPARE(BvlErrorOf([&] { ReadSettingFile(dir.path(), h, s); }), ErrNo::NotRegularFile);
         QCOMPARE(BvlErrorOf([&] { ReadSettingFile(cut, h, s); }), 62);
         QCOMPARE(h, callersHeader());
         QCOMPARE(s, CallersList);
@@ -380,7 +380,7 @@ private slots:
         QTest::newRow("unencodable name") << "old.sec" << QString(QChar(0x4E2D)) << 13;
         QTest::newRow("missing folder") << "missing/old.sec" << "Beep" << 75;
         QTest::newRow("folder is a file") << "old.sec/old.sec" << "Beep" << 75;
-        QTest::newRow("target is a folder") << "sub" << "Beep" << 75;
+        QTest::newRow("target is a folder") << "sub" << "Beep" << ErrNo::NotRegularFile;
     }
     void failedWriteKeepsExistingFile()
     {
@@ -455,11 +455,11 @@ private slots:
         QTemporaryDir dir;
         const QString fifo = dir.filePath("pipe.sec");
         QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-        QCOMPARE(BvlErrorOf([&] { WriteSettingFile(fifo, exampleHeader(), exampleSettings()); }), 75);
+        QCOMPARE(BvlErrorOf([&] { WriteSettingFile(fifo, exampleHeader(), exampleSettings()); }), ErrNo::NotRegularFile);
         struct stat info;
         QCOMPARE(lstat(QFile::encodeName(fifo).constData(), &info), 0);
         QVERIFY(S_ISFIFO(info.st_mode));
-        QCOMPARE(BvlErrorOf([&] { WriteSettingFile("/dev/null", exampleHeader(), exampleSettings()); }), 75);
+        QCOMPARE(BvlErrorOf([&] { WriteSettingFile("/dev/null", exampleHeader(), exampleSettings()); }), ErrNo::NotRegularFile);
 
         const QString target = dir.filePath("target.sec");
         const QString link = dir.filePath("link.sec");
