@@ -4,6 +4,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/ValueJson.h"
 #include "core/JsonFields.h"
+#include "core/RegularFile.h"
 
 #include <QJsonArray>
 
@@ -29,7 +30,7 @@ bool EntryAssignment(const QJsonObject &entry, const QString &path, Assignment &
 QVector<Assignment> ProfileAssignments(const QString &profilePath)
 {
     try {
-        const QJsonObject profile = ParseJsonObject(ReadWholeFile(profilePath));
+        const QJsonObject profile = ParseJsonObject(ReadWholeFile(profilePath, MaxJsonFileBytes));
         const QJsonArray entries = RequireArray(profile, QStringLiteral("settings"), QStringLiteral("$"));
         QVector<Assignment> assignments;
         for (int i = 0; i < entries.size(); ++i) {

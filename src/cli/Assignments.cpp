@@ -51,8 +51,9 @@ QVector<Accepted> Resolve(const QVector<Assignment> &assignments, const SettingL
 {
     QVector<Accepted> accepted;
     QSet<int> assigned;
+    const SettingIndex lookup(settings);
     for (const Assignment &a : assignments) {
-        const SettingMatch match = FindSetting(settings, a.query);
+        const SettingMatch match = lookup.find(a.query);
         if (match.result == SettingMatch::Unknown) {
             problems << QStringLiteral("%1: no setting is named '%2'").arg(a.source, a.query);
             continue;
