@@ -1,20 +1,24 @@
+#include "core/FileNames.h"
 #include "ui/platform/QtPlatform.h"
 #include "ui/AppContext.h"
+#include "ui/GuardedApplication.h"
 #include "ui/StartArguments.h"
 #include "ui/main/bvlMain.h"
 
-#include <QApplication>
 #include <QIcon>
 #include <cstdio>
+#include <new>
 
-int main(int argc, char *argv[])
+namespace {
+
+int RunProgram(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    GuardedApplication app(argc, argv);
     QApplication::setApplicationName(ApplicationTitle);
     QApplication::setOrganizationName(ApplicationTitle);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/brimvale-edit.png")));
 
-    const StartArguments arguments = ParseStartArguments(QApplication::arguments());
+    const StartArguments arguments = ParseStartArguments(NativeArguments(argc, argv));
     if (arguments.exitStatus) {
         std::fputs(arguments.message.toLocal8Bit().constData(), *arguments.exitStatus == 0 ? stdout : stderr);
         return *arguments.exitStatus;
@@ -23,7 +27,22 @@ int main(int argc, char *argv[])
     QtPlatform platform;
     AppContext context(platform);
     bvlMain mainWindow(context);
+    app.setOutOfMemoryReport([&context] {
+        context.platform.messageBox(context.T(QStringLiteral("bvlMain.OutOfMemory_M")), MsgIcon::Critical, MsgButtons::Ok);
+    });
     if (!StartMainWindow(mainWindow, arguments))
         return 0;
     return app.exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    try {
+        return RunProgram(argc, argv);
+    } catch (const std::bad_alloc &) {
+        std::fputs("brimvale-edit: not enough memory\n", stderr);
+        return 1;
+    }
 }
