@@ -4,11 +4,10 @@
 #include "support/CliRun.h"
 #include "support/FileBytes.h"
 #include "support/MainFixtures.h"
+#include "support/SpecialFiles.h"
 
 #include <QtTest>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace MainFixtures;
@@ -53,9 +52,7 @@ private:
         {
             sec = folder.writeSec(QStringLiteral("sample.sec"), Header(0x32, 1), SampleSettings());
             image = folder.writeBytes(QStringLiteral("0032_0001.seem"), SampleImage());
-            // No process writes into it: a blocking open would wait for ever.
-            fifo = folder.file(QStringLiteral("pipe"));
-            ::mkfifo(QFile::encodeName(fifo).constData(), 0600);
+            fifo = MakeFifo(folder.file(QStringLiteral("pipe")));
         }
         CliResult run(const QStringList &arguments) const { return RunCliCaptured(arguments, folder.dir.path()); }
     };

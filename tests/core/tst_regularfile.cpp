@@ -9,11 +9,11 @@
 #include "support/FileBytes.h"
 #include "support/MainFixtures.h"
 #include "support/ScriptedPlatform.h"
+#include "support/SpecialFiles.h"
 
 #include <QtTest>
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace MainFixtures;
@@ -61,9 +61,7 @@ private:
 
 void TestRegularFile::initTestCase()
 {
-    // No process ever writes into it: a blocking open would wait for ever.
-    m_fifo = m_folder.file(QStringLiteral("pipe"));
-    QCOMPARE(::mkfifo(QFile::encodeName(m_fifo).constData(), 0600), 0);
+    m_fifo = MakeFifo(m_folder.file(QStringLiteral("pipe")));
 }
 
 void TestRegularFile::everyReaderRefusesWhatIsNoRegularFile_data()

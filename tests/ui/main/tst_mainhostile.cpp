@@ -2,6 +2,7 @@
 // links to them, a 64 GB sparse setting file, and an action that runs out of memory.
 #include "core/BvlError.h"
 #include "support/MainFixtures.h"
+#include "support/SpecialFiles.h"
 #include "ui/GuardedApplication.h"
 #include "ui/language/bvlLanguage.h"
 
@@ -9,7 +10,6 @@
 #include <QtTest>
 
 #include <new>
-#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace MainFixtures;
@@ -17,15 +17,6 @@ using namespace MainFixtures;
 namespace {
 
 constexpr qint64 SparseSize = 64LL * 1024 * 1024 * 1024;
-
-// A FIFO that no process writes into: a blocking open would wait for ever.
-QString MakeFifo(const ProgramFolder &folder, const QString &name)
-{
-    const QString path = folder.file(name);
-    if (::mkfifo(QFile::encodeName(path).constData(), 0600) != 0)
-        QTest::qFail("cannot make a FIFO", __FILE__, __LINE__);
-    return path;
-}
 
 class ThrowingObject : public QObject
 {
@@ -54,7 +45,7 @@ void TestMainHostile::startUpPassesOverSpecialFilesInTheProgramFolder()
 {
     UnstartedWindow w;
     w.folder.copyLanguage(QStringLiteral("english.sel"));
-    const QString fifo = MakeFifo(w.folder, QStringLiteral("fifo"));
+    const QString fifo = MakeFifo(w.folder.file(QStringLiteral("fifo")));
     QVERIFY(QFile::link(fifo, w.folder.file(QStringLiteral("a-pipe.sel"))));
     QVERIFY(QFile::link(QStringLiteral("/dev/zero"), w.folder.file(QStringLiteral("b-zero.sel"))));
     QVERIFY(QFile::link(fifo, w.folder.file(QStringLiteral("a-pipe.sec"))));
@@ -72,7 +63,7 @@ void TestMainHostile::startUpPassesOverSpecialFilesInTheProgramFolder()
 void TestMainHostile::automaticChoiceOfASparseFileIsRefusedWithAMessage()
 {
     MainFixture f;
-    QVERIFY(QFile::link(MakeFifo(f.folder, QStringLiteral("fifo")), f.folder.file(QStringLiteral("0-pipe.sec"))));
+    QVERIFY(QFile::link(MakeFifo(f.folder.file(QStringLiteral("fifo"))), f.folder.file(QStringLiteral("0-pipe.sec"))));
     QCOMPARE(::truncate(QFile::encodeName(f.secPath).constData(), SparseSize), 0);
     f.open(f.seemPath);
     const QStringList messages = f.platform.messages();
@@ -89,7 +80,7 @@ void TestMainHostile::settingFileThatIsAFifoIsRefusedWithAMessage()
     f.open(f.seemPath);
     QCOMPARE(f.window->Settings.size(), SampleSettings().size());
     f.platform.clearCalls();
-    const QString fifo = MakeFifo(f.folder, QStringLiteral("chosen.sec"));
+    const QString fifo = MakeFifo(f.folder.file(QStringLiteral("chosen.sec")));
     f.platform.answerFile(fifo);
     f.window->mnfChangeSettingFile_Click();
     QCOMPARE(f.platform.messages(), QStringList{QStringLiteral("ReadSettingFile(") + fifo + QStringLiteral(") ERR 620\n")
