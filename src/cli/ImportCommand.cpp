@@ -71,9 +71,7 @@ public:
         try {
             WriteSettingFile(secPath, header, settings);
         } catch (const BvlError &e) {
-            const QString reason = e.number() == ErrNo::NotRegularFile ? ReadErrorText(e)
-                                                                        : QStringLiteral("cannot be written (%1)").arg(e.what());
-            throw CliError(QStringLiteral("%1: %2; nothing was written").arg(secPath, reason));
+            throw CliError(QStringLiteral("%1: cannot be written (%2); nothing was written").arg(secPath, e.what()));
         }
         return ExitSuccess;
     }

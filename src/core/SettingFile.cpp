@@ -263,7 +263,12 @@ void WriteSettingFile(const QString &path, const SettingFileHeader &header, cons
     // file then replaces the old file only once the new one is complete.
     const QByteArray bytes = EncodeSettingFile(header, settings);
     // A FIFO or device would be replaced by a regular file, which is never what was meant.
-    RequireRegularTarget(path);
+    // Refused as every other failure of the writer, with the number its callers report.
+    try {
+        RequireRegularTarget(path);
+    } catch (const BvlError &e) {
+        throw BvlError(ErrNo::PathFileAccess, QString::fromUtf8(e.what()));
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw BvlError(ErrNo::PathFileAccess, file.errorString());

@@ -30,8 +30,8 @@ bool ReadSettingHeader(const QString &path, SettingFileHeader &header);
 QByteArray EncodeSettingFile(const SettingFileHeader &header, const SettingList &settings);
 
 // Encodes in memory, then replaces the file at path atomically. Throws BvlError
-// (encoding failures as above, 620 when path is a FIFO, device or folder, 75 when the
-// file cannot be written); nothing is written on failure.
+// (encoding failures as above, 75 when the file cannot be written or path is a FIFO,
+// device or folder); nothing is written on failure.
 void WriteSettingFile(const QString &path, const SettingFileHeader &header, const SettingList &settings);
 
 // True when the file at path begins with the magic "sec". A file that does not is no

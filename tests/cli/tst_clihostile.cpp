@@ -12,15 +12,6 @@
 
 using namespace MainFixtures;
 
-namespace {
-const QString DemoSec = QStringLiteral(BVL_DATA_DIR "/demo-phone.sec");
-
-QString Quoted(const QString &text)
-{
-    return QLatin1Char('"') + text + QLatin1Char('"');
-}
-}
-
 class TestCliHostile : public QObject
 {
     Q_OBJECT
@@ -122,13 +113,12 @@ void TestCliHostile::outputMustNotBeASpecialFileOrTheInput()
     const QString json = s.folder.file(QStringLiteral("sample.json"));
     QCOMPARE(s.run({QStringLiteral("export"), s.sec, QStringLiteral("-o"), json}).status, 0);
     const QByteArray jsonBytes = FileBytes(json);
-    const CliResult onItself = s.run({QStringLiteral("import"), json, QStringLiteral("-o"), json});
-    QCOMPARE(onItself.status, 1);
+    for (const QString &output : {json, s.fifo}) {
+        const CliResult r = s.run({QStringLiteral("import"), json, QStringLiteral("-o"), output});
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains(QStringLiteral("nothing was written")), qPrintable(r.err));
+    }
     QCOMPARE(FileBytes(json), jsonBytes);
-    const CliResult importOntoFifo = s.run({QStringLiteral("import"), json, QStringLiteral("-o"), s.fifo});
-    QCOMPARE(importOntoFifo.status, 1);
-    QVERIFY2(importOntoFifo.err.contains(QStringLiteral("is a FIFO, not a regular file; nothing was written")),
-             qPrintable(importOntoFifo.err));
     QVERIFY(!QFileInfo(s.fifo).isFile());
 }
 
@@ -175,7 +165,7 @@ void TestCliHostile::importWritesOnlyFilesTheProgramOpens()
          QStringLiteral("$.settings[0].Name: contains a NUL character")},
         {{QStringLiteral("\"Author\": \"Ann\""), QStringLiteral("\"Author\": \"Ann\", \"Author\": \"Bob\"")},
          QStringLiteral("$.header.Author: appears twice")},
-        {{QStringLiteral("\"Group\": \"Sound\""), Quoted(QStringLiteral("Group")) + QStringLiteral(": ") + Quoted(QStringLiteral("a\\\\").repeated(65))},
+        {{QStringLiteral("\"Group\": \"Sound\""), QStringLiteral("\"Group\": \"%1\"").arg(QStringLiteral("a\\\\").repeated(65))},
          QStringLiteral("$.settings[0].Group: has more than 64 levels")},
     };
     for (const auto &edit : edits) {
