@@ -1,4 +1,5 @@
 #include "cli/RunCli.h"
+#include "core/FileNames.h"
 #include "platform/Platform.h"
 
 #include <QCoreApplication>
@@ -6,18 +7,25 @@
 
 #include <csignal>
 #include <cstdio>
+#include <new>
 
 int main(int argc, char *argv[])
 {
     // A write past the file-size limit is to fail like any write error, with the file put
     // back and the reason told, not to kill the program in the middle of a save.
     std::signal(SIGXFSZ, SIG_IGN);
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(CliProgramName);
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    // Setting files are looked for in the per-user folder, then beside the executable, as
-    // the windows look for them.
-    return RunCli(QCoreApplication::arguments().mid(1), QCoreApplication::applicationDirPath(), out, err,
-                  UserDataFolder());
+    try {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(CliProgramName);
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        // Setting files are looked for in the per-user folder, then beside the executable, as
+        // the windows look for them. The arguments keep file names that are not UTF-8, which
+        // Qt's own list would spoil.
+        return RunCli(NativeArguments(argc, argv).mid(1), QCoreApplication::applicationDirPath(), out, err,
+                      UserDataFolder());
+    } catch (const std::bad_alloc &) {
+        std::fputs("brimvale-cli: not enough memory; nothing was written\n", stderr);
+        return 1;
+    }
 }

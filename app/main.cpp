@@ -1,24 +1,28 @@
+#include "core/FileNames.h"
 #include "ui/platform/QtPlatform.h"
 #include "ui/AppContext.h"
+#include "ui/GuardedApplication.h"
 #include "ui/StartArguments.h"
 #include "ui/main/bvlMain.h"
 
-#include <QApplication>
 #include <QIcon>
 #include <csignal>
 #include <cstdio>
+#include <new>
 
-int main(int argc, char *argv[])
+namespace {
+
+int RunProgram(int argc, char *argv[])
 {
     // A write past the file-size limit is to fail like any write error, with the file put
     // back and the reason told, not to kill the program in the middle of a save.
     std::signal(SIGXFSZ, SIG_IGN);
-    QApplication app(argc, argv);
+    GuardedApplication app(argc, argv);
     QApplication::setApplicationName(ApplicationTitle);
     QApplication::setOrganizationName(ApplicationTitle);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/brimvale-edit.png")));
 
-    const StartArguments arguments = ParseStartArguments(QApplication::arguments());
+    const StartArguments arguments = ParseStartArguments(NativeArguments(argc, argv));
     if (arguments.exitStatus) {
         std::fputs(arguments.message.toLocal8Bit().constData(), *arguments.exitStatus == 0 ? stdout : stderr);
         return *arguments.exitStatus;
@@ -27,7 +31,22 @@ int main(int argc, char *argv[])
     QtPlatform platform;
     AppContext context(platform);
     bvlMain mainWindow(context);
+    app.setOutOfMemoryReport([&context] {
+        context.platform.messageBox(context.T(QStringLiteral("bvlMain.OutOfMemory_M")), MsgIcon::Critical, MsgButtons::Ok);
+    });
     if (!StartMainWindow(mainWindow, arguments))
         return 0;
     return app.exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    try {
+        return RunProgram(argc, argv);
+    } catch (const std::bad_alloc &) {
+        std::fputs("brimvale-edit: not enough memory\n", stderr);
+        return 1;
+    }
 }

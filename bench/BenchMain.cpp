@@ -1,8 +1,9 @@
 // bvl-bench [setting counts...]
 //
-// Times reading setting files and the main window's open, save and restore on generated
-// documents of 200, 2,000 and 20,000 settings, counts their system calls, and prints one
-// Markdown table. Built and run by `make bench` (release build, offscreen).
+// Times reading setting files, the main window's open, save and restore, and the command
+// line's apply of every setting, on generated documents of 200, 2,000 and 20,000 settings,
+// counts the window's system calls, and prints one Markdown table. Built and run by
+// `make bench` (release build, offscreen).
 #include "AuthoringBench.h"
 #include "GeneratedDocument.h"
 #include "Median.h"
@@ -10,6 +11,7 @@
 #include "SyscallCounter.h"
 #include "WindowSession.h"
 
+#include "cli/RunCli.h"
 #include "core/BvlError.h"
 #include "core/SettingFile.h"
 #include "platform/Platform.h"
@@ -17,6 +19,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QFile>
+#include <QTextStream>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -34,7 +37,7 @@ const QVector<int> DefaultSizes{200, 2000, 20000};
 
 struct Figures
 {
-    double readAll = 0, parse = 0, bufferParse = 0, open = 0, save = 0, restore = 0;
+    double readAll = 0, parse = 0, bufferParse = 0, open = 0, save = 0, restore = 0, apply = 0;
     std::optional<SyscallCounts> openCalls, saveCalls, restoreCalls;
     int changedRuns = 0;
 };
@@ -63,6 +66,38 @@ void MeasureParse(const GeneratedDocument &doc, Figures &f)
         SettingFileHeader header;
         SettingList settings;
         ReadSettingStream(buffer, header, settings);
+    });
+}
+
+// brimvale-cli in-process; throws unless it succeeds.
+void RunCliOrThrow(const QStringList &arguments, QString &out)
+{
+    QString errors;
+    QTextStream outStream(&out);
+    QTextStream errStream(&errors);
+    const int status = RunCli(arguments, QString(), outStream, errStream);
+    outStream.flush();
+    errStream.flush();
+    if (status != 0)
+        throw std::runtime_error("brimvale-cli " + arguments.join(QLatin1Char(' ')).toStdString() + ": " + errors.toStdString());
+}
+
+// apply of the profile that show prints for the image: every setting is looked up by
+// name, parsed and encoded; the values are the image's own, so nothing is written.
+void MeasureApply(const GeneratedDocument &doc, const QString &folder, Figures &f)
+{
+    QString profile;
+    RunCliOrThrow({QStringLiteral("show"), QStringLiteral("--format"), QStringLiteral("json"), QStringLiteral("--sec"),
+                   doc.secPath, doc.seemPath},
+                  profile);
+    const QString profilePath = JoinPath(folder, QStringLiteral("profile.json"));
+    QFile file(profilePath);
+    if (!file.open(QIODevice::WriteOnly) || file.write(profile.toUtf8()) < 0)
+        throw std::runtime_error("cannot write the profile");
+    file.close();
+    f.apply = MedianMs(Runs, [&] {
+        QString printed;
+        RunCliOrThrow({QStringLiteral("apply"), QStringLiteral("--sec"), doc.secPath, doc.seemPath, profilePath}, printed);
     });
 }
 
@@ -111,6 +146,7 @@ void AddColumn(ResultTable &table, const GeneratedDocument &doc, const Figures &
     table.add(QStringLiteral("open (read, build, restore)"), ResultTable::ms(f.open));
     table.add(QStringLiteral("save (every %1th changed)").arg(ChangeStride), ResultTable::ms(f.save));
     table.add(QStringLiteral("restore-all"), ResultTable::ms(f.restore));
+    table.add(QStringLiteral("`brimvale-cli apply`, every setting assigned"), ResultTable::ms(f.apply));
     table.add(QStringLiteral("open: system calls / setting"), CallsPerSetting(f.openCalls, n));
     table.add(QStringLiteral("save: system calls / setting"), CallsPerSetting(f.saveCalls, n));
     table.add(QStringLiteral("restore-all: system calls / setting"), CallsPerSetting(f.restoreCalls, n));
@@ -163,6 +199,7 @@ int main(int argc, char *argv[])
             std::fprintf(stderr, "measuring %d settings...\n", doc.settingCount);
             Figures figures;
             MeasureParse(doc, figures);
+            MeasureApply(doc, folder.path(), figures);
             MeasureWindow(session, counter, doc, figures);
             AddColumn(table, doc, figures);
             largest = figures;

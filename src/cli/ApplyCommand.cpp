@@ -3,6 +3,7 @@
 #include "cli/CommandRegistry.h"
 #include "cli/ExitStatus.h"
 #include "core/JsonFields.h"
+#include "core/RegularFile.h"
 #include "seem/ValueProfile.h"
 
 namespace {
@@ -10,7 +11,7 @@ namespace {
 QVector<Assignment> ProfileAssignments(const QString &profilePath)
 {
     try {
-        return ReadValueProfile(ReadWholeFile(profilePath));
+        return ReadValueProfile(ReadWholeFile(profilePath, MaxJsonFileBytes));
     } catch (const JsonInputError &e) {
         throw CliError(QStringLiteral("%1: %2: %3; nothing was written").arg(profilePath, e.path(), e.problem()));
     }

@@ -2,6 +2,7 @@
 #include "cli/CommandRegistry.h"
 #include "cli/ExitStatus.h"
 #include "cli/Inputs.h"
+#include "core/RegularFile.h"
 #include "core/SettingFile.h"
 #include "core/SettingFileJson.h"
 
@@ -37,7 +38,9 @@ public:
     int execute(const QCommandLineParser &parser, CommandContext &context) override
     {
         const QString secPath = parser.positionalArguments().at(0);
-        const QByteArray original = ReadWholeFile(secPath);
+        if (parser.isSet(QStringLiteral("output")))
+            RequireSeparateOutput(secPath, parser.value(QStringLiteral("output")));
+        const QByteArray original = ReadWholeFile(secPath, MaxSettingFileBytes);
         const LoadedSettingFile file = ReadSettingFileAsIs(secPath);
         const SettingFileHeader &header = file.header;
         const SettingList &settings = file.settings;

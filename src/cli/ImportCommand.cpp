@@ -3,10 +3,31 @@
 #include "cli/ExitStatus.h"
 #include "cli/Inputs.h"
 #include "core/JsonFields.h"
+#include "core/RegularFile.h"
 #include "core/SettingFile.h"
 #include "core/SettingFileJson.h"
 
 namespace {
+
+// The JSON may describe any file export was given, foreign ones too; what import writes
+// must be a file the program opens, so it refuses what the windows would refuse.
+void RefuseUnusableFile(const SettingFileHeader &header, const SettingList &settings)
+{
+    const QString headerPath = QStringLiteral("$.header");
+    switch (CheckSettingHeader(header)) {
+    case HeaderCheck::UnknownFile:
+        throw JsonInputError(ErrNo::TypeMismatch, FieldPath(headerPath, QStringLiteral("Magic")),
+                             QStringLiteral("is \"%1\"; a setting file has \"sec\"").arg(header.Magic));
+    case HeaderCheck::UnsupportedVersion:
+        throw JsonInputError(ErrNo::TypeMismatch, FieldPath(headerPath, QStringLiteral("FileVersion")),
+                             QStringLiteral("is %1; only format version 3 is read").arg(header.FileVersion));
+    case HeaderCheck::Accepted:
+        break;
+    }
+    if (const int oversized = FirstOversizedGroupPath(settings))
+        throw JsonInputError(ErrNo::Overflow, FieldPath(ElementPath(QStringLiteral("$.settings"), oversized - 1), QStringLiteral("Group")),
+                             QStringLiteral("has more than %1 levels or %2 characters").arg(MaxGroupLevels).arg(MaxGroupPathLength));
+}
 
 class ImportCommand : public Command
 {
@@ -18,7 +39,9 @@ public:
         return QStringLiteral(
             "Writes the setting file that FILE.json, as export wrote it, describes to SEC, as the JSON holds it "
             "(the program version text included). Bad JSON, a missing or unknown field or a value out of range "
-            "is refused with the JSON path of the problem, and nothing is written. SEC is replaced as a whole.");
+            "is refused with the JSON path of the problem, and nothing is written; so are a key given twice, a NUL "
+            "character, a Magic other than \"sec\" and a FileVersion other than 3, which the program would not "
+            "open. SEC is replaced as a whole; it must not be FILE.json itself, a FIFO or a device.");
     }
     QList<PositionalArgument> arguments() const override
     {
@@ -36,17 +59,19 @@ public:
             throw CliError(QStringLiteral("import needs -o SEC, the setting file to write"), ExitBadUsage);
         const QString jsonPath = parser.positionalArguments().at(0);
         const QString secPath = parser.value(QStringLiteral("output"));
+        RequireSeparateOutput(jsonPath, secPath);
         SettingFileHeader header;
         SettingList settings;
         try {
-            SettingFileFromJson(ParseJsonObject(ReadWholeFile(jsonPath)), header, settings);
+            SettingFileFromJson(ParseJsonObject(ReadWholeFile(jsonPath, MaxJsonFileBytes)), header, settings);
+            RefuseUnusableFile(header, settings);
         } catch (const JsonInputError &e) {
             throw CliError(QStringLiteral("%1: %2: %3; nothing was written").arg(jsonPath, e.path(), e.problem()));
         }
         try {
             WriteSettingFile(secPath, header, settings);
         } catch (const BvlError &e) {
-            throw CliError(QStringLiteral("%1: cannot be written (error %2); nothing was written").arg(secPath).arg(e.number()));
+            throw CliError(QStringLiteral("%1: cannot be written (%2); nothing was written").arg(secPath, e.what()));
         }
         return ExitSuccess;
     }

@@ -5,13 +5,13 @@
 #include "cli/RunCli.h"
 #include "core/Conversions.h"
 #include "core/SearchFolders.h"
+#include "core/RegularFile.h"
 #include "core/SettingFile.h"
 #include "seem/AutoSelect.h"
 #include "seem/SeemFile.h"
 #include "seem/SeemFileName.h"
 #include "seem/SettingLookup.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -72,6 +72,22 @@ QString FileErrorText(const BvlError &e)
     }
 }
 
+QString ReadErrorText(const BvlError &e)
+{
+    // The reader names the reason itself: the kind of file, the size, the system's reason.
+    const QString reason = QString::fromUtf8(e.what());
+    switch (e.number()) {
+    case ErrNo::FileNotFound:
+    case ErrNo::NotRegularFile:
+    case ErrNo::FileTooLarge:
+        return reason;
+    case ErrNo::PathFileAccess:
+        return QStringLiteral("cannot be read (%1)").arg(reason);
+    default:
+        return FileErrorText(e);
+    }
+}
+
 LoadedSettingFile ReadSettingFileAsIs(const QString &path)
 {
     LoadedSettingFile loaded;
@@ -79,7 +95,7 @@ LoadedSettingFile ReadSettingFileAsIs(const QString &path)
     try {
         ReadSettingFile(path, loaded.header, loaded.settings);
     } catch (const BvlError &e) {
-        throw CliError(QStringLiteral("%1: %2").arg(path, FileErrorText(e)));
+        throw CliError(QStringLiteral("%1: %2").arg(path, ReadErrorText(e)));
     }
     return loaded;
 }
@@ -167,18 +183,28 @@ void OpenImage(SeemFile &image, const QString &path, bool forWriting, QTextStrea
         throw CliError(QStringLiteral("%1: is read-only; nothing was written").arg(path));
 }
 
-QByteArray ReadWholeFile(const QString &path)
+QByteArray ReadWholeFile(const QString &path, qint64 maxBytes)
 {
-    QFile file(path);
-    if (!file.exists())
-        throw CliError(QStringLiteral("%1: does not exist").arg(path));
-    if (!file.open(QIODevice::ReadOnly))
-        throw CliError(QStringLiteral("%1: cannot be read (%2)").arg(path, file.errorString()));
-    return file.readAll();
+    try {
+        return ReadRegularFile(path, maxBytes);
+    } catch (const BvlError &e) {
+        throw CliError(QStringLiteral("%1: %2").arg(path, ReadErrorText(e)));
+    }
+}
+
+void RequireSeparateOutput(const QString &inputPath, const QString &outputPath)
+{
+    if (IsSameFile(inputPath, outputPath))
+        throw CliError(QStringLiteral("%1: is the input %2 itself; nothing was written").arg(outputPath, inputPath));
 }
 
 void WriteWholeFile(const QString &path, const QByteArray &bytes)
 {
+    try {
+        RequireRegularTarget(path);
+    } catch (const BvlError &e) {
+        throw CliError(QStringLiteral("%1: %2; nothing was written").arg(path, ReadErrorText(e)));
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         throw CliError(QStringLiteral("%1: cannot be written (%2); nothing was written").arg(path, file.errorString()));

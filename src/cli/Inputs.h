@@ -50,9 +50,17 @@ void OpenImage(SeemFile &image, const QString &path, bool forWriting, QTextStrea
 
 // What a file failure means, such as "does not exist".
 QString FileErrorText(const BvlError &e);
+// The same for a failure of a reader, with the reason it gives ("is a FIFO, not a
+// regular file", "cannot be read (Permission denied)").
+QString ReadErrorText(const BvlError &e);
 
-QByteArray ReadWholeFile(const QString &path);
-// Replaces the file at path as a whole or not at all (QSaveFile).
+// The regular file at path, refused when larger than maxBytes (RegularFile.h).
+QByteArray ReadWholeFile(const QString &path, qint64 maxBytes);
+// Refuses an output that is the input file itself (same device and inode): it would be
+// overwritten by what was made from it.
+void RequireSeparateOutput(const QString &inputPath, const QString &outputPath);
+// Replaces the file at path as a whole or not at all (QSaveFile); refuses a path that
+// is a FIFO, device or folder.
 void WriteWholeFile(const QString &path, const QByteArray &bytes);
 
 // 'GROUP\NAME (#N)': how messages name setting N (1-based).

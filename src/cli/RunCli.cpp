@@ -6,6 +6,8 @@
 #include "core/BvlError.h"
 #include "core/Conversions.h"
 
+#include <new>
+
 namespace {
 
 const QString CommandColumn(11, QLatin1Char(' '));
@@ -82,6 +84,11 @@ int RunCommand(Command &command, const QStringList &arguments, CommandContext &c
     } catch (const BvlError &e) {
         // Commands name the file for every failure they expect; this is the last resort.
         context.err << CliProgramName << ": " << command.name() << " failed (error " << e.number() << ": " << e.what() << ")\n";
+        return ExitRefused;
+    } catch (const std::bad_alloc &) {
+        // Files are refused by size before they are read, so this takes an input that
+        // holds far more than its size suggests; nothing is written before all is encoded.
+        context.err << CliProgramName << ": " << command.name() << ": not enough memory; nothing was written\n";
         return ExitRefused;
     }
 }

@@ -8,11 +8,11 @@ namespace {
 
 // Splits 'GROUP\NAME=VALUE' at the first "=" behind which the left side names a
 // setting, so that names holding "=" can be assigned too; else at the first "=".
-Assignment SplitAssignment(const QString &argument, const SettingList &settings)
+Assignment SplitAssignment(const QString &argument, const SettingIndex &settings)
 {
     int split = argument.indexOf(QLatin1Char('='));
     for (int at = split; at >= 0; at = argument.indexOf(QLatin1Char('='), at + 1)) {
-        if (FindSetting(settings, argument.left(at)).result != SettingMatch::Unknown) {
+        if (settings.find(argument.left(at)).result != SettingMatch::Unknown) {
             split = at;
             break;
         }
@@ -52,10 +52,10 @@ public:
             if (!argument.contains(QLatin1Char('=')))
                 throw CliError(QStringLiteral("'%1' is not GROUP\\NAME=VALUE").arg(argument), ExitBadUsage);
         const LoadedSettingFile settingFile = SettingFileForImage(imagePath, parser, context);
+        const SettingIndex index(settingFile.settings);
         QVector<Assignment> assignments;
-        for (const QString &argument : positional.mid(1)) {
-            assignments.append(SplitAssignment(argument, settingFile.settings));
-        }
+        for (const QString &argument : positional.mid(1))
+            assignments.append(SplitAssignment(argument, index));
         AssignmentRun run;
         run.dryRun = parser.isSet(QStringLiteral("dry-run"));
         return CarryOutAssignments(assignments, imagePath, settingFile, run, context);

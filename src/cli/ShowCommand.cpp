@@ -1,5 +1,6 @@
 // show: every setting of an image with its value, as the main window shows it.
 #include "cli/CommandRegistry.h"
+#include "cli/ExitStatus.h"
 #include "cli/Inputs.h"
 #include "cli/TextTable.h"
 #include "seem/ValueProfile.h"
@@ -12,18 +13,22 @@
 
 namespace {
 
-void PrintText(const SettingList &settings, ByteStore &image, QTextStream &out)
+// How many settings could not be read from the image; each is shown with its reason.
+int PrintText(const SettingList &settings, ByteStore &image, QTextStream &out)
 {
+    int unreadable = 0;
     TextTable table;
     table.addRow({QStringLiteral("GROUP"), QStringLiteral("NAME"), QStringLiteral("VALUE"), QStringLiteral("TYPE"),
                   QStringLiteral("OFFSET"), QStringLiteral("BITS")});
     for (const SettingStruct &s : settings) {
         const ValueText value = DecodeValueText(image, s);
+        unreadable += value.unreadable;
         table.addRow({CellText(NormalisedGroup(s.Group)), CellText(s.Name),
                       value.decoded ? CellText(value.text) : QStringLiteral("(%1)").arg(value.reason),
                       SettingTypeName(s.Type), QString::number(s.Offset), OwnedBitsText(OwnedSpanOf(s))});
     }
     table.print(out);
+    return unreadable;
 }
 
 class ShowCommand : public Command
@@ -36,7 +41,8 @@ public:
         return QStringLiteral(
             "Prints every setting of IMAGE in setting-file order: group, name, value as the main window shows it "
             "(a check box on or off, a list entry's name, the number, the text), type, offset and owned bits. A "
-            "setting that cannot be shown says why (null in JSON).\n"
+            "setting that cannot be shown says why (null in JSON); when its bytes could not be read from IMAGE "
+            "(they lie outside it, or a read failed) the exit status is 1.\n"
             "Without --sec the setting file is chosen as the main window's automatic choice does, from the "
             "SEEM and record number in the image's file name.\n"
             "The JSON form has its keys in alphabetical order and the settings in file order; apply reads it.");
@@ -54,14 +60,20 @@ public:
         const LoadedSettingFile settingFile = SettingFileForImage(imagePath, parser, context);
         SeemFile image;
         OpenImage(image, imagePath, false, context.err);
-        if (format == OutputFormat::Text) {
-            PrintText(settingFile.settings, image, context.out);
-            return 0;
-        }
-        context.out << QString::fromUtf8(ValueProfileJson(QFileInfo(imagePath).fileName(),
-                                                          QFileInfo(settingFile.path).fileName(),
-                                                          settingFile.settings, image));
-        return 0;
+        int unreadable = 0;
+        if (format == OutputFormat::Text)
+            unreadable = PrintText(settingFile.settings, image, context.out);
+        else
+            context.out << QString::fromUtf8(ValueProfileJson(QFileInfo(imagePath).fileName(),
+                                                              QFileInfo(settingFile.path).fileName(),
+                                                              settingFile.settings, image, &unreadable));
+        // A table with holes in it is no successful read, least of all for a script.
+        if (unreadable > 0)
+            throw CliError(QStringLiteral("%1: %2 of %3 settings could not be read from it")
+                               .arg(imagePath)
+                               .arg(unreadable)
+                               .arg(settingFile.settings.size()));
+        return ExitSuccess;
     }
 };
 

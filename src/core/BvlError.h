@@ -25,6 +25,7 @@ constexpr int FileReadOnly = 622;     // opened for reading only: nothing can be
 constexpr int FileBusy = 623;         // another program is saving the file: nothing was written
 constexpr int JournalUnwritable = 624; // no rollback journal can be written beside it: nothing was written
 constexpr int SaveDamaged = 625;      // a save failed and putting the file back failed too
+constexpr int FileTooLarge = 630;     // larger than its format can sensibly be: not read
 }
 
 class BvlError : public std::runtime_error

@@ -1,5 +1,7 @@
 #include "core/JsonFields.h"
 
+#include "core/JsonTextScan.h"
+
 #include <QJsonDocument>
 #include <QJsonParseError>
 
@@ -14,6 +16,10 @@ QJsonObject ParseJsonObject(const QByteArray &json)
                              QStringLiteral("not JSON at byte %1: %2").arg(error.offset).arg(error.errorString()));
     if (!document.isObject())
         throw JsonInputError(ErrNo::TypeMismatch, QStringLiteral("$"), QStringLiteral("expected an object"));
+    // The document keeps only the last of two equal keys, and lets NUL characters through.
+    const JsonTextProblem problem = FindJsonTextProblem(json);
+    if (!problem.problem.isEmpty())
+        throw JsonInputError(ErrNo::TypeMismatch, problem.path, problem.problem);
     return document.object();
 }
 

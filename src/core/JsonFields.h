@@ -25,7 +25,8 @@ private:
     QString m_problem;
 };
 
-// The top-level object of a JSON text; refuses bad JSON with the offset of the error.
+// The top-level object of a JSON text; refuses bad JSON with the offset of the error,
+// and a key that appears twice in one object or a NUL character with its JSON path.
 QJsonObject ParseJsonObject(const QByteArray &json);
 
 QString FieldPath(const QString &objectPath, const QString &key);

@@ -2,10 +2,9 @@
 
 #include "core/BvlError.h"
 #include "core/Cp1252.h"
+#include "core/RegularFile.h"
 #include "core/TextPool.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 #include <QtEndian>
 
@@ -119,7 +118,10 @@ QByteArray readRest(QIODevice &in, qint64 wanted)
 {
     if (in.isSequential())
         return drainSequential(in, wanted);
-    QByteArray data(qBound<qint64>(0, in.size() - in.pos(), wanted), Qt::Uninitialized);
+    const qint64 available = in.size() - in.pos();
+    if (wanted == WholeInput && available > MaxSettingFileBytes)
+        throw BvlError(ErrNo::FileTooLarge, QStringLiteral("input larger than a setting file can be"));
+    QByteArray data(qBound<qint64>(0, available, wanted), Qt::Uninitialized);
     qint64 filled = 0;
     while (filled < data.size()) {
         const qint64 got = in.read(data.data() + filled, data.size() - filled);
@@ -131,14 +133,6 @@ QByteArray readRest(QIODevice &in, qint64 wanted)
     }
     data.truncate(filled);
     return data;
-}
-
-void openForReading(QFile &file)
-{
-    if (!file.exists())
-        throw BvlError(ErrNo::FileNotFound);
-    if (!file.open(QIODevice::ReadOnly))
-        throw BvlError(ErrNo::PathFileAccess);
 }
 
 class FieldWriter
@@ -179,17 +173,17 @@ private:
 
 } // namespace
 
-void ReadSettingHeaderStream(QIODevice &in, SettingFileHeader &header)
+namespace {
+
+void ParseSettingHeader(QByteArrayView bytes, SettingFileHeader &header)
 {
     // The header has no count to validate; each of its texts is checked against the bytes read.
-    const QByteArray bytes = readRest(in, MaxHeaderBytes);
     FieldReader r(bytes);
     header = readHeader(r);
 }
 
-void ReadSettingStream(QIODevice &in, SettingFileHeader &header, SettingList &settings)
+void ParseSettingFile(QByteArrayView bytes, SettingFileHeader &header, SettingList &settings)
 {
-    const QByteArray bytes = readRest(in, WholeInput);
     FieldReader r(bytes);
     SettingFileHeader newHeader = readHeader(r);
     if (newHeader.SettingCount < 1 || newHeader.SettingCount > r.remaining() / MinRecordSize)
@@ -207,19 +201,30 @@ void ReadSettingStream(QIODevice &in, SettingFileHeader &header, SettingList &se
     settings = std::move(newSettings);
 }
 
+} // namespace
+
+void ReadSettingHeaderStream(QIODevice &in, SettingFileHeader &header)
+{
+    ParseSettingHeader(readRest(in, MaxHeaderBytes), header);
+}
+
+void ReadSettingStream(QIODevice &in, SettingFileHeader &header, SettingList &settings)
+{
+    ParseSettingFile(readRest(in, WholeInput), header, settings);
+}
+
 void ReadSettingFile(const QString &path, SettingFileHeader &header, SettingList &settings)
 {
-    QFile file(path);
-    openForReading(file);
-    ReadSettingStream(file, header, settings);
+    // Only a regular file, opened without blocking, and refused by its size before a
+    // byte of it is held in memory.
+    ParseSettingFile(ReadRegularFile(path, MaxSettingFileBytes), header, settings);
 }
 
 bool ReadSettingHeader(const QString &path, SettingFileHeader &header)
 {
     try {
-        QFile file(path);
-        openForReading(file);
-        ReadSettingHeaderStream(file, header);
+        RegularFile file(path);
+        ParseSettingHeader(file.read(MaxHeaderBytes), header);
         return true;
     } catch (const BvlError &) {
         return false;
@@ -258,9 +263,12 @@ void WriteSettingFile(const QString &path, const SettingFileHeader &header, cons
     // file then replaces the old file only once the new one is complete.
     const QByteArray bytes = EncodeSettingFile(header, settings);
     // A FIFO or device would be replaced by a regular file, which is never what was meant.
-    const QFileInfo target(path);
-    if (target.exists() && !target.isFile())
-        throw BvlError(ErrNo::PathFileAccess, QStringLiteral("not a regular file"));
+    // Refused as every other failure of the writer, with the number its callers report.
+    try {
+        RequireRegularTarget(path);
+    } catch (const BvlError &e) {
+        throw BvlError(ErrNo::PathFileAccess, QString::fromUtf8(e.what()));
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw BvlError(ErrNo::PathFileAccess, file.errorString());
@@ -277,11 +285,12 @@ void WriteSettingFile(const QString &path, const SettingFileHeader &header, cons
 
 bool HasSettingFileMagic(const QString &path)
 {
-    // A pipe would wait for a writer, and holds no setting file anyway.
-    if (!QFileInfo(path).isFile())
+    try {
+        RegularFile file(path);
+        return file.read(MagicSize) == "sec";
+    } catch (const BvlError &) {
         return false;
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(MagicSize) == "sec";
+    }
 }
 
 int FirstOversizedGroupPath(const SettingList &settings)

@@ -9,8 +9,10 @@
 // Windows-1252 bytes, the 3-byte magic "sec", then SettingCount records.
 //
 // All readers validate lengths against the input before they allocate, and throw
-// BvlError on failure: 53 missing file, 75 unreadable, 62 input ends early,
-// 7 a SettingCount below 1 or larger than the rest of the input could hold.
+// BvlError on failure: 53 missing file, 75 unreadable (with the system's reason),
+// 620 not a regular file, 630 a file larger than MaxSettingFileBytes, 62 input ends
+// early, 7 a SettingCount below 1 or larger than the rest of the input could hold.
+// Files are read only when they are regular files, opened without blocking.
 
 // Reads header and records from a device. Throws; the output is only assigned on success.
 void ReadSettingStream(QIODevice &in, SettingFileHeader &header, SettingList &settings);
@@ -28,8 +30,8 @@ bool ReadSettingHeader(const QString &path, SettingFileHeader &header);
 QByteArray EncodeSettingFile(const SettingFileHeader &header, const SettingList &settings);
 
 // Encodes in memory, then replaces the file at path atomically. Throws BvlError
-// (encoding failures as above, 75 when the file cannot be written); nothing is written
-// on failure.
+// (encoding failures as above, 75 when the file cannot be written or path is a FIFO,
+// device or folder); nothing is written on failure.
 void WriteSettingFile(const QString &path, const SettingFileHeader &header, const SettingList &settings);
 
 // True when the file at path begins with the magic "sec". A file that does not is no

@@ -1,19 +1,15 @@
 #include "lang/LangTable.h"
 
+#include "core/BvlError.h"
 #include "lang/BuiltinTexts.h"
 
 #include "core/Cp1252.h"
+#include "core/RegularFile.h"
 #include "platform/Platform.h"
 
-#include <QFile>
 #include <QList>
 
 namespace {
-
-// A language file is a few kilobytes; anything far larger is not one, and reading it
-// whole would only waste memory.
-constexpr qint64 MaxLanguageFileSize = 4 * 1024 * 1024;
-constexpr qint64 ReadPieceSize = 64 * 1024;
 
 const QString LanguageNameKey = QStringLiteral("Main.LangName");
 
@@ -24,25 +20,16 @@ QString foldKey(const QString &key)
 }
 
 // The file's lines as raw bytes, without their line ends (LF or CR LF; the last line may
-// lack one). False when the file cannot be read or is too large. The file is closed on
-// every path by QFile's destructor.
+// lack one). False when the file cannot be read, is no regular file (a FIFO in the
+// program folder must not hang the language list) or is far larger than a language file.
 bool readLines(const QString &path, QList<QByteArray> &lines)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    // Read up to one byte past the limit rather than trusting size(), which special files
-    // misreport; in pieces, so that memory follows what the file holds, not the limit.
     QByteArray content;
-    while (content.size() <= MaxLanguageFileSize) {
-        const QByteArray piece = file.read(qMin(ReadPieceSize, MaxLanguageFileSize + 1 - content.size()));
-        if (piece.isEmpty())
-            break;
-        content += piece;
-    }
-    if (content.size() > MaxLanguageFileSize || file.error() != QFileDevice::NoError)
+    try {
+        content = ReadRegularFile(path, MaxLanguageFileBytes);
+    } catch (const BvlError &) {
         return false;
-
+    }
     lines = content.split('\n');
     if (content.endsWith('\n'))
         lines.removeLast(); // the empty piece after the final line end is not a line

@@ -16,6 +16,7 @@ QString AutoSelectSettingFile(const QString &folder, const QString &seemFileName
     for (const QString &candidate : candidates) {
         const QString path = JoinPath(folder, candidate);
         SettingFileHeader header;
+        // Passes over, without waiting, a FIFO, device or folder listed under the pattern.
         if (!ReadSettingHeader(path, header))
             continue;
         if (CheckSettingHeader(header) == HeaderCheck::Accepted && header.SEEMRec == wanted.seemRec

@@ -82,34 +82,42 @@ qint32 UncheckedValue(const SettingStruct &s)
     return DecimalToLong(texts[1]);
 }
 
-// The field is read as a whole, yet fails exactly where reading it byte by byte would
-// have run past the end: a terminator inside the image ends the text, however far the
-// field is declared to reach.
+// A string field up to its terminator (a zero byte, or a zero unit of two bytes), read in
+// growing pieces: the cost follows the text the field holds, not the size it claims,
+// which a setting file may set to gigabytes. Fails exactly where reading unit by unit
+// would have run past the end of the image: a terminator inside the image ends the text
+// however far the field is declared to reach, and a field filled to its end has none.
+QByteArray FieldText(ByteStore &store, qint64 offset, qint64 fieldBytes, int unitBytes)
+{
+    constexpr qint64 FirstPiece = 4096;   // a whole field of any real file in one read
+    constexpr qint64 LargestPiece = 64 * 1024;
+    QByteArray text;
+    qint64 piece = FirstPiece;   // a whole number of units
+    for (qint64 at = 0; at < fieldBytes; at += piece, piece = qMin(2 * piece, LargestPiece)) {
+        piece = qMin(piece, fieldBytes - at);
+        const QByteArray bytes = Span(store, offset + at, piece);
+        for (qsizetype unit = 0; unit + unitBytes <= bytes.size(); unit += unitBytes) {
+            if (bytes.at(unit) == 0 && bytes.at(unit + unitBytes - 1) == 0)
+                return text + bytes.left(unit);
+        }
+        if (bytes.size() < piece)
+            throw BvlError(ErrNo::InputPastEnd);   // the image ended first, or cut a unit in half
+        text += bytes;
+    }
+    return text;
+}
+
 QString DecodeAnsi(ByteStore &store, const SettingStruct &s)
 {
-    const QByteArray field = Span(store, s.Offset, s.MaxStringLength);
-    const qsizetype terminator = field.indexOf('\0');
-    if (terminator >= 0)
-        return Cp1252::decode(field.left(terminator));
-    if (field.size() < s.MaxStringLength)
-        throw BvlError(ErrNo::InputPastEnd);
-    return Cp1252::decode(field);
+    return Cp1252::decode(FieldText(store, s.Offset, s.MaxStringLength, 1));
 }
 
 QString DecodeUnicode(ByteStore &store, const SettingStruct &s)
 {
-    const qint64 units = s.MaxStringLength / 2;
-    const QByteArray field = Span(store, s.Offset, 2 * units);
-    QString text;
-    for (qsizetype at = 0; at + 1 < field.size(); at += 2) {
-        const char16_t unit = char16_t(quint8(field[at]) << 8 | quint8(field[at + 1]));
-        if (unit == 0)
-            return text;
-        text.append(QChar(unit));
-    }
-    // No terminator before the image ended: a unit is missing, or cut in half.
-    if (field.size() < 2 * units)
-        throw BvlError(ErrNo::InputPastEnd);
+    const QByteArray bytes = FieldText(store, s.Offset, qint64(s.MaxStringLength) / 2 * 2, 2);
+    QString text(bytes.size() / 2, Qt::Uninitialized);
+    for (qsizetype unit = 0; unit < text.size(); ++unit)
+        text[unit] = QChar(char16_t(quint8(bytes[2 * unit]) << 8 | quint8(bytes[2 * unit + 1])));
     return text;
 }
 

@@ -8,7 +8,8 @@
 // Moves one setting's value between the SEEM bytes and the state its control shows.
 // Widget-free: the main window turns these states into check boxes, lists and texts.
 //
-// Each setting's bytes are read with one call into the store and decoded from memory.
+// Each setting's bytes are read with one call into the store and decoded from memory; a
+// string field longer than 4 KB is read in growing pieces up to its terminator only.
 //
 // Failures throw BvlError: 62 bytes beyond the end of the image, 13 a value text that is
 // not a number (or too few value texts) or a character Windows-1252 cannot hold, 6 a

@@ -34,13 +34,19 @@ QString SettingPathOf(const SettingStruct &setting)
 
 SettingMatch FindSetting(const SettingList &settings, const QString &query)
 {
-    QVector<int> byPath;
-    QVector<int> byName;
+    return SettingIndex(settings).find(query);
+}
+
+SettingIndex::SettingIndex(const SettingList &settings)
+{
     for (int i = 0; i < settings.size(); ++i) {
-        if (SettingPathOf(settings.at(i)) == query)
-            byPath.append(i + 1);
-        if (settings.at(i).Name == query)
-            byName.append(i + 1);
+        m_byPath[SettingPathOf(settings.at(i))].append(i + 1);
+        m_byName[settings.at(i).Name].append(i + 1);
     }
-    return MatchOf(byPath.isEmpty() ? byName : byPath);
+}
+
+SettingMatch SettingIndex::find(const QString &query) const
+{
+    const QVector<int> byPath = m_byPath.value(query);
+    return MatchOf(byPath.isEmpty() ? m_byName.value(query) : byPath);
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "core/SettingTypes.h"
 
+#include <QHash>
 #include <QString>
 #include <QVector>
 
@@ -27,3 +28,16 @@ struct SettingMatch
 // An exact 'GROUP\NAME' match wins; without one the query is taken as a bare name.
 // Case-sensitive, as the window's labels are.
 SettingMatch FindSetting(const SettingList &settings, const QString &query);
+
+// The same lookup for many queries: every setting's path and name are worked out once,
+// so that each query costs a hash lookup instead of a pass over all settings.
+class SettingIndex
+{
+public:
+    explicit SettingIndex(const SettingList &settings);
+    SettingMatch find(const QString &query) const;
+
+private:
+    QHash<QString, QVector<int>> m_byPath;   // 1-based setting numbers, in file order
+    QHash<QString, QVector<int>> m_byName;
+};

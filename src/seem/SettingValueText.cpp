@@ -17,6 +17,11 @@ ValueText NotShown(const QString &reason)
     return ValueText{false, QString(), reason};
 }
 
+ValueText NotRead(const QString &reason)
+{
+    return ValueText{false, QString(), reason, true};
+}
+
 bool IsKnownType(quint8 code)
 {
     return code <= quint8(SettingType::UnicodeString);
@@ -95,7 +100,7 @@ ValueText DecodeValueText(ByteStore &image, const SettingStruct &setting)
         return NotShown(unshowable);
     const OwnedSpan span = OwnedSpanOf(setting);
     if (!SpanInsideImage(span, image.size()))
-        return NotShown(PastEndReason(span, image.size()));
+        return NotRead(PastEndReason(span, image.size()));
     try {
         switch (SettingType(setting.Type)) {
         case SettingType::Checkbox:
@@ -107,7 +112,7 @@ ValueText DecodeValueText(ByteStore &image, const SettingStruct &setting)
         }
     } catch (const BvlError &e) {
         // The checks above leave only failures of the image itself, such as a read error.
-        return NotShown(QStringLiteral("it cannot be read (error %1)").arg(e.number()));
+        return NotRead(QStringLiteral("it cannot be read (error %1)").arg(e.number()));
     }
 }
 

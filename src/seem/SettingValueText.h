@@ -17,10 +17,11 @@ struct ValueText
     bool decoded = false;
     QString text;     // the value, when decoded
     QString reason;   // why it cannot be shown, when not
+    bool unreadable = false;   // not shown because its bytes could not be read from the image
 
     bool operator==(const ValueText &o) const
     {
-        return decoded == o.decoded && text == o.text && reason == o.reason;
+        return decoded == o.decoded && text == o.text && reason == o.reason && unreadable == o.unreadable;
     }
     bool operator!=(const ValueText &o) const { return !(*this == o); }
 };

@@ -11,9 +11,10 @@
 
 namespace {
 
-QJsonObject SettingJson(const SettingStruct &s, ByteStore &image)
+QJsonObject SettingJson(const SettingStruct &s, ByteStore &image, int &unreadable)
 {
     const ValueText value = DecodeValueText(image, s);
+    unreadable += value.unreadable;
     QJsonObject entry{
         {QStringLiteral("group"), NormalisedGroup(s.Group)},
         {QStringLiteral("name"), s.Name},
@@ -48,11 +49,14 @@ bool EntryAssignment(const QJsonObject &entry, const QString &path, ValueAssignm
 } // namespace
 
 QByteArray ValueProfileJson(const QString &imageName, const QString &settingFileName, const SettingList &settings,
-                            ByteStore &image)
+                            ByteStore &image, int *unreadable)
 {
     QJsonArray entries;
+    int unreadableCount = 0;
     for (const SettingStruct &s : settings)
-        entries.append(SettingJson(s, image));
+        entries.append(SettingJson(s, image, unreadableCount));
+    if (unreadable)
+        *unreadable = unreadableCount;
     const QJsonObject json{
         {QStringLiteral("image"), imageName},
         {QStringLiteral("settingFile"), settingFileName},
@@ -81,9 +85,10 @@ QVector<ResolvedAssignment> ResolveAssignments(const QVector<ValueAssignment> &a
 {
     QVector<ResolvedAssignment> accepted;
     QSet<int> assigned;
+    const SettingIndex lookup(settings);
     for (const ValueAssignment &a : assignments) {
         AssignmentProblem problem{AssignmentProblem::UnknownName, a.source, a.query, {}, {}};
-        const SettingMatch match = FindSetting(settings, a.query);
+        const SettingMatch match = lookup.find(a.query);
         if (match.result != SettingMatch::Found) {
             if (match.result == SettingMatch::Ambiguous) {
                 problem.kind = AssignmentProblem::Ambiguous;

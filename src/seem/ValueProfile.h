@@ -16,8 +16,9 @@
 // alphabetical order, settings in file order, indented, UTF-8.
 
 // The profile of the values image holds (the window passes the bytes its controls show).
+// unreadable, when given, receives the number of settings whose bytes could not be read.
 QByteArray ValueProfileJson(const QString &imageName, const QString &settingFileName, const SettingList &settings,
-                            ByteStore &image);
+                            ByteStore &image, int *unreadable = nullptr);
 
 // One value of a profile to put on an image: which setting, and the value in words.
 struct ValueAssignment

@@ -12,6 +12,22 @@ bool failedOnContents(const BvlError &e)
     return e.number() == ErrNo::InputPastEnd || e.number() == ErrNo::OutOfMemory;
 }
 
+// What the user can do something about, beside the number: the kind of file or its size
+// in the user's language, the system's own reason for a file it would not hand over.
+QString readFailureReason(AppContext &ctx, const BvlError &e)
+{
+    switch (e.number()) {
+    case ErrNo::NotRegularFile:
+        return ctx.T(QStringLiteral("bvlEditSetting.NotRegularFile_M"));
+    case ErrNo::FileTooLarge:
+        return ctx.T(QStringLiteral("bvlEditSetting.FileTooLarge_M"));
+    case ErrNo::PathFileAccess:
+        return QString::fromUtf8(e.what());
+    default:
+        return QString();
+    }
+}
+
 void showRefusal(AppContext &ctx, const char *key)
 {
     ctx.platform.messageBox(ctx.T(QString::fromLatin1(key)), MsgIcon::Critical, MsgButtons::Ok);
@@ -33,8 +49,9 @@ SettingFileOpen OpenSettingFileReported(AppContext &ctx, const QString &path, Se
             showRefusal(ctx, "bvlEditSetting.UnknownFile_M");
             return SettingFileOpen::Refused;
         }
+        const QString reason = readFailureReason(ctx, e);
         ctx.platform.messageBox(QStringLiteral("ReadSettingFile(") + path + QStringLiteral(") ERR ")
-                                    + QString::number(e.number()),
+                                    + QString::number(e.number()) + (reason.isEmpty() ? QString() : QLatin1Char('\n') + reason),
                                 MsgIcon::None, MsgButtons::Ok);
         return SettingFileOpen::ReadFailed;
     }

@@ -16,7 +16,8 @@ enum class SettingFileOpen {
 };
 
 // Reads the file at path and checks it; header and settings are assigned only when it
-// is accepted. A file whose first three bytes are not the magic is refused as no setting
+// is accepted. A file that is no regular file, is too large or that the system would not
+// hand over has the reason on a second line of the reader's message. A file whose first three bytes are not the magic is refused as no setting
 // file ("bvlEditSetting.UnknownFile_M") however its read went; a group path beyond the
 // limits of the core is refused with "bvlEditSetting.GroupPathTooLong_M".
 SettingFileOpen OpenSettingFileReported(AppContext &ctx, const QString &path, SettingFileHeader &header,

@@ -344,7 +344,7 @@ private slots:
         h = callersHeader();
         s = CallersList;
         QCOMPARE(BvlErrorOf([&] { ReadSettingFile(dir.filePath("missing.sec"), h, s); }), 53);
-        QCOMPARE(BvlErrorOf([&] { ReadSettingFile(dir.path(), h, s); }), 75);
+        QCOMPARE(BvlErrorOf([&] { ReadSettingFile(dir.path(), h, s); }), ErrNo::NotRegularFile);
         QCOMPARE(BvlErrorOf([&] { ReadSettingFile(cut, h, s); }), 62);
         QCOMPARE(h, callersHeader());
         QCOMPARE(s, CallersList);

@@ -1,0 +1,15 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+
+// What QJsonDocument lets pass in a JSON text: an object that holds one key twice keeps
+// only the last (so {"settings":[...],"settings":[]} would quietly mean nothing), and a
+// string may hold "\u0000", which no text of the program can carry. This scans the text
+// of a document QJsonDocument accepted for both.
+struct JsonTextProblem
+{
+    QString path;      // JSON path of the place, such as "$.settings[3].name"
+    QString problem;   // empty when the text has neither
+};
+
+JsonTextProblem FindJsonTextProblem(const QByteArray &json);
