@@ -1,5 +1,7 @@
 #include "seem/FileChanges.h"
 
+#include "core/FileNames.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -90,7 +92,7 @@ int SyncFolderOf(const QString &path)
 {
     if (const int injected = BeforeChange())
         return injected;
-    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    const QByteArray folder = NativeFileName(QFileInfo(path).absolutePath());
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return errno;
@@ -104,7 +106,7 @@ int CreateExclusive(const QString &path, int &fd)
     fd = -1;
     if (const int injected = BeforeChange())
         return injected;
-    fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    fd = ::open(NativeFileName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     return fd < 0 ? errno : 0;
 }
 
@@ -112,14 +114,14 @@ int Rename(const QString &from, const QString &to)
 {
     if (const int injected = BeforeChange())
         return injected;
-    return ErrnoOr(::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()));
+    return ErrnoOr(::rename(NativeFileName(from).constData(), NativeFileName(to).constData()));
 }
 
 int Remove(const QString &path)
 {
     if (const int injected = BeforeChange())
         return injected;
-    return ErrnoOr(::unlink(QFile::encodeName(path).constData()));
+    return ErrnoOr(::unlink(NativeFileName(path).constData()));
 }
 
 void SetFaults(const Faults &faults)

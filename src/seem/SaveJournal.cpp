@@ -1,5 +1,6 @@
 #include "seem/SaveJournal.h"
 
+#include "core/FileNames.h"
 #include "seem/FileChanges.h"
 #include "seem/FileLock.h"
 
@@ -130,7 +131,7 @@ private:
 // have; false otherwise.
 bool ReadJournalFile(const QString &path, QByteArray &bytes)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(NativeFileName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
     struct stat st;
@@ -185,7 +186,7 @@ bool FitsImage(int fd, qint64 imageSize, const QVector<JournalRun> &runs)
 bool Exists(const QString &path)
 {
     struct stat st;
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+    return ::lstat(NativeFileName(path).constData(), &st) == 0;
 }
 
 // A temporary journal is left only by a save that stopped before its image changed:
@@ -197,7 +198,7 @@ void RemoveStalePart(const QString &imagePath, int imageFd)
         return;
     const FileLock lock(imageFd);
     if (lock.held())
-        ::unlink(QFile::encodeName(part).constData());
+        ::unlink(NativeFileName(part).constData());
 }
 
 } // namespace
@@ -214,7 +215,7 @@ QString JournalPathOf(const QString &imagePath)
 int WriteJournal(const QString &imagePath, qint64 imageSize, const QVector<JournalRun> &runs)
 {
     const QString part = PartPathOf(imagePath);
-    ::unlink(QFile::encodeName(part).constData());   // left by a save that stopped early
+    ::unlink(NativeFileName(part).constData());   // left by a save that stopped early
     int fd = -1;
     int error = FileChanges::CreateExclusive(part, fd);
     if (error == 0)
@@ -229,8 +230,8 @@ int WriteJournal(const QString &imagePath, qint64 imageSize, const QVector<Journ
         error = FileChanges::SyncFolderOf(part);
     if (error != 0) {
         // Nothing of the image has changed yet: no journal at all is the right state.
-        ::unlink(QFile::encodeName(part).constData());
-        ::unlink(QFile::encodeName(JournalPathOf(imagePath)).constData());
+        ::unlink(NativeFileName(part).constData());
+        ::unlink(NativeFileName(JournalPathOf(imagePath)).constData());
     }
     return error;
 }
@@ -258,7 +259,7 @@ JournalNotice RecoverInterruptedSave(const QString &imagePath)
             notice.systemReason = qt_error_string(error);
         return notice;
     };
-    const int fd = ::open(QFile::encodeName(imagePath).constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(NativeFileName(imagePath).constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return journal ? keep(JournalNotice::Why::CannotWrite, errno) : notice;
     struct Closer { int fd; ~Closer() { ::close(fd); } } closer{fd};
@@ -273,7 +274,7 @@ JournalNotice RecoverInterruptedSave(const QString &imagePath)
         return keep(JournalNotice::Why::Busy, lock.error() == EWOULDBLOCK ? 0 : lock.error());
     if (!Exists(notice.journalPath))
         return notice;   // that save has just ended
-    ::unlink(QFile::encodeName(PartPathOf(imagePath)).constData());
+    ::unlink(NativeFileName(PartPathOf(imagePath)).constData());
 
     QByteArray bytes;
     qint64 imageSize = 0;

@@ -1,11 +1,12 @@
 #include "seem/SeemFile.h"
 
 #include "core/BvlError.h"
+#include "core/FileNames.h"
 #include "seem/FileChanges.h"
 
-#include <QFileInfo>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,7 +28,7 @@ FileIdentity IdentityOf(const struct stat &st)
 FileIdentity IdentityOfPath(const QString &path)
 {
     struct stat st;
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+    if (::stat(NativeFileName(path).constData(), &st) != 0)
         return FileIdentity();
     return IdentityOf(st);
 }
@@ -56,31 +57,41 @@ JournalNotice SeemFile::openReadOnly(const QString &path)
 
 void SeemFile::openFile(const QString &path, bool allowWrite)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
+    // By the name's own bytes: a name that is not UTF-8 is still a name of this system.
+    const QByteArray nativePath = NativeFileName(path);
+    struct stat st;
+    if (::stat(nativePath.constData(), &st) != 0)
         throw BvlError(ErrNo::FileNotFound, path);
     // A FIFO would block the window on the first read, a device hands out other bytes
     // on every read; only a regular file (or a link to one) is an image.
-    if (!info.isFile())
+    if (!S_ISREG(st.st_mode))
         throw BvlError(ErrNo::NotRegularFile, path);
 
     // Before the first read: the bytes shown must be those from before an interrupted save.
     JournalNotice notice = RecoverInterruptedSave(path);
 
-    // ExistingOnly: opening must never create a SEEM file. Unbuffered: reads and writes go
-    // straight to the handle at their positions, so QFile must keep no buffer of its own.
-    const QIODevice::OpenMode shared = QIODevice::ExistingOnly | QIODevice::Unbuffered;
-    auto file = std::make_unique<QFile>(path);
     // A journal that could not be used keeps what may be needed to put the file back: a
-    // save would replace it, so the file is only shown.
+    // save would replace it, so the file is only shown. O_NONBLOCK: should the name have
+    // become a FIFO since the check, the open must not wait for a writer.
     bool readOnly = !allowWrite || notice.kind == JournalNotice::Kind::Kept;
-    if (readOnly || !file->open(QIODevice::ReadWrite | shared)) {
+    int fd = readOnly ? -1 : ::open(nativePath.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
         // The user may read a file he may not write: show it, refuse only the save.
         readOnly = true;
-        if (!file->open(QIODevice::ReadOnly | shared))
-            throw BvlError(ErrNo::PathFileAccess, path + QStringLiteral(": ") + file->errorString());
+        fd = ::open(nativePath.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            throw BvlError(ErrNo::PathFileAccess, path + QStringLiteral(": ") + qt_error_string(errno));
+    }
+    // Unbuffered: reads and writes go straight to the handle at their positions, so QFile
+    // must keep no buffer of its own; it owns the handle from here on.
+    auto file = std::make_unique<QFile>();
+    const QIODevice::OpenMode mode = (readOnly ? QIODevice::ReadOnly : QIODevice::ReadWrite) | QIODevice::Unbuffered;
+    if (!file->open(fd, mode, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        throw BvlError(ErrNo::PathFileAccess, path + QStringLiteral(": ") + file->errorString());
     }
     m_file = std::move(file); // the previous file, if any, closes here
+    m_path = path;
     m_readOnly = readOnly;
     m_openNotice = notice;
     m_basis.clear();
@@ -91,6 +102,7 @@ void SeemFile::openFile(const QString &path, bool allowWrite)
 void SeemFile::close()
 {
     m_file.reset();
+    m_path.clear();
     m_readOnly = false;
     m_size = 0;
     m_identity = FileIdentity();
@@ -106,7 +118,7 @@ bool SeemFile::isOpen() const
 
 QString SeemFile::path() const
 {
-    return m_file ? m_file->fileName() : QString();
+    return m_path;
 }
 
 void SeemFile::checkWritable() const
@@ -114,20 +126,20 @@ void SeemFile::checkWritable() const
     if (!m_file)
         throw BvlError(ErrNo::PathFileAccess);
     if (m_readOnly)
-        throw BvlError(ErrNo::FileReadOnly, m_file->fileName());
+        throw BvlError(ErrNo::FileReadOnly, m_path);
     // The open handle must still be the file at the path, with the contents this program
     // last saw: a deleted, replaced or externally rewritten file is never written.
-    const FileIdentity onDisk = IdentityOfPath(m_file->fileName());
+    const FileIdentity onDisk = IdentityOfPath(m_path);
     const FileIdentity open = IdentityOfHandle(m_file->handle());
     if (onDisk.size < 0 || onDisk != open)
-        throw BvlError(ErrNo::FileChanged, m_file->fileName());
+        throw BvlError(ErrNo::FileChanged, m_path);
     // Own writes that were not flushed yet moved the times; what they cannot change must
     // still match.
     const bool unchanged = m_writtenSinceFlush
         ? open.device == m_identity.device && open.inode == m_identity.inode && open.size == m_identity.size
         : open == m_identity;
     if (!unchanged)
-        throw BvlError(ErrNo::FileChanged, m_file->fileName());
+        throw BvlError(ErrNo::FileChanged, m_path);
 }
 
 qint64 SeemFile::size() const
@@ -167,7 +179,7 @@ QByteArray SeemFile::readSpan(qint64 offset, qint64 count)
 void SeemFile::write(qint64 offset, const QByteArray &bytes)
 {
     if (m_readOnly)
-        throw BvlError(ErrNo::FileReadOnly, m_file->fileName());
+        throw BvlError(ErrNo::FileReadOnly, m_path);
     // The image has the size the phone gave it: writing past the end would grow it.
     if (!m_file || !SpanInside(offset, bytes.size(), m_size))
         throw BvlError(ErrNo::InputPastEnd);
@@ -198,5 +210,5 @@ void SeemFile::rememberIdentity()
 
 QString SeemFile::describeError(int error) const
 {
-    return m_file->fileName() + QStringLiteral(": ") + qt_error_string(error);
+    return m_path + QStringLiteral(": ") + qt_error_string(error);
 }

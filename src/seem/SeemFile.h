@@ -114,6 +114,7 @@ private:
 
     // Replaced as a whole by open(), so that a failed open leaves the previous file as it was.
     std::unique_ptr<QFile> m_file;
+    QString m_path;   // as given to open(), which may hold bytes that are not UTF-8
     bool m_readOnly = false;
     qint64 m_size = 0;
     FileIdentity m_identity;

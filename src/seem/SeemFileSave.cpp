@@ -9,6 +9,7 @@
 #include "seem/SeemFile.h"
 
 #include "core/BvlError.h"
+#include "core/FileNames.h"
 #include "seem/FileChanges.h"
 #include "seem/FileLock.h"
 
@@ -20,7 +21,7 @@ namespace {
 bool Exists(const QString &path)
 {
     struct stat st;
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+    return ::lstat(NativeFileName(path).constData(), &st) == 0;
 }
 
 } // namespace
@@ -30,8 +31,8 @@ void SeemFile::save(PendingWrites &pending)
     if (!m_file)
         throw BvlError(ErrNo::PathFileAccess);
     if (m_readOnly)
-        throw BvlError(ErrNo::FileReadOnly, m_file->fileName());
-    const QString imagePath = m_file->fileName();
+        throw BvlError(ErrNo::FileReadOnly, m_path);
+    const QString imagePath = m_path;
     const FileSizeSignalIgnored noSizeSignal;
 
     // From here to the last fsync no other save of this program, in any process, runs.
@@ -65,7 +66,7 @@ void SeemFile::save(PendingWrites &pending)
 
 void SeemFile::writeJournaled(const QVector<JournalRun> &runs)
 {
-    const QString imagePath = m_file->fileName();
+    const QString imagePath = m_path;
     const int fd = m_file->handle();
     if (const int error = WriteJournal(imagePath, m_size, runs))
         throw SaveError(ErrNo::JournalUnwritable, SaveError::Stage::Journal, imagePath, qt_error_string(error));

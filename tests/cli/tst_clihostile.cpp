@@ -267,6 +267,18 @@ void TestCliHostile::namesThatAreNotUtf8()
     QCOMPARE(s.run({QStringLiteral("export"), arguments.at(2), QStringLiteral("-o"), json}).status, 0);
     QVERIFY(FileBytes(json).contains("\"Beep\""));
     ::unlink(nativeName.constData());   // QTemporaryDir cannot name it to remove it
+
+    // An image by such a name is read, saved (journal and lock by its bytes too) and read again.
+    const QByteArray nativeImage = QFile::encodeName(s.folder.dir.path()) + "/0032_0001-\xe9.seem";
+    QCOMPARE(::rename(QFile::encodeName(s.image).constData(), nativeImage.constData()), 0);
+    const char *imageArgv[] = {"brimvale-cli", nativeImage.constData()};
+    const QString image = NativeArguments(2, imageArgv).at(1);
+    const CliResult shown = s.run({QStringLiteral("show"), image});
+    QVERIFY2(shown.status == 0 && shown.out.contains(QStringLiteral("Beep")), qPrintable(shown.out + shown.err));
+    const CliResult set = s.run({QStringLiteral("set"), image, QStringLiteral("Beep=off")});
+    QVERIFY2(set.status == 0, qPrintable(set.err));
+    QCOMPARE(s.run({QStringLiteral("show"), image}).status, 0);
+    ::unlink(nativeImage.constData());
 }
 
 QTEST_GUILESS_MAIN(TestCliHostile)
