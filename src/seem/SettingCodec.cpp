@@ -2,7 +2,7 @@
 
 #include "core/BvlError.h"
 #include "core/Conversions.h"
-#include "core/Cp1252.h"
+#include "core/CodePage.h"
 
 // Types other than the five known codes are read and written as nothing: decoding gives
 // the empty text, encoding leaves the image alone. Files written by other means may hold
@@ -90,10 +90,10 @@ QString DecodeAnsi(ByteStore &store, const SettingStruct &s)
     const QByteArray field = Span(store, s.Offset, s.MaxStringLength);
     const qsizetype terminator = field.indexOf('\0');
     if (terminator >= 0)
-        return Cp1252::decode(field.left(terminator));
+        return CodePage::decode(field.left(terminator));
     if (field.size() < s.MaxStringLength)
         throw BvlError(ErrNo::InputPastEnd);
-    return Cp1252::decode(field);
+    return CodePage::decode(field);
 }
 
 QString DecodeUnicode(ByteStore &store, const SettingStruct &s)
@@ -125,7 +125,7 @@ void EncodeAnsi(ByteStore &store, const SettingStruct &s, const QString &text)
 {
     if (s.MaxStringLength < 1)
         return; // not even the terminator fits
-    QByteArray bytes = Cp1252::encode(text.left(s.MaxStringLength - 1));
+    QByteArray bytes = CodePage::encode(text.left(s.MaxStringLength - 1));
     bytes.append('\0');
     WriteBytes(store, s.Offset, bytes);
 }
