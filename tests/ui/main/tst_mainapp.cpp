@@ -24,18 +24,6 @@ using Kind = ScriptedPlatform::Kind;
 namespace {
 using Unstarted = UnstartedWindow;
 
-// Confirms the entry named language in the open language dialog.
-void ChooseLanguageOnNextModal(const QString &language)
-{
-    OnNextModal([language](QDialog *dialog) {
-        auto *list = dialog->findChild<QListWidget *>("lsLanguages");
-        const auto items = list->findItems(language, Qt::MatchExactly);
-        QCOMPARE(items.size(), 1);
-        list->setCurrentItem(items.first());
-        dialog->findChild<QPushButton *>("cmOK")->click();
-    });
-}
-
 QList<QObject *> TaggedControls(QWidget *window)
 {
     QList<QObject *> tagged;

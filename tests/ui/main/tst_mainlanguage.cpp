@@ -6,6 +6,7 @@
 #include "ui/language/QtTranslations.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QDialogButtonBox>
 #include <QListWidget>
 #include <QMenu>
@@ -24,17 +25,6 @@ QString CancelText()
 {
     QDialogButtonBox box(QDialogButtonBox::Cancel);
     return box.button(QDialogButtonBox::Cancel)->text();
-}
-
-void ChooseLanguageOnNextModal(const QString &language)
-{
-    OnNextModal([language](QDialog *dialog) {
-        auto *list = dialog->findChild<QListWidget *>("lsLanguages");
-        const auto items = list->findItems(language, Qt::MatchExactly);
-        QCOMPARE(items.size(), 1);
-        list->setCurrentItem(items.first());
-        dialog->findChild<QPushButton *>("cmOK")->click();
-    });
 }
 }
 
