@@ -25,7 +25,7 @@ void bvlMain::BuildLanguageMenu()
     mnuLanguage->setObjectName(QStringLiteral("mnuLanguage"));
     TagForCaption(mnuLanguage);
 
-    mnfChooseLanguage = AddMenuItem(menu, "mnfChooseLanguage", QStringLiteral("Language..."));
+    mnfChooseLanguage = AddMenuItem(menu, "mnfChooseLanguage", QStringLiteral("Choose language..."));
     connect(mnfChooseLanguage, &QAction::triggered, this, [this] { mnuLanguage_Click(); });
     menu->addSeparator();
 
