@@ -114,7 +114,7 @@ private slots:
         QVERIFY(w.lbFileDesc->text().startsWith(french.GetLangString("bvlMain.lbUsingFile_V")));
         QVERIFY(w.windowTitle().endsWith(QStringLiteral("(1 ") + french.GetLangString("bvlMain.sChanged_V") + ")"));
         QCOMPARE(w.mnuCodePage->title(), french.GetLangString("bvlMain.mnuCodePage"));
-        QCOMPARE(w.mnuLanguage->menu()->title(), QStringLiteral("Langue"));
+        QCOMPARE(w.mnuLanguage->menu()->title(), french.GetLangString("bvlMain.mnuLanguage"));
         QCOMPARE(CancelText(), QStringLiteral("Annuler"));
     }
 
