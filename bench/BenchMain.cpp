@@ -3,6 +3,7 @@
 // Times reading setting files and the main window's open, save and restore on generated
 // documents of 200, 2,000 and 20,000 settings, counts their system calls, and prints one
 // Markdown table. Built and run by `make bench` (release build, offscreen).
+#include "CodePageBench.h"
 #include "GeneratedDocument.h"
 #include "Median.h"
 #include "ResultTable.h"
@@ -157,6 +158,7 @@ int main(int argc, char *argv[])
         for (const GeneratedDocument &doc : docs)
             titles << ResultTable::count(doc.settingCount);
         ResultTable table(titles);
+        ResultTable codePages(titles);
         Figures largest;
         for (const GeneratedDocument &doc : docs) {
             std::fprintf(stderr, "measuring %d settings...\n", doc.settingCount);
@@ -164,6 +166,7 @@ int main(int argc, char *argv[])
             MeasureParse(doc, figures);
             MeasureWindow(session, counter, doc, figures);
             AddColumn(table, doc, figures);
+            AddCodePageRows(codePages, doc, ReadRuns);
             largest = figures;
         }
 
@@ -172,6 +175,8 @@ int main(int argc, char *argv[])
                     counter.available() ? "strace (the step alone, attached and detached around it)"
                                         : qPrintable(QStringLiteral("nothing (") + counter.unavailableReason() + ")"));
         std::printf("%s", qPrintable(table.markdown()));
+        std::printf("\nDecoding the texts of the setting file (letters moved above 0x7F, as in a non-Latin script):\n\n%s",
+                    qPrintable(codePages.markdown()));
         // Where the calls go, for whoever makes these steps cheaper.
         if (largest.openCalls && largest.saveCalls)
             std::printf("\nMost frequent system calls with %s settings: open: %s; save: %s.\n",
