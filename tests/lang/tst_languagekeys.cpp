@@ -126,8 +126,9 @@ private slots:
             QVERIFY(!bytes.contains("\xC3")); // no UTF-8 sequences for accented letters
     }
 
-    // A translation keeps what the program or the user relies on: the mnemonic marks, the
-    // placeholders, and the blank a text ends with when something follows it.
+    // A translation keeps what the program or the user relies on: the placeholders, the
+    // blank a text ends with when something follows it, and a mnemonic where English has
+    // one (a translation may give one where English has none yet, never two).
     void translationsKeepTheEnglishForm()
     {
         ScriptedPlatform platform;
@@ -140,10 +141,7 @@ private slots:
             while (it.hasNext())
                 marks << it.next().captured();
             marks.sort();
-            return QStringLiteral("& x%1, %2, ends with blank: %3")
-                .arg(text.count(QLatin1Char('&')))
-                .arg(marks.join(QLatin1Char(' ')))
-                .arg(text.endsWith(QLatin1Char(' ')));
+            return QStringLiteral("%1, ends with blank: %2").arg(marks.join(QLatin1Char(' '))).arg(text.endsWith(QLatin1Char(' ')));
         };
         for (const QString &fileName : ShippedFiles.mid(1)) {
             LangTable table(platform);
@@ -151,8 +149,11 @@ private slots:
             for (const QString &key : keysOf(shippedPath(ShippedFiles.at(0)))) {
                 QString value;
                 QVERIFY2(table.Lookup(key, value), qPrintable(fileName + ": " + key));
-                QCOMPARE(fileName + ": " + key + ": " + form(value),
-                         fileName + ": " + key + ": " + form(english.GetLangString(key)));
+                const QString englishValue = english.GetLangString(key);
+                QCOMPARE(fileName + ": " + key + ": " + form(value), fileName + ": " + key + ": " + form(englishValue));
+                const int marks = int(value.count(QLatin1Char('&')));
+                QVERIFY2(marks == englishValue.count(QLatin1Char('&')) || (marks == 1 && !englishValue.contains('&')),
+                         qPrintable(fileName + ": " + key + ": " + value));
             }
         }
         QVERIFY(platform.calls.isEmpty());

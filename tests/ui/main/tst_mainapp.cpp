@@ -107,7 +107,7 @@ private slots:
         QVERIFY(!w.tvUI->isVisibleTo(&w) && !w.frDescription->isVisibleTo(&w));
         QVERIFY(w.tvUI->isHeaderHidden());
         QCOMPARE(w.lbFileDesc->text(), QString());
-        QCOMPARE(w.mnuFile->title(), QStringLiteral("&File"));
+        QCOMPARE(w.mnuFile->title(), QStringLiteral("File"));
         for (QAction *usable : {w.mnfOpenSEEM, w.mnfAutoSettingSelection, w.mnfQuit})
             QVERIFY(usable->isEnabled());
         for (QAction *unusable : {w.mnfChangeSettingFile, w.mnfSaveSEEM, w.mnfRestore})
