@@ -12,10 +12,9 @@ public:
     explicit LangTable(Platform &platform) : m_platform(platform) {}
 
     // Replaces the table with the entries of the file (Windows-1252 text, or UTF-8 when it
-    // begins with the UTF-8 byte order mark; lines ending in
-    // CR LF or LF; "key=value", split at the first "=", nothing trimmed). False when the
-    // file cannot be read or holds a key twice (ignoring case); the entries read before
-    // the failure stay. Shows nothing.
+    // begins with the UTF-8 byte order mark; lines ending in CR LF or LF; "key=value",
+    // split at the first "=", nothing trimmed). False when the file cannot be read or holds
+    // a key twice (ignoring case); the entries read before the failure stay. Shows nothing.
     bool LoadLanguageFile(const QString &path);
 
     // The value of the first "Main.LangName" entry (exact case); false if none or unreadable.

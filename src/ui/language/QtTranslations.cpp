@@ -21,7 +21,7 @@ std::unique_ptr<QTranslator> &InstalledTranslator()
 QString LanguageLocale(const LangTable &table)
 {
     QString locale;
-    table.Lookup(QStringLiteral("Main.Locale"), locale);
+    table.Lookup(LanguageLocaleKey, locale);
     return locale.trimmed();
 }
 

@@ -3,8 +3,10 @@
 
 class LangTable;
 
-// The locale a language file names in its entry "Main.Locale" (such as "de"); empty when
-// it names none.
+// The entry of a language file that names its locale, such as "de".
+inline const QString LanguageLocaleKey = QStringLiteral("Main.Locale");
+
+// The locale a language file names in its entry "Main.Locale"; empty when it names none.
 QString LanguageLocale(const LangTable &table);
 
 // Makes Qt's own texts (the standard buttons of message boxes, the file dialogs) follow

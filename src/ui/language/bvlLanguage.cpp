@@ -1,6 +1,7 @@
 #include "ui/language/bvlLanguage.h"
 
 #include "ui/AppContext.h"
+#include "ui/language/QtTranslations.h"
 #include "ui/Twips.h"
 
 #include <QDir>
@@ -108,7 +109,7 @@ int bvlLanguage::preselectedRow(bool startUp) const
     }
     for (int row = 0; row < LangFiles.size(); ++row) {
         QString locale;
-        if (LangTable::GetLanguageEntry(LangFiles[row], QStringLiteral("Main.Locale"), locale)
+        if (LangTable::GetLanguageEntry(LangFiles[row], LanguageLocaleKey, locale)
             && !locale.trimmed().isEmpty() && QLocale(locale.trimmed()).language() == SystemLocale.language())
             return row;
     }

@@ -70,19 +70,11 @@ void bvlMain::mnfCodePage_Click(int index)
     // The open document's texts were read in the previous code page: its unsaved edits
     // are saved or given up before it is read again in the new one.
     if (documentOpen && !IsSaved) {
-        switch (m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sSave?_M")), MsgIcon::Question,
-                                          MsgButtons::YesNoCancel)) {
-        case MsgResult::Cancel:
+        const MsgResult answer = m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sSave?_M")),
+                                                           MsgIcon::Question, MsgButtons::YesNoCancel);
+        if (answer == MsgResult::Cancel || (answer == MsgResult::Yes && !mnfSaveSEEM_Click())) {
             mnfCodePage[CodePage::Supported().indexOf(previous)]->setChecked(true);
             return;
-        case MsgResult::Yes:
-            if (!mnfSaveSEEM_Click()) {
-                mnfCodePage[CodePage::Supported().indexOf(previous)]->setChecked(true);
-                return;
-            }
-            break;
-        default:
-            break;
         }
     }
     CodePage::SetCurrent(chosen);
