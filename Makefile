@@ -39,8 +39,8 @@ fuzz: fuzz-deps
 	cmake --build $(FUZZ_BUILD_DIR) -j $(JOBS) --target fuzz_harnesses
 	fuzz/run-fuzzers.sh $(FUZZ_BUILD_DIR)/fuzz $(FUZZ_SECONDS)
 
-# Pictures of the real windows with the demo document open, in both shipped languages,
-# drawn on a virtual X display into docs/. The status line shows the setting file's full
+# Pictures of the real windows with the demo document open, in English and Italian, and of
+# the main window in the other shipped languages, drawn on a virtual X display into docs/. The status line shows the setting file's full
 # path, so the windows run from copies of the program's files in /opt/brimvale-edit, which
 # exists only for this run: /opt is a fresh empty file system in a mount namespace of its
 # own (unshare), and no path of this machine shows in a picture.
@@ -57,7 +57,9 @@ screenshots: build
 	unshare --map-root-user --mount sh -ec 'mount -t tmpfs tmpfs /opt; \
 	    $(SHOT) english.sel docs; \
 	    $(SHOT) italiano.sel docs -it; \
-	    $(SHOT_200) english.sel docs --screen main-200'
+	    $(SHOT_200) english.sel docs --screen main-200; \
+	    for l in deutsch:de espanol:es francais:fr portugues:pt polski:pl russkij:ru; do \
+	        $(SHOT) $${l%%:*}.sel docs -$${l##*:} main; done'
 
 # The Debian package, built with Debian's compiler and linker flags (hardening) into its own
 # build folder, then checked: contents, lintian, the desktop and software-centre entries.

@@ -5,6 +5,7 @@
 // counts the window's system calls, and prints one Markdown table. Built and run by
 // `make bench` (release build, offscreen).
 #include "AuthoringBench.h"
+#include "CodePageBench.h"
 #include "GeneratedDocument.h"
 #include "Median.h"
 #include "ResultTable.h"
@@ -194,6 +195,7 @@ int main(int argc, char *argv[])
         for (const GeneratedDocument &doc : docs)
             titles << ResultTable::count(doc.settingCount);
         ResultTable table(titles);
+        ResultTable codePages(titles);
         Figures largest;
         for (const GeneratedDocument &doc : docs) {
             std::fprintf(stderr, "measuring %d settings...\n", doc.settingCount);
@@ -202,6 +204,7 @@ int main(int argc, char *argv[])
             MeasureApply(doc, folder.path(), figures);
             MeasureWindow(session, counter, doc, figures);
             AddColumn(table, doc, figures);
+            AddCodePageRows(codePages, doc, ReadRuns);
             largest = figures;
         }
 
@@ -210,6 +213,8 @@ int main(int argc, char *argv[])
                     counter.available() ? "strace (the step alone, attached and detached around it)"
                                         : qPrintable(QStringLiteral("nothing (") + counter.unavailableReason() + ")"));
         std::printf("%s", qPrintable(table.markdown()));
+        std::printf("\nDecoding the texts of the setting file (letters moved above 0x7F, as in a non-Latin script):\n\n%s",
+                    qPrintable(codePages.markdown()));
         // Where the calls go, for whoever makes these steps cheaper.
         if (largest.openCalls && largest.saveCalls)
             std::printf("\nMost frequent system calls with %s settings: open: %s; save: %s.\n",

@@ -40,7 +40,9 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://brimvale.example.org/")
-# The libraries the executables link (Qt, the C++ runtime) decide the dependencies.
+# The libraries the executables link (Qt, the C++ runtime) decide the dependencies, and
+# Qt's own translations come along so that its buttons and dialogs follow the language.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-translations-l10n)
 
 include(CPack)

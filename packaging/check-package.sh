@@ -14,9 +14,12 @@ listing=$(dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|')
 expect() { grep -qxF "$1" <<<"$listing" || fail "missing in the package: $1"; }
 
 expect /usr/lib/brimvale-edit/brimvale-edit
-for data in english.sel italiano.sel demo-phone.sec 0032_0001.seem; do
+for data in english.sel italiano.sel deutsch.sel espanol.sel francais.sel portugues.sel polski.sel russkij.sel \
+            demo-phone.sec 0032_0001.seem; do
     expect "/usr/lib/brimvale-edit/$data"
 done
+# Qt's own translations, which the language files name with Main.Locale, come with the package.
+dpkg-deb -f "$deb" Depends | grep -q 'qt6-translations-l10n' || fail "qt6-translations-l10n is not a dependency"
 # Every program of the program folder (brimvale-cli once it is built) has its launcher and manual page.
 programs=$(dpkg-deb --fsys-tarfile "$deb" | tar -tvf - ./usr/lib/brimvale-edit/ \
            | awk '$1 ~ /^-..x/ {print $6}' | xargs -n1 basename)

@@ -1,9 +1,10 @@
-// bvl-screenshots <source folder> <program folder> <language file name> <output folder> [suffix]
+// bvl-screenshots <source folder> <program folder> <language file name> <output folder> [suffix [main]]
 // bvl-screenshots <source folder> <program folder> <language file name> <output folder> --screen <name>
 //
 // Starts the real windows on the current display, opens the demo document the way a user
 // would (File > Open SEEM, automatic choice of its setting file), and saves pictures of the
-// main window, the setting editor, the setting dialog and the About window. The answers a
+// main window, the setting editor, the setting dialog and the About window (with "main"
+// after the suffix, of the main window only). The answers a
 // user would give in file dialogs come from this program; preferences stay in memory, so
 // the user's own preferences are never touched.
 //
@@ -215,7 +216,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     if (argc < 5) {
         std::fprintf(stderr, "usage: bvl-screenshots <source folder> <program folder> <language file> "
-                             "<output folder> [suffix]\n");
+                             "<output folder> [suffix [main]]\n");
         return 2;
     }
     const QString source = QString::fromLocal8Bit(argv[1]);
@@ -224,6 +225,7 @@ int main(int argc, char *argv[])
     const QString out = QString::fromLocal8Bit(argv[4]);
     const bool wholeScreen = argc > 6 && QString::fromLocal8Bit(argv[5]) == QStringLiteral("--screen");
     const QString suffix = argc > 5 && !wholeScreen ? QString::fromLocal8Bit(argv[5]) : QString();
+    const bool mainOnly = !wholeScreen && argc > 6 && QString::fromLocal8Bit(argv[6]) == QLatin1String("main");
     QDir().mkpath(out);
     if (!MakeProgramFolder(source, folder)) {
         std::fprintf(stderr, "cannot make a fresh program folder %s from %s\n", qPrintable(folder), qPrintable(source));
@@ -258,6 +260,8 @@ int main(int argc, char *argv[])
         return saved ? 0 : 1;
     }
     bool ok = save(&main, out + "/main" + suffix + ".png");
+    if (mainOnly)
+        return ok ? 0 : 1;
 
     bvlEditSetting editor(ctx, &main);
     platform.fileAnswers.enqueue(JoinPath(folder, QStringLiteral("demo-phone.sec")));

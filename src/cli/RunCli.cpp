@@ -1,12 +1,15 @@
 #include "cli/RunCli.h"
 
+#include "cli/CodePageOption.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ExitStatus.h"
 #include "cli/HelpText.h"
 #include "core/BvlError.h"
+#include "core/CodePage.h"
 #include "core/Conversions.h"
 
 #include <new>
+#include <optional>
 
 namespace {
 
@@ -57,6 +60,8 @@ int RunCommand(Command &command, const QStringList &arguments, CommandContext &c
     parser.setApplicationDescription(WrapText(command.description(), 0));
     const QCommandLineOption help = HelpOption();
     parser.addOption(help);
+    const QCommandLineOption codePage = CodePageOption();
+    parser.addOption(codePage);
     for (const QCommandLineOption &option : command.options())
         parser.addOption(option);
     for (const PositionalArgument &argument : command.arguments())
@@ -74,6 +79,15 @@ int RunCommand(Command &command, const QStringList &arguments, CommandContext &c
         return UsageError(context, QStringLiteral("%1 needs more arguments: %2").arg(command.name(), UsageOf(command)), helpCommand);
     if (command.maximumArguments() >= 0 && count > command.maximumArguments())
         return UsageError(context, QStringLiteral("%1 takes fewer arguments: %2").arg(command.name(), UsageOf(command)), helpCommand);
+    std::optional<CodePage::Scope> codePageOfRun;
+    if (parser.isSet(codePage)) {
+        const int number = CodePageOfOption(parser.value(codePage));
+        if (number == 0)
+            return UsageError(context,
+                              QStringLiteral("'%1' is not a code page offered (%2)").arg(parser.value(codePage), OfferedCodePages()),
+                              helpCommand);
+        codePageOfRun.emplace(number);
+    }
     try {
         return command.execute(parser, context);
     } catch (const CliError &e) {

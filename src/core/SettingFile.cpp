@@ -1,7 +1,7 @@
 #include "core/SettingFile.h"
 
 #include "core/BvlError.h"
-#include "core/Cp1252.h"
+#include "core/CodePage.h"
 #include "core/RegularFile.h"
 #include "core/TextPool.h"
 
@@ -37,7 +37,7 @@ public:
     QString text()
     {
         const quint16 count = u16();
-        return Cp1252::decode(QByteArrayView(take(count), count));
+        return CodePage::decode(QByteArrayView(take(count), count));
     }
     // A text of a record, decoded into the pool the file's records share.
     QString text(TextPool &pool)
@@ -45,7 +45,7 @@ public:
         const quint16 count = u16();
         return pool.decode(QByteArrayView(take(count), count));
     }
-    QString magic() { return Cp1252::decode(QByteArrayView(take(MagicSize), MagicSize)); }
+    QString magic() { return CodePage::decode(QByteArrayView(take(MagicSize), MagicSize)); }
 
 private:
     // The next count bytes, which stay in the caller's buffer.
@@ -144,7 +144,7 @@ public:
 
     void text(const QString &t)
     {
-        const QByteArray bytes = Cp1252::encode(t);
+        const QByteArray bytes = CodePage::encode(t);
         if (bytes.size() > MaxTextBytes)
             throw BvlError(ErrNo::Overflow, QStringLiteral("text longer than 65535 bytes"));
         append(qToLittleEndian(static_cast<quint16>(bytes.size())));
@@ -153,7 +153,7 @@ public:
 
     void magic(const QString &t)
     {
-        const QByteArray bytes = Cp1252::encode(t);
+        const QByteArray bytes = CodePage::encode(t);
         if (bytes.size() != MagicSize)
             throw BvlError(ErrNo::Overflow, QStringLiteral("magic must be 3 bytes"));
         m_out.append(bytes);

@@ -6,7 +6,7 @@
 #include <QString>
 
 // The *.sec byte format: little-endian integers, texts as a 2-byte byte count plus
-// Windows-1252 bytes, the 3-byte magic "sec", then SettingCount records.
+// bytes in the current code page (core/CodePage.h), the 3-byte magic "sec", then SettingCount records.
 //
 // All readers validate lengths against the input before they allocate, and throw
 // BvlError on failure: 53 missing file, 75 unreadable (with the system's reason),
@@ -25,7 +25,7 @@ void ReadSettingFile(const QString &path, SettingFileHeader &header, SettingList
 bool ReadSettingHeader(const QString &path, SettingFileHeader &header);
 
 // Encodes header then every setting, exactly as stored, with the header's fields as they
-// are (SettingCount included). Throws 13 for a text Windows-1252 cannot hold and 6 for a
+// are (SettingCount included). Throws 13 for a text the code page cannot hold and 6 for a
 // text longer than 65535 bytes or a Magic that is not 3 bytes.
 QByteArray EncodeSettingFile(const SettingFileHeader &header, const SettingList &settings);
 

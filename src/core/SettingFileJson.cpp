@@ -1,6 +1,6 @@
 #include "core/SettingFileJson.h"
 
-#include "core/Cp1252.h"
+#include "core/CodePage.h"
 #include "core/JsonFields.h"
 
 #include <QJsonArray>
@@ -63,11 +63,11 @@ QJsonObject SettingToJson(const SettingStruct &s)
     };
 }
 
-// A text that the setting file can hold: Windows-1252, at most 65535 bytes.
+// A text that the setting file can hold: in the current code page, at most 65535 bytes.
 QString RequireFileText(const QString &text, const QString &path)
 {
-    if (!Cp1252::canEncode(text))
-        throw JsonInputError(ErrNo::TypeMismatch, path, QStringLiteral("has a character Windows-1252 cannot hold"));
+    if (!CodePage::canEncode(text))
+        throw JsonInputError(ErrNo::TypeMismatch, path, QStringLiteral("has a character %1 cannot hold").arg(CodePage::DisplayName(CodePage::Current())));
     if (text.size() > MaxTextBytes)
         throw JsonInputError(ErrNo::Overflow, path, QStringLiteral("is longer than %1 bytes").arg(MaxTextBytes));
     return text;

@@ -1,6 +1,6 @@
 #include "core/TextPool.h"
 
-#include "core/Cp1252.h"
+#include "core/CodePage.h"
 
 TextPool::TextPool(qsizetype capacity) : m_buffer(capacity, Qt::Uninitialized) {}
 
@@ -9,7 +9,7 @@ QString TextPool::decode(QByteArrayView bytes)
     if (bytes.isEmpty())
         return QString(0, Qt::Uninitialized); // empty, not null, as a decoded empty text
     if (bytes.size() + 1 > m_buffer.size() - m_used)
-        return Cp1252::decode(bytes);
+        return CodePage::decode(bytes);
 
     // A copy of the buffer's data pointer shares its allocation; pointing it at the slice
     // makes a string of just this text. Qt itself keeps strings whose data starts inside
@@ -17,7 +17,7 @@ QString TextPool::decode(QByteArrayView bytes)
     QString::DataPointer slice = m_buffer.data_ptr();
     slice.ptr += m_used;
     slice.size = bytes.size();
-    Cp1252::decodeInto(bytes, reinterpret_cast<QChar *>(slice.ptr));
+    CodePage::decodeInto(bytes, reinterpret_cast<QChar *>(slice.ptr));
     slice.ptr[bytes.size()] = u'\0'; // for utf16() and everything else that expects it
     m_used += bytes.size() + 1;
     return QString(std::move(slice));

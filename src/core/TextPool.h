@@ -15,7 +15,7 @@ public:
     // Room for texts of capacity characters in all, one terminator each included.
     explicit TextPool(qsizetype capacity);
 
-    // The Windows-1252 bytes as a text; a separate string once the pool is full.
+    // The bytes in the current code page as a text; a separate string once the pool is full.
     QString decode(QByteArrayView bytes);
 
 private:

@@ -39,14 +39,33 @@ bool readLines(const QString &path, QList<QByteArray> &lines)
     return true;
 }
 
+// A language file that begins with the UTF-8 byte order mark is UTF-8 text, so that any
+// language can be written; every other one is Windows-1252.
+enum class TextEncoding { Windows1252, Utf8 };
+
+// The encoding of the file whose lines these are; takes the byte order mark off the first.
+TextEncoding takeEncoding(QList<QByteArray> &lines)
+{
+    static const QByteArray ByteOrderMark("\xEF\xBB\xBF");
+    if (lines.isEmpty() || !lines.first().startsWith(ByteOrderMark))
+        return TextEncoding::Windows1252;
+    lines.first().remove(0, ByteOrderMark.size());
+    return TextEncoding::Utf8;
+}
+
+QString decodeText(QByteArrayView bytes, TextEncoding encoding)
+{
+    return encoding == TextEncoding::Utf8 ? QString::fromUtf8(bytes) : Cp1252::decode(bytes);
+}
+
 // Splits a line at its first "="; false for a line without one (a comment).
-bool splitEntry(const QByteArray &line, QString &key, QString &value)
+bool splitEntry(const QByteArray &line, TextEncoding encoding, QString &key, QString &value)
 {
     const int eq = line.indexOf('=');
     if (eq < 0)
         return false;
-    key = Cp1252::decode(line.left(eq));
-    value = Cp1252::decode(line.mid(eq + 1));
+    key = decodeText(line.left(eq), encoding);
+    value = decodeText(line.mid(eq + 1), encoding);
     return true;
 }
 
@@ -61,11 +80,12 @@ bool LangTable::LoadLanguageFile(const QString &path)
     QList<QByteArray> lines;
     if (!readLines(path, lines))
         return false;
+    const TextEncoding encoding = takeEncoding(lines);
 
     QString key;
     QString value;
     for (const QByteArray &line : lines) {
-        if (!splitEntry(line, key, value))
+        if (!splitEntry(line, encoding, key, value))
             continue;
         const QString folded = foldKey(key);
         if (m_strings.contains(folded))
@@ -77,15 +97,21 @@ bool LangTable::LoadLanguageFile(const QString &path)
 
 bool LangTable::GetLanguageName(const QString &path, QString &name)
 {
+    return GetLanguageEntry(path, LanguageNameKey, name);
+}
+
+bool LangTable::GetLanguageEntry(const QString &path, const QString &wantedKey, QString &wantedValue)
+{
     QList<QByteArray> lines;
     if (!readLines(path, lines))
         return false;
+    const TextEncoding encoding = takeEncoding(lines);
 
     QString key;
     QString value;
     for (const QByteArray &line : lines) {
-        if (splitEntry(line, key, value) && key == LanguageNameKey) {
-            name = value;
+        if (splitEntry(line, encoding, key, value) && key == wantedKey) {
+            wantedValue = value;
             return true;
         }
     }

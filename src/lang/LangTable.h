@@ -15,14 +15,16 @@ class LangTable
 public:
     explicit LangTable(Platform &platform) : m_platform(platform) {}
 
-    // Replaces the table with the entries of the file (Windows-1252 text, lines ending in
-    // CR LF or LF; "key=value", split at the first "=", nothing trimmed). False when the
-    // file cannot be read or holds a key twice (ignoring case); the entries read before
-    // the failure stay. Shows nothing.
+    // Replaces the table with the entries of the file (Windows-1252 text, or UTF-8 when it
+    // begins with the UTF-8 byte order mark; lines ending in CR LF or LF; "key=value",
+    // split at the first "=", nothing trimmed). False when the file cannot be read or holds
+    // a key twice (ignoring case); the entries read before the failure stay. Shows nothing.
     bool LoadLanguageFile(const QString &path);
 
     // The value of the first "Main.LangName" entry (exact case); false if none or unreadable.
     static bool GetLanguageName(const QString &path, QString &name);
+    // The value of the first entry whose key is key (exact case); false if none or unreadable.
+    static bool GetLanguageEntry(const QString &path, const QString &key, QString &value);
 
     // The text for key; with the key absent (or no table loaded) shows the missing-string
     // message and returns "?". A key added after the first version takes its built-in

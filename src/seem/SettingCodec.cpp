@@ -2,7 +2,7 @@
 
 #include "core/BvlError.h"
 #include "core/Conversions.h"
-#include "core/Cp1252.h"
+#include "core/CodePage.h"
 
 // Types other than the five known codes are read and written as nothing: decoding gives
 // the empty text, encoding leaves the image alone. Files written by other means may hold
@@ -109,7 +109,7 @@ QByteArray FieldText(ByteStore &store, qint64 offset, qint64 fieldBytes, int uni
 
 QString DecodeAnsi(ByteStore &store, const SettingStruct &s)
 {
-    return Cp1252::decode(FieldText(store, s.Offset, s.MaxStringLength, 1));
+    return CodePage::decode(FieldText(store, s.Offset, s.MaxStringLength, 1));
 }
 
 QString DecodeUnicode(ByteStore &store, const SettingStruct &s)
@@ -133,7 +133,7 @@ void EncodeAnsi(ByteStore &store, const SettingStruct &s, const QString &text)
 {
     if (s.MaxStringLength < 1)
         return; // not even the terminator fits
-    QByteArray bytes = Cp1252::encode(text.left(s.MaxStringLength - 1));
+    QByteArray bytes = CodePage::encode(text.left(s.MaxStringLength - 1));
     bytes.append('\0');
     WriteBytes(store, s.Offset, bytes);
 }

@@ -12,7 +12,7 @@
 // string field longer than 4 KB is read in growing pieces up to its terminator only.
 //
 // Failures throw BvlError: 62 bytes beyond the end of the image, 13 a value text that is
-// not a number (or too few value texts) or a character Windows-1252 cannot hold, 6 a
+// not a number (or too few value texts) or a character the code page cannot hold, 6 a
 // number outside 0..255.
 namespace SettingCodec {
 

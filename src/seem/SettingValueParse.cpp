@@ -2,7 +2,7 @@
 
 #include "core/BvlError.h"
 #include "core/Conversions.h"
-#include "core/Cp1252.h"
+#include "core/CodePage.h"
 #include "seem/SettingCodec.h"
 #include "seem/SettingValueText.h"
 
@@ -73,10 +73,11 @@ ParsedValue ParseString(const SettingStruct &setting, const QString &text)
     if (setting.Type == quint8(SettingType::AnsiString)) {
         for (QChar c : text) {
             quint8 byte = 0;
-            if (!Cp1252::encodeChar(c, byte))
-                return Refused(QStringLiteral("\"%1\" (U+%2) has no byte in Windows-1252")
+            if (!CodePage::encodeChar(c, byte))
+                return Refused(QStringLiteral("\"%1\" (U+%2) has no byte in %3")
                                    .arg(c)
-                                   .arg(QStringLiteral("%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper()));
+                                   .arg(QStringLiteral("%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper())
+                                   .arg(CodePage::DisplayName(CodePage::Current())));
         }
     }
     const int limit = SettingCodec::MaxTextLength(setting);

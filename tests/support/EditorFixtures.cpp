@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -25,6 +27,17 @@ void OnNextModal(std::function<void(QDialog *dialog)> act)
             dialog->done(QDialog::Rejected);
             QTest::qFail("the scripted action left the dialog open", __FILE__, __LINE__);
         }
+    });
+}
+
+void ChooseLanguageOnNextModal(const QString &language)
+{
+    OnNextModal([language](QDialog *dialog) {
+        auto *list = dialog->findChild<QListWidget *>("lsLanguages");
+        const auto items = list->findItems(language, Qt::MatchExactly);
+        QCOMPARE(items.size(), 1);
+        list->setCurrentItem(items.first());
+        dialog->findChild<QPushButton *>("cmOK")->click();
     });
 }
 

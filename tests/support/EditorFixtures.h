@@ -25,6 +25,9 @@ struct EditorFixture
 // forgotten answer cannot hang the run.
 void OnNextModal(std::function<void(QDialog *dialog)> act);
 
+// Confirms the entry named language in the language dialog once it shows.
+void ChooseLanguageOnNextModal(const QString &language);
+
 // Notices a modal dialog that should not have opened: closes it and remembers it.
 class UnexpectedModalGuard : public QObject
 {

@@ -2,8 +2,11 @@
 
 #include "core/SearchFolders.h"
 #include "ui/AppContext.h"
+#include "ui/language/QtTranslations.h"
 #include "ui/Twips.h"
 
+#include <QDir>
+#include <QFont>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -73,6 +76,7 @@ bool bvlLanguage::FillUp(bool AutoLoadOneLang)
         item->setData(Qt::UserRole, int(LangFiles.size()));
         LangFiles << path;
     }
+    m_startUp = AutoLoadOneLang;
 
     if (LangFiles.isEmpty())
         return exitWith(QStringLiteral("No language file found!") + ExitingLine);
@@ -82,8 +86,33 @@ bool bvlLanguage::FillUp(bool AutoLoadOneLang)
         m_ctx.platform.writePreference(LangSection, LangKey, LangFiles.first());
         if (!m_ctx.lang.LoadLanguageFile(LangFiles.first()))
             return exitWith(LoadFailedText + ExitingLine);
+        return true;
+    }
+    const int row = preselectedRow(AutoLoadOneLang);
+    if (row >= 0) {
+        lsLanguages->setCurrentRow(row);
+        if (!AutoLoadOneLang) { // the language in use, in bold
+            QFont font = lsLanguages->item(row)->font();
+            font.setBold(true);
+            lsLanguages->item(row)->setFont(font);
+        }
     }
     return true;
+}
+
+int bvlLanguage::preselectedRow(bool startUp) const
+{
+    if (!startUp) {
+        const QString inUse = m_ctx.platform.readPreference(LangSection, LangKey, QString());
+        return LangFiles.indexOf(inUse);
+    }
+    for (int row = 0; row < LangFiles.size(); ++row) {
+        QString locale;
+        if (LangTable::GetLanguageEntry(LangFiles[row], LanguageLocaleKey, locale)
+            && !locale.trimmed().isEmpty() && QLocale(locale.trimmed()).language() == SystemLocale.language())
+            return row;
+    }
+    return 0;
 }
 
 bool bvlLanguage::exitWith(const QString &text)
@@ -93,23 +122,40 @@ bool bvlLanguage::exitWith(const QString &text)
     return false;
 }
 
-void bvlLanguage::cmOK_Click()
+bool bvlLanguage::takeSelected()
 {
     const QList<QListWidgetItem *> selected = lsLanguages->selectedItems();
     if (selected.isEmpty())
-        return;
+        return false;
     const int index = selected.first()->data(Qt::UserRole).toInt();
     if (index < 0 || index >= LangFiles.size())
-        return;
+        return false;
     const QString path = LangFiles.at(index);
 
     // Stored before loading: a file that fails is then reported as not found at the next
     // start, which offers the choice again.
     m_ctx.platform.writePreference(LangSection, LangKey, path);
     if (m_ctx.lang.LoadLanguageFile(path))
+        return true;
+    m_ctx.platform.messageBox(LoadFailedText, MsgIcon::Critical, MsgButtons::Ok);
+    return false;
+}
+
+void bvlLanguage::cmOK_Click()
+{
+    if (takeSelected())
         accept();
-    else
-        m_ctx.platform.messageBox(LoadFailedText, MsgIcon::Critical, MsgButtons::Ok);
+}
+
+void bvlLanguage::reject()
+{
+    // Leaving the first start without a language would show the built-in captions and a
+    // message for every text, and ask again at the next start.
+    if (m_startUp && takeSelected()) {
+        accept();
+        return;
+    }
+    QDialog::reject();
 }
 
 void bvlLanguage::lsLanguages_DblClick()

@@ -1,5 +1,6 @@
 #pragma once
 #include <QDialog>
+#include <QLocale>
 #include <QStringList>
 
 struct AppContext;
@@ -17,7 +18,13 @@ public:
 
     // Lists the language files. With AutoLoadOneLang and exactly one file, loads it without
     // showing anything. False when it has ended the program (no usable language file).
+    // At start-up (AutoLoadOneLang) the entry whose "Main.Locale" is the system's language
+    // is selected, else the first, so that Enter or Escape takes it; from the menu the
+    // language in use is selected and marked.
     bool FillUp(bool AutoLoadOneLang);
+
+    // The locale whose language is preselected at start-up; tests set another.
+    QLocale SystemLocale = QLocale::system();
 
     // Full paths of the listed files; an entry's item value (Qt::UserRole) indexes it.
     QStringList LangFiles;
@@ -29,6 +36,9 @@ public:
 public slots:
     void cmOK_Click();
     void lsLanguages_DblClick();
+    // Escape or closing the window: at start-up takes the selected entry as OK does (the
+    // program cannot go on without a language), else leaves the language as it is.
+    void reject() override;
 
 protected:
     // At start-up the owner is not on screen yet; the dialog then centres on the screen.
@@ -37,6 +47,13 @@ protected:
 private:
     // Ends the program with the error message text; FillUp returns its result.
     bool exitWith(const QString &text);
+    // The row to select after filling: the language in use, or at start-up the system's.
+    int preselectedRow(bool startUp) const;
+    // Stores and loads the selected entry's file; false (with the message shown) when
+    // nothing is selected or the file does not load.
+    bool takeSelected();
+
+    bool m_startUp = false;
 
     AppContext &m_ctx;
 };

@@ -110,13 +110,11 @@ void bvlMain::BuildMenus()
     mnuSetting = new QAction(QStringLiteral("&Setting editor"), this);
     mnuSetting->setObjectName(QStringLiteral("mnuSetting"));
     TagForCaption(mnuSetting);
-    mnuLanguage = new QAction(QStringLiteral("&Language"), this);
-    mnuLanguage->setObjectName(QStringLiteral("mnuLanguage"));
-    TagForCaption(mnuLanguage);
+    BuildLanguageMenu();
     mnuInfo = new QAction(QStringLiteral("&Info"), this);   // "Info" in every language
     mnuInfo->setObjectName(QStringLiteral("mnuInfo"));
     menuBar()->addAction(mnuSetting);
-    menuBar()->addAction(mnuLanguage);
+    menuBar()->addMenu(mnuLanguage->menu());
     menuBar()->addAction(mnuInfo);
 
     mnuOrig = new QMenu(QStringLiteral("orig"), this);
@@ -134,7 +132,6 @@ void bvlMain::BuildMenus()
     connect(mnfAutoSettingSelection, &QAction::triggered, this, [this] { mnfAutoSettingSelection_Click(); });
     connect(mnfQuit, &QAction::triggered, this, [this] { mnfQuit_Click(); });
     connect(mnuSetting, &QAction::triggered, this, [this] { mnuSetting_Click(); });
-    connect(mnuLanguage, &QAction::triggered, this, [this] { mnuLanguage_Click(); });
     connect(mnuInfo, &QAction::triggered, this, [this] { mnuInfo_Click(); });
     connect(mnfRestoreItem, &QAction::triggered, this, [this] { mnfRestoreItem_Click(); });
 }
@@ -249,9 +246,8 @@ bool bvlMain::Form_Load()
     const QString autoChoice =
         m_ctx.platform.readPreference(QStringLiteral("UI"), QStringLiteral("AutoSettingSelection"), PrefTrue);
     mnfAutoSettingSelection->setChecked(autoChoice != PrefFalse);
-    ApplyLanguage(m_ctx.lang, this);
-    ShortHelpText = m_ctx.T(QStringLiteral("bvlMain.sShortHelp_V"));
-    txDescription->setPlainText(ShortHelpText);
+    ApplyCodePagePreference();
+    ShowLanguage();
     return true;
 }
 
@@ -298,10 +294,8 @@ void bvlMain::mnfAutoSettingSelection_Click()
 
 void bvlMain::mnuLanguage_Click()
 {
-    if (ChooseLanguage(false)) {
-        ApplyLanguage(m_ctx.lang, this);
-        UpdateChangesTitle();
-    }
+    if (ChooseLanguage(false))
+        ShowLanguage();
 }
 
 void bvlMain::mnuSetting_Click()

@@ -75,6 +75,9 @@ public:
     void mnuInfo_Click();
     // Stores the check mark of mnfAutoSettingSelection, which the action has just inverted.
     void mnfAutoSettingSelection_Click();
+    // Language menu (bvlMainLanguageMenu.cpp): the code page of setting files, element
+    // index of mnfCodePage; an open document is read again in it.
+    void mnfCodePage_Click(int index);
 
     // ---- Document
     void mnfOpenSEEM_Click();
@@ -190,6 +193,9 @@ public:
     QAction *mnuSetting = nullptr;
     QAction *mnuLanguage = nullptr;
     QAction *mnuInfo = nullptr;
+    QAction *mnfChooseLanguage = nullptr;      // Language menu: the language dialog
+    QMenu *mnuCodePage = nullptr;              // Language menu: the code pages offered
+    QVector<QAction *> mnfCodePage;            // one per code page, in CodePage::Supported() order
     QMenu *mnuOrig = nullptr;       // popup only, never in the menu bar
     QAction *mnfRestoreItem = nullptr;
     QMenu *mnuChanges = nullptr;
@@ -274,6 +280,16 @@ private:
     void BuildSharingItems();
     void BuildControls();
     QAction *AddMenuItem(QMenu *menu, const char *name, const QString &caption);
+    // The Language menu with its language and code page items (bvlMainLanguageMenu.cpp).
+    void BuildLanguageMenu();
+    // Takes the code page of setting files from the preferences.
+    void ApplyCodePagePreference();
+    // Reads the open document's setting file again (after the code page changed) and
+    // restores every setting from the SEEM file; failures are reported.
+    void ReadSettingFileAgain();
+    // After the language changed: the language's Qt translations, every tagged control,
+    // and the texts fetched from the table (short help, status line, title).
+    void ShowLanguage();
     // Fills the language dialog and shows it, unless it loaded the only language by itself
     // (allowed at start-up). False when the program was ended because no language is usable.
     bool ChooseLanguage(bool autoLoadOneLanguage);

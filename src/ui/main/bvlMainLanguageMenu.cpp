@@ -1,0 +1,113 @@
+// The Language menu: the language dialog, and the code page that setting files and ANSI
+// string settings are read and written in. Also what a change of language redraws.
+#include "ui/main/bvlMain.h"
+
+#include "core/CodePage.h"
+#include "ui/AppContext.h"
+#include "ui/ControlNames.h"
+#include "ui/language/QtTranslations.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+#include <QPlainTextEdit>
+
+namespace {
+const QString CodePageSection = QStringLiteral("UI");
+const QString CodePageKey = QStringLiteral("CodePage");
+}
+
+void bvlMain::BuildLanguageMenu()
+{
+    auto *menu = new QMenu(QStringLiteral("&Language"), this);
+    // The menu's own action carries the name and tag the Language entry always had.
+    mnuLanguage = menu->menuAction();
+    mnuLanguage->setObjectName(QStringLiteral("mnuLanguage"));
+    TagForCaption(mnuLanguage);
+
+    mnfChooseLanguage = AddMenuItem(menu, "mnfChooseLanguage", QStringLiteral("Choose language..."));
+    connect(mnfChooseLanguage, &QAction::triggered, this, [this] { mnuLanguage_Click(); });
+    menu->addSeparator();
+
+    mnuCodePage = new QMenu(QStringLiteral("Code page of setting files"), menu);
+    mnuCodePage->setObjectName(QStringLiteral("mnuCodePage"));
+    TagForCaption(mnuCodePage);
+    menu->addMenu(mnuCodePage);
+    auto *choices = new QActionGroup(mnuCodePage);
+    choices->setExclusive(true);
+    const QList<int> &numbers = CodePage::Supported();
+    for (int i = 0; i < numbers.size(); ++i) {
+        auto *item = new QAction(CodePage::DisplayName(numbers[i]), this);
+        item->setObjectName(ArrayElementName(QStringLiteral("mnfCodePage"), i));
+        TagForCaption(item);
+        item->setCheckable(true);
+        item->setChecked(numbers[i] == CodePage::Current());
+        choices->addAction(item);
+        mnuCodePage->addAction(item);
+        // triggered comes after the group has moved the check mark to this item.
+        connect(item, &QAction::triggered, this, [this, i] { mnfCodePage_Click(i); });
+        mnfCodePage << item;
+    }
+}
+
+void bvlMain::ApplyCodePagePreference()
+{
+    const int stored = m_ctx.platform.readPreference(CodePageSection, CodePageKey, QString::number(CodePage::Default)).toInt();
+    // A value the program never writes counts as the default.
+    CodePage::SetCurrent(CodePage::IsSupported(stored) ? stored : CodePage::Default);
+    const int current = CodePage::Supported().indexOf(CodePage::Current());
+    mnfCodePage[current]->setChecked(true);
+}
+
+void bvlMain::mnfCodePage_Click(int index)
+{
+    const int chosen = CodePage::Supported().value(index, CodePage::Default);
+    const int previous = CodePage::Current();
+    mnfCodePage[index]->setChecked(true);
+    if (chosen == previous)
+        return;
+    const bool documentOpen = !SettingPath.isEmpty();
+    // The open document's texts were read in the previous code page: its unsaved edits
+    // are saved or given up before it is read again in the new one.
+    if (documentOpen && !IsSaved) {
+        const MsgResult answer = m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sSave?_M")),
+                                                           MsgIcon::Question, MsgButtons::YesNoCancel);
+        if (answer == MsgResult::Cancel || (answer == MsgResult::Yes && !mnfSaveSEEM_Click())) {
+            mnfCodePage[CodePage::Supported().indexOf(previous)]->setChecked(true);
+            return;
+        }
+    }
+    CodePage::SetCurrent(chosen);
+    m_ctx.platform.writePreference(CodePageSection, CodePageKey, QString::number(chosen));
+    if (documentOpen)
+        ReadSettingFileAgain();
+}
+
+void bvlMain::ReadSettingFileAgain()
+{
+    const QString previousStatus = lbFileDesc->text();
+    try {
+        Document next;
+        next.settingPath = SettingPath;
+        if (!OpenSettingParse(next))
+            ShowFileDesc(previousStatus);
+    } catch (const BvlError &e) {
+        ShowFileDesc(previousStatus);
+        m_ctx.platform.messageBox(QStringLiteral("mnfCodePage ERR ") + QString::number(e.number()), MsgIcon::None,
+                                  MsgButtons::Ok);
+    }
+}
+
+void bvlMain::ShowLanguage()
+{
+    UseQtTranslations(m_ctx.lang);
+    ApplyLanguage(m_ctx.lang, this);
+    // The description pane keeps a setting's description; the short help follows the language.
+    const bool showingShortHelp = txDescription->toPlainText() == ShortHelpText;
+    ShortHelpText = m_ctx.T(QStringLiteral("bvlMain.sShortHelp_V"));
+    if (showingShortHelp)
+        txDescription->setPlainText(ShortHelpText);
+    if (!SettingPath.isEmpty())
+        ShowFileDesc(UsingFileStatus());
+    UpdateChangesTitle();
+}
