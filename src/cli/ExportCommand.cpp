@@ -6,7 +6,6 @@
 #include "core/SettingFile.h"
 #include "core/SettingFileJson.h"
 
-#include <QJsonDocument>
 
 namespace {
 
@@ -53,11 +52,7 @@ public:
                                       .arg(original.size() - encoded.size())
                                 : QStringLiteral("the JSON does not give this file back byte for byte"))
                         << '\n';
-        const QByteArray json = QJsonDocument(SettingFileToJson(header, settings)).toJson(QJsonDocument::Indented);
-        if (parser.isSet(QStringLiteral("output")))
-            WriteWholeFile(parser.value(QStringLiteral("output")), json);
-        else
-            context.out << QString::fromUtf8(json);
+        WriteSettingFileJson(parser, context.out, header, settings);
         return ExitSuccess;
     }
 };

@@ -7,12 +7,14 @@
 #include "core/SearchFolders.h"
 #include "core/RegularFile.h"
 #include "core/SettingFile.h"
+#include "core/SettingFileJson.h"
 #include "seem/AutoSelect.h"
 #include "seem/SeemFile.h"
 #include "seem/SeemFileName.h"
 #include "seem/SettingLookup.h"
 
 #include <QFileInfo>
+#include <QJsonDocument>
 #include <QSaveFile>
 
 QCommandLineOption SecOption()
@@ -213,4 +215,14 @@ void WriteWholeFile(const QString &path, const QByteArray &bytes)
 QString SettingLabel(const SettingList &settings, int index)
 {
     return QStringLiteral("%1 (#%2)").arg(SettingPathOf(settings.at(index - 1))).arg(index);
+}
+
+void WriteSettingFileJson(const QCommandLineParser &parser, QTextStream &out, const SettingFileHeader &header,
+                          const SettingList &settings)
+{
+    const QByteArray json = QJsonDocument(SettingFileToJson(header, settings)).toJson(QJsonDocument::Indented);
+    if (parser.isSet(QStringLiteral("output")))
+        WriteWholeFile(parser.value(QStringLiteral("output")), json);
+    else
+        out << QString::fromUtf8(json);
 }

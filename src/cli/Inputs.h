@@ -63,5 +63,10 @@ void RequireSeparateOutput(const QString &inputPath, const QString &outputPath);
 // is a FIFO, device or folder.
 void WriteWholeFile(const QString &path, const QByteArray &bytes);
 
+// The JSON form of a setting file, into the file named by the option "output" when it is
+// set, else onto out.
+void WriteSettingFileJson(const QCommandLineParser &parser, QTextStream &out, const SettingFileHeader &header,
+                          const SettingList &settings);
+
 // 'GROUP\NAME (#N)': how messages name setting N (1-based).
 QString SettingLabel(const SettingList &settings, int index);

@@ -6,7 +6,6 @@
 #include "seem/DifferenceProposals.h"
 
 #include <QFileInfo>
-#include <QJsonDocument>
 
 namespace {
 
@@ -64,12 +63,7 @@ public:
         file.header.SettingCount = qint32(file.settings.size());
         context.err << proposals.size() << (proposals.size() == 1 ? " draft" : " drafts") << " proposed\n";
 
-        const QByteArray json =
-            QJsonDocument(SettingFileToJson(file.header, file.settings)).toJson(QJsonDocument::Indented);
-        if (parser.isSet(QStringLiteral("output")))
-            WriteWholeFile(parser.value(QStringLiteral("output")), json);
-        else
-            context.out << QString::fromUtf8(json);
+        WriteSettingFileJson(parser, context.out, file.header, file.settings);
         return ExitSuccess;
     }
 };
