@@ -4,7 +4,7 @@
 #include "support/CliRun.h"
 #include "support/FileBytes.h"
 #include "support/MainFixtures.h"
-#include "support/SpecialFiles.h"
+#include "support/FifoFiles.h"
 
 #include <QtTest>
 

@@ -9,7 +9,7 @@
 #include "support/FileBytes.h"
 #include "support/MainFixtures.h"
 #include "support/ScriptedPlatform.h"
-#include "support/SpecialFiles.h"
+#include "support/FifoFiles.h"
 
 #include <QtTest>
 

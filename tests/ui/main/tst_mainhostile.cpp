@@ -2,7 +2,7 @@
 // links to them, a 64 GB sparse setting file, and an action that runs out of memory.
 #include "core/BvlError.h"
 #include "support/MainFixtures.h"
-#include "support/SpecialFiles.h"
+#include "support/FifoFiles.h"
 #include "ui/GuardedApplication.h"
 #include "ui/language/bvlLanguage.h"
 
