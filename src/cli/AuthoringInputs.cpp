@@ -1,5 +1,6 @@
 #include "cli/AuthoringInputs.h"
 
+#include "cli/Command.h"
 #include "cli/ExitStatus.h"
 #include "core/Conversions.h"
 #include "seem/AutoSelect.h"
@@ -20,13 +21,12 @@ QByteArray ReadImageForCommand(const QString &path)
 }
 
 LoadedSettingFile SettingFileOrEmpty(const QString &imagePath, const QCommandLineParser &parser,
-                                     const QString &programFolder, QTextStream &err)
+                                     const CommandContext &context)
 {
     if (parser.isSet(QStringLiteral("sec")))
         return LoadSettingFile(parser.value(QStringLiteral("sec")));
-    const QString folder = parser.isSet(QStringLiteral("sec-dir")) ? parser.value(QStringLiteral("sec-dir")) : programFolder;
     const QString fileName = QFileInfo(imagePath).fileName();
-    const QString chosen = AutoSelectSettingFile(folder, fileName);
+    const QString chosen = AutoSelectSettingFile(SettingFolders(parser, context), fileName);
     if (!chosen.isEmpty())
         return LoadSettingFile(chosen);
 
@@ -39,7 +39,7 @@ LoadedSettingFile SettingFileOrEmpty(const QString &imagePath, const QCommandLin
         empty.header.SEEMNr = numbers.seemNr;
         empty.header.SEEMRec = numbers.seemRec;
     }
-    err << imagePath << ": no setting file describes it; starting from an empty one for SEEM "
+    context.err << imagePath << ": no setting file describes it; starting from an empty one for SEEM "
         << HexText16(empty.header.SEEMNr) << ", record " << HexText16(empty.header.SEEMRec) << '\n';
     return empty;
 }

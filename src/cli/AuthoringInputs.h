@@ -9,8 +9,8 @@
 // The image's bytes; a failure becomes a CliError naming the file.
 QByteArray ReadImageForCommand(const QString &path);
 
-// The setting file of --sec, else the automatic choice for the image's name, else an
-// empty one written for the SEEM and record number the name carries (path empty then;
-// a note on err says so).
+// The setting file of --sec, else the automatic choice for the image's name in the
+// folders SettingFolders names, else an empty one written for the SEEM and record number
+// the name carries (path empty then; a note on context.err says so).
 LoadedSettingFile SettingFileOrEmpty(const QString &imagePath, const QCommandLineParser &parser,
-                                     const QString &programFolder, QTextStream &err);
+                                     const CommandContext &context);

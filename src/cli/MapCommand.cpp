@@ -60,7 +60,7 @@ public:
         if (against && other.size() != image.size())
             throw CliError(QStringLiteral("%1 holds %2 bytes and %3 %4: only images of one record compare")
                                .arg(imagePath).arg(image.size()).arg(otherPath).arg(other.size()));
-        const LoadedSettingFile file = SettingFileOrEmpty(imagePath, parser, context.programFolder, context.err);
+        const LoadedSettingFile file = SettingFileOrEmpty(imagePath, parser, context);
 
         const BitCoverage coverage(file.settings, image.size());
         const QVector<ByteRange> undescribed = UndescribedRanges(coverage);

@@ -52,7 +52,7 @@ public:
         if (image.size() != other.size())
             throw CliError(QStringLiteral("%1 holds %2 bytes and %3 %4: only images of one record compare")
                                .arg(imagePath).arg(image.size()).arg(otherPath).arg(other.size()));
-        LoadedSettingFile file = SettingFileOrEmpty(imagePath, parser, context.programFolder, context.err);
+        LoadedSettingFile file = SettingFileOrEmpty(imagePath, parser, context);
 
         ProposalTexts texts;
         texts.firstImage = QFileInfo(imagePath).fileName();
