@@ -69,9 +69,24 @@ QString SaveFailureText(const SaveError &e)
     switch (e.number()) {
     case ErrNo::FileBusy:
         return QStringLiteral("%1 is being saved by another program; nothing was written.").arg(e.path);
+    case ErrNo::LockUnavailable:
+        return QStringLiteral("%1: cannot be locked for the save (%2); nothing was written").arg(e.path, e.reason);
+    case ErrNo::FileReplaced:
+        return QStringLiteral("%1 was replaced by another file while it was being saved; your changes went into the file "
+                              "that was moved away")
+            .arg(e.path);
+    case ErrNo::SavedFolderUnsynced:
+        return QStringLiteral("%1: the changes are saved, but the folder could not be synced after the save journal was "
+                              "deleted (%2); should the system stop before it is, the next open puts the file back as "
+                              "it was before this save")
+            .arg(e.path, e.reason);
     case ErrNo::JournalUnwritable:
         return QStringLiteral("%1: no save journal can be written beside it (%2); nothing was written").arg(e.path, e.reason);
     case ErrNo::SaveDamaged:
+        if (e.journalPath.isEmpty())
+            return QStringLiteral("%1: cannot be written (%2), and putting it back failed too (%3): the file is damaged, "
+                                  "and no journal to put it back could be kept")
+                .arg(e.path, e.reason, e.putBackReason);
         return QStringLiteral("%1: cannot be written (%2), and putting it back failed too (%3): the file is damaged; the "
                               "journal %4 keeps what is needed to put it back the next time the file is opened")
             .arg(e.path, e.reason, e.putBackReason, e.journalPath);
@@ -150,6 +165,8 @@ int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &i
         try {
             image.save(pending);
         } catch (const SaveError &e) {
+            if (e.saved())   // the bytes went in: what changed is told, and what went wrong
+                context.out << report;
             throw CliError(SaveFailureText(e));
         } catch (const BvlError &e) {
             throw CliError(QStringLiteral("%1: %2").arg(imagePath, FileErrorText(e)));

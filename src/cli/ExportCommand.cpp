@@ -52,7 +52,7 @@ public:
                                       .arg(original.size() - encoded.size())
                                 : QStringLiteral("the JSON does not give this file back byte for byte"))
                         << '\n';
-        WriteSettingFileJson(parser, context.out, header, settings);
+        WriteSettingFileJson(parser, context.out, header, settings, {secPath});
         return ExitSuccess;
     }
 };

@@ -5,6 +5,7 @@
 #include "cli/RunCli.h"
 #include "core/Conversions.h"
 #include "core/SearchFolders.h"
+#include "core/OutputTarget.h"
 #include "core/RegularFile.h"
 #include "core/SettingFile.h"
 #include "core/SettingFileJson.h"
@@ -15,7 +16,6 @@
 
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QSaveFile>
 
 QCommandLineOption SecOption()
 {
@@ -69,6 +69,10 @@ QString FileErrorText(const BvlError &e)
         return QStringLiteral("was changed by another program; nothing was written");
     case ErrNo::FileReadOnly:
         return QStringLiteral("is read-only; nothing was written");
+    case ErrNo::FileBusy:
+        return QStringLiteral("is being saved by another program; try again");
+    case ErrNo::FileTooLarge:
+        return QStringLiteral("is larger than any SEEM image (more than 256 MB)");
     default:
         return QStringLiteral("cannot be used (error %1)").arg(e.number());
     }
@@ -152,9 +156,17 @@ QString JournalWhy(const JournalNotice &notice)
     case JournalNotice::Why::Damaged:
         return QStringLiteral("it is incomplete or damaged");
     case JournalNotice::Why::OtherContents:
-        return QStringLiteral("the file has been changed since that save");
+        return QStringLiteral("the file holds other contents than before or after that save; move it away to use the "
+                              "file as it is");
     case JournalNotice::Why::Busy:
         return QStringLiteral("another program is saving the file");
+    case JournalNotice::Why::NotItsFile:
+        return QStringLiteral("it was written for another file that had the name %1; move it away to use the file as it is")
+            .arg(notice.journalImageName);
+    case JournalNotice::Why::CannotRead:
+    case JournalNotice::Why::CannotLock:
+    case JournalNotice::Why::CannotDelete:
+        return notice.systemReason;
     case JournalNotice::Why::CannotWrite:
         break;
     }
@@ -166,6 +178,9 @@ void TellJournalNotice(const JournalNotice &notice, QTextStream &err)
     if (notice.kind == JournalNotice::Kind::RolledBack)
         err << CliProgramName << ": An earlier save of " << notice.imagePath
             << " was interrupted; the file has been put back as it was before that save.\n";
+    if (!notice.undeletableReason.isEmpty())
+        err << CliProgramName << ": warning: the journal " << notice.journalPath << " cannot be deleted ("
+            << notice.undeletableReason << "); the file is opened read-only until it can be.\n";
     else if (notice.kind == JournalNotice::Kind::Kept)
         err << CliProgramName << ": warning: An earlier save of " << notice.imagePath << " was interrupted, and its journal "
             << notice.journalPath << " cannot be used to put the file back now (" << JournalWhy(notice)
@@ -200,16 +215,17 @@ void RequireSeparateOutput(const QString &inputPath, const QString &outputPath)
         throw CliError(QStringLiteral("%1: is the input %2 itself; nothing was written").arg(outputPath, inputPath));
 }
 
-void WriteWholeFile(const QString &path, const QByteArray &bytes)
+void WriteWholeFile(const QString &path, const QByteArray &bytes, const QStringList &inputs)
 {
     try {
-        RequireRegularTarget(path);
+        WriteOutputFile(path, bytes, inputs);
     } catch (const BvlError &e) {
-        throw CliError(QStringLiteral("%1: %2; nothing was written").arg(path, ReadErrorText(e)));
+        const QString reason = QString::fromUtf8(e.what());
+        throw CliError(QStringLiteral("%1: %2; nothing was written")
+                           .arg(path, e.number() == ErrNo::PathFileAccess
+                                          ? QStringLiteral("cannot be written (%1)").arg(reason)
+                                          : reason));
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw CliError(QStringLiteral("%1: cannot be written (%2); nothing was written").arg(path, file.errorString()));
 }
 
 QString SettingLabel(const SettingList &settings, int index)
@@ -218,11 +234,11 @@ QString SettingLabel(const SettingList &settings, int index)
 }
 
 void WriteSettingFileJson(const QCommandLineParser &parser, QTextStream &out, const SettingFileHeader &header,
-                          const SettingList &settings)
+                          const SettingList &settings, const QStringList &inputs)
 {
     const QByteArray json = QJsonDocument(SettingFileToJson(header, settings)).toJson(QJsonDocument::Indented);
     if (parser.isSet(QStringLiteral("output")))
-        WriteWholeFile(parser.value(QStringLiteral("output")), json);
+        WriteWholeFile(parser.value(QStringLiteral("output")), json, inputs);
     else
         out << QString::fromUtf8(json);
 }

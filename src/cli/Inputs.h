@@ -59,14 +59,16 @@ QByteArray ReadWholeFile(const QString &path, qint64 maxBytes);
 // Refuses an output that is the input file itself (same device and inode): it would be
 // overwritten by what was made from it.
 void RequireSeparateOutput(const QString &inputPath, const QString &outputPath);
-// Replaces the file at path as a whole or not at all (QSaveFile); refuses a path that
-// is a FIFO, device or folder.
-void WriteWholeFile(const QString &path, const QByteArray &bytes);
+// Replaces the file at path as a whole or not at all through the one output check
+// (OutputTarget.h): refuses a path that is one of inputs, or a FIFO, device or folder,
+// and says why a write failed in the system's words.
+void WriteWholeFile(const QString &path, const QByteArray &bytes, const QStringList &inputs = {});
 
 // The JSON form of a setting file, into the file named by the option "output" when it is
 // set, else onto out.
+// The output is refused when it is one of inputs.
 void WriteSettingFileJson(const QCommandLineParser &parser, QTextStream &out, const SettingFileHeader &header,
-                          const SettingList &settings);
+                          const SettingList &settings, const QStringList &inputs = {});
 
 // 'GROUP\NAME (#N)': how messages name setting N (1-based).
 QString SettingLabel(const SettingList &settings, int index);

@@ -63,7 +63,7 @@ public:
         file.header.SettingCount = qint32(file.settings.size());
         context.err << proposals.size() << (proposals.size() == 1 ? " draft" : " drafts") << " proposed\n";
 
-        WriteSettingFileJson(parser, context.out, file.header, file.settings);
+        WriteSettingFileJson(parser, context.out, file.header, file.settings, {imagePath, otherPath, file.path});
         return ExitSuccess;
     }
 };

@@ -25,6 +25,10 @@ constexpr int FileReadOnly = 622;     // opened for reading only: nothing can be
 constexpr int FileBusy = 623;         // another program is saving the file: nothing was written
 constexpr int JournalUnwritable = 624; // no rollback journal can be written beside it: nothing was written
 constexpr int SaveDamaged = 625;      // a save failed and putting the file back failed too
+constexpr int LockUnavailable = 626;  // the file system offers no lock on the file: nothing was written
+constexpr int FileReplaced = 627;     // the name led to another file once the save was done
+constexpr int SavedFolderUnsynced = 628; // saved, but syncing the folder after the journal's deletion failed
+constexpr int TargetIsInput = 629;    // an output that is one of the command's inputs
 constexpr int FileTooLarge = 630;     // larger than its format can sensibly be: not read
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/BvlError.h"
 #include "core/CodePage.h"
+#include "core/OutputTarget.h"
 #include "core/RegularFile.h"
 #include "core/TextPool.h"
 
@@ -262,25 +263,14 @@ void WriteSettingFile(const QString &path, const SettingFileHeader &header, cons
     // Encoding first means a text the format cannot hold never touches the disk; the save
     // file then replaces the old file only once the new one is complete.
     const QByteArray bytes = EncodeSettingFile(header, settings);
-    // A FIFO or device would be replaced by a regular file, which is never what was meant.
-    // Refused as every other failure of the writer, with the number its callers report.
+    // The one output check and writer: a FIFO or device is refused, the old file replaced
+    // only once the new one is complete, a failure told in the system's words. Refused as
+    // every other failure of the writer, with the number its callers report.
     try {
-        RequireRegularTarget(path);
+        WriteOutputFile(path, bytes);
     } catch (const BvlError &e) {
         throw BvlError(ErrNo::PathFileAccess, QString::fromUtf8(e.what()));
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw BvlError(ErrNo::PathFileAccess, file.errorString());
-    // The write is buffered: a full disk may show only at the flush, and the commit would
-    // still put the cut-off file in place of the old one.
-    if (file.write(bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw BvlError(ErrNo::PathFileAccess, reason);
-    }
-    if (!file.commit())
-        throw BvlError(ErrNo::PathFileAccess, file.errorString());
 }
 
 bool HasSettingFileMagic(const QString &path)

@@ -44,6 +44,8 @@ int BeforeChange()
     const Faults &faults = Planned();
     if (n == faults.killAt)
         ::raise(SIGKILL);
+    if (n == faults.actAt && faults.act)
+        faults.act();
     if (faults.failAt > 0 && n >= faults.failAt && n < faults.failAt + faults.failCount)
         return faults.error;
     return 0;
@@ -127,6 +129,11 @@ int Remove(const QString &path)
 void SetFaults(const Faults &faults)
 {
     Planned() = faults;
+}
+
+bool TimesFrozen()
+{
+    return Planned().frozenTimes;
 }
 
 int CallCount()

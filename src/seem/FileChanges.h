@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 
+#include <functional>
+
 #include <csignal>
 #include <sys/types.h>
 
@@ -31,7 +33,14 @@ struct Faults
     int failAt = 0;
     int failCount = 1;
     int error = 0;
+    // File times that never move, as on a file system with coarse times (whole seconds,
+    // sshfs, many FUSE mounts) within one step of its clock: only the bytes tell a change.
+    bool frozenTimes = false;
+    // Runs just before call actAt, as another program would act at that moment.
+    int actAt = 0;
+    std::function<void()> act;
 };
+bool TimesFrozen();
 void SetFaults(const Faults &faults);
 int CallCount();
 

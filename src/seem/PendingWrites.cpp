@@ -2,28 +2,39 @@
 
 #include "core/BvlError.h"
 
+#include <cstring>
+#include <new>
+
+// A flat overlay of the target: its bytes read in one call, the pending writes over them,
+// and one mark per byte that a write holds. An image is small; a map of single bytes
+// would cost far more than the image itself.
+
+void PendingWrites::load()
+{
+    if (m_loaded)
+        return;
+    const qint64 size = m_target.size();
+    try {
+        m_original = m_target.read(0, size);
+        m_bytes = m_original;
+        // The image may have been cut short behind the program's back: reads end where it ends.
+        m_bytes.resize(size);
+        m_changed = QByteArray(size, '\0');
+    } catch (const std::bad_alloc &) {
+        throw BvlError(ErrNo::OutOfMemory);
+    }
+    m_loaded = true;
+}
+
 QByteArray PendingWrites::read(qint64 offset, qint64 count)
 {
     if (offset < 0)
         throw BvlError(ErrNo::InputPastEnd);
-    const qint64 length = qMin(count, size() - offset);
+    load();
+    const qint64 length = qMin(count, qint64(m_original.size()) - offset);
     if (length <= 0)
         return QByteArray();
-
-    // The target is asked only for bytes that neither a pending write nor an earlier read
-    // holds, so that encoding a byte twice, and the commit after it, cost no extra reads.
-    bool known = true;
-    for (qint64 at = offset; known && at < offset + length; ++at)
-        known = m_bytes.contains(at) || m_original.contains(at);
-    QByteArray bytes = known ? QByteArray(length, Qt::Uninitialized) : m_target.read(offset, length);
-    for (qint64 i = 0; i < bytes.size(); ++i) {
-        const qint64 at = offset + i;
-        if (!known && !m_original.contains(at))
-            m_original.insert(at, quint8(bytes[i]));
-        const auto pending = m_bytes.constFind(at);
-        bytes[i] = char(pending != m_bytes.constEnd() ? pending.value() : m_original.value(at));
-    }
-    return bytes;
+    return m_bytes.mid(offset, length);
 }
 
 void PendingWrites::write(qint64 offset, const QByteArray &bytes)
@@ -31,44 +42,46 @@ void PendingWrites::write(qint64 offset, const QByteArray &bytes)
     // Refused now, not at commit: a save must fail before any byte reaches the target.
     if (!SpanInside(offset, bytes.size(), size()))
         throw BvlError(ErrNo::InputPastEnd);
-    for (qsizetype i = 0; i < bytes.size(); ++i)
-        m_bytes.insert(offset + i, quint8(bytes[i]));
+    load();
+    std::memcpy(m_bytes.data() + offset, bytes.constData(), size_t(bytes.size()));
+    char *marks = m_changed.data() + offset;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        m_pendingCount += marks[i] == 0;
+        marks[i] = 1;
+    }
 }
 
 QVector<PendingWrites::Run> PendingWrites::pendingRuns() const
 {
-    // QMap iterates in ascending key order: neighbouring offsets join one run.
     QVector<Run> runs;
-    for (auto it = m_bytes.constBegin(); it != m_bytes.constEnd(); ++it) {
-        if (runs.isEmpty() || runs.last().offset + runs.last().bytes.size() != it.key())
-            runs.append(Run{it.key(), QByteArray()});
-        runs.last().bytes.append(char(it.value()));
+    if (m_pendingCount == 0)
+        return runs;
+    const char *marks = m_changed.constData();
+    const qsizetype size = m_changed.size();
+    qsizetype at = 0;
+    while (at < size) {
+        const void *first = std::memchr(marks + at, 1, size_t(size - at));
+        if (!first)
+            break;
+        const qsizetype start = static_cast<const char *>(first) - marks;
+        qsizetype end = start;
+        while (end < size && marks[end])
+            ++end;
+        runs.append(Run{start, m_bytes.mid(start, end - start)});
+        at = end;
     }
     return runs;
 }
 
-QByteArray PendingWrites::originalBytes(const Run &run)
-{
-    QByteArray bytes;
-    bytes.reserve(run.bytes.size());
-    for (qint64 at = run.offset; at < run.offset + run.bytes.size(); ++at) {
-        const auto original = m_original.constFind(at);
-        if (original == m_original.constEnd())
-            return m_target.read(run.offset, run.bytes.size());
-        bytes.append(char(original.value()));
-    }
-    return bytes;
-}
-
 void PendingWrites::commit()
 {
-    // The original bytes of each run are read before it is written, so that a write error
+    // The original bytes of each run were read before it is written, so that a write error
     // half way through can undo the runs before it (and whatever part of the failing run
     // reached the target).
     QVector<Run> touched;
     try {
         for (const Run &run : pendingRuns()) {
-            Run original{run.offset, originalBytes(run)};
+            Run original{run.offset, m_original.mid(run.offset, run.bytes.size())};
             if (original.bytes == run.bytes)
                 continue;
             touched.append(original);
@@ -94,6 +107,9 @@ void PendingWrites::commit()
 
 void PendingWrites::clear()
 {
-    m_bytes.clear();
+    m_loaded = false;
     m_original.clear();
+    m_bytes.clear();
+    m_changed.clear();
+    m_pendingCount = 0;
 }

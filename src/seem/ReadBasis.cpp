@@ -1,5 +1,9 @@
 #include "seem/ReadBasis.h"
 
+#include <QVector>
+
+#include <iterator>
+
 template<typename Visit>
 void ReadBasis::forOverlapping(qint64 offset, qint64 end, Visit visit) const
 {
@@ -16,10 +20,33 @@ void ReadBasis::record(qint64 offset, const QByteArray &bytes)
 {
     if (bytes.isEmpty())
         return;
-    bool overlaps = false;
-    forOverlapping(offset, offset + bytes.size(), [&](qint64, const QByteArray &) { overlaps = true; });
-    if (!overlaps)
-        m_spans.insert(offset, bytes);
+    const qint64 end = offset + bytes.size();
+    // Most reads lie inside what was read already: nothing to keep.
+    auto it = m_spans.upperBound(offset);
+    if (it != m_spans.begin()) {
+        const auto before = std::prev(it);
+        if (before.key() <= offset && before.key() + before.value().size() >= end)
+            return;
+    }
+    // The spans this read overlaps or touches join it; their bytes win over the new read.
+    qint64 start = offset;
+    qint64 stop = end;
+    QVector<qint64> joined;
+    it = m_spans.upperBound(offset);
+    if (it != m_spans.begin() && std::prev(it).key() + std::prev(it).value().size() >= offset)
+        --it;
+    for (; it != m_spans.end() && it.key() <= end; ++it) {
+        joined.append(it.key());
+        start = qMin(start, it.key());
+        stop = qMax(stop, it.key() + it.value().size());
+    }
+    QByteArray merged(stop - start, Qt::Uninitialized);
+    merged.replace(offset - start, bytes.size(), bytes);
+    for (qint64 key : joined) {
+        const QByteArray kept = m_spans.take(key);
+        merged.replace(key - start, kept.size(), kept);
+    }
+    m_spans.insert(start, merged);
 }
 
 void ReadBasis::update(qint64 offset, const QByteArray &bytes)

@@ -1,13 +1,12 @@
 #pragma once
 #include <QByteArray>
 #include <QMap>
-#include <QVector>
 
 // The bytes of a file as this program first read them since it opened or last saved the
 // file: what the user's edits are based on. A save compares them with what the file
 // holds under its lock, since file times move in steps too coarse to catch a second
-// writer. Kept as the spans that were read (shared with the reads, no copy); a span that
-// overlaps one already kept is not kept again, so the first read of a byte wins.
+// writer. Every byte of every read is kept: reads that overlap or touch join one span,
+// and where a byte was read before, its first reading stays.
 class ReadBasis
 {
 public:
@@ -21,5 +20,5 @@ public:
 private:
     // The kept spans that overlap [offset, end), in offset order.
     template<typename Visit> void forOverlapping(qint64 offset, qint64 end, Visit visit) const;
-    QMap<qint64, QByteArray> m_spans;
+    QMap<qint64, QByteArray> m_spans;   // disjoint, not touching
 };

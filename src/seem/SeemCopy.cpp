@@ -1,33 +1,26 @@
 #include "seem/SeemCopy.h"
 
-#include <QSaveFile>
+#include "core/OutputTarget.h"
+#include "seem/SeemFile.h"
 
-namespace {
-constexpr qint64 CopyPieceSize = 256 * 1024;
+#include <new>
 
-[[noreturn]] void Fail(const QSaveFile &file)
+void CopySeemImage(ByteStore &source, const QString &targetPath, const QStringList &inputs)
 {
-    throw BvlError(ErrNo::PathFileAccess, file.fileName() + QStringLiteral(": ") + file.errorString());
-}
-}
-
-void CopySeemImage(ByteStore &source, const QString &targetPath)
-{
-    QSaveFile file(targetPath);
-    // Unbuffered: a failed write is seen here, and commit() never follows a lost one.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        Fail(file);
-    // In pieces, so that memory never follows the size of whatever file was opened.
+    CheckOutputTarget(targetPath, inputs);
     const qint64 size = source.size();
-    qint64 copied = 0;
-    while (copied < size) {
-        const QByteArray piece = source.read(copied, qMin(CopyPieceSize, size - copied));
-        if (piece.isEmpty())
-            throw BvlError(ErrNo::InputPastEnd);   // the file shrank behind the program's back
-        if (file.write(piece) != piece.size())
-            Fail(file);
-        copied += piece.size();
+    QByteArray bytes;
+    try {
+        bytes = source.read(0, size);
+    } catch (const std::bad_alloc &) {
+        throw BvlError(ErrNo::OutOfMemory);
     }
-    if (!file.commit())
-        Fail(file);
+    if (bytes.size() != size)
+        throw BvlError(ErrNo::InputPastEnd);   // the file shrank behind the program's back
+    WriteOutputFile(targetPath, bytes, inputs);
+}
+
+void CopySeemImage(SeemFile &source, const QString &targetPath)
+{
+    CopySeemImage(static_cast<ByteStore &>(source), targetPath, {source.path()});
 }

@@ -2,8 +2,12 @@
 
 #include "core/BvlError.h"
 #include "core/FileNames.h"
+#include "core/RegularFile.h"
 #include "seem/FileChanges.h"
+#include "seem/FileLock.h"
+#include "seem/ImageBytes.h"
 
+#include <new>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -18,6 +22,8 @@ FileIdentity IdentityOf(const struct stat &st)
     id.device = static_cast<quint64>(st.st_dev);
     id.inode = static_cast<quint64>(st.st_ino);
     id.size = static_cast<qint64>(st.st_size);
+    if (FileChanges::TimesFrozen())
+        return id;
     id.modifiedNs = static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     id.changedNs = static_cast<qint64>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
     return id;
@@ -67,36 +73,123 @@ void SeemFile::openFile(const QString &path, bool allowWrite)
     if (!S_ISREG(st.st_mode))
         throw BvlError(ErrNo::NotRegularFile, path);
 
-    // Before the first read: the bytes shown must be those from before an interrupted save.
-    JournalNotice notice = RecoverInterruptedSave(path);
-
-    // A journal that could not be used keeps what may be needed to put the file back: a
-    // save would replace it, so the file is only shown. O_NONBLOCK: should the name have
-    // become a FIFO since the check, the open must not wait for a writer.
-    bool readOnly = !allowWrite || notice.kind == JournalNotice::Kind::Kept;
+    // O_NONBLOCK: should the name have become a FIFO since the check, the open must not
+    // wait for a writer. The user may read a file he may not write: it is shown, only the
+    // save is refused.
+    bool readOnly = !allowWrite;
     int fd = readOnly ? -1 : ::open(nativePath.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        // The user may read a file he may not write: show it, refuse only the save.
         readOnly = true;
         fd = ::open(nativePath.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0)
-            throw BvlError(ErrNo::PathFileAccess, path + QStringLiteral(": ") + qt_error_string(errno));
+            throw BvlError(ErrNo::PathFileAccess, path + QStringLiteral(": ") + SystemReason(errno));
     }
-    // Unbuffered: reads and writes go straight to the handle at their positions, so QFile
-    // must keep no buffer of its own; it owns the handle from here on.
+    struct Closer
+    {
+        int fd;
+        ~Closer()
+        {
+            if (fd >= 0)
+                ::close(fd);
+        }
+    } closer{fd};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        throw BvlError(ErrNo::NotRegularFile, path);
+    if (st.st_size > MaxWholeImageBytes)
+        throw BvlError(ErrNo::FileTooLarge, path);
+    const QByteArray folder = HoldingFolderOf(nativePath);
+
+    // A save of another program in progress is waited for: what is read is the file before
+    // or after it, never between. A file system without locks still shows its file.
+    FileLock lock(fd, SaveLockWaitMs, FileLock::Mode::Shared);
+    if (lock.busy())
+        throw BvlError(ErrNo::FileBusy, path);
+    // Before the first read: the bytes shown must be those from before an interrupted save.
+    JournalNotice notice;
+    notice.imagePath = path;
+    if (JournalWaiting(folder, quint64(st.st_dev), quint64(st.st_ino), nativePath)) {
+        lock.release();
+        notice = RecoverJournal(path, nativePath, folder);
+        FileLock again(fd, SaveLockWaitMs, FileLock::Mode::Shared);
+        if (again.busy())
+            throw BvlError(ErrNo::FileBusy, path);
+        if (::fstat(fd, &st) != 0)
+            throw BvlError(ErrNo::PathFileAccess, path + QStringLiteral(": ") + SystemReason(errno));
+        m_image = readWhole(fd, st.st_size);
+    } else {
+        m_image = readWhole(fd, st.st_size);
+    }
+    // A journal that could not be used keeps what may be needed to put the file back: a
+    // save would replace it, so the file is only shown.
+    readOnly = readOnly || notice.opensReadOnly();
+
+    // Unbuffered: writes go straight to the handle at their positions, so QFile must keep
+    // no buffer of its own; it owns the handle from here on.
     auto file = std::make_unique<QFile>();
     const QIODevice::OpenMode mode = (readOnly ? QIODevice::ReadOnly : QIODevice::ReadWrite) | QIODevice::Unbuffered;
-    if (!file->open(fd, mode, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
+    if (!file->open(fd, mode, QFileDevice::AutoCloseHandle))
         throw BvlError(ErrNo::PathFileAccess, path + QStringLiteral(": ") + file->errorString());
-    }
+    closer.fd = -1;
     m_file = std::move(file); // the previous file, if any, closes here
     m_path = path;
+    m_folder = folder;
     m_readOnly = readOnly;
     m_openNotice = notice;
     m_basis.clear();
+    m_basis.record(0, m_image);
     rememberIdentity();
-    m_size = qMax<qint64>(m_identity.size, 0);
+    m_size = m_image.size();
+}
+
+JournalNotice SeemFile::RecoverJournal(const QString &path, const QByteArray &nativePath, const QByteArray &folder)
+{
+    // Putting back needs the file open for writing and under the exclusive lock; the
+    // handle of a read-only open cannot do it.
+    JournalNotice notice;
+    notice.imagePath = path;
+    const int fd = ::open(nativePath.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        notice.kind = JournalNotice::Kind::Kept;
+        notice.why = JournalNotice::Why::CannotWrite;
+        notice.systemReason = SystemReason(errno);
+        notice.journalPath = JournalPathOf(path);
+        return notice;
+    }
+    struct Closer { int fd; ~Closer() { ::close(fd); } } closer{fd};
+    const FileLock lock(fd, SaveLockWaitMs);
+    if (lock.busy())
+        throw BvlError(ErrNo::FileBusy, path);
+    if (!lock.held()) {
+        notice.kind = JournalNotice::Kind::Kept;
+        notice.why = JournalNotice::Why::CannotLock;
+        notice.systemReason = SystemReason(lock.error());
+        notice.journalPath = JournalPathOf(path);
+        return notice;
+    }
+    return RecoverInterruptedSave(path, fd, folder);
+}
+
+QByteArray SeemFile::readWhole(int fd, qint64 size) const
+{
+    QByteArray bytes;
+    try {
+        bytes = QByteArray(size, Qt::Uninitialized);
+    } catch (const std::bad_alloc &) {
+        throw BvlError(ErrNo::OutOfMemory);
+    }
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t n = ::pread(fd, bytes.data() + done, size_t(size - done), done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw BvlError(ErrNo::PathFileAccess, describeError(errno));
+        if (n == 0)
+            break; // cut short by another program: the image ends where the file now ends
+        done += n;
+    }
+    bytes.truncate(done);
+    return bytes;
 }
 
 void SeemFile::close()
@@ -105,6 +198,8 @@ void SeemFile::close()
     m_path.clear();
     m_readOnly = false;
     m_size = 0;
+    m_image.clear();
+    m_folder.clear();
     m_identity = FileIdentity();
     m_writtenSinceFlush = false;
     m_basis.clear();
@@ -149,31 +244,11 @@ qint64 SeemFile::size() const
 
 QByteArray SeemFile::read(qint64 offset, qint64 count)
 {
-    const QByteArray bytes = readSpan(offset, count);
-    m_basis.record(offset, bytes);
-    return bytes;
-}
-
-QByteArray SeemFile::readSpan(qint64 offset, qint64 count)
-{
     if (offset < 0)
         throw BvlError(ErrNo::InputPastEnd);
     if (!m_file || offset >= m_size || count <= 0)
         return QByteArray();
-    QByteArray bytes(qMin(count, m_size - offset), Qt::Uninitialized);
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pread(m_file->handle(), bytes.data() + done, size_t(bytes.size() - done), offset + done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw BvlError(ErrNo::PathFileAccess, describeError(errno));
-        if (n == 0)
-            break; // cut short by another program: the image ends where the file now ends
-        done += n;
-    }
-    bytes.truncate(done);
-    return bytes;
+    return m_image.mid(offset, qMin(count, m_size - offset));
 }
 
 void SeemFile::write(qint64 offset, const QByteArray &bytes)
@@ -189,6 +264,7 @@ void SeemFile::write(qint64 offset, const QByteArray &bytes)
         rememberIdentity(); // a failed write may still have changed part of the file
         throw BvlError(ErrNo::PathFileAccess, describeError(error));
     }
+    m_image.replace(offset, bytes.size(), bytes);
     m_basis.update(offset, bytes);
 }
 
@@ -210,5 +286,5 @@ void SeemFile::rememberIdentity()
 
 QString SeemFile::describeError(int error) const
 {
-    return m_path + QStringLiteral(": ") + qt_error_string(error);
+    return m_path + QStringLiteral(": ") + SystemReason(error);
 }

@@ -4,7 +4,6 @@
 #include "seem/SaveJournal.h"
 
 #include <QFile>
-#include <QMap>
 #include <QString>
 #include <QVector>
 
@@ -30,10 +29,14 @@ struct FileIdentity
 class PendingWrites;
 
 // A save that did not happen, or not wholly. Numbers: FileBusy (another program holds the
-// save lock) and JournalUnwritable (no journal beside the file) wrote nothing;
-// PathFileAccess (a write, the fsync or deleting the journal failed) put the file back as it
-// was; SaveDamaged could not put it back either, and the journal at journalPath (empty when
-// it is gone too) puts it back at the next open.
+// save lock) and LockUnavailable (the file system offers no lock, reason says why) and
+// JournalUnwritable (no journal beside the file) wrote nothing; PathFileAccess (a write,
+// the fsync or deleting the journal failed) put the file back as it was; SaveDamaged could
+// not put it back either, and the journal at journalPath (empty when it is gone too) puts
+// it back at the next open. Two are saves that were made: FileReplaced (the name now
+// leads to another file; the changes went into the file that was moved away) and
+// SavedFolderUnsynced (the new bytes are on the disk, the journal is deleted, but the
+// folder's sync after the deletion failed).
 class SaveError : public BvlError
 {
 public:
@@ -46,12 +49,15 @@ public:
     QString reason;          // the system's words for the failure (strerror)
     QString putBackReason;   // SaveDamaged: why putting back failed
     QString journalPath;     // SaveDamaged: the journal that is kept
+    // True when the new bytes are in the file (FileReplaced, SavedFolderUnsynced).
+    bool saved() const { return number() == ErrNo::FileReplaced || number() == ErrNo::SavedFolderUnsynced; }
 };
 
-// The open SEEM file: held open for reading and writing at byte positions while it is
-// in use, never loaded whole. Each span is one positioned read or write on the handle.
-// A file the user may read but not write is held open for reading only; every write
-// into it is refused.
+// The open SEEM file: held open for reading and writing while it is in use. Its bytes are
+// read in one call when it is opened, under the shared save lock, so that a save of
+// another program is never seen half done; reads are served from them, and a save writes
+// only the runs of changed bytes. A file the user may read but not write is held open
+// for reading only; every write into it is refused.
 class SeemFile : public ByteStore
 {
 public:
@@ -62,7 +68,9 @@ public:
 
     // Throws BvlError 53 when the file does not exist, 620 when it is not a regular file
     // (a FIFO or device would block or hand out other bytes on every read), 75 when it
-    // cannot be opened even for reading. A previously open file stays open on failure.
+    // cannot be opened even for reading, 630 when it is larger than any image
+    // (MaxWholeImageBytes), 623 when another program is saving it and still is after a
+    // moment's wait. A previously open file stays open on failure.
     // A save of the file that was interrupted is put back first (see SaveJournal.h); what
     // was found is returned, and a journal that could not be used opens the file read-only.
     JournalNotice open(const QString &path);
@@ -85,7 +93,7 @@ public:
     // The size the file had when it was opened: the program never changes it, and
     // checkWritable() refuses a file that another program resized.
     qint64 size() const override;
-    // Throws 75 when the file cannot be read.
+    // The bytes as read at open (and as saved since).
     QByteArray read(qint64 offset, qint64 count) override;
     // Throws 622 when open for reading only, 62 past the end, 75 on a write error (part
     // of the span may then have been written).
@@ -96,25 +104,35 @@ public:
     void flush() override;
 
     // The save: writes the pending bytes into the file so that a crash at any moment
-    // leaves the old or the new contents, never a mix. Under an exclusive lock taken
-    // without waiting, it checks that the file is still the one opened, with the bytes
-    // the edits were based on (what was read from it), writes a rollback journal beside
-    // it, writes and fsyncs the runs, and deletes the journal. Throws 621 or 622 as
-    // checkWritable() does, and SaveError; on success the pending writes are empty.
+    // leaves the old or the new contents, never a mix. Under an exclusive lock (waiting a
+    // moment for another program's save or read to end), it checks that the file is still
+    // the one opened, with every byte the edits were based on (read again in one call),
+    // writes a rollback journal that names the file, writes and fsyncs the runs, deletes
+    // the journal, and checks that the name still leads to the file it wrote. Throws 621
+    // or 622 as checkWritable() does, and SaveError; when the bytes went in (success, and
+    // SaveError::saved()) the pending writes are empty.
     void save(PendingWrites &pending);
 
 private:
     void openFile(const QString &path, bool allowWrite);
+    static JournalNotice RecoverJournal(const QString &path, const QByteArray &nativePath, const QByteArray &folder);
     // The identity of the open file as the program left it: after opening, after a
     // flush, and after a failed write.
     void rememberIdentity();
     QString describeError(int error) const;
-    QByteArray readSpan(qint64 offset, qint64 count);
-    void writeJournaled(const QVector<JournalRun> &runs);
+    // The whole file in one positioned read; throws 75.
+    QByteArray readWhole(int fd, qint64 size) const;
+    void writeJournaled(const QVector<JournalRun> &runs, const JournalImage &identity);
+    // The file holds image now: what later edits are based on.
+    void takeSaved(const QByteArray &image, PendingWrites &pending);
+    // After the last sync: the name must still lead to the file that was written.
+    void checkStillAtPath() const;
 
     // Replaced as a whole by open(), so that a failed open leaves the previous file as it was.
     std::unique_ptr<QFile> m_file;
     QString m_path;   // as given to open(), which may hold bytes that are not UTF-8
+    QByteArray m_folder;   // the folder that holds the file (links followed), for its journal
+    QByteArray m_image;    // the file's bytes as read at open and saved since
     bool m_readOnly = false;
     qint64 m_size = 0;
     FileIdentity m_identity;
@@ -146,7 +164,7 @@ public:
     // failure is thrown again: the target is left as it was, and the pending bytes stay
     // so that the commit can be repeated. The caller flushes after a commit that succeeded.
     void commit();
-    int pendingCount() const { return m_bytes.size(); }
+    int pendingCount() const { return m_pendingCount; }
 
     struct Run
     {
@@ -159,12 +177,13 @@ public:
     void clear();
 
 private:
-    // The target's bytes under a run, from what was read while encoding when it covers
-    // the run, else with one read.
-    QByteArray originalBytes(const Run &run);
+    // The target's bytes, read in one call at the first access.
+    void load();
 
     ByteStore &m_target;
-    QMap<qint64, quint8> m_bytes;
-    // Target bytes read through this overlay before they were overwritten in it.
-    QMap<qint64, quint8> m_original;
+    bool m_loaded = false;
+    QByteArray m_original;   // the target's bytes as read
+    QByteArray m_bytes;      // the same with the pending writes over them
+    QByteArray m_changed;    // 1 for each byte a pending write holds
+    int m_pendingCount = 0;
 };

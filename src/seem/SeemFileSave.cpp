@@ -1,15 +1,17 @@
-// The save of a SEEM file: locked against other writers, journaled against crashes.
+// The save of a SEEM file: locked against other writers and readers, journaled against
+// crashes.
 //
-// Order on the disk: the journal with the original bytes (fsynced, its name fsynced),
-// then the new bytes (fsynced), then the journal deleted (the folder fsynced). Killed
-// before the journal is complete, the file is unchanged; killed after, the next open
-// finds the journal and puts the original bytes back; killed after the deletion, the
-// new bytes are on the disk. A failure while the process lives puts the bytes back at
-// once.
+// Order on the disk: the journal with the original bytes and the file's identity (fsynced,
+// its name fsynced), then the new bytes (fsynced), then the journal deleted (the folder
+// fsynced). Killed before the journal is complete, the file is unchanged; killed after,
+// the next open finds the journal and puts the original bytes back; killed after the
+// deletion, the new bytes are on the disk. A failure while the process lives puts the
+// bytes back at once.
 #include "seem/SeemFile.h"
 
 #include "core/BvlError.h"
 #include "core/FileNames.h"
+#include "core/RegularFile.h"
 #include "seem/FileChanges.h"
 #include "seem/FileLock.h"
 
@@ -18,10 +20,10 @@
 
 namespace {
 
-bool Exists(const QString &path)
+bool Exists(const QByteArray &path)
 {
     struct stat st;
-    return ::lstat(NativeFileName(path).constData(), &st) == 0;
+    return ::lstat(path.constData(), &st) == 0;
 }
 
 } // namespace
@@ -35,41 +37,80 @@ void SeemFile::save(PendingWrites &pending)
     const QString imagePath = m_path;
     const FileSizeSignalIgnored noSizeSignal;
 
-    // From here to the last fsync no other save of this program, in any process, runs.
-    const FileLock lock(m_file->handle());
+    // From here to the last fsync no other save of this program, in any process, runs, and
+    // no open reads. A reader holds the lock for a moment only: that is waited for.
+    const FileLock lock(m_file->handle(), SaveLockWaitMs);
+    if (lock.busy())
+        throw SaveError(ErrNo::FileBusy, SaveError::Stage::Locking, imagePath, QString());
     if (!lock.held())
-        throw SaveError(ErrNo::FileBusy, SaveError::Stage::Locking, imagePath,
-                        lock.error() == EWOULDBLOCK ? QString() : qt_error_string(lock.error()));
+        throw SaveError(ErrNo::LockUnavailable, SaveError::Stage::Locking, imagePath, SystemReason(lock.error()));
     checkWritable();
+    const FileIdentity identity = IdentityOfHandle(m_file->handle());
     // A journal left by an interrupted save of another program that still has the file
     // open: it is put back at the next open, and a save now would overwrite it.
-    if (Exists(JournalPathOf(imagePath)))
+    const QByteArray journalPath = JournalPathIn(m_folder, identity.device, identity.inode);
+    if (Exists(journalPath))
         throw BvlError(ErrNo::FileChanged, imagePath);
 
-    // The bytes about to be overwritten, read now under the lock, must be those the edits
-    // were based on: a second writer within one step of the file clock is caught here.
-    const QVector<PendingWrites::Run> pendingRuns = pending.pendingRuns();
+    // Every byte the edits were based on, read again now under the lock in one call, must
+    // be what it was: a second writer within one step of the file clock is caught here.
+    const QByteArray now = readWhole(m_file->handle(), m_size);
+    if (now.size() != m_size || !m_basis.agrees(0, now))
+        throw BvlError(ErrNo::FileChanged, imagePath);
+    QByteArray after = now;
     QVector<JournalRun> runs;
-    for (const PendingWrites::Run &run : pendingRuns) {
-        const QByteArray now = readSpan(run.offset, run.bytes.size());
-        if (now.size() != run.bytes.size() || !m_basis.agrees(run.offset, now))
-            throw BvlError(ErrNo::FileChanged, imagePath);
-        if (now != run.bytes)
-            runs.append(JournalRun{run.offset, now, run.bytes});
+    for (const PendingWrites::Run &run : pending.pendingRuns()) {
+        const QByteArray before = now.mid(run.offset, run.bytes.size());
+        if (before != run.bytes)
+            runs.append(JournalRun{run.offset, before, run.bytes});
+        after.replace(run.offset, run.bytes.size(), run.bytes);
     }
+    if (!runs.isEmpty()) {
+        JournalImage journal;
+        journal.device = identity.device;
+        journal.inode = identity.inode;
+        journal.size = m_size;
+        journal.beforeHash = ImageHash(now);
+        journal.afterHash = ImageHash(after);
+        journal.name = NativeFileName(imagePath);
+        try {
+            writeJournaled(runs, journal);
+        } catch (const SaveError &e) {
+            if (e.saved())
+                takeSaved(after, pending);
+            throw;
+        }
+    }
+    takeSaved(after, pending);
     if (!runs.isEmpty())
-        writeJournaled(runs);
-    for (const PendingWrites::Run &run : pendingRuns)
-        m_basis.update(run.offset, run.bytes);
+        checkStillAtPath();
+}
+
+void SeemFile::takeSaved(const QByteArray &image, PendingWrites &pending)
+{
+    m_image = image;
+    m_basis.clear();
+    m_basis.record(0, m_image);
     pending.clear();
 }
 
-void SeemFile::writeJournaled(const QVector<JournalRun> &runs)
+void SeemFile::checkStillAtPath() const
+{
+    // Renamed or replaced while it was saved: the bytes went into the file that was open,
+    // which no longer has this name. Not a save the user asked for.
+    const FileIdentity open = IdentityOfHandle(m_file->handle());
+    const FileIdentity named = IdentityOfPath(m_path);
+    if (named.size < 0 || named.device != open.device || named.inode != open.inode)
+        throw SaveError(ErrNo::FileReplaced, SaveError::Stage::Flushing, m_path, QString());
+}
+
+void SeemFile::writeJournaled(const QVector<JournalRun> &runs, const JournalImage &identity)
 {
     const QString imagePath = m_path;
     const int fd = m_file->handle();
-    if (const int error = WriteJournal(imagePath, m_size, runs))
-        throw SaveError(ErrNo::JournalUnwritable, SaveError::Stage::Journal, imagePath, qt_error_string(error));
+    const QByteArray journalPath = JournalPathIn(m_folder, identity.device, identity.inode);
+    if (const int error = WriteJournal(journalPath, identity, runs))
+        throw SaveError(ErrNo::JournalUnwritable, SaveError::Stage::Journal, imagePath, SystemReason(error));
 
     m_writtenSinceFlush = true;
     SaveError::Stage stage = SaveError::Stage::Writing;
@@ -88,9 +129,17 @@ void SeemFile::writeJournaled(const QVector<JournalRun> &runs)
     }
     // Not done until the journal is gone for good: a journal that comes back would put
     // the old bytes back over a save that was reported done.
+    int folderSyncError = 0;
     if (error == 0)
-        error = RemoveJournal(imagePath);
+        error = RemoveJournal(journalPath, &folderSyncError);
     rememberIdentity();
+    if (error == 0 && folderSyncError != 0) {
+        // The new bytes are on the disk and the journal is gone; only making its deletion
+        // durable failed. Putting back now would undo a save that is complete.
+        checkStillAtPath();
+        throw SaveError(ErrNo::SavedFolderUnsynced, SaveError::Stage::Flushing, imagePath,
+                        SystemReason(folderSyncError));
+    }
     if (error == 0)
         return;
 
@@ -108,15 +157,14 @@ void SeemFile::writeJournaled(const QVector<JournalRun> &runs)
     rememberIdentity();
     if (putBackError == 0) {
         // Should deleting the journal fail, the next open puts back the same bytes again.
-        RemoveJournal(imagePath);
-        throw SaveError(ErrNo::PathFileAccess, stage, imagePath, qt_error_string(error));
+        RemoveJournal(journalPath);
+        throw SaveError(ErrNo::PathFileAccess, stage, imagePath, SystemReason(error));
     }
-    SaveError damaged(ErrNo::SaveDamaged, stage, imagePath, qt_error_string(error));
-    damaged.putBackReason = qt_error_string(putBackError);
+    SaveError damaged(ErrNo::SaveDamaged, stage, imagePath, SystemReason(error));
+    damaged.putBackReason = SystemReason(putBackError);
     // The journal is what can still put the file back; deleted already, it is written again.
-    const QString journal = JournalPathOf(imagePath);
-    if (!Exists(journal))
-        WriteJournal(imagePath, m_size, runs);
-    damaged.journalPath = Exists(journal) ? journal : QString();
+    if (!Exists(journalPath))
+        WriteJournal(journalPath, identity, runs);
+    damaged.journalPath = Exists(journalPath) ? FileNameFromNative(journalPath) : QString();
     throw damaged;
 }

@@ -70,6 +70,19 @@ ParsedValue ParseString(const SettingStruct &setting, const QString &text)
 {
     if (text.contains(QChar(0)))
         return Refused(QStringLiteral("a zero character would end the text early"));
+    // Half of a surrogate pair is no character: UTF-16 cannot hold it, and a byte that is
+    // not UTF-8 in an argument arrives as one.
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const bool paired = c.isHighSurrogate() ? i + 1 < text.size() && text.at(i + 1).isLowSurrogate()
+                                                : !c.isLowSurrogate() || (i > 0 && text.at(i - 1).isHighSurrogate());
+        if (!paired)
+            return Refused(QStringLiteral("U+%1 is half of a surrogate pair, not a character (a byte that is not "
+                                          "UTF-8, or an escape such as \\ud800); the text cannot be stored")
+                               .arg(QString::number(c.unicode(), 16).toUpper()));
+        if (c.isHighSurrogate())
+            ++i;
+    }
     if (setting.Type == quint8(SettingType::AnsiString)) {
         for (QChar c : text) {
             quint8 byte = 0;

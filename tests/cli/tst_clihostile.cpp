@@ -1,11 +1,13 @@
 // brimvale-cli given hostile input: special files, huge files, outputs that are inputs,
 // JSON that QJsonDocument would half-read, settings by the ten thousand, giant fields.
 #include "core/FileNames.h"
+#include "core/RegularFile.h"
 #include "support/CliRun.h"
 #include "support/FileBytes.h"
 #include "support/MainFixtures.h"
 #include "support/FifoFiles.h"
 
+#include <QElapsedTimer>
 #include <QtTest>
 
 #include <unistd.h>
@@ -120,6 +122,20 @@ void TestCliHostile::outputMustNotBeASpecialFileOrTheInput()
     }
     QCOMPARE(FileBytes(json), jsonBytes);
     QVERIFY(!QFileInfo(s.fifo).isFile());
+
+    // propose names two images and a setting file: none of them is an output.
+    for (const QString &output : {s.image, s.sec}) {
+        const CliResult r = s.run({QStringLiteral("propose"), s.image, s.image, QStringLiteral("--sec"), s.sec,
+                                   QStringLiteral("-o"), output});
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains(output + QStringLiteral(": is the input ")), qPrintable(r.err));
+    }
+    QCOMPARE(FileBytes(s.sec), sec);
+    QCOMPARE(FileBytes(s.image), SampleImage());
+    // A failed write says why in the system's words.
+    const CliResult r = s.run({QStringLiteral("export"), s.sec, QStringLiteral("-o"),
+                               s.folder.file(QStringLiteral("no-such-folder/out.json"))});
+    QVERIFY2(r.status == 1 && r.err.contains(QStringLiteral("(No such file or directory)")), qPrintable(r.err));
 }
 
 void TestCliHostile::jsonThatWouldBeHalfReadIsRefused_data()
@@ -237,18 +253,16 @@ void TestCliHostile::setGiantStringFieldCostsOnlyItsText()
                      Named(SeemFixtures::UnicodeString(16, FieldSize), QStringLiteral("Wide"), QStringLiteral("Big"))});
     const QString image = folder.writeBytes(QStringLiteral("0032_0001.seem"), QByteArray(16, 'x') + "old");
     QCOMPARE(::truncate(QFile::encodeName(image).constData(), qint64(FieldSize) + 16), 0);
+    // No phone record comes near that size: the image is refused at once, nothing read or written.
+    QElapsedTimer timer;
+    timer.start();
     const CliResult ansi = RunCliCaptured({QStringLiteral("set"), image, QStringLiteral("Text=Hi")}, folder.dir.path());
-    QCOMPARE(ansi.status, 0);
-    QVERIFY2(ansi.out.contains(QStringLiteral("\"old\" -> \"Hi\"")), qPrintable(ansi.out));
+    QCOMPARE(ansi.status, 1);
+    QVERIFY2(ansi.err.contains(QStringLiteral("is larger than any SEEM image")), qPrintable(ansi.err));
+    QVERIFY(timer.elapsed() < 5000);
     QFile file(image);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.read(24), QByteArray(16, 'x') + QByteArray("Hi\0\0\0\0\0\0", 8));
-    file.close();
-    const CliResult wide = RunCliCaptured({QStringLiteral("set"), image, QStringLiteral("Wide=Ok")}, folder.dir.path());
-    QCOMPARE(wide.status, 0);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.read(24), QByteArray(16, 'x') + QByteArray("\0O\0k\0\0\0\0", 8));
-    QCOMPARE(file.size(), qint64(FieldSize) + 16);
+    QCOMPARE(file.read(24), QByteArray(16, 'x') + QByteArray("old\0\0\0\0\0", 8));
 }
 
 void TestCliHostile::namesThatAreNotUtf8()
@@ -278,6 +292,19 @@ void TestCliHostile::namesThatAreNotUtf8()
     const CliResult set = s.run({QStringLiteral("set"), image, QStringLiteral("Beep=off")});
     QVERIFY2(set.status == 0, qPrintable(set.err));
     QCOMPARE(s.run({QStringLiteral("show"), image}).status, 0);
+
+    // Such a byte in a value has no place in UTF-16, and neither has an escaped half pair.
+    const char *valueArgv[] = {"brimvale-cli", "Owner=A\xff" "B"};
+    const CliResult lone = s.run({QStringLiteral("set"), image, NativeArguments(2, valueArgv).at(1)});
+    QCOMPARE(lone.status, 1);
+    QVERIFY2(lone.err.contains(QStringLiteral("Net\\GPRS\\Owner (#")) && lone.err.contains(QStringLiteral("U+DCFF")),
+             qPrintable(lone.err));
+    const QString profile = s.folder.file(QStringLiteral("lone.json"));
+    QVERIFY(WriteFileBytes(profile, R"({"settings": [{"group": "Net\\GPRS", "name": "Owner", "value": "\ud800"}]})"));
+    const QByteArray before = ReadRegularFile(image, 1 << 20);
+    const CliResult applied = s.run({QStringLiteral("apply"), image, profile});
+    QVERIFY2(applied.status == 1 && applied.err.contains(QStringLiteral("U+D800")), qPrintable(applied.err));
+    QCOMPARE(ReadRegularFile(image, 1 << 20), before);
     ::unlink(nativeImage.constData());
 }
 

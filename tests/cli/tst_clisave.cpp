@@ -44,6 +44,8 @@ private slots:
     void twoSetsAtOnceNeverLoseAChange();
     void everyCommandPutsBackAnInterruptedSave();
     void unusableJournalIsLeftAloneWithAWarning();
+    void journalOfAnotherFileLeavesTheImageAlone();
+    void imageReplacedDuringTheSaveIsNoSuccess();
 };
 
 void TestCliSave::changesAreToldOnlyOnceOnTheDisk_data()
@@ -94,7 +96,7 @@ void TestCliSave::lockedImageIsRefused()
     const CliResult r = sample.setTwo();
     QCOMPARE(r.status, 1);
     QCOMPARE(r.out, QString());
-    QCOMPARE(r.err, QStringLiteral("brimvale-cli: %1 is being saved by another program; nothing was written.\n").arg(sample.image));
+    QCOMPARE(r.err, QStringLiteral("brimvale-cli: %1: is being saved by another program; try again\n").arg(sample.image));
     QCOMPARE(FileBytes(sample.image), SampleImage());
 }
 
@@ -189,6 +191,53 @@ void TestCliSave::unusableJournalIsLeftAloneWithAWarning()
     QCOMPARE(set.err, warning + QStringLiteral("brimvale-cli: %1: is read-only; nothing was written\n").arg(sample.image));
     QCOMPARE(FileBytes(sample.image), left);
     QVERIFY(QFileInfo::exists(journal));
+}
+
+void TestCliSave::journalOfAnotherFileLeavesTheImageAlone()
+{
+    // Killed after its journal; then a fresh read-out of the same size is moved over the image.
+    Sample sample;
+    QByteArray edited = SampleImage();
+    edited[0] = 0x10;
+    edited[18] = 0x00;
+    const QString journal = JournalPathOf(sample.image);
+    InterruptSave(sample.image, edited);
+    QByteArray fresh = SampleImage();
+    fresh[1] = 9;
+    const QString copy = sample.folder.writeBytes(QStringLiteral("fresh.seem"), fresh);
+    QVERIFY(QFile::remove(sample.image) && QFile::rename(copy, sample.image));
+
+    const CliResult shown = sample.run({QStringLiteral("show"), sample.image});
+    QCOMPARE(shown.status, 0);
+    QVERIFY2(shown.err.contains(journal) && shown.err.contains(QStringLiteral("move it away to use the file as it is"))
+                 && shown.err.contains(QStringLiteral("opened read-only")),
+             qPrintable(shown.err));
+    const CliResult set = sample.run({QStringLiteral("set"), sample.image, QStringLiteral("Timeout=7")});
+    QCOMPARE(set.status, 1);
+    QCOMPARE(FileBytes(sample.image), fresh);
+    QVERIFY(QFileInfo::exists(journal));
+}
+
+void TestCliSave::imageReplacedDuringTheSaveIsNoSuccess()
+{
+    Sample sample;
+    const QString moved = sample.image + QStringLiteral(".moved");
+    FileChanges::Faults faults;
+    faults.actAt = FileChanges::CallCount() + 8;   // journal 1-5, runs 6-7, fsync 8
+    faults.act = [&] {
+        QFile::rename(sample.image, moved);
+        WriteFileBytes(sample.image, SampleImage());
+    };
+    FileChanges::SetFaults(faults);
+    const CliResult r = sample.setTwo();
+    NoFaults();
+    QCOMPARE(r.status, 1);
+    QVERIFY2(r.err.contains(QStringLiteral("%1 was replaced by another file while it was being saved; your changes went "
+                                           "into the file that was moved away")
+                                .arg(sample.image)),
+             qPrintable(r.err));
+    QCOMPARE(FileBytes(sample.image), SampleImage());
+    QVERIFY(FileBytes(moved) != SampleImage());
 }
 
 QTEST_GUILESS_MAIN(TestCliSave)

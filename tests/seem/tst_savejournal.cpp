@@ -1,6 +1,7 @@
 // A save of a SEEM file leaves the old or the new image whatever stops it: a kill at any
 // of its file changes or at any moment, a failing write or fsync, a file-size limit.
 #include "core/BvlError.h"
+#include "core/FileNames.h"
 #include "seem/SaveJournal.h"
 #include "seem/SeemFile.h"
 #include "support/CoreErrors.h"
@@ -85,7 +86,15 @@ private slots:
     void unusableJournalOpensReadOnly_data();
     void unusableJournalOpensReadOnly();
     void lockedFileIsRefusedWithNothingWritten();
+    void readerWaitsForASaveAndSeesItWhole();
+    void journalIsPutBackOnlyOntoItsFile_data();
+    void journalIsPutBackOnlyOntoItsFile();
+    void everyNameOfTheFileFindsItsJournal();
+    void fileReplacedDuringTheSaveIsReported();
+    void folderSyncAfterTheDeletionFailsOnADoneSave();
+    void undeletableJournalOpensReadOnly();
     void bytesChangedSinceReadAreRefused();
+    void overlappingReadsOnACoarseClockAreChecked();
     void fileSizeLimitFailsTheWriteAndPutsBack();
 
 private:
@@ -242,9 +251,8 @@ void TestSaveJournal::failedPutBackKeepsTheJournalForTheNextOpen_data()
     QTest::addColumn<int>("failingChange");
     QTest::addColumn<int>("failing");
     QTest::newRow("second run, and every change after it") << 7 << 1000000;
-    // The journal deleted, its folder not synced, the first put-back write refused: the
-    // journal is written again.
-    QTest::newRow("after the journal was deleted") << 11 << 2;
+    // The journal not deleted, and the first put-back write refused: the journal stays.
+    QTest::newRow("journal not deleted") << 10 << 2;
 }
 
 void TestSaveJournal::failedPutBackKeepsTheJournalForTheNextOpen()
@@ -324,9 +332,9 @@ void TestSaveJournal::lockedFileIsRefusedWithNothingWritten()
         QVERIFY(ThrowsNumber(ErrNo::FileBusy, [&] { image.save(pending); }));
         QCOMPARE(FileBytes(m_path), old);
         QCOMPARE(pending.pendingCount(), 1);
-        // Opening takes no lock when no save was interrupted.
+        // A reader waits a moment for the save, then refuses rather than read a mix.
         SeemFile reader;
-        QCOMPARE(int(reader.openReadOnly(m_path).kind), int(JournalNotice::Kind::None));
+        QVERIFY(ThrowsNumber(ErrNo::FileBusy, [&] { reader.openReadOnly(m_path); }));
     }
     image.save(pending);
     QCOMPARE(FileBytes(m_path).at(3), '\x01');
@@ -338,13 +346,197 @@ void TestSaveJournal::bytesChangedSinceReadAreRefused()
     // times alone would miss a second writer within one step of the clock.
     ReadBasis basis;
     basis.record(4, QByteArray("abcd"));
-    basis.record(6, QByteArray("XYZ"));   // overlaps: the first read stays
-    QVERIFY(basis.agrees(0, QByteArray("0123abcd89")));
-    QVERIFY(basis.agrees(7, QByteArray("dQ")));
+    basis.record(6, QByteArray("XYZ"));   // overlaps: the first read of 6 and 7 stays, 8 is kept
+    basis.record(9, QByteArray("q"));     // touches: joins the span
+    QVERIFY(basis.agrees(0, QByteArray("0123abcd89")) == false);
+    QVERIFY(basis.agrees(0, QByteArray("0123abcdZq")));
+    QVERIFY(!basis.agrees(7, QByteArray("dQ")));
     QVERIFY(!basis.agrees(5, QByteArray("bX")));
     basis.update(5, QByteArray("BC"));
-    QVERIFY(basis.agrees(4, QByteArray("aBCd")));
+    QVERIFY(basis.agrees(4, QByteArray("aBCdZq")));
     QVERIFY(basis.agrees(12, QByteArray("anything")));
+}
+
+void TestSaveJournal::readerWaitsForASaveAndSeesItWhole()
+{
+    // Another program's save holds the lock while its first half is written: a reader
+    // opening meanwhile waits, and sees the whole new image.
+    const QByteArray old = OldImage(4096);
+    const QByteArray edited = NewImage(old, 2);
+    QVERIFY(WriteFileBytes(m_path, old));
+    int halfWritten[2];
+    QCOMPARE(::pipe(halfWritten), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const HeldLock lock(m_path);
+        QFile file(m_path);
+        file.open(QIODevice::ReadWrite);
+        file.write(edited.left(2048));
+        file.flush();
+        ::write(halfWritten[1], "h", 1);
+        ::usleep(300000);
+        file.write(edited.mid(2048));
+        file.flush();
+        ::_exit(lock.held ? 0 : 1);
+    }
+    char told = 0;
+    QCOMPARE(::read(halfWritten[0], &told, 1), ssize_t(1));
+    SeemFile reader;
+    reader.openReadOnly(m_path);
+    QCOMPARE(reader.read(0, 4096), edited);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    QCOMPARE(status, 0);
+}
+
+void TestSaveJournal::journalIsPutBackOnlyOntoItsFile_data()
+{
+    QTest::addColumn<bool>("moved");
+    QTest::addColumn<int>("why");
+    QTest::newRow("another image of the same size copied over") << false << int(JournalNotice::Why::OtherContents);
+    QTest::newRow("another image moved over") << true << int(JournalNotice::Why::NotItsFile);
+}
+
+void TestSaveJournal::journalIsPutBackOnlyOntoItsFile()
+{
+    QFETCH(bool, moved);
+    QFETCH(int, why);
+    const QByteArray old = OldImage(96);
+    QVERIFY(WriteFileBytes(m_path, old));
+    const QString journalPath = JournalPathOf(m_path);
+    InterruptSave(m_path, NewImage(old, 8));
+    const QByteArray journal = FileBytes(journalPath);
+    QByteArray fresh = NewImage(old, 3);   // a fresh read-out of the phone
+    if (moved) {
+        const QString other = m_dir->filePath(QStringLiteral("fresh.seem"));
+        QVERIFY(WriteFileBytes(other, fresh));
+        QVERIFY(::rename(QFile::encodeName(other).constData(), QFile::encodeName(m_path).constData()) == 0);
+    } else {
+        QVERIFY(WriteFileBytes(m_path, fresh));
+    }
+    for (int open = 0; open < 2; ++open) {
+        SeemFile file;
+        const JournalNotice notice = file.open(m_path);
+        QCOMPARE(int(notice.kind), int(JournalNotice::Kind::Kept));
+        QCOMPARE(int(notice.why), why);
+        QCOMPARE(notice.journalPath, journalPath);
+        QCOMPARE(notice.journalImageName, m_path);
+        QVERIFY(file.isReadOnly());
+        QCOMPARE(FileBytes(m_path), fresh);
+        QCOMPARE(FileBytes(journalPath), journal);
+    }
+}
+
+void TestSaveJournal::everyNameOfTheFileFindsItsJournal()
+{
+    // A save killed through one name is put back through a hard link ...
+    const QByteArray old = OldImage(96);
+    QVERIFY(WriteFileBytes(m_path, old));
+    InterruptSave(m_path, NewImage(old, 8));
+    const QString link = m_dir->filePath(QStringLiteral("link.seem"));
+    QVERIFY(::link(QFile::encodeName(m_path).constData(), QFile::encodeName(link).constData()) == 0);
+    SeemFile byLink;
+    QCOMPARE(int(byLink.open(link).kind), int(JournalNotice::Kind::RolledBack));
+    QCOMPARE(FileBytes(m_path), old);
+
+    // ... and two names that differ in a byte that is not UTF-8 keep journals of their own.
+    const QString first = FileNameFromNative(QFile::encodeName(m_dir->path()) + "/a\xff.seem");
+    const QString second = FileNameFromNative(QFile::encodeName(m_dir->path()) + "/a\xfe.seem");
+    for (const QString &name : {first, second}) {
+        const int fd = ::open(NativeFileName(name).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        QVERIFY(fd >= 0 && ::write(fd, old.constData(), size_t(old.size())) == old.size());
+        ::close(fd);
+    }
+    QVERIFY(JournalPathOf(first) != JournalPathOf(second));
+    InterruptSave(first, NewImage(old, 8));
+    SeemFile neighbour;
+    QCOMPARE(int(neighbour.open(second).kind), int(JournalNotice::Kind::None));
+    QVERIFY(!neighbour.isReadOnly());
+    SeemFile own;
+    QCOMPARE(int(own.open(first).kind), int(JournalNotice::Kind::RolledBack));
+    QCOMPARE(own.read(0, 96), old);
+    for (const QString &name : {first, second})   // QTemporaryDir cannot name them to remove them
+        ::unlink(NativeFileName(name).constData());
+}
+
+void TestSaveJournal::fileReplacedDuringTheSaveIsReported()
+{
+    // Renamed away between the writes and the last sync, another file put in its place:
+    // the save is no success, the changes are in the file that was moved.
+    ThreeRunEdit edit(m_path);
+    const QString moved = m_path + QStringLiteral(".moved");
+    FileChanges::Faults faults;
+    faults.actAt = FileChanges::CallCount() + 9;   // journal 1-5, runs 6-8, fsync 9
+    faults.act = [&] {
+        ::rename(QFile::encodeName(m_path).constData(), QFile::encodeName(moved).constData());
+        WriteFileBytes(m_path, edit.old);
+    };
+    FileChanges::SetFaults(faults);
+    SaveError thrown(0, SaveError::Stage::Locking, QString(), QString());
+    try {
+        edit.image.save(*edit.pending);
+    } catch (const SaveError &e) {
+        thrown = e;
+    }
+    NoFaults();
+    QCOMPARE(thrown.number(), int(ErrNo::FileReplaced));
+    QVERIFY(thrown.saved());
+    QCOMPARE(FileBytes(moved), edit.edited);
+    QCOMPARE(FileBytes(m_path), edit.old);
+    QVERIFY(QDir(m_dir->path()).entryList(QDir::Hidden | QDir::Files).filter(QStringLiteral("journal")).isEmpty());
+}
+
+void TestSaveJournal::folderSyncAfterTheDeletionFailsOnADoneSave()
+{
+    ThreeRunEdit edit(m_path);
+    const SaveError e = edit.saveFailing(11, EIO, 1);   // journal 1-5, runs 6-8, fsync 9, deleted 10
+    QCOMPARE(e.number(), int(ErrNo::SavedFolderUnsynced));
+    QCOMPARE(e.reason, QStringLiteral("Input/output error"));
+    QCOMPARE(FileBytes(m_path), edit.edited);
+    QCOMPARE(edit.pending->pendingCount(), 0);
+    QVERIFY(!QFileInfo::exists(JournalPathOf(m_path)));
+}
+
+void TestSaveJournal::undeletableJournalOpensReadOnly()
+{
+    const QByteArray old = OldImage(96);
+    QVERIFY(WriteFileBytes(m_path, old));
+    InterruptSave(m_path, NewImage(old, 8));
+    FailFrom(14, EACCES, 1);   // put back: 12 runs, fsync, then the journal's deletion
+    SeemFile file;
+    const JournalNotice notice = file.open(m_path);
+    NoFaults();
+    QCOMPARE(int(notice.kind), int(JournalNotice::Kind::RolledBack));
+    QCOMPARE(notice.undeletableReason, QStringLiteral("Permission denied"));
+    QVERIFY(file.isReadOnly());
+    QCOMPARE(FileBytes(m_path), old);
+    SeemFile again;   // once it can be deleted, the file opens as it is
+    QCOMPARE(int(again.open(m_path).kind), int(JournalNotice::Kind::RolledBack));
+    QVERIFY(!again.isReadOnly());
+    QVERIFY(!QFileInfo::exists(JournalPathOf(m_path)));
+}
+
+void TestSaveJournal::overlappingReadsOnACoarseClockAreChecked()
+{
+    // File times that do not move: only the bytes tell that a second writer changed a byte
+    // of a field read twice, in overlapping spans.
+    const QByteArray old = OldImage(64);
+    QVERIFY(WriteFileBytes(m_path, old));
+    FileChanges::Faults frozen;
+    frozen.frozenTimes = true;
+    FileChanges::SetFaults(frozen);
+    SeemFile first;
+    first.open(m_path);
+    PendingWrites pending(first);
+    pending.read(4, 8);
+    pending.read(8, 8);
+    pending.write(5, QByteArray("\x01", 1));
+    QByteArray second = old;
+    second[14] = char(~old.at(14));
+    SaveEdits(m_path, second);
+    QVERIFY(ThrowsNumber(ErrNo::FileChanged, [&] { first.save(pending); }));
+    NoFaults();
+    QCOMPARE(FileBytes(m_path), second);
 }
 
 void TestSaveJournal::fileSizeLimitFailsTheWriteAndPutsBack()

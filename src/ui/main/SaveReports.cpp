@@ -19,6 +19,12 @@ QString JournalWhy(AppContext &ctx, const JournalNotice &notice)
         return ctx.T(QStringLiteral("bvlMain.sJournalOtherContents_V"));
     case JournalNotice::Why::Busy:
         return ctx.T(QStringLiteral("bvlMain.sJournalBusy_V"));
+    case JournalNotice::Why::NotItsFile:
+        return ctx.T(QStringLiteral("bvlMain.sJournalNotItsFile_V")).arg(Quoted(notice.journalImageName));
+    case JournalNotice::Why::CannotRead:
+    case JournalNotice::Why::CannotLock:
+    case JournalNotice::Why::CannotDelete:
+        return notice.systemReason;
     case JournalNotice::Why::CannotWrite:
         break;
     }
@@ -34,7 +40,11 @@ void ReportJournalNotice(AppContext &ctx, const JournalNotice &notice)
     case JournalNotice::Kind::None:
         return;
     case JournalNotice::Kind::RolledBack:
-        ctx.platform.messageBox(ctx.T(QStringLiteral("bvlMain.sSaveRolledBack_M")).arg(Quoted(notice.imagePath)),
+        ctx.platform.messageBox(ctx.T(QStringLiteral("bvlMain.sSaveRolledBack_M")).arg(Quoted(notice.imagePath))
+                                    + (notice.undeletableReason.isEmpty()
+                                           ? QString()
+                                           : QStringLiteral("\n") + ctx.T(QStringLiteral("bvlMain.sJournalUndeletable_M"))
+                                                 .arg(Quoted(notice.journalPath), notice.undeletableReason)),
                                 MsgIcon::Information, MsgButtons::Ok);
         return;
     case JournalNotice::Kind::Kept:
@@ -52,6 +62,15 @@ void ReportSaveError(AppContext &ctx, const SaveError &error)
     switch (error.number()) {
     case ErrNo::FileBusy:
         text = ctx.T(QStringLiteral("bvlMain.sSaveBusy_M")).arg(file);
+        break;
+    case ErrNo::LockUnavailable:
+        text = ctx.T(QStringLiteral("bvlMain.sSaveLockFailed_M")).arg(file, error.reason);
+        break;
+    case ErrNo::FileReplaced:
+        text = ctx.T(QStringLiteral("bvlMain.sSaveReplaced_M")).arg(file);
+        break;
+    case ErrNo::SavedFolderUnsynced:
+        text = ctx.T(QStringLiteral("bvlMain.sSavedUnsynced_M")).arg(file, error.reason);
         break;
     case ErrNo::JournalUnwritable:
         text = ctx.T(QStringLiteral("bvlMain.sNoJournal_M")).arg(file, error.reason);

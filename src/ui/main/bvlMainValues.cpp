@@ -3,6 +3,7 @@
 #include "ui/main/bvlMain.h"
 
 #include "core/JsonFields.h"
+#include "core/OutputTarget.h"
 #include "core/RegularFile.h"
 #include "seem/SettingLookup.h"
 #include "seem/SettingState.h"
@@ -12,7 +13,6 @@
 
 #include <QAction>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -79,13 +79,13 @@ void bvlMain::mnfExportValues_Click()
                                     JoinPath(image.absolutePath(), image.completeBaseName() + QStringLiteral(".json")));
     if (!path)
         return;
-    QSaveFile file(*path);
-    // Unbuffered: a failed write shows at once and is never committed.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(profile) != profile.size()
-        || !file.commit())
+    try {
+        WriteOutputFile(*path, profile, {SEEMFile->path(), SettingPath});
+    } catch (const BvlError &e) {
         m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sExportFailed_M")) + QLatin1Char(' ')
-                                      + Quoted(*path) + QStringLiteral(": ") + file.errorString(),
+                                      + Quoted(*path) + QStringLiteral(": ") + QString::fromUtf8(e.what()),
                                   MsgIcon::Warning, MsgButtons::Ok);
+    }
 }
 
 void bvlMain::mnfApplyValues_Click()

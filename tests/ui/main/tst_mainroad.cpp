@@ -2,6 +2,7 @@
 // what they show, input checked as it is typed, every control showing what the file holds
 // after a save, texts for older language files, a window that fits, and the keyboard.
 #include "lang/BuiltinTexts.h"
+#include "support/FifoFiles.h"
 #include "support/MainFixtures.h"
 #include "ui/editor/InputMarks.h"
 #include "ui/main/bvlReviewChanges.h"
@@ -116,6 +117,16 @@ private slots:
         QVERIFY(f.platform.messages().first().startsWith(f.T("bvlMain.sNotCopied_M") + " \"" + nowhere + "\"\n"));
         QCOMPARE(w.SEEMPath, other);
         QVERIFY(!w.IsSaved);
+
+        // A FIFO is never turned into a plain file, whatever the answer to "replace?".
+        const QString fifo = MakeFifo(f.folder.file("fifo.seem"));
+        f.platform.clearCalls();
+        f.platform.answerFile(fifo);
+        f.platform.answerMessage(MsgResult::Yes);
+        QVERIFY(!w.mnfSaveSEEM_Click());
+        QVERIFY(f.platform.messages().last().endsWith("is a FIFO, not a regular file"));
+        QVERIFY(!QFileInfo(fifo).isFile());
+        QCOMPARE(w.SEEMPath, other);
     }
 
     void changingTheSettingFileAsksAboutUnsavedEdits()
