@@ -4,6 +4,7 @@
 // line's apply of every setting, on generated documents of 200, 2,000 and 20,000 settings,
 // counts the window's system calls, and prints one Markdown table. Built and run by
 // `make bench` (release build, offscreen).
+#include "ApplyBench.h"
 #include "AuthoringBench.h"
 #include "CodePageBench.h"
 #include "GeneratedDocument.h"
@@ -40,6 +41,7 @@ struct Figures
 {
     double readAll = 0, parse = 0, bufferParse = 0, open = 0, save = 0, restore = 0, apply = 0;
     std::optional<SyscallCounts> openCalls, saveCalls, restoreCalls;
+    ChangingApply changingApply;
     int changedRuns = 0;
 };
 
@@ -148,6 +150,14 @@ void AddColumn(ResultTable &table, const GeneratedDocument &doc, const Figures &
     table.add(QStringLiteral("save (every %1th changed)").arg(ChangeStride), ResultTable::ms(f.save));
     table.add(QStringLiteral("restore-all"), ResultTable::ms(f.restore));
     table.add(QStringLiteral("`brimvale-cli apply`, every setting assigned"), ResultTable::ms(f.apply));
+    table.add(QStringLiteral("`brimvale-cli apply`, every setting changed"), ResultTable::ms(f.changingApply.ms));
+    table.add(QStringLiteral("apply, every setting changed: pread / pwrite calls"),
+              f.changingApply.calls ? QStringLiteral("%1 / %2")
+                                          .arg(ResultTable::count(f.changingApply.calls->of({"pread64", "read"})),
+                                               ResultTable::count(f.changingApply.calls->of({"pwrite64", "write"})))
+                                    : ResultTable::notAvailable());
+    table.add(QStringLiteral("apply, every setting changed: system calls (all)"),
+              f.changingApply.calls ? ResultTable::count(f.changingApply.calls->total()) : ResultTable::notAvailable());
     table.add(QStringLiteral("open: system calls / setting"), CallsPerSetting(f.openCalls, n));
     table.add(QStringLiteral("save: system calls / setting"), CallsPerSetting(f.saveCalls, n));
     table.add(QStringLiteral("restore-all: system calls / setting"), CallsPerSetting(f.restoreCalls, n));
@@ -176,6 +186,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     try {
         QTemporaryDir folder;
+        // BVL_BENCH_KEEP=1 leaves the generated files, to run another build's commands on them.
+        folder.setAutoRemove(qEnvironmentVariableIsEmpty("BVL_BENCH_KEEP"));
         if (!folder.isValid())
             throw std::runtime_error("no temporary folder");
         const QString language = JoinPath(folder.path(), QStringLiteral("english.sel"));
@@ -202,6 +214,7 @@ int main(int argc, char *argv[])
             Figures figures;
             MeasureParse(doc, figures);
             MeasureApply(doc, folder.path(), figures);
+            figures.changingApply = MeasureChangingApply(doc, folder.path(), Runs, counter);
             MeasureWindow(session, counter, doc, figures);
             AddColumn(table, doc, figures);
             AddCodePageRows(codePages, doc, ReadRuns);

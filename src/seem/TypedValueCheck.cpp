@@ -21,8 +21,9 @@ TypedValueProblem CheckTypedValue(const SettingStruct &setting, const QString &t
         return Cp1252::canEncode(text) ? TypedValueProblem::None : TypedValueProblem::NotInCodePage;
     case SettingType::UnicodeString:
         // One 16-bit unit per character; a character beyond U+FFFF takes two.
-        return text.size() > SettingCodec::MaxTextLength(setting) ? TypedValueProblem::TooLongForField
-                                                                   : TypedValueProblem::None;
+        if (text.size() > SettingCodec::MaxTextLength(setting))
+            return TypedValueProblem::TooLongForField;
+        return text.isValidUtf16() ? TypedValueProblem::None : TypedValueProblem::HalfSurrogate;
     default:
         return TypedValueProblem::None;
     }

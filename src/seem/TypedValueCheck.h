@@ -10,6 +10,7 @@ enum class TypedValueProblem {
     NotAByte,          // Int8: no whole number from 0 to 255
     TooLongForField,   // string: more characters than its field holds with the terminator
     NotInCodePage,     // AnsiString: a character the code page has no byte for
+    HalfSurrogate,     // UnicodeString: half of a surrogate pair, which UTF-16 cannot hold alone
 };
 
 TypedValueProblem CheckTypedValue(const SettingStruct &setting, const QString &text);

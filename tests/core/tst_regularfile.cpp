@@ -2,6 +2,7 @@
 // refused at once with the reason, never blocking and never allocating the size.
 #include "core/BvlError.h"
 #include "core/FileNames.h"
+#include "core/OutputTarget.h"
 #include "core/RegularFile.h"
 #include "core/SettingFile.h"
 #include "lang/LangTable.h"
@@ -139,6 +140,26 @@ void TestRegularFile::writerRefusesATargetThatIsNoRegularFile()
     QVERIFY(QFileInfo(m_fifo).exists() && !QFileInfo(m_fifo).isFile());
     QCOMPARE(FailureOf([] { RequireRegularTarget(QStringLiteral("/dev/null")); }), ErrNo::NotRegularFile);
     RequireRegularTarget(m_folder.file(QStringLiteral("not-yet-there.sec")));   // a new file is fine
+
+    // The one output check: no input under another name, no special file; the replaced
+    // file keeps its permissions, and a failure gives the system's reason.
+    const QString input = m_folder.writeBytes(QStringLiteral("input.seem"), "in");
+    const QString link = m_folder.file(QStringLiteral("input-link.seem"));
+    QCOMPARE(::link(QFile::encodeName(input).constData(), QFile::encodeName(link).constData()), 0);
+    QCOMPARE(FailureOf([&] { WriteOutputFile(link, "out", {input}); }), ErrNo::TargetIsInput);
+    QCOMPARE(FailureOf([&] { WriteOutputFile(m_fifo, "out", {input}); }), ErrNo::NotRegularFile);
+    QCOMPARE(FileBytes(input), QByteArray("in"));
+    const QString output = m_folder.writeBytes(QStringLiteral("output.json"), "old");
+    QVERIFY(QFile::setPermissions(output, QFile::ReadOwner | QFile::WriteOwner));
+    WriteOutputFile(output, "new", {input});
+    QCOMPARE(FileBytes(output), QByteArray("new"));
+    QCOMPARE(QFile::permissions(output), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    try {
+        WriteOutputFile(m_folder.file(QStringLiteral("missing/out.json")), "x");
+        QFAIL("written into a folder that does not exist");
+    } catch (const BvlError &e) {
+        QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("No such file or directory"));
+    }
 }
 
 void TestRegularFile::automaticChoiceSkipsHostileEntries()

@@ -23,6 +23,8 @@ QString bvlMain::TypedValueProblemText(int index, TypedValueProblem problem)
             .arg(SettingCodec::MaxTextLength(Settings.at(index - 1)));
     case TypedValueProblem::NotInCodePage:
         return m_ctx.T(QStringLiteral("bvlMain.sNotInCodePage_V"));
+    case TypedValueProblem::HalfSurrogate:
+        return m_ctx.T(QStringLiteral("bvlMain.sHalfSurrogate_V"));
     }
     return QString();
 }

@@ -1,0 +1,17 @@
+#pragma once
+#include "GeneratedDocument.h"
+#include "SyscallCounter.h"
+
+#include <optional>
+
+// `brimvale-cli apply` of a profile that changes every setting of a generated document
+// (each takes the value of its neighbour in the generator's sequence), onto a fresh copy
+// of the image each run: the journaled save of thousands of runs included.
+struct ChangingApply
+{
+    double ms = 0;
+    std::optional<SyscallCounts> calls;
+};
+
+ChangingApply MeasureChangingApply(const GeneratedDocument &doc, const QString &folder, int runs,
+                                   SyscallCounter &counter);
