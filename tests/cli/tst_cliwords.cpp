@@ -18,6 +18,7 @@ private slots:
     void otherRecordIsRefusedByWritersAndToldByReaders();
     void missingAndForeignFilesAreNamedForWhatTheyAre();
     void unknownNameGetsTheNearestNames();
+    void manualPageListsTheCommandsOfTheHelp();
 
 private:
     struct Sample
@@ -114,6 +115,35 @@ void TestCliWords::unknownNameGetsTheNearestNames()
     const CliResult far = s.run({QStringLiteral("set"), s.image, QStringLiteral("Brightness=1")});
     QVERIFY2(far.err.contains(QStringLiteral("no setting is named 'Brightness'\n")), qPrintable(far.err));
     QCOMPARE(FileBytes(s.image), SampleImage());
+}
+
+// The manual page is --help plus packaging/brimvale-cli.h2m; its COMMANDS section, written
+// by hand, must name the commands --help lists, in the same order.
+void TestCliWords::manualPageListsTheCommandsOfTheHelp()
+{
+    const CliResult help = RunCliCaptured({QStringLiteral("--help")});
+    QCOMPARE(help.status, 0);
+    const QString commandsPart = help.out.section(QStringLiteral("\nCommands:\n"), 1).section(QStringLiteral("\n\n"), 0, 0);
+    QStringList helpCommands;
+    for (const QString &line : commandsPart.split(QLatin1Char('\n')))
+        if (line.startsWith(QStringLiteral("  ")) && !line.startsWith(QStringLiteral("   ")))
+            helpCommands << line.simplified().section(QLatin1Char(' '), 0, 0);
+    QVERIFY2(helpCommands.size() >= 10, qPrintable(help.out));
+
+    QFile page(QStringLiteral(BVL_SOURCE_DIR "/packaging/brimvale-cli.h2m"));
+    QVERIFY(page.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QString include = QString::fromUtf8(page.readAll());
+    const QString commandsSection = include.section(QStringLiteral("[COMMANDS]"), 1).section(QStringLiteral("\n["), 0, 0);
+    QStringList pageCommands;
+    for (const QString &line : commandsSection.split(QLatin1Char('\n')))
+        if (line.startsWith(QStringLiteral(".B ")))
+            pageCommands << line.mid(3).trimmed();
+    QCOMPARE(pageCommands, helpCommands);
+
+    // What set and apply are told to write anyway is in the page as in their help.
+    for (const QString &command : {QStringLiteral("set"), QStringLiteral("apply")})
+        QVERIFY(RunCliCaptured({command, QStringLiteral("--help")}).out.contains(QStringLiteral("--any-record")));
+    QVERIFY(include.contains(QStringLiteral("\\-\\-any\\-record")));
 }
 
 QTEST_MAIN(TestCliWords)
