@@ -12,21 +12,33 @@
 
 namespace {
 
+int Answer(const StartArguments &arguments)
+{
+    std::fputs(arguments.message.toLocal8Bit().constData(), *arguments.exitStatus == 0 ? stdout : stderr);
+    return *arguments.exitStatus;
+}
+
 int RunProgram(int argc, char *argv[])
 {
     // A write past the file-size limit is to fail like any write error, with the file put
     // back and the reason told, not to kill the program in the middle of a save.
     std::signal(SIGXFSZ, SIG_IGN);
+    // Help and the version need no window system: answered before the application object
+    // exists, they work without a display (on a server, in a package build).
+    const StartArguments early = ParseStartArguments(NativeArguments(argc, argv));
+    if (early.exitStatus == 0)
+        return Answer(early);
+
     GuardedApplication app(argc, argv);
     QApplication::setApplicationName(ApplicationTitle);
     QApplication::setOrganizationName(ApplicationTitle);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/brimvale-edit.png")));
 
+    // Read again without the toolkit's own options (-platform, -style...), which the
+    // application object has taken out.
     const StartArguments arguments = ParseStartArguments(NativeArguments(argc, argv));
-    if (arguments.exitStatus) {
-        std::fputs(arguments.message.toLocal8Bit().constData(), *arguments.exitStatus == 0 ? stdout : stderr);
-        return *arguments.exitStatus;
-    }
+    if (arguments.exitStatus)
+        return Answer(arguments);
 
     QtPlatform platform;
     AppContext context(platform);

@@ -30,11 +30,11 @@ function(bvl_manual_page program summary)
     endif()
     set(page ${CMAKE_BINARY_DIR}/man/${program}.1)
     set(include_file ${BVL_PACKAGING_DIR}/${program}.h2m)
-    # The windows' program answers --help without a display, but only on the offscreen platform.
+    # Both programs answer --help and --version before any window system is touched, so
+    # the page is made on a machine without a display.
     add_custom_command(OUTPUT ${page}.gz
         COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
-        COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
-                ${BVL_HELP2MAN} --no-info --name=${summary} --include=${include_file}
+        COMMAND ${BVL_HELP2MAN} --no-info --name=${summary} --include=${include_file}
                 --output=${page} $<TARGET_FILE:${program}>
         # Compressed as Debian wants manual pages, without a time stamp so builds repeat.
         COMMAND gzip -9nf ${page}

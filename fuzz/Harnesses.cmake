@@ -5,4 +5,5 @@ set(BVL_FUZZ_HARNESSES
     fuzz_settingheader
     fuzz_langfile
     fuzz_seemname
-    fuzz_decode)
+    fuzz_decode
+    fuzz_json)

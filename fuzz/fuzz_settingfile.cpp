@@ -1,11 +1,15 @@
 // A whole setting file from hostile bytes. Besides surviving, the reader must agree with
-// the writer: whatever it accepts encodes back to exactly the bytes it consumed.
+// the writer: whatever it accepts encodes back to exactly the bytes it consumed, and its
+// JSON form reads back as the same file.
 #include "FuzzCheck.h"
 
 #include "core/BvlError.h"
+#include "core/JsonFields.h"
 #include "core/SettingFile.h"
+#include "core/SettingFileJson.h"
 
 #include <QBuffer>
+#include <QJsonDocument>
 
 #include <cstddef>
 #include <cstdint>
@@ -101,6 +105,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // encoding is what the reader consumed: a prefix of the input (trailing bytes are ignored).
     const QByteArray encoded = EncodeSettingFile(header, settings);
     FUZZ_CHECK(input.startsWith(encoded));
+    // Its JSON form gives the same file back, whatever bytes the texts hold.
+    SettingFileHeader jsonHeader;
+    SettingList jsonSettings;
+    SettingFileFromJson(ParseJsonObject(QJsonDocument(SettingFileToJson(header, settings)).toJson()), jsonHeader, jsonSettings);
+    FUZZ_CHECK(jsonHeader == header && jsonSettings == settings);
 
     // The header-only reader sees the same header.
     QBuffer again;

@@ -2,6 +2,7 @@
 #include "cli/Assignments.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ExitStatus.h"
+#include "cli/RecordCheck.h"
 #include "core/JsonFields.h"
 #include "core/RegularFile.h"
 #include "seem/ValueProfile.h"
@@ -35,13 +36,14 @@ public:
         return {{QStringLiteral("IMAGE"), QStringLiteral("The SEEM file to change."), {}},
                 {QStringLiteral("PROFILE.json"), QStringLiteral("The JSON profile."), {}}};
     }
-    QList<QCommandLineOption> options() const override { return {SecOption(), SecDirOption(), DryRunOption()}; }
+    QList<QCommandLineOption> options() const override { return {SecOption(), SecDirOption(), DryRunOption(), AnyRecordOption()}; }
 
     int execute(const QCommandLineParser &parser, CommandContext &context) override
     {
         const QString imagePath = parser.positionalArguments().at(0);
         const QVector<Assignment> assignments = ProfileAssignments(parser.positionalArguments().at(1));
         const LoadedSettingFile settingFile = SettingFileForImage(imagePath, parser, context);
+        RequireImageRecord(settingFile, imagePath, parser);
         AssignmentRun run;
         run.dryRun = parser.isSet(QStringLiteral("dry-run"));
         run.reportUnchanged = false;

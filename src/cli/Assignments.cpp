@@ -42,8 +42,13 @@ QString BytesText(const QVector<ByteChange> &bytes)
 QString ProblemText(const AssignmentProblem &p, const SettingList &settings, qint64 imageSize)
 {
     switch (p.kind) {
-    case AssignmentProblem::UnknownName:
-        return QStringLiteral("%1: no setting is named '%2'").arg(p.source, p.query);
+    case AssignmentProblem::UnknownName: {
+        QStringList nearest;
+        for (int index : NearestSettings(settings, p.query))
+            nearest << QLatin1Char('\'') + SettingPathOf(settings.at(index - 1)) + QLatin1Char('\'');
+        return QStringLiteral("%1: no setting is named '%2'").arg(p.source, p.query)
+            + (nearest.isEmpty() ? QString() : QStringLiteral("; did you mean %1?").arg(nearest.join(QStringLiteral(" or "))));
+    }
     case AssignmentProblem::Ambiguous: {
         QStringList candidates;
         for (int index : p.settings)

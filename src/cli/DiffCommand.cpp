@@ -1,6 +1,7 @@
 // diff: the settings whose values differ between two images.
 #include "cli/CommandRegistry.h"
 #include "cli/ExitStatus.h"
+#include "cli/RecordCheck.h"
 #include "cli/Inputs.h"
 #include "cli/TextTable.h"
 #include "seem/ValueJson.h"
@@ -61,6 +62,7 @@ public:
         const QString pathA = parser.positionalArguments().at(0);
         const QString pathB = parser.positionalArguments().at(1);
         const LoadedSettingFile settingFile = SettingFileForImage(pathA, parser, context);
+        WarnOtherRecord(settingFile, {pathA, pathB}, context.err);
         noteOtherChoice(parser, pathB, settingFile, context);
         SeemFile a;
         SeemFile b;

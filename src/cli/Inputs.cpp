@@ -4,6 +4,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/RunCli.h"
 #include "core/Conversions.h"
+#include "core/FileNames.h"
 #include "core/SearchFolders.h"
 #include "core/OutputTarget.h"
 #include "core/RegularFile.h"
@@ -16,6 +17,10 @@
 
 #include <QFileInfo>
 #include <QJsonDocument>
+
+#include <sys/stat.h>
+
+#include <cerrno>
 
 QCommandLineOption SecOption()
 {
@@ -101,6 +106,11 @@ LoadedSettingFile ReadSettingFileAsIs(const QString &path)
     try {
         ReadSettingFile(path, loaded.header, loaded.settings);
     } catch (const BvlError &e) {
+        // A file that does not even begin as one is no damaged setting file: say what it is,
+        // as the windows do, rather than where its bytes ran out.
+        const bool formatError = e.number() == ErrNo::InputPastEnd || e.number() == ErrNo::OutOfMemory;
+        if (formatError && !HasSettingFileMagic(path))
+            throw CliError(QStringLiteral("%1: is not a setting file").arg(path));
         throw CliError(QStringLiteral("%1: %2").arg(path, ReadErrorText(e)));
     }
     return loaded;
@@ -134,6 +144,10 @@ LoadedSettingFile SettingFileForImage(const QString &imagePath, const QCommandLi
         return LoadSettingFile(parser.value(QStringLiteral("sec")));
     const QStringList folders = SettingFolders(parser, context);
     const QString fileName = QFileInfo(imagePath).fileName();
+    // A missing image is told as such, not as a name without numbers.
+    struct stat info;
+    if (::stat(NativeFileName(imagePath).constData(), &info) != 0 && errno == ENOENT)
+        throw CliError(QStringLiteral("%1: does not exist").arg(imagePath));
     SeemNameNumbers numbers;
     if (!ParseSeemFileName(fileName, numbers))
         throw CliError(QStringLiteral("%1: the file name carries no SEEM and record number (such as 0032_0001.seem); "

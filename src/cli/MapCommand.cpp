@@ -2,6 +2,7 @@
 #include "cli/AuthoringInputs.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ExitStatus.h"
+#include "cli/RecordCheck.h"
 #include "core/Conversions.h"
 #include "seem/BitCoverage.h"
 #include "seem/DifferenceProposals.h"
@@ -61,6 +62,7 @@ public:
             throw CliError(QStringLiteral("%1 holds %2 bytes and %3 %4: only images of one record compare")
                                .arg(imagePath).arg(image.size()).arg(otherPath).arg(other.size()));
         const LoadedSettingFile file = SettingFileOrEmpty(imagePath, parser, context);
+        WarnOtherRecord(file, against ? QStringList{imagePath, otherPath} : QStringList{imagePath}, context.err);
 
         const BitCoverage coverage(file.settings, image.size());
         const QVector<ByteRange> undescribed = UndescribedRanges(coverage);

@@ -2,6 +2,7 @@
 #include "cli/AuthoringInputs.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ExitStatus.h"
+#include "cli/RecordCheck.h"
 #include "core/SettingFileJson.h"
 #include "seem/DifferenceProposals.h"
 
@@ -53,6 +54,7 @@ public:
             throw CliError(QStringLiteral("%1 holds %2 bytes and %3 %4: only images of one record compare")
                                .arg(imagePath).arg(image.size()).arg(otherPath).arg(other.size()));
         LoadedSettingFile file = SettingFileOrEmpty(imagePath, parser, context);
+        WarnOtherRecord(file, {imagePath, otherPath}, context.err);
 
         ProposalTexts texts;
         texts.firstImage = QFileInfo(imagePath).fileName();

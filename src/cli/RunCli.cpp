@@ -30,7 +30,8 @@ QString ProgramHelp(const std::vector<std::unique_ptr<Command>> &commands, const
     }
     help += QLatin1Char('\n')
         + WrapText(QStringLiteral("'%1 COMMAND --help' describes a command. Exit status: 0 success, 1 a refused "
-                                  "operation or a difference found (nothing is written then), 2 bad usage.")
+                                  "operation, a difference found (diff) or an error found (check); nothing is "
+                                  "written then. 2 bad usage.")
                        .arg(CliProgramName),
                    0)
         + QLatin1Char('\n');
@@ -118,7 +119,9 @@ int RunCli(const QStringList &arguments, const QString &programFolder, QTextStre
     QCommandLineParser parser;
     parser.setApplicationDescription(
         WrapText(QStringLiteral("Reads, changes, compares and checks SEEM files by setting name, through the "
-                                "same library as the windows of Brimvale Edit."),
+                                "same library as the windows of Brimvale Edit. Setting files are looked for in "
+                                "the per-user folder (on Linux ~/.local/share/brimvale-edit/) first, then in the "
+                                "program folder, as the windows look for them."),
                  0));
     // Everything after the command belongs to the command.
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);

@@ -2,6 +2,7 @@
 #include "cli/Assignments.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ExitStatus.h"
+#include "cli/RecordCheck.h"
 #include "seem/SettingLookup.h"
 
 namespace {
@@ -42,7 +43,7 @@ public:
                  QStringLiteral("ASSIGNMENT...")}};
     }
     int maximumArguments() const override { return -1; }
-    QList<QCommandLineOption> options() const override { return {SecOption(), SecDirOption(), DryRunOption()}; }
+    QList<QCommandLineOption> options() const override { return {SecOption(), SecDirOption(), DryRunOption(), AnyRecordOption()}; }
 
     int execute(const QCommandLineParser &parser, CommandContext &context) override
     {
@@ -52,6 +53,7 @@ public:
             if (!argument.contains(QLatin1Char('=')))
                 throw CliError(QStringLiteral("'%1' is not GROUP\\NAME=VALUE").arg(argument), ExitBadUsage);
         const LoadedSettingFile settingFile = SettingFileForImage(imagePath, parser, context);
+        RequireImageRecord(settingFile, imagePath, parser);
         const SettingIndex index(settingFile.settings);
         QVector<Assignment> assignments;
         for (const QString &argument : positional.mid(1))

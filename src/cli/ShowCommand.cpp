@@ -1,6 +1,7 @@
 // show: every setting of an image with its value, as the main window shows it.
 #include "cli/CommandRegistry.h"
 #include "cli/ExitStatus.h"
+#include "cli/RecordCheck.h"
 #include "cli/Inputs.h"
 #include "cli/TextTable.h"
 #include "seem/ValueProfile.h"
@@ -58,6 +59,7 @@ public:
         const OutputFormat format = FormatOf(parser);
         const QString imagePath = parser.positionalArguments().at(0);
         const LoadedSettingFile settingFile = SettingFileForImage(imagePath, parser, context);
+        WarnOtherRecord(settingFile, {imagePath}, context.err);
         SeemFile image;
         OpenImage(image, imagePath, false, context.err);
         int unreadable = 0;

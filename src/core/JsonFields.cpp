@@ -16,7 +16,7 @@ QJsonObject ParseJsonObject(const QByteArray &json)
                              QStringLiteral("not JSON at byte %1: %2").arg(error.offset).arg(error.errorString()));
     if (!document.isObject())
         throw JsonInputError(ErrNo::TypeMismatch, QStringLiteral("$"), QStringLiteral("expected an object"));
-    // The document keeps only the last of two equal keys, and lets NUL characters through.
+    // The document keeps only the last of two equal keys, and lets NUL characters in keys through.
     const JsonTextProblem problem = FindJsonTextProblem(json);
     if (!problem.problem.isEmpty())
         throw JsonInputError(ErrNo::TypeMismatch, problem.path, problem.problem);

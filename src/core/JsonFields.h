@@ -26,7 +26,8 @@ private:
 };
 
 // The top-level object of a JSON text; refuses bad JSON with the offset of the error,
-// and a key that appears twice in one object or a NUL character with its JSON path.
+// and a key that appears twice in one object or a key with a NUL character with its JSON
+// path. String values may hold NUL ("\u0000"); each field's reader decides.
 QJsonObject ParseJsonObject(const QByteArray &json);
 
 QString FieldPath(const QString &objectPath, const QString &key);

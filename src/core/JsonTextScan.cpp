@@ -45,8 +45,9 @@ private:
             array(path);
             return;
         case '"':
-            if (string().contains(QChar(0)))
-                report(path, QStringLiteral("contains a NUL character"));
+            // A NUL inside a text is the reader's to judge: a setting file stores texts with
+            // their length and holds it, a SEEM string cannot.
+            string();
             return;
         default:
             // A number, true, false or null: runs up to the next separator.

@@ -4,8 +4,9 @@
 
 // What QJsonDocument lets pass in a JSON text: an object that holds one key twice keeps
 // only the last (so {"settings":[...],"settings":[]} would quietly mean nothing), and a
-// string may hold "\u0000", which no text of the program can carry. This scans the text
-// of a document QJsonDocument accepted for both.
+// key may hold "\u0000", which no field name has. This scans the text of a document
+// QJsonDocument accepted for both. A NUL inside a string value is left to the reader of
+// the field: a setting file's texts hold any byte, a SEEM string's value cannot.
 struct JsonTextProblem
 {
     QString path;      // JSON path of the place, such as "$.settings[3].name"

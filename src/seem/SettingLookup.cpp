@@ -2,8 +2,34 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace {
 const QChar PathSeparator(QLatin1Char('\\'));
+
+// Edit distance of a and b (both already case-folded), or limit + 1 when it is larger.
+int BoundedDistance(const QString &a, const QString &b, int limit)
+{
+    if (qAbs(a.size() - b.size()) > limit)
+        return limit + 1;
+    QVector<int> previous(b.size() + 1);
+    QVector<int> current(b.size() + 1);
+    for (int j = 0; j <= b.size(); ++j)
+        previous[j] = j;
+    for (int i = 1; i <= a.size(); ++i) {
+        current[0] = i;
+        int rowBest = current[0];
+        for (int j = 1; j <= b.size(); ++j) {
+            const int substitution = previous[j - 1] + (a.at(i - 1) == b.at(j - 1) ? 0 : 1);
+            current[j] = std::min({previous[j] + 1, current[j - 1] + 1, substitution});
+            rowBest = std::min(rowBest, current[j]);
+        }
+        if (rowBest > limit)
+            return limit + 1;
+        std::swap(previous, current);
+    }
+    return std::min(previous[b.size()], limit + 1);
+}
 
 SettingMatch MatchOf(const QVector<int> &indices)
 {
@@ -49,4 +75,33 @@ SettingMatch SettingIndex::find(const QString &query) const
 {
     const QVector<int> byPath = m_byPath.value(query);
     return MatchOf(byPath.isEmpty() ? m_byName.value(query) : byPath);
+}
+
+QVector<int> NearestSettings(const SettingList &settings, const QString &query, int limit)
+{
+    const QString folded = query.toCaseFolded();
+    const int allowed = qBound(1, int(folded.size()) / 4, 3);
+    struct Candidate
+    {
+        int distance;   // -1: the same but for letter case
+        int index;
+    };
+    QVector<Candidate> candidates;
+    for (int i = 0; i < settings.size(); ++i) {
+        const QString path = SettingPathOf(settings.at(i)).toCaseFolded();
+        const QString name = settings.at(i).Name.toCaseFolded();
+        int distance;
+        if (path == folded || name == folded)
+            distance = -1;
+        else
+            distance = std::min(BoundedDistance(folded, path, allowed), BoundedDistance(folded, name, allowed));
+        if (distance <= allowed)
+            candidates.append({distance, i + 1});
+    }
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [](const Candidate &a, const Candidate &b) { return a.distance < b.distance; });
+    QVector<int> nearest;
+    for (int k = 0; k < candidates.size() && k < limit; ++k)
+        nearest.append(candidates.at(k).index);
+    return nearest;
 }

@@ -41,3 +41,10 @@ private:
     QHash<QString, QVector<int>> m_byPath;   // 1-based setting numbers, in file order
     QHash<QString, QVector<int>> m_byName;
 };
+
+// The settings whose names come nearest to a query that names none, for "did you mean":
+// letter case is ignored, and a name within a small edit distance (one change in short
+// names, up to three in long ones) counts, compared both as 'GROUP\NAME' and as the bare
+// name. Those that differ only in letter case come first, then by distance, then in file
+// order; at most limit of them, 1-based.
+QVector<int> NearestSettings(const SettingList &settings, const QString &query, int limit = 3);

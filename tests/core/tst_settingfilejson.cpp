@@ -1,5 +1,6 @@
 // The JSON form of a setting file gives back every file it was made from, byte for byte,
 // and refuses what no setting file can hold with the JSON path of the problem.
+#include "core/CodePage.h"
 #include "core/JsonFields.h"
 #include "core/SettingFile.h"
 #include "core/SettingFileJson.h"
@@ -85,6 +86,7 @@ class TestSettingFileJson : public QObject
 
 private slots:
     void roundTripIsByteExact();
+    void textsOfEveryByteRoundTripInEveryCodePage();
     void valuesKeepTextsThatAreNoPlainNumbers();
     void refusesWithThePath_data();
     void refusesWithThePath();
@@ -97,6 +99,44 @@ void TestSettingFileJson::roundTripIsByteExact()
     QVERIFY2(files.size() >= 8, qPrintable(files.join(QLatin1Char('\n'))));
     for (const QString &file : files)
         QVERIFY2(ThroughJson(file) == FileBytes(file), qPrintable(file));
+}
+
+void TestSettingFileJson::textsOfEveryByteRoundTripInEveryCodePage()
+{
+    // A setting file stores texts with their length: NUL, control characters and the bytes
+    // a code page leaves unassigned are all valid, and the JSON must carry them all.
+    QByteArray everyByte;
+    for (int b = 0; b < 256; ++b)
+        everyByte.append(char(b));
+    for (int codePage : CodePage::Supported()) {
+        const CodePage::Scope scope(codePage);
+        const QString text = CodePage::decode(everyByte);
+        SettingFileHeader header;
+        header.Magic = QStringLiteral("sec");
+        header.FileVersion = 3;
+        header.ProgramVersion = text;
+        header.Phones = text;
+        header.Author = QString(QChar(0));
+        header.SettingCount = 1;
+        SettingStruct s;
+        s.Name = text;
+        s.Description = text;
+        s.Group = text;
+        s.ValueNames = text;
+        s.Values = QStringLiteral("1\u00a7-0\u00a7\u00a7 7\u00a7") + text;
+        const QByteArray original = EncodeSettingFile(header, {s});
+        QBuffer in;
+        in.setData(original);
+        in.open(QIODevice::ReadOnly);
+        SettingFileHeader readHeader;
+        SettingList readSettings;
+        ReadSettingStream(in, readHeader, readSettings);
+        const QByteArray json = QJsonDocument(SettingFileToJson(readHeader, readSettings)).toJson();
+        SettingFileHeader backHeader;
+        SettingList backSettings;
+        SettingFileFromJson(ParseJsonObject(json), backHeader, backSettings);
+        QVERIFY2(EncodeSettingFile(backHeader, backSettings) == original, qPrintable(CodePage::DisplayName(codePage)));
+    }
 }
 
 void TestSettingFileJson::valuesKeepTextsThatAreNoPlainNumbers()

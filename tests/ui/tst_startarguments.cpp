@@ -5,6 +5,7 @@
 #include "ui/StartArguments.h"
 
 #include <QLabel>
+#include <QProcess>
 #include <QtTest>
 
 using namespace MainFixtures;
@@ -96,6 +97,29 @@ private slots:
         QCOMPARE(parsed.exitStatus, std::optional<int>(status));
         QVERIFY2(parsed.message.startsWith(printed), qPrintable(parsed.message));
         QCOMPARE(parsed.seemPath, QString());
+    }
+
+    // Help and the version are for a terminal, a package build or a server too: the
+    // program itself answers them with no display to connect to.
+    void helpAndVersionNeedNoDisplay()
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const QString &name : {QStringLiteral("DISPLAY"), QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("QT_QPA_PLATFORM")})
+            environment.remove(name);
+        const QList<QPair<QString, QString>> asked = {
+            {QStringLiteral("--help"), QStringLiteral("Usage: brimvale-edit [--help] [--version] [SEEM file]\n")},
+            {QStringLiteral("--version"), QStringLiteral("brimvale-edit (Brimvale Edit) ") + VersionString() + QLatin1Char('\n')},
+        };
+        for (const auto &question : asked) {
+            QProcess program;
+            program.setProcessEnvironment(environment);
+            program.start(QStringLiteral(BVL_EDIT_PROGRAM), {question.first});
+            QVERIFY(program.waitForFinished(60000));
+            const QString printed = QString::fromLocal8Bit(program.readAllStandardOutput());
+            QVERIFY2(program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0,
+                     program.readAllStandardError().constData());
+            QVERIFY2(printed.startsWith(question.second), qPrintable(printed));
+        }
     }
 };
 
