@@ -2,6 +2,7 @@
 #include "ui/platform/QtPlatform.h"
 #include "ui/AppContext.h"
 #include "ui/GuardedApplication.h"
+#include "ui/LogoutQuestion.h"
 #include "ui/StartArguments.h"
 #include "ui/main/bvlMain.h"
 
@@ -43,6 +44,7 @@ int RunProgram(int argc, char *argv[])
     QtPlatform platform;
     AppContext context(platform);
     bvlMain mainWindow(context);
+    new LogoutQuestion(app, mainWindow); // owned by the window
     app.setOutOfMemoryReport([&context] {
         context.platform.messageBox(context.T(QStringLiteral("bvlMain.OutOfMemory_M")), MsgIcon::Critical, MsgButtons::Ok);
     });

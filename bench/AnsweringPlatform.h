@@ -16,7 +16,7 @@ public:
     QQueue<QString> fileAnswers;          // an empty queue cancels the dialog
     QStringList messages;
 
-    MsgResult messageBox(const QString &text, MsgIcon, MsgButtons buttons) override
+    MsgResult messageBox(const QString &text, MsgIcon, MsgButtons buttons, MsgDefault = MsgDefault::Yes) override
     {
         messages << text;
         return buttons == MsgButtons::Ok ? MsgResult::Ok : MsgResult::No;

@@ -6,7 +6,7 @@
 class NullPlatform : public Platform
 {
 public:
-    MsgResult messageBox(const QString &, MsgIcon, MsgButtons buttons) override
+    MsgResult messageBox(const QString &, MsgIcon, MsgButtons buttons, MsgDefault = MsgDefault::Yes) override
     {
         return buttons == MsgButtons::Ok ? MsgResult::Ok : MsgResult::Cancel;
     }

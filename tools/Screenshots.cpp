@@ -55,7 +55,7 @@ public:
     QQueue<QString> fileAnswers;
     QMap<QString, QString> preferences;
 
-    MsgResult messageBox(const QString &text, MsgIcon, MsgButtons buttons) override
+    MsgResult messageBox(const QString &text, MsgIcon, MsgButtons buttons, MsgDefault = MsgDefault::Yes) override
     {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
         return buttons == MsgButtons::Ok ? MsgResult::Ok : MsgResult::No;

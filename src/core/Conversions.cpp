@@ -80,10 +80,12 @@ QString HexText32(qint32 value)
 
 qint16 HexToInt16(const QString &text)
 {
+    // Four hexadecimal digits are the 16 bits as HexText16 shows them: 8000 to FFFF are
+    // the negative numbers, so a header read as -1 and shown as FFFF is saved as -1 again.
     const qint32 value = HexToLong(text);
-    if (value > std::numeric_limits<qint16>::max())
+    if (value > std::numeric_limits<quint16>::max())
         throw BvlError(ErrNo::Overflow);
-    return static_cast<qint16>(value);
+    return static_cast<qint16>(static_cast<quint16>(value));
 }
 
 qint32 DecimalToLong(const QString &text)

@@ -23,7 +23,8 @@ QString VersionString(int major, int minor, int revision);
 QString HexText16(qint16 value);
 QString HexText32(qint32 value);
 
-// HexToLong narrowed to a signed 16-bit field: throws 6 above 7FFF.
+// HexToLong narrowed to a signed 16-bit field, 8000 to FFFF read as the negative numbers
+// they show (FFFF is -1); throws 6 above FFFF.
 qint16 HexToInt16(const QString &text);
 
 // Decimal text to a signed 32-bit integer, as setting files and boxes hold it.

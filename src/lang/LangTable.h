@@ -21,6 +21,20 @@ public:
     // a key twice (ignoring case); the entries read before the failure stay. Shows nothing.
     bool LoadLanguageFile(const QString &path);
 
+    // Why a language file did not load: the system's reason when it cannot be read, else
+    // the key that the file holds twice and the line (from 1) of its second occurrence.
+    struct LoadFailure
+    {
+        QString readReason;
+        QString repeatedKey;
+        int line = 0;
+    };
+
+    // All or nothing: reads the file into a table of its own and puts that in place of
+    // this one only when the whole file has loaded. On failure this table stays as it was
+    // (loaded or not) and failure, when given, says why. Shows nothing.
+    bool ReplaceWithLanguageFile(const QString &path, LoadFailure *failure = nullptr);
+
     // The value of the first "Main.LangName" entry (exact case); false if none or unreadable.
     static bool GetLanguageName(const QString &path, QString &name);
     // The value of the first entry whose key is key (exact case); false if none or unreadable.
@@ -40,6 +54,12 @@ public:
 
     // The missing-string message: "Missing language string: " + quoted key, error icon.
     void ShowMissing(const QString &key);
+
+    // The text for a count: keyBase + "." + the plural form the language's rule gives for
+    // count ("one", "few", "many" or "other"), with "%1" replaced by the count. The rule
+    // comes from the language's "Main.Locale" entry; a form the file lacks falls back to
+    // "other", then to the built-in English text.
+    QString GetPluralString(const QString &keyBase, qint64 count);
 
 private:
     Platform &m_platform;

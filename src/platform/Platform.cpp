@@ -10,8 +10,13 @@ QString QtFileFilter(const QString &filter)
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList entries;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
-        QString patterns = parts.at(i + 1);
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        QStringList wildcards = parts.at(i + 1).split(QLatin1Char(';'));
+        // "*.*" means every file, as it always has on the desktop the filters come from;
+        // here it would pass over the names without a dot (a SEEM image saved as "ram0").
+        for (QString &wildcard : wildcards)
+            if (wildcard == QStringLiteral("*.*"))
+                wildcard = QStringLiteral("*");
+        const QString patterns = wildcards.join(QLatin1Char(' '));
         const QString shown = QLatin1Char('(') + patterns + QLatin1Char(')');
         // "Setting file (*.sec)" already shows its pattern, which Qt reads from there.
         const QString &description = parts.at(i);

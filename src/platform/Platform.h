@@ -11,6 +11,9 @@
 enum class MsgIcon { None, Critical, Warning, Question, Information };
 enum class MsgButtons { Ok, YesNo, YesNoCancel };
 enum class MsgResult { Ok, Yes, No, Cancel };
+// The button that Enter presses. A question whose Yes writes where it should not, replaces
+// or removes something takes No, so that an answer given without reading keeps the data.
+enum class MsgDefault { Yes, No };
 
 class Platform
 {
@@ -18,8 +21,10 @@ public:
     virtual ~Platform() = default;
 
     // Shows text with the application title "Brimvale Edit"; returns the button pressed
-    // (closing a Yes/No/Cancel box counts as Cancel, a Yes/No box as No).
-    virtual MsgResult messageBox(const QString &text, MsgIcon icon, MsgButtons buttons) = 0;
+    // (closing a Yes/No/Cancel box counts as Cancel, a Yes/No box as No). defaultAnswer
+    // says which of Yes and No Enter presses; Escape gives No in a Yes/No box.
+    virtual MsgResult messageBox(const QString &text, MsgIcon icon, MsgButtons buttons,
+                                 MsgDefault defaultAnswer = MsgDefault::Yes) = 0;
 
     // filter is in the "description|pattern|description|pattern" form; a pattern may hold
     // several wildcards separated by ";". Returns nothing when the user cancels.
@@ -67,7 +72,8 @@ public:
 // The application title of every message box and the preferences' application name.
 inline const QString ApplicationTitle = QStringLiteral("Brimvale Edit");
 
-// "SEEM files|*.seem;*.bin|All|*.*" -> "SEEM files (*.seem *.bin);;All (*.*)".
+// "SEEM files|*.seem;*.bin|All|*.*" -> "SEEM files (*.seem *.bin);;All (*)": "*.*", every
+// file, becomes "*", which matches the names without a dot too.
 QString QtFileFilter(const QString &filter);
 
 // Where a file dialog starts for proposedName (see Platform::openFileName), given the

@@ -43,13 +43,27 @@ SettingMatch MatchOf(const QVector<int> &indices)
 }
 }
 
+QString WithoutBlanks(const QString &text)
+{
+    // Blanks (U+0020) only: a tab or a no-break space is part of the name, so that
+    // "Net<tab>" stays a group of its own and does not merge with "Net".
+    const QChar blank(QLatin1Char(' '));
+    qsizetype first = 0;
+    qsizetype end = text.size();
+    while (first < end && text.at(first) == blank)
+        ++first;
+    while (end > first && text.at(end - 1) == blank)
+        --end;
+    return text.mid(first, end - first);
+}
+
 QString NormalisedGroup(const QString &group)
 {
-    if (group.trimmed().isEmpty())
+    if (WithoutBlanks(group).isEmpty())
         return QStringLiteral("Unknown");
     QStringList elements = group.split(PathSeparator);
     for (QString &element : elements)
-        element = element.trimmed();
+        element = WithoutBlanks(element);
     return elements.join(PathSeparator);
 }
 

@@ -12,6 +12,8 @@
 // The group path as the window's tree shows it: every element between "\" trimmed of
 // blanks, a blank path "Unknown". Empty elements stay.
 QString NormalisedGroup(const QString &group);
+// text without the blanks (U+0020, nothing else) at its ends.
+QString WithoutBlanks(const QString &text);
 
 // 'GROUP\NAME' with the normalised group.
 QString SettingPathOf(const SettingStruct &setting);

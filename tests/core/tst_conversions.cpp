@@ -49,8 +49,9 @@ private slots:
         QTest::addColumn<int>("value");
         QTest::addColumn<int>("error");
         QTest::newRow("largest") << "7FFF" << 0x7FFF << 0;
-        QTest::newRow("FFFF does not fit") << "FFFF" << 0 << 6;
-        QTest::newRow("8000") << "8000" << 0 << 6;
+        QTest::newRow("FFFF, as -1 is shown") << "FFFF" << -1 << 0;
+        QTest::newRow("8000") << "8000" << -32768 << 0;
+        QTest::newRow("five digits do not fit") << "10000" << 0 << 6;
         QTest::newRow("bad digit") << "Z" << 0 << 513;
     }
     void hexToInt16()

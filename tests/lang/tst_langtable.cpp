@@ -215,6 +215,90 @@ private slots:
         QCOMPARE(platform.messages(), QStringList({"Missing language string: \"a\"",
                                                    "Missing language string: \"b\""}));
     }
+
+    // A language chosen while another is in use replaces it only as a whole.
+    void replacingIsAllOrNothing()
+    {
+        ScriptedPlatform platform;
+        LangTable table(platform);
+        QVERIFY(table.ReplaceWithLanguageFile(write("a=first\r\n", "first.sel")));
+        LangTable::LoadFailure failure;
+        QVERIFY(!table.ReplaceWithLanguageFile(write("b=1\r\n# note\r\nB=2\r\n", "twice.sel"), &failure));
+        QCOMPARE(failure.repeatedKey, QStringLiteral("B"));
+        QCOMPARE(failure.line, 3);
+        QCOMPARE(table.GetLangString("a"), QStringLiteral("first"));
+        QString value;
+        QVERIFY(!table.Lookup("b", value));
+
+        failure = {};
+        QVERIFY(!table.ReplaceWithLanguageFile(m_dir.filePath("missing.sel"), &failure));
+        QCOMPARE(failure.readReason, QStringLiteral("does not exist"));
+        QCOMPARE(table.GetLangString("a"), QStringLiteral("first"));
+
+        // Before any language, a failure leaves none.
+        LangTable fresh(platform);
+        QVERIFY(!fresh.ReplaceWithLanguageFile(m_dir.filePath("twice.sel")));
+        QVERIFY(!fresh.IsLoaded());
+        QVERIFY(platform.calls.isEmpty());
+    }
+
+    // Each row: the language's locale, a count and the form the text is taken from.
+    void pluralForms_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QList<int>>("counts");
+        QTest::addColumn<QString>("form");
+        QTest::newRow("en one") << "en" << QList<int>{1} << "one";
+        QTest::newRow("en other") << "en" << QList<int>{0, 2, 11, 21} << "other";
+        QTest::newRow("de one") << "de" << QList<int>{1} << "one";
+        QTest::newRow("fr zero and one") << "fr" << QList<int>{0, 1} << "one";
+        QTest::newRow("fr other") << "fr" << QList<int>{2, 100} << "other";
+        QTest::newRow("pt of Portugal: 0 is other") << "pt" << QList<int>{0, 2} << "other";
+        QTest::newRow("pt of Brazil: 0 is one") << "pt_BR" << QList<int>{0, 1} << "one";
+        QTest::newRow("pl one") << "pl" << QList<int>{1} << "one";
+        QTest::newRow("pl few") << "pl" << QList<int>{2, 3, 4, 22, 24, 102} << "few";
+        QTest::newRow("pl many") << "pl" << QList<int>{0, 5, 11, 12, 14, 21, 25, 112} << "many";
+        QTest::newRow("ru one") << "ru" << QList<int>{1, 21, 101} << "one";
+        QTest::newRow("ru few") << "ru" << QList<int>{2, 4, 22, 34} << "few";
+        QTest::newRow("ru many") << "ru" << QList<int>{0, 5, 11, 12, 14, 111, 25} << "many";
+        QTest::newRow("no locale: English rule") << "" << QList<int>{1} << "one";
+    }
+    void pluralForms()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QList<int>, counts);
+        QFETCH(QString, form);
+        ScriptedPlatform platform;
+        LangTable table(platform);
+        const QByteArray forms = "n.one=%1 one\r\nn.few=%1 few\r\nn.many=%1 many\r\nn.other=%1 other\r\n";
+        QVERIFY(table.LoadLanguageFile(write("Main.Locale=" + locale.toLatin1() + "\r\n" + forms)));
+        for (int count : counts)
+            QCOMPARE(table.GetPluralString("n", count), QString::number(count) + QLatin1Char(' ') + form);
+        QVERIFY(platform.calls.isEmpty());
+    }
+
+    // A form the file lacks takes its own "other" before any English; the shipped
+    // Polish and Russian files say each count in its form.
+    void pluralFallbackAndShippedFiles()
+    {
+        ScriptedPlatform platform;
+        LangTable table(platform);
+        QVERIFY(table.LoadLanguageFile(write("Main.Locale=pl\r\nbvlMain.sSavedCount_V.other=%1 (%2)\r\n")));
+        QCOMPARE(table.GetPluralString("bvlMain.sSavedCount_V", 1).arg("x"), QStringLiteral("1 (x)"));
+        QVERIFY(table.LoadLanguageFile(write("Main.Locale=pl\r\n")));
+        QCOMPARE(table.GetPluralString("bvlMain.sSavedCount_V", 5).arg("a.seem"), QStringLiteral("Saved 5 settings into a.seem"));
+
+        QVERIFY(table.LoadLanguageFile(QStringLiteral(BVL_DATA_DIR "/polski.sel")));
+        QCOMPARE(table.GetPluralString("bvlMain.sChangedCount_V", 1), QStringLiteral("(1 zmiana)"));
+        QCOMPARE(table.GetPluralString("bvlMain.sChangedCount_V", 3), QStringLiteral("(3 zmiany)"));
+        QCOMPARE(table.GetPluralString("bvlMain.sChangedCount_V", 12), QStringLiteral("(12 zmian)"));
+        QVERIFY(table.LoadLanguageFile(QStringLiteral(BVL_DATA_DIR "/russkij.sel")));
+        QCOMPARE(table.GetPluralString("bvlMain.sChangedCount_V", 21),
+                 QString::fromUtf8("(21 \u0438\u0437\u043c\u0435\u043d\u0435\u043d\u0438\u0435)"));
+        QCOMPARE(table.GetPluralString("bvlMain.sChangedCount_V", 5),
+                 QString::fromUtf8("(5 \u0438\u0437\u043c\u0435\u043d\u0435\u043d\u0438\u0439)"));
+        QVERIFY(platform.calls.isEmpty());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestLangTable)

@@ -12,7 +12,7 @@ private slots:
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QString>("expected");
         QTest::newRow("seem") << "SEEM files|*.seem;*.bin;*.sch|All files|*.*"
-                              << "SEEM files (*.seem *.bin *.sch);;All files (*.*)";
+                              << "SEEM files (*.seem *.bin *.sch);;All files (*)";
         QTest::newRow("one") << "Setting files|*.sec" << "Setting files (*.sec)";
         QTest::newRow("pattern already shown") << "Setting file (*.sec)|*.sec" << "Setting file (*.sec)";
         QTest::newRow("other text in brackets") << "Images (raw)|*.bin" << "Images (raw) (*.bin)";

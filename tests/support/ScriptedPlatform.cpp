@@ -28,13 +28,14 @@ QStringList ScriptedPlatform::messages() const
     return texts;
 }
 
-MsgResult ScriptedPlatform::messageBox(const QString &text, MsgIcon icon, MsgButtons buttons)
+MsgResult ScriptedPlatform::messageBox(const QString &text, MsgIcon icon, MsgButtons buttons, MsgDefault defaultAnswer)
 {
     Call call;
     call.kind = Kind::Message;
     call.text = text;
     call.icon = icon;
     call.buttons = buttons;
+    call.defaultAnswer = defaultAnswer;
     calls << call;
     if (buttons == MsgButtons::Ok)
         return MsgResult::Ok;

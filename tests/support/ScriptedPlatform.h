@@ -26,6 +26,7 @@ public:
         QString proposed;  // file dialogs: proposed name; input: default text
         bool confirmOverwrite = true; // save dialogs: asks before replacing a file
         int exitCode = 0;
+        MsgDefault defaultAnswer = MsgDefault::Yes; // questions: the button Enter presses
     };
 
     // Answers, consumed in order.
@@ -52,7 +53,8 @@ public:
     QMap<QString, QString> preferences;  // "section/key" -> value
     bool exited = false;
 
-    MsgResult messageBox(const QString &text, MsgIcon icon, MsgButtons buttons) override;
+    MsgResult messageBox(const QString &text, MsgIcon icon, MsgButtons buttons,
+                         MsgDefault defaultAnswer = MsgDefault::Yes) override;
     std::optional<QString> openFileName(const QString &title, const QString &filter,
                                         const QString &proposedName) override;
     std::optional<QString> saveFileName(const QString &title, const QString &filter, const QString &proposedName,

@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace {
 const QString LangSection = QStringLiteral("Lang");
 const QString LangKey = QStringLiteral("Language");
@@ -78,14 +80,20 @@ bool bvlLanguage::FillUp(bool AutoLoadOneLang)
     }
     m_startUp = AutoLoadOneLang;
 
-    if (LangFiles.isEmpty())
-        return exitWith(QStringLiteral("No language file found!") + ExitingLine);
+    if (LangFiles.isEmpty()) {
+        if (AutoLoadOneLang)
+            return exitWith(QStringLiteral("No language file found!") + ExitingLine);
+        // From the menu the window has a language already and keeps it, and its document.
+        m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlLanguage.sNoLanguageFile_M")), MsgIcon::Critical,
+                                  MsgButtons::Ok);
+        return false;
+    }
 
     if (LangFiles.size() == 1 && AutoLoadOneLang) {
         m_ctx.LanguageAutoLoaded = true;
-        m_ctx.platform.writePreference(LangSection, LangKey, LangFiles.first());
-        if (!m_ctx.lang.LoadLanguageFile(LangFiles.first()))
-            return exitWith(LoadFailedText + ExitingLine);
+        QString reason;
+        if (!loadFile(LangFiles.first(), reason))
+            return exitWith(reason + ExitingLine);
         return true;
     }
     const int row = preselectedRow(AutoLoadOneLang);
@@ -106,13 +114,20 @@ int bvlLanguage::preselectedRow(bool startUp) const
         const QString inUse = m_ctx.platform.readPreference(LangSection, LangKey, QString());
         return LangFiles.indexOf(inUse);
     }
-    for (int row = 0; row < LangFiles.size(); ++row) {
-        QString locale;
-        if (LangTable::GetLanguageEntry(LangFiles[row], LanguageLocaleKey, locale)
-            && !locale.trimmed().isEmpty() && QLocale(locale.trimmed()).language() == SystemLocale.language())
-            return row;
-    }
-    return 0;
+    // The system's language; without a file for it (or with none set, LANG=C) English,
+    // which more people read than whichever language comes first by file name.
+    const auto rowOf = [this](QLocale::Language language) {
+        for (int row = 0; row < LangFiles.size(); ++row) {
+            QString locale;
+            if (LangTable::GetLanguageEntry(LangFiles[row], LanguageLocaleKey, locale)
+                && !locale.trimmed().isEmpty() && QLocale(locale.trimmed()).language() == language)
+                return row;
+        }
+        return -1;
+    };
+    if (const int system = rowOf(SystemLocale.language()); system >= 0)
+        return system;
+    return std::max(rowOf(QLocale::English), 0);
 }
 
 bool bvlLanguage::exitWith(const QString &text)
@@ -130,14 +145,28 @@ bool bvlLanguage::takeSelected()
     const int index = selected.first()->data(Qt::UserRole).toInt();
     if (index < 0 || index >= LangFiles.size())
         return false;
-    const QString path = LangFiles.at(index);
-
-    // Stored before loading: a file that fails is then reported as not found at the next
-    // start, which offers the choice again.
-    m_ctx.platform.writePreference(LangSection, LangKey, path);
-    if (m_ctx.lang.LoadLanguageFile(path))
+    QString reason;
+    if (loadFile(LangFiles.at(index), reason))
         return true;
-    m_ctx.platform.messageBox(LoadFailedText, MsgIcon::Critical, MsgButtons::Ok);
+    m_ctx.platform.messageBox(reason, MsgIcon::Critical, MsgButtons::Ok);
+    return false;
+}
+
+bool bvlLanguage::loadFile(const QString &path, QString &message)
+{
+    // The working table and the preference change only when the whole file has loaded:
+    // a broken file leaves the window in its language, and the next start in it too.
+    LangTable::LoadFailure failure;
+    if (m_ctx.lang.ReplaceWithLanguageFile(path, &failure)) {
+        m_ctx.platform.writePreference(LangSection, LangKey, path);
+        return true;
+    }
+    // Read in the language still in use; built-in English when there is none yet.
+    const QString why = failure.readReason.isEmpty()
+                            ? m_ctx.T(QStringLiteral("bvlLanguage.sRepeatedKey_V"))
+                                  .arg(QString::number(failure.line), failure.repeatedKey)
+                            : failure.readReason;
+    message = LoadFailedText + QLatin1Char('\n') + m_ctx.T(QStringLiteral("bvlLanguage.sLoadFailed_M")).arg(path, why);
     return false;
 }
 

@@ -17,7 +17,9 @@ public:
     explicit bvlLanguage(AppContext &ctx, QWidget *owner = nullptr);
 
     // Lists the language files. With AutoLoadOneLang and exactly one file, loads it without
-    // showing anything. False when it has ended the program (no usable language file).
+    // showing anything. False when there is nothing to choose from: at start-up (no usable
+    // language file) it has ended the program; from the menu it has said so, and the
+    // window goes on in its language.
     // At start-up (AutoLoadOneLang) the entry whose "Main.Locale" is the system's language
     // is selected, else the first, so that Enter or Escape takes it; from the menu the
     // language in use is selected and marked.
@@ -52,6 +54,9 @@ private:
     // Stores and loads the selected entry's file; false (with the message shown) when
     // nothing is selected or the file does not load.
     bool takeSelected();
+    // Loads path in place of the working language and stores it as the preference; false,
+    // with message saying which file failed and why, leaves language and preference alone.
+    bool loadFile(const QString &path, QString &message);
 
     bool m_startUp = false;
 

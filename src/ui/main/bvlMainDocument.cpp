@@ -211,7 +211,7 @@ bool bvlMain::AcceptOtherRecord(const Document &next)
                                       HexText16(next.header.SEEMNr) + QLatin1Char('_') + HexText16(next.header.SEEMRec),
                                       seemName,
                                       HexText16(numbers.seemNr) + QLatin1Char('_') + HexText16(numbers.seemRec));
-    return m_ctx.platform.messageBox(question, MsgIcon::Warning, MsgButtons::YesNo) == MsgResult::Yes;
+    return m_ctx.platform.messageBox(question, MsgIcon::Warning, MsgButtons::YesNo, MsgDefault::No) == MsgResult::Yes;
 }
 
 void bvlMain::mnfChangeSettingFile_Click()
@@ -271,7 +271,7 @@ bool bvlMain::SaveAsCopy(const QString &target)
 {
     if (QFileInfo::exists(target)
         && m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sReplace?_M")).arg(QFileInfo(target).fileName()),
-                                     MsgIcon::Warning, MsgButtons::YesNo)
+                                     MsgIcon::Warning, MsgButtons::YesNo, MsgDefault::No)
                != MsgResult::Yes)
         return false;
     try {

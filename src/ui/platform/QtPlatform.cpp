@@ -28,7 +28,7 @@ std::unique_ptr<QSettings> OpenPreferences()
 }
 }
 
-MsgResult QtPlatform::messageBox(const QString &text, MsgIcon icon, MsgButtons buttons)
+MsgResult QtPlatform::messageBox(const QString &text, MsgIcon icon, MsgButtons buttons, MsgDefault defaultAnswer)
 {
     QMessageBox box(dialogParent());
     box.setWindowTitle(ApplicationTitle);
@@ -55,6 +55,8 @@ MsgResult QtPlatform::messageBox(const QString &text, MsgIcon icon, MsgButtons b
         box.setEscapeButton(QMessageBox::Cancel);
         break;
     }
+    if (buttons != MsgButtons::Ok)
+        box.setDefaultButton(defaultAnswer == MsgDefault::No ? QMessageBox::No : QMessageBox::Yes);
     const int pressed = box.exec();
     switch (pressed) {
     case QMessageBox::Yes: return MsgResult::Yes;

@@ -7,7 +7,8 @@
 class QtPlatform : public Platform
 {
 public:
-    MsgResult messageBox(const QString &text, MsgIcon icon, MsgButtons buttons) override;
+    MsgResult messageBox(const QString &text, MsgIcon icon, MsgButtons buttons,
+                         MsgDefault defaultAnswer = MsgDefault::Yes) override;
     std::optional<QString> openFileName(const QString &title, const QString &filter,
                                         const QString &proposedName) override;
     std::optional<QStringList> openFileNames(const QString &title, const QString &filter,

@@ -54,7 +54,7 @@ int InstallSettingFilesAsked(AppContext &ctx, const QStringList &paths)
         if (candidate.replaces
             && ctx.platform.messageBox(ctx.T(QStringLiteral("bvlSettingFiles.sReplace?_M")) + QLatin1Char(' ')
                                            + Quoted(candidate.target),
-                                       MsgIcon::Question, MsgButtons::YesNo)
+                                       MsgIcon::Question, MsgButtons::YesNo, MsgDefault::No)
                    != MsgResult::Yes)
             continue;
         try {

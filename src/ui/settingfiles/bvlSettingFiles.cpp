@@ -135,7 +135,7 @@ void bvlSettingFiles::cmRemove_Click()
     const QString path = entry->path;
     if (m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlSettingFiles.sRemove?_M")) + QLatin1Char(' ')
                                       + Quoted(path),
-                                  MsgIcon::Question, MsgButtons::YesNo)
+                                  MsgIcon::Question, MsgButtons::YesNo, MsgDefault::No)
         != MsgResult::Yes)
         return;
     try {

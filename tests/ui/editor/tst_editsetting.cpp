@@ -499,7 +499,7 @@ void TestEditSetting::saveRefusals_data()
     QTest::addColumn<QString>("seemNr");
     QTest::addColumn<QString>("seemRec");
     QTest::addColumn<int>("error");
-    QTest::newRow("SEEM number 8000 overflows 16 bits") << "8000" << "1" << 6;
+    QTest::newRow("SEEM number 10000 overflows 16 bits") << "10000" << "1" << 6;
     QTest::newRow("record 10000") << "32" << "10000" << 6;
     QTest::newRow("not hexadecimal") << "G1" << "1" << 513;
     QTest::newRow("blank inside") << "1 2" << "1" << 6;

@@ -93,7 +93,29 @@ private slots:
         f.dialog.SystemLocale = QLocale(QStringLiteral("en_US"));
         QVERIFY(f.dialog.FillUp(true));
         QCOMPARE(f.execPressing(Qt::Key_Escape), int(QDialog::Rejected));
-        QCOMPARE(f.platform.messages(), QStringList("Error in language file!"));
+        QCOMPARE(f.platform.messages().size(), 1);
+        QVERIFY(f.platform.messages().first().startsWith("Error in language file!\n" + f.dir.filePath("a.sel")));
+    }
+
+    // Without a language file for the system's language, or with none set (LANG=C), the
+    // first start offers English, not whichever file comes first by name.
+    void startUpWithoutTheSystemLanguageOffersEnglish_data()
+    {
+        QTest::addColumn<QString>("system");
+        QTest::newRow("C") << "C";
+        QTest::newRow("Japanese") << "ja_JP";
+    }
+    void startUpWithoutTheSystemLanguageOffersEnglish()
+    {
+        QFETCH(QString, system);
+        Fixture f;
+        WriteLangFile(f.dir.path(), "a.sel", LangFileBytes("Deutsch", "Main.Locale=de\r\nwhich=a\r\n"));
+        WriteLangFile(f.dir.path(), "b.sel", LangFileBytes("English", "Main.Locale=en_GB\r\nwhich=b\r\n"));
+        f.dialog.SystemLocale = QLocale(system);
+        QVERIFY(f.dialog.FillUp(true));
+        QCOMPARE(f.dialog.lsLanguages->currentItem()->text(), QStringLiteral("English"));
+        QCOMPARE(f.execPressing(Qt::Key_Return), int(QDialog::Accepted));
+        QCOMPARE(f.loaded(), QStringLiteral("b"));
     }
 };
 

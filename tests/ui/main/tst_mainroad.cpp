@@ -97,6 +97,7 @@ private slots:
         QVERIFY(!w.mnfSaveSEEM_Click());
         QCOMPARE(f.platform.calls.last().icon, MsgIcon::Warning);
         QCOMPARE(f.platform.messages(), QStringList(f.T("bvlMain.sReplace?_M").arg("other.seem")));
+        QCOMPARE(f.platform.calls.last().defaultAnswer, MsgDefault::No);
         QCOMPARE(f.folder.bytes("other.seem"), QByteArray("keep me"));
         QCOMPARE(w.SEEMPath, f.seemPath);
         QVERIFY(!w.IsSaved);
@@ -165,6 +166,7 @@ private slots:
         const auto question = f.platform.callsOf(Kind::Message).first();
         QCOMPARE(question.icon, MsgIcon::Warning);
         QCOMPARE(question.buttons, MsgButtons::YesNo);
+        QCOMPARE(question.defaultAnswer, MsgDefault::No);
         QCOMPARE(question.text, f.T("bvlMain.sOtherRecord?_M").arg("other.sec", "33_2", "0032_0001.seem", "32_1"));
         QCOMPARE(w.SettingPath, f.secPath);
 

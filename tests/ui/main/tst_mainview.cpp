@@ -104,6 +104,8 @@ private slots:
         QTest::newRow("blanks around elements") << "Net \\ GPRS" << "Net\\GPRS";
         QTest::newRow("blanks outside") << "  Net\\GPRS  " << "Net\\GPRS";
         QTest::newRow("empty element stays") << "Net\\\\GPRS" << "Net\\\\GPRS";
+        QTest::newRow("tab is no blank") << "Net\t\\GPRS" << "Net\t\\GPRS";
+        QTest::newRow("no-break space is no blank") << QString("\u00A0Net \\GPRS") << QString("\u00A0Net\\GPRS");
     }
     void groupPathsAreNormalised()
     {

@@ -108,6 +108,7 @@ void TestSettingFilesWindow::listInstallsAsksBeforeReplacingAndRemoves()
     f.platform.answerMessage(MsgResult::No);
     files.cmInstall_Click();
     QVERIFY(f.platform.messages().last().startsWith(f.T(QStringLiteral("bvlSettingFiles.sReplace?_M"))));
+    QCOMPARE(f.platform.calls.last().defaultAnswer, MsgDefault::No);
     QCOMPARE(files.lsFiles->topLevelItem(0)->text(bvlSettingFiles::AuthorColumn), QStringLiteral("First"));
     f.platform.answerFile(downloads.file(QStringLiteral("phone.sec")));
     f.platform.answerMessage(MsgResult::Yes);
@@ -132,6 +133,7 @@ void TestSettingFilesWindow::listInstallsAsksBeforeReplacingAndRemoves()
     f.platform.answerMessage(MsgResult::Yes);
     files.cmRemove_Click();
     QVERIFY(f.platform.messages().last().startsWith(f.T(QStringLiteral("bvlSettingFiles.sRemove?_M"))));
+    QCOMPARE(f.platform.calls.last().defaultAnswer, MsgDefault::No);
     QVERIFY(!installed.exists());
     QCOMPARE(Column(files.lsFiles, bvlSettingFiles::FileColumn), QStringList({"sample.sec"}));
 

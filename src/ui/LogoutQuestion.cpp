@@ -1,0 +1,78 @@
+#include "ui/LogoutQuestion.h"
+
+#include "ui/main/bvlMain.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QSessionManager>
+#include <QTimer>
+#include <QUndoStack>
+
+namespace {
+// A logout that another program cancelled never comes back: after this long the answer
+// given for it no longer stands for the next close.
+constexpr int AnswerLifetimeMs = 60 * 1000;
+}
+
+LogoutQuestion::LogoutQuestion(QGuiApplication &app, bvlMain &window)
+    : QObject(&window)
+    , m_window(window)
+    , m_expiry(new QTimer(this))
+{
+    m_expiry->setSingleShot(true);
+    m_expiry->setInterval(AnswerLifetimeMs);
+    connect(m_expiry, &QTimer::timeout, this, &LogoutQuestion::disarm);
+    window.installEventFilter(this);
+    // The question is modal and must be answered before the session manager goes on.
+    connect(
+        &app, &QGuiApplication::commitDataRequest, this,
+        [this](QSessionManager &manager) {
+            const bool allowed = manager.allowsInteraction();
+            const bool cancel = CommitData(allowed);
+            if (allowed)
+                manager.release();
+            if (cancel)
+                manager.cancel();
+        },
+        Qt::DirectConnection);
+}
+
+bool LogoutQuestion::CommitData(bool interactionAllowed)
+{
+    if (!interactionAllowed)
+        return false;
+    bool cancel = false;
+    m_window.Form_QueryUnload(cancel);
+    if (cancel)
+        return true;
+    // Saved, or nothing to ask about: the window's own close asks nothing either.
+    if (m_window.IsSaved)
+        return false;
+    m_answered = true;
+    m_expiry->start();
+    // An edit made after the answer is a change the user has not been asked about.
+    if (m_window.UndoStack)
+        connect(m_window.UndoStack, &QUndoStack::indexChanged, this, &LogoutQuestion::disarm,
+                Qt::UniqueConnection);
+    return false;
+}
+
+void LogoutQuestion::disarm()
+{
+    m_answered = false;
+    m_expiry->stop();
+    if (m_window.UndoStack)
+        disconnect(m_window.UndoStack, &QUndoStack::indexChanged, this, &LogoutQuestion::disarm);
+}
+
+bool LogoutQuestion::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != &m_window || event->type() != QEvent::Close || !m_answered)
+        return QObject::eventFilter(watched, event);
+    disarm();
+    // The window closes as after its own question: every file it holds open is closed.
+    if (m_window.SEEMFile)
+        m_window.SEEMFile->close();
+    event->accept();
+    return true;
+}
