@@ -169,9 +169,10 @@ QWidget *bvlByteMap::buildLegend()
           QStringLiteral("undescribed"));
     entry(swatch(ByteMapModel::StateColour(BitCoverage::ByteState::Conflict)), QStringLiteral("lbLegendConflict"),
           QStringLiteral("bits in conflict"));
-    entry(swatch(QColor(255, 255, 255), QStringLiteral("AB"), ByteMapModel::DifferenceTextColour()),
+    entry(swatch(QColor(255, 255, 255), QStringLiteral("AB"), ByteMapModel::DifferenceTextColour(QColor(255, 255, 255))),
           QStringLiteral("lbLegendDiffers"), QStringLiteral("differs"));
-    entry(swatch(ByteMapModel::UndescribedDifferenceColour(), QStringLiteral("AB"), ByteMapModel::DifferenceTextColour()),
+    entry(swatch(ByteMapModel::UndescribedDifferenceColour(), QStringLiteral("AB"),
+                 ByteMapModel::DifferenceTextColour(ByteMapModel::UndescribedDifferenceColour())),
           QStringLiteral("lbLegendUndescribedDiff"), QStringLiteral("differs in undescribed bits"));
     row->addStretch();
     return legend;
