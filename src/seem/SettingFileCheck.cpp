@@ -1,6 +1,5 @@
 #include "seem/SettingFileCheck.h"
 
-#include "core/Conversions.h"
 #include "seem/SeemFileName.h"
 #include "seem/SettingLookup.h"
 
@@ -23,6 +22,14 @@ QString FindingLine(const SettingList &settings, const FitFinding &finding)
     return line + finding.message;
 }
 
+namespace {
+// As a SEEM file's name writes it: four hexadecimal digits.
+QString NameNumber(qint16 value)
+{
+    return QStringLiteral("%1").arg(quint16(value), 4, 16, QLatin1Char('0')).toUpper();
+}
+}
+
 std::optional<FitFinding> RecordNumberFinding(const SettingFileHeader &header, const QString &imagePath)
 {
     SeemNameNumbers named;
@@ -33,8 +40,8 @@ std::optional<FitFinding> RecordNumberFinding(const SettingFileHeader &header, c
     return FitFinding{FitSeverity::Warning,
                       {},
                       QStringLiteral("the setting file is made for SEEM %1 record %2, the image is SEEM %3 record %4")
-                          .arg(HexText16(header.SEEMNr), HexText16(header.SEEMRec), HexText16(named.seemNr),
-                               HexText16(named.seemRec))};
+                          .arg(NameNumber(header.SEEMNr), NameNumber(header.SEEMRec), NameNumber(named.seemNr),
+                               NameNumber(named.seemRec))};
 }
 
 SettingFileVerdict VerdictOf(const SettingList &settings, const QVector<FitFinding> &findings)
