@@ -19,8 +19,8 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
-#include <QPushButton>
 #include <QShortcut>
+#include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -87,6 +87,10 @@ bvlByteMap::bvlByteMap(AppContext &ctx, bvlEditSetting *editor)
     , m_model(new ByteMapModel(this))
 {
     setObjectName(QStringLiteral("bvlByteMap"));
+    // A window of its own, not a dialog: Escape closes it as it closes a dialog.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 
     lbCoverage = new QLabel(this);
     lbCoverage->setObjectName(QStringLiteral("lbCoverage"));

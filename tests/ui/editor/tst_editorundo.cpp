@@ -1,6 +1,7 @@
 #include "core/SettingFile.h"
 #include "support/EditorFixtures.h"
 #include "ui/ThemeColours.h"
+#include "ui/editor/bvlByteMap.h"
 #include "ui/editor/bvlEditSetting.h"
 #include "ui/editor/bvlEditSettingDo.h"
 
@@ -192,6 +193,23 @@ private slots:
         QVERIFY(f.platform.messages().last().contains(QStringLiteral("G\\Box (#1): its checked and unchecked values")));
         editor.mnfUndo->trigger();
         QVERIFY(editor.lbCheck->text().isEmpty());
+    }
+
+    void escapeClosesTheByteMap()
+    {
+        EditorFixture f;
+        bvlEditSetting editor(f.ctx);
+        editor.Images.referencePath = QStringLiteral("0032_0001.seem");
+        editor.Images.reference = QByteArray(64, '\0');
+        editor.show();
+        editor.mnfByteMap_Click();
+        bvlByteMap *map = editor.ByteMap();
+        QVERIFY(QTest::qWaitForWindowExposed(map));
+        map->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(map));
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : map, Qt::Key_Escape);
+        QVERIFY(!map->isVisible());
+        QVERIFY(editor.isVisible());
     }
 
     void warningColoursShowInWhatIsDrawn_data()
