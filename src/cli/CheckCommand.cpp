@@ -3,26 +3,15 @@
 #include "cli/ExitStatus.h"
 #include "cli/Inputs.h"
 #include "seem/SeemFile.h"
+#include "seem/SettingFileCheck.h"
 #include "seem/SettingFitCheck.h"
 
 namespace {
 
-QString Concerned(const SettingList &settings, const FitFinding &finding)
-{
-    QStringList labels;
-    for (int index : finding.settings)
-        labels << SettingLabel(settings, index);
-    return labels.join(QStringLiteral(" and "));
-}
-
 void Print(const QString &file, const SettingList &settings, const QVector<FitFinding> &findings, QTextStream &out)
 {
-    for (const FitFinding &f : findings) {
-        out << file << ": " << (f.severity == FitSeverity::Error ? "error: " : "warning: ");
-        if (!f.settings.isEmpty())
-            out << Concerned(settings, f) << ": ";
-        out << f.message << '\n';
-    }
+    for (const FitFinding &f : findings)
+        out << file << ": " << FindingLine(settings, f) << '\n';
 }
 
 class CheckCommand : public Command
@@ -34,12 +23,17 @@ public:
     {
         return QStringLiteral(
             "Checks how well SEC fits the windows and, when given, IMAGE.\n"
-            "Errors: records the windows cannot show (type codes above 4, values that are no numbers, fewer "
-            "values than names), string fields too small for a terminator, an empty bit mask, a negative offset. "
-            "Warnings: bits owned by more than one setting (sharing a byte is normal, sharing a bit rarely is), "
-            "values with bits outside the mask, two settings of one name in one group.\n"
-            "With IMAGE also: settings whose bytes lie past the end of the image (an error), check boxes whose "
-            "bits match neither value, lists whose bits match no entry, strings without a terminator.\n"
+            "Errors (what would write wrong bits): records the windows cannot show (type codes above 4, values "
+            "that are no numbers, fewer values than names), check boxes whose checked and unchecked values are "
+            "equal within their bits, string fields too small for a terminator, an empty bit mask, a negative "
+            "offset.\n"
+            "Warnings (what is odd): bits owned by more than one setting (sharing a byte is normal, sharing a bit "
+            "rarely is), values with bits outside the mask, lists with repeated values or more values than names, "
+            "numbers and texts with a bit mask or value names, UTF-16 fields of odd length, two settings of one "
+            "name in one group.\n"
+            "With IMAGE also: settings whose bytes lie past the end of the image (an error), a setting file made "
+            "for another SEEM or record than the image's name says, check boxes whose bits match neither value, "
+            "lists whose bits match no entry, strings without a terminator.\n"
             "Exit status 1 when there is an error.");
     }
     QList<PositionalArgument> arguments() const override
@@ -61,7 +55,9 @@ public:
             const QString imagePath = parser.positionalArguments().at(1);
             SeemFile image;
             OpenImage(image, imagePath, false, context.err);
-            const QVector<FitFinding> imageFindings = CheckSettingsAgainstImage(settings, image);
+            QVector<FitFinding> imageFindings = CheckSettingsAgainstImage(settings, image);
+            if (const std::optional<FitFinding> other = RecordNumberFinding(file.header, imagePath))
+                imageFindings.prepend(*other);
             Print(imagePath, settings, imageFindings, context.out);
             findings += imageFindings;
         }

@@ -3,7 +3,7 @@
 #include "core/BvlError.h"
 #include "lang/BuiltinTexts.h"
 
-#include "core/Cp1252.h"
+#include "core/CodePage.h"
 #include "core/RegularFile.h"
 #include "platform/Platform.h"
 
@@ -52,7 +52,7 @@ TextEncoding takeEncoding(QList<QByteArray> &lines)
 
 QString decodeText(QByteArrayView bytes, TextEncoding encoding)
 {
-    return encoding == TextEncoding::Utf8 ? QString::fromUtf8(bytes) : Cp1252::decode(bytes);
+    return encoding == TextEncoding::Utf8 ? QString::fromUtf8(bytes) : CodePage::decode(bytes);
 }
 
 // Splits a line at its first "="; false for a line without one (a comment).

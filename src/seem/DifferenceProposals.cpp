@@ -2,7 +2,7 @@
 
 #include "core/BvlError.h"
 #include "core/Conversions.h"
-#include "core/Cp1252.h"
+#include "core/CodePage.h"
 #include "seem/BitCoverage.h"
 
 #include <algorithm>
@@ -61,7 +61,7 @@ QString Storable(const QString &text)
     QString result = text;
     for (QChar &c : result) {
         quint8 byte = 0;
-        if (!Cp1252::encodeChar(c, byte))
+        if (!CodePage::encodeChar(c, byte))
             c = QLatin1Char('?');
     }
     return result;
@@ -215,7 +215,7 @@ private:
             const QByteArray field = image.mid(run.start, run.end - run.start);
             if (type == SettingType::AnsiString) {
                 const qsizetype terminator = field.indexOf('\0');
-                return Cp1252::decode(terminator < 0 ? field : field.left(terminator));
+                return CodePage::decode(terminator < 0 ? field : field.left(terminator));
             }
             QString text;
             for (qint64 p = 0; p + 1 < field.size(); p += 2) {

@@ -33,6 +33,11 @@ bool IsString(const SettingStruct &s)
     return s.Type == quint8(SettingType::AnsiString) || s.Type == quint8(SettingType::UnicodeString);
 }
 
+QString TypeWord(const SettingStruct &s)
+{
+    return s.Type == quint8(SettingType::Int8) ? QStringLiteral("number") : QStringLiteral("text");
+}
+
 void CheckHeader(const SettingFileHeader &header, QVector<FitFinding> &findings)
 {
     switch (CheckSettingHeader(header)) {
@@ -57,8 +62,18 @@ void CheckOneSetting(const SettingStruct &s, int index, QVector<FitFinding> &fin
     const int terminatorSize = s.Type == quint8(SettingType::AnsiString) ? 1 : 2;
     if (IsString(s) && s.MaxStringLength < terminatorSize)
         findings.append(Error({index}, QStringLiteral("its field of %1 bytes has no room for the terminator").arg(s.MaxStringLength)));
-    if (!OwnsBits(s))
+    else if (s.Type == quint8(SettingType::UnicodeString) && s.MaxStringLength % 2 != 0)
+        findings.append(Warning({index}, QStringLiteral("its UTF-16 field of %1 bytes has an odd length: its last byte is never used")
+                                             .arg(s.MaxStringLength)));
+    if (!OwnsBits(s)) {
+        // The window ignores a mask and names on a number or a text; they are a slip.
+        if (s.Type <= quint8(SettingType::UnicodeString) && s.BitMask != 0)
+            findings.append(Warning({index}, QStringLiteral("it has the bit mask %1, which a %2 does not use")
+                                                 .arg(ValueToBitText(s.BitMask), TypeWord(s))));
+        if (s.Type <= quint8(SettingType::UnicodeString) && !s.ValueNames.isEmpty())
+            findings.append(Warning({index}, QStringLiteral("it has value names, which a %1 does not use").arg(TypeWord(s))));
         return;
+    }
     if (s.BitMask == 0) {
         findings.append(Error({index}, QStringLiteral("its bit mask is empty")));
         return;
@@ -76,6 +91,29 @@ void CheckOneSetting(const SettingStruct &s, int index, QVector<FitFinding> &fin
     }
     if (s.Type == quint8(SettingType::Checkbox) && values.size() < 2)
         findings.append(Warning({index}, QStringLiteral("it has no number for unchecked: it cannot be saved unchecked")));
+    // Unchecking writes the unchecked value's bits: equal to the checked ones, the box
+    // cannot be turned off and writes "on" when the user turns it off.
+    if (s.Type == quint8(SettingType::Checkbox) && values.size() >= 2
+        && (values.at(0) & s.BitMask) == (values.at(1) & s.BitMask))
+        findings.append(Error({index}, QStringLiteral("its checked and unchecked values are equal within its bits %1")
+                                           .arg(ValueToBitText(s.BitMask))));
+    if (s.Type == quint8(SettingType::ValueList)) {
+        const int names = int(SplitValues(s.ValueNames).size());
+        if (texts.size() > names)
+            findings.append(Warning({index}, QStringLiteral("it has %1 values but only %2 names").arg(texts.size()).arg(names)));
+        // Two entries of one value: the second can be chosen but always reads back as the first.
+        QHash<qint32, int> first;
+        for (int k = 0; k < qMin(names, int(values.size())); ++k) {
+            const qint32 owned = values.at(k) & s.BitMask;
+            if (first.contains(owned))
+                findings.append(Warning({index}, QStringLiteral("values %1 and %2 are equal within its bits (%3)")
+                                                     .arg(first.value(owned) + 1)
+                                                     .arg(k + 1)
+                                                     .arg(ValueToBitText(owned))));
+            else
+                first.insert(owned, k);
+        }
+    }
     for (int k = 0; k < values.size(); ++k) {
         if (values.at(k) < 0 || values.at(k) > 255)
             findings.append(Warning({index}, QStringLiteral("value %1 (%2) does not fit a byte").arg(k + 1).arg(values.at(k))));

@@ -2,7 +2,7 @@
 
 #include "core/BvlError.h"
 #include "core/Conversions.h"
-#include "core/Cp1252.h"
+#include "core/CodePage.h"
 #include "seem/SettingCodec.h"
 
 TypedValueProblem CheckTypedValue(const SettingStruct &setting, const QString &text)
@@ -18,7 +18,7 @@ TypedValueProblem CheckTypedValue(const SettingStruct &setting, const QString &t
     case SettingType::AnsiString:
         if (text.size() > SettingCodec::MaxTextLength(setting))
             return TypedValueProblem::TooLongForField;
-        return Cp1252::canEncode(text) ? TypedValueProblem::None : TypedValueProblem::NotInCodePage;
+        return CodePage::canEncode(text) ? TypedValueProblem::None : TypedValueProblem::NotInCodePage;
     case SettingType::UnicodeString:
         // One 16-bit unit per character; a character beyond U+FFFF takes two.
         if (text.size() > SettingCodec::MaxTextLength(setting))

@@ -41,6 +41,45 @@ class TestAuthoringCli : public QObject
 {
     Q_OBJECT
 private slots:
+    void checkKnowsWhatMakesASettingFileWrong()
+    {
+        using namespace SeemFixtures;
+        Sample s;
+        SettingStruct sameTwice = Named(Checkbox(1, 0x03, 3, 0), QStringLiteral("Same"), QStringLiteral("G"));
+        sameTwice.Values = QStringLiteral("7§3"); // 00000111 and 00000011 within bits 00000011
+        SettingStruct repeated = Named(ValueList(2, 0x03, {1, 2, 1}), QStringLiteral("Twice"), QStringLiteral("G"));
+        SettingStruct extra = Named(ValueList(3, 0x03, {1, 2}), QStringLiteral("Extra"), QStringLiteral("G"));
+        extra.Values += QStringLiteral("§3");
+        SettingStruct masked = Named(Int8(4), QStringLiteral("Masked"), QStringLiteral("G"));
+        masked.BitMask = 0x0F;
+        masked.ValueNames = QStringLiteral("a§b");
+        const SettingList faulty = {sameTwice, repeated, extra, masked,
+                                    Named(UnicodeString(5, 7), QStringLiteral("Odd"), QStringLiteral("G"))};
+        const QString sec = s.folder.writeSec(QStringLiteral("faulty.sec"), Header(0x33, 2), faulty);
+        const CliResult r = s.run({QStringLiteral("check"), sec, s.image});
+        QCOMPARE(r.status, 1);
+        for (const QString &expected : {
+                 QStringLiteral("error: G\\Same (#1): its checked and unchecked values are equal within its bits 00000011"),
+                 QStringLiteral("warning: G\\Twice (#2): values 1 and 3 are equal within its bits (00000001)"),
+                 QStringLiteral("warning: G\\Extra (#3): it has 3 values but only 2 names"),
+                 QStringLiteral("warning: G\\Masked (#4): it has the bit mask 00001111, which a number does not use"),
+                 QStringLiteral("warning: G\\Masked (#4): it has value names, which a number does not use"),
+                 QStringLiteral("warning: G\\Odd (#5): its UTF-16 field of 7 bytes has an odd length"),
+                 QStringLiteral("warning: the setting file is made for SEEM 0033 record 0002, the image is SEEM 0032 record 0001"),
+             })
+            QVERIFY2(r.out.contains(expected), qPrintable(expected + QStringLiteral("\n---\n") + r.out));
+
+        // The same kinds of setting, sound, and a file for the image's record: nothing to say.
+        sameTwice.Values = QStringLiteral("3§0");
+        repeated = Named(ValueList(2, 0x03, {1, 2, 3}), QStringLiteral("Twice"), QStringLiteral("G"));
+        const SettingList sound = {sameTwice, repeated, Named(Int8(4), QStringLiteral("Plain"), QStringLiteral("G")),
+                                   Named(UnicodeString(5, 8), QStringLiteral("Even"), QStringLiteral("G"))};
+        const QString good = s.folder.writeSec(QStringLiteral("sound.sec"), Header(0x32, 1), sound);
+        const CliResult clean = s.run({QStringLiteral("check"), good});
+        QCOMPARE(clean.status, 0);
+        QVERIFY2(clean.out.endsWith(QStringLiteral("4 settings, 0 errors, 0 warnings\n")), qPrintable(clean.out));
+    }
+
     void proposeAppendsDraftsThatImportAndCheckClean()
     {
         Sample s;

@@ -1,6 +1,7 @@
 #include "ui/editor/ByteMapModel.h"
 
-#include "core/Cp1252.h"
+#include "core/CodePage.h"
+#include "ui/ThemeColours.h"
 
 #include <QFont>
 #include <QFontDatabase>
@@ -25,9 +26,24 @@ QColor ByteMapModel::UndescribedDifferenceColour()
     return QColor(255, 215, 0);
 }
 
-QColor ByteMapModel::DifferenceTextColour()
+QColor ByteMapModel::DifferenceTextColour(const QColor &background)
 {
-    return QColor(0, 0, 200);
+    return ThemeColours::ForBackground(ThemeColours::Changed, background);
+}
+
+QColor ByteMapModel::PlainTextColour(const QColor &background)
+{
+    // The cells keep their light colours in a dark theme too: their text follows the cell.
+    return ThemeColours::Contrast(Qt::black, background) >= ThemeColours::Contrast(Qt::white, background)
+               ? QColor(Qt::black)
+               : QColor(Qt::white);
+}
+
+QColor ByteMapModel::backgroundAt(qint64 offset) const
+{
+    if (differenceAt(offset) == Difference::Undescribed)
+        return UndescribedDifferenceColour();
+    return StateColour(m_coverage.stateAt(offset));
 }
 
 ByteMapModel::ByteMapModel(QObject *parent)
@@ -96,7 +112,7 @@ int ByteMapModel::columnCount(const QModelIndex &parent) const
 QString ByteMapModel::rowText(int row) const
 {
     const QByteArray bytes = m_reference.mid(qint64(row) * BytesPerRow, BytesPerRow);
-    QString text = Cp1252::decode(bytes);
+    QString text = CodePage::decode(bytes);
     for (QChar &c : text)
         if (!c.isPrint())
             c = QLatin1Char('.');
@@ -116,11 +132,10 @@ QVariant ByteMapModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
         return QString::number(quint8(m_reference.at(offset)), 16).toUpper().rightJustified(2, QLatin1Char('0'));
     case Qt::BackgroundRole:
-        if (differenceAt(offset) == Difference::Undescribed)
-            return UndescribedDifferenceColour();
-        return StateColour(m_coverage.stateAt(offset));
+        return backgroundAt(offset);
     case Qt::ForegroundRole:
-        return differenceAt(offset) == Difference::None ? QVariant() : QVariant(DifferenceTextColour());
+        return differenceAt(offset) == Difference::None ? PlainTextColour(backgroundAt(offset))
+                                                        : DifferenceTextColour(backgroundAt(offset));
     case Qt::FontRole:
         if (differenceAt(offset) != Difference::None) {
             QFont bold = QFontDatabase::systemFont(QFontDatabase::FixedFont);

@@ -24,7 +24,9 @@ public:
     // The colours, also shown in the legend.
     static QColor StateColour(BitCoverage::ByteState state);
     static QColor UndescribedDifferenceColour();
-    static QColor DifferenceTextColour();
+    // Text colours readable on a cell of the given background, whatever the theme.
+    static QColor DifferenceTextColour(const QColor &background);
+    static QColor PlainTextColour(const QColor &background);
 
     explicit ByteMapModel(QObject *parent = nullptr);
 
@@ -49,6 +51,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
+    QColor backgroundAt(qint64 offset) const;
     void recompute();
     QString rowText(int row) const;
 

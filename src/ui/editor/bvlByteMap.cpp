@@ -19,8 +19,8 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
-#include <QPushButton>
 #include <QShortcut>
+#include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -87,6 +87,10 @@ bvlByteMap::bvlByteMap(AppContext &ctx, bvlEditSetting *editor)
     , m_model(new ByteMapModel(this))
 {
     setObjectName(QStringLiteral("bvlByteMap"));
+    // A window of its own, not a dialog: Escape closes it as it closes a dialog.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 
     lbCoverage = new QLabel(this);
     lbCoverage->setObjectName(QStringLiteral("lbCoverage"));
@@ -169,9 +173,10 @@ QWidget *bvlByteMap::buildLegend()
           QStringLiteral("undescribed"));
     entry(swatch(ByteMapModel::StateColour(BitCoverage::ByteState::Conflict)), QStringLiteral("lbLegendConflict"),
           QStringLiteral("bits in conflict"));
-    entry(swatch(QColor(255, 255, 255), QStringLiteral("AB"), ByteMapModel::DifferenceTextColour()),
+    entry(swatch(QColor(255, 255, 255), QStringLiteral("AB"), ByteMapModel::DifferenceTextColour(QColor(255, 255, 255))),
           QStringLiteral("lbLegendDiffers"), QStringLiteral("differs"));
-    entry(swatch(ByteMapModel::UndescribedDifferenceColour(), QStringLiteral("AB"), ByteMapModel::DifferenceTextColour()),
+    entry(swatch(ByteMapModel::UndescribedDifferenceColour(), QStringLiteral("AB"),
+                 ByteMapModel::DifferenceTextColour(ByteMapModel::UndescribedDifferenceColour())),
           QStringLiteral("lbLegendUndescribedDiff"), QStringLiteral("differs in undescribed bits"));
     row->addStretch();
     return legend;

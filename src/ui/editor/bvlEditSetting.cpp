@@ -2,6 +2,7 @@
 
 #include "core/BvlError.h"
 #include "core/Conversions.h"
+#include "core/CodePage.h"
 #include "core/SearchFolders.h"
 #include "core/SettingFile.h"
 #include "ui/language/ApplyLanguage.h"
@@ -10,6 +11,8 @@
 #include "ui/SettingFileReports.h"
 #include "ui/Twips.h"
 #include "seem/ImageBytes.h"
+#include "seem/SettingFileCheck.h"
+#include "ui/ThemeColours.h"
 #include "ui/editor/ButtonPictures.h"
 #include "ui/editor/bvlByteMap.h"
 #include "ui/editor/CaselessListItem.h"
@@ -21,6 +24,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -29,6 +33,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QUndoCommand>
+#include <QUndoStack>
 
 #include <algorithm>
 
@@ -75,11 +81,47 @@ QAction *menuItem(QMenu *menu, const QString &name, const QString &text, const Q
 
 }
 
+// One change of the editor's file: the records and header before and after it.
+class EditorStep : public QUndoCommand
+{
+public:
+    EditorStep(bvlEditSetting *editor, bvlEditSetting::Contents before, bvlEditSetting::Contents after,
+               const QString &text, int selectRecord, int mergeKey)
+        : QUndoCommand(text)
+        , m_editor(editor)
+        , m_before(std::move(before))
+        , m_after(std::move(after))
+        , m_select(selectRecord)
+        , m_mergeKey(mergeKey)
+    {}
+    int id() const override { return m_mergeKey > 0 ? m_mergeKey : -1; }
+    bool mergeWith(const QUndoCommand *other) override
+    {
+        // Typing on in the same header box grows the step; typed back to where it
+        // started, the step is gone and the file may be clean again.
+        const auto *next = static_cast<const EditorStep *>(other);
+        m_after = next->m_after;
+        setObsolete(m_after.header == m_before.header);
+        return true;
+    }
+    void undo() override { m_editor->setContents(m_before, m_select); }
+    void redo() override { m_editor->setContents(m_after, m_select); }
+
+private:
+    bvlEditSetting *m_editor;
+    bvlEditSetting::Contents m_before;
+    bvlEditSetting::Contents m_after;
+    int m_select;
+    int m_mergeKey;
+};
+
 bvlEditSetting::bvlEditSetting(AppContext &ctx, QWidget *owner, std::function<void(const QString &)> showFileDesc)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                          | Qt::WindowCloseButtonHint)
     , m_ctx(ctx)
     , m_showFileDesc(std::move(showFileDesc))
+    , m_undo(new QUndoStack(this))
+    , m_codePage(CodePage::Current())
 {
     setObjectName(QStringLiteral("bvlEditSetting"));
     buildControls();
@@ -87,7 +129,11 @@ bvlEditSetting::bvlEditSetting(AppContext &ctx, QWidget *owner, std::function<vo
     Form_Load();
 }
 
-bvlEditSetting::~bvlEditSetting() = default;
+bvlEditSetting::~bvlEditSetting()
+{
+    // The stack goes with the window's children, when this part of the window is gone.
+    disconnect(m_undo, nullptr, this, nullptr);
+}
 
 void bvlEditSetting::buildControls()
 {
@@ -104,6 +150,15 @@ void bvlEditSetting::buildControls()
                               QKeySequence(Qt::CTRL | Qt::Key_O));
     mnfSaveSetting = menuItem(mnuFile, QStringLiteral("mnfSaveSetting"), QStringLiteral("Salva setting file..."),
                               QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuFile->addSeparator();
+    mnfCheck = menuItem(mnuFile, QStringLiteral("mnfCheck"), QStringLiteral("Check setting file"),
+                        QKeySequence(Qt::Key_F7));
+    mnuEdit = new QMenu(QStringLiteral("Edit"), menuBar);
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    TagForCaption(mnuEdit);
+    menuBar->addMenu(mnuEdit);
+    mnfUndo = menuItem(mnuEdit, QStringLiteral("mnfUndo"), QStringLiteral("Undo"), QKeySequence::Undo);
+    mnfRedo = menuItem(mnuEdit, QStringLiteral("mnfRedo"), QStringLiteral("Redo"), QKeySequence::Redo);
     mnuImage = new QMenu(QStringLiteral("Image"), menuBar);
     mnuImage->setObjectName(QStringLiteral("mnuImage"));
     TagForCaption(mnuImage);
@@ -156,7 +211,10 @@ void bvlEditSetting::buildControls()
     cmCopy = command(frSettings, QStringLiteral("cmCopy"), QStringLiteral("Copia"), ButtonPictures::Copy(),
                      TwipsRect(6480, 3240, 1335, 615));
     lbSettingGroup = NamedAt(new QLabel(frSettings), QStringLiteral("lbSettingGroup"), TwipsRect(120, 3960, 7695, 255));
-    lbFileVer = NamedAt(new QLabel(area), QStringLiteral("lbFileVer"), TwipsRect(120, 6240, 7935, 255));
+    lbFileVer = NamedAt(new QLabel(area), QStringLiteral("lbFileVer"), TwipsRect(120, 6240, 3255, 255));
+    lbCheck = NamedAt(new QLabel(area), QStringLiteral("lbCheck"), TwipsRect(3480, 6240, 4575, 255));
+    lbCheck->setTextFormat(Qt::PlainText);
+    lbCheck->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // Both show texts from the file, which must never be taken for markup.
     lbSettingGroup->setTextFormat(Qt::PlainText);
     lbFileVer->setTextFormat(Qt::PlainText);
@@ -172,6 +230,14 @@ void bvlEditSetting::connectHandlers()
     connect(mnfNew, &QAction::triggered, this, &bvlEditSetting::mnfNew_Click);
     connect(mnfOpenSetting, &QAction::triggered, this, &bvlEditSetting::mnfOpenSetting_Click);
     connect(mnfSaveSetting, &QAction::triggered, this, &bvlEditSetting::mnfSaveSetting_Click);
+    connect(mnfCheck, &QAction::triggered, this, &bvlEditSetting::mnfCheck_Click);
+    connect(mnfUndo, &QAction::triggered, m_undo, &QUndoStack::undo);
+    connect(mnfRedo, &QAction::triggered, m_undo, &QUndoStack::redo);
+    connect(m_undo, &QUndoStack::canUndoChanged, mnfUndo, &QAction::setEnabled);
+    connect(m_undo, &QUndoStack::canRedoChanged, mnfRedo, &QAction::setEnabled);
+    mnfUndo->setEnabled(false);
+    mnfRedo->setEnabled(false);
+    connect(m_undo, &QUndoStack::cleanChanged, this, &bvlEditSetting::updateTitle);
     connect(mnfOpenReference, &QAction::triggered, this, &bvlEditSetting::mnfOpenReference_Click);
     connect(mnfOpenSecond, &QAction::triggered, this, &bvlEditSetting::mnfOpenSecond_Click);
     connect(mnfByteMap, &QAction::triggered, this, &bvlEditSetting::mnfByteMap_Click);
@@ -183,7 +249,7 @@ void bvlEditSetting::connectHandlers()
     connect(lsSettings, &QListWidget::itemClicked, this, &bvlEditSetting::lsSettings_Click);
     connect(lsSettings, &QListWidget::itemDoubleClicked, this, &bvlEditSetting::lsSettings_DblClick);
     for (QLineEdit *box : {txAuthor, txPhones, txSEEMNr, txSEEMRec})
-        connect(box, &QLineEdit::textChanged, this, &bvlEditSetting::HeaderBox_Change);
+        connect(box, &QLineEdit::textChanged, this, [this, box] { HeaderBox_Change(box); });
     new KeyPreview(this, [this](int key) { return Form_KeyDown(key); });
 }
 
@@ -195,6 +261,7 @@ int bvlEditSetting::ShowLoaded(const QString &openPath)
     setHeaderBoxes(QString(), QString(), QString(), QString());
     m_filePath.clear();
     Form_Load();
+    startClean();
     if (!openPath.isEmpty())
         LoadSettingFile(openPath);
     // Shown again, a window may come back shifted by its frame: put it where it was.
@@ -208,10 +275,153 @@ int bvlEditSetting::ShowLoaded(const QString &openPath)
 void bvlEditSetting::Form_Load()
 {
     Settings.clear();
-    FileSaved = true;
     lbFileVer->setText(QStringLiteral("V") + VersionString());
     ApplyLanguage(m_ctx.lang, this);
-    setWindowTitle(m_ctx.Title(QStringLiteral("bvlMain.mnuSetting")));
+    updateTitle();
+    updateCheckLine();
+}
+
+// ---- undo, title, check line ----
+
+bool bvlEditSetting::FileSaved() const
+{
+    return m_undo->isClean();
+}
+
+bvlEditSetting::Contents bvlEditSetting::contents() const
+{
+    return Contents{Settings, {txAuthor->text(), txPhones->text(), txSEEMNr->text(), txSEEMRec->text()}};
+}
+
+void bvlEditSetting::setContents(const Contents &state, int selectRecord)
+{
+    const bool sameRecords = Settings.size() == state.settings.size()
+                             && std::equal(Settings.cbegin(), Settings.cend(), state.settings.cbegin());
+    m_restoring = true;
+    setHeaderBoxes(state.header.value(0), state.header.value(1), state.header.value(2), state.header.value(3));
+    m_restoring = false;
+    if (sameRecords)
+        return;
+    Settings = state.settings;
+    UpdateSettingList();
+    for (int row = 0; row < lsSettings->count(); ++row) {
+        if (recordOf(row) == selectRecord) {
+            lsSettings->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+            lsSettings->scrollToItem(lsSettings->item(row));
+            break;
+        }
+    }
+    lsSettings_Click();
+    updateCheckLine();
+}
+
+void bvlEditSetting::recordStep(const Contents &before, const QString &text, int selectRecord, int mergeKey)
+{
+    m_undo->push(new EditorStep(this, before, contents(), text, selectRecord, mergeKey));
+    updateCheckLine();
+}
+
+void bvlEditSetting::startClean()
+{
+    m_undo->clear();
+    m_undo->setClean();
+    m_codePage = CodePage::Current();
+    updateTitle();
+    updateCheckLine();
+}
+
+void bvlEditSetting::updateTitle()
+{
+    QString title = m_ctx.Title(QStringLiteral("bvlMain.mnuSetting"));
+    if (!m_filePath.isEmpty())
+        title += QStringLiteral(" - ") + QFileInfo(m_filePath).fileName();
+    if (!m_undo->isClean())
+        title += QLatin1Char('*');
+    setWindowTitle(title);
+}
+
+void bvlEditSetting::updateCheckLine()
+{
+    const SettingFileVerdict verdict = CheckSettingFileVerdict(headerToWrite(), Settings);
+    const int errors = verdict.errors;
+    if (verdict.clean()) {
+        lbCheck->clear();
+        return;
+    }
+    lbCheck->setText(m_ctx.T(QStringLiteral("bvlEditSetting.sCheckLine_V")).arg(errors).arg(verdict.warnings));
+    ThemeColours::MarkText(lbCheck, errors > 0 ? ThemeColours::Error : ThemeColours::Warning);
+}
+
+void bvlEditSetting::mnfCheck_Click()
+{
+    const SettingFileVerdict verdict = CheckSettingFileVerdict(headerToWrite(), Settings);
+    QString report = m_ctx.T(QStringLiteral("bvlEditSetting.sCheckLine_V")).arg(verdict.errors).arg(verdict.warnings);
+    if (verdict.clean())
+        report = m_ctx.T(QStringLiteral("bvlEditSetting.sCheckClean_M"));
+    else
+        report += QStringLiteral("\n\n") + verdict.lines.join(QLatin1Char('\n'));
+    m_ctx.platform.messageBox(report, verdict.errors > 0 ? MsgIcon::Warning : MsgIcon::Information, MsgButtons::Ok);
+}
+
+void bvlEditSetting::CodePageChanged()
+{
+    const int now = CodePage::Current();
+    if (now == m_codePage)
+        return;
+    const int was = m_codePage;
+    m_codePage = now;
+    if (!m_filePath.isEmpty() && FileSaved()) {
+        LoadSettingFile(m_filePath);
+        return;
+    }
+    // Not saved: each text keeps the bytes it would have been saved as.
+    const auto reread = [&](QString &text) {
+        try {
+            text = CodePage::decode(now, CodePage::encode(was, text));
+        } catch (const BvlError &) {
+            // a character the old code page had no byte for: it stays as typed
+        }
+    };
+    for (SettingStruct &s : Settings)
+        for (QString *text : {&s.Name, &s.Description, &s.Group, &s.ValueNames})
+            reread(*text);
+    QStringList header = {txAuthor->text(), txPhones->text()};
+    for (QString &text : header)
+        reread(text);
+    // The steps before hold texts read in the other code page: they cannot come back.
+    const Contents before = contents();
+    m_undo->clear();
+    m_restoring = true;
+    setHeaderBoxes(header[0], header[1], txSEEMNr->text(), txSEEMRec->text());
+    m_restoring = false;
+    UpdateSettingList();
+    recordStep(before, CodePage::DisplayName(now), 0);
+}
+
+SettingFileHeader bvlEditSetting::headerToWrite() const
+{
+    SettingFileHeader header = FileHeader;
+    header.FileVersion = SettingFileVersion;
+    header.ProgramVersion = VersionString();
+    header.Magic = SettingFileMagic;
+    header.SettingCount = qint32(Settings.size());
+    header.Author = txAuthor->text();
+    header.Phones = txPhones->text();
+    try {
+        header.SEEMNr = HexToInt16(txSEEMNr->text());
+        header.SEEMRec = HexToInt16(txSEEMRec->text());
+    } catch (const BvlError &) {
+        // checked when the file is saved
+    }
+    return header;
+}
+
+void bvlEditSetting::changeEvent(QEvent *event)
+{
+    // The code page is chosen in the main window; coming back here follows the choice.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        CodePageChanged();
+    QDialog::changeEvent(event);
 }
 
 // ---- the records and the list ----
@@ -343,7 +553,7 @@ void bvlEditSetting::cmAdd_Click()
 
 void bvlEditSetting::appendRecord(const SettingStruct &record)
 {
-    FileSaved = false;
+    const Contents before = contents();
     NewSetting();
     const int n = int(Settings.size());
     Settings[n - 1] = record;
@@ -353,6 +563,7 @@ void bvlEditSetting::appendRecord(const SettingStruct &record)
     lsSettings->setCurrentItem(entry, QItemSelectionModel::ClearAndSelect);
     lsSettings_Click();
     emit settingsChanged();
+    recordStep(before, m_ctx.T(QStringLiteral("bvlEditSetting.cmAdd")) + QLatin1Char(' ') + record.Name, n);
 }
 
 bool bvlEditSetting::AddFromDraft(const SettingStruct &draft)
@@ -371,8 +582,11 @@ bool bvlEditSetting::AddFromDraft(const SettingStruct &draft)
 
 void bvlEditSetting::AppendSettings(const SettingList &records)
 {
+    // All the drafts taken at once are one step.
+    m_undo->beginMacro(m_ctx.T(QStringLiteral("bvlEditSetting.cmAdd")));
     for (const SettingStruct &record : records)
         appendRecord(record);
+    m_undo->endMacro();
 }
 
 void bvlEditSetting::EditRecord(int k)
@@ -409,14 +623,15 @@ void bvlEditSetting::cmEdit_Click()
     dialog->DoReadSettingStruct();
     preparePreview(k);
     dialog->exec();
-    if (m_ctx.CurrentSettingOK) {
-        FileSaved = false;
+    if (m_ctx.CurrentSettingOK && m_ctx.CurrentSetting != Settings[k - 1]) {
+        const Contents before = contents();
         Settings[k - 1] = m_ctx.CurrentSetting;
         // Renamed in place: the entry keeps its position until the list is rebuilt.
         lsSettings->setSortingEnabled(false);
         lsSettings->item(row)->setText(Settings[k - 1].Name);
         lsSettings->setSortingEnabled(true);
         emit settingsChanged();
+        recordStep(before, m_ctx.T(QStringLiteral("bvlEditSetting.cmEdit")) + QLatin1Char(' ') + Settings[k - 1].Name, k);
     }
     lsSettings_Click();
 }
@@ -430,8 +645,9 @@ void bvlEditSetting::cmCopy_Click()
                                      MsgButtons::YesNo)
                != MsgResult::Yes)
         return;
-    FileSaved = false;
+    const Contents before = contents();
     CopySel();
+    recordStep(before, m_ctx.T(QStringLiteral("bvlEditSetting.cmCopy")), 0);
 }
 
 void bvlEditSetting::cmDelete_Click()
@@ -443,27 +659,42 @@ void bvlEditSetting::cmDelete_Click()
                                      MsgButtons::YesNo)
                != MsgResult::Yes)
         return;
-    FileSaved = false;
+    const Contents before = contents();
     DeleteSel();
+    recordStep(before, m_ctx.T(QStringLiteral("bvlEditSetting.cmDelete")), 0);
 }
 
 // ---- header boxes ----
 
-void bvlEditSetting::HeaderBox_Change()
+void bvlEditSetting::HeaderBox_Change(QLineEdit *box)
 {
-    if (!m_fillingHeader)
-        FileSaved = false;
+    const QList<QLineEdit *> boxes = {txAuthor, txPhones, txSEEMNr, txSEEMRec};
+    const int which = int(boxes.indexOf(box));
+    if (m_fillingHeader || m_restoring || which < 0) {
+        if (which >= 0)
+            m_shownHeader[which] = box->text();
+        return;
+    }
+    Contents before = contents();
+    before.header = m_shownHeader;
+    m_shownHeader[which] = box->text();
+    recordStep(before, m_ctx.T(QStringLiteral("bvlEditSetting.frGeneralInfo")), 0, which + 1);
 }
 
 void bvlEditSetting::setHeaderBoxes(const QString &author, const QString &phones, const QString &seemNr,
                                     const QString &seemRec)
 {
+    // A box whose text is already right keeps its cursor (a redo while typing).
+    const bool filling = m_fillingHeader;
     m_fillingHeader = true;
-    txAuthor->setText(author);
-    txPhones->setText(phones);
-    txSEEMNr->setText(seemNr);
-    txSEEMRec->setText(seemRec);
-    m_fillingHeader = false;
+    const QList<QLineEdit *> boxes = {txAuthor, txPhones, txSEEMNr, txSEEMRec};
+    const QStringList texts = {author, phones, seemNr, seemRec};
+    for (int i = 0; i < boxes.size(); ++i) {
+        if (boxes[i]->text() != texts[i])
+            boxes[i]->setText(texts[i]);
+    }
+    m_shownHeader = texts;
+    m_fillingHeader = filling;
 }
 
 // ---- file commands ----
@@ -477,7 +708,7 @@ QString bvlEditSetting::currentFolder() const
 
 bool bvlEditSetting::mayDiscardFile()
 {
-    if (FileSaved)
+    if (FileSaved())
         return true;
     switch (m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sSave?_M")), MsgIcon::Question,
                                       MsgButtons::YesNoCancel)) {
@@ -497,9 +728,10 @@ void bvlEditSetting::mnfNew_Click()
     Settings.clear();
     setHeaderBoxes(QString(), QString(), QString(), QString());
     lbFileVer->clear();
-    FileSaved = true;
     m_filePath.clear();
+    FileHeader = SettingFileHeader();
     UpdateSettingList();
+    startClean();
 }
 
 void bvlEditSetting::mnfOpenSetting_Click()
@@ -536,12 +768,12 @@ void bvlEditSetting::LoadSettingFile(const QString &path)
 
     FileHeader = header;
     Settings = settings;
-    FileSaved = true;
     m_filePath = path;
     setHeaderBoxes(header.Author, header.Phones, HexText16(header.SEEMNr), HexText16(header.SEEMRec));
     lbFileVer->setText(QStringLiteral("File V") + QString::number(header.FileVersion) + QStringLiteral(" (")
                        + header.ProgramVersion + QLatin1Char(')'));
     UpdateSettingList();
+    startClean();
 }
 
 void bvlEditSetting::mnfSaveSetting_Click()
@@ -558,8 +790,10 @@ bool bvlEditSetting::SaveSettingFile()
     }
     // A new file, or one in a folder the user cannot write (the installed program's), is
     // proposed in the per-user folder, made for the dialog to start in.
-    const QString proposed = SettingSaveFolder(m_filePath, m_ctx.platform.userFolder());
-    QDir().mkpath(proposed);
+    // The open file's name is proposed, as Save SEEM... does.
+    const QString folder = SettingSaveFolder(m_filePath, m_ctx.platform.userFolder());
+    QDir().mkpath(folder);
+    const QString proposed = m_filePath.isEmpty() ? folder : folder + QFileInfo(m_filePath).fileName();
     const std::optional<QString> path =
         m_ctx.platform.saveFileName(m_ctx.T(QStringLiteral("bvlEditSetting.mnfSaveSetting")), SettingFileFilter,
                                     proposed);
@@ -567,13 +801,7 @@ bool bvlEditSetting::SaveSettingFile()
         return false;
     const QString target = WithSettingFileSuffix(*path);
     try {
-        SettingFileHeader header = FileHeader;
-        header.FileVersion = SettingFileVersion;
-        header.ProgramVersion = VersionString();
-        header.Magic = SettingFileMagic;
-        header.SettingCount = qint32(Settings.size());
-        header.Author = txAuthor->text();
-        header.Phones = txPhones->text();
+        SettingFileHeader header = headerToWrite();
         header.SEEMNr = HexToInt16(txSEEMNr->text());
         header.SEEMRec = HexToInt16(txSEEMRec->text());
         // Written in one piece: a failed write keeps the previous file and counts as unsaved.
@@ -582,7 +810,9 @@ bool bvlEditSetting::SaveSettingFile()
         FileHeader = header;
         lbFileVer->setText(QStringLiteral("File V") + QString::number(header.FileVersion) + QStringLiteral(" (")
                            + header.ProgramVersion + QLatin1Char(')'));
-        FileSaved = true;
+        m_undo->setClean();
+        m_codePage = CodePage::Current();
+        updateTitle();
         return true;
     } catch (const BvlError &e) {
         ShowInputDataError(m_ctx, e.number());

@@ -21,12 +21,17 @@ class QListWidget;
 class QMenu;
 class QMenuBar;
 class QPushButton;
+class QUndoStack;
 
 // The setting-file editor: one setting file in memory (header and records numbered
 // 1..n in storage order), its records listed by name in a sorted list, the list
 // commands Add, Delete, Edit and Copy and the file commands New, Open and Save.
 // A list entry finds its record only through its item data (Qt::UserRole), the record
 // number, since display order and storage order differ.
+//
+// Every change of the records or of the header is one step on an undo stack; the file
+// counts as saved exactly while the stack is at its clean state, so undoing back to what
+// was read or saved leaves nothing to ask about.
 class bvlEditSetting : public QDialog
 {
     Q_OBJECT
@@ -75,6 +80,18 @@ public:
     // Saves to a file chosen in the save dialog; true only when the file was written.
     bool SaveSettingFile();
 
+    // Nothing changed since load, New, Open or Save (the undo stack is clean).
+    bool FileSaved() const;
+    QUndoStack *UndoStack() const { return m_undo; }
+    // The file last opened or saved; empty for a new file.
+    QString FilePath() const { return m_filePath; }
+    // Reads the open file again when the code page changed since it was read: its bytes
+    // stay, the characters they stand for follow the code page. Unsaved records are read
+    // again the same way from the bytes they would be saved as.
+    void CodePageChanged();
+    // Runs the setting-file check on the records in memory and reports what it found.
+    void mnfCheck_Click();
+
     void cmAdd_Click();
     void cmCopy_Click();
     void cmDelete_Click();
@@ -98,7 +115,6 @@ public:
     // The file in memory.
     SettingList Settings;          // record k is Settings[k - 1]
     SettingFileHeader FileHeader;  // header of the file last opened or saved
-    bool FileSaved = true;         // nothing changed since load, New, Open or Save
     qint32 CopyCount = 0;          // number in the name of the next copy; New and Open keep it
     ReferenceImages Images;        // kept across New, Open and reopening the window
 
@@ -107,6 +123,10 @@ public:
     QAction *mnfNew;
     QAction *mnfOpenSetting;
     QAction *mnfSaveSetting;
+    QAction *mnfCheck;
+    QMenu *mnuEdit;
+    QAction *mnfUndo;
+    QAction *mnfRedo;
     QMenu *mnuImage;
     QAction *mnfOpenReference;
     QAction *mnfOpenSecond;
@@ -130,6 +150,7 @@ public:
     QPushButton *cmCopy;
     QLabel *lbSettingGroup;
     QLabel *lbFileVer;
+    QLabel *lbCheck; // what the setting-file check found, under the list
 
 signals:
     // Settings were added, edited, copied, deleted or replaced by another file.
@@ -140,12 +161,32 @@ signals:
 protected:
     // The close box and Escape arrive here.
     void reject() override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    friend class EditorStep;
+    // What one undo step puts back: the records and the header boxes.
+    struct Contents
+    {
+        SettingList settings;
+        QStringList header; // author, phones, SEEM number, record
+    };
+    Contents contents() const;
+    void setContents(const Contents &state, int selectRecord);
+    // Makes the records and header now in the window one undo step, from before.
+    // mergeKey > 0 lets typing in one header box grow a single step.
+    void recordStep(const Contents &before, const QString &text, int selectRecord, int mergeKey = 0);
+    // The file in the window is what is on disk: no step to undo, clean.
+    void startClean();
+    void updateTitle();
+    // The line under the list: how many errors and warnings the check finds.
+    void updateCheckLine();
+    // The header as Save writes it, from the boxes (numbers that do not convert stay as read).
+    SettingFileHeader headerToWrite() const;
     void buildControls();
     void connectHandlers();
     // Typing in a header box changes the file; filling the boxes by the program does not.
-    void HeaderBox_Change();
+    void HeaderBox_Change(QLineEdit *box);
     void setHeaderBoxes(const QString &author, const QString &phones, const QString &seemNr,
                         const QString &seemRec);
     // The unsaved-changes question before the file is discarded: false when the user
@@ -173,5 +214,9 @@ private:
     QPointer<bvlByteMap> m_byteMap;
     bool m_fillingHeader = false;
     QString m_filePath; // the file last opened or saved; empty after New
+    QUndoStack *m_undo;
+    int m_codePage;     // the code page the records' texts were read in
+    bool m_restoring = false;
+    QStringList m_shownHeader{QString(), QString(), QString(), QString()}; // the boxes before the last keystroke
     std::optional<QPoint> m_place; // where the window was when it last closed
 };

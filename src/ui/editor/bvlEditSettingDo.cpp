@@ -5,6 +5,7 @@
 #include "ui/language/ApplyLanguage.h"
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
+#include "ui/ThemeColours.h"
 #include "ui/Twips.h"
 #include "ui/InputDataError.h"
 #include "ui/editor/InputMarks.h"
@@ -311,8 +312,35 @@ void bvlEditSettingDo::selectType(int index)
         opType[index]->setChecked(true); // toggled runs opType_Click
 }
 
+void bvlEditSettingDo::resetUnusedPanels(int type)
+{
+    const bool bits = type == int(SettingType::Checkbox) || type == int(SettingType::ValueList);
+    const bool string = type == int(SettingType::AnsiString) || type == int(SettingType::UnicodeString);
+    if (!bits) {
+        for (QPushButton *bit : chBit)
+            bit->setChecked(false);
+    }
+    if (type != int(SettingType::Checkbox)) {
+        txCheckedValue->clear();
+        txUncheckedValue->clear();
+    }
+    if (type != int(SettingType::ValueList)) {
+        clearStates();
+        txSettingValueVal->clear();
+        txSettingValueValDec->clear();
+        InputMarks::SetTextValid(txSettingValueVal, true);
+        InputMarks::SetBackComplete(txSettingValueVal, true);
+    }
+    if (!string) {
+        txMaxStringLength->clear();
+        lbAvailableCharsVal->clear();
+    }
+}
+
 void bvlEditSettingDo::opType_Click(int index)
 {
+    if (!m_filling)
+        resetUnusedPanels(index);
     switch (SettingType(index)) {
     case SettingType::Checkbox:
         frString->hide();
@@ -417,13 +445,13 @@ void bvlEditSettingDo::txMaxStringLength_Change()
     }
     switch (GetType()) {
     case int(SettingType::AnsiString):
-        // one byte is the terminator
-        InputMarks::SetTextValid(txMaxStringLength, length >= 2);
+        // one byte is the terminator; the marks agree with what OK accepts
+        InputMarks::SetTextValid(txMaxStringLength, length >= 1 && length <= 255);
         lbAvailableCharsVal->setText(QString::number(length - 1));
         break;
     case int(SettingType::UnicodeString):
         // two bytes per character, two for the terminator
-        InputMarks::SetTextValid(txMaxStringLength, length >= 4);
+        InputMarks::SetTextValid(txMaxStringLength, length >= 2 && length <= 510 && length % 2 == 0);
         lbAvailableCharsVal->setText(QString::number((length - 2) / 2));
         break;
     default:
@@ -573,7 +601,11 @@ void bvlEditSettingDo::DoReadSettingStruct()
 
 void bvlEditSettingDo::ReadSettingStruct(const SettingStruct &setting)
 {
+    // The record's own values replace what the panels held, whatever its type.
+    resetUnusedPanels(setting.Type);
+    m_filling = true;
     selectType(setting.Type);
+    m_filling = false;
     txOffsetDec->setText(QString::number(setting.Offset));
     txOffsetHex->setText(HexText32(setting.Offset));
     txMaxStringLength->setText(QString::number(setting.MaxStringLength));
@@ -623,37 +655,84 @@ bool bvlEditSettingDo::WriteSettingStruct(SettingStruct &setting)
         storeFields(setting, true);
         return true;
     } catch (const BvlError &e) {
-        ShowInputDataError(m_ctx, e.number());
+        m_ctx.platform.messageBox(refusalText(e), MsgIcon::Warning, MsgButtons::Ok);
         return false;
     }
+}
+
+QString bvlEditSettingDo::refusalText(const BvlError &e) const
+{
+    QString reason;
+    switch (e.number()) {
+    case ErrNo::GroupEmpty:
+    case ErrNo::NameEmpty:
+    case ErrNo::NoStates:
+    case ErrNo::CheckboxNoBits:
+    case ErrNo::ValueListNoBits:
+    case ErrNo::CheckboxValues:
+    case ErrNo::StringLength:
+        reason = m_ctx.T(QStringLiteral("bvlEditSettingDo.sErr%1_M").arg(e.number()));
+        break;
+    default:
+        reason = m_ctx.T(QStringLiteral("bvlEditSettingDo.sErrNumber_M"));
+        break;
+    }
+    QString field = m_failedField ? WithoutMnemonic(m_failedField->text()).trimmed() : QString();
+    if (field.endsWith(QLatin1Char(':')))
+        field.chop(1);
+    return (field.isEmpty() ? QString() : field + QStringLiteral(": ")) + reason + QStringLiteral(" (ERR ")
+           + QString::number(e.number()) + QLatin1Char(')');
 }
 
 void bvlEditSettingDo::storeFields(SettingStruct &setting, bool checkNames)
 {
     const int type = GetType();
     setting.Type = quint8(type);
+    m_failedField = lbOffset;
     setting.Offset = TypedNumberToLong(txOffsetDec->text());
-    if (type > int(SettingType::Int8))
+    if (type > int(SettingType::Int8)) {
+        m_failedField = lbMaxStringLength;
         setting.MaxStringLength = TypedNumberToLong(txMaxStringLength->text());
+        const bool wide = type == int(SettingType::UnicodeString);
+        const qint32 length = setting.MaxStringLength;
+        if (wide ? length < 2 || length > 510 || length % 2 != 0 : length < 1 || length > 255)
+            throw BvlError(ErrNo::StringLength);
+    }
     setting.BitMask = SelectedBits;
 
     setting.Description = txSettingDescription->toPlainText();
     setting.Group = txSettingGroup->text();
+    m_failedField = lbSettingGroup;
     if (checkNames && setting.Group.trimmed().isEmpty())
         throw BvlError(ErrNo::GroupEmpty);
     setting.Name = txSettingName->text();
+    m_failedField = lbSettingName;
     if (checkNames && setting.Name.trimmed().isEmpty())
         throw BvlError(ErrNo::NameEmpty);
 
     if (type == int(SettingType::Checkbox)) {
+        m_failedField = lbBitSelection;
         if (SelectedBits == 0)
             throw BvlError(ErrNo::CheckboxNoBits);
-        // A box without a valid bit text counts as -1, that is every selected bit.
-        setting.Values = JoinValues({QString::number(BitTextToValue(txCheckedValue->text()) & SelectedBits),
-                                     QString::number(BitTextToValue(txUncheckedValue->text()) & SelectedBits)});
+        // Unchecking writes the unchecked bits: a box whose values cannot be read, or
+        // are the same within the selected bits, would write "on" when turned off.
+        const auto bitValue = [this](QLineEdit *box, QLabel *caption) {
+            m_failedField = caption;
+            const int v = box->text().size() == BitTextLength ? BitTextToValue(box->text()) : -1;
+            if (v < 0)
+                throw BvlError(ErrNo::CheckboxValues);
+            return v & SelectedBits;
+        };
+        const int on = bitValue(txCheckedValue, lbCheckedValue);
+        const int off = bitValue(txUncheckedValue, lbUncheckedValue);
+        if (on == off)
+            throw BvlError(ErrNo::CheckboxValues);
+        setting.Values = JoinValues({QString::number(on), QString::number(off)});
     } else if (type == int(SettingType::ValueList)) {
+        m_failedField = lbBitSelection;
         if (SelectedBits == 0)
             throw BvlError(ErrNo::ValueListNoBits);
+        m_failedField = lbSettingValueList;
         if (cbSettingValueList->count() == 0)
             throw BvlError(ErrNo::NoStates);
         QStringList names, values;
@@ -664,6 +743,7 @@ void bvlEditSettingDo::storeFields(SettingStruct &setting, bool checkNames)
         setting.ValueNames = JoinValues(names);
         setting.Values = JoinValues(values);
     }
+    m_failedField = nullptr;
     KeepOnlyUsedFields(setting);
 }
 
@@ -704,7 +784,10 @@ void bvlEditSettingDo::UpdatePreview()
         const PreviewLine line = problem.isEmpty() ? PreviewOf(m_ctx, imageLabel, image, draft)
                                                    : PreviewLine{imageLabel + QStringLiteral(": ") + problem, true};
         label->setText(line.text);
-        InputMarks::SetTextValid(label, !line.warning);
+        if (line.warning)
+            ThemeColours::MarkText(label, ThemeColours::Warning);
+        else
+            ThemeColours::MarkPlain(label);
     };
     showLine(lbPreviewReference, QStringLiteral("bvlEditSettingDo.sPreviewReference_V"), m_previewImages->reference);
     if (m_previewImages->hasSecond())
@@ -714,7 +797,7 @@ void bvlEditSettingDo::UpdatePreview()
     lbPreviewOverlap->setText(problem.isEmpty() && m_previewSettings
                                   ? OverlapLine(m_ctx, *m_previewSettings, draft, m_editedRecord)
                                   : QString());
-    InputMarks::SetTextValid(lbPreviewOverlap, false);
+    ThemeColours::MarkText(lbPreviewOverlap, ThemeColours::Warning);
 }
 
 // ---- OK, Cancel, closing ----

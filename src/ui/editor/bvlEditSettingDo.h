@@ -7,6 +7,7 @@
 #include <functional>
 
 struct AppContext;
+class BvlError;
 struct ReferenceImages;
 class bvlEditSetting;
 class QComboBox;
@@ -148,6 +149,10 @@ private:
     void storeFields(SettingStruct &setting, bool checkNames);
     // The state list changed by the program: no state chosen, no click handling.
     void clearStates();
+    // Empties the panels type does not use, so nothing of an earlier type comes back.
+    void resetUnusedPanels(int type);
+    // "Group: a setting needs a group (ERR 600)": the field's caption, the reason, the number.
+    QString refusalText(const BvlError &e) const;
 
     AppContext &m_ctx;
     bvlEditSetting *m_editor;
@@ -155,4 +160,6 @@ private:
     const ReferenceImages *m_previewImages = nullptr;
     const SettingList *m_previewSettings = nullptr;
     int m_editedRecord = 0;
+    QLabel *m_failedField = nullptr; // caption of the field storeFields read last
+    bool m_filling = false;          // ReadSettingStruct fills the panels of the record's type
 };

@@ -16,6 +16,8 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QTreeWidget>
+#include "ui/ThemeColours.h"
+
 #include <QtTest>
 
 // The byte map beside the setting editor, its proposals, and the setting dialog's preview
@@ -108,9 +110,9 @@ private slots:
         m.openImage(&bvlEditSetting::mnfOpenSecond_Click, QStringLiteral("0032_0001-after.seem"), second);
         bvlByteMap *map = m.editor.ByteMap();
         QCOMPARE(m.colourOf(0).value<QColor>(), stateColour(BitCoverage::ByteState::Whole));
-        QCOMPARE(m.colourOf(0, Qt::ForegroundRole).value<QColor>(), ByteMapModel::DifferenceTextColour());
+        QCOMPARE(m.colourOf(0, Qt::ForegroundRole).value<QColor>(), ByteMapModel::DifferenceTextColour(stateColour(BitCoverage::ByteState::Whole)));
         QCOMPARE(m.colourOf(3).value<QColor>(), ByteMapModel::UndescribedDifferenceColour());
-        QVERIFY(!m.colourOf(4, Qt::ForegroundRole).isValid());
+        QCOMPARE(m.colourOf(4, Qt::ForegroundRole).value<QColor>(), QColor(Qt::black));
 
         map->cmNext_Click();
         QCOMPARE(map->SelectedByte(), qint64(3));
@@ -169,7 +171,7 @@ private slots:
         map->cmNewSetting_Click();
         QCOMPARE(m.editor.Settings.size(), 5);
         QCOMPARE(m.editor.Settings.last().Name, QStringLiteral("Byte 0x0002, bit 0"));
-        QVERIFY(!m.editor.FileSaved);
+        QVERIFY(!m.editor.FileSaved());
         QVERIFY(m.colourOf(2) != QVariant(ByteMapModel::UndescribedDifferenceColour()));
     }
 
@@ -235,12 +237,13 @@ private slots:
         QVERIFY(d.lbPreviewReference->isVisibleTo(&d));
         if (!reference.isEmpty())
             QCOMPARE(d.lbPreviewReference->text(), reference);
-        QCOMPARE(InputMarks::IsTextRed(d.lbPreviewReference), warning);
+        const QColor warningColour = ThemeColours::ForPalette(ThemeColours::Warning, d.palette());
+        QCOMPARE(d.lbPreviewReference->palette().color(QPalette::WindowText) == warningColour, warning);
         QVERIFY(d.lbPreviewSecond->text().isEmpty());
         // Only bit-sharing settings are named, in the warning colour; OK stays possible.
         const bool shares = setting.Offset == 0 && (setting.BitMask & 0x81);
         QCOMPARE(d.lbPreviewOverlap->text(), shares ? QStringLiteral("Owns bits that these settings own too: Shared") : QString());
-        QVERIFY(InputMarks::IsTextRed(d.lbPreviewOverlap));
+        QCOMPARE(d.lbPreviewOverlap->palette().color(QPalette::WindowText), warningColour);
         d.txSettingName->setText(QStringLiteral("n"));
         d.txSettingGroup->setText(QStringLiteral("g"));
         QVERIFY(d.WriteSettingStruct(f.ctx.CurrentSetting));

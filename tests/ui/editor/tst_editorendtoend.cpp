@@ -123,7 +123,7 @@ void TestEditorEndToEnd::authorSaveAndReadBack()
     f.platform.answerFile(path);
     editor.mnfSaveSetting->trigger();
     QCOMPARE(f.platform.messages(), QStringList());
-    QVERIFY(editor.FileSaved);
+    QVERIFY(editor.FileSaved());
 
     SettingFileHeader h;
     SettingList s;

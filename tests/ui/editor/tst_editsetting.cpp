@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QUndoStack>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -156,7 +157,7 @@ void TestEditSetting::opensEmpty()
     QVERIFY(editor.lbSettingGroup->text().isEmpty());
     QCOMPARE(editor.lbFileVer->text(), QStringLiteral("V") + VersionString());
     QCOMPARE(editor.windowTitle(), f.ctx.Title(QStringLiteral("bvlMain.mnuSetting")));
-    QVERIFY(editor.FileSaved);
+    QVERIFY(editor.FileSaved());
     editor.show();
     QVERIFY(editor.close());
     QVERIFY(f.platform.calls.isEmpty());
@@ -169,7 +170,7 @@ void TestEditSetting::addListsSortedButStoresInOrder()
     addThroughDialog(editor, QStringLiteral("B"), QStringLiteral("Sound"));
     QCOMPARE(editor.lsSettings->item(0)->data(Qt::UserRole).toInt(), 1);
     QCOMPARE(editor.lbSettingGroup->text(), QStringLiteral("Group: \"Sound\""));
-    QVERIFY(!editor.FileSaved);
+    QVERIFY(!editor.FileSaved());
     addThroughDialog(editor, QStringLiteral("A"), QStringLiteral("Display"));
     QCOMPARE(listTexts(editor), QStringList({"A", "B"}));
     QCOMPARE(storedNames(editor), QStringList({"B", "A"}));
@@ -180,11 +181,11 @@ void TestEditSetting::addListsSortedButStoresInOrder()
     QCOMPARE(editor.lbSettingGroup->text(), QStringLiteral("Group: \"Display\""));
 
     // A cancelled Add changes nothing.
-    editor.FileSaved = true;
+    editor.UndoStack()->setClean();
     OnNextModal([](QDialog *dialog) { static_cast<bvlEditSettingDo *>(dialog)->cmCancel->click(); });
     editor.cmAdd_Click();
     QCOMPARE(editor.Settings.size(), 2);
-    QVERIFY(editor.FileSaved);
+    QVERIFY(editor.FileSaved());
     QVERIFY(f.platform.messages().isEmpty());
 }
 
@@ -203,7 +204,7 @@ void TestEditSetting::copyNamesCountOnAcrossNew()
     // Copies follow the display order of their sources, behind the last record.
     QCOMPARE(storedNames(editor), QStringList({"Y", "X", "X (Copy, 0)", "Y (Copy, 1)"}));
     QCOMPARE(editor.Settings[2].Group, QStringLiteral("GX"));
-    QVERIFY(!editor.FileSaved);
+    QVERIFY(!editor.FileSaved());
     verifyListMapsRecords(editor);
 
     // One selected entry is copied without a question.
@@ -242,7 +243,7 @@ void TestEditSetting::deleteKeepsEntriesMappedToTheirRecords()
     QCOMPARE(storedNames(editor), QStringList({"e1", "c3", "a5"}));
     QCOMPARE(editor.Settings[1].Group, QStringLiteral("Gc3"));
     verifyListMapsRecords(editor);
-    QVERIFY(!editor.FileSaved);
+    QVERIFY(!editor.FileSaved());
 
     // One entry goes without a question.
     f.platform.clearCalls();
@@ -277,7 +278,7 @@ void TestEditSetting::declinedQuestionsChangeNoRecord()
     QCOMPARE(editor.Settings, before);
     verifyListMapsRecords(editor);
     // Nothing was carried out, so nothing needs saving.
-    QVERIFY(editor.FileSaved);
+    QVERIFY(editor.FileSaved());
     QCOMPARE(editor.CopyCount, 0);
 }
 
@@ -313,7 +314,7 @@ void TestEditSetting::editChangesOneRecordInPlace()
     QCOMPARE(editor.Settings[1].UIIndex, 77);
     QCOMPARE(listTexts(editor), QStringList({"b", "z", "d"})); // not re-sorted yet
     QCOMPARE(editor.lbSettingGroup->text(), QStringLiteral("Group: \"New group\""));
-    QVERIFY(!editor.FileSaved);
+    QVERIFY(!editor.FileSaved());
     verifyListMapsRecords(editor);
     addThroughDialog(editor, QStringLiteral("a"), QStringLiteral("G"));
     verifyListMapsRecords(editor);
@@ -321,7 +322,7 @@ void TestEditSetting::editChangesOneRecordInPlace()
     QCOMPARE(listTexts(editor), QStringList({"a", "b", "d", "z"}));
 
     // Cancel keeps the record; a double click runs the same command.
-    editor.FileSaved = true;
+    editor.UndoStack()->setClean();
     select(editor, {"b"});
     const SettingList before = editor.Settings;
     OnNextModal([](QDialog *dialog) {
@@ -331,7 +332,7 @@ void TestEditSetting::editChangesOneRecordInPlace()
     });
     editor.lsSettings_DblClick();
     QCOMPARE(editor.Settings, before);
-    QVERIFY(editor.FileSaved);
+    QVERIFY(editor.FileSaved());
     QCOMPARE(editor.lbSettingGroup->text(), QStringLiteral("Group: \"Gb\""));
 }
 
@@ -381,7 +382,7 @@ void TestEditSetting::editRefusesRecordsTheDialogCannotShow()
     QCOMPARE(f.platform.messages(), QStringList({f.ctx.T(QStringLiteral("bvlEditSetting.UnsupportedRecord_M"))}));
     QCOMPARE(f.platform.calls.last().icon, MsgIcon::Warning);
     QCOMPARE(editor.Settings.first(), record);
-    QVERIFY(editor.FileSaved);
+    QVERIFY(editor.FileSaved());
 }
 
 void TestEditSetting::newAndOpenAskOnlyWhenChanged()
@@ -417,14 +418,14 @@ void TestEditSetting::newAndOpenAskOnlyWhenChanged()
     QCOMPARE(editor.lsSettings->count(), 0);
     QVERIFY(editor.txAuthor->text().isEmpty());
     QVERIFY(editor.lbFileVer->text().isEmpty());
-    QVERIFY(editor.FileSaved);
+    QVERIFY(editor.FileSaved());
 
     // A file just opened counts as saved, although the boxes were filled.
     const QString path = writeFile(dir, QStringLiteral("a.sec"), header(), {MakeSetting("x", "G", SettingType::Int8)});
     f.platform.clearCalls();
     f.platform.answerFile(path);
     editor.mnfOpenSetting_Click();
-    QVERIFY(editor.FileSaved);
+    QVERIFY(editor.FileSaved());
     f.platform.cancelFile();
     editor.mnfOpenSetting_Click(); // no question, and a cancelled dialog is silent
     QCOMPARE(f.platform.messages(), QStringList());
@@ -438,9 +439,9 @@ void TestEditSetting::headerTypingCountsAsChange()
     bvlEditSetting editor(f.ctx);
     editor.show();
     for (QLineEdit *box : {editor.txAuthor, editor.txPhones, editor.txSEEMNr, editor.txSEEMRec}) {
-        editor.FileSaved = true;
+        editor.UndoStack()->setClean();
         QTest::keyClicks(box, QStringLiteral("7"));
-        QVERIFY2(!editor.FileSaved, qPrintable(box->objectName()));
+        QVERIFY2(!editor.FileSaved(), qPrintable(box->objectName()));
     }
     f.platform.answerMessage(MsgResult::Cancel);
     editor.close();
@@ -488,7 +489,7 @@ void TestEditSetting::unsavedFileSurvivesAFailedSave()
     QVERIFY(f.platform.allAnswersUsed());
     QCOMPARE(editor.Settings, before);
     QCOMPARE(editor.txAuthor->text(), QStringLiteral("me"));
-    QVERIFY(!editor.FileSaved);
+    QVERIFY(!editor.FileSaved());
     QVERIFY(editor.isVisible());
     if (writeFails)
         QCOMPARE(f.platform.messages().last(), inputError(f.ctx, 75));
@@ -521,7 +522,7 @@ void TestEditSetting::saveRefusals()
     QCOMPARE(f.platform.calls.size(), 1);
 
     load(editor, {"a"});
-    editor.FileSaved = false;
+    editor.UndoStack()->resetClean();
     editor.txSEEMNr->setText(seemNr);
     editor.txSEEMRec->setText(seemRec);
     const QString path = dir.filePath(QStringLiteral("out.sec"));
@@ -531,7 +532,7 @@ void TestEditSetting::saveRefusals()
     QCOMPARE(f.platform.messages(), QStringList({inputError(f.ctx, error)}));
     QCOMPARE(f.platform.calls.last().icon, MsgIcon::Warning);
     QVERIFY(!QFile::exists(path));
-    QVERIFY(!editor.FileSaved);
+    QVERIFY(!editor.FileSaved());
     QCOMPARE(editor.lbFileVer->text(), QStringLiteral("V") + VersionString());
 }
 
@@ -552,7 +553,7 @@ void TestEditSetting::saveWritesHeaderAndStampsVersion()
     const ScriptedPlatform::Call dialog = f.platform.callsOf(ScriptedPlatform::Kind::SaveFile).first();
     QCOMPARE(dialog.text, f.ctx.T(QStringLiteral("bvlEditSetting.mnfSaveSetting")));
     QCOMPARE(dialog.filter, QStringLiteral("Setting file (*.sec)|*.sec"));
-    QVERIFY(editor.FileSaved);
+    QVERIFY(editor.FileSaved());
     QCOMPARE(editor.lbFileVer->text(), QStringLiteral("File V3 (") + VersionString() + QLatin1Char(')'));
 
     SettingFileHeader h;
@@ -585,12 +586,12 @@ void TestEditSetting::failedWriteKeepsThePreviousFile()
 
     // A name the file's code page cannot hold fails the write as a whole.
     editor.Settings[0].Name = QStringLiteral("名");
-    editor.FileSaved = false;
+    editor.UndoStack()->resetClean();
     f.platform.answerFile(path);
     editor.mnfSaveSetting_Click();
     QCOMPARE(f.platform.messages().last(), inputError(f.ctx, 13));
     QCOMPARE(FileBytes(path), saved);
-    QVERIFY(!editor.FileSaved);
+    QVERIFY(!editor.FileSaved());
     QCOMPARE(editor.lbFileVer->text(), QStringLiteral("marker"));
 
     // A FIFO is not replaced by a regular file: the save fails and counts as unsaved.
@@ -600,7 +601,7 @@ void TestEditSetting::failedWriteKeepsThePreviousFile()
     f.platform.answerFile(fifo);
     editor.mnfSaveSetting_Click();
     QCOMPARE(f.platform.messages().last(), inputError(f.ctx, 75));
-    QVERIFY(!editor.FileSaved);
+    QVERIFY(!editor.FileSaved());
     QVERIFY(!QFileInfo(fifo).isFile() && QFileInfo(fifo).exists());
 }
 
@@ -628,7 +629,7 @@ void TestEditSetting::openShowsTheFile()
     QCOMPARE(editor.Settings, settings);
     QCOMPARE(listTexts(editor), QStringList({"Beep", "Zoom"}));
     verifyListMapsRecords(editor);
-    QVERIFY(editor.FileSaved);
+    QVERIFY(editor.FileSaved());
     QCOMPARE(f.platform.messages(), QStringList());
 }
 
@@ -655,7 +656,7 @@ void TestEditSetting::openRefusalsKeepTheWindow()
     bvlEditSetting editor(f.ctx);
     load(editor, {"kept"});
     editor.txAuthor->setText(QStringLiteral("me"));
-    editor.FileSaved = true;
+    editor.UndoStack()->setClean();
     const SettingList before = editor.Settings;
 
     SettingFileHeader h = header();
@@ -760,7 +761,7 @@ void TestEditSetting::escapeClosesLikeTheCloseBox()
 
     // Once saved, closing asks nothing.
     editor.show();
-    editor.FileSaved = true;
+    editor.UndoStack()->setClean();
     f.platform.clearCalls();
     PressKey(editor.cmAdd, Qt::Key_Escape);
     QVERIFY(!editor.isVisible());
@@ -782,7 +783,7 @@ void TestEditSetting::menuShortcutsReachTheFileCommands()
     QTest::keyClick(editor.txAuthor, Qt::Key_O, Qt::ControlModifier);
     QCOMPARE(f.platform.callsOf(ScriptedPlatform::Kind::OpenFile).size(), 1);
     load(editor, {"a"});
-    editor.FileSaved = false;
+    editor.UndoStack()->resetClean();
     f.platform.answerMessage(MsgResult::No);
     QTest::keyClick(editor.lsSettings, Qt::Key_N, Qt::ControlModifier);
     QVERIFY(editor.Settings.isEmpty());
@@ -868,7 +869,8 @@ void TestEditSetting::fileDialogsStartInTheFilesFolder()
     QStringList proposed;
     for (const ScriptedPlatform::Call &call : f.platform.calls)
         proposed << call.proposed;
-    QCOMPARE(proposed, QStringList({QString(), folder, folder, QString()}));
+    // Save proposes the open file itself, in its folder.
+    QCOMPARE(proposed, QStringList({QString(), path, folder, QString()}));
 }
 
 QTEST_MAIN(TestEditSetting)

@@ -73,7 +73,9 @@ private slots:
     void stateValueDecimalBox();
     void stateListCommands();
     void storesCheckboxAndValueList();
-    void invalidCheckboxValueStoresEverySelectedBit();
+    void checkboxValuesThatCannotBeStoredAreRefused_data();
+    void checkboxValuesThatCannotBeStoredAreRefused();
+    void switchingTypeForgetsTheOtherPanels();
     void errorsInTheirOrder_data();
     void errorsInTheirOrder();
     void fractionsInTheRegionalFormat();
@@ -219,14 +221,18 @@ void TestEditSettingDo::stringLengthShowsAvailableCharacters_data()
     QTest::addColumn<QString>("length");
     QTest::addColumn<bool>("red");
     QTest::addColumn<QString>("available");
-    QTest::newRow("ANSI 1") << 3 << "1" << true << "0";
+    QTest::newRow("ANSI 0") << 3 << "0" << true << "-1";
+    QTest::newRow("ANSI 1") << 3 << "1" << false << "0";
+    QTest::newRow("ANSI 256") << 3 << "256" << true << "255";
     QTest::newRow("ANSI 2") << 3 << "2" << false << "1";
     QTest::newRow("ANSI 20") << 3 << "20" << false << "19";
     QTest::newRow("ANSI 1.5 rounds to 2") << 3 << "1.5" << false << "1";
     QTest::newRow("ANSI lowest") << 3 << "-2147483648" << true << "-2147483649";
     QTest::newRow("Unicode 3") << 4 << "3" << true << "0";
     QTest::newRow("Unicode 4") << 4 << "4" << false << "1";
-    QTest::newRow("Unicode 5") << 4 << "5" << false << "1";
+    QTest::newRow("Unicode 5, odd") << 4 << "5" << true << "1";
+    QTest::newRow("Unicode 2") << 4 << "2" << false << "0";
+    QTest::newRow("Unicode 512") << 4 << "512" << true << "255";
     QTest::newRow("Unicode 1 truncates toward zero") << 4 << "1" << true << "0";
     QTest::newRow("not a number keeps the count") << 3 << "abc" << true << "before";
     QTest::newRow("empty keeps the count") << 4 << "" << true << "before";
@@ -431,19 +437,68 @@ void TestEditSettingDo::storesCheckboxAndValueList()
     QCOMPARE(out.BitMask, quint8(0));
 }
 
-void TestEditSettingDo::invalidCheckboxValueStoresEverySelectedBit()
+void TestEditSettingDo::checkboxValuesThatCannotBeStoredAreRefused_data()
 {
+    QTest::addColumn<QString>("checked");
+    QTest::addColumn<QString>("unchecked");
+    QTest::addColumn<QString>("values"); // empty: refused, naming the field
+    QTest::addColumn<QString>("field");
+    QTest::newRow("unchecked one digit short") << "00000011" << "0000000" << "" << "Checkbox off";
+    QTest::newRow("checked empty") << "" << "00000000" << "" << "Checkbox on";
+    QTest::newRow("not binary") << "00000021" << "00000000" << "" << "Checkbox on";
+    QTest::newRow("equal") << "00000011" << "00000011" << "" << "Checkbox off";
+    QTest::newRow("equal within the bits") << "11110011" << "00000011" << "" << "Checkbox off";
+    QTest::newRow("bits outside are masked") << "11111101" << "00000000" << "1§0" << "";
+    QTest::newRow("differ in one bit") << "00000010" << "00000001" << "2§1" << "";
+}
+
+void TestEditSettingDo::checkboxValuesThatCannotBeStoredAreRefused()
+{
+    QFETCH(QString, checked);
+    QFETCH(QString, unchecked);
+    QFETCH(QString, values);
+    QFETCH(QString, field);
     EditorFixture f;
     bvlEditSettingDo d(f.ctx);
     d.ResetForm();
     fillRequired(d, QStringLiteral("N"), QStringLiteral("G"), QStringLiteral("0"));
-    selectBits(d, {2, 3});
-    d.txCheckedValue->setText(QStringLiteral("0000110")); // yellow: counts as -1
-    d.txUncheckedValue->setText(QStringLiteral("11111111")); // red: masked on storing
+    selectBits(d, {0, 1});
+    d.txCheckedValue->setText(checked);
+    d.txUncheckedValue->setText(unchecked);
     SettingStruct out;
-    QVERIFY(d.WriteSettingStruct(out));
-    QCOMPARE(out.Values, QStringLiteral("12§12"));
-    QVERIFY(f.platform.messages().isEmpty());
+    f.ctx.CurrentSettingOK = false;
+    d.cmOK_Click();
+    if (values.isEmpty()) {
+        QVERIFY(!f.ctx.CurrentSettingOK);
+        QCOMPARE(f.platform.messages(), QStringList({field + QStringLiteral(": ")
+                                                     + f.ctx.T(QStringLiteral("bvlEditSettingDo.sErr605_M"))
+                                                     + QStringLiteral(" (ERR 605)")}));
+    } else {
+        QVERIFY(f.ctx.CurrentSettingOK);
+        QCOMPARE(f.ctx.CurrentSetting.Values, values);
+    }
+}
+
+void TestEditSettingDo::switchingTypeForgetsTheOtherPanels()
+{
+    EditorFixture f;
+    bvlEditSettingDo d(f.ctx);
+    SettingStruct list = MakeSetting(QStringLiteral("L"), QStringLiteral("G"), SettingType::ValueList);
+    list.BitMask = 0x03;
+    list.ValueNames = QStringLiteral("a§b");
+    list.Values = QStringLiteral("1§2");
+    d.ReadSettingStruct(list);
+    QCOMPARE(d.cbSettingValueList->count(), 2);
+    d.opType[int(SettingType::AnsiString)]->setChecked(true);
+    d.opType[int(SettingType::ValueList)]->setChecked(true);
+    // The states and bits of the list read before do not come back.
+    QCOMPARE(d.cbSettingValueList->count(), 0);
+    QCOMPARE(d.SelectedBits, quint8(0));
+    d.opType[int(SettingType::AnsiString)]->setChecked(true);
+    d.txMaxStringLength->setText(QStringLiteral("12"));
+    d.opType[int(SettingType::Checkbox)]->setChecked(true);
+    d.opType[int(SettingType::AnsiString)]->setChecked(true);
+    QVERIFY(d.txMaxStringLength->text().isEmpty());
 }
 
 void TestEditSettingDo::errorsInTheirOrder_data()
@@ -471,7 +526,10 @@ void TestEditSettingDo::errorsInTheirOrder_data()
     QTest::newRow("value list without states") << 1 << "0" << "" << "G" << "N" << 0x10 << 0 << 602;
     QTest::newRow("value list complete") << 1 << "0" << "" << "G" << "N" << 0x10 << 1 << 0;
     QTest::newRow("Int8 complete") << 2 << "-5" << "" << "G" << "N" << 0 << 0 << 0;
-    QTest::newRow("ANSI with negative length") << 3 << "0" << "-3" << "G" << "N" << 0 << 0 << 0;
+    QTest::newRow("ANSI with negative length") << 3 << "0" << "-3" << "G" << "N" << 0 << 0 << 606;
+    QTest::newRow("ANSI of 256 bytes") << 3 << "0" << "256" << "G" << "N" << 0 << 0 << 606;
+    QTest::newRow("Unicode of odd length") << 4 << "0" << "31" << "G" << "N" << 0 << 0 << 606;
+    QTest::newRow("Unicode of 510 bytes") << 4 << "0" << "510" << "G" << "N" << 0 << 0 << 0;
 }
 
 void TestEditSettingDo::errorsInTheirOrder()
@@ -504,9 +562,13 @@ void TestEditSettingDo::errorsInTheirOrder()
         QVERIFY(f.ctx.CurrentSettingOK);
         return;
     }
-    QCOMPARE(f.platform.messages(),
-             QStringList({f.ctx.T(QStringLiteral("bvlEditSetting.wssInputDataError_M"))
-                          + QStringLiteral(" (ERR %1)").arg(error)}));
+    // The refusal names the field, says why, and keeps its number at the end.
+    QCOMPARE(f.platform.messages().size(), 1);
+    const QString message = f.platform.messages().first();
+    QVERIFY2(message.endsWith(QStringLiteral(" (ERR %1)").arg(error)), qPrintable(message));
+    QVERIFY2(message.indexOf(QStringLiteral(": ")) > 0, qPrintable(message));
+    if (error == 600)
+        QCOMPARE(message, QStringLiteral("Group: a setting needs a group (ERR 600)"));
     QCOMPARE(f.platform.calls.last().icon, MsgIcon::Warning);
     QVERIFY(!f.ctx.CurrentSettingOK);
 }
@@ -605,11 +667,8 @@ void TestEditSettingDo::resetFormClearsForAdd()
     QCOMPARE(d.cbSettingValueList->count(), 0);
     QVERIFY(!InputMarks::IsTextRed(d.txSettingValueVal));
     QVERIFY(!InputMarks::IsBackYellow(d.txSettingValueVal));
-    // Emptying a box that held text runs its change handling.
     QVERIFY(!InputMarks::IsTextRed(d.txCheckedValue));
-    QVERIFY(InputMarks::IsBackYellow(d.txCheckedValue));
-    QVERIFY(InputMarks::IsTextRed(d.txMaxStringLength));
-    QCOMPARE(d.lbAvailableCharsVal->text(), QStringLiteral("kept"));
+    QVERIFY(d.lbAvailableCharsVal->text().isEmpty()); // the string panel is not the check box's
 }
 
 void TestEditSettingDo::okHidesWithTheRecord()

@@ -56,7 +56,7 @@ private slots:
             QVERIFY(editor->Settings.isEmpty() && editor->lsSettings->count() == 0);
             QVERIFY(editor->txAuthor->text().isEmpty() && editor->lbSettingGroup->text().isEmpty());
             QCOMPARE(editor->lbFileVer->text(), QStringLiteral("V") + VersionString());
-            QVERIFY(editor->FileSaved);
+            QVERIFY(editor->FileSaved());
             QCOMPARE(copyOne(*editor), QStringLiteral("S (Copy, 1)"));
             f.platform.answerMessage(MsgResult::No);
             dialog->reject();
