@@ -215,13 +215,13 @@ void TestSettingFilesWindow::editorSavesNewFilesIntoThePerUserFolder()
     f.open(f.seemPath);
     QCOMPARE(f.window->SettingPath, UserFile(f, QStringLiteral("authored.sec")));
 
-    // A file opened from a writable folder is saved where it is.
+    // A file opened from a writable folder is proposed where it is, under its own name.
     f.platform.answerFile(f.secPath);
     editor.mnfOpenSetting_Click();
     f.platform.cancelFile();
     editor.SaveSettingFile();
     QCOMPARE(f.platform.callsOf(ScriptedPlatform::Kind::SaveFile).last().proposed,
-             QDir::toNativeSeparators(f.folder.dir.path()) + QDir::separator());
+             QDir::toNativeSeparators(f.secPath));
 }
 
 void TestSettingFilesWindow::languageListShowsTheUsersOwnFilesFirst()
