@@ -1,6 +1,7 @@
 #pragma once
 #include "core/BvlError.h"
 #include "core/SettingTypes.h"
+#include "seem/SeemDocument.h"
 #include "seem/SeemFile.h"
 #include "seem/SettingSearch.h"
 #include "seem/SettingState.h"
@@ -38,17 +39,6 @@ struct ChangeTracking;
 
 // The open dialog's filter for SEEM files: SEEM files, all files.
 QString SeemFilter(AppContext &ctx);
-
-// A save that failed at one setting: the number of the failure and which setting it was,
-// so that the window can show that setting to the user.
-class SettingWriteError : public BvlError
-{
-public:
-    SettingWriteError(int index, const BvlError &cause)
-        : BvlError(cause.number(), QString::fromStdString(cause.what())), settingIndex(index)
-    {}
-    int settingIndex;
-};
 
 // The main window: one open SEEM file, the setting file that gives its bytes meaning, a
 // group tree with one page of controls per group, and the commands around them.
@@ -100,8 +90,7 @@ public:
     bool RestoreSetting(int index);
     bool RestoreSettings(const QVector<int> &indexes);
     bool RestoreAll();
-    void WriteSetting(int index, ByteStore &target);
-    // Writes the settings whose controls differ from RestoredStates, and nothing else.
+    // Writes the changed settings of the document, and nothing else (SeemDocument::save).
     // Throws 621 or 622 (SeemFile::checkWritable) before anything is written when the
     // file cannot take the save; throws SettingWriteError naming the first setting that
     // cannot be encoded, then nothing has been written; throws SaveError (SeemFile::save)
@@ -109,14 +98,17 @@ public:
     // are read again, so that every control shows what the file now holds.
     // Returns the number of settings written.
     int WriteAll();
-    // The state setting index's control shows now, and putting a state into it.
+    // The value of setting index in the document, and putting a value there (its control,
+    // when it exists, follows).
     ControlState CurrentState(int index) const;
     void ShowState(int index, const ControlState &state);
+    // What setting index's control shows.
+    ControlState ControlStateOf(int index) const;
     void mnfRestore_Click();
     void mnfRestoreItem_Click();
 
     // ---- Settings view
-    void AddSettingGroup(SettingStruct &setting);
+    void AddSettingGroup(SettingStruct &setting, int index);
     void AddSettingControl(SettingStruct &setting, int index);
     int GetObjX(int slot) const;   // twips
     int GetObjY(int slot) const;   // twips
@@ -229,10 +221,17 @@ public:
     // ---- Window state
     QString SEEMPath;
     QString SettingPath;
-    std::unique_ptr<SeemFile> SEEMFile;
+    // The open document: the truth every view of this window shows.
+    SeemDocument *Document = nullptr;
+    SeemFile *SEEMFile = nullptr;  // the document's file
     SettingFileHeader FileHeader;
-    SettingList Settings;          // setting i is Settings[i - 1]
-    bool IsSaved = true;
+    // The view's copy of the document's settings (setting i is Settings[i - 1]): UIIndex is
+    // the element of its control array; names and groups are the file's.
+    SettingList Settings;
+    // The view's page of each setting: its group, or a continuation page " (2)" of it.
+    QVector<QString> PageKeys;
+    // True when the document holds nothing the file does not.
+    bool IsSaved() const { return !Document->isModified(); }
     QString ShortHelpText;
     int PopupTarget = -1;          // setting index, or -1 for the selected tree node's group
     int CurrentGroup = -1;         // visible page, -1 for none
@@ -241,8 +240,8 @@ public:
     int ComboCount = 0;
     int TextCount = 0;
     int CheckCount = 0;
-    // Per setting, the state the last restore (or save) left in its control.
-    SettingStates RestoredStates;
+    // Per setting, the state the last restore (or save) read from the file.
+    const SettingStates &RestoredStates() const { return Document->restoredStates(); }
     // How the SEEM file is opened; tests put openReadOnly here to see a file the user
     // may not write, which a test run with full rights cannot make.
     std::function<void(SeemFile &file, const QString &path)> SeemFileOpener =
@@ -266,7 +265,7 @@ protected:
 
 private:
     // A SEEM file and its setting file, opened, read and checked but not yet taken over.
-    struct Document
+    struct NextDocument
     {
         std::unique_ptr<SeemFile> seemFile;   // null when the open SEEM file stays
         QString seemPath;
@@ -290,23 +289,25 @@ private:
     // After the language changed: the language's Qt translations, every tagged control,
     // and the texts fetched from the table (short help, status line, title).
     void ShowLanguage();
+    // The accessible names of the window's own controls, in the current language.
+    void ShowAccessibleNames();
     // Fills the language dialog and shows it, unless it loaded the only language by itself
     // (allowed at start-up). False when the program was ended because no language is usable.
     bool ChooseLanguage(bool autoLoadOneLanguage);
 
     // False when a dialog was cancelled; throws BvlError on failure.
-    bool OpenFileParse(const QString &seemPath, Document &next);
+    bool OpenFileParse(const QString &seemPath, NextDocument &next);
     // Reads and checks next's setting file, then takes next over. False when the file was
     // refused (its message has been shown); throws BvlError when it cannot be shown.
-    bool OpenSettingParse(Document &next);
-    void TakeOver(Document &next);
+    bool OpenSettingParse(NextDocument &next);
+    void TakeOver(NextDocument &next);
     // Before edits would be dropped: the unsaved-changes question, and the save when the
     // answer is Yes. False when the edits are to stay (Cancel, or a save that did not happen).
     bool MayDropEdits();
     MsgResult AskToSave();
     // A setting file for another SEEM or record than the SEEM file's name says is used only
     // when the user says so; true when the numbers agree or the name carries none.
-    bool AcceptOtherRecord(const Document &next);
+    bool AcceptOtherRecord(const NextDocument &next);
     // Copies the open SEEM file to target, asking before another file is replaced, and
     // makes the copy the open document. False, reported, when that did not happen.
     bool SaveAsCopy(const QString &target);
@@ -325,7 +326,8 @@ private:
     QGroupBox *PageOfNode(const QTreeWidgetItem *node) const;
     QTreeWidgetItem *SelectedNode() const;
     void WatchControl(QWidget *control);
-    void MarkUnsaved() { IsSaved = false; }
+    // The document's values changed: the controls that exist show them.
+    void DocumentStatesChanged(const QVector<int> &indexes);
 
     // A failed restore: the first failing setting and the failure's number.
     struct RestoreFailure
@@ -335,8 +337,8 @@ private:
     };
     // Restores without a message; index 0 when every setting restored.
     RestoreFailure RestoreQuietly(const QVector<int> &indexes);
-    // 0 when setting index restored, else the failure's number (the control is disabled).
-    int RestoreOne(int index);
+    // Puts the document's value of setting index into its control, when it exists.
+    void ShowInControl(int index);
     void ReportRestoreFailure(const RestoreFailure &failure);
     QVector<int> AllSettings() const;
 
@@ -376,4 +378,6 @@ private:
     int m_foundIndex = 0;                        // the setting Find went to last, 0 for none
     QPointer<QWidget> m_highlighted;             // the found control while it is highlighted
     QScrollArea *m_scroll = nullptr;             // holds the client area when it does not fit the screen
+    QVector<QLabel *> m_labelOfSetting;          // per setting, its label (none for a check box)
+    QTreeWidgetItem *m_shownNode = nullptr;      // the node whose page is shown
 };

@@ -67,17 +67,21 @@ QGroupBox *bvlMain::PageOfNode(const QTreeWidgetItem *node) const
     return replicator.at(page);
 }
 
-void bvlMain::AddSettingGroup(SettingStruct &setting)
+void bvlMain::AddSettingGroup(SettingStruct &setting, int index)
 {
     const QString given = NormalisedGroup(setting.Group);
+    // The page is the view's: the setting keeps its group, its page key goes here.
+    if (PageKeys.size() < index)
+        PageKeys.resize(index);
+    QString &pageKey = PageKeys[index - 1];
     // A group whose pages filled up goes on where its previous setting went: pages never
     // empty during a build, so the full ones need no second look.
-    setting.Group = m_groupContinuation.value(given, given);
+    pageKey = m_groupContinuation.value(given, given);
     for (;;) {
-        QTreeWidgetItem *node = m_groups.obtain(tvUI, setting.Group);
+        QTreeWidgetItem *node = m_groups.obtain(tvUI, pageKey);
         if (node->data(0, NodePageRole).toString().isEmpty()) {
             ++FrameCount;
-            auto *page = new QGroupBox(MnemonicFree(setting.Group.section(PathSeparator, -1)), m_client);
+            auto *page = new QGroupBox(MnemonicFree(pageKey.section(PathSeparator, -1)), m_client);
             page->setObjectName(ArrayElementName(QStringLiteral("replicator"), FrameCount));
             page->setGeometry(replicator.at(0)->geometry());
             page->setFont(replicator.at(0)->font());
@@ -90,14 +94,14 @@ void bvlMain::AddSettingGroup(SettingStruct &setting)
         if (PageOfNode(node)->property(NextSlotProperty).toInt() <= SlotsPerPage)
             break;
         // A full page: the group goes on with a sibling node.
-        setting.Group = NormalisedGroup(setting.Group + QStringLiteral(" (2)"));
+        pageKey = NormalisedGroup(pageKey + QStringLiteral(" (2)"));
     }
-    m_groupContinuation.insert(given, setting.Group);
+    m_groupContinuation.insert(given, pageKey);
 }
 
 void bvlMain::AddSettingControl(SettingStruct &setting, int index)
 {
-    QGroupBox *page = PageOfNode(m_groups.find(setting.Group));
+    QGroupBox *page = PageOfNode(m_groups.find(PageKeys.at(index - 1)));
     const int slot = page->property(NextSlotProperty).toInt();
     const QPoint at(TwipsToPixelsX(GetObjX(slot)), TwipsToPixelsY(GetObjY(slot)));
     const QPoint inputAt = at + QPoint(0, InputBelowLabel);
@@ -108,8 +112,10 @@ void bvlMain::AddSettingControl(SettingStruct &setting, int index)
         check->setProperty(SettingIndexProperty, index);
         setting.UIIndex = CheckCount;
         check->move(at);
+        // Named and described by its setting for assistive technology.
+        check->setAccessibleName(setting.Name);
+        check->setAccessibleDescription(setting.Description);
         WatchControl(check);
-        connect(check, &QCheckBox::toggled, this, [this] { MarkUnsaved(); });
         check->show();
         page->setProperty(NextSlotProperty, slot + 1);
         return;
@@ -120,6 +126,9 @@ void bvlMain::AddSettingControl(SettingStruct &setting, int index)
     label->setText(setting.Name);
     label->setProperty(SettingIndexProperty, index);
     label->move(at);
+    if (m_labelOfSetting.size() < index)
+        m_labelOfSetting.resize(index);
+    m_labelOfSetting[index - 1] = label;
     WatchControl(label);
     label->show();
 
@@ -127,18 +136,25 @@ void bvlMain::AddSettingControl(SettingStruct &setting, int index)
         QLineEdit *text = NewElement(txUI, ++TextCount, page, QStringLiteral("txUI"));
         text->setProperty(SettingIndexProperty, index);
         text->move(inputAt);
+        label->setBuddy(text);
+        text->setAccessibleName(setting.Name);
+        text->setAccessibleDescription(setting.Description);
         setting.UIIndex = TextCount;
         const int limit = SettingCodec::MaxTextLength(setting);
         if (limit >= 0)
             text->setMaxLength(limit);
         WatchControl(text);
-        connect(text, &QLineEdit::textChanged, this, [this] { MarkUnsaved(); });
         text->show();
     } else {
         const QVector<ListEntry> entries = ListEntries(setting);
         QComboBox *list = NewElement(cbUI, ++ComboCount, page, QStringLiteral("cbUI"));
         list->setProperty(SettingIndexProperty, index);
         list->move(inputAt);
+        label->setBuddy(list);
+        list->setAccessibleName(setting.Name);
+        list->setAccessibleDescription(setting.Description);
+        // The wheel turns a list only once it has the focus; otherwise it scrolls.
+        list->setFocusPolicy(Qt::StrongFocus);
         setting.UIIndex = ComboCount;
         for (const ListEntry &entry : entries)
             list->addItem(entry.name, entry.value);
@@ -146,7 +162,6 @@ void bvlMain::AddSettingControl(SettingStruct &setting, int index)
         list->setCurrentIndex(-1);
         WatchControl(list);
         connect(list, &QComboBox::currentIndexChanged, this, [this, list] {
-            MarkUnsaved();
             if (!m_restoring)
                 ShowDescriptionOf(list);
         });
@@ -170,8 +185,11 @@ void bvlMain::UnloadAllControls()
     unload(replicator);
     FrameCount = LabelCount = ComboCount = TextCount = CheckCount = 0;
     CurrentGroup = -1;
+    m_shownNode = nullptr;
     m_groups.clear();
     m_groupContinuation.clear();
+    PageKeys.clear();
+    m_labelOfSetting.clear();
     tvUI->clear();
 }
 
@@ -180,6 +198,7 @@ void bvlMain::tvUI_NodeClick(QTreeWidgetItem *node)
     if (CurrentGroup != -1)
         replicator.at(CurrentGroup)->hide();
     CurrentGroup = -1;
+    m_shownNode = node;
     if (!node)
         return;
     if (QGroupBox *page = PageOfNode(node)) {
@@ -198,8 +217,7 @@ void bvlMain::ShowSetting(int index, bool focusControl)
 {
     if (index < 1 || index > Settings.size())
         return;
-    const SettingStruct &setting = Settings.at(index - 1);
-    QTreeWidgetItem *node = m_groups.find(setting.Group);
+    QTreeWidgetItem *node = m_groups.find(PageKeys.value(index - 1));
     if (!node)
         return;
     tvUI->setCurrentItem(node);

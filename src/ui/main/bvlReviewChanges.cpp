@@ -3,6 +3,7 @@
 #include "core/Conversions.h"
 #include "seem/ControlStateText.h"
 #include "seem/OwnedBytes.h"
+#include "seem/SettingLookup.h"
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
 #include "ui/editor/InputMarks.h"
@@ -115,7 +116,7 @@ void bvlReviewChanges::FillUp()
         const SettingStruct &s = m_window.Settings.at(index - 1);
         QTreeWidgetItem *row =
             AddSettingRow(lsChanges, index,
-                          {s.Group, s.Name, ControlStateText(s, m_window.RestoredStates.restored(index)),
+                          {NormalisedGroup(s.Group), s.Name, ControlStateText(s, m_window.RestoredStates().restored(index)),
                            ControlStateText(s, m_window.CurrentState(index)), BytesTouchedText(s)});
         // A value the save would refuse, with the reason.
         const TypedValueProblem problem = m_window.TypedValueProblemOf(index);
@@ -130,7 +131,7 @@ void bvlReviewChanges::FillUp()
     for (const auto &[index, state] : m_window.SettingsASaveAlsoChanges()) {
         const SettingStruct &s = m_window.Settings.at(index - 1);
         AddSettingRow(lsChanges, index,
-                      {s.Group, s.Name, ControlStateText(s, m_window.RestoredStates.restored(index)),
+                      {NormalisedGroup(s.Group), s.Name, ControlStateText(s, m_window.RestoredStates().restored(index)),
                        ControlStateText(s, state) + QStringLiteral(" (")
                            + m_ctx.T(QStringLiteral("bvlReviewChanges.sAlsoChanges_V")) + QLatin1Char(')'),
                        BytesTouchedText(s)});

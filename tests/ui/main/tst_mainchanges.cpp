@@ -125,11 +125,11 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral("Brimvale Edit - 0032_0001.seem (3 changed)"));
 
         QVERIFY(f.save());
-        QVERIFY(w.IsSaved && w.ChangedSettings().isEmpty());
+        QVERIFY(w.IsSaved() && w.ChangedSettings().isEmpty());
         QCOMPARE(f.image().left(2), QByteArray::fromHex("200C"));
         w.mnfUndo_Click();   // the typing: the file holds 12 now
         QCOMPARE(f.text(3)->text(), QStringLiteral("200"));
-        QVERIFY(!w.IsSaved);
+        QVERIFY(!w.IsSaved());
         QCOMPARE(w.ChangedSettings(), QVector<int>({3}));
         w.mnfUndo_Click();
         w.mnfUndo_Click();

@@ -98,7 +98,7 @@ private slots:
         QCOMPARE(f.platform.messages(), QStringList(f.T("bvlMain.sReplace?_M").arg("other.seem")));
         QCOMPARE(f.folder.bytes("other.seem"), QByteArray("keep me"));
         QCOMPARE(w.SEEMPath, f.seemPath);
-        QVERIFY(!w.IsSaved);
+        QVERIFY(!w.IsSaved());
 
         f.platform.answerFile(other);
         f.platform.answerMessage(MsgResult::Yes);
@@ -115,7 +115,7 @@ private slots:
         QVERIFY(!w.mnfSaveSEEM_Click());
         QVERIFY(f.platform.messages().first().startsWith(f.T("bvlMain.sNotCopied_M") + " \"" + nowhere + "\"\n"));
         QCOMPARE(w.SEEMPath, other);
-        QVERIFY(!w.IsSaved);
+        QVERIFY(!w.IsSaved());
     }
 
     void changingTheSettingFileAsksAboutUnsavedEdits()
