@@ -70,6 +70,7 @@ bvlMain::~bvlMain()
     // then reports its edit as finished: nothing of this window may answer by then.
     for (QObject *control : m_client->findChildren<QObject *>())
         control->disconnect(this);
+    Document->disconnect(this);
 }
 
 QAction *bvlMain::AddMenuItem(QMenu *menu, const char *name, const QString &caption)

@@ -4,6 +4,8 @@
 // control or the tree.
 #include "ui/main/bvlMain.h"
 
+#include "ui/AppContext.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QScrollBar>
