@@ -1,9 +1,13 @@
 // bvl-bench [setting counts...]
 //
-// Times reading setting files, the main window's open, save and restore, and the command
-// line's apply of every setting, on generated documents of 200, 2,000 and 20,000 settings,
-// counts the window's system calls, and prints one Markdown table. Built and run by
-// `make bench` (release build, offscreen).
+// Times reading setting files, the main window's open, first show of a page, save and
+// restore, and the command line's apply of every setting, on generated documents of 200,
+// 2,000 and 20,000 settings (and on the same counts in groups of 2,000), counts the
+// window's system calls, measures the peak memory of a process that opened the document,
+// and prints Markdown tables. Built and run by `make bench` (release build, offscreen).
+//
+// bvl-bench --peak-after-open FOLDER LANGUAGE SEEM is the child that measures memory: it
+// starts the window, opens SEEM and prints its peak resident memory in kB.
 #include "AuthoringBench.h"
 #include "CodePageBench.h"
 #include "GeneratedDocument.h"
@@ -19,6 +23,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QProcess>
 #include <QFile>
 #include <QTextStream>
 #include <QTemporaryDir>
@@ -39,6 +44,9 @@ const QVector<int> DefaultSizes{200, 2000, 20000};
 struct Figures
 {
     double readAll = 0, parse = 0, bufferParse = 0, open = 0, save = 0, restore = 0, apply = 0;
+    double firstShow = 0, groupShow = 0;
+    int groupPages = 0;
+    qint64 peakKb = -1;
     std::optional<SyscallCounts> openCalls, saveCalls, restoreCalls;
     int changedRuns = 0;
 };
@@ -102,8 +110,39 @@ void MeasureApply(const GeneratedDocument &doc, const QString &folder, Figures &
     });
 }
 
+// The peak memory of a fresh process that started the window and opened the document.
+qint64 MeasurePeakMemory(const QString &folder, const QString &language, const GeneratedDocument &doc)
+{
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--peak-after-open"), folder, language, doc.seemPath});
+    if (!child.waitForFinished(120000) || child.exitCode() != 0)
+        throw std::runtime_error("the memory measurement failed: " + child.readAllStandardError().toStdString());
+    return child.readAllStandardOutput().trimmed().toLongLong();
+}
+
+int PeakAfterOpen(const QStringList &arguments)
+{
+    WindowSession session(arguments.value(2), arguments.value(3));
+    session.open(arguments.value(4));
+    if (session.settingCount() == 0)
+        return 1;
+    std::printf("%lld\n", static_cast<long long>(PeakMemoryKb()));
+    return 0;
+}
+
+// Time of the first show of the largest group's page, and of all its continuation pages,
+// each time on a document just opened (the open is not timed).
+void MeasureFirstShow(WindowSession &session, const GeneratedDocument &doc, Figures &f)
+{
+    const auto open = [&] { session.open(doc.seemPath); };
+    f.firstShow = MedianMs(Runs, [&] { session.showGroup(doc.largestGroupPath, false); }, open);
+    f.groupShow = MedianMs(Runs, [&] { f.groupPages = session.showGroup(doc.largestGroupPath, true); }, open);
+}
+
 void MeasureWindow(WindowSession &session, SyscallCounter &counter, const GeneratedDocument &doc, Figures &f)
 {
+    MeasureFirstShow(session, doc, f);
     f.open = MedianMs(Runs, [&] { session.open(doc.seemPath); });
     if (session.settingCount() != doc.settingCount)
         throw std::runtime_error("the window did not open " + doc.seemPath.toStdString());
@@ -145,6 +184,10 @@ void AddColumn(ResultTable &table, const GeneratedDocument &doc, const Figures &
     table.add(QStringLiteral("same parse over `QBuffer`"), ResultTable::ms(f.bufferParse));
     table.add(QStringLiteral("parse / `QBuffer` parse"), ResultTable::ratio(f.parse / f.bufferParse));
     table.add(QStringLiteral("open (read, build, restore)"), ResultTable::ms(f.open));
+    table.add(QStringLiteral("first show of the largest group's page"), ResultTable::ms(f.firstShow));
+    table.add(QStringLiteral("first show of all its pages (pages)"),
+              QStringLiteral("%1 (%2)").arg(ResultTable::ms(f.groupShow)).arg(f.groupPages));
+    table.add(QStringLiteral("peak memory after open (VmHWM)"), QStringLiteral("%1 MB").arg(f.peakKb / 1024.0, 0, 'f', 1));
     table.add(QStringLiteral("save (every %1th changed)").arg(ChangeStride), ResultTable::ms(f.save));
     table.add(QStringLiteral("restore-all"), ResultTable::ms(f.restore));
     table.add(QStringLiteral("`brimvale-cli apply`, every setting assigned"), ResultTable::ms(f.apply));
@@ -156,6 +199,32 @@ void AddColumn(ResultTable &table, const GeneratedDocument &doc, const Figures &
               f.saveCalls ? ResultTable::count(f.saveCalls->total()) : ResultTable::notAvailable());
     table.add(QStringLiteral("save: write calls"), CallsOf(f.saveCalls, {"write", "pwrite64", "writev", "pwritev", "pwritev2"}));
     table.add(QStringLiteral("save: fsync calls"), CallsOf(f.saveCalls, {"fsync", "fdatasync"}));
+}
+
+void AddLargeGroupColumn(ResultTable &table, const GeneratedDocument &doc, const Figures &f)
+{
+    table.add(QStringLiteral("groups (largest)"), QStringLiteral("%1 (%2)").arg(doc.groupCount).arg(doc.largestGroup));
+    table.add(QStringLiteral("open (read, build, restore)"), ResultTable::ms(f.open));
+    table.add(QStringLiteral("first show of the largest group's page"), ResultTable::ms(f.firstShow));
+    table.add(QStringLiteral("first show of all its pages (pages)"),
+              QStringLiteral("%1 (%2)").arg(ResultTable::ms(f.groupShow)).arg(f.groupPages));
+    table.add(QStringLiteral("save (every %1th changed)").arg(ChangeStride), ResultTable::ms(f.save));
+    table.add(QStringLiteral("restore-all"), ResultTable::ms(f.restore));
+    table.add(QStringLiteral("peak memory after open (VmHWM)"), QStringLiteral("%1 MB").arg(f.peakKb / 1024.0, 0, 'f', 1));
+}
+
+// The window's steps alone, without system-call counts: for the large-group documents.
+void MeasureWindowSteps(WindowSession &session, const GeneratedDocument &doc, Figures &f)
+{
+    MeasureFirstShow(session, doc, f);
+    f.open = MedianMs(Runs, [&] { session.open(doc.seemPath); });
+    if (session.settingCount() != doc.settingCount)
+        throw std::runtime_error("the window did not open " + doc.seemPath.toStdString());
+    f.save = MedianMs(Runs, [&] { session.save(); }, [&] { session.changeEvery(ChangeStride); });
+    f.restore = MedianMs(Runs, [&] { session.restoreAll(); });
+    const QStringList messages = session.takeMessages();
+    if (!messages.isEmpty())
+        throw std::runtime_error("the window showed a message: " + messages.first().toStdString());
 }
 
 QVector<int> SizesFrom(const QStringList &arguments)
@@ -174,6 +243,14 @@ int main(int argc, char *argv[])
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    if (app.arguments().value(1) == QStringLiteral("--peak-after-open")) {
+        try {
+            return PeakAfterOpen(app.arguments());
+        } catch (const std::exception &e) {
+            std::fprintf(stderr, "bvl-bench: %s\n", e.what());
+            return 1;
+        }
+    }
     try {
         QTemporaryDir folder;
         if (!folder.isValid())
@@ -182,10 +259,12 @@ int main(int argc, char *argv[])
         if (!QFile::copy(QStringLiteral(BVL_BENCH_LANGUAGE_FILE), language))
             throw std::runtime_error("cannot copy the language file");
 
-        QVector<GeneratedDocument> docs;
+        QVector<GeneratedDocument> docs, largeDocs;
         const QVector<int> sizes = SizesFrom(app.arguments());
-        for (int i = 0; i < sizes.size(); ++i)
+        for (int i = 0; i < sizes.size(); ++i) {
             docs << GenerateDocument(folder.path(), sizes.at(i), qint16(i + 1));
+            largeDocs << GenerateLargeGroupDocument(folder.path(), sizes.at(i), qint16(0x100 + i));
+        }
 
         SyscallCounter counter;
         WindowSession session(folder.path(), language);
@@ -203,6 +282,7 @@ int main(int argc, char *argv[])
             MeasureParse(doc, figures);
             MeasureApply(doc, folder.path(), figures);
             MeasureWindow(session, counter, doc, figures);
+            figures.peakKb = MeasurePeakMemory(folder.path(), language, doc);
             AddColumn(table, doc, figures);
             AddCodePageRows(codePages, doc, ReadRuns);
             largest = figures;
@@ -213,6 +293,16 @@ int main(int argc, char *argv[])
                     counter.available() ? "strace (the step alone, attached and detached around it)"
                                         : qPrintable(QStringLiteral("nothing (") + counter.unavailableReason() + ")"));
         std::printf("%s", qPrintable(table.markdown()));
+        ResultTable largeTable(titles);
+        for (const GeneratedDocument &doc : largeDocs) {
+            std::fprintf(stderr, "measuring %d settings in groups of %d...\n", doc.settingCount, doc.largestGroup);
+            Figures figures;
+            MeasureWindowSteps(session, doc, figures);
+            figures.peakKb = MeasurePeakMemory(folder.path(), language, doc);
+            AddLargeGroupColumn(largeTable, doc, figures);
+        }
+        std::printf("\nThe same counts in groups of 2,000 settings (one group below 2,000):\n\n%s",
+                    qPrintable(largeTable.markdown()));
         std::printf("\nDecoding the texts of the setting file (letters moved above 0x7F, as in a non-Latin script):\n\n%s",
                     qPrintable(codePages.markdown()));
         // Where the calls go, for whoever makes these steps cheaper.

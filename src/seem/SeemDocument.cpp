@@ -2,15 +2,19 @@
 
 #include "core/Conversions.h"
 #include "seem/AlsoChanged.h"
+#include "seem/MemoryByteStore.h"
 #include "seem/SettingCodec.h"
 #include "seem/SettingLookup.h"
 
 #include <QFileInfo>
 #include <numeric>
+#include <optional>
 
 namespace {
 // The number the platform gives a list without a selected entry.
 constexpr int NoEntrySelected = 381;
+// From this many settings on, a restore reads the image once.
+constexpr int WholeImageRestore = 32;
 
 // The value of list entry position of setting s: name k takes value k.
 qint32 ListValueAt(const SettingStruct &s, int position)
@@ -147,13 +151,23 @@ QVector<int> SeemDocument::settingsOfGroup(const QString &group) const
 SeemDocument::RestoreFailure SeemDocument::restore(const QVector<int> &indexes)
 {
     const bool wasModified = isModified();
+    // Many settings are decoded from one read of the whole image rather than one read each.
+    std::optional<MemoryByteStore> image;
+    if (indexes.size() >= WholeImageRestore) {
+        try {
+            image.emplace(m_file->read(0, m_file->size()));
+        } catch (const BvlError &) {
+            // Read setting by setting then, each failure its own.
+        }
+    }
+    ByteStore &source = image ? static_cast<ByteStore &>(*image) : *m_file;
     RestoreFailure first;
     for (int index : indexes) {
         const SettingStruct &s = setting(index);
         try {
             // An unknown type keeps what it shows and is never written.
             const ControlState state =
-                IsKnownSettingType(s) ? DecodeControlState(*m_file, s) : ControlState::ListPosition(-1);
+                IsKnownSettingType(s) ? DecodeControlState(source, s) : ControlState::ListPosition(-1);
             m_restored.setRestored(index, state);
             m_edited[index - 1] = state;
         } catch (const BvlError &e) {

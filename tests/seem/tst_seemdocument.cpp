@@ -115,6 +115,26 @@ private slots:
         QVERIFY(!doc.isModified());
     }
 
+    // Many settings restore from one read of the image: those past its end still fail
+    // one by one, the others read what they read alone.
+    void restoreOfManyReadsLikeOneByOne()
+    {
+        SeemDocument doc;
+        open(doc);
+        SettingList settings = Settings();
+        for (int k = 0; k < 10; ++k)
+            settings.append(Named(SeemFixtures::Int8(100 + k), "Past", "End"));
+        auto file = std::make_unique<SeemFile>();
+        file->open(m_path);
+        doc.load(std::move(file), QStringLiteral("x.sec"), SettingFileHeader(), settings);
+        const SeemDocument::RestoreFailure failure = doc.restoreAll();
+        QCOMPARE(failure.index, 31);
+        QVERIFY(!doc.isRestored(40) && doc.isRestored(29));
+        QCOMPARE(doc.state(2), ControlState::ListPosition(1));
+        QCOMPARE(doc.state(4).text, QStringLiteral("ABC"));
+        QCOMPARE(doc.state(3).text, QStringLiteral("200"));
+    }
+
     void saveWritesOnlyTheChangedAndCountsThem()
     {
         SeemDocument doc;

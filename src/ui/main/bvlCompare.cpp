@@ -55,17 +55,17 @@ bvlCompare::bvlCompare(AppContext &context, bvlMain &window, ByteStore &other, c
 void bvlCompare::FillUp()
 {
     QVector<std::optional<ControlState>> current;
-    for (int index = 1; index <= m_window.Settings.size(); ++index) {
+    for (int index = 1; index <= m_window.Document->settings().size(); ++index) {
         if (m_window.RestoredStates().isRestored(index))
             current.append(m_window.CurrentState(index));
         else
             current.append(std::nullopt);
     }
-    m_differences = CompareStatesWithImage(m_window.Settings, current, m_other);
+    m_differences = CompareStatesWithImage(m_window.Document->settings(), current, m_other);
 
     lsDifferences->clear();
     for (const StateDifference &d : m_differences) {
-        const SettingStruct &s = m_window.Settings.at(d.index - 1);
+        const SettingStruct &s = m_window.Document->settings().at(d.index - 1);
         const QString other = d.other.decoded ? d.other.text : d.other.reason;
         // A setting this file could not show gets the reason from the file itself.
         const QString mine = current.at(d.index - 1) ? d.thisText : DecodeValueText(*m_window.SEEMFile, s).reason;
@@ -118,7 +118,7 @@ void bvlMain::mnfCompare_Click()
                                   MsgButtons::Ok);
         return;
     }
-    if (!ImageHoldsSettings(Settings, other.size())) {
+    if (!ImageHoldsSettings(Document->settings(), other.size())) {
         m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sCompareTooShort_M")) + QStringLiteral(" \"")
                                       + *chosen + QLatin1Char('"'),
                                   MsgIcon::Critical, MsgButtons::Ok);

@@ -102,14 +102,24 @@ public:
     // when it exists, follows).
     ControlState CurrentState(int index) const;
     void ShowState(int index, const ControlState &state);
-    // What setting index's control shows.
+    // What setting index's control shows (the document's value while its page is not built:
+    // the control shows that once it is).
     ControlState ControlStateOf(int index) const;
     void mnfRestore_Click();
     void mnfRestoreItem_Click();
 
     // ---- Settings view
+    // Pages are built when first shown: at open each setting only gets its page, its slot
+    // and the numbers of its controls (objectNames chUI(3) ... in setting order, whichever
+    // page is built first). AddSettingGroup gives setting index its page (a continuation
+    // page " (2)" when the group's is full), AddSettingControl its slot and numbers.
     void AddSettingGroup(SettingStruct &setting, int index);
     void AddSettingControl(SettingStruct &setting, int index);
+    // Page number (replicator element) of a tree node; 0 for a node without a page.
+    int PageNumberOf(const QTreeWidgetItem *node) const;
+    // The page's group box with its controls, built from the document on first use.
+    QGroupBox *BuildPage(int number);
+    bool IsPageBuilt(int number) const { return replicator.value(number) != nullptr; }
     int GetObjX(int slot) const;   // twips
     int GetObjY(int slot) const;   // twips
     void UnloadAllControls();
@@ -118,8 +128,13 @@ public:
     // Shows the page of setting index (selecting its node, as a click would) and focuses its
     // control unless told not to.
     void ShowSetting(int index, bool focusControl = true);
-    // The input control of setting index (check box, list or text box).
-    QWidget *ControlOf(int index) const;
+    // The input control of setting index (check box, list or text box); its page is built
+    // when it was not yet.
+    QWidget *ControlOf(int index);
+    // The same when its page is built, null otherwise.
+    QWidget *BuiltControlOf(int index) const;
+    // The label of a list or text setting when its page is built.
+    QLabel *BuiltLabelOf(int index) const;
 
     // ---- Interaction
     void ShowDescriptionOf(const QObject *control);
@@ -211,7 +226,8 @@ public:
     QPlainTextEdit *txDescription = nullptr;
     StatusLine *lbFileDesc = nullptr;
 
-    // Control arrays; element 0 is the invisible template, run-time elements follow.
+    // Control arrays; element 0 is the invisible template, run-time elements follow. An
+    // element is null until its page is built.
     QVector<QGroupBox *> replicator;
     QVector<QLabel *> lbUI;
     QVector<QCheckBox *> chUI;
@@ -323,8 +339,9 @@ private:
     // The status line holds one line; its full text, a long path included, is its tool tip.
     void ShowFileDesc(const QString &text);
 
-    QGroupBox *PageOfNode(const QTreeWidgetItem *node) const;
     QTreeWidgetItem *SelectedNode() const;
+    // Builds the controls of setting index in slot of page, showing the document's value.
+    void BuildControl(QGroupBox *page, int slot, int index);
     void WatchControl(QWidget *control);
     // The document's values changed: the controls that exist show them.
     void DocumentStatesChanged(const QVector<int> &indexes);
@@ -339,6 +356,8 @@ private:
     RestoreFailure RestoreQuietly(const QVector<int> &indexes);
     // Puts the document's value of setting index into its control, when it exists.
     void ShowInControl(int index);
+    // A control just built shows the document's value and the setting's marks.
+    void ShowBuiltControl(int index);
     void ReportRestoreFailure(const RestoreFailure &failure);
     QVector<int> AllSettings() const;
 
@@ -378,6 +397,20 @@ private:
     int m_foundIndex = 0;                        // the setting Find went to last, 0 for none
     QPointer<QWidget> m_highlighted;             // the found control while it is highlighted
     QScrollArea *m_scroll = nullptr;             // holds the client area when it does not fit the screen
-    QVector<QLabel *> m_labelOfSetting;          // per setting, its label (none for a check box)
+    // The view's pages (page n is m_pages[n - 1]): key, and its settings in slot order.
+    struct ViewPage
+    {
+        QString key;
+        QVector<int> settings;
+    };
+    QVector<ViewPage> m_pages;
+    // Per setting, its page number and its label's number (0 for a check box).
+    struct SettingPlace
+    {
+        int page = 0;
+        int label = 0;
+    };
+    QVector<SettingPlace> m_places;
+    QPair<QString, QString> m_lastGroup;   // the last group placed, as given and normalised
     QTreeWidgetItem *m_shownNode = nullptr;      // the node whose page is shown
 };

@@ -214,12 +214,11 @@ void bvlMain::UpdateChangeMark(int index)
 
     const SettingStruct &setting = Settings.at(index - 1);
     // A check box is its own caption; the other settings are named by their label.
-    if (ControlKindOf(setting) == ControlKind::CheckBox) {
-        SetChangeMark(ControlOf(index), changed);
-    } else {
-        if (QLabel *label = m_labelOfSetting.value(index - 1))
-            SetChangeMark(label, changed);
-    }
+    // Controls not built yet take their mark when their page is built.
+    if (ControlKindOf(setting) == ControlKind::CheckBox)
+        SetChangeMark(BuiltControlOf(index), changed);
+    else
+        SetChangeMark(BuiltLabelOf(index), changed);
     for (QTreeWidgetItem *node = NodeByKey(PageKeys.value(index - 1)); node; node = node->parent()) {
         int &below = c.changedBelow[node];
         below += changed ? 1 : -1;

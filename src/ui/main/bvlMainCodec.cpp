@@ -8,6 +8,8 @@
 
 #include "seem/SettingCodec.h"
 #include "ui/AppContext.h"
+#include "ui/main/ChangeMarks.h"
+#include "ui/main/ChangeTracking.h"
 #include "ui/main/SettingControlKind.h"
 
 #include <QCheckBox>
@@ -28,6 +30,8 @@ void bvlMain::ShowState(int index, const ControlState &state)
 
 ControlState bvlMain::ControlStateOf(int index) const
 {
+    if (!BuiltControlOf(index))
+        return Document->state(index);
     const SettingStruct &setting = Settings.at(index - 1);
     switch (ControlKindOf(setting)) {
     case ControlKind::CheckBox:
@@ -44,10 +48,10 @@ ControlState bvlMain::ControlStateOf(int index) const
 // the window's own then (m_restoring), not an edit of the user's.
 void bvlMain::ShowInControl(int index)
 {
-    const SettingStruct &setting = Settings.at(index - 1);
-    QWidget *control = ControlOf(index);
-    if (!control)
+    QWidget *control = BuiltControlOf(index);
+    if (!control || index > Document->count())
         return;
+    const SettingStruct &setting = Settings.at(index - 1);
     const ControlState &state = Document->state(index);
     control->setEnabled(Document->isRestored(index) || !IsKnownSettingType(setting));
     if (ControlStateOf(index) == state)
@@ -70,6 +74,20 @@ void bvlMain::ShowInControl(int index)
     if (limit >= 0)
         text->setMaxLength(qMax(limit, int(state.text.size())));
     text->setText(state.text);
+}
+
+void bvlMain::ShowBuiltControl(int index)
+{
+    // A view built without a document (its tests) shows the controls as they are made.
+    if (index > Document->count())
+        return;
+    ShowInControl(index);
+    const QBitArray &marked = m_changes->marked;
+    if (index <= marked.size() && marked.testBit(index - 1))
+        SetChangeMark(ControlKindOf(Settings.at(index - 1)) == ControlKind::CheckBox ? BuiltControlOf(index)
+                                                                                     : BuiltLabelOf(index),
+                      true);
+    UpdateValidityMark(index);
 }
 
 void bvlMain::DocumentStatesChanged(const QVector<int> &indexes)
@@ -162,7 +180,7 @@ void bvlMain::mnfRestore_Click()
 void bvlMain::mnfRestoreItem_Click()
 {
     if (PopupTarget != -1) {
-        if (PopupTarget >= 1 && PopupTarget <= Settings.size())
+        if (PopupTarget >= 1 && PopupTarget <= Document->count())
             RestoreSetting(PopupTarget);
         return;
     }
@@ -170,10 +188,6 @@ void bvlMain::mnfRestoreItem_Click()
     const QTreeWidgetItem *node = m_shownNode ? m_shownNode : SelectedNode();
     if (!node)
         return;
-    const QString key = node->data(0, NodeKeyRole).toString();
-    QVector<int> group;
-    for (int index = 1; index <= PageKeys.size(); ++index)
-        if (PageKeys.at(index - 1) == key)
-            group.append(index);
-    RestoreSettings(group);
+    if (const int page = PageNumberOf(node))
+        RestoreSettings(m_pages.at(page - 1).settings);
 }

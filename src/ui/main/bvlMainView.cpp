@@ -34,15 +34,15 @@ QString MnemonicFree(const QString &text)
 }
 
 // A run-time element: a copy of the template's size and font, placed on a page, visible
-// whenever its page is.
+// whenever its page is. Its number was given when the document was opened.
 template <typename Widget>
-Widget *NewElement(QVector<Widget *> &array, int index, QWidget *page, const QString &arrayName)
+Widget *NewElement(QVector<Widget *> &array, int number, QWidget *page, const QString &arrayName)
 {
     Widget *element = new Widget(page);
-    element->setObjectName(ArrayElementName(arrayName, index));
+    element->setObjectName(ArrayElementName(arrayName, number));
     element->resize(array.at(0)->size());
     element->setFont(array.at(0)->font());
-    array.append(element);
+    array[number] = element;
     return element;
 }
 }
@@ -58,41 +58,46 @@ int bvlMain::GetObjY(int slot) const
     return PixelsToTwipsY(15 + 46 * (row - 1));
 }
 
-QGroupBox *bvlMain::PageOfNode(const QTreeWidgetItem *node) const
+int bvlMain::PageNumberOf(const QTreeWidgetItem *node) const
 {
+    if (!node)
+        return 0;
     bool isNumber = false;
     const int page = node->data(0, NodePageRole).toString().toInt(&isNumber);
-    if (!isNumber || page < 1 || page > FrameCount)
-        return nullptr;
-    return replicator.at(page);
+    return isNumber && page >= 1 && page <= FrameCount ? page : 0;
 }
 
 void bvlMain::AddSettingGroup(SettingStruct &setting, int index)
 {
-    const QString given = NormalisedGroup(setting.Group);
+    // Settings of a group mostly follow each other: its path is normalised once for them.
+    if (m_lastGroup.second.isEmpty() || setting.Group != m_lastGroup.first)
+        m_lastGroup = {setting.Group, NormalisedGroup(setting.Group)};
+    const QString given = m_lastGroup.second;
     // The page is the view's: the setting keeps its group, its page key goes here.
     if (PageKeys.size() < index)
         PageKeys.resize(index);
+    if (m_places.size() < index)
+        m_places.resize(index);
     QString &pageKey = PageKeys[index - 1];
     // A group whose pages filled up goes on where its previous setting went: pages never
     // empty during a build, so the full ones need no second look.
     pageKey = m_groupContinuation.value(given, given);
     for (;;) {
         QTreeWidgetItem *node = m_groups.obtain(tvUI, pageKey);
-        if (node->data(0, NodePageRole).toString().isEmpty()) {
+        const int page = PageNumberOf(node);
+        if (page == 0) {
+            // A page of its own; its group box is made when it is first shown.
             ++FrameCount;
-            auto *page = new QGroupBox(MnemonicFree(pageKey.section(PathSeparator, -1)), m_client);
-            page->setObjectName(ArrayElementName(QStringLiteral("replicator"), FrameCount));
-            page->setGeometry(replicator.at(0)->geometry());
-            page->setFont(replicator.at(0)->font());
-            page->setProperty(NextSlotProperty, 1);
-            page->hide();
-            replicator.append(page);
+            m_pages.append(ViewPage{pageKey, {}});
+            replicator.append(nullptr);
             node->setData(0, NodePageRole, QString::number(FrameCount));
+            m_places[index - 1].page = FrameCount;
             break;
         }
-        if (PageOfNode(node)->property(NextSlotProperty).toInt() <= SlotsPerPage)
+        if (m_pages.at(page - 1).settings.size() < SlotsPerPage) {
+            m_places[index - 1].page = page;
             break;
+        }
         // A full page: the group goes on with a sibling node.
         pageKey = NormalisedGroup(pageKey + QStringLiteral(" (2)"));
     }
@@ -101,45 +106,82 @@ void bvlMain::AddSettingGroup(SettingStruct &setting, int index)
 
 void bvlMain::AddSettingControl(SettingStruct &setting, int index)
 {
-    QGroupBox *page = PageOfNode(m_groups.find(PageKeys.at(index - 1)));
-    const int slot = page->property(NextSlotProperty).toInt();
+    // The next slot of the page and the next number of each array: the objectNames are
+    // those of a view built at once in setting order.
+    SettingPlace &place = m_places[index - 1];
+    m_pages[place.page - 1].settings.append(index);
+    const ControlKind kind = ControlKindOf(setting);
+    if (kind == ControlKind::CheckBox) {
+        setting.UIIndex = ++CheckCount;
+        chUI.append(nullptr);
+        return;
+    }
+    place.label = ++LabelCount;
+    lbUI.append(nullptr);
+    if (kind == ControlKind::Text) {
+        setting.UIIndex = ++TextCount;
+        txUI.append(nullptr);
+    } else {
+        setting.UIIndex = ++ComboCount;
+        cbUI.append(nullptr);
+    }
+}
+
+QGroupBox *bvlMain::BuildPage(int number)
+{
+    if (number < 1 || number > FrameCount)
+        return nullptr;
+    if (QGroupBox *built = replicator.at(number))
+        return built;
+    const ViewPage &shown = m_pages.at(number - 1);
+    auto *page = new QGroupBox(MnemonicFree(shown.key.section(PathSeparator, -1)), m_client);
+    page->setObjectName(ArrayElementName(QStringLiteral("replicator"), number));
+    page->setGeometry(replicator.at(0)->geometry());
+    page->setFont(replicator.at(0)->font());
+    page->hide();
+    replicator[number] = page;
+    int slot = 0;
+    for (int index : shown.settings)
+        BuildControl(page, ++slot, index);
+    page->setProperty(NextSlotProperty, slot + 1);
+    return page;
+}
+
+void bvlMain::BuildControl(QGroupBox *page, int slot, int index)
+{
+    const SettingStruct &setting = Settings.at(index - 1);
     const QPoint at(TwipsToPixelsX(GetObjX(slot)), TwipsToPixelsY(GetObjY(slot)));
     const QPoint inputAt = at + QPoint(0, InputBelowLabel);
 
     if (ControlKindOf(setting) == ControlKind::CheckBox) {
-        QCheckBox *check = NewElement(chUI, ++CheckCount, page, QStringLiteral("chUI"));
+        QCheckBox *check = NewElement(chUI, setting.UIIndex, page, QStringLiteral("chUI"));
         check->setText(MnemonicFree(setting.Name));
         check->setProperty(SettingIndexProperty, index);
-        setting.UIIndex = CheckCount;
         check->move(at);
         // Named and described by its setting for assistive technology.
         check->setAccessibleName(setting.Name);
         check->setAccessibleDescription(setting.Description);
         WatchControl(check);
         check->show();
-        page->setProperty(NextSlotProperty, slot + 1);
+        ShowBuiltControl(index);
         return;
     }
 
-    QLabel *label = NewElement(lbUI, ++LabelCount, page, QStringLiteral("lbUI"));
+    QLabel *label = NewElement(lbUI, m_places.at(index - 1).label, page, QStringLiteral("lbUI"));
     label->setTextFormat(Qt::PlainText);   // never read a name as rich text
     label->setText(setting.Name);
     label->setProperty(SettingIndexProperty, index);
     label->move(at);
-    if (m_labelOfSetting.size() < index)
-        m_labelOfSetting.resize(index);
-    m_labelOfSetting[index - 1] = label;
     WatchControl(label);
     label->show();
 
     if (ControlKindOf(setting) == ControlKind::Text) {
-        QLineEdit *text = NewElement(txUI, ++TextCount, page, QStringLiteral("txUI"));
+        QLineEdit *text = NewElement(txUI, setting.UIIndex, page, QStringLiteral("txUI"));
         text->setProperty(SettingIndexProperty, index);
         text->move(inputAt);
         label->setBuddy(text);
         text->setAccessibleName(setting.Name);
         text->setAccessibleDescription(setting.Description);
-        setting.UIIndex = TextCount;
         const int limit = SettingCodec::MaxTextLength(setting);
         if (limit >= 0)
             text->setMaxLength(limit);
@@ -147,7 +189,7 @@ void bvlMain::AddSettingControl(SettingStruct &setting, int index)
         text->show();
     } else {
         const QVector<ListEntry> entries = ListEntries(setting);
-        QComboBox *list = NewElement(cbUI, ++ComboCount, page, QStringLiteral("cbUI"));
+        QComboBox *list = NewElement(cbUI, setting.UIIndex, page, QStringLiteral("cbUI"));
         list->setProperty(SettingIndexProperty, index);
         list->move(inputAt);
         label->setBuddy(list);
@@ -155,7 +197,6 @@ void bvlMain::AddSettingControl(SettingStruct &setting, int index)
         list->setAccessibleDescription(setting.Description);
         // The wheel turns a list only once it has the focus; otherwise it scrolls.
         list->setFocusPolicy(Qt::StrongFocus);
-        setting.UIIndex = ComboCount;
         for (const ListEntry &entry : entries)
             list->addItem(entry.name, entry.value);
         // A new list shows no entry until a restore selects one.
@@ -167,7 +208,7 @@ void bvlMain::AddSettingControl(SettingStruct &setting, int index)
         });
         list->show();
     }
-    page->setProperty(NextSlotProperty, slot + 1);
+    ShowBuiltControl(index);
 }
 
 void bvlMain::UnloadAllControls()
@@ -189,7 +230,9 @@ void bvlMain::UnloadAllControls()
     m_groups.clear();
     m_groupContinuation.clear();
     PageKeys.clear();
-    m_labelOfSetting.clear();
+    m_pages.clear();
+    m_places.clear();
+    m_lastGroup = {};
     tvUI->clear();
 }
 
@@ -201,9 +244,9 @@ void bvlMain::tvUI_NodeClick(QTreeWidgetItem *node)
     m_shownNode = node;
     if (!node)
         return;
-    if (QGroupBox *page = PageOfNode(node)) {
-        CurrentGroup = replicator.indexOf(page);
-        page->show();
+    if (const int number = PageNumberOf(node)) {
+        CurrentGroup = number;
+        BuildPage(number)->show();
     }
 }
 
@@ -229,8 +272,10 @@ void bvlMain::ShowSetting(int index, bool focusControl)
         control->setFocus(Qt::OtherFocusReason);
 }
 
-QWidget *bvlMain::ControlOf(int index) const
+QWidget *bvlMain::BuiltControlOf(int index) const
 {
+    if (index < 1 || index > Settings.size())
+        return nullptr;
     const SettingStruct &setting = Settings.at(index - 1);
     switch (ControlKindOf(setting)) {
     case ControlKind::CheckBox:
@@ -241,4 +286,18 @@ QWidget *bvlMain::ControlOf(int index) const
         break;
     }
     return txUI.value(setting.UIIndex);
+}
+
+QLabel *bvlMain::BuiltLabelOf(int index) const
+{
+    const int number = m_places.value(index - 1).label;
+    return number > 0 ? lbUI.value(number) : nullptr;
+}
+
+QWidget *bvlMain::ControlOf(int index)
+{
+    if (index < 1 || index > m_places.size())
+        return nullptr;
+    BuildPage(m_places.at(index - 1).page);
+    return BuiltControlOf(index);
 }

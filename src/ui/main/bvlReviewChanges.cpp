@@ -113,7 +113,7 @@ void bvlReviewChanges::FillUp()
     lsChanges->clear();
     const QVector<int> changed = m_window.ChangedSettings();
     for (int index : changed) {
-        const SettingStruct &s = m_window.Settings.at(index - 1);
+        const SettingStruct &s = m_window.Document->settings().at(index - 1);
         QTreeWidgetItem *row =
             AddSettingRow(lsChanges, index,
                           {NormalisedGroup(s.Group), s.Name, ControlStateText(s, m_window.RestoredStates().restored(index)),
@@ -129,7 +129,7 @@ void bvlReviewChanges::FillUp()
     }
     // Settings over the same bytes that the save changes with them.
     for (const auto &[index, state] : m_window.SettingsASaveAlsoChanges()) {
-        const SettingStruct &s = m_window.Settings.at(index - 1);
+        const SettingStruct &s = m_window.Document->settings().at(index - 1);
         AddSettingRow(lsChanges, index,
                       {NormalisedGroup(s.Group), s.Name, ControlStateText(s, m_window.RestoredStates().restored(index)),
                        ControlStateText(s, state) + QStringLiteral(" (")

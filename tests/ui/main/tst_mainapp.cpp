@@ -202,8 +202,11 @@ private slots:
         bvlMain &w = *f.window;
         f.open(f.seemPath);
         f.check(1)->setChecked(false);
-        f.check(1)->setChecked(true);
         QVERIFY(!w.IsSaved());
+        // Back to the file's value: nothing to save.
+        f.check(1)->setChecked(true);
+        QVERIFY(w.IsSaved());
+        f.check(1)->setChecked(false);
         w.RestoreAll();
         QVERIFY(w.IsSaved());
         f.text(4)->setText("new");

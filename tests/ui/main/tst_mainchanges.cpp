@@ -18,10 +18,12 @@
 using namespace MainFixtures;
 
 namespace {
-QLabel *LabelOf(const bvlMain &w, int index)
+// The label of setting index, its page built as the window builds it when asked.
+QLabel *LabelOf(bvlMain &w, int index)
 {
+    w.ControlOf(index);
     for (QLabel *label : w.lbUI)
-        if (label->property(bvlMain::SettingIndexProperty).toInt() == index)
+        if (label && label->property(bvlMain::SettingIndexProperty).toInt() == index)
             return label;
     return nullptr;
 }

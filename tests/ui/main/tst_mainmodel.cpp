@@ -1,7 +1,11 @@
 // The main window as a view of its document: the unsaved state, names that travel, the
-// tree's selection, the wheel and the names assistive technology reads.
+// tree's selection, the wheel, the names assistive technology reads and pages built when
+// they are first needed.
 #include "support/MainFixtures.h"
+#include "ui/main/FindBar.h"
 
+#include <QGroupBox>
+#include <QLabel>
 #include <QTreeWidget>
 #include <QUndoStack>
 #include <QWheelEvent>
@@ -93,6 +97,52 @@ private slots:
         QCOMPARE(f.text(3)->accessibleName(), QStringLiteral("Timeout"));
         QCOMPARE(w.tvUI->accessibleName(), f.T(QStringLiteral("bvlMain.tvUI_Accessible")));
         QVERIFY(!w.tvUI->accessibleName().isEmpty());
+    }
+
+    // A page is built when first shown, with the names a view built at once would give
+    // its controls, and the values and marks of what happened before it was built.
+    void pagesAreBuiltWhenFirstNeeded()
+    {
+        MainFixture f;
+        bvlMain &w = *f.window;
+        f.open(f.seemPath);
+        QCOMPARE(w.FrameCount, 4);
+        QCOMPARE(w.findChildren<QGroupBox *>(QRegularExpression("^replicator\\([1-9]")).size(), 0);
+        QCOMPARE(w.findChildren<QCheckBox *>(QRegularExpression("^chUI")).size(), 1);   // the template
+
+        // Edits of a page never shown, then a restore-all: they build nothing.
+        w.ShowStatesAsOneStep({{5, ControlState::Text(QStringLiteral("Zed"))}, {6, ControlState::Checked(false)}});
+        QCOMPARE(w.windowTitle(), QStringLiteral("Brimvale Edit - 0032_0001.seem (2 changed)"));
+        w.mnfUndo_Click();
+        w.mnfRedo_Click();
+        QVERIFY(!w.IsPageBuilt(3) && !w.IsPageBuilt(4));
+
+        // Net\GPRS shown first: its controls keep their numbers and show the edit, marked.
+        w.tvUI->setCurrentItem(w.NodeByKey(QStringLiteral("Net\\GPRS")));
+        QVERIFY(w.IsPageBuilt(3) && !w.IsPageBuilt(1));
+        QCOMPARE(w.txUI.at(3)->objectName(), QStringLiteral("txUI(3)"));
+        QCOMPARE(w.txUI.at(3)->text(), QStringLiteral("Zed"));
+        QCOMPARE(w.lbUI.at(4)->text(), QString::fromUtf8("\u2022 Owner"));
+        QVERIFY(w.txUI.at(3)->isVisibleTo(&w));
+        QVERIFY(!w.chUI.at(1) && !w.lbUI.at(1));
+
+        // Find goes to a page not built yet and builds it.
+        w.mnfFind_Click();
+        w.txFind->setText(QStringLiteral("Roaming"));
+        w.mnfFindNext_Click();
+        QVERIFY(w.IsPageBuilt(4));
+        QCOMPARE(w.chUI.at(2)->objectName(), QStringLiteral("chUI(2)"));
+        QCOMPARE(w.chUI.at(2)->text(), QString::fromUtf8("\u2022 Roaming"));
+        QVERIFY(!w.chUI.at(2)->isChecked());
+
+        // Restore-all puts the file's values into the built controls and into the others
+        // once they are built.
+        w.mnfRestore_Click();
+        QVERIFY(w.chUI.at(2)->isChecked());
+        QCOMPARE(w.lbUI.at(4)->text(), QStringLiteral("Owner"));
+        QVERIFY(!w.IsPageBuilt(1));
+        QVERIFY(f.check(1)->isChecked());
+        QCOMPARE(f.list(2)->currentIndex(), 1);
     }
 };
 

@@ -258,7 +258,7 @@ private slots:
 
         f.platform.answerFile(f.seemPath);
         w.mnfOpenSEEM_Click();
-        QLineEdit *number = w.txUI.value(w.Settings.at(2).UIIndex);
+        auto *number = qobject_cast<QLineEdit *>(w.ControlOf(3));
         QTest::keyClicks(number, "12");
         number->setText("x");
         QCOMPARE(w.windowTitle(), QStringLiteral("Brimvale Edit - 0032_0001.seem (1 changed)"));

@@ -197,6 +197,7 @@ private slots:
         header.Phones = QString("<img src=x> ").repeated(40);
         f.openWith({Named(Int8(0), "<b>bold</b>", "<i>g</i>&co"), Named(Checkbox(1, 1, 1, 0), "Save &Quit", "G")},
                    SampleImage(), header);
+        w.ShowSetting(1);
         QCOMPARE(w.lbUI.at(1)->text(), QStringLiteral("<b>bold</b>"));
         QCOMPARE(w.lbUI.at(1)->textFormat(), Qt::PlainText);
         QCOMPARE(w.NodeByKey("<i>g</i>&co")->text(0), QStringLiteral("<i>g</i>&co"));

@@ -19,6 +19,9 @@ void Build(bvlMain &w, const SettingList &settings)
         w.AddSettingGroup(w.Settings[i - 1], i);
         w.AddSettingControl(w.Settings[i - 1], i);
     }
+    // Every page built, as when each node has been shown.
+    for (int page = 1; page <= w.FrameCount; ++page)
+        w.BuildPage(page);
 }
 
 SettingList Checkboxes(int count, const QString &group)
