@@ -59,7 +59,7 @@ private slots:
                                  .arg(Quoted(f.seemPath), Quoted(journal), f.T("bvlMain.sJournalDamaged_V"))));
         QCOMPARE(f.platform.calls.last().icon, MsgIcon::Warning);
         QVERIFY(f.window->lbFileDesc->text().endsWith(f.T("bvlMain.lbReadOnly_V")));
-        f.check(3)->setChecked(!f.check(3)->isChecked());
+        f.check(1)->setChecked(!f.check(1)->isChecked());
         QVERIFY(!f.save());
         QCOMPARE(f.image(), left);
         QVERIFY(QFileInfo::exists(journal));
