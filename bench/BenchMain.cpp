@@ -1,9 +1,13 @@
 // bvl-bench [setting counts...]
 //
-// Times reading setting files, the main window's open, save and restore, and the command
-// line's apply of every setting, on generated documents of 200, 2,000 and 20,000 settings,
-// counts the window's system calls, and prints one Markdown table. Built and run by
-// `make bench` (release build, offscreen).
+// Times reading setting files, the main window's open, first show of a page, save and
+// restore, and the command line's apply of every setting, on generated documents of 200,
+// 2,000 and 20,000 settings (and on the same counts in groups of 2,000), counts the
+// window's system calls, measures the peak memory of a process that opened the document,
+// and prints Markdown tables. Built and run by `make bench` (release build, offscreen).
+//
+// bvl-bench --peak-after-open FOLDER LANGUAGE SEEM is the child that measures memory: it
+// starts the window, opens SEEM and prints its peak resident memory in kB.
 #include "ApplyBench.h"
 #include "AuthoringBench.h"
 #include "CodePageBench.h"
@@ -20,6 +24,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QProcess>
 #include <QFile>
 #include <QTextStream>
 #include <QTemporaryDir>
@@ -40,6 +45,9 @@ const QVector<int> DefaultSizes{200, 2000, 20000};
 struct Figures
 {
     double readAll = 0, parse = 0, bufferParse = 0, open = 0, save = 0, restore = 0, apply = 0;
+    double firstShow = 0, groupShow = 0;
+    int groupPages = 0;
+    qint64 peakKb = -1;
     std::optional<SyscallCounts> openCalls, saveCalls, restoreCalls;
     ChangingApply changingApply;
     int changedRuns = 0;
@@ -104,8 +112,39 @@ void MeasureApply(const GeneratedDocument &doc, const QString &folder, Figures &
     });
 }
 
+// The peak memory of a fresh process that started the window and opened the document.
+qint64 MeasurePeakMemory(const QString &folder, const QString &language, const GeneratedDocument &doc)
+{
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--peak-after-open"), folder, language, doc.seemPath});
+    if (!child.waitForFinished(120000) || child.exitCode() != 0)
+        throw std::runtime_error("the memory measurement failed: " + child.readAllStandardError().toStdString());
+    return child.readAllStandardOutput().trimmed().toLongLong();
+}
+
+int PeakAfterOpen(const QStringList &arguments)
+{
+    WindowSession session(arguments.value(2), arguments.value(3));
+    session.open(arguments.value(4));
+    if (session.settingCount() == 0)
+        return 1;
+    std::printf("%lld\n", static_cast<long long>(PeakMemoryKb()));
+    return 0;
+}
+
+// Time of the first show of the largest group's page, and of all its continuation pages,
+// each time on a document just opened (the open is not timed).
+void MeasureFirstShow(WindowSession &session, const GeneratedDocument &doc, Figures &f)
+{
+    const auto open = [&] { session.open(doc.seemPath); };
+    f.firstShow = MedianMs(Runs, [&] { session.showGroup(doc.largestGroupPath, false); }, open);
+    f.groupShow = MedianMs(Runs, [&] { f.groupPages = session.showGroup(doc.largestGroupPath, true); }, open);
+}
+
 void MeasureWindow(WindowSession &session, SyscallCounter &counter, const GeneratedDocument &doc, Figures &f)
 {
+    MeasureFirstShow(session, doc, f);
     f.open = MedianMs(Runs, [&] { session.open(doc.seemPath); });
     if (session.settingCount() != doc.settingCount)
         throw std::runtime_error("the window did not open " + doc.seemPath.toStdString());
@@ -147,6 +186,10 @@ void AddColumn(ResultTable &table, const GeneratedDocument &doc, const Figures &
     table.add(QStringLiteral("same parse over `QBuffer`"), ResultTable::ms(f.bufferParse));
     table.add(QStringLiteral("parse / `QBuffer` parse"), ResultTable::ratio(f.parse / f.bufferParse));
     table.add(QStringLiteral("open (read, build, restore)"), ResultTable::ms(f.open));
+    table.add(QStringLiteral("first show of the largest group's page"), ResultTable::ms(f.firstShow));
+    table.add(QStringLiteral("first show of all its pages (pages)"),
+              QStringLiteral("%1 (%2)").arg(ResultTable::ms(f.groupShow)).arg(f.groupPages));
+    table.add(QStringLiteral("peak memory after open (VmHWM)"), QStringLiteral("%1 MB").arg(f.peakKb / 1024.0, 0, 'f', 1));
     table.add(QStringLiteral("save (every %1th changed)").arg(ChangeStride), ResultTable::ms(f.save));
     table.add(QStringLiteral("restore-all"), ResultTable::ms(f.restore));
     table.add(QStringLiteral("`brimvale-cli apply`, every setting assigned"), ResultTable::ms(f.apply));
@@ -168,6 +211,32 @@ void AddColumn(ResultTable &table, const GeneratedDocument &doc, const Figures &
     table.add(QStringLiteral("save: fsync calls"), CallsOf(f.saveCalls, {"fsync", "fdatasync"}));
 }
 
+void AddLargeGroupColumn(ResultTable &table, const GeneratedDocument &doc, const Figures &f)
+{
+    table.add(QStringLiteral("groups (largest)"), QStringLiteral("%1 (%2)").arg(doc.groupCount).arg(doc.largestGroup));
+    table.add(QStringLiteral("open (read, build, restore)"), ResultTable::ms(f.open));
+    table.add(QStringLiteral("first show of the largest group's page"), ResultTable::ms(f.firstShow));
+    table.add(QStringLiteral("first show of all its pages (pages)"),
+              QStringLiteral("%1 (%2)").arg(ResultTable::ms(f.groupShow)).arg(f.groupPages));
+    table.add(QStringLiteral("save (every %1th changed)").arg(ChangeStride), ResultTable::ms(f.save));
+    table.add(QStringLiteral("restore-all"), ResultTable::ms(f.restore));
+    table.add(QStringLiteral("peak memory after open (VmHWM)"), QStringLiteral("%1 MB").arg(f.peakKb / 1024.0, 0, 'f', 1));
+}
+
+// The window's steps alone, without system-call counts: for the large-group documents.
+void MeasureWindowSteps(WindowSession &session, const GeneratedDocument &doc, Figures &f)
+{
+    MeasureFirstShow(session, doc, f);
+    f.open = MedianMs(Runs, [&] { session.open(doc.seemPath); });
+    if (session.settingCount() != doc.settingCount)
+        throw std::runtime_error("the window did not open " + doc.seemPath.toStdString());
+    f.save = MedianMs(Runs, [&] { session.save(); }, [&] { session.changeEvery(ChangeStride); });
+    f.restore = MedianMs(Runs, [&] { session.restoreAll(); });
+    const QStringList messages = session.takeMessages();
+    if (!messages.isEmpty())
+        throw std::runtime_error("the window showed a message: " + messages.first().toStdString());
+}
+
 QVector<int> SizesFrom(const QStringList &arguments)
 {
     QVector<int> sizes;
@@ -184,6 +253,14 @@ int main(int argc, char *argv[])
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    if (app.arguments().value(1) == QStringLiteral("--peak-after-open")) {
+        try {
+            return PeakAfterOpen(app.arguments());
+        } catch (const std::exception &e) {
+            std::fprintf(stderr, "bvl-bench: %s\n", e.what());
+            return 1;
+        }
+    }
     try {
         QTemporaryDir folder;
         // BVL_BENCH_KEEP=1 leaves the generated files, to run another build's commands on them.
@@ -194,10 +271,12 @@ int main(int argc, char *argv[])
         if (!QFile::copy(QStringLiteral(BVL_BENCH_LANGUAGE_FILE), language))
             throw std::runtime_error("cannot copy the language file");
 
-        QVector<GeneratedDocument> docs;
+        QVector<GeneratedDocument> docs, largeDocs;
         const QVector<int> sizes = SizesFrom(app.arguments());
-        for (int i = 0; i < sizes.size(); ++i)
+        for (int i = 0; i < sizes.size(); ++i) {
             docs << GenerateDocument(folder.path(), sizes.at(i), qint16(i + 1));
+            largeDocs << GenerateLargeGroupDocument(folder.path(), sizes.at(i), qint16(0x100 + i));
+        }
 
         SyscallCounter counter;
         WindowSession session(folder.path(), language);
@@ -216,6 +295,7 @@ int main(int argc, char *argv[])
             MeasureApply(doc, folder.path(), figures);
             figures.changingApply = MeasureChangingApply(doc, folder.path(), Runs, counter);
             MeasureWindow(session, counter, doc, figures);
+            figures.peakKb = MeasurePeakMemory(folder.path(), language, doc);
             AddColumn(table, doc, figures);
             AddCodePageRows(codePages, doc, ReadRuns);
             largest = figures;
@@ -226,6 +306,16 @@ int main(int argc, char *argv[])
                     counter.available() ? "strace (the step alone, attached and detached around it)"
                                         : qPrintable(QStringLiteral("nothing (") + counter.unavailableReason() + ")"));
         std::printf("%s", qPrintable(table.markdown()));
+        ResultTable largeTable(titles);
+        for (const GeneratedDocument &doc : largeDocs) {
+            std::fprintf(stderr, "measuring %d settings in groups of %d...\n", doc.settingCount, doc.largestGroup);
+            Figures figures;
+            MeasureWindowSteps(session, doc, figures);
+            figures.peakKb = MeasurePeakMemory(folder.path(), language, doc);
+            AddLargeGroupColumn(largeTable, doc, figures);
+        }
+        std::printf("\nThe same counts in groups of 2,000 settings (one group below 2,000):\n\n%s",
+                    qPrintable(largeTable.markdown()));
         std::printf("\nDecoding the texts of the setting file (letters moved above 0x7F, as in a non-Latin script):\n\n%s",
                     qPrintable(codePages.markdown()));
         // Where the calls go, for whoever makes these steps cheaper.

@@ -119,14 +119,24 @@ void WriteImage(const QString &path, const QByteArray &bytes)
         throw BvlError(ErrNo::PathFileAccess, path + QStringLiteral(": ") + file.errorString());
 }
 
-} // namespace
-
-GeneratedDocument GenerateDocument(const QString &folder, int settingCount, qint16 seemRec)
+QVector<GroupPlan> LargeGroups(int settingCount)
 {
-    QRandomGenerator random{quint32(settingCount)};
-    const QVector<GroupPlan> groups = PlanGroups(settingCount, random);
+    QVector<GroupPlan> groups;
+    for (int planned = 0, number = 1; planned < settingCount; ++number) {
+        const int size = std::min(LargeGroupSize, settingCount - planned);
+        groups.append({QStringLiteral("Large %1\\Group %2").arg(number / 4 + 1).arg(number), size});
+        planned += size;
+    }
+    return groups;
+}
 
+GeneratedDocument WriteDocument(const QString &folder, const QString &secName, const QVector<GroupPlan> &groups,
+                                qint16 seemRec)
+{
     SettingList settings;
+    int settingCount = 0;
+    for (const GroupPlan &group : groups)
+        settingCount += group.size;
     settings.reserve(settingCount);
     qint32 offset = 0;
     for (const GroupPlan &group : groups) {
@@ -157,9 +167,13 @@ GeneratedDocument GenerateDocument(const QString &folder, int settingCount, qint
     GeneratedDocument doc;
     doc.settingCount = settings.size();
     doc.groupCount = groups.size();
-    for (const GroupPlan &g : groups)
-        doc.largestGroup = std::max(doc.largestGroup, g.size);
-    doc.secPath = JoinPath(folder, QStringLiteral("bench-%1.sec").arg(settingCount));
+    for (const GroupPlan &g : groups) {
+        if (g.size > doc.largestGroup) {
+            doc.largestGroup = g.size;
+            doc.largestGroupPath = g.path;
+        }
+    }
+    doc.secPath = JoinPath(folder, secName);
     doc.seemPath = JoinPath(folder, QStringLiteral("%1_%2.seem")
                                         .arg(BenchSeemNr, 4, 16, QLatin1Char('0'))
                                         .arg(seemRec, 4, 16, QLatin1Char('0')));
@@ -168,4 +182,19 @@ GeneratedDocument GenerateDocument(const QString &folder, int settingCount, qint
     doc.secBytes = QFile(doc.secPath).size();
     doc.seemBytes = image.bytes().size();
     return doc;
+}
+
+} // namespace
+
+GeneratedDocument GenerateDocument(const QString &folder, int settingCount, qint16 seemRec)
+{
+    QRandomGenerator random{quint32(settingCount)};
+    return WriteDocument(folder, QStringLiteral("bench-%1.sec").arg(settingCount), PlanGroups(settingCount, random),
+                         seemRec);
+}
+
+GeneratedDocument GenerateLargeGroupDocument(const QString &folder, int settingCount, qint16 seemRec)
+{
+    return WriteDocument(folder, QStringLiteral("bench-%1-large.sec").arg(settingCount), LargeGroups(settingCount),
+                         seemRec);
 }

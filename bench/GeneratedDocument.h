@@ -10,6 +10,7 @@ struct GeneratedDocument
     int settingCount = 0;
     int groupCount = 0;
     int largestGroup = 0;
+    QString largestGroupPath;   // the group path as the window keys its first page
     QString secPath;
     QString seemPath;   // named so that the automatic choice picks secPath
     qint64 secBytes = 0;
@@ -20,3 +21,6 @@ struct GeneratedDocument
 // setting-file writer and value codec. Deterministic: the same count gives the same bytes.
 // Throws BvlError when a file cannot be written.
 GeneratedDocument GenerateDocument(const QString &folder, int settingCount, qint16 seemRec);
+// The same settings in groups of 2,000 (one group for fewer): every group is as large as
+// the largest of the other files, the worst case for showing a group's pages.
+GeneratedDocument GenerateLargeGroupDocument(const QString &folder, int settingCount, qint16 seemRec);

@@ -1,8 +1,11 @@
 #include "WindowSession.h"
 
+#include "seem/SettingLookup.h"
 #include "ui/main/bvlMain.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QTreeWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -40,40 +43,52 @@ void WindowSession::open(const QString &seemPath)
 
 void WindowSession::changeEvery(int stride)
 {
+    QVector<QPair<int, ControlState>> states;
     for (int index = 1; index <= m_window->Settings.size(); index += stride) {
         const SettingStruct &s = m_window->Settings.at(index - 1);
+        const ControlState now = m_window->CurrentState(index);
         switch (SettingType(s.Type)) {
-        case SettingType::Checkbox: {
-            QCheckBox *box = m_window->chUI.at(s.UIIndex);
-            box->setChecked(!box->isChecked());
+        case SettingType::Checkbox:
+            states.append({index, ControlState::Checked(!now.checked)});
             break;
-        }
-        case SettingType::ValueList: {
-            QComboBox *list = m_window->cbUI.at(s.UIIndex);
-            list->setCurrentIndex((list->currentIndex() + 1) % list->count());
+        case SettingType::ValueList:
+            states.append({index, ControlState::ListPosition((now.listPosition + 1) % 4)});
             break;
-        }
-        case SettingType::Int8: {
-            QLineEdit *text = m_window->txUI.at(s.UIIndex);
-            text->setText(QString::number((text->text().toInt() + 1) % 256));
+        case SettingType::Int8:
+            states.append({index, ControlState::Text(QString::number((now.text.toInt() + 1) % 256))});
             break;
-        }
         default: {
             // The last character alternates between "x" and "y": one or two bytes change.
-            QLineEdit *text = m_window->txUI.at(s.UIIndex);
-            QString value = text->text();
+            QString value = now.text;
             if (value.endsWith(QLatin1Char('x')))
                 value.back() = QLatin1Char('y');
             else if (value.endsWith(QLatin1Char('y')))
                 value.back() = QLatin1Char('x');
             else
                 value.append(QLatin1Char('x'));
-            text->setText(value);
+            states.append({index, ControlState::Text(value)});
             break;
         }
         }
     }
+    m_window->ShowStatesAsOneStep(states);
     HandlePostedEvents();
+}
+
+int WindowSession::showGroup(const QString &path, bool continuations)
+{
+    int shown = 0;
+    QString key = NormalisedGroup(path);
+    while (QTreeWidgetItem *node = m_window->NodeByKey(key)) {
+        m_window->tvUI->setCurrentItem(node);
+        m_window->tvUI_NodeClick(node);
+        HandlePostedEvents();
+        ++shown;
+        if (!continuations)
+            break;
+        key = NormalisedGroup(key + QStringLiteral(" (2)"));
+    }
+    return shown;
 }
 
 void WindowSession::save()
@@ -97,6 +112,17 @@ int WindowSession::settingCount() const
 QStringList WindowSession::takeMessages()
 {
     return std::exchange(m_platform.messages, {});
+}
+
+qint64 PeakMemoryKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return -1;
 }
 
 int ChangedRuns(const QByteArray &before, const QByteArray &after)

@@ -20,8 +20,12 @@ public:
 
     // File > Open SEEM with the dialog answered; the setting file is chosen automatically.
     void open(const QString &seemPath);
-    // Changes every stride-th setting's control to another value, as edits before a save.
+    // Gives every stride-th setting another value as one step (as Apply values does), as
+    // edits before a save.
     void changeEvery(int stride);
+    // Clicks the node of group path, as a user shows its page; with continuations, also the
+    // nodes of its continuation pages " (2)" one after the other. Returns the pages shown.
+    int showGroup(const QString &path, bool continuations);
     // File > Save SEEM with the dialog confirmed.
     void save();
     // File > Restore original values.
@@ -36,6 +40,9 @@ private:
     AppContext m_context{m_platform};
     std::unique_ptr<bvlMain> m_window;
 };
+
+// The process's peak resident memory (VmHWM) in kB, -1 where it cannot be read.
+qint64 PeakMemoryKb();
 
 // Runs of consecutive bytes that differ between two images of the same size.
 int ChangedRuns(const QByteArray &before, const QByteArray &after);

@@ -4,7 +4,7 @@
 #include "cli/RunCli.h"
 #include "seem/OwnedBytes.h"
 #include "seem/RecordingByteStore.h"
-#include "seem/SeemFile.h"
+#include "seem/SeemDocument.h"
 #include "seem/SettingLookup.h"
 #include "seem/SettingValueParse.h"
 #include "seem/SettingValueText.h"
@@ -110,9 +110,13 @@ QString SaveFailureText(const SaveError &e)
 int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &imagePath,
                         const LoadedSettingFile &settingFile, AssignmentRun run, CommandContext &context)
 {
-    SeemFile image;
-    OpenImage(image, imagePath, !run.dryRun, context.err);
-    const SettingList &settings = settingFile.settings;
+    auto opened = std::make_unique<SeemFile>();
+    OpenImage(*opened, imagePath, !run.dryRun, context.err);
+    // The document the main window works on: its settings' names, its file and its save.
+    SeemDocument document;
+    document.load(std::move(opened), settingFile.path, settingFile.header, settingFile.settings);
+    SeemFile &image = document.file();
+    const SettingList &settings = document.settings();
 
     QVector<AssignmentProblem> refusals;
     const QVector<ResolvedAssignment> accepted = ResolveAssignments(assignments, settings, image.size(), refusals);
@@ -150,7 +154,7 @@ int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &i
     QTextStream lines(&report);
     int changed = 0;
     for (const Change &c : changes) {
-        const QString label = SettingPathOf(settings.at(c.index - 1));
+        const QString label = document.fullName(c.index);
         if (c.bytes.isEmpty()) {
             if (run.reportUnchanged)
                 lines << label << ": " << Words(c.before) << " (unchanged)\n";
@@ -168,7 +172,7 @@ int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &i
     }
     if (changed > 0) {
         try {
-            image.save(pending);
+            document.saveBytes(pending);
         } catch (const SaveError &e) {
             if (e.saved())   // the bytes went in: what changed is told, and what went wrong
                 context.out << report;

@@ -7,7 +7,7 @@
 #include "seem/ValueJson.h"
 #include "seem/AutoSelect.h"
 #include "seem/ImageComparison.h"
-#include "seem/SeemFile.h"
+#include "seem/SeemDocument.h"
 #include "seem/SettingLookup.h"
 
 #include <QFileInfo>
@@ -64,12 +64,15 @@ public:
         const LoadedSettingFile settingFile = SettingFileForImage(pathA, parser, context);
         WarnOtherRecord(settingFile, {pathA, pathB}, context.err);
         noteOtherChoice(parser, pathB, settingFile, context);
-        SeemFile a;
+        auto opened = std::make_unique<SeemFile>();
         SeemFile b;
-        OpenImage(a, pathA, false, context.err);
+        OpenImage(*opened, pathA, false, context.err);
         OpenImage(b, pathB, false, context.err);
-        const SettingList &settings = settingFile.settings;
-        const QVector<ValueDifference> differences = CompareImages(settings, a, b);
+        // The first image as the document the main window shows, the second compared with it.
+        SeemDocument document;
+        document.load(std::move(opened), settingFile.path, settingFile.header, settingFile.settings);
+        const SettingList &settings = document.settings();
+        const QVector<ValueDifference> differences = CompareImages(settings, document.file(), b);
 
         if (format == OutputFormat::Json) {
             QJsonArray entries;
@@ -84,7 +87,7 @@ public:
             TextTable table;
             table.addRow({QStringLiteral("SETTING"), pathA, pathB});
             for (const ValueDifference &d : differences)
-                table.addRow({CellText(SettingPathOf(settings.at(d.index - 1))), Cell(d.a), Cell(d.b)});
+                table.addRow({CellText(document.fullName(d.index)), Cell(d.a), Cell(d.b)});
             table.print(context.out);
         }
         return differences.isEmpty() ? ExitSuccess : ExitRefused;

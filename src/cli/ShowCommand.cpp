@@ -6,7 +6,7 @@
 #include "cli/TextTable.h"
 #include "seem/ValueProfile.h"
 #include "seem/OwnedBytes.h"
-#include "seem/SeemFile.h"
+#include "seem/SeemDocument.h"
 #include "seem/SettingLookup.h"
 #include "seem/SettingValueText.h"
 
@@ -15,14 +15,14 @@
 namespace {
 
 // How many settings could not be read from the image; each is shown with its reason.
-int PrintText(const SettingList &settings, ByteStore &image, QTextStream &out)
+int PrintText(SeemDocument &document, QTextStream &out)
 {
     int unreadable = 0;
     TextTable table;
     table.addRow({QStringLiteral("GROUP"), QStringLiteral("NAME"), QStringLiteral("VALUE"), QStringLiteral("TYPE"),
                   QStringLiteral("OFFSET"), QStringLiteral("BITS")});
-    for (const SettingStruct &s : settings) {
-        const ValueText value = DecodeValueText(image, s);
+    for (const SettingStruct &s : document.settings()) {
+        const ValueText value = DecodeValueText(document.file(), s);
         unreadable += value.unreadable;
         table.addRow({CellText(NormalisedGroup(s.Group)), CellText(s.Name),
                       value.decoded ? CellText(value.text) : QStringLiteral("(%1)").arg(value.reason),
@@ -60,15 +60,16 @@ public:
         const QString imagePath = parser.positionalArguments().at(0);
         const LoadedSettingFile settingFile = SettingFileForImage(imagePath, parser, context);
         WarnOtherRecord(settingFile, {imagePath}, context.err);
-        SeemFile image;
-        OpenImage(image, imagePath, false, context.err);
+        auto image = std::make_unique<SeemFile>();
+        OpenImage(*image, imagePath, false, context.err);
+        // The document the main window shows, unedited: the values as the file holds them.
+        SeemDocument document;
+        document.load(std::move(image), settingFile.path, settingFile.header, settingFile.settings);
         int unreadable = 0;
         if (format == OutputFormat::Text)
-            unreadable = PrintText(settingFile.settings, image, context.out);
+            unreadable = PrintText(document, context.out);
         else
-            context.out << QString::fromUtf8(ValueProfileJson(QFileInfo(imagePath).fileName(),
-                                                              QFileInfo(settingFile.path).fileName(),
-                                                              settingFile.settings, image, &unreadable));
+            context.out << QString::fromUtf8(document.profileJson(&unreadable));
         // A table with holes in it is no successful read, least of all for a script.
         if (unreadable > 0)
             throw CliError(QStringLiteral("%1: %2 of %3 settings could not be read from it")

@@ -69,7 +69,7 @@ void TestValuesInWindow::exportIsWhatShowPrintsOnceSaved()
     f.text(4)->setText(QStringLiteral("Hi"));
     const QByteArray edited = Export(f, QStringLiteral("edited.json"));
     QCOMPARE(f.image(), SampleImage());
-    QVERIFY(!f.window->IsSaved);
+    QVERIFY(!f.window->IsSaved());
     QVERIFY(f.save());
     QCOMPARE(QString::fromUtf8(edited), Show(f));
     QVERIFY(f.platform.allAnswersUsed());
@@ -84,7 +84,7 @@ void TestValuesInWindow::applyIsOneUnsavedStepThatSavesWhatApplyWrites()
     Apply(f, QStringLiteral("profile.json"), Profile);
     QVERIFY(f.platform.messages().isEmpty());
     QCOMPARE(f.window->UndoStack->count(), 1);
-    QVERIFY(!f.window->IsSaved);
+    QVERIFY(!f.window->IsSaved());
     QCOMPARE(f.image(), SampleImage());   // unsaved until Save
     QVERIFY(!f.check(1)->isChecked());
     QCOMPARE(f.list(2)->currentText(), QStringLiteral("High"));
@@ -106,7 +106,7 @@ void TestValuesInWindow::applyIsOneUnsavedStepThatSavesWhatApplyWrites()
     // The profile a window exported, applied to the same values, changes nothing.
     Apply(f, QStringLiteral("again.json"), Export(f, QStringLiteral("exported.json")));
     QCOMPARE(f.window->UndoStack->count(), 1);
-    QVERIFY(f.window->IsSaved);
+    QVERIFY(f.window->IsSaved());
 }
 
 void TestValuesInWindow::applyRefusesEverythingWhenAnythingIsRefused()
@@ -128,7 +128,7 @@ void TestValuesInWindow::applyRefusesEverythingWhenAnythingIsRefused()
     QCOMPARE(message.count(QLatin1Char('\n')), 3);
     QVERIFY(f.check(1)->isChecked());   // the acceptable value is not applied either
     QCOMPARE(f.window->UndoStack->count(), 0);
-    QVERIFY(f.window->IsSaved);
+    QVERIFY(f.window->IsSaved());
 
     // A file that is no profile is named with the place of the problem.
     f.platform.clearCalls();

@@ -37,20 +37,21 @@ struct OpenedInWindow
     }
 
     // What the setting's control shows, in the words show prints; null for no selection.
-    QJsonValue shown(int index) const
+    QJsonValue shown(int index)
     {
         const SettingStruct &s = window->Settings.at(index - 1);
+        QWidget *control = window->ControlOf(index);
         switch (SettingType(s.Type)) {
         case SettingType::Checkbox:
-            return window->chUI.at(s.UIIndex)->isChecked() ? QStringLiteral("on") : QStringLiteral("off");
+            return qobject_cast<QCheckBox *>(control)->isChecked() ? QStringLiteral("on") : QStringLiteral("off");
         case SettingType::ValueList: {
-            const QComboBox *list = window->cbUI.at(s.UIIndex);
+            const auto *list = qobject_cast<QComboBox *>(control);
             return list->currentIndex() < 0 ? QJsonValue() : QJsonValue(list->currentText());
         }
         case SettingType::Int8:
-            return window->txUI.at(s.UIIndex)->text().toInt();
+            return qobject_cast<QLineEdit *>(control)->text().toInt();
         default:
-            return window->txUI.at(s.UIIndex)->text();
+            return qobject_cast<QLineEdit *>(control)->text();
         }
     }
 };

@@ -178,10 +178,10 @@ struct MainFixture
 
     QString T(const QString &key) { return ctx.lang.GetLangString(key); }
 
-    // The control of setting index (1-based) once the view is built.
-    QCheckBox *check(int index) { return window->chUI.value(window->Settings.at(index - 1).UIIndex); }
-    QComboBox *list(int index) { return window->cbUI.value(window->Settings.at(index - 1).UIIndex); }
-    QLineEdit *text(int index) { return window->txUI.value(window->Settings.at(index - 1).UIIndex); }
+    // The control of setting index (1-based), asked of the window: its page is built then.
+    QCheckBox *check(int index) { return qobject_cast<QCheckBox *>(window->ControlOf(index)); }
+    QComboBox *list(int index) { return qobject_cast<QComboBox *>(window->ControlOf(index)); }
+    QLineEdit *text(int index) { return qobject_cast<QLineEdit *>(window->ControlOf(index)); }
 };
 
 } // namespace MainFixtures

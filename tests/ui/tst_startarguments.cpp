@@ -61,7 +61,7 @@ private slots:
         QCOMPARE(s.window.SettingPath, s.secPath);
         QCOMPARE(s.window.Settings.size(), SampleSettings().size());
         QVERIFY(s.window.lbFileDesc->text().contains("(SEEM 32_1). By Ann"));
-        QVERIFY(s.window.IsSaved);
+        QVERIFY(s.window.IsSaved());
     }
 
     void missingFileIsReportedAndTheWindowStays()

@@ -12,11 +12,10 @@ class QTreeWidgetItem;
 // What the main window keeps to see every change as it happens (bvlMainChanges.cpp).
 struct ChangeTracking
 {
-    // Per setting (index 0 = setting 1): the state of its control as the undo stack knows
-    // it, the "before" of the next step.
-    QVector<ControlState> shown;
-    // The text box being typed into: its edit becomes one step when it loses focus.
+    // The text box being typed into: its edit becomes one step when it loses focus, from
+    // the value it had before the typing.
     int typingIndex = 0;
+    ControlState typingBefore;
     // Per setting: marked as changed. Per tree node: changed settings on its page and below.
     QBitArray marked;
     int markedCount = 0;

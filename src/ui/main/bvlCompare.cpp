@@ -1,6 +1,7 @@
 #include "ui/main/bvlCompare.h"
 
 #include "seem/SeemFile.h"
+#include "seem/SettingLookup.h"
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
 #include "ui/language/ApplyLanguage.h"
@@ -54,21 +55,21 @@ bvlCompare::bvlCompare(AppContext &context, bvlMain &window, ByteStore &other, c
 void bvlCompare::FillUp()
 {
     QVector<std::optional<ControlState>> current;
-    for (int index = 1; index <= m_window.Settings.size(); ++index) {
-        if (m_window.RestoredStates.isRestored(index))
+    for (int index = 1; index <= m_window.Document->settings().size(); ++index) {
+        if (m_window.RestoredStates().isRestored(index))
             current.append(m_window.CurrentState(index));
         else
             current.append(std::nullopt);
     }
-    m_differences = CompareStatesWithImage(m_window.Settings, current, m_other);
+    m_differences = CompareStatesWithImage(m_window.Document->settings(), current, m_other);
 
     lsDifferences->clear();
     for (const StateDifference &d : m_differences) {
-        const SettingStruct &s = m_window.Settings.at(d.index - 1);
+        const SettingStruct &s = m_window.Document->settings().at(d.index - 1);
         const QString other = d.other.decoded ? d.other.text : d.other.reason;
         // A setting this file could not show gets the reason from the file itself.
         const QString mine = current.at(d.index - 1) ? d.thisText : DecodeValueText(*m_window.SEEMFile, s).reason;
-        AddSettingRow(lsDifferences, d.index, {s.Group, s.Name, mine, other});
+        AddSettingRow(lsDifferences, d.index, {NormalisedGroup(s.Group), s.Name, mine, other});
     }
     for (int column = 0; column < lsDifferences->columnCount(); ++column)
         lsDifferences->resizeColumnToContents(column);
@@ -87,7 +88,7 @@ void bvlCompare::cmTake_Click()
     QVector<QPair<int, ControlState>> states;
     for (const StateDifference &d : m_differences)
         // A control that shows nothing of its file is never written: nothing to take into it.
-        if (selected.contains(d.index) && d.otherState && m_window.RestoredStates.isRestored(d.index))
+        if (selected.contains(d.index) && d.otherState && m_window.RestoredStates().isRestored(d.index))
             states.append({d.index, *d.otherState});
     if (states.isEmpty())
         return;
@@ -117,7 +118,7 @@ void bvlMain::mnfCompare_Click()
                                   MsgButtons::Ok);
         return;
     }
-    if (!ImageHoldsSettings(Settings, other.size())) {
+    if (!ImageHoldsSettings(Document->settings(), other.size())) {
         m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sCompareTooShort_M")) + QStringLiteral(" \"")
                                       + *chosen + QLatin1Char('"'),
                                   MsgIcon::Critical, MsgButtons::Ok);

@@ -50,7 +50,11 @@ bvlMain::bvlMain(AppContext &context, QWidget *parent) : QMainWindow(parent), m_
     // Fixed single border: minimise and close, no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    SEEMFile = std::make_unique<SeemFile>();
+    Document = new SeemDocument(this);
+    SEEMFile = &Document->file();
+    connect(Document, &SeemDocument::statesChanged, this, [this](const QVector<int> &indexes) {
+        DocumentStatesChanged(indexes);
+    });
     BuildMenus();
     BuildControls();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -66,6 +70,7 @@ bvlMain::~bvlMain()
     // then reports its edit as finished: nothing of this window may answer by then.
     for (QObject *control : m_client->findChildren<QObject *>())
         control->disconnect(this);
+    Document->disconnect(this);
 }
 
 QAction *bvlMain::AddMenuItem(QMenu *menu, const char *name, const QString &caption)
@@ -159,6 +164,10 @@ void bvlMain::BuildControls()
     connect(tvUI, &QTreeWidget::itemSelectionChanged, this, [this] {
         if (QTreeWidgetItem *node = SelectedNode())
             tvUI_NodeClick(node);
+        else if (m_shownNode)
+            // Nothing selected (Ctrl+click) while a page shows: its node stays selected, so
+            // that what the tree's commands act on is what the user sees.
+            m_shownNode->setSelected(true);
     });
     connect(tvUI, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *node) { tvUI_NodeClick(node); });
 
@@ -241,7 +250,6 @@ bool bvlMain::Form_Load()
         return false;
 
     UnloadAllControls();
-    IsSaved = true;
     // The program only writes "True" or "False"; anything else counts as the default, on.
     const QString autoChoice =
         m_ctx.platform.readPreference(QStringLiteral("UI"), QStringLiteral("AutoSettingSelection"), PrefTrue);
@@ -254,7 +262,7 @@ bool bvlMain::Form_Load()
 void bvlMain::Form_QueryUnload(bool &cancel)
 {
     cancel = false;
-    if (IsSaved)
+    if (IsSaved())
         return;
     switch (AskToSave()) {
     case MsgResult::Cancel:

@@ -1,6 +1,7 @@
 #pragma once
 #include "core/BvlError.h"
 #include "core/SettingTypes.h"
+#include "seem/SeemDocument.h"
 #include "seem/SeemFile.h"
 #include "seem/SettingSearch.h"
 #include "seem/SettingState.h"
@@ -38,17 +39,6 @@ struct ChangeTracking;
 
 // The open dialog's filter for SEEM files: SEEM files, all files.
 QString SeemFilter(AppContext &ctx);
-
-// A save that failed at one setting: the number of the failure and which setting it was,
-// so that the window can show that setting to the user.
-class SettingWriteError : public BvlError
-{
-public:
-    SettingWriteError(int index, const BvlError &cause)
-        : BvlError(cause.number(), QString::fromStdString(cause.what())), settingIndex(index)
-    {}
-    int settingIndex;
-};
 
 // The main window: one open SEEM file, the setting file that gives its bytes meaning, a
 // group tree with one page of controls per group, and the commands around them.
@@ -100,8 +90,7 @@ public:
     bool RestoreSetting(int index);
     bool RestoreSettings(const QVector<int> &indexes);
     bool RestoreAll();
-    void WriteSetting(int index, ByteStore &target);
-    // Writes the settings whose controls differ from RestoredStates, and nothing else.
+    // Writes the changed settings of the document, and nothing else (SeemDocument::save).
     // Throws 621 or 622 (SeemFile::checkWritable) before anything is written when the
     // file cannot take the save; throws SettingWriteError naming the first setting that
     // cannot be encoded, then nothing has been written; throws SaveError (SeemFile::save)
@@ -109,15 +98,28 @@ public:
     // are read again, so that every control shows what the file now holds.
     // Returns the number of settings written.
     int WriteAll();
-    // The state setting index's control shows now, and putting a state into it.
+    // The value of setting index in the document, and putting a value there (its control,
+    // when it exists, follows).
     ControlState CurrentState(int index) const;
     void ShowState(int index, const ControlState &state);
+    // What setting index's control shows (the document's value while its page is not built:
+    // the control shows that once it is).
+    ControlState ControlStateOf(int index) const;
     void mnfRestore_Click();
     void mnfRestoreItem_Click();
 
     // ---- Settings view
-    void AddSettingGroup(SettingStruct &setting);
+    // Pages are built when first shown: at open each setting only gets its page, its slot
+    // and the numbers of its controls (objectNames chUI(3) ... in setting order, whichever
+    // page is built first). AddSettingGroup gives setting index its page (a continuation
+    // page " (2)" when the group's is full), AddSettingControl its slot and numbers.
+    void AddSettingGroup(SettingStruct &setting, int index);
     void AddSettingControl(SettingStruct &setting, int index);
+    // Page number (replicator element) of a tree node; 0 for a node without a page.
+    int PageNumberOf(const QTreeWidgetItem *node) const;
+    // The page's group box with its controls, built from the document on first use.
+    QGroupBox *BuildPage(int number);
+    bool IsPageBuilt(int number) const { return replicator.value(number) != nullptr; }
     int GetObjX(int slot) const;   // twips
     int GetObjY(int slot) const;   // twips
     void UnloadAllControls();
@@ -126,8 +128,13 @@ public:
     // Shows the page of setting index (selecting its node, as a click would) and focuses its
     // control unless told not to.
     void ShowSetting(int index, bool focusControl = true);
-    // The input control of setting index (check box, list or text box).
-    QWidget *ControlOf(int index) const;
+    // The input control of setting index (check box, list or text box); its page is built
+    // when it was not yet.
+    QWidget *ControlOf(int index);
+    // The same when its page is built, null otherwise.
+    QWidget *BuiltControlOf(int index) const;
+    // The label of a list or text setting when its page is built.
+    QLabel *BuiltLabelOf(int index) const;
 
     // ---- Interaction
     void ShowDescriptionOf(const QObject *control);
@@ -219,7 +226,8 @@ public:
     QPlainTextEdit *txDescription = nullptr;
     StatusLine *lbFileDesc = nullptr;
 
-    // Control arrays; element 0 is the invisible template, run-time elements follow.
+    // Control arrays; element 0 is the invisible template, run-time elements follow. An
+    // element is null until its page is built.
     QVector<QGroupBox *> replicator;
     QVector<QLabel *> lbUI;
     QVector<QCheckBox *> chUI;
@@ -229,10 +237,17 @@ public:
     // ---- Window state
     QString SEEMPath;
     QString SettingPath;
-    std::unique_ptr<SeemFile> SEEMFile;
+    // The open document: the truth every view of this window shows.
+    SeemDocument *Document = nullptr;
+    SeemFile *SEEMFile = nullptr;  // the document's file
     SettingFileHeader FileHeader;
-    SettingList Settings;          // setting i is Settings[i - 1]
-    bool IsSaved = true;
+    // The view's copy of the document's settings (setting i is Settings[i - 1]): UIIndex is
+    // the element of its control array; names and groups are the file's.
+    SettingList Settings;
+    // The view's page of each setting: its group, or a continuation page " (2)" of it.
+    QVector<QString> PageKeys;
+    // True when the document holds nothing the file does not.
+    bool IsSaved() const { return !Document->isModified(); }
     QString ShortHelpText;
     int PopupTarget = -1;          // setting index, or -1 for the selected tree node's group
     int CurrentGroup = -1;         // visible page, -1 for none
@@ -241,8 +256,8 @@ public:
     int ComboCount = 0;
     int TextCount = 0;
     int CheckCount = 0;
-    // Per setting, the state the last restore (or save) left in its control.
-    SettingStates RestoredStates;
+    // Per setting, the state the last restore (or save) read from the file.
+    const SettingStates &RestoredStates() const { return Document->restoredStates(); }
     // How the SEEM file is opened; tests put openReadOnly here to see a file the user
     // may not write, which a test run with full rights cannot make.
     std::function<void(SeemFile &file, const QString &path)> SeemFileOpener =
@@ -266,7 +281,7 @@ protected:
 
 private:
     // A SEEM file and its setting file, opened, read and checked but not yet taken over.
-    struct Document
+    struct NextDocument
     {
         std::unique_ptr<SeemFile> seemFile;   // null when the open SEEM file stays
         QString seemPath;
@@ -290,23 +305,25 @@ private:
     // After the language changed: the language's Qt translations, every tagged control,
     // and the texts fetched from the table (short help, status line, title).
     void ShowLanguage();
+    // The accessible names of the window's own controls, in the current language.
+    void ShowAccessibleNames();
     // Fills the language dialog and shows it, unless it loaded the only language by itself
     // (allowed at start-up). False when the program was ended because no language is usable.
     bool ChooseLanguage(bool autoLoadOneLanguage);
 
     // False when a dialog was cancelled; throws BvlError on failure.
-    bool OpenFileParse(const QString &seemPath, Document &next);
+    bool OpenFileParse(const QString &seemPath, NextDocument &next);
     // Reads and checks next's setting file, then takes next over. False when the file was
     // refused (its message has been shown); throws BvlError when it cannot be shown.
-    bool OpenSettingParse(Document &next);
-    void TakeOver(Document &next);
+    bool OpenSettingParse(NextDocument &next);
+    void TakeOver(NextDocument &next);
     // Before edits would be dropped: the unsaved-changes question, and the save when the
     // answer is Yes. False when the edits are to stay (Cancel, or a save that did not happen).
     bool MayDropEdits();
     MsgResult AskToSave();
     // A setting file for another SEEM or record than the SEEM file's name says is used only
     // when the user says so; true when the numbers agree or the name carries none.
-    bool AcceptOtherRecord(const Document &next);
+    bool AcceptOtherRecord(const NextDocument &next);
     // Copies the open SEEM file to target, asking before another file is replaced, and
     // makes the copy the open document. False, reported, when that did not happen.
     bool SaveAsCopy(const QString &target);
@@ -322,10 +339,12 @@ private:
     // The status line holds one line; its full text, a long path included, is its tool tip.
     void ShowFileDesc(const QString &text);
 
-    QGroupBox *PageOfNode(const QTreeWidgetItem *node) const;
     QTreeWidgetItem *SelectedNode() const;
+    // Builds the controls of setting index in slot of page, showing the document's value.
+    void BuildControl(QGroupBox *page, int slot, int index);
     void WatchControl(QWidget *control);
-    void MarkUnsaved() { IsSaved = false; }
+    // The document's values changed: the controls that exist show them.
+    void DocumentStatesChanged(const QVector<int> &indexes);
 
     // A failed restore: the first failing setting and the failure's number.
     struct RestoreFailure
@@ -335,8 +354,10 @@ private:
     };
     // Restores without a message; index 0 when every setting restored.
     RestoreFailure RestoreQuietly(const QVector<int> &indexes);
-    // 0 when setting index restored, else the failure's number (the control is disabled).
-    int RestoreOne(int index);
+    // Puts the document's value of setting index into its control, when it exists.
+    void ShowInControl(int index);
+    // A control just built shows the document's value and the setting's marks.
+    void ShowBuiltControl(int index);
     void ReportRestoreFailure(const RestoreFailure &failure);
     QVector<int> AllSettings() const;
 
@@ -376,4 +397,20 @@ private:
     int m_foundIndex = 0;                        // the setting Find went to last, 0 for none
     QPointer<QWidget> m_highlighted;             // the found control while it is highlighted
     QScrollArea *m_scroll = nullptr;             // holds the client area when it does not fit the screen
+    // The view's pages (page n is m_pages[n - 1]): key, and its settings in slot order.
+    struct ViewPage
+    {
+        QString key;
+        QVector<int> settings;
+    };
+    QVector<ViewPage> m_pages;
+    // Per setting, its page number and its label's number (0 for a check box).
+    struct SettingPlace
+    {
+        int page = 0;
+        int label = 0;
+    };
+    QVector<SettingPlace> m_places;
+    QPair<QString, QString> m_lastGroup;   // the last group placed, as given and normalised
+    QTreeWidgetItem *m_shownNode = nullptr;      // the node whose page is shown
 };

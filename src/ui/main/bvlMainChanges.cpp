@@ -2,8 +2,8 @@
 // settings (their controls and the tree nodes above them), the count in the title, and
 // undo and redo of the controls' states.
 //
-// "Changed" means that a control differs from the state the last restore or save left
-// in it (RestoredStates): what the file holds as far as the user has seen it.
+// "Changed" means that the document's value differs from what the last restore or save
+// read from the file (SeemDocument): undo back to the file's value is no change.
 #include "ui/main/bvlMain.h"
 
 #include "ui/AppContext.h"
@@ -108,22 +108,22 @@ void bvlMain::WatchChanges(QWidget *control)
 
 void bvlMain::ControlChanged(int index, bool typing)
 {
-    // Restores, saves and undo settle their controls when they are done.
-    if (m_restoring || index > m_changes->shown.size())
+    // Restores, saves and undo put the document's values into the controls themselves.
+    if (m_restoring || index > Document->count())
         return;
     if (!typing || m_changes->typingIndex != index)
         CommitTypedEdit();
-    if (typing) {
+    const ControlState before = Document->state(index);
+    const ControlState after = ControlStateOf(index);
+    if (typing && m_changes->typingIndex != index) {
         m_changes->typingIndex = index;
-    } else {
-        const ControlState before = m_changes->shown.value(index - 1);
-        const ControlState after = CurrentState(index);
-        m_changes->shown[index - 1] = after;
+        m_changes->typingBefore = before;
+    }
+    // The edit goes into the document; its change signal marks the control and the title.
+    Document->setState(index, after);
+    if (!typing && after != before)
         UndoStack->push(new ControlStatesCommand({StateChange{index, before, after}},
                                                  [this](const auto &states) { ShowStatesQuietly(states); }));
-    }
-    UpdateChangeMark(index);
-    UpdateChangesTitle();
 }
 
 void bvlMain::CommitTypedEdit()
@@ -132,11 +132,10 @@ void bvlMain::CommitTypedEdit()
     if (index == 0)
         return;
     m_changes->typingIndex = 0;
-    const ControlState before = m_changes->shown.value(index - 1);
+    const ControlState before = m_changes->typingBefore;
     const ControlState after = CurrentState(index);
     if (after == before)
         return;
-    m_changes->shown[index - 1] = after;
     UndoStack->push(new ControlStatesCommand({StateChange{index, before, after}},
                                              [this](const auto &states) { ShowStatesQuietly(states); }));
 }
@@ -161,12 +160,11 @@ void bvlMain::RecordAsOneStep(const QVector<int> &indexes, const std::function<v
 void bvlMain::ShowStatesQuietly(const QVector<QPair<int, ControlState>> &states)
 {
     QVector<int> indexes;
+    for (const auto &state : states)
+        indexes.append(state.first);
     {
         const QScopedValueRollback<bool> restoring(m_restoring, true);
-        for (const auto &[index, state] : states) {
-            ShowState(index, state);
-            indexes.append(index);
-        }
+        Document->setStates(states);
     }
     SettleChanges(indexes);
 }
@@ -182,15 +180,10 @@ void bvlMain::ShowStatesAsOneStep(const QVector<QPair<int, ControlState>> &state
 void bvlMain::SettleChanges(const QVector<int> &indexes)
 {
     ChangeTracking &c = *m_changes;
-    if (c.shown.size() != Settings.size()) {
-        // A new view: nothing is marked on it yet.
-        c.shown.resize(Settings.size());
-        c.marked.resize(Settings.size());
-    }
-    for (int index : indexes) {
-        c.shown[index - 1] = CurrentState(index);
+    if (c.marked.size() != Settings.size())
+        c.marked.resize(Settings.size());   // a new view: nothing is marked on it yet
+    for (int index : indexes)
         UpdateChangeMark(index);
-    }
     UpdateChangesTitle();
     for (QAction *item : {mnfReviewChanges, mnfFind, mnfFindNext, mnfFindPrevious, mnfCompare})
         item->setEnabled(true);
@@ -211,7 +204,9 @@ void bvlMain::UpdateChangeMark(int index)
 {
     UpdateValidityMark(index);
     ChangeTracking &c = *m_changes;
-    const bool changed = RestoredStates.differs(index, CurrentState(index));
+    if (c.marked.size() != Settings.size())
+        c.marked.resize(Settings.size());
+    const bool changed = Document->isChanged(index);
     if (c.marked.testBit(index - 1) == changed)
         return;
     c.marked.setBit(index - 1, changed);
@@ -219,16 +214,12 @@ void bvlMain::UpdateChangeMark(int index)
 
     const SettingStruct &setting = Settings.at(index - 1);
     // A check box is its own caption; the other settings are named by their label.
-    if (ControlKindOf(setting) == ControlKind::CheckBox) {
-        SetChangeMark(ControlOf(index), changed);
-    } else {
-        for (QLabel *label : lbUI)
-            if (label->property(SettingIndexProperty).toInt() == index) {
-                SetChangeMark(label, changed);
-                break;
-            }
-    }
-    for (QTreeWidgetItem *node = NodeByKey(setting.Group); node; node = node->parent()) {
+    // Controls not built yet take their mark when their page is built.
+    if (ControlKindOf(setting) == ControlKind::CheckBox)
+        SetChangeMark(BuiltControlOf(index), changed);
+    else
+        SetChangeMark(BuiltLabelOf(index), changed);
+    for (QTreeWidgetItem *node = NodeByKey(PageKeys.value(index - 1)); node; node = node->parent()) {
         int &below = c.changedBelow[node];
         below += changed ? 1 : -1;
         SetChangeMark(node, below > 0);
@@ -243,7 +234,7 @@ void bvlMain::UpdateChangesTitle()
         return;
     }
     QString title = ApplicationTitle + QStringLiteral(" - ") + QFileInfo(SEEMPath).fileName();
-    if (const int count = m_changes->markedCount; count > 0)
+    if (const int count = Document->changedCount(); count > 0)
         title += QStringLiteral(" (") + QString::number(count) + QLatin1Char(' ')
             + m_ctx.T(QStringLiteral("bvlMain.sChanged_V")) + QLatin1Char(')');
     setWindowTitle(title);
@@ -251,11 +242,7 @@ void bvlMain::UpdateChangesTitle()
 
 QVector<int> bvlMain::ChangedSettings() const
 {
-    QVector<int> changed;
-    for (int index = 1; index <= m_changes->marked.size(); ++index)
-        if (m_changes->marked.testBit(index - 1))
-            changed.append(index);
-    return changed;
+    return Document->changedSettings();
 }
 
 void bvlMain::mnfUndo_Click()

@@ -1,14 +1,15 @@
 // Values between the setting controls and the open SEEM file, through the widget-free codec.
 //
-// RestoredStates remembers what each restore put into each control. A save writes only
-// the settings whose controls differ from it, so the bytes of every setting the user
-// did not touch stay exactly as the file holds them, whatever they are: a state no
-// value names, a string without a terminator, or bytes a setting could not even read.
+// The values live in the document (SeemDocument): what each restore read from the file
+// and what the user edited. A save writes only the settings whose values differ from what
+// was read, so the bytes of every setting the user did not touch stay exactly as the file
+// holds them. The controls that exist show the document's values and feed edits into it.
 #include "ui/main/bvlMain.h"
 
-#include "seem/AlsoChanged.h"
 #include "seem/SettingCodec.h"
 #include "ui/AppContext.h"
+#include "ui/main/ChangeMarks.h"
+#include "ui/main/ChangeTracking.h"
 #include "ui/main/SettingControlKind.h"
 
 #include <QCheckBox>
@@ -16,20 +17,21 @@
 #include <QLineEdit>
 #include <QScopedValueRollback>
 #include <QTreeWidget>
-#include <numeric>
-
-namespace {
-// The number the platform gives a list without a selected entry.
-constexpr int NoEntrySelected = 381;
-
-bool IsKnownType(const SettingStruct &setting)
-{
-    return setting.Type <= quint8(SettingType::UnicodeString);
-}
-}
 
 ControlState bvlMain::CurrentState(int index) const
 {
+    return Document->state(index);
+}
+
+void bvlMain::ShowState(int index, const ControlState &state)
+{
+    Document->setState(index, state);
+}
+
+ControlState bvlMain::ControlStateOf(int index) const
+{
+    if (!BuiltControlOf(index))
+        return Document->state(index);
     const SettingStruct &setting = Settings.at(index - 1);
     switch (ControlKindOf(setting)) {
     case ControlKind::CheckBox:
@@ -42,9 +44,19 @@ ControlState bvlMain::CurrentState(int index) const
     return ControlState::Text(txUI.at(setting.UIIndex)->text());
 }
 
-void bvlMain::ShowState(int index, const ControlState &state)
+// Puts the document's value of setting index into its control; the control's signals are
+// the window's own then (m_restoring), not an edit of the user's.
+void bvlMain::ShowInControl(int index)
 {
+    QWidget *control = BuiltControlOf(index);
+    if (!control || index > Document->count())
+        return;
     const SettingStruct &setting = Settings.at(index - 1);
+    const ControlState &state = Document->state(index);
+    control->setEnabled(Document->isRestored(index) || !IsKnownSettingType(setting));
+    if (ControlStateOf(index) == state)
+        return;
+    const QScopedValueRollback<bool> restoring(m_restoring, true);
     switch (ControlKindOf(setting)) {
     case ControlKind::CheckBox:
         chUI.at(setting.UIIndex)->setChecked(state.checked);
@@ -64,27 +76,27 @@ void bvlMain::ShowState(int index, const ControlState &state)
     text->setText(state.text);
 }
 
-int bvlMain::RestoreOne(int index)
+void bvlMain::ShowBuiltControl(int index)
 {
-    const SettingStruct &setting = Settings.at(index - 1);
-    QWidget *control = ControlOf(index);
-    try {
-        if (IsKnownType(setting)) {
-            const ControlState state = DecodeControlState(*SEEMFile, setting);
-            ShowState(index, state);
-            RestoredStates.setRestored(index, state);
-        } else {
-            RestoredStates.setRestored(index, CurrentState(index));   // left alone, never written
-        }
-        control->setEnabled(true);
-        return 0;
-    } catch (const BvlError &e) {
-        // Shows nothing the file does not hold, and takes no edit that a save would write.
-        ShowState(index, ControlState());
-        RestoredStates.setUnrestorable(index);
-        control->setEnabled(false);
-        return e.number();
+    // A view built without a document (its tests) shows the controls as they are made.
+    if (index > Document->count())
+        return;
+    ShowInControl(index);
+    const QBitArray &marked = m_changes->marked;
+    if (index <= marked.size() && marked.testBit(index - 1))
+        SetChangeMark(ControlKindOf(Settings.at(index - 1)) == ControlKind::CheckBox ? BuiltControlOf(index)
+                                                                                     : BuiltLabelOf(index),
+                      true);
+    UpdateValidityMark(index);
+}
+
+void bvlMain::DocumentStatesChanged(const QVector<int> &indexes)
+{
+    for (int index : indexes) {
+        ShowInControl(index);
+        UpdateChangeMark(index);
     }
+    UpdateChangesTitle();
 }
 
 bvlMain::RestoreFailure bvlMain::RestoreQuietly(const QVector<int> &indexes)
@@ -93,11 +105,8 @@ bvlMain::RestoreFailure bvlMain::RestoreQuietly(const QVector<int> &indexes)
     RestoreFailure first;
     {
         const QScopedValueRollback<bool> restoring(m_restoring, true);
-        for (int index : indexes) {
-            const int error = RestoreOne(index);
-            if (error != 0 && first.index == 0)
-                first = RestoreFailure{index, error};
-        }
+        const SeemDocument::RestoreFailure failure = Document->restore(indexes);
+        first = RestoreFailure{failure.index, failure.error};
     }
     SettleChanges(indexes);
     return first;
@@ -129,107 +138,38 @@ bool bvlMain::RestoreSetting(int index)
 
 QVector<int> bvlMain::AllSettings() const
 {
-    QVector<int> indexes(Settings.size());
-    std::iota(indexes.begin(), indexes.end(), 1);
-    return indexes;
+    return Document->allSettings();
 }
 
 bool bvlMain::RestoreAll()
 {
-    const bool restored = RestoreSettings(AllSettings());
-    // Nothing is edited now: what could not be restored is disabled and never written.
-    IsSaved = true;
-    return restored;
-}
-
-void bvlMain::WriteSetting(int index, ByteStore &target)
-{
-    const SettingStruct &setting = Settings.at(index - 1);
-    switch (SettingType(setting.Type)) {
-    case SettingType::Checkbox:
-        SettingCodec::EncodeChecked(target, setting, chUI.at(setting.UIIndex)->isChecked());
-        break;
-    case SettingType::ValueList: {
-        const QComboBox *list = cbUI.at(setting.UIIndex);
-        if (list->currentIndex() < 0)
-            throw BvlError(NoEntrySelected, QStringLiteral("no list entry selected"));
-        SettingCodec::EncodeListValue(target, setting, list->currentData().toInt());
-        break;
-    }
-    case SettingType::Int8:
-    case SettingType::AnsiString:
-    case SettingType::UnicodeString:
-        SettingCodec::EncodeText(target, setting, txUI.at(setting.UIIndex)->text());
-        break;
-    default:
-        break;
-    }
+    // Nothing is edited afterwards: what could not be restored is disabled and never written.
+    return RestoreSettings(AllSettings());
 }
 
 int bvlMain::WriteAll()
 {
-    // Not into a file that was deleted, replaced or changed by another program, nor into
-    // one open for reading only.
-    SEEMFile->checkWritable();
-    // Everything is encoded on top of the file first: one failing setting writes nothing.
-    PendingWrites pending(*SEEMFile);
-    QVector<int> written;
-    for (int index = 1; index <= Settings.size(); ++index) {
-        if (!RestoredStates.differs(index, CurrentState(index)))
-            continue;
-        try {
-            WriteSetting(index, pending);
-        } catch (const BvlError &e) {
-            throw SettingWriteError(index, e);
-        }
-        written.append(index);
-    }
-    // The written controls are to show what the file holds once the save is done, as the
-    // codec stored it (a text cut to its field, "7" for "007"), and that is their new
-    // original. Decoded now from the pending bytes, which hold it all, so that reading it
-    // back costs the file nothing.
-    QVector<QPair<int, ControlState>> saved;
-    for (int index : written)
-        saved.append({index, DecodeControlState(pending, Settings.at(index - 1))});
-    SEEMFile->save(pending);
-    // Settings that share the written bytes now read otherwise from the file: their
-    // controls show it, and it is their new original too.
-    saved += SettingsAlsoChanged(pending, Settings, written, RestoredStates);
     CommitTypedEdit();
-    for (const auto &[index, state] : saved)
-        RestoredStates.setRestored(index, state);
-    ShowStatesQuietly(saved);
-    IsSaved = true;
-    return written.size();
+    int written = 0;
+    {
+        // The saved settings, and those sharing their bytes, show what the file now holds
+        // and that is their new original: not an undo step of the user's.
+        const QScopedValueRollback<bool> restoring(m_restoring, true);
+        written = Document->save();
+    }
+    SettleChanges({});
+    return written;
 }
 
 QVector<QPair<int, ControlState>> bvlMain::SettingsASaveAlsoChanges()
 {
-    // The changed settings encoded on top of the file, as a save would write them;
-    // nothing of it reaches the disk.
-    PendingWrites preview(*SEEMFile);
-    QVector<int> written;
-    for (int index : ChangedSettings()) {
-        try {
-            WriteSetting(index, preview);
-            written.append(index);
-        } catch (const BvlError &) {
-            // A value the save refuses writes nothing.
-        }
-    }
-    return SettingsAlsoChanged(preview, Settings, written, RestoredStates);
+    return Document->settingsASaveAlsoChanges();
 }
 
 TypedValueProblem bvlMain::TypedValueProblemOf(int index) const
 {
-    const SettingStruct &setting = Settings.at(index - 1);
-    if (ControlKindOf(setting) != ControlKind::Text)
-        return TypedValueProblem::None;
-    const ControlState state = CurrentState(index);
     // What the file holds is never written back, so it is never in the way of a save.
-    if (!RestoredStates.differs(index, state))
-        return TypedValueProblem::None;
-    return CheckTypedValue(setting, state.text);
+    return Document->typedValueProblem(index);
 }
 
 void bvlMain::mnfRestore_Click()
@@ -240,18 +180,14 @@ void bvlMain::mnfRestore_Click()
 void bvlMain::mnfRestoreItem_Click()
 {
     if (PopupTarget != -1) {
-        if (PopupTarget >= 1 && PopupTarget <= Settings.size())
+        if (PopupTarget >= 1 && PopupTarget <= Document->count())
             RestoreSetting(PopupTarget);
         return;
     }
-    // The selected node's own page only, not the pages of its children.
-    const QTreeWidgetItem *node = SelectedNode();
+    // The shown node's own page only, not the pages of its children.
+    const QTreeWidgetItem *node = m_shownNode ? m_shownNode : SelectedNode();
     if (!node)
         return;
-    const QString key = node->data(0, NodeKeyRole).toString();
-    QVector<int> group;
-    for (int index = 1; index <= Settings.size(); ++index)
-        if (Settings.at(index - 1).Group == key)
-            group.append(index);
-    RestoreSettings(group);
+    if (const int page = PageNumberOf(node))
+        RestoreSettings(m_pages.at(page - 1).settings);
 }

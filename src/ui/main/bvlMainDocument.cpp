@@ -70,7 +70,7 @@ QString bvlMain::FolderProposal(const QString &path)
 
 bool bvlMain::MayDropEdits()
 {
-    if (IsSaved)
+    if (IsSaved())
         return true;
     switch (AskToSave()) {
     case MsgResult::Cancel:
@@ -106,7 +106,7 @@ void bvlMain::OpenSEEM(const QString &seemPath)
 {
     const QString previousStatus = lbFileDesc->text();
     try {
-        Document next;
+        NextDocument next;
         if (!OpenFileParse(seemPath, next) || !OpenSettingParse(next))
             ShowFileDesc(previousStatus);
     } catch (const BvlError &e) {
@@ -118,7 +118,7 @@ void bvlMain::OpenSEEM(const QString &seemPath)
     }
 }
 
-bool bvlMain::OpenFileParse(const QString &seemPath, Document &next)
+bool bvlMain::OpenFileParse(const QString &seemPath, NextDocument &next)
 {
     next.seemPath = seemPath;
     const QString fileName = QFileInfo(seemPath).fileName();
@@ -146,7 +146,7 @@ QString bvlMain::AutoSelectSEC(const QString &fileName)
     return AutoSelectSettingFile(SearchFolders(m_ctx.platform.userFolder(), m_ctx.platform.programFolder()), fileName);
 }
 
-bool bvlMain::OpenSettingParse(Document &next)
+bool bvlMain::OpenSettingParse(NextDocument &next)
 {
     if (!ReadSettingFileReported(m_ctx, next.settingPath, next.header, next.settings))
         return false;
@@ -159,27 +159,24 @@ bool bvlMain::OpenSettingParse(Document &next)
     return true;
 }
 
-void bvlMain::TakeOver(Document &next)
+void bvlMain::TakeOver(NextDocument &next)
 {
-    if (next.seemFile) {
-        SEEMFile->close();
-        SEEMFile = std::move(next.seemFile);
+    UnloadAllControls();
+    if (next.seemFile)
         SEEMPath = next.seemPath;
-    }
+    Document->load(std::move(next.seemFile), next.settingPath, next.header, next.settings);
+    SEEMFile = &Document->file();
     SettingPath = next.settingPath;
     FileHeader = next.header;
-    Settings = next.settings;
+    Settings = Document->settings();
 
     mnfChangeSettingFile->setEnabled(true);
-    UnloadAllControls();
     for (int index = 1; index <= Settings.size(); ++index) {
-        AddSettingGroup(Settings[index - 1]);
+        AddSettingGroup(Settings[index - 1], index);
         AddSettingControl(Settings[index - 1], index);
     }
-    RestoredStates.reset(Settings.size());
     // Reported once the view is complete, so that the failing setting's page can be shown.
     const RestoreFailure failure = RestoreQuietly(AllSettings());
-    IsSaved = true;
     frDescription->show();
     txDescription->setPlainText(ShortHelpText);
     mnfRestore->setEnabled(true);
@@ -198,7 +195,7 @@ QString bvlMain::UsingFileStatus() const
         + (SEEMFile->isReadOnly() ? QLatin1Char(' ') + m_ctx.T(QStringLiteral("bvlMain.lbReadOnly_V")) : QString());
 }
 
-bool bvlMain::AcceptOtherRecord(const Document &next)
+bool bvlMain::AcceptOtherRecord(const NextDocument &next)
 {
     const QString seemName = QFileInfo(next.seemFile ? next.seemPath : SEEMPath).fileName();
     SeemNameNumbers numbers;
@@ -223,7 +220,7 @@ void bvlMain::mnfChangeSettingFile_Click()
         const std::optional<QString> chosen = AskSettingFile(m_ctx, FolderProposal(SEEMFile->path()));
         if (!chosen)
             return;
-        Document next;
+        NextDocument next;
         next.settingPath = *chosen;
         OpenSettingParse(next);
     } catch (const BvlError &e) {
@@ -284,8 +281,8 @@ bool bvlMain::SaveAsCopy(const QString &target)
         SeemFileOpener(*copy, target);
         // The copy holds the bytes the view was restored from: it takes the document over
         // as it stands, edits and all, and the save goes into it.
-        SEEMFile->close();
-        SEEMFile = std::move(copy);
+        Document->replaceFile(std::move(copy));
+        SEEMFile = &Document->file();
         SEEMPath = target;
         ShowFileDesc(UsingFileStatus());
         UpdateChangesTitle();

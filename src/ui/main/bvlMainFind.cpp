@@ -30,7 +30,7 @@ void bvlMain::mnfFind_Click()
         connect(txFind, &QLineEdit::returnPressed, this, [this] { mnfFindNext_Click(); });
         connect(txFind, &FindBar::closed, this, [this] {
             HighlightFound(nullptr);
-            if (m_foundIndex >= 1 && m_foundIndex <= Settings.size())
+            if (m_foundIndex >= 1 && m_foundIndex <= Document->count())
                 if (QWidget *control = ControlOf(m_foundIndex))
                     control->setFocus(Qt::OtherFocusReason);
         });
@@ -66,7 +66,7 @@ void bvlMain::FindFrom(int from, SearchDirection direction, bool includeFrom, bo
         mnfFind_Click();
         return;
     }
-    const int found = NextMatch(SettingsMatching(Settings, txFind->text()), from, direction, includeFrom);
+    const int found = NextMatch(SettingsMatching(Document->settings(), txFind->text()), from, direction, includeFrom);
     txFind->showFound(found != 0);
     if (found == 0)
         return;
@@ -85,7 +85,7 @@ void bvlMain::HighlightFound(QWidget *control)
         m_highlighted->setAutoFillBackground(false);
         // A value that cannot be saved keeps its warning colours.
         const int index = m_highlighted->property(SettingIndexProperty).toInt();
-        if (index >= 1 && index <= Settings.size())
+        if (index >= 1 && index <= Document->count())
             UpdateValidityMark(index);
     }
     m_highlighted = control;

@@ -4,8 +4,13 @@
 // control or the tree.
 #include "ui/main/bvlMain.h"
 
+#include "ui/AppContext.h"
+
 #include <QCheckBox>
 #include <QComboBox>
+#include <QScrollBar>
+#include <QScrollArea>
+#include <QCoreApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -62,6 +67,11 @@ void bvlMain::WatchControl(QWidget *control)
         control->setContextMenuPolicy(Qt::PreventContextMenu);
 }
 
+void bvlMain::ShowAccessibleNames()
+{
+    tvUI->setAccessibleName(m_ctx.T(QStringLiteral("bvlMain.tvUI_Accessible")));
+}
+
 void bvlMain::ShowDescriptionOf(const QObject *control)
 {
     const int index = control->property(SettingIndexProperty).toInt();
@@ -102,6 +112,13 @@ bool bvlMain::eventFilter(QObject *watched, QEvent *event)
     if (!index.isValid())
         return QMainWindow::eventFilter(watched, event);
     const bool isList = qobject_cast<QComboBox *>(watched) != nullptr;
+    if (isList && event->type() == QEvent::Wheel && !static_cast<QWidget *>(watched)->hasFocus()) {
+        // A list without the focus does not take the wheel: it scrolls the client area when
+        // that scrolls, and never changes a setting.
+        if (m_scroll)
+            QCoreApplication::sendEvent(m_scroll->verticalScrollBar(), event);
+        return true;
+    }
     const bool isLabel = qobject_cast<QLabel *>(watched) != nullptr;
     const bool isCheck = qobject_cast<QCheckBox *>(watched) != nullptr;
     if (!isLabel && IsPopupKey(event)) {

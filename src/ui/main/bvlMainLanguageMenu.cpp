@@ -69,7 +69,7 @@ void bvlMain::mnfCodePage_Click(int index)
     const bool documentOpen = !SettingPath.isEmpty();
     // The open document's texts were read in the previous code page: its unsaved edits
     // are saved or given up before it is read again in the new one.
-    if (documentOpen && !IsSaved) {
+    if (documentOpen && !IsSaved()) {
         const MsgResult answer = m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sSave?_M")),
                                                            MsgIcon::Question, MsgButtons::YesNoCancel);
         if (answer == MsgResult::Cancel || (answer == MsgResult::Yes && !mnfSaveSEEM_Click())) {
@@ -87,7 +87,7 @@ void bvlMain::ReadSettingFileAgain()
 {
     const QString previousStatus = lbFileDesc->text();
     try {
-        Document next;
+        NextDocument next;
         next.settingPath = SettingPath;
         if (!OpenSettingParse(next))
             ShowFileDesc(previousStatus);
@@ -110,4 +110,5 @@ void bvlMain::ShowLanguage()
     if (!SettingPath.isEmpty())
         ShowFileDesc(UsingFileStatus());
     UpdateChangesTitle();
+    ShowAccessibleNames();
 }

@@ -35,27 +35,13 @@ QString ErrorSuffix(int number)
     return QStringLiteral(" (ERR ") + QString::number(number) + QLatin1Char(')');
 }
 
-// The bytes the controls show: the open file with every changed control encoded on top,
-// in memory. Throws SettingWriteError for a control whose text cannot be stored.
-void EncodeShown(bvlMain &window, PendingWrites &shown)
-{
-    for (int index : window.ChangedSettings()) {
-        try {
-            window.WriteSetting(index, shown);
-        } catch (const BvlError &e) {
-            throw SettingWriteError(index, e);
-        }
-    }
-}
 } // namespace
 
 QByteArray bvlMain::ShownValuesProfile()
 {
     CommitTypedEdit();
-    PendingWrites shown(*SEEMFile);
-    EncodeShown(*this, shown);
-    return ValueProfileJson(QFileInfo(SEEMFile->path()).fileName(), QFileInfo(SettingPath).fileName(), Settings,
-                            shown);
+    // The document's values under the setting file's own names, never a page's.
+    return Document->profileJson();
 }
 
 void bvlMain::mnfExportValues_Click()
@@ -113,19 +99,17 @@ void bvlMain::mnfApplyValues_Click()
     }
 
     CommitTypedEdit();
-    // Every value is encoded on top of what the controls show, as a save would write it,
-    // and read back as its control shows it: the window then holds what `apply` would
-    // write into the file.
-    PendingWrites shown(*SEEMFile);
+    // Every value is encoded on top of the document's values, as a save would write it,
+    // and read back: the window then holds what `apply` would write into the file.
+    SeemDocument::ProfileStates applied;
     try {
-        EncodeShown(*this, shown);
+        applied = Document->profileStates(assignments);
     } catch (const SettingWriteError &e) {
         ShowInputDataError(m_ctx, e.number());
         ShowSetting(e.settingIndex);
         return;
     }
-    QVector<AssignmentProblem> problems;
-    const QVector<ResolvedAssignment> accepted = ResolveAssignments(assignments, Settings, SEEMFile->size(), problems);
+    const QVector<AssignmentProblem> &problems = applied.problems;
     QStringList refused;
     for (const AssignmentProblem &p : problems) {
         QString line = p.source + QStringLiteral(": ");
@@ -148,24 +132,13 @@ void bvlMain::mnfApplyValues_Click()
         }
         refused << line;
     }
-    QVector<QPair<int, ControlState>> states;
-    for (const ResolvedAssignment &a : accepted) {
-        const SettingStruct &setting = Settings.at(a.index - 1);
-        // A control whose restore failed shows nothing of the file and is never saved.
-        if (!RestoredStates.isRestored(a.index)) {
-            refused << Quoted(SettingPathOf(setting)) + QLatin1Char(' ')
-                    + m_ctx.T(QStringLiteral("bvlMain.sApplyUnrestorable_V"));
-            continue;
-        }
-        try {
-            EncodeParsedValue(shown, setting, a.value);
-            const ControlState state = DecodeControlState(shown, setting);
-            if (state != CurrentState(a.index))
-                states.append({a.index, state});
-        } catch (const BvlError &e) {
-            refused << Quoted(SettingPathOf(setting)) + ErrorSuffix(e.number());
-        }
-    }
+    // A setting whose restore failed shows nothing of the file and is never saved.
+    for (int index : applied.unrestorable)
+        refused << Quoted(Document->fullName(index)) + QLatin1Char(' ')
+                + m_ctx.T(QStringLiteral("bvlMain.sApplyUnrestorable_V"));
+    for (const auto &[index, error] : applied.failed)
+        refused << Quoted(Document->fullName(index)) + ErrorSuffix(error);
+    const QVector<QPair<int, ControlState>> &states = applied.states;
     if (!refused.isEmpty()) {
         m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sApplyRefused_M")) + QLatin1Char('\n')
                                       + refused.join(QLatin1Char('\n')),

@@ -34,15 +34,15 @@ QString MnemonicFree(const QString &text)
 }
 
 // A run-time element: a copy of the template's size and font, placed on a page, visible
-// whenever its page is.
+// whenever its page is. Its number was given when the document was opened.
 template <typename Widget>
-Widget *NewElement(QVector<Widget *> &array, int index, QWidget *page, const QString &arrayName)
+Widget *NewElement(QVector<Widget *> &array, int number, QWidget *page, const QString &arrayName)
 {
     Widget *element = new Widget(page);
-    element->setObjectName(ArrayElementName(arrayName, index));
+    element->setObjectName(ArrayElementName(arrayName, number));
     element->resize(array.at(0)->size());
     element->setFont(array.at(0)->font());
-    array.append(element);
+    array[number] = element;
     return element;
 }
 }
@@ -58,64 +58,116 @@ int bvlMain::GetObjY(int slot) const
     return PixelsToTwipsY(15 + 46 * (row - 1));
 }
 
-QGroupBox *bvlMain::PageOfNode(const QTreeWidgetItem *node) const
+int bvlMain::PageNumberOf(const QTreeWidgetItem *node) const
 {
+    if (!node)
+        return 0;
     bool isNumber = false;
     const int page = node->data(0, NodePageRole).toString().toInt(&isNumber);
-    if (!isNumber || page < 1 || page > FrameCount)
-        return nullptr;
-    return replicator.at(page);
+    return isNumber && page >= 1 && page <= FrameCount ? page : 0;
 }
 
-void bvlMain::AddSettingGroup(SettingStruct &setting)
+void bvlMain::AddSettingGroup(SettingStruct &setting, int index)
 {
-    const QString given = NormalisedGroup(setting.Group);
+    // Settings of a group mostly follow each other: its path is normalised once for them.
+    if (m_lastGroup.second.isEmpty() || setting.Group != m_lastGroup.first)
+        m_lastGroup = {setting.Group, NormalisedGroup(setting.Group)};
+    const QString given = m_lastGroup.second;
+    // The page is the view's: the setting keeps its group, its page key goes here.
+    if (PageKeys.size() < index)
+        PageKeys.resize(index);
+    if (m_places.size() < index)
+        m_places.resize(index);
+    QString &pageKey = PageKeys[index - 1];
     // A group whose pages filled up goes on where its previous setting went: pages never
     // empty during a build, so the full ones need no second look.
-    setting.Group = m_groupContinuation.value(given, given);
+    pageKey = m_groupContinuation.value(given, given);
     for (;;) {
-        QTreeWidgetItem *node = m_groups.obtain(tvUI, setting.Group);
-        if (node->data(0, NodePageRole).toString().isEmpty()) {
+        QTreeWidgetItem *node = m_groups.obtain(tvUI, pageKey);
+        const int page = PageNumberOf(node);
+        if (page == 0) {
+            // A page of its own; its group box is made when it is first shown.
             ++FrameCount;
-            auto *page = new QGroupBox(MnemonicFree(setting.Group.section(PathSeparator, -1)), m_client);
-            page->setObjectName(ArrayElementName(QStringLiteral("replicator"), FrameCount));
-            page->setGeometry(replicator.at(0)->geometry());
-            page->setFont(replicator.at(0)->font());
-            page->setProperty(NextSlotProperty, 1);
-            page->hide();
-            replicator.append(page);
+            m_pages.append(ViewPage{pageKey, {}});
+            replicator.append(nullptr);
             node->setData(0, NodePageRole, QString::number(FrameCount));
+            m_places[index - 1].page = FrameCount;
             break;
         }
-        if (PageOfNode(node)->property(NextSlotProperty).toInt() <= SlotsPerPage)
+        if (m_pages.at(page - 1).settings.size() < SlotsPerPage) {
+            m_places[index - 1].page = page;
             break;
+        }
         // A full page: the group goes on with a sibling node.
-        setting.Group = NormalisedGroup(setting.Group + QStringLiteral(" (2)"));
+        pageKey = NormalisedGroup(pageKey + QStringLiteral(" (2)"));
     }
-    m_groupContinuation.insert(given, setting.Group);
+    m_groupContinuation.insert(given, pageKey);
 }
 
 void bvlMain::AddSettingControl(SettingStruct &setting, int index)
 {
-    QGroupBox *page = PageOfNode(m_groups.find(setting.Group));
-    const int slot = page->property(NextSlotProperty).toInt();
+    // The next slot of the page and the next number of each array: the objectNames are
+    // those of a view built at once in setting order.
+    SettingPlace &place = m_places[index - 1];
+    m_pages[place.page - 1].settings.append(index);
+    const ControlKind kind = ControlKindOf(setting);
+    if (kind == ControlKind::CheckBox) {
+        setting.UIIndex = ++CheckCount;
+        chUI.append(nullptr);
+        return;
+    }
+    place.label = ++LabelCount;
+    lbUI.append(nullptr);
+    if (kind == ControlKind::Text) {
+        setting.UIIndex = ++TextCount;
+        txUI.append(nullptr);
+    } else {
+        setting.UIIndex = ++ComboCount;
+        cbUI.append(nullptr);
+    }
+}
+
+QGroupBox *bvlMain::BuildPage(int number)
+{
+    if (number < 1 || number > FrameCount)
+        return nullptr;
+    if (QGroupBox *built = replicator.at(number))
+        return built;
+    const ViewPage &shown = m_pages.at(number - 1);
+    auto *page = new QGroupBox(MnemonicFree(shown.key.section(PathSeparator, -1)), m_client);
+    page->setObjectName(ArrayElementName(QStringLiteral("replicator"), number));
+    page->setGeometry(replicator.at(0)->geometry());
+    page->setFont(replicator.at(0)->font());
+    page->hide();
+    replicator[number] = page;
+    int slot = 0;
+    for (int index : shown.settings)
+        BuildControl(page, ++slot, index);
+    page->setProperty(NextSlotProperty, slot + 1);
+    return page;
+}
+
+void bvlMain::BuildControl(QGroupBox *page, int slot, int index)
+{
+    const SettingStruct &setting = Settings.at(index - 1);
     const QPoint at(TwipsToPixelsX(GetObjX(slot)), TwipsToPixelsY(GetObjY(slot)));
     const QPoint inputAt = at + QPoint(0, InputBelowLabel);
 
     if (ControlKindOf(setting) == ControlKind::CheckBox) {
-        QCheckBox *check = NewElement(chUI, ++CheckCount, page, QStringLiteral("chUI"));
+        QCheckBox *check = NewElement(chUI, setting.UIIndex, page, QStringLiteral("chUI"));
         check->setText(MnemonicFree(setting.Name));
         check->setProperty(SettingIndexProperty, index);
-        setting.UIIndex = CheckCount;
         check->move(at);
+        // Named and described by its setting for assistive technology.
+        check->setAccessibleName(setting.Name);
+        check->setAccessibleDescription(setting.Description);
         WatchControl(check);
-        connect(check, &QCheckBox::toggled, this, [this] { MarkUnsaved(); });
         check->show();
-        page->setProperty(NextSlotProperty, slot + 1);
+        ShowBuiltControl(index);
         return;
     }
 
-    QLabel *label = NewElement(lbUI, ++LabelCount, page, QStringLiteral("lbUI"));
+    QLabel *label = NewElement(lbUI, m_places.at(index - 1).label, page, QStringLiteral("lbUI"));
     label->setTextFormat(Qt::PlainText);   // never read a name as rich text
     label->setText(setting.Name);
     label->setProperty(SettingIndexProperty, index);
@@ -124,35 +176,39 @@ void bvlMain::AddSettingControl(SettingStruct &setting, int index)
     label->show();
 
     if (ControlKindOf(setting) == ControlKind::Text) {
-        QLineEdit *text = NewElement(txUI, ++TextCount, page, QStringLiteral("txUI"));
+        QLineEdit *text = NewElement(txUI, setting.UIIndex, page, QStringLiteral("txUI"));
         text->setProperty(SettingIndexProperty, index);
         text->move(inputAt);
-        setting.UIIndex = TextCount;
+        label->setBuddy(text);
+        text->setAccessibleName(setting.Name);
+        text->setAccessibleDescription(setting.Description);
         const int limit = SettingCodec::MaxTextLength(setting);
         if (limit >= 0)
             text->setMaxLength(limit);
         WatchControl(text);
-        connect(text, &QLineEdit::textChanged, this, [this] { MarkUnsaved(); });
         text->show();
     } else {
         const QVector<ListEntry> entries = ListEntries(setting);
-        QComboBox *list = NewElement(cbUI, ++ComboCount, page, QStringLiteral("cbUI"));
+        QComboBox *list = NewElement(cbUI, setting.UIIndex, page, QStringLiteral("cbUI"));
         list->setProperty(SettingIndexProperty, index);
         list->move(inputAt);
-        setting.UIIndex = ComboCount;
+        label->setBuddy(list);
+        list->setAccessibleName(setting.Name);
+        list->setAccessibleDescription(setting.Description);
+        // The wheel turns a list only once it has the focus; otherwise it scrolls.
+        list->setFocusPolicy(Qt::StrongFocus);
         for (const ListEntry &entry : entries)
             list->addItem(entry.name, entry.value);
         // A new list shows no entry until a restore selects one.
         list->setCurrentIndex(-1);
         WatchControl(list);
         connect(list, &QComboBox::currentIndexChanged, this, [this, list] {
-            MarkUnsaved();
             if (!m_restoring)
                 ShowDescriptionOf(list);
         });
         list->show();
     }
-    page->setProperty(NextSlotProperty, slot + 1);
+    ShowBuiltControl(index);
 }
 
 void bvlMain::UnloadAllControls()
@@ -170,8 +226,13 @@ void bvlMain::UnloadAllControls()
     unload(replicator);
     FrameCount = LabelCount = ComboCount = TextCount = CheckCount = 0;
     CurrentGroup = -1;
+    m_shownNode = nullptr;
     m_groups.clear();
     m_groupContinuation.clear();
+    PageKeys.clear();
+    m_pages.clear();
+    m_places.clear();
+    m_lastGroup = {};
     tvUI->clear();
 }
 
@@ -180,11 +241,12 @@ void bvlMain::tvUI_NodeClick(QTreeWidgetItem *node)
     if (CurrentGroup != -1)
         replicator.at(CurrentGroup)->hide();
     CurrentGroup = -1;
+    m_shownNode = node;
     if (!node)
         return;
-    if (QGroupBox *page = PageOfNode(node)) {
-        CurrentGroup = replicator.indexOf(page);
-        page->show();
+    if (const int number = PageNumberOf(node)) {
+        CurrentGroup = number;
+        BuildPage(number)->show();
     }
 }
 
@@ -198,8 +260,7 @@ void bvlMain::ShowSetting(int index, bool focusControl)
 {
     if (index < 1 || index > Settings.size())
         return;
-    const SettingStruct &setting = Settings.at(index - 1);
-    QTreeWidgetItem *node = m_groups.find(setting.Group);
+    QTreeWidgetItem *node = m_groups.find(PageKeys.value(index - 1));
     if (!node)
         return;
     tvUI->setCurrentItem(node);
@@ -211,8 +272,10 @@ void bvlMain::ShowSetting(int index, bool focusControl)
         control->setFocus(Qt::OtherFocusReason);
 }
 
-QWidget *bvlMain::ControlOf(int index) const
+QWidget *bvlMain::BuiltControlOf(int index) const
 {
+    if (index < 1 || index > Settings.size())
+        return nullptr;
     const SettingStruct &setting = Settings.at(index - 1);
     switch (ControlKindOf(setting)) {
     case ControlKind::CheckBox:
@@ -223,4 +286,18 @@ QWidget *bvlMain::ControlOf(int index) const
         break;
     }
     return txUI.value(setting.UIIndex);
+}
+
+QLabel *bvlMain::BuiltLabelOf(int index) const
+{
+    const int number = m_places.value(index - 1).label;
+    return number > 0 ? lbUI.value(number) : nullptr;
+}
+
+QWidget *bvlMain::ControlOf(int index)
+{
+    if (index < 1 || index > m_places.size())
+        return nullptr;
+    BuildPage(m_places.at(index - 1).page);
+    return BuiltControlOf(index);
 }

@@ -3,6 +3,7 @@
 #include "core/Conversions.h"
 #include "seem/ControlStateText.h"
 #include "seem/OwnedBytes.h"
+#include "seem/SettingLookup.h"
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
 #include "ui/editor/InputMarks.h"
@@ -112,10 +113,10 @@ void bvlReviewChanges::FillUp()
     lsChanges->clear();
     const QVector<int> changed = m_window.ChangedSettings();
     for (int index : changed) {
-        const SettingStruct &s = m_window.Settings.at(index - 1);
+        const SettingStruct &s = m_window.Document->settings().at(index - 1);
         QTreeWidgetItem *row =
             AddSettingRow(lsChanges, index,
-                          {s.Group, s.Name, ControlStateText(s, m_window.RestoredStates.restored(index)),
+                          {NormalisedGroup(s.Group), s.Name, ControlStateText(s, m_window.RestoredStates().restored(index)),
                            ControlStateText(s, m_window.CurrentState(index)), BytesTouchedText(s)});
         // A value the save would refuse, with the reason.
         const TypedValueProblem problem = m_window.TypedValueProblemOf(index);
@@ -128,9 +129,9 @@ void bvlReviewChanges::FillUp()
     }
     // Settings over the same bytes that the save changes with them.
     for (const auto &[index, state] : m_window.SettingsASaveAlsoChanges()) {
-        const SettingStruct &s = m_window.Settings.at(index - 1);
+        const SettingStruct &s = m_window.Document->settings().at(index - 1);
         AddSettingRow(lsChanges, index,
-                      {s.Group, s.Name, ControlStateText(s, m_window.RestoredStates.restored(index)),
+                      {NormalisedGroup(s.Group), s.Name, ControlStateText(s, m_window.RestoredStates().restored(index)),
                        ControlStateText(s, state) + QStringLiteral(" (")
                            + m_ctx.T(QStringLiteral("bvlReviewChanges.sAlsoChanges_V")) + QLatin1Char(')'),
                        BytesTouchedText(s)});

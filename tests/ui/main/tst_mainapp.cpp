@@ -102,7 +102,7 @@ private slots:
         bvlMain &w = *f.window;
         QCOMPARE(w.windowTitle(), QStringLiteral("Brimvale Edit"));
         QCOMPARE(w.centralWidget()->size(), QSize(897, 601));
-        QVERIFY(w.IsSaved);
+        QVERIFY(w.IsSaved());
         QCOMPARE(w.CurrentGroup, -1);
         QVERIFY(!w.tvUI->isVisibleTo(&w) && !w.frDescription->isVisibleTo(&w));
         QVERIFY(w.tvUI->isHeaderHidden());
@@ -190,7 +190,7 @@ private slots:
             return;
         // The window goes on with its edits, and a later save still works.
         QCOMPARE(f.text(3)->text(), QStringLiteral("9"));
-        QVERIFY(!w.IsSaved);
+        QVERIFY(!w.IsSaved());
         f.platform.answerFile(f.seemPath);
         QVERIFY(w.mnfSaveSEEM_Click());
         QCOMPARE(f.folder.bytes("0032_0001.seem").at(1), char(9));
@@ -202,15 +202,18 @@ private slots:
         bvlMain &w = *f.window;
         f.open(f.seemPath);
         f.check(1)->setChecked(false);
+        QVERIFY(!w.IsSaved());
+        // Back to the file's value: nothing to save.
         f.check(1)->setChecked(true);
-        QVERIFY(!w.IsSaved);
+        QVERIFY(w.IsSaved());
+        f.check(1)->setChecked(false);
         w.RestoreAll();
-        QVERIFY(w.IsSaved);
+        QVERIFY(w.IsSaved());
         f.text(4)->setText("new");
-        QVERIFY(!w.IsSaved);
+        QVERIFY(!w.IsSaved());
         w.mnfRestore_Click();
         f.list(2)->setCurrentIndex(0);
-        QVERIFY(!w.IsSaved);
+        QVERIFY(!w.IsSaved());
     }
 
     void descriptionFollowsPointerAndFocus()
@@ -261,7 +264,7 @@ private slots:
         chooseRestore();
         QCOMPARE(f.list(2)->currentIndex(), 1);
         QVERIFY(!f.check(1)->isChecked());
-        QVERIFY(!w.IsSaved);
+        QVERIFY(!w.IsSaved());
 
         // A right click on a check box restores it.
         RightClick(f.check(1));

@@ -18,10 +18,12 @@
 using namespace MainFixtures;
 
 namespace {
-QLabel *LabelOf(const bvlMain &w, int index)
+// The label of setting index, its page built as the window builds it when asked.
+QLabel *LabelOf(bvlMain &w, int index)
 {
+    w.ControlOf(index);
     for (QLabel *label : w.lbUI)
-        if (label->property(bvlMain::SettingIndexProperty).toInt() == index)
+        if (label && label->property(bvlMain::SettingIndexProperty).toInt() == index)
             return label;
     return nullptr;
 }
@@ -125,11 +127,11 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral("Brimvale Edit - 0032_0001.seem (3 changed)"));
 
         QVERIFY(f.save());
-        QVERIFY(w.IsSaved && w.ChangedSettings().isEmpty());
+        QVERIFY(w.IsSaved() && w.ChangedSettings().isEmpty());
         QCOMPARE(f.image().left(2), QByteArray::fromHex("200C"));
         w.mnfUndo_Click();   // the typing: the file holds 12 now
         QCOMPARE(f.text(3)->text(), QStringLiteral("200"));
-        QVERIFY(!w.IsSaved);
+        QVERIFY(!w.IsSaved());
         QCOMPARE(w.ChangedSettings(), QVector<int>({3}));
         w.mnfUndo_Click();
         w.mnfUndo_Click();

@@ -93,7 +93,7 @@ private slots:
         QCOMPARE(f.text(4)->text(), QStringLiteral("XYZ"));
         QCOMPARE(w.UndoStack->count(), steps + 1);
         QCOMPARE(w.ChangedSettings(), QVector<int>({2, 4}));
-        QVERIFY(!w.IsSaved);
+        QVERIFY(!w.IsSaved());
         QCOMPARE(f.image(), SampleImage());   // nothing written before Save
 
         w.mnfUndo_Click();

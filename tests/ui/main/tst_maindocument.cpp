@@ -50,7 +50,7 @@ private slots:
                                            + "\" (V3 - 1.01.500_Tavik). Demo phone (SEEM 32_1). By Ann");
         QCOMPARE(w.SEEMPath, f.seemPath);
         QCOMPARE(w.SettingPath, f.secPath);
-        QVERIFY(w.IsSaved);
+        QVERIFY(w.IsSaved());
         QVERIFY(w.mnfChangeSettingFile->isEnabled() && w.mnfSaveSEEM->isEnabled() && w.mnfRestore->isEnabled());
         QVERIFY(w.tvUI->isVisibleTo(&w) && w.frDescription->isVisibleTo(&w));
         QCOMPARE(w.CurrentGroup, -1);
@@ -138,8 +138,14 @@ private slots:
         bvlMain &w = *f.window;
         f.open(f.seemPath);
         f.text(3)->setText("7");   // an edit that must survive
-        w.IsSaved = true;          // no save question for this test
         const Snapshot before(f);
+        // The edit is kept unsaved: the save question is answered No each time.
+        const auto withoutSaveQuestion = [&f] {
+            QStringList shown = f.platform.messages();
+            shown.removeIf([&f](const QString &m) { return m.startsWith(f.T("bvlMain.sSave?_M")); });
+            return shown;
+        };
+        f.platform.answerMessage(MsgResult::No);
 
         SettingFileHeader header = Header(0x32, 1);
         SettingList settings = SampleSettings();
@@ -166,7 +172,7 @@ private slots:
         QVERIFY(f.platform.allAnswersUsed());
         QVERIFY(before == Snapshot(f));
         QCOMPARE(f.text(3)->text(), QStringLiteral("7"));
-        const QStringList shown = f.platform.messages();
+        const QStringList shown = withoutSaveQuestion();
         QCOMPARE(shown.size(), message.isEmpty() ? 0 : 1);
         if (!message.isEmpty())
             QVERIFY2(shown.first().startsWith(message.contains('.') ? f.T(message) : message), qPrintable(shown.first()));
@@ -174,11 +180,12 @@ private slots:
         // The same setting files are refused alike when chosen for the open SEEM file.
         if (failure != "cancel seem" && failure != "cancel sec" && failure != "missing seem") {
             f.platform.clearCalls();
+            f.platform.answerMessage(MsgResult::No);
             f.platform.answerFile(sec);
             w.mnfChangeSettingFile_Click();
             QVERIFY(before == Snapshot(f));
             if (message.startsWith("mnfOpenSEEM"))
-                QCOMPARE(f.platform.messages(), QStringList("mnfChangeSettingFile ERR 13"));
+                QCOMPARE(withoutSaveQuestion(), QStringList("mnfChangeSettingFile ERR 13"));
         }
     }
 
@@ -216,10 +223,10 @@ private slots:
         f.text(4)->setText("Q");
         f.text(5)->setText(QString(QChar(0x8A9E)));
         f.check(6)->setChecked(false);
-        QVERIFY(!w.IsSaved);
+        QVERIFY(!w.IsSaved());
         f.platform.answerFile(f.seemPath);
         QVERIFY(w.mnfSaveSEEM_Click());
-        QVERIFY(w.IsSaved);
+        QVERIFY(w.IsSaved());
         const auto save = f.platform.callsOf(Kind::SaveFile).first();
         QCOMPARE(save.text, f.ctx.Title("bvlMain.mnfSaveSEEM"));
         QCOMPARE(save.filter, QStringLiteral("All files|*.*"));
@@ -232,7 +239,7 @@ private slots:
         w.mnfRestore_Click();
         QCOMPARE(f.text(3)->text(), QStringLiteral("7"));
         QCOMPARE(f.list(2)->currentIndex(), 2);
-        QVERIFY(w.IsSaved);
+        QVERIFY(w.IsSaved());
     }
 
     void failingSaveWritesNothingAndShowsTheSetting()
@@ -253,7 +260,7 @@ private slots:
         QVERIFY(f.platform.callsOf(Kind::SaveFile).isEmpty());
         QCOMPARE(f.platform.calls.last().icon, MsgIcon::Warning);
         QCOMPARE(f.folder.bytes("0032_0001.seem"), before);
-        QVERIFY(!w.IsSaved);
+        QVERIFY(!w.IsSaved());
         QCOMPARE(w.tvUI->currentItem(), w.NodeByKey("Display"));
         QCOMPARE(w.replicator.at(w.CurrentGroup), f.text(3)->parentWidget());
         QCOMPARE(QApplication::focusWidget(), f.text(3));

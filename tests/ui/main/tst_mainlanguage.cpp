@@ -57,7 +57,7 @@ private slots:
         w.mnfCodePage[2]->trigger();
         QCOMPARE(CodePage::Current(), 1252);
         QVERIFY(w.mnfCodePage[0]->isChecked());
-        QVERIFY(!w.IsSaved);
+        QVERIFY(!w.IsSaved());
 
         f.platform.answerMessage(MsgResult::No);
         w.mnfCodePage[2]->trigger();
@@ -65,7 +65,7 @@ private slots:
         QVERIFY(w.mnfCodePage[2]->isChecked());
         QCOMPARE(f.platform.preferences.value("UI/CodePage"), QStringLiteral("1251"));
         QVERIFY(w.NodeByKey(Cyrillic));
-        QVERIFY(w.IsSaved);
+        QVERIFY(w.IsSaved());
         QVERIFY(f.platform.allAnswersUsed());
 
         // The next start takes it from the preferences.

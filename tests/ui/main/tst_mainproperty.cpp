@@ -132,7 +132,7 @@ QString RunCycle(MainFixture &f, QRandomGenerator &rng, int cycle)
     if (refusedAtOnce && (saved || f.platform.callsOf(ScriptedPlatform::Kind::SaveFile).size() != dialogsBefore))
         return QStringLiteral("a value that cannot be written reached the save dialog");
     const QByteArray after = f.folder.bytes(name + ".seem");
-    if (after.size() != image.size() || (!saved && after != image) || saved != w.IsSaved)
+    if (after.size() != image.size() || (!saved && after != image) || saved != w.IsSaved())
         return QStringLiteral("save %1, yet the image is %2").arg(saved).arg(QString(after.toHex(' ')));
     for (int i = 0; i < image.size(); ++i)
         if (quint8(image[i] ^ after[i]) & ~quint8(owned[i]))

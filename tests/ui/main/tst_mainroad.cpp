@@ -100,7 +100,7 @@ private slots:
         QCOMPARE(f.platform.calls.last().defaultAnswer, MsgDefault::No);
         QCOMPARE(f.folder.bytes("other.seem"), QByteArray("keep me"));
         QCOMPARE(w.SEEMPath, f.seemPath);
-        QVERIFY(!w.IsSaved);
+        QVERIFY(!w.IsSaved());
 
         f.platform.answerFile(other);
         f.platform.answerMessage(MsgResult::Yes);
@@ -117,7 +117,7 @@ private slots:
         QVERIFY(!w.mnfSaveSEEM_Click());
         QVERIFY(f.platform.messages().first().startsWith(f.T("bvlMain.sNotCopied_M") + " \"" + nowhere + "\"\n"));
         QCOMPARE(w.SEEMPath, other);
-        QVERIFY(!w.IsSaved);
+        QVERIFY(!w.IsSaved());
 
         // A FIFO is never turned into a plain file, whatever the answer to "replace?".
         const QString fifo = MakeFifo(f.folder.file("fifo.seem"));
@@ -271,7 +271,7 @@ private slots:
 
         f.platform.answerFile(f.seemPath);
         w.mnfOpenSEEM_Click();
-        QLineEdit *number = w.txUI.value(w.Settings.at(2).UIIndex);
+        auto *number = qobject_cast<QLineEdit *>(w.ControlOf(3));
         QTest::keyClicks(number, "12");
         number->setText("x");
         QCOMPARE(w.windowTitle(), QStringLiteral("Brimvale Edit - 0032_0001.seem (1 changed)"));

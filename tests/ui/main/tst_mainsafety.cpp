@@ -54,7 +54,7 @@ private slots:
                    image);
         QCOMPARE(f.platform.messages(), QStringList(f.T("bvlMain.sIncompatible_M") + " (ERR 62)"));
         QCOMPARE(f.platform.calls.last().icon, MsgIcon::Warning);
-        QVERIFY(w.IsSaved);
+        QVERIFY(w.IsSaved());
         QVERIFY(!f.text(2)->isEnabled() && !f.text(6)->isEnabled());
         QVERIFY(f.check(3)->isChecked() && f.check(4)->isChecked() && f.list(5)->currentIndex() == 1);
         QCOMPARE(w.tvUI->currentItem(), w.NodeByKey("Text"));
@@ -108,7 +108,7 @@ private slots:
         QVERIFY(f.save());
         QCOMPARE(f.image(), QByteArray::fromHex("57585900" "00410042" "0F" "30" "30"));
         QCOMPARE(f.text(1)->text(), QStringLiteral("WXY"));
-        QVERIFY(f.window->IsSaved);
+        QVERIFY(f.window->IsSaved());
     }
 
     void fileChangedBehindTheWindowIsNotWritten_data()
@@ -138,7 +138,7 @@ private slots:
         QVERIFY(!f.save());
         QCOMPARE(f.platform.messages(), QStringList(f.T("bvlMain.sFileChanged_M") + QuotedPath(f.seemPath)));
         QCOMPARE(f.image(), change == "deleted" ? QByteArray() : other);
-        QVERIFY(!w.IsSaved);
+        QVERIFY(!w.IsSaved());
         QCOMPARE(f.text(3)->text(), QStringLiteral("9"));
     }
 
@@ -172,7 +172,7 @@ private slots:
         QVERIFY(!f.save());
         QCOMPARE(f.platform.messages(), QStringList(f.T("bvlMain.sReadOnly_M") + QuotedPath(f.seemPath)));
         QCOMPARE(f.image(), SampleImage());
-        QVERIFY(!w.IsSaved);
+        QVERIFY(!w.IsSaved());
     }
 
     // What the seam above stands in for: a file the user may read but not write.
@@ -197,6 +197,7 @@ private slots:
         header.Phones = QString("<img src=x> ").repeated(40);
         f.openWith({Named(Int8(0), "<b>bold</b>", "<i>g</i>&co"), Named(Checkbox(1, 1, 1, 0), "Save &Quit", "G")},
                    SampleImage(), header);
+        w.ShowSetting(1);
         QCOMPARE(w.lbUI.at(1)->text(), QStringLiteral("<b>bold</b>"));
         QCOMPARE(w.lbUI.at(1)->textFormat(), Qt::PlainText);
         QCOMPARE(w.NodeByKey("<i>g</i>&co")->text(0), QStringLiteral("<i>g</i>&co"));

@@ -59,7 +59,7 @@ private slots:
                                  .arg(Quoted(f.seemPath), Quoted(journal), f.T("bvlMain.sJournalDamaged_V"))));
         QCOMPARE(f.platform.calls.last().icon, MsgIcon::Warning);
         QVERIFY(f.window->lbFileDesc->text().endsWith(f.T("bvlMain.lbReadOnly_V")));
-        f.check(3)->setChecked(!f.check(3)->isChecked());
+        f.check(1)->setChecked(!f.check(1)->isChecked());
         QVERIFY(!f.save());
         QCOMPARE(f.image(), left);
         QVERIFY(QFileInfo::exists(journal));
@@ -78,7 +78,7 @@ private slots:
         }
         QCOMPARE(f.platform.messages(), QStringList(f.T("bvlMain.sSaveBusy_M").arg(Quoted(f.seemPath))));
         QCOMPARE(f.image(), SampleImage());
-        QVERIFY(!f.window->IsSaved);
+        QVERIFY(!f.window->IsSaved());
         QVERIFY(f.save());
         QCOMPARE(f.image().at(0), '\x10');
     }
@@ -102,7 +102,7 @@ private slots:
                                      .arg(Quoted(f.seemPath), "Input/output error", "Input/output error",
                                           Quoted(JournalPathOf(f.seemPath))));
         QCOMPARE(f.platform.calls.last().icon, MsgIcon::Critical);
-        QVERIFY(!f.window->IsSaved);
+        QVERIFY(!f.window->IsSaved());
         // The next open puts the file back.
         QVERIFY(f.image() != SampleImage());
         f.platform.clearCalls();

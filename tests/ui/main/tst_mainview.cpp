@@ -16,9 +16,12 @@ void Build(bvlMain &w, const SettingList &settings)
     w.UnloadAllControls();
     w.Settings = settings;
     for (int i = 1; i <= w.Settings.size(); ++i) {
-        w.AddSettingGroup(w.Settings[i - 1]);
+        w.AddSettingGroup(w.Settings[i - 1], i);
         w.AddSettingControl(w.Settings[i - 1], i);
     }
+    // Every page built, as when each node has been shown.
+    for (int page = 1; page <= w.FrameCount; ++page)
+        w.BuildPage(page);
 }
 
 SettingList Checkboxes(int count, const QString &group)
@@ -81,9 +84,9 @@ private slots:
         QVERIFY(phone);
         QCOMPARE(ChildTexts(phone), QStringList({"Main", "Main (2)", "Main (2) (2)"}));
         QCOMPARE(w.FrameCount, 3);
-        QCOMPARE(w.Settings.at(19).Group, QStringLiteral("Phone\\Main"));
-        QCOMPARE(w.Settings.at(20).Group, QStringLiteral("Phone\\Main (2)"));
-        QCOMPARE(w.Settings.at(44).Group, QStringLiteral("Phone\\Main (2) (2)"));
+        QCOMPARE(w.PageKeys.at(19), QStringLiteral("Phone\\Main"));
+        QCOMPARE(w.PageKeys.at(20), QStringLiteral("Phone\\Main (2)"));
+        QCOMPARE(w.PageKeys.at(44), QStringLiteral("Phone\\Main (2) (2)"));
         const int perPage[] = {20, 20, 5};
         for (int p = 1; p <= 3; ++p) {
             QCOMPARE(w.replicator.at(p)->findChildren<QCheckBox *>().size(), perPage[p - 1]);
@@ -114,7 +117,7 @@ private slots:
         MainFixture f;
         bvlMain &w = *f.window;
         Build(w, {Named(Checkbox(0, 1, 1, 0), QStringLiteral("x"), group)});
-        QCOMPARE(w.Settings.at(0).Group, stored);
+        QCOMPARE(w.PageKeys.at(0), stored);
         QTreeWidgetItem *node = w.NodeByKey(stored);
         QVERIFY(node);
         QCOMPARE(node->text(0), stored.split('\\').last());
@@ -173,8 +176,8 @@ private slots:
         bvlMain &w = *f.window;
         Build(w, Checkboxes(21, "Main") + Checkboxes(1, "Main (2)") + Checkboxes(19, "Main"));
         QCOMPARE(w.replicator.at(2)->findChildren<QCheckBox *>().size(), 20);
-        QCOMPARE(w.Settings.at(21).Group, QStringLiteral("Main (2)"));
-        QCOMPARE(w.Settings.at(40).Group, QStringLiteral("Main (2) (2)"));
+        QCOMPARE(w.PageKeys.at(21), QStringLiteral("Main (2)"));
+        QCOMPARE(w.PageKeys.at(40), QStringLiteral("Main (2) (2)"));
         QCOMPARE(w.FrameCount, 3);
     }
 
