@@ -46,7 +46,7 @@ bool LogoutQuestion::CommitData(bool interactionAllowed)
     if (cancel)
         return true;
     // Saved, or nothing to ask about: the window's own close asks nothing either.
-    if (m_window.IsSaved)
+    if (m_window.IsSaved())
         return false;
     m_answered = true;
     m_expiry->start();

@@ -119,7 +119,7 @@ private slots:
         QCOMPARE(f.platform.messages(), QStringList(f.T("bvlLanguage.sNoLanguageFile_M")));
         QVERIFY(!f.platform.exited);
         QVERIFY(w.isVisible());
-        QVERIFY(!w.IsSaved);
+        QVERIFY(!w.IsSaved());
         QCOMPARE(w.mnuFile->title(), QStringLiteral("&File"));
     }
 
