@@ -5,6 +5,8 @@
 #include "core/CodePage.h"
 #include "seem/BitCoverage.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 
 namespace {
@@ -53,6 +55,46 @@ public:
 private:
     quint8 m_seen[MaxScriptsInWideText] = {};
     int m_count = 0;
+};
+
+// The writing systems of a text, by Unicode script. Digits, spaces and punctuation
+// belong to every text: those of ASCII and Latin-1, general punctuation, and the
+// punctuation and full-width forms of East Asian texts when the text is one.
+class TextScripts
+{
+public:
+    void add(char16_t unit)
+    {
+        const QChar::Script script = QChar(unit).script();
+        if (!isShared(script) && !m_scripts.contains(script))
+            m_scripts.append(script);
+    }
+    bool isEmpty() const { return m_scripts.isEmpty(); }
+
+    bool admits(char16_t unit) const
+    {
+        const QChar::Script script = QChar(unit).script();
+        if (!isShared(script))
+            return m_scripts.contains(script);
+        if (unit < 0x100 || (unit >= 0x2000 && unit <= 0x206F))
+            return true;
+        return isEastAsian() && ((unit >= 0x3000 && unit <= 0x303F) || (unit >= 0xFF00 && unit <= 0xFF65));
+    }
+
+private:
+    static bool isShared(QChar::Script script)
+    {
+        return script == QChar::Script_Common || script == QChar::Script_Inherited || script == QChar::Script_Unknown;
+    }
+    bool isEastAsian() const
+    {
+        return std::any_of(m_scripts.cbegin(), m_scripts.cend(), [](QChar::Script s) {
+            return s == QChar::Script_Han || s == QChar::Script_Hangul || s == QChar::Script_Hiragana
+                || s == QChar::Script_Katakana || s == QChar::Script_Bopomofo;
+        });
+    }
+
+    QVarLengthArray<QChar::Script, 4> m_scripts;
 };
 
 // A stand-in for what a setting file's 8-bit texts cannot hold.
@@ -106,11 +148,13 @@ public:
                 ++i;
                 continue;
             }
-            TextRun text;
-            if (ansiRunAt(i, text)) {
+            TextRun text, wide;
+            const bool isWide = wideRunAt(i, wide);
+            if (ansiRunAt(i, text) && !(isWide && readsAsWide(text))) {
                 addText(SettingType::AnsiString, text);
                 i = m_floor = text.end;
-            } else if (wideRunAt(i, text)) {
+            } else if (isWide) {
+                text = wide;
                 addText(SettingType::UnicodeString, text);
                 i = m_floor = text.end;
             } else {
@@ -160,6 +204,21 @@ private:
         return run.longest >= MinimumTextCharacters && i < run.end;
     }
 
+    // Windows-1252 texts are mostly ASCII; Hangul or Han characters high byte first read
+    // as one accented letter or sign after another. Such a run is taken as two-byte text
+    // when it reads as one.
+    bool readsAsWide(const TextRun &run) const
+    {
+        for (const quint8 *image : {m_a, m_b}) {
+            qint64 high = 0, length = 0;
+            for (qint64 p = run.start; p < run.end && image[p] != 0; ++p, ++length)
+                high += image[p] >= 0x80;
+            if (3 * high > length)
+                return true;
+        }
+        return false;
+    }
+
     bool wideLength(const quint8 *image, qint64 start, qint64 &end, qint64 &length) const
     {
         length = 0;
@@ -181,18 +240,44 @@ private:
         return false;
     }
 
+    // The scripts of the characters that differ between the images from unitStart to each
+    // text's end: what the text is written in. Digits, spaces and punctuation tell nothing.
+    // When only they differ, the scripts of the rest of the text stand in, and Latin after that.
+    TextScripts differingScripts(qint64 unitStart) const
+    {
+        TextScripts differing, rest;
+        for (const quint8 *image : {m_a, m_b}) {
+            const quint8 *other = image == m_a ? m_b : m_a;
+            for (qint64 p = unitStart; p + 1 < m_size && isFree(p) && isFree(p + 1); p += 2) {
+                const quint16 unit = unitOf(image, p);
+                if (unit == 0 || !isWideChar(unit))
+                    break;
+                (unit != unitOf(other, p) ? differing : rest).add(unit);
+            }
+        }
+        if (differing.isEmpty())
+            differing = rest;
+        if (differing.isEmpty())
+            differing.add(u'A');
+        return differing;
+    }
+
     // The first difference may lie in a character's high or low byte: both alignments
-    // are tried, and the one whose text starts first wins.
+    // are tried, and the one whose text starts first wins. The text is taken back only
+    // over characters of its own scripts: bytes before it that happen to read as another
+    // script's characters are no part of it.
     bool wideRunAt(qint64 i, TextRun &best) const
     {
         bool found = false;
         for (qint64 unitStart : {i - 1, i}) {
             if (!isFree(unitStart) || !isFree(unitStart + 1))
                 continue;
+            const TextScripts own = differingScripts(unitStart);
             qint64 start = unitStart;
             Scripts scriptsA, scriptsB;
             while (isFree(start - 2) && isFree(start - 1) && isWideChar(unitOf(m_a, start - 2))
-                   && isWideChar(unitOf(m_b, start - 2)) && scriptsA.add(m_a[start - 2]) && scriptsB.add(m_b[start - 2]))
+                   && isWideChar(unitOf(m_b, start - 2)) && own.admits(unitOf(m_a, start - 2))
+                   && own.admits(unitOf(m_b, start - 2)) && scriptsA.add(m_a[start - 2]) && scriptsB.add(m_b[start - 2]))
                 start -= 2;
             qint64 endA = 0, endB = 0, lengthA = 0, lengthB = 0;
             if (!wideLength(m_a, start, endA, lengthA) || !wideLength(m_b, start, endB, lengthB))

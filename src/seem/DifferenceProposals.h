@@ -11,7 +11,9 @@
 // Rules, for each byte whose differing bits no setting owns, in this order:
 // 1. Text: undescribed bytes holding zero-terminated Windows-1252 text in both images
 //    become an AnsiString, two-byte high-byte-first text ending in two zero bytes a
-//    UnicodeString (in Latin and at most two other scripts, as real texts are). The field starts at the text's first character and reaches to the
+//    UnicodeString (in Latin and at most two other scripts, as real texts are). The field starts at the text's first character (a text is taken back only
+//    over characters of the scripts its differing characters are written in, and digits,
+//    spaces and punctuation) and reaches to the
 //    end of the longer text's terminator or to the next described byte.
 // 2. A wholly undescribed byte differing in three bits or more becomes an Int8.
 // 3. Otherwise one differing bit becomes a Checkbox on that bit (checked as the second

@@ -179,6 +179,47 @@ private slots:
         QTest::newRow("Greek, high byte") << QString::fromUtf8("Καλή") << "Kali!" << 12;
         QTest::newRow("shortened") << "Welcome" << "Hi" << 16;
     }
+    // Bytes before a text that read as characters of another script stay out of it; digits,
+    // spaces and punctuation before it, and unchanged characters of its own script, are in it.
+    void textStartsWhereItsScriptStarts_data()
+    {
+        QTest::addColumn<QByteArray>("before");   // equal in both images, ends where the text starts
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<int>("start");            // of the draft, counted from the bytes before
+        QTest::addColumn<QString>("firstValue");
+        QTest::newRow("Han before Hangul") << QByteArray::fromHex("4E2D") << QString::fromUtf8("안에요")
+                                          << QString::fromUtf8("오우와") << 2 << QString::fromUtf8("안에요");
+        QTest::newRow("Hangul before Han") << QByteArray::fromHex("C548") << QString::fromUtf8("中丈丁")
+                                           << QString::fromUtf8("中上下") << 2 << QString::fromUtf8("中丈丁");
+        QTest::newRow("Han and Hangul before Latin") << QByteArray::fromHex("C5484E2D") << "Hallo" << "Hello" << 4
+                                                     << "Hallo";
+        QTest::newRow("Latin before Greek") << QByteArray::fromHex("0041") << QString::fromUtf8("Καλή")
+                                            << QString::fromUtf8("Καλό") << 2 << QString::fromUtf8("Καλή");
+        QTest::newRow("digits and punctuation are in") << QByteArray::fromHex("4E2D0028003100290020") << "Hallo"
+                                                       << "Hello" << 2 << "(1) Hallo";
+        QTest::newRow("only digits differ: Latin") << QByteArray::fromHex("4E2D") << "Ver 1.2" << "Ver 1.3" << 2
+                                                    << "Ver 1.2";
+    }
+    void textStartsWhereItsScriptStarts()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(int, start);
+        QFETCH(QString, firstValue);
+        QByteArray a = zeros(40), b = zeros(40);
+        a.replace(4, before.size(), before);
+        b.replace(4, before.size(), before);
+        putWide(a, 4 + before.size(), first);
+        putWide(b, 4 + before.size(), second);
+        const QVector<Proposal> p = ProposeSettings({}, a, b);
+        QCOMPARE(p.size(), 1);
+        QCOMPARE(p[0].setting.Type, quint8(SettingType::UnicodeString));
+        QCOMPARE(p[0].setting.Offset, 4 + start);
+        QCOMPARE(p[0].firstValue, QLatin1Char('"') + firstValue + QLatin1Char('"'));
+    }
+
     void bytesThatAreNoTextStayBytes()
     {
         // Units from all over the code space, zero-terminated: no text, one number a byte.

@@ -6,6 +6,7 @@
 #include "seem/SettingValueText.h"
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
+#include "ui/WindowPlacement.h"
 #include "ui/editor/ByteMapModel.h"
 #include "ui/editor/bvlEditSetting.h"
 #include "ui/editor/bvlProposals.h"
@@ -116,12 +117,13 @@ bvlByteMap::bvlByteMap(AppContext &ctx, bvlEditSetting *editor)
     cmPropose = commandButton(this, QStringLiteral("cmPropose"), QStringLiteral("Propose settings for all differences"));
     cmPrevious = commandButton(this, QStringLiteral("cmPrevious"), QStringLiteral("Previous undescribed difference"));
     cmNext = commandButton(this, QStringLiteral("cmNext"), QStringLiteral("Next undescribed difference"));
-    auto *commands = new QHBoxLayout;
-    commands->addWidget(cmNewSetting);
-    commands->addWidget(cmPropose);
-    commands->addStretch();
-    commands->addWidget(cmPrevious);
-    commands->addWidget(cmNext);
+    // What makes settings on the left, what moves on the right, on rows of their own.
+    auto *commands = new QGridLayout;
+    commands->addWidget(cmNewSetting, 0, 0);
+    commands->addWidget(cmPropose, 1, 0);
+    commands->setColumnStretch(1, 1);
+    commands->addWidget(cmPrevious, 0, 2);
+    commands->addWidget(cmNext, 1, 2);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(lbCoverage);
@@ -155,15 +157,19 @@ QWidget *bvlByteMap::buildLegend()
 {
     auto *legend = new QWidget(this);
     legend->setObjectName(QStringLiteral("frLegend"));
-    auto *row = new QHBoxLayout(legend);
-    row->setContentsMargins(0, 0, 0, 0);
+    // Three entries a row: in one row the legend alone is wider than a small screen.
+    auto *grid = new QGridLayout(legend);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(6);
+    int entries = 0;
     const auto entry = [&](QLabel *sample, const QString &name, const QString &caption) {
-        row->addWidget(sample);
         auto *text = new QLabel(caption, legend);
         text->setObjectName(name);
         TagForCaption(text);
-        row->addWidget(text);
-        row->addSpacing(8);
+        const int row = entries / 3, column = 2 * (entries % 3);
+        grid->addWidget(sample, row, column);
+        grid->addWidget(text, row, column + 1);
+        ++entries;
     };
     entry(swatch(ByteMapModel::StateColour(BitCoverage::ByteState::Whole)), QStringLiteral("lbLegendWhole"),
           QStringLiteral("every bit described"));
@@ -178,7 +184,7 @@ QWidget *bvlByteMap::buildLegend()
     entry(swatch(ByteMapModel::UndescribedDifferenceColour(), QStringLiteral("AB"),
                  ByteMapModel::DifferenceTextColour(ByteMapModel::UndescribedDifferenceColour())),
           QStringLiteral("lbLegendUndescribedDiff"), QStringLiteral("differs in undescribed bits"));
-    row->addStretch();
+    grid->setColumnStretch(6, 1);
     return legend;
 }
 
@@ -279,6 +285,15 @@ void bvlByteMap::SelectByte(qint64 offset)
     tvBytes->scrollTo(cell);
 }
 
+void bvlByteMap::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!m_placed) {
+        m_placed = true;
+        OpenInsideScreen(this, m_editor);
+    }
+}
+
 void bvlByteMap::tvBytes_SelectionChanged()
 {
     showDetails(SelectedByte());
@@ -329,7 +344,7 @@ void bvlByteMap::showDetails(qint64 offset)
         line->setContentsMargins(0, 0, 0, 0);
         auto *text = new QLabel(QStringLiteral("%1  (%2, %3)").arg(s.Name, SettingTypeName(s.Type), ValueToBitText(owner.bits)), row);
         text->setTextFormat(Qt::PlainText);
-        auto *open = new QPushButton(m_ctx.T(QStringLiteral("bvlByteMap.cmOpenSetting")), row);
+        auto *open = new QPushButton(m_ctx.Title(QStringLiteral("bvlByteMap.cmOpenSetting")), row);
         open->setObjectName(ArrayElementName(QStringLiteral("cmOpenSetting"), owner.index));
         open->setAutoDefault(false);
         const int k = owner.index;

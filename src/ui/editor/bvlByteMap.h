@@ -49,6 +49,9 @@ public:
     QPushButton *cmNext;
     QPushButton *cmPrevious;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     QWidget *buildLegend();
     QWidget *buildDetails();
@@ -58,6 +61,7 @@ private:
     bool selectedRange(qint64 &first, qint64 &last) const;
 
     AppContext &m_ctx;
+    bool m_placed = false; // opened inside the screen once; later the user's place stays
     bvlEditSetting *m_editor;
     ByteMapModel *m_model;
     QVBoxLayout *m_ownerRows;

@@ -32,6 +32,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QPushButton>
 #include <QUndoCommand>
 #include <QUndoStack>
@@ -170,6 +171,11 @@ void bvlEditSetting::buildControls()
     mnfByteMap = menuItem(mnuImage, QStringLiteral("mnfByteMap"), QStringLiteral("Byte map"),
                           QKeySequence(Qt::CTRL | Qt::Key_M));
 
+    // F10 opens the menu bar at its first menu, as in every window with one.
+    auto *menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    menuKey->setObjectName(QStringLiteral("menuKey"));
+    connect(menuKey, &QShortcut::activated, this, [this] { menuBar->setActiveAction(mnuFile->menuAction()); });
+
     // The client area lies below the menu bar; positions inside it are in twips.
     const int menuHeight = menuBar->sizeHint().height();
     const QSize client(TwipsToPixelsX(8175), TwipsToPixelsY(6495));
@@ -195,6 +201,11 @@ void bvlEditSetting::buildControls()
                                 TwipsRect(4800, 1080, 735, 255));
     lbSuitableSEEMRec->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     txSEEMRec = NamedAt(new QLineEdit(frGeneralInfo), QStringLiteral("txSEEMRec"), TwipsRect(5640, 1050, 2055, 285));
+    // Alt and a caption's letter goes to the box it names.
+    lbAuthor->setBuddy(txAuthor);
+    lbSuitablePhone->setBuddy(txPhones);
+    lbSuitableSEEM->setBuddy(txSEEMNr);
+    lbSuitableSEEMRec->setBuddy(txSEEMRec);
 
     frSettings = NamedAt(new QGroupBox(QStringLiteral("Setting"), area), QStringLiteral("frSettings"),
                        TwipsRect(120, 1800, 7935, 4335));
@@ -563,7 +574,7 @@ void bvlEditSetting::appendRecord(const SettingStruct &record)
     lsSettings->setCurrentItem(entry, QItemSelectionModel::ClearAndSelect);
     lsSettings_Click();
     emit settingsChanged();
-    recordStep(before, m_ctx.T(QStringLiteral("bvlEditSetting.cmAdd")) + QLatin1Char(' ') + record.Name, n);
+    recordStep(before, m_ctx.Title(QStringLiteral("bvlEditSetting.cmAdd")) + QLatin1Char(' ') + record.Name, n);
 }
 
 bool bvlEditSetting::AddFromDraft(const SettingStruct &draft)
@@ -583,7 +594,7 @@ bool bvlEditSetting::AddFromDraft(const SettingStruct &draft)
 void bvlEditSetting::AppendSettings(const SettingList &records)
 {
     // All the drafts taken at once are one step.
-    m_undo->beginMacro(m_ctx.T(QStringLiteral("bvlEditSetting.cmAdd")));
+    m_undo->beginMacro(m_ctx.Title(QStringLiteral("bvlEditSetting.cmAdd")));
     for (const SettingStruct &record : records)
         appendRecord(record);
     m_undo->endMacro();
@@ -631,7 +642,7 @@ void bvlEditSetting::cmEdit_Click()
         lsSettings->item(row)->setText(Settings[k - 1].Name);
         lsSettings->setSortingEnabled(true);
         emit settingsChanged();
-        recordStep(before, m_ctx.T(QStringLiteral("bvlEditSetting.cmEdit")) + QLatin1Char(' ') + Settings[k - 1].Name, k);
+        recordStep(before, m_ctx.Title(QStringLiteral("bvlEditSetting.cmEdit")) + QLatin1Char(' ') + Settings[k - 1].Name, k);
     }
     lsSettings_Click();
 }
@@ -647,7 +658,7 @@ void bvlEditSetting::cmCopy_Click()
         return;
     const Contents before = contents();
     CopySel();
-    recordStep(before, m_ctx.T(QStringLiteral("bvlEditSetting.cmCopy")), 0);
+    recordStep(before, m_ctx.Title(QStringLiteral("bvlEditSetting.cmCopy")), 0);
 }
 
 void bvlEditSetting::cmDelete_Click()
@@ -661,7 +672,7 @@ void bvlEditSetting::cmDelete_Click()
         return;
     const Contents before = contents();
     DeleteSel();
-    recordStep(before, m_ctx.T(QStringLiteral("bvlEditSetting.cmDelete")), 0);
+    recordStep(before, m_ctx.Title(QStringLiteral("bvlEditSetting.cmDelete")), 0);
 }
 
 // ---- header boxes ----
@@ -678,7 +689,7 @@ void bvlEditSetting::HeaderBox_Change(QLineEdit *box)
     Contents before = contents();
     before.header = m_shownHeader;
     m_shownHeader[which] = box->text();
-    recordStep(before, m_ctx.T(QStringLiteral("bvlEditSetting.frGeneralInfo")), 0, which + 1);
+    recordStep(before, m_ctx.Title(QStringLiteral("bvlEditSetting.frGeneralInfo")), 0, which + 1);
 }
 
 void bvlEditSetting::setHeaderBoxes(const QString &author, const QString &phones, const QString &seemNr,
@@ -740,7 +751,7 @@ void bvlEditSetting::mnfOpenSetting_Click()
         if (!mayDiscardFile())
             return;
         const std::optional<QString> path =
-            m_ctx.platform.openFileName(m_ctx.T(QStringLiteral("bvlEditSetting.mnfOpenSetting")), SettingFileFilter,
+            m_ctx.platform.openFileName(m_ctx.Title(QStringLiteral("bvlEditSetting.mnfOpenSetting")), SettingFileFilter,
                                         currentFolder());
         if (path)
             LoadSettingFile(*path);
@@ -795,7 +806,7 @@ bool bvlEditSetting::SaveSettingFile()
     QDir().mkpath(folder);
     const QString proposed = m_filePath.isEmpty() ? folder : folder + QFileInfo(m_filePath).fileName();
     const std::optional<QString> path =
-        m_ctx.platform.saveFileName(m_ctx.T(QStringLiteral("bvlEditSetting.mnfSaveSetting")), SettingFileFilter,
+        m_ctx.platform.saveFileName(m_ctx.Title(QStringLiteral("bvlEditSetting.mnfSaveSetting")), SettingFileFilter,
                                     proposed);
     if (!path)
         return false;
@@ -844,7 +855,7 @@ void bvlEditSetting::mnfOpenReference_Click()
 {
     QString path;
     QByteArray bytes;
-    if (!readImage(m_ctx.T(QStringLiteral("bvlEditSetting.mnfOpenReference")), path, bytes))
+    if (!readImage(m_ctx.Title(QStringLiteral("bvlEditSetting.mnfOpenReference")), path, bytes))
         return;
     Images.referencePath = path;
     Images.reference = bytes;
@@ -865,7 +876,7 @@ void bvlEditSetting::mnfOpenSecond_Click()
     }
     QString path;
     QByteArray bytes;
-    if (!readImage(m_ctx.T(QStringLiteral("bvlEditSetting.mnfOpenSecond")), path, bytes))
+    if (!readImage(m_ctx.Title(QStringLiteral("bvlEditSetting.mnfOpenSecond")), path, bytes))
         return;
     if (bytes.size() != Images.reference.size()) {
         m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlEditSetting.ImageSizeDiffers_M")) + QLatin1Char(' ')

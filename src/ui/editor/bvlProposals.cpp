@@ -3,6 +3,7 @@
 #include "seem/OwnedBytes.h"
 #include "seem/SettingValueText.h"
 #include "ui/AppContext.h"
+#include "ui/WindowPlacement.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -70,6 +71,12 @@ SettingList bvlProposals::CheckedSettings() const
         if (lsProposals->topLevelItem(row)->checkState(OffsetColumn) == Qt::Checked)
             checked << m_proposals[row].setting;
     return checked;
+}
+
+void bvlProposals::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    OpenInsideScreen(this, parentWidget());
 }
 
 void bvlProposals::cmAdd_Click()

@@ -31,6 +31,9 @@ public:
     QPushButton *cmAdd;
     QPushButton *cmCancel;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     AppContext &m_ctx;
     QVector<Proposal> m_proposals;

@@ -14,6 +14,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTableView>
 #include <QTreeWidget>
 #include "ui/ThemeColours.h"
@@ -129,6 +130,33 @@ private slots:
         m.openImage(&bvlEditSetting::mnfOpenSecond_Click, QStringLiteral("short.seem"), QByteArray(7, '\0'));
         QCOMPARE(m.f.platform.messages().size(), 1);
         QVERIFY(m.editor.Images.secondName() == QStringLiteral("0032_0001-after.seem"));
+    }
+
+    // The map, wider than a small screen before, opens whole inside the screen's free
+    // area; the proposals too.
+    void openInsideTheScreenAndStepIntoView()
+    {
+        MapFixture m;
+        QByteArray reference(4096, '\0');
+        m.openImage(&bvlEditSetting::mnfOpenReference_Click, QStringLiteral("0032_0001.seem"), reference);
+        QByteArray second = reference;
+        second[16] = char(0x01);
+        second[4090] = char(0x02);
+        m.openImage(&bvlEditSetting::mnfOpenSecond_Click, QStringLiteral("0032_0001-after.seem"), second);
+        m.editor.mnfByteMap_Click();
+        bvlByteMap *map = m.editor.ByteMap();
+        QVERIFY(QTest::qWaitForWindowExposed(map));
+        const QRect available = map->screen()->availableGeometry();
+        QVERIFY(available.contains(map->frameGeometry()));
+
+        bool inside = false;
+        OnNextModal([&](QDialog *dialog) {
+            inside = available.contains(dialog->frameGeometry());
+            dialog->reject();
+        });
+        map->cmPropose_Click();
+        QVERIFY(inside);
+        map->close();
     }
 
     void ownersOfTheSelectedByteOpenTheirSetting()

@@ -1,12 +1,15 @@
 #include "ui/language/ApplyLanguage.h"
 #include "support/EditorFixtures.h"
+#include "support/Mnemonics.h"
 #include "ui/editor/bvlByteMap.h"
 #include "ui/editor/bvlEditSetting.h"
 #include "ui/editor/bvlEditSettingDo.h"
 #include "ui/editor/bvlGroupBrowse.h"
 
 #include <QAction>
+#include <QDir>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -52,6 +55,8 @@ private slots:
     void everyKeyInEveryShippedFile_data();
     void everyKeyInEveryShippedFile();
     void captionsComeFromTheLanguage();
+    void everyCaptionHasItsOwnKeyInEveryLanguage();
+    void f10OpensTheMenuBar();
 };
 
 void TestEditorLanguage::everyKeyInEveryShippedFile_data()
@@ -89,16 +94,54 @@ void TestEditorLanguage::captionsComeFromTheLanguage()
 {
     EditorFixture f;
     bvlEditSetting editor(f.ctx);
-    QCOMPARE(editor.cmAdd->text(), QStringLiteral("Add"));
-    QCOMPARE(editor.frGeneralInfo->title(), QStringLiteral("General information"));
-    QCOMPARE(editor.mnuFile->title(), QStringLiteral("File"));
-    QCOMPARE(editor.mnfNew->text(), QStringLiteral("New setting file"));
+    QCOMPARE(editor.cmAdd->text(), QStringLiteral("A&dd"));
+    QCOMPARE(editor.frGeneralInfo->title(), QStringLiteral("&General information"));
+    QCOMPARE(editor.mnuFile->title(), QStringLiteral("&File"));
+    QCOMPARE(editor.mnfNew->text(), QStringLiteral("&New setting file"));
     QCOMPARE(editor.mnfNew->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
     bvlEditSettingDo *dialog = editor.SettingDialog();
     QCOMPARE(dialog->opType[1]->text(), QStringLiteral("Value list"));
     QCOMPARE(dialog->cmCancel->text(), QStringLiteral("Cancel"));
     QCOMPARE(dialog->frSetting->title(), f.ctx.T(QStringLiteral("bvlEditSettingDo.frSetting")));
     QCOMPARE(dialog->cmGroupBrowse->text(), QStringLiteral("..."));
+}
+
+// Alt and a letter reaches every command and box of the editor and the byte map, and
+// only one of them, in every shipped language.
+void TestEditorLanguage::everyCaptionHasItsOwnKeyInEveryLanguage()
+{
+    const QStringList languages = QDir(QStringLiteral(BVL_DATA_DIR)).entryList({QStringLiteral("*.sel")});
+    QVERIFY(languages.size() >= 8);
+    QStringList faults;
+    for (const QString &language : languages) {
+        ScriptedPlatform platform;
+        AppContext ctx(platform);
+        QVERIFY(ctx.lang.LoadLanguageFile(QStringLiteral(BVL_DATA_DIR "/") + language));
+        bvlEditSetting editor(ctx);
+        faults << WindowMnemonicFaults(language + QStringLiteral(" editor"), &editor);
+        for (const QMenu *menu : editor.findChildren<QMenu *>()) {
+            faults << SharedMnemonics(language + QLatin1Char(' ') + menu->objectName(), menu->actions());
+            for (const QAction *item : menu->actions()) {
+                if (!item->isSeparator() && MnemonicOf(item->text()).isEmpty())
+                    faults << language + QStringLiteral(": no letter in ") + item->text();
+            }
+        }
+        faults << WindowMnemonicFaults(language + QStringLiteral(" byte map"), editor.ByteMap());
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+}
+
+void TestEditorLanguage::f10OpensTheMenuBar()
+{
+    EditorFixture f;
+    bvlEditSetting editor(f.ctx);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    editor.txAuthor->setFocus();
+    QTest::keyClick(editor.txAuthor, Qt::Key_F10);
+    QTRY_VERIFY(editor.mnuFile->isVisible());
+    QCOMPARE(editor.txAuthor->text(), QString());
+    editor.mnuFile->close();
 }
 
 QTEST_MAIN(TestEditorLanguage)

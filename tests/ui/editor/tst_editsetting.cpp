@@ -551,7 +551,7 @@ void TestEditSetting::saveWritesHeaderAndStampsVersion()
     editor.mnfSaveSetting_Click();
     QCOMPARE(f.platform.messages(), QStringList());
     const ScriptedPlatform::Call dialog = f.platform.callsOf(ScriptedPlatform::Kind::SaveFile).first();
-    QCOMPARE(dialog.text, f.ctx.T(QStringLiteral("bvlEditSetting.mnfSaveSetting")));
+    QCOMPARE(dialog.text, f.ctx.Title(QStringLiteral("bvlEditSetting.mnfSaveSetting")));
     QCOMPARE(dialog.filter, QStringLiteral("Setting file (*.sec)|*.sec"));
     QVERIFY(editor.FileSaved());
     QCOMPARE(editor.lbFileVer->text(), QStringLiteral("File V3 (") + VersionString() + QLatin1Char(')'));
@@ -619,7 +619,7 @@ void TestEditSetting::openShowsTheFile()
     editor.mnfOpenSetting_Click();
 
     const ScriptedPlatform::Call dialog = f.platform.callsOf(ScriptedPlatform::Kind::OpenFile).first();
-    QCOMPARE(dialog.text, f.ctx.T(QStringLiteral("bvlEditSetting.mnfOpenSetting")));
+    QCOMPARE(dialog.text, f.ctx.Title(QStringLiteral("bvlEditSetting.mnfOpenSetting")));
     QCOMPARE(dialog.filter, QStringLiteral("Setting file (*.sec)|*.sec"));
     QCOMPARE(editor.txAuthor->text(), QStringLiteral("Ann"));
     QCOMPARE(editor.txPhones->text(), QStringLiteral("Vaka 3"));

@@ -2,6 +2,7 @@
 // program; every shipped language gives each menu level keys of its own.
 #include "support/LangTestFiles.h"
 #include "support/MainFixtures.h"
+#include "support/Mnemonics.h"
 #include "ui/language/bvlLanguage.h"
 
 #include <QDir>
@@ -38,39 +39,6 @@ void ChooseInDialog(const QString &languageName, QString *shownEntries = nullptr
     dialog->cmOK->click();
     if (dialog->isVisible())
         dialog->reject();
-}
-
-// The mnemonic letter of a caption, folded; empty without one ("&&" is a plain "&").
-QString MnemonicOf(const QString &caption)
-{
-    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
-        if (caption.at(i) != QLatin1Char('&'))
-            continue;
-        if (caption.at(i + 1) != QLatin1Char('&'))
-            return QString(caption.at(i + 1)).toCaseFolded();
-        ++i;
-    }
-    return QString();
-}
-
-// "Menu: letter shared by A and B" for every letter that two visible items of one menu
-// level share.
-QStringList SharedMnemonics(const QString &level, const QList<QAction *> &actions)
-{
-    QHash<QString, QString> owner;
-    QStringList clashes;
-    for (const QAction *action : actions) {
-        if (action->isSeparator() || !action->isVisible())
-            continue;
-        const QString letter = MnemonicOf(action->text());
-        if (letter.isEmpty())
-            continue;
-        if (owner.contains(letter))
-            clashes << QStringLiteral("%1: %2 in \"%3\" and \"%4\"").arg(level, letter, owner.value(letter), action->text());
-        else
-            owner.insert(letter, action->text());
-    }
-    return clashes;
 }
 }
 

@@ -1,0 +1,12 @@
+#pragma once
+#include <QRect>
+
+class QWidget;
+
+// Where a window of frame size `frame` opens: centred on `centre`, then moved (and made
+// smaller where it must be) so that the whole frame lies inside `available`.
+QRect PlacedInside(QSize frame, const QRect &available, QPoint centre);
+
+// Opens a top-level window inside its screen's available area, centred on its owner when
+// it has one; a window too large for the screen is made as large as the area allows.
+void OpenInsideScreen(QWidget *window, const QWidget *owner);
