@@ -24,6 +24,7 @@
 #include "ui/editor/bvlEditSetting.h"
 #include "ui/editor/bvlEditSettingDo.h"
 #include "ui/editor/bvlGroupBrowse.h"
+#include "seem/SettingCodec.h"
 #include "seem/SettingLookup.h"
 #include "ui/main/bvlMain.h"
 #include "ui/settingfiles/bvlSettingFiles.h"
@@ -211,6 +212,39 @@ bool saveAuthoringShots(AppContext &ctx, bvlEditSetting &editor, ScreenshotPlatf
     return ok;
 }
 
+// A list whose value in the image is none of its entries: a copy of the demo image with
+// Key tone volume's bits set to a value the setting file does not name, opened as a user
+// would open it (the edits of the shots before are dropped).
+bool saveNotInListShot(bvlMain &main, ScreenshotPlatform &platform, const QString &folder, const QString &out,
+                       const QString &suffix)
+{
+    const int index = FindSetting(main.Settings, "Key tone volume").index();
+    if (index < 1)
+        return false;
+    const SettingStruct setting = main.Settings.at(index - 1);
+    const QVector<qint32> named = SettingCodec::ValueNumbers(setting);
+    int stray = -1;
+    for (int bits = 0; bits < 256 && stray < 0; ++bits)
+        if ((bits & ~setting.BitMask) == 0 && !named.contains(bits))
+            stray = bits;
+    QFile demo(JoinPath(folder, QStringLiteral("0032_0001.seem")));
+    if (stray < 0 || !demo.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray image = demo.readAll();
+    if (setting.Offset >= image.size())
+        return false;
+    image[setting.Offset] = char((quint8(image.at(setting.Offset)) & ~setting.BitMask) | stray);
+    const QString other = JoinPath(folder, QStringLiteral("other"));
+    QDir().mkpath(other);
+    QFile copy(JoinPath(other, QStringLiteral("0032_0001.seem")));
+    if (!copy.open(QIODevice::WriteOnly) || copy.write(image) != image.size())
+        return false;
+    copy.close();
+    main.OpenSEEM(copy.fileName());
+    main.ShowSetting(index);
+    return save(&main, out + "/list-not-in-list" + suffix + ".png");
+}
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
@@ -295,6 +329,7 @@ int main(int argc, char *argv[])
     about.hide();
 
     ok = saveChangeShots(main, platform, folder, out, suffix) && ok;
+    ok = saveNotInListShot(main, platform, folder, out, suffix) && ok;
 
     // Setting files: the shipped demo file, and a copy the user installed into the
     // per-user folder.

@@ -111,13 +111,13 @@ void bvlMain::BuildMenus()
 
     BuildChangesMenu();   // between File and Setting editor
 
-    // Setting editor, Language and Info run a command straight from the menu bar.
-    mnuSetting = new QAction(QStringLiteral("&Setting editor"), this);
-    mnuSetting->setObjectName(QStringLiteral("mnuSetting"));
-    TagForCaption(mnuSetting);
+    // Setting editor and Info are menus holding their one command, so that the arrows
+    // reach them and Down opens them like every other menu (MenuKeys.cpp).
+    mnuSetting = CommandMenu("mnuSetting", QStringLiteral("&Setting editor"), true, mnfSettingItem,
+                             [this] { mnuSetting_Click(); });
     BuildLanguageMenu();
-    mnuInfo = new QAction(QStringLiteral("&Info"), this);   // "Info" in every language
-    mnuInfo->setObjectName(QStringLiteral("mnuInfo"));
+    // "Info" in every language.
+    mnuInfo = CommandMenu("mnuInfo", QStringLiteral("&Info"), false, mnfInfoItem, [this] { mnuInfo_Click(); });
     menuBar()->addAction(mnuSetting);
     menuBar()->addMenu(mnuLanguage->menu());
     menuBar()->addAction(mnuInfo);
@@ -126,9 +126,8 @@ void bvlMain::BuildMenus()
     mnuOrig->setObjectName(QStringLiteral("mnuOrig"));
     mnfRestoreItem = AddMenuItem(mnuOrig, "mnfRestoreItem", QStringLiteral("&Ripristina originale"));
 
-    // F10 opens the menu bar as on other desktops; Alt and a caption's marked letter too.
-    auto *menuBarKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
-    connect(menuBarKey, &QShortcut::activated, this, [this] { menuBar()->setActiveAction(mnuFile->menuAction()); });
+    BuildSettingFileFindingsItem();
+    WatchMenuKeys();
 
     connect(mnfOpenSEEM, &QAction::triggered, this, [this] { mnfOpenSEEM_Click(); });
     connect(mnfChangeSettingFile, &QAction::triggered, this, [this] { mnfChangeSettingFile_Click(); });
@@ -136,8 +135,6 @@ void bvlMain::BuildMenus()
     connect(mnfRestore, &QAction::triggered, this, [this] { mnfRestore_Click(); });
     connect(mnfAutoSettingSelection, &QAction::triggered, this, [this] { mnfAutoSettingSelection_Click(); });
     connect(mnfQuit, &QAction::triggered, this, [this] { mnfQuit_Click(); });
-    connect(mnuSetting, &QAction::triggered, this, [this] { mnuSetting_Click(); });
-    connect(mnuInfo, &QAction::triggered, this, [this] { mnuInfo_Click(); });
     connect(mnfRestoreItem, &QAction::triggered, this, [this] { mnfRestoreItem_Click(); });
 }
 

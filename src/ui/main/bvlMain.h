@@ -13,6 +13,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+#include <QStringList>
 #include <QVector>
 #include <functional>
 #include <memory>
@@ -186,6 +187,17 @@ public:
     QByteArray ShownValuesProfile();
     // Files dropped on the window: setting files are installed, a SEEM file is opened.
     void DropFiles(const QStringList &paths);
+
+    // ---- Keys go where the user is (MenuKeys.cpp, ControlPopups.cpp)
+    QAction *mnfSettingItem = nullptr;   // the Setting editor menu's one item
+    QAction *mnfInfoItem = nullptr;      // the Info menu's one item
+    // The pop-up of a text box: Restore original above the box's own edit actions.
+    QMenu *TextBoxPopup(QLineEdit *box);
+    void OpenTextBoxPopup(QLineEdit *box, const QPoint &globalPos);
+    // Setting file errors (SettingFileFindings.cpp): enabled when the open setting file
+    // has errors; lists them.
+    QAction *mnfSettingFileErrors = nullptr;
+    void mnfSettingFileErrors_Click();
 
     // ---- Controls (objectName = the name given here; array elements "name(index)")
     QMenu *mnuFile = nullptr;
@@ -413,4 +425,25 @@ private:
     QVector<SettingPlace> m_places;
     QPair<QString, QString> m_lastGroup;   // the last group placed, as given and normalised
     QTreeWidgetItem *m_shownNode = nullptr;      // the node whose page is shown
+
+    // ---- Keys go where the user is (MenuKeys.cpp, ControlPopups.cpp)
+    // A menu-bar entry that is a menu with one item running command.
+    QAction *CommandMenu(const char *name, const QString &caption, bool tagged, QAction *&item,
+                         const std::function<void()> &command);
+    void WatchMenuKeys();
+    // Escape in a menu of the bar; true when it was taken.
+    bool MenuKeyFiltered(QObject *watched, QEvent *event);
+    // The pop-up and paste keys of a setting's text box; true when the event was taken.
+    bool TextBoxKeyFiltered(QObject *watched, QEvent *event);
+    bool PasteWouldCut(const QLineEdit *box) const;
+    // Tells in the box's tool tip and the status line that a pasted text was cut to its field.
+    void ReportTextCut(QLineEdit *box);
+    void WatchTextBox(QLineEdit *box);
+    // A list whose value names no entry says which value it is (placeholder and tool tip).
+    void UpdateListHint(int index);
+    QPointer<QWidget> m_focusBeforeMenu;   // where Escape from the menus goes back to
+    void BuildSettingFileFindingsItem();
+    // After a setting file was taken over: its errors said once in the status line.
+    void ShowSettingFileFindings();
+    QStringList m_settingFileErrors;       // the open setting file's errors, as the check words them
 };

@@ -88,6 +88,7 @@ void bvlMain::ShowBuiltControl(int index)
                                                                                      : BuiltLabelOf(index),
                       true);
     UpdateValidityMark(index);
+    UpdateListHint(index);
 }
 
 void bvlMain::DocumentStatesChanged(const QVector<int> &indexes)
@@ -95,6 +96,7 @@ void bvlMain::DocumentStatesChanged(const QVector<int> &indexes)
     for (int index : indexes) {
         ShowInControl(index);
         UpdateChangeMark(index);
+        UpdateListHint(index);
     }
     UpdateChangesTitle();
 }

@@ -183,6 +183,7 @@ void bvlMain::TakeOver(NextDocument &next)
     mnfSaveSEEM->setEnabled(true);
     tvUI->show();
     ShowFileDesc(UsingFileStatus());
+    ShowSettingFileFindings();
     ReportRestoreFailure(failure);
 }
 

@@ -61,6 +61,8 @@ void bvlMain::WatchControl(QWidget *control)
 {
     control->installEventFilter(this);
     WatchChanges(control);
+    if (auto *box = qobject_cast<QLineEdit *>(control))
+        WatchTextBox(box);
     // Descriptions follow the pointer without a button pressed.
     control->setMouseTracking(true);
     if (qobject_cast<QCheckBox *>(control) || qobject_cast<QLabel *>(control))
@@ -87,6 +89,8 @@ void bvlMain::OpenRestorePopup(int target, const QPoint &globalPos)
 
 bool bvlMain::eventFilter(QObject *watched, QEvent *event)
 {
+    if (MenuKeyFiltered(watched, event))
+        return true;
     // Filters are installed while the window is being built: not every control exists yet.
     if (txDescription && watched == txDescription->viewport()) {
         if (event->type() == QEvent::MouseMove)
@@ -119,6 +123,8 @@ bool bvlMain::eventFilter(QObject *watched, QEvent *event)
             QCoreApplication::sendEvent(m_scroll->verticalScrollBar(), event);
         return true;
     }
+    if (TextBoxKeyFiltered(watched, event))
+        return true;
     const bool isLabel = qobject_cast<QLabel *>(watched) != nullptr;
     const bool isCheck = qobject_cast<QCheckBox *>(watched) != nullptr;
     if (!isLabel && IsPopupKey(event)) {

@@ -297,8 +297,8 @@ private slots:
         QVERIFY(table.LoadLanguageFile(italian));
         const QList<QObject *> tagged = TaggedControls(&w);
         // and the Changes menu with its seven items, Export values, Apply values, Setting
-        // files, the Language menu's eight
-        QCOMPARE(tagged.size(), 11 + 8 + 3 + 8);
+        // files, the Language menu's eight, Setting file errors
+        QCOMPARE(tagged.size(), 11 + 8 + 3 + 8 + 1);
         for (QObject *control : tagged) {
             QString caption;
             QVERIFY(table.Lookup("bvlMain." + control->objectName(), caption));

@@ -317,9 +317,11 @@ private slots:
         w.mnuFile->hide();
         w.ShowSetting(3);
         QTest::keyClick(f.text(3), Qt::Key_F10, Qt::ShiftModifier);
-        QVERIFY(w.mnuOrig->isVisible());
+        // A text box's pop-up: Restore original above its edit actions.
+        auto *popup = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(popup && popup->actions().value(0) == w.mnfRestoreItem);
         QCOMPARE(w.PopupTarget, 3);
-        w.mnuOrig->hide();
+        popup->hide();
         w.tvUI->setFocus();
         QTest::keyClick(w.tvUI, Qt::Key_Menu);
         QVERIFY(w.mnuOrig->isVisible());
