@@ -167,7 +167,7 @@ private slots:
         QCOMPARE(question.icon, MsgIcon::Warning);
         QCOMPARE(question.buttons, MsgButtons::YesNo);
         QCOMPARE(question.defaultAnswer, MsgDefault::No);
-        QCOMPARE(question.text, f.T("bvlMain.sOtherRecord?_M").arg("other.sec", "33_2", "0032_0001.seem", "32_1"));
+        QCOMPARE(question.text, f.T("bvlMain.sOtherRecord?_M").arg("other.sec", "0033_0002", "0032_0001.seem", "0032_0001"));
         QCOMPARE(w.SettingPath, f.secPath);
 
         f.platform.answerFile(other);
