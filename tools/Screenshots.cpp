@@ -67,6 +67,12 @@ public:
             return std::nullopt;
         return fileAnswers.dequeue();
     }
+    std::optional<QString> saveFileName(const QString &, const QString &, const QString &, bool) override
+    {
+        if (fileAnswers.isEmpty())
+            return std::nullopt;
+        return fileAnswers.dequeue();
+    }
     QString readPreference(const QString &section, const QString &key, const QString &defaultValue) override
     {
         return preferences.value(section + '/' + key, defaultValue);
@@ -282,6 +288,9 @@ int main(int argc, char *argv[])
     if (!main.Form_Load())
         return 1;
     main.show();
+    // What the window says before any file is open.
+    if (!wholeScreen && !mainOnly && !save(&main, out + "/first-start" + suffix + ".png"))
+        return 1;
     platform.fileAnswers.enqueue(JoinPath(folder, QStringLiteral("0032_0001.seem")));
     main.mnfOpenSEEM_Click();
     if (QTreeWidgetItem *node = main.NodeByKey(QStringLiteral("Sound")))
@@ -294,8 +303,18 @@ int main(int argc, char *argv[])
         return saved ? 0 : 1;
     }
     bool ok = save(&main, out + "/main" + suffix + ".png");
-    if (mainOnly)
+    if (mainOnly) {
+        // A save of five settings: the status line counts them in the language's plural form.
+        auto control = [&main](const char *name) { return main.ControlOf(FindSetting(main.Settings, name).index()); };
+        qobject_cast<QCheckBox *>(control("Key tones"))->setChecked(false);
+        qobject_cast<QComboBox *>(control("Key tone volume"))->setCurrentIndex(4);
+        qobject_cast<QComboBox *>(control("Ringer tone"))->setCurrentIndex(1);
+        qobject_cast<QLineEdit *>(control("User name"))->setText(QStringLiteral("visitor"));
+        qobject_cast<QCheckBox *>(control("Silent mode"))->setChecked(true);
+        platform.fileAnswers.enqueue(JoinPath(folder, QStringLiteral("0032_0001.seem")));
+        ok = main.mnfSaveSEEM_Click() && save(&main, out + "/main-saved" + suffix + ".png") && ok;
         return ok ? 0 : 1;
+    }
 
     bvlEditSetting editor(ctx, &main);
     platform.fileAnswers.enqueue(JoinPath(folder, QStringLiteral("demo-phone.sec")));

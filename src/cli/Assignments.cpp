@@ -1,5 +1,6 @@
 #include "cli/Assignments.h"
 
+#include "core/OffsetText.h"
 #include "cli/ExitStatus.h"
 #include "cli/RunCli.h"
 #include "seem/OwnedBytes.h"
@@ -34,7 +35,7 @@ QString BytesText(const QVector<ByteChange> &bytes)
 {
     QStringList parts;
     for (const ByteChange &b : bytes)
-        parts << QStringLiteral("byte %1: %2 -> %3").arg(b.offset).arg(HexByte(b.before), HexByte(b.after));
+        parts << QStringLiteral("byte %1: %2 -> %3").arg(OffsetText(b.offset), HexByte(b.before), HexByte(b.after));
     return parts.join(QStringLiteral(", "));
 }
 

@@ -5,6 +5,7 @@
 #include "core/Conversions.h"
 #include "seem/AutoSelect.h"
 #include "seem/ImageBytes.h"
+#include "seem/RecordMatch.h"
 #include "seem/SeemFileName.h"
 
 #include <QFileInfo>
@@ -40,6 +41,6 @@ LoadedSettingFile SettingFileOrEmpty(const QString &imagePath, const QCommandLin
         empty.header.SEEMRec = numbers.seemRec;
     }
     context.err << imagePath << ": no setting file describes it; starting from an empty one for SEEM "
-        << HexText16(empty.header.SEEMNr) << ", record " << HexText16(empty.header.SEEMRec) << '\n';
+        << RecordNumbersText(empty.header.SEEMNr, empty.header.SEEMRec) << '\n';
     return empty;
 }

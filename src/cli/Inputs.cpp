@@ -12,6 +12,7 @@
 #include "core/SettingFileJson.h"
 #include "seem/AutoSelect.h"
 #include "seem/SeemFile.h"
+#include "seem/RecordMatch.h"
 #include "seem/SeemFileName.h"
 #include "seem/SettingLookup.h"
 
@@ -155,10 +156,10 @@ LoadedSettingFile SettingFileForImage(const QString &imagePath, const QCommandLi
                            .arg(imagePath));
     const QString chosen = AutoSelectSettingFile(folders, fileName);
     if (chosen.isEmpty())
-        throw CliError(QStringLiteral("%1: no setting file in %2 is written for SEEM %3, record %4 (read from the file "
+        throw CliError(QStringLiteral("%1: no setting file in %2 is written for SEEM %3 (read from the file "
                                       "name); name one with --sec")
-                           .arg(imagePath, folders.join(QStringLiteral(" or ")), HexText16(numbers.seemNr),
-                                HexText16(numbers.seemRec)));
+                           .arg(imagePath, folders.join(QStringLiteral(" or ")),
+                                RecordNumbersText(numbers.seemNr, numbers.seemRec)));
     return LoadSettingFile(chosen);
 }
 

@@ -1,4 +1,5 @@
 // map: which bytes of an image a setting file describes.
+#include "core/OffsetText.h"
 #include "cli/AuthoringInputs.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ExitStatus.h"
@@ -17,8 +18,8 @@ namespace {
 QString RangeText(const ByteRange &range)
 {
     if (range.size == 1)
-        return OffsetName(range.offset) + QStringLiteral(" (1 byte)");
-    return QStringLiteral("%1-%2 (%3 bytes)").arg(OffsetName(range.offset), OffsetName(range.offset + range.size - 1)).arg(range.size);
+        return OffsetText(range.offset) + QStringLiteral(", 1 byte");
+    return QStringLiteral("%1, %2 bytes").arg(OffsetRangeText(range.offset, range.offset + range.size - 1)).arg(range.size);
 }
 
 QString ByteHex(char byte)
@@ -103,7 +104,7 @@ public:
                         << (differences.isEmpty() ? QStringLiteral("none") : QString::number(differences.size()))
                         << '\n';
             for (const UndescribedDifference &d : differences)
-                context.out << "  " << OffsetName(d.offset) << "  bits " << ValueToBitText(d.bits) << "  "
+                context.out << "  " << OffsetText(d.offset) << "  bits " << ValueToBitText(d.bits) << "  "
                             << ByteHex(image.at(d.offset)) << " -> " << ByteHex(other.at(d.offset)) << '\n';
         }
         return ExitSuccess;

@@ -4,6 +4,7 @@
 #include "cli/RecordCheck.h"
 #include "cli/Inputs.h"
 #include "cli/TextTable.h"
+#include "core/OffsetText.h"
 #include "seem/ValueProfile.h"
 #include "seem/OwnedBytes.h"
 #include "seem/SeemDocument.h"
@@ -26,7 +27,7 @@ int PrintText(SeemDocument &document, QTextStream &out)
         unreadable += value.unreadable;
         table.addRow({CellText(NormalisedGroup(s.Group)), CellText(s.Name),
                       value.decoded ? CellText(value.text) : QStringLiteral("(%1)").arg(value.reason),
-                      SettingTypeName(s.Type), QString::number(s.Offset), OwnedBitsText(OwnedSpanOf(s))});
+                      SettingTypeName(s.Type), OffsetText(s.Offset), OwnedBitsText(OwnedSpanOf(s))});
     }
     table.print(out);
     return unreadable;

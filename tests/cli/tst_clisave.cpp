@@ -76,8 +76,8 @@ void TestCliSave::changesAreToldOnlyOnceOnTheDisk()
     NoFaults();
     if (told.isEmpty()) {
         QCOMPARE(r.status, 0);
-        QCOMPARE(r.out, QStringLiteral("Sound\\Beep: \"on\" -> \"off\" (byte 0: 11 -> 10)\n"
-                                       "Net\\Roaming: \"on\" -> \"off\" (byte 18: 80 -> 00)\n"));
+        QCOMPARE(r.out, QStringLiteral("Sound\\Beep: \"on\" -> \"off\" (byte 0 (0x0): 11 -> 10)\n"
+                                       "Net\\Roaming: \"on\" -> \"off\" (byte 18 (0x12): 80 -> 00)\n"));
         QCOMPARE(FileBytes(sample.image).at(18), '\0');
         return;
     }

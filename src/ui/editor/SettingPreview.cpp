@@ -1,5 +1,6 @@
 #include "ui/editor/SettingPreview.h"
 
+#include "core/OffsetText.h"
 #include "core/Conversions.h"
 #include "seem/BitCoverage.h"
 #include "seem/DifferenceProposals.h"
@@ -35,10 +36,10 @@ PreviewLine PreviewOf(AppContext &ctx, const QString &imageLabel, const QByteArr
     }
     if (span.size == 1)
         return {ctx.T(QStringLiteral("bvlEditSettingDo.sPreviewByte_V"))
-                    .arg(imageLabel, words, OffsetName(span.offset), ValueToBitText(quint8(image.at(span.offset)))),
+                    .arg(imageLabel, words, OffsetText(span.offset), ValueToBitText(quint8(image.at(span.offset)))),
                 false};
     return {ctx.T(QStringLiteral("bvlEditSettingDo.sPreviewField_V"))
-                .arg(imageLabel, words, OffsetName(span.offset), OffsetName(span.end() - 1)),
+                .arg(imageLabel, words, OffsetText(span.offset), OffsetText(span.end() - 1)),
             false};
 }
 

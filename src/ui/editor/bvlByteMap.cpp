@@ -1,5 +1,6 @@
 #include "ui/editor/bvlByteMap.h"
 
+#include "core/OffsetText.h"
 #include "core/Conversions.h"
 #include "seem/BitCoverage.h"
 #include "seem/DifferenceProposals.h"
@@ -326,7 +327,7 @@ void bvlByteMap::showDetails(qint64 offset)
         return;
     }
     lbSelected->setText(m_ctx.T(QStringLiteral("bvlByteMap.sSelected_V"))
-                            .arg(OffsetName(offset), ValueToBitText(reference),
+                            .arg(OffsetText(offset), ValueToBitText(reference),
                                  m_model->hasSecond() ? ValueToBitText(second) : QStringLiteral("-")));
 
     const SettingList &settings = m_editor->Settings;

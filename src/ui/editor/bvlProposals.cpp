@@ -1,5 +1,6 @@
 #include "ui/editor/bvlProposals.h"
 
+#include "core/OffsetText.h"
 #include "seem/OwnedBytes.h"
 #include "seem/SettingValueText.h"
 #include "ui/AppContext.h"
@@ -24,7 +25,7 @@ bvlProposals::bvlProposals(AppContext &ctx, const QVector<Proposal> &proposals, 
     lbSummary->setObjectName(QStringLiteral("lbSummary"));
     lbSummary->setTextFormat(Qt::PlainText);
     lbSummary->setText(proposals.isEmpty() ? ctx.T(QStringLiteral("bvlProposals.sNone_V"))
-                                           : ctx.T(QStringLiteral("bvlProposals.sSome_V")).arg(proposals.size()));
+                                           : ctx.lang.GetPluralString(QStringLiteral("bvlProposals.sSomeCount_V"), proposals.size()));
 
     lsProposals = new QTreeWidget(this);
     lsProposals->setObjectName(QStringLiteral("lsProposals"));
@@ -35,7 +36,7 @@ bvlProposals::bvlProposals(AppContext &ctx, const QVector<Proposal> &proposals, 
                                   ctx.T(QStringLiteral("bvlProposals.sSecond_V")), ctx.T(QStringLiteral("bvlProposals.sName_V"))});
     for (const Proposal &p : proposals) {
         auto *row = new QTreeWidgetItem(lsProposals);
-        row->setText(OffsetColumn, OffsetName(p.setting.Offset));
+        row->setText(OffsetColumn, OffsetText(p.setting.Offset));
         row->setText(BitsColumn, OwnedBitsText(OwnedSpanOf(p.setting)));
         row->setText(TypeColumn, SettingTypeName(p.setting.Type));
         row->setText(FirstColumn, p.firstValue);

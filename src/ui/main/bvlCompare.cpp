@@ -1,5 +1,6 @@
 #include "ui/main/bvlCompare.h"
 
+#include "seem/ControlStateText.h"
 #include "seem/SeemFile.h"
 #include "seem/SettingLookup.h"
 #include "ui/AppContext.h"
@@ -64,11 +65,12 @@ void bvlCompare::FillUp()
     m_differences = CompareStatesWithImage(m_window.Document->settings(), current, m_other);
 
     lsDifferences->clear();
+    const CheckWords words = LanguageCheckWords(m_ctx);
     for (const StateDifference &d : m_differences) {
         const SettingStruct &s = m_window.Document->settings().at(d.index - 1);
-        const QString other = d.other.decoded ? d.other.text : d.other.reason;
+        const QString other = d.other.decoded ? InCheckWords(s, d.other.text, words) : d.other.reason;
         // A setting this file could not show gets the reason from the file itself.
-        const QString mine = current.at(d.index - 1) ? d.thisText : DecodeValueText(*m_window.SEEMFile, s).reason;
+        const QString mine = current.at(d.index - 1) ? InCheckWords(s, d.thisText, words) : DecodeValueText(*m_window.SEEMFile, s).reason;
         AddSettingRow(lsDifferences, d.index, {NormalisedGroup(s.Group), s.Name, mine, other});
     }
     for (int column = 0; column < lsDifferences->columnCount(); ++column)

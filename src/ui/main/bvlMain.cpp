@@ -57,6 +57,7 @@ bvlMain::bvlMain(AppContext &context, QWidget *parent) : QMainWindow(parent), m_
     });
     BuildMenus();
     BuildControls();
+    BuildRecentFiles();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     tmSavedStatus = new QTimer(this);
     tmSavedStatus->setSingleShot(true);

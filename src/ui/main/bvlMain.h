@@ -198,6 +198,25 @@ public:
     // has errors; lists them.
     QAction *mnfSettingFileErrors = nullptr;
     void mnfSettingFileErrors_Click();
+    // ---- What to do while no file is open, and the files opened last (bvlMainRecent.cpp)
+    // The client area's hint, shown while no SEEM file is open, in the current language.
+    QLabel *lbStartHint = nullptr;
+    // File > Open recent: mnfRecent(i) opens the i-th file opened last; mnfClearRecent
+    // empties the list.
+    QMenu *mnuRecent = nullptr;
+    QVector<QAction *> mnfRecent;
+    QAction *mnfClearRecent = nullptr;
+    void mnfRecent_Click(int index);
+    void mnfClearRecent_Click();
+    // Builds the hint in the client area and Open recent after Open SEEM.
+    void BuildRecentFiles();
+    // The hint's text and visibility and Open recent's entries, after the language changed
+    // or a file was opened.
+    void ShowStartHint();
+    // Open recent's entries from the preferences; disabled when there are none.
+    void FillRecentMenu();
+    // A SEEM file opened: first in the list (the menu is filled by ShowStartHint).
+    void RememberRecent(const QString &seemPath);
 
     // ---- Controls (objectName = the name given here; array elements "name(index)")
     QMenu *mnuFile = nullptr;

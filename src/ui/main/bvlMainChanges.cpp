@@ -235,8 +235,7 @@ void bvlMain::UpdateChangesTitle()
     }
     QString title = ApplicationTitle + QStringLiteral(" - ") + QFileInfo(SEEMPath).fileName();
     if (const int count = Document->changedCount(); count > 0)
-        title += QStringLiteral(" (") + QString::number(count) + QLatin1Char(' ')
-            + m_ctx.T(QStringLiteral("bvlMain.sChanged_V")) + QLatin1Char(')');
+        title += QLatin1Char(' ') + m_ctx.lang.GetPluralString(QStringLiteral("bvlMain.sChangedCount_V"), count);
     setWindowTitle(title);
 }
 

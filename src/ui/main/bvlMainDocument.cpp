@@ -11,6 +11,7 @@
 #include "core/SettingFile.h"
 #include "seem/AutoSelect.h"
 #include "seem/SeemCopy.h"
+#include "seem/RecordMatch.h"
 #include "seem/SeemFileName.h"
 #include "ui/AppContext.h"
 #include "ui/InputDataError.h"
@@ -162,7 +163,8 @@ bool bvlMain::OpenSettingParse(NextDocument &next)
 void bvlMain::TakeOver(NextDocument &next)
 {
     UnloadAllControls();
-    if (next.seemFile)
+    const bool newSeemFile = bool(next.seemFile);
+    if (newSeemFile)
         SEEMPath = next.seemPath;
     Document->load(std::move(next.seemFile), next.settingPath, next.header, next.settings);
     SEEMFile = &Document->file();
@@ -184,6 +186,9 @@ void bvlMain::TakeOver(NextDocument &next)
     tvUI->show();
     ShowFileDesc(UsingFileStatus());
     ShowSettingFileFindings();
+    if (newSeemFile)
+        RememberRecent(SEEMPath);
+    ShowStartHint();
     ReportRestoreFailure(failure);
 }
 
@@ -192,7 +197,8 @@ QString bvlMain::UsingFileStatus() const
     return m_ctx.T(QStringLiteral("bvlMain.lbUsingFile_V")) + Quote + SettingPath + Quote + QStringLiteral(" (V")
         + QString::number(FileHeader.FileVersion) + QStringLiteral(" - ") + FileHeader.ProgramVersion
         + QStringLiteral("). ") + FileHeader.Phones + QStringLiteral(" (SEEM ") + HexText16(FileHeader.SEEMNr)
-        + QLatin1Char('_') + HexText16(FileHeader.SEEMRec) + QStringLiteral("). By ") + FileHeader.Author
+        + QLatin1Char('_') + HexText16(FileHeader.SEEMRec) + QStringLiteral("). ") + m_ctx.T(QStringLiteral("bvlMain.lbBy_V"))
+        + QLatin1Char(' ') + FileHeader.Author
         + (SEEMFile->isReadOnly() ? QLatin1Char(' ') + m_ctx.T(QStringLiteral("bvlMain.lbReadOnly_V")) : QString());
 }
 
@@ -206,9 +212,8 @@ bool bvlMain::AcceptOtherRecord(const NextDocument &next)
     // A setting file for another record puts values where the bytes mean something else.
     const QString question = m_ctx.T(QStringLiteral("bvlMain.sOtherRecord?_M"))
                                  .arg(QFileInfo(next.settingPath).fileName(),
-                                      HexText16(next.header.SEEMNr) + QLatin1Char('_') + HexText16(next.header.SEEMRec),
-                                      seemName,
-                                      HexText16(numbers.seemNr) + QLatin1Char('_') + HexText16(numbers.seemRec));
+                                      RecordNumbersText(next.header.SEEMNr, next.header.SEEMRec), seemName,
+                                      RecordNumbersText(numbers.seemNr, numbers.seemRec));
     return m_ctx.platform.messageBox(question, MsgIcon::Warning, MsgButtons::YesNo, MsgDefault::No) == MsgResult::Yes;
 }
 
@@ -285,6 +290,7 @@ bool bvlMain::SaveAsCopy(const QString &target)
         Document->replaceFile(std::move(copy));
         SEEMFile = &Document->file();
         SEEMPath = target;
+        RememberRecent(SEEMPath);
         ShowFileDesc(UsingFileStatus());
         UpdateChangesTitle();
         return true;
@@ -311,7 +317,7 @@ bool bvlMain::IsSameFile(const QString &a, const QString &b)
 
 void bvlMain::ShowSavedStatus(int writtenCount)
 {
-    const QString key = writtenCount == 1 ? QStringLiteral("bvlMain.sSavedOne_V") : QStringLiteral("bvlMain.sSaved_V");
-    ShowFileDesc(m_ctx.T(key).arg(writtenCount).arg(QFileInfo(SEEMPath).fileName()));
+    ShowFileDesc(m_ctx.lang.GetPluralString(QStringLiteral("bvlMain.sSavedCount_V"), writtenCount)
+                     .arg(QFileInfo(SEEMPath).fileName()));
     tmSavedStatus->start();
 }

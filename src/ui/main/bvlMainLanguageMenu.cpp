@@ -111,4 +111,5 @@ void bvlMain::ShowLanguage()
         ShowFileDesc(UsingFileStatus());
     UpdateChangesTitle();
     ShowAccessibleNames();
+    ShowStartHint();
 }

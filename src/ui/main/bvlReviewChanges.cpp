@@ -1,6 +1,7 @@
 #include "ui/main/bvlReviewChanges.h"
 
 #include "core/Conversions.h"
+#include "core/OffsetText.h"
 #include "seem/ControlStateText.h"
 #include "seem/OwnedBytes.h"
 #include "seem/SettingLookup.h"
@@ -19,19 +20,22 @@
 namespace {
 constexpr int NewValueColumn = 3;
 
-// The bytes a setting owns, offsets in hexadecimal: "12", "12 (00110000)" for some bits
-// of one byte, "2-9" for a field.
+// The bytes a setting owns: "18 (0x12)", "18 (0x12) 00110000" for some bits of one byte,
+// "2-9 (0x2-0x9)" for a field.
 QString BytesTouchedText(const SettingStruct &setting)
 {
     const OwnedSpan span = OwnedSpanOf(setting);
     if (span.size == 0)
         return QStringLiteral("-");
-    const QString first = HexText32(qint32(span.offset));
-    if (span.size > 1)
-        return first + QLatin1Char('-') + HexText32(qint32(span.end() - 1));
-    return span.mask == 0xFF ? first : first + QStringLiteral(" (") + OwnedBitsText(span) + QLatin1Char(')');
+    const QString bytes = OffsetRangeText(span.offset, span.end() - 1);
+    return span.size > 1 || span.mask == 0xFF ? bytes : bytes + QLatin1Char(' ') + OwnedBitsText(span);
 }
 
+}
+
+CheckWords LanguageCheckWords(AppContext &ctx)
+{
+    return {ctx.T(QStringLiteral("bvlMain.sOn_V")), ctx.T(QStringLiteral("bvlMain.sOff_V"))};
 }
 
 QPushButton *NewActionButton(QDialogButtonBox *box, const char *name, const QString &caption)
@@ -112,12 +116,13 @@ void bvlReviewChanges::FillUp()
 {
     lsChanges->clear();
     const QVector<int> changed = m_window.ChangedSettings();
+    const CheckWords words = LanguageCheckWords(m_ctx);
     for (int index : changed) {
         const SettingStruct &s = m_window.Document->settings().at(index - 1);
         QTreeWidgetItem *row =
             AddSettingRow(lsChanges, index,
-                          {NormalisedGroup(s.Group), s.Name, ControlStateText(s, m_window.RestoredStates().restored(index)),
-                           ControlStateText(s, m_window.CurrentState(index)), BytesTouchedText(s)});
+                          {NormalisedGroup(s.Group), s.Name, ControlStateText(s, m_window.RestoredStates().restored(index), words),
+                           ControlStateText(s, m_window.CurrentState(index), words), BytesTouchedText(s)});
         // A value the save would refuse, with the reason.
         const TypedValueProblem problem = m_window.TypedValueProblemOf(index);
         if (problem != TypedValueProblem::None) {
@@ -131,8 +136,8 @@ void bvlReviewChanges::FillUp()
     for (const auto &[index, state] : m_window.SettingsASaveAlsoChanges()) {
         const SettingStruct &s = m_window.Document->settings().at(index - 1);
         AddSettingRow(lsChanges, index,
-                      {NormalisedGroup(s.Group), s.Name, ControlStateText(s, m_window.RestoredStates().restored(index)),
-                       ControlStateText(s, state) + QStringLiteral(" (")
+                      {NormalisedGroup(s.Group), s.Name, ControlStateText(s, m_window.RestoredStates().restored(index), words),
+                       ControlStateText(s, state, words) + QStringLiteral(" (")
                            + m_ctx.T(QStringLiteral("bvlReviewChanges.sAlsoChanges_V")) + QLatin1Char(')'),
                        BytesTouchedText(s)});
     }

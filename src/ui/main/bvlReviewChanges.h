@@ -50,5 +50,8 @@ QStringList ChangeListHeaders(AppContext &ctx, const QStringList &valueKeys);
 QTreeWidget *NewSettingList(QWidget *parent, const QString &name, const QStringList &headers);
 // Selected rows' setting numbers (stored in the first column), in list order.
 QVector<int> SelectedSettingsOf(const QTreeWidget *list);
+// A check box's states in the language's words.
+struct CheckWords;
+CheckWords LanguageCheckWords(AppContext &ctx);
 // A row of texts for setting index.
 QTreeWidgetItem *AddSettingRow(QTreeWidget *list, int index, const QStringList &texts);

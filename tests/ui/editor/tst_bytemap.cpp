@@ -164,7 +164,7 @@ private slots:
         MapFixture m;
         bvlByteMap *map = m.editor.ByteMap();
         map->SelectByte(1);
-        QCOMPARE(map->lbSelected->text(), QStringLiteral("Byte 0x0001: 00000001 in the reference image, - in the second image"));
+        QCOMPARE(map->lbSelected->text(), QStringLiteral("Byte 1 (0x1): 00000001 in the reference image, - in the second image"));
         auto *openB = map->findChild<QPushButton *>(QStringLiteral("cmOpenSetting(4)"));
         QVERIFY(openB);
         QVERIFY(map->findChild<QPushButton *>(QStringLiteral("cmOpenSetting(3)")));
@@ -192,8 +192,8 @@ private slots:
             QCOMPARE(d->txSettingGroup->text(), QStringLiteral("Proposed"));
             QCOMPARE(d->txSettingName->text(), QStringLiteral("Byte 0x0002, bit 0"));
             QCOMPARE(d->txCheckedValue->text(), QStringLiteral("00000001"));
-            QCOMPARE(d->lbPreviewReference->text(), QStringLiteral("Reference image: unchecked (byte 0x0002 = 00000000)"));
-            QCOMPARE(d->lbPreviewSecond->text(), QStringLiteral("Second image: checked (byte 0x0002 = 00000001)"));
+            QCOMPARE(d->lbPreviewReference->text(), QStringLiteral("Reference image: unchecked (byte 2 (0x2) = 00000000)"));
+            QCOMPARE(d->lbPreviewSecond->text(), QStringLiteral("Second image: checked (byte 2 (0x2) = 00000001)"));
             d->cmOK->click();
         });
         map->cmNewSetting_Click();
@@ -231,16 +231,16 @@ private slots:
         SettingStruct list = bits("Mode", SettingType::ValueList, 0, 0xF0);
         list.Values = QStringLiteral("0§80");
         QTest::newRow("Checkbox") << bits("Beep", SettingType::Checkbox, 0, 0x01)
-                                  << "Reference image: checked (byte 0x0000 = 01010101)" << false;
-        QTest::newRow("ValueList") << list << "Reference image: On (byte 0x0000 = 01010101)" << false;
+                                  << "Reference image: checked (byte 0 (0x0) = 01010101)" << false;
+        QTest::newRow("ValueList") << list << "Reference image: On (byte 0 (0x0) = 01010101)" << false;
         QTest::newRow("Int8") << MakeSetting("Volume", "G", SettingType::Int8, 1)
-                              << "Reference image: 1 (byte 0x0001 = 00000001)" << false;
+                              << "Reference image: 1 (byte 1 (0x1) = 00000001)" << false;
         SettingStruct ansi = MakeSetting("Owner", "G", SettingType::AnsiString, 2);
         ansi.MaxStringLength = 4;
-        QTest::newRow("AnsiString") << ansi << "Reference image: \"AB\" (bytes 0x0002 to 0x0005)" << false;
+        QTest::newRow("AnsiString") << ansi << "Reference image: \"AB\" (bytes 2 (0x2) to 5 (0x5))" << false;
         SettingStruct wide = MakeSetting("Greeting", "G", SettingType::UnicodeString, 4);
         wide.MaxStringLength = 4;
-        QTest::newRow("UnicodeString") << wide << "Reference image: \"C\" (bytes 0x0004 to 0x0007)" << false;
+        QTest::newRow("UnicodeString") << wide << "Reference image: \"C\" (bytes 4 (0x4) to 7 (0x7))" << false;
         QTest::newRow("past the end") << MakeSetting("Far", "G", SettingType::Int8, 8)
                                       << "Reference image: cannot be read, the setting's bytes lie past the end of the image"
                                       << true;
@@ -279,7 +279,7 @@ private slots:
         // The preview follows the fields as they change.
         d.opType[int(SettingType::Int8)]->setChecked(true);
         d.txOffsetDec->setText(QStringLiteral("1"));
-        QCOMPARE(d.lbPreviewReference->text(), QStringLiteral("Reference image: 1 (byte 0x0001 = 00000001)"));
+        QCOMPARE(d.lbPreviewReference->text(), QStringLiteral("Reference image: 1 (byte 1 (0x1) = 00000001)"));
     }
 };
 

@@ -174,9 +174,9 @@ private slots:
         QCOMPARE(review.lsChanges->headerItem()->text(bvlReviewChanges::FileValueColumn),
                  QStringLiteral("Value in the file"));
         QCOMPARE(review.lsChanges->topLevelItemCount(), 3);
-        QCOMPARE(RowTexts(review.lsChanges->topLevelItem(0)), QStringList({"Sound", "Beep", "on", "off", "0 (00000001)"}));
-        QCOMPARE(RowTexts(review.lsChanges->topLevelItem(1)), QStringList({"Sound", "Volume", "Mid", "High", "0 (00110000)"}));
-        QCOMPARE(RowTexts(review.lsChanges->topLevelItem(2)), QStringList({"Display", "Greeting", "ABC", "Hi", "2-9"}));
+        QCOMPARE(RowTexts(review.lsChanges->topLevelItem(0)), QStringList({"Sound", "Beep", "on", "off", "0 (0x0) 00000001"}));
+        QCOMPARE(RowTexts(review.lsChanges->topLevelItem(1)), QStringList({"Sound", "Volume", "Mid", "High", "0 (0x0) 00110000"}));
+        QCOMPARE(RowTexts(review.lsChanges->topLevelItem(2)), QStringList({"Display", "Greeting", "ABC", "Hi", "2-9 (0x2-0x9)"}));
 
         // Restoring two of them is one step.
         const int steps = w.UndoStack->count();

@@ -112,7 +112,7 @@ private slots:
         QVERIFY(french.LoadLanguageFile(f.folder.file("francais.sel")));
         QCOMPARE(w.txDescription->toPlainText(), french.GetLangString("bvlMain.sShortHelp_V"));
         QVERIFY(w.lbFileDesc->text().startsWith(french.GetLangString("bvlMain.lbUsingFile_V")));
-        QVERIFY(w.windowTitle().endsWith(QStringLiteral("(1 ") + french.GetLangString("bvlMain.sChanged_V") + ")"));
+        QVERIFY(w.windowTitle().endsWith(QString::fromUtf8("(1 modifié)")));
         QCOMPARE(w.mnuCodePage->title(), french.GetLangString("bvlMain.mnuCodePage"));
         QCOMPARE(w.mnuLanguage->menu()->title(), french.GetLangString("bvlMain.mnuLanguage"));
         QCOMPARE(CancelText(), QStringLiteral("Annuler"));

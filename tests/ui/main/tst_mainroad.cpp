@@ -65,7 +65,7 @@ private slots:
         QCOMPARE(w.SEEMPath, copy);
         QCOMPARE(w.SEEMFile->path(), copy);
         QCOMPARE(w.windowTitle(), QStringLiteral("Brimvale Edit - copy.seem"));
-        QCOMPARE(w.lbFileDesc->text(), f.T("bvlMain.sSavedOne_V").arg(1).arg("copy.seem"));
+        QCOMPARE(w.lbFileDesc->text(), QStringLiteral("Saved 1 setting into copy.seem"));
         QVERIFY(w.tmSavedStatus->isActive());
         w.tmSavedStatus->setInterval(0);
         w.tmSavedStatus->start();
@@ -81,7 +81,7 @@ private slots:
         QCOMPARE(f.platform.callsOf(Kind::SaveFile).first().proposed, copy);
         QVERIFY(f.platform.messages().isEmpty());
         QCOMPARE(f.folder.bytes("copy.seem").left(2), QByteArray::fromHex("1009"));
-        QCOMPARE(w.lbFileDesc->text(), f.T("bvlMain.sSaved_V").arg(2).arg("copy.seem"));
+        QCOMPARE(w.lbFileDesc->text(), QStringLiteral("Saved 2 settings into copy.seem"));
         QCOMPARE(f.image(), SampleImage());
     }
 
@@ -167,7 +167,7 @@ private slots:
         QCOMPARE(question.icon, MsgIcon::Warning);
         QCOMPARE(question.buttons, MsgButtons::YesNo);
         QCOMPARE(question.defaultAnswer, MsgDefault::No);
-        QCOMPARE(question.text, f.T("bvlMain.sOtherRecord?_M").arg("other.sec", "33_2", "0032_0001.seem", "32_1"));
+        QCOMPARE(question.text, f.T("bvlMain.sOtherRecord?_M").arg("other.sec", "0033_0002", "0032_0001.seem", "0032_0001"));
         QCOMPARE(w.SettingPath, f.secPath);
 
         f.platform.answerFile(other);
