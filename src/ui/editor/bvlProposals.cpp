@@ -1,5 +1,7 @@
 #include "ui/editor/bvlProposals.h"
 
+#include "ui/AccessibleNames.h"
+
 #include "seem/OwnedBytes.h"
 #include "seem/SettingValueText.h"
 #include "ui/AppContext.h"
@@ -61,6 +63,7 @@ bvlProposals::bvlProposals(AppContext &ctx, const QVector<Proposal> &proposals, 
     layout->addWidget(lsProposals);
     layout->addLayout(buttons);
     resize(760, 420);
+    NameControls(ctx.lang, this);
 }
 
 SettingList bvlProposals::CheckedSettings() const
