@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLayout>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -87,7 +88,12 @@ void FitControlsToText(QWidget *window)
         } else if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
             if (button->text().isEmpty())
                 continue;
-            needed = button->sizeHint().width();
+            // The text and picture with the style's margins; not sizeHint, whose minimum
+            // width of a push button would widen a one-character button past its row.
+            needed = button->fontMetrics().horizontalAdvance(WithoutMnemonic(button->text()))
+                     + 2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
+            if (!button->icon().isNull())
+                needed += button->iconSize().width() + 4;
         } else {
             continue;
         }
