@@ -69,6 +69,22 @@ void ByteMapModel::setSettings(const SettingList &settings)
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::BackgroundRole, Qt::ForegroundRole});
 }
 
+void ByteMapModel::setCellReading(const QString &pattern, const QString &noOwner)
+{
+    m_cellPattern = pattern;
+    m_noOwner = noOwner;
+}
+
+QString ByteMapModel::cellReading(qint64 offset) const
+{
+    QStringList owners;
+    for (const ByteOwner &owner : OwnersOfByte(m_settings, offset))
+        owners << m_settings.at(owner.index - 1).Name;
+    const QString hex = QString::number(offset, 16).toUpper();
+    return m_cellPattern.arg(hex, data(indexOf(offset), Qt::DisplayRole).toString(),
+                             owners.isEmpty() ? m_noOwner : owners.join(QStringLiteral(", ")));
+}
+
 void ByteMapModel::recompute()
 {
     m_coverage = BitCoverage(m_settings, m_reference.size());
@@ -145,6 +161,8 @@ QVariant ByteMapModel::data(const QModelIndex &index, int role) const
         return QVariant();
     case Qt::TextAlignmentRole:
         return int(Qt::AlignCenter);
+    case Qt::AccessibleTextRole:
+        return cellReading(offset);
     default:
         return QVariant();
     }

@@ -33,6 +33,9 @@ public:
     // Either image may be empty; the second counts only when its size equals the first's.
     void setImages(const QByteArray &reference, const QByteArray &second);
     void setSettings(const SettingList &settings);
+    // How assistive technology reads a byte's cell: pattern's "%1" is the offset, "%2" the
+    // value, "%3" the settings that own bits of it, or noOwner when none does.
+    void setCellReading(const QString &pattern, const QString &noOwner);
 
     const BitCoverage &coverage() const { return m_coverage; }
     const QByteArray &reference() const { return m_reference; }
@@ -54,10 +57,13 @@ private:
     QColor backgroundAt(qint64 offset) const;
     void recompute();
     QString rowText(int row) const;
+    QString cellReading(qint64 offset) const;
 
     QByteArray m_reference;
     QByteArray m_second;
     SettingList m_settings;
     BitCoverage m_coverage;
     QVector<UndescribedDifference> m_undescribed;
+    QString m_cellPattern = QStringLiteral("Offset %1, value %2, %3");
+    QString m_noOwner = QStringLiteral("not described");
 };

@@ -148,6 +148,7 @@ bvlByteMap::bvlByteMap(AppContext &ctx, bvlEditSetting *editor)
             &bvlByteMap::tvBytes_SelectionChanged);
 
     ApplyLanguage(ctx.lang, this);
+    m_model->setCellReading(ctx.T(QStringLiteral("bvlByteMap.sCellReading_V")), ctx.T(QStringLiteral("bvlByteMap.sCellNoOwner_V")));
     const int width = tvBytes->verticalHeader()->sizeHint().width() + 16 * byteWidth
                       + tvBytes->horizontalHeader()->sectionSize(ByteMapModel::TextColumn) + 60;
     resize(qMax(width, 720), 640);

@@ -5,6 +5,7 @@
 #include "core/CodePage.h"
 #include "core/SearchFolders.h"
 #include "core/SettingFile.h"
+#include "ui/AccessibleNames.h"
 #include "ui/language/ApplyLanguage.h"
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
@@ -230,6 +231,12 @@ void bvlEditSetting::buildControls()
     lbSettingGroup->setTextFormat(Qt::PlainText);
     lbFileVer->setTextFormat(Qt::PlainText);
 
+    // Each caption names its box (for screen readers too).
+    lbAuthor->setBuddy(txAuthor);
+    lbSuitablePhone->setBuddy(txPhones);
+    lbSuitableSEEM->setBuddy(txSEEMNr);
+    lbSuitableSEEMRec->setBuddy(txSEEMRec);
+
     const QList<QWidget *> tabOrder = {txAuthor, txPhones, txSEEMNr, txSEEMRec, lsSettings,
                                        cmAdd,    cmDelete, cmEdit,   cmCopy};
     for (int i = 1; i < tabOrder.size(); ++i)
@@ -288,6 +295,7 @@ void bvlEditSetting::Form_Load()
     Settings.clear();
     lbFileVer->setText(QStringLiteral("V") + VersionString());
     ApplyLanguage(m_ctx.lang, this);
+    FitControlsToText(this);
     updateTitle();
     updateCheckLine();
 }

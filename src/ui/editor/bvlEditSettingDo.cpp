@@ -2,6 +2,7 @@
 
 #include "core/BvlError.h"
 #include "core/Conversions.h"
+#include "ui/AccessibleNames.h"
 #include "ui/language/ApplyLanguage.h"
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
@@ -207,6 +208,17 @@ void bvlEditSettingDo::buildControls()
     lbPreviewSecond = previewLabel(QStringLiteral("lbPreviewSecond"), 3780 + 255);
     lbPreviewOverlap = previewLabel(QStringLiteral("lbPreviewOverlap"), 3780 + 510);
 
+    // Each caption names the field it stands for (for screen readers too).
+    const std::pair<QLabel *, QWidget *> buddies[] = {
+        {lbSettingName, txSettingName},           {lbSettingGroup, txSettingGroup},
+        {lbSettingDescription, txSettingDescription}, {lbDecOffset, txOffsetDec},
+        {lbHexOffset, txOffsetHex},               {lbMaxStringLength, txMaxStringLength},
+        {lbCheckedValue, txCheckedValue},         {lbUncheckedValue, txUncheckedValue},
+        {lbSettingValueList, cbSettingValueList}, {lbStateBin, txSettingValueVal},
+        {lbStateDec, txSettingValueValDec}};
+    for (const auto &[label, field] : buddies)
+        label->setBuddy(field);
+
     QList<QWidget *> tabOrder;
     for (QRadioButton *option : opType)
         tabOrder << option;
@@ -270,6 +282,7 @@ void bvlEditSettingDo::Form_Load()
 {
     setWindowTitle(m_ctx.Title(QStringLiteral("bvlMain.mnuSetting")));
     ApplyLanguage(m_ctx.lang, this);
+    FitControlsToText(this);
     const QString groupHint = m_ctx.T(QStringLiteral("bvlEditSetting.ttGroup"));
     lbSettingGroup->setToolTip(groupHint);
     txSettingGroup->setToolTip(groupHint);

@@ -1,5 +1,6 @@
 #include "ui/editor/bvlGroupBrowse.h"
 
+#include "ui/AccessibleNames.h"
 #include "ui/AppContext.h"
 #include "ui/Twips.h"
 #include "ui/editor/KeyPreview.h"
@@ -38,6 +39,7 @@ bvlGroupBrowse::bvlGroupBrowse(AppContext &ctx, QWidget *owner)
 void bvlGroupBrowse::Form_Load()
 {
     setWindowTitle(m_ctx.T(QStringLiteral("bvlEditSettingDo.lbSettingGroup")));
+    NameControls(m_ctx.lang, this);
 }
 
 QString bvlGroupBrowse::GetSelectedItem() const

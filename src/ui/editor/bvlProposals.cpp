@@ -1,6 +1,8 @@
 #include "ui/editor/bvlProposals.h"
 
 #include "core/OffsetText.h"
+#include "ui/AccessibleNames.h"
+
 #include "seem/OwnedBytes.h"
 #include "seem/SettingValueText.h"
 #include "ui/AppContext.h"
@@ -63,6 +65,7 @@ bvlProposals::bvlProposals(AppContext &ctx, const QVector<Proposal> &proposals, 
     layout->addWidget(lsProposals);
     layout->addLayout(buttons);
     resize(760, 420);
+    NameControls(ctx.lang, this);
 }
 
 SettingList bvlProposals::CheckedSettings() const

@@ -1,6 +1,7 @@
 #include "ui/language/ApplyLanguage.h"
 
 #include "lang/LangTable.h"
+#include "ui/AccessibleNames.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -134,4 +135,6 @@ void ApplyLanguage(LangTable &table, QWidget *window)
         }
         setter(control, value);
     }
+    // The names assistive technology reads follow the language too.
+    NameControls(table, window);
 }

@@ -18,4 +18,5 @@ QString ControlLangKey(const QWidget *window, const QObject *control);
 // Sets the caption (LANGCP) or text (LANGTX) of every tagged widget and menu action of
 // window from the table, in creation order. A missing key leaves the control unchanged;
 // the first miss of a call shows the missing-string message, later ones pass silently.
+// Then names the window's controls for assistive technology (NameControls).
 void ApplyLanguage(LangTable &table, QWidget *window);

@@ -1,6 +1,7 @@
 #include "ui/language/bvlLanguage.h"
 
 #include "core/SearchFolders.h"
+#include "ui/AccessibleNames.h"
 #include "ui/AppContext.h"
 #include "ui/language/QtTranslations.h"
 #include "ui/Twips.h"
@@ -38,6 +39,8 @@ bvlLanguage::bvlLanguage(AppContext &ctx, QWidget *owner)
     lsLanguages->setGeometry(TwipsRect(120, 360, 3855, 2340));
     lsLanguages->setSelectionMode(QAbstractItemView::SingleSelection);
     lsLanguages->setSortingEnabled(false);
+    Label1->setBuddy(lsLanguages); // the caption names the list for screen readers
+    NameControls(m_ctx.lang, this);
 
     cmOK = new QPushButton(QStringLiteral("OK"), this);
     cmOK->setObjectName(QStringLiteral("cmOK"));

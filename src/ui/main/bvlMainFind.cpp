@@ -39,6 +39,7 @@ void bvlMain::mnfFind_Click()
         connect(tmFindHighlight, &QTimer::timeout, this, [this] { HighlightFound(nullptr); });
     }
     txFind->setPlaceholderText(m_ctx.T(QStringLiteral("bvlMain.sFindPrompt_V")));
+    txFind->setAccessibleName(txFind->placeholderText()); // what a screen reader announces
     txFind->show();
     txFind->raise();
     txFind->setFocus(Qt::ShortcutFocusReason);

@@ -12,7 +12,10 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -63,6 +66,22 @@ bvlSettingFiles::bvlSettingFiles(AppContext &context, QWidget *owner) : QDialog(
     connect(lsFiles, &QTreeWidget::itemDoubleClicked, this, [this] { cmOpenInEditor_Click(); });
     ApplyLanguage(m_ctx.lang, this);
     FillUp();
+    FitListWidth();
+}
+
+void bvlSettingFiles::FitListWidth()
+{
+    // The window opens wide enough for every column in the language's words, up to the
+    // screen's width, so that no horizontal scroll bar shows at its first size.
+    int columns = 0;
+    for (int column = 0; column < lsFiles->columnCount(); ++column)
+        columns += lsFiles->header()->sectionSize(column);
+    const QMargins margins = layout()->contentsMargins();
+    int wanted = columns + 2 * lsFiles->frameWidth() + lsFiles->verticalScrollBar()->sizeHint().width() + margins.left()
+                 + margins.right();
+    if (const QScreen *shown = screen())
+        wanted = std::min(wanted, shown->availableGeometry().width());
+    resize(std::max(sizeHint().width(), wanted), sizeHint().height());
 }
 
 QString bvlSettingFiles::CheckText(const CatalogueEntry &e)

@@ -20,6 +20,8 @@ public:
 
     // The list again from both folders; the selection goes.
     void FillUp();
+    // Sizes the window to show every column (the language's header words included).
+    void FitListWidth();
     // The file "Open in setting editor" chose; empty when none was.
     QString FileToOpen() const { return m_fileToOpen; }
     // The entry of the selected row; null when none is selected.
