@@ -8,6 +8,7 @@
 #include "core/CodePage.h"
 #include "seem/MemoryByteStore.h"
 #include "seem/SettingCodec.h"
+#include "seem/SettingValueParse.h"
 #include "support/CliRun.h"
 #include "support/FileBytes.h"
 #include "support/MainFixtures.h"
@@ -54,7 +55,7 @@ SettingList RandomSettings(QRandomGenerator &random, int imageSize)
         QStringList values, names;
         const int states = s.Type == quint8(SettingType::Checkbox) ? 2 : random.bounded(1, 5);
         for (int k = 0; k < states; ++k) {
-            values << QString::number(random.bounded(256) & s.BitMask);
+            values << QString::number(random.bounded(256) & (random.bounded(8) ? s.BitMask : 0xFF));
             names << (random.bounded(3) ? QStringLiteral("V%1").arg(k) : QStringLiteral("V0"));
         }
         s.Values = JoinValues(values);
@@ -85,8 +86,10 @@ void DoorsAgree(MainFixture &f, QRandomGenerator &random, const QByteArray &what
     const int imageSize = random.bounded(24, 96);
     const SettingList settings = RandomSettings(random, imageSize);
     const QByteArray image = RandomImage(random, imageSize);
+    f.platform.clearCalls();
     f.openWith(settings, image);
-    QVERIFY2(f.window->Settings.size() == settings.size() && f.platform.messages().isEmpty(), what.constData());
+    QVERIFY2(f.window->Settings.size() == settings.size() && f.platform.messages().isEmpty(),
+             qPrintable(what + ": " + f.platform.messages().join('\n')));
 
     // Export values is what show prints.
     f.platform.answerFile(f.folder.file(QStringLiteral("exported.json")));
@@ -131,7 +134,8 @@ void DoorsAgree(MainFixture &f, QRandomGenerator &random, const QByteArray &what
     QVERIFY2(f.image() == FileBytes(copy), what.constData());
 }
 
-// Whether the encoder writes text into a field so that it reads back as it was.
+// Whether the encoder writes text into a field so that it reads back as it was (a lone
+// surrogate does, but no profile or argument can carry it, so both checks refuse it).
 bool EncoderKeeps(const SettingStruct &s, const QString &text)
 {
     MemoryByteStore store(QByteArray(s.MaxStringLength, '\x55'));
@@ -152,6 +156,7 @@ private slots:
     void everyCodePageEveryDoor();
     void typingCheckTakesWhatTheEncoderWrites();
     void checkWarnsWhereTheWindowAsks();
+    void languageFileWithoutMarkReadInTheChosenCodePage();
 };
 
 void TestDoorsAgree::everyCodePageEveryDoor()
@@ -163,7 +168,7 @@ void TestDoorsAgree::everyCodePageEveryDoor()
     for (int page = 0; page < CodePage::Supported().size(); ++page) {
         f.window->mnfCodePage_Click(page);
         QCOMPARE(CodePage::Current(), CodePage::Supported().at(page));
-        for (int sample = 0; sample < 3; ++sample) {
+        for (int sample = 0; sample < 2; ++sample) {
             DoorsAgree(f, random, QByteArray::number(CodePage::Current()) + " sample " + QByteArray::number(sample));
             if (QTest::currentTestFailed())
                 return;
@@ -176,16 +181,21 @@ void TestDoorsAgree::typingCheckTakesWhatTheEncoderWrites()
     using namespace SeemFixtures;
     const SettingStruct ansi = AnsiString(0, 4);
     const SettingStruct unicode = UnicodeString(0, 8);
+    // UTF-16 fields do not depend on the code page: checked once, in the first.
     for (int number : CodePage::Supported()) {
         CodePage::Scope scope(number);
         for (int u = 0; u <= 0xFFFF; ++u) {
             const QString text = QStringLiteral("a") + QChar(u) + QStringLiteral("b");
             for (const SettingStruct &s : {ansi, unicode}) {
-                const bool accepted = CheckTypedValue(s, text) == TypedValueProblem::None;
-                if (accepted != EncoderKeeps(s, text))
-                    QFAIL(qPrintable(QStringLiteral("%1, type %2, U+%3: the check %4 it")
+                if (s.Type == unicode.Type && number != CodePage::Supported().first())
+                    continue;
+                // The window's check, the command line's and the encoder's round trip.
+                const bool typed = CheckTypedValue(s, text) == TypedValueProblem::None;
+                const bool given = ParseValueText(s, text).accepted;
+                if (typed != given || (typed && !EncoderKeeps(s, text)))
+                    QFAIL(qPrintable(QStringLiteral("%1, type %2, U+%3: typed %4, given %5, encoder keeps %6")
                                          .arg(number).arg(s.Type).arg(u, 4, 16, QLatin1Char('0'))
-                                         .arg(accepted ? "accepts" : "refuses")));
+                                         .arg(typed).arg(given).arg(EncoderKeeps(s, text))));
             }
         }
     }
@@ -198,10 +208,13 @@ void TestDoorsAgree::checkWarnsWhereTheWindowAsks()
         f.platform.clearCalls();
         f.folder.writeSec(QStringLiteral("sample.sec"), Header(qint16(seemNr), qint16(seemRec)), SampleSettings());
         const bool other = seemNr != 0x32 || seemRec != 1;
-        if (other)
+        f.platform.answerFile(f.seemPath);
+        if (other) {   // no setting file matches the image's name: the user picks this one
+            f.platform.answerFile(f.secPath);
             f.platform.answerMessage(MsgResult::No);
-        f.open(f.seemPath);
-        QVERIFY(f.platform.allAnswersUsed());
+        }
+        f.window->mnfOpenSEEM_Click();
+        QVERIFY2(f.platform.allAnswersUsed(), qPrintable(QString::number(seemNr) + f.platform.messages().join('\n')));
         QCOMPARE(f.platform.messages().size(), other ? 1 : 0);
         const CliResult checked = Cli(f, {QStringLiteral("check"), f.secPath, f.seemPath});
         QCOMPARE(checked.out.contains(QStringLiteral("the image is SEEM 0032 record 0001")), other);
@@ -213,6 +226,18 @@ void TestDoorsAgree::checkWarnsWhereTheWindowAsks()
             QVERIFY2(checked.out.contains(padded), qPrintable(checked.out));
         }
     }
+}
+
+void TestDoorsAgree::languageFileWithoutMarkReadInTheChosenCodePage()
+{
+    UnstartedWindow u;
+    QByteArray language = FileBytes(QStringLiteral(BVL_DATA_DIR "/english.sel"));
+    language.replace("bvlMain.mnfExportValues=Export values...", "bvlMain.mnfExportValues=" + CodePage::encode(1251, QStringLiteral("Дом...")));
+    u.platform.preferences.insert(QStringLiteral("Lang/Language"), u.folder.writeBytes(QStringLiteral("own.sel"), language));
+    u.platform.preferences.insert(QStringLiteral("UI/CodePage"), QStringLiteral("1251"));
+    QVERIFY(u.window.Form_Load());
+    QCOMPARE(u.window.mnfExportValues->text(), QStringLiteral("Дом..."));
+    CodePage::SetCurrent(CodePage::Default);
 }
 
 QTEST_MAIN(TestDoorsAgree)
