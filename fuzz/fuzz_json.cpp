@@ -69,12 +69,13 @@ const SettingList &profileSettings()
 QByteArray applied(const QVector<ValueAssignment> &assignments, const QByteArray &image, int *refused)
 {
     QVector<AssignmentProblem> problems;
-    const QVector<ResolvedAssignment> accepted = ResolveAssignments(assignments, profileSettings(), image.size(), problems);
+    MemoryByteStore store(image);
+    const QVector<ResolvedAssignment> accepted = ResolveAssignments(assignments, profileSettings(), store, problems);
     if (refused)
         *refused = int(problems.size());
-    MemoryByteStore store(image);
     for (const ResolvedAssignment &a : accepted)
-        EncodeParsedValue(store, profileSettings().at(a.index - 1), a.value);
+        if (!a.unchanged)
+            EncodeParsedValue(store, profileSettings().at(a.index - 1), a.value);
     return store.bytes();
 }
 

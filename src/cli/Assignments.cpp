@@ -120,7 +120,7 @@ int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &i
     const SettingList &settings = document.settings();
 
     QVector<AssignmentProblem> refusals;
-    const QVector<ResolvedAssignment> accepted = ResolveAssignments(assignments, settings, image.size(), refusals);
+    const QVector<ResolvedAssignment> accepted = ResolveAssignments(assignments, settings, image, refusals);
     QStringList problems;
     for (const AssignmentProblem &p : refusals)
         problems << ProblemText(p, settings, image.size());
@@ -131,6 +131,10 @@ int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &i
     for (const ResolvedAssignment &a : accepted) {
         const SettingStruct &setting = settings.at(a.index - 1);
         Change change{a.index, DecodeValueText(pending, setting), {}, {}};
+        if (a.unchanged) {
+            changes.append(change);
+            continue;
+        }
         RecordingByteStore recorder(pending);
         try {
             EncodeParsedValue(recorder, setting, a.value);

@@ -318,8 +318,10 @@ SeemDocument::ProfileStates SeemDocument::profileStates(const QVector<ValueAssig
     encodeChanged(shown);
     ProfileStates result;
     const QVector<ResolvedAssignment> accepted =
-        ResolveAssignments(assignments, m_settings, m_file->size(), result.problems);
+        ResolveAssignments(assignments, m_settings, shown, result.problems);
     for (const ResolvedAssignment &a : accepted) {
+        if (a.unchanged)
+            continue;
         const SettingStruct &s = setting(a.index);
         // A setting whose restore failed shows nothing of the file and is never saved.
         if (!isRestored(a.index)) {

@@ -40,6 +40,13 @@ ParsedValue ParseListEntry(const SettingStruct &setting, const QString &text)
         if (entry.name == text) {
             if (entry.value < 0 || entry.value > 255)
                 return Refused(QStringLiteral("the value %1 of \"%2\" does not fit a byte").arg(entry.value).arg(text));
+            // Only the bits of the mask are written: such an entry would read back as none.
+            if ((entry.value & ~qint32(setting.BitMask)) != 0)
+                return Refused(QStringLiteral("the value %1 of \"%2\" has bits outside the mask %3, so it would read "
+                                              "back as no entry of the list")
+                                   .arg(entry.value)
+                                   .arg(text)
+                                   .arg(ValueToBitText(setting.BitMask)));
             ParsedValue value;
             value.accepted = true;
             value.listValue = entry.value;

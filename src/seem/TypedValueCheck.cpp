@@ -18,11 +18,15 @@ TypedValueProblem CheckTypedValue(const SettingStruct &setting, const QString &t
     case SettingType::AnsiString:
         if (text.size() > SettingCodec::MaxTextLength(setting))
             return TypedValueProblem::TooLongForField;
+        if (text.contains(QChar(0)))
+            return TypedValueProblem::ZeroCharacter;
         return CodePage::canEncode(text) ? TypedValueProblem::None : TypedValueProblem::NotInCodePage;
     case SettingType::UnicodeString:
         // One 16-bit unit per character; a character beyond U+FFFF takes two.
         if (text.size() > SettingCodec::MaxTextLength(setting))
             return TypedValueProblem::TooLongForField;
+        if (text.contains(QChar(0)))
+            return TypedValueProblem::ZeroCharacter;
         return text.isValidUtf16() ? TypedValueProblem::None : TypedValueProblem::HalfSurrogate;
     default:
         return TypedValueProblem::None;

@@ -11,6 +11,7 @@ enum class TypedValueProblem {
     TooLongForField,   // string: more characters than its field holds with the terminator
     NotInCodePage,     // AnsiString: a character the code page has no byte for
     HalfSurrogate,     // UnicodeString: half of a surrogate pair, which UTF-16 cannot hold alone
+    ZeroCharacter,     // string: a NUL, which would end the text where it stands
 };
 
 TypedValueProblem CheckTypedValue(const SettingStruct &setting, const QString &text);

@@ -80,9 +80,10 @@ QVector<ValueAssignment> ReadValueProfile(const QByteArray &json)
 }
 
 QVector<ResolvedAssignment> ResolveAssignments(const QVector<ValueAssignment> &assignments,
-                                               const SettingList &settings, qint64 imageSize,
+                                               const SettingList &settings, ByteStore &current,
                                                QVector<AssignmentProblem> &problems)
 {
+    const qint64 imageSize = current.size();
     QVector<ResolvedAssignment> accepted;
     QSet<int> assigned;
     const SettingIndex lookup(settings);
@@ -106,6 +107,13 @@ QVector<ResolvedAssignment> ResolveAssignments(const QVector<ValueAssignment> &a
             continue;
         }
         assigned.insert(index);
+        if (SpanInsideImage(OwnedSpanOf(setting), imageSize)) {
+            const ValueText shown = DecodeValueText(current, setting);
+            if (shown.decoded && shown.text == a.words) {
+                accepted.append(ResolvedAssignment{index, {}, true});
+                continue;
+            }
+        }
         const ParsedValue value = ParseValueText(setting, a.words);
         if (!value.accepted) {
             problem.kind = AssignmentProblem::Refused;

@@ -37,6 +37,7 @@ struct ResolvedAssignment
 {
     int index = 0;         // 1-based setting number
     ParsedValue value;
+    bool unchanged = false;   // the setting already shows these words: nothing to write
 };
 
 struct AssignmentProblem
@@ -55,7 +56,11 @@ struct AssignmentProblem
     QString reason;
 };
 
-// The accepted assignments, in the order given; every refusal goes into problems.
+// The accepted assignments, in the order given; every refusal goes into problems. A value
+// in the very words the setting shows in current is accepted as unchanged, even where
+// it could not be written as typed (a string that fills its field without a terminator,
+// a list name two entries share), so that a profile put back where it was read changes
+// nothing and is refused by no door.
 QVector<ResolvedAssignment> ResolveAssignments(const QVector<ValueAssignment> &assignments,
-                                               const SettingList &settings, qint64 imageSize,
+                                               const SettingList &settings, ByteStore &current,
                                                QVector<AssignmentProblem> &problems);

@@ -236,6 +236,8 @@ void bvlMain::showEvent(QShowEvent *event)
 bool bvlMain::Form_Load()
 {
     m_ctx.LanguageAutoLoaded = false;
+    // A language file without a byte order mark is read in the chosen code page.
+    ApplyCodePagePreference();
     const QString languagePath = m_ctx.platform.readPreference(QStringLiteral("Lang"), QStringLiteral("Language"), QString());
     bool languageLoaded = false;
     if (!languagePath.isEmpty()) {
@@ -252,7 +254,6 @@ bool bvlMain::Form_Load()
     const QString autoChoice =
         m_ctx.platform.readPreference(QStringLiteral("UI"), QStringLiteral("AutoSettingSelection"), PrefTrue);
     mnfAutoSettingSelection->setChecked(autoChoice != PrefFalse);
-    ApplyCodePagePreference();
     ShowLanguage();
     return true;
 }

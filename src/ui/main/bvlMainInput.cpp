@@ -25,6 +25,8 @@ QString bvlMain::TypedValueProblemText(int index, TypedValueProblem problem)
         return m_ctx.T(QStringLiteral("bvlMain.sNotInCodePage_V"));
     case TypedValueProblem::HalfSurrogate:
         return m_ctx.T(QStringLiteral("bvlMain.sHalfSurrogate_V"));
+    case TypedValueProblem::ZeroCharacter:
+        return m_ctx.T(QStringLiteral("bvlMain.sZeroCharacter_V"));
     }
     return QString();
 }
