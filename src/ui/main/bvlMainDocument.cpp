@@ -37,7 +37,7 @@ QString SettingFilter(AppContext &ctx)
 
 std::optional<QString> AskSettingFile(AppContext &ctx, const QString &proposedFolder)
 {
-    return ctx.platform.openFileName(ctx.T(QStringLiteral("bvlEditSetting.mnfOpenSetting")), SettingFilter(ctx),
+    return ctx.platform.openFileName(ctx.Title(QStringLiteral("bvlEditSetting.mnfOpenSetting")), SettingFilter(ctx),
                                      proposedFolder);
 }
 
