@@ -2,6 +2,7 @@
 // nodes, the count in the title, undo and redo, the review of changes, and Find.
 #include "support/MainFixtures.h"
 #include "ui/language/ApplyLanguage.h"
+#include "ui/ThemeColours.h"
 #include "ui/main/ChangeMarks.h"
 #include "ui/main/FindBar.h"
 #include "ui/main/bvlReviewChanges.h"
@@ -262,7 +263,8 @@ private slots:
         w.mnfFind_Click();
         QTest::keyClicks(w.txFind, "zz");
         QCOMPARE(w.tvUI->currentItem(), w.NodeByKey("Display"));
-        QCOMPARE(w.txFind->palette().color(QPalette::Text), QColor(Qt::red));
+        QVERIFY(w.txFind->showsNotFound());
+        QCOMPARE(w.txFind->palette().color(QPalette::Text), ThemeColours::ForPalette(ThemeColours::Error, w.txFind->palette(), QPalette::Base));
         QTest::keyClick(w.txFind, Qt::Key_Escape);
         QVERIFY(!w.txFind->isVisible());
     }
