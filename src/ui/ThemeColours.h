@@ -1,6 +1,10 @@
 #pragma once
 #include <QColor>
+#include <QPair>
 #include <QPalette>
+#include <QVector>
+
+#include <initializer_list>
 
 class QWidget;
 
@@ -24,5 +28,22 @@ double Contrast(const QColor &a, const QColor &b);
 // box paints with (Text) both change. The widget's own palette text comes back with Plain.
 void MarkText(QWidget *widget, Role role);
 void MarkPlain(QWidget *widget);
+// Draws every text under root (root included) marked with MarkText again, in the colours
+// of the palette it now has.
+void Reapply(QWidget *root);
+
+// A background that makes a box or a found control stand out (pale yellow on light
+// windows, dark amber on dark ones) on which text keeps a contrast of 4.5:1.
+QColor MarkedBackground(const QColor &background, const QColor &text);
+
+// True for a palette whose window is dark: the dark variants are used on it.
+bool IsDark(const QPalette &palette);
+
+// Sets colours of the widget's palette; roles set before through here stay unless listed
+// again, and every other role is inherited, so that it follows a change of the theme.
+void SetRoles(QWidget *widget, const QVector<QPair<QPalette::ColorRole, QColor>> &colours);
+// Gives roles back to the widget's parent (or the application), so that the widget
+// follows a later change of the theme in them.
+void ClearRoles(QWidget *widget, std::initializer_list<QPalette::ColorRole> roles);
 
 }

@@ -5,25 +5,28 @@
 
 #include <QFont>
 #include <QFontDatabase>
+#include <QGuiApplication>
 
-QColor ByteMapModel::StateColour(BitCoverage::ByteState state)
+QColor ByteMapModel::StateColour(BitCoverage::ByteState state, const QPalette &palette)
 {
+    // Pale cells on a light theme, deep ones on a dark theme: the text on each follows it.
+    const bool dark = ThemeColours::IsDark(palette);
     switch (state) {
     case BitCoverage::ByteState::Whole:
-        return QColor(140, 205, 140);
+        return dark ? QColor(28, 78, 28) : QColor(140, 205, 140);
     case BitCoverage::ByteState::Partly:
-        return QColor(205, 235, 205);
+        return dark ? QColor(20, 50, 20) : QColor(205, 235, 205);
     case BitCoverage::ByteState::Conflict:
-        return QColor(250, 140, 110);
+        return dark ? QColor(118, 32, 18) : QColor(250, 140, 110);
     case BitCoverage::ByteState::Undescribed:
         break;
     }
-    return QColor(255, 255, 255);
+    return palette.color(QPalette::Base);
 }
 
-QColor ByteMapModel::UndescribedDifferenceColour()
+QColor ByteMapModel::UndescribedDifferenceColour(const QPalette &palette)
 {
-    return QColor(255, 215, 0);
+    return ThemeColours::IsDark(palette) ? QColor(112, 88, 0) : QColor(255, 215, 0);
 }
 
 QColor ByteMapModel::DifferenceTextColour(const QColor &background)
@@ -33,7 +36,7 @@ QColor ByteMapModel::DifferenceTextColour(const QColor &background)
 
 QColor ByteMapModel::PlainTextColour(const QColor &background)
 {
-    // The cells keep their light colours in a dark theme too: their text follows the cell.
+    // Whichever of black and white reads better on the cell.
     return ThemeColours::Contrast(Qt::black, background) >= ThemeColours::Contrast(Qt::white, background)
                ? QColor(Qt::black)
                : QColor(Qt::white);
@@ -42,8 +45,8 @@ QColor ByteMapModel::PlainTextColour(const QColor &background)
 QColor ByteMapModel::backgroundAt(qint64 offset) const
 {
     if (differenceAt(offset) == Difference::Undescribed)
-        return UndescribedDifferenceColour();
-    return StateColour(m_coverage.stateAt(offset));
+        return UndescribedDifferenceColour(QGuiApplication::palette());
+    return StateColour(m_coverage.stateAt(offset), QGuiApplication::palette());
 }
 
 ByteMapModel::ByteMapModel(QObject *parent)

@@ -5,6 +5,8 @@
 #include <QAbstractTableModel>
 #include <QByteArray>
 #include <QColor>
+#include <QGuiApplication>
+#include <QPalette>
 #include <QVector>
 
 // The reference image as a table of 16 bytes a row (then their text), each byte coloured
@@ -21,9 +23,10 @@ public:
     // How a byte differs from the second image.
     enum class Difference { None, Described, Undescribed };
 
-    // The colours, also shown in the legend.
-    static QColor StateColour(BitCoverage::ByteState state);
-    static QColor UndescribedDifferenceColour();
+    // The colours, also shown in the legend, for the theme of palette (the application's
+    // when the cells are drawn, so that they follow a change of theme).
+    static QColor StateColour(BitCoverage::ByteState state, const QPalette &palette = QGuiApplication::palette());
+    static QColor UndescribedDifferenceColour(const QPalette &palette = QGuiApplication::palette());
     // Text colours readable on a cell of the given background, whatever the theme.
     static QColor DifferenceTextColour(const QColor &background);
     static QColor PlainTextColour(const QColor &background);

@@ -1,37 +1,78 @@
 #include "ui/editor/InputMarks.h"
 
+#include "ui/ThemeColours.h"
+
 #include <QPalette>
+#include <QVariant>
 #include <QWidget>
 
 namespace InputMarks {
 
 namespace {
-void setRole(QWidget *box, QPalette::ColorRole role, const QColor &colour)
+constexpr const char *InvalidProperty = "InputInvalid";
+constexpr const char *IncompleteProperty = "InputIncomplete";
+
+// The box's text and base from its state, over the colours it inherits.
+void apply(QWidget *box)
 {
-    QPalette palette = box->palette();
-    palette.setColor(role, colour); // every colour group, so focus does not change it
-    box->setPalette(palette);
+    ThemeColours::ClearRoles(box, {QPalette::Text, QPalette::Base});
+    const bool invalid = IsTextRed(box);
+    const bool incomplete = IsBackYellow(box);
+    if (!invalid && !incomplete)
+        return;
+    const QPalette palette = box->palette();
+    const QColor base = incomplete ? ThemeColours::MarkedBackground(palette.color(QPalette::Base), palette.color(QPalette::Text))
+                                   : palette.color(QPalette::Base);
+    QVector<QPair<QPalette::ColorRole, QColor>> colours{{QPalette::Base, base}};
+    if (invalid)
+        colours.append({QPalette::Text, ThemeColours::ForBackground(ThemeColours::Error, base)});
+    ThemeColours::SetRoles(box, colours);
+}
+
+void setState(QWidget *box, const char *property, bool on)
+{
+    if (box->property(property).toBool() == on && box->property(property).isValid())
+        return;
+    box->setProperty(property, on);
+    apply(box);
 }
 }
 
 void SetTextValid(QWidget *box, bool valid)
 {
-    setRole(box, QPalette::Text, valid ? ValidText : InvalidText);
+    setState(box, InvalidProperty, !valid);
 }
 
 void SetBackComplete(QWidget *box, bool complete)
 {
-    setRole(box, QPalette::Base, complete ? CompleteBack : IncompleteBack);
+    setState(box, IncompleteProperty, !complete);
 }
 
 bool IsTextRed(const QWidget *box)
 {
-    return box->palette().color(QPalette::Text) == InvalidText;
+    return box->property(InvalidProperty).toBool();
 }
 
 bool IsBackYellow(const QWidget *box)
 {
-    return box->palette().color(QPalette::Base) == IncompleteBack;
+    return box->property(IncompleteProperty).toBool();
+}
+
+void Reapply(QWidget *root)
+{
+    if (!root)
+        return;
+    const auto boxes = root->findChildren<QWidget *>();
+    for (QWidget *box : boxes)
+        if (IsTextRed(box) || IsBackYellow(box))
+            apply(box);
+    if (IsTextRed(root) || IsBackYellow(root))
+        apply(root);
+}
+
+QColor InvalidTextFor(const QPalette &palette)
+{
+    return ThemeColours::ForPalette(ThemeColours::Error, palette, QPalette::Base);
 }
 
 }

@@ -1,7 +1,12 @@
 #include "ui/main/ChangeMarks.h"
 
+#include "ui/ThemeColours.h"
+
 #include <QAbstractButton>
+#include <QApplication>
 #include <QLabel>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QTreeWidgetItem>
 
 namespace {
@@ -27,6 +32,10 @@ void SetChangeMark(QWidget *control, bool marked)
     QFont font = control->font();
     font.setBold(marked);
     control->setFont(font);
+    if (marked)
+        ThemeColours::MarkText(control, ThemeColours::Changed);
+    else
+        ThemeColours::MarkPlain(control);
     if (auto *button = qobject_cast<QAbstractButton *>(control))
         button->setText(Marked(button->text(), marked));
     else if (auto *label = qobject_cast<QLabel *>(control))
@@ -46,4 +55,27 @@ void SetChangeMark(QTreeWidgetItem *node, bool marked)
     font.setBold(marked);
     node->setFont(0, font);
     node->setText(0, Marked(node->text(0), marked));
+    ShowChangeColour(node);
+}
+
+void ShowChangeColour(QTreeWidgetItem *node)
+{
+    if (!HasChangeMark(node)) {
+        node->setData(0, Qt::ForegroundRole, QVariant());
+        return;
+    }
+    const QPalette palette = node->treeWidget() ? node->treeWidget()->palette() : QApplication::palette();
+    node->setForeground(0, ThemeColours::ForPalette(ThemeColours::Changed, palette, QPalette::Base));
+}
+
+void ShowChangeColours(QWidget *root, QTreeWidget *tree)
+{
+    if (root)
+        for (QWidget *control : root->findChildren<QWidget *>())
+            if (HasChangeMark(control))
+                ThemeColours::MarkText(control, ThemeColours::Changed);
+    if (tree)
+        for (QTreeWidgetItemIterator it(tree); *it; ++it)
+            if (HasChangeMark(*it))
+                ShowChangeColour(*it);
 }

@@ -1,5 +1,7 @@
 #include "ui/main/FindBar.h"
 
+#include "ui/ThemeColours.h"
+
 #include <QKeyEvent>
 
 FindBar::FindBar(QWidget *parent) : QLineEdit(parent)
@@ -11,9 +13,15 @@ FindBar::FindBar(QWidget *parent) : QLineEdit(parent)
 
 void FindBar::showFound(bool found)
 {
-    QPalette colours = palette();
-    colours.setColor(QPalette::Text, found || text().isEmpty() ? palette().color(QPalette::WindowText) : Qt::red);
-    setPalette(colours);
+    m_notFound = !found && !text().isEmpty();
+    showColours();
+}
+
+void FindBar::showColours()
+{
+    ThemeColours::ClearRoles(this, {QPalette::Text});
+    if (m_notFound)
+        ThemeColours::MarkText(this, ThemeColours::Error);
 }
 
 void FindBar::keyPressEvent(QKeyEvent *event)
@@ -24,4 +32,16 @@ void FindBar::keyPressEvent(QKeyEvent *event)
         return;
     }
     QLineEdit::keyPressEvent(event);
+}
+
+void FindBar::showEvent(QShowEvent *event)
+{
+    QLineEdit::showEvent(event);
+    emit shownChanged();
+}
+
+void FindBar::hideEvent(QHideEvent *event)
+{
+    QLineEdit::hideEvent(event);
+    emit shownChanged();
 }

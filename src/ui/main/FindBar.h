@@ -1,20 +1,30 @@
 #pragma once
 #include <QLineEdit>
 
-// The search field of Find: a line over the right end of the status line, hidden until
-// the user asks for it, so that the window's layout stays as it is. Escape hides it.
+// The search field of Find: a line at the right end of the status line (which then steps
+// aside), hidden until the user asks for it. Escape hides it.
 class FindBar : public QLineEdit
 {
     Q_OBJECT
 public:
     explicit FindBar(QWidget *parent = nullptr);
 
-    // Shows whether the query has a match: plain, or in red text.
+    // Shows whether the query has a match: plain, or in the theme's error colour.
     void showFound(bool found);
+    bool showsNotFound() const { return m_notFound; }
+    // Draws the not-found mark again in the current theme's colours.
+    void showColours();
 
 signals:
     void closed();
+    // The box was shown or hidden.
+    void shownChanged();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    bool m_notFound = false;
 };

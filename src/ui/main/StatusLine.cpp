@@ -9,15 +9,18 @@ StatusLine::StatusLine(QWidget *parent) : QLabel(parent)
     setWordWrap(false);
 }
 
-void StatusLine::setLine(const QString &text)
+void StatusLine::setLine(const QString &text, const QString &shown)
 {
+    m_shown = shown;
     setText(text);
+    update();
     setToolTip(text.isEmpty() ? QString() : PlainToolTip(text));
 }
 
 QString StatusLine::shownText() const
 {
-    return fontMetrics().elidedText(text(), Qt::ElideMiddle, contentsRect().width());
+    // Cut at the end: what comes first is what matters most.
+    return fontMetrics().elidedText(m_shown.isEmpty() ? text() : m_shown, Qt::ElideRight, contentsRect().width());
 }
 
 void StatusLine::paintEvent(QPaintEvent *)

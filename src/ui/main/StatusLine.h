@@ -1,21 +1,25 @@
 #pragma once
 #include <QLabel>
 
-// The main window's status line: one line of fixed width. Its text stays whole (text()),
-// a text too long for the line is drawn with "…" in its middle, and the whole text is
-// the tool tip. Texts from files are shown as they are, never as rich text.
+// The main window's status line: one line of fixed width. Its text stays whole (text())
+// and is the tool tip; the line draws the text or a shorter form of it that puts what
+// matters first, cut with "…" at its end when too long. Texts from files are shown as
+// they are, never as rich text.
 class StatusLine : public QLabel
 {
 public:
     explicit StatusLine(QWidget *parent = nullptr);
 
-    // Shows text and makes it the tool tip.
-    void setLine(const QString &text);
-    // What the line draws: the text, elided to the line's width.
+    // Keeps text and makes it the tool tip; the line draws shown, or text when shown is empty.
+    void setLine(const QString &text, const QString &shown = QString());
+    // What the line draws, elided to the line's width.
     QString shownText() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString m_shown;
 };
 
 // A tool tip that shows text literally, line breaks and blanks included: a tool tip

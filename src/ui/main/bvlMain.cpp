@@ -6,6 +6,7 @@
 #include "ui/editor/bvlEditSetting.h"
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
+#include "ui/ThemeFollower.h"
 #include "ui/Twips.h"
 #include "ui/main/ChangeTracking.h"
 #include "ui/main/StatusLine.h"
@@ -63,6 +64,10 @@ bvlMain::bvlMain(AppContext &context, QWidget *parent) : QMainWindow(parent), m_
     tmSavedStatus->setSingleShot(true);
     tmSavedStatus->setInterval(SavedStatusMilliseconds);
     connect(tmSavedStatus, &QTimer::timeout, this, [this] { ShowFileDesc(UsingFileStatus()); });
+    connect(&ThemeFollower::Instance(), &ThemeFollower::themeChanged, this, [this](QWidget *window) {
+        if (window == this)
+            ShowThemeColours();
+    });
 }
 
 bvlMain::~bvlMain()
@@ -226,10 +231,13 @@ void bvlMain::showEvent(QShowEvent *event)
         return;
     m_placed = true;
     if (const QScreen *screen = this->screen()) {
-        FitToScreen(screen->availableGeometry());
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
+        const QRect available = screen->availableGeometry();
+        PlaceOnScreen(available, FrameMargins());
+        // Once the window manager has drawn the frame, its true size is known.
+        QTimer::singleShot(300, this, [this, available] {
+            if (!available.contains(frameGeometry()))
+                PlaceOnScreen(available, FrameMargins());
+        });
     }
 }
 
@@ -325,7 +333,7 @@ void bvlMain::mnuSetting_Click()
 
 void bvlMain::ShowFileDesc(const QString &text)
 {
-    lbFileDesc->setLine(text);
+    lbFileDesc->setLine(text, StatusLineShown(text));
 }
 
 void bvlMain::mnuInfo_Click()

@@ -217,6 +217,21 @@ public:
     void FillRecentMenu();
     // A SEEM file opened: first in the list (the menu is filled by ShowStartHint).
     void RememberRecent(const QString &seemPath);
+    // ---- Theme colours and a layout that fits (bvlMainTheme.cpp, bvlMainPlace.cpp)
+    // Draws the colours this window keeps itself (the tree's change marks) for the theme.
+    void ShowThemeColours();
+    // FitToScreen for a frame of the given margins around the client area.
+    void FitToScreen(const QRect &available, const QMargins &frame);
+    // Places the window so that its whole frame, title bar included, lies inside available.
+    void PlaceOnScreen(const QRect &available, const QMargins &frame);
+    // The frame the window manager draws around the window; until it has, an estimate of
+    // a title bar and borders.
+    QMargins FrameMargins() const;
+    // What the status line shows for text: for the setting file in use its name and phones
+    // first (the whole text stays the tool tip); other texts as they are.
+    QString StatusLineShown(const QString &text) const;
+    // Keeps the status line beside the find box while the box is open.
+    void FitStatusLineToFind();
 
     // ---- Controls (objectName = the name given here; array elements "name(index)")
     QMenu *mnuFile = nullptr;

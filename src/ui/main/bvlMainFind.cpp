@@ -7,6 +7,7 @@
 
 #include "seem/SettingSearch.h"
 #include "ui/AppContext.h"
+#include "ui/ThemeColours.h"
 #include "ui/Twips.h"
 #include "ui/main/FindBar.h"
 
@@ -14,7 +15,6 @@
 
 namespace {
 constexpr int HighlightMilliseconds = 1500;
-const QColor HighlightColour(255, 236, 139);
 }
 
 void bvlMain::mnfFind_Click()
@@ -23,11 +23,12 @@ void bvlMain::mnfFind_Click()
         return;
     if (!txFind) {
         txFind = new FindBar(m_client);
-        // Over the right end of the status line, with the line's height and a little more.
+        // At the right end of the status line, with the line's height and a little more.
         txFind->setGeometry(TwipsRect(8535, 8670, 4800, 345));
         connect(txFind, &QLineEdit::textEdited, this,
                 [this] { FindFrom(qMax(m_foundIndex, 1), SearchDirection::Forward, true, false); });
         connect(txFind, &QLineEdit::returnPressed, this, [this] { mnfFindNext_Click(); });
+        connect(txFind, &FindBar::shownChanged, this, [this] { FitStatusLineToFind(); });
         connect(txFind, &FindBar::closed, this, [this] {
             HighlightFound(nullptr);
             if (m_foundIndex >= 1 && m_foundIndex <= Document->count())
@@ -82,7 +83,7 @@ void bvlMain::FindFrom(int from, SearchDirection direction, bool includeFrom, bo
 void bvlMain::HighlightFound(QWidget *control)
 {
     if (m_highlighted) {
-        m_highlighted->setPalette(QPalette());
+        ThemeColours::ClearRoles(m_highlighted, {QPalette::Window, QPalette::Base, QPalette::Button});
         m_highlighted->setAutoFillBackground(false);
         // A value that cannot be saved keeps its warning colours.
         const int index = m_highlighted->property(SettingIndexProperty).toInt();
@@ -92,10 +93,12 @@ void bvlMain::HighlightFound(QWidget *control)
     m_highlighted = control;
     if (!control)
         return;
-    QPalette colours = control->palette();
-    for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Button})
-        colours.setColor(role, HighlightColour);
-    control->setPalette(colours);
+    // The theme's marked background, behind each kind of text the control draws.
+    const QPalette colours = control->palette();
+    ThemeColours::SetRoles(control, {
+        {QPalette::Window, ThemeColours::MarkedBackground(colours.color(QPalette::Window), colours.color(QPalette::WindowText))},
+        {QPalette::Base, ThemeColours::MarkedBackground(colours.color(QPalette::Base), colours.color(QPalette::Text))},
+        {QPalette::Button, ThemeColours::MarkedBackground(colours.color(QPalette::Button), colours.color(QPalette::ButtonText))}});
     control->setAutoFillBackground(true);
     // The find box ends the highlight when it closes.
     if (FindBoxOpen())

@@ -1,7 +1,8 @@
 // A window that fits: the client area has a fixed size in twips, which at a large scaling
 // (200 % on a 1920 x 1080 screen) is taller than the screen. It then scrolls inside a
 // window as large as the screen's available area allows; at sizes that fit, the window
-// stays exactly as it is.
+// stays exactly as it is. Either way the whole frame, title bar included, is placed
+// inside the available area.
 #include "ui/main/bvlMain.h"
 
 #include <QLayout>
@@ -12,10 +13,14 @@
 
 void bvlMain::FitToScreen(const QRect &available)
 {
+    FitToScreen(available, FrameMargins());
+}
+
+void bvlMain::FitToScreen(const QRect &available, const QMargins &frame)
+{
     if (m_scroll)
         return;
-    // The window's frame is known only once the window manager has decorated it.
-    const QSize decoration = frameGeometry().size() - geometry().size();
+    const QSize decoration(frame.left() + frame.right(), frame.top() + frame.bottom());
     const QSize content(m_client->width(), m_client->height() + menuBar()->sizeHint().height());
     const QSize room = available.size() - decoration;
     if (content.width() <= room.width() && content.height() <= room.height())
@@ -43,4 +48,35 @@ void bvlMain::FitToScreen(const QRect &available)
     setMaximumSize(wanted);
     setMinimumSize(size.boundedTo(QSize(320, 240)));
     resize(size);
+}
+
+QMargins bvlMain::FrameMargins() const
+{
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    if (outer != inner)
+        return QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                        outer.bottom() - inner.bottom());
+    // Not decorated yet: a title bar and thin borders, as large as window managers draw them.
+    const int border = qMax(1, style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this));
+    const int title = qMax(style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this), fontMetrics().height() * 2);
+    return QMargins(border, title + border, border, border);
+}
+
+void bvlMain::PlaceOnScreen(const QRect &available, const QMargins &frame)
+{
+    FitToScreen(available, frame);
+    QSize client = size();
+    const QSize room = available.size().shrunkBy(frame);
+    if (m_scroll && (client.width() > room.width() || client.height() > room.height())) {
+        client = client.boundedTo(room);
+        resize(client);
+    }
+    QRect outer(QPoint(), client.grownBy(frame));
+    outer.moveCenter(available.center());
+    // A frame larger than the area keeps its title bar on the screen: top left first.
+    outer.moveLeft(qMax(available.left(), qMin(outer.left(), available.right() + 1 - outer.width())));
+    outer.moveTop(qMax(available.top(), qMin(outer.top(), available.bottom() + 1 - outer.height())));
+    // A window's position is its frame's: the window manager puts the frame there.
+    move(outer.topLeft());
 }

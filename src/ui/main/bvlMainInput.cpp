@@ -41,7 +41,8 @@ void bvlMain::UpdateValidityMark(int index)
     const TypedValueProblem problem = TypedValueProblemOf(index);
     if (problem == TypedValueProblem::None) {
         if (InputMarks::IsTextRed(box)) {
-            box->setPalette(QPalette());
+            InputMarks::SetTextValid(box, true);
+            InputMarks::SetBackComplete(box, true);
             box->setToolTip(QString());
         }
         return;

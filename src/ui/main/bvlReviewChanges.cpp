@@ -129,7 +129,7 @@ void bvlReviewChanges::FillUp()
             row->setText(NewValueColumn, row->text(NewValueColumn) + QStringLiteral(" (")
                                              + m_ctx.T(QStringLiteral("bvlReviewChanges.sInvalid_V")) + QLatin1Char(')'));
             row->setToolTip(NewValueColumn, m_window.TypedValueProblemText(index, problem));
-            row->setForeground(NewValueColumn, InputMarks::InvalidText);
+            row->setForeground(NewValueColumn, InputMarks::InvalidTextFor(lsChanges->palette()));
         }
     }
     // Settings over the same bytes that the save changes with them.
