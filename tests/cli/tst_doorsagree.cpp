@@ -219,7 +219,7 @@ void TestDoorsAgree::checkWarnsWhereTheWindowAsks()
         const CliResult checked = Cli(f, {QStringLiteral("check"), f.secPath, f.seemPath});
         QCOMPARE(checked.out.contains(QStringLiteral("the image is SEEM 0032 record 0001")), other);
         if (other) {   // both name the setting file's numbers
-            const QString numbers = QStringLiteral("%1_%2").arg(seemNr, 0, 16).arg(seemRec, 0, 16).toUpper();
+            const QString numbers = QStringLiteral("%1_%2").arg(seemNr, 4, 16, QLatin1Char('0')).arg(seemRec, 4, 16, QLatin1Char('0')).toUpper();
             QVERIFY2(f.platform.messages().first().contains(numbers), qPrintable(f.platform.messages().first()));
             const QString padded = QStringLiteral("SEEM %1 record %2").arg(numbers.section('_', 0, 0).rightJustified(4, '0'),
                                                                           numbers.section('_', 1).rightJustified(4, '0'));

@@ -165,7 +165,7 @@ private slots:
         LangTable table(platform);
         QVERIFY(table.LoadLanguageFile(shippedPath("italiano.sel")));
         QCOMPARE(table.GetLangString("bvlEditSetting.lbSuitablePhone"),
-                 QString::fromUtf8("Il file è adatto ai telefoni:"));
+                 QString::fromUtf8("Il file &è adatto ai telefoni:"));
     }
 
     void filesHoldTheSameKeys()

@@ -57,8 +57,9 @@ QStringList Faults(QWidget *window, const SettingList &settings = {})
         auto *list = qobject_cast<QAbstractItemView *>(widget);
         if (list && list->horizontalScrollBar()->isVisible())
             faults << name + QStringLiteral(" shows a horizontal scroll bar");
+        // The status line cuts its end on purpose and keeps the whole text as its tool tip.
         auto *label = qobject_cast<QLabel *>(widget);
-        if (label && !label->wordWrap() && label->pixmap().isNull()
+        if (label && !dynamic_cast<StatusLine *>(label) && !label->wordWrap() && label->pixmap().isNull()
             && label->textFormat() != Qt::RichText) {
             const QString shown = label->buddy() ? WithoutMnemonic(label->text()) : label->text();
             const int needed = label->fontMetrics().horizontalAdvance(shown) + 2 * label->margin();
