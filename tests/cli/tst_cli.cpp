@@ -3,6 +3,7 @@
 #include "core/SettingFile.h"
 #include "seem/SettingLookup.h"
 #include "support/CliRun.h"
+#include "support/CliSample.h"
 #include "support/FileBytes.h"
 #include "support/MainFixtures.h"
 
@@ -59,19 +60,7 @@ private slots:
     void importRefusesWithTheJsonPath();
 
 private:
-    // The sample program folder: sample.sec (SEEM 32_1) and 0032_0001.seem.
-    struct Sample
-    {
-        ProgramFolder folder;
-        QString sec;
-        QString image;
-        Sample()
-        {
-            sec = folder.writeSec(QStringLiteral("sample.sec"), Header(0x32, 1), SampleSettings());
-            image = folder.writeBytes(QStringLiteral("0032_0001.seem"), SampleImage());
-        }
-        CliResult run(QStringList arguments) const { return RunCliCaptured(arguments, folder.dir.path()); }
-    };
+    using Sample = CliSample;
 };
 
 void TestCli::helpAndUsage()

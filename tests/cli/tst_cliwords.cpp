@@ -3,6 +3,7 @@
 // answered with the nearest ones.
 #include "core/FileNames.h"
 #include "support/CliRun.h"
+#include "support/CliSample.h"
 #include "support/FileBytes.h"
 #include "support/MainFixtures.h"
 
@@ -21,18 +22,7 @@ private slots:
     void manualPageListsTheCommandsOfTheHelp();
 
 private:
-    struct Sample
-    {
-        ProgramFolder folder;
-        QString sec;
-        QString image;
-        Sample()
-        {
-            sec = folder.writeSec(QStringLiteral("sample.sec"), Header(0x32, 1), SampleSettings());
-            image = folder.writeBytes(QStringLiteral("0032_0001.seem"), SampleImage());
-        }
-        CliResult run(const QStringList &arguments) const { return RunCliCaptured(arguments, folder.dir.path()); }
-    };
+    using Sample = CliSample;
 };
 
 void TestCliWords::otherRecordIsRefusedByWritersAndToldByReaders()
