@@ -2,14 +2,21 @@
 
 #include "core/CodePage.h"
 
-TextPool::TextPool(qsizetype capacity) : m_buffer(capacity, Qt::Uninitialized) {}
+TextPool::TextPool(qsizetype capacity) : m_remaining(capacity) {}
 
 QString TextPool::decode(QByteArrayView bytes)
 {
     if (bytes.isEmpty())
         return QString(0, Qt::Uninitialized); // empty, not null, as a decoded empty text
-    if (bytes.size() + 1 > m_buffer.size() - m_used)
+    const qsizetype needed = bytes.size() + 1;
+    if (needed > ChunkChars || needed > m_remaining)
         return CodePage::decode(bytes);
+    if (needed > m_buffer.size() - m_used) {
+        // A file's last chunk is no larger than what its texts can still take.
+        m_buffer = QString(qMin(ChunkChars, m_remaining), Qt::Uninitialized);
+        m_used = 0;
+    }
+    m_remaining -= needed;
 
     // A copy of the buffer's data pointer shares its allocation; pointing it at the slice
     // makes a string of just this text. Qt itself keeps strings whose data starts inside

@@ -36,6 +36,22 @@ private slots:
         const QString beyond = pool.decode("Calls");
         QCOMPARE(inPool + beyond, QStringLiteral("SoundCalls"));
     }
+
+    // A text copied out to be changed must not drag the pool's memory along: a group path
+    // with a name appended, for each of 20,000 settings, once took megabytes apiece.
+    void changedCopyStaysSmall()
+    {
+        const qsizetype capacity = 2'000'000;
+        TextPool pool(capacity);
+        QString last;
+        for (int i = 0; i < 50'000; ++i)
+            last = pool.decode(QByteArray("Menu 1\\Group ") + QByteArray::number(i));
+        QString path = last;
+        path += QLatin1Char('\\');
+        QCOMPARE(path, QStringLiteral("Menu 1\\Group 49999\\"));
+        QVERIFY2(path.capacity() < 2 * TextPool::ChunkChars,
+                 qPrintable(QStringLiteral("capacity %1").arg(path.capacity())));
+    }
 };
 
 QTEST_APPLESS_MAIN(TestTextPool)
