@@ -9,7 +9,7 @@ QString Hex(qint64 offset)
 
 QString OffsetText(qint64 offset)
 {
-    return QStringLiteral("%1 (%2)").arg(offset).arg(Hex(offset));
+    return QString::number(offset) + QLatin1String(" (") + Hex(offset) + QLatin1Char(')');
 }
 
 QString OffsetRangeText(qint64 first, qint64 last)

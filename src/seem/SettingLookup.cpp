@@ -59,6 +59,15 @@ QString WithoutBlanks(const QString &text)
 
 QString NormalisedGroup(const QString &group)
 {
+    // Most groups are written as the tree shows them: those are returned as they are,
+    // without splitting and joining (a profile of 20,000 settings names each one).
+    const QChar blank(QLatin1Char(' '));
+    bool blankAtElementEnd = group.isEmpty();
+    for (qsizetype i = 0; i < group.size() && !blankAtElementEnd; ++i)
+        blankAtElementEnd = group.at(i) == blank
+            && (i == 0 || i + 1 == group.size() || group.at(i - 1) == PathSeparator || group.at(i + 1) == PathSeparator);
+    if (!blankAtElementEnd)
+        return group;
     if (WithoutBlanks(group).isEmpty())
         return QStringLiteral("Unknown");
     QStringList elements = group.split(PathSeparator);
@@ -69,7 +78,15 @@ QString NormalisedGroup(const QString &group)
 
 QString SettingPathOf(const SettingStruct &setting)
 {
-    return NormalisedGroup(setting.Group) + PathSeparator + setting.Name;
+    // Built in a string of its own: appending to a copy of the group would first copy
+    // whatever buffer the group's text shares.
+    const QString group = NormalisedGroup(setting.Group);
+    QString path;
+    path.reserve(group.size() + 1 + setting.Name.size());
+    path += group;
+    path += PathSeparator;
+    path += setting.Name;
+    return path;
 }
 
 SettingMatch FindSetting(const SettingList &settings, const QString &query)
@@ -79,16 +96,22 @@ SettingMatch FindSetting(const SettingList &settings, const QString &query)
 
 SettingIndex::SettingIndex(const SettingList &settings)
 {
+    m_byPath.reserve(settings.size());
+    m_byName.reserve(settings.size());
     for (int i = 0; i < settings.size(); ++i) {
-        m_byPath[SettingPathOf(settings.at(i))].append(i + 1);
-        m_byName[settings.at(i).Name].append(i + 1);
+        m_byPath.insert(SettingPathOf(settings.at(i)), i + 1);
+        m_byName.insert(settings.at(i).Name, i + 1);
     }
 }
 
 SettingMatch SettingIndex::find(const QString &query) const
 {
-    const QVector<int> byPath = m_byPath.value(query);
-    return MatchOf(byPath.isEmpty() ? m_byName.value(query) : byPath);
+    QList<int> found = m_byPath.values(query);
+    if (found.isEmpty())
+        found = m_byName.values(query);
+    std::sort(found.begin(), found.end());   // in file order
+
+    return MatchOf(found);
 }
 
 QVector<int> NearestSettings(const SettingList &settings, const QString &query, int limit)

@@ -40,8 +40,10 @@ public:
     SettingMatch find(const QString &query) const;
 
 private:
-    QHash<QString, QVector<int>> m_byPath;   // 1-based setting numbers, in file order
-    QHash<QString, QVector<int>> m_byName;
+    // 1-based setting numbers: one entry per setting, so that the many names held once
+    // cost no list each.
+    QMultiHash<QString, int> m_byPath;
+    QMultiHash<QString, int> m_byName;
 };
 
 // The settings whose names come nearest to a query that names none, for "did you mean":
