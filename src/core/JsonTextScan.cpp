@@ -2,11 +2,16 @@
 
 #include "core/JsonFields.h"
 
-#include <QSet>
+#include <QVarLengthArray>
+#include <QVector>
+
+#include <algorithm>
 
 namespace {
 
-// Walks a JSON text that is known to be well formed; stops at the first problem.
+// Walks a JSON text that is known to be well formed; stops at the first problem. A profile
+// of every setting is megabytes of JSON: the path of a place is only written out when a
+// problem is found there, and string values are stepped over without being decoded.
 class Scanner
 {
 public:
@@ -14,11 +19,18 @@ public:
 
     JsonTextProblem run()
     {
-        value(QStringLiteral("$"));
+        value();
         return m_found;
     }
 
 private:
+    // One step of the path to the place being scanned: a key, or an element's index.
+    struct Step
+    {
+        QString key;
+        int index = -1;
+    };
+
     bool done() const { return !m_found.problem.isEmpty() || m_at >= m_json.size(); }
     char peek() const { return m_at < m_json.size() ? m_json.at(m_at) : '\0'; }
 
@@ -28,26 +40,34 @@ private:
             ++m_at;
     }
 
-    void report(const QString &path, const QString &problem)
+    QString path() const
     {
-        if (m_found.problem.isEmpty())
-            m_found = JsonTextProblem{path, problem};
+        QString text = QStringLiteral("$");
+        for (const Step &step : m_path)
+            text = step.index >= 0 ? ElementPath(text, step.index) : FieldPath(text, step.key);
+        return text;
     }
 
-    void value(const QString &path)
+    void report(const QString &problem)
+    {
+        if (m_found.problem.isEmpty())
+            m_found = JsonTextProblem{path(), problem};
+    }
+
+    void value()
     {
         skipBlanks();
         switch (peek()) {
         case '{':
-            object(path);
+            object();
             return;
         case '[':
-            array(path);
+            array();
             return;
         case '"':
             // A NUL inside a text is the reader's to judge: a setting file stores texts with
             // their length and holds it, a SEEM string cannot.
-            string();
+            skipString();
             return;
         default:
             // A number, true, false or null: runs up to the next separator.
@@ -57,26 +77,32 @@ private:
         }
     }
 
-    void object(const QString &path)
+    void object()
     {
         ++m_at; // '{'
-        QSet<QString> keys;
+        // Objects of a profile hold a handful of keys: a list beats a hash here.
+        QVarLengthArray<QString, 8> keys;
         for (;;) {
             skipBlanks();
             if (done() || peek() == '}')
                 break;
             const QString key = string();
-            const QString keyPath = FieldPath(path, key);
-            if (key.contains(QChar(0)))
-                report(path, QStringLiteral("a key contains a NUL character"));
-            else if (keys.contains(key))
-                report(keyPath, QStringLiteral("appears twice in its object"));
-            keys.insert(key);
+            if (key.contains(QChar(0))) {
+                report(QStringLiteral("a key contains a NUL character"));
+                return;
+            }
+            m_path.append(Step{key, -1});
+            if (std::find(keys.cbegin(), keys.cend(), key) != keys.cend()) {
+                report(QStringLiteral("appears twice in its object"));
+                return;
+            }
+            keys.append(key);
             skipBlanks();
             ++m_at; // ':'
-            value(keyPath);
+            value();
             if (done())
                 return;
+            m_path.removeLast();
             skipBlanks();
             if (peek() == ',')
                 ++m_at;
@@ -84,21 +110,32 @@ private:
         ++m_at; // '}'
     }
 
-    void array(const QString &path)
+    void array()
     {
         ++m_at; // '['
         for (int index = 0;; ++index) {
             skipBlanks();
             if (done() || peek() == ']')
                 break;
-            value(ElementPath(path, index));
+            m_path.append(Step{QString(), index});
+            value();
             if (done())
                 return;
+            m_path.removeLast();
             skipBlanks();
             if (peek() == ',')
                 ++m_at;
         }
         ++m_at; // ']'
+    }
+
+    // Steps over the string at m_at.
+    void skipString()
+    {
+        ++m_at; // opening quote
+        while (m_at < m_json.size() && peek() != '"')
+            m_at += peek() == '\\' ? 2 : 1;
+        ++m_at; // closing quote
     }
 
     // The string at m_at with its escapes decoded, so that "\u00e9" and "é" are one key.
@@ -134,6 +171,7 @@ private:
 
     const QByteArray &m_json;
     qsizetype m_at = 0;
+    QVector<Step> m_path;
     JsonTextProblem m_found;
 };
 
