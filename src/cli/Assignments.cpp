@@ -21,22 +21,41 @@ struct Change
     QVector<ByteChange> bytes;
 };
 
-QString Words(const ValueText &value)
+void AppendHexByte(QString &text, quint8 value)
 {
-    return value.decoded ? QLatin1Char('"') + value.text + QLatin1Char('"') : QStringLiteral("(%1)").arg(value.reason);
+    static const char digits[] = "0123456789ABCDEF";
+    text += QLatin1Char(digits[value >> 4]);
+    text += QLatin1Char(digits[value & 0xF]);
 }
 
-QString HexByte(quint8 value)
+// "byte 16 (0x10): 00 -> 01, ..." appended to text: a profile of every setting reports
+// tens of thousands of these, so no list or format string is made for each.
+void AppendBytesText(QString &text, const QVector<ByteChange> &bytes)
 {
-    return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const ByteChange &b = bytes.at(i);
+        if (i > 0)
+            text += QLatin1String(", ");
+        text += QLatin1String("byte ");
+        text += OffsetText(b.offset);
+        text += QLatin1String(": ");
+        AppendHexByte(text, b.before);
+        text += QLatin1String(" -> ");
+        AppendHexByte(text, b.after);
+    }
 }
 
-QString BytesText(const QVector<ByteChange> &bytes)
+void AppendWords(QString &text, const ValueText &value)
 {
-    QStringList parts;
-    for (const ByteChange &b : bytes)
-        parts << QStringLiteral("byte %1: %2 -> %3").arg(OffsetText(b.offset), HexByte(b.before), HexByte(b.after));
-    return parts.join(QStringLiteral(", "));
+    if (value.decoded) {
+        text += QLatin1Char('"');
+        text += value.text;
+        text += QLatin1Char('"');
+    } else {
+        text += QLatin1Char('(');
+        text += value.reason;
+        text += QLatin1Char(')');
+    }
 }
 
 // How a refusal of an assignment reads on standard error.
@@ -128,6 +147,7 @@ int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &i
     // Everything is encoded on top of the file before a byte of it changes.
     PendingWrites pending(image);
     QVector<Change> changes;
+    changes.reserve(accepted.size());
     for (const ResolvedAssignment &a : accepted) {
         const SettingStruct &setting = settings.at(a.index - 1);
         Change change{a.index, DecodeValueText(pending, setting), {}, {}};
@@ -156,19 +176,25 @@ int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &i
 
     // Each change is told once it is on the disk; a dry run tells what would change.
     QString report;
-    QTextStream lines(&report);
+    report.reserve(changes.size() * 128);   // a line's usual length: grown once, not copied along
     int changed = 0;
     for (const Change &c : changes) {
-        const QString label = document.fullName(c.index);
+        if (c.bytes.isEmpty() && !run.reportUnchanged)
+            continue;
+        report += document.fullName(c.index);
+        report += QLatin1String(": ");
+        AppendWords(report, c.before);
         if (c.bytes.isEmpty()) {
-            if (run.reportUnchanged)
-                lines << label << ": " << Words(c.before) << " (unchanged)\n";
+            report += QLatin1String(" (unchanged)\n");
             continue;
         }
         ++changed;
-        lines << label << ": " << Words(c.before) << " -> " << Words(c.after) << " (" << BytesText(c.bytes) << ")\n";
+        report += QLatin1String(" -> ");
+        AppendWords(report, c.after);
+        report += QLatin1String(" (");
+        AppendBytesText(report, c.bytes);
+        report += QLatin1String(")\n");
     }
-    lines.flush();
     if (run.dryRun) {
         context.out << report;
         context.out.flush();   // the changes first, then the note, when both go to one terminal
