@@ -1,8 +1,8 @@
 #include "ApplyBench.h"
 
+#include "InProcessCli.h"
 #include "Median.h"
 
-#include "cli/RunCli.h"
 #include "core/BvlError.h"
 #include "core/SettingFile.h"
 #include "seem/MemoryByteStore.h"
@@ -29,21 +29,6 @@ void Write(const QString &path, const QByteArray &bytes)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
         throw std::runtime_error("cannot write " + path.toStdString());
-}
-
-QString Cli(const QStringList &arguments)
-{
-    QString out;
-    QString errors;
-    QTextStream outStream(&out);
-    QTextStream errStream(&errors);
-    const int status = RunCli(arguments, QString(), outStream, errStream);
-    outStream.flush();
-    errStream.flush();
-    if (status != 0)
-        throw std::runtime_error("brimvale-cli " + arguments.join(QLatin1Char(' ')).toStdString() + ": "
-                                 + errors.toStdString());
-    return out;
 }
 
 // The image with every setting holding another value than the generator gave it.
@@ -84,14 +69,14 @@ ChangingApply MeasureChangingApply(const GeneratedDocument &doc, const QString &
     const QString profilePath = QDir(folder).filePath(QStringLiteral("changing-%1.json").arg(doc.settingCount));
     const QString targetPath = QDir(folder).filePath(QStringLiteral("target-%1.seem").arg(doc.settingCount));
     Write(changedPath, ChangedImage(original, settings));
-    Write(profilePath, Cli({QStringLiteral("show"), QStringLiteral("--format"), QStringLiteral("json"),
+    Write(profilePath, RunCliOrThrow({QStringLiteral("show"), QStringLiteral("--format"), QStringLiteral("json"),
                             QStringLiteral("--sec"), doc.secPath, changedPath})
                            .toUtf8());
     const QStringList apply{QStringLiteral("apply"), QStringLiteral("--sec"), doc.secPath, targetPath, profilePath};
     ChangingApply figures;
-    figures.ms = MedianMs(runs, [&] { Cli(apply); }, [&] { Write(targetPath, original); });
+    figures.ms = MedianMs(runs, [&] { RunCliOrThrow(apply); }, [&] { Write(targetPath, original); });
     Write(targetPath, original);
-    figures.calls = counter.count([&] { Cli(apply); });
+    figures.calls = counter.count([&] { RunCliOrThrow(apply); });
     if (Bytes(targetPath) != Bytes(changedPath))
         throw std::runtime_error("apply did not make the changed image");
     return figures;

@@ -12,12 +12,12 @@
 #include "AuthoringBench.h"
 #include "CodePageBench.h"
 #include "GeneratedDocument.h"
+#include "InProcessCli.h"
 #include "Median.h"
 #include "ResultTable.h"
 #include "SyscallCounter.h"
 #include "WindowSession.h"
 
-#include "cli/RunCli.h"
 #include "core/BvlError.h"
 #include "core/SettingFile.h"
 #include "platform/Platform.h"
@@ -80,35 +80,19 @@ void MeasureParse(const GeneratedDocument &doc, Figures &f)
     });
 }
 
-// brimvale-cli in-process; throws unless it succeeds.
-void RunCliOrThrow(const QStringList &arguments, QString &out)
-{
-    QString errors;
-    QTextStream outStream(&out);
-    QTextStream errStream(&errors);
-    const int status = RunCli(arguments, QString(), outStream, errStream);
-    outStream.flush();
-    errStream.flush();
-    if (status != 0)
-        throw std::runtime_error("brimvale-cli " + arguments.join(QLatin1Char(' ')).toStdString() + ": " + errors.toStdString());
-}
-
 // apply of the profile that show prints for the image: every setting is looked up by
 // name, parsed and encoded; the values are the image's own, so nothing is written.
 void MeasureApply(const GeneratedDocument &doc, const QString &folder, Figures &f)
 {
-    QString profile;
-    RunCliOrThrow({QStringLiteral("show"), QStringLiteral("--format"), QStringLiteral("json"), QStringLiteral("--sec"),
-                   doc.secPath, doc.seemPath},
-                  profile);
+    const QString profile = RunCliOrThrow({QStringLiteral("show"), QStringLiteral("--format"), QStringLiteral("json"),
+                                           QStringLiteral("--sec"), doc.secPath, doc.seemPath});
     const QString profilePath = JoinPath(folder, QStringLiteral("profile.json"));
     QFile file(profilePath);
     if (!file.open(QIODevice::WriteOnly) || file.write(profile.toUtf8()) < 0)
         throw std::runtime_error("cannot write the profile");
     file.close();
     f.apply = MedianMs(Runs, [&] {
-        QString printed;
-        RunCliOrThrow({QStringLiteral("apply"), QStringLiteral("--sec"), doc.secPath, doc.seemPath, profilePath}, printed);
+        RunCliOrThrow({QStringLiteral("apply"), QStringLiteral("--sec"), doc.secPath, doc.seemPath, profilePath});
     });
 }
 
