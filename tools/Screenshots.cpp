@@ -126,6 +126,27 @@ SettingStruct firstOfType(const SettingList &settings, SettingType type)
     return settings.value(0);
 }
 
+// window as a desktop with a dark theme shows it: the program's own colours (change marks,
+// warnings) follow the palette.
+bool saveUnderDarkTheme(QWidget *window, const QString &path)
+{
+    const QPalette light = QApplication::palette();
+    QPalette dark(QColor(53, 53, 56));   // Qt derives light text for a dark button colour
+    dark.setColor(QPalette::Window, QColor(45, 45, 48));
+    dark.setColor(QPalette::Base, QColor(30, 30, 32));
+    dark.setColor(QPalette::AlternateBase, QColor(40, 40, 43));
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        dark.setColor(role, QColor(228, 228, 228));
+    dark.setColor(QPalette::Highlight, QColor(42, 110, 187));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    QApplication::setPalette(dark);
+    settle();
+    const bool ok = save(window, path);
+    QApplication::setPalette(light);
+    settle();
+    return ok;
+}
+
 // The Changes menu at work on the open demo document: edits marked in the window, the
 // review of them, and the comparison with a copy of the image that differs in a few bytes.
 bool saveChangeShots(bvlMain &main, ScreenshotPlatform &platform, const QString &folder, const QString &out,
@@ -139,6 +160,8 @@ bool saveChangeShots(bvlMain &main, ScreenshotPlatform &platform, const QString 
     main.ShowSetting(FindSetting(main.Settings, "Key tones").index());
     main.tvUI->expandAll();   // the marks of the nodes above a changed setting
     bool ok = save(&main, out + "/main-changes" + suffix + ".png");
+    if (suffix.isEmpty())
+        ok = saveUnderDarkTheme(&main, out + "/main-dark.png") && ok;
 
     main.ShowModal = [&](QDialog &dialog) {
         dialog.show();
