@@ -40,14 +40,40 @@ QString PastEndReason(const OwnedSpan &span, qint64 imageSize)
         .arg(imageSize);
 }
 
-ValueText DecodeListEntry(ByteStore &image, const SettingStruct &setting)
+// The entry of a list whose value and name texts are split already (and checked: every
+// value text up to the last name is a number).
+ValueText DecodeListEntry(ByteStore &image, const SettingStruct &setting, const QStringList &names,
+                          const QStringList &values)
 {
-    const QVector<ValueListEntry> entries = ValueListEntries(setting);
-    const int position = SettingCodec::DecodeListIndex(image, setting);
-    const QString bits = ValueToBitText(image.readByte(setting.Offset) & setting.BitMask);
-    if (position < 0)
-        return NotShown(QStringLiteral("its bits %1 match no entry").arg(bits));
-    return Shown(entries.at(position).name);
+    const quint8 owned = image.readByte(setting.Offset) & setting.BitMask;
+    // Entry k is name k with value k; the first that matches is shown, as the list is walked.
+    for (qsizetype k = 0; k < names.size(); ++k)
+        if (DecimalToLong(values.at(k)) == owned)
+            return Shown(names.at(k));
+    return NotShown(QStringLiteral("its bits %1 match no entry").arg(ValueToBitText(owned)));
+}
+
+// What keeps a check box or list from being shown, its value texts and the number of its
+// names given; empty when nothing does.
+QString ValuesProblem(const SettingStruct &setting, const QStringList &texts, qsizetype names)
+{
+    // The values the window reads: a check box's checked value (the one saying "off" is
+    // needed only to save it unchecked), and a list's value for each of its names
+    // (value texts beyond the last name belong to no entry).
+    const bool checkbox = setting.Type == quint8(SettingType::Checkbox);
+    if (checkbox && texts.isEmpty())
+        return QStringLiteral("a check box needs its checked value, it has none");
+    if (!checkbox && texts.size() < names)
+        return QStringLiteral("it has %1 names but only %2 values").arg(names).arg(texts.size());
+    const qsizetype read = checkbox ? 1 : names;
+    for (qsizetype k = 0; k < read; ++k) {
+        try {
+            DecimalToLong(texts.at(k));
+        } catch (const BvlError &) {
+            return QStringLiteral("value %1 \"%2\" is not a number").arg(k + 1).arg(texts.at(k));
+        }
+    }
+    return QString();
 }
 
 } // namespace
@@ -58,25 +84,7 @@ QString UnshowableReason(const SettingStruct &setting)
         return QStringLiteral("type code %1 is not a setting type").arg(setting.Type);
     if (!UsesValues(setting.Type))
         return QString();
-    // The values the window reads: a check box's checked value (the one saying "off" is
-    // needed only to save it unchecked), and a list's value for each of its names
-    // (value texts beyond the last name belong to no entry).
-    const QStringList texts = SplitValues(setting.Values);
-    const bool checkbox = setting.Type == quint8(SettingType::Checkbox);
-    const int names = SplitValues(setting.ValueNames).size();
-    if (checkbox && texts.isEmpty())
-        return QStringLiteral("a check box needs its checked value, it has none");
-    if (!checkbox && texts.size() < names)
-        return QStringLiteral("it has %1 names but only %2 values").arg(names).arg(texts.size());
-    const int read = checkbox ? 1 : names;
-    for (int k = 0; k < read; ++k) {
-        try {
-            DecimalToLong(texts.at(k));
-        } catch (const BvlError &) {
-            return QStringLiteral("value %1 \"%2\" is not a number").arg(k + 1).arg(texts.at(k));
-        }
-    }
-    return QString();
+    return ValuesProblem(setting, SplitValues(setting.Values), SplitValues(setting.ValueNames).size());
 }
 
 QVector<ValueListEntry> ValueListEntries(const SettingStruct &setting)
@@ -95,9 +103,19 @@ QVector<ValueListEntry> ValueListEntries(const SettingStruct &setting)
 
 ValueText DecodeValueText(ByteStore &image, const SettingStruct &setting)
 {
-    const QString unshowable = UnshowableReason(setting);
-    if (!unshowable.isEmpty())
-        return NotShown(unshowable);
+    if (!IsKnownType(setting.Type))
+        return NotShown(UnshowableReason(setting));
+    // A list's texts are split once for the check and the entry (a profile decodes every
+    // setting two or three times).
+    QStringList values;
+    QStringList names;
+    if (UsesValues(setting.Type)) {
+        values = SplitValues(setting.Values);
+        names = SplitValues(setting.ValueNames);
+        const QString problem = ValuesProblem(setting, values, names.size());
+        if (!problem.isEmpty())
+            return NotShown(problem);
+    }
     const OwnedSpan span = OwnedSpanOf(setting);
     if (!SpanInsideImage(span, image.size()))
         return NotRead(PastEndReason(span, image.size()));
@@ -106,7 +124,7 @@ ValueText DecodeValueText(ByteStore &image, const SettingStruct &setting)
         case SettingType::Checkbox:
             return Shown(SettingCodec::DecodeChecked(image, setting) ? CheckedText : UncheckedText);
         case SettingType::ValueList:
-            return DecodeListEntry(image, setting);
+            return DecodeListEntry(image, setting, names, values);
         default:
             return Shown(SettingCodec::DecodeText(image, setting));
         }
