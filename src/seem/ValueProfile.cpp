@@ -7,7 +7,7 @@
 #include "seem/ValueJson.h"
 
 #include <QJsonDocument>
-#include <QSet>
+#include <QBitArray>
 
 namespace {
 
@@ -70,6 +70,7 @@ QVector<ValueAssignment> ReadValueProfile(const QByteArray &json)
     const QJsonObject profile = ParseJsonObject(json);
     const QJsonArray entries = RequireArray(profile, QStringLiteral("settings"), QStringLiteral("$"));
     QVector<ValueAssignment> assignments;
+    assignments.reserve(entries.size());
     for (int i = 0; i < entries.size(); ++i) {
         const QString path = ElementPath(QStringLiteral("$.settings"), i);
         ValueAssignment assignment;
@@ -85,7 +86,8 @@ QVector<ResolvedAssignment> ResolveAssignments(const QVector<ValueAssignment> &a
 {
     const qint64 imageSize = current.size();
     QVector<ResolvedAssignment> accepted;
-    QSet<int> assigned;
+    accepted.reserve(assignments.size());
+    QBitArray assigned(settings.size());
     const SettingIndex lookup(settings);
     for (const ValueAssignment &a : assignments) {
         AssignmentProblem problem{AssignmentProblem::UnknownName, a.source, a.query, {}, {}};
@@ -101,12 +103,12 @@ QVector<ResolvedAssignment> ResolveAssignments(const QVector<ValueAssignment> &a
         const int index = match.index();
         const SettingStruct &setting = settings.at(index - 1);
         problem.settings = {index};
-        if (assigned.contains(index)) {
+        if (assigned.testBit(index - 1)) {
             problem.kind = AssignmentProblem::Twice;
             problems << problem;
             continue;
         }
-        assigned.insert(index);
+        assigned.setBit(index - 1);
         if (SpanInsideImage(OwnedSpanOf(setting), imageSize)) {
             const ValueText shown = DecodeValueText(current, setting);
             if (shown.decoded && shown.text == a.words) {
