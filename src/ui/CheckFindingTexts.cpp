@@ -108,6 +108,13 @@ QString LocalFindingLine(AppContext &ctx, const SettingList &settings, const Fit
         .arg(what);
 }
 
+QString CheckCountsLine(AppContext &ctx, int errors, int warnings)
+{
+    return ctx.T(QStringLiteral("bvlEditSetting.sCheckSummary_V"))
+        .arg(ctx.lang.GetPluralString(QStringLiteral("bvlEditSetting.sCheckErrors_V"), errors),
+             ctx.lang.GetPluralString(QStringLiteral("bvlEditSetting.sCheckWarnings_V"), warnings));
+}
+
 SettingFileVerdict LocalSettingFileVerdict(AppContext &ctx, const SettingFileHeader &header, const SettingList &settings)
 {
     const QVector<FitFinding> findings = CheckSettingFile(header, settings);

@@ -14,6 +14,9 @@ QString LocalFindingLine(AppContext &ctx, const SettingList &settings, const Fit
 // What is wrong, without the settings' names.
 QString LocalFindingMessage(AppContext &ctx, const FitFinding &finding);
 
+// "Check: 1 error, 2 warnings", the counts in the language's plural forms.
+QString CheckCountsLine(AppContext &ctx, int errors, int warnings);
+
 // The verdict of the setting file alone (header and records), its lines worded as above:
 // errors first, then warnings.
 SettingFileVerdict LocalSettingFileVerdict(AppContext &ctx, const SettingFileHeader &header,

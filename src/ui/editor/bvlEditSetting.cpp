@@ -368,14 +368,14 @@ void bvlEditSetting::updateCheckLine()
         lbCheck->clear();
         return;
     }
-    lbCheck->setText(m_ctx.T(QStringLiteral("bvlEditSetting.sCheckLine_V")).arg(errors).arg(verdict.warnings));
+    lbCheck->setText(CheckCountsLine(m_ctx, errors, verdict.warnings));
     ThemeColours::MarkText(lbCheck, errors > 0 ? ThemeColours::Error : ThemeColours::Warning);
 }
 
 void bvlEditSetting::mnfCheck_Click()
 {
     const SettingFileVerdict verdict = LocalSettingFileVerdict(m_ctx, headerToWrite(), Settings);
-    QString report = m_ctx.T(QStringLiteral("bvlEditSetting.sCheckLine_V")).arg(verdict.errors).arg(verdict.warnings);
+    QString report = CheckCountsLine(m_ctx, verdict.errors, verdict.warnings);
     if (verdict.clean())
         report = m_ctx.T(QStringLiteral("bvlEditSetting.sCheckClean_M"));
     else
