@@ -173,6 +173,14 @@ void TestSettingFilesWindow::refusedFilesAreNamedWithTheirReason()
                  + QStringLiteral("\": ")
                  + f.T(QStringLiteral("bvlSettingFiles.sUnsupportedVersion_V")) + QStringLiteral(" V2"));
     QCOMPARE(QDir(f.platform.user).entryList(QDir::Files), QStringList({"good.sec"}));
+
+    // Put there by other means, the list says where it ends too.
+    QVERIFY(QFile::copy(cutShort, QDir(f.platform.user).filePath(QStringLiteral("short.sec"))));
+    bvlSettingFiles files(f.ctx, f.window.get());
+    const int row = int(Column(files.lsFiles, bvlSettingFiles::FileColumn).indexOf(QStringLiteral("short.sec")));
+    QVERIFY(row >= 0);
+    QCOMPARE(files.lsFiles->topLevelItem(row)->text(bvlSettingFiles::CheckColumn),
+             QStringLiteral("not whole: ends inside record 2 (ERR 7)"));
 }
 
 void TestSettingFilesWindow::droppedFilesAreInstalledOrOpened()
