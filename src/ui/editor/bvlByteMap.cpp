@@ -200,33 +200,17 @@ QWidget *bvlByteMap::buildLegend()
 
 void bvlByteMap::applyLegendColours()
 {
-    // The cells' colours for the palette the map is drawn in now, text as the cells draw it.
+    // The cells' colours for the palette the map is drawn in now, text as the cells draw it;
+    // a described difference is shown on a wholly described byte.
+    using State = BitCoverage::ByteState;
+    const State states[LegendSampleCount] = {State::Whole, State::Partly, State::Undescribed, State::Conflict, State::Whole,
+                                             State::Undescribed};
     const QPalette &palette = this->palette();
     for (int kind = 0; kind < LegendSampleCount; ++kind) {
-        QColor background;
-        bool differs = false;
-        switch (LegendSample(kind)) {
-        case LegendSample::Whole:
-            background = ByteMapModel::StateColour(BitCoverage::ByteState::Whole, palette);
-            break;
-        case LegendSample::Partly:
-            background = ByteMapModel::StateColour(BitCoverage::ByteState::Partly, palette);
-            break;
-        case LegendSample::Undescribed:
-            background = ByteMapModel::StateColour(BitCoverage::ByteState::Undescribed, palette);
-            break;
-        case LegendSample::Conflict:
-            background = ByteMapModel::StateColour(BitCoverage::ByteState::Conflict, palette);
-            break;
-        case LegendSample::Differs:
-            background = ByteMapModel::StateColour(BitCoverage::ByteState::Whole, palette);
-            differs = true;
-            break;
-        case LegendSample::UndescribedDifference:
-            background = ByteMapModel::UndescribedDifferenceColour(palette);
-            differs = true;
-            break;
-        }
+        const bool undescribedDifference = LegendSample(kind) == LegendSample::UndescribedDifference;
+        const bool differs = undescribedDifference || LegendSample(kind) == LegendSample::Differs;
+        const QColor background = undescribedDifference ? ByteMapModel::UndescribedDifferenceColour(palette)
+                                                        : ByteMapModel::StateColour(states[kind], palette);
         const QColor text = differs ? ByteMapModel::DifferenceTextColour(background)
                                     : ByteMapModel::PlainTextColour(background);
         ThemeColours::SetRoles(m_legendSamples[kind], {{QPalette::Window, background}, {QPalette::WindowText, text}});
