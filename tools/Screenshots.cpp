@@ -3,7 +3,8 @@
 //
 // Starts the real windows on the current display, opens the demo document the way a user
 // would (File > Open SEEM, automatic choice of its setting file), and saves pictures of the
-// main window, the setting editor, the setting dialog and the About window (with "main"
+// main window, the setting editor (with its Edit menu open, and with the check's report),
+// the setting dialog and the About window (with "main"
 // after the suffix, of the main window only). The answers a
 // user would give in file dialogs come from this program; preferences stay in memory, so
 // the user's own preferences are never touched.
@@ -15,6 +16,9 @@
 //
 // With --screen, only the main window with the demo document is drawn, as the whole screen
 // shows it (run on a small or scaled screen, it shows the window fitting that screen).
+#include "core/BvlError.h"
+#include "core/Conversions.h"
+#include "core/SettingFile.h"
 #include "core/SettingTypes.h"
 #include "ui/platform/QtPlatform.h"
 #include "ui/AppContext.h"
@@ -34,6 +38,10 @@
 #include <QDialog>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QComboBox>
 #include <QListWidget>
@@ -56,9 +64,11 @@ public:
     QQueue<QString> fileAnswers;
     QMap<QString, QString> preferences;
 
-    MsgResult messageBox(const QString &text, MsgIcon, MsgButtons buttons, MsgDefault = MsgDefault::Yes) override
+    MsgResult messageBox(const QString &text, MsgIcon icon, MsgButtons buttons, MsgDefault = MsgDefault::Yes) override
     {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        lastMessage = text;
+        lastIcon = icon;
         return buttons == MsgButtons::Ok ? MsgResult::Ok : MsgResult::No;
     }
     std::optional<QString> openFileName(const QString &, const QString &, const QString &) override
@@ -86,6 +96,8 @@ public:
 
     QString folder;
     QString user;   // the per-user folder: a folder of the picture folder
+    QString lastMessage; // what the last message box said, to draw it for a picture
+    MsgIcon lastIcon = MsgIcon::None;
 };
 
 void settle()
@@ -102,6 +114,65 @@ bool save(QWidget *window, const QString &path)
     settle();
     const bool ok = window->grab().save(path);
     std::fprintf(stderr, "%s %s\n", ok ? "saved" : "FAILED", qPrintable(path));
+    return ok;
+}
+
+// window with popup (a menu or a message box, windows of their own) drawn where it shows
+// over it.
+bool saveWithPopup(QWidget *window, QWidget *popup, const QString &path)
+{
+    settle();
+    QPixmap picture = window->grab();
+    {
+        QPainter painter(&picture);
+        painter.drawPixmap(popup->mapToGlobal(QPoint(0, 0)) - window->mapToGlobal(QPoint(0, 0)), popup->grab());
+    }
+    const bool ok = picture.save(path);
+    std::fprintf(stderr, "%s %s\n", ok ? "saved" : "FAILED", qPrintable(path));
+    return ok;
+}
+
+// The setting editor as an author uses it: its Edit menu open after a change (Undo
+// offers it back), then the check's report on a copy of the demo setting file in which
+// a check box's two values are equal.
+bool saveEditorCheckShots(bvlEditSetting &editor, ScreenshotPlatform &platform, const QString &folder,
+                          const QString &out, const QString &suffix)
+{
+    editor.show();
+    editor.txAuthor->setText(editor.txAuthor->text() + QStringLiteral(" (draft)"));
+    editor.mnuEdit->popup(editor.menuBar->mapToGlobal(editor.menuBar->actionGeometry(editor.mnuEdit->menuAction()).bottomLeft()));
+    editor.menuBar->setActiveAction(editor.mnuEdit->menuAction());
+    bool ok = saveWithPopup(&editor, editor.mnuEdit, out + "/editor-edit-menu" + suffix + ".png");
+    editor.mnuEdit->close();
+    editor.mnfUndo->trigger();
+
+    SettingFileHeader header;
+    SettingList settings;
+    try {
+        ReadSettingFile(JoinPath(folder, QStringLiteral("demo-phone.sec")), header, settings);
+        const int box = FindSetting(settings, QStringLiteral("Key tones")).index();
+        if (box < 1)
+            return false;
+        SettingStruct &s = settings[box - 1];
+        s.Values = JoinValues({QString::number(s.BitMask), QString::number(s.BitMask)});
+        WriteSettingFile(JoinPath(folder, QStringLiteral("demo-check.sec")), header, settings);
+    } catch (const BvlError &) {
+        return false;
+    }
+    platform.fileAnswers.enqueue(JoinPath(folder, QStringLiteral("demo-check.sec")));
+    editor.mnfOpenSetting_Click();
+    const QList<QListWidgetItem *> named = editor.lsSettings->findItems(QStringLiteral("Key tones"), Qt::MatchExactly);
+    if (!named.isEmpty())
+        editor.lsSettings->setCurrentItem(named.first());
+    editor.mnfCheck_Click();
+    QMessageBox report(platform.lastIcon == MsgIcon::Warning ? QMessageBox::Warning : QMessageBox::Information,
+                       editor.windowTitle(), platform.lastMessage, QMessageBox::Ok, &editor);
+    report.setTextFormat(Qt::PlainText);
+    report.show();
+    settle();
+    report.move(editor.mapToGlobal(QPoint((editor.width() - report.width()) / 2, (editor.height() - report.height()) / 2)));
+    ok = saveWithPopup(&editor, &report, out + "/editor-check" + suffix + ".png") && ok;
+    report.hide();
     return ok;
 }
 
@@ -361,6 +432,7 @@ int main(int argc, char *argv[])
     ok = save(browser, out + "/group-browser" + suffix + ".png") && ok;
     browser->hide();
     ok = saveAuthoringShots(ctx, editor, platform, folder, out, suffix) && ok;
+    ok = saveEditorCheckShots(editor, platform, folder, out, suffix) && ok;
     editor.hide();
 
     bvlAbout about(ctx, &main);

@@ -47,6 +47,8 @@ public:
         return pool.decode(QByteArrayView(take(count), count));
     }
     QString magic() { return CodePage::decode(QByteArrayView(take(MagicSize), MagicSize)); }
+    // Passes over a text without decoding it.
+    void skipText() { take(u16()); }
 
 private:
     // The next count bytes, which stay in the caller's buffer.
@@ -91,6 +93,34 @@ SettingStruct readSetting(FieldReader &r, TextPool &texts)
     s.ValueNames = r.text(texts);
     s.Values = r.text(texts);
     return s;
+}
+
+// Passes over a record as readSetting reads it, decoding nothing.
+void skipSetting(FieldReader &r)
+{
+    r.skipText();   // name
+    r.skipText();   // description
+    r.u8();         // type
+    r.i32();        // UIIndex
+    r.skipText();   // group
+    r.i32();        // offset
+    r.i32();        // string length
+    r.u8();         // bit mask
+    r.skipText();   // value names
+    r.skipText();   // values
+}
+
+// The record (1-based) in which the bytes after the header end, for a count they cannot
+// hold. Each record read takes bytes, so this ends with the input.
+int RecordWhereBytesEnd(FieldReader r)
+{
+    int complete = 0;
+    try {
+        for (;; ++complete)
+            skipSetting(r);
+    } catch (const BvlError &) {
+    }
+    return complete + 1;
 }
 
 constexpr qint64 WholeInput = std::numeric_limits<qint64>::max();
@@ -186,17 +216,32 @@ void ParseSettingHeader(QByteArrayView bytes, SettingFileHeader &header)
 void ParseSettingFile(QByteArrayView bytes, SettingFileHeader &header, SettingList &settings)
 {
     FieldReader r(bytes);
-    SettingFileHeader newHeader = readHeader(r);
-    if (newHeader.SettingCount < 1 || newHeader.SettingCount > r.remaining() / MinRecordSize)
+    SettingFileHeader newHeader;
+    try {
+        newHeader = readHeader(r);
+    } catch (const BvlError &e) {
+        throw SettingFileCutError(e.number(), 0, QStringLiteral("the file ends inside its header"));
+    }
+    if (newHeader.SettingCount < 1)
         throw BvlError(ErrNo::OutOfMemory,
                        QStringLiteral("setting count %1 does not fit the file").arg(newHeader.SettingCount));
+    if (newHeader.SettingCount > r.remaining() / MinRecordSize)
+        throw SettingFileCutError(ErrNo::OutOfMemory, RecordWhereBytesEnd(r),
+                                  QStringLiteral("setting count %1 does not fit the file").arg(newHeader.SettingCount));
     // Every text takes its length field and its bytes from the input and a character per
     // byte plus a terminator from the pool, so the rest of the input bounds what they need.
     TextPool texts(r.remaining());
     SettingList newSettings;
     newSettings.reserve(newHeader.SettingCount);
-    for (qint32 i = 0; i < newHeader.SettingCount; ++i)
-        newSettings.append(readSetting(r, texts));
+    for (qint32 i = 0; i < newHeader.SettingCount; ++i) {
+        try {
+            newSettings.append(readSetting(r, texts));
+        } catch (const BvlError &e) {
+            if (e.number() != ErrNo::InputPastEnd)
+                throw;
+            throw SettingFileCutError(e.number(), i + 1, QStringLiteral("the file ends inside record %1").arg(i + 1));
+        }
+    }
     // Handed over only now, so a failed read leaves the caller's file as it was.
     header = std::move(newHeader);
     settings = std::move(newSettings);

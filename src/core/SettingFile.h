@@ -1,4 +1,5 @@
 #pragma once
+#include "core/BvlError.h"
 #include "core/SettingTypes.h"
 
 #include <QByteArray>
@@ -13,6 +14,21 @@
 // 620 not a regular file, 630 a file larger than MaxSettingFileBytes, 62 input ends
 // early, 7 a SettingCount below 1 or larger than the rest of the input could hold.
 // Files are read only when they are regular files, opened without blocking.
+
+// A setting file whose bytes end before its last record: thrown by the readers with the
+// record the bytes end in (1-based; 0 for the header) and the number of the failure, 62
+// for a field that runs past the end, 7 for a count the rest of the file cannot hold.
+class SettingFileCutError : public BvlError
+{
+public:
+    SettingFileCutError(int number, int record, const QString &detail)
+        : BvlError(number, detail), m_record(record)
+    {}
+    int record() const { return m_record; }
+
+private:
+    int m_record;
+};
 
 // Reads header and records from a device. Throws; the output is only assigned on success.
 void ReadSettingStream(QIODevice &in, SettingFileHeader &header, SettingList &settings);

@@ -15,6 +15,10 @@ CatalogueEntry ReadCatalogueEntry(const QString &path, FileFolder folder)
     SettingList settings;
     try {
         ReadSettingFile(path, entry.header, settings);
+    } catch (const SettingFileCutError &e) {
+        entry.readError = e.number();
+        entry.cutRecord = e.record();
+        return entry;
     } catch (const BvlError &e) {
         entry.readError = e.number();
         return entry;

@@ -20,6 +20,7 @@ struct CatalogueEntry
     // 0 when the file was read; else the reader's failure number (the header and the
     // counts below then mean nothing).
     int readError = 0;
+    int cutRecord = -1; // a file that ends too early: the record it ends in (0: its header)
     HeaderCheck headerCheck = HeaderCheck::Accepted;
     SettingFileHeader header;
     int settingCount = 0;

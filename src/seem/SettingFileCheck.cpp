@@ -41,7 +41,10 @@ std::optional<FitFinding> RecordNumberFinding(const SettingFileHeader &header, c
                       {},
                       QStringLiteral("the setting file is made for SEEM %1 record %2, the image is SEEM %3 record %4")
                           .arg(NameNumber(header.SEEMNr), NameNumber(header.SEEMRec), NameNumber(named.seemNr),
-                               NameNumber(named.seemRec))};
+                               NameNumber(named.seemRec)),
+                      FitRule::OtherRecord,
+                      {quint16(header.SEEMNr), quint16(header.SEEMRec), quint16(named.seemNr), quint16(named.seemRec)},
+                      {}};
 }
 
 SettingFileVerdict VerdictOf(const SettingList &settings, const QVector<FitFinding> &findings)

@@ -29,6 +29,11 @@ void CheckBytes(InstallCandidate &candidate)
     SettingList settings;
     try {
         ReadSettingStream(buffer, header, settings);
+    } catch (const SettingFileCutError &e) {
+        candidate.refusal = InstallRefusal::ReadFailed;
+        candidate.readError = e.number();
+        candidate.cutRecord = e.record();
+        return;
     } catch (const BvlError &e) {
         candidate.refusal = InstallRefusal::ReadFailed;
         candidate.readError = e.number();

@@ -13,14 +13,37 @@
 
 namespace {
 
-FitFinding Error(QVector<int> settings, const QString &message)
+FitFinding Error(QVector<int> settings, const QString &message, FitRule rule, QVector<qint64> numbers = {},
+                 QStringList texts = {})
 {
-    return FitFinding{FitSeverity::Error, std::move(settings), message};
+    return FitFinding{FitSeverity::Error, std::move(settings), message, rule, std::move(numbers), std::move(texts)};
 }
 
-FitFinding Warning(QVector<int> settings, const QString &message)
+FitFinding Warning(QVector<int> settings, const QString &message, FitRule rule, QVector<qint64> numbers = {})
 {
-    return FitFinding{FitSeverity::Warning, std::move(settings), message};
+    return FitFinding{FitSeverity::Warning, std::move(settings), message, rule, std::move(numbers), {}};
+}
+
+// The rule and numbers of the reason UnshowableReason gives, which words it in English.
+FitFinding UnshowableFinding(const SettingStruct &s, int index, const QString &reason)
+{
+    if (s.Type > quint8(SettingType::UnicodeString))
+        return Error({index}, reason, FitRule::UnknownType, {s.Type});
+    const QStringList texts = SplitValues(s.Values);
+    const int names = int(SplitValues(s.ValueNames).size());
+    if (s.Type == quint8(SettingType::Checkbox) && texts.isEmpty())
+        return Error({index}, reason, FitRule::NoCheckedValue);
+    if (s.Type != quint8(SettingType::Checkbox) && texts.size() < names)
+        return Error({index}, reason, FitRule::FewerValuesThanNames, {names, texts.size()});
+    const int read = s.Type == quint8(SettingType::Checkbox) ? 1 : names;
+    for (int k = 0; k < read && k < texts.size(); ++k) {
+        try {
+            DecimalToLong(texts.at(k));
+        } catch (const BvlError &) {
+            return Error({index}, reason, FitRule::ValueNotNumber, {k + 1}, {texts.at(k)});
+        }
+    }
+    return Error({index}, reason, FitRule::ValueNotNumber, {0}, {QString()});
 }
 
 bool OwnsBits(const SettingStruct &s)
@@ -42,10 +65,12 @@ void CheckHeader(const SettingFileHeader &header, QVector<FitFinding> &findings)
 {
     switch (CheckSettingHeader(header)) {
     case HeaderCheck::UnknownFile:
-        findings.append(Error({}, QStringLiteral("the file starts with \"%1\", not \"sec\"").arg(header.Magic)));
+        findings.append(Error({}, QStringLiteral("the file starts with \"%1\", not \"sec\"").arg(header.Magic),
+                              FitRule::WrongMagic, {}, {header.Magic}));
         break;
     case HeaderCheck::UnsupportedVersion:
-        findings.append(Error({}, QStringLiteral("format version %1 is not 3").arg(header.FileVersion)));
+        findings.append(Error({}, QStringLiteral("format version %1 is not 3").arg(header.FileVersion),
+                              FitRule::WrongVersion, {header.FileVersion}));
         break;
     case HeaderCheck::Accepted:
         break;
@@ -56,26 +81,31 @@ void CheckOneSetting(const SettingStruct &s, int index, QVector<FitFinding> &fin
 {
     const QString unshowable = UnshowableReason(s);
     if (!unshowable.isEmpty())
-        findings.append(Error({index}, unshowable));
+        findings.append(UnshowableFinding(s, index, unshowable));
     if (s.Offset < 0)
-        findings.append(Error({index}, QStringLiteral("its offset %1 lies before the start of any image").arg(s.Offset)));
+        findings.append(Error({index}, QStringLiteral("its offset %1 lies before the start of any image").arg(s.Offset),
+                              FitRule::NegativeOffset, {s.Offset}));
     const int terminatorSize = s.Type == quint8(SettingType::AnsiString) ? 1 : 2;
     if (IsString(s) && s.MaxStringLength < terminatorSize)
-        findings.append(Error({index}, QStringLiteral("its field of %1 bytes has no room for the terminator").arg(s.MaxStringLength)));
+        findings.append(Error({index}, QStringLiteral("its field of %1 bytes has no room for the terminator").arg(s.MaxStringLength),
+                              FitRule::NoTerminatorRoom, {s.MaxStringLength}));
     else if (s.Type == quint8(SettingType::UnicodeString) && s.MaxStringLength % 2 != 0)
         findings.append(Warning({index}, QStringLiteral("its UTF-16 field of %1 bytes has an odd length: its last byte is never used")
-                                             .arg(s.MaxStringLength)));
+                                             .arg(s.MaxStringLength),
+                                FitRule::OddUtf16Length, {s.MaxStringLength}));
     if (!OwnsBits(s)) {
         // The window ignores a mask and names on a number or a text; they are a slip.
         if (s.Type <= quint8(SettingType::UnicodeString) && s.BitMask != 0)
             findings.append(Warning({index}, QStringLiteral("it has the bit mask %1, which a %2 does not use")
-                                                 .arg(ValueToBitText(s.BitMask), TypeWord(s))));
+                                                 .arg(ValueToBitText(s.BitMask), TypeWord(s)),
+                                    FitRule::MaskUnused, {s.BitMask, s.Type}));
         if (s.Type <= quint8(SettingType::UnicodeString) && !s.ValueNames.isEmpty())
-            findings.append(Warning({index}, QStringLiteral("it has value names, which a %1 does not use").arg(TypeWord(s))));
+            findings.append(Warning({index}, QStringLiteral("it has value names, which a %1 does not use").arg(TypeWord(s)),
+                                    FitRule::NamesUnused, {s.Type}));
         return;
     }
     if (s.BitMask == 0) {
-        findings.append(Error({index}, QStringLiteral("its bit mask is empty")));
+        findings.append(Error({index}, QStringLiteral("its bit mask is empty"), FitRule::MaskEmpty));
         return;
     }
     if (!unshowable.isEmpty())
@@ -90,17 +120,20 @@ void CheckOneSetting(const SettingStruct &s, int index, QVector<FitFinding> &fin
         }
     }
     if (s.Type == quint8(SettingType::Checkbox) && values.size() < 2)
-        findings.append(Warning({index}, QStringLiteral("it has no number for unchecked: it cannot be saved unchecked")));
+        findings.append(Warning({index}, QStringLiteral("it has no number for unchecked: it cannot be saved unchecked"),
+                                FitRule::NoUncheckedValue));
     // Unchecking writes the unchecked value's bits: equal to the checked ones, the box
     // cannot be turned off and writes "on" when the user turns it off.
     if (s.Type == quint8(SettingType::Checkbox) && values.size() >= 2
         && (values.at(0) & s.BitMask) == (values.at(1) & s.BitMask))
         findings.append(Error({index}, QStringLiteral("its checked and unchecked values are equal within its bits %1")
-                                           .arg(ValueToBitText(s.BitMask))));
+                                           .arg(ValueToBitText(s.BitMask)),
+                              FitRule::CheckboxValuesEqual, {s.BitMask}));
     if (s.Type == quint8(SettingType::ValueList)) {
         const int names = int(SplitValues(s.ValueNames).size());
         if (texts.size() > names)
-            findings.append(Warning({index}, QStringLiteral("it has %1 values but only %2 names").arg(texts.size()).arg(names)));
+            findings.append(Warning({index}, QStringLiteral("it has %1 values but only %2 names").arg(texts.size()).arg(names),
+                                    FitRule::MoreValuesThanNames, {texts.size(), names}));
         // Two entries of one value: the second can be chosen but always reads back as the first.
         QHash<qint32, int> first;
         for (int k = 0; k < qMin(names, int(values.size())); ++k) {
@@ -109,18 +142,21 @@ void CheckOneSetting(const SettingStruct &s, int index, QVector<FitFinding> &fin
                 findings.append(Warning({index}, QStringLiteral("values %1 and %2 are equal within its bits (%3)")
                                                      .arg(first.value(owned) + 1)
                                                      .arg(k + 1)
-                                                     .arg(ValueToBitText(owned))));
+                                                     .arg(ValueToBitText(owned)),
+                                        FitRule::ValuesEqual, {first.value(owned) + 1, k + 1, owned}));
             else
                 first.insert(owned, k);
         }
     }
     for (int k = 0; k < values.size(); ++k) {
         if (values.at(k) < 0 || values.at(k) > 255)
-            findings.append(Warning({index}, QStringLiteral("value %1 (%2) does not fit a byte").arg(k + 1).arg(values.at(k))));
+            findings.append(Warning({index}, QStringLiteral("value %1 (%2) does not fit a byte").arg(k + 1).arg(values.at(k)),
+                                    FitRule::ValueNotByte, {k + 1, values.at(k)}));
         else if (values.at(k) & ~s.BitMask)
             findings.append(Warning({index}, QStringLiteral("value %1 (%2) has bits outside its mask %3")
                                                  .arg(k + 1)
-                                                 .arg(ValueToBitText(values.at(k)), ValueToBitText(s.BitMask))));
+                                                 .arg(ValueToBitText(values.at(k)), ValueToBitText(s.BitMask)),
+                                    FitRule::ValueOutsideMask, {k + 1, values.at(k), s.BitMask}));
     }
 }
 
@@ -151,12 +187,14 @@ void CheckSharedBits(const SettingList &settings, QVector<FitFinding> &findings)
                 continue;
             const qint64 first = b.offset;
             const qint64 last = qMin(a.end(), b.end()) - 1;
-            const QString where = first == last
-                ? QStringLiteral("share bits %1 of byte %2").arg(ValueToBitText(common)).arg(first)
-                : QStringLiteral("share bytes %1..%2").arg(first).arg(last);
             QVector<int> pair{owned.at(i).index, owned.at(j).index};
             std::sort(pair.begin(), pair.end());
-            shared.append(Warning(pair, where));
+            if (first == last)
+                shared.append(Warning(pair, QStringLiteral("share bits %1 of byte %2").arg(ValueToBitText(common)).arg(first),
+                                      FitRule::SharedBits, {common, first}));
+            else
+                shared.append(Warning(pair, QStringLiteral("share bytes %1..%2").arg(first).arg(last), FitRule::SharedBytes,
+                                      {first, last}));
         }
     }
     std::stable_sort(shared.begin(), shared.end(),
@@ -176,7 +214,7 @@ void CheckDuplicateNames(const SettingList &settings, QVector<FitFinding> &findi
     }
     for (const QString &path : order)
         if (byPath.value(path).size() > 1)
-            findings.append(Warning(byPath.value(path), QStringLiteral("have the same name in one group")));
+            findings.append(Warning(byPath.value(path), QStringLiteral("have the same name in one group"), FitRule::SameName));
 }
 
 bool HasTerminator(ByteStore &image, const SettingStruct &s, const OwnedSpan &span)
@@ -198,7 +236,8 @@ void CheckAgainstImage(const SettingStruct &s, int index, ByteStore &image, QVec
         findings.append(Error({index}, QStringLiteral("its bytes %1..%2 lie outside the image of %3 bytes")
                                            .arg(span.offset)
                                            .arg(span.end() - 1)
-                                           .arg(image.size())));
+                                           .arg(image.size()),
+                              FitRule::OutsideImage, {span.offset, span.end() - 1, image.size()}));
         return;
     }
     if (!UnshowableReason(s).isEmpty() || (OwnsBits(s) && s.BitMask == 0))
@@ -215,13 +254,16 @@ void CheckAgainstImage(const SettingStruct &s, int index, ByteStore &image, QVec
             }
         };
         if (!matches(0) && !matches(1))
-            findings.append(Warning({index}, QStringLiteral("its bits %1 match neither value").arg(bits)));
+            findings.append(Warning({index}, QStringLiteral("its bits %1 match neither value").arg(bits),
+                                    FitRule::MatchesNeitherValue, {owned}));
     } else if (s.Type == quint8(SettingType::ValueList)) {
         const int position = SettingCodec::DecodeListIndex(image, s);
         if (position < 0 || position >= ValueListEntries(s).size())
-            findings.append(Warning({index}, QStringLiteral("its bits %1 match no entry").arg(bits)));
+            findings.append(Warning({index}, QStringLiteral("its bits %1 match no entry").arg(bits), FitRule::MatchesNoEntry,
+                                    {image.readByte(s.Offset) & s.BitMask}));
     } else if (IsString(s) && !HasTerminator(image, s, span)) {
-        findings.append(Warning({index}, QStringLiteral("its text has no terminator in its %1 bytes").arg(span.size)));
+        findings.append(Warning({index}, QStringLiteral("its text has no terminator in its %1 bytes").arg(span.size),
+                                FitRule::NoTerminator, {span.size}));
     }
 }
 
@@ -235,7 +277,8 @@ QVector<FitFinding> CheckSettingFile(const SettingFileHeader &header, const Sett
     if (const int oversized = FirstOversizedGroupPath(settings))
         findings.append(Error({oversized}, QStringLiteral("its group path has more than %1 levels or %2 characters")
                                                .arg(MaxGroupLevels)
-                                               .arg(MaxGroupPathLength)));
+                                               .arg(MaxGroupPathLength),
+                              FitRule::GroupPathTooLong, {MaxGroupLevels, MaxGroupPathLength}));
     for (int i = 0; i < settings.size(); ++i)
         CheckOneSetting(settings.at(i), i + 1, findings);
     CheckSharedBits(settings, findings);

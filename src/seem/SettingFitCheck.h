@@ -3,6 +3,7 @@
 #include "seem/ByteStore.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 // How well a setting file fits the windows and, optionally, one SEEM image.
@@ -17,11 +18,46 @@
 // no entry, a string without a terminator.
 enum class FitSeverity { Error, Warning };
 
+// What a finding is about, with the numbers its words need (in this order); the windows
+// word each rule in the user's language, the command line prints the message.
+enum class FitRule {
+    WrongMagic,           // texts: the magic found
+    WrongVersion,         // numbers: the format version
+    GroupPathTooLong,     // numbers: the limits of levels and characters
+    UnknownType,          // numbers: the type code
+    NoCheckedValue,       // a check box without any value
+    FewerValuesThanNames, // numbers: names, values
+    ValueNotNumber,       // numbers: the value's position; texts: the value
+    NegativeOffset,       // numbers: the offset
+    NoTerminatorRoom,     // numbers: the field's length
+    OddUtf16Length,       // numbers: the field's length
+    MaskUnused,           // numbers: the mask, the type code
+    NamesUnused,          // numbers: the type code
+    MaskEmpty,
+    NoUncheckedValue,
+    CheckboxValuesEqual,  // numbers: the mask
+    MoreValuesThanNames,  // numbers: values, names
+    ValuesEqual,          // numbers: the two positions, the bits they share
+    ValueNotByte,         // numbers: position, value
+    ValueOutsideMask,     // numbers: position, value, mask
+    SharedBits,           // numbers: the common bits, the byte's offset
+    SharedBytes,          // numbers: first and last offset
+    SameName,
+    OutsideImage,         // numbers: first and last offset, the image's size
+    MatchesNeitherValue,  // numbers: the bits read
+    MatchesNoEntry,       // numbers: the bits read
+    NoTerminator,         // numbers: the field's size
+    OtherRecord,          // numbers: the file's SEEM and record, the image's SEEM and record
+};
+
 struct FitFinding
 {
     FitSeverity severity = FitSeverity::Error;
     QVector<int> settings;   // 1-based numbers of the settings concerned; empty for the header
-    QString message;         // what is wrong, without the settings' names
+    QString message;         // what is wrong, without the settings' names (English)
+    FitRule rule = FitRule::WrongMagic;
+    QVector<qint64> numbers; // as the rule lists them
+    QStringList texts;
 };
 
 // The findings of the setting file alone: header first, then in setting order, then

@@ -4,6 +4,8 @@
 #include "core/SettingFile.h"
 #include "ui/AppContext.h"
 
+#include <QFileInfo>
+
 namespace {
 
 // A read that failed on the file's contents, not on reaching the file.
@@ -49,6 +51,11 @@ SettingFileOpen OpenSettingFileReported(AppContext &ctx, const QString &path, Se
             showRefusal(ctx, "bvlEditSetting.UnknownFile_M");
             return SettingFileOpen::Refused;
         }
+        if (const auto *cut = dynamic_cast<const SettingFileCutError *>(&e)) {
+            ctx.platform.messageBox(NotWholeSettingFileText(ctx, path, cut->record(), cut->number()),
+                                    MsgIcon::Critical, MsgButtons::Ok);
+            return SettingFileOpen::Refused;
+        }
         const QString reason = readFailureReason(ctx, e);
         ctx.platform.messageBox(QStringLiteral("ReadSettingFile(") + path + QStringLiteral(") ERR ")
                                     + QString::number(e.number()) + (reason.isEmpty() ? QString() : QLatin1Char('\n') + reason),
@@ -70,6 +77,15 @@ bool ReadSettingFileReported(AppContext &ctx, const QString &path, SettingFileHe
                              SettingList &settings)
 {
     return OpenSettingFileReported(ctx, path, header, settings) == SettingFileOpen::Accepted;
+}
+
+QString NotWholeSettingFileText(AppContext &ctx, const QString &path, int record, int number)
+{
+    const QString name = QFileInfo(path).fileName();
+    const QString text = record > 0
+                             ? ctx.T(QStringLiteral("bvlEditSetting.NotWholeFile_M")).arg(name, QString::number(record))
+                             : ctx.T(QStringLiteral("bvlEditSetting.NotWholeHeader_M")).arg(name);
+    return text + QStringLiteral(" (ERR ") + QString::number(number) + QLatin1Char(')');
 }
 
 bool CheckSettingHeaderReported(AppContext &ctx, const SettingFileHeader &header)

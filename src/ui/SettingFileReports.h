@@ -12,11 +12,12 @@ struct AppContext;
 enum class SettingFileOpen {
     Accepted,   // read and accepted
     ReadFailed, // the reader's message was shown
-    Refused,    // not a setting file, an unsupported version or a hostile group path
+    Refused,    // not a setting file, one that ends too early, an unsupported version or a hostile group path
 };
 
 // Reads the file at path and checks it; header and settings are assigned only when it
-// is accepted. A file that is no regular file, is too large or that the system would not
+// is accepted. A file that ends before its last record is told with
+// NotWholeSettingFileText (error icon). A file that is no regular file, is too large or that the system would not
 // hand over has the reason on a second line of the reader's message. A file whose first three bytes are not the magic is refused as no setting
 // file ("bvlEditSetting.UnknownFile_M") however its read went; a group path beyond the
 // limits of the core is refused with "bvlEditSetting.GroupPathTooLong_M".
@@ -26,6 +27,11 @@ SettingFileOpen OpenSettingFileReported(AppContext &ctx, const QString &path, Se
 // The same; true when accepted.
 bool ReadSettingFileReported(AppContext &ctx, const QString &path, SettingFileHeader &header,
                              SettingList &settings);
+
+// "NAME is not a whole setting file: it ends inside record N (ERR n)" (or "inside its
+// header" for record 0) in the user's language, NAME being the file's name without its
+// folder: what every window says of a setting file whose bytes end too early.
+QString NotWholeSettingFileText(AppContext &ctx, const QString &path, int record, int number);
 
 // False after showing "bvlEditSetting.UnknownFile_M" or
 // "bvlEditSetting.UnsupportedVer_M" + " V" + version (error icon).

@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include <QBuffer>
+#include <algorithm>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -249,17 +250,29 @@ private slots:
     }
 
     // A file cut anywhere fails: with 7 when the records left cannot back the count,
-    // with 62 when the header or a record runs past the end. The caller's data stays.
+    // with 62 when the header or a record runs past the end, naming the record the bytes
+    // end in (0 for the header). The caller's data stays.
     void everyTruncationFailsCleanly()
     {
         const QByteArray full = EncodeSettingFile(richHeader(), richSettings());
         const int headerSize = EncodeSettingFile(richHeader(), {}).size();
+        QVector<int> recordEnds;
+        for (int k = 1; k <= richSettings().size(); ++k)
+            recordEnds << EncodeSettingFile(richHeader(), richSettings().mid(0, k)).size();
         for (int length = 0; length < full.size(); ++length) {
             const bool countCaught = length >= headerSize && (length - headerSize) / MinRecordSize < 3;
+            const int record = length < headerSize ? 0 : 1 + int(std::count_if(recordEnds.begin(), recordEnds.end(), [&](int end) { return end <= length; }));
             SettingFileHeader h = callersHeader();
             SettingList s = CallersList;
-            const int error = BvlErrorOf([&] { readBytes(full.left(length), h, s); });
+            int error = 0, cutRecord = -1;
+            try {
+                readBytes(full.left(length), h, s);
+            } catch (const SettingFileCutError &e) {
+                error = e.number();
+                cutRecord = e.record();
+            }
             QVERIFY2(error == (countCaught ? 7 : 62), qPrintable(QString("length %1 gave %2").arg(length).arg(error)));
+            QVERIFY2(cutRecord == record, qPrintable(QString("length %1: record %2, not %3").arg(length).arg(cutRecord).arg(record)));
             QCOMPARE(h, callersHeader());
             QCOMPARE(s, CallersList);
         }

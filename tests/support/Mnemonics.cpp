@@ -1,6 +1,8 @@
 #include "support/Mnemonics.h"
 
 #include <QAbstractButton>
+
+#include <algorithm>
 #include <QGroupBox>
 #include <QHash>
 #include <QLabel>
@@ -26,7 +28,9 @@ QStringList Clashes(const QString &where, const QStringList &captions, bool ever
     for (const QString &caption : captions) {
         const QString letter = MnemonicOf(caption);
         if (letter.isEmpty()) {
-            if (everyOneHasALetter)
+            // "...", "+" and "-" name no word to take a letter from: Tab reaches them.
+            const bool symbolsOnly = std::none_of(caption.begin(), caption.end(), [](QChar c) { return c.isLetterOrNumber(); });
+            if (everyOneHasALetter && !symbolsOnly)
                 faults << QStringLiteral("%1: no letter in \"%2\"").arg(where, caption);
         } else if (owner.contains(letter)) {
             faults << QStringLiteral("%1: %2 in \"%3\" and \"%4\"").arg(where, letter, owner.value(letter), caption);

@@ -7,6 +7,8 @@
 #include "seem/SettingValueText.h"
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
+#include "ui/ThemeColours.h"
+#include "ui/ThemeFollower.h"
 #include "ui/WindowPlacement.h"
 #include "ui/editor/ByteMapModel.h"
 #include "ui/editor/bvlEditSetting.h"
@@ -65,18 +67,20 @@ QCheckBox *bitBox(QWidget *parent, const QString &name, int bit)
     return box;
 }
 
-QLabel *swatch(const QColor &background, const QString &sample = QString(), const QColor &text = QColor())
+// A legend entry's sample: a cell as the map draws it, two hex digits on the cell's
+// colour, bold where the byte differs. Its colours are set by applyLegendColours.
+QLabel *swatch(QWidget *parent, bool differs)
 {
-    auto *label = new QLabel(sample);
-    label->setFixedSize(22, 16);
+    auto *label = new QLabel(QStringLiteral("AB"), parent);
+    label->setTextFormat(Qt::PlainText);
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setBold(differs);
+    label->setFont(font);
     label->setAlignment(Qt::AlignCenter);
     label->setAutoFillBackground(true);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, background);
-    if (text.isValid())
-        palette.setColor(QPalette::WindowText, text);
-    label->setPalette(palette);
     label->setFrameShape(QFrame::Box);
+    label->setFixedSize(label->fontMetrics().horizontalAdvance(QStringLiteral("AB")) + 10,
+                        label->fontMetrics().height() + 4);
     return label;
 }
 
@@ -147,6 +151,12 @@ bvlByteMap::bvlByteMap(AppContext &ctx, bvlEditSetting *editor)
     connect(tvBytes->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &bvlByteMap::tvBytes_SelectionChanged);
 
+    applyLegendColours();
+    connect(&ThemeFollower::Instance(), &ThemeFollower::themeChanged, this, [this](QWidget *window) {
+        if (window == this)
+            applyLegendColours();
+    });
+
     ApplyLanguage(ctx.lang, this);
     m_model->setCellReading(ctx.T(QStringLiteral("bvlByteMap.sCellReading_V")), ctx.T(QStringLiteral("bvlByteMap.sCellNoOwner_V")));
     const int width = tvBytes->verticalHeader()->sizeHint().width() + 16 * byteWidth
@@ -164,7 +174,11 @@ QWidget *bvlByteMap::buildLegend()
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(6);
     int entries = 0;
-    const auto entry = [&](QLabel *sample, const QString &name, const QString &caption) {
+    const auto entry = [&](LegendSample kind, const QString &name, const QString &caption) {
+        const bool differs = kind == LegendSample::Differs || kind == LegendSample::UndescribedDifference;
+        QLabel *sample = swatch(legend, differs);
+        sample->setObjectName(name + QStringLiteral("Sample"));
+        m_legendSamples[int(kind)] = sample;
         auto *text = new QLabel(caption, legend);
         text->setObjectName(name);
         TagForCaption(text);
@@ -173,21 +187,34 @@ QWidget *bvlByteMap::buildLegend()
         grid->addWidget(text, row, column + 1);
         ++entries;
     };
-    entry(swatch(ByteMapModel::StateColour(BitCoverage::ByteState::Whole)), QStringLiteral("lbLegendWhole"),
-          QStringLiteral("every bit described"));
-    entry(swatch(ByteMapModel::StateColour(BitCoverage::ByteState::Partly)), QStringLiteral("lbLegendPartly"),
-          QStringLiteral("some bits described"));
-    entry(swatch(ByteMapModel::StateColour(BitCoverage::ByteState::Undescribed)), QStringLiteral("lbLegendUndescribed"),
-          QStringLiteral("undescribed"));
-    entry(swatch(ByteMapModel::StateColour(BitCoverage::ByteState::Conflict)), QStringLiteral("lbLegendConflict"),
-          QStringLiteral("bits in conflict"));
-    entry(swatch(QColor(255, 255, 255), QStringLiteral("AB"), ByteMapModel::DifferenceTextColour(QColor(255, 255, 255))),
-          QStringLiteral("lbLegendDiffers"), QStringLiteral("differs"));
-    entry(swatch(ByteMapModel::UndescribedDifferenceColour(), QStringLiteral("AB"),
-                 ByteMapModel::DifferenceTextColour(ByteMapModel::UndescribedDifferenceColour())),
-          QStringLiteral("lbLegendUndescribedDiff"), QStringLiteral("differs in undescribed bits"));
+    entry(LegendSample::Whole, QStringLiteral("lbLegendWhole"), QStringLiteral("every bit described"));
+    entry(LegendSample::Partly, QStringLiteral("lbLegendPartly"), QStringLiteral("some bits described"));
+    entry(LegendSample::Undescribed, QStringLiteral("lbLegendUndescribed"), QStringLiteral("undescribed"));
+    entry(LegendSample::Conflict, QStringLiteral("lbLegendConflict"), QStringLiteral("bits in conflict"));
+    entry(LegendSample::Differs, QStringLiteral("lbLegendDiffers"), QStringLiteral("differs"));
+    entry(LegendSample::UndescribedDifference, QStringLiteral("lbLegendUndescribedDiff"),
+          QStringLiteral("differs in undescribed bits"));
     grid->setColumnStretch(6, 1);
     return legend;
+}
+
+void bvlByteMap::applyLegendColours()
+{
+    // The cells' colours for the palette the map is drawn in now, text as the cells draw it;
+    // a described difference is shown on a wholly described byte.
+    using State = BitCoverage::ByteState;
+    const State states[LegendSampleCount] = {State::Whole, State::Partly, State::Undescribed, State::Conflict, State::Whole,
+                                             State::Undescribed};
+    const QPalette &palette = this->palette();
+    for (int kind = 0; kind < LegendSampleCount; ++kind) {
+        const bool undescribedDifference = LegendSample(kind) == LegendSample::UndescribedDifference;
+        const bool differs = undescribedDifference || LegendSample(kind) == LegendSample::Differs;
+        const QColor background = undescribedDifference ? ByteMapModel::UndescribedDifferenceColour(palette)
+                                                        : ByteMapModel::StateColour(states[kind], palette);
+        const QColor text = differs ? ByteMapModel::DifferenceTextColour(background)
+                                    : ByteMapModel::PlainTextColour(background);
+        ThemeColours::SetRoles(m_legendSamples[kind], {{QPalette::Window, background}, {QPalette::WindowText, text}});
+    }
 }
 
 QWidget *bvlByteMap::buildDetails()
@@ -284,6 +311,10 @@ void bvlByteMap::SelectByte(qint64 offset)
 {
     const QModelIndex cell = m_model->indexOf(offset);
     tvBytes->selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect);
+    // The details below the table grow with the selection (its line, its owners, shown at
+    // once): the table takes its new height first, so that the row is scrolled into what
+    // is left of it.
+    layout()->activate();
     tvBytes->scrollTo(cell);
 }
 
@@ -318,10 +349,16 @@ void bvlByteMap::showDetails(qint64 offset)
         chReferenceBit[bit]->setChecked(reference & (1u << bit));
         chSecondBit[bit]->setChecked(second & (1u << bit));
         // A differing bit is marked in both rows.
-        const QString mark = ((reference ^ second) & (1u << bit)) ? QStringLiteral("color: rgb(200, 0, 0); font-weight: bold")
-                                                                   : QString();
-        chReferenceBit[bit]->setStyleSheet(mark);
-        chSecondBit[bit]->setStyleSheet(mark);
+        const bool differs = (reference ^ second) & (1u << bit);
+        for (QCheckBox *box : {chReferenceBit[bit], chSecondBit[bit]}) {
+            QFont font = box->font();
+            font.setBold(differs);
+            box->setFont(font);
+            if (differs)
+                ThemeColours::MarkText(box, ThemeColours::Changed);
+            else
+                ThemeColours::MarkPlain(box);
+        }
     }
     if (!shown) {
         lbSelected->clear();
@@ -337,6 +374,7 @@ void bvlByteMap::showDetails(qint64 offset)
         auto *none = new QLabel(m_ctx.T(QStringLiteral("bvlByteMap.sNoOwner_V")), m_ownerArea);
         none->setTextFormat(Qt::PlainText);
         m_ownerRows->addWidget(none);
+        none->show(); // now, not once events run: the table's height counts it at once
     }
     for (const ByteOwner &owner : owners) {
         const SettingStruct &s = settings[owner.index - 1];
@@ -354,6 +392,7 @@ void bvlByteMap::showDetails(qint64 offset)
         line->addWidget(text, 1);
         line->addWidget(open);
         m_ownerRows->addWidget(row);
+        row->show();
     }
 }
 

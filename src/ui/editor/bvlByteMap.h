@@ -53,7 +53,13 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The legend's samples, one for each kind of cell.
+    enum class LegendSample { Whole, Partly, Undescribed, Conflict, Differs, UndescribedDifference };
+    static constexpr int LegendSampleCount = 6;
+
     QWidget *buildLegend();
+    // The samples in the cells' colours for the map's palette, again on a change of theme.
+    void applyLegendColours();
     QWidget *buildDetails();
     void showDetails(qint64 offset);
     void refreshSettings();
@@ -66,4 +72,5 @@ private:
     ByteMapModel *m_model;
     QVBoxLayout *m_ownerRows;
     QWidget *m_ownerArea;
+    std::array<QLabel *, LegendSampleCount> m_legendSamples{};
 };

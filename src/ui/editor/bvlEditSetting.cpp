@@ -5,6 +5,7 @@
 #include "core/CodePage.h"
 #include "core/SearchFolders.h"
 #include "core/SettingFile.h"
+#include "ui/CheckFindingTexts.h"
 #include "ui/AccessibleNames.h"
 #include "ui/language/ApplyLanguage.h"
 #include "ui/AppContext.h"
@@ -361,20 +362,20 @@ void bvlEditSetting::updateTitle()
 
 void bvlEditSetting::updateCheckLine()
 {
-    const SettingFileVerdict verdict = CheckSettingFileVerdict(headerToWrite(), Settings);
+    const SettingFileVerdict verdict = LocalSettingFileVerdict(m_ctx, headerToWrite(), Settings);
     const int errors = verdict.errors;
     if (verdict.clean()) {
         lbCheck->clear();
         return;
     }
-    lbCheck->setText(m_ctx.T(QStringLiteral("bvlEditSetting.sCheckLine_V")).arg(errors).arg(verdict.warnings));
+    lbCheck->setText(CheckCountsLine(m_ctx, errors, verdict.warnings));
     ThemeColours::MarkText(lbCheck, errors > 0 ? ThemeColours::Error : ThemeColours::Warning);
 }
 
 void bvlEditSetting::mnfCheck_Click()
 {
-    const SettingFileVerdict verdict = CheckSettingFileVerdict(headerToWrite(), Settings);
-    QString report = m_ctx.T(QStringLiteral("bvlEditSetting.sCheckLine_V")).arg(verdict.errors).arg(verdict.warnings);
+    const SettingFileVerdict verdict = LocalSettingFileVerdict(m_ctx, headerToWrite(), Settings);
+    QString report = CheckCountsLine(m_ctx, verdict.errors, verdict.warnings);
     if (verdict.clean())
         report = m_ctx.T(QStringLiteral("bvlEditSetting.sCheckClean_M"));
     else
@@ -549,7 +550,7 @@ void bvlEditSetting::lsSettings_Click()
     const int row = lsSettings->currentRow();
     if (row < 0)
         return;
-    lbSettingGroup->setText(m_ctx.T(QStringLiteral("bvlEditSettingDo.lbSettingGroup")) + QStringLiteral(" \"")
+    lbSettingGroup->setText(m_ctx.Title(QStringLiteral("bvlEditSettingDo.lbSettingGroup")) + QStringLiteral(" \"")
                             + Settings[recordOf(row) - 1].Group + QLatin1Char('"'));
 }
 

@@ -157,7 +157,8 @@ void bvlEditSettingDo::buildControls()
                            QStringLiteral("Selezione dei bit modificati dal setting:"), TwipsRect(0, 120, 4095, 255));
     for (int bit = 7; bit >= 0; --bit) {
         const int column = 7 - bit; // bit 7 leftmost
-        chBit[bit] = button(frBits, ArrayElementName(QStringLiteral("chBit"), bit), QString::number(bit),
+        // Alt and the bit's digit toggles it.
+        chBit[bit] = button(frBits, ArrayElementName(QStringLiteral("chBit"), bit), QLatin1Char('&') + QString::number(bit),
                             TwipsRect(600 + 360 * column, 480, 375, 375));
         chBit[bit]->setCheckable(true);
     }

@@ -38,7 +38,7 @@ bvlGroupBrowse::bvlGroupBrowse(AppContext &ctx, QWidget *owner)
 
 void bvlGroupBrowse::Form_Load()
 {
-    setWindowTitle(m_ctx.T(QStringLiteral("bvlEditSettingDo.lbSettingGroup")));
+    setWindowTitle(m_ctx.Title(QStringLiteral("bvlEditSettingDo.lbSettingGroup")));
     NameControls(m_ctx.lang, this);
 }
 

@@ -3,6 +3,7 @@
 #include "core/BvlError.h"
 #include "seem/SettingFileInstall.h"
 #include "ui/AppContext.h"
+#include "ui/SettingFileReports.h"
 
 #include <QFileInfo>
 
@@ -48,7 +49,10 @@ int InstallSettingFilesAsked(AppContext &ctx, const QStringList &paths)
     for (const QString &path : paths) {
         const InstallCandidate candidate = PrepareInstall(path, userFolder);
         if (!candidate.accepted()) {
-            refused << Quoted(path) + QStringLiteral(": ") + RefusalText(ctx, candidate);
+            // A file that ends too early is named in its own words, with where it ends.
+            refused << (candidate.cutRecord >= 0
+                            ? NotWholeSettingFileText(ctx, path, candidate.cutRecord, candidate.readError)
+                            : Quoted(path) + QStringLiteral(": ") + RefusalText(ctx, candidate));
             continue;
         }
         if (candidate.replaces

@@ -86,6 +86,9 @@ void bvlSettingFiles::FitListWidth()
 
 QString bvlSettingFiles::CheckText(const CatalogueEntry &e)
 {
+    if (e.cutRecord > 0)
+        return m_ctx.T(QStringLiteral("bvlSettingFiles.sEndsInRecord_V")).arg(e.cutRecord) + QStringLiteral(" (ERR ")
+            + QString::number(e.readError) + QLatin1Char(')');
     if (!e.readable())
         return m_ctx.T(QStringLiteral("bvlSettingFiles.sReadFailed_V")) + QLatin1Char(' ')
             + QString::number(e.readError) + QLatin1Char(')');

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTreeWidget>
 #include "ui/ThemeColours.h"
@@ -148,6 +149,20 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(map));
         const QRect available = map->screen()->availableGeometry();
         QVERIFY(available.contains(map->frameGeometry()));
+
+        // Stepping back from nothing reaches the last difference: its row is drawn whole
+        // in the view, however the details below grew with the selection.
+        map->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(map));
+        for (int step = 0; step < 3; ++step) {
+            QTest::keyClick(map, Qt::Key_F3, step == 1 ? Qt::NoModifier : Qt::ShiftModifier);
+            QCoreApplication::processEvents();
+            const qint64 expected = step == 1 ? 16 : 4090;
+            QCOMPARE(map->SelectedByte(), expected);
+            const QRect row = map->tvBytes->visualRect(map->model()->indexOf(expected));
+            QVERIFY2(map->tvBytes->viewport()->rect().contains(row),
+                     qPrintable(QStringLiteral("step %4 row %1..%2 of %3 sb %5/%6 hsb %7").arg(row.top()).arg(row.bottom()).arg(map->tvBytes->viewport()->height()).arg(step).arg(map->tvBytes->verticalScrollBar()->value()).arg(map->tvBytes->verticalScrollBar()->maximum()).arg(map->tvBytes->horizontalScrollBar()->isVisible())));
+        }
 
         bool inside = false;
         OnNextModal([&](QDialog *dialog) {

@@ -1,4 +1,5 @@
 #include "ui/language/ApplyLanguage.h"
+#include "ui/CheckFindingTexts.h"
 #include "support/EditorFixtures.h"
 #include "support/Mnemonics.h"
 #include "ui/editor/bvlByteMap.h"
@@ -9,10 +10,12 @@
 #include <QAction>
 #include <QDir>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QtTest>
 
 namespace {
@@ -57,6 +60,8 @@ private slots:
     void captionsComeFromTheLanguage();
     void everyCaptionHasItsOwnKeyInEveryLanguage();
     void f10OpensTheMenuBar();
+    void checkFindingsAreWordedInEveryLanguage();
+    void theCheckReportSpeaksTheUsersLanguage();
 };
 
 void TestEditorLanguage::everyKeyInEveryShippedFile_data()
@@ -100,14 +105,14 @@ void TestEditorLanguage::captionsComeFromTheLanguage()
     QCOMPARE(editor.mnfNew->text(), QStringLiteral("&New setting file"));
     QCOMPARE(editor.mnfNew->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
     bvlEditSettingDo *dialog = editor.SettingDialog();
-    QCOMPARE(dialog->opType[1]->text(), QStringLiteral("Value list"));
-    QCOMPARE(dialog->cmCancel->text(), QStringLiteral("Cancel"));
+    QCOMPARE(dialog->opType[1]->text(), QStringLiteral("&Value list"));
+    QCOMPARE(dialog->cmCancel->text(), QStringLiteral("&Cancel"));
     QCOMPARE(dialog->frSetting->title(), f.ctx.T(QStringLiteral("bvlEditSettingDo.frSetting")));
     QCOMPARE(dialog->cmGroupBrowse->text(), QStringLiteral("..."));
 }
 
-// Alt and a letter reaches every command and box of the editor and the byte map, and
-// only one of them, in every shipped language.
+// Alt and a letter reaches every command and box of the editor, the byte map and the
+// setting dialog, and only one of them, in every shipped language.
 void TestEditorLanguage::everyCaptionHasItsOwnKeyInEveryLanguage()
 {
     const QStringList languages = QDir(QStringLiteral(BVL_DATA_DIR)).entryList({QStringLiteral("*.sel")});
@@ -127,6 +132,7 @@ void TestEditorLanguage::everyCaptionHasItsOwnKeyInEveryLanguage()
             }
         }
         faults << WindowMnemonicFaults(language + QStringLiteral(" byte map"), editor.ByteMap());
+        faults << WindowMnemonicFaults(language + QStringLiteral(" setting dialog"), editor.SettingDialog());
     }
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
 }
@@ -142,6 +148,58 @@ void TestEditorLanguage::f10OpensTheMenuBar()
     QTRY_VERIFY(editor.mnuFile->isVisible());
     QCOMPARE(editor.txAuthor->text(), QString());
     editor.mnuFile->close();
+}
+
+// Every rule of the check has its words in every language, with all its numbers placed
+// and none left over, and translated.
+void TestEditorLanguage::checkFindingsAreWordedInEveryLanguage()
+{
+    const QStringList languages = QDir(QStringLiteral(BVL_DATA_DIR)).entryList({QStringLiteral("*.sel")});
+    EditorFixture english;
+    QStringList faults;
+    for (const QString &language : languages) {
+        ScriptedPlatform platform;
+        AppContext ctx(platform);
+        QVERIFY(ctx.lang.LoadLanguageFile(QStringLiteral(BVL_DATA_DIR "/") + language));
+        for (int rule = int(FitRule::WrongMagic); rule <= int(FitRule::OtherRecord); ++rule) {
+            FitFinding finding{FitSeverity::Warning, {}, QString(), FitRule(rule), {3, 5, 7, 9}, {QStringLiteral("XY")}};
+            const QString text = LocalFindingMessage(ctx, finding);
+            const QString where = QStringLiteral("%1 rule %2: \"%3\"").arg(language).arg(rule).arg(text);
+            if (text.isEmpty() || text.contains(QRegularExpression(QStringLiteral("%\\d"))) || text.contains(QStringLiteral("sFind")))
+                faults << where;
+            if (language != QLatin1String("english.sel") && text == LocalFindingMessage(english.ctx, finding))
+                faults << where + QStringLiteral(" is the English text");
+        }
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+}
+
+// The editor's Check and the line under its list in German: the finding names the
+// settings, says what is wrong in German and writes the byte as every window does.
+void TestEditorLanguage::theCheckReportSpeaksTheUsersLanguage()
+{
+    EditorFixture f;
+    QVERIFY(f.ctx.lang.LoadLanguageFile(QStringLiteral(BVL_DATA_DIR "/deutsch.sel")));
+    bvlEditSetting editor(f.ctx);
+    SettingStruct a = MakeSetting(QStringLiteral("Ton"), QStringLiteral("Klang"), SettingType::Checkbox, 16);
+    a.BitMask = 0x03;
+    a.Values = QStringLiteral("1§0");
+    SettingStruct b = a;
+    b.Name = QStringLiteral("Laut");
+    b.BitMask = 0x01;
+    SettingStruct equal = MakeSetting(QStringLiteral("Stumm"), QStringLiteral("Klang"), SettingType::Checkbox, 17);
+    equal.BitMask = 0x01;
+    equal.Values = QStringLiteral("1§1");
+    editor.AppendSettings({a, b, equal});
+    QCOMPARE(editor.lbCheck->text(), QStringLiteral("Prüfung: 1 Fehler, 1 Warnung"));
+    editor.mnfCheck_Click();
+    const QStringList lines = f.platform.messages().last().split(QLatin1Char('\n'));
+    QVERIFY2(lines.contains(QStringLiteral("Fehler: Klang\\Stumm (#3): ihre Werte für aktiviert und deaktiviert sind in "
+                                           "ihren Bits 00000001 gleich")),
+             qPrintable(lines.join('\n')));
+    QVERIFY2(lines.contains(QStringLiteral("Warnung: Klang\\Ton (#1) und Klang\\Laut (#2): teilen sich die Bits 00000001 "
+                                           "von Byte 16 (0x10)")),
+             qPrintable(lines.join('\n')));
 }
 
 QTEST_MAIN(TestEditorLanguage)

@@ -188,7 +188,7 @@ private slots:
         box.BitMask = 1;
         box.Values = QStringLiteral("1§1");
         editor.AppendSettings({box});
-        QCOMPARE(editor.lbCheck->text(), f.ctx.T(QStringLiteral("bvlEditSetting.sCheckLine_V")).arg(1).arg(0));
+        QCOMPARE(editor.lbCheck->text(), QStringLiteral("Check: 1 error, 0 warnings"));
         editor.mnfCheck_Click();
         QVERIFY(f.platform.messages().last().contains(QStringLiteral("G\\Box (#1): its checked and unchecked values")));
         editor.mnfUndo->trigger();

@@ -641,7 +641,7 @@ void TestEditSetting::openRefusalsKeepTheWindow_data()
     QTest::newRow("version 2") << "version" << QStringList({"bvlEditSetting.UnsupportedVer_M", "= V2"});
     QTest::newRow("missing file") << "missing" << QStringList({"=ReadSettingFile(", "bvlEditSetting.FileError_M"});
     QTest::newRow("truncated file") << "truncated"
-                                    << QStringList({"=ReadSettingFile(", "bvlEditSetting.FileError_M"});
+                                    << QStringList({"=f.sec is not a whole setting file: it ends inside record 1 (ERR 62)"});
     // Its counts run past its end, but the point is that it is no setting file.
     QTest::newRow("language file renamed") << "language" << QStringList({"bvlEditSetting.UnknownFile_M"});
     QTest::newRow("group path of 32767 levels") << "deep" << QStringList({"bvlEditSetting.GroupPathTooLong_M"});

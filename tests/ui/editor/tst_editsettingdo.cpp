@@ -145,7 +145,7 @@ void TestEditSettingDo::bitSelectionResetsCheckboxValues()
     QCOMPARE(d.txCheckedValue->text(), QStringLiteral("10000010"));
     // The bit boxes are captioned 7 to 0 from left to right.
     QVERIFY(d.chBit[7]->x() < d.chBit[0]->x());
-    QCOMPARE(d.chBit[7]->text(), QStringLiteral("7"));
+    QCOMPARE(d.chBit[7]->text(), QStringLiteral("&7"));
 }
 
 void TestEditSettingDo::checkboxValueColours_data()

@@ -35,7 +35,7 @@ void TestGroupBrowse::loadsSortedWithTitle()
 {
     EditorFixture f;
     bvlGroupBrowse browser(f.ctx);
-    QCOMPARE(browser.windowTitle(), f.ctx.T(QStringLiteral("bvlEditSettingDo.lbSettingGroup")));
+    QCOMPARE(browser.windowTitle(), f.ctx.Title(QStringLiteral("bvlEditSettingDo.lbSettingGroup")));
     fill(browser);
     QCOMPARE(browser.lsGroups->item(0)->text(), QStringLiteral("Display"));
     QCOMPARE(browser.lsGroups->item(2)->text(), QStringLiteral("Sound"));

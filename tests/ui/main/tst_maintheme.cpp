@@ -2,16 +2,21 @@
 // byte map read (contrast of at least 4.5:1 in the drawn pixels) under a dark and a
 // high-contrast palette set while the program runs; the window's frame lies inside the
 // screen's area; the status line puts the setting file first and steps aside for Find.
+#include "support/EditorFixtures.h"
 #include "support/MainFixtures.h"
 #include "ui/ThemeColours.h"
 #include "ui/editor/ByteMapModel.h"
 #include "ui/editor/InputMarks.h"
+#include "ui/editor/bvlByteMap.h"
+#include "ui/editor/bvlEditSetting.h"
 #include "ui/main/ChangeMarks.h"
 #include "ui/main/FindBar.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QHash>
 #include <QHeaderView>
+#include <QLabel>
 #include <QTableView>
 #include <QTreeWidget>
 #include <QtTest>
@@ -185,6 +190,66 @@ private slots:
         }
         // Four states, four colours to tell them apart.
         QCOMPARE(backgrounds.size(), 4);
+    }
+
+    // The map window itself, built under the light theme and switched while it is open:
+    // the legend's samples take the cells' new colours and their text reads, as do the
+    // cells and the marked bits of the selected byte.
+    void theByteMapsLegendFollowsTheTheme_data() { themes_data(); }
+    void theByteMapsLegendFollowsTheTheme()
+    {
+        QFETCH(QPalette, palette);
+        EditorFixture f;
+        bvlEditSetting editor(f.ctx);
+        editor.Settings = {SeemFixtures::Checkbox(0, 0xFF, 255, 0), SeemFixtures::Checkbox(1, 0x01, 1, 0)};
+        editor.UpdateSettingList();
+        editor.Images.referencePath = QStringLiteral("0032_0001.seem");
+        editor.Images.reference = QByteArray::fromHex("0000000000000000");
+        editor.Images.secondPath = QStringLiteral("0032_0001-after.seem");
+        editor.Images.second = QByteArray::fromHex("0100ff0000000000");
+        bvlByteMap *map = editor.ByteMap();
+        map->Refresh();
+        map->show();
+        QVERIFY(QTest::qWaitForWindowExposed(map));
+        QApplication::setPalette(palette);
+        const auto sample = [&](const char *name) { return map->findChild<QLabel *>(QString::fromLatin1(name) + "Sample"); };
+        QTRY_VERIFY(Near(sample("lbLegendUndescribed")->palette().color(QPalette::Window), palette.color(QPalette::Base), 0));
+        QCoreApplication::processEvents();
+
+        const struct { const char *name; QColor background; } legend[] = {
+            {"lbLegendWhole", ByteMapModel::StateColour(BitCoverage::ByteState::Whole, palette)},
+            {"lbLegendPartly", ByteMapModel::StateColour(BitCoverage::ByteState::Partly, palette)},
+            {"lbLegendUndescribed", palette.color(QPalette::Base)},
+            {"lbLegendConflict", ByteMapModel::StateColour(BitCoverage::ByteState::Conflict, palette)},
+            {"lbLegendDiffers", ByteMapModel::StateColour(BitCoverage::ByteState::Whole, palette)},
+            {"lbLegendUndescribedDiff", ByteMapModel::UndescribedDifferenceColour(palette)},
+        };
+        const QImage window = map->grab().toImage();
+        for (const auto &entry : legend) {
+            QLabel *label = sample(entry.name);
+            QVERIFY(label);
+            const QRect area(label->mapTo(map, QPoint(2, 2)), label->size() - QSize(4, 4));
+            const Drawn drawn = Look(window, area);
+            const QString what = QStringLiteral("%1: %2").arg(entry.name).arg(drawn.contrast());
+            QVERIFY2(Near(drawn.background, entry.background), qPrintable(what));
+            QVERIFY2(drawn.contrast() >= 4.5 && drawn.inkPixels > 5, qPrintable(what));
+        }
+
+        // The cells under the new theme, and the selected byte's differing bit.
+        const QImage cells = map->tvBytes->viewport()->grab().toImage();
+        for (qint64 offset : {0, 1, 2, 3}) {
+            const Drawn drawn = Look(cells, map->tvBytes->visualRect(map->model()->indexOf(offset)).adjusted(1, 1, -1, -1));
+            QVERIFY2(drawn.contrast() >= 4.5 && drawn.inkPixels > 5, qPrintable(QStringLiteral("byte %1").arg(offset)));
+        }
+        map->SelectByte(2);
+        QCoreApplication::processEvents();
+        QCheckBox *bit = map->chSecondBit[7];
+        QVERIFY(bit->font().bold());
+        const QImage box = bit->grab().toImage();
+        const Drawn drawn = Look(box, box.rect());
+        QVERIFY2(drawn.contrast() >= 4.5, qPrintable(QString::number(drawn.contrast())));
+        QVERIFY(Near(drawn.ink, ThemeColours::ForPalette(ThemeColours::Changed, bit->palette()), 60));
+        map->close();
     }
 
     void theFrameLiesInsideTheAvailableArea()

@@ -150,20 +150,37 @@ void TestSettingFilesWindow::refusedFilesAreNamedWithTheirReason()
     ProgramFolder downloads;
     const QString notes = downloads.writeBytes(QStringLiteral("notes.sec"), "not a setting file");
     const QString cut = downloads.writeBytes(QStringLiteral("cut.sec"), SecNamed(QStringLiteral("Cut")).left(40));
+    // Cut two bytes into its second record: too short for the six records it counts.
+    SettingFileHeader counted = Header(0x32, 1, QStringLiteral("Me"));
+    counted.SettingCount = 6;
+    SettingList first = SampleSettings().mid(0, 1);
+    first[0].Name = QStringLiteral("Short");
+    const QString cutShort = downloads.writeBytes(QStringLiteral("short.sec"), SecNamed(QStringLiteral("Short"))
+                                                      .left(EncodeSettingFile(counted, first).size() + 2));
     SettingFileHeader v2 = Header(0x32, 1);
     v2.FileVersion = 2;
     const QString old = downloads.writeSec(QStringLiteral("old.sec"), v2, SampleSettings());
     const QString good = downloads.writeBytes(QStringLiteral("good.sec"), SecNamed(QStringLiteral("Good")));
-    f.window->DropFiles({notes, cut, good, old});
+    f.window->DropFiles({notes, cut, cutShort, good, old});
 
     QCOMPARE(f.platform.messages().size(), 1);
     QCOMPARE(f.platform.calls.last().icon, MsgIcon::Warning);
     QCOMPARE(f.platform.messages().first(),
              f.T(QStringLiteral("bvlSettingFiles.sNotInstalled_M")) + QStringLiteral("\n\"") + notes + QStringLiteral("\": ")
-                 + f.T(QStringLiteral("bvlSettingFiles.sNotSettingFile_V")) + QStringLiteral("\n\"") + cut + QStringLiteral("\": ")
-                 + f.T(QStringLiteral("bvlSettingFiles.sReadFailed_V")) + QStringLiteral(" 62)\n\"") + old + QStringLiteral("\": ")
+                 + f.T(QStringLiteral("bvlSettingFiles.sNotSettingFile_V"))
+                 + QStringLiteral("\ncut.sec is not a whole setting file: it ends inside its header (ERR 62)"
+                                  "\nshort.sec is not a whole setting file: it ends inside record 2 (ERR 7)\n\"") + old
+                 + QStringLiteral("\": ")
                  + f.T(QStringLiteral("bvlSettingFiles.sUnsupportedVersion_V")) + QStringLiteral(" V2"));
     QCOMPARE(QDir(f.platform.user).entryList(QDir::Files), QStringList({"good.sec"}));
+
+    // Put there by other means, the list says where it ends too.
+    QVERIFY(QFile::copy(cutShort, QDir(f.platform.user).filePath(QStringLiteral("short.sec"))));
+    bvlSettingFiles files(f.ctx, f.window.get());
+    const int row = int(Column(files.lsFiles, bvlSettingFiles::FileColumn).indexOf(QStringLiteral("short.sec")));
+    QVERIFY(row >= 0);
+    QCOMPARE(files.lsFiles->topLevelItem(row)->text(bvlSettingFiles::CheckColumn),
+             QStringLiteral("not whole: ends inside record 2 (ERR 7)"));
 }
 
 void TestSettingFilesWindow::droppedFilesAreInstalledOrOpened()
