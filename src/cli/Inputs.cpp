@@ -112,7 +112,12 @@ LoadedSettingFile ReadSettingFileAsIs(const QString &path)
         const bool formatError = e.number() == ErrNo::InputPastEnd || e.number() == ErrNo::OutOfMemory;
         if (formatError && !HasSettingFileMagic(path))
             throw CliError(QStringLiteral("%1: is not a setting file").arg(path));
-        throw CliError(QStringLiteral("%1: %2").arg(path, ReadErrorText(e)));
+        // A file cut short says where, as the windows do.
+        QString where;
+        if (const auto *cut = dynamic_cast<const SettingFileCutError *>(&e))
+            where = cut->record() > 0 ? QStringLiteral("; it ends inside record %1").arg(cut->record())
+                                      : QStringLiteral("; it ends inside its header");
+        throw CliError(QStringLiteral("%1: %2%3").arg(path, ReadErrorText(e), where));
     }
     return loaded;
 }
