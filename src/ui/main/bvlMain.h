@@ -7,7 +7,8 @@
 #include "seem/SettingState.h"
 #include "seem/TypedValueCheck.h"
 #include "platform/Platform.h"
-#include "ui/main/GroupNodes.h"
+#include "ui/main/MainMenus.h"
+#include "ui/main/SettingsView.h"
 #include "ui/main/StatusLine.h"
 
 #include <QHash>
@@ -48,9 +49,13 @@ QString SeemFilter(AppContext &ctx);
 // bvlMainDocument.cpp (open, choose setting file, save), bvlMainView.cpp (tree and pages),
 // bvlMainCodec.cpp (controls <-> SEEM bytes), bvlMainInteraction.cpp (edits, descriptions,
 // restore popup). Members are public so that tests can drive the window as a user would.
-class bvlMain : public QMainWindow
+class bvlMain : public QMainWindow, public MainMenuItems
 {
     Q_OBJECT
+    // The window's parts, made before everything that refers to them.
+    std::unique_ptr<SettingsView> m_view;
+    MainMenus *m_menus = nullptr;   // a child of the window
+
 public:
     explicit bvlMain(AppContext &context, QWidget *parent = nullptr);
     ~bvlMain() override;
@@ -109,33 +114,24 @@ public:
     void mnfRestore_Click();
     void mnfRestoreItem_Click();
 
-    // ---- Settings view
-    // Pages are built when first shown: at open each setting only gets its page, its slot
-    // and the numbers of its controls (objectNames chUI(3) ... in setting order, whichever
-    // page is built first). AddSettingGroup gives setting index its page (a continuation
-    // page " (2)" when the group's is full), AddSettingControl its slot and numbers.
-    void AddSettingGroup(SettingStruct &setting, int index);
-    void AddSettingControl(SettingStruct &setting, int index);
-    // Page number (replicator element) of a tree node; 0 for a node without a page.
-    int PageNumberOf(const QTreeWidgetItem *node) const;
-    // The page's group box with its controls, built from the document on first use.
-    QGroupBox *BuildPage(int number);
-    bool IsPageBuilt(int number) const { return replicator.value(number) != nullptr; }
-    int GetObjX(int slot) const;   // twips
-    int GetObjY(int slot) const;   // twips
+    // ---- Settings view (SettingsView owns it; these are the window's names for it)
+    SettingsView &View() { return *m_view; }
+    void AddSettingGroup(SettingStruct &setting, int index) { m_view->AddSettingGroup(setting, index); }
+    void AddSettingControl(SettingStruct &setting, int index) { m_view->AddSettingControl(setting, index); }
+    QGroupBox *BuildPage(int number) { return m_view->BuildPage(number); }
+    bool IsPageBuilt(int number) const { return m_view->IsPageBuilt(number); }
+    int GetObjX(int slot) const { return m_view->GetObjX(slot); }
+    int GetObjY(int slot) const { return m_view->GetObjY(slot); }
+    // Every run-time control, page, node, mark and undo step goes.
     void UnloadAllControls();
-    void tvUI_NodeClick(QTreeWidgetItem *node);
-    QTreeWidgetItem *NodeByKey(const QString &key) const { return m_groups.find(key); }
+    void tvUI_NodeClick(QTreeWidgetItem *node) { m_view->ShowPageOf(node); }
+    QTreeWidgetItem *NodeByKey(const QString &key) const { return m_view->NodeByKey(key); }
     // Shows the page of setting index (selecting its node, as a click would) and focuses its
     // control unless told not to.
     void ShowSetting(int index, bool focusControl = true);
-    // The input control of setting index (check box, list or text box); its page is built
-    // when it was not yet.
-    QWidget *ControlOf(int index);
-    // The same when its page is built, null otherwise.
-    QWidget *BuiltControlOf(int index) const;
-    // The label of a list or text setting when its page is built.
-    QLabel *BuiltLabelOf(int index) const;
+    QWidget *ControlOf(int index) { return m_view->ControlOf(index); }
+    QWidget *BuiltControlOf(int index) const { return m_view->BuiltControlOf(index); }
+    QLabel *BuiltLabelOf(int index) const { return m_view->BuiltLabelOf(index); }
 
     // ---- Interaction
     void ShowDescriptionOf(const QObject *control);
@@ -189,23 +185,13 @@ public:
     void DropFiles(const QStringList &paths);
 
     // ---- Keys go where the user is (MenuKeys.cpp, ControlPopups.cpp)
-    QAction *mnfSettingItem = nullptr;   // the Setting editor menu's one item
-    QAction *mnfInfoItem = nullptr;      // the Info menu's one item
     // The pop-up of a text box: Restore original above the box's own edit actions.
     QMenu *TextBoxPopup(QLineEdit *box);
     void OpenTextBoxPopup(QLineEdit *box, const QPoint &globalPos);
-    // Setting file errors (SettingFileFindings.cpp): enabled when the open setting file
-    // has errors; lists them.
-    QAction *mnfSettingFileErrors = nullptr;
     void mnfSettingFileErrors_Click();
     // ---- What to do while no file is open, and the files opened last (bvlMainRecent.cpp)
     // The client area's hint, shown while no SEEM file is open, in the current language.
     QLabel *lbStartHint = nullptr;
-    // File > Open recent: mnfRecent(i) opens the i-th file opened last; mnfClearRecent
-    // empties the list.
-    QMenu *mnuRecent = nullptr;
-    QVector<QAction *> mnfRecent;
-    QAction *mnfClearRecent = nullptr;
     void mnfRecent_Click(int index);
     void mnfClearRecent_Click();
     // Builds the hint in the client area and Open recent after Open SEEM.
@@ -233,52 +219,25 @@ public:
     // Keeps the status line beside the find box while the box is open.
     void FitStatusLineToFind();
 
-    // ---- Controls (objectName = the name given here; array elements "name(index)")
-    QMenu *mnuFile = nullptr;
-    QAction *mnfOpenSEEM = nullptr;
-    QAction *mnfChangeSettingFile = nullptr;
-    QAction *mnfSaveSEEM = nullptr;
-    QAction *mnfRestore = nullptr;
-    QAction *mnf1 = nullptr;
-    QAction *mnfAutoSettingSelection = nullptr;
-    QAction *mnf2 = nullptr;
-    QAction *mnfQuit = nullptr;
-    QAction *mnuSetting = nullptr;
-    QAction *mnuLanguage = nullptr;
-    QAction *mnuInfo = nullptr;
-    QAction *mnfChooseLanguage = nullptr;      // Language menu: the language dialog
-    QMenu *mnuCodePage = nullptr;              // Language menu: the code pages offered
-    QVector<QAction *> mnfCodePage;            // one per code page, in CodePage::Supported() order
-    QMenu *mnuOrig = nullptr;       // popup only, never in the menu bar
-    QAction *mnfRestoreItem = nullptr;
-    QMenu *mnuChanges = nullptr;
-    QAction *mnfReviewChanges = nullptr;
-    QAction *mnfUndo = nullptr;
-    QAction *mnfRedo = nullptr;
-    QAction *mnfFind = nullptr;
-    QAction *mnfFindNext = nullptr;
-    QAction *mnfFindPrevious = nullptr;
-    QAction *mnfCompare = nullptr;
-    QAction *mnfSettingFiles = nullptr;
-    QAction *mnfExportValues = nullptr;
-    QAction *mnfApplyValues = nullptr;
+    // ---- Controls (objectName = the name given here; array elements "name(index)"); the
+    // menu items are MainMenuItems
     QUndoStack *UndoStack = nullptr;
     FindBar *txFind = nullptr;          // hidden until Find
     QTimer *tmFindHighlight = nullptr;  // ends the highlight of a found control
     QTimer *tmSavedStatus = nullptr;    // ends the status line's report of a save
 
-    QTreeWidget *tvUI = nullptr;
+    QTreeWidget *&tvUI;
     QGroupBox *frDescription = nullptr;
     QPlainTextEdit *txDescription = nullptr;
     StatusLine *lbFileDesc = nullptr;
 
-    // Control arrays; element 0 is the invisible template, run-time elements follow. An
-    // element is null until its page is built.
-    QVector<QGroupBox *> replicator;
-    QVector<QLabel *> lbUI;
-    QVector<QCheckBox *> chUI;
-    QVector<QComboBox *> cbUI;
-    QVector<QLineEdit *> txUI;
+    // Control arrays (the view's); element 0 is the invisible template, run-time elements
+    // follow. An element is null until its page is built.
+    QVector<QGroupBox *> &replicator;
+    QVector<QLabel *> &lbUI;
+    QVector<QCheckBox *> &chUI;
+    QVector<QComboBox *> &cbUI;
+    QVector<QLineEdit *> &txUI;
 
     // ---- Window state
     QString SEEMPath;
@@ -287,21 +246,18 @@ public:
     SeemDocument *Document = nullptr;
     SeemFile *SEEMFile = nullptr;  // the document's file
     SettingFileHeader FileHeader;
-    // The view's copy of the document's settings (setting i is Settings[i - 1]): UIIndex is
-    // the element of its control array; names and groups are the file's.
-    SettingList Settings;
-    // The view's page of each setting: its group, or a continuation page " (2)" of it.
-    QVector<QString> PageKeys;
+    SettingList &Settings;         // the view's copy of the document's settings
+    QVector<QString> &PageKeys;    // the view's page of each setting
     // True when the document holds nothing the file does not.
     bool IsSaved() const { return !Document->isModified(); }
     QString ShortHelpText;
     int PopupTarget = -1;          // setting index, or -1 for the selected tree node's group
-    int CurrentGroup = -1;         // visible page, -1 for none
-    int FrameCount = 0;
-    int LabelCount = 0;
-    int ComboCount = 0;
-    int TextCount = 0;
-    int CheckCount = 0;
+    int &CurrentGroup;             // visible page, -1 for none
+    int &FrameCount;
+    int &LabelCount;
+    int &ComboCount;
+    int &TextCount;
+    int &CheckCount;
     // Per setting, the state the last restore (or save) read from the file.
     const SettingStates &RestoredStates() const { return Document->restoredStates(); }
     // How the SEEM file is opened; tests put openReadOnly here to see a file the user
@@ -309,14 +265,9 @@ public:
     std::function<void(SeemFile &file, const QString &path)> SeemFileOpener =
         [](SeemFile &file, const QString &path) { file.open(path); };
 
-    // Dynamic property of run-time controls: the 1-based index of their setting.
-    static constexpr const char *SettingIndexProperty = "SettingIndex";
-    // Tree node data: the node's full path (its key), and the index of its page as
-    // decimal text. Both are empty when no setting belongs to exactly this path: storing
-    // every prefix's path would cost memory quadratic in a deep path (NodeByKey finds
-    // such a node all the same).
-    static constexpr int NodeKeyRole = Qt::UserRole;
-    static constexpr int NodePageRole = Qt::UserRole + 1;
+    static constexpr const char *SettingIndexProperty = SettingsView::SettingIndexProperty;
+    static constexpr int NodeKeyRole = SettingsView::NodeKeyRole;
+    static constexpr int NodePageRole = SettingsView::NodePageRole;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -336,13 +287,9 @@ private:
         SettingList settings;
     };
 
-    void BuildMenus();
-    // Setting files, Export values and Apply values, before the File menu's first separator.
-    void BuildSharingItems();
     void BuildControls();
-    QAction *AddMenuItem(QMenu *menu, const char *name, const QString &caption);
-    // The Language menu with its language and code page items (bvlMainLanguageMenu.cpp).
-    void BuildLanguageMenu();
+    // Each menu item's triggered to its handler (bvlMainMenuCommands.cpp).
+    void ConnectMenus();
     // Takes the code page of setting files from the preferences.
     void ApplyCodePagePreference();
     // Reads the open document's setting file again (after the code page changed) and
@@ -385,9 +332,6 @@ private:
     // The status line holds one line; its full text, a long path included, is its tool tip.
     void ShowFileDesc(const QString &text);
 
-    QTreeWidgetItem *SelectedNode() const;
-    // Builds the controls of setting index in slot of page, showing the document's value.
-    void BuildControl(QGroupBox *page, int slot, int index);
     void WatchControl(QWidget *control);
     // The document's values changed: the controls that exist show them.
     void DocumentStatesChanged(const QVector<int> &indexes);
@@ -408,7 +352,8 @@ private:
     QVector<int> AllSettings() const;
 
     // Changes (bvlMainChanges.cpp, bvlMainFind.cpp).
-    void BuildChangesMenu();
+    // The undo stack and what watches the changes.
+    void StartChanges();
     void WatchChanges(QWidget *control);
     void ControlChanged(int index, bool typing);
     // Makes the text typed into one box one undo step.
@@ -431,9 +376,6 @@ private:
 
     AppContext &m_ctx;
     QWidget *m_client = nullptr;                 // the client area below the menu bar
-    GroupNodes m_groups;                         // tree nodes by group path
-    // Where each group's next setting goes: the group, or its last " (2)" sibling page.
-    QHash<QString, QString> m_groupContinuation;
     // Set while a restore fills the controls: their change events then only mark the
     // document, the description pane is left for the user's own moves.
     bool m_restoring = false;
@@ -443,30 +385,8 @@ private:
     int m_foundIndex = 0;                        // the setting Find went to last, 0 for none
     QPointer<QWidget> m_highlighted;             // the found control while it is highlighted
     QScrollArea *m_scroll = nullptr;             // holds the client area when it does not fit the screen
-    // The view's pages (page n is m_pages[n - 1]): key, and its settings in slot order.
-    struct ViewPage
-    {
-        QString key;
-        QVector<int> settings;
-    };
-    QVector<ViewPage> m_pages;
-    // Per setting, its page number and its label's number (0 for a check box).
-    struct SettingPlace
-    {
-        int page = 0;
-        int label = 0;
-    };
-    QVector<SettingPlace> m_places;
-    QPair<QString, QString> m_lastGroup;   // the last group placed, as given and normalised
-    QTreeWidgetItem *m_shownNode = nullptr;      // the node whose page is shown
 
     // ---- Keys go where the user is (MenuKeys.cpp, ControlPopups.cpp)
-    // A menu-bar entry that is a menu with one item running command.
-    QAction *CommandMenu(const char *name, const QString &caption, bool tagged, QAction *&item,
-                         const std::function<void()> &command);
-    void WatchMenuKeys();
-    // Escape in a menu of the bar; true when it was taken.
-    bool MenuKeyFiltered(QObject *watched, QEvent *event);
     // The pop-up and paste keys of a setting's text box; true when the event was taken.
     bool TextBoxKeyFiltered(QObject *watched, QEvent *event);
     bool PasteWouldCut(const QLineEdit *box) const;
@@ -475,8 +395,6 @@ private:
     void WatchTextBox(QLineEdit *box);
     // A list whose value names no entry says which value it is (placeholder and tool tip).
     void UpdateListHint(int index);
-    QPointer<QWidget> m_focusBeforeMenu;   // where Escape from the menus goes back to
-    void BuildSettingFileFindingsItem();
     // After a setting file was taken over: its errors said once in the status line.
     void ShowSettingFileFindings();
     QStringList m_settingFileErrors;       // the open setting file's errors, as the check words them

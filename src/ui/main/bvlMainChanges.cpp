@@ -49,47 +49,12 @@ protected:
 };
 }
 
-void bvlMain::BuildChangesMenu()
+void bvlMain::StartChanges()
 {
     m_changes = std::make_unique<ChangeTracking>();
     ShowModal = [](QDialog &dialog) { dialog.exec(); };
     UndoStack = new QUndoStack(this);
     m_changes->undoKeys = new WindowUndoKeys(this);
-
-    mnuChanges = new QMenu(QStringLiteral("&Modifiche"), this);
-    mnuChanges->setObjectName(QStringLiteral("mnuChanges"));
-    TagForCaption(mnuChanges);
-    menuBar()->addMenu(mnuChanges);
-
-    mnfReviewChanges = AddMenuItem(mnuChanges, "mnfReviewChanges", QStringLiteral("&Rivedi modifiche..."));
-    mnfReviewChanges->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
-    mnfUndo = AddMenuItem(mnuChanges, "mnfUndo", QStringLiteral("&Annulla"));
-    mnfUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    mnfRedo = AddMenuItem(mnuChanges, "mnfRedo", QStringLiteral("Ri&peti"));
-    mnfRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    mnuChanges->addSeparator();
-    mnfFind = AddMenuItem(mnuChanges, "mnfFind", QStringLiteral("&Trova impostazione..."));
-    mnfFind->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    mnfFindNext = AddMenuItem(mnuChanges, "mnfFindNext", QStringLiteral("Trova s&uccessiva"));
-    mnfFindNext->setShortcut(QKeySequence(Qt::Key_F3));
-    mnfFindPrevious = AddMenuItem(mnuChanges, "mnfFindPrevious", QStringLiteral("Trova p&recedente"));
-    mnfFindPrevious->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
-    mnuChanges->addSeparator();
-    mnfCompare = AddMenuItem(mnuChanges, "mnfCompare", QStringLiteral("&Confronta con un'altra immagine..."));
-
-    // Usable once a setting file is loaded, as Save is; undo and redo while they have a step.
-    for (QAction *item : {mnfReviewChanges, mnfUndo, mnfRedo, mnfFind, mnfFindNext, mnfFindPrevious, mnfCompare})
-        item->setEnabled(false);
-    connect(UndoStack, &QUndoStack::canUndoChanged, mnfUndo, &QAction::setEnabled);
-    connect(UndoStack, &QUndoStack::canRedoChanged, mnfRedo, &QAction::setEnabled);
-
-    connect(mnfReviewChanges, &QAction::triggered, this, [this] { mnfReviewChanges_Click(); });
-    connect(mnfUndo, &QAction::triggered, this, [this] { mnfUndo_Click(); });
-    connect(mnfRedo, &QAction::triggered, this, [this] { mnfRedo_Click(); });
-    connect(mnfFind, &QAction::triggered, this, [this] { mnfFind_Click(); });
-    connect(mnfFindNext, &QAction::triggered, this, [this] { mnfFindNext_Click(); });
-    connect(mnfFindPrevious, &QAction::triggered, this, [this] { mnfFindPrevious_Click(); });
-    connect(mnfCompare, &QAction::triggered, this, [this] { mnfCompare_Click(); });
 }
 
 void bvlMain::WatchChanges(QWidget *control)
