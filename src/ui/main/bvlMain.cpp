@@ -41,20 +41,21 @@ const QString PrefFalse = QStringLiteral("False");
 }
 
 bvlMain::bvlMain(AppContext &context, QWidget *parent)
-    : QMainWindow(parent), m_view(std::make_unique<SettingsView>()), tvUI(m_view->tvUI),
+    : QMainWindow(parent), Document(new SeemDocument(this)), m_view(std::make_unique<SettingsView>()),
+      m_files(std::make_unique<DocumentFiles>(context, *Document)), tvUI(m_view->tvUI),
       replicator(m_view->replicator), lbUI(m_view->lbUI), chUI(m_view->chUI), cbUI(m_view->cbUI),
-      txUI(m_view->txUI), Settings(m_view->Settings), PageKeys(m_view->PageKeys),
+      txUI(m_view->txUI),
+      SEEMPath(m_files->SEEMPath), SettingPath(m_files->SettingPath), SEEMFile(m_files->SEEMFile),
+      FileHeader(m_files->FileHeader), Settings(m_view->Settings), PageKeys(m_view->PageKeys),
       CurrentGroup(m_view->CurrentGroup), FrameCount(m_view->FrameCount), LabelCount(m_view->LabelCount),
       ComboCount(m_view->ComboCount), TextCount(m_view->TextCount), CheckCount(m_view->CheckCount),
-      m_ctx(context)
+      SeemFileOpener(m_files->SeemFileOpener), m_ctx(context)
 {
     setObjectName(QStringLiteral("bvlMain"));
     setWindowTitle(ApplicationTitle);
     // Fixed single border: minimise and close, no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    Document = new SeemDocument(this);
-    SEEMFile = &Document->file();
     connect(Document, &SeemDocument::statesChanged, this, [this](const QVector<int> &indexes) {
         DocumentStatesChanged(indexes);
     });
@@ -183,7 +184,7 @@ void bvlMain::Form_QueryUnload(bool &cancel)
     cancel = false;
     if (IsSaved())
         return;
-    switch (AskToSave()) {
+    switch (m_files->AskToSave()) {
     case MsgResult::Cancel:
         cancel = true;
         break;

@@ -7,6 +7,7 @@
 #include "seem/SettingState.h"
 #include "seem/TypedValueCheck.h"
 #include "platform/Platform.h"
+#include "ui/main/DocumentFiles.h"
 #include "ui/main/MainMenus.h"
 #include "ui/main/SettingsView.h"
 #include "ui/main/StatusLine.h"
@@ -39,9 +40,6 @@ class QUndoStack;
 struct AppContext;
 struct ChangeTracking;
 
-// The open dialog's filter for SEEM files: SEEM files, all files.
-QString SeemFilter(AppContext &ctx);
-
 // The main window: one open SEEM file, the setting file that gives its bytes meaning, a
 // group tree with one page of controls per group, and the commands around them.
 //
@@ -52,8 +50,14 @@ QString SeemFilter(AppContext &ctx);
 class bvlMain : public QMainWindow, public MainMenuItems
 {
     Q_OBJECT
+public:
+    // The open document: the truth every view of this window shows.
+    SeemDocument *const Document;
+
+private:
     // The window's parts, made before everything that refers to them.
     std::unique_ptr<SettingsView> m_view;
+    std::unique_ptr<DocumentFiles> m_files;
     MainMenus *m_menus = nullptr;   // a child of the window
 
 public:
@@ -84,10 +88,7 @@ public:
     // True when every setting was written into the SEEM file. Another name chosen in the
     // dialog saves a copy there, which becomes the open document; the original stays as it is.
     bool mnfSaveSEEM_Click();
-    // Full path of the first setting file whose header matches the numbers in the SEEM
-    // file's name, the per-user folder searched before the program folder; empty when
-    // none does.
-    QString AutoSelectSEC(const QString &fileName);
+    QString AutoSelectSEC(const QString &fileName) const { return m_files->AutoSelectSEC(fileName); }
 
     // ---- Values between controls and the SEEM file
     // Restores settings from the file into their controls. A setting that fails is
@@ -215,7 +216,7 @@ public:
     QMargins FrameMargins() const;
     // What the status line shows for text: for the setting file in use its name and phones
     // first (the whole text stays the tool tip); other texts as they are.
-    QString StatusLineShown(const QString &text) const;
+    QString StatusLineShown(const QString &text) const { return m_files->StatusLineShown(text); }
     // Keeps the status line beside the find box while the box is open.
     void FitStatusLineToFind();
 
@@ -239,13 +240,11 @@ public:
     QVector<QComboBox *> &cbUI;
     QVector<QLineEdit *> &txUI;
 
-    // ---- Window state
-    QString SEEMPath;
-    QString SettingPath;
-    // The open document: the truth every view of this window shows.
-    SeemDocument *Document = nullptr;
-    SeemFile *SEEMFile = nullptr;  // the document's file
-    SettingFileHeader FileHeader;
+    // ---- Window state (the files are DocumentFiles')
+    QString &SEEMPath;
+    QString &SettingPath;
+    SeemFile *&SEEMFile;   // the document's file
+    SettingFileHeader &FileHeader;
     SettingList &Settings;         // the view's copy of the document's settings
     QVector<QString> &PageKeys;    // the view's page of each setting
     // True when the document holds nothing the file does not.
@@ -260,10 +259,8 @@ public:
     int &CheckCount;
     // Per setting, the state the last restore (or save) read from the file.
     const SettingStates &RestoredStates() const { return Document->restoredStates(); }
-    // How the SEEM file is opened; tests put openReadOnly here to see a file the user
-    // may not write, which a test run with full rights cannot make.
-    std::function<void(SeemFile &file, const QString &path)> SeemFileOpener =
-        [](SeemFile &file, const QString &path) { file.open(path); };
+    // How the SEEM file is opened (tests open it for reading only).
+    std::function<void(SeemFile &file, const QString &path)> &SeemFileOpener;
 
     static constexpr const char *SettingIndexProperty = SettingsView::SettingIndexProperty;
     static constexpr int NodeKeyRole = SettingsView::NodeKeyRole;
@@ -277,16 +274,6 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    // A SEEM file and its setting file, opened, read and checked but not yet taken over.
-    struct NextDocument
-    {
-        std::unique_ptr<SeemFile> seemFile;   // null when the open SEEM file stays
-        QString seemPath;
-        QString settingPath;
-        SettingFileHeader header;
-        SettingList settings;
-    };
-
     void BuildControls();
     // Each menu item's triggered to its handler (bvlMainMenuCommands.cpp).
     void ConnectMenus();
@@ -304,31 +291,23 @@ private:
     // (allowed at start-up). False when the program was ended because no language is usable.
     bool ChooseLanguage(bool autoLoadOneLanguage);
 
+    // Opens seemPath into next with its setting file (chosen automatically or asked for).
     // False when a dialog was cancelled; throws BvlError on failure.
-    bool OpenFileParse(const QString &seemPath, NextDocument &next);
+    bool OpenFileParse(const QString &seemPath, DocumentFiles::Next &next);
     // Reads and checks next's setting file, then takes next over. False when the file was
     // refused (its message has been shown); throws BvlError when it cannot be shown.
-    bool OpenSettingParse(NextDocument &next);
-    void TakeOver(NextDocument &next);
+    bool OpenSettingParse(DocumentFiles::Next &next);
+    // The window shows the document next has become: view, menus, status line, hint.
+    void TakeOver(DocumentFiles::Next &next);
     // Before edits would be dropped: the unsaved-changes question, and the save when the
     // answer is Yes. False when the edits are to stay (Cancel, or a save that did not happen).
     bool MayDropEdits();
-    MsgResult AskToSave();
-    // A setting file for another SEEM or record than the SEEM file's name says is used only
-    // when the user says so; true when the numbers agree or the name carries none.
-    bool AcceptOtherRecord(const NextDocument &next);
-    // Copies the open SEEM file to target, asking before another file is replaced, and
-    // makes the copy the open document. False, reported, when that did not happen.
-    bool SaveAsCopy(const QString &target);
-    static bool IsSameFile(const QString &a, const QString &b);
     // "Saved 3 settings into 0032_0001.seem" for a few seconds.
     void ShowSavedStatus(int writtenCount);
     // Refuses a save while an edited value cannot be written: says which and why, and
     // shows the setting. True when every value can be written.
     bool CheckTypedValues();
-    QString UsingFileStatus() const;
-    // The folder of path with a trailing separator, proposed by the open dialogs.
-    static QString FolderProposal(const QString &path);
+    QString UsingFileStatus() const { return m_files->UsingFileStatus(); }
     // The status line holds one line; its full text, a long path included, is its tool tip.
     void ShowFileDesc(const QString &text);
 

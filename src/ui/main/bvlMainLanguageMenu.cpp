@@ -54,7 +54,7 @@ void bvlMain::ReadSettingFileAgain()
 {
     const QString previousStatus = lbFileDesc->text();
     try {
-        NextDocument next;
+        DocumentFiles::Next next;
         next.settingPath = SettingPath;
         if (!OpenSettingParse(next))
             ShowFileDesc(previousStatus);
