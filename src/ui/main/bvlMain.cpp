@@ -42,7 +42,10 @@ const QString PrefFalse = QStringLiteral("False");
 
 bvlMain::bvlMain(AppContext &context, QWidget *parent)
     : QMainWindow(parent), Document(new SeemDocument(this)), m_view(std::make_unique<SettingsView>()),
-      m_files(std::make_unique<DocumentFiles>(context, *Document)), tvUI(m_view->tvUI),
+      m_files(std::make_unique<DocumentFiles>(context, *Document)),
+      m_steps(std::make_unique<ChangeSteps>(
+          *Document, [this](const QVector<QPair<int, ControlState>> &states) { ShowStatesQuietly(states); }, this)),
+      UndoStack(m_steps->UndoStack), tvUI(m_view->tvUI),
       replicator(m_view->replicator), lbUI(m_view->lbUI), chUI(m_view->chUI), cbUI(m_view->cbUI),
       txUI(m_view->txUI),
       SEEMPath(m_files->SEEMPath), SettingPath(m_files->SettingPath), SEEMFile(m_files->SEEMFile),

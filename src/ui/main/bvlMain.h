@@ -7,6 +7,7 @@
 #include "seem/SettingState.h"
 #include "seem/TypedValueCheck.h"
 #include "platform/Platform.h"
+#include "ui/main/ChangeSteps.h"
 #include "ui/main/DocumentFiles.h"
 #include "ui/main/MainMenus.h"
 #include "ui/main/SettingsView.h"
@@ -58,6 +59,7 @@ private:
     // The window's parts, made before everything that refers to them.
     std::unique_ptr<SettingsView> m_view;
     std::unique_ptr<DocumentFiles> m_files;
+    std::unique_ptr<ChangeSteps> m_steps;
     MainMenus *m_menus = nullptr;   // a child of the window
 
 public:
@@ -222,7 +224,7 @@ public:
 
     // ---- Controls (objectName = the name given here; array elements "name(index)"); the
     // menu items are MainMenuItems
-    QUndoStack *UndoStack = nullptr;
+    QUndoStack *&UndoStack;   // the steps'
     FindBar *txFind = nullptr;          // hidden until Find
     QTimer *tmFindHighlight = nullptr;  // ends the highlight of a found control
     QTimer *tmSavedStatus = nullptr;    // ends the status line's report of a save
@@ -331,14 +333,15 @@ private:
     QVector<int> AllSettings() const;
 
     // Changes (bvlMainChanges.cpp, bvlMainFind.cpp).
-    // The undo stack and what watches the changes.
+    // The marks of changes, and how the Changes menu's dialogs are shown.
     void StartChanges();
     void WatchChanges(QWidget *control);
     void ControlChanged(int index, bool typing);
-    // Makes the text typed into one box one undo step.
-    void CommitTypedEdit();
-    // Runs change, a programmatic change of the settings' controls, as one undo step.
-    void RecordAsOneStep(const QVector<int> &indexes, const std::function<void()> &change);
+    void CommitTypedEdit() { m_steps->CommitTypedEdit(); }
+    void RecordAsOneStep(const QVector<int> &indexes, const std::function<void()> &change)
+    {
+        m_steps->RecordAsOneStep(indexes, change);
+    }
     void ShowStatesQuietly(const QVector<QPair<int, ControlState>> &states);
     // After a restore, a save or an undo put states into these settings' controls.
     void SettleChanges(const QVector<int> &indexes);

@@ -8,7 +8,6 @@
 
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
-#include "ui/main/ChangeCommands.h"
 #include "ui/main/ChangeMarks.h"
 #include "ui/main/ChangeTracking.h"
 #include "ui/main/SettingControlKind.h"
@@ -19,7 +18,6 @@
 #include <QDialog>
 #include <QEvent>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -28,33 +26,10 @@
 #include <QTreeWidget>
 #include <QUndoStack>
 
-namespace {
-// A text box undoes its own typing on Ctrl+Z; here the window's undo does, so that
-// typing and ticking undo alike, one step at a time.
-class WindowUndoKeys : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() != QEvent::ShortcutOverride)
-            return false;
-        const auto *key = static_cast<QKeyEvent *>(event);
-        // Not accepted: the shortcut goes on to the window's menu items.
-        return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)
-            || key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y);
-    }
-};
-}
-
 void bvlMain::StartChanges()
 {
     m_changes = std::make_unique<ChangeTracking>();
     ShowModal = [](QDialog &dialog) { dialog.exec(); };
-    UndoStack = new QUndoStack(this);
-    m_changes->undoKeys = new WindowUndoKeys(this);
 }
 
 void bvlMain::WatchChanges(QWidget *control)
@@ -67,7 +42,7 @@ void bvlMain::WatchChanges(QWidget *control)
     } else if (auto *text = qobject_cast<QLineEdit *>(control)) {
         connect(text, &QLineEdit::textChanged, this, [this, index] { ControlChanged(index, true); });
         connect(text, &QLineEdit::editingFinished, this, [this] { CommitTypedEdit(); });
-        text->installEventFilter(m_changes->undoKeys);
+        m_steps->WatchTextBox(text);
     }
 }
 
@@ -76,50 +51,7 @@ void bvlMain::ControlChanged(int index, bool typing)
     // Restores, saves and undo put the document's values into the controls themselves.
     if (m_restoring || index > Document->count())
         return;
-    if (!typing || m_changes->typingIndex != index)
-        CommitTypedEdit();
-    const ControlState before = Document->state(index);
-    const ControlState after = ControlStateOf(index);
-    if (typing && m_changes->typingIndex != index) {
-        m_changes->typingIndex = index;
-        m_changes->typingBefore = before;
-    }
-    // The edit goes into the document; its change signal marks the control and the title.
-    Document->setState(index, after);
-    if (!typing && after != before)
-        UndoStack->push(new ControlStatesCommand({StateChange{index, before, after}},
-                                                 [this](const auto &states) { ShowStatesQuietly(states); }));
-}
-
-void bvlMain::CommitTypedEdit()
-{
-    const int index = m_changes->typingIndex;
-    if (index == 0)
-        return;
-    m_changes->typingIndex = 0;
-    const ControlState before = m_changes->typingBefore;
-    const ControlState after = CurrentState(index);
-    if (after == before)
-        return;
-    UndoStack->push(new ControlStatesCommand({StateChange{index, before, after}},
-                                             [this](const auto &states) { ShowStatesQuietly(states); }));
-}
-
-void bvlMain::RecordAsOneStep(const QVector<int> &indexes, const std::function<void()> &change)
-{
-    CommitTypedEdit();
-    QVector<StateChange> changes;
-    for (int index : indexes)
-        changes.append(StateChange{index, CurrentState(index), ControlState()});
-    change();
-    QVector<StateChange> changed;
-    for (StateChange &c : changes) {
-        c.after = CurrentState(c.index);
-        if (c.after != c.before)
-            changed.append(c);
-    }
-    if (!changed.isEmpty())
-        UndoStack->push(new ControlStatesCommand(changed, [this](const auto &states) { ShowStatesQuietly(states); }));
+    m_steps->Edited(index, ControlStateOf(index), typing);
 }
 
 void bvlMain::ShowStatesQuietly(const QVector<QPair<int, ControlState>> &states)
@@ -157,10 +89,8 @@ void bvlMain::SettleChanges(const QVector<int> &indexes)
 void bvlMain::ForgetChanges()
 {
     // The controls and tree nodes go with the view, and with them their marks.
-    UndoStack->clear();
-    QObject *undoKeys = m_changes->undoKeys;
+    m_steps->Forget();
     *m_changes = ChangeTracking();
-    m_changes->undoKeys = undoKeys;
     m_foundIndex = 0;
     UpdateChangesTitle();
 }
