@@ -8,7 +8,7 @@
 #include "ui/ControlNames.h"
 #include "ui/ThemeFollower.h"
 #include "ui/Twips.h"
-#include "ui/main/ChangeTracking.h"
+#include "ui/main/ChangeMarkers.h"
 #include "ui/main/StatusLine.h"
 
 #include <QAction>
@@ -45,7 +45,7 @@ bvlMain::bvlMain(AppContext &context, QWidget *parent)
       m_files(std::make_unique<DocumentFiles>(context, *Document)),
       m_steps(std::make_unique<ChangeSteps>(
           *Document, [this](const QVector<QPair<int, ControlState>> &states) { ShowStatesQuietly(states); }, this)),
-      UndoStack(m_steps->UndoStack), tvUI(m_view->tvUI),
+      m_marks(std::make_unique<ChangeMarkers>(*Document, *m_view)), UndoStack(m_steps->UndoStack), tvUI(m_view->tvUI),
       replicator(m_view->replicator), lbUI(m_view->lbUI), chUI(m_view->chUI), cbUI(m_view->cbUI),
       txUI(m_view->txUI),
       SEEMPath(m_files->SEEMPath), SettingPath(m_files->SettingPath), SEEMFile(m_files->SEEMFile),

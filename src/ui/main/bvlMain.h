@@ -39,15 +39,16 @@ class QTimer;
 class QScrollArea;
 class QUndoStack;
 struct AppContext;
-struct ChangeTracking;
+class ChangeMarkers;
 
-// The main window: one open SEEM file, the setting file that gives its bytes meaning, a
-// group tree with one page of controls per group, and the commands around them.
+// The main window: one open SEEM file (the document), the setting file that gives its bytes
+// meaning, a group tree with one page of controls per group, and the commands around them.
 //
-// Its parts live in separate files: bvlMain.cpp (window, menus, start-up, closing),
-// bvlMainDocument.cpp (open, choose setting file, save), bvlMainView.cpp (tree and pages),
-// bvlMainCodec.cpp (controls <-> SEEM bytes), bvlMainInteraction.cpp (edits, descriptions,
-// restore popup). Members are public so that tests can drive the window as a user would.
+// The window holds its controls and handlers; its parts own the rest: SettingsView (tree,
+// pages, control arrays), MainMenus (the menu items it makes), DocumentFiles (the files in
+// use, opening and copying them), ChangeSteps (undo) and ChangeMarkers (marks of changes).
+// The handlers live in bvlMain*.cpp by concern. Members are public so that tests can
+// drive the window as a user would; what a part holds is reached under the window's names.
 class bvlMain : public QMainWindow, public MainMenuItems
 {
     Q_OBJECT
@@ -60,6 +61,7 @@ private:
     std::unique_ptr<SettingsView> m_view;
     std::unique_ptr<DocumentFiles> m_files;
     std::unique_ptr<ChangeSteps> m_steps;
+    std::unique_ptr<ChangeMarkers> m_marks;
     MainMenus *m_menus = nullptr;   // a child of the window
 
 public:
@@ -187,7 +189,7 @@ public:
     // Files dropped on the window: setting files are installed, a SEEM file is opened.
     void DropFiles(const QStringList &paths);
 
-    // ---- Keys go where the user is (MenuKeys.cpp, ControlPopups.cpp)
+    // ---- Keys go where the user is (ControlPopups.cpp)
     // The pop-up of a text box: Restore original above the box's own edit actions.
     QMenu *TextBoxPopup(QLineEdit *box);
     void OpenTextBoxPopup(QLineEdit *box, const QPoint &globalPos);
@@ -206,7 +208,7 @@ public:
     void FillRecentMenu();
     // A SEEM file opened: first in the list (the menu is filled by ShowStartHint).
     void RememberRecent(const QString &seemPath);
-    // ---- Theme colours and a layout that fits (bvlMainTheme.cpp, bvlMainPlace.cpp)
+    // ---- Theme colours and a layout that fits (bvlMainTheme.cpp, bvlMainFit.cpp)
     // Draws the colours this window keeps itself (the tree's change marks) for the theme.
     void ShowThemeColours();
     // FitToScreen for a frame of the given margins around the client area.
@@ -363,12 +365,11 @@ private:
     bool m_restoring = false;
     bool m_placed = false;                       // centred on the screen once
     bvlEditSetting *m_settingEditor = nullptr;   // created on first use, a child of this window
-    std::unique_ptr<ChangeTracking> m_changes;
     int m_foundIndex = 0;                        // the setting Find went to last, 0 for none
     QPointer<QWidget> m_highlighted;             // the found control while it is highlighted
     QScrollArea *m_scroll = nullptr;             // holds the client area when it does not fit the screen
 
-    // ---- Keys go where the user is (MenuKeys.cpp, ControlPopups.cpp)
+    // ---- Keys go where the user is (ControlPopups.cpp)
     // The pop-up and paste keys of a setting's text box; true when the event was taken.
     bool TextBoxKeyFiltered(QObject *watched, QEvent *event);
     bool PasteWouldCut(const QLineEdit *box) const;

@@ -9,7 +9,7 @@
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
 #include "ui/main/ChangeMarks.h"
-#include "ui/main/ChangeTracking.h"
+#include "ui/main/ChangeMarkers.h"
 #include "ui/main/SettingControlKind.h"
 #include "ui/main/bvlReviewChanges.h"
 
@@ -28,7 +28,6 @@
 
 void bvlMain::StartChanges()
 {
-    m_changes = std::make_unique<ChangeTracking>();
     ShowModal = [](QDialog &dialog) { dialog.exec(); };
 }
 
@@ -76,9 +75,7 @@ void bvlMain::ShowStatesAsOneStep(const QVector<QPair<int, ControlState>> &state
 
 void bvlMain::SettleChanges(const QVector<int> &indexes)
 {
-    ChangeTracking &c = *m_changes;
-    if (c.marked.size() != Settings.size())
-        c.marked.resize(Settings.size());   // a new view: nothing is marked on it yet
+    m_marks->Fit();   // a new view: nothing is marked on it yet
     for (int index : indexes)
         UpdateChangeMark(index);
     UpdateChangesTitle();
@@ -90,7 +87,7 @@ void bvlMain::ForgetChanges()
 {
     // The controls and tree nodes go with the view, and with them their marks.
     m_steps->Forget();
-    *m_changes = ChangeTracking();
+    m_marks->Forget();
     m_foundIndex = 0;
     UpdateChangesTitle();
 }
@@ -98,27 +95,7 @@ void bvlMain::ForgetChanges()
 void bvlMain::UpdateChangeMark(int index)
 {
     UpdateValidityMark(index);
-    ChangeTracking &c = *m_changes;
-    if (c.marked.size() != Settings.size())
-        c.marked.resize(Settings.size());
-    const bool changed = Document->isChanged(index);
-    if (c.marked.testBit(index - 1) == changed)
-        return;
-    c.marked.setBit(index - 1, changed);
-    c.markedCount += changed ? 1 : -1;
-
-    const SettingStruct &setting = Settings.at(index - 1);
-    // A check box is its own caption; the other settings are named by their label.
-    // Controls not built yet take their mark when their page is built.
-    if (ControlKindOf(setting) == ControlKind::CheckBox)
-        SetChangeMark(BuiltControlOf(index), changed);
-    else
-        SetChangeMark(BuiltLabelOf(index), changed);
-    for (QTreeWidgetItem *node = NodeByKey(PageKeys.value(index - 1)); node; node = node->parent()) {
-        int &below = c.changedBelow[node];
-        below += changed ? 1 : -1;
-        SetChangeMark(node, below > 0);
-    }
+    m_marks->Update(index);
 }
 
 void bvlMain::UpdateChangesTitle()

@@ -9,7 +9,7 @@
 #include "seem/SettingCodec.h"
 #include "ui/AppContext.h"
 #include "ui/main/ChangeMarks.h"
-#include "ui/main/ChangeTracking.h"
+#include "ui/main/ChangeMarkers.h"
 #include "ui/main/SettingControlKind.h"
 
 #include <QCheckBox>
@@ -55,11 +55,7 @@ void bvlMain::ShowBuiltControl(int index)
     if (index > Document->count())
         return;
     ShowInControl(index);
-    const QBitArray &marked = m_changes->marked;
-    if (index <= marked.size() && marked.testBit(index - 1))
-        SetChangeMark(ControlKindOf(Settings.at(index - 1)) == ControlKind::CheckBox ? BuiltControlOf(index)
-                                                                                     : BuiltLabelOf(index),
-                      true);
+    m_marks->MarkBuilt(index);
     UpdateValidityMark(index);
     UpdateListHint(index);
 }
