@@ -1,6 +1,6 @@
 #include "ui/main/GroupNodes.h"
 
-#include "ui/main/bvlMain.h"
+#include "ui/main/SettingsView.h"
 
 #include <QTreeWidget>
 
@@ -28,7 +28,7 @@ QTreeWidgetItem *GroupNodes::obtain(QTreeWidget *tree, const QString &path)
         }
         node = next;
     }
-    node->setData(0, bvlMain::NodeKeyRole, path);
+    node->setData(0, SettingsView::NodeKeyRole, path);
     m_groups.insert(path, node);
     return node;
 }

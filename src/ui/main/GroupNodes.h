@@ -9,7 +9,7 @@ class QTreeWidgetItem;
 // path's length, however deep it is: a group is looked up by its full path first, and a
 // new path is walked one element at a time through each node's children by text. No
 // prefix of a path is stored as a key of its own, and a group's node carries its full
-// path (bvlMain::NodeKeyRole) only when some setting names exactly that path.
+// path (SettingsView::NodeKeyRole) only when some setting names exactly that path.
 class GroupNodes
 {
 public:

@@ -10,16 +10,6 @@
 #include <QFileInfo>
 #include <QMenu>
 
-void bvlMain::BuildSettingFileFindingsItem()
-{
-    mnfSettingFileErrors = new QAction(QStringLiteral("Setting file errors..."), this);
-    mnfSettingFileErrors->setObjectName(QStringLiteral("mnfSettingFileErrors"));
-    TagForCaption(mnfSettingFileErrors);
-    mnfSettingFileErrors->setEnabled(false);
-    mnuFile->insertAction(mnfSaveSEEM, mnfSettingFileErrors);
-    connect(mnfSettingFileErrors, &QAction::triggered, this, [this] { mnfSettingFileErrors_Click(); });
-}
-
 void bvlMain::ShowSettingFileFindings()
 {
     const SettingFileVerdict verdict = CheckSettingFileVerdict(FileHeader, Settings);

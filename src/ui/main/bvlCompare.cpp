@@ -109,7 +109,7 @@ void bvlMain::mnfCompare_Click()
         return;
     CommitTypedEdit();
     const std::optional<QString> chosen = m_ctx.platform.openFileName(
-        m_ctx.Title(QStringLiteral("bvlMain.mnfCompare")), SeemFilter(m_ctx), FolderProposal(SEEMFile->path()));
+        m_ctx.Title(QStringLiteral("bvlMain.mnfCompare")), SeemFilter(m_ctx), DocumentFiles::FolderProposal(SEEMFile->path()));
     if (!chosen)
         return;
     SeemFile other;

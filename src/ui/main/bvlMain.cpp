@@ -8,7 +8,7 @@
 #include "ui/ControlNames.h"
 #include "ui/ThemeFollower.h"
 #include "ui/Twips.h"
-#include "ui/main/ChangeTracking.h"
+#include "ui/main/ChangeMarkers.h"
 #include "ui/main/StatusLine.h"
 
 #include <QAction>
@@ -32,10 +32,6 @@ namespace {
 // Client area below the menu bar, in twips.
 constexpr int ClientWidth = 13455;
 constexpr int ClientHeight = 9015;
-// Size of the setting control templates, in twips.
-constexpr int TemplateWidth = 4575;
-constexpr int LineHeight = 315;
-constexpr int CheckHeight = 630;
 
 // How long the status line reports a save before it names the setting file again.
 constexpr int SavedStatusMilliseconds = 5000;
@@ -44,21 +40,35 @@ const QString PrefTrue = QStringLiteral("True");
 const QString PrefFalse = QStringLiteral("False");
 }
 
-bvlMain::bvlMain(AppContext &context, QWidget *parent) : QMainWindow(parent), m_ctx(context)
+bvlMain::bvlMain(AppContext &context, QWidget *parent)
+    : QMainWindow(parent), Document(new SeemDocument(this)), m_view(std::make_unique<SettingsView>()),
+      m_files(std::make_unique<DocumentFiles>(context, *Document)),
+      m_steps(std::make_unique<ChangeSteps>(
+          *Document, [this](const QVector<QPair<int, ControlState>> &states) { ShowStatesQuietly(states); }, this)),
+      m_marks(std::make_unique<ChangeMarkers>(*Document, *m_view)), UndoStack(m_steps->UndoStack), tvUI(m_view->tvUI),
+      replicator(m_view->replicator), lbUI(m_view->lbUI), chUI(m_view->chUI), cbUI(m_view->cbUI),
+      txUI(m_view->txUI),
+      SEEMPath(m_files->SEEMPath), SettingPath(m_files->SettingPath), SEEMFile(m_files->SEEMFile),
+      FileHeader(m_files->FileHeader), Settings(m_view->Settings), PageKeys(m_view->PageKeys),
+      CurrentGroup(m_view->CurrentGroup), FrameCount(m_view->FrameCount), LabelCount(m_view->LabelCount),
+      ComboCount(m_view->ComboCount), TextCount(m_view->TextCount), CheckCount(m_view->CheckCount),
+      SeemFileOpener(m_files->SeemFileOpener), m_ctx(context)
 {
     setObjectName(QStringLiteral("bvlMain"));
     setWindowTitle(ApplicationTitle);
     // Fixed single border: minimise and close, no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    Document = new SeemDocument(this);
-    SEEMFile = &Document->file();
     connect(Document, &SeemDocument::statesChanged, this, [this](const QVector<int> &indexes) {
         DocumentStatesChanged(indexes);
     });
-    BuildMenus();
+    StartChanges();
+    m_menus = new MainMenus(*this, *this);
+    m_menus->Build();
+    ConnectMenus();
     BuildControls();
     BuildRecentFiles();
+    setAcceptDrops(true);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     tmSavedStatus = new QTimer(this);
     tmSavedStatus->setSingleShot(true);
@@ -77,71 +87,21 @@ bvlMain::~bvlMain()
     for (QObject *control : m_client->findChildren<QObject *>())
         control->disconnect(this);
     Document->disconnect(this);
+    m_view->disconnect(this);
 }
 
-QAction *bvlMain::AddMenuItem(QMenu *menu, const char *name, const QString &caption)
+void bvlMain::UnloadAllControls()
 {
-    auto *item = new QAction(caption, this);
-    item->setObjectName(QString::fromLatin1(name));
-    TagForCaption(item);
-    menu->addAction(item);
-    return item;
+    ForgetChanges();
+    m_view->Unload();
 }
 
-void bvlMain::BuildMenus()
+void bvlMain::ShowSetting(int index, bool focusControl)
 {
-    mnuFile = new QMenu(QStringLiteral("&File"), this);
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    TagForCaption(mnuFile);
-    menuBar()->addMenu(mnuFile);
-
-    mnfOpenSEEM = AddMenuItem(mnuFile, "mnfOpenSEEM", QStringLiteral("&Apri SEEM..."));
-    mnfOpenSEEM->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    mnfChangeSettingFile = AddMenuItem(mnuFile, "mnfChangeSettingFile", QStringLiteral("&Cambia setting file..."));
-    mnfChangeSettingFile->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
-    mnfChangeSettingFile->setEnabled(false);
-    mnfSaveSEEM = AddMenuItem(mnuFile, "mnfSaveSEEM", QStringLiteral("&Salva SEEM..."));
-    mnfSaveSEEM->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    mnfSaveSEEM->setEnabled(false);
-    mnfRestore = AddMenuItem(mnuFile, "mnfRestore", QStringLiteral("&Ripristina valori originali"));
-    mnfRestore->setEnabled(false);
-    mnf1 = mnuFile->addSeparator();
-    mnf1->setObjectName(QStringLiteral("mnf1"));
-    BuildSharingItems();
-    mnfAutoSettingSelection =
-        AddMenuItem(mnuFile, "mnfAutoSettingSelection", QStringLiteral("Scelta a&utomatica setting file"));
-    mnfAutoSettingSelection->setCheckable(true);
-    mnf2 = mnuFile->addSeparator();
-    mnf2->setObjectName(QStringLiteral("mnf2"));
-    mnfQuit = AddMenuItem(mnuFile, "mnfQuit", QStringLiteral("&Esci"));
-
-    BuildChangesMenu();   // between File and Setting editor
-
-    // Setting editor and Info are menus holding their one command, so that the arrows
-    // reach them and Down opens them like every other menu (MenuKeys.cpp).
-    mnuSetting = CommandMenu("mnuSetting", QStringLiteral("&Setting editor"), true, mnfSettingItem,
-                             [this] { mnuSetting_Click(); });
-    BuildLanguageMenu();
-    // "Info" in every language.
-    mnuInfo = CommandMenu("mnuInfo", QStringLiteral("&Info"), false, mnfInfoItem, [this] { mnuInfo_Click(); });
-    menuBar()->addAction(mnuSetting);
-    menuBar()->addMenu(mnuLanguage->menu());
-    menuBar()->addAction(mnuInfo);
-
-    mnuOrig = new QMenu(QStringLiteral("orig"), this);
-    mnuOrig->setObjectName(QStringLiteral("mnuOrig"));
-    mnfRestoreItem = AddMenuItem(mnuOrig, "mnfRestoreItem", QStringLiteral("&Ripristina originale"));
-
-    BuildSettingFileFindingsItem();
-    WatchMenuKeys();
-
-    connect(mnfOpenSEEM, &QAction::triggered, this, [this] { mnfOpenSEEM_Click(); });
-    connect(mnfChangeSettingFile, &QAction::triggered, this, [this] { mnfChangeSettingFile_Click(); });
-    connect(mnfSaveSEEM, &QAction::triggered, this, [this] { mnfSaveSEEM_Click(); });
-    connect(mnfRestore, &QAction::triggered, this, [this] { mnfRestore_Click(); });
-    connect(mnfAutoSettingSelection, &QAction::triggered, this, [this] { mnfAutoSettingSelection_Click(); });
-    connect(mnfQuit, &QAction::triggered, this, [this] { mnfQuit_Click(); });
-    connect(mnfRestoreItem, &QAction::triggered, this, [this] { mnfRestoreItem_Click(); });
+    if (!m_view->SelectPageOf(index) || !focusControl)
+        return;
+    if (QWidget *control = ControlOf(index))
+        control->setFocus(Qt::OtherFocusReason);
 }
 
 void bvlMain::BuildControls()
@@ -151,59 +111,15 @@ void bvlMain::BuildControls()
     m_client->setFixedSize(TwipsToPixelsX(ClientWidth), TwipsToPixelsY(ClientHeight));
     setCentralWidget(m_client);
 
-    tvUI = new QTreeWidget(m_client);
-    tvUI->setObjectName(QStringLiteral("tvUI"));
-    tvUI->setGeometry(TwipsRect(120, 120, 3615, 7095));
-    tvUI->setHeaderHidden(true);
-    tvUI->setColumnCount(1);
-    tvUI->setSelectionMode(QAbstractItemView::SingleSelection);
-    // A right click opens the restore popup and must not select the node under the mouse.
-    tvUI->setContextMenuPolicy(Qt::PreventContextMenu);
+    m_view->BuildTemplates(m_client);
     tvUI->installEventFilter(this);
     tvUI->viewport()->installEventFilter(this);
-    tvUI->hide();
-    // Selecting a node, by mouse or keys, shows its page; clicking the selected node again
-    // shows it as well.
-    connect(tvUI, &QTreeWidget::itemSelectionChanged, this, [this] {
-        if (QTreeWidgetItem *node = SelectedNode())
-            tvUI_NodeClick(node);
-        else if (m_shownNode)
-            // Nothing selected (Ctrl+click) while a page shows: its node stays selected, so
-            // that what the tree's commands act on is what the user sees.
-            m_shownNode->setSelected(true);
+    connect(m_view.get(), &SettingsView::controlMade, this, [this](QWidget *control) { WatchControl(control); });
+    connect(m_view.get(), &SettingsView::listEntryChanged, this, [this](QComboBox *list) {
+        if (!m_restoring)
+            ShowDescriptionOf(list);
     });
-    connect(tvUI, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *node) { tvUI_NodeClick(node); });
-
-    auto *page = new QGroupBox(QStringLiteral("replicator"), m_client);
-    page->setObjectName(ArrayElementName(QStringLiteral("replicator"), 0));
-    page->setGeometry(TwipsRect(3840, 0, 9495, 7215));
-    page->hide();
-    replicator = {page};
-
-    auto *label = new QLabel(m_client);
-    label->setObjectName(ArrayElementName(QStringLiteral("lbUI"), 0));
-    label->resize(TwipsToPixelsX(TemplateWidth), TwipsToPixelsY(LineHeight));
-    label->hide();
-    lbUI = {label};
-
-    auto *check = new QCheckBox(m_client);
-    check->setObjectName(ArrayElementName(QStringLiteral("chUI"), 0));
-    check->resize(TwipsToPixelsX(TemplateWidth), TwipsToPixelsY(CheckHeight));
-    check->hide();
-    chUI = {check};
-
-    auto *list = new QComboBox(m_client);
-    list->setObjectName(ArrayElementName(QStringLiteral("cbUI"), 0));
-    list->setEditable(false);
-    list->resize(TwipsToPixelsX(TemplateWidth), TwipsToPixelsY(LineHeight));
-    list->hide();
-    cbUI = {list};
-
-    auto *text = new QLineEdit(m_client);
-    text->setObjectName(ArrayElementName(QStringLiteral("txUI"), 0));
-    text->resize(TwipsToPixelsX(TemplateWidth), TwipsToPixelsY(LineHeight));
-    text->hide();
-    txUI = {text};
+    connect(m_view.get(), &SettingsView::controlBuilt, this, [this](int index) { ShowBuiltControl(index); });
 
     frDescription = new QGroupBox(QStringLiteral("Descrizione"), m_client);
     frDescription->setObjectName(QStringLiteral("frDescription"));
@@ -271,7 +187,7 @@ void bvlMain::Form_QueryUnload(bool &cancel)
     cancel = false;
     if (IsSaved())
         return;
-    switch (AskToSave()) {
+    switch (m_files->AskToSave()) {
     case MsgResult::Cancel:
         cancel = true;
         break;

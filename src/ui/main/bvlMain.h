@@ -7,7 +7,10 @@
 #include "seem/SettingState.h"
 #include "seem/TypedValueCheck.h"
 #include "platform/Platform.h"
-#include "ui/main/GroupNodes.h"
+#include "ui/main/ChangeSteps.h"
+#include "ui/main/DocumentFiles.h"
+#include "ui/main/MainMenus.h"
+#include "ui/main/SettingsView.h"
 #include "ui/main/StatusLine.h"
 
 #include <QHash>
@@ -36,21 +39,31 @@ class QTimer;
 class QScrollArea;
 class QUndoStack;
 struct AppContext;
-struct ChangeTracking;
+class ChangeMarkers;
 
-// The open dialog's filter for SEEM files: SEEM files, all files.
-QString SeemFilter(AppContext &ctx);
-
-// The main window: one open SEEM file, the setting file that gives its bytes meaning, a
-// group tree with one page of controls per group, and the commands around them.
+// The main window: one open SEEM file (the document), the setting file that gives its bytes
+// meaning, a group tree with one page of controls per group, and the commands around them.
 //
-// Its parts live in separate files: bvlMain.cpp (window, menus, start-up, closing),
-// bvlMainDocument.cpp (open, choose setting file, save), bvlMainView.cpp (tree and pages),
-// bvlMainCodec.cpp (controls <-> SEEM bytes), bvlMainInteraction.cpp (edits, descriptions,
-// restore popup). Members are public so that tests can drive the window as a user would.
-class bvlMain : public QMainWindow
+// The window holds its controls and handlers; its parts own the rest: SettingsView (tree,
+// pages, control arrays), MainMenus (the menu items it makes), DocumentFiles (the files in
+// use, opening and copying them), ChangeSteps (undo) and ChangeMarkers (marks of changes).
+// The handlers live in bvlMain*.cpp by concern. Members are public so that tests can
+// drive the window as a user would; what a part holds is reached under the window's names.
+class bvlMain : public QMainWindow, public MainMenuItems
 {
     Q_OBJECT
+public:
+    // The open document: the truth every view of this window shows.
+    SeemDocument *const Document;
+
+private:
+    // The window's parts, made before everything that refers to them.
+    std::unique_ptr<SettingsView> m_view;
+    std::unique_ptr<DocumentFiles> m_files;
+    std::unique_ptr<ChangeSteps> m_steps;
+    std::unique_ptr<ChangeMarkers> m_marks;
+    MainMenus *m_menus = nullptr;   // a child of the window
+
 public:
     explicit bvlMain(AppContext &context, QWidget *parent = nullptr);
     ~bvlMain() override;
@@ -79,10 +92,7 @@ public:
     // True when every setting was written into the SEEM file. Another name chosen in the
     // dialog saves a copy there, which becomes the open document; the original stays as it is.
     bool mnfSaveSEEM_Click();
-    // Full path of the first setting file whose header matches the numbers in the SEEM
-    // file's name, the per-user folder searched before the program folder; empty when
-    // none does.
-    QString AutoSelectSEC(const QString &fileName);
+    QString AutoSelectSEC(const QString &fileName) const { return m_files->AutoSelectSEC(fileName); }
 
     // ---- Values between controls and the SEEM file
     // Restores settings from the file into their controls. A setting that fails is
@@ -109,33 +119,24 @@ public:
     void mnfRestore_Click();
     void mnfRestoreItem_Click();
 
-    // ---- Settings view
-    // Pages are built when first shown: at open each setting only gets its page, its slot
-    // and the numbers of its controls (objectNames chUI(3) ... in setting order, whichever
-    // page is built first). AddSettingGroup gives setting index its page (a continuation
-    // page " (2)" when the group's is full), AddSettingControl its slot and numbers.
-    void AddSettingGroup(SettingStruct &setting, int index);
-    void AddSettingControl(SettingStruct &setting, int index);
-    // Page number (replicator element) of a tree node; 0 for a node without a page.
-    int PageNumberOf(const QTreeWidgetItem *node) const;
-    // The page's group box with its controls, built from the document on first use.
-    QGroupBox *BuildPage(int number);
-    bool IsPageBuilt(int number) const { return replicator.value(number) != nullptr; }
-    int GetObjX(int slot) const;   // twips
-    int GetObjY(int slot) const;   // twips
+    // ---- Settings view (SettingsView owns it; these are the window's names for it)
+    SettingsView &View() { return *m_view; }
+    void AddSettingGroup(SettingStruct &setting, int index) { m_view->AddSettingGroup(setting, index); }
+    void AddSettingControl(SettingStruct &setting, int index) { m_view->AddSettingControl(setting, index); }
+    QGroupBox *BuildPage(int number) { return m_view->BuildPage(number); }
+    bool IsPageBuilt(int number) const { return m_view->IsPageBuilt(number); }
+    int GetObjX(int slot) const { return m_view->GetObjX(slot); }
+    int GetObjY(int slot) const { return m_view->GetObjY(slot); }
+    // Every run-time control, page, node, mark and undo step goes.
     void UnloadAllControls();
-    void tvUI_NodeClick(QTreeWidgetItem *node);
-    QTreeWidgetItem *NodeByKey(const QString &key) const { return m_groups.find(key); }
+    void tvUI_NodeClick(QTreeWidgetItem *node) { m_view->ShowPageOf(node); }
+    QTreeWidgetItem *NodeByKey(const QString &key) const { return m_view->NodeByKey(key); }
     // Shows the page of setting index (selecting its node, as a click would) and focuses its
     // control unless told not to.
     void ShowSetting(int index, bool focusControl = true);
-    // The input control of setting index (check box, list or text box); its page is built
-    // when it was not yet.
-    QWidget *ControlOf(int index);
-    // The same when its page is built, null otherwise.
-    QWidget *BuiltControlOf(int index) const;
-    // The label of a list or text setting when its page is built.
-    QLabel *BuiltLabelOf(int index) const;
+    QWidget *ControlOf(int index) { return m_view->ControlOf(index); }
+    QWidget *BuiltControlOf(int index) const { return m_view->BuiltControlOf(index); }
+    QLabel *BuiltLabelOf(int index) const { return m_view->BuiltLabelOf(index); }
 
     // ---- Interaction
     void ShowDescriptionOf(const QObject *control);
@@ -188,24 +189,14 @@ public:
     // Files dropped on the window: setting files are installed, a SEEM file is opened.
     void DropFiles(const QStringList &paths);
 
-    // ---- Keys go where the user is (MenuKeys.cpp, ControlPopups.cpp)
-    QAction *mnfSettingItem = nullptr;   // the Setting editor menu's one item
-    QAction *mnfInfoItem = nullptr;      // the Info menu's one item
+    // ---- Keys go where the user is (ControlPopups.cpp)
     // The pop-up of a text box: Restore original above the box's own edit actions.
     QMenu *TextBoxPopup(QLineEdit *box);
     void OpenTextBoxPopup(QLineEdit *box, const QPoint &globalPos);
-    // Setting file errors (SettingFileFindings.cpp): enabled when the open setting file
-    // has errors; lists them.
-    QAction *mnfSettingFileErrors = nullptr;
     void mnfSettingFileErrors_Click();
     // ---- What to do while no file is open, and the files opened last (bvlMainRecent.cpp)
     // The client area's hint, shown while no SEEM file is open, in the current language.
     QLabel *lbStartHint = nullptr;
-    // File > Open recent: mnfRecent(i) opens the i-th file opened last; mnfClearRecent
-    // empties the list.
-    QMenu *mnuRecent = nullptr;
-    QVector<QAction *> mnfRecent;
-    QAction *mnfClearRecent = nullptr;
     void mnfRecent_Click(int index);
     void mnfClearRecent_Click();
     // Builds the hint in the client area and Open recent after Open SEEM.
@@ -217,7 +208,7 @@ public:
     void FillRecentMenu();
     // A SEEM file opened: first in the list (the menu is filled by ShowStartHint).
     void RememberRecent(const QString &seemPath);
-    // ---- Theme colours and a layout that fits (bvlMainTheme.cpp, bvlMainPlace.cpp)
+    // ---- Theme colours and a layout that fits (bvlMainTheme.cpp, bvlMainFit.cpp)
     // Draws the colours this window keeps itself (the tree's change marks) for the theme.
     void ShowThemeColours();
     // FitToScreen for a frame of the given margins around the client area.
@@ -229,94 +220,55 @@ public:
     QMargins FrameMargins() const;
     // What the status line shows for text: for the setting file in use its name and phones
     // first (the whole text stays the tool tip); other texts as they are.
-    QString StatusLineShown(const QString &text) const;
+    QString StatusLineShown(const QString &text) const { return m_files->StatusLineShown(text); }
     // Keeps the status line beside the find box while the box is open.
     void FitStatusLineToFind();
 
-    // ---- Controls (objectName = the name given here; array elements "name(index)")
-    QMenu *mnuFile = nullptr;
-    QAction *mnfOpenSEEM = nullptr;
-    QAction *mnfChangeSettingFile = nullptr;
-    QAction *mnfSaveSEEM = nullptr;
-    QAction *mnfRestore = nullptr;
-    QAction *mnf1 = nullptr;
-    QAction *mnfAutoSettingSelection = nullptr;
-    QAction *mnf2 = nullptr;
-    QAction *mnfQuit = nullptr;
-    QAction *mnuSetting = nullptr;
-    QAction *mnuLanguage = nullptr;
-    QAction *mnuInfo = nullptr;
-    QAction *mnfChooseLanguage = nullptr;      // Language menu: the language dialog
-    QMenu *mnuCodePage = nullptr;              // Language menu: the code pages offered
-    QVector<QAction *> mnfCodePage;            // one per code page, in CodePage::Supported() order
-    QMenu *mnuOrig = nullptr;       // popup only, never in the menu bar
-    QAction *mnfRestoreItem = nullptr;
-    QMenu *mnuChanges = nullptr;
-    QAction *mnfReviewChanges = nullptr;
-    QAction *mnfUndo = nullptr;
-    QAction *mnfRedo = nullptr;
-    QAction *mnfFind = nullptr;
-    QAction *mnfFindNext = nullptr;
-    QAction *mnfFindPrevious = nullptr;
-    QAction *mnfCompare = nullptr;
-    QAction *mnfSettingFiles = nullptr;
-    QAction *mnfExportValues = nullptr;
-    QAction *mnfApplyValues = nullptr;
-    QUndoStack *UndoStack = nullptr;
+    // ---- Controls (objectName = the name given here; array elements "name(index)"); the
+    // menu items are MainMenuItems
+    QUndoStack *&UndoStack;   // the steps'
     FindBar *txFind = nullptr;          // hidden until Find
     QTimer *tmFindHighlight = nullptr;  // ends the highlight of a found control
     QTimer *tmSavedStatus = nullptr;    // ends the status line's report of a save
 
-    QTreeWidget *tvUI = nullptr;
+    QTreeWidget *&tvUI;
     QGroupBox *frDescription = nullptr;
     QPlainTextEdit *txDescription = nullptr;
     StatusLine *lbFileDesc = nullptr;
 
-    // Control arrays; element 0 is the invisible template, run-time elements follow. An
-    // element is null until its page is built.
-    QVector<QGroupBox *> replicator;
-    QVector<QLabel *> lbUI;
-    QVector<QCheckBox *> chUI;
-    QVector<QComboBox *> cbUI;
-    QVector<QLineEdit *> txUI;
+    // Control arrays (the view's); element 0 is the invisible template, run-time elements
+    // follow. An element is null until its page is built.
+    QVector<QGroupBox *> &replicator;
+    QVector<QLabel *> &lbUI;
+    QVector<QCheckBox *> &chUI;
+    QVector<QComboBox *> &cbUI;
+    QVector<QLineEdit *> &txUI;
 
-    // ---- Window state
-    QString SEEMPath;
-    QString SettingPath;
-    // The open document: the truth every view of this window shows.
-    SeemDocument *Document = nullptr;
-    SeemFile *SEEMFile = nullptr;  // the document's file
-    SettingFileHeader FileHeader;
-    // The view's copy of the document's settings (setting i is Settings[i - 1]): UIIndex is
-    // the element of its control array; names and groups are the file's.
-    SettingList Settings;
-    // The view's page of each setting: its group, or a continuation page " (2)" of it.
-    QVector<QString> PageKeys;
+    // ---- Window state (the files are DocumentFiles')
+    QString &SEEMPath;
+    QString &SettingPath;
+    SeemFile *&SEEMFile;   // the document's file
+    SettingFileHeader &FileHeader;
+    SettingList &Settings;         // the view's copy of the document's settings
+    QVector<QString> &PageKeys;    // the view's page of each setting
     // True when the document holds nothing the file does not.
     bool IsSaved() const { return !Document->isModified(); }
     QString ShortHelpText;
     int PopupTarget = -1;          // setting index, or -1 for the selected tree node's group
-    int CurrentGroup = -1;         // visible page, -1 for none
-    int FrameCount = 0;
-    int LabelCount = 0;
-    int ComboCount = 0;
-    int TextCount = 0;
-    int CheckCount = 0;
+    int &CurrentGroup;             // visible page, -1 for none
+    int &FrameCount;
+    int &LabelCount;
+    int &ComboCount;
+    int &TextCount;
+    int &CheckCount;
     // Per setting, the state the last restore (or save) read from the file.
     const SettingStates &RestoredStates() const { return Document->restoredStates(); }
-    // How the SEEM file is opened; tests put openReadOnly here to see a file the user
-    // may not write, which a test run with full rights cannot make.
-    std::function<void(SeemFile &file, const QString &path)> SeemFileOpener =
-        [](SeemFile &file, const QString &path) { file.open(path); };
+    // How the SEEM file is opened (tests open it for reading only).
+    std::function<void(SeemFile &file, const QString &path)> &SeemFileOpener;
 
-    // Dynamic property of run-time controls: the 1-based index of their setting.
-    static constexpr const char *SettingIndexProperty = "SettingIndex";
-    // Tree node data: the node's full path (its key), and the index of its page as
-    // decimal text. Both are empty when no setting belongs to exactly this path: storing
-    // every prefix's path would cost memory quadratic in a deep path (NodeByKey finds
-    // such a node all the same).
-    static constexpr int NodeKeyRole = Qt::UserRole;
-    static constexpr int NodePageRole = Qt::UserRole + 1;
+    static constexpr const char *SettingIndexProperty = SettingsView::SettingIndexProperty;
+    static constexpr int NodeKeyRole = SettingsView::NodeKeyRole;
+    static constexpr int NodePageRole = SettingsView::NodePageRole;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -326,23 +278,9 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    // A SEEM file and its setting file, opened, read and checked but not yet taken over.
-    struct NextDocument
-    {
-        std::unique_ptr<SeemFile> seemFile;   // null when the open SEEM file stays
-        QString seemPath;
-        QString settingPath;
-        SettingFileHeader header;
-        SettingList settings;
-    };
-
-    void BuildMenus();
-    // Setting files, Export values and Apply values, before the File menu's first separator.
-    void BuildSharingItems();
     void BuildControls();
-    QAction *AddMenuItem(QMenu *menu, const char *name, const QString &caption);
-    // The Language menu with its language and code page items (bvlMainLanguageMenu.cpp).
-    void BuildLanguageMenu();
+    // Each menu item's triggered to its handler (bvlMainMenuCommands.cpp).
+    void ConnectMenus();
     // Takes the code page of setting files from the preferences.
     void ApplyCodePagePreference();
     // Reads the open document's setting file again (after the code page changed) and
@@ -357,37 +295,26 @@ private:
     // (allowed at start-up). False when the program was ended because no language is usable.
     bool ChooseLanguage(bool autoLoadOneLanguage);
 
+    // Opens seemPath into next with its setting file (chosen automatically or asked for).
     // False when a dialog was cancelled; throws BvlError on failure.
-    bool OpenFileParse(const QString &seemPath, NextDocument &next);
+    bool OpenFileParse(const QString &seemPath, DocumentFiles::Next &next);
     // Reads and checks next's setting file, then takes next over. False when the file was
     // refused (its message has been shown); throws BvlError when it cannot be shown.
-    bool OpenSettingParse(NextDocument &next);
-    void TakeOver(NextDocument &next);
+    bool OpenSettingParse(DocumentFiles::Next &next);
+    // The window shows the document next has become: view, menus, status line, hint.
+    void TakeOver(DocumentFiles::Next &next);
     // Before edits would be dropped: the unsaved-changes question, and the save when the
     // answer is Yes. False when the edits are to stay (Cancel, or a save that did not happen).
     bool MayDropEdits();
-    MsgResult AskToSave();
-    // A setting file for another SEEM or record than the SEEM file's name says is used only
-    // when the user says so; true when the numbers agree or the name carries none.
-    bool AcceptOtherRecord(const NextDocument &next);
-    // Copies the open SEEM file to target, asking before another file is replaced, and
-    // makes the copy the open document. False, reported, when that did not happen.
-    bool SaveAsCopy(const QString &target);
-    static bool IsSameFile(const QString &a, const QString &b);
     // "Saved 3 settings into 0032_0001.seem" for a few seconds.
     void ShowSavedStatus(int writtenCount);
     // Refuses a save while an edited value cannot be written: says which and why, and
     // shows the setting. True when every value can be written.
     bool CheckTypedValues();
-    QString UsingFileStatus() const;
-    // The folder of path with a trailing separator, proposed by the open dialogs.
-    static QString FolderProposal(const QString &path);
+    QString UsingFileStatus() const { return m_files->UsingFileStatus(); }
     // The status line holds one line; its full text, a long path included, is its tool tip.
     void ShowFileDesc(const QString &text);
 
-    QTreeWidgetItem *SelectedNode() const;
-    // Builds the controls of setting index in slot of page, showing the document's value.
-    void BuildControl(QGroupBox *page, int slot, int index);
     void WatchControl(QWidget *control);
     // The document's values changed: the controls that exist show them.
     void DocumentStatesChanged(const QVector<int> &indexes);
@@ -408,13 +335,15 @@ private:
     QVector<int> AllSettings() const;
 
     // Changes (bvlMainChanges.cpp, bvlMainFind.cpp).
-    void BuildChangesMenu();
+    // The marks of changes, and how the Changes menu's dialogs are shown.
+    void StartChanges();
     void WatchChanges(QWidget *control);
     void ControlChanged(int index, bool typing);
-    // Makes the text typed into one box one undo step.
-    void CommitTypedEdit();
-    // Runs change, a programmatic change of the settings' controls, as one undo step.
-    void RecordAsOneStep(const QVector<int> &indexes, const std::function<void()> &change);
+    void CommitTypedEdit() { m_steps->CommitTypedEdit(); }
+    void RecordAsOneStep(const QVector<int> &indexes, const std::function<void()> &change)
+    {
+        m_steps->RecordAsOneStep(indexes, change);
+    }
     void ShowStatesQuietly(const QVector<QPair<int, ControlState>> &states);
     // After a restore, a save or an undo put states into these settings' controls.
     void SettleChanges(const QVector<int> &indexes);
@@ -431,42 +360,16 @@ private:
 
     AppContext &m_ctx;
     QWidget *m_client = nullptr;                 // the client area below the menu bar
-    GroupNodes m_groups;                         // tree nodes by group path
-    // Where each group's next setting goes: the group, or its last " (2)" sibling page.
-    QHash<QString, QString> m_groupContinuation;
     // Set while a restore fills the controls: their change events then only mark the
     // document, the description pane is left for the user's own moves.
     bool m_restoring = false;
     bool m_placed = false;                       // centred on the screen once
     bvlEditSetting *m_settingEditor = nullptr;   // created on first use, a child of this window
-    std::unique_ptr<ChangeTracking> m_changes;
     int m_foundIndex = 0;                        // the setting Find went to last, 0 for none
     QPointer<QWidget> m_highlighted;             // the found control while it is highlighted
     QScrollArea *m_scroll = nullptr;             // holds the client area when it does not fit the screen
-    // The view's pages (page n is m_pages[n - 1]): key, and its settings in slot order.
-    struct ViewPage
-    {
-        QString key;
-        QVector<int> settings;
-    };
-    QVector<ViewPage> m_pages;
-    // Per setting, its page number and its label's number (0 for a check box).
-    struct SettingPlace
-    {
-        int page = 0;
-        int label = 0;
-    };
-    QVector<SettingPlace> m_places;
-    QPair<QString, QString> m_lastGroup;   // the last group placed, as given and normalised
-    QTreeWidgetItem *m_shownNode = nullptr;      // the node whose page is shown
 
-    // ---- Keys go where the user is (MenuKeys.cpp, ControlPopups.cpp)
-    // A menu-bar entry that is a menu with one item running command.
-    QAction *CommandMenu(const char *name, const QString &caption, bool tagged, QAction *&item,
-                         const std::function<void()> &command);
-    void WatchMenuKeys();
-    // Escape in a menu of the bar; true when it was taken.
-    bool MenuKeyFiltered(QObject *watched, QEvent *event);
+    // ---- Keys go where the user is (ControlPopups.cpp)
     // The pop-up and paste keys of a setting's text box; true when the event was taken.
     bool TextBoxKeyFiltered(QObject *watched, QEvent *event);
     bool PasteWouldCut(const QLineEdit *box) const;
@@ -475,8 +378,6 @@ private:
     void WatchTextBox(QLineEdit *box);
     // A list whose value names no entry says which value it is (placeholder and tool tip).
     void UpdateListHint(int index);
-    QPointer<QWidget> m_focusBeforeMenu;   // where Escape from the menus goes back to
-    void BuildSettingFileFindingsItem();
     // After a setting file was taken over: its errors said once in the status line.
     void ShowSettingFileFindings();
     QStringList m_settingFileErrors;       // the open setting file's errors, as the check words them

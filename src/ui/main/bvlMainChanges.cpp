@@ -8,9 +8,8 @@
 
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
-#include "ui/main/ChangeCommands.h"
 #include "ui/main/ChangeMarks.h"
-#include "ui/main/ChangeTracking.h"
+#include "ui/main/ChangeMarkers.h"
 #include "ui/main/SettingControlKind.h"
 #include "ui/main/bvlReviewChanges.h"
 
@@ -19,7 +18,6 @@
 #include <QDialog>
 #include <QEvent>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -28,68 +26,9 @@
 #include <QTreeWidget>
 #include <QUndoStack>
 
-namespace {
-// A text box undoes its own typing on Ctrl+Z; here the window's undo does, so that
-// typing and ticking undo alike, one step at a time.
-class WindowUndoKeys : public QObject
+void bvlMain::StartChanges()
 {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() != QEvent::ShortcutOverride)
-            return false;
-        const auto *key = static_cast<QKeyEvent *>(event);
-        // Not accepted: the shortcut goes on to the window's menu items.
-        return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)
-            || key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y);
-    }
-};
-}
-
-void bvlMain::BuildChangesMenu()
-{
-    m_changes = std::make_unique<ChangeTracking>();
     ShowModal = [](QDialog &dialog) { dialog.exec(); };
-    UndoStack = new QUndoStack(this);
-    m_changes->undoKeys = new WindowUndoKeys(this);
-
-    mnuChanges = new QMenu(QStringLiteral("&Modifiche"), this);
-    mnuChanges->setObjectName(QStringLiteral("mnuChanges"));
-    TagForCaption(mnuChanges);
-    menuBar()->addMenu(mnuChanges);
-
-    mnfReviewChanges = AddMenuItem(mnuChanges, "mnfReviewChanges", QStringLiteral("&Rivedi modifiche..."));
-    mnfReviewChanges->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
-    mnfUndo = AddMenuItem(mnuChanges, "mnfUndo", QStringLiteral("&Annulla"));
-    mnfUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    mnfRedo = AddMenuItem(mnuChanges, "mnfRedo", QStringLiteral("Ri&peti"));
-    mnfRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    mnuChanges->addSeparator();
-    mnfFind = AddMenuItem(mnuChanges, "mnfFind", QStringLiteral("&Trova impostazione..."));
-    mnfFind->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    mnfFindNext = AddMenuItem(mnuChanges, "mnfFindNext", QStringLiteral("Trova s&uccessiva"));
-    mnfFindNext->setShortcut(QKeySequence(Qt::Key_F3));
-    mnfFindPrevious = AddMenuItem(mnuChanges, "mnfFindPrevious", QStringLiteral("Trova p&recedente"));
-    mnfFindPrevious->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
-    mnuChanges->addSeparator();
-    mnfCompare = AddMenuItem(mnuChanges, "mnfCompare", QStringLiteral("&Confronta con un'altra immagine..."));
-
-    // Usable once a setting file is loaded, as Save is; undo and redo while they have a step.
-    for (QAction *item : {mnfReviewChanges, mnfUndo, mnfRedo, mnfFind, mnfFindNext, mnfFindPrevious, mnfCompare})
-        item->setEnabled(false);
-    connect(UndoStack, &QUndoStack::canUndoChanged, mnfUndo, &QAction::setEnabled);
-    connect(UndoStack, &QUndoStack::canRedoChanged, mnfRedo, &QAction::setEnabled);
-
-    connect(mnfReviewChanges, &QAction::triggered, this, [this] { mnfReviewChanges_Click(); });
-    connect(mnfUndo, &QAction::triggered, this, [this] { mnfUndo_Click(); });
-    connect(mnfRedo, &QAction::triggered, this, [this] { mnfRedo_Click(); });
-    connect(mnfFind, &QAction::triggered, this, [this] { mnfFind_Click(); });
-    connect(mnfFindNext, &QAction::triggered, this, [this] { mnfFindNext_Click(); });
-    connect(mnfFindPrevious, &QAction::triggered, this, [this] { mnfFindPrevious_Click(); });
-    connect(mnfCompare, &QAction::triggered, this, [this] { mnfCompare_Click(); });
 }
 
 void bvlMain::WatchChanges(QWidget *control)
@@ -102,7 +41,7 @@ void bvlMain::WatchChanges(QWidget *control)
     } else if (auto *text = qobject_cast<QLineEdit *>(control)) {
         connect(text, &QLineEdit::textChanged, this, [this, index] { ControlChanged(index, true); });
         connect(text, &QLineEdit::editingFinished, this, [this] { CommitTypedEdit(); });
-        text->installEventFilter(m_changes->undoKeys);
+        m_steps->WatchTextBox(text);
     }
 }
 
@@ -111,50 +50,7 @@ void bvlMain::ControlChanged(int index, bool typing)
     // Restores, saves and undo put the document's values into the controls themselves.
     if (m_restoring || index > Document->count())
         return;
-    if (!typing || m_changes->typingIndex != index)
-        CommitTypedEdit();
-    const ControlState before = Document->state(index);
-    const ControlState after = ControlStateOf(index);
-    if (typing && m_changes->typingIndex != index) {
-        m_changes->typingIndex = index;
-        m_changes->typingBefore = before;
-    }
-    // The edit goes into the document; its change signal marks the control and the title.
-    Document->setState(index, after);
-    if (!typing && after != before)
-        UndoStack->push(new ControlStatesCommand({StateChange{index, before, after}},
-                                                 [this](const auto &states) { ShowStatesQuietly(states); }));
-}
-
-void bvlMain::CommitTypedEdit()
-{
-    const int index = m_changes->typingIndex;
-    if (index == 0)
-        return;
-    m_changes->typingIndex = 0;
-    const ControlState before = m_changes->typingBefore;
-    const ControlState after = CurrentState(index);
-    if (after == before)
-        return;
-    UndoStack->push(new ControlStatesCommand({StateChange{index, before, after}},
-                                             [this](const auto &states) { ShowStatesQuietly(states); }));
-}
-
-void bvlMain::RecordAsOneStep(const QVector<int> &indexes, const std::function<void()> &change)
-{
-    CommitTypedEdit();
-    QVector<StateChange> changes;
-    for (int index : indexes)
-        changes.append(StateChange{index, CurrentState(index), ControlState()});
-    change();
-    QVector<StateChange> changed;
-    for (StateChange &c : changes) {
-        c.after = CurrentState(c.index);
-        if (c.after != c.before)
-            changed.append(c);
-    }
-    if (!changed.isEmpty())
-        UndoStack->push(new ControlStatesCommand(changed, [this](const auto &states) { ShowStatesQuietly(states); }));
+    m_steps->Edited(index, ControlStateOf(index), typing);
 }
 
 void bvlMain::ShowStatesQuietly(const QVector<QPair<int, ControlState>> &states)
@@ -179,9 +75,7 @@ void bvlMain::ShowStatesAsOneStep(const QVector<QPair<int, ControlState>> &state
 
 void bvlMain::SettleChanges(const QVector<int> &indexes)
 {
-    ChangeTracking &c = *m_changes;
-    if (c.marked.size() != Settings.size())
-        c.marked.resize(Settings.size());   // a new view: nothing is marked on it yet
+    m_marks->Fit();   // a new view: nothing is marked on it yet
     for (int index : indexes)
         UpdateChangeMark(index);
     UpdateChangesTitle();
@@ -192,10 +86,8 @@ void bvlMain::SettleChanges(const QVector<int> &indexes)
 void bvlMain::ForgetChanges()
 {
     // The controls and tree nodes go with the view, and with them their marks.
-    UndoStack->clear();
-    QObject *undoKeys = m_changes->undoKeys;
-    *m_changes = ChangeTracking();
-    m_changes->undoKeys = undoKeys;
+    m_steps->Forget();
+    m_marks->Forget();
     m_foundIndex = 0;
     UpdateChangesTitle();
 }
@@ -203,27 +95,7 @@ void bvlMain::ForgetChanges()
 void bvlMain::UpdateChangeMark(int index)
 {
     UpdateValidityMark(index);
-    ChangeTracking &c = *m_changes;
-    if (c.marked.size() != Settings.size())
-        c.marked.resize(Settings.size());
-    const bool changed = Document->isChanged(index);
-    if (c.marked.testBit(index - 1) == changed)
-        return;
-    c.marked.setBit(index - 1, changed);
-    c.markedCount += changed ? 1 : -1;
-
-    const SettingStruct &setting = Settings.at(index - 1);
-    // A check box is its own caption; the other settings are named by their label.
-    // Controls not built yet take their mark when their page is built.
-    if (ControlKindOf(setting) == ControlKind::CheckBox)
-        SetChangeMark(BuiltControlOf(index), changed);
-    else
-        SetChangeMark(BuiltLabelOf(index), changed);
-    for (QTreeWidgetItem *node = NodeByKey(PageKeys.value(index - 1)); node; node = node->parent()) {
-        int &below = c.changedBelow[node];
-        below += changed ? 1 : -1;
-        SetChangeMark(node, below > 0);
-    }
+    m_marks->Update(index);
 }
 
 void bvlMain::UpdateChangesTitle()

@@ -9,7 +9,7 @@
 #include "seem/SettingCodec.h"
 #include "ui/AppContext.h"
 #include "ui/main/ChangeMarks.h"
-#include "ui/main/ChangeTracking.h"
+#include "ui/main/ChangeMarkers.h"
 #include "ui/main/SettingControlKind.h"
 
 #include <QCheckBox>
@@ -30,18 +30,7 @@ void bvlMain::ShowState(int index, const ControlState &state)
 
 ControlState bvlMain::ControlStateOf(int index) const
 {
-    if (!BuiltControlOf(index))
-        return Document->state(index);
-    const SettingStruct &setting = Settings.at(index - 1);
-    switch (ControlKindOf(setting)) {
-    case ControlKind::CheckBox:
-        return ControlState::Checked(chUI.at(setting.UIIndex)->isChecked());
-    case ControlKind::List:
-        return ControlState::ListPosition(cbUI.at(setting.UIIndex)->currentIndex());
-    case ControlKind::Text:
-        break;
-    }
-    return ControlState::Text(txUI.at(setting.UIIndex)->text());
+    return BuiltControlOf(index) ? m_view->StateShown(index) : Document->state(index);
 }
 
 // Puts the document's value of setting index into its control; the control's signals are
@@ -57,23 +46,7 @@ void bvlMain::ShowInControl(int index)
     if (ControlStateOf(index) == state)
         return;
     const QScopedValueRollback<bool> restoring(m_restoring, true);
-    switch (ControlKindOf(setting)) {
-    case ControlKind::CheckBox:
-        chUI.at(setting.UIIndex)->setChecked(state.checked);
-        return;
-    case ControlKind::List:
-        cbUI.at(setting.UIIndex)->setCurrentIndex(state.listPosition);
-        return;
-    case ControlKind::Text:
-        break;
-    }
-    QLineEdit *text = txUI.at(setting.UIIndex);
-    // A field without a terminator holds one character more than can be typed into it:
-    // the input limit grows to show it whole, since setText cuts at the limit.
-    const int limit = SettingCodec::MaxTextLength(setting);
-    if (limit >= 0)
-        text->setMaxLength(qMax(limit, int(state.text.size())));
-    text->setText(state.text);
+    m_view->Show(index, state);
 }
 
 void bvlMain::ShowBuiltControl(int index)
@@ -82,11 +55,7 @@ void bvlMain::ShowBuiltControl(int index)
     if (index > Document->count())
         return;
     ShowInControl(index);
-    const QBitArray &marked = m_changes->marked;
-    if (index <= marked.size() && marked.testBit(index - 1))
-        SetChangeMark(ControlKindOf(Settings.at(index - 1)) == ControlKind::CheckBox ? BuiltControlOf(index)
-                                                                                     : BuiltLabelOf(index),
-                      true);
+    m_marks->MarkBuilt(index);
     UpdateValidityMark(index);
     UpdateListHint(index);
 }
@@ -187,9 +156,9 @@ void bvlMain::mnfRestoreItem_Click()
         return;
     }
     // The shown node's own page only, not the pages of its children.
-    const QTreeWidgetItem *node = m_shownNode ? m_shownNode : SelectedNode();
+    const QTreeWidgetItem *node = m_view->ShownOrSelectedNode();
     if (!node)
         return;
-    if (const int page = PageNumberOf(node))
-        RestoreSettings(m_pages.at(page - 1).settings);
+    if (const int page = m_view->PageNumberOf(node))
+        RestoreSettings(m_view->PageSettings(page));
 }

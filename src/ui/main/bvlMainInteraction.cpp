@@ -89,8 +89,6 @@ void bvlMain::OpenRestorePopup(int target, const QPoint &globalPos)
 
 bool bvlMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (MenuKeyFiltered(watched, event))
-        return true;
     // Filters are installed while the window is being built: not every control exists yet.
     if (txDescription && watched == txDescription->viewport()) {
         if (event->type() == QEvent::MouseMove)
@@ -99,7 +97,7 @@ bool bvlMain::eventFilter(QObject *watched, QEvent *event)
     }
     if (tvUI && (watched == tvUI || watched == tvUI->viewport())) {
         if (IsPopupKey(event)) {
-            const QTreeWidgetItem *node = SelectedNode();
+            const QTreeWidgetItem *node = m_view->SelectedNode();
             const QRect at = node ? tvUI->visualItemRect(node) : QRect();
             OpenRestorePopup(-1, tvUI->viewport()->mapToGlobal(at.bottomLeft()));
             return true;

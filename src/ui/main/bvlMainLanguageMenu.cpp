@@ -17,39 +17,6 @@ const QString CodePageSection = QStringLiteral("UI");
 const QString CodePageKey = QStringLiteral("CodePage");
 }
 
-void bvlMain::BuildLanguageMenu()
-{
-    auto *menu = new QMenu(QStringLiteral("&Language"), this);
-    // The menu's own action carries the name and tag the Language entry always had.
-    mnuLanguage = menu->menuAction();
-    mnuLanguage->setObjectName(QStringLiteral("mnuLanguage"));
-    TagForCaption(mnuLanguage);
-
-    mnfChooseLanguage = AddMenuItem(menu, "mnfChooseLanguage", QStringLiteral("Choose language..."));
-    connect(mnfChooseLanguage, &QAction::triggered, this, [this] { mnuLanguage_Click(); });
-    menu->addSeparator();
-
-    mnuCodePage = new QMenu(QStringLiteral("Code page of setting files"), menu);
-    mnuCodePage->setObjectName(QStringLiteral("mnuCodePage"));
-    TagForCaption(mnuCodePage);
-    menu->addMenu(mnuCodePage);
-    auto *choices = new QActionGroup(mnuCodePage);
-    choices->setExclusive(true);
-    const QList<int> &numbers = CodePage::Supported();
-    for (int i = 0; i < numbers.size(); ++i) {
-        auto *item = new QAction(CodePage::DisplayName(numbers[i]), this);
-        item->setObjectName(ArrayElementName(QStringLiteral("mnfCodePage"), i));
-        TagForCaption(item);
-        item->setCheckable(true);
-        item->setChecked(numbers[i] == CodePage::Current());
-        choices->addAction(item);
-        mnuCodePage->addAction(item);
-        // triggered comes after the group has moved the check mark to this item.
-        connect(item, &QAction::triggered, this, [this, i] { mnfCodePage_Click(i); });
-        mnfCodePage << item;
-    }
-}
-
 void bvlMain::ApplyCodePagePreference()
 {
     const int stored = m_ctx.platform.readPreference(CodePageSection, CodePageKey, QString::number(CodePage::Default)).toInt();
@@ -87,7 +54,7 @@ void bvlMain::ReadSettingFileAgain()
 {
     const QString previousStatus = lbFileDesc->text();
     try {
-        NextDocument next;
+        DocumentFiles::Next next;
         next.settingPath = SettingPath;
         if (!OpenSettingParse(next))
             ShowFileDesc(previousStatus);

@@ -4,7 +4,7 @@
 
 #include "seem/RecentFiles.h"
 #include "ui/AppContext.h"
-#include "ui/ControlNames.h"
+#include "ui/main/MainMenus.h"
 
 #include <QAction>
 #include <QDir>
@@ -14,8 +14,6 @@
 #include <QMenu>
 
 namespace {
-// A folder longer than this many pixels is shortened in the middle in Open recent.
-constexpr int RecentFolderWidth = 360;
 const QString MenuPathSeparator = QStringLiteral(" > ");
 }
 
@@ -30,45 +28,17 @@ void bvlMain::BuildRecentFiles()
     const QRect area = m_client->rect();
     lbStartHint->setGeometry(area.adjusted(area.width() / 5, area.height() / 4, -area.width() / 5, -area.height() / 4));
 
-    mnuRecent = new QMenu(QStringLiteral("Open rece&nt"), mnuFile);
-    mnuRecent->setObjectName(QStringLiteral("mnuRecent"));
-    TagForCaption(mnuRecent);
-    mnuRecent->setToolTipsVisible(true);
-    mnuFile->insertMenu(mnfChangeSettingFile, mnuRecent);
-    for (int i = 0; i < RecentFiles::MaxCount; ++i) {
-        auto *item = new QAction(mnuRecent);
-        item->setObjectName(QStringLiteral("mnfRecent(%1)").arg(i));
-        mnuRecent->addAction(item);
-        connect(item, &QAction::triggered, this, [this, i] { mnfRecent_Click(i); });
-        mnfRecent.append(item);
-    }
-    mnuRecent->addSeparator();
-    mnfClearRecent = AddMenuItem(mnuRecent, "mnfClearRecent", QStringLiteral("&Clear list"));
+    m_menus->BuildRecent();
+    for (int i = 0; i < mnfRecent.size(); ++i)
+        connect(mnfRecent.at(i), &QAction::triggered, this, [this, i] { mnfRecent_Click(i); });
     connect(mnfClearRecent, &QAction::triggered, this, [this] { mnfClearRecent_Click(); });
     // Files may have gone since the menu was last shown.
     connect(mnuFile, &QMenu::aboutToShow, this, [this] { FillRecentMenu(); });
-    mnuRecent->menuAction()->setEnabled(false);   // filled at start-up
 }
 
 void bvlMain::FillRecentMenu()
 {
-    const QStringList files = RecentFiles(m_ctx.platform).read();
-    const QFontMetrics metrics(mnuRecent->font());
-    for (int i = 0; i < mnfRecent.size(); ++i) {
-        QAction *item = mnfRecent.at(i);
-        item->setVisible(i < files.size());
-        if (i >= files.size())
-            continue;
-        const QFileInfo file(files.at(i));
-        QString name = file.fileName();
-        name.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        QString folder = metrics.elidedText(QDir::toNativeSeparators(file.absolutePath()), Qt::ElideMiddle, RecentFolderWidth);
-        folder.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        item->setText(QStringLiteral("&%1 %2 (%3)").arg(i + 1).arg(name, folder));
-        item->setToolTip(QDir::toNativeSeparators(file.absoluteFilePath()));
-        item->setData(file.absoluteFilePath());
-    }
-    mnuRecent->menuAction()->setEnabled(!files.isEmpty());
+    m_menus->FillRecent(RecentFiles(m_ctx.platform).read());
 }
 
 void bvlMain::mnfRecent_Click(int index)

@@ -9,30 +9,6 @@
 #include <QAction>
 #include <QMenu>
 
-void bvlMain::BuildSharingItems()
-{
-    const auto item = [this](const char *name, const QString &caption) {
-        auto *action = new QAction(caption, this);
-        action->setObjectName(QString::fromLatin1(name));
-        TagForCaption(action);
-        mnuFile->insertAction(mnf1, action);
-        return action;
-    };
-    mnuFile->insertSeparator(mnf1);
-    mnfExportValues = item("mnfExportValues", QStringLiteral("Esporta valori..."));
-    mnfApplyValues = item("mnfApplyValues", QStringLiteral("Applica valori..."));
-    mnfSettingFiles = item("mnfSettingFiles", QStringLiteral("Setting file..."));
-    // Values need a document, as saving does.
-    for (QAction *valueItem : {mnfExportValues, mnfApplyValues}) {
-        valueItem->setEnabled(mnfSaveSEEM->isEnabled());
-        connect(mnfSaveSEEM, &QAction::enabledChanged, valueItem, &QAction::setEnabled);
-    }
-    connect(mnfExportValues, &QAction::triggered, this, [this] { mnfExportValues_Click(); });
-    connect(mnfApplyValues, &QAction::triggered, this, [this] { mnfApplyValues_Click(); });
-    connect(mnfSettingFiles, &QAction::triggered, this, [this] { mnfSettingFiles_Click(); });
-    setAcceptDrops(true);
-}
-
 void bvlMain::mnfSettingFiles_Click()
 {
     bvlSettingFiles files(m_ctx, this);

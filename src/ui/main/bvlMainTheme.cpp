@@ -8,27 +8,9 @@
 #include "ui/main/ChangeMarks.h"
 #include "ui/main/FindBar.h"
 
-#include <QFileInfo>
-
-namespace {
-const QString Quote = QStringLiteral("\"");
-}
-
 void bvlMain::ShowThemeColours()
 {
     ShowChangeColours(nullptr, tvUI);
-}
-
-QString bvlMain::StatusLineShown(const QString &text) const
-{
-    if (SettingPath.isEmpty() || text != UsingFileStatus())
-        return QString();
-    QString shown = m_ctx.T(QStringLiteral("bvlMain.lbUsingFile_V")) + Quote + QFileInfo(SettingPath).fileName() + Quote;
-    if (!FileHeader.Phones.isEmpty())
-        shown += QStringLiteral(". ") + FileHeader.Phones;
-    if (SEEMFile->isReadOnly())
-        shown += QLatin1Char(' ') + m_ctx.T(QStringLiteral("bvlMain.lbReadOnly_V"));
-    return shown;
 }
 
 void bvlMain::FitStatusLineToFind()

@@ -79,7 +79,7 @@ void bvlMain::mnfApplyValues_Click()
     if (!mnfApplyValues->isEnabled())
         return;
     const std::optional<QString> path = m_ctx.platform.openFileName(
-        m_ctx.T(QStringLiteral("bvlMain.mnfApplyValues")), ProfileFilter(m_ctx), FolderProposal(SEEMFile->path()));
+        m_ctx.T(QStringLiteral("bvlMain.mnfApplyValues")), ProfileFilter(m_ctx), DocumentFiles::FolderProposal(SEEMFile->path()));
     if (!path)
         return;
     QVector<ValueAssignment> assignments;

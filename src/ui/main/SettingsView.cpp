@@ -1,6 +1,6 @@
 // The settings view: a tree of group paths and one page of controls per group, twenty
 // slots in two columns of ten; a full group continues on a sibling page " (2)".
-#include "ui/main/bvlMain.h"
+#include "ui/main/SettingsView.h"
 
 #include "seem/SettingCodec.h"
 #include "seem/SettingLookup.h"
@@ -8,6 +8,7 @@
 #include "ui/Twips.h"
 #include "ui/main/SettingControlKind.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -16,6 +17,11 @@
 #include <QTreeWidget>
 
 namespace {
+// Size of the setting control templates, in twips.
+constexpr int TemplateWidth = 4575;
+constexpr int LineHeight = 315;
+constexpr int CheckHeight = 630;
+
 constexpr int SlotsPerColumn = 10;
 constexpr int SlotsPerPage = 2 * SlotsPerColumn;
 // An input control sits this many pixels below its label.
@@ -47,18 +53,74 @@ Widget *NewElement(QVector<Widget *> &array, int number, QWidget *page, const QS
 }
 }
 
-int bvlMain::GetObjX(int slot) const
+void SettingsView::BuildTemplates(QWidget *client)
+{
+    m_client = client;
+    tvUI = new QTreeWidget(client);
+    tvUI->setObjectName(QStringLiteral("tvUI"));
+    tvUI->setGeometry(TwipsRect(120, 120, 3615, 7095));
+    tvUI->setHeaderHidden(true);
+    tvUI->setColumnCount(1);
+    tvUI->setSelectionMode(QAbstractItemView::SingleSelection);
+    // A right click opens the restore popup and must not select the node under the mouse.
+    tvUI->setContextMenuPolicy(Qt::PreventContextMenu);
+    tvUI->hide();
+    // Selecting a node, by mouse or keys, shows its page; clicking the selected node again
+    // shows it as well.
+    connect(tvUI, &QTreeWidget::itemSelectionChanged, this, [this] {
+        if (QTreeWidgetItem *node = SelectedNode())
+            ShowPageOf(node);
+        else if (m_shownNode)
+            // Nothing selected (Ctrl+click) while a page shows: its node stays selected, so
+            // that what the tree's commands act on is what the user sees.
+            m_shownNode->setSelected(true);
+    });
+    connect(tvUI, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *node) { ShowPageOf(node); });
+
+    auto *page = new QGroupBox(QStringLiteral("replicator"), client);
+    page->setObjectName(ArrayElementName(QStringLiteral("replicator"), 0));
+    page->setGeometry(TwipsRect(3840, 0, 9495, 7215));
+    page->hide();
+    replicator = {page};
+
+    auto *label = new QLabel(client);
+    label->setObjectName(ArrayElementName(QStringLiteral("lbUI"), 0));
+    label->resize(TwipsToPixelsX(TemplateWidth), TwipsToPixelsY(LineHeight));
+    label->hide();
+    lbUI = {label};
+
+    auto *check = new QCheckBox(client);
+    check->setObjectName(ArrayElementName(QStringLiteral("chUI"), 0));
+    check->resize(TwipsToPixelsX(TemplateWidth), TwipsToPixelsY(CheckHeight));
+    check->hide();
+    chUI = {check};
+
+    auto *list = new QComboBox(client);
+    list->setObjectName(ArrayElementName(QStringLiteral("cbUI"), 0));
+    list->setEditable(false);
+    list->resize(TwipsToPixelsX(TemplateWidth), TwipsToPixelsY(LineHeight));
+    list->hide();
+    cbUI = {list};
+
+    auto *text = new QLineEdit(client);
+    text->setObjectName(ArrayElementName(QStringLiteral("txUI"), 0));
+    text->resize(TwipsToPixelsX(TemplateWidth), TwipsToPixelsY(LineHeight));
+    text->hide();
+    txUI = {text};
+}
+
+int SettingsView::GetObjX(int slot) const
 {
     return PixelsToTwipsX(slot <= SlotsPerColumn ? 8 : 320);
 }
 
-int bvlMain::GetObjY(int slot) const
+int SettingsView::GetObjY(int slot) const
 {
     const int row = slot <= SlotsPerColumn ? slot : slot - SlotsPerColumn;
     return PixelsToTwipsY(15 + 46 * (row - 1));
 }
 
-int bvlMain::PageNumberOf(const QTreeWidgetItem *node) const
+int SettingsView::PageNumberOf(const QTreeWidgetItem *node) const
 {
     if (!node)
         return 0;
@@ -67,7 +129,7 @@ int bvlMain::PageNumberOf(const QTreeWidgetItem *node) const
     return isNumber && page >= 1 && page <= FrameCount ? page : 0;
 }
 
-void bvlMain::AddSettingGroup(SettingStruct &setting, int index)
+void SettingsView::AddSettingGroup(SettingStruct &setting, int index)
 {
     // Settings of a group mostly follow each other: its path is normalised once for them.
     if (m_lastGroup.second.isEmpty() || setting.Group != m_lastGroup.first)
@@ -104,7 +166,7 @@ void bvlMain::AddSettingGroup(SettingStruct &setting, int index)
     m_groupContinuation.insert(given, pageKey);
 }
 
-void bvlMain::AddSettingControl(SettingStruct &setting, int index)
+void SettingsView::AddSettingControl(SettingStruct &setting, int index)
 {
     // The next slot of the page and the next number of each array: the objectNames are
     // those of a view built at once in setting order.
@@ -127,7 +189,7 @@ void bvlMain::AddSettingControl(SettingStruct &setting, int index)
     }
 }
 
-QGroupBox *bvlMain::BuildPage(int number)
+QGroupBox *SettingsView::BuildPage(int number)
 {
     if (number < 1 || number > FrameCount)
         return nullptr;
@@ -147,7 +209,7 @@ QGroupBox *bvlMain::BuildPage(int number)
     return page;
 }
 
-void bvlMain::BuildControl(QGroupBox *page, int slot, int index)
+void SettingsView::BuildControl(QGroupBox *page, int slot, int index)
 {
     const SettingStruct &setting = Settings.at(index - 1);
     const QPoint at(TwipsToPixelsX(GetObjX(slot)), TwipsToPixelsY(GetObjY(slot)));
@@ -161,9 +223,9 @@ void bvlMain::BuildControl(QGroupBox *page, int slot, int index)
         // Named and described by its setting for assistive technology.
         check->setAccessibleName(setting.Name);
         check->setAccessibleDescription(setting.Description);
-        WatchControl(check);
+        emit controlMade(check);
         check->show();
-        ShowBuiltControl(index);
+        emit controlBuilt(index);
         return;
     }
 
@@ -172,7 +234,7 @@ void bvlMain::BuildControl(QGroupBox *page, int slot, int index)
     label->setText(setting.Name);
     label->setProperty(SettingIndexProperty, index);
     label->move(at);
-    WatchControl(label);
+    emit controlMade(label);
     label->show();
 
     if (ControlKindOf(setting) == ControlKind::Text) {
@@ -185,7 +247,7 @@ void bvlMain::BuildControl(QGroupBox *page, int slot, int index)
         const int limit = SettingCodec::MaxTextLength(setting);
         if (limit >= 0)
             text->setMaxLength(limit);
-        WatchControl(text);
+        emit controlMade(text);
         text->show();
     } else {
         const QVector<ListEntry> entries = ListEntries(setting);
@@ -201,19 +263,15 @@ void bvlMain::BuildControl(QGroupBox *page, int slot, int index)
             list->addItem(entry.name, entry.value);
         // A new list shows no entry until a restore selects one.
         list->setCurrentIndex(-1);
-        WatchControl(list);
-        connect(list, &QComboBox::currentIndexChanged, this, [this, list] {
-            if (!m_restoring)
-                ShowDescriptionOf(list);
-        });
+        emit controlMade(list);
+        connect(list, &QComboBox::currentIndexChanged, this, [this, list] { emit listEntryChanged(list); });
         list->show();
     }
-    ShowBuiltControl(index);
+    emit controlBuilt(index);
 }
 
-void bvlMain::UnloadAllControls()
+void SettingsView::Unload()
 {
-    ForgetChanges();
     // Controls before the pages that hold them; element 0 of each array stays.
     auto unload = [](auto &array) {
         while (array.size() > 1)
@@ -236,7 +294,7 @@ void bvlMain::UnloadAllControls()
     tvUI->clear();
 }
 
-void bvlMain::tvUI_NodeClick(QTreeWidgetItem *node)
+void SettingsView::ShowPageOf(QTreeWidgetItem *node)
 {
     if (CurrentGroup != -1)
         replicator.at(CurrentGroup)->hide();
@@ -250,29 +308,36 @@ void bvlMain::tvUI_NodeClick(QTreeWidgetItem *node)
     }
 }
 
-QTreeWidgetItem *bvlMain::SelectedNode() const
+QTreeWidgetItem *SettingsView::SelectedNode() const
 {
     const QList<QTreeWidgetItem *> selected = tvUI->selectedItems();
     return selected.isEmpty() ? nullptr : selected.first();
 }
 
-void bvlMain::ShowSetting(int index, bool focusControl)
+bool SettingsView::SelectPageOf(int index)
 {
     if (index < 1 || index > Settings.size())
-        return;
+        return false;
     QTreeWidgetItem *node = m_groups.find(PageKeys.value(index - 1));
     if (!node)
-        return;
+        return false;
     tvUI->setCurrentItem(node);
     tvUI->scrollToItem(node);   // opens the parents of a nested node
-    tvUI_NodeClick(node);
-    if (!focusControl)
-        return;
-    if (QWidget *control = ControlOf(index))
-        control->setFocus(Qt::OtherFocusReason);
+    ShowPageOf(node);
+    return true;
 }
 
-QWidget *bvlMain::BuiltControlOf(int index) const
+QTreeWidgetItem *SettingsView::ShownOrSelectedNode() const
+{
+    return m_shownNode ? m_shownNode : SelectedNode();
+}
+
+QVector<int> SettingsView::PageSettings(int number) const
+{
+    return number >= 1 && number <= m_pages.size() ? m_pages.at(number - 1).settings : QVector<int>();
+}
+
+QWidget *SettingsView::BuiltControlOf(int index) const
 {
     if (index < 1 || index > Settings.size())
         return nullptr;
@@ -288,16 +353,52 @@ QWidget *bvlMain::BuiltControlOf(int index) const
     return txUI.value(setting.UIIndex);
 }
 
-QLabel *bvlMain::BuiltLabelOf(int index) const
+QLabel *SettingsView::BuiltLabelOf(int index) const
 {
     const int number = m_places.value(index - 1).label;
     return number > 0 ? lbUI.value(number) : nullptr;
 }
 
-QWidget *bvlMain::ControlOf(int index)
+QWidget *SettingsView::ControlOf(int index)
 {
     if (index < 1 || index > m_places.size())
         return nullptr;
     BuildPage(m_places.at(index - 1).page);
     return BuiltControlOf(index);
+}
+
+ControlState SettingsView::StateShown(int index) const
+{
+    const SettingStruct &setting = Settings.at(index - 1);
+    switch (ControlKindOf(setting)) {
+    case ControlKind::CheckBox:
+        return ControlState::Checked(chUI.at(setting.UIIndex)->isChecked());
+    case ControlKind::List:
+        return ControlState::ListPosition(cbUI.at(setting.UIIndex)->currentIndex());
+    case ControlKind::Text:
+        break;
+    }
+    return ControlState::Text(txUI.at(setting.UIIndex)->text());
+}
+
+void SettingsView::Show(int index, const ControlState &state)
+{
+    const SettingStruct &setting = Settings.at(index - 1);
+    switch (ControlKindOf(setting)) {
+    case ControlKind::CheckBox:
+        chUI.at(setting.UIIndex)->setChecked(state.checked);
+        return;
+    case ControlKind::List:
+        cbUI.at(setting.UIIndex)->setCurrentIndex(state.listPosition);
+        return;
+    case ControlKind::Text:
+        break;
+    }
+    QLineEdit *text = txUI.at(setting.UIIndex);
+    // A field without a terminator holds one character more than can be typed into it:
+    // the input limit grows to show it whole, since setText cuts at the limit.
+    const int limit = SettingCodec::MaxTextLength(setting);
+    if (limit >= 0)
+        text->setMaxLength(qMax(limit, int(state.text.size())));
+    text->setText(state.text);
 }
