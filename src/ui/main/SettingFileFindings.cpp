@@ -4,6 +4,7 @@
 
 #include "seem/SettingFileCheck.h"
 #include "ui/AppContext.h"
+#include "ui/CheckFindingTexts.h"
 #include "ui/ControlNames.h"
 
 #include <QAction>
@@ -12,7 +13,7 @@
 
 void bvlMain::ShowSettingFileFindings()
 {
-    const SettingFileVerdict verdict = CheckSettingFileVerdict(FileHeader, Settings);
+    const SettingFileVerdict verdict = LocalSettingFileVerdict(m_ctx, FileHeader, Settings);
     m_settingFileErrors.clear();
     // Errors only: lines of the verdict that are warnings are no fault of a save.
     for (int i = 0; i < verdict.errors && i < verdict.lines.size(); ++i)

@@ -5,6 +5,7 @@
 // was read, so the bytes of every setting the user did not touch stay exactly as the file
 // holds them. The controls that exist show the document's values and feed edits into it.
 #include "ui/main/bvlMain.h"
+#include "ui/main/RestoreFailureText.h"
 
 #include "seem/SettingCodec.h"
 #include "ui/AppContext.h"
@@ -87,9 +88,9 @@ void bvlMain::ReportRestoreFailure(const RestoreFailure &failure)
 {
     if (failure.index == 0)
         return;
-    m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sIncompatible_M")) + QStringLiteral(" (ERR ")
-                                  + QString::number(failure.error) + QLatin1Char(')'),
-                              MsgIcon::Warning, MsgButtons::Ok);
+    m_ctx.platform.messageBox(
+        RestoreFailureText(m_ctx, Document->setting(failure.index), failure.error, SEEMFile->size()),
+        MsgIcon::Warning, MsgButtons::Ok);
     ShowSetting(failure.index);
 }
 

@@ -285,7 +285,11 @@ private slots:
                  << Named(SeemFixtures::Checkbox(20, 1, 1, 0), "Past", "Display");
         f.folder.writeSec("sample.sec", Header(0x32, 1), settings);
         f.open(f.seemPath);
-        QCOMPARE(f.platform.messages(), QStringList(f.T("bvlMain.sIncompatible_M") + " (ERR 62)"));
+        // The message names the first setting that failed and where its bytes lie (the
+        // string reads what the file holds of it).
+        QCOMPARE(f.platform.messages(),
+                 QStringList(f.T("bvlMain.sIncompatible_M")
+                             + "\n\nPast: its byte 20 (0x14) lies past the end of the SEEM file (20 bytes) (ERR 62)"));
         QCOMPARE(w.SettingPath, f.secPath);   // the view is built all the same
 
         f.text(7)->setText("abc");   // would run past the end

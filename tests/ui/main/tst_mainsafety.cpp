@@ -52,7 +52,9 @@ private slots:
                     Named(ValueList(3, 0x03, {0, 1, 2}), "Mode", "Front"),
                     Named(Int8(9), "Beyond", "Text")},
                    image);
-        QCOMPARE(f.platform.messages(), QStringList(f.T("bvlMain.sIncompatible_M") + " (ERR 62)"));
+        const QString nameFails = f.T("bvlMain.sIncompatible_M")
+            + "\n\nName: its bytes 4-11 (0x4-0xB) reach past the end of the SEEM file (8 bytes) (ERR 62)";
+        QCOMPARE(f.platform.messages(), QStringList(nameFails));
         QCOMPARE(f.platform.calls.last().icon, MsgIcon::Warning);
         QVERIFY(w.IsSaved());
         QVERIFY(!f.text(2)->isEnabled() && !f.text(6)->isEnabled());
@@ -73,7 +75,9 @@ private slots:
         w.mnfRestoreItem_Click();
         w.PopupTarget = 6;
         w.mnfRestoreItem_Click();
-        QCOMPARE(f.platform.messages(), QStringList(2, f.T("bvlMain.sIncompatible_M") + " (ERR 62)"));
+        QCOMPARE(f.platform.messages(),
+                 QStringList({nameFails, f.T("bvlMain.sIncompatible_M")
+                                             + "\n\nBeyond: its byte 9 (0x9) lies past the end of the SEEM file (8 bytes) (ERR 62)"}));
         QVERIFY(!f.text(2)->isEnabled() && !f.text(6)->isEnabled());
     }
 
