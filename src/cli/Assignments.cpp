@@ -11,6 +11,7 @@
 #include "seem/SettingValueText.h"
 
 
+
 namespace {
 
 struct Change
@@ -29,7 +30,7 @@ void AppendHexByte(QString &text, quint8 value)
 }
 
 // "byte 16 (0x10): 00 -> 01, ..." appended to text: a profile of every setting reports
-// tens of thousands of these, so no list or format string is made for each.
+// tens of thousands of these, so no string is made for each.
 void AppendBytesText(QString &text, const QVector<ByteChange> &bytes)
 {
     for (qsizetype i = 0; i < bytes.size(); ++i) {
@@ -37,12 +38,20 @@ void AppendBytesText(QString &text, const QVector<ByteChange> &bytes)
         if (i > 0)
             text += QLatin1String(", ");
         text += QLatin1String("byte ");
-        text += OffsetText(b.offset);
+        AppendOffsetText(text, b.offset);
         text += QLatin1String(": ");
         AppendHexByte(text, b.before);
         text += QLatin1String(" -> ");
         AppendHexByte(text, b.after);
     }
+}
+
+// GROUP\NAME, as SeemDocument::fullName gives it, appended without a string of its own.
+void AppendFullName(QString &text, const SettingStruct &setting)
+{
+    text += NormalisedGroup(setting.Group);
+    text += QLatin1Char('\\');
+    text += setting.Name;
 }
 
 void AppendWords(QString &text, const ValueText &value)
@@ -181,7 +190,7 @@ int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &i
     for (const Change &c : changes) {
         if (c.bytes.isEmpty() && !run.reportUnchanged)
             continue;
-        report += document.fullName(c.index);
+        AppendFullName(report, document.setting(c.index));
         report += QLatin1String(": ");
         AppendWords(report, c.before);
         if (c.bytes.isEmpty()) {

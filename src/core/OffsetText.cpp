@@ -1,5 +1,7 @@
 #include "core/OffsetText.h"
 
+#include <cstdio>
+
 namespace {
 QString Hex(qint64 offset)
 {
@@ -7,9 +9,23 @@ QString Hex(qint64 offset)
 }
 }
 
+void AppendOffsetText(QString &text, qint64 offset)
+{
+    if (offset < 0) {   // only a damaged setting file has one: "-16 (0x-10)"
+        text += QString::number(offset) + QLatin1String(" (") + Hex(offset) + QLatin1Char(')');
+        return;
+    }
+    char written[48];
+    const int length = std::snprintf(written, sizeof written, "%lld (0x%llX)", static_cast<long long>(offset),
+                                     static_cast<unsigned long long>(offset));
+    text += QLatin1String(written, length);
+}
+
 QString OffsetText(qint64 offset)
 {
-    return QString::number(offset) + QLatin1String(" (") + Hex(offset) + QLatin1Char(')');
+    QString text;
+    AppendOffsetText(text, offset);
+    return text;
 }
 
 QString OffsetRangeText(qint64 first, qint64 last)

@@ -7,6 +7,8 @@
 
 // "16 (0x10)".
 QString OffsetText(qint64 offset);
+// The same text appended to text, without a string of its own (for reports of thousands).
+void AppendOffsetText(QString &text, qint64 offset);
 
 // "16 (0x10)" for one byte, "16-23 (0x10-0x17)" for a field from first to last.
 QString OffsetRangeText(qint64 first, qint64 last);
