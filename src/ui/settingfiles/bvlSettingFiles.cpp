@@ -92,11 +92,11 @@ QString bvlSettingFiles::CheckText(const CatalogueEntry &e)
     if (!e.readable())
         return m_ctx.T(QStringLiteral("bvlSettingFiles.sReadFailed_V")) + QLatin1Char(' ')
             + QString::number(e.readError) + QLatin1Char(')');
+    // Counted as the editor's check counts them, in the language's singular and plurals.
     if (e.errors > 0)
-        return QString::number(e.errors) + QLatin1Char(' ') + m_ctx.T(QStringLiteral("bvlSettingFiles.sErrors_V"));
+        return m_ctx.lang.GetPluralString(QStringLiteral("bvlEditSetting.sCheckErrors_V"), e.errors);
     if (e.warnings > 0)
-        return QString::number(e.warnings) + QLatin1Char(' ')
-            + m_ctx.T(QStringLiteral("bvlSettingFiles.sWarnings_V"));
+        return m_ctx.lang.GetPluralString(QStringLiteral("bvlEditSetting.sCheckWarnings_V"), e.warnings);
     return m_ctx.T(QStringLiteral("bvlSettingFiles.sCheckOk_V"));
 }
 

@@ -181,6 +181,18 @@ void TestSettingFilesWindow::refusedFilesAreNamedWithTheirReason()
     QVERIFY(row >= 0);
     QCOMPARE(files.lsFiles->topLevelItem(row)->text(bvlSettingFiles::CheckColumn),
              QStringLiteral("not whole: ends inside record 2 (ERR 7)"));
+
+    // A file with one finding is counted in the singular (two settings on the same bits).
+    SettingList twins = SampleSettings();
+    SettingStruct twin = twins.first();
+    twin.Name = QStringLiteral("Twin");
+    twins << twin;
+    QVERIFY(QFile::copy(downloads.writeSec(QStringLiteral("twins.sec"), Header(0x32, 1), twins),
+                        QDir(f.platform.user).filePath(QStringLiteral("twins.sec"))));
+    bvlSettingFiles again(f.ctx, f.window.get());
+    const int twinsRow = int(Column(again.lsFiles, bvlSettingFiles::FileColumn).indexOf(QStringLiteral("twins.sec")));
+    QVERIFY(twinsRow >= 0);
+    QCOMPARE(again.lsFiles->topLevelItem(twinsRow)->text(bvlSettingFiles::CheckColumn), QStringLiteral("1 warning"));
 }
 
 void TestSettingFilesWindow::droppedFilesAreInstalledOrOpened()
