@@ -146,6 +146,10 @@ bool saveEditorCheckShots(bvlEditSetting &editor, ScreenshotPlatform &platform, 
     editor.mnuEdit->close();
     editor.mnfUndo->trigger();
 
+    // The damaged copy lies outside the program folder, so that later pictures (the Setting
+    // files window) do not list it.
+    QTemporaryDir damaged;
+    const QString checkedPath = JoinPath(damaged.path(), QStringLiteral("demo-check.sec"));
     SettingFileHeader header;
     SettingList settings;
     try {
@@ -155,11 +159,11 @@ bool saveEditorCheckShots(bvlEditSetting &editor, ScreenshotPlatform &platform, 
             return false;
         SettingStruct &s = settings[box - 1];
         s.Values = JoinValues({QString::number(s.BitMask), QString::number(s.BitMask)});
-        WriteSettingFile(JoinPath(folder, QStringLiteral("demo-check.sec")), header, settings);
+        WriteSettingFile(checkedPath, header, settings);
     } catch (const BvlError &) {
         return false;
     }
-    platform.fileAnswers.enqueue(JoinPath(folder, QStringLiteral("demo-check.sec")));
+    platform.fileAnswers.enqueue(checkedPath);
     editor.mnfOpenSetting_Click();
     const QList<QListWidgetItem *> named = editor.lsSettings->findItems(QStringLiteral("Key tones"), Qt::MatchExactly);
     if (!named.isEmpty())
