@@ -36,6 +36,15 @@ QAction *MainMenus::AddMenuItem(QMenu *menu, const char *name, const QString &ca
     return item;
 }
 
+QMenu *MainMenus::AddBarMenu(const char *name, const QString &caption)
+{
+    auto *menu = new QMenu(caption, &m_window);
+    menu->setObjectName(QString::fromLatin1(name));
+    TagForCaption(menu);
+    m_window.menuBar()->addMenu(menu);
+    return menu;
+}
+
 void MainMenus::Build()
 {
     MainMenuItems &m = m_items;
@@ -69,10 +78,7 @@ void MainMenus::Build()
 void MainMenus::BuildFile()
 {
     MainMenuItems &m = m_items;
-    m.mnuFile = new QMenu(QStringLiteral("&File"), &m_window);
-    m.mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    TagForCaption(m.mnuFile);
-    m_window.menuBar()->addMenu(m.mnuFile);
+    m.mnuFile = AddBarMenu("mnuFile", QStringLiteral("&File"));
 
     m.mnfOpenSEEM = AddMenuItem(m.mnuFile, "mnfOpenSEEM", QStringLiteral("&Apri SEEM..."));
     m.mnfOpenSEEM->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
@@ -119,10 +125,7 @@ void MainMenus::BuildSharingItems()
 void MainMenus::BuildChanges()
 {
     MainMenuItems &m = m_items;
-    m.mnuChanges = new QMenu(QStringLiteral("&Modifiche"), &m_window);
-    m.mnuChanges->setObjectName(QStringLiteral("mnuChanges"));
-    TagForCaption(m.mnuChanges);
-    m_window.menuBar()->addMenu(m.mnuChanges);
+    m.mnuChanges = AddBarMenu("mnuChanges", QStringLiteral("&Modifiche"));
 
     m.mnfReviewChanges = AddMenuItem(m.mnuChanges, "mnfReviewChanges", QStringLiteral("&Rivedi modifiche..."));
     m.mnfReviewChanges->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));

@@ -78,6 +78,8 @@ protected:
 
 private:
     QAction *AddMenuItem(QMenu *menu, const char *name, const QString &caption);
+    // A menu of the menu bar, named and tagged for its caption.
+    QMenu *AddBarMenu(const char *name, const QString &caption);
     // A menu-bar entry that is a menu with one item, named and captioned after it.
     QAction *CommandMenu(const char *name, const QString &caption, bool tagged, QAction *&item);
     void BuildFile();
