@@ -53,14 +53,6 @@ struct Figures
     int changedRuns = 0;
 };
 
-QByteArray FileBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw BvlError(ErrNo::PathFileAccess, path);
-    return file.readAll();
-}
-
 void MeasureParse(const GeneratedDocument &doc, Figures &f)
 {
     f.readAll = MedianMs(ReadRuns, [&] { FileBytes(doc.secPath); });
@@ -126,7 +118,16 @@ void MeasureFirstShow(WindowSession &session, const GeneratedDocument &doc, Figu
     f.groupShow = MedianMs(Runs, [&] { f.groupPages = session.showGroup(doc.largestGroupPath, true); }, open);
 }
 
-void MeasureWindow(WindowSession &session, SyscallCounter &counter, const GeneratedDocument &doc, Figures &f)
+// A run of the window that showed a message did not measure what it says.
+void RequireNoMessage(WindowSession &session)
+{
+    const QStringList messages = session.takeMessages();
+    if (!messages.isEmpty())
+        throw std::runtime_error("the window showed a message: " + messages.first().toStdString());
+}
+
+// The window's steps alone, without system-call counts: for the large-group documents.
+void MeasureWindowSteps(WindowSession &session, const GeneratedDocument &doc, Figures &f)
 {
     MeasureFirstShow(session, doc, f);
     f.open = MedianMs(Runs, [&] { session.open(doc.seemPath); });
@@ -134,17 +135,19 @@ void MeasureWindow(WindowSession &session, SyscallCounter &counter, const Genera
         throw std::runtime_error("the window did not open " + doc.seemPath.toStdString());
     f.save = MedianMs(Runs, [&] { session.save(); }, [&] { session.changeEvery(ChangeStride); });
     f.restore = MedianMs(Runs, [&] { session.restoreAll(); });
+    RequireNoMessage(session);
+}
 
+void MeasureWindow(WindowSession &session, SyscallCounter &counter, const GeneratedDocument &doc, Figures &f)
+{
+    MeasureWindowSteps(session, doc, f);
     f.openCalls = counter.count([&] { session.open(doc.seemPath); });
     session.changeEvery(ChangeStride);
     const QByteArray before = FileBytes(doc.seemPath);
     f.saveCalls = counter.count([&] { session.save(); });
     f.changedRuns = ChangedRuns(before, FileBytes(doc.seemPath));
     f.restoreCalls = counter.count([&] { session.restoreAll(); });
-
-    const QStringList messages = session.takeMessages();
-    if (!messages.isEmpty())
-        throw std::runtime_error("the window showed a message: " + messages.first().toStdString());
+    RequireNoMessage(session);
 }
 
 QString CallsPerSetting(const std::optional<SyscallCounts> &calls, int settings)
@@ -207,19 +210,6 @@ void AddLargeGroupColumn(ResultTable &table, const GeneratedDocument &doc, const
     table.add(QStringLiteral("peak memory after open (VmHWM)"), QStringLiteral("%1 MB").arg(f.peakKb / 1024.0, 0, 'f', 1));
 }
 
-// The window's steps alone, without system-call counts: for the large-group documents.
-void MeasureWindowSteps(WindowSession &session, const GeneratedDocument &doc, Figures &f)
-{
-    MeasureFirstShow(session, doc, f);
-    f.open = MedianMs(Runs, [&] { session.open(doc.seemPath); });
-    if (session.settingCount() != doc.settingCount)
-        throw std::runtime_error("the window did not open " + doc.seemPath.toStdString());
-    f.save = MedianMs(Runs, [&] { session.save(); }, [&] { session.changeEvery(ChangeStride); });
-    f.restore = MedianMs(Runs, [&] { session.restoreAll(); });
-    const QStringList messages = session.takeMessages();
-    if (!messages.isEmpty())
-        throw std::runtime_error("the window showed a message: " + messages.first().toStdString());
-}
 
 QVector<int> SizesFrom(const QStringList &arguments)
 {

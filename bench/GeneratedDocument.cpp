@@ -93,6 +93,8 @@ SettingStruct MakeSetting(int index, const QString &group, qint32 offset)
     return s;
 }
 
+} // namespace
+
 // A value the image holds for the setting, varied so that the controls differ.
 void EncodeStartValue(MemoryByteStore &image, const SettingStruct &s, int index)
 {
@@ -112,12 +114,22 @@ void EncodeStartValue(MemoryByteStore &image, const SettingStruct &s, int index)
     }
 }
 
+QByteArray FileBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw BvlError(ErrNo::PathFileAccess, path);
+    return file.readAll();
+}
+
 void WriteImage(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         throw BvlError(ErrNo::PathFileAccess, path + QStringLiteral(": ") + file.errorString());
 }
+
+namespace {
 
 QVector<GroupPlan> LargeGroups(int settingCount)
 {
