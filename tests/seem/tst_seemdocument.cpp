@@ -9,13 +9,6 @@
 
 namespace {
 
-SettingStruct Named(SettingStruct s, const char *name, const char *group)
-{
-    s.Name = QString::fromUtf8(name);
-    s.Group = QString::fromUtf8(group);
-    return s;
-}
-
 // A check box and a list over byte 0, a number at 1, a text at 2..9, and 25 check boxes
 // in one group: more than a page of the window holds.
 SettingList Settings()

@@ -1,17 +1,8 @@
 #include "core/OffsetText.h"
 #include "seem/SettingLookup.h"
+#include "support/SeemFixtures.h"
 
 #include <QtTest>
-
-namespace {
-SettingStruct Setting(const QString &group, const QString &name)
-{
-    SettingStruct s;
-    s.Group = group;
-    s.Name = name;
-    return s;
-}
-}
 
 // Names as people write them, looked up among thousands: the quick paths must give what
 // the careful ones give.
@@ -38,15 +29,15 @@ private slots:
         QFETCH(QString, group);
         QFETCH(QString, shown);
         QCOMPARE(NormalisedGroup(group), shown);
-        QCOMPARE(SettingPathOf(Setting(group, QStringLiteral("Owner"))), shown + QStringLiteral("\\Owner"));
+        QCOMPARE(SettingPathOf(Named(SettingStruct(), QStringLiteral("Owner"), group)), shown + QStringLiteral("\\Owner"));
     }
 
     void aPathWinsAndABareNameMustBeUnique()
     {
-        const SettingList settings{Setting(QStringLiteral("Net\\GPRS"), QStringLiteral("Owner")),
-                                   Setting(QStringLiteral("Phonebook"), QStringLiteral("Owner")),
-                                   Setting(QStringLiteral(" Sound "), QStringLiteral("Volume")),
-                                   Setting(QStringLiteral("Net"), QStringLiteral("GPRS\\Owner"))};
+        const SettingList settings{Named(SettingStruct(), QStringLiteral("Owner"), QStringLiteral("Net\\GPRS")),
+                                   Named(SettingStruct(), QStringLiteral("Owner"), QStringLiteral("Phonebook")),
+                                   Named(SettingStruct(), QStringLiteral("Volume"), QStringLiteral(" Sound ")),
+                                   Named(SettingStruct(), QStringLiteral("GPRS\\Owner"), QStringLiteral("Net"))};
         const SettingIndex index(settings);
         // Two settings answer to 'Net\GPRS\Owner': the one whose group and name say so,
         // and the one whose name holds the separator; both are told, in file order.

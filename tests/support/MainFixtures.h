@@ -39,15 +39,6 @@ inline SettingFileHeader Header(qint16 seemNr, qint16 seemRec, const QString &au
     return h;
 }
 
-inline SettingStruct Named(SettingStruct s, const QString &name, const QString &group,
-                           const QString &description = QString())
-{
-    s.Name = name;
-    s.Group = group;
-    s.Description = description;
-    return s;
-}
-
 // Six settings over a 20-byte image (SampleImage): every control kind, three groups.
 inline SettingList SampleSettings()
 {

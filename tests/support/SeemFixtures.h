@@ -66,3 +66,13 @@ inline SettingStruct UnicodeString(qint32 offset, qint32 maxStringLength)
 }
 
 } // namespace SeemFixtures
+
+// s under the name, group and description a test gives it.
+inline SettingStruct Named(SettingStruct s, const QString &name, const QString &group,
+                           const QString &description = QString())
+{
+    s.Name = name;
+    s.Group = group;
+    s.Description = description;
+    return s;
+}
