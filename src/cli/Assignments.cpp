@@ -46,14 +46,6 @@ void AppendBytesText(QString &text, const QVector<ByteChange> &bytes)
     }
 }
 
-// GROUP\NAME, as SeemDocument::fullName gives it, appended without a string of its own.
-void AppendFullName(QString &text, const SettingStruct &setting)
-{
-    text += NormalisedGroup(setting.Group);
-    text += QLatin1Char('\\');
-    text += setting.Name;
-}
-
 void AppendWords(QString &text, const ValueText &value)
 {
     if (value.decoded) {
@@ -190,7 +182,7 @@ int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &i
     for (const Change &c : changes) {
         if (c.bytes.isEmpty() && !run.reportUnchanged)
             continue;
-        AppendFullName(report, document.setting(c.index));
+        report += document.fullName(c.index);
         report += QLatin1String(": ");
         AppendWords(report, c.before);
         if (c.bytes.isEmpty()) {
