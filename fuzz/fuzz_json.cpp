@@ -1,6 +1,7 @@
 // The JSON readers from hostile text: the JSON form of a setting file and a value profile.
 // Whatever either accepts must go through its writer and read back the same: a setting
-// file as the same header and records, a profile as the same values on an image.
+// file as the same header and records, a profile as the same values on an image. A
+// profile read in one pass must read as the JSON document reads it.
 #include "FuzzCheck.h"
 
 #include "core/BvlError.h"
@@ -8,6 +9,7 @@
 #include "core/SettingFile.h"
 #include "core/SettingFileJson.h"
 #include "seem/MemoryByteStore.h"
+#include "seem/PlainProfile.h"
 #include "seem/ValueProfile.h"
 
 #include <QJsonDocument>
@@ -79,6 +81,19 @@ QByteArray applied(const QVector<ValueAssignment> &assignments, const QByteArray
     return store.bytes();
 }
 
+// What the one-pass reader takes, the JSON document takes and reads the same.
+void plainProfileAgrees(const QByteArray &input)
+{
+    const std::optional<QVector<ValueAssignment>> plain = ReadPlainProfile(input);
+    if (!plain)
+        return;
+    try {
+        FUZZ_CHECK(ReadValueProfileDocument(input) == *plain);
+    } catch (const BvlError &) {
+        FUZZ_CHECK(!"the one-pass reader took a profile the document refuses");
+    }
+}
+
 void profileRoundTrip(const QByteArray &input)
 {
     QVector<ValueAssignment> assignments;
@@ -109,6 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray input(reinterpret_cast<const char *>(data), qsizetype(size));
     settingFileRoundTrip(input);
+    plainProfileAgrees(input);
     profileRoundTrip(input);
     return 0;
 }

@@ -151,7 +151,11 @@ int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &i
     changes.reserve(accepted.size());
     for (const ResolvedAssignment &a : accepted) {
         const SettingStruct &setting = settings.at(a.index - 1);
-        Change change{a.index, DecodeValueText(pending, setting), {}, {}};
+        // What resolving read from the file still holds unless an earlier assignment wrote
+        // into the setting's bytes.
+        const OwnedSpan span = OwnedSpanOf(setting);
+        Change change{a.index, pending.holdsWriteIn(span.offset, span.size) ? DecodeValueText(pending, setting) : a.shown,
+                      {}, {}};
         if (a.unchanged) {
             changes.append(change);
             continue;

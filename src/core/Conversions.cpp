@@ -88,9 +88,9 @@ qint16 HexToInt16(const QString &text)
     return static_cast<qint16>(static_cast<quint16>(value));
 }
 
-qint32 DecimalToLong(const QString &text)
+qint32 DecimalToLong(QStringView text)
 {
-    const QString t = text.trimmed();
+    const QStringView t = text.trimmed();
     qsizetype i = 0;
     bool negative = false;
     if (i < t.size() && (t[i] == u'-' || t[i] == u'+')) {

@@ -29,4 +29,4 @@ qint16 HexToInt16(const QString &text);
 
 // Decimal text to a signed 32-bit integer, as setting files and boxes hold it.
 // Throws 13 for an empty text or one that is not a number, 6 when it does not fit.
-qint32 DecimalToLong(const QString &text);
+qint32 DecimalToLong(QStringView text);

@@ -24,10 +24,19 @@ public:
     }
 
 private:
+    // A key as it stands in the text: decoded only when it holds an escape or a byte
+    // beyond ASCII (two spellings of one text), or for a path.
+    struct Key
+    {
+        qsizetype begin = 0;   // after the opening quote
+        qsizetype end = 0;     // at the closing quote
+        bool escaped = false;  // not plain ASCII
+    };
+
     // One step of the path to the place being scanned: a key, or an element's index.
     struct Step
     {
-        QString key;
+        Key key;
         int index = -1;
     };
 
@@ -44,7 +53,7 @@ private:
     {
         QString text = QStringLiteral("$");
         for (const Step &step : m_path)
-            text = step.index >= 0 ? ElementPath(text, step.index) : FieldPath(text, step.key);
+            text = step.index >= 0 ? ElementPath(text, step.index) : FieldPath(text, decoded(step.key));
         return text;
     }
 
@@ -81,18 +90,19 @@ private:
     {
         ++m_at; // '{'
         // Objects of a profile hold a handful of keys: a list beats a hash here.
-        QVarLengthArray<QString, 8> keys;
+        QVarLengthArray<Key, 8> keys;
         for (;;) {
             skipBlanks();
             if (done() || peek() == '}')
                 break;
-            const QString key = string();
-            if (key.contains(QChar(0))) {
+            const Key key = stepOverKey();
+            // Only an escape can put a NUL into a key: the text holds no control character.
+            if (key.escaped && decoded(key).contains(QChar(0))) {
                 report(QStringLiteral("a key contains a NUL character"));
                 return;
             }
             m_path.append(Step{key, -1});
-            if (std::find(keys.cbegin(), keys.cend(), key) != keys.cend()) {
+            if (std::any_of(keys.cbegin(), keys.cend(), [&](const Key &other) { return same(other, key); })) {
                 report(QStringLiteral("appears twice in its object"));
                 return;
             }
@@ -117,7 +127,7 @@ private:
             skipBlanks();
             if (done() || peek() == ']')
                 break;
-            m_path.append(Step{QString(), index});
+            m_path.append(Step{Key(), index});
             value();
             if (done())
                 return;
@@ -138,34 +148,58 @@ private:
         ++m_at; // closing quote
     }
 
-    // The string at m_at with its escapes decoded, so that "\u00e9" and "é" are one key.
-    QString string()
+    // Steps over the key at m_at, noting where its text lies.
+    Key stepOverKey()
     {
+        Key key;
+        key.begin = m_at + 1;
         ++m_at; // opening quote
-        QString text;
-        qsizetype runStart = m_at;
-        const auto endRun = [&] { text += QString::fromUtf8(m_json.constData() + runStart, m_at - runStart); };
         while (m_at < m_json.size() && peek() != '"') {
-            if (peek() != '\\') {
-                ++m_at;
+            key.escaped = key.escaped || peek() == '\\' || quint8(peek()) >= 0x80;
+            m_at += peek() == '\\' ? 2 : 1;
+        }
+        key.end = m_at;
+        ++m_at; // closing quote
+        return key;
+    }
+
+    // Two keys are the same when their texts are, escapes decoded, so that "\u00e9" and "é"
+    // are one key; plain ASCII keys are compared as they stand.
+    bool same(const Key &a, const Key &b) const
+    {
+        if (!a.escaped && !b.escaped)
+            return QByteArrayView(m_json).sliced(a.begin, a.end - a.begin)
+                == QByteArrayView(m_json).sliced(b.begin, b.end - b.begin);
+        return decoded(a) == decoded(b);
+    }
+
+    // The text of a key with its escapes decoded.
+    QString decoded(const Key &key) const
+    {
+        QString text;
+        qsizetype at = key.begin;
+        qsizetype runStart = at;
+        const auto endRun = [&] { text += QString::fromUtf8(m_json.constData() + runStart, at - runStart); };
+        while (at < key.end) {
+            if (m_json.at(at) != '\\') {
+                ++at;
                 continue;
             }
             endRun();
-            const char escaped = m_json.at(m_at + 1);
-            m_at += 2;
+            const char escaped = m_json.at(at + 1);
+            at += 2;
             if (escaped == 'u') {
-                text += QChar(char16_t(m_json.mid(m_at, 4).toUShort(nullptr, 16)));
-                m_at += 4;
+                text += QChar(char16_t(m_json.mid(at, 4).toUShort(nullptr, 16)));
+                at += 4;
             } else {
                 static const QByteArrayView from("bfnrt");
                 static const char to[] = "\b\f\n\r\t";
                 const qsizetype k = from.indexOf(escaped);
                 text += QLatin1Char(k >= 0 ? to[k] : escaped);
             }
-            runStart = m_at;
+            runStart = at;
         }
         endRun();
-        ++m_at; // closing quote
         return text;
     }
 

@@ -22,6 +22,13 @@ QStringList SplitValues(const QString &joined)
     return joined.split(ValueSeparator);
 }
 
+QList<QStringView> SplitValueViews(const QString &joined)
+{
+    if (joined.isEmpty())
+        return {};
+    return QStringView(joined).split(ValueSeparator);
+}
+
 QString JoinValues(const QStringList &parts)
 {
     return parts.join(ValueSeparator);

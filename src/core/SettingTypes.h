@@ -58,4 +58,6 @@ using SettingList = QVector<SettingStruct>;
 
 // Splits at every "§": an empty text has no elements, a text without "§" has one.
 QStringList SplitValues(const QString &joined);
+// The same pieces as views into joined, for reading them without a string each.
+QList<QStringView> SplitValueViews(const QString &joined);
 QString JoinValues(const QStringList &parts);

@@ -51,6 +51,13 @@ void PendingWrites::write(qint64 offset, const QByteArray &bytes)
     }
 }
 
+bool PendingWrites::holdsWriteIn(qint64 offset, qint64 count) const
+{
+    const qint64 from = qBound<qint64>(0, offset, m_changed.size());
+    const qint64 to = qBound<qint64>(from, offset + qMax<qint64>(0, count), m_changed.size());
+    return m_pendingCount > 0 && std::memchr(m_changed.constData() + from, 1, size_t(to - from)) != nullptr;
+}
+
 QVector<PendingWrites::Run> PendingWrites::pendingRuns() const
 {
     QVector<Run> runs;

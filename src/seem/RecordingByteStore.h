@@ -1,7 +1,7 @@
 #pragma once
 #include "seem/ByteStore.h"
 
-#include <QMap>
+#include <algorithm>
 #include <QVector>
 
 // Passes every access through to another store and remembers which bytes the writes
@@ -27,9 +27,14 @@ public:
         for (qint64 i = 0; i < bytes.size(); ++i) {
             const qint64 at = offset + i;
             const auto after = static_cast<quint8>(bytes.at(i));
+            // Kept in offset order; an encode writes a byte or a field, mostly in that order.
+            const auto place = std::lower_bound(m_changes.begin(), m_changes.end(), at,
+                                                [](const ByteChange &c, qint64 offset) { return c.offset < offset; });
             // The first write of a byte knows what it held before all of them.
-            const quint8 first = m_changes.contains(at) ? m_changes[at].before : static_cast<quint8>(before.at(i));
-            m_changes.insert(at, ByteChange{at, first, after});
+            if (place != m_changes.end() && place->offset == at)
+                place->after = after;
+            else
+                m_changes.insert(place, ByteChange{at, static_cast<quint8>(before.at(i)), after});
         }
     }
 
@@ -45,5 +50,5 @@ public:
 
 private:
     ByteStore &m_target;
-    QMap<qint64, ByteChange> m_changes;
+    QVector<ByteChange> m_changes;   // one per byte written, in offset order
 };

@@ -165,6 +165,8 @@ public:
     // so that the commit can be repeated. The caller flushes after a commit that succeeded.
     void commit();
     int pendingCount() const { return m_pendingCount; }
+    // True when a pending write holds any of the count bytes from offset.
+    bool holdsWriteIn(qint64 offset, qint64 count) const;
 
     struct Run
     {

@@ -94,24 +94,38 @@ SettingMatch FindSetting(const SettingList &settings, const QString &query)
     return SettingIndex(settings).find(query);
 }
 
+void SettingIndex::Keyed::add(const QString &key, int number)
+{
+    int &slot = last[key];   // 0 when new
+    previous[number - 1] = slot;
+    slot = number;
+}
+
+QVector<int> SettingIndex::Keyed::all(const QString &key) const
+{
+    QVector<int> numbers;
+    for (int number = last.value(key); number != 0; number = previous.at(number - 1))
+        numbers.append(number);
+    std::reverse(numbers.begin(), numbers.end());
+    return numbers;
+}
+
 SettingIndex::SettingIndex(const SettingList &settings)
 {
-    m_byPath.reserve(settings.size());
-    m_byName.reserve(settings.size());
+    for (Keyed *keyed : {&m_byPath, &m_byName}) {
+        keyed->last.reserve(settings.size());
+        keyed->previous.resize(settings.size());
+    }
     for (int i = 0; i < settings.size(); ++i) {
-        m_byPath.insert(SettingPathOf(settings.at(i)), i + 1);
-        m_byName.insert(settings.at(i).Name, i + 1);
+        m_byPath.add(SettingPathOf(settings.at(i)), i + 1);
+        m_byName.add(settings.at(i).Name, i + 1);
     }
 }
 
 SettingMatch SettingIndex::find(const QString &query) const
 {
-    QList<int> found = m_byPath.values(query);
-    if (found.isEmpty())
-        found = m_byName.values(query);
-    std::sort(found.begin(), found.end());   // in file order
-
-    return MatchOf(found);
+    const QVector<int> byPath = m_byPath.all(query);
+    return MatchOf(byPath.isEmpty() ? m_byName.all(query) : byPath);
 }
 
 QVector<int> NearestSettings(const SettingList &settings, const QString &query, int limit)

@@ -40,10 +40,19 @@ public:
     SettingMatch find(const QString &query) const;
 
 private:
-    // 1-based setting numbers: one entry per setting, so that the many names held once
-    // cost no list each.
-    QMultiHash<QString, int> m_byPath;
-    QMultiHash<QString, int> m_byName;
+    // Settings sharing one key are chained: a hash holds the last of them, and each setting
+    // the one before it with the same key (0 for none). No list per key, and one entry per
+    // distinct key, for tens of thousands of settings. Numbers are 1-based.
+    struct Keyed
+    {
+        QHash<QString, int> last;
+        QVector<int> previous;   // by setting number - 1
+
+        void add(const QString &key, int number);
+        QVector<int> all(const QString &key) const;   // in file order
+    };
+    Keyed m_byPath;
+    Keyed m_byName;
 };
 
 // The settings whose names come nearest to a query that names none, for "did you mean":

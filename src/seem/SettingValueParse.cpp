@@ -33,28 +33,30 @@ ParsedValue ParseChecked(const QString &text)
 
 ParsedValue ParseListEntry(const SettingStruct &setting, const QString &text)
 {
-    const QVector<ValueListEntry> entries = ValueListEntries(setting);
-    QStringList names;
-    for (const ValueListEntry &entry : entries) {
-        // The first of two equal names, as the window's list selects it.
-        if (entry.name == text) {
-            if (entry.value < 0 || entry.value > 255)
-                return Refused(QStringLiteral("the value %1 of \"%2\" does not fit a byte").arg(entry.value).arg(text));
-            // Only the bits of the mask are written: such an entry would read back as none.
-            if ((entry.value & ~qint32(setting.BitMask)) != 0)
-                return Refused(QStringLiteral("the value %1 of \"%2\" has bits outside the mask %3, so it would read "
-                                              "back as no entry of the list")
-                                   .arg(entry.value)
-                                   .arg(text)
-                                   .arg(ValueToBitText(setting.BitMask)));
-            ParsedValue value;
-            value.accepted = true;
-            value.listValue = entry.value;
-            return value;
-        }
-        names << entry.name;
+    const QList<QStringView> names = SplitValueViews(setting.ValueNames);
+    const QList<QStringView> values = SplitValueViews(setting.Values);
+    // The first of two equal names, as the window's list selects it.
+    const qsizetype k = names.indexOf(QStringView(text));
+    if (k < 0) {
+        QStringList all;
+        for (QStringView name : names)
+            all << name.toString();
+        return Refused(QStringLiteral("\"%1\" is not in the list (%2)").arg(text, all.join(QStringLiteral(", "))));
     }
-    return Refused(QStringLiteral("\"%1\" is not in the list (%2)").arg(text, names.join(QStringLiteral(", "))));
+    const qint32 number = DecimalToLong(values.at(k));   // UnshowableReason has checked it
+    if (number < 0 || number > 255)
+        return Refused(QStringLiteral("the value %1 of \"%2\" does not fit a byte").arg(number).arg(text));
+    // Only the bits of the mask are written: such an entry would read back as none.
+    if ((number & ~qint32(setting.BitMask)) != 0)
+        return Refused(QStringLiteral("the value %1 of \"%2\" has bits outside the mask %3, so it would read "
+                                      "back as no entry of the list")
+                           .arg(number)
+                           .arg(text)
+                           .arg(ValueToBitText(setting.BitMask)));
+    ParsedValue value;
+    value.accepted = true;
+    value.listValue = number;
+    return value;
 }
 
 ParsedValue ParseNumber(const QString &text)

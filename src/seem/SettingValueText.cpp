@@ -42,20 +42,20 @@ QString PastEndReason(const OwnedSpan &span, qint64 imageSize)
 
 // The entry of a list whose value and name texts are split already (and checked: every
 // value text up to the last name is a number).
-ValueText DecodeListEntry(ByteStore &image, const SettingStruct &setting, const QStringList &names,
-                          const QStringList &values)
+ValueText DecodeListEntry(ByteStore &image, const SettingStruct &setting, const QList<QStringView> &names,
+                          const QList<QStringView> &values)
 {
     const quint8 owned = image.readByte(setting.Offset) & setting.BitMask;
     // Entry k is name k with value k; the first that matches is shown, as the list is walked.
     for (qsizetype k = 0; k < names.size(); ++k)
         if (DecimalToLong(values.at(k)) == owned)
-            return Shown(names.at(k));
+            return Shown(names.at(k).toString());
     return NotShown(QStringLiteral("its bits %1 match no entry").arg(ValueToBitText(owned)));
 }
 
 // What keeps a check box or list from being shown, its value texts and the number of its
 // names given; empty when nothing does.
-QString ValuesProblem(const SettingStruct &setting, const QStringList &texts, qsizetype names)
+QString ValuesProblem(const SettingStruct &setting, const QList<QStringView> &texts, qsizetype names)
 {
     // The values the window reads: a check box's checked value (the one saying "off" is
     // needed only to save it unchecked), and a list's value for each of its names
@@ -84,7 +84,7 @@ QString UnshowableReason(const SettingStruct &setting)
         return QStringLiteral("type code %1 is not a setting type").arg(setting.Type);
     if (!UsesValues(setting.Type))
         return QString();
-    return ValuesProblem(setting, SplitValues(setting.Values), SplitValues(setting.ValueNames).size());
+    return ValuesProblem(setting, SplitValueViews(setting.Values), SplitValueViews(setting.ValueNames).size());
 }
 
 QVector<ValueListEntry> ValueListEntries(const SettingStruct &setting)
@@ -105,13 +105,13 @@ ValueText DecodeValueText(ByteStore &image, const SettingStruct &setting)
 {
     if (!IsKnownType(setting.Type))
         return NotShown(UnshowableReason(setting));
-    // A list's texts are split once for the check and the entry (a profile decodes every
-    // setting two or three times).
-    QStringList values;
-    QStringList names;
+    // A list's texts are split once for the check and the entry, into views: a profile
+    // decodes every setting more than once.
+    QList<QStringView> values;
+    QList<QStringView> names;
     if (UsesValues(setting.Type)) {
-        values = SplitValues(setting.Values);
-        names = SplitValues(setting.ValueNames);
+        values = SplitValueViews(setting.Values);
+        names = SplitValueViews(setting.ValueNames);
         const QString problem = ValuesProblem(setting, values, names.size());
         if (!problem.isEmpty())
             return NotShown(problem);

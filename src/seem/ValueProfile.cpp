@@ -1,6 +1,7 @@
 #include "seem/ValueProfile.h"
 
 #include "core/JsonFields.h"
+#include "seem/PlainProfile.h"
 #include "seem/OwnedBytes.h"
 #include "seem/SettingLookup.h"
 #include "seem/SettingValueText.h"
@@ -29,20 +30,27 @@ QJsonObject SettingJson(const SettingStruct &s, ByteStore &image, int &unreadabl
 }
 
 // One entry of "settings": group (optional) and name say which setting, value says what
-// to; the other keys are passed over. False for a null value.
-bool EntryAssignment(const QJsonObject &entry, const QString &path, ValueAssignment &assignment)
+// to; the other keys are passed over. False for a null value. The entry's path is made only
+// for a refusal: a profile of every setting has tens of thousands of entries.
+bool EntryAssignment(const QJsonObject &entry, int element, ValueAssignment &assignment)
 {
-    const QString name = RequireString(entry, QStringLiteral("name"), path);
-    const QString group =
-        entry.contains(QStringLiteral("group")) ? RequireString(entry, QStringLiteral("group"), path) : QString();
-    const QJsonValue value = RequireField(entry, QStringLiteral("value"), path);
+    const auto path = [element] { return ElementPath(QStringLiteral("$.settings"), element); };
+    const QJsonValue name = entry.value(QLatin1String("name"));
+    if (!name.isString())
+        RequireString(entry, QStringLiteral("name"), path());   // throws, naming the place
+    const QJsonValue group = entry.value(QLatin1String("group"));
+    if (!group.isString() && !group.isUndefined())
+        RequireString(entry, QStringLiteral("group"), path());
+    const QJsonValue value = entry.value(QLatin1String("value"));
+    if (value.isUndefined())
+        RequireField(entry, QStringLiteral("value"), path());
     if (value.isNull())
         return false;
     QString words;
     if (!ValueWordsFromJson(value, words))
-        throw JsonInputError(ErrNo::TypeMismatch, FieldPath(path, QStringLiteral("value")),
+        throw JsonInputError(ErrNo::TypeMismatch, FieldPath(path(), QStringLiteral("value")),
                              QStringLiteral("expected a string, a whole number, true or false"));
-    assignment = ValueAssignment{path, group.isEmpty() ? name : group + QLatin1Char('\\') + name, words};
+    assignment = ValueAssignment{QString(), ProfileQuery(group.toString(), name.toString()), words, element};
     return true;
 }
 
@@ -65,19 +73,46 @@ QByteArray ValueProfileJson(const QString &imageName, const QString &settingFile
     return QJsonDocument(json).toJson(QJsonDocument::Indented);
 }
 
+QString ProfileQuery(const QString &group, const QString &name)
+{
+    if (group.isEmpty())
+        return name;
+    QString query;
+    query.reserve(group.size() + 1 + name.size());
+    query += group;
+    query += QLatin1Char('\\');
+    query += name;
+    return query;
+}
+
 QVector<ValueAssignment> ReadValueProfile(const QByteArray &json)
+{
+    if (std::optional<QVector<ValueAssignment>> plain = ReadPlainProfile(json))
+        return std::move(*plain);
+    return ReadValueProfileDocument(json);
+}
+
+QVector<ValueAssignment> ReadValueProfileDocument(const QByteArray &json)
 {
     const QJsonObject profile = ParseJsonObject(json);
     const QJsonArray entries = RequireArray(profile, QStringLiteral("settings"), QStringLiteral("$"));
     QVector<ValueAssignment> assignments;
     assignments.reserve(entries.size());
-    for (int i = 0; i < entries.size(); ++i) {
-        const QString path = ElementPath(QStringLiteral("$.settings"), i);
+    int element = 0;
+    for (const QJsonValue &entry : entries) {
+        if (!entry.isObject())
+            RequireObject(entry, ElementPath(QStringLiteral("$.settings"), element));
         ValueAssignment assignment;
-        if (EntryAssignment(RequireObject(entries.at(i), path), path, assignment))
-            assignments.append(assignment);
+        if (EntryAssignment(entry.toObject(), element, assignment))
+            assignments.append(std::move(assignment));
+        ++element;
     }
     return assignments;
+}
+
+QString AssignmentSource(const ValueAssignment &assignment)
+{
+    return assignment.element < 0 ? assignment.source : ElementPath(QStringLiteral("$.settings"), assignment.element);
 }
 
 QVector<ResolvedAssignment> ResolveAssignments(const QVector<ValueAssignment> &assignments,
@@ -90,45 +125,43 @@ QVector<ResolvedAssignment> ResolveAssignments(const QVector<ValueAssignment> &a
     QBitArray assigned(settings.size());
     const SettingIndex lookup(settings);
     for (const ValueAssignment &a : assignments) {
-        AssignmentProblem problem{AssignmentProblem::UnknownName, a.source, a.query, {}, {}};
+        // A refusal is written out only when there is one: most profiles have none.
+        const auto refuse = [&](AssignmentProblem::Kind kind, const QVector<int> &indices, const QString &reason) {
+            problems << AssignmentProblem{kind, AssignmentSource(a), a.query, indices, reason};
+        };
         const SettingMatch match = lookup.find(a.query);
         if (match.result != SettingMatch::Found) {
-            if (match.result == SettingMatch::Ambiguous) {
-                problem.kind = AssignmentProblem::Ambiguous;
-                problem.settings = match.indices;
-            }
-            problems << problem;
+            const bool ambiguous = match.result == SettingMatch::Ambiguous;
+            refuse(ambiguous ? AssignmentProblem::Ambiguous : AssignmentProblem::UnknownName,
+                   ambiguous ? match.indices : QVector<int>(), QString());
             continue;
         }
         const int index = match.index();
         const SettingStruct &setting = settings.at(index - 1);
-        problem.settings = {index};
         if (assigned.testBit(index - 1)) {
-            problem.kind = AssignmentProblem::Twice;
-            problems << problem;
+            refuse(AssignmentProblem::Twice, {index}, QString());
             continue;
         }
         assigned.setBit(index - 1);
-        if (SpanInsideImage(OwnedSpanOf(setting), imageSize)) {
-            const ValueText shown = DecodeValueText(current, setting);
+        const bool inside = SpanInsideImage(OwnedSpanOf(setting), imageSize);
+        ValueText shown;
+        if (inside) {
+            shown = DecodeValueText(current, setting);
             if (shown.decoded && shown.text == a.words) {
-                accepted.append(ResolvedAssignment{index, {}, true});
+                accepted.append(ResolvedAssignment{index, {}, true, std::move(shown)});
                 continue;
             }
         }
-        const ParsedValue value = ParseValueText(setting, a.words);
+        ParsedValue value = ParseValueText(setting, a.words);
         if (!value.accepted) {
-            problem.kind = AssignmentProblem::Refused;
-            problem.reason = value.reason;
-            problems << problem;
+            refuse(AssignmentProblem::Refused, {index}, value.reason);
             continue;
         }
-        if (!SpanInsideImage(OwnedSpanOf(setting), imageSize)) {
-            problem.kind = AssignmentProblem::OutsideImage;
-            problems << problem;
+        if (!inside) {
+            refuse(AssignmentProblem::OutsideImage, {index}, QString());
             continue;
         }
-        accepted.append(ResolvedAssignment{index, value});
+        accepted.append(ResolvedAssignment{index, std::move(value), false, std::move(shown)});
     }
     return accepted;
 }

@@ -2,6 +2,7 @@
 #include "core/SettingTypes.h"
 #include "seem/ByteStore.h"
 #include "seem/SettingValueParse.h"
+#include "seem/SettingValueText.h"
 
 #include <QByteArray>
 #include <QString>
@@ -23,14 +24,30 @@ QByteArray ValueProfileJson(const QString &imageName, const QString &settingFile
 // One value of a profile to put on an image: which setting, and the value in words.
 struct ValueAssignment
 {
-    QString source;   // how messages name it: an argument as given, or a JSON path
+    QString source;   // how messages name it: an argument as given; empty for a profile's entry
     QString query;    // 'GROUP\NAME', or NAME when unique
     QString words;    // the value, in the texts DecodeValueText gives
+    int element = -1; // a profile's entry: its place in "settings"
+
+    bool operator==(const ValueAssignment &o) const
+    {
+        return source == o.source && query == o.query && words == o.words && element == o.element;
+    }
 };
+
+// The query of a profile's entry: 'GROUP\NAME', or NAME when the group is empty.
+QString ProfileQuery(const QString &group, const QString &name);
+
+// How messages name an assignment: its source, or the JSON path of a profile's entry. A
+// profile of every setting names each only when something is wrong with it.
+QString AssignmentSource(const ValueAssignment &assignment);
 
 // The assignments of a profile, null values left out. Throws JsonInputError naming the
 // place of the first problem.
 QVector<ValueAssignment> ReadValueProfile(const QByteArray &json);
+// The same, read through a JSON document whatever the text (ReadValueProfile takes a
+// plain profile in one pass, PlainProfile.h).
+QVector<ValueAssignment> ReadValueProfileDocument(const QByteArray &json);
 
 // Assignments looked up and parsed for settings over an image of imageSize bytes.
 struct ResolvedAssignment
@@ -38,6 +55,7 @@ struct ResolvedAssignment
     int index = 0;         // 1-based setting number
     ParsedValue value;
     bool unchanged = false;   // the setting already shows these words: nothing to write
+    ValueText shown;          // what the setting showed in current
 };
 
 struct AssignmentProblem

@@ -1,0 +1,377 @@
+#include "seem/PlainProfile.h"
+
+#include "seem/ValueJson.h"
+
+#include <QJsonValue>
+#include <QStringDecoder>
+#include <QVarLengthArray>
+
+#include <cctype>
+#include <cstring>
+
+namespace {
+
+// Deeper values than this in the keys passed over are left to the document.
+constexpr int MaxDepth = 64;
+// Objects with more keys are left to the document (keys are compared pairwise).
+constexpr int MaxKeys = 32;
+// Whole numbers of up to 15 digits are below 1e15, where every double is exact.
+constexpr int MaxDigits = 15;
+
+// The text of a string as it stands between its quotes.
+struct Text
+{
+    const char *begin = nullptr;
+    const char *end = nullptr;
+    bool ascii = true;      // no byte beyond 0x7F
+    bool escaped = false;   // holds a backslash escape
+
+    QByteArrayView bytes() const { return QByteArrayView(begin, end - begin); }
+};
+
+class Reader
+{
+public:
+    explicit Reader(const QByteArray &json) : m_at(json.constData()), m_end(json.constData() + json.size()) {}
+
+    bool read(QVector<ValueAssignment> &assignments)
+    {
+        if (!take('{'))
+            return false;
+        bool haveSettings = false;
+        QVarLengthArray<Text, 8> keys;
+        if (!take('}')) {
+            do {
+                Text key;
+                if (!newKey(keys, key) || !take(':'))
+                    return false;
+                if (key.bytes() == "settings") {
+                    if (!settings(assignments))
+                        return false;
+                    haveSettings = true;
+                } else if (!skipValue(1)) {
+                    return false;
+                }
+            } while (take(','));
+            if (!take('}'))
+                return false;
+        }
+        blanks();
+        return haveSettings && m_at == m_end;
+    }
+
+private:
+    void blanks()
+    {
+        while (m_at < m_end && (*m_at == ' ' || *m_at == '\n' || *m_at == '\r' || *m_at == '\t'))
+            ++m_at;
+    }
+
+    bool take(char c)
+    {
+        blanks();
+        if (m_at < m_end && *m_at == c) {
+            ++m_at;
+            return true;
+        }
+        return false;
+    }
+
+    bool takeWord(const char *word)
+    {
+        const size_t length = std::strlen(word);
+        if (size_t(m_end - m_at) < length || std::memcmp(m_at, word, length) != 0)
+            return false;
+        m_at += length;
+        return true;
+    }
+
+    // A string at m_at, its escapes checked; false for anything JSON does not allow.
+    bool string(Text &text)
+    {
+        blanks();
+        if (m_at >= m_end || *m_at != '"')
+            return false;
+        text = Text{++m_at, nullptr};
+        while (m_at < m_end && *m_at != '"') {
+            const auto c = quint8(*m_at);
+            if (c < 0x20)
+                return false;
+            text.ascii = text.ascii && c < 0x80;
+            if (c != '\\') {
+                ++m_at;
+                continue;
+            }
+            text.escaped = true;
+            if (m_end - m_at < 2)
+                return false;
+            const char escape = m_at[1];
+            if (escape == 'u') {
+                if (m_end - m_at < 6 || !isHex(m_at + 2))
+                    return false;
+                m_at += 6;
+            } else if (std::strchr("\"\\/bfnrt", escape) && escape != '\0') {
+                m_at += 2;
+            } else {
+                return false;
+            }
+        }
+        if (m_at >= m_end)
+            return false;
+        text.end = m_at++;
+        return true;
+    }
+
+    static bool isHex(const char *four)
+    {
+        for (int i = 0; i < 4; ++i)
+            if (!std::isxdigit(quint8(four[i])))
+                return false;
+        return true;
+    }
+
+    // A key of an object: plain ASCII and not one of keys, so that comparing bytes is
+    // comparing texts; it is added to keys.
+    template<typename Keys>
+    bool newKey(Keys &keys, Text &key)
+    {
+        if (!string(key) || !key.ascii || key.escaped || keys.size() >= MaxKeys)
+            return false;
+        for (const Text &other : keys)
+            if (other.bytes() == key.bytes())
+                return false;
+        keys.append(key);
+        return true;
+    }
+
+    // The text of a string value; false for what the document should judge.
+    static bool decoded(const Text &text, QString &out)
+    {
+        if (!text.escaped) {
+            if (text.ascii) {
+                out = QString::fromLatin1(text.bytes());
+                return true;
+            }
+            QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+            out = utf8.decode(text.bytes());
+            return !utf8.hasError();
+        }
+        if (!text.ascii)
+            return false;
+        out.clear();
+        out.reserve(text.end - text.begin);
+        for (const char *at = text.begin; at < text.end; ++at) {
+            if (*at != '\\') {
+                out += QLatin1Char(*at);
+                continue;
+            }
+            const char escape = *++at;
+            if (escape == 'u') {
+                const char16_t unit = char16_t(QByteArrayView(at + 1, 4).toUShort(nullptr, 16));
+                if (QChar::isSurrogate(unit))
+                    return false;   // pairs and halves of pairs: the document's to judge
+                out += QChar(unit);
+                at += 4;
+                continue;
+            }
+            static const char from[] = "bfnrt";
+            static const char to[] = "\b\f\n\r\t";
+            const char *known = std::strchr(from, escape);
+            out += QLatin1Char(known ? to[known - from] : escape);   // \" \\ \/ stand for themselves
+        }
+        return true;
+    }
+
+    // A number by JSON's grammar; whole is set when it has neither fraction nor exponent.
+    bool number(QByteArrayView &digits, bool &whole)
+    {
+        const char *start = m_at;
+        if (m_at < m_end && *m_at == '-')
+            ++m_at;
+        const char *first = m_at;
+        while (m_at < m_end && *m_at >= '0' && *m_at <= '9')
+            ++m_at;
+        if (m_at == first || (*first == '0' && m_at - first > 1))
+            return false;
+        whole = true;
+        if (m_at < m_end && *m_at == '.') {
+            whole = false;
+            if (!moreDigits())
+                return false;
+        }
+        if (m_at < m_end && (*m_at == 'e' || *m_at == 'E')) {
+            whole = false;
+            ++m_at;
+            if (m_at < m_end && (*m_at == '+' || *m_at == '-'))
+                ++m_at;
+            if (!digitsFollow())
+                return false;
+        }
+        digits = QByteArrayView(start, m_at - start);
+        return true;
+    }
+
+    // One or more digits after the character at m_at.
+    bool moreDigits()
+    {
+        ++m_at;
+        return digitsFollow();
+    }
+
+    bool digitsFollow()
+    {
+        const char *first = m_at;
+        while (m_at < m_end && *m_at >= '0' && *m_at <= '9')
+            ++m_at;
+        return m_at > first;
+    }
+
+    // Any JSON value, checked and passed over.
+    bool skipValue(int depth)
+    {
+        if (depth > MaxDepth)
+            return false;
+        blanks();
+        if (m_at >= m_end)
+            return false;
+        switch (*m_at) {
+        case '{': {
+            ++m_at;
+            if (take('}'))
+                return true;
+            QVarLengthArray<Text, 8> keys;
+            do {
+                Text key;
+                if (!newKey(keys, key) || !take(':') || !skipValue(depth + 1))
+                    return false;
+            } while (take(','));
+            return take('}');
+        }
+        case '[':
+            ++m_at;
+            if (take(']'))
+                return true;
+            do {
+                if (!skipValue(depth + 1))
+                    return false;
+            } while (take(','));
+            return take(']');
+        case '"': {
+            Text text;
+            return string(text);
+        }
+        case 't':
+            return takeWord("true");
+        case 'f':
+            return takeWord("false");
+        case 'n':
+            return takeWord("null");
+        default: {
+            QByteArrayView digits;
+            bool whole = false;
+            return number(digits, whole);
+        }
+        }
+    }
+
+    // "settings": an array of entries, each an object.
+    bool settings(QVector<ValueAssignment> &assignments)
+    {
+        if (!take('['))
+            return false;
+        if (take(']'))
+            return true;
+        int element = 0;
+        do {
+            if (!entry(element++, assignments))
+                return false;
+        } while (take(','));
+        return take(']');
+    }
+
+    // The words of "value": false for a kind the document words or refuses itself.
+    bool valueWords(bool &isNull, QString &words)
+    {
+        blanks();
+        if (m_at >= m_end)
+            return false;
+        isNull = false;
+        switch (*m_at) {
+        case '"': {
+            Text text;
+            return string(text) && decoded(text, words);
+        }
+        case 't':
+            return takeWord("true") && ValueWordsFromJson(QJsonValue(true), words);
+        case 'f':
+            return takeWord("false") && ValueWordsFromJson(QJsonValue(false), words);
+        case 'n':
+            isNull = true;
+            return takeWord("null");
+        default: {
+            QByteArrayView digits;
+            bool whole = false;
+            if (!number(digits, whole) || !whole || digits.size() - digits.startsWith('-') > MaxDigits)
+                return false;
+            return ValueWordsFromJson(QJsonValue(digits.toLongLong()), words);
+        }
+        }
+    }
+
+    // One entry of "settings", as the document reader takes it: "name" a string, "group"
+    // a string when there, "value" there; other keys passed over.
+    bool entry(int element, QVector<ValueAssignment> &assignments)
+    {
+        if (!take('{'))
+            return false;
+        QString name;
+        QString group;
+        QString words;
+        bool haveName = false;
+        bool haveValue = false;
+        bool isNull = false;
+        QVarLengthArray<Text, 8> keys;
+        if (!take('}')) {
+            do {
+                Text key;
+                if (!newKey(keys, key) || !take(':'))
+                    return false;
+                Text text;
+                bool ok = true;
+                if (key.bytes() == "name") {
+                    ok = string(text) && decoded(text, name);
+                    haveName = true;
+                } else if (key.bytes() == "group") {
+                    ok = string(text) && decoded(text, group);
+                } else if (key.bytes() == "value") {
+                    ok = valueWords(isNull, words);
+                    haveValue = true;
+                } else {
+                    ok = skipValue(2);
+                }
+                if (!ok)
+                    return false;
+            } while (take(','));
+            if (!take('}'))
+                return false;
+        }
+        if (!haveName || !haveValue)
+            return false;
+        if (!isNull)
+            assignments.append(ValueAssignment{QString(), ProfileQuery(group, name), words, element});
+        return true;
+    }
+
+    const char *m_at;
+    const char *const m_end;
+};
+
+} // namespace
+
+std::optional<QVector<ValueAssignment>> ReadPlainProfile(const QByteArray &json)
+{
+    QVector<ValueAssignment> assignments;
+    if (!Reader(json).read(assignments))
+        return std::nullopt;
+    return assignments;
+}
