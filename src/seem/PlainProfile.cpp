@@ -27,6 +27,11 @@ struct Text
     bool escaped = false;   // holds a backslash escape
 
     QByteArrayView bytes() const { return QByteArrayView(begin, end - begin); }
+    bool plain() const { return ascii && !escaped; }
+    bool is(QByteArrayView other) const
+    {
+        return end - begin == other.size() && std::memcmp(begin, other.data(), size_t(other.size())) == 0;
+    }
 };
 
 class Reader
@@ -45,7 +50,7 @@ public:
                 Text key;
                 if (!newKey(keys, key) || !take(':'))
                     return false;
-                if (key.bytes() == "settings") {
+                if (key.is("settings")) {
                     if (!settings(assignments))
                         return false;
                     haveSettings = true;
@@ -93,15 +98,23 @@ private:
         if (m_at >= m_end || *m_at != '"')
             return false;
         text = Text{++m_at, nullptr};
-        while (m_at < m_end && *m_at != '"') {
+        for (;;) {
+            // Plain characters in a tight loop: a profile is megabytes of them.
+            while (m_at < m_end && !IsSpecial(quint8(*m_at)))
+                ++m_at;
+            if (m_at >= m_end)
+                return false;
             const auto c = quint8(*m_at);
+            if (c == '"')
+                break;
             if (c < 0x20)
                 return false;
-            text.ascii = text.ascii && c < 0x80;
-            if (c != '\\') {
+            if (c >= 0x80) {
+                text.ascii = false;
                 ++m_at;
                 continue;
             }
+            // A backslash.
             text.escaped = true;
             if (m_end - m_at < 2)
                 return false;
@@ -110,17 +123,18 @@ private:
                 if (m_end - m_at < 6 || !isHex(m_at + 2))
                     return false;
                 m_at += 6;
-            } else if (std::strchr("\"\\/bfnrt", escape) && escape != '\0') {
+            } else if (escape != '\0' && std::strchr("\"\\/bfnrt", escape)) {
                 m_at += 2;
             } else {
                 return false;
             }
         }
-        if (m_at >= m_end)
-            return false;
         text.end = m_at++;
         return true;
     }
+
+    // A quote, a backslash, a control character or a byte beyond ASCII.
+    static bool IsSpecial(quint8 c) { return c < 0x20 || c == '"' || c == '\\' || c >= 0x80; }
 
     static bool isHex(const char *four)
     {
@@ -135,10 +149,10 @@ private:
     template<typename Keys>
     bool newKey(Keys &keys, Text &key)
     {
-        if (!string(key) || !key.ascii || key.escaped || keys.size() >= MaxKeys)
+        if (!string(key) || !key.plain() || keys.size() >= MaxKeys)
             return false;
         for (const Text &other : keys)
-            if (other.bytes() == key.bytes())
+            if (other.is(key.bytes()))
                 return false;
         keys.append(key);
         return true;
@@ -147,24 +161,26 @@ private:
     // The text of a string value; false for what the document should judge.
     static bool decoded(const Text &text, QString &out)
     {
-        if (!text.escaped) {
-            if (text.ascii) {
-                out = QString::fromLatin1(text.bytes());
-                return true;
-            }
-            QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-            out = utf8.decode(text.bytes());
-            return !utf8.hasError();
-        }
-        if (!text.ascii)
-            return false;
         out.clear();
-        out.reserve(text.end - text.begin);
+        if (text.ascii) {
+            out.reserve(text.end - text.begin);
+            return appendAscii(text, out);
+        }
+        if (text.escaped)
+            return false;
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        out = utf8.decode(text.bytes());
+        return !utf8.hasError();
+    }
+
+    // Appends an ASCII text with its escapes decoded, plain runs at once.
+    static bool appendAscii(const Text &text, QString &out)
+    {
+        const char *run = text.begin;
         for (const char *at = text.begin; at < text.end; ++at) {
-            if (*at != '\\') {
-                out += QLatin1Char(*at);
+            if (*at != '\\')
                 continue;
-            }
+            out += QLatin1StringView(run, at - run);
             const char escape = *++at;
             if (escape == 'u') {
                 const char16_t unit = char16_t(QByteArrayView(at + 1, 4).toUShort(nullptr, 16));
@@ -172,13 +188,15 @@ private:
                     return false;   // pairs and halves of pairs: the document's to judge
                 out += QChar(unit);
                 at += 4;
-                continue;
+            } else {
+                static const char from[] = "bfnrt";
+                static const char to[] = "\b\f\n\r\t";
+                const char *known = std::strchr(from, escape);
+                out += QLatin1Char(known ? to[known - from] : escape);   // \" \\ \/ stand for themselves
             }
-            static const char from[] = "bfnrt";
-            static const char to[] = "\b\f\n\r\t";
-            const char *known = std::strchr(from, escape);
-            out += QLatin1Char(known ? to[known - from] : escape);   // \" \\ \/ stand for themselves
+            run = at + 1;
         }
+        out += QLatin1StringView(run, text.end - run);
         return true;
     }
 
@@ -324,8 +342,8 @@ private:
     {
         if (!take('{'))
             return false;
-        QString name;
-        QString group;
+        Text name;
+        Text group;
         QString words;
         bool haveName = false;
         bool haveValue = false;
@@ -336,14 +354,13 @@ private:
                 Text key;
                 if (!newKey(keys, key) || !take(':'))
                     return false;
-                Text text;
                 bool ok = true;
-                if (key.bytes() == "name") {
-                    ok = string(text) && decoded(text, name);
+                if (key.is("name")) {
+                    ok = string(name);
                     haveName = true;
-                } else if (key.bytes() == "group") {
-                    ok = string(text) && decoded(text, group);
-                } else if (key.bytes() == "value") {
+                } else if (key.is("group")) {
+                    ok = string(group);
+                } else if (key.is("value")) {
                     ok = valueWords(isNull, words);
                     haveValue = true;
                 } else {
@@ -357,8 +374,31 @@ private:
         }
         if (!haveName || !haveValue)
             return false;
-        if (!isNull)
-            assignments.append(ValueAssignment{QString(), ProfileQuery(group, name), words, element});
+        if (isNull)
+            return true;
+        QString query;
+        if (!queryOf(group, name, query))
+            return false;
+        assignments.append(ValueAssignment{QString(), query, words, element});
+        return true;
+    }
+
+    // ProfileQuery of the texts, decoded into one string when both are ASCII.
+    static bool queryOf(const Text &group, const Text &name, QString &query)
+    {
+        if (group.ascii && name.ascii) {
+            query.reserve((group.end - group.begin) + 1 + (name.end - name.begin));
+            if (!appendAscii(group, query))
+                return false;
+            if (!query.isEmpty())
+                query += QLatin1Char('\\');
+            return appendAscii(name, query);
+        }
+        QString groupText;
+        QString nameText;
+        if (!decoded(group, groupText) || !decoded(name, nameText))
+            return false;
+        query = ProfileQuery(groupText, nameText);
         return true;
     }
 

@@ -24,17 +24,25 @@ public:
     {
         const QByteArray before = m_target.read(offset, bytes.size());
         m_target.write(offset, bytes); // refuses, writing nothing, a span outside the image
+        // An encode writes a byte or a field, in offset order: mostly appended.
+        const bool beyondAll = m_changes.isEmpty() || m_changes.constLast().offset < offset;
+        if (beyondAll)
+            m_changes.reserve(m_changes.size() + bytes.size());
         for (qint64 i = 0; i < bytes.size(); ++i) {
             const qint64 at = offset + i;
             const auto after = static_cast<quint8>(bytes.at(i));
-            // Kept in offset order; an encode writes a byte or a field, mostly in that order.
+            const auto first = static_cast<quint8>(before.at(i));
+            if (beyondAll) {
+                m_changes.append(ByteChange{at, first, after});
+                continue;
+            }
             const auto place = std::lower_bound(m_changes.begin(), m_changes.end(), at,
                                                 [](const ByteChange &c, qint64 offset) { return c.offset < offset; });
             // The first write of a byte knows what it held before all of them.
             if (place != m_changes.end() && place->offset == at)
                 place->after = after;
             else
-                m_changes.insert(place, ByteChange{at, static_cast<quint8>(before.at(i)), after});
+                m_changes.insert(place, ByteChange{at, first, after});
         }
     }
 
