@@ -2,6 +2,7 @@
 
 #include "core/OffsetText.h"
 #include "cli/ExitStatus.h"
+#include "cli/LongOutput.h"
 #include "cli/RunCli.h"
 #include "seem/OwnedBytes.h"
 #include "seem/RecordingByteStore.h"
@@ -201,7 +202,7 @@ int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &i
         report += QLatin1String(")\n");
     }
     if (run.dryRun) {
-        context.out << report;
+        WriteLongText(context.out, report);
         context.out.flush();   // the changes first, then the note, when both go to one terminal
         context.err << imagePath << ": dry run, nothing was written\n";
         return ExitSuccess;
@@ -211,12 +212,12 @@ int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &i
             document.saveBytes(pending);
         } catch (const SaveError &e) {
             if (e.saved())   // the bytes went in: what changed is told, and what went wrong
-                context.out << report;
+                WriteLongText(context.out, report);
             throw CliError(SaveFailureText(e));
         } catch (const BvlError &e) {
             throw CliError(QStringLiteral("%1: %2").arg(imagePath, FileErrorText(e)));
         }
     }
-    context.out << report;
+    WriteLongText(context.out, report);
     return ExitSuccess;
 }

@@ -3,6 +3,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/RecordCheck.h"
 #include "cli/Inputs.h"
+#include "cli/LongOutput.h"
 #include "cli/TextTable.h"
 #include "core/OffsetText.h"
 #include "seem/ValueProfile.h"
@@ -70,7 +71,7 @@ public:
         if (format == OutputFormat::Text)
             unreadable = PrintText(document, context.out);
         else
-            context.out << QString::fromUtf8(document.profileJson(&unreadable));
+            WriteLongText(context.out, QString::fromUtf8(document.profileJson(&unreadable)));
         // A table with holes in it is no successful read, least of all for a script.
         if (unreadable > 0)
             throw CliError(QStringLiteral("%1: %2 of %3 settings could not be read from it")
