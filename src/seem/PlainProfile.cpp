@@ -120,7 +120,9 @@ private:
                 return false;
             const char escape = m_at[1];
             if (escape == 'u') {
-                if (m_end - m_at < 6 || !isHex(m_at + 2))
+                // Halves of surrogate pairs, joined or not, are the document's to judge.
+                if (m_end - m_at < 6 || !isHex(m_at + 2)
+                    || QChar::isSurrogate(QByteArrayView(m_at + 2, 4).toUShort(nullptr, 16)))
                     return false;
                 m_at += 6;
             } else if (escape != '\0' && std::strchr("\"\\/bfnrt", escape)) {
@@ -130,7 +132,15 @@ private:
             }
         }
         text.end = m_at++;
-        return true;
+        return text.ascii || IsUtf8(text.bytes());
+    }
+
+    // Whether bytes are UTF-8 as the document takes it, which refuses anything else.
+    static bool IsUtf8(QByteArrayView bytes)
+    {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString ignored = utf8.decode(bytes);
+        return !utf8.hasError();
     }
 
     // A quote, a backslash, a control character or a byte beyond ASCII.
@@ -183,10 +193,7 @@ private:
             out += QLatin1StringView(run, at - run);
             const char escape = *++at;
             if (escape == 'u') {
-                const char16_t unit = char16_t(QByteArrayView(at + 1, 4).toUShort(nullptr, 16));
-                if (QChar::isSurrogate(unit))
-                    return false;   // pairs and halves of pairs: the document's to judge
-                out += QChar(unit);
+                out += QChar(char16_t(QByteArrayView(at + 1, 4).toUShort(nullptr, 16)));   // no surrogate: see string()
                 at += 4;
             } else {
                 static const char from[] = "bfnrt";
@@ -285,9 +292,11 @@ private:
         case 'n':
             return takeWord("null");
         default: {
+            // The document refuses a number too large for a double, so only those that
+            // surely fit are taken.
             QByteArrayView digits;
             bool whole = false;
-            return number(digits, whole);
+            return number(digits, whole) && whole && digits.size() - digits.startsWith('-') <= MaxDigits;
         }
         }
     }

@@ -41,10 +41,14 @@ private slots:
         row("escapes and UTF-8 in texts",
             "{\"settings\":[{\"group\":\"Net\\\\GPRS\",\"name\":\"Gr\xC3\xBC\xC3\x9F" "e\",\"value\":\"a\\\"b\\/c\\u00e9\\n\\u0000\"}]}",
             true);
-        row("other keys of every kind", R"({"x":{"y":[1,2.5e-3,{"z":null}],"w":"\ud83d\ude00"},"settings":[]})", true);
+        row("other keys of every kind", R"({"x":{"y":[1,-20,{"z":null},true],"w":"\u00e9t\u00e9"},"settings":[]})", true);
         row("minus zero", R"({"settings":[{"name":"A","value":-0}]})", true);
         row("fifteen digits", R"({"settings":[{"name":"A","value":999999999999999}]})", true);
 
+        row("a fraction passed over", R"({"x":2.5e-3,"settings":[]})", false);
+        row("a number too large for a double passed over", R"({"x":1e400,"settings":[]})", false);
+        row("a surrogate pair passed over", R"({"x":"\ud83d\ude00","settings":[]})", false);
+        row("not UTF-8 in a text passed over", "{\"bits\":\"22\xDF" "bytes\",\"settings\":[]}", false);
         row("sixteen digits", R"({"settings":[{"name":"A","value":1000000000000000}]})", false);
         row("a fraction", R"({"settings":[{"name":"A","value":2.0}]})", false);
         row("an exponent", R"({"settings":[{"name":"A","value":1e2}]})", false);
