@@ -53,6 +53,7 @@ private slots:
     void setFindsSettingsByBareNameOnlyWhenUnique();
     void applyShowOutputOfAnotherImage();
     void applyRefusesABadProfileWithItsPath();
+    void applyTellsWhatAnEarlierEntryLeft();
     void diffBothWays();
     void checkFindsEachError();
     void checkFindsEachWarning();
@@ -314,6 +315,25 @@ void TestCli::applyRefusesABadProfileWithItsPath()
         QVERIFY2(r.err.contains(p.second), qPrintable(r.err));
         QCOMPARE(FileBytes(sample.image), SampleImage());
     }
+}
+
+void TestCli::applyTellsWhatAnEarlierEntryLeft()
+{
+    // Raw owns all of byte 0, where the volume's bits are: the volume's change starts from
+    // what Raw's entry left there, not from what the file held.
+    Sample sample;
+    SettingList settings = SampleSettings();
+    settings.append(Named(SeemFixtures::Int8(0), QStringLiteral("Raw"), QStringLiteral("Sound")));
+    const QString sec = sample.folder.writeSec(QStringLiteral("raw.sec"), Header(0x32, 1), settings);
+    const QString profile = sample.folder.writeBytes(
+        QStringLiteral("raw.json"),
+        R"({"settings":[{"group":"Sound","name":"Raw","value":48},{"group":"Sound","name":"Volume","value":"Low"}]})");
+    const CliResult r = sample.run({QStringLiteral("apply"), QStringLiteral("--sec"), sec, sample.image, profile});
+    QCOMPARE(r.status, 0);
+    QVERIFY2(r.out.contains(QStringLiteral("Sound\\Raw: \"17\" -> \"48\" (byte 0 (0x0): 11 -> 30)")), qPrintable(r.out));
+    QVERIFY2(r.out.contains(QStringLiteral("Sound\\Volume: (its bits 00110000 match no entry) -> \"Low\" (byte 0 (0x0): 30 -> 00)")),
+             qPrintable(r.out));
+    QCOMPARE(quint8(FileBytes(sample.image)[0]), quint8(0x00));
 }
 
 void TestCli::diffBothWays()
