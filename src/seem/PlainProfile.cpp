@@ -41,28 +41,15 @@ public:
 
     bool read(QVector<ValueAssignment> &assignments)
     {
-        if (!take('{'))
-            return false;
         bool haveSettings = false;
-        QVarLengthArray<Text, 8> keys;
-        if (!take('}')) {
-            do {
-                Text key;
-                if (!newKey(keys, key) || !take(':'))
-                    return false;
-                if (key.is("settings")) {
-                    if (!settings(assignments))
-                        return false;
-                    haveSettings = true;
-                } else if (!skipValue(1)) {
-                    return false;
-                }
-            } while (take(','));
-            if (!take('}'))
-                return false;
-        }
+        const bool read = members([&](const Text &key) {
+            if (!key.is("settings"))
+                return skipValue(1);
+            haveSettings = true;
+            return settings(assignments);
+        });
         blanks();
-        return haveSettings && m_at == m_end;
+        return read && haveSettings && m_at == m_end;
     }
 
 private:
@@ -154,8 +141,25 @@ private:
         return true;
     }
 
-    // A key of an object: plain ASCII and not one of keys, so that comparing bytes is
-    // comparing texts; it is added to keys.
+    // An object at m_at: member(key) reads the value of each key. Its keys are plain ASCII
+    // and none twice, so that comparing bytes is comparing texts.
+    template<typename Member>
+    bool members(Member &&member)
+    {
+        if (!take('{'))
+            return false;
+        if (take('}'))
+            return true;
+        QVarLengthArray<Text, 8> keys;
+        do {
+            Text key;
+            if (!newKey(keys, key) || !take(':') || !member(key))
+                return false;
+        } while (take(','));
+        return take('}');
+    }
+
+    // A key of an object: plain ASCII and not one of keys; it is added to keys.
     template<typename Keys>
     bool newKey(Keys &keys, Text &key)
     {
@@ -236,6 +240,14 @@ private:
         return true;
     }
 
+    // The only numbers taken: whole ones of up to 15 digits. The document refuses a number
+    // too large for a double, and words others itself.
+    bool shortWholeNumber(QByteArrayView &digits)
+    {
+        bool whole = false;
+        return number(digits, whole) && whole && digits.size() - digits.startsWith('-') <= MaxDigits;
+    }
+
     // One or more digits after the character at m_at.
     bool moreDigits()
     {
@@ -260,18 +272,8 @@ private:
         if (m_at >= m_end)
             return false;
         switch (*m_at) {
-        case '{': {
-            ++m_at;
-            if (take('}'))
-                return true;
-            QVarLengthArray<Text, 8> keys;
-            do {
-                Text key;
-                if (!newKey(keys, key) || !take(':') || !skipValue(depth + 1))
-                    return false;
-            } while (take(','));
-            return take('}');
-        }
+        case '{':
+            return members([&](const Text &) { return skipValue(depth + 1); });
         case '[':
             ++m_at;
             if (take(']'))
@@ -292,11 +294,8 @@ private:
         case 'n':
             return takeWord("null");
         default: {
-            // The document refuses a number too large for a double, so only those that
-            // surely fit are taken.
             QByteArrayView digits;
-            bool whole = false;
-            return number(digits, whole) && whole && digits.size() - digits.startsWith('-') <= MaxDigits;
+            return shortWholeNumber(digits);
         }
         }
     }
@@ -337,10 +336,7 @@ private:
             return takeWord("null");
         default: {
             QByteArrayView digits;
-            bool whole = false;
-            if (!number(digits, whole) || !whole || digits.size() - digits.startsWith('-') > MaxDigits)
-                return false;
-            return ValueWordsFromJson(QJsonValue(digits.toLongLong()), words);
+            return shortWholeNumber(digits) && ValueWordsFromJson(QJsonValue(digits.toLongLong()), words);
         }
         }
     }
@@ -349,39 +345,26 @@ private:
     // a string when there, "value" there; other keys passed over.
     bool entry(int element, QVector<ValueAssignment> &assignments)
     {
-        if (!take('{'))
-            return false;
         Text name;
         Text group;
         QString words;
         bool haveName = false;
         bool haveValue = false;
         bool isNull = false;
-        QVarLengthArray<Text, 8> keys;
-        if (!take('}')) {
-            do {
-                Text key;
-                if (!newKey(keys, key) || !take(':'))
-                    return false;
-                bool ok = true;
-                if (key.is("name")) {
-                    ok = string(name);
-                    haveName = true;
-                } else if (key.is("group")) {
-                    ok = string(group);
-                } else if (key.is("value")) {
-                    ok = valueWords(isNull, words);
-                    haveValue = true;
-                } else {
-                    ok = skipValue(2);
-                }
-                if (!ok)
-                    return false;
-            } while (take(','));
-            if (!take('}'))
-                return false;
-        }
-        if (!haveName || !haveValue)
+        const bool read = members([&](const Text &key) {
+            if (key.is("name")) {
+                haveName = true;
+                return string(name);
+            }
+            if (key.is("group"))
+                return string(group);
+            if (key.is("value")) {
+                haveValue = true;
+                return valueWords(isNull, words);
+            }
+            return skipValue(2);
+        });
+        if (!read || !haveName || !haveValue)
             return false;
         if (isNull)
             return true;
