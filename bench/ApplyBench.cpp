@@ -8,6 +8,7 @@
 #include "seem/MemoryByteStore.h"
 
 #include <QDir>
+#include <QProcess>
 
 #include <stdexcept>
 
@@ -20,6 +21,16 @@ QByteArray ChangedImage(const QByteArray &image, const SettingList &settings)
     for (int i = 0; i < settings.size(); ++i)
         EncodeStartValue(changed, settings.at(i), i + 1);
     return changed.bytes();
+}
+
+// The brimvale-cli program built beside the bench, run as a user runs it.
+void RunCliProcessOrThrow(const QStringList &arguments)
+{
+    QProcess cli;
+    cli.start(QStringLiteral(BVL_CLI_PROGRAM), arguments);
+    if (!cli.waitForFinished(120000) || cli.exitStatus() != QProcess::NormalExit || cli.exitCode() != 0)
+        throw std::runtime_error("brimvale-cli failed: " + cli.readAllStandardError().toStdString());
+    cli.readAllStandardOutput();
 }
 
 } // namespace
@@ -41,6 +52,7 @@ ChangingApply MeasureChangingApply(const GeneratedDocument &doc, const QString &
     const QStringList apply{QStringLiteral("apply"), QStringLiteral("--sec"), doc.secPath, targetPath, profilePath};
     ChangingApply figures;
     figures.ms = MedianMs(runs, [&] { RunCliOrThrow(apply); }, [&] { WriteImage(targetPath, original); });
+    figures.processMs = MedianMs(runs, [&] { RunCliProcessOrThrow(apply); }, [&] { WriteImage(targetPath, original); });
     WriteImage(targetPath, original);
     figures.calls = counter.count([&] { RunCliOrThrow(apply); });
     if (FileBytes(targetPath) != FileBytes(changedPath))

@@ -9,7 +9,8 @@
 // of the image each run: the journaled save of thousands of runs included.
 struct ChangingApply
 {
-    double ms = 0;
+    double ms = 0;          // run as a function in this process, as the tests run it
+    double processMs = 0;   // the program run as a process of its own: start-up included
     std::optional<SyscallCounts> calls;
 };
 

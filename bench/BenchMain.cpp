@@ -181,6 +181,7 @@ void AddColumn(ResultTable &table, const GeneratedDocument &doc, const Figures &
     table.add(QStringLiteral("restore-all"), ResultTable::ms(f.restore));
     table.add(QStringLiteral("`brimvale-cli apply`, every setting assigned"), ResultTable::ms(f.apply));
     table.add(QStringLiteral("`brimvale-cli apply`, every setting changed"), ResultTable::ms(f.changingApply.ms));
+    table.add(QStringLiteral("the same, the program run as a process"), ResultTable::ms(f.changingApply.processMs));
     table.add(QStringLiteral("apply, every setting changed: pread / pwrite calls"),
               f.changingApply.calls ? QStringLiteral("%1 / %2")
                                           .arg(ResultTable::count(f.changingApply.calls->of({"pread64", "read"})),

@@ -2,7 +2,6 @@
 
 #include "core/OffsetText.h"
 #include "cli/ExitStatus.h"
-#include "cli/LongOutput.h"
 #include "cli/RunCli.h"
 #include "seem/OwnedBytes.h"
 #include "seem/RecordingByteStore.h"
@@ -90,6 +89,42 @@ QString ProblemText(const AssignmentProblem &p, const SettingList &settings, qin
         .arg(imageSize);
 }
 
+// "GROUP\NAME: "old" -> "new" (byte 16 (0x10): 00 -> 01, ...)", or "...: "old" (unchanged)".
+void AppendChangeLine(QString &text, const SeemDocument &document, const Change &c)
+{
+    text += document.fullName(c.index);
+    text += QLatin1String(": ");
+    AppendWords(text, c.before);
+    if (c.bytes.isEmpty()) {
+        text += QLatin1String(" (unchanged)\n");
+        return;
+    }
+    text += QLatin1String(" -> ");
+    AppendWords(text, c.after);
+    text += QLatin1String(" (");
+    AppendBytesText(text, c.bytes);
+    text += QLatin1String(")\n");
+}
+
+// The report of the changes, a line each, made and written a piece at a time: a profile
+// of every setting reports megabytes.
+void WriteReport(QTextStream &out, const SeemDocument &document, const QVector<Change> &changes, bool reportUnchanged)
+{
+    constexpr qsizetype Piece = 16 * 1024;
+    QString piece;
+    piece.reserve(2 * Piece);
+    for (const Change &c : changes) {
+        if (c.bytes.isEmpty() && !reportUnchanged)
+            continue;
+        AppendChangeLine(piece, document, c);
+        if (piece.size() >= Piece) {
+            out << piece;
+            piece.resize(0);   // its room stays for the next piece
+        }
+    }
+    out << piece;
+}
+
 // What a save that did not happen, or not wholly, left on the disk.
 QString SaveFailureText(const SaveError &e)
 {
@@ -150,6 +185,7 @@ int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &i
     PendingWrites pending(image);
     QVector<Change> changes;
     changes.reserve(accepted.size());
+    int changed = 0;   // changes that write a byte
     for (const ResolvedAssignment &a : accepted) {
         const SettingStruct &setting = settings.at(a.index - 1);
         // What resolving read from the file still holds unless an earlier assignment wrote
@@ -170,6 +206,7 @@ int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &i
         }
         change.after = DecodeValueText(pending, setting);
         change.bytes = recorder.changes();
+        changed += !change.bytes.isEmpty();
         changes.append(change);
     }
 
@@ -181,28 +218,8 @@ int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &i
     }
 
     // Each change is told once it is on the disk; a dry run tells what would change.
-    QString report;
-    report.reserve(changes.size() * 128);   // a line's usual length: grown once, not copied along
-    int changed = 0;
-    for (const Change &c : changes) {
-        if (c.bytes.isEmpty() && !run.reportUnchanged)
-            continue;
-        report += document.fullName(c.index);
-        report += QLatin1String(": ");
-        AppendWords(report, c.before);
-        if (c.bytes.isEmpty()) {
-            report += QLatin1String(" (unchanged)\n");
-            continue;
-        }
-        ++changed;
-        report += QLatin1String(" -> ");
-        AppendWords(report, c.after);
-        report += QLatin1String(" (");
-        AppendBytesText(report, c.bytes);
-        report += QLatin1String(")\n");
-    }
     if (run.dryRun) {
-        WriteLongText(context.out, report);
+        WriteReport(context.out, document, changes, run.reportUnchanged);
         context.out.flush();   // the changes first, then the note, when both go to one terminal
         context.err << imagePath << ": dry run, nothing was written\n";
         return ExitSuccess;
@@ -212,12 +229,12 @@ int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &i
             document.saveBytes(pending);
         } catch (const SaveError &e) {
             if (e.saved())   // the bytes went in: what changed is told, and what went wrong
-                WriteLongText(context.out, report);
+                WriteReport(context.out, document, changes, run.reportUnchanged);
             throw CliError(SaveFailureText(e));
         } catch (const BvlError &e) {
             throw CliError(QStringLiteral("%1: %2").arg(imagePath, FileErrorText(e)));
         }
     }
-    WriteLongText(context.out, report);
+    WriteReport(context.out, document, changes, run.reportUnchanged);
     return ExitSuccess;
 }
