@@ -34,6 +34,28 @@ struct Text
     }
 };
 
+// Whether bytes are UTF-8 as the document takes it, which refuses anything else.
+bool IsUtf8(QByteArrayView bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString ignored = utf8.decode(bytes);
+    return !utf8.hasError();
+}
+
+// A quote, a backslash, a control character or a byte beyond ASCII.
+bool IsSpecial(quint8 c)
+{
+    return c < 0x20 || c == '"' || c == '\\' || c >= 0x80;
+}
+
+bool IsHex(const char *four)
+{
+    for (int i = 0; i < 4; ++i)
+        if (!std::isxdigit(quint8(four[i])))
+            return false;
+    return true;
+}
+
 class Reader
 {
 public:
@@ -108,7 +130,7 @@ private:
             const char escape = m_at[1];
             if (escape == 'u') {
                 // Halves of surrogate pairs, joined or not, are the document's to judge.
-                if (m_end - m_at < 6 || !isHex(m_at + 2)
+                if (m_end - m_at < 6 || !IsHex(m_at + 2)
                     || QChar::isSurrogate(QByteArrayView(m_at + 2, 4).toUShort(nullptr, 16)))
                     return false;
                 m_at += 6;
@@ -120,25 +142,6 @@ private:
         }
         text.end = m_at++;
         return text.ascii || IsUtf8(text.bytes());
-    }
-
-    // Whether bytes are UTF-8 as the document takes it, which refuses anything else.
-    static bool IsUtf8(QByteArrayView bytes)
-    {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString ignored = utf8.decode(bytes);
-        return !utf8.hasError();
-    }
-
-    // A quote, a backslash, a control character or a byte beyond ASCII.
-    static bool IsSpecial(quint8 c) { return c < 0x20 || c == '"' || c == '\\' || c >= 0x80; }
-
-    static bool isHex(const char *four)
-    {
-        for (int i = 0; i < 4; ++i)
-            if (!std::isxdigit(quint8(four[i])))
-                return false;
-        return true;
     }
 
     // An object at m_at: member(key) reads the value of each key. Its keys are plain ASCII
@@ -178,17 +181,18 @@ private:
         out.clear();
         if (text.ascii) {
             out.reserve(text.end - text.begin);
-            return appendAscii(text, out);
+            appendAscii(text, out);
+            return true;
         }
         if (text.escaped)
             return false;
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        out = utf8.decode(text.bytes());
-        return !utf8.hasError();
+        out = QString::fromUtf8(text.bytes());   // string() found it UTF-8
+        return true;
     }
 
-    // Appends an ASCII text with its escapes decoded, plain runs at once.
-    static bool appendAscii(const Text &text, QString &out)
+    // Appends an ASCII text with its escapes decoded (string() checked them), plain runs
+    // at once.
+    static void appendAscii(const Text &text, QString &out)
     {
         const char *run = text.begin;
         for (const char *at = text.begin; at < text.end; ++at) {
@@ -197,7 +201,7 @@ private:
             out += QLatin1StringView(run, at - run);
             const char escape = *++at;
             if (escape == 'u') {
-                out += QChar(char16_t(QByteArrayView(at + 1, 4).toUShort(nullptr, 16)));   // no surrogate: see string()
+                out += QChar(char16_t(QByteArrayView(at + 1, 4).toUShort(nullptr, 16)));   // no surrogate
                 at += 4;
             } else {
                 static const char from[] = "bfnrt";
@@ -208,11 +212,11 @@ private:
             run = at + 1;
         }
         out += QLatin1StringView(run, text.end - run);
-        return true;
     }
 
-    // A number by JSON's grammar; whole is set when it has neither fraction nor exponent.
-    bool number(QByteArrayView &digits, bool &whole)
+    // A whole number of up to 15 digits as JSON writes it, the only numbers taken: the
+    // document refuses a number too large for a double, and words the others itself.
+    bool shortWholeNumber(QByteArrayView &digits)
     {
         const char *start = m_at;
         if (m_at < m_end && *m_at == '-')
@@ -220,47 +224,13 @@ private:
         const char *first = m_at;
         while (m_at < m_end && *m_at >= '0' && *m_at <= '9')
             ++m_at;
-        if (m_at == first || (*first == '0' && m_at - first > 1))
+        const qsizetype count = m_at - first;
+        if (count == 0 || count > MaxDigits || (*first == '0' && count > 1))
             return false;
-        whole = true;
-        if (m_at < m_end && *m_at == '.') {
-            whole = false;
-            if (!moreDigits())
-                return false;
-        }
-        if (m_at < m_end && (*m_at == 'e' || *m_at == 'E')) {
-            whole = false;
-            ++m_at;
-            if (m_at < m_end && (*m_at == '+' || *m_at == '-'))
-                ++m_at;
-            if (!digitsFollow())
-                return false;
-        }
+        if (m_at < m_end && (*m_at == '.' || *m_at == 'e' || *m_at == 'E'))
+            return false;
         digits = QByteArrayView(start, m_at - start);
         return true;
-    }
-
-    // The only numbers taken: whole ones of up to 15 digits. The document refuses a number
-    // too large for a double, and words others itself.
-    bool shortWholeNumber(QByteArrayView &digits)
-    {
-        bool whole = false;
-        return number(digits, whole) && whole && digits.size() - digits.startsWith('-') <= MaxDigits;
-    }
-
-    // One or more digits after the character at m_at.
-    bool moreDigits()
-    {
-        ++m_at;
-        return digitsFollow();
-    }
-
-    bool digitsFollow()
-    {
-        const char *first = m_at;
-        while (m_at < m_end && *m_at >= '0' && *m_at <= '9')
-            ++m_at;
-        return m_at > first;
     }
 
     // Any JSON value, checked and passed over.
@@ -380,11 +350,11 @@ private:
     {
         if (group.ascii && name.ascii) {
             query.reserve((group.end - group.begin) + 1 + (name.end - name.begin));
-            if (!appendAscii(group, query))
-                return false;
+            appendAscii(group, query);
             if (!query.isEmpty())
                 query += QLatin1Char('\\');
-            return appendAscii(name, query);
+            appendAscii(name, query);
+            return true;
         }
         QString groupText;
         QString nameText;
