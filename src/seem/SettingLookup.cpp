@@ -94,47 +94,38 @@ SettingMatch FindSetting(const SettingList &settings, const QString &query)
     return SettingIndex(settings).find(query);
 }
 
-template<typename Key>
-void SettingIndex::Keyed<Key>::add(const Key &key, int number)
+void SettingIndex::Keyed::add(const QString &key, int number)
 {
     int &slot = last[key];   // 0 when new
     previous[number - 1] = slot;
     slot = number;
 }
 
-template<typename Key>
-void SettingIndex::Keyed<Key>::collect(const Key &key, QVector<int> &numbers) const
+QVector<int> SettingIndex::Keyed::all(const QString &key) const
 {
+    QVector<int> numbers;
     for (int number = last.value(key); number != 0; number = previous.at(number - 1))
         numbers.append(number);
+    std::reverse(numbers.begin(), numbers.end());
+    return numbers;
 }
 
 SettingIndex::SettingIndex(const SettingList &settings)
 {
-    m_groups.reserve(settings.size());
-    for (const SettingStruct &s : settings)
-        m_groups.append(NormalisedGroup(s.Group));   // the setting's own text when already so
-    m_byPath.last.reserve(settings.size());
-    m_byPath.previous.resize(settings.size());
-    m_byName.last.reserve(settings.size());
-    m_byName.previous.resize(settings.size());
+    for (Keyed *keyed : {&m_byPath, &m_byName}) {
+        keyed->last.reserve(settings.size());
+        keyed->previous.resize(settings.size());
+    }
     for (int i = 0; i < settings.size(); ++i) {
-        m_byPath.add({m_groups.at(i), settings.at(i).Name}, i + 1);
+        m_byPath.add(SettingPathOf(settings.at(i)), i + 1);
         m_byName.add(settings.at(i).Name, i + 1);
     }
 }
 
 SettingMatch SettingIndex::find(const QString &query) const
 {
-    // 'GROUP\NAME' may split at any separator: a name can hold one too.
-    QVector<int> numbers;
-    const QStringView text(query);
-    for (qsizetype at = text.indexOf(PathSeparator); at >= 0; at = text.indexOf(PathSeparator, at + 1))
-        m_byPath.collect({text.left(at), text.mid(at + 1)}, numbers);
-    if (numbers.isEmpty())
-        m_byName.collect(text, numbers);
-    std::sort(numbers.begin(), numbers.end());   // in file order
-    return MatchOf(numbers);
+    const QVector<int> byPath = m_byPath.all(query);
+    return MatchOf(byPath.isEmpty() ? m_byName.all(query) : byPath);
 }
 
 QVector<int> NearestSettings(const SettingList &settings, const QString &query, int limit)

@@ -5,8 +5,6 @@
 #include <QString>
 #include <QVector>
 
-#include <utility>
-
 // Finding settings by name, the way people write them: 'GROUP\NAME', or a bare NAME
 // when no other setting has that name. Groups are compared in the form the main window
 // shows them (see NormalisedGroup).
@@ -33,9 +31,8 @@ struct SettingMatch
 // Case-sensitive, as the window's labels are.
 SettingMatch FindSetting(const SettingList &settings, const QString &query);
 
-// The same lookup for many queries: every setting's group and name are worked out once,
-// so that each query costs a hash lookup or two instead of a pass over all settings. The
-// index refers to the texts of settings, which must outlive it unchanged.
+// The same lookup for many queries: every setting's path and name are worked out once,
+// so that each query costs a hash lookup instead of a pass over all settings.
 class SettingIndex
 {
 public:
@@ -44,20 +41,18 @@ public:
 
 private:
     // Settings sharing one key are chained: a hash holds the last of them, and each setting
-    // the one before it with the same key (0 for none). No list per key and no string per
-    // setting, for tens of thousands of settings. Numbers are 1-based.
-    template<typename Key>
+    // the one before it with the same key (0 for none). No list per key, and one entry per
+    // distinct key, for tens of thousands of settings. Numbers are 1-based.
     struct Keyed
     {
-        QHash<Key, int> last;
+        QHash<QString, int> last;
         QVector<int> previous;   // by setting number - 1
 
-        void add(const Key &key, int number);
-        void collect(const Key &key, QVector<int> &numbers) const;
+        void add(const QString &key, int number);
+        QVector<int> all(const QString &key) const;   // in file order
     };
-    QVector<QString> m_groups;   // each setting's group as the tree shows it
-    Keyed<std::pair<QStringView, QStringView>> m_byPath;   // (group, name)
-    Keyed<QStringView> m_byName;
+    Keyed m_byPath;
+    Keyed m_byName;
 };
 
 // The settings whose names come nearest to a query that names none, for "did you mean":
