@@ -22,11 +22,20 @@ QStringList SplitValues(const QString &joined)
     return joined.split(ValueSeparator);
 }
 
-QList<QStringView> SplitValueViews(const QString &joined)
+ValueViews SplitValueViews(const QString &joined)
 {
+    ValueViews views;
     if (joined.isEmpty())
-        return {};
-    return QStringView(joined).split(ValueSeparator);
+        return views;
+    const QChar *start = joined.constBegin();
+    for (const QChar *at = start; at != joined.constEnd(); ++at) {
+        if (*at == ValueSeparator) {
+            views.append(QStringView(start, at));
+            start = at + 1;
+        }
+    }
+    views.append(QStringView(start, joined.constEnd()));
+    return views;
 }
 
 QString JoinValues(const QStringList &parts)

@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <QVarLengthArray>
 #include <QVector>
 #include <QtGlobal>
 
@@ -58,6 +59,8 @@ using SettingList = QVector<SettingStruct>;
 
 // Splits at every "§": an empty text has no elements, a text without "§" has one.
 QStringList SplitValues(const QString &joined);
-// The same pieces as views into joined, for reading them without a string each.
-QList<QStringView> SplitValueViews(const QString &joined);
+// The same pieces as views into joined, for reading them without a string each; a list
+// of up to 16 entries needs no memory of its own either.
+using ValueViews = QVarLengthArray<QStringView, 16>;
+ValueViews SplitValueViews(const QString &joined);
 QString JoinValues(const QStringList &parts);

@@ -68,7 +68,7 @@ void WriteOwnedBits(ByteStore &store, const SettingStruct &s, qint32 value)
 // still shows the box and fails only that save.
 qint32 CheckedValue(const SettingStruct &s)
 {
-    const QList<QStringView> texts = SplitValueViews(s.Values);
+    const ValueViews texts = SplitValueViews(s.Values);
     if (texts.isEmpty())
         throw BvlError(ErrNo::TypeMismatch, QStringLiteral("a check box needs its checked value"));
     return DecimalToLong(texts[0]);
@@ -76,7 +76,7 @@ qint32 CheckedValue(const SettingStruct &s)
 
 qint32 UncheckedValue(const SettingStruct &s)
 {
-    const QList<QStringView> texts = SplitValueViews(s.Values);
+    const ValueViews texts = SplitValueViews(s.Values);
     if (texts.size() < 2)
         throw BvlError(ErrNo::TypeMismatch, QStringLiteral("a check box is saved unchecked with its second value"));
     return DecimalToLong(texts[1]);
@@ -187,7 +187,7 @@ int DecodeListIndex(ByteStore &store, const SettingStruct &s)
     const qint32 owned = OwnedBits(store, s);
     // Entry k is name k with value k: value texts beyond the last name are no entry.
     // Converted one at a time and only up to the first match, as the list is walked.
-    const QList<QStringView> texts = SplitValueViews(s.Values);
+    const ValueViews texts = SplitValueViews(s.Values);
     const qsizetype entries = qMin(texts.size(), SplitValueViews(s.ValueNames).size());
     for (int i = 0; i < entries; ++i) {
         if (DecimalToLong(texts[i]) == owned)

@@ -33,8 +33,8 @@ ParsedValue ParseChecked(const QString &text)
 
 ParsedValue ParseListEntry(const SettingStruct &setting, const QString &text)
 {
-    const QList<QStringView> names = SplitValueViews(setting.ValueNames);
-    const QList<QStringView> values = SplitValueViews(setting.Values);
+    const ValueViews names = SplitValueViews(setting.ValueNames);
+    const ValueViews values = SplitValueViews(setting.Values);
     // The first of two equal names, as the window's list selects it.
     const qsizetype k = names.indexOf(QStringView(text));
     if (k < 0) {

@@ -42,8 +42,8 @@ QString PastEndReason(const OwnedSpan &span, qint64 imageSize)
 
 // The entry of a list whose value and name texts are split already (and checked: every
 // value text up to the last name is a number).
-ValueText DecodeListEntry(ByteStore &image, const SettingStruct &setting, const QList<QStringView> &names,
-                          const QList<QStringView> &values)
+ValueText DecodeListEntry(ByteStore &image, const SettingStruct &setting, const ValueViews &names,
+                          const ValueViews &values)
 {
     const quint8 owned = image.readByte(setting.Offset) & setting.BitMask;
     // Entry k is name k with value k; the first that matches is shown, as the list is walked.
@@ -55,7 +55,7 @@ ValueText DecodeListEntry(ByteStore &image, const SettingStruct &setting, const 
 
 // What keeps a check box or list from being shown, its value texts and the number of its
 // names given; empty when nothing does.
-QString ValuesProblem(const SettingStruct &setting, const QList<QStringView> &texts, qsizetype names)
+QString ValuesProblem(const SettingStruct &setting, const ValueViews &texts, qsizetype names)
 {
     // The values the window reads: a check box's checked value (the one saying "off" is
     // needed only to save it unchecked), and a list's value for each of its names
@@ -107,8 +107,8 @@ ValueText DecodeValueText(ByteStore &image, const SettingStruct &setting)
         return NotShown(UnshowableReason(setting));
     // A list's texts are split once for the check and the entry, into views: a profile
     // decodes every setting more than once.
-    QList<QStringView> values;
-    QList<QStringView> names;
+    ValueViews values;
+    ValueViews names;
     if (UsesValues(setting.Type)) {
         values = SplitValueViews(setting.Values);
         names = SplitValueViews(setting.ValueNames);
