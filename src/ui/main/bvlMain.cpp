@@ -9,6 +9,7 @@
 #include "ui/ThemeFollower.h"
 #include "ui/Twips.h"
 #include "ui/main/ChangeMarkers.h"
+#include "ui/main/FindCommands.h"
 #include "ui/main/StatusLine.h"
 
 #include <QAction>
@@ -45,7 +46,10 @@ bvlMain::bvlMain(AppContext &context, QWidget *parent)
       m_files(std::make_unique<DocumentFiles>(context, *Document)),
       m_steps(std::make_unique<ChangeSteps>(
           *Document, [this](const QVector<QPair<int, ControlState>> &states) { ShowStatesQuietly(states); }, this)),
-      m_marks(std::make_unique<ChangeMarkers>(*Document, *m_view)), UndoStack(m_steps->UndoStack), tvUI(m_view->tvUI),
+      m_marks(std::make_unique<ChangeMarkers>(*Document, *m_view)),
+      m_find(std::make_unique<FindCommands>(context, *Document, *m_view,
+                                            [this](int index, bool focusControl) { ShowSetting(index, focusControl); })),
+      UndoStack(m_steps->UndoStack), txFind(m_find->txFind), tmFindHighlight(m_find->tmFindHighlight), tvUI(m_view->tvUI),
       replicator(m_view->replicator), lbUI(m_view->lbUI), chUI(m_view->chUI), cbUI(m_view->cbUI),
       txUI(m_view->txUI),
       SEEMPath(m_files->SEEMPath), SettingPath(m_files->SettingPath), SEEMFile(m_files->SEEMFile),
@@ -138,6 +142,9 @@ void bvlMain::BuildControls()
     lbFileDesc = new StatusLine(m_client);
     lbFileDesc->setObjectName(QStringLiteral("lbFileDesc"));
     lbFileDesc->setGeometry(TwipsRect(120, 8760, 13215, 255));
+
+    m_find->Place(m_client, lbFileDesc);
+    connect(m_find.get(), &FindCommands::highlightEnded, this, [this](int index) { UpdateValidityMark(index); });
 }
 
 void bvlMain::showEvent(QShowEvent *event)

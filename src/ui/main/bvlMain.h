@@ -40,13 +40,15 @@ class QScrollArea;
 class QUndoStack;
 struct AppContext;
 class ChangeMarkers;
+class FindCommands;
 
 // The main window: one open SEEM file (the document), the setting file that gives its bytes
 // meaning, a group tree with one page of controls per group, and the commands around them.
 //
 // The window holds its controls and handlers; its parts own the rest: SettingsView (tree,
 // pages, control arrays), MainMenus (the menu items it makes), DocumentFiles (the files in
-// use, opening and copying them), ChangeSteps (undo) and ChangeMarkers (marks of changes).
+// use, opening and copying them), ChangeSteps (undo), ChangeMarkers (marks of changes) and
+// FindCommands (the find box and what it found).
 // The handlers live in bvlMain*.cpp by concern. Members are public so that tests can
 // drive the window as a user would; what a part holds is reached under the window's names.
 class bvlMain : public QMainWindow, public MainMenuItems
@@ -62,6 +64,7 @@ private:
     std::unique_ptr<DocumentFiles> m_files;
     std::unique_ptr<ChangeSteps> m_steps;
     std::unique_ptr<ChangeMarkers> m_marks;
+    std::unique_ptr<FindCommands> m_find;
     MainMenus *m_menus = nullptr;   // a child of the window
 
 public:
@@ -221,14 +224,12 @@ public:
     // What the status line shows for text: for the setting file in use its name and phones
     // first (the whole text stays the tool tip); other texts as they are.
     QString StatusLineShown(const QString &text) const { return m_files->StatusLineShown(text); }
-    // Keeps the status line beside the find box while the box is open.
-    void FitStatusLineToFind();
 
     // ---- Controls (objectName = the name given here; array elements "name(index)"); the
     // menu items are MainMenuItems
     QUndoStack *&UndoStack;   // the steps'
-    FindBar *txFind = nullptr;          // hidden until Find
-    QTimer *tmFindHighlight = nullptr;  // ends the highlight of a found control
+    FindBar *&txFind;                   // Find's; hidden until Find
+    QTimer *&tmFindHighlight;           // Find's; ends the highlight of a found control
     QTimer *tmSavedStatus = nullptr;    // ends the status line's report of a save
 
     QTreeWidget *&tvUI;
@@ -354,9 +355,6 @@ private:
     // cannot write.
     void UpdateValidityMark(int index);
     void UpdateChangesTitle();
-    void FindFrom(int from, SearchDirection direction, bool includeFrom, bool focusControl);
-    void HighlightFound(QWidget *control);
-    bool FindBoxOpen() const;
 
     AppContext &m_ctx;
     QWidget *m_client = nullptr;                 // the client area below the menu bar
@@ -365,8 +363,6 @@ private:
     bool m_restoring = false;
     bool m_placed = false;                       // centred on the screen once
     bvlEditSetting *m_settingEditor = nullptr;   // created on first use, a child of this window
-    int m_foundIndex = 0;                        // the setting Find went to last, 0 for none
-    QPointer<QWidget> m_highlighted;             // the found control while it is highlighted
     QScrollArea *m_scroll = nullptr;             // holds the client area when it does not fit the screen
 
     // ---- Keys go where the user is (ControlPopups.cpp)

@@ -10,6 +10,7 @@
 #include "ui/ControlNames.h"
 #include "ui/main/ChangeMarks.h"
 #include "ui/main/ChangeMarkers.h"
+#include "ui/main/FindCommands.h"
 #include "ui/main/SettingControlKind.h"
 #include "ui/main/bvlReviewChanges.h"
 
@@ -88,7 +89,7 @@ void bvlMain::ForgetChanges()
     // The controls and tree nodes go with the view, and with them their marks.
     m_steps->Forget();
     m_marks->Forget();
-    m_foundIndex = 0;
+    m_find->Forget();
     UpdateChangesTitle();
 }
 
