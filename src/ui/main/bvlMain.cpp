@@ -10,6 +10,7 @@
 #include "ui/Twips.h"
 #include "ui/main/ChangeMarkers.h"
 #include "ui/main/FindCommands.h"
+#include "ui/main/OpenRecent.h"
 #include "ui/main/StatusLine.h"
 
 #include <QAction>
@@ -49,7 +50,9 @@ bvlMain::bvlMain(AppContext &context, QWidget *parent)
       m_marks(std::make_unique<ChangeMarkers>(*Document, *m_view)),
       m_find(std::make_unique<FindCommands>(context, *Document, *m_view,
                                             [this](int index, bool focusControl) { ShowSetting(index, focusControl); })),
-      UndoStack(m_steps->UndoStack), txFind(m_find->txFind), tmFindHighlight(m_find->tmFindHighlight), tvUI(m_view->tvUI),
+      m_recent(std::make_unique<OpenRecent>(context, *this)), lbStartHint(m_recent->lbStartHint),
+      UndoStack(m_steps->UndoStack), txFind(m_find->txFind), tmFindHighlight(m_find->tmFindHighlight),
+      tvUI(m_view->tvUI),
       replicator(m_view->replicator), lbUI(m_view->lbUI), chUI(m_view->chUI), cbUI(m_view->cbUI),
       txUI(m_view->txUI),
       SEEMPath(m_files->SEEMPath), SettingPath(m_files->SettingPath), SEEMFile(m_files->SEEMFile),
@@ -69,9 +72,10 @@ bvlMain::bvlMain(AppContext &context, QWidget *parent)
     StartChanges();
     m_menus = new MainMenus(*this, *this);
     m_menus->Build();
+    m_menus->BuildRecent();
     ConnectMenus();
     BuildControls();
-    BuildRecentFiles();
+    m_recent->Build(m_client, *m_menus);
     setAcceptDrops(true);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     tmSavedStatus = new QTimer(this);

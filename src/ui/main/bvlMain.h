@@ -41,14 +41,15 @@ class QUndoStack;
 struct AppContext;
 class ChangeMarkers;
 class FindCommands;
+class OpenRecent;
 
 // The main window: one open SEEM file (the document), the setting file that gives its bytes
 // meaning, a group tree with one page of controls per group, and the commands around them.
 //
 // The window holds its controls and handlers; its parts own the rest: SettingsView (tree,
 // pages, control arrays), MainMenus (the menu items it makes), DocumentFiles (the files in
-// use, opening and copying them), ChangeSteps (undo), ChangeMarkers (marks of changes) and
-// FindCommands (the find box and what it found).
+// use, opening and copying them), ChangeSteps (undo), ChangeMarkers (marks of changes),
+// FindCommands (the find box and what it found) and OpenRecent (the start hint, Open recent).
 // The handlers live in bvlMain*.cpp by concern. Members are public so that tests can
 // drive the window as a user would; what a part holds is reached under the window's names.
 class bvlMain : public QMainWindow, public MainMenuItems
@@ -65,6 +66,7 @@ private:
     std::unique_ptr<ChangeSteps> m_steps;
     std::unique_ptr<ChangeMarkers> m_marks;
     std::unique_ptr<FindCommands> m_find;
+    std::unique_ptr<OpenRecent> m_recent;
     MainMenus *m_menus = nullptr;   // a child of the window
 
 public:
@@ -198,19 +200,11 @@ public:
     void OpenTextBoxPopup(QLineEdit *box, const QPoint &globalPos);
     void mnfSettingFileErrors_Click();
     // ---- What to do while no file is open, and the files opened last (bvlMainRecent.cpp)
-    // The client area's hint, shown while no SEEM file is open, in the current language.
-    QLabel *lbStartHint = nullptr;
+    QLabel *&lbStartHint;   // the hint's, shown while no SEEM file is open
     void mnfRecent_Click(int index);
     void mnfClearRecent_Click();
-    // Builds the hint in the client area and Open recent after Open SEEM.
-    void BuildRecentFiles();
-    // The hint's text and visibility and Open recent's entries, after the language changed
-    // or a file was opened.
-    void ShowStartHint();
     // Open recent's entries from the preferences; disabled when there are none.
     void FillRecentMenu();
-    // A SEEM file opened: first in the list (the menu is filled by ShowStartHint).
-    void RememberRecent(const QString &seemPath);
     // ---- Theme colours and a layout that fits (bvlMainTheme.cpp, bvlMainFit.cpp)
     // Draws the colours this window keeps itself (the tree's change marks) for the theme.
     void ShowThemeColours();
@@ -307,6 +301,9 @@ private:
     // Before edits would be dropped: the unsaved-changes question, and the save when the
     // answer is Yes. False when the edits are to stay (Cancel, or a save that did not happen).
     bool MayDropEdits();
+    // The hint's text and visibility and Open recent's entries, after the language changed
+    // or a file was opened.
+    void ShowStartHint();
     // "Saved 3 settings into 0032_0001.seem" for a few seconds.
     void ShowSavedStatus(int writtenCount);
     // Refuses a save while an edited value cannot be written: says which and why, and

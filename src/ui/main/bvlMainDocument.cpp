@@ -5,6 +5,7 @@
 
 #include "ui/AppContext.h"
 #include "ui/InputDataError.h"
+#include "ui/main/OpenRecent.h"
 #include "ui/main/SaveReports.h"
 
 #include <QFileInfo>
@@ -98,7 +99,7 @@ void bvlMain::TakeOver(DocumentFiles::Next &next)
     ShowFileDesc(m_files->UsingFileStatus());
     ShowSettingFileFindings();
     if (newSeemFile)
-        RememberRecent(SEEMPath);
+        m_recent->Remember(SEEMPath);
     ShowStartHint();
     ReportRestoreFailure(failure);
 }
@@ -136,7 +137,7 @@ bool bvlMain::mnfSaveSEEM_Click()
     if (!DocumentFiles::IsSameFile(*chosen, SEEMFile->path())) {
         if (!m_files->SaveAsCopy(*chosen))
             return false;
-        RememberRecent(SEEMPath);
+        m_recent->Remember(SEEMPath);
         ShowFileDesc(m_files->UsingFileStatus());
         UpdateChangesTitle();
     }
