@@ -42,6 +42,7 @@ struct AppContext;
 class ChangeMarkers;
 class FindCommands;
 class OpenRecent;
+class StatusMessages;
 
 // The main window: one open SEEM file (the document), the setting file that gives its bytes
 // meaning, a group tree with one page of controls per group, and the commands around them.
@@ -49,7 +50,8 @@ class OpenRecent;
 // The window holds its controls and handlers; its parts own the rest: SettingsView (tree,
 // pages, control arrays), MainMenus (the menu items it makes), DocumentFiles (the files in
 // use, opening and copying them), ChangeSteps (undo), ChangeMarkers (marks of changes),
-// FindCommands (the find box and what it found) and OpenRecent (the start hint, Open recent).
+// FindCommands (the find box and what it found), OpenRecent (the start hint, Open recent)
+// and StatusMessages (what the status line says).
 // The handlers live in bvlMain*.cpp by concern. Members are public so that tests can
 // drive the window as a user would; what a part holds is reached under the window's names.
 class bvlMain : public QMainWindow, public MainMenuItems
@@ -67,6 +69,7 @@ private:
     std::unique_ptr<ChangeMarkers> m_marks;
     std::unique_ptr<FindCommands> m_find;
     std::unique_ptr<OpenRecent> m_recent;
+    std::unique_ptr<StatusMessages> m_status;
     MainMenus *m_menus = nullptr;   // a child of the window
 
 public:
@@ -215,21 +218,18 @@ public:
     // The frame the window manager draws around the window; until it has, an estimate of
     // a title bar and borders.
     QMargins FrameMargins() const;
-    // What the status line shows for text: for the setting file in use its name and phones
-    // first (the whole text stays the tool tip); other texts as they are.
-    QString StatusLineShown(const QString &text) const { return m_files->StatusLineShown(text); }
 
     // ---- Controls (objectName = the name given here; array elements "name(index)"); the
     // menu items are MainMenuItems
     QUndoStack *&UndoStack;   // the steps'
     FindBar *&txFind;                   // Find's; hidden until Find
     QTimer *&tmFindHighlight;           // Find's; ends the highlight of a found control
-    QTimer *tmSavedStatus = nullptr;    // ends the status line's report of a save
+    QTimer *&tmSavedStatus;             // the status line's; ends its report of a save
 
     QTreeWidget *&tvUI;
     QGroupBox *frDescription = nullptr;
     QPlainTextEdit *txDescription = nullptr;
-    StatusLine *lbFileDesc = nullptr;
+    StatusLine *&lbFileDesc;            // the status line's texts are StatusMessages'
 
     // Control arrays (the view's); element 0 is the invisible template, run-time elements
     // follow. An element is null until its page is built.
@@ -304,14 +304,9 @@ private:
     // The hint's text and visibility and Open recent's entries, after the language changed
     // or a file was opened.
     void ShowStartHint();
-    // "Saved 3 settings into 0032_0001.seem" for a few seconds.
-    void ShowSavedStatus(int writtenCount);
     // Refuses a save while an edited value cannot be written: says which and why, and
     // shows the setting. True when every value can be written.
     bool CheckTypedValues();
-    QString UsingFileStatus() const { return m_files->UsingFileStatus(); }
-    // The status line holds one line; its full text, a long path included, is its tool tip.
-    void ShowFileDesc(const QString &text);
 
     void WatchControl(QWidget *control);
     // The document's values changed: the controls that exist show them.
@@ -371,7 +366,4 @@ private:
     void WatchTextBox(QLineEdit *box);
     // A list whose value names no entry says which value it is (placeholder and tool tip).
     void UpdateListHint(int index);
-    // After a setting file was taken over: its errors said once in the status line.
-    void ShowSettingFileFindings();
-    QStringList m_settingFileErrors;       // the open setting file's errors, as the check words them
 };

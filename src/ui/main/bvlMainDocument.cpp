@@ -7,6 +7,7 @@
 #include "ui/InputDataError.h"
 #include "ui/main/OpenRecent.h"
 #include "ui/main/SaveReports.h"
+#include "ui/main/StatusMessages.h"
 
 #include <QFileInfo>
 #include <QGroupBox>
@@ -54,9 +55,9 @@ void bvlMain::OpenSEEM(const QString &seemPath)
     try {
         DocumentFiles::Next next;
         if (!OpenFileParse(seemPath, next) || !OpenSettingParse(next))
-            ShowFileDesc(previousStatus);
+            m_status->Show(previousStatus);
     } catch (const BvlError &e) {
-        ShowFileDesc(previousStatus);
+        m_status->Show(previousStatus);
         if (e.number() == ErrNo::NotRegularFile)
             ReportAboutPath(m_ctx, "bvlMain.sNotRegularFile_M", seemPath, MsgIcon::Critical);
         else
@@ -67,7 +68,7 @@ void bvlMain::OpenSEEM(const QString &seemPath)
 bool bvlMain::OpenFileParse(const QString &seemPath, DocumentFiles::Next &next)
 {
     return m_files->OpenSeem(seemPath, mnfAutoSettingSelection->isChecked(), next,
-                             [this](const QString &text) { ShowFileDesc(text); });
+                             [this](const QString &text) { m_status->Show(text); });
 }
 
 bool bvlMain::OpenSettingParse(DocumentFiles::Next &next)
@@ -96,8 +97,8 @@ void bvlMain::TakeOver(DocumentFiles::Next &next)
     mnfRestore->setEnabled(true);
     mnfSaveSEEM->setEnabled(true);
     tvUI->show();
-    ShowFileDesc(m_files->UsingFileStatus());
-    ShowSettingFileFindings();
+    m_status->ShowUsingFile();
+    mnfSettingFileErrors->setEnabled(m_status->ShowSettingFileFindings(Settings));
     if (newSeemFile)
         m_recent->Remember(SEEMPath);
     ShowStartHint();
@@ -138,11 +139,11 @@ bool bvlMain::mnfSaveSEEM_Click()
         if (!m_files->SaveAsCopy(*chosen))
             return false;
         m_recent->Remember(SEEMPath);
-        ShowFileDesc(m_files->UsingFileStatus());
+        m_status->ShowUsingFile();
         UpdateChangesTitle();
     }
     try {
-        ShowSavedStatus(WriteAll());
+        m_status->ShowSaved(WriteAll());
         return true;
     } catch (const BvlError &e) {
         // Nothing has been written, or it has been put back; the edits stay in the
@@ -160,11 +161,4 @@ bool bvlMain::mnfSaveSEEM_Click()
             ShowSetting(failed->settingIndex);
         return false;
     }
-}
-
-void bvlMain::ShowSavedStatus(int writtenCount)
-{
-    ShowFileDesc(m_ctx.lang.GetPluralString(QStringLiteral("bvlMain.sSavedCount_V"), writtenCount)
-                     .arg(QFileInfo(SEEMPath).fileName()));
-    tmSavedStatus->start();
 }
