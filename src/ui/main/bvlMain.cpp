@@ -12,6 +12,7 @@
 #include "ui/main/FindCommands.h"
 #include "ui/main/OpenRecent.h"
 #include "ui/main/StatusMessages.h"
+#include "ui/main/ValueProfiles.h"
 #include "ui/main/StatusLine.h"
 
 #include <QAction>
@@ -49,7 +50,8 @@ bvlMain::bvlMain(AppContext &context, QWidget *parent)
       m_find(std::make_unique<FindCommands>(context, *Document, *m_view,
                                             [this](int index, bool focusControl) { ShowSetting(index, focusControl); })),
       m_recent(std::make_unique<OpenRecent>(context, *this)),
-      m_status(std::make_unique<StatusMessages>(context, *m_files)), lbStartHint(m_recent->lbStartHint),
+      m_status(std::make_unique<StatusMessages>(context, *m_files)),
+      m_profiles(std::make_unique<ValueProfiles>(context, *Document, *m_files, *m_steps)), lbStartHint(m_recent->lbStartHint),
       UndoStack(m_steps->UndoStack), txFind(m_find->txFind), tmFindHighlight(m_find->tmFindHighlight),
       tmSavedStatus(m_status->tmSavedStatus), tvUI(m_view->tvUI), lbFileDesc(m_status->lbFileDesc),
       replicator(m_view->replicator), lbUI(m_view->lbUI), chUI(m_view->chUI), cbUI(m_view->cbUI),

@@ -43,6 +43,7 @@ class ChangeMarkers;
 class FindCommands;
 class OpenRecent;
 class StatusMessages;
+class ValueProfiles;
 
 // The main window: one open SEEM file (the document), the setting file that gives its bytes
 // meaning, a group tree with one page of controls per group, and the commands around them.
@@ -51,7 +52,7 @@ class StatusMessages;
 // pages, control arrays), MainMenus (the menu items it makes), DocumentFiles (the files in
 // use, opening and copying them), ChangeSteps (undo), ChangeMarkers (marks of changes),
 // FindCommands (the find box and what it found), OpenRecent (the start hint, Open recent)
-// and StatusMessages (what the status line says).
+// StatusMessages (what the status line says) and ValueProfiles (values that travel).
 // The handlers live in bvlMain*.cpp by concern. Members are public so that tests can
 // drive the window as a user would; what a part holds is reached under the window's names.
 class bvlMain : public QMainWindow, public MainMenuItems
@@ -70,6 +71,7 @@ private:
     std::unique_ptr<FindCommands> m_find;
     std::unique_ptr<OpenRecent> m_recent;
     std::unique_ptr<StatusMessages> m_status;
+    std::unique_ptr<ValueProfiles> m_profiles;
     MainMenus *m_menus = nullptr;   // a child of the window
 
 public:
@@ -193,7 +195,7 @@ public:
     // is refused, none (the refusals listed in one message).
     void mnfApplyValues_Click();
     // The profile of the values the controls show (what a save would leave in the file).
-    QByteArray ShownValuesProfile();
+    QByteArray ShownValuesProfile();   // ValueProfiles'
     // Files dropped on the window: setting files are installed, a SEEM file is opened.
     void DropFiles(const QStringList &paths);
 
