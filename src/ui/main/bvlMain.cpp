@@ -9,6 +9,7 @@
 #include "ui/ThemeFollower.h"
 #include "ui/Twips.h"
 #include "ui/main/ChangeMarkers.h"
+#include "ui/main/DocumentCommands.h"
 #include "ui/main/FindCommands.h"
 #include "ui/main/OpenRecent.h"
 #include "ui/main/StatusMessages.h"
@@ -45,13 +46,17 @@ bvlMain::bvlMain(AppContext &context, QWidget *parent)
     : QMainWindow(parent), Document(new SeemDocument(this)), m_view(std::make_unique<SettingsView>()),
       m_files(std::make_unique<DocumentFiles>(context, *Document)),
       m_steps(std::make_unique<ChangeSteps>(
-          *Document, [this](const QVector<QPair<int, ControlState>> &states) { ShowStatesQuietly(states); }, this)),
+          *Document, [this](const QVector<QPair<int, ControlState>> &states) { m_commands->SetStates(states); }, this)),
       m_marks(std::make_unique<ChangeMarkers>(*Document, *m_view)),
       m_find(std::make_unique<FindCommands>(context, *Document, *m_view,
                                             [this](int index, bool focusControl) { ShowSetting(index, focusControl); })),
       m_recent(std::make_unique<OpenRecent>(context, *this)),
       m_status(std::make_unique<StatusMessages>(context, *m_files)),
-      m_profiles(std::make_unique<ValueProfiles>(context, *Document, *m_files, *m_steps)), lbStartHint(m_recent->lbStartHint),
+      m_profiles(std::make_unique<ValueProfiles>(context, *Document, *m_files, *m_steps)),
+      m_commands(std::make_unique<DocumentCommands>(
+          context, *Document, *m_files, *m_steps, [this](const QVector<int> &indexes) { SettleChanges(indexes); },
+          [this](int index) { ShowSetting(index); })),
+      lbStartHint(m_recent->lbStartHint),
       UndoStack(m_steps->UndoStack), txFind(m_find->txFind), tmFindHighlight(m_find->tmFindHighlight),
       tmSavedStatus(m_status->tmSavedStatus), tvUI(m_view->tvUI), lbFileDesc(m_status->lbFileDesc),
       replicator(m_view->replicator), lbUI(m_view->lbUI), chUI(m_view->chUI), cbUI(m_view->cbUI),
@@ -121,7 +126,8 @@ void bvlMain::BuildControls()
     tvUI->viewport()->installEventFilter(this);
     connect(m_view.get(), &SettingsView::controlMade, this, [this](QWidget *control) { WatchControl(control); });
     connect(m_view.get(), &SettingsView::listEntryChanged, this, [this](QComboBox *list) {
-        if (!m_restoring)
+        // A restore's change of the list leaves the description pane for the user's own moves.
+        if (!m_commands->Quiet())
             ShowDescriptionOf(list);
     });
     connect(m_view.get(), &SettingsView::controlBuilt, this, [this](int index) { ShowBuiltControl(index); });

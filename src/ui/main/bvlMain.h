@@ -44,6 +44,7 @@ class FindCommands;
 class OpenRecent;
 class StatusMessages;
 class ValueProfiles;
+class DocumentCommands;
 
 // The main window: one open SEEM file (the document), the setting file that gives its bytes
 // meaning, a group tree with one page of controls per group, and the commands around them.
@@ -51,8 +52,9 @@ class ValueProfiles;
 // The window holds its controls and handlers; its parts own the rest: SettingsView (tree,
 // pages, control arrays), MainMenus (the menu items it makes), DocumentFiles (the files in
 // use, opening and copying them), ChangeSteps (undo), ChangeMarkers (marks of changes),
-// FindCommands (the find box and what it found), OpenRecent (the start hint, Open recent)
-// StatusMessages (what the status line says) and ValueProfiles (values that travel).
+// FindCommands (the find box and what it found), OpenRecent (the start hint, Open recent),
+// StatusMessages (what the status line says), ValueProfiles (values that travel) and
+// DocumentCommands (restores and saves, the window's own changes to the document).
 // The handlers live in bvlMain*.cpp by concern. Members are public so that tests can
 // drive the window as a user would; what a part holds is reached under the window's names.
 class bvlMain : public QMainWindow, public MainMenuItems
@@ -72,6 +74,7 @@ private:
     std::unique_ptr<OpenRecent> m_recent;
     std::unique_ptr<StatusMessages> m_status;
     std::unique_ptr<ValueProfiles> m_profiles;
+    std::unique_ptr<DocumentCommands> m_commands;
     MainMenus *m_menus = nullptr;   // a child of the window
 
 public:
@@ -198,12 +201,13 @@ public:
     QByteArray ShownValuesProfile();   // ValueProfiles'
     // Files dropped on the window: setting files are installed, a SEEM file is opened.
     void DropFiles(const QStringList &paths);
+    // Lists the open setting file's errors.
+    void mnfSettingFileErrors_Click();
 
     // ---- Keys go where the user is (ControlPopups.cpp)
     // The pop-up of a text box: Restore original above the box's own edit actions.
     QMenu *TextBoxPopup(QLineEdit *box);
     void OpenTextBoxPopup(QLineEdit *box, const QPoint &globalPos);
-    void mnfSettingFileErrors_Click();
     // ---- What to do while no file is open, and the files opened last (bvlMainRecent.cpp)
     QLabel *&lbStartHint;   // the hint's, shown while no SEEM file is open
     void mnfRecent_Click(int index);
@@ -314,22 +318,13 @@ private:
     // The document's values changed: the controls that exist show them.
     void DocumentStatesChanged(const QVector<int> &indexes);
 
-    // A failed restore: the first failing setting and the failure's number.
-    struct RestoreFailure
-    {
-        int index = 0;
-        int error = 0;
-    };
-    // Restores without a message; index 0 when every setting restored.
-    RestoreFailure RestoreQuietly(const QVector<int> &indexes);
     // Puts the document's value of setting index into its control, when it exists.
     void ShowInControl(int index);
     // A control just built shows the document's value and the setting's marks.
     void ShowBuiltControl(int index);
-    void ReportRestoreFailure(const RestoreFailure &failure);
     QVector<int> AllSettings() const;
 
-    // Changes (bvlMainChanges.cpp, bvlMainFind.cpp).
+    // Changes (bvlMainChanges.cpp).
     // The marks of changes, and how the Changes menu's dialogs are shown.
     void StartChanges();
     void WatchChanges(QWidget *control);
@@ -339,7 +334,6 @@ private:
     {
         m_steps->RecordAsOneStep(indexes, change);
     }
-    void ShowStatesQuietly(const QVector<QPair<int, ControlState>> &states);
     // After a restore, a save or an undo put states into these settings' controls.
     void SettleChanges(const QVector<int> &indexes);
     // The view is torn down: no marks, no steps.
@@ -352,9 +346,6 @@ private:
 
     AppContext &m_ctx;
     QWidget *m_client = nullptr;                 // the client area below the menu bar
-    // Set while a restore fills the controls: their change events then only mark the
-    // document, the description pane is left for the user's own moves.
-    bool m_restoring = false;
     bool m_placed = false;                       // centred on the screen once
     bvlEditSetting *m_settingEditor = nullptr;   // created on first use, a child of this window
     QScrollArea *m_scroll = nullptr;             // holds the client area when it does not fit the screen

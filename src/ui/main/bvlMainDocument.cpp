@@ -5,6 +5,7 @@
 
 #include "ui/AppContext.h"
 #include "ui/InputDataError.h"
+#include "ui/main/DocumentCommands.h"
 #include "ui/main/OpenRecent.h"
 #include "ui/main/SaveReports.h"
 #include "ui/main/StatusMessages.h"
@@ -91,7 +92,7 @@ void bvlMain::TakeOver(DocumentFiles::Next &next)
         AddSettingControl(Settings[index - 1], index);
     }
     // Reported once the view is complete, so that the failing setting's page can be shown.
-    const RestoreFailure failure = RestoreQuietly(AllSettings());
+    const SeemDocument::RestoreFailure failure = m_commands->Restore(AllSettings());
     frDescription->show();
     txDescription->setPlainText(ShortHelpText);
     mnfRestore->setEnabled(true);
@@ -102,7 +103,7 @@ void bvlMain::TakeOver(DocumentFiles::Next &next)
     if (newSeemFile)
         m_recent->Remember(SEEMPath);
     ShowStartHint();
-    ReportRestoreFailure(failure);
+    m_commands->Report(failure);
 }
 
 void bvlMain::mnfChangeSettingFile_Click()
