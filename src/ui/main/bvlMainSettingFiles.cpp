@@ -1,4 +1,5 @@
-// The File menu's items for setting files and values that travel between phones.
+// The File menu's items for setting files: the Setting files window, the setting editor
+// opened on one of them, and the open setting file's errors.
 #include "ui/main/bvlMain.h"
 
 #include "ui/AppContext.h"
