@@ -7,6 +7,7 @@
 #include "seem/SettingCodec.h"
 #include "ui/AppContext.h"
 #include "ui/main/SettingControlKind.h"
+#include "ui/main/StatusMessages.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -70,9 +71,8 @@ void bvlMain::ReportTextCut(QLineEdit *box)
         m_ctx.T(QStringLiteral("bvlMain.sTextCut_V")).arg(SettingCodec::MaxTextLength(Settings.at(index - 1)));
     box->setProperty(CutHintProperty, true);
     box->setToolTip(PlainToolTip(text));
-    ShowFileDesc(Settings.at(index - 1).Name + QStringLiteral(": ") + text);
     // Back to naming the setting file after a while, as after a save.
-    tmSavedStatus->start();
+    m_status->ShowForAWhile(Settings.at(index - 1).Name + QStringLiteral(": ") + text);
 }
 
 void bvlMain::WatchTextBox(QLineEdit *box)

@@ -9,6 +9,11 @@
 #include "ui/ThemeFollower.h"
 #include "ui/Twips.h"
 #include "ui/main/ChangeMarkers.h"
+#include "ui/main/DocumentCommands.h"
+#include "ui/main/FindCommands.h"
+#include "ui/main/OpenRecent.h"
+#include "ui/main/StatusMessages.h"
+#include "ui/main/ValueProfiles.h"
 #include "ui/main/StatusLine.h"
 
 #include <QAction>
@@ -33,9 +38,6 @@ namespace {
 constexpr int ClientWidth = 13455;
 constexpr int ClientHeight = 9015;
 
-// How long the status line reports a save before it names the setting file again.
-constexpr int SavedStatusMilliseconds = 5000;
-
 const QString PrefTrue = QStringLiteral("True");
 const QString PrefFalse = QStringLiteral("False");
 }
@@ -44,8 +46,19 @@ bvlMain::bvlMain(AppContext &context, QWidget *parent)
     : QMainWindow(parent), Document(new SeemDocument(this)), m_view(std::make_unique<SettingsView>()),
       m_files(std::make_unique<DocumentFiles>(context, *Document)),
       m_steps(std::make_unique<ChangeSteps>(
-          *Document, [this](const QVector<QPair<int, ControlState>> &states) { ShowStatesQuietly(states); }, this)),
-      m_marks(std::make_unique<ChangeMarkers>(*Document, *m_view)), UndoStack(m_steps->UndoStack), tvUI(m_view->tvUI),
+          *Document, [this](const QVector<QPair<int, ControlState>> &states) { m_commands->SetStates(states); }, this)),
+      m_marks(std::make_unique<ChangeMarkers>(*Document, *m_view)),
+      m_find(std::make_unique<FindCommands>(context, *Document, *m_view,
+                                            [this](int index, bool focusControl) { ShowSetting(index, focusControl); })),
+      m_recent(std::make_unique<OpenRecent>(context, *this)),
+      m_status(std::make_unique<StatusMessages>(context, *m_files)),
+      m_profiles(std::make_unique<ValueProfiles>(context, *Document, *m_files, *m_steps)),
+      m_commands(std::make_unique<DocumentCommands>(
+          context, *Document, *m_files, *m_steps, [this](const QVector<int> &indexes) { SettleChanges(indexes); },
+          [this](int index) { ShowSetting(index); })),
+      lbStartHint(m_recent->lbStartHint),
+      UndoStack(m_steps->UndoStack), txFind(m_find->txFind), tmFindHighlight(m_find->tmFindHighlight),
+      tmSavedStatus(m_status->tmSavedStatus), tvUI(m_view->tvUI), lbFileDesc(m_status->lbFileDesc),
       replicator(m_view->replicator), lbUI(m_view->lbUI), chUI(m_view->chUI), cbUI(m_view->cbUI),
       txUI(m_view->txUI),
       SEEMPath(m_files->SEEMPath), SettingPath(m_files->SettingPath), SEEMFile(m_files->SEEMFile),
@@ -65,15 +78,12 @@ bvlMain::bvlMain(AppContext &context, QWidget *parent)
     StartChanges();
     m_menus = new MainMenus(*this, *this);
     m_menus->Build();
+    m_menus->BuildRecent();
     ConnectMenus();
     BuildControls();
-    BuildRecentFiles();
+    m_recent->Build(m_client, *m_menus);
     setAcceptDrops(true);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    tmSavedStatus = new QTimer(this);
-    tmSavedStatus->setSingleShot(true);
-    tmSavedStatus->setInterval(SavedStatusMilliseconds);
-    connect(tmSavedStatus, &QTimer::timeout, this, [this] { ShowFileDesc(UsingFileStatus()); });
     connect(&ThemeFollower::Instance(), &ThemeFollower::themeChanged, this, [this](QWidget *window) {
         if (window == this)
             ShowThemeColours();
@@ -116,7 +126,8 @@ void bvlMain::BuildControls()
     tvUI->viewport()->installEventFilter(this);
     connect(m_view.get(), &SettingsView::controlMade, this, [this](QWidget *control) { WatchControl(control); });
     connect(m_view.get(), &SettingsView::listEntryChanged, this, [this](QComboBox *list) {
-        if (!m_restoring)
+        // A restore's change of the list leaves the description pane for the user's own moves.
+        if (!m_commands->Quiet())
             ShowDescriptionOf(list);
     });
     connect(m_view.get(), &SettingsView::controlBuilt, this, [this](int index) { ShowBuiltControl(index); });
@@ -135,9 +146,10 @@ void bvlMain::BuildControls()
     txDescription->viewport()->setMouseTracking(true);
     txDescription->viewport()->installEventFilter(this);
 
-    lbFileDesc = new StatusLine(m_client);
-    lbFileDesc->setObjectName(QStringLiteral("lbFileDesc"));
-    lbFileDesc->setGeometry(TwipsRect(120, 8760, 13215, 255));
+    m_status->Build(m_client);
+
+    m_find->Place(m_client, lbFileDesc);
+    connect(m_find.get(), &FindCommands::highlightEnded, this, [this](int index) { UpdateValidityMark(index); });
 }
 
 void bvlMain::showEvent(QShowEvent *event)
@@ -234,22 +246,14 @@ void bvlMain::mnuSetting_Click()
     // The setting dialog borrows the status line for its hints; once the editor has closed,
     // the line names the open document's setting file again.
     // A report of the last save is over by then.
-    if (tmSavedStatus->isActive()) {
-        tmSavedStatus->stop();
-        ShowFileDesc(UsingFileStatus());
-    }
+    m_status->EndReport();
     const QString status = lbFileDesc->text();
     // One editor for the program's life: CopyCount goes on counting across openings, and
     // the window comes back where it was.
     if (!m_settingEditor)
-        m_settingEditor = new bvlEditSetting(m_ctx, this, [this](const QString &text) { ShowFileDesc(text); });
+        m_settingEditor = new bvlEditSetting(m_ctx, this, [this](const QString &text) { m_status->Show(text); });
     m_settingEditor->ShowLoaded();
-    ShowFileDesc(status);
-}
-
-void bvlMain::ShowFileDesc(const QString &text)
-{
-    lbFileDesc->setLine(text, StatusLineShown(text));
+    m_status->Show(status);
 }
 
 void bvlMain::mnuInfo_Click()

@@ -40,13 +40,21 @@ class QScrollArea;
 class QUndoStack;
 struct AppContext;
 class ChangeMarkers;
+class FindCommands;
+class OpenRecent;
+class StatusMessages;
+class ValueProfiles;
+class DocumentCommands;
 
 // The main window: one open SEEM file (the document), the setting file that gives its bytes
 // meaning, a group tree with one page of controls per group, and the commands around them.
 //
 // The window holds its controls and handlers; its parts own the rest: SettingsView (tree,
 // pages, control arrays), MainMenus (the menu items it makes), DocumentFiles (the files in
-// use, opening and copying them), ChangeSteps (undo) and ChangeMarkers (marks of changes).
+// use, opening and copying them), ChangeSteps (undo), ChangeMarkers (marks of changes),
+// FindCommands (the find box and what it found), OpenRecent (the start hint, Open recent),
+// StatusMessages (what the status line says), ValueProfiles (values that travel) and
+// DocumentCommands (restores and saves, the window's own changes to the document).
 // The handlers live in bvlMain*.cpp by concern. Members are public so that tests can
 // drive the window as a user would; what a part holds is reached under the window's names.
 class bvlMain : public QMainWindow, public MainMenuItems
@@ -62,6 +70,11 @@ private:
     std::unique_ptr<DocumentFiles> m_files;
     std::unique_ptr<ChangeSteps> m_steps;
     std::unique_ptr<ChangeMarkers> m_marks;
+    std::unique_ptr<FindCommands> m_find;
+    std::unique_ptr<OpenRecent> m_recent;
+    std::unique_ptr<StatusMessages> m_status;
+    std::unique_ptr<ValueProfiles> m_profiles;
+    std::unique_ptr<DocumentCommands> m_commands;
     MainMenus *m_menus = nullptr;   // a child of the window
 
 public:
@@ -185,29 +198,22 @@ public:
     // is refused, none (the refusals listed in one message).
     void mnfApplyValues_Click();
     // The profile of the values the controls show (what a save would leave in the file).
-    QByteArray ShownValuesProfile();
+    QByteArray ShownValuesProfile();   // ValueProfiles'
     // Files dropped on the window: setting files are installed, a SEEM file is opened.
     void DropFiles(const QStringList &paths);
+    // Lists the open setting file's errors.
+    void mnfSettingFileErrors_Click();
 
     // ---- Keys go where the user is (ControlPopups.cpp)
     // The pop-up of a text box: Restore original above the box's own edit actions.
     QMenu *TextBoxPopup(QLineEdit *box);
     void OpenTextBoxPopup(QLineEdit *box, const QPoint &globalPos);
-    void mnfSettingFileErrors_Click();
     // ---- What to do while no file is open, and the files opened last (bvlMainRecent.cpp)
-    // The client area's hint, shown while no SEEM file is open, in the current language.
-    QLabel *lbStartHint = nullptr;
+    QLabel *&lbStartHint;   // the hint's, shown while no SEEM file is open
     void mnfRecent_Click(int index);
     void mnfClearRecent_Click();
-    // Builds the hint in the client area and Open recent after Open SEEM.
-    void BuildRecentFiles();
-    // The hint's text and visibility and Open recent's entries, after the language changed
-    // or a file was opened.
-    void ShowStartHint();
     // Open recent's entries from the preferences; disabled when there are none.
     void FillRecentMenu();
-    // A SEEM file opened: first in the list (the menu is filled by ShowStartHint).
-    void RememberRecent(const QString &seemPath);
     // ---- Theme colours and a layout that fits (bvlMainTheme.cpp, bvlMainFit.cpp)
     // Draws the colours this window keeps itself (the tree's change marks) for the theme.
     void ShowThemeColours();
@@ -218,23 +224,18 @@ public:
     // The frame the window manager draws around the window; until it has, an estimate of
     // a title bar and borders.
     QMargins FrameMargins() const;
-    // What the status line shows for text: for the setting file in use its name and phones
-    // first (the whole text stays the tool tip); other texts as they are.
-    QString StatusLineShown(const QString &text) const { return m_files->StatusLineShown(text); }
-    // Keeps the status line beside the find box while the box is open.
-    void FitStatusLineToFind();
 
     // ---- Controls (objectName = the name given here; array elements "name(index)"); the
     // menu items are MainMenuItems
     QUndoStack *&UndoStack;   // the steps'
-    FindBar *txFind = nullptr;          // hidden until Find
-    QTimer *tmFindHighlight = nullptr;  // ends the highlight of a found control
-    QTimer *tmSavedStatus = nullptr;    // ends the status line's report of a save
+    FindBar *&txFind;                   // Find's; hidden until Find
+    QTimer *&tmFindHighlight;           // Find's; ends the highlight of a found control
+    QTimer *&tmSavedStatus;             // the status line's; ends its report of a save
 
     QTreeWidget *&tvUI;
     QGroupBox *frDescription = nullptr;
     QPlainTextEdit *txDescription = nullptr;
-    StatusLine *lbFileDesc = nullptr;
+    StatusLine *&lbFileDesc;            // the status line's texts are StatusMessages'
 
     // Control arrays (the view's); element 0 is the invisible template, run-time elements
     // follow. An element is null until its page is built.
@@ -306,35 +307,24 @@ private:
     // Before edits would be dropped: the unsaved-changes question, and the save when the
     // answer is Yes. False when the edits are to stay (Cancel, or a save that did not happen).
     bool MayDropEdits();
-    // "Saved 3 settings into 0032_0001.seem" for a few seconds.
-    void ShowSavedStatus(int writtenCount);
+    // The hint's text and visibility and Open recent's entries, after the language changed
+    // or a file was opened.
+    void ShowStartHint();
     // Refuses a save while an edited value cannot be written: says which and why, and
     // shows the setting. True when every value can be written.
     bool CheckTypedValues();
-    QString UsingFileStatus() const { return m_files->UsingFileStatus(); }
-    // The status line holds one line; its full text, a long path included, is its tool tip.
-    void ShowFileDesc(const QString &text);
 
     void WatchControl(QWidget *control);
     // The document's values changed: the controls that exist show them.
     void DocumentStatesChanged(const QVector<int> &indexes);
 
-    // A failed restore: the first failing setting and the failure's number.
-    struct RestoreFailure
-    {
-        int index = 0;
-        int error = 0;
-    };
-    // Restores without a message; index 0 when every setting restored.
-    RestoreFailure RestoreQuietly(const QVector<int> &indexes);
     // Puts the document's value of setting index into its control, when it exists.
     void ShowInControl(int index);
     // A control just built shows the document's value and the setting's marks.
     void ShowBuiltControl(int index);
-    void ReportRestoreFailure(const RestoreFailure &failure);
     QVector<int> AllSettings() const;
 
-    // Changes (bvlMainChanges.cpp, bvlMainFind.cpp).
+    // Changes (bvlMainChanges.cpp).
     // The marks of changes, and how the Changes menu's dialogs are shown.
     void StartChanges();
     void WatchChanges(QWidget *control);
@@ -344,7 +334,6 @@ private:
     {
         m_steps->RecordAsOneStep(indexes, change);
     }
-    void ShowStatesQuietly(const QVector<QPair<int, ControlState>> &states);
     // After a restore, a save or an undo put states into these settings' controls.
     void SettleChanges(const QVector<int> &indexes);
     // The view is torn down: no marks, no steps.
@@ -354,19 +343,11 @@ private:
     // cannot write.
     void UpdateValidityMark(int index);
     void UpdateChangesTitle();
-    void FindFrom(int from, SearchDirection direction, bool includeFrom, bool focusControl);
-    void HighlightFound(QWidget *control);
-    bool FindBoxOpen() const;
 
     AppContext &m_ctx;
     QWidget *m_client = nullptr;                 // the client area below the menu bar
-    // Set while a restore fills the controls: their change events then only mark the
-    // document, the description pane is left for the user's own moves.
-    bool m_restoring = false;
     bool m_placed = false;                       // centred on the screen once
     bvlEditSetting *m_settingEditor = nullptr;   // created on first use, a child of this window
-    int m_foundIndex = 0;                        // the setting Find went to last, 0 for none
-    QPointer<QWidget> m_highlighted;             // the found control while it is highlighted
     QScrollArea *m_scroll = nullptr;             // holds the client area when it does not fit the screen
 
     // ---- Keys go where the user is (ControlPopups.cpp)
@@ -378,7 +359,4 @@ private:
     void WatchTextBox(QLineEdit *box);
     // A list whose value names no entry says which value it is (placeholder and tool tip).
     void UpdateListHint(int index);
-    // After a setting file was taken over: its errors said once in the status line.
-    void ShowSettingFileFindings();
-    QStringList m_settingFileErrors;       // the open setting file's errors, as the check words them
 };

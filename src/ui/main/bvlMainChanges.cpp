@@ -10,6 +10,8 @@
 #include "ui/ControlNames.h"
 #include "ui/main/ChangeMarks.h"
 #include "ui/main/ChangeMarkers.h"
+#include "ui/main/DocumentCommands.h"
+#include "ui/main/FindCommands.h"
 #include "ui/main/SettingControlKind.h"
 #include "ui/main/bvlReviewChanges.h"
 
@@ -22,7 +24,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScopedValueRollback>
 #include <QTreeWidget>
 #include <QUndoStack>
 
@@ -48,21 +49,9 @@ void bvlMain::WatchChanges(QWidget *control)
 void bvlMain::ControlChanged(int index, bool typing)
 {
     // Restores, saves and undo put the document's values into the controls themselves.
-    if (m_restoring || index > Document->count())
+    if (m_commands->Quiet() || index > Document->count())
         return;
     m_steps->Edited(index, ControlStateOf(index), typing);
-}
-
-void bvlMain::ShowStatesQuietly(const QVector<QPair<int, ControlState>> &states)
-{
-    QVector<int> indexes;
-    for (const auto &state : states)
-        indexes.append(state.first);
-    {
-        const QScopedValueRollback<bool> restoring(m_restoring, true);
-        Document->setStates(states);
-    }
-    SettleChanges(indexes);
 }
 
 void bvlMain::ShowStatesAsOneStep(const QVector<QPair<int, ControlState>> &states)
@@ -70,7 +59,7 @@ void bvlMain::ShowStatesAsOneStep(const QVector<QPair<int, ControlState>> &state
     QVector<int> indexes;
     for (const auto &state : states)
         indexes.append(state.first);
-    RecordAsOneStep(indexes, [&] { ShowStatesQuietly(states); });
+    RecordAsOneStep(indexes, [&] { m_commands->SetStates(states); });
 }
 
 void bvlMain::SettleChanges(const QVector<int> &indexes)
@@ -88,7 +77,7 @@ void bvlMain::ForgetChanges()
     // The controls and tree nodes go with the view, and with them their marks.
     m_steps->Forget();
     m_marks->Forget();
-    m_foundIndex = 0;
+    m_find->Forget();
     UpdateChangesTitle();
 }
 

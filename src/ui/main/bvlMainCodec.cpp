@@ -5,18 +5,17 @@
 // was read, so the bytes of every setting the user did not touch stay exactly as the file
 // holds them. The controls that exist show the document's values and feed edits into it.
 #include "ui/main/bvlMain.h"
-#include "ui/main/RestoreFailureText.h"
 
 #include "seem/SettingCodec.h"
 #include "ui/AppContext.h"
 #include "ui/main/ChangeMarks.h"
 #include "ui/main/ChangeMarkers.h"
+#include "ui/main/DocumentCommands.h"
 #include "ui/main/SettingControlKind.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QScopedValueRollback>
 #include <QTreeWidget>
 
 ControlState bvlMain::CurrentState(int index) const
@@ -35,7 +34,7 @@ ControlState bvlMain::ControlStateOf(int index) const
 }
 
 // Puts the document's value of setting index into its control; the control's signals are
-// the window's own then (m_restoring), not an edit of the user's.
+// the window's own then (DocumentCommands::Quiet), not an edit of the user's.
 void bvlMain::ShowInControl(int index)
 {
     QWidget *control = BuiltControlOf(index);
@@ -46,8 +45,7 @@ void bvlMain::ShowInControl(int index)
     control->setEnabled(Document->isRestored(index) || !IsKnownSettingType(setting));
     if (ControlStateOf(index) == state)
         return;
-    const QScopedValueRollback<bool> restoring(m_restoring, true);
-    m_view->Show(index, state);
+    m_commands->Quietly([&] { m_view->Show(index, state); });
 }
 
 void bvlMain::ShowBuiltControl(int index)
@@ -71,35 +69,12 @@ void bvlMain::DocumentStatesChanged(const QVector<int> &indexes)
     UpdateChangesTitle();
 }
 
-bvlMain::RestoreFailure bvlMain::RestoreQuietly(const QVector<int> &indexes)
-{
-    CommitTypedEdit();
-    RestoreFailure first;
-    {
-        const QScopedValueRollback<bool> restoring(m_restoring, true);
-        const SeemDocument::RestoreFailure failure = Document->restore(indexes);
-        first = RestoreFailure{failure.index, failure.error};
-    }
-    SettleChanges(indexes);
-    return first;
-}
-
-void bvlMain::ReportRestoreFailure(const RestoreFailure &failure)
-{
-    if (failure.index == 0)
-        return;
-    m_ctx.platform.messageBox(
-        RestoreFailureText(m_ctx, Document->setting(failure.index), failure.error, SEEMFile->size()),
-        MsgIcon::Warning, MsgButtons::Ok);
-    ShowSetting(failure.index);
-}
-
 bool bvlMain::RestoreSettings(const QVector<int> &indexes)
 {
     // The user's restore of one setting, a group or all is one undo step.
-    RestoreFailure failure;
-    RecordAsOneStep(indexes, [&] { failure = RestoreQuietly(indexes); });
-    ReportRestoreFailure(failure);
+    SeemDocument::RestoreFailure failure;
+    RecordAsOneStep(indexes, [&] { failure = m_commands->Restore(indexes); });
+    m_commands->Report(failure);
     return failure.index == 0;
 }
 
@@ -121,16 +96,7 @@ bool bvlMain::RestoreAll()
 
 int bvlMain::WriteAll()
 {
-    CommitTypedEdit();
-    int written = 0;
-    {
-        // The saved settings, and those sharing their bytes, show what the file now holds
-        // and that is their new original: not an undo step of the user's.
-        const QScopedValueRollback<bool> restoring(m_restoring, true);
-        written = Document->save();
-    }
-    SettleChanges({});
-    return written;
+    return m_commands->Save();
 }
 
 QVector<QPair<int, ControlState>> bvlMain::SettingsASaveAlsoChanges()

@@ -5,7 +5,10 @@
 
 #include "ui/AppContext.h"
 #include "ui/InputDataError.h"
+#include "ui/main/DocumentCommands.h"
+#include "ui/main/OpenRecent.h"
 #include "ui/main/SaveReports.h"
+#include "ui/main/StatusMessages.h"
 
 #include <QFileInfo>
 #include <QGroupBox>
@@ -53,9 +56,9 @@ void bvlMain::OpenSEEM(const QString &seemPath)
     try {
         DocumentFiles::Next next;
         if (!OpenFileParse(seemPath, next) || !OpenSettingParse(next))
-            ShowFileDesc(previousStatus);
+            m_status->Show(previousStatus);
     } catch (const BvlError &e) {
-        ShowFileDesc(previousStatus);
+        m_status->Show(previousStatus);
         if (e.number() == ErrNo::NotRegularFile)
             ReportAboutPath(m_ctx, "bvlMain.sNotRegularFile_M", seemPath, MsgIcon::Critical);
         else
@@ -66,7 +69,7 @@ void bvlMain::OpenSEEM(const QString &seemPath)
 bool bvlMain::OpenFileParse(const QString &seemPath, DocumentFiles::Next &next)
 {
     return m_files->OpenSeem(seemPath, mnfAutoSettingSelection->isChecked(), next,
-                             [this](const QString &text) { ShowFileDesc(text); });
+                             [this](const QString &text) { m_status->Show(text); });
 }
 
 bool bvlMain::OpenSettingParse(DocumentFiles::Next &next)
@@ -89,18 +92,18 @@ void bvlMain::TakeOver(DocumentFiles::Next &next)
         AddSettingControl(Settings[index - 1], index);
     }
     // Reported once the view is complete, so that the failing setting's page can be shown.
-    const RestoreFailure failure = RestoreQuietly(AllSettings());
+    const SeemDocument::RestoreFailure failure = m_commands->Restore(AllSettings());
     frDescription->show();
     txDescription->setPlainText(ShortHelpText);
     mnfRestore->setEnabled(true);
     mnfSaveSEEM->setEnabled(true);
     tvUI->show();
-    ShowFileDesc(m_files->UsingFileStatus());
-    ShowSettingFileFindings();
+    m_status->ShowUsingFile();
+    mnfSettingFileErrors->setEnabled(m_status->ShowSettingFileFindings(Settings));
     if (newSeemFile)
-        RememberRecent(SEEMPath);
+        m_recent->Remember(SEEMPath);
     ShowStartHint();
-    ReportRestoreFailure(failure);
+    m_commands->Report(failure);
 }
 
 void bvlMain::mnfChangeSettingFile_Click()
@@ -136,12 +139,12 @@ bool bvlMain::mnfSaveSEEM_Click()
     if (!DocumentFiles::IsSameFile(*chosen, SEEMFile->path())) {
         if (!m_files->SaveAsCopy(*chosen))
             return false;
-        RememberRecent(SEEMPath);
-        ShowFileDesc(m_files->UsingFileStatus());
+        m_recent->Remember(SEEMPath);
+        m_status->ShowUsingFile();
         UpdateChangesTitle();
     }
     try {
-        ShowSavedStatus(WriteAll());
+        m_status->ShowSaved(WriteAll());
         return true;
     } catch (const BvlError &e) {
         // Nothing has been written, or it has been put back; the edits stay in the
@@ -159,11 +162,4 @@ bool bvlMain::mnfSaveSEEM_Click()
             ShowSetting(failed->settingIndex);
         return false;
     }
-}
-
-void bvlMain::ShowSavedStatus(int writtenCount)
-{
-    ShowFileDesc(m_ctx.lang.GetPluralString(QStringLiteral("bvlMain.sSavedCount_V"), writtenCount)
-                     .arg(QFileInfo(SEEMPath).fileName()));
-    tmSavedStatus->start();
 }

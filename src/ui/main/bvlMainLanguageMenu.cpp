@@ -6,6 +6,7 @@
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
 #include "ui/language/QtTranslations.h"
+#include "ui/main/StatusMessages.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -57,9 +58,9 @@ void bvlMain::ReadSettingFileAgain()
         DocumentFiles::Next next;
         next.settingPath = SettingPath;
         if (!OpenSettingParse(next))
-            ShowFileDesc(previousStatus);
+            m_status->Show(previousStatus);
     } catch (const BvlError &e) {
-        ShowFileDesc(previousStatus);
+        m_status->Show(previousStatus);
         m_ctx.platform.messageBox(QStringLiteral("mnfCodePage ERR ") + QString::number(e.number()), MsgIcon::None,
                                   MsgButtons::Ok);
     }
@@ -75,7 +76,7 @@ void bvlMain::ShowLanguage()
     if (showingShortHelp)
         txDescription->setPlainText(ShortHelpText);
     if (!SettingPath.isEmpty())
-        ShowFileDesc(UsingFileStatus());
+        m_status->ShowUsingFile();
     UpdateChangesTitle();
     ShowAccessibleNames();
     ShowStartHint();

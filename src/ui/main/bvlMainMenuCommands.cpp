@@ -30,6 +30,9 @@ void bvlMain::ConnectMenus()
         connect(mnfCodePage.at(i), &QAction::triggered, this, [this, i] { mnfCodePage_Click(i); });
     run(mnfInfoItem, &bvlMain::mnuInfo_Click);
     run(mnfSettingFileErrors, &bvlMain::mnfSettingFileErrors_Click);
+    for (int i = 0; i < mnfRecent.size(); ++i)
+        connect(mnfRecent.at(i), &QAction::triggered, this, [this, i] { mnfRecent_Click(i); });
+    run(mnfClearRecent, &bvlMain::mnfClearRecent_Click);
 
     connect(mnfOpenSEEM, &QAction::triggered, this, [this] { mnfOpenSEEM_Click(); });
     connect(mnfChangeSettingFile, &QAction::triggered, this, [this] { mnfChangeSettingFile_Click(); });
