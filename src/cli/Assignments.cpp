@@ -2,6 +2,7 @@
 
 #include "core/OffsetText.h"
 #include "cli/ExitStatus.h"
+#include "cli/LongOutput.h"
 #include "cli/RunCli.h"
 #include "seem/OwnedBytes.h"
 #include "seem/RecordingByteStore.h"
@@ -110,14 +111,13 @@ void AppendChangeLine(QString &text, const SeemDocument &document, const Change 
 // of every setting reports megabytes.
 void WriteReport(QTextStream &out, const SeemDocument &document, const QVector<Change> &changes, bool reportUnchanged)
 {
-    constexpr qsizetype Piece = 16 * 1024;
     QString piece;
-    piece.reserve(2 * Piece);
+    piece.reserve(2 * OutputPieceChars);
     for (const Change &c : changes) {
         if (c.bytes.isEmpty() && !reportUnchanged)
             continue;
         AppendChangeLine(piece, document, c);
-        if (piece.size() >= Piece) {
+        if (piece.size() >= OutputPieceChars) {
             out << piece;
             piece.resize(0);   // its room stays for the next piece
         }

@@ -2,9 +2,8 @@
 
 void WriteLongText(QTextStream &out, QStringView text)
 {
-    constexpr qsizetype Piece = 16 * 1024;   // about what the stream buffers before it writes
     for (qsizetype at = 0; at < text.size();) {
-        qsizetype length = qMin(Piece, text.size() - at);
+        qsizetype length = qMin(OutputPieceChars, text.size() - at);
         // A surrogate pair stays in one piece.
         if (at + length < text.size() && text.at(at + length - 1).isHighSurrogate())
             ++length;

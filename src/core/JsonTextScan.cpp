@@ -192,10 +192,7 @@ private:
                 text += QChar(char16_t(m_json.mid(at, 4).toUShort(nullptr, 16)));
                 at += 4;
             } else {
-                static const QByteArrayView from("bfnrt");
-                static const char to[] = "\b\f\n\r\t";
-                const qsizetype k = from.indexOf(escaped);
-                text += QLatin1Char(k >= 0 ? to[k] : escaped);
+                text += QLatin1Char(UnescapedJsonChar(escaped));
             }
             runStart = at;
         }
@@ -210,6 +207,14 @@ private:
 };
 
 } // namespace
+
+char UnescapedJsonChar(char escape)
+{
+    static const QByteArrayView from("bfnrt");
+    static const char to[] = "\b\f\n\r\t";
+    const qsizetype k = from.indexOf(escape);
+    return k >= 0 ? to[k] : escape;
+}
 
 JsonTextProblem FindJsonTextProblem(const QByteArray &json)
 {

@@ -14,3 +14,7 @@ struct JsonTextProblem
 };
 
 JsonTextProblem FindJsonTextProblem(const QByteArray &json);
+
+// The character a one-letter JSON escape stands for: "\n" a line feed, and so on; \" \\
+// and \/ stand for themselves.
+char UnescapedJsonChar(char escape);

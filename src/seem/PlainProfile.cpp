@@ -1,5 +1,6 @@
 #include "seem/PlainProfile.h"
 
+#include "core/JsonTextScan.h"
 #include "seem/ValueJson.h"
 
 #include <QJsonValue>
@@ -204,10 +205,7 @@ private:
                 out += QChar(char16_t(QByteArrayView(at + 1, 4).toUShort(nullptr, 16)));   // no surrogate
                 at += 4;
             } else {
-                static const char from[] = "bfnrt";
-                static const char to[] = "\b\f\n\r\t";
-                const char *known = std::strchr(from, escape);
-                out += QLatin1Char(known ? to[known - from] : escape);   // \" \\ \/ stand for themselves
+                out += QLatin1Char(UnescapedJsonChar(escape));
             }
             run = at + 1;
         }

@@ -81,3 +81,12 @@ bool SettingStates::differs(int index, const ControlState &current) const
     const Entry &e = entry(index);
     return e.restored && e.state != current;
 }
+
+QVector<int> SettingsOf(const QVector<QPair<int, ControlState>> &states)
+{
+    QVector<int> indexes;
+    indexes.reserve(states.size());
+    for (const auto &state : states)
+        indexes.append(state.first);
+    return indexes;
+}

@@ -2,6 +2,7 @@
 #include "core/SettingTypes.h"
 #include "seem/ByteStore.h"
 
+#include <QPair>
 #include <QString>
 #include <QVector>
 
@@ -24,6 +25,9 @@ struct ControlState
     }
     bool operator!=(const ControlState &o) const { return !(*this == o); }
 };
+
+// The settings (index, state) pairs name, in their order.
+QVector<int> SettingsOf(const QVector<QPair<int, ControlState>> &states);
 
 // The state the file's bytes give setting s's control: what a restore puts there.
 // A list value that matches no named entry gives no selection (-1). Unknown type codes

@@ -54,9 +54,6 @@ int DocumentCommands::Save()
 
 void DocumentCommands::SetStates(const QVector<QPair<int, ControlState>> &states)
 {
-    QVector<int> indexes;
-    for (const auto &state : states)
-        indexes.append(state.first);
     Quietly([&] { m_document.setStates(states); });
-    m_settle(indexes);
+    m_settle(SettingsOf(states));
 }

@@ -56,10 +56,7 @@ void bvlMain::ControlChanged(int index, bool typing)
 
 void bvlMain::ShowStatesAsOneStep(const QVector<QPair<int, ControlState>> &states)
 {
-    QVector<int> indexes;
-    for (const auto &state : states)
-        indexes.append(state.first);
-    RecordAsOneStep(indexes, [&] { m_commands->SetStates(states); });
+    RecordAsOneStep(SettingsOf(states), [&] { m_commands->SetStates(states); });
 }
 
 void bvlMain::SettleChanges(const QVector<int> &indexes)
