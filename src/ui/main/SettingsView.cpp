@@ -39,6 +39,18 @@ QString MnemonicFree(const QString &text)
     return shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
+// Element 0 of a control array: the invisible template of the given size in twips that the
+// run-time elements copy.
+template <typename Widget>
+QVector<Widget *> TemplateArray(QWidget *client, const char *arrayName, int heightTwips)
+{
+    auto *element = new Widget(client);
+    element->setObjectName(ArrayElementName(QLatin1String(arrayName), 0));
+    element->resize(TwipsToPixelsX(TemplateWidth), TwipsToPixelsY(heightTwips));
+    element->hide();
+    return {element};
+}
+
 // A run-time element: a copy of the template's size and font, placed on a page, visible
 // whenever its page is. Its number was given when the document was opened.
 template <typename Widget>
@@ -83,30 +95,10 @@ void SettingsView::BuildTemplates(QWidget *client)
     page->hide();
     replicator = {page};
 
-    auto *label = new QLabel(client);
-    label->setObjectName(ArrayElementName(QStringLiteral("lbUI"), 0));
-    label->resize(TwipsToPixelsX(TemplateWidth), TwipsToPixelsY(LineHeight));
-    label->hide();
-    lbUI = {label};
-
-    auto *check = new QCheckBox(client);
-    check->setObjectName(ArrayElementName(QStringLiteral("chUI"), 0));
-    check->resize(TwipsToPixelsX(TemplateWidth), TwipsToPixelsY(CheckHeight));
-    check->hide();
-    chUI = {check};
-
-    auto *list = new QComboBox(client);
-    list->setObjectName(ArrayElementName(QStringLiteral("cbUI"), 0));
-    list->setEditable(false);
-    list->resize(TwipsToPixelsX(TemplateWidth), TwipsToPixelsY(LineHeight));
-    list->hide();
-    cbUI = {list};
-
-    auto *text = new QLineEdit(client);
-    text->setObjectName(ArrayElementName(QStringLiteral("txUI"), 0));
-    text->resize(TwipsToPixelsX(TemplateWidth), TwipsToPixelsY(LineHeight));
-    text->hide();
-    txUI = {text};
+    lbUI = TemplateArray<QLabel>(client, "lbUI", LineHeight);
+    chUI = TemplateArray<QCheckBox>(client, "chUI", CheckHeight);
+    cbUI = TemplateArray<QComboBox>(client, "cbUI", LineHeight);   // not editable, as a new box is
+    txUI = TemplateArray<QLineEdit>(client, "txUI", LineHeight);
 }
 
 int SettingsView::GetObjX(int slot) const
