@@ -20,6 +20,7 @@ build-test: deps
 	cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
 
 test: build-test
+	rm -rf $(TEST_BUILD_DIR)/test-state
 	cd $(TEST_BUILD_DIR) && QT_QPA_PLATFORM=offscreen \
 	    ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
 	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \

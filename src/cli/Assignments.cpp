@@ -11,6 +11,8 @@
 #include "seem/SettingValueParse.h"
 #include "seem/SettingValueText.h"
 
+#include <new>
+
 
 
 namespace {
@@ -20,7 +22,7 @@ struct Change
     int index = 0;
     ValueText before;
     ValueText after;
-    QVector<ByteChange> bytes;
+    ChangedBytes bytes;
 };
 
 void AppendHexByte(QString &text, quint8 value)
@@ -31,11 +33,12 @@ void AppendHexByte(QString &text, quint8 value)
 }
 
 // "byte 16 (0x10): 00 -> 01, ..." appended to text: a profile of every setting reports
-// tens of thousands of these, so no string is made for each.
-void AppendBytesText(QString &text, const QVector<ByteChange> &bytes)
+// tens of thousands of these, so no string is made for each. A field of more bytes than
+// are listed ends in "and 900 more bytes up to byte 1000 (0x3E8)".
+void AppendBytesText(QString &text, const ChangedBytes &bytes)
 {
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const ByteChange &b = bytes.at(i);
+    for (qsizetype i = 0; i < bytes.first.size(); ++i) {
+        const ByteChange &b = bytes.first.at(i);
         if (i > 0)
             text += QLatin1String(", ");
         text += QLatin1String("byte ");
@@ -45,13 +48,25 @@ void AppendBytesText(QString &text, const QVector<ByteChange> &bytes)
         text += QLatin1String(" -> ");
         AppendHexByte(text, b.after);
     }
+    if (bytes.count > bytes.first.size()) {
+        text += QStringLiteral(", and %1 more bytes up to byte ").arg(bytes.count - bytes.first.size());
+        AppendOffsetText(text, bytes.lastOffset);
+    }
 }
 
-void AppendWords(QString &text, const ValueText &value)
+// A long text is written straight to out after what piece holds: a field of megabytes is
+// not copied into the piece.
+void AppendWords(QString &text, QTextStream &out, const ValueText &value)
 {
     if (value.decoded) {
         text += QLatin1Char('"');
-        text += value.text;
+        if (value.text.size() > OutputPieceChars) {
+            out << text;
+            text.resize(0);
+            WriteLongText(out, value.text);
+        } else {
+            text += value.text;
+        }
         text += QLatin1Char('"');
     } else {
         text += QLatin1Char('(');
@@ -91,17 +106,17 @@ QString ProblemText(const AssignmentProblem &p, const SettingList &settings, qin
 }
 
 // "GROUP\NAME: "old" -> "new" (byte 16 (0x10): 00 -> 01, ...)", or "...: "old" (unchanged)".
-void AppendChangeLine(QString &text, const SeemDocument &document, const Change &c)
+void AppendChangeLine(QString &text, QTextStream &out, const SeemDocument &document, const Change &c)
 {
     text += document.fullName(c.index);
     text += QLatin1String(": ");
-    AppendWords(text, c.before);
+    AppendWords(text, out, c.before);
     if (c.bytes.isEmpty()) {
         text += QLatin1String(" (unchanged)\n");
         return;
     }
     text += QLatin1String(" -> ");
-    AppendWords(text, c.after);
+    AppendWords(text, out, c.after);
     text += QLatin1String(" (");
     AppendBytesText(text, c.bytes);
     text += QLatin1String(")\n");
@@ -116,7 +131,7 @@ void WriteReport(QTextStream &out, const SeemDocument &document, const QVector<C
     for (const Change &c : changes) {
         if (c.bytes.isEmpty() && !reportUnchanged)
             continue;
-        AppendChangeLine(piece, document, c);
+        AppendChangeLine(piece, out, document, c);
         if (piece.size() >= OutputPieceChars) {
             out << piece;
             piece.resize(0);   // its room stays for the next piece
@@ -144,6 +159,10 @@ QString SaveFailureText(const SaveError &e)
             .arg(e.path, e.reason);
     case ErrNo::JournalUnwritable:
         return QStringLiteral("%1: no save journal can be written beside it (%2); nothing was written").arg(e.path, e.reason);
+    case ErrNo::JournalTooLarge:
+        return QStringLiteral("%1: the journal of this save would take %2 bytes, more than the %3 bytes a save journal may "
+                              "hold; save fewer changes at a time; nothing was written")
+            .arg(e.path, QString::number(e.journalBytes), QString::number(e.journalLimit));
     case ErrNo::SaveDamaged:
         if (e.journalPath.isEmpty())
             return QStringLiteral("%1: cannot be written (%2), and putting it back failed too (%3): the file is damaged, "
@@ -224,17 +243,29 @@ int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &i
         context.err << imagePath << ": dry run, nothing was written\n";
         return ExitSuccess;
     }
+    // Once the bytes went in, nothing may unsay it: without memory for the report, the save
+    // is told alone (its words made before the save).
+    const QString unreported = QStringLiteral("%1: saved; the report could not be made (not enough memory)").arg(imagePath);
+    const auto report = [&] {
+        try {
+            WriteReport(context.out, document, changes, run.reportUnchanged);
+        } catch (const std::bad_alloc &) {
+            changes = QVector<Change>();   // its room, for the words
+            context.out.flush();
+            context.err << CliProgramName << ": " << unreported << '\n';
+        }
+    };
     if (changed > 0) {
         try {
             document.saveBytes(pending);
         } catch (const SaveError &e) {
             if (e.saved())   // the bytes went in: what changed is told, and what went wrong
-                WriteReport(context.out, document, changes, run.reportUnchanged);
+                report();
             throw CliError(SaveFailureText(e));
         } catch (const BvlError &e) {
             throw CliError(QStringLiteral("%1: %2").arg(imagePath, FileErrorText(e)));
         }
     }
-    WriteReport(context.out, document, changes, run.reportUnchanged);
+    report();
     return ExitSuccess;
 }

@@ -187,6 +187,20 @@ QString JournalWhy(const JournalNotice &notice)
     case JournalNotice::Why::CannotLock:
     case JournalNotice::Why::CannotDelete:
         return notice.systemReason;
+    case JournalNotice::Why::Untrusted:
+        switch (notice.distrust) {
+        case JournalNotice::Distrust::OtherOwner:
+            return QStringLiteral("it belongs to another user (%1), who could have put any bytes into it; delete it if "
+                                  "that save was not yours")
+                .arg(notice.journalOwner);
+        case JournalNotice::Distrust::WritableByOthers:
+            return QStringLiteral("other users may write it (its owner is %1), so it cannot be trusted").arg(notice.journalOwner);
+        case JournalNotice::Distrust::SeveralNames:
+            break;
+        }
+        return QStringLiteral("it has more than one name (its owner is %1), so it cannot be trusted").arg(notice.journalOwner);
+    case JournalNotice::Why::Missing:
+        return QStringLiteral("it is gone, and the file holds neither its contents from before nor from after that save");
     case JournalNotice::Why::CannotWrite:
         break;
     }

@@ -32,6 +32,7 @@ constexpr int FileReplaced = 627;     // the name led to another file once the s
 constexpr int SavedFolderUnsynced = 628; // saved, but syncing the folder after the journal's deletion failed
 constexpr int TargetIsInput = 629;    // an output that is one of the command's inputs
 constexpr int FileTooLarge = 630;     // larger than its format can sensibly be: not read
+constexpr int JournalTooLarge = 631;  // a save whose journal would exceed the limit: nothing was written
 }
 
 class BvlError : public std::runtime_error

@@ -131,6 +131,11 @@ void SetFaults(const Faults &faults)
     Planned() = faults;
 }
 
+qint64 JournalLimit(qint64 normal)
+{
+    return Planned().journalLimit > 0 ? Planned().journalLimit : normal;
+}
+
 bool TimesFrozen()
 {
     return Planned().frozenTimes;

@@ -39,8 +39,12 @@ struct Faults
     // Runs just before call actAt, as another program would act at that moment.
     int actAt = 0;
     std::function<void()> act;
+    // A lower limit for journals than MaxJournalBytes, so that a test of the limit need
+    // not write a gigabyte; 0 for none.
+    qint64 journalLimit = 0;
 };
 bool TimesFrozen();
+qint64 JournalLimit(qint64 normal);
 void SetFaults(const Faults &faults);
 int CallCount();
 

@@ -1,7 +1,6 @@
 #pragma once
 #include "seem/ByteStore.h"
 
-#include <algorithm>
 #include <QVector>
 
 // Passes every access through to another store and remembers which bytes the writes
@@ -11,6 +10,17 @@ struct ByteChange
     qint64 offset = 0;
     quint8 before = 0;
     quint8 after = 0;
+};
+
+// What a recorder saw of a setting's bytes: the first changed bytes one by one, and how
+// many changed in all up to which offset. A text field of megabytes is told in a line.
+struct ChangedBytes
+{
+    static constexpr int Listed = 32;
+    QVector<ByteChange> first;   // at most Listed, in ascending offset order
+    qint64 count = 0;            // every changed byte
+    qint64 lastOffset = 0;       // of the last changed byte
+    bool isEmpty() const { return count == 0; }
 };
 
 class RecordingByteStore : public ByteStore
@@ -24,39 +34,70 @@ public:
     {
         const QByteArray before = m_target.read(offset, bytes.size());
         m_target.write(offset, bytes); // refuses, writing nothing, a span outside the image
-        // An encode writes a byte or a field, in offset order: mostly appended.
-        const bool beyondAll = m_changes.isEmpty() || m_changes.constLast().offset < offset;
-        if (beyondAll)
-            m_changes.reserve(m_changes.size() + bytes.size());
-        for (qint64 i = 0; i < bytes.size(); ++i) {
-            const qint64 at = offset + i;
-            const auto after = static_cast<quint8>(bytes.at(i));
-            const auto first = static_cast<quint8>(before.at(i));
-            if (beyondAll) {
-                m_changes.append(ByteChange{at, first, after});
-                continue;
-            }
-            const auto place = std::lower_bound(m_changes.begin(), m_changes.end(), at,
-                                                [](const ByteChange &c, qint64 offset) { return c.offset < offset; });
-            // The first write of a byte knows what it held before all of them.
-            if (place != m_changes.end() && place->offset == at)
-                place->after = after;
-            else
-                m_changes.insert(place, ByteChange{at, first, after});
+        // An encode writes a byte or a field, in offset order: mostly appended to the last
+        // run, two bytes kept per byte written.
+        if (m_runs.isEmpty() || m_runs.constLast().end() < offset) {
+            m_runs.append(Run{offset, before, bytes});
+            return;
         }
+        if (m_runs.constLast().end() == offset) {
+            m_runs.last().before += before;
+            m_runs.last().after += bytes;
+            return;
+        }
+        merge(Run{offset, before, bytes});
     }
 
-    // The bytes whose value differs from before, in ascending offset order.
-    QVector<ByteChange> changes() const
+    // The bytes whose value differs from before.
+    ChangedBytes changes() const
     {
-        QVector<ByteChange> changed;
-        for (const ByteChange &c : m_changes)
-            if (c.before != c.after)
-                changed.append(c);
+        ChangedBytes changed;
+        for (const Run &run : m_runs)
+            for (qsizetype i = 0; i < run.before.size(); ++i) {
+                if (run.before.at(i) == run.after.at(i))
+                    continue;
+                const ByteChange c{run.offset + i, quint8(run.before.at(i)), quint8(run.after.at(i))};
+                if (changed.first.size() < ChangedBytes::Listed)
+                    changed.first.append(c);
+                ++changed.count;
+                changed.lastOffset = c.offset;
+            }
         return changed;
     }
 
 private:
+    struct Run
+    {
+        qint64 offset;
+        QByteArray before;   // what the bytes held before the first write of them
+        QByteArray after;    // what the last write left
+        qint64 end() const { return offset + before.size(); }
+    };
+
+    // A write over or before runs already recorded: the runs it touches become one, whose
+    // bytes keep what they held before the first write of them.
+    void merge(const Run &write)
+    {
+        qsizetype first = 0;
+        while (first < m_runs.size() && m_runs.at(first).end() < write.offset)
+            ++first;
+        qsizetype last = first;
+        while (last < m_runs.size() && m_runs.at(last).offset <= write.end())
+            ++last;
+        const qint64 start = qMin(write.offset, first < last ? m_runs.at(first).offset : write.offset);
+        const qint64 end = qMax(write.end(), first < last ? m_runs.at(last - 1).end() : write.end());
+        Run merged{start, QByteArray(end - start, '\0'), QByteArray(end - start, '\0')};
+        merged.before.replace(write.offset - start, write.before.size(), write.before);
+        for (qsizetype i = first; i < last; ++i) {
+            const Run &r = m_runs.at(i);
+            merged.before.replace(r.offset - start, r.before.size(), r.before);
+            merged.after.replace(r.offset - start, r.after.size(), r.after);
+        }
+        merged.after.replace(write.offset - start, write.after.size(), write.after);
+        m_runs.erase(m_runs.begin() + first, m_runs.begin() + last);
+        m_runs.insert(first, merged);
+    }
+
     ByteStore &m_target;
-    QVector<ByteChange> m_changes;   // one per byte written, in offset order
+    QVector<Run> m_runs;   // in offset order, neither overlapping nor touching
 };

@@ -3,26 +3,29 @@
 #include "core/FileNames.h"
 #include "core/RegularFile.h"
 #include "seem/FileChanges.h"
+#include "seem/ImageBytes.h"
+#include "seem/JournalFormat.h"
+#include "seem/JournalIndex.h"
 
 #include <QCryptographicHash>
-#include <QtEndian>
 
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
-#include <dirent.h>
+#include <cstring>
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <new>
+#include <pwd.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-const QByteArray Magic("BVLJRNL\x02", 8);
+const QByteArray Magic("BVLJRNL\x03", 8);
 const QByteArray JournalPrefix(".bvl-journal-");
 const QByteArray PartSuffix(".part");
-constexpr int HashSize = 32;
-// Far above the journal of any real image; a bigger file is not read.
-constexpr qint64 MaxJournalSize = 256 * 1024 * 1024;
+using JournalFormat::HashSize;
 
 QByteArray Hash(const QByteArray &bytes)
 {
@@ -39,135 +42,29 @@ QByteArray PartPathOf(const QByteArray &journalPath)
     return journalPath + PartSuffix;
 }
 
-QByteArray LastComponent(const QByteArray &path)
+bool Exists(const QByteArray &path)
 {
-    const qsizetype slash = path.lastIndexOf('/');
-    return slash < 0 ? path : path.mid(slash + 1);
-}
-
-template<typename T> void Append(QByteArray &out, T value)
-{
-    char bytes[sizeof(T)];
-    qToLittleEndian(value, bytes);
-    out.append(bytes, sizeof(T));
-}
-
-QByteArray Encode(const JournalImage &image, const QVector<JournalRun> &runs)
-{
-    QByteArray out = Magic;
-    Append<quint64>(out, image.device);
-    Append<quint64>(out, image.inode);
-    Append<quint64>(out, quint64(image.size));
-    out += image.beforeHash;
-    out += image.afterHash;
-    Append<quint32>(out, quint32(image.name.size()));
-    out += image.name;
-    Append<quint32>(out, quint32(runs.size()));
-    for (const JournalRun &run : runs) {
-        Append<quint64>(out, quint64(run.offset));
-        Append<quint32>(out, quint32(run.before.size()));
-        out += run.before;
-        out += run.after;
-    }
-    out += Hash(out);
-    return out;
-}
-
-// Reads what Encode wrote, checking every length against what is left; false for a
-// journal that is cut short, damaged or not a journal.
-class JournalReader
-{
-public:
-    explicit JournalReader(const QByteArray &bytes) : m_bytes(bytes) {}
-
-    bool decode(JournalImage &image, QVector<JournalRun> &runs)
-    {
-        if (m_bytes.size() < Magic.size() + HashSize || !m_bytes.startsWith(Magic))
-            return false;
-        const QByteArray body = m_bytes.left(m_bytes.size() - HashSize);
-        if (Hash(body) != m_bytes.right(HashSize))
-            return false;
-        m_end = body.size();
-        m_at = Magic.size();
-        quint64 size = 0;
-        quint32 nameLength = 0;
-        quint32 count = 0;
-        if (!take(image.device) || !take(image.inode) || !take(size) || !takeBytes(HashSize, image.beforeHash)
-            || !takeBytes(HashSize, image.afterHash) || !take(nameLength) || !takeBytes(nameLength, image.name)
-            || !take(count))
-            return false;
-        image.size = qint64(size);
-        qint64 previousEnd = 0;
-        for (quint32 i = 0; i < count; ++i) {
-            quint64 offset = 0;
-            quint32 length = 0;
-            JournalRun run;
-            if (!take(offset) || !take(length) || !takeBytes(length, run.before) || !takeBytes(length, run.after))
-                return false;
-            // Runs ascend, do not overlap and lie inside the image.
-            if (offset < quint64(previousEnd) || offset > size || length > size - offset)
-                return false;
-            run.offset = qint64(offset);
-            previousEnd = run.offset + length;
-            runs.append(run);
-        }
-        return m_at == m_end;
-    }
-
-private:
-    template<typename T> bool take(T &value)
-    {
-        if (m_end - m_at < qint64(sizeof(T)))
-            return false;
-        value = qFromLittleEndian<T>(m_bytes.constData() + m_at);
-        m_at += sizeof(T);
-        return true;
-    }
-    bool takeBytes(qint64 count, QByteArray &bytes)
-    {
-        if (m_end - m_at < count)
-            return false;
-        bytes = m_bytes.mid(m_at, count);
-        m_at += count;
-        return true;
-    }
-
-    const QByteArray &m_bytes;
-    qint64 m_at = 0;
-    qint64 m_end = 0;
-};
-
-// The journal's bytes: a regular file (never through a link), of a size a journal can
-// have. 0, or the errno of the failure (EINVAL for a file that is no journal).
-int ReadJournalFile(const QByteArray &path, QByteArray &bytes)
-{
-    const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
     struct stat st;
-    int error = 0;
-    if (::fstat(fd, &st) != 0)
-        error = errno;
-    else if (!S_ISREG(st.st_mode) || st.st_size > MaxJournalSize)
-        error = EINVAL;
-    if (error == 0) {
-        bytes.resize(qsizetype(st.st_size));
-        qint64 done = 0;
-        while (error == 0 && done < bytes.size()) {
-            const ssize_t n = ::pread(fd, bytes.data() + done, size_t(bytes.size() - done), done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            error = n < 0 ? errno : (n == 0 ? EINVAL : 0);
-            done += qMax<ssize_t>(n, 0);
-        }
-    }
-    ::close(fd);
-    return error;
+    return ::lstat(path.constData(), &st) == 0;
+}
+
+QByteArray Absolute(const QByteArray &path)
+{
+    if (path.startsWith('/'))
+        return path;
+    char here[PATH_MAX];
+    return ::getcwd(here, sizeof here) ? QByteArray(here) + '/' + path : path;
 }
 
 bool ReadWhole(int fd, qint64 size, QByteArray &bytes)
 {
-    bytes.resize(qsizetype(size));
+    if (size < 0 || size > MaxWholeImageBytes)
+        return false;
+    try {
+        bytes = QByteArray(qsizetype(size), Qt::Uninitialized);
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
     qint64 done = 0;
     while (done < size) {
         const ssize_t n = ::pread(fd, bytes.data() + done, size_t(size - done), done);
@@ -180,73 +77,122 @@ bool ReadWhole(int fd, qint64 size, QByteArray &bytes)
     return true;
 }
 
-// The file behind fd is the one the journal was written for, stopped somewhere in its
-// save: same device and inode and size, every journaled byte holding its old or its new
-// value, and the whole image with the old values put back hashing to the state before.
-bool IsItsImage(int fd, const JournalImage &journal, const QVector<JournalRun> &runs, QByteArray &putBack)
+QString OwnerName(uid_t uid)
 {
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || quint64(st.st_dev) != journal.device || quint64(st.st_ino) != journal.inode
-        || st.st_size != journal.size || journal.size > MaxJournalSize)
+    struct passwd entry;
+    struct passwd *found = nullptr;
+    char buffer[4096];
+    if (::getpwuid_r(uid, &entry, buffer, sizeof buffer, &found) == 0 && found)
+        return QString::fromLocal8Bit(found->pw_name);
+    return QString::number(uid);
+}
+
+// A journal says what to write into the image: only its owner, the user (who may write
+// the image anyway, or the put-back could not open it) or the system may have made it.
+bool Trusted(const struct stat &journal, const struct stat &image, JournalNotice &notice)
+{
+    if (journal.st_uid != image.st_uid && journal.st_uid != ::geteuid() && journal.st_uid != 0)
+        notice.distrust = JournalNotice::Distrust::OtherOwner;
+    else if (journal.st_mode & (S_IWGRP | S_IWOTH))
+        notice.distrust = JournalNotice::Distrust::WritableByOthers;
+    else if (journal.st_nlink != 1)
+        notice.distrust = JournalNotice::Distrust::SeveralNames;
+    else
+        return true;
+    notice.journalOwner = OwnerName(journal.st_uid);
+    return false;
+}
+
+bool SameOverTime(const JournalImage &journal, const JournalImage &now)
+{
+    const auto agree = [](qint64 a, qint64 b) { return a < 0 || b < 0 || a == b; };
+    return agree(journal.birthNs, now.birthNs) && agree(journal.generation, now.generation);
+}
+
+// The runs after the header: each byte of the image must hold its old or its new value;
+// putBack (the image as it is) gets the old ones. Runs ascend, do not overlap, are not
+// empty and lie inside the image, so there are never more runs than bytes.
+// True when they fit; why tells what is wrong otherwise.
+bool CheckRuns(JournalFormat::PieceReader &in, quint32 count, const QByteArray &now, QByteArray &putBack,
+               JournalNotice::Why &why)
+{
+    why = JournalNotice::Why::Damaged;
+    const qint64 size = now.size();
+    if (qint64(count) > size)
         return false;
-    QByteArray now;
-    if (!ReadWhole(fd, journal.size, now))
-        return false;
-    putBack = now;
-    for (const JournalRun &run : runs) {
-        for (qsizetype i = 0; i < run.before.size(); ++i) {
-            const char byte = now.at(run.offset + i);
-            if (byte != run.before.at(i) && byte != run.after.at(i))
+    qint64 previousEnd = 0;
+    bool matches = true;
+    for (quint32 i = 0; i < count; ++i) {
+        quint64 offset = 0;
+        quint32 length = 0;
+        if (!in.number(offset) || !in.number(length) || length == 0 || offset < quint64(previousEnd)
+            || offset > quint64(size) || length > quint64(size) - offset)
+            return false;
+        qint64 got = 0;
+        for (qint64 done = 0; done < length; done += got) {
+            const char *before = in.next(length - done, got);
+            if (!before)
                 return false;
+            std::memcpy(putBack.data() + offset + done, before, size_t(got));
         }
-        putBack.replace(run.offset, run.before.size(), run.before);
-    }
-    return Hash(putBack) == journal.beforeHash;
-}
-
-bool Exists(const QByteArray &path)
-{
-    struct stat st;
-    return ::lstat(path.constData(), &st) == 0;
-}
-
-// The journals in folder, by their own names.
-QVector<QByteArray> JournalsIn(const QByteArray &folder)
-{
-    QVector<QByteArray> found;
-    DIR *dir = ::opendir(folder.constData());
-    if (!dir)
-        return found;
-    while (const dirent *entry = ::readdir(dir)) {
-        const QByteArray name(entry->d_name);
-        if (name.startsWith(JournalPrefix) && !name.endsWith(PartSuffix))
-            found.append(folder + '/' + name);
-    }
-    ::closedir(dir);
-    return found;
-}
-
-// A journal of folder, other than ours, left by a save of a file that had the image's name:
-// the file was moved away or replaced since; its journal must not be lost, and this file
-// must not be saved over as if nothing had happened.
-QByteArray ForeignJournalOf(const QByteArray &folder, const QByteArray &ours, const QByteArray &nativeImagePath,
-                            JournalImage *found = nullptr)
-{
-    const QByteArray name = LastComponent(nativeImagePath);
-    for (const QByteArray &path : JournalsIn(folder)) {
-        if (path == ours)
-            continue;
-        QByteArray bytes;
-        JournalImage image;
-        QVector<JournalRun> runs;
-        if (ReadJournalFile(path, bytes) == 0 && JournalReader(bytes).decode(image, runs)
-            && LastComponent(image.name) == name) {
-            if (found)
-                *found = image;
-            return path;
+        for (qint64 done = 0; done < length; done += got) {
+            const char *after = in.next(length - done, got);
+            if (!after)
+                return false;
+            const qint64 at = qint64(offset) + done;
+            for (qint64 j = 0; j < got; ++j)
+                matches = matches && (now.at(at + j) == putBack.at(at + j) || now.at(at + j) == after[j]);
         }
+        previousEnd = qint64(offset) + length;
     }
-    return QByteArray();
+    if (!matches)
+        why = JournalNotice::Why::OtherContents;
+    return matches;
+}
+
+// Writes the old bytes of every run back, from putBack; in is placed at the first run.
+int WriteRuns(JournalFormat::PieceReader &in, quint32 count, int fd, const QByteArray &putBack)
+{
+    for (quint32 i = 0; i < count; ++i) {
+        quint64 offset = 0;
+        quint32 length = 0;
+        if (!in.number(offset) || !in.number(length))
+            return EIO;
+        qint64 got = 0;
+        for (qint64 skipped = 0; skipped < 2 * qint64(length); skipped += got)
+            if (!in.next(2 * qint64(length) - skipped, got))
+                return EIO;
+        if (const int error = FileChanges::WriteAt(fd, putBack.constData() + offset, length, qint64(offset)))
+            return error;
+    }
+    return 0;
+}
+
+bool TakeHeader(JournalFormat::PieceReader &in, JournalImage &journal, quint32 &count)
+{
+    QByteArray magic;
+    return in.bytes(Magic.size(), magic) && magic == Magic && JournalFormat::TakeImage(in, journal) && in.number(count);
+}
+
+// The journal the index names is gone. Harmless when the index entry outlived its save
+// (the image is as before or after it) or belongs to an earlier file with this inode
+// number; otherwise the image is a mix that nothing can put back any more.
+JournalNotice ForgottenJournal(int fd, const struct stat &st, const JournalIndexEntry &entry, JournalNotice notice)
+{
+    JournalImage now;
+    IdentityOverTime(fd, now);
+    QByteArray bytes;
+    const bool stale = !SameOverTime(entry.image, now) || st.st_size != entry.image.size
+        || (ReadWhole(fd, st.st_size, bytes) && (Hash(bytes) == entry.image.beforeHash || Hash(bytes) == entry.image.afterHash));
+    if (stale) {
+        RemoveJournalIndex(entry.image.device, entry.image.inode);
+        return notice;
+    }
+    notice.kind = JournalNotice::Kind::Kept;
+    notice.why = JournalNotice::Why::Missing;
+    notice.journalPath = Named(entry.journalPath);
+    notice.journalImageName = Named(entry.image.name);
+    return notice;
 }
 
 } // namespace
@@ -254,6 +200,31 @@ QByteArray ForeignJournalOf(const QByteArray &folder, const QByteArray &ours, co
 QByteArray ImageHash(const QByteArray &image)
 {
     return Hash(image);
+}
+
+void IdentityOverTime(int fd, JournalImage &image)
+{
+    image.birthNs = -1;
+    image.generation = -1;
+    struct statx sx;
+    if (::statx(fd, "", AT_EMPTY_PATH, STATX_BTIME, &sx) == 0 && (sx.stx_mask & STATX_BTIME))
+        image.birthNs = qint64(sx.stx_btime.tv_sec) * 1000000000 + sx.stx_btime.tv_nsec;
+    int generation = 0;
+    if (::ioctl(fd, FS_IOC_GETVERSION, &generation) == 0)
+        image.generation = quint32(generation);
+}
+
+qint64 JournalLimit()
+{
+    return FileChanges::JournalLimit(MaxJournalBytes);
+}
+
+qint64 JournalBytes(const JournalImage &image, const QVector<JournalRun> &runs)
+{
+    qint64 bytes = Magic.size() + 5 * 8 + 2 * HashSize + 4 + image.name.size() + 4 + HashSize;
+    for (const JournalRun &run : runs)
+        bytes += 8 + 4 + run.before.size() + run.after.size();
+    return bytes;
 }
 
 QByteArray HoldingFolderOf(const QByteArray &nativeImagePath)
@@ -284,30 +255,38 @@ QString JournalPathOf(const QString &imagePath)
 
 int WriteJournal(const QByteArray &journalPath, const JournalImage &image, const QVector<JournalRun> &runs)
 {
-    const QString journal = Named(journalPath);
-    const QString part = Named(PartPathOf(journalPath));
-    ::unlink(PartPathOf(journalPath).constData());   // left by a save that stopped early
-    int fd = -1;
-    int error = FileChanges::CreateExclusive(part, fd);
-    if (error == 0)
-        error = FileChanges::WriteAll(fd, Encode(image, runs));
-    if (error == 0)
-        error = FileChanges::Sync(fd);
-    if (fd >= 0)
-        ::close(fd);
-    if (error == 0)
-        error = FileChanges::Rename(part, journal);
-    if (error == 0)
-        error = FileChanges::SyncFolderOf(part);
-    if (error != 0) {
-        // Nothing of the image has changed yet: no journal at all is the right state.
-        ::unlink(PartPathOf(journalPath).constData());
-        ::unlink(journalPath.constData());
-    }
+    if (JournalBytes(image, runs) > JournalLimit())
+        return EFBIG;
+    // The index first: a journal that exists is always findable from every name.
+    const bool indexed = !JournalIndexFolder().isEmpty();
+    if (indexed)
+        if (const int error = WriteJournalIndex(JournalIndexEntry{Absolute(journalPath), image}))
+            return error;
+    const int error = JournalFormat::WriteDurably(journalPath, [&](int fd) {
+        qint64 at = 0;
+        JournalFormat::PieceWriter out([&](const QByteArray &piece) {
+            const int error = FileChanges::WriteAt(fd, piece.constData(), piece.size(), at);
+            at += piece.size();
+            return error;
+        });
+        out.append(Magic);
+        JournalFormat::AppendImage(out, image);
+        out.number<quint32>(quint32(runs.size()));
+        for (const JournalRun &run : runs) {
+            out.number<quint64>(quint64(run.offset));
+            out.number<quint32>(quint32(run.before.size()));
+            out.append(run.before);
+            out.append(run.after);
+        }
+        return out.finish();
+    });
+    // Nothing of the image has changed yet: no journal at all is the right state.
+    if (error != 0 && indexed)
+        RemoveJournalIndex(image.device, image.inode);
     return error;
 }
 
-int RemoveJournal(const QByteArray &journalPath, int *folderSyncError)
+int RemoveJournal(const QByteArray &journalPath, quint64 device, quint64 inode, int *folderSyncError)
 {
     const QString journal = Named(journalPath);
     if (folderSyncError)
@@ -317,13 +296,23 @@ int RemoveJournal(const QByteArray &journalPath, int *folderSyncError)
     const int syncError = FileChanges::SyncFolderOf(journal);
     if (folderSyncError)
         *folderSyncError = syncError;
+    // An entry left behind names a journal that is gone: the next open finds the file as
+    // the save left it and forgets the entry.
+    RemoveJournalIndex(device, inode);
     return folderSyncError ? 0 : syncError;
 }
 
-bool JournalWaiting(const QByteArray &folder, quint64 device, quint64 inode, const QByteArray &nativeImagePath)
+bool JournalWaiting(const QByteArray &folder, quint64 device, quint64 inode)
 {
     const QByteArray ours = JournalPathIn(folder, device, inode);
-    return Exists(ours) || Exists(PartPathOf(ours)) || !ForeignJournalOf(folder, ours, nativeImagePath).isEmpty();
+    return Exists(ours) || Exists(PartPathOf(ours)) || JournalIndexed(device, inode);
+}
+
+bool JournalLeft(const QByteArray &folder, quint64 device, quint64 inode)
+{
+    JournalIndexEntry entry;
+    return Exists(JournalPathIn(folder, device, inode))
+        || (ReadJournalIndex(device, inode, entry) && Exists(entry.journalPath));
 }
 
 JournalNotice RecoverInterruptedSave(const QString &imagePath, int fd, const QByteArray &folder)
@@ -333,10 +322,18 @@ JournalNotice RecoverInterruptedSave(const QString &imagePath, int fd, const QBy
     struct stat st;
     if (::fstat(fd, &st) != 0)
         return notice;
-    const QByteArray journalPath = JournalPathIn(folder, quint64(st.st_dev), quint64(st.st_ino));
-    notice.journalPath = Named(journalPath);
+    QByteArray journalPath = JournalPathIn(folder, quint64(st.st_dev), quint64(st.st_ino));
     // A temporary journal is left only by a save that stopped before its image changed.
     ::unlink(PartPathOf(journalPath).constData());
+    if (!Exists(journalPath)) {
+        JournalIndexEntry entry;
+        if (!ReadJournalIndex(quint64(st.st_dev), quint64(st.st_ino), entry))
+            return notice;
+        if (!Exists(entry.journalPath))
+            return ForgottenJournal(fd, st, entry, notice);
+        journalPath = entry.journalPath;
+    }
+    notice.journalPath = Named(journalPath);
 
     const auto keep = [&](JournalNotice::Why why, int error = 0) {
         notice.kind = JournalNotice::Kind::Kept;
@@ -345,34 +342,45 @@ JournalNotice RecoverInterruptedSave(const QString &imagePath, int fd, const QBy
             notice.systemReason = SystemReason(error);
         return notice;
     };
-    if (!Exists(journalPath)) {
-        JournalImage other;
-        const QByteArray foreign = ForeignJournalOf(folder, journalPath, NativeFileName(imagePath), &other);
-        if (foreign.isEmpty())
-            return notice;
-        notice.journalPath = Named(foreign);
-        notice.journalImageName = Named(other.name);
-        return keep(JournalNotice::Why::NotItsFile);
-    }
+    const int journalFd = ::open(journalPath.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (journalFd < 0)
+        return errno == ELOOP ? keep(JournalNotice::Why::Damaged) : keep(JournalNotice::Why::CannotRead, errno);
+    struct Closer { int fd; ~Closer() { ::close(fd); } } closer{journalFd};
+    struct stat js;
+    if (::fstat(journalFd, &js) != 0)
+        return keep(JournalNotice::Why::CannotRead, errno);
+    if (!S_ISREG(js.st_mode))
+        return keep(JournalNotice::Why::Damaged);
+    if (!Trusted(js, st, notice))
+        return keep(JournalNotice::Why::Untrusted);
+    if (js.st_size > JournalLimit() || !JournalFormat::HashCloses(journalFd, js.st_size))
+        return keep(JournalNotice::Why::Damaged);
 
-    QByteArray bytes;
+    const qint64 end = js.st_size - HashSize;
+    JournalFormat::PieceReader in(journalFd, end);
     JournalImage journal;
-    QVector<JournalRun> runs;
-    if (const int error = ReadJournalFile(journalPath, bytes))
-        return error == EINVAL ? keep(JournalNotice::Why::Damaged) : keep(JournalNotice::Why::CannotRead, error);
-    if (!JournalReader(bytes).decode(journal, runs))
+    quint32 count = 0;
+    if (!TakeHeader(in, journal, count))
         return keep(JournalNotice::Why::Damaged);
     notice.journalImageName = Named(journal.name);
-    if (quint64(st.st_dev) != journal.device || quint64(st.st_ino) != journal.inode)
+    JournalImage now;
+    IdentityOverTime(fd, now);
+    if (quint64(st.st_dev) != journal.device || quint64(st.st_ino) != journal.inode || !SameOverTime(journal, now))
         return keep(JournalNotice::Why::NotItsFile);
-    QByteArray before;
-    if (!IsItsImage(fd, journal, runs, before))
+    QByteArray image;
+    if (st.st_size != journal.size || !ReadWhole(fd, journal.size, image))
+        return keep(JournalNotice::Why::OtherContents);
+    QByteArray before = image;
+    JournalNotice::Why why = JournalNotice::Why::Damaged;
+    if (!CheckRuns(in, count, image, before, why))
+        return keep(why);
+    if (in.at() != end)
+        return keep(JournalNotice::Why::Damaged);
+    if (Hash(before) != journal.beforeHash)
         return keep(JournalNotice::Why::OtherContents);
 
-    int error = 0;
-    for (const JournalRun &run : runs)
-        if (error == 0)
-            error = FileChanges::WriteAt(fd, run.before.constData(), run.before.size(), run.offset);
+    JournalFormat::PieceReader again(journalFd, end);
+    int error = TakeHeader(again, journal, count) ? WriteRuns(again, count, fd, before) : EIO;
     if (error == 0)
         error = FileChanges::Sync(fd);
     if (error != 0)
@@ -381,7 +389,7 @@ JournalNotice RecoverInterruptedSave(const QString &imagePath, int fd, const QBy
     // One that cannot be deleted would stop every save: the file opens read-only until it can.
     notice.kind = JournalNotice::Kind::RolledBack;
     int folderSyncError = 0;   // the journal is gone; should it come back, it finds the file as before
-    if (const int removeError = RemoveJournal(journalPath, &folderSyncError))
+    if (const int removeError = RemoveJournal(journalPath, journal.device, journal.inode, &folderSyncError))
         notice.undeletableReason = SystemReason(removeError);
     return notice;
 }

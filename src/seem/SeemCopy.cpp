@@ -20,7 +20,7 @@ void CopySeemImage(ByteStore &source, const QString &targetPath, const QStringLi
     WriteOutputFile(targetPath, bytes, inputs);
 }
 
-void CopySeemImage(SeemFile &source, const QString &targetPath)
+void CopySeemImage(SeemFile &source, const QString &targetPath, const QStringList &otherInputs)
 {
-    CopySeemImage(static_cast<ByteStore &>(source), targetPath, {source.path()});
+    CopySeemImage(static_cast<ByteStore &>(source), targetPath, QStringList{source.path()} + otherInputs);
 }

@@ -13,5 +13,5 @@ class SeemFile;
 // with the system's reason when the target cannot be written, and what source.read()
 // throws; the source is only read.
 void CopySeemImage(ByteStore &source, const QString &targetPath, const QStringList &inputs = {});
-// The same for an open SEEM file, which is itself an input.
-void CopySeemImage(SeemFile &source, const QString &targetPath);
+// The same for an open SEEM file, which is itself an input beside otherInputs.
+void CopySeemImage(SeemFile &source, const QString &targetPath, const QStringList &otherInputs = {});

@@ -107,7 +107,7 @@ void SeemFile::openFile(const QString &path, bool allowWrite)
     // Before the first read: the bytes shown must be those from before an interrupted save.
     JournalNotice notice;
     notice.imagePath = path;
-    if (JournalWaiting(folder, quint64(st.st_dev), quint64(st.st_ino), nativePath)) {
+    if (JournalWaiting(folder, quint64(st.st_dev), quint64(st.st_ino))) {
         lock.release();
         notice = RecoverJournal(path, nativePath, folder);
         FileLock again(fd, SaveLockWaitMs, FileLock::Mode::Shared);

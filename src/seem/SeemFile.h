@@ -30,7 +30,8 @@ class PendingWrites;
 
 // A save that did not happen, or not wholly. Numbers: FileBusy (another program holds the
 // save lock) and LockUnavailable (the file system offers no lock, reason says why) and
-// JournalUnwritable (no journal beside the file) wrote nothing; PathFileAccess (a write,
+// JournalUnwritable (no journal beside the file) and JournalTooLarge (more changed bytes than
+// a journal may hold) wrote nothing; PathFileAccess (a write,
 // the fsync or deleting the journal failed) put the file back as it was; SaveDamaged could
 // not put it back either, and the journal at journalPath (empty when it is gone too) puts
 // it back at the next open. Two are saves that were made: FileReplaced (the name now
@@ -49,6 +50,8 @@ public:
     QString reason;          // the system's words for the failure (strerror)
     QString putBackReason;   // SaveDamaged: why putting back failed
     QString journalPath;     // SaveDamaged: the journal that is kept
+    qint64 journalBytes = 0; // JournalTooLarge: the size the journal would have had,
+    qint64 journalLimit = 0; // and the limit it is over
     // True when the new bytes are in the file (FileReplaced, SavedFolderUnsynced).
     bool saved() const { return number() == ErrNo::FileReplaced || number() == ErrNo::SavedFolderUnsynced; }
 };

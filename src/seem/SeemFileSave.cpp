@@ -48,8 +48,7 @@ void SeemFile::save(PendingWrites &pending)
     const FileIdentity identity = IdentityOfHandle(m_file->handle());
     // A journal left by an interrupted save of another program that still has the file
     // open: it is put back at the next open, and a save now would overwrite it.
-    const QByteArray journalPath = JournalPathIn(m_folder, identity.device, identity.inode);
-    if (Exists(journalPath))
+    if (JournalLeft(m_folder, identity.device, identity.inode))
         throw BvlError(ErrNo::FileChanged, imagePath);
 
     // Every byte the edits were based on, read again now under the lock in one call, must
@@ -73,6 +72,15 @@ void SeemFile::save(PendingWrites &pending)
         journal.beforeHash = ImageHash(now);
         journal.afterHash = ImageHash(after);
         journal.name = NativeFileName(imagePath);
+        IdentityOverTime(m_file->handle(), journal);
+        // The reader takes no journal over the limit: such a save could never be put back.
+        const qint64 journalBytes = JournalBytes(journal, runs);
+        if (journalBytes > JournalLimit()) {
+            SaveError tooLarge(ErrNo::JournalTooLarge, SaveError::Stage::Journal, imagePath, QString());
+            tooLarge.journalBytes = journalBytes;
+            tooLarge.journalLimit = JournalLimit();
+            throw tooLarge;
+        }
         try {
             writeJournaled(runs, journal);
         } catch (const SaveError &e) {
@@ -131,7 +139,7 @@ void SeemFile::writeJournaled(const QVector<JournalRun> &runs, const JournalImag
     // the old bytes back over a save that was reported done.
     int folderSyncError = 0;
     if (error == 0)
-        error = RemoveJournal(journalPath, &folderSyncError);
+        error = RemoveJournal(journalPath, identity.device, identity.inode, &folderSyncError);
     rememberIdentity();
     if (error == 0 && folderSyncError != 0) {
         // The new bytes are on the disk and the journal is gone; only making its deletion
@@ -157,7 +165,7 @@ void SeemFile::writeJournaled(const QVector<JournalRun> &runs, const JournalImag
     rememberIdentity();
     if (putBackError == 0) {
         // Should deleting the journal fail, the next open puts back the same bytes again.
-        RemoveJournal(journalPath);
+        RemoveJournal(journalPath, identity.device, identity.inode);
         throw SaveError(ErrNo::PathFileAccess, stage, imagePath, SystemReason(error));
     }
     SaveError damaged(ErrNo::SaveDamaged, stage, imagePath, SystemReason(error));

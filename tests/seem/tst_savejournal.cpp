@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace SaveFaults;
 
@@ -67,6 +68,44 @@ struct ThreeRunEdit
     }
 };
 
+// The image at path as journaled: its device, inode, size and identity over time.
+JournalImage JournalImageOf(const QString &path)
+{
+    JournalImage image;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    struct stat st;
+    if (fd < 0 || ::fstat(fd, &st) != 0)
+        return image;
+    image.device = quint64(st.st_dev);
+    image.inode = quint64(st.st_ino);
+    image.size = qint64(st.st_size);
+    IdentityOverTime(fd, image);
+    ::close(fd);
+    image.name = QFile::encodeName(path);
+    return image;
+}
+
+// Writes the journal of a save from before to after of the image at path, with the
+// given runs, where a save would put it: as another program could.
+void WriteJournalOf(const QString &path, JournalImage image, const QByteArray &before, const QByteArray &after,
+                    const QVector<JournalRun> &runs)
+{
+    image.beforeHash = ImageHash(before);
+    image.afterHash = ImageHash(after);
+    const QByteArray folder = HoldingFolderOf(QFile::encodeName(path));
+    QCOMPARE(WriteJournal(JournalPathIn(folder, image.device, image.inode), image, runs), 0);
+}
+
+// The runs of single bytes that differ between two images of one size.
+QVector<JournalRun> RunsBetween(const QByteArray &before, const QByteArray &after)
+{
+    QVector<JournalRun> runs;
+    for (int i = 0; i < before.size(); ++i)
+        if (before.at(i) != after.at(i))
+            runs.append(JournalRun{i, before.mid(i, 1), after.mid(i, 1)});
+    return runs;
+}
+
 } // namespace
 
 class TestSaveJournal : public QObject
@@ -96,12 +135,21 @@ private slots:
     void bytesChangedSinceReadAreRefused();
     void overlappingReadsOnACoarseClockAreChecked();
     void fileSizeLimitFailsTheWriteAndPutsBack();
+    void journalAnotherUserCouldHaveWrittenIsNeverPutBack_data();
+    void journalAnotherUserCouldHaveWrittenIsNeverPutBack();
+    void journalIsFoundFromAnotherFolder_data();
+    void journalIsFoundFromAnotherFolder();
+    void newFileInTheOldOnesInodeIsNotPutBack();
+    void journalOverTheLimitIsRefusedBeforeAnything();
+    void runsThatCannotBelongToTheImageAreRefused_data();
+    void runsThatCannotBelongToTheImageAreRefused();
 
 private:
     // Opens the image as every front end does and checks what the interrupted save left.
     void expectOldOrNew(const QByteArray &old, const QByteArray &edited, const QString &context);
 
     std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<QTemporaryDir> m_state;   // the journal index of this test alone
     QString m_path;
 };
 
@@ -111,6 +159,8 @@ void TestSaveJournal::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_path = m_dir->filePath(QStringLiteral("0032_0001.seem"));
+    m_state = std::make_unique<QTemporaryDir>();
+    qputenv("XDG_STATE_HOME", QFile::encodeName(m_state->path()));
 }
 
 void TestSaveJournal::expectOldOrNew(const QByteArray &old, const QByteArray &edited, const QString &context)
@@ -143,12 +193,12 @@ void TestSaveJournal::killedAtEveryFileChangeLeavesOldOrNew()
     const QByteArray edited = NewImage(old, stride);
     QVERIFY(WriteFileBytes(m_path, old));
     const int changes = FileChangesOfSave(m_path, edited);
-    QCOMPARE(changes, 5 + (size + stride - 2) / stride + 3);   // journal, runs, fsync, journal deleted
+    QCOMPARE(changes, IndexFirst + 5 + (size + stride - 2) / stride + 3 + IndexLast);   // journal, runs, fsync, deleted
 
     // The first and last changes (journal and its deletion) always, a spread of the runs.
     QVector<int> killAt;
     for (int n = 1; n <= changes; ++n)
-        if (samples == 0 || n <= 7 || n > changes - 4 || n % (changes / samples) == 0)
+        if (samples == 0 || n <= IndexFirst + 7 || n > changes - 4 - IndexLast || n % (changes / samples) == 0)
             killAt.append(n);
     for (int n : killAt) {
         const QString context = QStringLiteral("killed at change %1 of %2").arg(n).arg(changes);
@@ -156,7 +206,7 @@ void TestSaveJournal::killedAtEveryFileChangeLeavesOldOrNew()
         QVERIFY2(KilledBySigkill(InChild([&] { SaveEdits(m_path, edited); }, n)), qPrintable(context));
         expectOldOrNew(old, edited, context);
         // Until its journal is deleted the save is not done, and is put back.
-        QVERIFY2(FileBytes(m_path) == (n < changes ? old : edited), qPrintable(context));
+        QVERIFY2(FileBytes(m_path) == (n < changes - IndexLast ? old : edited), qPrintable(context));
     }
 }
 
@@ -217,13 +267,14 @@ void TestSaveJournal::failedWriteOrFsyncPutsBackAndSaysWhy_data()
     QTest::addColumn<int>("number");
     QTest::addColumn<QString>("reason");
     QTest::addColumn<bool>("flushing");
-    // Three runs: journal 1-5, runs 6-8, fsync 9, journal deleted 10, folder 11.
-    QTest::newRow("journal cannot be created") << 1 << int(EROFS) << int(ErrNo::JournalUnwritable) << "Read-only file system" << false;
-    QTest::newRow("journal cannot be written") << 2 << int(ENOSPC) << int(ErrNo::JournalUnwritable) << "No space left on device" << false;
-    QTest::newRow("journal's folder not synced") << 5 << int(EIO) << int(ErrNo::JournalUnwritable) << "Input/output error" << false;
-    QTest::newRow("second run") << 7 << int(ENOSPC) << int(ErrNo::PathFileAccess) << "No space left on device" << false;
-    QTest::newRow("fsync after the writes") << 9 << int(EIO) << int(ErrNo::PathFileAccess) << "Input/output error" << true;
-    QTest::newRow("journal not deleted") << 10 << int(EIO) << int(ErrNo::PathFileAccess) << "Input/output error" << true;
+    // Three runs: index entry 1-5, journal 6-10, runs 11-13, fsync 14, journal deleted 15, folder 16.
+    QTest::newRow("index entry cannot be created") << 1 << int(EROFS) << int(ErrNo::JournalUnwritable) << "Read-only file system" << false;
+    QTest::newRow("journal cannot be created") << IndexFirst + 1 << int(EROFS) << int(ErrNo::JournalUnwritable) << "Read-only file system" << false;
+    QTest::newRow("journal cannot be written") << IndexFirst + 2 << int(ENOSPC) << int(ErrNo::JournalUnwritable) << "No space left on device" << false;
+    QTest::newRow("journal's folder not synced") << IndexFirst + 5 << int(EIO) << int(ErrNo::JournalUnwritable) << "Input/output error" << false;
+    QTest::newRow("second run") << IndexFirst + 7 << int(ENOSPC) << int(ErrNo::PathFileAccess) << "No space left on device" << false;
+    QTest::newRow("fsync after the writes") << IndexFirst + 9 << int(EIO) << int(ErrNo::PathFileAccess) << "Input/output error" << true;
+    QTest::newRow("journal not deleted") << IndexFirst + 10 << int(EIO) << int(ErrNo::PathFileAccess) << "Input/output error" << true;
 }
 
 void TestSaveJournal::failedWriteOrFsyncPutsBackAndSaysWhy()
@@ -250,9 +301,9 @@ void TestSaveJournal::failedPutBackKeepsTheJournalForTheNextOpen_data()
 {
     QTest::addColumn<int>("failingChange");
     QTest::addColumn<int>("failing");
-    QTest::newRow("second run, and every change after it") << 7 << 1000000;
+    QTest::newRow("second run, and every change after it") << IndexFirst + 7 << 1000000;
     // The journal not deleted, and the first put-back write refused: the journal stays.
-    QTest::newRow("journal not deleted") << 10 << 2;
+    QTest::newRow("journal not deleted") << IndexFirst + 10 << 2;
 }
 
 void TestSaveJournal::failedPutBackKeepsTheJournalForTheNextOpen()
@@ -394,7 +445,7 @@ void TestSaveJournal::journalIsPutBackOnlyOntoItsFile_data()
     QTest::addColumn<bool>("moved");
     QTest::addColumn<int>("why");
     QTest::newRow("another image of the same size copied over") << false << int(JournalNotice::Why::OtherContents);
-    QTest::newRow("another image moved over") << true << int(JournalNotice::Why::NotItsFile);
+    QTest::newRow("another image moved over") << true << int(JournalNotice::Why::Damaged);   // not used
 }
 
 void TestSaveJournal::journalIsPutBackOnlyOntoItsFile()
@@ -417,6 +468,12 @@ void TestSaveJournal::journalIsPutBackOnlyOntoItsFile()
     for (int open = 0; open < 2; ++open) {
         SeemFile file;
         const JournalNotice notice = file.open(m_path);
+        if (moved) {   // another inode: the journal names another file, and is left for it
+            QCOMPARE(int(notice.kind), int(JournalNotice::Kind::None));
+            QCOMPARE(FileBytes(m_path), fresh);
+            QCOMPARE(FileBytes(journalPath), journal);
+            continue;
+        }
         QCOMPARE(int(notice.kind), int(JournalNotice::Kind::Kept));
         QCOMPARE(int(notice.why), why);
         QCOMPARE(notice.journalPath, journalPath);
@@ -466,7 +523,7 @@ void TestSaveJournal::fileReplacedDuringTheSaveIsReported()
     ThreeRunEdit edit(m_path);
     const QString moved = m_path + QStringLiteral(".moved");
     FileChanges::Faults faults;
-    faults.actAt = FileChanges::CallCount() + 9;   // journal 1-5, runs 6-8, fsync 9
+    faults.actAt = FileChanges::CallCount() + IndexFirst + 9;   // journal 6-10, runs 11-13, fsync 14
     faults.act = [&] {
         ::rename(QFile::encodeName(m_path).constData(), QFile::encodeName(moved).constData());
         WriteFileBytes(m_path, edit.old);
@@ -489,7 +546,7 @@ void TestSaveJournal::fileReplacedDuringTheSaveIsReported()
 void TestSaveJournal::folderSyncAfterTheDeletionFailsOnADoneSave()
 {
     ThreeRunEdit edit(m_path);
-    const SaveError e = edit.saveFailing(11, EIO, 1);   // journal 1-5, runs 6-8, fsync 9, deleted 10
+    const SaveError e = edit.saveFailing(IndexFirst + 11, EIO, 1);   // journal 6-10, runs 11-13, fsync 14, deleted 15
     QCOMPARE(e.number(), int(ErrNo::SavedFolderUnsynced));
     QCOMPARE(e.reason, QStringLiteral("Input/output error"));
     QCOMPARE(FileBytes(m_path), edit.edited);
@@ -569,6 +626,203 @@ void TestSaveJournal::fileSizeLimitFailsTheWriteAndPutsBack()
     QCOMPARE(QString::fromUtf8(told), QStringLiteral("75 File too large"));
     QCOMPARE(FileBytes(m_path), old);
     QVERIFY(!QFileInfo::exists(JournalPathOf(m_path)));
+}
+
+void TestSaveJournal::journalAnotherUserCouldHaveWrittenIsNeverPutBack_data()
+{
+    QTest::addColumn<QString>("harm");
+    QTest::addColumn<int>("distrust");   // -1: none, the journal is put back
+    QTest::newRow("the user's own") << "" << -1;
+    QTest::newRow("another user's") << "owner" << int(JournalNotice::Distrust::OtherOwner);
+    QTest::newRow("writable by others") << "mode" << int(JournalNotice::Distrust::WritableByOthers);
+    QTest::newRow("a second name") << "link" << int(JournalNotice::Distrust::SeveralNames);
+}
+
+void TestSaveJournal::journalAnotherUserCouldHaveWrittenIsNeverPutBack()
+{
+    // A journal planted beside the image, with hashes its maker worked out, that would put
+    // his bytes into the image: used only when nobody but the user could have made it.
+    QFETCH(QString, harm);
+    QFETCH(int, distrust);
+    const QByteArray image = OldImage(96);
+    QVERIFY(WriteFileBytes(m_path, image));
+    const QByteArray planted = QByteArray("PLANTED-BY-OTHER") + image.mid(16);
+    WriteJournalOf(m_path, JournalImageOf(m_path), planted, image, {JournalRun{0, planted.left(16), image.left(16)}});
+    const QByteArray journal = QFile::encodeName(JournalPathOf(m_path));
+    if (harm == QLatin1String("owner")) {
+        if (::geteuid() != 0)
+            QSKIP("giving the journal to another user needs root");
+        QCOMPARE(::chown(journal.constData(), 65534, 65534), 0);
+    } else if (harm == QLatin1String("mode")) {
+        QCOMPARE(::chmod(journal.constData(), 0622), 0);
+    } else if (harm == QLatin1String("link")) {
+        QCOMPARE(::link(journal.constData(), (journal + ".second").constData()), 0);
+    }
+
+    for (int open = 0; open < 2; ++open) {   // and again at every later open
+        SeemFile file;
+        const JournalNotice notice = file.open(m_path);
+        if (distrust < 0) {
+            QCOMPARE(int(notice.kind), int(JournalNotice::Kind::RolledBack));
+            QCOMPARE(FileBytes(m_path), planted);
+            return;
+        }
+        QCOMPARE(int(notice.kind), int(JournalNotice::Kind::Kept));
+        QCOMPARE(int(notice.why), int(JournalNotice::Why::Untrusted));
+        QCOMPARE(int(notice.distrust), distrust);
+        QCOMPARE(notice.journalPath, FileNameFromNative(journal));
+        if (harm == QLatin1String("owner"))
+            QCOMPARE(notice.journalOwner, QStringLiteral("nobody"));
+        QVERIFY(file.isReadOnly());
+        QCOMPARE(FileBytes(m_path), image);
+    }
+}
+
+void TestSaveJournal::journalIsFoundFromAnotherFolder_data()
+{
+    QTest::addColumn<bool>("moved");
+    QTest::newRow("a hard link in another folder") << false;
+    QTest::newRow("moved to another folder") << true;
+}
+
+void TestSaveJournal::journalIsFoundFromAnotherFolder()
+{
+    QFETCH(bool, moved);
+    QTemporaryDir other;
+    const QString elsewhere = other.filePath(QStringLiteral("copy.seem"));
+    const QByteArray old = OldImage(96);
+    const QByteArray edited = NewImage(old, 8);
+    const auto reach = [&] {
+        const QByteArray from = QFile::encodeName(m_path);
+        const QByteArray to = QFile::encodeName(elsewhere);
+        return moved ? ::rename(from.constData(), to.constData()) : ::link(from.constData(), to.constData());
+    };
+
+    // Killed during its writes, the save is put back through the other name ...
+    QVERIFY(WriteFileBytes(m_path, old));
+    InterruptSave(m_path, edited);
+    const QString journal = JournalPathOf(m_path);
+    QCOMPARE(reach(), 0);
+    SeemFile file;
+    QCOMPARE(int(file.open(elsewhere).kind), int(JournalNotice::Kind::RolledBack));
+    QCOMPARE(FileBytes(elsewhere), old);
+    QVERIFY(!file.isReadOnly());
+    QVERIFY(!QFileInfo::exists(journal));
+    file.close();
+
+    // ... and a journal that is lost leaves no silent mix: the file opens read-only.
+    QFile::remove(elsewhere);
+    QFile::remove(m_path);
+    QVERIFY(WriteFileBytes(m_path, old));
+    InterruptSave(m_path, edited);
+    const QByteArray mixed = FileBytes(m_path);
+    QVERIFY(QFile::remove(JournalPathOf(m_path)));
+    QCOMPARE(reach(), 0);
+    const JournalNotice notice = file.open(elsewhere);
+    QCOMPARE(int(notice.kind), int(JournalNotice::Kind::Kept));
+    QCOMPARE(int(notice.why), int(JournalNotice::Why::Missing));
+    QVERIFY(file.isReadOnly());
+    QCOMPARE(FileBytes(elsewhere), mixed);
+}
+
+void TestSaveJournal::newFileInTheOldOnesInodeIsNotPutBack()
+{
+    // A save killed in its writes; the user deletes the image and copies a fresh read-out
+    // in its place, whose bytes all hold the values the save was writing. The system may
+    // give the new file the old inode number: the journal would fit it byte for byte.
+    const QByteArray old = OldImage(96);
+    const QByteArray edited = NewImage(old, 8);
+    QVERIFY(WriteFileBytes(m_path, old));
+    InterruptSave(m_path, edited);
+    const JournalImage before = JournalImageOf(m_path);
+    if (before.birthNs < 0 && before.generation < 0)
+        QSKIP("this file system tells neither birth times nor inode generations");
+    const QString journal = JournalPathOf(m_path);
+    QVERIFY(QFile::remove(m_path));
+    QVERIFY(WriteFileBytes(m_path, edited));
+    JournalImage reused = JournalImageOf(m_path);
+    if (reused.inode != before.inode) {   // as if the number had been reused
+        QVERIFY(QFile::remove(journal));
+        reused.birthNs = before.birthNs;
+        reused.generation = before.generation;
+        WriteJournalOf(m_path, reused, old, edited, RunsBetween(old, edited));
+    }
+    SeemFile file;
+    const JournalNotice notice = file.open(m_path);
+    QCOMPARE(int(notice.kind), int(JournalNotice::Kind::Kept));
+    QCOMPARE(int(notice.why), int(JournalNotice::Why::NotItsFile));
+    QVERIFY(file.isReadOnly());
+    QCOMPARE(FileBytes(m_path), edited);
+}
+
+void TestSaveJournal::journalOverTheLimitIsRefusedBeforeAnything()
+{
+    // 2,048 runs of a byte take about 28 KB of journal, over a limit of 8 KB.
+    const QByteArray old = OldImage(4096);
+    const QByteArray edited = NewImage(old, 2);
+    QVERIFY(WriteFileBytes(m_path, old));
+    FileChanges::Faults lowLimit;
+    lowLimit.journalLimit = 8192;
+    FileChanges::SetFaults(lowLimit);
+    SeemFile image;
+    image.open(m_path);
+    PendingWrites pending(image);
+    PendEdits(image, pending, edited);
+    const int changesBefore = FileChanges::CallCount();
+    SaveError refused(0, SaveError::Stage::Locking, QString(), QString());
+    try {
+        image.save(pending);
+    } catch (const SaveError &e) {
+        refused = e;
+    }
+    QCOMPARE(refused.number(), int(ErrNo::JournalTooLarge));
+    QCOMPARE(refused.journalLimit, qint64(8192));
+    QVERIFY(refused.journalBytes > 2048 * 14);
+    QCOMPARE(FileChanges::CallCount(), changesBefore);   // not one file change
+    QCOMPARE(FileBytes(m_path), old);
+    QCOMPARE(pending.pendingCount(), 2048);
+    image.close();
+
+    // The reader keeps the same limit: a larger journal is refused as damaged, unread.
+    NoFaults();
+    InterruptSave(m_path, edited);
+    FileChanges::SetFaults(lowLimit);
+    SeemFile again;
+    const JournalNotice notice = again.open(m_path);
+    NoFaults();
+    QCOMPARE(int(notice.kind), int(JournalNotice::Kind::Kept));
+    QCOMPARE(int(notice.why), int(JournalNotice::Why::Damaged));
+    QCOMPARE(int(SeemFile().open(m_path).kind), int(JournalNotice::Kind::RolledBack));
+    QCOMPARE(FileBytes(m_path), old);
+}
+
+void TestSaveJournal::runsThatCannotBelongToTheImageAreRefused_data()
+{
+    QTest::addColumn<QVector<JournalRun>>("runs");
+    const auto run = [](qint64 offset, const char *before, const char *after) {
+        return JournalRun{offset, QByteArray(before), QByteArray(after)};
+    };
+    QTest::newRow("an empty run") << QVector<JournalRun>{run(2, "", "")};
+    QTest::newRow("overlapping runs") << QVector<JournalRun>{run(2, "ab", "cd"), run(3, "xy", "zw")};
+    QTest::newRow("runs out of order") << QVector<JournalRun>{run(8, "ab", "cd"), run(2, "xy", "zw")};
+    QTest::newRow("a run past the end") << QVector<JournalRun>{run(15, "ab", "cd")};
+    QVector<JournalRun> many;
+    for (int i = 0; i <= 16; ++i)
+        many.append(run(i, "a", "b"));
+    QTest::newRow("more runs than bytes") << many;
+}
+
+void TestSaveJournal::runsThatCannotBelongToTheImageAreRefused()
+{
+    QFETCH(QVector<JournalRun>, runs);
+    const QByteArray image = OldImage(16);
+    QVERIFY(WriteFileBytes(m_path, image));
+    WriteJournalOf(m_path, JournalImageOf(m_path), image, image, runs);
+    SeemFile file;
+    const JournalNotice notice = file.open(m_path);
+    QCOMPARE(int(notice.kind), int(JournalNotice::Kind::Kept));
+    QCOMPARE(int(notice.why), int(JournalNotice::Why::Damaged));
+    QCOMPARE(FileBytes(m_path), image);
 }
 
 QTEST_GUILESS_MAIN(TestSaveJournal)

@@ -18,6 +18,11 @@
 
 namespace SaveFaults {
 
+// A save records where its journal lies in the journal index before it writes the journal
+// (five file changes), and deletes the entry after the journal (two).
+constexpr int IndexFirst = 5;
+constexpr int IndexLast = 2;
+
 // Each byte of edited that differs from what the image holds, as a pending write: one
 // run per stretch of differing bytes.
 inline void PendEdits(SeemFile &image, PendingWrites &pending, const QByteArray &edited)
@@ -116,9 +121,15 @@ private:
 // differ from the image, in at least two runs.
 inline void InterruptSave(const QString &path, const QByteArray &edited)
 {
-    FailFrom(7, EIO);   // journal: 5 changes; the first run is the 6th
+    // Counted from after the open, which may make changes of its own (forgetting an index
+    // entry that outlived its file).
+    SeemFile image;
+    image.open(path);
+    PendingWrites pending(image);
+    PendEdits(image, pending, edited);
+    FailFrom(IndexFirst + 7, EIO);   // index and journal: 10 changes; the first run is the 11th
     try {
-        SaveEdits(path, edited);
+        image.save(pending);
     } catch (const SaveError &) {
     }
     NoFaults();

@@ -3,6 +3,7 @@
 #include "ui/main/DocumentFiles.h"
 
 #include "core/Conversions.h"
+#include "core/OutputTarget.h"
 #include "core/SearchFolders.h"
 #include "core/SettingFile.h"
 #include "seem/AutoSelect.h"
@@ -158,17 +159,21 @@ bool DocumentFiles::AcceptOtherRecord(const Next &next) const
 
 bool DocumentFiles::SaveAsCopy(const QString &target)
 {
-    if (QFileInfo::exists(target)
-        && m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sReplace?_M")).arg(QFileInfo(target).fileName()),
-                                     MsgIcon::Warning, MsgButtons::YesNo, MsgDefault::No)
-               != MsgResult::Yes)
-        return false;
+    // The setting file in use is an input too: the copy never replaces it, and a target
+    // that cannot be written is refused before the question whether to replace it.
+    const QStringList otherInputs{SettingPath};
     try {
+        CheckOutputTarget(target, QStringList{SEEMFile->path()} + otherInputs);
+        if (QFileInfo::exists(target)
+            && m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sReplace?_M")).arg(QFileInfo(target).fileName()),
+                                         MsgIcon::Warning, MsgButtons::YesNo, MsgDefault::No)
+                   != MsgResult::Yes)
+            return false;
         // Not a copy of bytes another program put into the file since the user saw it;
         // an image open for reading only is copied as it is.
         if (!SEEMFile->isReadOnly())
             SEEMFile->checkWritable();
-        CopySeemImage(*SEEMFile, target);
+        CopySeemImage(*SEEMFile, target, otherInputs);
         auto copy = std::make_unique<SeemFile>();
         SeemFileOpener(*copy, target);
         // The copy holds the bytes the view was restored from: it takes the document over

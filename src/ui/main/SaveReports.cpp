@@ -25,6 +25,13 @@ QString JournalWhy(AppContext &ctx, const JournalNotice &notice)
     case JournalNotice::Why::CannotLock:
     case JournalNotice::Why::CannotDelete:
         return notice.systemReason;
+    case JournalNotice::Why::Untrusted:
+        return ctx.T(notice.distrust == JournalNotice::Distrust::OtherOwner       ? QStringLiteral("bvlMain.sJournalUntrustedOwner_V")
+                     : notice.distrust == JournalNotice::Distrust::WritableByOthers ? QStringLiteral("bvlMain.sJournalUntrustedMode_V")
+                                                                                    : QStringLiteral("bvlMain.sJournalUntrustedLinks_V"))
+            .arg(notice.journalOwner);
+    case JournalNotice::Why::Missing:
+        return ctx.T(QStringLiteral("bvlMain.sJournalMissing_V"));
     case JournalNotice::Why::CannotWrite:
         break;
     }
@@ -74,6 +81,10 @@ void ReportSaveError(AppContext &ctx, const SaveError &error)
         break;
     case ErrNo::JournalUnwritable:
         text = ctx.T(QStringLiteral("bvlMain.sNoJournal_M")).arg(file, error.reason);
+        break;
+    case ErrNo::JournalTooLarge:
+        text = ctx.T(QStringLiteral("bvlMain.sJournalTooLarge_M"))
+                   .arg(file, QString::number(error.journalBytes), QString::number(error.journalLimit));
         break;
     case ErrNo::SaveDamaged:
         text = ctx.T(QStringLiteral("bvlMain.sSaveDamaged_M"))

@@ -128,6 +128,22 @@ private slots:
         QVERIFY(f.platform.messages().last().endsWith("is a FIFO, not a regular file"));
         QVERIFY(!QFileInfo(fifo).isFile());
         QCOMPARE(w.SEEMPath, other);
+
+        // Nor is the setting file in use: an input of the copy, refused before any question.
+        QFile settingFile(w.SettingPath);
+        QVERIFY(settingFile.open(QIODevice::ReadOnly));
+        const QByteArray settingBytes = settingFile.readAll();
+        settingFile.close();
+        f.platform.clearCalls();
+        f.platform.answerFile(w.SettingPath);
+        f.platform.answerMessage(MsgResult::Yes);
+        QVERIFY(!w.mnfSaveSEEM_Click());
+        QCOMPARE(f.platform.messages().size(), 1);
+        QVERIFY(f.platform.messages().first().startsWith(f.T("bvlMain.sNotCopied_M")));
+        QVERIFY(settingFile.open(QIODevice::ReadOnly));
+        QCOMPARE(settingFile.readAll(), settingBytes);
+        QCOMPARE(w.SEEMPath, other);
+        QVERIFY(!w.IsSaved());
     }
 
     void changingTheSettingFileAsksAboutUnsavedEdits()

@@ -90,9 +90,9 @@ private slots:
         f.check(1)->setChecked(false);
         f.check(6)->setChecked(false);
         f.platform.clearCalls();
-        FailFrom(7, ENOSPC, 1);   // the second run
+        FailFrom(IndexFirst + 7, ENOSPC, 1);   // the second run
         QVERIFY(!f.save());
-        FailFrom(7, EIO);          // the second run and putting back
+        FailFrom(IndexFirst + 7, EIO);          // the second run and putting back
         QVERIFY(!f.save());
         NoFaults();
         const QStringList messages = f.platform.messages();
