@@ -6,6 +6,7 @@
 #include "support/MainFixtures.h"
 #include "support/SaveFaults.h"
 
+#include <QProcess>
 #include <QtTest>
 
 using namespace MainFixtures;
@@ -46,6 +47,7 @@ private slots:
     void unusableJournalIsLeftAloneWithAWarning();
     void journalOfAnotherFileLeavesTheImageAlone();
     void longTextIsReportedInBoundedLines();
+    void runningOutOfMemoryNeverUnsaysASave();
     void imageReplacedDuringTheSaveIsNoSuccess();
 };
 
@@ -237,6 +239,52 @@ void TestCliSave::longTextIsReportedInBoundedLines()
     QCOMPARE(r.out, QStringLiteral("Long\\Text: \"\" -> \"%1\" (%2and 19968 more bytes up to byte 19999 (0x4E1F))\n")
                         .arg(value, listed));
     QCOMPARE(FileBytes(image), value.toLatin1() + QByteArray(1, '\0'));
+}
+
+void TestCliSave::runningOutOfMemoryNeverUnsaysASave()
+{
+#ifndef BVL_SANITIZED
+    QSKIP("the allocation limit is the sanitizer's; make test builds with it");
+#else
+    // A text of 4,000,000 characters applied with ever larger allocations refused: at each
+    // limit either the image changed and the command succeeded, or nothing was written and
+    // it says so. Never a changed image with a failure, never a crash.
+    ProgramFolder folder;
+    folder.writeSec(QStringLiteral("long.sec"), Header(0x32, 1),
+                    {Named(SeemFixtures::AnsiString(0, 4000001), QStringLiteral("Text"), QStringLiteral("Long"))});
+    const QByteArray empty(4000001, '\0');
+    const QString image = folder.writeBytes(QStringLiteral("0032_0001.seem"), empty);
+    const QString profile = folder.writeBytes(QStringLiteral("profile.json"),
+                                              "{\"settings\": [{\"group\": \"Long\", \"name\": \"Text\", \"value\": \""
+                                                  + QByteArray(4000000, 'x') + "\"}]}");
+    bool refused = false;
+    bool saved = false;
+    for (int limitMb : {1, 2, 4, 6, 8, 12, 16, 32, 96, 192}) {
+        QVERIFY(WriteFileBytes(image, empty));
+        QProcess cli;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                           QStringLiteral("detect_leaks=0:allocator_may_return_null=1:max_allocation_size_mb=%1").arg(limitMb));
+        cli.setProcessEnvironment(environment);
+        cli.start(QStringLiteral(BVL_CLI_PROGRAM),
+                  {QStringLiteral("apply"), image, profile, QStringLiteral("--sec"), folder.file(QStringLiteral("long.sec"))});
+        QVERIFY(cli.waitForFinished(120000));
+        const QString err = QString::fromUtf8(cli.readAllStandardError());
+        const QByteArray out = cli.readAllStandardOutput();
+        const QString context = QStringLiteral("%1 MB: %2").arg(limitMb).arg(err);
+        QVERIFY2(cli.exitStatus() == QProcess::NormalExit, qPrintable(context));
+        if (FileBytes(image) != empty) {
+            saved = true;
+            QVERIFY2(cli.exitCode() == 0, qPrintable(context));
+            QVERIFY2(out.startsWith("Long\\Text: \"\" -> \"xxx") || err.contains(QStringLiteral("saved; the report could not be made")),
+                     qPrintable(context));
+        } else {
+            refused = true;
+            QVERIFY2(cli.exitCode() == 1 && err.contains(QStringLiteral("nothing was written")), qPrintable(context));
+        }
+    }
+    QVERIFY(refused && saved);   // both sides of the limit were reached
+#endif
 }
 
 void TestCliSave::imageReplacedDuringTheSaveIsNoSuccess()
