@@ -8,6 +8,10 @@
 #include <QLabel>
 #include <QtTest>
 
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace MainFixtures;
 using namespace SaveFaults;
 
@@ -63,6 +67,22 @@ private slots:
         QVERIFY(!f.save());
         QCOMPARE(f.image(), left);
         QVERIFY(QFileInfo::exists(journal));
+    }
+
+    void journalOthersMayWriteIsNamedWithItsOwner()
+    {
+        MainFixture f;
+        InterruptSave(f.seemPath, EditedImage());
+        const QString journal = JournalPathOf(f.seemPath);
+        QCOMPARE(::chmod(QFile::encodeName(journal).constData(), 0646), 0);
+        const QByteArray left = f.image();
+        f.open(f.seemPath);
+        const QString owner = QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name);
+        QCOMPARE(f.platform.messages(),
+                 QStringList(f.T("bvlMain.sJournalKept_M")
+                                 .arg(Quoted(f.seemPath), Quoted(journal), f.T("bvlMain.sJournalUntrustedMode_V").arg(owner))));
+        QVERIFY(f.window->lbFileDesc->text().endsWith(f.T("bvlMain.lbReadOnly_V")));
+        QCOMPARE(f.image(), left);
     }
 
     void lockedFileIsRefusedAndTheEditsStay()
