@@ -20,6 +20,7 @@
 #include <QTreeWidget>
 #include "ui/ThemeColours.h"
 
+#include <QAbstractItemModelTester>
 #include <QtTest>
 
 // The byte map beside the setting editor, its proposals, and the setting dialog's preview
@@ -79,6 +80,25 @@ class TestByteMap : public QObject
     Q_OBJECT
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale::c()); }
+
+    void modelKeepsTheItemModelContract()
+    {
+        // Every change of images and settings, from empty to larger, smaller and empty
+        // again, with a second image of the same size and of another size.
+        ByteMapModel model;
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        const QByteArray large(100, '\x11');
+        model.setImages(large, QByteArray());
+        QCOMPARE(model.rowCount(), 7);
+        model.setSettings({bits("Low", SettingType::Checkbox, 0, 0x0F), bits("B", SettingType::Checkbox, 99, 0x06)});
+        model.setImages(large, QByteArray(100, '\x12'));
+        model.setCellReading(QStringLiteral("%1 %2 %3"), QStringLiteral("none"));
+        model.setImages(QByteArray(20, '\x01'), QByteArray(5, '\x02'));
+        QCOMPARE(model.rowCount(), 2);
+        model.setSettings({});
+        model.setImages(QByteArray(), QByteArray());
+        QCOMPARE(model.rowCount(), 0);
+    }
 
     void coloursFollowTheSettings()
     {
