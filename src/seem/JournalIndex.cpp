@@ -70,8 +70,10 @@ int WriteJournalIndex(const JournalIndexEntry &entry)
     const QByteArray folder = JournalIndexFolder();
     if (const int error = MakeFolders(folder))
         return error;
+    // A folder another user owns (left by a run under sudo, say) is never read: writing
+    // into it would be of no use, and refusing every save for it of none either.
     if (!TrustedFolder(folder))
-        return EPERM;
+        return 0;
     return JournalFormat::WriteDurably(path, [&](int fd) {
         qint64 at = 0;
         JournalFormat::PieceWriter out([&](const QByteArray &piece) {

@@ -19,7 +19,8 @@ struct JournalIndexEntry
 
 // The folder of the entries (system bytes); empty when there is no home to put it in.
 QByteArray JournalIndexFolder();
-// 0 or the errno of the failure; the folder is made (mode 0700) when missing.
+// 0 or the errno of the failure; the folder is made (mode 0700) when missing. A folder
+// that is not the user's own is passed over.
 int WriteJournalIndex(const JournalIndexEntry &entry);
 // True when an entry (whole or not) exists for the file.
 bool JournalIndexed(quint64 device, quint64 inode);
