@@ -302,6 +302,9 @@ void TestCli::applyRefusesABadProfileWithItsPath()
     const QList<QPair<QByteArray, QString>> profiles = {
         {"{\"settings\": [", "$: not JSON"},
         {"[]", "$: expected an object"},
+        // Not JSON, though QJsonDocument reads "C:quotes" into it.
+        {"{\"settings\": [{\"group\": \"Display\", \"name\": \"Greeting\", \"value\": \"C:\\quotes\"}]}",
+         "$: not JSON at line 1, column 68: unknown escape \\q"},
         {"{}", "$.settings: missing"},
         {"{\"settings\": [{\"group\": \"Sound\", \"value\": \"on\"}]}", "$.settings[0].name: missing"},
         {"{\"settings\": [{\"name\": \"Beep\", \"value\": [1]}]}", "$.settings[0].value: expected"},
@@ -478,8 +481,10 @@ void TestCli::importRefusesWithTheJsonPath()
     const QList<QPair<QString, QString>> edits = {
         {QStringLiteral("\"Offset\": 10,"), QStringLiteral("$.settings[4].Offset: 4294967296 is out of range")},
         {QStringLiteral("\"BitMask\": 48,"), QStringLiteral("$.settings[1].BitMask: 256 is out of range")},
+        {QStringLiteral("\"How loud\""), QStringLiteral("$: not JSON at line 32, column 32: a control character (U+0009) in a string")},
     };
-    const QStringList replacements = {QStringLiteral("\"Offset\": 4294967296,"), QStringLiteral("\"BitMask\": 256,")};
+    const QStringList replacements = {QStringLiteral("\"Offset\": 4294967296,"), QStringLiteral("\"BitMask\": 256,"),
+                                      QStringLiteral("\"How\tloud\"")};
     for (int i = 0; i < edits.size(); ++i) {
         QString json = exported.out;
         QVERIFY(json.contains(edits.at(i).first));
