@@ -58,6 +58,7 @@ private slots:
     void checkFindsEachError();
     void checkFindsEachWarning();
     void exportImportRoundTrip();
+    void exportRefusesWhatImportWouldNotRead();
     void importRefusesWithTheJsonPath();
 
 private:
@@ -471,6 +472,22 @@ void TestCli::exportImportRoundTrip()
     QCOMPARE(trailing.status, 0);
     QVERIFY2(trailing.err.contains(QStringLiteral("4 bytes after the last record")), qPrintable(trailing.err));
     QCOMPARE(sample.run({QStringLiteral("export"), sample.image}).status, 1);
+}
+
+void TestCli::exportRefusesWhatImportWouldNotRead()
+{
+    // A control character takes 6 bytes as JSON ("\u0001"): 172 of the longest descriptions
+    // (11 MB of setting file) make more than the 64 MiB import reads.
+    Sample sample;
+    SettingStruct s = SampleSettings().first();
+    s.Description = QString(65535, QChar(1));
+    const QString sec = sample.folder.writeSec(QStringLiteral("large.sec"), Header(0x32, 1), SettingList(172, s));
+    const QString json = sample.folder.file(QStringLiteral("large.json"));
+    const CliResult r = sample.run({QStringLiteral("export"), sec, QStringLiteral("-o"), json});
+    QCOMPARE(r.status, 1);
+    QCOMPARE(r.err, QStringLiteral("brimvale-cli: %1: its JSON would be more than the 67108864 bytes import reads; "
+                                   "nothing was written\n").arg(sec));
+    QVERIFY(!QFile::exists(json));
 }
 
 void TestCli::importRefusesWithTheJsonPath()
