@@ -1,5 +1,6 @@
 #include "core/JsonSyntax.h"
 
+#include <QStringDecoder>
 #include <QtGlobal>
 
 #include <array>
@@ -11,7 +12,7 @@ namespace {
 constexpr QByteArrayView ByteOrderMark("\xEF\xBB\xBF");
 
 // Bytes a string holds as they stand: not a quote, a backslash, a control character or a
-// byte beyond ASCII (which begins a UTF-8 sequence to check).
+// byte beyond ASCII (a string holding one is checked as UTF-8 once it ends).
 constexpr std::array<bool, 256> PlainStringBytes = [] {
     std::array<bool, 256> plain{};
     for (int c = 0x20; c < 0x80; ++c)
@@ -27,35 +28,6 @@ bool IsDigit(char c)
 bool IsHexDigit(char c)
 {
     return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-// The length of the well-formed UTF-8 sequence at at, 0 for none: no overlong form, no
-// surrogate, nothing past U+10FFFF (QJsonDocument refuses these too).
-int Utf8Length(const char *at, const char *end)
-{
-    const auto lead = quint8(*at);
-    int length = 0;
-    quint8 low = 0x80;   // the range of the second byte
-    quint8 high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (end - at < length || quint8(at[1]) < low || quint8(at[1]) > high)
-        return 0;
-    for (int i = 2; i < length; ++i)
-        if ((quint8(at[i]) & 0xC0) != 0x80)
-            return 0;
-    return length;
 }
 
 // The grammar of RFC 8259 walked with a stack of open containers instead of recursion, so
@@ -224,6 +196,7 @@ private:
     bool string()
     {
         const char *opening = m_at++;
+        bool ascii = true;
         for (;;) {
             // Plain bytes in a tight loop: a profile is megabytes of them.
             while (m_at < m_end && PlainStringBytes[quint8(*m_at)])
@@ -233,16 +206,16 @@ private:
             const auto c = quint8(*m_at);
             if (c == '"') {
                 ++m_at;
-                return true;
+                // No byte of a UTF-8 sequence is a quote: the string ends here either way.
+                return ascii || IsUtf8(QByteArrayView(opening + 1, m_at - opening - 2))
+                    || fail(opening, QStringLiteral("a string that is not UTF-8"));
             }
             if (c < 0x20)
                 return fail(QStringLiteral("a control character (U+%1) in a string")
                                 .arg(QString::number(c, 16).toUpper().rightJustified(4, QLatin1Char('0'))));
             if (c >= 0x80) {
-                const int length = Utf8Length(m_at, m_end);
-                if (length == 0)
-                    return fail(QStringLiteral("not UTF-8"));
-                m_at += length;
+                ascii = false;
+                ++m_at;
                 continue;
             }
             if (!escape(opening))
@@ -279,6 +252,13 @@ private:
 };
 
 } // namespace
+
+bool IsUtf8(QByteArrayView bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString ignored = utf8.decode(bytes);
+    return !utf8.hasError();
+}
 
 JsonSyntaxFault FindJsonSyntaxFault(QByteArrayView json)
 {

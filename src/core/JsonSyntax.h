@@ -19,6 +19,10 @@ struct JsonSyntaxFault
 // QJsonDocument does and RFC 8259 allows.
 JsonSyntaxFault FindJsonSyntaxFault(QByteArrayView json);
 
+// Whether bytes are UTF-8 as QJsonDocument takes it: no overlong form, no encoded
+// surrogate, nothing past U+10FFFF.
+bool IsUtf8(QByteArrayView bytes);
+
 // Where a byte offset of a UTF-8 text lies for a person: line and column from 1, the
 // column counted in characters (a tab is one), a byte order mark not counted.
 struct TextPlace

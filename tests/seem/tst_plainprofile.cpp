@@ -122,7 +122,7 @@ private slots:
         row("a point without digits", R"({"settings":[],"x":1.})", "line 1, column 22: expected a digit");
         row("a fraction without a whole part", R"({"settings":[],"x":.5})", "line 1, column 20: expected a value");
         row("single quotes", "{'settings':[]}", "line 1, column 2: expected a key in double quotes");
-        row("not UTF-8 after a wide character", "{\"\xC3\xA9\":\"\xFF\"}", "line 1, column 7: not UTF-8");
+        row("not UTF-8 after a wide character", "{\"\xC3\xA9\":\"\xFF\"}", "line 1, column 6: a string that is not UTF-8");
         row("text after the end", R"({"settings":[]} x)", "line 1, column 17: expected the end of the text");
         row("cut short in a string", "{\"settings\":[{\"name\":\"A", "line 1, column 22: a string that is not closed");
         row("empty", "", "line 1, column 1: the text ends where a value is due");
