@@ -80,7 +80,7 @@ public:
                                .arg(file.path.isEmpty() ? QStringLiteral("an empty setting file") : file.path,
                                     QString::fromUtf8(e.what())));
         }
-        // Said once the result is out: a refusal is the only thing said before it.
+        // Said once the result is out, so that a refused output is told alone.
         context.err << proposals.size() << (proposals.size() == 1 ? " draft" : " drafts") << " proposed\n";
         return ExitSuccess;
     }

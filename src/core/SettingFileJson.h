@@ -24,7 +24,7 @@ inline const QString SettingFileJsonFormat = QStringLiteral("Brimvale Edit setti
 // Throws 630 when the indented text of the JSON (as export writes it) would be larger than
 // maxBytes: import reads no more than MaxJsonFileBytes, and what export writes must come
 // back. A setting file may be 256 MiB, and its JSON is many times that (an empty record
-// takes 24 bytes, its JSON about 330), more than a JSON document should be built of.
+// takes 24 bytes, its JSON over 300), more than a JSON document should be built of.
 QJsonObject SettingFileToJson(const SettingFileHeader &header, const SettingList &settings,
                               qint64 maxBytes = MaxJsonFileBytes);
 
