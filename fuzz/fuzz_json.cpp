@@ -1,11 +1,13 @@
 // The JSON readers from hostile text: the JSON form of a setting file and a value profile.
 // Whatever either accepts must go through its writer and read back the same: a setting
 // file as the same header and records, a profile as the same values on an image. A
-// profile read in one pass must read as the JSON document reads it.
+// profile read in one pass must read as the JSON document reads it, and a text that is
+// not JSON is refused by both alike.
 #include "FuzzCheck.h"
 
 #include "core/BvlError.h"
 #include "core/JsonFields.h"
+#include "core/JsonSyntax.h"
 #include "core/SettingFile.h"
 #include "core/SettingFileJson.h"
 #include "seem/MemoryByteStore.h"
@@ -13,6 +15,7 @@
 #include "seem/ValueProfile.h"
 
 #include <QJsonDocument>
+#include <QJsonParseError>
 
 #include <cstddef>
 #include <cstdint>
@@ -81,16 +84,44 @@ QByteArray applied(const QVector<ValueAssignment> &assignments, const QByteArray
     return store.bytes();
 }
 
-// What the one-pass reader takes, the JSON document takes and reads the same.
-void plainProfileAgrees(const QByteArray &input)
+// What a profile's reader makes of a text: its assignments, or its refusal in words.
+struct Reading
+{
+    QVector<ValueAssignment> assignments;
+    QString refusal;
+    bool operator==(const Reading &o) const { return assignments == o.assignments && refusal == o.refusal; }
+};
+
+template<typename Read>
+Reading reading(Read &&read)
+{
+    try {
+        return Reading{read(), QString()};
+    } catch (const BvlError &e) {
+        return Reading{{}, QStringLiteral("%1 %2").arg(e.number()).arg(QString::fromUtf8(e.what()))};
+    }
+}
+
+// Both readers of a profile take the same texts and refuse the same, in the same words,
+// and neither takes what is not JSON, not even the one-pass reader on its own; what is
+// JSON the document takes but for its own limits.
+void profileReadersAgree(const QByteArray &input)
 {
     const std::optional<QVector<ValueAssignment>> plain = ReadPlainProfile(input);
-    if (!plain)
-        return;
-    try {
-        FUZZ_CHECK(ReadValueProfileDocument(input) == *plain);
-    } catch (const BvlError &) {
-        FUZZ_CHECK(!"the one-pass reader took a profile the document refuses");
+    const bool isJson = FindJsonSyntaxFault(input).offset < 0;
+    FUZZ_CHECK(isJson || !plain);
+    const Reading document = reading([&] { return ReadValueProfileDocument(input); });
+    FUZZ_CHECK(isJson || !document.refusal.isEmpty());
+    FUZZ_CHECK(reading([&] { return ReadValueProfile(input); }) == document);
+    if (plain)
+        FUZZ_CHECK(document == (Reading{*plain, QString()}));
+    QJsonParseError error;
+    QJsonDocument::fromJson(input, &error);
+    if (isJson && error.error != QJsonParseError::NoError) {
+        const QByteArray text = (input.startsWith("\xEF\xBB\xBF") ? input.mid(3) : input).trimmed();
+        const bool container = text.startsWith('{') || text.startsWith('[');
+        FUZZ_CHECK(error.error == QJsonParseError::DeepNesting || error.error == QJsonParseError::IllegalNumber
+                   || (error.error == QJsonParseError::IllegalValue && !container));
     }
 }
 
@@ -124,7 +155,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray input(reinterpret_cast<const char *>(data), qsizetype(size));
     settingFileRoundTrip(input);
-    plainProfileAgrees(input);
+    profileReadersAgree(input);
     profileRoundTrip(input);
     return 0;
 }

@@ -106,10 +106,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray encoded = EncodeSettingFile(header, settings);
     FUZZ_CHECK(input.startsWith(encoded));
     // Its JSON form gives the same file back, whatever bytes the texts hold.
+    const QByteArray json = QJsonDocument(SettingFileToJson(header, settings)).toJson(QJsonDocument::Indented);
     SettingFileHeader jsonHeader;
     SettingList jsonSettings;
-    SettingFileFromJson(ParseJsonObject(QJsonDocument(SettingFileToJson(header, settings)).toJson()), jsonHeader, jsonSettings);
+    SettingFileFromJson(ParseJsonObject(json), jsonHeader, jsonSettings);
     FUZZ_CHECK(jsonHeader == header && jsonSettings == settings);
+    // The size limit of the JSON counts its text to the byte.
+    SettingFileToJson(header, settings, json.size());
+    try {
+        SettingFileToJson(header, settings, json.size() - 1);
+        FUZZ_CHECK(!"a JSON one byte over its limit was made");
+    } catch (const BvlError &e) {
+        FUZZ_CHECK(e.number() == ErrNo::FileTooLarge);
+    }
 
     // The header-only reader sees the same header.
     QBuffer again;

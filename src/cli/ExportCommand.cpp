@@ -6,7 +6,6 @@
 #include "core/SettingFile.h"
 #include "core/SettingFileJson.h"
 
-
 namespace {
 
 QCommandLineOption OutputOption()
@@ -26,7 +25,8 @@ public:
         return QStringLiteral(
             "Writes SEC as JSON: the header and every field of every record, ValueNames and Values as arrays. "
             "Import of the JSON gives SEC back byte for byte. Keys are in alphabetical order, records in file "
-            "order.");
+            "order. A setting file whose JSON would be larger than import reads (64 MiB, some 200,000 settings) "
+            "is refused and nothing is written.");
     }
     QList<PositionalArgument> arguments() const override
     {
@@ -52,7 +52,11 @@ public:
                                       .arg(original.size() - encoded.size())
                                 : QStringLiteral("the JSON does not give this file back byte for byte"))
                         << '\n';
-        WriteSettingFileJson(parser, context.out, header, settings, {secPath});
+        try {
+            WriteSettingFileJson(parser, context.out, header, settings, {secPath});
+        } catch (const BvlError &e) {   // too large for import to take back
+            throw CliError(QStringLiteral("%1: %2; nothing was written").arg(secPath, QString::fromUtf8(e.what())));
+        }
         return ExitSuccess;
     }
 };

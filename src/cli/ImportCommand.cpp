@@ -38,12 +38,13 @@ public:
     {
         return QStringLiteral(
             "Writes the setting file that FILE.json, as export wrote it, describes to SEC, as the JSON holds it "
-            "(the program version text included). Bad JSON, a missing or unknown field or a value out of range "
-            "is refused with the JSON path of the problem, and nothing is written; so are a key given twice or "
-            "holding a NUL character, a Magic other than \"sec\" and a FileVersion other than 3, which the program "
-            "would not open. Texts may hold any character the code page has a byte for, control characters and NUL "
-            "(\\u0000) included, as a setting file stores them. SEC is replaced as a whole; it must not be "
-            "FILE.json itself, a FIFO or a device.");
+            "(the program version text included). Text that is not JSON (RFC 8259) is refused with the line and "
+            "column of the fault, a missing or unknown field or a value out of range with the JSON path of the "
+            "problem, a file over 64 MiB (the most export writes) by its size, and nothing is written; so are a "
+            "key given twice or holding a NUL character, a Magic other than \"sec\" and a FileVersion other than "
+            "3, which the program would not open. Texts may hold any character the code page has a byte for, "
+            "control characters and NUL (\\u0000) included, as a setting file stores them. SEC is replaced as a "
+            "whole; it must not be FILE.json itself, a FIFO or a device.");
     }
     QList<PositionalArgument> arguments() const override
     {

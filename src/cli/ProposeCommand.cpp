@@ -3,6 +3,7 @@
 #include "cli/CommandRegistry.h"
 #include "cli/ExitStatus.h"
 #include "cli/RecordCheck.h"
+#include "core/OutputTarget.h"
 #include "core/SettingFileJson.h"
 #include "seem/DifferenceProposals.h"
 
@@ -54,6 +55,15 @@ public:
             throw CliError(QStringLiteral("%1 holds %2 bytes and %3 %4: only images of one record compare")
                                .arg(imagePath).arg(image.size()).arg(otherPath).arg(other.size()));
         LoadedSettingFile file = SettingFileOrEmpty(imagePath, parser, context);
+        const QStringList inputs = {imagePath, otherPath, file.path};
+        if (parser.isSet(QStringLiteral("output"))) {
+            const QString output = parser.value(QStringLiteral("output"));
+            try {
+                CheckOutputTarget(output, inputs);
+            } catch (const BvlError &e) {
+                throw CliError(QStringLiteral("%1: %2; nothing was written").arg(output, QString::fromUtf8(e.what())));
+            }
+        }
         WarnOtherRecord(file, {imagePath, otherPath}, context.err);
 
         ProposalTexts texts;
@@ -63,9 +73,15 @@ public:
         for (const Proposal &p : proposals)
             file.settings.append(p.setting);
         file.header.SettingCount = qint32(file.settings.size());
+        try {
+            WriteSettingFileJson(parser, context.out, file.header, file.settings, inputs);
+        } catch (const BvlError &e) {   // too large for import to take back
+            throw CliError(QStringLiteral("%1 with the drafts: %2; nothing was written")
+                               .arg(file.path.isEmpty() ? QStringLiteral("an empty setting file") : file.path,
+                                    QString::fromUtf8(e.what())));
+        }
+        // Said once the result is out, so that a refused output is told alone.
         context.err << proposals.size() << (proposals.size() == 1 ? " draft" : " drafts") << " proposed\n";
-
-        WriteSettingFileJson(parser, context.out, file.header, file.settings, {imagePath, otherPath, file.path});
         return ExitSuccess;
     }
 };

@@ -1,5 +1,6 @@
 #include "core/JsonFields.h"
 
+#include "core/JsonSyntax.h"
 #include "core/JsonTextScan.h"
 
 #include <QJsonDocument>
@@ -7,15 +8,38 @@
 
 #include <cmath>
 
+namespace {
+
+[[noreturn]] void RefuseNotJson(const QByteArray &json, qsizetype offset, const QString &reason)
+{
+    const TextPlace place = PlaceOfOffset(json, offset);
+    throw JsonInputError(ErrNo::TypeMismatch, QStringLiteral("$"),
+                         QStringLiteral("not JSON at line %1, column %2: %3").arg(place.line).arg(place.column).arg(reason));
+}
+
+} // namespace
+
+void RequireJsonSyntax(const QByteArray &json)
+{
+    const JsonSyntaxFault fault = FindJsonSyntaxFault(json);
+    if (fault.offset >= 0)
+        RefuseNotJson(json, fault.offset, fault.reason);
+}
+
 QJsonObject ParseJsonObject(const QByteArray &json)
 {
+    RequireJsonSyntax(json);
+    // QJsonDocument calls a lone number or string in the text not JSON.
+    QByteArrayView text(json);
+    if (text.startsWith("\xEF\xBB\xBF"))
+        text = text.sliced(3);
+    if (!text.trimmed().startsWith('{'))
+        throw JsonInputError(ErrNo::TypeMismatch, QStringLiteral("$"), QStringLiteral("expected an object"));
+    // What is JSON may still be refused here: nesting too deep, a number beyond a double.
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError)
-        throw JsonInputError(ErrNo::TypeMismatch, QStringLiteral("$"),
-                             QStringLiteral("not JSON at byte %1: %2").arg(error.offset).arg(error.errorString()));
-    if (!document.isObject())
-        throw JsonInputError(ErrNo::TypeMismatch, QStringLiteral("$"), QStringLiteral("expected an object"));
+        RefuseNotJson(json, error.offset, error.errorString());
     // The document keeps only the last of two equal keys, and lets NUL characters in keys through.
     const JsonTextProblem problem = FindJsonTextProblem(json);
     if (!problem.problem.isEmpty())

@@ -25,9 +25,14 @@ private:
     QString m_problem;
 };
 
-// The top-level object of a JSON text; refuses bad JSON with the offset of the error,
-// and a key that appears twice in one object or a key with a NUL character with its JSON
-// path. String values may hold NUL ("\u0000"); each field's reader decides.
+// Refuses a text that is not JSON (JsonSyntax.h) at "$" as "not JSON at line 3, column
+// 14: unknown escape \q", before any reader sees it.
+void RequireJsonSyntax(const QByteArray &json);
+
+// The top-level object of a JSON text; refuses what is not JSON, or what QJsonDocument
+// cannot hold (nesting too deep), with the line and column of the fault, and a key that
+// appears twice in one object or a key with a NUL character with its JSON path. String
+// values may hold NUL ("\u0000"); each field's reader decides.
 QJsonObject ParseJsonObject(const QByteArray &json);
 
 QString FieldPath(const QString &objectPath, const QString &key);

@@ -15,6 +15,6 @@ struct JsonTextProblem
 
 JsonTextProblem FindJsonTextProblem(const QByteArray &json);
 
-// The character a one-letter JSON escape stands for: "\n" a line feed, and so on; \" \\
-// and \/ stand for themselves.
+// The character a one-letter JSON escape stands for: "\n" a line feed, and so on; the
+// quote, the backslash and the slash stand for themselves.
 char UnescapedJsonChar(char escape);

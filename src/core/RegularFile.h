@@ -15,6 +15,8 @@
 // Limits of the files the program reads whole, far above any real file.
 constexpr qint64 MaxSettingFileBytes = 256LL * 1024 * 1024;
 constexpr qint64 MaxLanguageFileBytes = 4LL * 1024 * 1024;
+// A setting file's JSON is refused by export above this too (SettingFileToJson), so that
+// import takes back all export writes.
 constexpr qint64 MaxJsonFileBytes = 64LL * 1024 * 1024;
 
 class RegularFile

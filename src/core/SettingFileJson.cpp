@@ -4,6 +4,7 @@
 #include "core/JsonFields.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
 
 #include <limits>
 
@@ -137,16 +138,30 @@ SettingStruct SettingFromJson(const QJsonObject &json, const QString &path)
 
 } // namespace
 
-QJsonObject SettingFileToJson(const SettingFileHeader &header, const SettingList &settings)
+QJsonObject SettingFileToJson(const SettingFileHeader &header, const SettingList &settings, qint64 maxBytes)
 {
-    QJsonArray records;
-    for (const SettingStruct &s : settings)
-        records.append(SettingToJson(s));
-    return QJsonObject{
+    QJsonObject json{
         {QStringLiteral("format"), SettingFileJsonFormat},
         {QStringLiteral("header"), HeaderToJson(header)},
-        {QStringLiteral("settings"), records},
+        {QStringLiteral("settings"), QJsonArray()},
     };
+    // The indented text is counted as the records are made, without the whole text, so that
+    // a file too large is refused early: an empty array is "[\n    ]", and each record
+    // between its brackets is its own text (which ends in a line feed) indented by 8 more
+    // spaces on each line, followed by ",\n" or, the last one, "\n".
+    qint64 size = QJsonDocument(json).toJson(QJsonDocument::Indented).size() - 1;
+    QJsonArray records;
+    for (const SettingStruct &s : settings) {
+        const QJsonObject record = SettingToJson(s);
+        const QByteArray alone = QJsonDocument(record).toJson(QJsonDocument::Indented);
+        size += alone.size() + 8 * alone.count('\n') + 1;
+        if (size > maxBytes)
+            throw BvlError(ErrNo::FileTooLarge,
+                           QStringLiteral("its JSON would be more than the %1 bytes import reads").arg(maxBytes));
+        records.append(record);
+    }
+    json.insert(QStringLiteral("settings"), records);
+    return json;
 }
 
 void SettingFileFromJson(const QJsonObject &json, SettingFileHeader &header, SettingList &settings)

@@ -1,4 +1,5 @@
 #pragma once
+#include "core/RegularFile.h"
 #include "core/SettingTypes.h"
 
 #include <QJsonObject>
@@ -20,7 +21,12 @@
 
 inline const QString SettingFileJsonFormat = QStringLiteral("Brimvale Edit setting file");
 
-QJsonObject SettingFileToJson(const SettingFileHeader &header, const SettingList &settings);
+// Throws 630 when the indented text of the JSON (as export writes it) would be larger than
+// maxBytes: import reads no more than MaxJsonFileBytes, and what export writes must come
+// back. A setting file may be 256 MiB, and its JSON is many times that (an empty record
+// takes 24 bytes, its JSON over 300), more than a JSON document should be built of.
+QJsonObject SettingFileToJson(const SettingFileHeader &header, const SettingList &settings,
+                              qint64 maxBytes = MaxJsonFileBytes);
 
 // Throws JsonInputError (core/JsonFields.h) naming the JSON path of the first problem:
 // a missing or unknown field, a field of the wrong kind, a number out of range for its

@@ -1,10 +1,10 @@
 #include "seem/PlainProfile.h"
 
+#include "core/JsonSyntax.h"
 #include "core/JsonTextScan.h"
 #include "seem/ValueJson.h"
 
 #include <QJsonValue>
-#include <QStringDecoder>
 #include <QVarLengthArray>
 
 #include <cctype>
@@ -34,14 +34,6 @@ struct Text
         return end - begin == other.size() && std::memcmp(begin, other.data(), size_t(other.size())) == 0;
     }
 };
-
-// Whether bytes are UTF-8 as the document takes it, which refuses anything else.
-bool IsUtf8(QByteArrayView bytes)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString ignored = utf8.decode(bytes);
-    return !utf8.hasError();
-}
 
 // A quote, a backslash, a control character or a byte beyond ASCII.
 bool IsSpecial(quint8 c)

@@ -87,6 +87,8 @@ QString ProfileQuery(const QString &group, const QString &name)
 
 QVector<ValueAssignment> ReadValueProfile(const QByteArray &json)
 {
+    // Refused before either reader: the document would take "C:\quotes" as "C:quotes".
+    RequireJsonSyntax(json);
     if (std::optional<QVector<ValueAssignment>> plain = ReadPlainProfile(json))
         return std::move(*plain);
     return ReadValueProfileDocument(json);

@@ -43,7 +43,8 @@ QString ProfileQuery(const QString &group, const QString &name);
 QString AssignmentSource(const ValueAssignment &assignment);
 
 // The assignments of a profile, null values left out. Throws JsonInputError naming the
-// place of the first problem.
+// place of the first problem: the line and column of a text that is not JSON, else the
+// JSON path.
 QVector<ValueAssignment> ReadValueProfile(const QByteArray &json);
 // The same, read through a JSON document whatever the text (ReadValueProfile takes a
 // plain profile in one pass, PlainProfile.h).

@@ -58,6 +58,7 @@ private slots:
     void checkFindsEachError();
     void checkFindsEachWarning();
     void exportImportRoundTrip();
+    void exportRefusesWhatImportWouldNotRead();
     void importRefusesWithTheJsonPath();
 
 private:
@@ -302,6 +303,9 @@ void TestCli::applyRefusesABadProfileWithItsPath()
     const QList<QPair<QByteArray, QString>> profiles = {
         {"{\"settings\": [", "$: not JSON"},
         {"[]", "$: expected an object"},
+        // Not JSON, though QJsonDocument reads "C:quotes" into it.
+        {"{\"settings\": [{\"group\": \"Display\", \"name\": \"Greeting\", \"value\": \"C:\\quotes\"}]}",
+         "$: not JSON at line 1, column 68: unknown escape \\q"},
         {"{}", "$.settings: missing"},
         {"{\"settings\": [{\"group\": \"Sound\", \"value\": \"on\"}]}", "$.settings[0].name: missing"},
         {"{\"settings\": [{\"name\": \"Beep\", \"value\": [1]}]}", "$.settings[0].value: expected"},
@@ -470,6 +474,22 @@ void TestCli::exportImportRoundTrip()
     QCOMPARE(sample.run({QStringLiteral("export"), sample.image}).status, 1);
 }
 
+void TestCli::exportRefusesWhatImportWouldNotRead()
+{
+    // A control character takes 6 bytes as JSON ("\u0001"): 172 of the longest descriptions
+    // (11 MB of setting file) make more than the 64 MiB import reads.
+    Sample sample;
+    SettingStruct s = SampleSettings().first();
+    s.Description = QString(65535, QChar(1));
+    const QString sec = sample.folder.writeSec(QStringLiteral("large.sec"), Header(0x32, 1), SettingList(172, s));
+    const QString json = sample.folder.file(QStringLiteral("large.json"));
+    const CliResult r = sample.run({QStringLiteral("export"), sec, QStringLiteral("-o"), json});
+    QCOMPARE(r.status, 1);
+    QCOMPARE(r.err, QStringLiteral("brimvale-cli: %1: its JSON would be more than the 67108864 bytes import reads; "
+                                   "nothing was written\n").arg(sec));
+    QVERIFY(!QFile::exists(json));
+}
+
 void TestCli::importRefusesWithTheJsonPath()
 {
     Sample sample;
@@ -478,8 +498,10 @@ void TestCli::importRefusesWithTheJsonPath()
     const QList<QPair<QString, QString>> edits = {
         {QStringLiteral("\"Offset\": 10,"), QStringLiteral("$.settings[4].Offset: 4294967296 is out of range")},
         {QStringLiteral("\"BitMask\": 48,"), QStringLiteral("$.settings[1].BitMask: 256 is out of range")},
+        {QStringLiteral("\"How loud\""), QStringLiteral("$: not JSON at line 32, column 32: a control character (U+0009) in a string")},
     };
-    const QStringList replacements = {QStringLiteral("\"Offset\": 4294967296,"), QStringLiteral("\"BitMask\": 256,")};
+    const QStringList replacements = {QStringLiteral("\"Offset\": 4294967296,"), QStringLiteral("\"BitMask\": 256,"),
+                                      QStringLiteral("\"How\tloud\"")};
     for (int i = 0; i < edits.size(); ++i) {
         QString json = exported.out;
         QVERIFY(json.contains(edits.at(i).first));

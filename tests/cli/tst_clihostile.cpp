@@ -129,6 +129,8 @@ void TestCliHostile::outputMustNotBeASpecialFileOrTheInput()
                                    QStringLiteral("-o"), output});
         QCOMPARE(r.status, 1);
         QVERIFY2(r.err.contains(output + QStringLiteral(": is the input ")), qPrintable(r.err));
+        // The refusal is all it says: no count of drafts before it.
+        QVERIFY2(r.out.isEmpty() && !r.err.contains(QStringLiteral("proposed")), qPrintable(r.out + r.err));
     }
     QCOMPARE(FileBytes(s.sec), sec);
     QCOMPARE(FileBytes(s.image), SampleImage());

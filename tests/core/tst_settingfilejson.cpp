@@ -90,6 +90,7 @@ private slots:
     void valuesKeepTextsThatAreNoPlainNumbers();
     void refusesWithThePath_data();
     void refusesWithThePath();
+    void sizeLimitCountsTheTextToTheByte();
 };
 
 void TestSettingFileJson::roundTripIsByteExact()
@@ -225,6 +226,25 @@ void TestSettingFileJson::refusesWithThePath()
     }
     QCOMPARE(header.Author, QStringLiteral("untouched"));
     QVERIFY(settings.isEmpty());
+}
+
+void TestSettingFileJson::sizeLimitCountsTheTextToTheByte()
+{
+    // Export refuses a file whose JSON import would not read: the limit is the text's size.
+    for (const QString &file : ValidSettingFiles()) {
+        SettingFileHeader header;
+        SettingList settings;
+        ReadSettingFile(file, header, settings);
+        const qint64 size = QJsonDocument(SettingFileToJson(header, settings)).toJson(QJsonDocument::Indented).size();
+        SettingFileToJson(header, settings, size);
+        try {
+            SettingFileToJson(header, settings, size - 1);
+            QFAIL(qPrintable(file));
+        } catch (const BvlError &e) {
+            QCOMPARE(e.number(), ErrNo::FileTooLarge);
+            QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("its JSON would be more than the %1 bytes import reads").arg(size - 1));
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSettingFileJson)

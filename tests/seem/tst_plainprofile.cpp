@@ -4,6 +4,8 @@
 
 #include <QtTest>
 
+#include <functional>
+
 // A profile read in one pass must give what the JSON document gives, and leave to it
 // every text it is unsure of, so that refusals keep their words.
 class TestPlainProfile : public QObject
@@ -96,6 +98,56 @@ private slots:
             QCOMPARE(read, byDocument);
         } catch (const JsonInputError &e) {
             QCOMPARE(e.path() + QStringLiteral(": ") + e.problem(), refusal);
+        }
+    }
+
+    // Both readers, and the setting file's, refuse what is not JSON in the same words, with
+    // the line and column (in characters) of the fault; QJsonDocument alone takes most.
+    void refusesWhatIsNotJson_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QString>("refusal");
+        const auto row = [](const char *name, const QByteArray &json, const char *refusal) {
+            QTest::newRow(name) << json << QStringLiteral("$: not JSON at %1").arg(QString::fromUtf8(refusal));
+        };
+        row("a raw tab", "{\"settings\":[{\"name\":\"A\tB\",\"value\":1}]}",
+            "line 1, column 24: a control character (U+0009) in a string");
+        row("a raw NUL", QByteArray("{\"x\":\"a\0\"}", 10), "line 1, column 8: a control character (U+0000) in a string");
+        row("an unknown escape", "{\n  \"settings\": [\n    {\"name\": \"Greeting\", \"value\": \"C:\\quotes\"}\n  ]\n}\n",
+            "line 3, column 38: unknown escape \\q");
+        row("a short \\u", R"({"settings":[],"x":"\u12G4"})", "line 1, column 21: \\u without four hexadecimal digits");
+        row("a trailing comma in an array", R"({"settings":[{"name":"A","value":1},]})", "line 1, column 36: a trailing comma");
+        row("a trailing comma in an object", R"({"settings":[],})", "line 1, column 15: a trailing comma");
+        row("a comment", R"({"settings":[]} // a profile)", "line 1, column 17: a comment, which JSON does not have");
+        row("a point without digits", R"({"settings":[],"x":1.})", "line 1, column 22: expected a digit");
+        row("a fraction without a whole part", R"({"settings":[],"x":.5})", "line 1, column 20: expected a value");
+        row("single quotes", "{'settings':[]}", "line 1, column 2: expected a key in double quotes");
+        row("not UTF-8 after a wide character", "{\"\xC3\xA9\":\"\xFF\"}", "line 1, column 6: a string that is not UTF-8");
+        row("text after the end", R"({"settings":[]} x)", "line 1, column 17: expected the end of the text");
+        row("cut short in a string", "{\"settings\":[{\"name\":\"A", "line 1, column 22: a string that is not closed");
+        row("empty", "", "line 1, column 1: the text ends where a value is due");
+        // JSON that QJsonDocument cannot hold: its own limits, in its words.
+        row("too deep", "{\"settings\":[],\"x\":" + QByteArray(1100, '[') + QByteArray(1100, ']') + "}",
+            "line 1, column 1044: too deeply nested document");
+        row("beyond a double", R"({"settings":[],"x":1e400})", "line 1, column 25: illegal number");
+    }
+    void refusesWhatIsNotJson()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(QString, refusal);
+        const std::function<void()> readers[] = {
+            [&] { ReadValueProfile(json); },
+            [&] { ReadValueProfileDocument(json); },
+            [&] { ParseJsonObject(json); },
+        };
+        for (const auto &read : readers) {
+            try {
+                read();
+                QFAIL("accepted");
+            } catch (const JsonInputError &e) {
+                QCOMPARE(e.number(), int(ErrNo::TypeMismatch));
+                QCOMPARE(e.path() + QStringLiteral(": ") + e.problem(), refusal);
+            }
         }
     }
 
