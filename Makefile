@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 BUILD_DIR ?= build
 TEST_BUILD_DIR ?= build-test
 
-.PHONY: run test deps build build-test fuzz fuzz-deps screenshots bench bench-deps package package-deps
+.PHONY: run test deps build build-test format format-check fuzz fuzz-deps screenshots bench bench-deps package package-deps
 
 deps:
 	@scripts/install-deps.sh
@@ -16,8 +16,19 @@ run: build
 	cd $(BUILD_DIR)/bin && ./brimvale-edit
 
 build-test: deps
-	cmake -S . -B $(TEST_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DBVL_BUILD_TESTS=ON -DBVL_SANITIZE=ON
+	cmake -S . -B $(TEST_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DBVL_BUILD_TESTS=ON -DBVL_SANITIZE=ON -DBVL_WERROR=ON \
+	    -DBVL_SHARED_LIBS=ON
 	cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
+
+# The sources in the one format of .clang-format: `make format` writes it, the check
+# (part of `make test`) fails on any line that differs and shows how.
+FORMATTED = git ls-files -z '*.cpp' '*.h'
+
+format: deps
+	$(FORMATTED) | xargs -0 clang-format -i
+
+format-check: deps
+	$(FORMATTED) | xargs -0 clang-format --dry-run --Werror
 
 test: build-test
 	rm -rf $(TEST_BUILD_DIR)/test-state
