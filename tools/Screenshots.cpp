@@ -319,7 +319,7 @@ bool saveAuthoringShots(AppContext &ctx, bvlEditSetting &editor, ScreenshotPlatf
 // A list whose value in the image is none of its entries: a copy of the demo image with
 // Key tone volume's bits set to a value the setting file does not name, opened as a user
 // would open it (the edits of the shots before are dropped).
-bool saveNotInListShot(bvlMain &main, ScreenshotPlatform &platform, const QString &folder, const QString &out,
+bool saveNotInListShot(bvlMain &main, const QString &folder, const QString &out,
                        const QString &suffix)
 {
     const int index = FindSetting(main.Settings, "Key tone volume").index();
@@ -447,7 +447,7 @@ int main(int argc, char *argv[])
     about.hide();
 
     ok = saveChangeShots(main, platform, folder, out, suffix) && ok;
-    ok = saveNotInListShot(main, platform, folder, out, suffix) && ok;
+    ok = saveNotInListShot(main, folder, out, suffix) && ok;
 
     // Setting files: the shipped demo file, and a copy the user installed into the
     // per-user folder.
