@@ -18,14 +18,19 @@ int BoundedDistance(const QString &a, const QString &b, int limit, QVector<int> 
     const int over = limit + 1;
     if (qAbs(n - m) > limit)
         return over;
-    previous.fill(over, m + 2);
-    current.fill(over, m + 2);
-    for (int j = 0; j <= qMin(m, limit); ++j)
-        previous[j] = j;
+    if (previous.size() < m + 2) {
+        previous.resize(m + 2);
+        current.resize(m + 2);
+    }
     const QChar *left = a.constData();
     const QChar *right = b.constData();
     int *above = previous.data();
     int *row = current.data();
+    // Row 0 as far as row 1's band reads it.
+    const int firstBand = qMin(m, limit);
+    for (int j = 0; j <= firstBand; ++j)
+        above[j] = j;
+    above[firstBand + 1] = over;
     for (int i = 1; i <= n; ++i) {
         const int from = qMax(1, i - limit);
         const int to = qMin(m, i + limit);
