@@ -149,8 +149,11 @@ NearestNames::NearestNames(const SettingList &settings)
 {
     for (int i = 0; i < settings.size(); ++i) {
         for (const QString &text : {SettingPathOf(settings.at(i)), settings.at(i).Name}) {
-            if (text.size() <= MaxQueryLength + 3)   // farther from any query than a suggestion reaches
-                m_byLength[int(text.size())].append(Folded{text.toCaseFolded(), i + 1});
+            if (text.size() > MaxQueryLength + 3)
+                continue;   // farther from any query than a suggestion reaches
+            QString folded = text.toCaseFolded();
+            const int length = int(folded.size());
+            m_byLength[length].append(Folded{std::move(folded), i + 1});
         }
     }
 }
