@@ -63,7 +63,7 @@ struct AssignmentProblem
 {
     enum Kind {
         UnknownName,   // no setting is named query
-        Ambiguous,     // query names candidates settings, the first of them in settings
+        Ambiguous,     // query names several settings: candidates of them, the first few in settings
         Twice,         // settings.first() is assigned by an earlier assignment too
         Refused,       // the value does not fit settings.first(): reason says why
         OutsideImage,  // settings.first()'s bytes lie outside the image
