@@ -12,8 +12,7 @@
 #include "seem/SettingValueText.h"
 
 #include <new>
-
-
+#include <optional>
 
 namespace {
 
@@ -75,23 +74,47 @@ void AppendWords(QString &text, QTextStream &out, const ValueText &value)
     }
 }
 
+// "did you mean" for the first few unknown names only: a profile of another phone's
+// settings names thousands, and each suggestion is a look through the setting names.
+class Suggestions
+{
+public:
+    explicit Suggestions(const SettingList &settings) : m_settings(settings) {}
+
+    // "; did you mean 'A' or 'B'?", or nothing.
+    QString forUnknown(const QString &query)
+    {
+        if (m_asked++ >= MaxSuggested)
+            return QString();
+        if (!m_names)
+            m_names.emplace(m_settings);
+        QStringList nearest;
+        for (int index : m_names->nearest(query))
+            nearest << QLatin1Char('\'') + SettingPathOf(m_settings.at(index - 1)) + QLatin1Char('\'');
+        return nearest.isEmpty() ? QString() : QStringLiteral("; did you mean %1?").arg(nearest.join(QStringLiteral(" or ")));
+    }
+
+private:
+    static constexpr int MaxSuggested = 20;
+    const SettingList &m_settings;
+    std::optional<NearestNames> m_names;   // made for the first unknown name
+    int m_asked = 0;
+};
+
 // How a refusal of an assignment reads on standard error.
-QString ProblemText(const AssignmentProblem &p, const SettingList &settings, qint64 imageSize)
+QString ProblemText(const AssignmentProblem &p, const SettingList &settings, qint64 imageSize, Suggestions &suggestions)
 {
     switch (p.kind) {
-    case AssignmentProblem::UnknownName: {
-        QStringList nearest;
-        for (int index : NearestSettings(settings, p.query))
-            nearest << QLatin1Char('\'') + SettingPathOf(settings.at(index - 1)) + QLatin1Char('\'');
-        return QStringLiteral("%1: no setting is named '%2'").arg(p.source, p.query)
-            + (nearest.isEmpty() ? QString() : QStringLiteral("; did you mean %1?").arg(nearest.join(QStringLiteral(" or "))));
-    }
+    case AssignmentProblem::UnknownName:
+        return QStringLiteral("%1: no setting is named '%2'").arg(p.source, p.query) + suggestions.forUnknown(p.query);
     case AssignmentProblem::Ambiguous: {
         QStringList candidates;
         for (int index : p.settings)
             candidates << SettingLabel(settings, index);
-        return QStringLiteral("%1: '%2' names %3; write GROUP\\NAME")
-            .arg(p.source, p.query, candidates.join(QStringLiteral(", ")));
+        QString named = candidates.join(QStringLiteral(", "));
+        if (p.candidates > p.settings.size())
+            named += QStringLiteral(" and %1 more").arg(p.candidates - p.settings.size());
+        return QStringLiteral("%1: '%2' names %3; write GROUP\\NAME").arg(p.source, p.query, named);
     }
     case AssignmentProblem::Twice:
         return QStringLiteral("%1: %2 is assigned twice").arg(p.source, SettingLabel(settings, p.settings.first()));
@@ -197,8 +220,9 @@ int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &i
     QVector<AssignmentProblem> refusals;
     const QVector<ResolvedAssignment> accepted = ResolveAssignments(assignments, settings, image, refusals);
     QStringList problems;
+    Suggestions suggestions(settings);
     for (const AssignmentProblem &p : refusals)
-        problems << ProblemText(p, settings, image.size());
+        problems << ProblemText(p, settings, image.size(), suggestions);
 
     // Everything is encoded on top of the file before a byte of it changes.
     PendingWrites pending(image);

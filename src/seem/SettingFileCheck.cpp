@@ -7,7 +7,8 @@
 
 QString FindingSettingLabel(const SettingList &settings, int index)
 {
-    return QStringLiteral("%1 (#%2)").arg(SettingPathOf(settings.at(index - 1))).arg(index);
+    // One arg call: a "%1" in the name must stay as written.
+    return QStringLiteral("%1 (#%2)").arg(SettingPathOf(settings.at(index - 1)), QString::number(index));
 }
 
 QString FindingLine(const SettingList &settings, const FitFinding &finding)
@@ -17,6 +18,8 @@ QString FindingLine(const SettingList &settings, const FitFinding &finding)
         QStringList labels;
         for (int index : finding.settings)
             labels << FindingSettingLabel(settings, index);
+        if (finding.unnamed > 0)
+            labels << QStringLiteral("%1 more").arg(finding.unnamed);
         line += labels.join(QStringLiteral(" and ")) + QStringLiteral(": ");
     }
     return line + finding.message;

@@ -14,7 +14,8 @@
 // "Ringer volume (#12)": a setting's full name and its record number, for a finding.
 QString FindingSettingLabel(const SettingList &settings, int index);
 
-// One line per finding: "error: NAME (#k) and NAME (#j): what is wrong".
+// One line per finding: "error: NAME (#k) and NAME (#j): what is wrong", ending the names
+// with "and N more" when the finding names only the first of its settings.
 QString FindingLine(const SettingList &settings, const FitFinding &finding);
 
 // A setting file made for another record than the image's (its name says which):

@@ -10,6 +10,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -160,42 +161,89 @@ void CheckOneSetting(const SettingStruct &s, int index, QVector<FitFinding> &fin
     }
 }
 
-// Settings sorted by their first byte and swept, so that only spans that overlap are
-// compared; one warning per pair.
+// A finding about settings that share something, naming the first of them by number.
+FitFinding SharedWarning(QVector<int> settings, const QString &message, FitRule rule, QVector<qint64> numbers)
+{
+    const int named = qMin(int(settings.size()), MaxNamedSettings);
+    std::partial_sort(settings.begin(), settings.begin() + named, settings.end());
+    const int unnamed = int(settings.size()) - named;
+    settings.resize(named);
+    FitFinding finding = Warning(std::move(settings), message, rule, std::move(numbers));
+    finding.unnamed = unnamed;
+    return finding;
+}
+
+struct Owned
+{
+    int index;
+    OwnedSpan span;
+};
+
+// One run of spans that overlap one another, and the bytes more than one of them covers.
+// When that is one byte, every span of the run holds it and the finding is about its bits.
+void ReportRun(const Owned *run, int count, qint64 first, qint64 last, QVector<FitFinding> &findings)
+{
+    if (first == last) {
+        int owners[8] = {};
+        for (int k = 0; k < count; ++k)
+            for (int bit = 0; bit < 8; ++bit)
+                owners[bit] += (run[k].span.mask >> bit) & 1;
+        quint8 common = 0;
+        for (int bit = 0; bit < 8; ++bit)
+            if (owners[bit] > 1)
+                common |= quint8(1 << bit);
+        if (common == 0)
+            return;   // a byte shared bit by bit, as is normal
+        QVector<int> sharing;
+        for (int k = 0; k < count; ++k)
+            if (run[k].span.mask & common)
+                sharing.append(run[k].index);
+        findings.append(SharedWarning(std::move(sharing), QStringLiteral("share bits %1 of byte %2").arg(ValueToBitText(common)).arg(first),
+                                      FitRule::SharedBits, {common, first}));
+        return;
+    }
+    // Several bytes: a text field is among them, and it owns whole bytes.
+    QVector<int> sharing;
+    sharing.reserve(count);
+    for (int k = 0; k < count; ++k)
+        sharing.append(run[k].index);
+    findings.append(SharedWarning(std::move(sharing), QStringLiteral("share bytes %1..%2").arg(first).arg(last),
+                                  FitRule::SharedBytes, {first, last}));
+}
+
+// Settings sorted by their first byte and swept once into runs of overlapping spans: one
+// warning per byte or run of bytes, however many settings share it.
 void CheckSharedBits(const SettingList &settings, QVector<FitFinding> &findings)
 {
-    struct Owned
-    {
-        int index;
-        OwnedSpan span;
-    };
     QVector<Owned> owned;
     for (int i = 0; i < settings.size(); ++i) {
         const OwnedSpan span = OwnedSpanOf(settings.at(i));
         if (span.size > 0 && span.mask != 0)
             owned.append(Owned{i + 1, span});
     }
-    std::stable_sort(owned.begin(), owned.end(),
-                     [](const Owned &x, const Owned &y) { return x.span.offset < y.span.offset; });
+    // A longer span first where two start together, so that a text field's run takes in
+    // the one-byte settings inside it.
+    std::sort(owned.begin(), owned.end(), [](const Owned &x, const Owned &y) {
+        if (x.span.offset != y.span.offset)
+            return x.span.offset < y.span.offset;
+        return x.span.size != y.span.size ? x.span.size > y.span.size : x.index < y.index;
+    });
     QVector<FitFinding> shared;
-    for (int i = 0; i < owned.size(); ++i) {
-        for (int j = i + 1; j < owned.size() && owned.at(j).span.offset < owned.at(i).span.end(); ++j) {
-            const OwnedSpan &a = owned.at(i).span;
-            const OwnedSpan &b = owned.at(j).span;
-            const quint8 common = a.mask & b.mask;
-            if (common == 0)
-                continue;
-            const qint64 first = b.offset;
-            const qint64 last = qMin(a.end(), b.end()) - 1;
-            QVector<int> pair{owned.at(i).index, owned.at(j).index};
-            std::sort(pair.begin(), pair.end());
-            if (first == last)
-                shared.append(Warning(pair, QStringLiteral("share bits %1 of byte %2").arg(ValueToBitText(common)).arg(first),
-                                      FitRule::SharedBits, {common, first}));
-            else
-                shared.append(Warning(pair, QStringLiteral("share bytes %1..%2").arg(first).arg(last), FitRule::SharedBytes,
-                                      {first, last}));
+    for (int start = 0; start < owned.size();) {
+        qint64 reach = owned.at(start).span.end();
+        qint64 first = 0;   // sorted: where the first span that overlaps starts
+        qint64 last = std::numeric_limits<qint64>::min();
+        int end = start + 1;
+        for (; end < owned.size() && owned.at(end).span.offset < reach; ++end) {
+            const OwnedSpan &span = owned.at(end).span;
+            if (end == start + 1)
+                first = span.offset;
+            last = qMax(last, qMin(span.end(), reach) - 1);
+            reach = qMax(reach, span.end());
         }
+        if (end - start > 1)
+            ReportRun(owned.constData() + start, end - start, first, last, shared);
+        start = end;
     }
     std::stable_sort(shared.begin(), shared.end(),
                      [](const FitFinding &x, const FitFinding &y) { return x.settings < y.settings; });
@@ -205,16 +253,21 @@ void CheckSharedBits(const SettingList &settings, QVector<FitFinding> &findings)
 void CheckDuplicateNames(const SettingList &settings, QVector<FitFinding> &findings)
 {
     QHash<QString, QVector<int>> byPath;
+    byPath.reserve(settings.size());
     QStringList order;
     for (int i = 0; i < settings.size(); ++i) {
         const QString path = SettingPathOf(settings.at(i));
-        if (!byPath.contains(path))
+        QVector<int> &numbers = byPath[path];
+        if (numbers.isEmpty())
             order << path;
-        byPath[path].append(i + 1);
+        numbers.append(i + 1);
     }
-    for (const QString &path : order)
-        if (byPath.value(path).size() > 1)
-            findings.append(Warning(byPath.value(path), QStringLiteral("have the same name in one group"), FitRule::SameName));
+    for (const QString &path : order) {
+        QVector<int> numbers = byPath.take(path);
+        if (numbers.size() > 1)
+            findings.append(SharedWarning(std::move(numbers), QStringLiteral("have the same name in one group"),
+                                          FitRule::SameName, {}));
+    }
 }
 
 bool HasTerminator(ByteStore &image, const SettingStruct &s, const OwnedSpan &span)

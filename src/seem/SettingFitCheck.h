@@ -50,18 +50,23 @@ enum class FitRule {
     OtherRecord,          // numbers: the file's SEEM and record, the image's SEEM and record
 };
 
+// A finding about many settings (thousands on one byte) names the first of them only.
+constexpr int MaxNamedSettings = 8;
+
 struct FitFinding
 {
     FitSeverity severity = FitSeverity::Error;
-    QVector<int> settings;   // 1-based numbers of the settings concerned; empty for the header
+    QVector<int> settings;   // 1-based numbers of the settings concerned, at most MaxNamedSettings; empty for the header
     QString message;         // what is wrong, without the settings' names (English)
     FitRule rule = FitRule::WrongMagic;
     QVector<qint64> numbers; // as the rule lists them
     QStringList texts;
+    int unnamed = 0;         // settings concerned beyond those in settings
 };
 
 // The findings of the setting file alone: header first, then in setting order, then
-// the findings that concern several settings.
+// the findings that concern several settings: one for each byte or run of bytes that
+// settings share, one for each name that settings of one group share.
 QVector<FitFinding> CheckSettingFile(const SettingFileHeader &header, const SettingList &settings);
 
 // The findings of the settings read against image, in setting order.

@@ -8,38 +8,47 @@ namespace {
 const QChar PathSeparator(QLatin1Char('\\'));
 
 // Edit distance of a and b (both already case-folded), or limit + 1 when it is larger.
-int BoundedDistance(const QString &a, const QString &b, int limit)
+// Only the cells within limit of the diagonal can hold limit or less: those are filled,
+// and counted in cells. previous and current are the caller's, reused from call to call.
+int BoundedDistance(const QString &a, const QString &b, int limit, QVector<int> &previous, QVector<int> &current,
+                    qint64 &cells)
 {
-    if (qAbs(a.size() - b.size()) > limit)
-        return limit + 1;
-    QVector<int> previous(b.size() + 1);
-    QVector<int> current(b.size() + 1);
-    for (int j = 0; j <= b.size(); ++j)
-        previous[j] = j;
-    for (int i = 1; i <= a.size(); ++i) {
-        current[0] = i;
-        int rowBest = current[0];
-        for (int j = 1; j <= b.size(); ++j) {
-            const int substitution = previous[j - 1] + (a.at(i - 1) == b.at(j - 1) ? 0 : 1);
-            current[j] = std::min({previous[j] + 1, current[j - 1] + 1, substitution});
-            rowBest = std::min(rowBest, current[j]);
-        }
-        if (rowBest > limit)
-            return limit + 1;
-        std::swap(previous, current);
+    const int n = int(a.size());
+    const int m = int(b.size());
+    const int over = limit + 1;
+    if (qAbs(n - m) > limit)
+        return over;
+    if (previous.size() < m + 2) {
+        previous.resize(m + 2);
+        current.resize(m + 2);
     }
-    return std::min(previous[b.size()], limit + 1);
-}
-
-SettingMatch MatchOf(const QVector<int> &indices)
-{
-    SettingMatch match;
-    match.indices = indices;
-    if (indices.size() == 1)
-        match.result = SettingMatch::Found;
-    else if (indices.size() > 1)
-        match.result = SettingMatch::Ambiguous;
-    return match;
+    const QChar *left = a.constData();
+    const QChar *right = b.constData();
+    int *above = previous.data();
+    int *row = current.data();
+    // Row 0 as far as row 1's band reads it.
+    const int firstBand = qMin(m, limit);
+    for (int j = 0; j <= firstBand; ++j)
+        above[j] = j;
+    above[firstBand + 1] = over;
+    for (int i = 1; i <= n; ++i) {
+        const int from = qMax(1, i - limit);
+        const int to = qMin(m, i + limit);
+        row[from - 1] = from == 1 && i <= limit ? i : over;
+        int rowBest = row[from - 1];
+        for (int j = from; j <= to; ++j) {
+            int cell = above[j - 1] + (left[i - 1] == right[j - 1] ? 0 : 1);
+            cell = qMin(cell, qMin(above[j], row[j - 1]) + 1);
+            row[j] = qMin(cell, over);
+            rowBest = qMin(rowBest, row[j]);
+        }
+        cells += to - from + 1;
+        if (rowBest > limit)
+            return over;
+        row[to + 1] = over;   // the next row reads one cell past this row's band
+        std::swap(above, row);
+    }
+    return qMin(above[m], over);
 }
 }
 
@@ -96,25 +105,33 @@ SettingMatch FindSetting(const SettingList &settings, const QString &query)
 
 void SettingIndex::Keyed::add(const QString &key, int number)
 {
-    int &slot = last[key];   // 0 when new
-    previous[number - 1] = slot;
-    slot = number;
+    Chain &chain = chains[key];
+    if (chain.count == 0)
+        chain.first = number;
+    else
+        next[chain.last - 1] = number;
+    chain.last = number;
+    ++chain.count;
 }
 
-QVector<int> SettingIndex::Keyed::all(const QString &key) const
+SettingMatch SettingIndex::Keyed::match(const QString &key) const
 {
-    QVector<int> numbers;
-    for (int number = last.value(key); number != 0; number = previous.at(number - 1))
-        numbers.append(number);
-    std::reverse(numbers.begin(), numbers.end());
-    return numbers;
+    const Chain chain = chains.value(key);
+    SettingMatch match;
+    match.count = chain.count;
+    match.result = chain.count == 0 ? SettingMatch::Unknown
+                 : chain.count == 1 ? SettingMatch::Found
+                                    : SettingMatch::Ambiguous;
+    for (int number = chain.first; number != 0 && match.indices.size() < MaxNamedCandidates; number = next.at(number - 1))
+        match.indices.append(number);
+    return match;
 }
 
 SettingIndex::SettingIndex(const SettingList &settings)
 {
     for (Keyed *keyed : {&m_byPath, &m_byName}) {
-        keyed->last.reserve(settings.size());
-        keyed->previous.resize(settings.size());
+        keyed->chains.reserve(settings.size());
+        keyed->next.resize(settings.size());
     }
     for (int i = 0; i < settings.size(); ++i) {
         m_byPath.add(SettingPathOf(settings.at(i)), i + 1);
@@ -124,35 +141,58 @@ SettingIndex::SettingIndex(const SettingList &settings)
 
 SettingMatch SettingIndex::find(const QString &query) const
 {
-    const QVector<int> byPath = m_byPath.all(query);
-    return MatchOf(byPath.isEmpty() ? m_byName.all(query) : byPath);
+    const SettingMatch byPath = m_byPath.match(query);
+    return byPath.result == SettingMatch::Unknown ? m_byName.match(query) : byPath;
 }
 
-QVector<int> NearestSettings(const SettingList &settings, const QString &query, int limit)
+NearestNames::NearestNames(const SettingList &settings)
 {
-    const QString folded = query.toCaseFolded();
-    const int allowed = qBound(1, int(folded.size()) / 4, 3);
-    struct Candidate
-    {
-        int distance;   // -1: the same but for letter case
-        int index;
-    };
-    QVector<Candidate> candidates;
     for (int i = 0; i < settings.size(); ++i) {
-        const QString path = SettingPathOf(settings.at(i)).toCaseFolded();
-        const QString name = settings.at(i).Name.toCaseFolded();
-        int distance;
-        if (path == folded || name == folded)
-            distance = -1;
-        else
-            distance = std::min(BoundedDistance(folded, path, allowed), BoundedDistance(folded, name, allowed));
-        if (distance <= allowed)
-            candidates.append({distance, i + 1});
+        for (const QString &text : {SettingPathOf(settings.at(i)), settings.at(i).Name}) {
+            if (text.size() > MaxQueryLength + 3)
+                continue;   // farther from any query than a suggestion reaches
+            QString folded = text.toCaseFolded();
+            const int length = int(folded.size());
+            m_byLength[length].append(Folded{std::move(folded), i + 1});
+        }
     }
-    std::stable_sort(candidates.begin(), candidates.end(),
-                     [](const Candidate &a, const Candidate &b) { return a.distance < b.distance; });
+}
+
+QVector<int> NearestNames::nearest(const QString &query, int limit) const
+{
+    if (query.size() > MaxQueryLength)
+        return {};
+    const QString folded = query.toCaseFolded();
+    const int length = int(folded.size());
+    const int allowed = qBound(1, length / 4, 3);
+    // Best distance by setting: 0 is the same name but for letter case.
+    QHash<int, int> distances;
+    QVector<int> previous;
+    QVector<int> current;
+    const qint64 budget = m_cells + MaxCellsPerQuery;
+    for (int size = length - allowed; size <= length + allowed && m_cells < budget; ++size) {
+        const auto bucket = m_byLength.constFind(size);
+        if (bucket == m_byLength.cend())
+            continue;
+        for (const Folded &name : *bucket) {
+            if (m_cells >= budget)
+                break;
+            const int distance = BoundedDistance(folded, name.text, allowed, previous, current, m_cells);
+            if (distance > allowed)
+                continue;
+            const auto known = distances.constFind(name.index);
+            if (known == distances.cend() || distance < *known)
+                distances.insert(name.index, distance);
+        }
+    }
+    QVector<QPair<int, int>> candidates;   // distance, setting
+    candidates.reserve(distances.size());
+    for (auto it = distances.cbegin(); it != distances.cend(); ++it)
+        candidates.append({it.value(), it.key()});
+    const int count = qMin(limit, int(candidates.size()));
+    std::partial_sort(candidates.begin(), candidates.begin() + count, candidates.end());
     QVector<int> nearest;
-    for (int k = 0; k < candidates.size() && k < limit; ++k)
-        nearest.append(candidates.at(k).index);
+    for (int k = 0; k < count; ++k)
+        nearest.append(candidates.at(k).second);
     return nearest;
 }

@@ -18,11 +18,15 @@ QString WithoutBlanks(const QString &text);
 // 'GROUP\NAME' with the normalised group.
 QString SettingPathOf(const SettingStruct &setting);
 
+// A name that thousands of settings share is told with the first few of them.
+constexpr int MaxNamedCandidates = 8;
+
 struct SettingMatch
 {
     enum Result { Found, Unknown, Ambiguous };
     Result result = Unknown;
-    QVector<int> indices;   // 1-based: the one found, or every candidate when ambiguous
+    QVector<int> indices;   // 1-based: the one found, or the first MaxNamedCandidates candidates when ambiguous
+    int count = 0;          // how many settings the query names
 
     int index() const { return result == Found ? indices.first() : 0; }
 };
@@ -40,16 +44,23 @@ public:
     SettingMatch find(const QString &query) const;
 
 private:
-    // Settings sharing one key are chained: a hash holds the last of them, and each setting
-    // the one before it with the same key (0 for none). No list per key, and one entry per
-    // distinct key, for tens of thousands of settings. Numbers are 1-based.
+    // Settings sharing one key are chained: a hash holds the first and last of them and
+    // their count, and each setting the next one with the same key (0 for none). No list per
+    // key, and one entry per distinct key, for tens of thousands of settings; a lookup walks
+    // no further than the candidates it names. Numbers are 1-based.
     struct Keyed
     {
-        QHash<QString, int> last;
-        QVector<int> previous;   // by setting number - 1
+        struct Chain
+        {
+            int first = 0;
+            int last = 0;
+            int count = 0;
+        };
+        QHash<QString, Chain> chains;
+        QVector<int> next;   // by setting number - 1
 
         void add(const QString &key, int number);
-        QVector<int> all(const QString &key) const;   // in file order
+        SettingMatch match(const QString &key) const;
     };
     Keyed m_byPath;
     Keyed m_byName;
@@ -60,4 +71,29 @@ private:
 // names, up to three in long ones) counts, compared both as 'GROUP\NAME' and as the bare
 // name. Those that differ only in letter case come first, then by distance, then in file
 // order; at most limit of them, 1-based.
-QVector<int> NearestSettings(const SettingList &settings, const QString &query, int limit = 3);
+//
+// The names are folded once; each query then compares only names whose length is within
+// its distance, in a band of the distance table, and gives up past a fixed amount of work:
+// a query costs at most that much, whatever the file and the query hold.
+class NearestNames
+{
+public:
+    explicit NearestNames(const SettingList &settings);
+    QVector<int> nearest(const QString &query, int limit = 3) const;
+
+    // Queries longer than this get no suggestion: nobody mistypes a name that long.
+    static constexpr int MaxQueryLength = 256;
+    // Table cells one query may fill before it stops looking.
+    static constexpr qint64 MaxCellsPerQuery = 2 * 1024 * 1024;
+
+    qint64 cellsComputed() const { return m_cells; }   // over all queries so far
+
+private:
+    struct Folded
+    {
+        QString text;
+        int index;   // 1-based setting number
+    };
+    QHash<int, QVector<Folded>> m_byLength;   // paths and bare names, by length
+    mutable qint64 m_cells = 0;
+};

@@ -132,10 +132,13 @@ QVector<ResolvedAssignment> ResolveAssignments(const QVector<ValueAssignment> &a
             problems << AssignmentProblem{kind, AssignmentSource(a), a.query, indices, reason};
         };
         const SettingMatch match = lookup.find(a.query);
-        if (match.result != SettingMatch::Found) {
-            const bool ambiguous = match.result == SettingMatch::Ambiguous;
-            refuse(ambiguous ? AssignmentProblem::Ambiguous : AssignmentProblem::UnknownName,
-                   ambiguous ? match.indices : QVector<int>(), QString());
+        if (match.result == SettingMatch::Unknown) {
+            refuse(AssignmentProblem::UnknownName, {}, QString());
+            continue;
+        }
+        if (match.result == SettingMatch::Ambiguous) {
+            refuse(AssignmentProblem::Ambiguous, match.indices, QString());
+            problems.last().candidates = match.count;
             continue;
         }
         const int index = match.index();

@@ -63,7 +63,7 @@ struct AssignmentProblem
 {
     enum Kind {
         UnknownName,   // no setting is named query
-        Ambiguous,     // query names every one of settings
+        Ambiguous,     // query names several settings: candidates of them, the first few in settings
         Twice,         // settings.first() is assigned by an earlier assignment too
         Refused,       // the value does not fit settings.first(): reason says why
         OutsideImage,  // settings.first()'s bytes lie outside the image
@@ -73,6 +73,7 @@ struct AssignmentProblem
     QString query;
     QVector<int> settings;
     QString reason;
+    int candidates = 0;
 };
 
 // The accepted assignments, in the order given; every refusal goes into problems. A value

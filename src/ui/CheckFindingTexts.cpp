@@ -101,6 +101,8 @@ QString LocalFindingLine(AppContext &ctx, const SettingList &settings, const Fit
         for (int index : finding.settings)
             names = names.isEmpty() ? FindingSettingLabel(settings, index)
                                     : ctx.T(QStringLiteral("bvlEditSetting.sFindAnd_V")).arg(names, FindingSettingLabel(settings, index));
+        if (finding.unnamed > 0)
+            names = ctx.T(QStringLiteral("bvlEditSetting.sFindMore_V")).arg(names, QString::number(finding.unnamed));
         what = ctx.T(QStringLiteral("bvlEditSetting.sFindSettings_V")).arg(names, what);
     }
     return ctx.T(finding.severity == FitSeverity::Error ? QStringLiteral("bvlEditSetting.sFindError_V")

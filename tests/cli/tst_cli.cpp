@@ -57,6 +57,7 @@ private slots:
     void diffBothWays();
     void checkFindsEachError();
     void checkFindsEachWarning();
+    void checkTellsASharedByteOnce();
     void exportImportRoundTrip();
     void exportRefusesWhatImportWouldNotRead();
     void importRefusesWithTheJsonPath();
@@ -446,6 +447,52 @@ void TestCli::checkFindsEachWarning()
         QVERIFY2(r.out.contains(expected), qPrintable(expected + QStringLiteral("\n---\n") + r.out));
     QVERIFY2(!r.out.contains(QStringLiteral("(#3)")), qPrintable(r.out));
     QVERIFY(r.out.endsWith(QStringLiteral("9 settings, 0 errors, 7 warnings\n")));
+}
+
+// Thousands of settings on one byte, in one text field and of one name: one warning each,
+// naming the first eight, where every pair was a warning of its own.
+void TestCli::checkTellsASharedByteOnce()
+{
+    using namespace SeemFixtures;
+    Sample sample;
+    for (const int count : {2000, 8000}) {
+        SettingList settings;
+        for (int i = 0; i < count; ++i) {
+            settings << Named(Checkbox(0, 0x01, 1, 0), QStringLiteral("B%1").arg(i), QStringLiteral("G"))
+                     << Named(AnsiString(100 + i % 7, 10), QStringLiteral("T%1").arg(i), QStringLiteral("G"))
+                     << Named(Int8(200 + i), QStringLiteral("Twin"), QStringLiteral("H"));
+        }
+        const QString sec = sample.folder.writeSec(QStringLiteral("crowd.sec"), Header(0x32, 1), settings);
+        const CliResult r = sample.run({QStringLiteral("check"), sec});
+        QCOMPARE(r.status, 0);
+        const QString more = QStringLiteral(" and %1 more: ").arg(count - 8);
+        const QStringList expected = {
+            sec + QStringLiteral(": warning: G\\B0 (#1) and G\\B1 (#4) and G\\B2 (#7) and G\\B3 (#10) and G\\B4 (#13) and "
+                                 "G\\B5 (#16) and G\\B6 (#19) and G\\B7 (#22)") + more + QStringLiteral("share bits 00000001 of byte 0"),
+            sec + QStringLiteral(": warning: G\\T0 (#2) and G\\T1 (#5) and G\\T2 (#8) and G\\T3 (#11) and G\\T4 (#14) and "
+                                 "G\\T5 (#17) and G\\T6 (#20) and G\\T7 (#23)") + more + QStringLiteral("share bytes 100..115"),
+            sec + QStringLiteral(": warning: H\\Twin (#3) and H\\Twin (#6) and H\\Twin (#9) and H\\Twin (#12) and H\\Twin (#15) and "
+                                 "H\\Twin (#18) and H\\Twin (#21) and H\\Twin (#24)") + more + QStringLiteral("have the same name in one group"),
+            QStringLiteral("%1 settings, 0 errors, 3 warnings").arg(3 * count),
+        };
+        QCOMPARE(r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts), expected);
+    }
+
+    // Where fields overlap by one byte the warning is about its bits; bits of one byte
+    // owned by one setting each are no warning.
+    const SettingList settings = {
+        Named(AnsiString(0, 10), QStringLiteral("Text"), QStringLiteral("G")),
+        Named(Checkbox(3, 0x06, 2, 0), QStringLiteral("Inside"), QStringLiteral("G")),
+        Named(AnsiString(20, 5), QStringLiteral("Left"), QStringLiteral("G")),
+        Named(AnsiString(24, 5), QStringLiteral("Right"), QStringLiteral("G")),
+        Named(Checkbox(40, 0x01, 1, 0), QStringLiteral("Low"), QStringLiteral("G")),
+        Named(Checkbox(40, 0x02, 2, 0), QStringLiteral("High"), QStringLiteral("G")),
+    };
+    const CliResult r = sample.run({QStringLiteral("check"), sample.folder.writeSec(QStringLiteral("few.sec"), Header(0x32, 1), settings)});
+    const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 3);
+    QVERIFY2(lines.at(0).endsWith(QStringLiteral("warning: G\\Text (#1) and G\\Inside (#2): share bits 00000110 of byte 3")), qPrintable(r.out));
+    QVERIFY2(lines.at(1).endsWith(QStringLiteral("warning: G\\Left (#3) and G\\Right (#4): share bits 11111111 of byte 24")), qPrintable(r.out));
 }
 
 void TestCli::exportImportRoundTrip()

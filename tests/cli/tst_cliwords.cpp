@@ -19,6 +19,7 @@ private slots:
     void otherRecordIsRefusedByWritersAndToldByReaders();
     void missingAndForeignFilesAreNamedForWhatTheyAre();
     void unknownNameGetsTheNearestNames();
+    void thousandsOfRefusalsStayShort();
     void manualPageListsTheCommandsOfTheHelp();
 
 private:
@@ -106,6 +107,35 @@ void TestCliWords::unknownNameGetsTheNearestNames()
     const CliResult far = s.run({QStringLiteral("set"), s.image, QStringLiteral("Brightness=1")});
     QVERIFY2(far.err.contains(QStringLiteral("no setting is named 'Brightness'\n")), qPrintable(far.err));
     QCOMPARE(FileBytes(s.image), SampleImage());
+}
+
+// A profile of another phone names thousands of settings this file lacks, or a name
+// thousands share: the first twenty unknown names get suggestions, and each ambiguous
+// name lists the first eight settings it names.
+void TestCliWords::thousandsOfRefusalsStayShort()
+{
+    ProgramFolder folder;
+    SettingList settings;
+    for (int i = 0; i < 3000; ++i)
+        settings << Named(SeemFixtures::Int8(i), QStringLiteral("Owner"), QStringLiteral("G%1").arg(i));
+    settings << Named(SeemFixtures::Int8(3000), QStringLiteral("Volume"), QStringLiteral("Sound"));
+    folder.writeSec(QStringLiteral("crowd.sec"), Header(0x32, 1), settings);
+    const QString image = folder.writeBytes(QStringLiteral("0032_0001.seem"), QByteArray(3001, '\0'));
+    QByteArray profile = "{\"settings\": [";
+    for (int i = 0; i < 3000; ++i)
+        profile += "{\"name\": \"Volme\", \"value\": 1}, {\"name\": \"Owner\", \"value\": 1}, ";
+    profile += "{\"name\": \"Volme\", \"value\": 1}]}";
+    const CliResult r = RunCliCaptured({QStringLiteral("apply"), image, folder.writeBytes(QStringLiteral("p.json"), profile)},
+                                       folder.dir.path());
+    QCOMPARE(r.status, 1);
+    QCOMPARE(r.err.count(QStringLiteral(": no setting is named 'Volme'")), 3001);
+    QCOMPARE(r.err.count(QStringLiteral("no setting is named 'Volme'; did you mean 'Sound\\Volume'?\n")), 20);
+    QCOMPARE(r.err.count(QStringLiteral(": 'Owner' names G0\\Owner (#1), G1\\Owner (#2), G2\\Owner (#3), G3\\Owner (#4), "
+                                        "G4\\Owner (#5), G5\\Owner (#6), G6\\Owner (#7), G7\\Owner (#8) and 2992 more; "
+                                        "write GROUP\\NAME\n")),
+             3000);
+    QVERIFY2(r.err.size() < 6001 * 200, qPrintable(r.err.left(2000)));
+    QCOMPARE(FileBytes(image), QByteArray(3001, '\0'));
 }
 
 // The manual page is --help plus packaging/brimvale-cli.h2m; its COMMANDS section, written

@@ -2,6 +2,7 @@
 // apply: the same profile, byte for byte, and the same image after a save.
 #include "support/CliRun.h"
 #include "support/MainFixtures.h"
+#include "support/SeemFixtures.h"
 
 #include <QUndoStack>
 #include <QtTest>
@@ -49,6 +50,7 @@ private slots:
     void exportIsWhatShowPrintsOnceSaved();
     void applyIsOneUnsavedStepThatSavesWhatApplyWrites();
     void applyRefusesEverythingWhenAnythingIsRefused();
+    void anAmbiguousNameIsToldWithItsFirstSettings();
 };
 
 void TestValuesInWindow::exportIsWhatShowPrintsOnceSaved()
@@ -136,6 +138,24 @@ void TestValuesInWindow::applyRefusesEverythingWhenAnythingIsRefused()
     QCOMPARE(f.platform.messages().size(), 1);
     QVERIFY(f.platform.messages().first().startsWith(f.T(QStringLiteral("bvlMain.sProfileUnreadable_M"))));
     QVERIFY(f.platform.messages().first().contains(QStringLiteral("$.settings")));
+    QCOMPARE(f.window->UndoStack->count(), 0);
+}
+
+// A name twelve settings share: the refusal lists the first eight and counts the others.
+void TestValuesInWindow::anAmbiguousNameIsToldWithItsFirstSettings()
+{
+    MainFixture f;
+    SettingList settings;
+    for (int i = 0; i < 12; ++i)
+        settings << Named(SeemFixtures::Int8(i), QStringLiteral("Twin"), QStringLiteral("G%1").arg(i));
+    f.openWith(settings, QByteArray(12, '\0'));
+    f.platform.clearCalls();
+    Apply(f, QStringLiteral("twin.json"), R"({"settings": [{"name": "Twin", "value": 1}]})");
+    QCOMPARE(f.platform.messages().size(), 1);
+    QCOMPARE(f.platform.messages().first().section(QLatin1Char('\n'), 1),
+             QStringLiteral("$.settings[0]: \"Twin\" names more than one setting; write the group before the name, as in "
+                            "Group\\Name: \"G0\\Twin\", \"G1\\Twin\", \"G2\\Twin\", \"G3\\Twin\", \"G4\\Twin\", "
+                            "\"G5\\Twin\", \"G6\\Twin\", \"G7\\Twin\" and 4 more"));
     QCOMPARE(f.window->UndoStack->count(), 0);
 }
 

@@ -1,8 +1,43 @@
 #include "core/OffsetText.h"
+#include "seem/MemoryByteStore.h"
 #include "seem/SettingLookup.h"
+#include "seem/ValueProfile.h"
 #include "support/SeemFixtures.h"
 
+#include <QRandomGenerator>
 #include <QtTest>
+
+namespace {
+
+// Settings "G0\Name", "G1\Name", ...: one-byte numbers, one per byte.
+SettingList Numbered(int count, const QString &name)
+{
+    SettingList settings;
+    settings.reserve(count);
+    for (int i = 0; i < count; ++i)
+        settings << Named(SeemFixtures::Int8(i), name, QStringLiteral("G%1").arg(i));
+    return settings;
+}
+
+// The full edit distance table, as a reference for the banded one.
+int EditDistance(const QString &a, const QString &b)
+{
+    QVector<int> row(b.size() + 1);
+    for (int j = 0; j <= b.size(); ++j)
+        row[j] = j;
+    for (int i = 1; i <= a.size(); ++i) {
+        int diagonal = row[0];
+        row[0] = i;
+        for (int j = 1; j <= b.size(); ++j) {
+            const int above = row[j];
+            row[j] = std::min({above + 1, row[j - 1] + 1, diagonal + (a.at(i - 1) == b.at(j - 1) ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+} // namespace
 
 // Names as people write them, looked up among thousands: the quick paths must give what
 // the careful ones give.
@@ -47,6 +82,75 @@ private slots:
         QCOMPARE(index.find(QStringLiteral("Sound\\Volume")).index(), 3);   // as the tree shows it
         QCOMPARE(index.find(QStringLiteral("Volume")).index(), 3);
         QCOMPARE(index.find(QStringLiteral("volume")).result, SettingMatch::Unknown);
+    }
+
+    // A name that thousands share is refused with its first few settings and their count,
+    // each refusal a walk of those few: 3,000 refusals of a name 3,000 settings share.
+    void aNameThousandsShareNamesTheFirstFew()
+    {
+        for (const int count : {3000, 12000}) {
+            const SettingList settings = Numbered(count, QStringLiteral("Owner"));
+            const SettingMatch match = SettingIndex(settings).find(QStringLiteral("Owner"));
+            QCOMPARE(match.result, SettingMatch::Ambiguous);
+            QCOMPARE(match.count, count);
+            QCOMPARE(match.indices, QVector<int>({1, 2, 3, 4, 5, 6, 7, 8}));
+            const QVector<ValueAssignment> assignments(3000, ValueAssignment{QStringLiteral("x"), QStringLiteral("Owner"), QStringLiteral("1"), -1});
+            MemoryByteStore image(QByteArray(count, '\0'));
+            QVector<AssignmentProblem> problems;
+            QVERIFY(ResolveAssignments(assignments, settings, image, problems).isEmpty());
+            QCOMPARE(problems.size(), 3000);
+            for (const AssignmentProblem &p : problems)
+                QVERIFY(p.kind == AssignmentProblem::Ambiguous && p.settings == match.indices && p.candidates == count);
+        }
+    }
+
+    // "did you mean" takes what a full edit distance within the allowed changes takes.
+    void nearestNamesAreThoseWithinTheDistance()
+    {
+        QRandomGenerator random(7);
+        const auto word = [&random] {
+            QString text;
+            for (int k = 0, n = random.bounded(1, 14); k < n; ++k)
+                text += QLatin1Char("abAB"[random.bounded(4)]);
+            return text;
+        };
+        for (int round = 0; round < 3000; ++round) {
+            const QString name = word();
+            const QString query = word();
+            const NearestNames names({Named(SettingStruct(), name, QStringLiteral("G"))});
+            const QString folded = query.toCaseFolded();
+            const int allowed = qBound(1, int(folded.size()) / 4, 3);
+            const bool near = EditDistance(folded, name.toCaseFolded()) <= allowed
+                || EditDistance(folded, QStringLiteral("g\\") + name.toCaseFolded()) <= allowed;
+            QVERIFY2(names.nearest(query) == (near ? QVector<int>{1} : QVector<int>{}), qPrintable(query + QLatin1Char(' ') + name));
+        }
+        // Letter case alone first, then by distance, then in file order.
+        const NearestNames names({Named(SettingStruct(), QStringLiteral("Volumes"), QStringLiteral("Sound")),
+                                  Named(SettingStruct(), QStringLiteral("Volme"), QStringLiteral("Keys")),
+                                  Named(SettingStruct(), QStringLiteral("VOLUME"), QStringLiteral("Ring")),
+                                  Named(SettingStruct(), QStringLiteral("Volumen"), QStringLiteral("Alarm"))});
+        QCOMPARE(names.nearest(QStringLiteral("volume")), QVector<int>({3, 1, 2}));
+        QCOMPARE(names.nearest(QStringLiteral("volume"), 10), QVector<int>({3, 1, 2, 4}));
+    }
+
+    // Each query fills a bounded number of table cells, however many settings have names
+    // of its length, and a name longer than anyone types costs none.
+    void aQueryCostsBoundedWork()
+    {
+        qint64 cells[2] = {};
+        for (const int count : {25000, 100000}) {
+            const NearestNames names(Numbered(count, QStringLiteral("Ring volume")));
+            for (int k = 0; k < 2; ++k)
+                QCOMPARE(names.nearest(QStringLiteral("Ring volmue")), QVector<int>({1, 2, 3}));
+            cells[count == 100000] = names.cellsComputed();
+        }
+        QVERIFY2(cells[1] <= 2 * (NearestNames::MaxCellsPerQuery + 2000), qPrintable(QString::number(cells[1])));
+        QVERIFY2(cells[1] <= 4 * cells[0], qPrintable(QStringLiteral("%1 %2").arg(cells[0]).arg(cells[1])));
+
+        const QString giant = QString(65535, QLatin1Char('x'));
+        const NearestNames longNames(Numbered(200, giant));
+        QVERIFY(longNames.nearest(giant.left(65534) + QLatin1Char('y')).isEmpty());
+        QCOMPARE(longNames.cellsComputed(), qint64(0));
     }
 
     void offsetsReadTheSameEverywhere()

@@ -37,6 +37,18 @@ QString ErrorSuffix(int number)
     return QStringLiteral(" (ERR ") + QString::number(number) + QLatin1Char(')');
 }
 
+// The settings an ambiguous name stands for, the first few of them when it is thousands.
+QString CandidatesText(AppContext &ctx, const SeemDocument &document, const AssignmentProblem &p)
+{
+    QStringList names;
+    for (int index : p.settings)
+        names << Quoted(document.fullName(index));
+    const QString named = names.join(QStringLiteral(", "));
+    if (p.candidates <= p.settings.size())
+        return named;
+    return ctx.T(QStringLiteral("bvlMain.sApplyMore_V")).arg(named, QString::number(p.candidates - p.settings.size()));
+}
+
 } // namespace
 
 ValueProfiles::ValueProfiles(AppContext &ctx, SeemDocument &document, const DocumentFiles &files, ChangeSteps &steps)
@@ -123,7 +135,8 @@ ValueProfiles::Applied ValueProfiles::Apply()
             line += m_ctx.T(QStringLiteral("bvlMain.sApplyUnknown_V")) + QLatin1Char(' ') + Quoted(p.query);
             break;
         case AssignmentProblem::Ambiguous:
-            line += Quoted(p.query) + QLatin1Char(' ') + m_ctx.T(QStringLiteral("bvlMain.sApplyAmbiguous_V"));
+            line += Quoted(p.query) + QLatin1Char(' ') + m_ctx.T(QStringLiteral("bvlMain.sApplyAmbiguous_V"))
+                + QStringLiteral(": ") + CandidatesText(m_ctx, m_document, p);
             break;
         case AssignmentProblem::Twice:
             line += Quoted(p.query) + QLatin1Char(' ') + m_ctx.T(QStringLiteral("bvlMain.sApplyTwice_V"));

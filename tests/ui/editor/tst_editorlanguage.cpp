@@ -200,6 +200,19 @@ void TestEditorLanguage::theCheckReportSpeaksTheUsersLanguage()
     QVERIFY2(lines.contains(QStringLiteral("Warnung: Klang\\Ton (#1) und Klang\\Laut (#2): teilen sich die Bits 00000001 "
                                            "von Byte 16 (0x10)")),
              qPrintable(lines.join('\n')));
+
+    // Twelve on that byte: the first eight named, the others counted, a name's "%1" kept.
+    SettingList crowd;
+    for (int i = 0; i < 10; ++i) {
+        crowd << b;
+        crowd.last().Name = i == 0 ? QStringLiteral("%1") : QStringLiteral("L%1").arg(i);
+    }
+    editor.AppendSettings(crowd);
+    editor.mnfCheck_Click();
+    QVERIFY2(f.platform.messages().last().split(QLatin1Char('\n')).contains(QStringLiteral(
+                 "Warnung: Klang\\Ton (#1) und Klang\\Laut (#2) und Klang\\%1 (#4) und Klang\\L1 (#5) und Klang\\L2 (#6) und "
+                 "Klang\\L3 (#7) und Klang\\L4 (#8) und Klang\\L5 (#9) und 4 weitere: teilen sich die Bits 00000001 von Byte 16 (0x10)")),
+             qPrintable(f.platform.messages().last()));
 }
 
 QTEST_MAIN(TestEditorLanguage)
