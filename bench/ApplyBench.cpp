@@ -5,7 +5,7 @@
 
 #include "core/BvlError.h"
 #include "core/SettingFile.h"
-#include "seem/MemoryByteStore.h"
+#include "seem/files/MemoryByteStore.h"
 
 #include <QDir>
 #include <QProcess>

@@ -3,7 +3,7 @@
 #include "Median.h"
 #include "ResultTable.h"
 
-#include "seem/DifferenceProposals.h"
+#include "seem/authoring/DifferenceProposals.h"
 #include "ui/editor/ByteMapModel.h"
 
 #include <QRandomGenerator>

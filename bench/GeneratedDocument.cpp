@@ -3,8 +3,8 @@
 #include "core/BvlError.h"
 #include "core/SettingFile.h"
 #include "platform/Platform.h"
-#include "seem/MemoryByteStore.h"
-#include "seem/SettingCodec.h"
+#include "seem/files/MemoryByteStore.h"
+#include "seem/values/SettingCodec.h"
 
 #include <QFile>
 #include <QRandomGenerator>

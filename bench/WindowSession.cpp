@@ -1,6 +1,6 @@
 #include "WindowSession.h"
 
-#include "seem/SettingLookup.h"
+#include "seem/document/SettingLookup.h"
 #include "ui/main/bvlMain.h"
 
 #include <QApplication>

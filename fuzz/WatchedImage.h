@@ -2,7 +2,7 @@
 #include "FuzzCheck.h"
 
 #include "core/SettingTypes.h"
-#include "seem/ByteStore.h"
+#include "seem/files/ByteStore.h"
 
 #include <QByteArray>
 

@@ -11,9 +11,9 @@
 #include "core/BvlError.h"
 #include "core/Conversions.h"
 #include "core/SettingFile.h"
-#include "seem/MemoryByteStore.h"
-#include "seem/SeemFile.h"
-#include "seem/SettingCodec.h"
+#include "seem/files/MemoryByteStore.h"
+#include "seem/files/SeemFile.h"
+#include "seem/values/SettingCodec.h"
 
 #include <QBuffer>
 

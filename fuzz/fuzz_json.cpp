@@ -10,9 +10,9 @@
 #include "core/JsonSyntax.h"
 #include "core/SettingFile.h"
 #include "core/SettingFileJson.h"
-#include "seem/MemoryByteStore.h"
-#include "seem/PlainProfile.h"
-#include "seem/ValueProfile.h"
+#include "seem/files/MemoryByteStore.h"
+#include "seem/profiles/PlainProfile.h"
+#include "seem/profiles/ValueProfile.h"
 
 #include <QJsonDocument>
 #include <QJsonParseError>

@@ -2,7 +2,7 @@
 #include "FuzzCheck.h"
 
 #include "core/Conversions.h"
-#include "seem/SeemFileName.h"
+#include "seem/files/SeemFileName.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 #include "DemoData.h"
 
 #include "core/Conversions.h"
-#include "seem/MemoryByteStore.h"
-#include "seem/SettingCodec.h"
+#include "seem/files/MemoryByteStore.h"
+#include "seem/values/SettingCodec.h"
 
 #include <QStringList>
 #include <utility>

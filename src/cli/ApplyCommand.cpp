@@ -5,7 +5,7 @@
 #include "cli/RecordCheck.h"
 #include "core/JsonFields.h"
 #include "core/RegularFile.h"
-#include "seem/ValueProfile.h"
+#include "seem/profiles/ValueProfile.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 #include "cli/ExitStatus.h"
 #include "cli/LongOutput.h"
 #include "cli/RunCli.h"
-#include "seem/OwnedBytes.h"
-#include "seem/RecordingByteStore.h"
-#include "seem/SeemDocument.h"
-#include "seem/SettingLookup.h"
-#include "seem/SettingValueParse.h"
-#include "seem/SettingValueText.h"
+#include "seem/values/OwnedBytes.h"
+#include "seem/files/RecordingByteStore.h"
+#include "seem/document/SeemDocument.h"
+#include "seem/document/SettingLookup.h"
+#include "seem/values/SettingValueParse.h"
+#include "seem/values/SettingValueText.h"
 
 #include <new>
 #include <optional>

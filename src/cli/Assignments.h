@@ -1,7 +1,7 @@
 #pragma once
 #include "cli/Command.h"
 #include "cli/Inputs.h"
-#include "seem/ValueProfile.h"
+#include "seem/profiles/ValueProfile.h"
 
 #include <QVector>
 

@@ -3,10 +3,10 @@
 #include "cli/Command.h"
 #include "cli/ExitStatus.h"
 #include "core/Conversions.h"
-#include "seem/AutoSelect.h"
-#include "seem/ImageBytes.h"
-#include "seem/RecordMatch.h"
-#include "seem/SeemFileName.h"
+#include "seem/authoring/AutoSelect.h"
+#include "seem/files/ImageBytes.h"
+#include "seem/authoring/RecordMatch.h"
+#include "seem/files/SeemFileName.h"
 
 #include <QFileInfo>
 

@@ -2,9 +2,9 @@
 #include "cli/CommandRegistry.h"
 #include "cli/ExitStatus.h"
 #include "cli/Inputs.h"
-#include "seem/SeemFile.h"
-#include "seem/SettingFileCheck.h"
-#include "seem/SettingFitCheck.h"
+#include "seem/files/SeemFile.h"
+#include "seem/authoring/SettingFileCheck.h"
+#include "seem/authoring/SettingFitCheck.h"
 
 namespace {
 

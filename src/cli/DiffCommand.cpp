@@ -4,11 +4,11 @@
 #include "cli/RecordCheck.h"
 #include "cli/Inputs.h"
 #include "cli/TextTable.h"
-#include "seem/ValueJson.h"
-#include "seem/AutoSelect.h"
-#include "seem/ImageComparison.h"
-#include "seem/SeemDocument.h"
-#include "seem/SettingLookup.h"
+#include "seem/profiles/ValueJson.h"
+#include "seem/authoring/AutoSelect.h"
+#include "seem/document/ImageComparison.h"
+#include "seem/document/SeemDocument.h"
+#include "seem/document/SettingLookup.h"
 
 #include <QFileInfo>
 #include <QJsonArray>

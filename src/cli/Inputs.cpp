@@ -10,11 +10,11 @@
 #include "core/RegularFile.h"
 #include "core/SettingFile.h"
 #include "core/SettingFileJson.h"
-#include "seem/AutoSelect.h"
-#include "seem/SeemFile.h"
-#include "seem/RecordMatch.h"
-#include "seem/SeemFileName.h"
-#include "seem/SettingLookup.h"
+#include "seem/authoring/AutoSelect.h"
+#include "seem/files/SeemFile.h"
+#include "seem/authoring/RecordMatch.h"
+#include "seem/files/SeemFileName.h"
+#include "seem/document/SettingLookup.h"
 
 #include <QFileInfo>
 #include <QJsonDocument>

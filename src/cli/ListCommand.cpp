@@ -3,7 +3,7 @@
 #include "cli/Inputs.h"
 #include "cli/TextTable.h"
 #include "core/Conversions.h"
-#include "seem/SettingFileCatalogue.h"
+#include "seem/authoring/SettingFileCatalogue.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

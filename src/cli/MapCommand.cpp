@@ -5,8 +5,8 @@
 #include "cli/ExitStatus.h"
 #include "cli/RecordCheck.h"
 #include "core/Conversions.h"
-#include "seem/BitCoverage.h"
-#include "seem/DifferenceProposals.h"
+#include "seem/authoring/BitCoverage.h"
+#include "seem/authoring/DifferenceProposals.h"
 
 #include <QFileInfo>
 #include <QJsonArray>

@@ -5,7 +5,7 @@
 #include "cli/RecordCheck.h"
 #include "core/OutputTarget.h"
 #include "core/SettingFileJson.h"
-#include "seem/DifferenceProposals.h"
+#include "seem/authoring/DifferenceProposals.h"
 
 #include <QFileInfo>
 

@@ -2,7 +2,7 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/RunCli.h"
-#include "seem/RecordMatch.h"
+#include "seem/authoring/RecordMatch.h"
 
 #include <QFileInfo>
 

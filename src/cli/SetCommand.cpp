@@ -3,7 +3,7 @@
 #include "cli/CommandRegistry.h"
 #include "cli/ExitStatus.h"
 #include "cli/RecordCheck.h"
-#include "seem/SettingLookup.h"
+#include "seem/document/SettingLookup.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include "cli/LongOutput.h"
 #include "cli/TextTable.h"
 #include "core/OffsetText.h"
-#include "seem/ValueProfile.h"
-#include "seem/OwnedBytes.h"
-#include "seem/SeemDocument.h"
-#include "seem/SettingLookup.h"
-#include "seem/SettingValueText.h"
+#include "seem/profiles/ValueProfile.h"
+#include "seem/values/OwnedBytes.h"
+#include "seem/document/SeemDocument.h"
+#include "seem/document/SettingLookup.h"
+#include "seem/values/SettingValueText.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
 #pragma once
 #include "core/SettingTypes.h"
-#include "seem/SettingFileCheck.h"
+#include "seem/authoring/SettingFileCheck.h"
 
 struct AppContext;
 

@@ -1,7 +1,7 @@
 // Each command of brimvale-cli run in-process on fixture files, reading what it prints.
 #include "core/Conversions.h"
 #include "core/SettingFile.h"
-#include "seem/SettingLookup.h"
+#include "seem/document/SettingLookup.h"
 #include "support/CliRun.h"
 #include "support/CliSample.h"
 #include "support/FileBytes.h"

@@ -1,6 +1,6 @@
 // brimvale-cli and the journaled save: changes told only once they are on the disk, the
 // reason of every failure, interrupted saves put back by any command, one writer at a time.
-#include "seem/SaveJournal.h"
+#include "seem/files/SaveJournal.h"
 #include "support/CliRun.h"
 #include "support/FileBytes.h"
 #include "support/MainFixtures.h"

@@ -6,9 +6,9 @@
 // put back on its own image changes nothing, the typing check takes exactly what the
 // encoder writes, and check warns of another record exactly when the window asks.
 #include "core/CodePage.h"
-#include "seem/MemoryByteStore.h"
-#include "seem/SettingCodec.h"
-#include "seem/SettingValueParse.h"
+#include "seem/files/MemoryByteStore.h"
+#include "seem/values/SettingCodec.h"
+#include "seem/values/SettingValueParse.h"
 #include "support/CliRun.h"
 #include "support/FileBytes.h"
 #include "support/MainFixtures.h"

@@ -1,6 +1,6 @@
 // The main window and brimvale-cli show the same value for every setting: for the demo
 // image, and for seeded random setting files over random images.
-#include "seem/SettingCodec.h"
+#include "seem/values/SettingCodec.h"
 #include "support/CliRun.h"
 #include "support/MainFixtures.h"
 

@@ -6,7 +6,7 @@
 #include "core/RegularFile.h"
 #include "core/SettingFile.h"
 #include "lang/LangTable.h"
-#include "seem/AutoSelect.h"
+#include "seem/authoring/AutoSelect.h"
 #include "support/FileBytes.h"
 #include "support/MainFixtures.h"
 #include "support/ScriptedPlatform.h"

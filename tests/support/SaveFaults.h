@@ -1,8 +1,8 @@
 #pragma once
 // Saves stopped on purpose: a forked child killed at one file change of its save, the
 // save lock held by another open file, and an interrupted save left on the disk.
-#include "seem/FileChanges.h"
-#include "seem/SeemFile.h"
+#include "seem/files/FileChanges.h"
+#include "seem/files/SeemFile.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 #include "core/SettingTypes.h"
-#include "seem/BitCoverage.h"
+#include "seem/authoring/BitCoverage.h"
 
 #include <QAbstractTableModel>
 #include <QByteArray>

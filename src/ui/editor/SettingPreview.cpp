@@ -2,11 +2,11 @@
 
 #include "core/OffsetText.h"
 #include "core/Conversions.h"
-#include "seem/BitCoverage.h"
-#include "seem/DifferenceProposals.h"
-#include "seem/MemoryByteStore.h"
-#include "seem/OwnedBytes.h"
-#include "seem/SettingValueText.h"
+#include "seem/authoring/BitCoverage.h"
+#include "seem/authoring/DifferenceProposals.h"
+#include "seem/files/MemoryByteStore.h"
+#include "seem/values/OwnedBytes.h"
+#include "seem/values/SettingValueText.h"
 #include "ui/AppContext.h"
 
 PreviewLine PreviewOf(AppContext &ctx, const QString &imageLabel, const QByteArray &image,

@@ -2,9 +2,9 @@
 
 #include "core/OffsetText.h"
 #include "core/Conversions.h"
-#include "seem/BitCoverage.h"
-#include "seem/DifferenceProposals.h"
-#include "seem/SettingValueText.h"
+#include "seem/authoring/BitCoverage.h"
+#include "seem/authoring/DifferenceProposals.h"
+#include "seem/values/SettingValueText.h"
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
 #include "ui/ThemeColours.h"

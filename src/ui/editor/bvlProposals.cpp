@@ -3,8 +3,8 @@
 #include "core/OffsetText.h"
 #include "ui/AccessibleNames.h"
 
-#include "seem/OwnedBytes.h"
-#include "seem/SettingValueText.h"
+#include "seem/values/OwnedBytes.h"
+#include "seem/values/SettingValueText.h"
 #include "ui/AppContext.h"
 #include "ui/WindowPlacement.h"
 

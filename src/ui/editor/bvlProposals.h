@@ -1,6 +1,6 @@
 #pragma once
 #include "core/SettingTypes.h"
-#include "seem/DifferenceProposals.h"
+#include "seem/authoring/DifferenceProposals.h"
 
 #include <QDialog>
 #include <QVector>

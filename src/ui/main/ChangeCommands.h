@@ -1,5 +1,5 @@
 #pragma once
-#include "seem/SettingState.h"
+#include "seem/values/SettingState.h"
 
 #include <QUndoCommand>
 #include <QVector>

@@ -2,7 +2,7 @@
 // settings are named by their label, and every tree node above a changed setting is marked.
 #include "ui/main/ChangeMarkers.h"
 
-#include "seem/SeemDocument.h"
+#include "seem/document/SeemDocument.h"
 #include "ui/main/ChangeMarks.h"
 #include "ui/main/SettingControlKind.h"
 #include "ui/main/SettingsView.h"

@@ -1,7 +1,7 @@
 // Undo and redo of the settings' values, one step per change the user made.
 #include "ui/main/ChangeSteps.h"
 
-#include "seem/SeemDocument.h"
+#include "seem/document/SeemDocument.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

@@ -4,7 +4,7 @@
 // names no entry says which value it is instead of showing an empty box.
 #include "ui/main/bvlMain.h"
 
-#include "seem/SettingCodec.h"
+#include "seem/values/SettingCodec.h"
 #include "ui/AppContext.h"
 #include "ui/main/SettingControlKind.h"
 #include "ui/main/StatusMessages.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "seem/SeemDocument.h"
+#include "seem/document/SeemDocument.h"
 
 #include <QPair>
 #include <QVector>

@@ -1,7 +1,7 @@
 #pragma once
 #include "core/SettingTypes.h"
 #include "platform/Platform.h"
-#include "seem/SeemFile.h"
+#include "seem/files/SeemFile.h"
 
 #include <QString>
 #include <functional>

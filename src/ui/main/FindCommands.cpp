@@ -2,7 +2,7 @@
 // end of the status line.
 #include "ui/main/FindCommands.h"
 
-#include "seem/SeemDocument.h"
+#include "seem/document/SeemDocument.h"
 #include "ui/AppContext.h"
 #include "ui/ThemeColours.h"
 #include "ui/Twips.h"

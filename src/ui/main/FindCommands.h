@@ -1,5 +1,5 @@
 #pragma once
-#include "seem/SettingSearch.h"
+#include "seem/document/SettingSearch.h"
 
 #include <QObject>
 #include <QPointer>

@@ -3,7 +3,7 @@
 #include "ui/main/MainMenus.h"
 
 #include "core/CodePage.h"
-#include "seem/RecentFiles.h"
+#include "seem/document/RecentFiles.h"
 #include "ui/ControlNames.h"
 
 #include <QAction>

@@ -2,7 +2,7 @@
 // with the SEEM files opened last.
 #include "ui/main/OpenRecent.h"
 
-#include "seem/RecentFiles.h"
+#include "seem/document/RecentFiles.h"
 #include "ui/AppContext.h"
 #include "ui/main/MainMenus.h"
 

@@ -2,7 +2,7 @@
 
 #include "core/BvlError.h"
 #include "core/OffsetText.h"
-#include "seem/OwnedBytes.h"
+#include "seem/values/OwnedBytes.h"
 #include "ui/AppContext.h"
 
 QString RestoreFailureText(AppContext &ctx, const SettingStruct &setting, int error, qint64 fileSize)

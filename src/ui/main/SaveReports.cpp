@@ -1,6 +1,6 @@
 #include "ui/main/SaveReports.h"
 
-#include "seem/SeemFile.h"
+#include "seem/files/SeemFile.h"
 #include "ui/AppContext.h"
 
 namespace {

@@ -2,8 +2,8 @@
 // slots in two columns of ten; a full group continues on a sibling page " (2)".
 #include "ui/main/SettingsView.h"
 
-#include "seem/SettingCodec.h"
-#include "seem/SettingLookup.h"
+#include "seem/values/SettingCodec.h"
+#include "seem/document/SettingLookup.h"
 #include "ui/ControlNames.h"
 #include "ui/Twips.h"
 #include "ui/main/SettingControlKind.h"

@@ -1,6 +1,6 @@
 #pragma once
 #include "core/SettingTypes.h"
-#include "seem/SettingState.h"
+#include "seem/values/SettingState.h"
 #include "ui/main/GroupNodes.h"
 
 #include <QHash>

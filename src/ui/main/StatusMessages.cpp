@@ -2,7 +2,7 @@
 // still opened as before; the line says so once and File > Setting file errors lists them.
 #include "ui/main/StatusMessages.h"
 
-#include "seem/SettingFileCheck.h"
+#include "seem/authoring/SettingFileCheck.h"
 #include "ui/AppContext.h"
 #include "ui/CheckFindingTexts.h"
 #include "ui/Twips.h"

@@ -1,8 +1,8 @@
 #include "ui/main/bvlCompare.h"
 
-#include "seem/ControlStateText.h"
-#include "seem/SeemFile.h"
-#include "seem/SettingLookup.h"
+#include "seem/values/ControlStateText.h"
+#include "seem/files/SeemFile.h"
+#include "seem/document/SettingLookup.h"
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
 #include "ui/language/ApplyLanguage.h"

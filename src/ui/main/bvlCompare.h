@@ -1,5 +1,5 @@
 #pragma once
-#include "seem/StateComparison.h"
+#include "seem/document/StateComparison.h"
 
 #include <QDialog>
 

@@ -6,7 +6,7 @@
 // holds them. The controls that exist show the document's values and feed edits into it.
 #include "ui/main/bvlMain.h"
 
-#include "seem/SettingCodec.h"
+#include "seem/values/SettingCodec.h"
 #include "ui/AppContext.h"
 #include "ui/main/ChangeMarks.h"
 #include "ui/main/ChangeMarkers.h"

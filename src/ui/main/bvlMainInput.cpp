@@ -3,7 +3,7 @@
 // the save refuses before it asks anything.
 #include "ui/main/bvlMain.h"
 
-#include "seem/SettingCodec.h"
+#include "seem/values/SettingCodec.h"
 #include "ui/AppContext.h"
 #include "ui/editor/InputMarks.h"
 #include "ui/main/SettingControlKind.h"

@@ -2,9 +2,9 @@
 
 #include "core/Conversions.h"
 #include "core/OffsetText.h"
-#include "seem/ControlStateText.h"
-#include "seem/OwnedBytes.h"
-#include "seem/SettingLookup.h"
+#include "seem/values/ControlStateText.h"
+#include "seem/values/OwnedBytes.h"
+#include "seem/document/SettingLookup.h"
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
 #include "ui/editor/InputMarks.h"

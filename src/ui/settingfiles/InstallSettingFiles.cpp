@@ -1,7 +1,7 @@
 #include "ui/settingfiles/InstallSettingFiles.h"
 
 #include "core/BvlError.h"
-#include "seem/SettingFileInstall.h"
+#include "seem/authoring/SettingFileInstall.h"
 #include "ui/AppContext.h"
 #include "ui/SettingFileReports.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "seem/SettingFileCatalogue.h"
+#include "seem/authoring/SettingFileCatalogue.h"
 
 #include <QDialog>
 #include <QVector>

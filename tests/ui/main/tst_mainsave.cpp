@@ -1,6 +1,6 @@
 // The main window and the journaled save: an interrupted save put back at open and told,
 // an unusable journal shown read-only, a locked or failing save refused with its reason.
-#include "seem/SaveJournal.h"
+#include "seem/files/SaveJournal.h"
 #include "support/FileBytes.h"
 #include "support/MainFixtures.h"
 #include "support/SaveFaults.h"
