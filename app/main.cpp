@@ -1,10 +1,10 @@
 #include "core/FileNames.h"
-#include "ui/platform/QtPlatform.h"
 #include "ui/AppContext.h"
 #include "ui/GuardedApplication.h"
 #include "ui/LogoutQuestion.h"
 #include "ui/StartArguments.h"
 #include "ui/main/bvlMain.h"
+#include "ui/platform/QtPlatform.h"
 
 #include <QIcon>
 #include <csignal>
@@ -44,16 +44,17 @@ int RunProgram(int argc, char *argv[])
     QtPlatform platform;
     AppContext context(platform);
     bvlMain mainWindow(context);
-    new LogoutQuestion(app, mainWindow); // owned by the window
+    new LogoutQuestion(app, mainWindow);   // owned by the window
     app.setOutOfMemoryReport([&context] {
-        context.platform.messageBox(context.T(QStringLiteral("bvlMain.OutOfMemory_M")), MsgIcon::Critical, MsgButtons::Ok);
+        context.platform.messageBox(context.T(QStringLiteral("bvlMain.OutOfMemory_M")), MsgIcon::Critical,
+                                    MsgButtons::Ok);
     });
     if (!StartMainWindow(mainWindow, arguments))
         return 0;
     return app.exec();
 }
 
-} // namespace
+}   // namespace
 
 int main(int argc, char *argv[])
 {

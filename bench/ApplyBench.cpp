@@ -33,7 +33,7 @@ void RunCliProcessOrThrow(const QStringList &arguments)
     cli.readAllStandardOutput();
 }
 
-} // namespace
+}   // namespace
 
 ChangingApply MeasureChangingApply(const GeneratedDocument &doc, const QString &folder, int runs,
                                    SyscallCounter &counter)
@@ -51,8 +51,10 @@ ChangingApply MeasureChangingApply(const GeneratedDocument &doc, const QString &
                                 .toUtf8());
     const QStringList apply{QStringLiteral("apply"), QStringLiteral("--sec"), doc.secPath, targetPath, profilePath};
     ChangingApply figures;
-    figures.ms = MedianMs(runs, [&] { RunCliOrThrow(apply); }, [&] { WriteImage(targetPath, original); });
-    figures.processMs = MedianMs(runs, [&] { RunCliProcessOrThrow(apply); }, [&] { WriteImage(targetPath, original); });
+    figures.ms = MedianMs(
+        runs, [&] { RunCliOrThrow(apply); }, [&] { WriteImage(targetPath, original); });
+    figures.processMs = MedianMs(
+        runs, [&] { RunCliProcessOrThrow(apply); }, [&] { WriteImage(targetPath, original); });
     WriteImage(targetPath, original);
     figures.calls = counter.count([&] { RunCliOrThrow(apply); });
     if (FileBytes(targetPath) != FileBytes(changedPath))

@@ -42,14 +42,17 @@ QByteArray RandomImage(int size, QRandomGenerator &random)
     return image;
 }
 
-} // namespace
+}   // namespace
 
 QString MeasureAuthoring(int runs)
 {
     const QVector<AuthoringCase> cases{{1 << 20, 20000, 10000}, {4 << 20, 80000, 40000}};
     QStringList titles{QStringLiteral("image / settings / differing bytes")};
     for (const AuthoringCase &c : cases)
-        titles << QStringLiteral("%1 MB / %2 / %3").arg(c.imageBytes >> 20).arg(ResultTable::count(c.settings)).arg(ResultTable::count(c.differingBytes));
+        titles << QStringLiteral("%1 MB / %2 / %3")
+                      .arg(c.imageBytes >> 20)
+                      .arg(ResultTable::count(c.settings))
+                      .arg(ResultTable::count(c.differingBytes));
     ResultTable table(titles);
     for (const AuthoringCase &c : cases) {
         QRandomGenerator random(c.imageBytes ^ c.settings);
@@ -67,12 +70,10 @@ QString MeasureAuthoring(int runs)
         table.add(QStringLiteral("byte map: coverage of the settings"),
                   ResultTable::ms(MedianMs(runs, [&] { model.setSettings(settings); })));
         int drafts = 0;
-        table.add(QStringLiteral("propose"), ResultTable::ms(MedianMs(runs, [&] {
-                      drafts = ProposeSettings(settings, first, second).size();
-                  })));
+        table.add(QStringLiteral("propose"),
+                  ResultTable::ms(MedianMs(runs, [&] { drafts = ProposeSettings(settings, first, second).size(); })));
         table.add(QStringLiteral("drafts proposed"), ResultTable::count(drafts));
-        table.add(QStringLiteral("undescribed differences"),
-                  ResultTable::count(model.undescribedDifferences().size()));
+        table.add(QStringLiteral("undescribed differences"), ResultTable::count(model.undescribedDifferences().size()));
     }
     return table.markdown();
 }

@@ -24,10 +24,10 @@
 
 #include <QApplication>
 #include <QBuffer>
-#include <QProcess>
 #include <QFile>
-#include <QTextStream>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QTextStream>
 #include <QThread>
 
 #include <cstdio>
@@ -114,8 +114,10 @@ int PeakAfterOpen(const QStringList &arguments)
 void MeasureFirstShow(WindowSession &session, const GeneratedDocument &doc, Figures &f)
 {
     const auto open = [&] { session.open(doc.seemPath); };
-    f.firstShow = MedianMs(Runs, [&] { session.showGroup(doc.largestGroupPath, false); }, open);
-    f.groupShow = MedianMs(Runs, [&] { f.groupPages = session.showGroup(doc.largestGroupPath, true); }, open);
+    f.firstShow = MedianMs(
+        Runs, [&] { session.showGroup(doc.largestGroupPath, false); }, open);
+    f.groupShow = MedianMs(
+        Runs, [&] { f.groupPages = session.showGroup(doc.largestGroupPath, true); }, open);
 }
 
 // A run of the window that showed a message did not measure what it says.
@@ -133,7 +135,8 @@ void MeasureWindowSteps(WindowSession &session, const GeneratedDocument &doc, Fi
     f.open = MedianMs(Runs, [&] { session.open(doc.seemPath); });
     if (session.settingCount() != doc.settingCount)
         throw std::runtime_error("the window did not open " + doc.seemPath.toStdString());
-    f.save = MedianMs(Runs, [&] { session.save(); }, [&] { session.changeEvery(ChangeStride); });
+    f.save = MedianMs(
+        Runs, [&] { session.save(); }, [&] { session.changeEvery(ChangeStride); });
     f.restore = MedianMs(Runs, [&] { session.restoreAll(); });
     RequireNoMessage(session);
 }
@@ -165,8 +168,7 @@ void AddColumn(ResultTable &table, const GeneratedDocument &doc, const Figures &
     const int n = doc.settingCount;
     table.add(QStringLiteral("setting file / SEEM image"),
               QStringLiteral("%1 / %2 KB").arg(doc.secBytes / 1024).arg(doc.seemBytes / 1024));
-    table.add(QStringLiteral("groups (largest)"),
-              QStringLiteral("%1 (%2)").arg(doc.groupCount).arg(doc.largestGroup));
+    table.add(QStringLiteral("groups (largest)"), QStringLiteral("%1 (%2)").arg(doc.groupCount).arg(doc.largestGroup));
     table.add(QStringLiteral("`QFile::readAll`"), ResultTable::ms(f.readAll));
     table.add(QStringLiteral("`ReadSettingFile`"), ResultTable::ms(f.parse));
     table.add(QStringLiteral("parse / readAll"), ResultTable::ratio(f.parse / f.readAll));
@@ -176,17 +178,18 @@ void AddColumn(ResultTable &table, const GeneratedDocument &doc, const Figures &
     table.add(QStringLiteral("first show of the largest group's page"), ResultTable::ms(f.firstShow));
     table.add(QStringLiteral("first show of all its pages (pages)"),
               QStringLiteral("%1 (%2)").arg(ResultTable::ms(f.groupShow)).arg(f.groupPages));
-    table.add(QStringLiteral("peak memory after open (VmHWM)"), QStringLiteral("%1 MB").arg(f.peakKb / 1024.0, 0, 'f', 1));
+    table.add(QStringLiteral("peak memory after open (VmHWM)"),
+              QStringLiteral("%1 MB").arg(f.peakKb / 1024.0, 0, 'f', 1));
     table.add(QStringLiteral("save (every %1th changed)").arg(ChangeStride), ResultTable::ms(f.save));
     table.add(QStringLiteral("restore-all"), ResultTable::ms(f.restore));
     table.add(QStringLiteral("`brimvale-cli apply`, every setting assigned"), ResultTable::ms(f.apply));
     table.add(QStringLiteral("`brimvale-cli apply`, every setting changed"), ResultTable::ms(f.changingApply.ms));
     table.add(QStringLiteral("the same, the program run as a process"), ResultTable::ms(f.changingApply.processMs));
     table.add(QStringLiteral("apply, every setting changed: pread / pwrite calls"),
-              f.changingApply.calls ? QStringLiteral("%1 / %2")
-                                          .arg(ResultTable::count(f.changingApply.calls->of({"pread64", "read"})),
-                                               ResultTable::count(f.changingApply.calls->of({"pwrite64", "write"})))
-                                    : ResultTable::notAvailable());
+              f.changingApply.calls
+                  ? QStringLiteral("%1 / %2").arg(ResultTable::count(f.changingApply.calls->of({"pread64", "read"})),
+                                                  ResultTable::count(f.changingApply.calls->of({"pwrite64", "write"})))
+                  : ResultTable::notAvailable());
     table.add(QStringLiteral("apply, every setting changed: system calls (all)"),
               f.changingApply.calls ? ResultTable::count(f.changingApply.calls->total()) : ResultTable::notAvailable());
     table.add(QStringLiteral("open: system calls / setting"), CallsPerSetting(f.openCalls, n));
@@ -195,7 +198,8 @@ void AddColumn(ResultTable &table, const GeneratedDocument &doc, const Figures &
     table.add(QStringLiteral("save: runs of changed bytes"), ResultTable::count(f.changedRuns));
     table.add(QStringLiteral("save: system calls (all)"),
               f.saveCalls ? ResultTable::count(f.saveCalls->total()) : ResultTable::notAvailable());
-    table.add(QStringLiteral("save: write calls"), CallsOf(f.saveCalls, {"write", "pwrite64", "writev", "pwritev", "pwritev2"}));
+    table.add(QStringLiteral("save: write calls"),
+              CallsOf(f.saveCalls, {"write", "pwrite64", "writev", "pwritev", "pwritev2"}));
     table.add(QStringLiteral("save: fsync calls"), CallsOf(f.saveCalls, {"fsync", "fdatasync"}));
 }
 
@@ -208,9 +212,9 @@ void AddLargeGroupColumn(ResultTable &table, const GeneratedDocument &doc, const
               QStringLiteral("%1 (%2)").arg(ResultTable::ms(f.groupShow)).arg(f.groupPages));
     table.add(QStringLiteral("save (every %1th changed)").arg(ChangeStride), ResultTable::ms(f.save));
     table.add(QStringLiteral("restore-all"), ResultTable::ms(f.restore));
-    table.add(QStringLiteral("peak memory after open (VmHWM)"), QStringLiteral("%1 MB").arg(f.peakKb / 1024.0, 0, 'f', 1));
+    table.add(QStringLiteral("peak memory after open (VmHWM)"),
+              QStringLiteral("%1 MB").arg(f.peakKb / 1024.0, 0, 'f', 1));
 }
-
 
 QVector<int> SizesFrom(const QStringList &arguments)
 {
@@ -221,7 +225,7 @@ QVector<int> SizesFrom(const QStringList &arguments)
     return sizes.isEmpty() ? DefaultSizes : sizes;
 }
 
-} // namespace
+}   // namespace
 
 int main(int argc, char *argv[])
 {
@@ -276,8 +280,9 @@ int main(int argc, char *argv[])
             largest = figures;
         }
 
-        std::printf("Medians of %d runs (reads %d); Qt %s, platform \"%s\", %d cores; system calls counted by %s.\n\n", Runs, ReadRuns,
-                    qVersion(), qPrintable(QGuiApplication::platformName()), QThread::idealThreadCount(),
+        std::printf("Medians of %d runs (reads %d); Qt %s, platform \"%s\", %d cores; system calls counted by %s.\n\n",
+                    Runs, ReadRuns, qVersion(), qPrintable(QGuiApplication::platformName()),
+                    QThread::idealThreadCount(),
                     counter.available() ? "strace (the step alone, attached and detached around it)"
                                         : qPrintable(QStringLiteral("nothing (") + counter.unavailableReason() + ")"));
         std::printf("%s", qPrintable(table.markdown()));
@@ -291,8 +296,9 @@ int main(int argc, char *argv[])
         }
         std::printf("\nThe same counts in groups of 2,000 settings (one group below 2,000):\n\n%s",
                     qPrintable(largeTable.markdown()));
-        std::printf("\nDecoding the texts of the setting file (letters moved above 0x7F, as in a non-Latin script):\n\n%s",
-                    qPrintable(codePages.markdown()));
+        std::printf(
+            "\nDecoding the texts of the setting file (letters moved above 0x7F, as in a non-Latin script):\n\n%s",
+            qPrintable(codePages.markdown()));
         // Where the calls go, for whoever makes these steps cheaper.
         if (largest.openCalls && largest.saveCalls)
             std::printf("\nMost frequent system calls with %s settings: open: %s; save: %s.\n",

@@ -23,26 +23,25 @@ QList<QByteArray> ScriptTexts(const GeneratedDocument &doc)
             QByteArray bytes = text->toLatin1();
             for (char &c : bytes)
                 if (c >= 'a' && c <= 'z')
-                    c = char(quint8(c) + 0x60); // 0xC1..0xDA: letters in every code page offered
+                    c = char(quint8(c) + 0x60);   // 0xC1..0xDA: letters in every code page offered
             texts << bytes;
         }
     }
     return texts;
 }
 
-template<typename Decode>
-double DecodeAll(int runs, const QList<QByteArray> &texts, Decode decode)
+template<typename Decode> double DecodeAll(int runs, const QList<QByteArray> &texts, Decode decode)
 {
     return MedianMs(runs, [&] {
         qsizetype characters = 0;
         for (const QByteArray &text : texts)
             characters += decode(text).size();
         if (characters < 0)
-            std::abort(); // keeps the work from being optimised away
+            std::abort();   // keeps the work from being optimised away
     });
 }
 
-}
+}   // namespace
 
 void AddCodePageRows(ResultTable &table, const GeneratedDocument &doc, int runs)
 {

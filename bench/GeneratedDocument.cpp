@@ -25,9 +25,12 @@ constexpr int UnicodeFieldSize = 24;
 int ImageBytesOf(SettingType type)
 {
     switch (type) {
-    case SettingType::AnsiString: return AnsiFieldSize;
-    case SettingType::UnicodeString: return UnicodeFieldSize;
-    default: return 1;
+    case SettingType::AnsiString:
+        return AnsiFieldSize;
+    case SettingType::UnicodeString:
+        return UnicodeFieldSize;
+    default:
+        return 1;
     }
 }
 
@@ -47,9 +50,10 @@ QVector<GroupPlan> PlanGroups(int settingCount, QRandomGenerator &random)
     for (int planned = 0, number = 0; planned < inSmallGroups; ++number) {
         const int size = std::min(int(random.bounded(20, 61)), inSmallGroups - planned);
         const int menu = number / 8 + 1;
-        const QString path = random.bounded(2) == 0
-            ? QStringLiteral("Menu %1\\Group %2").arg(menu).arg(number)
-            : QStringLiteral("Menu %1\\Section %2\\Group %3").arg(menu).arg(number / 3).arg(number);
+        const QString path =
+            random.bounded(2) == 0
+                ? QStringLiteral("Menu %1\\Group %2").arg(menu).arg(number)
+                : QStringLiteral("Menu %1\\Section %2\\Group %3").arg(menu).arg(number / 3).arg(number);
         groups.append({path, size});
         planned += size;
     }
@@ -67,7 +71,8 @@ SettingStruct MakeSetting(int index, const QString &group, qint32 offset)
     s.Type = quint8(types[index % 5]);
     s.Name = QStringLiteral("Setting %1 of the phone").arg(index + 1);
     s.Description = QStringLiteral("What setting %1 changes, in a sentence or two as authors write them; "
-                                   "shown when the pointer rests on its control.").arg(index + 1);
+                                   "shown when the pointer rests on its control.")
+                        .arg(index + 1);
     s.Group = group;
     s.Offset = offset;
     switch (SettingType(s.Type)) {
@@ -77,8 +82,8 @@ SettingStruct MakeSetting(int index, const QString &group, qint32 offset)
         break;
     case SettingType::ValueList:
         s.BitMask = 0x30;
-        s.ValueNames = JoinValues({QStringLiteral("Off"), QStringLiteral("Low"), QStringLiteral("Medium"),
-                                   QStringLiteral("High")});
+        s.ValueNames = JoinValues(
+            {QStringLiteral("Off"), QStringLiteral("Low"), QStringLiteral("Medium"), QStringLiteral("High")});
         s.Values = JoinValues({QStringLiteral("0"), QStringLiteral("16"), QStringLiteral("32"), QStringLiteral("48")});
         break;
     case SettingType::AnsiString:
@@ -93,7 +98,7 @@ SettingStruct MakeSetting(int index, const QString &group, qint32 offset)
     return s;
 }
 
-} // namespace
+}   // namespace
 
 // A value the image holds for the setting, varied so that the controls differ.
 void EncodeStartValue(MemoryByteStore &image, const SettingStruct &s, int index)
@@ -186,9 +191,9 @@ GeneratedDocument WriteDocument(const QString &folder, const QString &secName, c
         }
     }
     doc.secPath = JoinPath(folder, secName);
-    doc.seemPath = JoinPath(folder, QStringLiteral("%1_%2.seem")
-                                        .arg(BenchSeemNr, 4, 16, QLatin1Char('0'))
-                                        .arg(seemRec, 4, 16, QLatin1Char('0')));
+    doc.seemPath = JoinPath(
+        folder,
+        QStringLiteral("%1_%2.seem").arg(BenchSeemNr, 4, 16, QLatin1Char('0')).arg(seemRec, 4, 16, QLatin1Char('0')));
     WriteSettingFile(doc.secPath, header, settings);
     WriteImage(doc.seemPath, image.bytes());
     doc.secBytes = QFile(doc.secPath).size();
@@ -196,7 +201,7 @@ GeneratedDocument WriteDocument(const QString &folder, const QString &secName, c
     return doc;
 }
 
-} // namespace
+}   // namespace
 
 GeneratedDocument GenerateDocument(const QString &folder, int settingCount, qint16 seemRec)
 {

@@ -27,15 +27,16 @@ QString ResultTable::markdown() const
     auto line = [&](const QStringList &cells) {
         QString text = QStringLiteral("|");
         for (int c = 0; c < cells.size(); ++c)
-            text += QLatin1Char(' ') + (c == 0 ? cells.at(c).leftJustified(widths[c])
-                                               : cells.at(c).rightJustified(widths[c]))
-                + QStringLiteral(" |");
+            text += QLatin1Char(' ')
+                    + (c == 0 ? cells.at(c).leftJustified(widths[c]) : cells.at(c).rightJustified(widths[c]))
+                    + QStringLiteral(" |");
         return text + QLatin1Char('\n');
     };
     QString out = line(m_titles);
     QStringList rule;
     for (int c = 0; c < m_titles.size(); ++c)
-        rule << (c == 0 ? QString(widths[c], QLatin1Char('-')) : QString(widths[c] - 1, QLatin1Char('-')) + QLatin1Char(':'));
+        rule << (c == 0 ? QString(widths[c], QLatin1Char('-'))
+                        : QString(widths[c] - 1, QLatin1Char('-')) + QLatin1Char(':'));
     out += line(rule);
     for (int r = 0; r < m_measures.size(); ++r)
         out += line(QStringList{m_measures.at(r)} + m_values.at(r));
@@ -44,7 +45,11 @@ QString ResultTable::markdown() const
 
 QString ResultTable::ms(double milliseconds)
 {
-    return QString::number(milliseconds, 'f', milliseconds < 1 ? 3 : milliseconds < 100 ? 1 : 0) + QStringLiteral(" ms");
+    return QString::number(milliseconds, 'f',
+                           milliseconds < 1     ? 3
+                           : milliseconds < 100 ? 1
+                                                : 0)
+           + QStringLiteral(" ms");
 }
 
 QString ResultTable::ratio(double value)

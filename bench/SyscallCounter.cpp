@@ -53,7 +53,7 @@ SyscallCounts ParseSummary(const QByteArray &summary)
     return counts;
 }
 
-} // namespace
+}   // namespace
 
 qint64 SyscallCounts::total() const
 {

@@ -4,11 +4,11 @@
 #include "ui/main/bvlMain.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QTreeWidget>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
+#include <QTreeWidget>
 #include <stdexcept>
 #include <utility>
 
@@ -18,7 +18,7 @@ void HandlePostedEvents()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QApplication::processEvents();
 }
-}
+}   // namespace
 
 WindowSession::WindowSession(const QString &programFolder, const QString &languageFile)
 {

@@ -33,7 +33,7 @@ QStringList inputFiles(const QString &argument)
     return files;
 }
 
-} // namespace
+}   // namespace
 
 int main(int argc, char **argv)
 {

@@ -22,9 +22,8 @@ public:
     QString write(const uint8_t *data, size_t size)
     {
         if (!m_file.seek(0) || !m_file.resize(0)
-            || m_file.write(reinterpret_cast<const char *>(data), qint64(size)) != qint64(size)
-            || !m_file.flush())
-            std::abort(); // the harness itself cannot work; not a finding in the reader
+            || m_file.write(reinterpret_cast<const char *>(data), qint64(size)) != qint64(size) || !m_file.flush())
+            std::abort();   // the harness itself cannot work; not a finding in the reader
         return m_file.fileName();
     }
 

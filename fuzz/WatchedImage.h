@@ -57,7 +57,7 @@ private:
         case SettingType::UnicodeString:
             return m_owner.MaxStringLength;
         default:
-            return 0; // unknown types write nothing
+            return 0;   // unknown types write nothing
         }
     }
 

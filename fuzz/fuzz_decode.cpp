@@ -104,7 +104,7 @@ void exercise(const QByteArray &imageBytes, const SettingStruct &s)
     }
 }
 
-} // namespace
+}   // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

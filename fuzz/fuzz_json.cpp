@@ -92,8 +92,7 @@ struct Reading
     bool operator==(const Reading &o) const { return assignments == o.assignments && refusal == o.refusal; }
 };
 
-template<typename Read>
-Reading reading(Read &&read)
+template<typename Read> Reading reading(Read &&read)
 {
     try {
         return Reading{read(), QString()};
@@ -133,7 +132,10 @@ void profileRoundTrip(const QByteArray &input)
     } catch (const BvlError &) {
         return;
     }
-    const QByteArray original = QByteArray::fromHex("11C8414243005859" "5A57004100420000" "0000000000000000" "0000000000000000");
+    const QByteArray original = QByteArray::fromHex("11C8414243005859"
+                                                    "5A57004100420000"
+                                                    "0000000000000000"
+                                                    "0000000000000000");
     QByteArray changed;
     try {
         changed = applied(assignments, original, nullptr);
@@ -142,14 +144,14 @@ void profileRoundTrip(const QByteArray &input)
     }
     // The profile of the changed image, put on the original, makes the same image.
     MemoryByteStore store(changed);
-    const QByteArray profile = ValueProfileJson(QStringLiteral("0032_0001.seem"), QStringLiteral("test.sec"),
-                                                profileSettings(), store);
+    const QByteArray profile =
+        ValueProfileJson(QStringLiteral("0032_0001.seem"), QStringLiteral("test.sec"), profileSettings(), store);
     int refused = 0;
     FUZZ_CHECK(applied(ReadValueProfile(profile), original, &refused) == changed);
     FUZZ_CHECK(refused == 0);
 }
 
-} // namespace
+}   // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     NullPlatform platform;
     LangTable table(platform);
     const bool loaded = table.LoadLanguageFile(path);
-    FUZZ_CHECK(table.IsLoaded()); // even a failed load leaves a table
+    FUZZ_CHECK(table.IsLoaded());   // even a failed load leaves a table
 
     QString name;
     const bool named = LangTable::GetLanguageName(path, name);
@@ -29,9 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
 
     // Lookups never fail outright: a missing key gives "?" after its message.
-    for (const QString &key : {QStringLiteral("bvlMain.sShortHelp_V"), QStringLiteral("bvlmain.mnfquit"),
-                               QString(), QString::fromLatin1(reinterpret_cast<const char *>(data),
-                                                              qsizetype(qMin<size_t>(size, 16)))}) {
+    for (const QString &key :
+         {QStringLiteral("bvlMain.sShortHelp_V"), QStringLiteral("bvlmain.mnfquit"), QString(),
+          QString::fromLatin1(reinterpret_cast<const char *>(data), qsizetype(qMin<size_t>(size, 16)))}) {
         QString value;
         const bool found = table.Lookup(key, value);
         FUZZ_CHECK(table.GetLangString(key) == (found ? value : QStringLiteral("?")));

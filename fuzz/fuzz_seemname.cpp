@@ -28,7 +28,7 @@ void parse(const QString &name)
     FUZZ_CHECK(again.seemNr == numbers.seemNr && again.seemRec == numbers.seemRec);
 }
 
-} // namespace
+}   // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -48,7 +48,7 @@ protected:
     {
         const qint64 count = qMin(maxSize, m_data.size() - m_pos);
         if (count <= 0)
-            return -1; // the end of the stream
+            return -1;   // the end of the stream
         std::memcpy(out, m_data.constData() + m_pos, size_t(count));
         m_pos += count;
         return count;
@@ -73,7 +73,7 @@ bool readSequentially(const QByteArray &input, SettingFileHeader &header, Settin
     }
 }
 
-} // namespace
+}   // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -106,7 +106,13 @@ SettingList allTypes()
 
 QByteArray allTypesImage()
 {
-    return QByteArray::fromHex("01" "1F" "C8" "41424300585A5A57" "0041004200000000FFFF" "AA" "0000");
+    return QByteArray::fromHex("01"
+                               "1F"
+                               "C8"
+                               "41424300585A5A57"
+                               "0041004200000000FFFF"
+                               "AA"
+                               "0000");
 }
 
 // Encodes with the header's SettingCount as given, so a count can disagree with the list.
@@ -176,8 +182,7 @@ void settingHeaderSeeds()
     const QByteArray headerOnly = encode(header(1), {});
     writeSeed(harness, QStringLiteral("gen-header.sec"), headerOnly);
     writeSeed(harness, QStringLiteral("gen-header-short.sec"), headerOnly.left(headerOnly.size() - 1));
-    writeSeed(harness, QStringLiteral("gen-minimal.sec"),
-              encode(emptyHeader(1), {}));
+    writeSeed(harness, QStringLiteral("gen-minimal.sec"), encode(emptyHeader(1), {}));
     SettingFileHeader upper = header(1);
     upper.Magic = QStringLiteral("SEC");
     writeSeed(harness, QStringLiteral("gen-magic-upper.sec"), encode(upper, {}));
@@ -201,10 +206,12 @@ void decodeSeeds()
 
     // String fields that hold no terminator, and a UTF-16 pair cut by the field's end.
     writeSeed(harness, QStringLiteral("gen-unterminated.bin"),
-              decodeInput(encode({stringSetting(SettingType::AnsiString, 0, 4),
-                                  stringSetting(SettingType::UnicodeString, 4, 6),
-                                  stringSetting(SettingType::UnicodeString, 10, 7)}),
-                          QByteArray::fromHex("41424344" "00410042D83D" "D83DDE00D83DDE")));
+              decodeInput(
+                  encode({stringSetting(SettingType::AnsiString, 0, 4), stringSetting(SettingType::UnicodeString, 4, 6),
+                          stringSetting(SettingType::UnicodeString, 10, 7)}),
+                  QByteArray::fromHex("41424344"
+                                      "00410042D83D"
+                                      "D83DDE00D83DDE")));
 
     // Positions and sizes outside the image, and sizes too small for a terminator.
     SettingList hostile;
@@ -250,19 +257,26 @@ void langFileSeeds()
     for (int b = 0x80; b <= 0xFF; ++b)
         upperHalf.append(char(b));
     writeSeed(harness, QStringLiteral("gen-upper-half.sel"), upperHalf + "\r\n");
-    writeSeed(harness, QStringLiteral("gen-line-ends.sel"), name + "a=1\rb=2\n\rc=3\r\r\n" + QByteArray(1, '\0') + "=nul\r\n");
+    writeSeed(harness, QStringLiteral("gen-line-ends.sel"),
+              name + "a=1\rb=2\n\rc=3\r\r\n" + QByteArray(1, '\0') + "=nul\r\n");
     writeSeed(harness, QStringLiteral("gen-empty.sel"), QByteArray());
 }
 
 void seemNameSeeds()
 {
     const char *const harness = "fuzz_seemname";
-    const QStringList names = {QStringLiteral("0032_0001.seem"), QStringLiteral("32_1"),
-                               QStringLiteral("SEEM0032_0001.seem"), QStringLiteral("00320001.seem"),
-                               QStringLiteral("7FFF_7fff.bin"), QStringLiteral("8000_0001.sch"),
-                               QStringLiteral("0032_00011.bin"), QStringLiteral("_0001"),
-                               QStringLiteral("0032_"), QStringLiteral("0032__0001"),
-                               QStringLiteral("00000000000032_0001"), QStringLiteral("0032_01 2.seem"),
+    const QStringList names = {QStringLiteral("0032_0001.seem"),
+                               QStringLiteral("32_1"),
+                               QStringLiteral("SEEM0032_0001.seem"),
+                               QStringLiteral("00320001.seem"),
+                               QStringLiteral("7FFF_7fff.bin"),
+                               QStringLiteral("8000_0001.sch"),
+                               QStringLiteral("0032_00011.bin"),
+                               QStringLiteral("_0001"),
+                               QStringLiteral("0032_"),
+                               QStringLiteral("0032__0001"),
+                               QStringLiteral("00000000000032_0001"),
+                               QStringLiteral("0032_01 2.seem"),
                                QStringLiteral("äö_€.seem")};
     for (int i = 0; i < names.size(); ++i)
         writeSeed(harness, QStringLiteral("gen-name-%1").arg(i, 2, 10, QLatin1Char('0')), names[i].toUtf8());
@@ -290,7 +304,7 @@ void dataSeeds(const QDir &data)
         writeSeed("fuzz_seemname", QStringLiteral("data-") + seem, seem.toUtf8());
 }
 
-} // namespace
+}   // namespace
 
 int main(int argc, char *argv[])
 {

@@ -53,8 +53,8 @@ public:
         m_settings.append({make(SettingType::Int8, group, name, offset, description), QString::number(value)});
     }
 
-    void text(SettingType type, const char *group, const char *name, qint32 offset, qint32 fieldSize,
-              const char *value, const char *description)
+    void text(SettingType type, const char *group, const char *name, qint32 offset, qint32 fieldSize, const char *value,
+              const char *description)
     {
         SettingStruct s = make(type, group, name, offset, description);
         s.MaxStringLength = fieldSize;
@@ -122,8 +122,8 @@ void AddNetwork(DemoList &d)
     d.number("Network\\WAP", "Connection timeout", 0xA0, 60,
              "Seconds the browser waits for the gateway before it gives up (0 to 255).");
     d.list("Network\\WAP", "Connection type", 0xA1, 0x30,
-           {{"Temporary", 0x00}, {"Continuous", 0x10}, {"Secure temporary", 0x20}, {"Secure continuous", 0x30}},
-           0x20, "Whether the browser session stays open and whether it is encrypted (bits 4 and 5).");
+           {{"Temporary", 0x00}, {"Continuous", 0x10}, {"Secure temporary", 0x20}, {"Secure continuous", 0x30}}, 0x20,
+           "Whether the browser session stays open and whether it is encrypted (bits 4 and 5).");
 }
 
 void AddDisplay(DemoList &d)
@@ -189,7 +189,7 @@ void AddPhonebook(DemoList &d)
            "Where new contacts are stored, and which contacts the list shows.");
 }
 
-} // namespace
+}   // namespace
 
 QVector<DemoSetting> DemoSettings()
 {

@@ -10,7 +10,7 @@
 struct DemoSetting
 {
     SettingStruct setting;
-    QVariant value; // bool for a check box, the item value for a list, text otherwise
+    QVariant value;   // bool for a check box, the item value for a list, text otherwise
 };
 
 QVector<DemoSetting> DemoSettings();

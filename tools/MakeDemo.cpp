@@ -18,7 +18,7 @@ void WriteImage(const QString &path, const QByteArray &bytes)
         throw BvlError(ErrNo::PathFileAccess, path + QStringLiteral(": ") + file.errorString());
 }
 
-} // namespace
+}   // namespace
 
 int main(int argc, char *argv[])
 {

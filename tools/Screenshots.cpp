@@ -20,40 +20,39 @@
 #include "core/Conversions.h"
 #include "core/SettingFile.h"
 #include "core/SettingTypes.h"
-#include "ui/platform/QtPlatform.h"
+#include "seem/authoring/BitCoverage.h"
+#include "seem/document/SettingLookup.h"
+#include "seem/values/SettingCodec.h"
 #include "ui/AppContext.h"
 #include "ui/about/bvlAbout.h"
-#include "seem/authoring/BitCoverage.h"
 #include "ui/editor/bvlByteMap.h"
 #include "ui/editor/bvlEditSetting.h"
 #include "ui/editor/bvlEditSettingDo.h"
 #include "ui/editor/bvlGroupBrowse.h"
-#include "seem/values/SettingCodec.h"
-#include "seem/document/SettingLookup.h"
 #include "ui/main/bvlMain.h"
+#include "ui/platform/QtPlatform.h"
 #include "ui/settingfiles/bvlSettingFiles.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
+#include <QDir>
+#include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMap>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
-#include <QTemporaryDir>
-#include <QComboBox>
-#include <QListWidget>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QMap>
 #include <QQueue>
-#include <QEventLoop>
+#include <QScreen>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
-#include <QScreen>
 #include <cstdio>
 
 namespace {
@@ -95,8 +94,8 @@ public:
     QString userFolder() override { return user; }
 
     QString folder;
-    QString user;   // the per-user folder: a folder of the picture folder
-    QString lastMessage; // what the last message box said, to draw it for a picture
+    QString user;          // the per-user folder: a folder of the picture folder
+    QString lastMessage;   // what the last message box said, to draw it for a picture
     MsgIcon lastIcon = MsgIcon::None;
 };
 
@@ -140,7 +139,8 @@ bool saveEditorCheckShots(bvlEditSetting &editor, ScreenshotPlatform &platform, 
 {
     editor.show();
     editor.txAuthor->setText(editor.txAuthor->text() + QStringLiteral(" (draft)"));
-    editor.mnuEdit->popup(editor.menuBar->mapToGlobal(editor.menuBar->actionGeometry(editor.mnuEdit->menuAction()).bottomLeft()));
+    editor.mnuEdit->popup(
+        editor.menuBar->mapToGlobal(editor.menuBar->actionGeometry(editor.mnuEdit->menuAction()).bottomLeft()));
     editor.menuBar->setActiveAction(editor.mnuEdit->menuAction());
     bool ok = saveWithPopup(&editor, editor.mnuEdit, out + "/editor-edit-menu" + suffix + ".png");
     editor.mnuEdit->close();
@@ -174,7 +174,8 @@ bool saveEditorCheckShots(bvlEditSetting &editor, ScreenshotPlatform &platform, 
     report.setTextFormat(Qt::PlainText);
     report.show();
     settle();
-    report.move(editor.mapToGlobal(QPoint((editor.width() - report.width()) / 2, (editor.height() - report.height()) / 2)));
+    report.move(
+        editor.mapToGlobal(QPoint((editor.width() - report.width()) / 2, (editor.height() - report.height()) / 2)));
     ok = saveWithPopup(&editor, &report, out + "/editor-check" + suffix + ".png") && ok;
     report.hide();
     return ok;
@@ -264,7 +265,7 @@ bool saveChangeShots(bvlMain &main, ScreenshotPlatform &platform, const QString 
     return ok;
 }
 
-}
+}   // namespace
 
 // Working out what bytes mean: a second image of the demo record in which one option and
 // a few bytes no setting describes changed, the byte map of the two, and the setting
@@ -319,8 +320,7 @@ bool saveAuthoringShots(AppContext &ctx, bvlEditSetting &editor, ScreenshotPlatf
 // A list whose value in the image is none of its entries: a copy of the demo image with
 // Key tone volume's bits set to a value the setting file does not name, opened as a user
 // would open it (the edits of the shots before are dropped).
-bool saveNotInListShot(bvlMain &main, const QString &folder, const QString &out,
-                       const QString &suffix)
+bool saveNotInListShot(bvlMain &main, const QString &folder, const QString &out, const QString &suffix)
 {
     const int index = FindSetting(main.Settings, "Key tone volume").index();
     if (index < 1)
@@ -417,14 +417,14 @@ int main(int argc, char *argv[])
     bvlEditSetting editor(ctx, &main);
     platform.fileAnswers.enqueue(JoinPath(folder, QStringLiteral("demo-phone.sec")));
     editor.mnfOpenSetting_Click();
-    editor.lsSettings->setCurrentRow(0); // the group line under the list shows its group
+    editor.lsSettings->setCurrentRow(0);   // the group line under the list shows its group
     editor.show();
     ok = save(&editor, out + "/editor" + suffix + ".png") && ok;
 
     bvlEditSettingDo dialog(ctx, &editor);
     ctx.CurrentSetting = firstOfType(editor.Settings, SettingType::ValueList);
     dialog.DoReadSettingStruct();
-    dialog.cbSettingValueList->setCurrentIndex(0); // a chosen state shows its value
+    dialog.cbSettingValueList->setCurrentIndex(0);   // a chosen state shows its value
     dialog.show();
     ok = save(&dialog, out + "/setting-dialog" + suffix + ".png") && ok;
     dialog.hide();
@@ -452,7 +452,8 @@ int main(int argc, char *argv[])
     // Setting files: the shipped demo file, and a copy the user installed into the
     // per-user folder.
     QDir().mkpath(platform.user);
-    QFile::copy(JoinPath(folder, QStringLiteral("demo-phone.sec")), JoinPath(platform.user, QStringLiteral("my-phone.sec")));
+    QFile::copy(JoinPath(folder, QStringLiteral("demo-phone.sec")),
+                JoinPath(platform.user, QStringLiteral("my-phone.sec")));
     {
         bvlSettingFiles files(ctx, &main);
         files.lsFiles->setCurrentItem(files.lsFiles->topLevelItem(0));

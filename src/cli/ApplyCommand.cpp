@@ -36,7 +36,10 @@ public:
         return {{QStringLiteral("IMAGE"), QStringLiteral("The SEEM file to change."), {}},
                 {QStringLiteral("PROFILE.json"), QStringLiteral("The JSON profile."), {}}};
     }
-    QList<QCommandLineOption> options() const override { return {SecOption(), SecDirOption(), DryRunOption(), AnyRecordOption()}; }
+    QList<QCommandLineOption> options() const override
+    {
+        return {SecOption(), SecDirOption(), DryRunOption(), AnyRecordOption()};
+    }
 
     int execute(const QCommandLineParser &parser, CommandContext &context) override
     {
@@ -51,7 +54,7 @@ public:
     }
 };
 
-} // namespace
+}   // namespace
 
 std::unique_ptr<Command> MakeApplyCommand()
 {

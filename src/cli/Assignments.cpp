@@ -1,13 +1,13 @@
 #include "cli/Assignments.h"
 
-#include "core/OffsetText.h"
 #include "cli/ExitStatus.h"
 #include "cli/LongOutput.h"
 #include "cli/RunCli.h"
-#include "seem/values/OwnedBytes.h"
-#include "seem/files/RecordingByteStore.h"
+#include "core/OffsetText.h"
 #include "seem/document/SeemDocument.h"
 #include "seem/document/SettingLookup.h"
+#include "seem/files/RecordingByteStore.h"
+#include "seem/values/OwnedBytes.h"
 #include "seem/values/SettingValueParse.h"
 #include "seem/values/SettingValueText.h"
 
@@ -91,7 +91,8 @@ public:
         QStringList nearest;
         for (int index : m_names->nearest(query))
             nearest << QLatin1Char('\'') + SettingPathOf(m_settings.at(index - 1)) + QLatin1Char('\'');
-        return nearest.isEmpty() ? QString() : QStringLiteral("; did you mean %1?").arg(nearest.join(QStringLiteral(" or ")));
+        return nearest.isEmpty() ? QString()
+                                 : QStringLiteral("; did you mean %1?").arg(nearest.join(QStringLiteral(" or ")));
     }
 
 private:
@@ -172,39 +173,45 @@ QString SaveFailureText(const SaveError &e)
     case ErrNo::LockUnavailable:
         return QStringLiteral("%1: cannot be locked for the save (%2); nothing was written").arg(e.path, e.reason);
     case ErrNo::FileReplaced:
-        return QStringLiteral("%1 was replaced by another file while it was being saved; your changes went into the file "
-                              "that was moved away")
+        return QStringLiteral(
+                   "%1 was replaced by another file while it was being saved; your changes went into the file "
+                   "that was moved away")
             .arg(e.path);
     case ErrNo::SavedFolderUnsynced:
-        return QStringLiteral("%1: the changes are saved, but the folder could not be synced after the save journal was "
-                              "deleted (%2); should the system stop before it is, the next open puts the file back as "
-                              "it was before this save")
+        return QStringLiteral(
+                   "%1: the changes are saved, but the folder could not be synced after the save journal was "
+                   "deleted (%2); should the system stop before it is, the next open puts the file back as "
+                   "it was before this save")
             .arg(e.path, e.reason);
     case ErrNo::JournalUnwritable:
-        return QStringLiteral("%1: no save journal can be written beside it (%2); nothing was written").arg(e.path, e.reason);
+        return QStringLiteral("%1: no save journal can be written beside it (%2); nothing was written")
+            .arg(e.path, e.reason);
     case ErrNo::JournalTooLarge:
-        return QStringLiteral("%1: the journal of this save would take %2 bytes, more than the %3 bytes a save journal may "
-                              "hold; save fewer changes at a time; nothing was written")
+        return QStringLiteral(
+                   "%1: the journal of this save would take %2 bytes, more than the %3 bytes a save journal may "
+                   "hold; save fewer changes at a time; nothing was written")
             .arg(e.path, QString::number(e.journalBytes), QString::number(e.journalLimit));
     case ErrNo::SaveDamaged:
         if (e.journalPath.isEmpty())
-            return QStringLiteral("%1: cannot be written (%2), and putting it back failed too (%3): the file is damaged, "
-                                  "and no journal to put it back could be kept")
+            return QStringLiteral(
+                       "%1: cannot be written (%2), and putting it back failed too (%3): the file is damaged, "
+                       "and no journal to put it back could be kept")
                 .arg(e.path, e.reason, e.putBackReason);
-        return QStringLiteral("%1: cannot be written (%2), and putting it back failed too (%3): the file is damaged; the "
-                              "journal %4 keeps what is needed to put it back the next time the file is opened")
+        return QStringLiteral(
+                   "%1: cannot be written (%2), and putting it back failed too (%3): the file is damaged; the "
+                   "journal %4 keeps what is needed to put it back the next time the file is opened")
             .arg(e.path, e.reason, e.putBackReason, e.journalPath);
     default:
         break;
     }
     const QString failure = e.stage == SaveError::Stage::Flushing
-        ? QStringLiteral("the written bytes cannot be made safe on the disk (%1)")
-        : QStringLiteral("cannot be written (%1)");
+                                ? QStringLiteral("the written bytes cannot be made safe on the disk (%1)")
+                                : QStringLiteral("cannot be written (%1)");
     return QStringLiteral("%1: %2; what was written has been put back: the file is unchanged, nothing was written")
         .arg(e.path, failure.arg(e.reason));
 }
 
-} // namespace
+}   // namespace
 
 int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &imagePath,
                         const LoadedSettingFile &settingFile, AssignmentRun run, CommandContext &context)
@@ -234,8 +241,10 @@ int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &i
         // What resolving read from the file still holds unless an earlier assignment wrote
         // into the setting's bytes.
         const OwnedSpan span = OwnedSpanOf(setting);
-        Change change{a.index, pending.holdsWriteIn(span.offset, span.size) ? DecodeValueText(pending, setting) : a.shown,
-                      {}, {}};
+        Change change{a.index,
+                      pending.holdsWriteIn(span.offset, span.size) ? DecodeValueText(pending, setting) : a.shown,
+                      {},
+                      {}};
         if (a.unchanged) {
             changes.append(change);
             continue;
@@ -244,7 +253,9 @@ int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &i
         try {
             EncodeParsedValue(recorder, setting, a.value);
         } catch (const BvlError &e) {
-            problems << QStringLiteral("%1: cannot be written (error %2)").arg(SettingLabel(settings, a.index)).arg(e.number());
+            problems << QStringLiteral("%1: cannot be written (error %2)")
+                            .arg(SettingLabel(settings, a.index))
+                            .arg(e.number());
             continue;
         }
         change.after = DecodeValueText(pending, setting);
@@ -269,7 +280,8 @@ int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &i
     }
     // Once the bytes went in, nothing may unsay it: without memory for the report, the save
     // is told alone (its words made before the save).
-    const QString unreported = QStringLiteral("%1: saved; the report could not be made (not enough memory)").arg(imagePath);
+    const QString unreported =
+        QStringLiteral("%1: saved; the report could not be made (not enough memory)").arg(imagePath);
     const auto report = [&] {
         try {
             WriteReport(context.out, document, changes, run.reportUnchanged);

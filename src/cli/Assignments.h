@@ -12,8 +12,8 @@ using Assignment = ValueAssignment;
 
 struct AssignmentRun
 {
-    bool dryRun = false;          // print the changes, write nothing
-    bool reportUnchanged = true;  // print the assignments that change no byte
+    bool dryRun = false;           // print the changes, write nothing
+    bool reportUnchanged = true;   // print the assignments that change no byte
 };
 
 // Prints each change (setting, old and new value, bytes touched) to context.out and

@@ -4,8 +4,8 @@
 #include "cli/ExitStatus.h"
 #include "core/Conversions.h"
 #include "seem/authoring/AutoSelect.h"
-#include "seem/files/ImageBytes.h"
 #include "seem/authoring/RecordMatch.h"
+#include "seem/files/ImageBytes.h"
 #include "seem/files/SeemFileName.h"
 
 #include <QFileInfo>
@@ -16,7 +16,9 @@ QByteArray ReadImageForCommand(const QString &path)
         return ReadWholeImage(path);
     } catch (const BvlError &e) {
         if (e.number() == ErrNo::OutOfMemory)
-            throw CliError(QStringLiteral("%1: is larger than %2 bytes, more than any SEEM image").arg(path).arg(MaxWholeImageBytes));
+            throw CliError(QStringLiteral("%1: is larger than %2 bytes, more than any SEEM image")
+                               .arg(path)
+                               .arg(MaxWholeImageBytes));
         throw CliError(QStringLiteral("%1: %2").arg(path, FileErrorText(e)));
     }
 }
@@ -41,6 +43,6 @@ LoadedSettingFile SettingFileOrEmpty(const QString &imagePath, const QCommandLin
         empty.header.SEEMRec = numbers.seemRec;
     }
     context.err << imagePath << ": no setting file describes it; starting from an empty one for SEEM "
-        << RecordNumbersText(empty.header.SEEMNr, empty.header.SEEMRec) << '\n';
+                << RecordNumbersText(empty.header.SEEMNr, empty.header.SEEMRec) << '\n';
     return empty;
 }

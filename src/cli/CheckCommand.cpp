@@ -2,9 +2,9 @@
 #include "cli/CommandRegistry.h"
 #include "cli/ExitStatus.h"
 #include "cli/Inputs.h"
-#include "seem/files/SeemFile.h"
 #include "seem/authoring/SettingFileCheck.h"
 #include "seem/authoring/SettingFitCheck.h"
+#include "seem/files/SeemFile.h"
 
 namespace {
 
@@ -39,8 +39,9 @@ public:
     }
     QList<PositionalArgument> arguments() const override
     {
-        return {{QStringLiteral("SEC"), QStringLiteral("The setting file."), {}},
-                {QStringLiteral("IMAGE"), QStringLiteral("A SEEM file to check it against."), QStringLiteral("[IMAGE]")}};
+        return {
+            {QStringLiteral("SEC"), QStringLiteral("The setting file."), {}},
+            {QStringLiteral("IMAGE"), QStringLiteral("A SEEM file to check it against."), QStringLiteral("[IMAGE]")}};
     }
     int minimumArguments() const override { return 1; }
 
@@ -71,7 +72,7 @@ public:
     }
 };
 
-} // namespace
+}   // namespace
 
 std::unique_ptr<Command> MakeCheckCommand()
 {

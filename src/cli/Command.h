@@ -17,9 +17,9 @@ struct CommandContext
 
 struct PositionalArgument
 {
-    QString name;          // as shown in the help, such as IMAGE
+    QString name;   // as shown in the help, such as IMAGE
     QString description;
-    QString syntax;        // in the usage line, such as "ASSIGNMENT..."; the name when empty
+    QString syntax;   // in the usage line, such as "ASSIGNMENT..."; the name when empty
 };
 
 // One command of brimvale-cli: its name, what it does, what it takes, and running it.

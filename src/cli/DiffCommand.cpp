@@ -1,14 +1,14 @@
 // diff: the settings whose values differ between two images.
 #include "cli/CommandRegistry.h"
 #include "cli/ExitStatus.h"
-#include "cli/RecordCheck.h"
 #include "cli/Inputs.h"
+#include "cli/RecordCheck.h"
 #include "cli/TextTable.h"
-#include "seem/profiles/ValueJson.h"
 #include "seem/authoring/AutoSelect.h"
 #include "seem/document/ImageComparison.h"
 #include "seem/document/SeemDocument.h"
 #include "seem/document/SettingLookup.h"
+#include "seem/profiles/ValueJson.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -41,7 +41,10 @@ class DiffCommand : public Command
 {
 public:
     QString name() const override { return QStringLiteral("diff"); }
-    QString summary() const override { return QStringLiteral("List the settings whose values differ between two SEEM files."); }
+    QString summary() const override
+    {
+        return QStringLiteral("List the settings whose values differ between two SEEM files.");
+    }
     QString description() const override
     {
         return QStringLiteral(
@@ -95,8 +98,8 @@ public:
 
 private:
     // Two images of different SEEMs compare badly through one setting file; say so.
-    static void noteOtherChoice(const QCommandLineParser &parser, const QString &pathB,
-                                const LoadedSettingFile &used, CommandContext &context)
+    static void noteOtherChoice(const QCommandLineParser &parser, const QString &pathB, const LoadedSettingFile &used,
+                                CommandContext &context)
     {
         if (parser.isSet(QStringLiteral("sec")))
             return;
@@ -107,7 +110,7 @@ private:
     }
 };
 
-} // namespace
+}   // namespace
 
 std::unique_ptr<Command> MakeDiffCommand()
 {

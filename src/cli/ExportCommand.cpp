@@ -10,9 +10,10 @@ namespace {
 
 QCommandLineOption OutputOption()
 {
-    return QCommandLineOption({QStringLiteral("o"), QStringLiteral("output")},
-                              QStringLiteral("Write the JSON to FILE (replaced as a whole) instead of standard output."),
-                              QStringLiteral("FILE"));
+    return QCommandLineOption(
+        {QStringLiteral("o"), QStringLiteral("output")},
+        QStringLiteral("Write the JSON to FILE (replaced as a whole) instead of standard output."),
+        QStringLiteral("FILE"));
 }
 
 class ExportCommand : public Command
@@ -61,7 +62,7 @@ public:
     }
 };
 
-} // namespace
+}   // namespace
 
 std::unique_ptr<Command> MakeExportCommand()
 {

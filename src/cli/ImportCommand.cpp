@@ -25,8 +25,10 @@ void RefuseUnusableFile(const SettingFileHeader &header, const SettingList &sett
         break;
     }
     if (const int oversized = FirstOversizedGroupPath(settings))
-        throw JsonInputError(ErrNo::Overflow, FieldPath(ElementPath(QStringLiteral("$.settings"), oversized - 1), QStringLiteral("Group")),
-                             QStringLiteral("has more than %1 levels or %2 characters").arg(MaxGroupLevels).arg(MaxGroupPathLength));
+        throw JsonInputError(
+            ErrNo::Overflow,
+            FieldPath(ElementPath(QStringLiteral("$.settings"), oversized - 1), QStringLiteral("Group")),
+            QStringLiteral("has more than %1 levels or %2 characters").arg(MaxGroupLevels).arg(MaxGroupPathLength));
 }
 
 class ImportCommand : public Command
@@ -80,7 +82,7 @@ public:
     }
 };
 
-} // namespace
+}   // namespace
 
 std::unique_ptr<Command> MakeImportCommand()
 {

@@ -5,16 +5,16 @@
 #include "cli/RunCli.h"
 #include "core/Conversions.h"
 #include "core/FileNames.h"
-#include "core/SearchFolders.h"
 #include "core/OutputTarget.h"
 #include "core/RegularFile.h"
+#include "core/SearchFolders.h"
 #include "core/SettingFile.h"
 #include "core/SettingFileJson.h"
 #include "seem/authoring/AutoSelect.h"
-#include "seem/files/SeemFile.h"
 #include "seem/authoring/RecordMatch.h"
-#include "seem/files/SeemFileName.h"
 #include "seem/document/SettingLookup.h"
+#include "seem/files/SeemFile.h"
+#include "seem/files/SeemFileName.h"
 
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -32,9 +32,10 @@ QCommandLineOption SecOption()
 
 QCommandLineOption SecDirOption()
 {
-    return QCommandLineOption(QStringLiteral("sec-dir"),
-                              QStringLiteral("Choose the setting file from DIR instead of the per-user and program folders."),
-                              QStringLiteral("DIR"));
+    return QCommandLineOption(
+        QStringLiteral("sec-dir"),
+        QStringLiteral("Choose the setting file from DIR instead of the per-user and program folders."),
+        QStringLiteral("DIR"));
 }
 
 QCommandLineOption FormatOption()
@@ -129,7 +130,8 @@ LoadedSettingFile LoadSettingFile(const QString &path)
     case HeaderCheck::UnknownFile:
         throw CliError(QStringLiteral("%1: is not a setting file").arg(path));
     case HeaderCheck::UnsupportedVersion:
-        throw CliError(QStringLiteral("%1: has format version %2; only 3 is read").arg(path).arg(loaded.header.FileVersion));
+        throw CliError(
+            QStringLiteral("%1: has format version %2; only 3 is read").arg(path).arg(loaded.header.FileVersion));
     case HeaderCheck::Accepted:
         break;
     }
@@ -181,7 +183,8 @@ QString JournalWhy(const JournalNotice &notice)
     case JournalNotice::Why::Busy:
         return QStringLiteral("another program is saving the file");
     case JournalNotice::Why::NotItsFile:
-        return QStringLiteral("it was written for another file that had the name %1; move it away to use the file as it is")
+        return QStringLiteral(
+                   "it was written for another file that had the name %1; move it away to use the file as it is")
             .arg(notice.journalImageName);
     case JournalNotice::Why::CannotRead:
     case JournalNotice::Why::CannotLock:
@@ -194,17 +197,21 @@ QString JournalWhy(const JournalNotice &notice)
                                   "that save was not yours")
                 .arg(notice.journalOwner);
         case JournalNotice::Distrust::WritableByOthers:
-            return QStringLiteral("other users may write it (its owner is %1), so it cannot be trusted").arg(notice.journalOwner);
+            return QStringLiteral("other users may write it (its owner is %1), so it cannot be trusted")
+                .arg(notice.journalOwner);
         case JournalNotice::Distrust::SeveralNames:
             break;
         }
-        return QStringLiteral("it has more than one name (its owner is %1), so it cannot be trusted").arg(notice.journalOwner);
+        return QStringLiteral("it has more than one name (its owner is %1), so it cannot be trusted")
+            .arg(notice.journalOwner);
     case JournalNotice::Why::Missing:
-        return QStringLiteral("it is gone, and the file holds neither its contents from before nor from after that save");
+        return QStringLiteral(
+            "it is gone, and the file holds neither its contents from before nor from after that save");
     case JournalNotice::Why::CannotWrite:
         break;
     }
-    return QStringLiteral("the file cannot be written") + (notice.systemReason.isEmpty() ? QString() : QStringLiteral(": ") + notice.systemReason);
+    return QStringLiteral("the file cannot be written")
+           + (notice.systemReason.isEmpty() ? QString() : QStringLiteral(": ") + notice.systemReason);
 }
 
 void TellJournalNotice(const JournalNotice &notice, QTextStream &err)
@@ -216,12 +223,13 @@ void TellJournalNotice(const JournalNotice &notice, QTextStream &err)
         err << CliProgramName << ": warning: the journal " << notice.journalPath << " cannot be deleted ("
             << notice.undeletableReason << "); the file is opened read-only until it can be.\n";
     else if (notice.kind == JournalNotice::Kind::Kept)
-        err << CliProgramName << ": warning: An earlier save of " << notice.imagePath << " was interrupted, and its journal "
-            << notice.journalPath << " cannot be used to put the file back now (" << JournalWhy(notice)
+        err << CliProgramName << ": warning: An earlier save of " << notice.imagePath
+            << " was interrupted, and its journal " << notice.journalPath
+            << " cannot be used to put the file back now (" << JournalWhy(notice)
             << "); it is left as it is, and the file is opened read-only.\n";
 }
 
-} // namespace
+}   // namespace
 
 void OpenImage(SeemFile &image, const QString &path, bool forWriting, QTextStream &err)
 {

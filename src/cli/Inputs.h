@@ -19,7 +19,10 @@ QCommandLineOption SecDirOption();
 QCommandLineOption FormatOption();
 QCommandLineOption DryRunOption();
 
-enum class OutputFormat { Text, Json };
+enum class OutputFormat {
+    Text,
+    Json
+};
 // --format text|json; anything else is bad usage.
 OutputFormat FormatOf(const QCommandLineParser &parser);
 

@@ -26,7 +26,8 @@ void PrintText(const QVector<CatalogueEntry> &entries, QTextStream &out)
 {
     TextTable table;
     table.addRow({QStringLiteral("FILE"), QStringLiteral("FOLDER"), QStringLiteral("SEEM"), QStringLiteral("RECORD"),
-                  QStringLiteral("PHONES"), QStringLiteral("AUTHOR"), QStringLiteral("SETTINGS"), QStringLiteral("CHECK")});
+                  QStringLiteral("PHONES"), QStringLiteral("AUTHOR"), QStringLiteral("SETTINGS"),
+                  QStringLiteral("CHECK")});
     const QString none(QLatin1Char('-'));
     for (const CatalogueEntry &e : entries) {
         if (!e.readable()) {
@@ -92,7 +93,7 @@ public:
     }
 };
 
-} // namespace
+}   // namespace
 
 std::unique_ptr<Command> MakeListCommand()
 {

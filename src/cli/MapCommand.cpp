@@ -1,10 +1,10 @@
 // map: which bytes of an image a setting file describes.
-#include "core/OffsetText.h"
 #include "cli/AuthoringInputs.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ExitStatus.h"
 #include "cli/RecordCheck.h"
 #include "core/Conversions.h"
+#include "core/OffsetText.h"
 #include "seem/authoring/BitCoverage.h"
 #include "seem/authoring/DifferenceProposals.h"
 
@@ -19,7 +19,9 @@ QString RangeText(const ByteRange &range)
 {
     if (range.size == 1)
         return OffsetText(range.offset) + QStringLiteral(", 1 byte");
-    return QStringLiteral("%1, %2 bytes").arg(OffsetRangeText(range.offset, range.offset + range.size - 1)).arg(range.size);
+    return QStringLiteral("%1, %2 bytes")
+        .arg(OffsetRangeText(range.offset, range.offset + range.size - 1))
+        .arg(range.size);
 }
 
 QString ByteHex(char byte)
@@ -31,7 +33,10 @@ class MapCommand : public Command
 {
 public:
     QString name() const override { return QStringLiteral("map"); }
-    QString summary() const override { return QStringLiteral("Show which bytes of a SEEM file a setting file describes."); }
+    QString summary() const override
+    {
+        return QStringLiteral("Show which bytes of a SEEM file a setting file describes.");
+    }
     QString description() const override
     {
         return QStringLiteral(
@@ -61,7 +66,10 @@ public:
         const QByteArray other = against ? ReadImageForCommand(otherPath) : QByteArray();
         if (against && other.size() != image.size())
             throw CliError(QStringLiteral("%1 holds %2 bytes and %3 %4: only images of one record compare")
-                               .arg(imagePath).arg(image.size()).arg(otherPath).arg(other.size()));
+                               .arg(imagePath)
+                               .arg(image.size())
+                               .arg(otherPath)
+                               .arg(other.size()));
         const LoadedSettingFile file = SettingFileOrEmpty(imagePath, parser, context);
         WarnOtherRecord(file, against ? QStringList{imagePath, otherPath} : QStringList{imagePath}, context.err);
 
@@ -111,7 +119,7 @@ public:
     }
 };
 
-} // namespace
+}   // namespace
 
 std::unique_ptr<Command> MakeMapCommand()
 {

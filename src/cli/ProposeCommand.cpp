@@ -15,7 +15,10 @@ class ProposeCommand : public Command
 {
 public:
     QString name() const override { return QStringLiteral("propose"); }
-    QString summary() const override { return QStringLiteral("Draft settings for the bytes two SEEM files differ in."); }
+    QString summary() const override
+    {
+        return QStringLiteral("Draft settings for the bytes two SEEM files differ in.");
+    }
     QString description() const override
     {
         return QStringLiteral(
@@ -38,9 +41,10 @@ public:
     QList<QCommandLineOption> options() const override
     {
         return {SecOption(), SecDirOption(),
-                QCommandLineOption({QStringLiteral("o"), QStringLiteral("output")},
-                                   QStringLiteral("Write the JSON to FILE (replaced as a whole) instead of standard output."),
-                                   QStringLiteral("FILE"))};
+                QCommandLineOption(
+                    {QStringLiteral("o"), QStringLiteral("output")},
+                    QStringLiteral("Write the JSON to FILE (replaced as a whole) instead of standard output."),
+                    QStringLiteral("FILE"))};
     }
 
     int execute(const QCommandLineParser &parser, CommandContext &context) override
@@ -53,7 +57,10 @@ public:
         const QByteArray other = ReadImageForCommand(otherPath);
         if (image.size() != other.size())
             throw CliError(QStringLiteral("%1 holds %2 bytes and %3 %4: only images of one record compare")
-                               .arg(imagePath).arg(image.size()).arg(otherPath).arg(other.size()));
+                               .arg(imagePath)
+                               .arg(image.size())
+                               .arg(otherPath)
+                               .arg(other.size()));
         LoadedSettingFile file = SettingFileOrEmpty(imagePath, parser, context);
         const QStringList inputs = {imagePath, otherPath, file.path};
         if (parser.isSet(QStringLiteral("output"))) {
@@ -86,7 +93,7 @@ public:
     }
 };
 
-} // namespace
+}   // namespace
 
 std::unique_ptr<Command> MakeProposeCommand()
 {

@@ -22,7 +22,7 @@ QString OtherRecordText(const LoadedSettingFile &settingFile, const QString &ima
              RecordNumbersText(named.seemNr, named.seemRec));
 }
 
-} // namespace
+}   // namespace
 
 QCommandLineOption AnyRecordOption()
 {
@@ -30,12 +30,14 @@ QCommandLineOption AnyRecordOption()
                                                         "than the image's name carries."));
 }
 
-void RequireImageRecord(const LoadedSettingFile &settingFile, const QString &imagePath, const QCommandLineParser &parser)
+void RequireImageRecord(const LoadedSettingFile &settingFile, const QString &imagePath,
+                        const QCommandLineParser &parser)
 {
     const QString other = OtherRecordText(settingFile, imagePath);
     if (!other.isEmpty() && !parser.isSet(AnyRecord))
-        throw CliError(other + QStringLiteral("; a setting file for another record writes bytes where they mean "
-                                              "something else. Nothing was written; give --any-record to write anyway"));
+        throw CliError(other
+                       + QStringLiteral("; a setting file for another record writes bytes where they mean "
+                                        "something else. Nothing was written; give --any-record to write anyway"));
 }
 
 void WarnOtherRecord(const LoadedSettingFile &settingFile, const QStringList &imagePaths, QTextStream &err)

@@ -13,7 +13,8 @@ QCommandLineOption AnyRecordOption();
 
 // Throws CliError naming both numbers when settingFile is written for another SEEM or
 // record than imagePath's name carries and --any-record is not given.
-void RequireImageRecord(const LoadedSettingFile &settingFile, const QString &imagePath, const QCommandLineParser &parser);
+void RequireImageRecord(const LoadedSettingFile &settingFile, const QString &imagePath,
+                        const QCommandLineParser &parser);
 
 // A warning on err for each image whose name carries other numbers than settingFile.
 void WarnOtherRecord(const LoadedSettingFile &settingFile, const QStringList &imagePaths, QTextStream &err);

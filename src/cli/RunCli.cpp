@@ -29,12 +29,12 @@ QString ProgramHelp(const std::vector<std::unique_ptr<Command>> &commands, const
         help += head + WrapText(command->summary(), CommandColumn.size(), HelpWidth, head.size()) + QLatin1Char('\n');
     }
     help += QLatin1Char('\n')
-        + WrapText(QStringLiteral("'%1 COMMAND --help' describes a command. Exit status: 0 success, 1 a refused "
-                                  "operation, a difference found (diff) or an error found (check); nothing is "
-                                  "written then. 2 bad usage.")
-                       .arg(CliProgramName),
-                   0)
-        + QLatin1Char('\n');
+            + WrapText(QStringLiteral("'%1 COMMAND --help' describes a command. Exit status: 0 success, 1 a refused "
+                                      "operation, a difference found (diff) or an error found (check); nothing is "
+                                      "written then. 2 bad usage.")
+                           .arg(CliProgramName),
+                       0)
+            + QLatin1Char('\n');
     return help;
 }
 
@@ -77,16 +77,19 @@ int RunCommand(Command &command, const QStringList &arguments, CommandContext &c
     }
     const int count = parser.positionalArguments().size();
     if (count < command.minimumArguments())
-        return UsageError(context, QStringLiteral("%1 needs more arguments: %2").arg(command.name(), UsageOf(command)), helpCommand);
+        return UsageError(context, QStringLiteral("%1 needs more arguments: %2").arg(command.name(), UsageOf(command)),
+                          helpCommand);
     if (command.maximumArguments() >= 0 && count > command.maximumArguments())
-        return UsageError(context, QStringLiteral("%1 takes fewer arguments: %2").arg(command.name(), UsageOf(command)), helpCommand);
+        return UsageError(context, QStringLiteral("%1 takes fewer arguments: %2").arg(command.name(), UsageOf(command)),
+                          helpCommand);
     std::optional<CodePage::Scope> codePageOfRun;
     if (parser.isSet(codePage)) {
         const int number = CodePageOfOption(parser.value(codePage));
         if (number == 0)
-            return UsageError(context,
-                              QStringLiteral("'%1' is not a code page offered (%2)").arg(parser.value(codePage), OfferedCodePages()),
-                              helpCommand);
+            return UsageError(
+                context,
+                QStringLiteral("'%1' is not a code page offered (%2)").arg(parser.value(codePage), OfferedCodePages()),
+                helpCommand);
         codePageOfRun.emplace(number);
     }
     try {
@@ -98,7 +101,8 @@ int RunCommand(Command &command, const QStringList &arguments, CommandContext &c
         return e.status();
     } catch (const BvlError &e) {
         // Commands name the file for every failure they expect; this is the last resort.
-        context.err << CliProgramName << ": " << command.name() << " failed (error " << e.number() << ": " << e.what() << ")\n";
+        context.err << CliProgramName << ": " << command.name() << " failed (error " << e.number() << ": " << e.what()
+                    << ")\n";
         return ExitRefused;
     } catch (const std::bad_alloc &) {
         // Files are refused by size before they are read, so this takes an input that
@@ -108,7 +112,7 @@ int RunCommand(Command &command, const QStringList &arguments, CommandContext &c
     }
 }
 
-} // namespace
+}   // namespace
 
 int RunCli(const QStringList &arguments, const QString &programFolder, QTextStream &out, QTextStream &err,
            const QString &userFolder)

@@ -43,7 +43,10 @@ public:
                  QStringLiteral("ASSIGNMENT...")}};
     }
     int maximumArguments() const override { return -1; }
-    QList<QCommandLineOption> options() const override { return {SecOption(), SecDirOption(), DryRunOption(), AnyRecordOption()}; }
+    QList<QCommandLineOption> options() const override
+    {
+        return {SecOption(), SecDirOption(), DryRunOption(), AnyRecordOption()};
+    }
 
     int execute(const QCommandLineParser &parser, CommandContext &context) override
     {
@@ -64,7 +67,7 @@ public:
     }
 };
 
-} // namespace
+}   // namespace
 
 std::unique_ptr<Command> MakeSetCommand()
 {

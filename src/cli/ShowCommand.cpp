@@ -1,15 +1,15 @@
 // show: every setting of an image with its value, as the main window shows it.
 #include "cli/CommandRegistry.h"
 #include "cli/ExitStatus.h"
-#include "cli/RecordCheck.h"
 #include "cli/Inputs.h"
 #include "cli/LongOutput.h"
+#include "cli/RecordCheck.h"
 #include "cli/TextTable.h"
 #include "core/OffsetText.h"
-#include "seem/profiles/ValueProfile.h"
-#include "seem/values/OwnedBytes.h"
 #include "seem/document/SeemDocument.h"
 #include "seem/document/SettingLookup.h"
+#include "seem/profiles/ValueProfile.h"
+#include "seem/values/OwnedBytes.h"
 #include "seem/values/SettingValueText.h"
 
 #include <QFileInfo>
@@ -82,7 +82,7 @@ public:
     }
 };
 
-} // namespace
+}   // namespace
 
 std::unique_ptr<Command> MakeShowCommand()
 {

@@ -31,10 +31,12 @@ public:
             // A decoder per byte: one that has met an unassigned byte keeps its error.
             QStringDecoder decoder(name.constData(), QStringDecoder::Flag::Stateless);
             if (!decoder.isValid())
-                throw BvlError(ErrNo::TypeMismatch, QStringLiteral("this Qt has no converter for %1").arg(QString::fromLatin1(name)));
+                throw BvlError(ErrNo::TypeMismatch,
+                               QStringLiteral("this Qt has no converter for %1").arg(QString::fromLatin1(name)));
             const char byte = char(b);
             const QString decoded = decoder.decode(QByteArrayView(&byte, 1));
-            const bool assigned = !decoder.hasError() && decoded.size() == 1 && decoded[0] != QChar::ReplacementCharacter;
+            const bool assigned =
+                !decoder.hasError() && decoded.size() == 1 && decoded[0] != QChar::ReplacementCharacter;
             m_toChar[b] = assigned ? decoded[0].unicode() : char16_t(UnassignedBase + b);
             m_toByte.insert(m_toChar[b], quint8(b));
         }
@@ -49,7 +51,7 @@ public:
 
     bool encodeChar(QChar c, quint8 &byte) const
     {
-        if (c.unicode() < 0x80) { // ASCII is the same in every code page offered
+        if (c.unicode() < 0x80) {   // ASCII is the same in every code page offered
             byte = quint8(c.unicode());
             return true;
         }
@@ -75,7 +77,7 @@ const ByteTable &TableOf(int number)
     return *table;
 }
 
-} // namespace
+}   // namespace
 
 namespace CodePage {
 
@@ -132,10 +134,9 @@ QByteArray encode(int number, const QString &text)
     for (qsizetype i = 0; i < text.size(); ++i) {
         quint8 b;
         if (!encodeChar(number, text[i], b))
-            throw BvlError(ErrNo::TypeMismatch,
-                           QStringLiteral("character U+%1 has no %2 byte")
-                               .arg(text[i].unicode(), 4, 16, QLatin1Char('0'))
-                               .arg(DisplayName(number)));
+            throw BvlError(ErrNo::TypeMismatch, QStringLiteral("character U+%1 has no %2 byte")
+                                                    .arg(text[i].unicode(), 4, 16, QLatin1Char('0'))
+                                                    .arg(DisplayName(number)));
         bytes[i] = static_cast<char>(b);
     }
     return bytes;
@@ -173,4 +174,4 @@ bool encodeChar(QChar c, quint8 &byte)
     return encodeChar(CurrentNumber, c, byte);
 }
 
-}
+}   // namespace CodePage

@@ -56,4 +56,4 @@ private:
     int m_previous;
 };
 
-}
+}   // namespace CodePage

@@ -24,9 +24,9 @@ qint32 HexToLong(const QString &text)
             throw BvlError(ErrNo::Overflow);
         const int digit = code >= u'A' ? code - u'A' + 10 : code - u'0';
         if (digit == 0)
-            continue; // leading zeros add nothing, however many there are
+            continue;   // leading zeros add nothing, however many there are
         const qsizetype place = n - 1 - i;
-        if (place >= 8) // 16^8 already exceeds the signed 32-bit range
+        if (place >= 8)   // 16^8 already exceeds the signed 32-bit range
             throw BvlError(ErrNo::Overflow);
         result += qint64(digit) << (4 * place);
         if (result > Max)
@@ -58,8 +58,7 @@ QString ValueToBitText(qint32 value)
 QString VersionString(int major, int minor, int revision)
 {
     // A one-digit minor number other than 0 is padded: 1.01.500, but 1.0.7 and 1.12.7.
-    const QString minorText = (minor >= 1 && minor <= 9) ? QStringLiteral("0%1").arg(minor)
-                                                         : QString::number(minor);
+    const QString minorText = (minor >= 1 && minor <= 9) ? QStringLiteral("0%1").arg(minor) : QString::number(minor);
     return QStringLiteral("%1.%2.%3_Tavik").arg(major).arg(minorText).arg(revision);
 }
 
@@ -104,8 +103,8 @@ qint32 DecimalToLong(QStringView text)
         if (t[k] < u'0' || t[k] > u'9')
             throw BvlError(ErrNo::TypeMismatch);
     }
-    const qint64 limit = negative ? -qint64(std::numeric_limits<qint32>::min())
-                                  : qint64(std::numeric_limits<qint32>::max());
+    const qint64 limit =
+        negative ? -qint64(std::numeric_limits<qint32>::min()) : qint64(std::numeric_limits<qint32>::max());
     qint64 magnitude = 0;
     for (; i < t.size(); ++i) {
         magnitude = magnitude * 10 + (t[i].unicode() - u'0');

@@ -21,4 +21,4 @@ QByteArray encode(const QString &text);
 // One character to its byte; returns false when it has none.
 bool encodeChar(QChar c, quint8 &byte);
 
-}
+}   // namespace Cp1252

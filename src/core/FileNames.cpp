@@ -55,7 +55,7 @@ int SequenceLength(const QByteArray &bytes, qsizetype at)
     return length;
 }
 
-}
+}   // namespace
 
 QString FileNameFromNative(const QByteArray &native)
 {

@@ -13,11 +13,12 @@ namespace {
 [[noreturn]] void RefuseNotJson(const QByteArray &json, qsizetype offset, const QString &reason)
 {
     const TextPlace place = PlaceOfOffset(json, offset);
-    throw JsonInputError(ErrNo::TypeMismatch, QStringLiteral("$"),
-                         QStringLiteral("not JSON at line %1, column %2: %3").arg(place.line).arg(place.column).arg(reason));
+    throw JsonInputError(
+        ErrNo::TypeMismatch, QStringLiteral("$"),
+        QStringLiteral("not JSON at line %1, column %2: %3").arg(place.line).arg(place.column).arg(reason));
 }
 
-} // namespace
+}   // namespace
 
 void RequireJsonSyntax(const QByteArray &json)
 {
@@ -94,7 +95,8 @@ qint64 RequireInteger(const QJsonValue &value, const QString &path, qint64 min, 
     if (!value.isDouble() || std::floor(number) != number)
         throw JsonInputError(ErrNo::TypeMismatch, path, QStringLiteral("expected a whole number"));
     if (number < double(min) || number > double(max))
-        throw JsonInputError(ErrNo::Overflow, path, QStringLiteral("%1 is out of range %2..%3").arg(number, 0, 'f', 0).arg(min).arg(max));
+        throw JsonInputError(ErrNo::Overflow, path,
+                             QStringLiteral("%1 is out of range %2..%3").arg(number, 0, 'f', 0).arg(min).arg(max));
     return qint64(number);
 }
 

@@ -208,7 +208,7 @@ private:
                 ++m_at;
                 // No byte of a UTF-8 sequence is a quote: the string ends here either way.
                 return ascii || IsUtf8(QByteArrayView(opening + 1, m_at - opening - 2))
-                    || fail(opening, QStringLiteral("a string that is not UTF-8"));
+                       || fail(opening, QStringLiteral("a string that is not UTF-8"));
             }
             if (c < 0x20)
                 return fail(QStringLiteral("a control character (U+%1) in a string")
@@ -251,7 +251,7 @@ private:
     JsonSyntaxFault m_fault;
 };
 
-} // namespace
+}   // namespace
 
 bool IsUtf8(QByteArrayView bytes)
 {

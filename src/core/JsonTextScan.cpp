@@ -28,9 +28,9 @@ private:
     // beyond ASCII (two spellings of one text), or for a path.
     struct Key
     {
-        qsizetype begin = 0;   // after the opening quote
-        qsizetype end = 0;     // at the closing quote
-        bool escaped = false;  // not plain ASCII
+        qsizetype begin = 0;    // after the opening quote
+        qsizetype end = 0;      // at the closing quote
+        bool escaped = false;   // not plain ASCII
     };
 
     // One step of the path to the place being scanned: a key, or an element's index.
@@ -88,7 +88,7 @@ private:
 
     void object()
     {
-        ++m_at; // '{'
+        ++m_at;   // '{'
         // Objects of a profile hold a handful of keys: a list beats a hash here.
         QVarLengthArray<Key, 8> keys;
         for (;;) {
@@ -108,7 +108,7 @@ private:
             }
             keys.append(key);
             skipBlanks();
-            ++m_at; // ':'
+            ++m_at;   // ':'
             value();
             if (done())
                 return;
@@ -117,12 +117,12 @@ private:
             if (peek() == ',')
                 ++m_at;
         }
-        ++m_at; // '}'
+        ++m_at;   // '}'
     }
 
     void array()
     {
-        ++m_at; // '['
+        ++m_at;   // '['
         for (int index = 0;; ++index) {
             skipBlanks();
             if (done() || peek() == ']')
@@ -136,16 +136,16 @@ private:
             if (peek() == ',')
                 ++m_at;
         }
-        ++m_at; // ']'
+        ++m_at;   // ']'
     }
 
     // Steps over the string at m_at.
     void skipString()
     {
-        ++m_at; // opening quote
+        ++m_at;   // opening quote
         while (m_at < m_json.size() && peek() != '"')
             m_at += peek() == '\\' ? 2 : 1;
-        ++m_at; // closing quote
+        ++m_at;   // closing quote
     }
 
     // Steps over the key at m_at, noting where its text lies.
@@ -153,13 +153,13 @@ private:
     {
         Key key;
         key.begin = m_at + 1;
-        ++m_at; // opening quote
+        ++m_at;   // opening quote
         while (m_at < m_json.size() && peek() != '"') {
             key.escaped = key.escaped || peek() == '\\' || quint8(peek()) >= 0x80;
             m_at += peek() == '\\' ? 2 : 1;
         }
         key.end = m_at;
-        ++m_at; // closing quote
+        ++m_at;   // closing quote
         return key;
     }
 
@@ -169,7 +169,7 @@ private:
     {
         if (!a.escaped && !b.escaped)
             return QByteArrayView(m_json).sliced(a.begin, a.end - a.begin)
-                == QByteArrayView(m_json).sliced(b.begin, b.end - b.begin);
+                   == QByteArrayView(m_json).sliced(b.begin, b.end - b.begin);
         return decoded(a) == decoded(b);
     }
 
@@ -206,7 +206,7 @@ private:
     JsonTextProblem m_found;
 };
 
-} // namespace
+}   // namespace
 
 char UnescapedJsonChar(char escape)
 {

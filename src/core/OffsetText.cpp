@@ -7,7 +7,7 @@ QString Hex(qint64 offset)
 {
     return QStringLiteral("0x") + QString::number(offset, 16).toUpper();
 }
-}
+}   // namespace
 
 void AppendOffsetText(QString &text, qint64 offset)
 {

@@ -39,7 +39,7 @@ mode_t NewFileMode()
     return 0666 & ~mask;
 }
 
-} // namespace
+}   // namespace
 
 void CheckOutputTarget(const QString &target, const QStringList &inputs)
 {

@@ -38,7 +38,7 @@ QString KindOf(mode_t mode)
     throw BvlError(ErrNo::PathFileAccess, SystemReason(error));
 }
 
-}
+}   // namespace
 
 QString SystemReason(int error)
 {
@@ -124,5 +124,5 @@ bool IsSameFile(const QString &first, const QString &second)
     struct stat a;
     struct stat b;
     return ::stat(NativeFileName(first).constData(), &a) == 0 && ::stat(NativeFileName(second).constData(), &b) == 0
-        && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+           && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }

@@ -159,7 +159,7 @@ QByteArray readRest(QIODevice &in, qint64 wanted)
         if (got < 0)
             throw BvlError(ErrNo::PathFileAccess, in.errorString());
         if (got == 0)
-            break; // shrank since its size was asked: parse what is there
+            break;   // shrank since its size was asked: parse what is there
         filled += got;
     }
     data.truncate(filled);
@@ -193,8 +193,7 @@ public:
     QByteArray result() const { return m_out; }
 
 private:
-    template<typename T>
-    void append(T littleEndian)
+    template<typename T> void append(T littleEndian)
     {
         m_out.append(reinterpret_cast<const char *>(&littleEndian), sizeof littleEndian);
     }
@@ -202,7 +201,7 @@ private:
     QByteArray m_out;
 };
 
-} // namespace
+}   // namespace
 
 namespace {
 
@@ -247,7 +246,7 @@ void ParseSettingFile(QByteArrayView bytes, SettingFileHeader &header, SettingLi
     settings = std::move(newSettings);
 }
 
-} // namespace
+}   // namespace
 
 void ReadSettingHeaderStream(QIODevice &in, SettingFileHeader &header)
 {

@@ -21,9 +21,7 @@
 class SettingFileCutError : public BvlError
 {
 public:
-    SettingFileCutError(int number, int record, const QString &detail)
-        : BvlError(number, detail), m_record(record)
-    {}
+    SettingFileCutError(int number, int record, const QString &detail) : BvlError(number, detail), m_record(record) {}
     int record() const { return m_record; }
 
 private:
@@ -66,7 +64,11 @@ int FirstOversizedGroupPath(const SettingList &settings);
 
 // Format check of a header that was read: the magic must be "sec" exactly, then the
 // format version must be 3.
-enum class HeaderCheck { Accepted, UnknownFile, UnsupportedVersion };
+enum class HeaderCheck {
+    Accepted,
+    UnknownFile,
+    UnsupportedVersion
+};
 HeaderCheck CheckSettingHeader(const SettingFileHeader &header);
 
 // Smallest number of bytes one record takes on disk (five empty texts).

@@ -68,7 +68,9 @@ QJsonObject SettingToJson(const SettingStruct &s)
 QString RequireFileText(const QString &text, const QString &path)
 {
     if (!CodePage::canEncode(text))
-        throw JsonInputError(ErrNo::TypeMismatch, path, QStringLiteral("has a character %1 cannot hold").arg(CodePage::DisplayName(CodePage::Current())));
+        throw JsonInputError(
+            ErrNo::TypeMismatch, path,
+            QStringLiteral("has a character %1 cannot hold").arg(CodePage::DisplayName(CodePage::Current())));
     if (text.size() > MaxTextBytes)
         throw JsonInputError(ErrNo::Overflow, path, QStringLiteral("is longer than %1 bytes").arg(MaxTextBytes));
     return text;
@@ -94,7 +96,8 @@ QString PiecesFromJson(const QJsonObject &object, const QString &key, const QStr
             piece = QString::number(RequireInteger(value, path, Int32Min, Int32Max));
         else
             throw JsonInputError(ErrNo::TypeMismatch, path,
-                                 numbers ? QStringLiteral("expected a number or a string") : QStringLiteral("expected a string"));
+                                 numbers ? QStringLiteral("expected a number or a string")
+                                         : QStringLiteral("expected a string"));
         if (piece.contains(ValueSeparator))
             throw JsonInputError(ErrNo::TypeMismatch, path, QStringLiteral("contains the separator \u00a7"));
         pieces << piece;
@@ -108,7 +111,8 @@ SettingFileHeader HeaderFromJson(const QJsonObject &json, const QString &path)
     SettingFileHeader h;
     h.Magic = TextField(json, QStringLiteral("Magic"), path);
     if (h.Magic.size() != 3)
-        throw JsonInputError(ErrNo::Overflow, FieldPath(path, QStringLiteral("Magic")), QStringLiteral("must be 3 characters"));
+        throw JsonInputError(ErrNo::Overflow, FieldPath(path, QStringLiteral("Magic")),
+                             QStringLiteral("must be 3 characters"));
     h.FileVersion = quint8(RequireInteger(json, QStringLiteral("FileVersion"), path, 0, 255));
     h.ProgramVersion = TextField(json, QStringLiteral("ProgramVersion"), path);
     h.SEEMNr = qint16(RequireInteger(json, QStringLiteral("SEEMNr"), path, Int16Min, Int16Max));
@@ -136,7 +140,7 @@ SettingStruct SettingFromJson(const QJsonObject &json, const QString &path)
     return s;
 }
 
-} // namespace
+}   // namespace
 
 QJsonObject SettingFileToJson(const SettingFileHeader &header, const SettingList &settings, qint64 maxBytes)
 {
@@ -172,12 +176,14 @@ void SettingFileFromJson(const QJsonObject &json, SettingFileHeader &header, Set
         throw JsonInputError(ErrNo::TypeMismatch, FieldPath(root, QStringLiteral("format")),
                              QStringLiteral("expected \"%1\"").arg(SettingFileJsonFormat));
     const QString headerPath = FieldPath(root, QStringLiteral("header"));
-    const SettingFileHeader h = HeaderFromJson(RequireObject(RequireField(json, QStringLiteral("header"), root), headerPath), headerPath);
+    const SettingFileHeader h =
+        HeaderFromJson(RequireObject(RequireField(json, QStringLiteral("header"), root), headerPath), headerPath);
     const QString settingsPath = FieldPath(root, QStringLiteral("settings"));
     const QJsonArray records = RequireArray(json, QStringLiteral("settings"), root);
     if (records.size() != h.SettingCount)
-        throw JsonInputError(ErrNo::TypeMismatch, FieldPath(headerPath, QStringLiteral("SettingCount")),
-                             QStringLiteral("is %1, but there are %2 settings").arg(h.SettingCount).arg(records.size()));
+        throw JsonInputError(
+            ErrNo::TypeMismatch, FieldPath(headerPath, QStringLiteral("SettingCount")),
+            QStringLiteral("is %1, but there are %2 settings").arg(h.SettingCount).arg(records.size()));
     SettingList list;
     list.reserve(records.size());
     for (int i = 0; i < records.size(); ++i) {

@@ -2,16 +2,15 @@
 
 bool SettingStruct::operator==(const SettingStruct &o) const
 {
-    return Name == o.Name && Description == o.Description && Type == o.Type && UIIndex == o.UIIndex
-        && Group == o.Group && Offset == o.Offset && MaxStringLength == o.MaxStringLength
-        && BitMask == o.BitMask && ValueNames == o.ValueNames && Values == o.Values;
+    return Name == o.Name && Description == o.Description && Type == o.Type && UIIndex == o.UIIndex && Group == o.Group
+           && Offset == o.Offset && MaxStringLength == o.MaxStringLength && BitMask == o.BitMask
+           && ValueNames == o.ValueNames && Values == o.Values;
 }
 
 bool SettingFileHeader::operator==(const SettingFileHeader &o) const
 {
-    return Magic == o.Magic && FileVersion == o.FileVersion && ProgramVersion == o.ProgramVersion
-        && SEEMNr == o.SEEMNr && SEEMRec == o.SEEMRec && Phones == o.Phones
-        && SettingCount == o.SettingCount && Author == o.Author;
+    return Magic == o.Magic && FileVersion == o.FileVersion && ProgramVersion == o.ProgramVersion && SEEMNr == o.SEEMNr
+           && SEEMRec == o.SEEMRec && Phones == o.Phones && SettingCount == o.SettingCount && Author == o.Author;
 }
 
 QStringList SplitValues(const QString &joined)

@@ -26,14 +26,14 @@ struct SettingStruct
 {
     QString Name;
     QString Description;
-    quint8 Type = 0;           // SettingType code, kept raw so unknown codes survive
-    qint32 UIIndex = 0;        // element of the main window's control array; rewritten on build
+    quint8 Type = 0;      // SettingType code, kept raw so unknown codes survive
+    qint32 UIIndex = 0;   // element of the main window's control array; rewritten on build
     QString Group;
-    qint32 Offset = 0;         // first byte in the SEEM file
-    qint32 MaxStringLength = 0;// string field size in bytes, terminator included
-    quint8 BitMask = 0;        // owned bits of the byte at Offset
-    QString ValueNames;        // names joined by "§"
-    QString Values;            // decimal numbers joined by "§"
+    qint32 Offset = 0;            // first byte in the SEEM file
+    qint32 MaxStringLength = 0;   // string field size in bytes, terminator included
+    quint8 BitMask = 0;           // owned bits of the byte at Offset
+    QString ValueNames;           // names joined by "§"
+    QString Values;               // decimal numbers joined by "§"
 
     bool operator==(const SettingStruct &o) const;
     bool operator!=(const SettingStruct &o) const { return !(*this == o); }
@@ -41,7 +41,7 @@ struct SettingStruct
 
 struct SettingFileHeader
 {
-    QString Magic;             // "sec" in a setting file
+    QString Magic;   // "sec" in a setting file
     quint8 FileVersion = 0;
     QString ProgramVersion;
     qint16 SEEMNr = 0;

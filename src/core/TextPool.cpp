@@ -7,7 +7,7 @@ TextPool::TextPool(qsizetype capacity) : m_remaining(capacity) {}
 QString TextPool::decode(QByteArrayView bytes)
 {
     if (bytes.isEmpty())
-        return QString(0, Qt::Uninitialized); // empty, not null, as a decoded empty text
+        return QString(0, Qt::Uninitialized);   // empty, not null, as a decoded empty text
     const qsizetype needed = bytes.size() + 1;
     if (needed > ChunkChars || needed > m_remaining)
         return CodePage::decode(bytes);
@@ -25,7 +25,7 @@ QString TextPool::decode(QByteArrayView bytes)
     slice.ptr += m_used;
     slice.size = bytes.size();
     CodePage::decodeInto(bytes, reinterpret_cast<QChar *>(slice.ptr));
-    slice.ptr[bytes.size()] = u'\0'; // for utf16() and everything else that expects it
+    slice.ptr[bytes.size()] = u'\0';   // for utf16() and everything else that expects it
     m_used += bytes.size() + 1;
     return QString(std::move(slice));
 }

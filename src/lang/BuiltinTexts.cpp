@@ -14,31 +14,72 @@ const QSet<QString> &FirstVersionKeys()
 {
     static const QSet<QString> keys = [] {
         QSet<QString> folded;
-        for (const char *key : {
-                 "bvlMain.sShortHelp_V", "bvlMain.sSave?_M", "bvlMain.mnfOpenSEEM", "bvlMain.mnfSaveSEEM",
-                 "bvlMain.cdFilter1A_V", "bvlMain.cdFilter1_V", "bvlMain.cdFilter2_V",
-                 "bvlEditSetting.mnfOpenSetting", "bvlEditSetting.mnfSaveSetting", "bvlMain.lbUsingFile_V",
-                 "bvlMain.lbNoSettingFound_V", "bvlMain.sIncompatible_M", "bvlEditSetting.UnknownFile_M",
-                 "bvlEditSetting.UnsupportedVer_M", "bvlEditSetting.FileError_M", "bvlEditSetting.NoSettings_M",
-                 "bvlEditSetting.wssInputDataError_M", "bvlEditSetting.CopyMultiple?_M",
-                 "bvlEditSetting.DeleteMultiple?_M", "bvlEditSetting.ttGroup", "bvlEditSetting.cmtNewStateName_I",
-                 "bvlEditSetting.cmtAlreadyExist_M", "bvlMain.mnuSetting", "bvlEditSettingDo.lbSettingGroup",
-                 "bvlMain.frDescription", "bvlMain.mnuFile", "bvlMain.mnfChangeSettingFile", "bvlMain.mnfRestore",
-                 "bvlMain.mnfAutoSettingSelection", "bvlMain.mnfQuit", "bvlMain.mnuLanguage",
-                 "bvlMain.mnfRestoreItem", "bvlEditSetting.frSettings", "bvlEditSetting.cmEdit",
-                 "bvlEditSetting.cmCopy", "bvlEditSetting.cmDelete", "bvlEditSetting.cmAdd",
-                 "bvlEditSetting.frGeneralInfo", "bvlEditSetting.lbSuitableSEEMRec",
-                 "bvlEditSetting.lbSuitablePhone", "bvlEditSetting.lbSuitableSEEM", "bvlEditSetting.lbAuthor",
-                 "bvlEditSetting.mnuFile", "bvlEditSetting.mnfNew", "bvlEditSettingDo.cmCancel",
-                 "bvlEditSettingDo.cmOK", "bvlEditSettingDo.frSetting", "bvlEditSettingDo.opType(0)",
-                 "bvlEditSettingDo.opType(1)", "bvlEditSettingDo.opType(2)", "bvlEditSettingDo.opType(3)",
-                 "bvlEditSettingDo.opType(4)", "bvlEditSettingDo.lbMaxStringLength",
-                 "bvlEditSettingDo.lbAvailableChars", "bvlEditSettingDo.lbUncheckedValue",
-                 "bvlEditSettingDo.lbCheckedValue", "bvlEditSettingDo.lbSettingValueVal",
-                 "bvlEditSettingDo.lbSettingValueList", "bvlEditSettingDo.lbStateBin",
-                 "bvlEditSettingDo.lbStateDec", "bvlEditSettingDo.lbBitSelection",
-                 "bvlEditSettingDo.lbSettingName", "bvlEditSettingDo.lbSettingDescription",
-                 "bvlEditSettingDo.lbOffset", "bvlEditSettingDo.lbDecOffset", "bvlEditSettingDo.lbHexOffset"})
+        for (const char *key : {"bvlMain.sShortHelp_V",
+                                "bvlMain.sSave?_M",
+                                "bvlMain.mnfOpenSEEM",
+                                "bvlMain.mnfSaveSEEM",
+                                "bvlMain.cdFilter1A_V",
+                                "bvlMain.cdFilter1_V",
+                                "bvlMain.cdFilter2_V",
+                                "bvlEditSetting.mnfOpenSetting",
+                                "bvlEditSetting.mnfSaveSetting",
+                                "bvlMain.lbUsingFile_V",
+                                "bvlMain.lbNoSettingFound_V",
+                                "bvlMain.sIncompatible_M",
+                                "bvlEditSetting.UnknownFile_M",
+                                "bvlEditSetting.UnsupportedVer_M",
+                                "bvlEditSetting.FileError_M",
+                                "bvlEditSetting.NoSettings_M",
+                                "bvlEditSetting.wssInputDataError_M",
+                                "bvlEditSetting.CopyMultiple?_M",
+                                "bvlEditSetting.DeleteMultiple?_M",
+                                "bvlEditSetting.ttGroup",
+                                "bvlEditSetting.cmtNewStateName_I",
+                                "bvlEditSetting.cmtAlreadyExist_M",
+                                "bvlMain.mnuSetting",
+                                "bvlEditSettingDo.lbSettingGroup",
+                                "bvlMain.frDescription",
+                                "bvlMain.mnuFile",
+                                "bvlMain.mnfChangeSettingFile",
+                                "bvlMain.mnfRestore",
+                                "bvlMain.mnfAutoSettingSelection",
+                                "bvlMain.mnfQuit",
+                                "bvlMain.mnuLanguage",
+                                "bvlMain.mnfRestoreItem",
+                                "bvlEditSetting.frSettings",
+                                "bvlEditSetting.cmEdit",
+                                "bvlEditSetting.cmCopy",
+                                "bvlEditSetting.cmDelete",
+                                "bvlEditSetting.cmAdd",
+                                "bvlEditSetting.frGeneralInfo",
+                                "bvlEditSetting.lbSuitableSEEMRec",
+                                "bvlEditSetting.lbSuitablePhone",
+                                "bvlEditSetting.lbSuitableSEEM",
+                                "bvlEditSetting.lbAuthor",
+                                "bvlEditSetting.mnuFile",
+                                "bvlEditSetting.mnfNew",
+                                "bvlEditSettingDo.cmCancel",
+                                "bvlEditSettingDo.cmOK",
+                                "bvlEditSettingDo.frSetting",
+                                "bvlEditSettingDo.opType(0)",
+                                "bvlEditSettingDo.opType(1)",
+                                "bvlEditSettingDo.opType(2)",
+                                "bvlEditSettingDo.opType(3)",
+                                "bvlEditSettingDo.opType(4)",
+                                "bvlEditSettingDo.lbMaxStringLength",
+                                "bvlEditSettingDo.lbAvailableChars",
+                                "bvlEditSettingDo.lbUncheckedValue",
+                                "bvlEditSettingDo.lbCheckedValue",
+                                "bvlEditSettingDo.lbSettingValueVal",
+                                "bvlEditSettingDo.lbSettingValueList",
+                                "bvlEditSettingDo.lbStateBin",
+                                "bvlEditSettingDo.lbStateDec",
+                                "bvlEditSettingDo.lbBitSelection",
+                                "bvlEditSettingDo.lbSettingName",
+                                "bvlEditSettingDo.lbSettingDescription",
+                                "bvlEditSettingDo.lbOffset",
+                                "bvlEditSettingDo.lbDecOffset",
+                                "bvlEditSettingDo.lbHexOffset"})
             folded.insert(QString::fromLatin1(key).toCaseFolded());
         return folded;
     }();
@@ -65,7 +106,7 @@ const QHash<QString, QString> &EnglishTexts()
     return texts;
 }
 
-}
+}   // namespace
 
 namespace BuiltinTexts {
 
@@ -84,4 +125,4 @@ bool English(const QString &key, QString &value)
     return true;
 }
 
-}
+}   // namespace BuiltinTexts

@@ -16,4 +16,4 @@ bool IsFirstVersionKey(const QString &key);
 // the program carries none.
 bool English(const QString &key, QString &value);
 
-}
+}   // namespace BuiltinTexts

@@ -29,7 +29,7 @@ QList<QByteArray> readLines(const QString &path)
     const QByteArray content = ReadRegularFile(path, MaxLanguageFileBytes);
     QList<QByteArray> lines = content.split('\n');
     if (content.endsWith('\n'))
-        lines.removeLast(); // the empty piece after the final line end is not a line
+        lines.removeLast();   // the empty piece after the final line end is not a line
     for (QByteArray &line : lines)
         if (line.endsWith('\r'))
             line.chop(1);
@@ -38,7 +38,10 @@ QList<QByteArray> readLines(const QString &path)
 
 // A language file that begins with the UTF-8 byte order mark is UTF-8 text, so that any
 // language can be written; every other one is Windows-1252.
-enum class TextEncoding { Windows1252, Utf8 };
+enum class TextEncoding {
+    Windows1252,
+    Utf8
+};
 
 // The encoding of the file whose lines these are; takes the byte order mark off the first.
 TextEncoding takeEncoding(QList<QByteArray> &lines)
@@ -66,7 +69,7 @@ bool splitEntry(const QByteArray &line, TextEncoding encoding, QString &key, QSt
     return true;
 }
 
-}
+}   // namespace
 
 namespace {
 
@@ -101,7 +104,7 @@ bool readEntries(const QString &path, QHash<QString, QString> &table, LangTable:
     return true;
 }
 
-}
+}   // namespace
 
 bool LangTable::LoadLanguageFile(const QString &path)
 {
@@ -176,8 +179,8 @@ QString LangTable::GetLangString(const QString &key)
 
 void LangTable::ShowMissing(const QString &key)
 {
-    m_platform.messageBox(QStringLiteral("Missing language string: \"") + key + QLatin1Char('"'),
-                          MsgIcon::Critical, MsgButtons::Ok);
+    m_platform.messageBox(QStringLiteral("Missing language string: \"") + key + QLatin1Char('"'), MsgIcon::Critical,
+                          MsgButtons::Ok);
 }
 
 namespace {
@@ -242,7 +245,7 @@ QString pluralForm(PluralRule rule, qint64 count)
     return QStringLiteral("other");
 }
 
-}
+}   // namespace
 
 QString LangTable::GetPluralString(const QString &keyBase, qint64 count)
 {

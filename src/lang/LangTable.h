@@ -63,6 +63,6 @@ public:
 
 private:
     Platform &m_platform;
-    QHash<QString, QString> m_strings; // keys folded to lower case
+    QHash<QString, QString> m_strings;   // keys folded to lower case
     bool m_loaded = false;
 };

@@ -26,7 +26,7 @@ QString QtFileFilter(const QString &filter)
 }
 
 std::optional<QStringList> Platform::openFileNames(const QString &title, const QString &filter,
-                                                  const QString &proposedName)
+                                                   const QString &proposedName)
 {
     const std::optional<QString> one = openFileName(title, filter, proposedName);
     if (!one)

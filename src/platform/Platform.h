@@ -8,12 +8,30 @@
 // "open" action and ending the program at once. The program uses QtPlatform; the tests
 // install a scripted implementation that records each call and answers from a queue.
 
-enum class MsgIcon { None, Critical, Warning, Question, Information };
-enum class MsgButtons { Ok, YesNo, YesNoCancel };
-enum class MsgResult { Ok, Yes, No, Cancel };
+enum class MsgIcon {
+    None,
+    Critical,
+    Warning,
+    Question,
+    Information
+};
+enum class MsgButtons {
+    Ok,
+    YesNo,
+    YesNoCancel
+};
+enum class MsgResult {
+    Ok,
+    Yes,
+    No,
+    Cancel
+};
 // The button that Enter presses. A question whose Yes writes where it should not, replaces
 // or removes something takes No, so that an answer given without reading keeps the data.
-enum class MsgDefault { Yes, No };
+enum class MsgDefault {
+    Yes,
+    No
+};
 
 class Platform
 {
@@ -49,8 +67,7 @@ public:
     virtual QString inputBox(const QString &prompt, const QString &defaultText = QString()) = 0;
 
     // Per-user preferences of the application "Brimvale Edit".
-    virtual QString readPreference(const QString &section, const QString &key,
-                                   const QString &defaultValue) = 0;
+    virtual QString readPreference(const QString &section, const QString &key, const QString &defaultValue) = 0;
     virtual void writePreference(const QString &section, const QString &key, const QString &value) = 0;
 
     // The folder of the executable, where language and setting files are looked for.

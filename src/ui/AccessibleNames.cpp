@@ -32,7 +32,7 @@ bool OwnWindowChild(const QWidget *window, const QWidget *widget)
 void SetName(QWidget *control, const QString &name)
 {
     if (!control->accessibleName().isEmpty() && !control->property(NamedHereProperty).toBool())
-        return; // named by its window
+        return;   // named by its window
     control->setAccessibleName(name);
     control->setProperty(NamedHereProperty, true);
 }
@@ -47,7 +47,7 @@ int NeededWidth(const QLabel *label)
            + 2 * label->frameWidth();
 }
 
-}
+}   // namespace
 
 void NameControls(LangTable &table, QWidget *window)
 {
@@ -114,7 +114,8 @@ void FitControlsToText(QWidget *window)
             && buddy->x() < at.left() + needed + 4) {
             const QRect b = buddy->geometry();
             const int left = at.left() + needed + 4;
-            buddy->setGeometry(QRect(QPoint(left, b.top()), QPoint(std::max(b.right(), left + 2 * b.height()), b.bottom())));
+            buddy->setGeometry(
+                QRect(QPoint(left, b.top()), QPoint(std::max(b.right(), left + 2 * b.height()), b.bottom())));
         }
     }
 }

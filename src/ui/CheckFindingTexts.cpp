@@ -27,7 +27,7 @@ bool IsNumberType(qint64 type)
     return type == qint64(SettingType::Int8);
 }
 
-}
+}   // namespace
 
 QString LocalFindingMessage(AppContext &ctx, const FitFinding &f)
 {
@@ -56,9 +56,12 @@ QString LocalFindingMessage(AppContext &ctx, const FitFinding &f)
     case FitRule::OddUtf16Length:
         return t(QStringLiteral("bvlEditSetting.sFindOddUtf16Length_V")).arg(n(0));
     case FitRule::MaskUnused:
-        return (IsNumberType(n(1)) ? t(QStringLiteral("bvlEditSetting.sFindMaskUnusedNumber_V")) : t(QStringLiteral("bvlEditSetting.sFindMaskUnusedText_V"))).arg(Bits(n(0)));
+        return (IsNumberType(n(1)) ? t(QStringLiteral("bvlEditSetting.sFindMaskUnusedNumber_V"))
+                                   : t(QStringLiteral("bvlEditSetting.sFindMaskUnusedText_V")))
+            .arg(Bits(n(0)));
     case FitRule::NamesUnused:
-        return IsNumberType(n(0)) ? t(QStringLiteral("bvlEditSetting.sFindNamesUnusedNumber_V")) : t(QStringLiteral("bvlEditSetting.sFindNamesUnusedText_V"));
+        return IsNumberType(n(0)) ? t(QStringLiteral("bvlEditSetting.sFindNamesUnusedNumber_V"))
+                                  : t(QStringLiteral("bvlEditSetting.sFindNamesUnusedText_V"));
     case FitRule::MaskEmpty:
         return t(QStringLiteral("bvlEditSetting.sFindMaskEmpty_V"));
     case FitRule::NoUncheckedValue:
@@ -88,7 +91,8 @@ QString LocalFindingMessage(AppContext &ctx, const FitFinding &f)
     case FitRule::NoTerminator:
         return t(QStringLiteral("bvlEditSetting.sFindNoTerminator_V")).arg(n(0));
     case FitRule::OtherRecord:
-        return t(QStringLiteral("bvlEditSetting.sFindOtherRecord_V")).arg(NameNumber(n(0)), NameNumber(n(1)), NameNumber(n(2)), NameNumber(n(3)));
+        return t(QStringLiteral("bvlEditSetting.sFindOtherRecord_V"))
+            .arg(NameNumber(n(0)), NameNumber(n(1)), NameNumber(n(2)), NameNumber(n(3)));
     }
     return f.message;
 }
@@ -100,13 +104,15 @@ QString LocalFindingLine(AppContext &ctx, const SettingList &settings, const Fit
         QString names;
         for (int index : finding.settings)
             names = names.isEmpty() ? FindingSettingLabel(settings, index)
-                                    : ctx.T(QStringLiteral("bvlEditSetting.sFindAnd_V")).arg(names, FindingSettingLabel(settings, index));
+                                    : ctx.T(QStringLiteral("bvlEditSetting.sFindAnd_V"))
+                                          .arg(names, FindingSettingLabel(settings, index));
         if (finding.unnamed > 0)
             names = ctx.T(QStringLiteral("bvlEditSetting.sFindMore_V")).arg(names, QString::number(finding.unnamed));
         what = ctx.T(QStringLiteral("bvlEditSetting.sFindSettings_V")).arg(names, what);
     }
-    return ctx.T(finding.severity == FitSeverity::Error ? QStringLiteral("bvlEditSetting.sFindError_V")
-                                                        : QStringLiteral("bvlEditSetting.sFindWarning_V"))
+    return ctx
+        .T(finding.severity == FitSeverity::Error ? QStringLiteral("bvlEditSetting.sFindError_V")
+                                                  : QStringLiteral("bvlEditSetting.sFindWarning_V"))
         .arg(what);
 }
 
@@ -117,7 +123,8 @@ QString CheckCountsLine(AppContext &ctx, int errors, int warnings)
              ctx.lang.GetPluralString(QStringLiteral("bvlEditSetting.sCheckWarnings_V"), warnings));
 }
 
-SettingFileVerdict LocalSettingFileVerdict(AppContext &ctx, const SettingFileHeader &header, const SettingList &settings)
+SettingFileVerdict LocalSettingFileVerdict(AppContext &ctx, const SettingFileHeader &header,
+                                           const SettingList &settings)
 {
     const QVector<FitFinding> findings = CheckSettingFile(header, settings);
     SettingFileVerdict verdict;

@@ -19,8 +19,7 @@ inline void TagForCaption(QObject *control)
 }
 
 // Names a new control and places it (geometry in pixels); returns it for chaining.
-template<typename W>
-W *NamedAt(W *widget, const QString &name, const QRect &geometry)
+template<typename W> W *NamedAt(W *widget, const QString &name, const QRect &geometry)
 {
     widget->setObjectName(name);
     widget->setGeometry(geometry);

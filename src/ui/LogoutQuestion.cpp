@@ -12,12 +12,10 @@ namespace {
 // A logout that another program cancelled never comes back: after this long the answer
 // given for it no longer stands for the next close.
 constexpr int AnswerLifetimeMs = 60 * 1000;
-}
+}   // namespace
 
 LogoutQuestion::LogoutQuestion(QGuiApplication &app, bvlMain &window)
-    : QObject(&window)
-    , m_window(window)
-    , m_expiry(new QTimer(this))
+    : QObject(&window), m_window(window), m_expiry(new QTimer(this))
 {
     m_expiry->setSingleShot(true);
     m_expiry->setInterval(AnswerLifetimeMs);
@@ -52,8 +50,7 @@ bool LogoutQuestion::CommitData(bool interactionAllowed)
     m_expiry->start();
     // An edit made after the answer is a change the user has not been asked about.
     if (m_window.UndoStack)
-        connect(m_window.UndoStack, &QUndoStack::indexChanged, this, &LogoutQuestion::disarm,
-                Qt::UniqueConnection);
+        connect(m_window.UndoStack, &QUndoStack::indexChanged, this, &LogoutQuestion::disarm, Qt::UniqueConnection);
     return false;
 }
 

@@ -35,7 +35,7 @@ void showRefusal(AppContext &ctx, const char *key)
     ctx.platform.messageBox(ctx.T(QString::fromLatin1(key)), MsgIcon::Critical, MsgButtons::Ok);
 }
 
-}
+}   // namespace
 
 SettingFileOpen OpenSettingFileReported(AppContext &ctx, const QString &path, SettingFileHeader &header,
                                         SettingList &settings)
@@ -52,13 +52,14 @@ SettingFileOpen OpenSettingFileReported(AppContext &ctx, const QString &path, Se
             return SettingFileOpen::Refused;
         }
         if (const auto *cut = dynamic_cast<const SettingFileCutError *>(&e)) {
-            ctx.platform.messageBox(NotWholeSettingFileText(ctx, path, cut->record(), cut->number()),
-                                    MsgIcon::Critical, MsgButtons::Ok);
+            ctx.platform.messageBox(NotWholeSettingFileText(ctx, path, cut->record(), cut->number()), MsgIcon::Critical,
+                                    MsgButtons::Ok);
             return SettingFileOpen::Refused;
         }
         const QString reason = readFailureReason(ctx, e);
         ctx.platform.messageBox(QStringLiteral("ReadSettingFile(") + path + QStringLiteral(") ERR ")
-                                    + QString::number(e.number()) + (reason.isEmpty() ? QString() : QLatin1Char('\n') + reason),
+                                    + QString::number(e.number())
+                                    + (reason.isEmpty() ? QString() : QLatin1Char('\n') + reason),
                                 MsgIcon::None, MsgButtons::Ok);
         return SettingFileOpen::ReadFailed;
     }
@@ -73,8 +74,7 @@ SettingFileOpen OpenSettingFileReported(AppContext &ctx, const QString &path, Se
     return SettingFileOpen::Accepted;
 }
 
-bool ReadSettingFileReported(AppContext &ctx, const QString &path, SettingFileHeader &header,
-                             SettingList &settings)
+bool ReadSettingFileReported(AppContext &ctx, const QString &path, SettingFileHeader &header, SettingList &settings)
 {
     return OpenSettingFileReported(ctx, path, header, settings) == SettingFileOpen::Accepted;
 }

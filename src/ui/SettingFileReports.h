@@ -10,9 +10,9 @@ struct AppContext;
 // refused file (error icon).
 
 enum class SettingFileOpen {
-    Accepted,   // read and accepted
-    ReadFailed, // the reader's message was shown
-    Refused,    // not a setting file, one that ends too early, an unsupported version or a hostile group path
+    Accepted,     // read and accepted
+    ReadFailed,   // the reader's message was shown
+    Refused,      // not a setting file, one that ends too early, an unsupported version or a hostile group path
 };
 
 // Reads the file at path and checks it; header and settings are assigned only when it
@@ -25,8 +25,7 @@ SettingFileOpen OpenSettingFileReported(AppContext &ctx, const QString &path, Se
                                         SettingList &settings);
 
 // The same; true when accepted.
-bool ReadSettingFileReported(AppContext &ctx, const QString &path, SettingFileHeader &header,
-                             SettingList &settings);
+bool ReadSettingFileReported(AppContext &ctx, const QString &path, SettingFileHeader &header, SettingList &settings);
 
 // "NAME is not a whole setting file: it ends inside record N (ERR n)" (or "inside its
 // header" for record 0) in the user's language, NAME being the file's name without its

@@ -27,18 +27,18 @@ StartArguments Ending(const QString &text)
     ending.message = text;
     return ending;
 }
-}
+}   // namespace
 
 StartArguments ParseStartArguments(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Brimvale Edit edits SEEM files, the byte images of a phone's numbered configuration\n"
-        "records, through setting files (*.sec) that say what the bytes mean. Setting files\n"
-        "and language files (*.sel) are looked for in the per-user folder (on Linux\n"
-        "~/.local/share/brimvale-edit/) first, then in the program's own folder.\n"
-        "Given a SEEM file, the program opens it after start-up as File > Open SEEM does.\n"
-        "Exit status: 0 when the program ended normally, 2 for a command line it refuses."));
+    parser.setApplicationDescription(
+        QStringLiteral("Brimvale Edit edits SEEM files, the byte images of a phone's numbered configuration\n"
+                       "records, through setting files (*.sec) that say what the bytes mean. Setting files\n"
+                       "and language files (*.sel) are looked for in the per-user folder (on Linux\n"
+                       "~/.local/share/brimvale-edit/) first, then in the program's own folder.\n"
+                       "Given a SEEM file, the program opens it after start-up as File > Open SEEM does.\n"
+                       "Exit status: 0 when the program ended normally, 2 for a command line it refuses."));
     // Options of our own rather than addHelpOption(), whose --help-all would end the program by itself.
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help and exit."));

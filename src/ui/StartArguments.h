@@ -13,9 +13,9 @@ struct StartArguments
     // The exit status of a command line the program refuses.
     static constexpr int UsageStatus = 2;
 
-    QString seemPath;              // absolute path of the file to open; empty for none
-    std::optional<int> exitStatus; // set: print message and end with this status
-    QString message;               // help or version (standard output), or the usage (standard error)
+    QString seemPath;                // absolute path of the file to open; empty for none
+    std::optional<int> exitStatus;   // set: print message and end with this status
+    QString message;                 // help or version (standard output), or the usage (standard error)
 };
 
 // arguments as QCoreApplication::arguments() gives them, the program's name first and the

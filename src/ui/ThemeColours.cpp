@@ -37,7 +37,7 @@ QColor Variant(Role role, bool darkBackground)
     return QColor();
 }
 
-}
+}   // namespace
 
 double Contrast(const QColor &a, const QColor &b)
 {
@@ -68,7 +68,7 @@ QColor ForPalette(Role role, const QPalette &palette, QPalette::ColorRole backgr
 namespace {
 // The role a widget's text is marked with, one more than its value; 0 or none for plain.
 constexpr const char *MarkedRoleProperty = "ThemeMarkedRole";
-}
+}   // namespace
 
 void MarkText(QWidget *widget, Role role)
 {
@@ -126,10 +126,10 @@ void ApplyRoles(QWidget *widget, const QVariantMap &roles)
     QPalette palette;
     palette.setResolveMask(0);
     for (auto it = roles.cbegin(); it != roles.cend(); ++it)
-        palette.setColor(QPalette::ColorRole(it.key().toInt()), it.value().value<QColor>()); // every colour group
+        palette.setColor(QPalette::ColorRole(it.key().toInt()), it.value().value<QColor>());   // every colour group
     widget->setPalette(palette);
 }
-}
+}   // namespace
 
 void SetRoles(QWidget *widget, const QVector<QPair<QPalette::ColorRole, QColor>> &colours)
 {
@@ -147,4 +147,4 @@ void ClearRoles(QWidget *widget, std::initializer_list<QPalette::ColorRole> role
     ApplyRoles(widget, set);
 }
 
-}
+}   // namespace ThemeColours

@@ -14,7 +14,11 @@ class QWidget;
 // contrast of at least 4.5:1 against that background (high-contrast palettes included).
 namespace ThemeColours {
 
-enum Role { Warning, Error, Changed };
+enum Role {
+    Warning,
+    Error,
+    Changed
+};
 
 // The colour of role for text on background.
 QColor ForBackground(Role role, const QColor &background);
@@ -46,4 +50,4 @@ void SetRoles(QWidget *widget, const QVector<QPair<QPalette::ColorRole, QColor>>
 // follows a later change of the theme in them.
 void ClearRoles(QWidget *widget, std::initializer_list<QPalette::ColorRole> roles);
 
-}
+}   // namespace ThemeColours

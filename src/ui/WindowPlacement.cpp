@@ -25,7 +25,8 @@ void OpenInsideScreen(QWidget *window, const QWidget *owner)
     QSize decoration = window->frameGeometry().size() - window->geometry().size();
     if (decoration.isEmpty()) {
         const int border = window->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, window);
-        decoration = QSize(2 * border, window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window) + border);
+        decoration =
+            QSize(2 * border, window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window) + border);
     }
     const QPoint centre = owner && owner->isVisible() ? owner->frameGeometry().center() : available.center();
     const QRect frame = PlacedInside(window->size() + decoration, available, centre);

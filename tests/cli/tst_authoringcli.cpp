@@ -22,9 +22,9 @@ struct Sample
         folder.writeSec(QStringLiteral("sample.sec"), Header(0x32, 1), SampleSettings());
         image = folder.writeBytes(QStringLiteral("0032_0001.seem"), SampleImage());
         QByteArray changed = SampleImage();
-        changed[0] = char(changed[0] | 0x80);  // a bit no setting owns
-        changed[18] = 0;                       // Roaming: described, no draft
-        changed[19] = char(0xE0);              // three bits of an undescribed byte
+        changed[0] = char(changed[0] | 0x80);   // a bit no setting owns
+        changed[18] = 0;                        // Roaming: described, no draft
+        changed[19] = char(0xE0);               // three bits of an undescribed byte
         after = folder.writeBytes(QStringLiteral("0032_0001-after.seem"), changed);
     }
     CliResult run(const QStringList &arguments) const { return RunCliCaptured(arguments, folder.dir.path()); }
@@ -35,7 +35,7 @@ QJsonArray settingsOf(const CliResult &r)
     return QJsonDocument::fromJson(r.out.toUtf8()).object().value(QStringLiteral("settings")).toArray();
 }
 
-}
+}   // namespace
 
 class TestAuthoringCli : public QObject
 {
@@ -46,7 +46,7 @@ private slots:
         using namespace SeemFixtures;
         Sample s;
         SettingStruct sameTwice = Named(Checkbox(1, 0x03, 3, 0), QStringLiteral("Same"), QStringLiteral("G"));
-        sameTwice.Values = QStringLiteral("7§3"); // 00000111 and 00000011 within bits 00000011
+        sameTwice.Values = QStringLiteral("7§3");   // 00000111 and 00000011 within bits 00000011
         SettingStruct repeated = Named(ValueList(2, 0x03, {1, 2, 1}), QStringLiteral("Twice"), QStringLiteral("G"));
         SettingStruct extra = Named(ValueList(3, 0x03, {1, 2}), QStringLiteral("Extra"), QStringLiteral("G"));
         extra.Values += QStringLiteral("§3");
@@ -59,13 +59,15 @@ private slots:
         const CliResult r = s.run({QStringLiteral("check"), sec, s.image});
         QCOMPARE(r.status, 1);
         for (const QString &expected : {
-                 QStringLiteral("error: G\\Same (#1): its checked and unchecked values are equal within its bits 00000011"),
+                 QStringLiteral(
+                     "error: G\\Same (#1): its checked and unchecked values are equal within its bits 00000011"),
                  QStringLiteral("warning: G\\Twice (#2): values 1 and 3 are equal within its bits (00000001)"),
                  QStringLiteral("warning: G\\Extra (#3): it has 3 values but only 2 names"),
                  QStringLiteral("warning: G\\Masked (#4): it has the bit mask 00001111, which a number does not use"),
                  QStringLiteral("warning: G\\Masked (#4): it has value names, which a number does not use"),
                  QStringLiteral("warning: G\\Odd (#5): its UTF-16 field of 7 bytes has an odd length"),
-                 QStringLiteral("warning: the setting file is made for SEEM 0033 record 0002, the image is SEEM 0032 record 0001"),
+                 QStringLiteral(
+                     "warning: the setting file is made for SEEM 0033 record 0002, the image is SEEM 0032 record 0001"),
              })
             QVERIFY2(r.out.contains(expected), qPrintable(expected + QStringLiteral("\n---\n") + r.out));
 
@@ -111,8 +113,8 @@ private slots:
         Sample s;
         QTemporaryDir empty;
         const QString out = s.folder.file(QStringLiteral("out.json"));
-        const CliResult r = s.run({QStringLiteral("propose"), s.image, s.after, QStringLiteral("--sec-dir"), empty.path(),
-                                   QStringLiteral("-o"), out});
+        const CliResult r = s.run({QStringLiteral("propose"), s.image, s.after, QStringLiteral("--sec-dir"),
+                                   empty.path(), QStringLiteral("-o"), out});
         QCOMPARE(r.status, 0);
         QVERIFY(r.out.isEmpty());
         const QJsonObject json = QJsonDocument::fromJson(s.folder.bytes(QStringLiteral("out.json"))).object();
@@ -144,7 +146,8 @@ private slots:
         QVERIFY2(text.out.contains(QStringLiteral("0 (0x0)  bits 10000000  11 -> 91")), qPrintable(text.out));
         QVERIFY(!text.out.contains(QStringLiteral("18 (0x12)")));
 
-        const CliResult json = s.run({QStringLiteral("map"), s.image, QStringLiteral("--format"), QStringLiteral("json")});
+        const CliResult json =
+            s.run({QStringLiteral("map"), s.image, QStringLiteral("--format"), QStringLiteral("json")});
         const QJsonObject o = QJsonDocument::fromJson(json.out.toUtf8()).object();
         QCOMPARE(o.value(QStringLiteral("described")).toInt(), 19);
         QCOMPARE(o.value(QStringLiteral("undescribed")).toArray().size(), 1);

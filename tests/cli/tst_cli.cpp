@@ -29,12 +29,13 @@ QJsonObject ShownSetting(const QJsonObject &show, const QString &path)
 {
     for (const QJsonValue &v : show.value(QStringLiteral("settings")).toArray()) {
         const QJsonObject o = v.toObject();
-        if (o.value(QStringLiteral("group")).toString() + QLatin1Char('\\') + o.value(QStringLiteral("name")).toString() == path)
+        if (o.value(QStringLiteral("group")).toString() + QLatin1Char('\\') + o.value(QStringLiteral("name")).toString()
+            == path)
             return o;
     }
     return {};
 }
-}
+}   // namespace
 
 class TestCli : public QObject
 {
@@ -112,8 +113,10 @@ void TestCli::showDemoAsText()
     const int valueColumn = lines.first().indexOf(QStringLiteral("VALUE"));
     const int typeColumn = lines.first().indexOf(QStringLiteral("TYPE"));
     for (const QString &line : lines.mid(1)) {
-        QVERIFY2(line.at(valueColumn - 1) == QLatin1Char(' ') && line.at(valueColumn) != QLatin1Char(' '), qPrintable(line));
-        QVERIFY2(line.at(typeColumn - 1) == QLatin1Char(' ') && line.at(typeColumn) != QLatin1Char(' '), qPrintable(line));
+        QVERIFY2(line.at(valueColumn - 1) == QLatin1Char(' ') && line.at(valueColumn) != QLatin1Char(' '),
+                 qPrintable(line));
+        QVERIFY2(line.at(typeColumn - 1) == QLatin1Char(' ') && line.at(typeColumn) != QLatin1Char(' '),
+                 qPrintable(line));
     }
     QCOMPARE(lines.at(1).simplified(), QStringLiteral("Sound Key tones on Checkbox 16 (0x10) 00000001"));
     QCOMPARE(lines.at(2).simplified(), QStringLiteral("Sound Key tone volume Medium ValueList 16 (0x10) 00001110"));
@@ -129,7 +132,8 @@ void TestCli::showDemoAsJson()
     const QJsonObject show = JsonOf(r);
     QCOMPARE(show.value(QStringLiteral("settingFile")).toString(), QStringLiteral("demo-phone.sec"));
     QCOMPARE(show.value(QStringLiteral("settings")).toArray().size(), 49);
-    QCOMPARE(ShownSetting(show, QStringLiteral("Sound\\Key tones")).value(QStringLiteral("value")).toString(), QStringLiteral("on"));
+    QCOMPARE(ShownSetting(show, QStringLiteral("Sound\\Key tones")).value(QStringLiteral("value")).toString(),
+             QStringLiteral("on"));
     QCOMPARE(ShownSetting(show, QStringLiteral("Sound\\Master volume")).value(QStringLiteral("value")).toInt(), 180);
     const QJsonObject welcome = ShownSetting(show, QStringLiteral("Display\\Welcome text"));
     QCOMPARE(welcome.value(QStringLiteral("value")).toString(), QStringLiteral("Welcome – Καλώς ήρθατε"));
@@ -137,7 +141,10 @@ void TestCli::showDemoAsJson()
     QCOMPARE(welcome.value(QStringLiteral("offset")).toInt(), 176);
     QCOMPARE(welcome.value(QStringLiteral("bits")).toString(), QStringLiteral("48 bytes"));
     // Stable: the same run prints the same text, so it diffs well.
-    QCOMPARE(RunCliCaptured({QStringLiteral("show"), QStringLiteral("--format=json"), QStringLiteral("--sec"), DemoSec, DemoImage}).out, r.out);
+    QCOMPARE(RunCliCaptured(
+                 {QStringLiteral("show"), QStringLiteral("--format=json"), QStringLiteral("--sec"), DemoSec, DemoImage})
+                 .out,
+             r.out);
 }
 
 void TestCli::showSaysWhyAValueCannotBeShown()
@@ -150,18 +157,21 @@ void TestCli::showSaysWhyAValueCannotBeShown()
     settings[1].Values = JoinValues({QStringLiteral("0"), QStringLiteral("x")});
     const QString sec = sample.folder.writeSec(QStringLiteral("broken.sec"), Header(0x32, 1), settings);
 
-    const CliResult r = sample.run({QStringLiteral("show"), QStringLiteral("--format=json"), QStringLiteral("--sec"), sec, cut});
+    const CliResult r =
+        sample.run({QStringLiteral("show"), QStringLiteral("--format=json"), QStringLiteral("--sec"), sec, cut});
     // Printed all the same, but a setting that could not be read is no success.
     QCOMPARE(r.status, 1);
     QVERIFY2(r.err.contains(cut + QStringLiteral(": 1 of 6 settings could not be read")), qPrintable(r.err));
     const QJsonObject show = JsonOf(r);
     const QJsonObject roaming = ShownSetting(show, QStringLiteral("Net\\Roaming"));
     QVERIFY(roaming.value(QStringLiteral("value")).isNull());
-    QVERIFY(roaming.value(QStringLiteral("reason")).toString().contains(QStringLiteral("outside the image of 18 bytes")));
+    QVERIFY(
+        roaming.value(QStringLiteral("reason")).toString().contains(QStringLiteral("outside the image of 18 bytes")));
     const QJsonObject volume = ShownSetting(show, QStringLiteral("Sound\\Volume"));
     QVERIFY(volume.value(QStringLiteral("value")).isNull());
     QVERIFY(volume.value(QStringLiteral("reason")).toString().contains(QStringLiteral("\"x\" is not a number")));
-    QCOMPARE(ShownSetting(show, QStringLiteral("Sound\\Beep")).value(QStringLiteral("value")).toString(), QStringLiteral("on"));
+    QCOMPARE(ShownSetting(show, QStringLiteral("Sound\\Beep")).value(QStringLiteral("value")).toString(),
+             QStringLiteral("on"));
     QVERIFY(!ShownSetting(show, QStringLiteral("Sound\\Beep")).contains(QStringLiteral("reason")));
 }
 
@@ -171,27 +181,35 @@ void TestCli::showWithoutMatchingSettingFile()
     const QString other = sample.folder.writeBytes(QStringLiteral("00A1_0002.seem"), SampleImage());
     const CliResult r = sample.run({QStringLiteral("show"), other});
     QCOMPARE(r.status, 1);
-    QVERIFY2(r.err.contains(QStringLiteral("00A1_0002.seem")) && r.err.contains(QStringLiteral("SEEM 00A1_0002")), qPrintable(r.err));
+    QVERIFY2(r.err.contains(QStringLiteral("00A1_0002.seem")) && r.err.contains(QStringLiteral("SEEM 00A1_0002")),
+             qPrintable(r.err));
     QVERIFY(r.out.isEmpty());
     const QString noName = sample.folder.writeBytes(QStringLiteral("phone.seem"), SampleImage());
     QCOMPARE(sample.run({QStringLiteral("show"), noName}).status, 1);
     // --sec-dir looks in another folder instead of the program folder.
     ProgramFolder empty;
-    QCOMPARE(sample.run({QStringLiteral("show"), QStringLiteral("--sec-dir"), empty.dir.path(), sample.image}).status, 1);
-    QCOMPARE(RunCliCaptured({QStringLiteral("show"), QStringLiteral("--sec-dir"), sample.folder.dir.path(), sample.image}).status, 0);
+    QCOMPARE(sample.run({QStringLiteral("show"), QStringLiteral("--sec-dir"), empty.dir.path(), sample.image}).status,
+             1);
+    QCOMPARE(
+        RunCliCaptured({QStringLiteral("show"), QStringLiteral("--sec-dir"), sample.folder.dir.path(), sample.image})
+            .status,
+        0);
 }
 
 void TestCli::setEachType()
 {
     Sample sample;
-    const CliResult r = sample.run({QStringLiteral("set"), sample.image, QStringLiteral("Sound\\Beep=off"),
-                                    QStringLiteral("Volume=High"), QStringLiteral("Timeout=7"),
-                                    QStringLiteral("Display\\Greeting=Q"), QStringLiteral("Owner=\u00e9"),
-                                    QStringLiteral("Roaming=false")});
+    const CliResult r =
+        sample.run({QStringLiteral("set"), sample.image, QStringLiteral("Sound\\Beep=off"),
+                    QStringLiteral("Volume=High"), QStringLiteral("Timeout=7"), QStringLiteral("Display\\Greeting=Q"),
+                    QStringLiteral("Owner=\u00e9"), QStringLiteral("Roaming=false")});
     QCOMPARE(r.status, 0);
     QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
     // Beep bit 0 and volume bits 4-5 share byte 0; strings keep their tails behind the terminator.
-    QCOMPARE(FileBytes(sample.image).toHex(), QByteArray("2007" "5100430058595a57" "00e9000000000000" "0000"));
+    QCOMPARE(FileBytes(sample.image).toHex(), QByteArray("2007"
+                                                         "5100430058595a57"
+                                                         "00e9000000000000"
+                                                         "0000"));
     QVERIFY(r.out.contains(QStringLiteral("Sound\\Volume: \"Mid\" -> \"High\" (byte 0 (0x0): 10 -> 20)")));
     QVERIFY(r.out.contains(QStringLiteral("Display\\Timeout: \"200\" -> \"7\" (byte 1 (0x1): C8 -> 07)")));
 }
@@ -220,13 +238,16 @@ void TestCli::setIsAllOrNothing()
         const CliResult r = sample.run({QStringLiteral("set"), sample.image, QStringLiteral("Beep=off"), b.assignment,
                                         QStringLiteral("Timeout=1")});
         QCOMPARE(r.status, 1);
-        QVERIFY2(r.err.contains(b.reason) && r.err.contains(b.assignment) && r.err.contains(sample.image), qPrintable(r.err));
+        QVERIFY2(r.err.contains(b.reason) && r.err.contains(b.assignment) && r.err.contains(sample.image),
+                 qPrintable(r.err));
         QVERIFY2(r.err.contains(QStringLiteral("nothing was written")), qPrintable(r.err));
         QCOMPARE(FileBytes(sample.image), before);
     }
     // A setting past the end of the image is refused before anything is written.
     const QString shortImage = sample.folder.writeBytes(QStringLiteral("0032_0001.bin"), SampleImage().left(18));
-    QCOMPARE(sample.run({QStringLiteral("set"), shortImage, QStringLiteral("Beep=off"), QStringLiteral("Roaming=off")}).status, 1);
+    QCOMPARE(sample.run({QStringLiteral("set"), shortImage, QStringLiteral("Beep=off"), QStringLiteral("Roaming=off")})
+                 .status,
+             1);
     QCOMPARE(FileBytes(shortImage), SampleImage().left(18));
 }
 
@@ -237,7 +258,8 @@ void TestCli::setDryRunWritesNothing()
                                     QStringLiteral("Greeting=Q"), QStringLiteral("Beep=on")});
     QCOMPARE(r.status, 0);
     QCOMPARE(FileBytes(sample.image), SampleImage());
-    QVERIFY(r.out.contains(QStringLiteral("Display\\Greeting: \"ABC\" -> \"Q\" (byte 2 (0x2): 41 -> 51, byte 3 (0x3): 42 -> 00)")));
+    QVERIFY(r.out.contains(
+        QStringLiteral("Display\\Greeting: \"ABC\" -> \"Q\" (byte 2 (0x2): 41 -> 51, byte 3 (0x3): 42 -> 00)")));
     QVERIFY(r.out.contains(QStringLiteral("Sound\\Beep: \"on\" (unchanged)")));
     QVERIFY(r.err.contains(QStringLiteral("nothing was written")));
 }
@@ -247,12 +269,15 @@ void TestCli::setTouchesOwnedBitsOnly()
     Sample sample;
     // Every bit the sample's settings do not own is set; none of them may change.
     QByteArray image = SampleImage();
-    image[0] = char(0xCE | 0x11);   // owned: 0x31
-    image[18] = char(0x7F | 0x80);  // owned: 0x80
-    image[19] = char(0xFF);         // owned by nothing
+    image[0] = char(0xCE | 0x11);    // owned: 0x31
+    image[18] = char(0x7F | 0x80);   // owned: 0x80
+    image[19] = char(0xFF);          // owned by nothing
     WriteFileBytes(sample.image, image);
-    QCOMPARE(sample.run({QStringLiteral("set"), sample.image, QStringLiteral("Beep=off"), QStringLiteral("Volume=Low"),
-                         QStringLiteral("Roaming=off")}).status, 0);
+    QCOMPARE(sample
+                 .run({QStringLiteral("set"), sample.image, QStringLiteral("Beep=off"), QStringLiteral("Volume=Low"),
+                       QStringLiteral("Roaming=off")})
+                 .status,
+             0);
     const QByteArray after = FileBytes(sample.image);
     QCOMPARE(quint8(after[0]), quint8(0xCE));
     QCOMPARE(quint8(after[18]), quint8(0x7F));
@@ -265,13 +290,20 @@ void TestCli::setFindsSettingsByBareNameOnlyWhenUnique()
 {
     Sample sample;
     SettingList settings = SampleSettings();
-    settings.append(Named(SeemFixtures::Checkbox(19, 0x01, 1, 0), QStringLiteral("Beep"), QStringLiteral(" Net \\ GPRS ")));
+    settings.append(
+        Named(SeemFixtures::Checkbox(19, 0x01, 1, 0), QStringLiteral("Beep"), QStringLiteral(" Net \\ GPRS ")));
     const QString sec = sample.folder.writeSec(QStringLiteral("twice.sec"), Header(0x32, 1), settings);
-    const CliResult ambiguous = sample.run({QStringLiteral("set"), QStringLiteral("--sec"), sec, sample.image, QStringLiteral("Beep=off")});
+    const CliResult ambiguous =
+        sample.run({QStringLiteral("set"), QStringLiteral("--sec"), sec, sample.image, QStringLiteral("Beep=off")});
     QCOMPARE(ambiguous.status, 1);
-    QVERIFY2(ambiguous.err.contains(QStringLiteral("Sound\\Beep (#1), Net\\GPRS\\Beep (#7)")), qPrintable(ambiguous.err));
+    QVERIFY2(ambiguous.err.contains(QStringLiteral("Sound\\Beep (#1), Net\\GPRS\\Beep (#7)")),
+             qPrintable(ambiguous.err));
     // The group as the window's tree shows it, blanks around its elements trimmed.
-    QCOMPARE(sample.run({QStringLiteral("set"), QStringLiteral("--sec"), sec, sample.image, QStringLiteral("Net\\GPRS\\Beep=on")}).status, 0);
+    QCOMPARE(sample
+                 .run({QStringLiteral("set"), QStringLiteral("--sec"), sec, sample.image,
+                       QStringLiteral("Net\\GPRS\\Beep=on")})
+                 .status,
+             0);
     QCOMPARE(quint8(FileBytes(sample.image)[19]), quint8(0x01));
 }
 
@@ -310,7 +342,8 @@ void TestCli::applyRefusesABadProfileWithItsPath()
         {"{}", "$.settings: missing"},
         {"{\"settings\": [{\"group\": \"Sound\", \"value\": \"on\"}]}", "$.settings[0].name: missing"},
         {"{\"settings\": [{\"name\": \"Beep\", \"value\": [1]}]}", "$.settings[0].value: expected"},
-        {"{\"settings\": [{\"name\": \"Beep\", \"value\": \"on\"}, {\"group\": \"Sound\", \"name\": \"Volume\", \"value\": \"Loud\"}]}",
+        {"{\"settings\": [{\"name\": \"Beep\", \"value\": \"on\"}, {\"group\": \"Sound\", \"name\": \"Volume\", "
+         "\"value\": \"Loud\"}]}",
          "$.settings[1]: Sound\\Volume (#2): \"Loud\" is not in the list"},
     };
     for (const auto &p : profiles) {
@@ -335,8 +368,10 @@ void TestCli::applyTellsWhatAnEarlierEntryLeft()
         R"({"settings":[{"group":"Sound","name":"Raw","value":48},{"group":"Sound","name":"Volume","value":"Low"}]})");
     const CliResult r = sample.run({QStringLiteral("apply"), QStringLiteral("--sec"), sec, sample.image, profile});
     QCOMPARE(r.status, 0);
-    QVERIFY2(r.out.contains(QStringLiteral("Sound\\Raw: \"17\" -> \"48\" (byte 0 (0x0): 11 -> 30)")), qPrintable(r.out));
-    QVERIFY2(r.out.contains(QStringLiteral("Sound\\Volume: (its bits 00110000 match no entry) -> \"Low\" (byte 0 (0x0): 30 -> 00)")),
+    QVERIFY2(r.out.contains(QStringLiteral("Sound\\Raw: \"17\" -> \"48\" (byte 0 (0x0): 11 -> 30)")),
+             qPrintable(r.out));
+    QVERIFY2(r.out.contains(QStringLiteral(
+                 "Sound\\Volume: (its bits 00110000 match no entry) -> \"Low\" (byte 0 (0x0): 30 -> 00)")),
              qPrintable(r.out));
     QCOMPARE(quint8(FileBytes(sample.image)[0]), quint8(0x00));
 }
@@ -345,13 +380,14 @@ void TestCli::diffBothWays()
 {
     Sample sample;
     QByteArray other = SampleImage();
-    other[0] = char(0x10);                // beep off, volume still Mid
+    other[0] = char(0x10);                            // beep off, volume still Mid
     other.replace(10, 4, QByteArray("\0B\0\0", 4));   // owner "B"
-    other[7] = 'X';                       // behind the greeting's terminator: no difference
+    other[7] = 'X';                                   // behind the greeting's terminator: no difference
     const QString otherImage = sample.folder.writeBytes(QStringLiteral("0032_0001.bin"), other);
 
     const CliResult ab = sample.run({QStringLiteral("diff"), sample.image, otherImage});
-    const CliResult ba = sample.run({QStringLiteral("diff"), QStringLiteral("--format=json"), otherImage, sample.image});
+    const CliResult ba =
+        sample.run({QStringLiteral("diff"), QStringLiteral("--format=json"), otherImage, sample.image});
     QCOMPARE(ab.status, 1);
     QCOMPARE(ba.status, 1);
     const QStringList rows = ab.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -381,9 +417,12 @@ void TestCli::checkFindsEachError()
     fewValues.ValueNames = JoinValues({QStringLiteral("A"), QStringLiteral("B")});
     SettingStruct noMask = Named(Checkbox(1, 0x01, 1, 0), QStringLiteral("NoMask"), QStringLiteral("G"));
     noMask.BitMask = 0;
-    const SettingList settings = {unknownType, notNumbers, fewValues,
+    const SettingList settings = {unknownType,
+                                  notNumbers,
+                                  fewValues,
                                   Named(AnsiString(2, 0), QStringLiteral("Tiny"), QStringLiteral("G")),
-                                  Named(UnicodeString(4, 1), QStringLiteral("TinyWide"), QStringLiteral("G")), noMask,
+                                  Named(UnicodeString(4, 1), QStringLiteral("TinyWide"), QStringLiteral("G")),
+                                  noMask,
                                   Named(Int8(64), QStringLiteral("Far"), QStringLiteral("G"))};
     const QString sec = sample.folder.writeSec(QStringLiteral("errors.sec"), Header(0x32, 1), settings);
 
@@ -410,7 +449,8 @@ void TestCli::checkFindsEachError()
     QVERIFY(header.out.contains(QStringLiteral("error: format version 2 is not 3")));
     // So is a group path the windows refuse the whole file for.
     const SettingList deep = {Named(Int8(1), QStringLiteral("Deep"), QStringLiteral("G\\").repeated(65))};
-    const CliResult tooDeep = sample.run({QStringLiteral("check"), sample.folder.writeSec(QStringLiteral("deep.sec"), Header(0x32, 1), deep)});
+    const CliResult tooDeep = sample.run(
+        {QStringLiteral("check"), sample.folder.writeSec(QStringLiteral("deep.sec"), Header(0x32, 1), deep)});
     QCOMPARE(tooDeep.status, 1);
     QVERIFY2(tooDeep.out.contains(QStringLiteral("its group path has more than 64 levels")), qPrintable(tooDeep.out));
     QCOMPARE(sample.run({QStringLiteral("check"), sample.sec, sample.image}).status, 0);
@@ -467,12 +507,21 @@ void TestCli::checkTellsASharedByteOnce()
         QCOMPARE(r.status, 0);
         const QString more = QStringLiteral(" and %1 more: ").arg(count - 8);
         const QStringList expected = {
-            sec + QStringLiteral(": warning: G\\B0 (#1) and G\\B1 (#4) and G\\B2 (#7) and G\\B3 (#10) and G\\B4 (#13) and "
-                                 "G\\B5 (#16) and G\\B6 (#19) and G\\B7 (#22)") + more + QStringLiteral("share bits 00000001 of byte 0"),
-            sec + QStringLiteral(": warning: G\\T0 (#2) and G\\T1 (#5) and G\\T2 (#8) and G\\T3 (#11) and G\\T4 (#14) and "
-                                 "G\\T5 (#17) and G\\T6 (#20) and G\\T7 (#23)") + more + QStringLiteral("share bytes 100..115"),
-            sec + QStringLiteral(": warning: H\\Twin (#3) and H\\Twin (#6) and H\\Twin (#9) and H\\Twin (#12) and H\\Twin (#15) and "
-                                 "H\\Twin (#18) and H\\Twin (#21) and H\\Twin (#24)") + more + QStringLiteral("have the same name in one group"),
+            sec
+                + QStringLiteral(
+                    ": warning: G\\B0 (#1) and G\\B1 (#4) and G\\B2 (#7) and G\\B3 (#10) and G\\B4 (#13) and "
+                    "G\\B5 (#16) and G\\B6 (#19) and G\\B7 (#22)")
+                + more + QStringLiteral("share bits 00000001 of byte 0"),
+            sec
+                + QStringLiteral(
+                    ": warning: G\\T0 (#2) and G\\T1 (#5) and G\\T2 (#8) and G\\T3 (#11) and G\\T4 (#14) and "
+                    "G\\T5 (#17) and G\\T6 (#20) and G\\T7 (#23)")
+                + more + QStringLiteral("share bytes 100..115"),
+            sec
+                + QStringLiteral(
+                    ": warning: H\\Twin (#3) and H\\Twin (#6) and H\\Twin (#9) and H\\Twin (#12) and H\\Twin (#15) and "
+                    "H\\Twin (#18) and H\\Twin (#21) and H\\Twin (#24)")
+                + more + QStringLiteral("have the same name in one group"),
             QStringLiteral("%1 settings, 0 errors, 3 warnings").arg(3 * count),
         };
         QCOMPARE(r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts), expected);
@@ -488,11 +537,16 @@ void TestCli::checkTellsASharedByteOnce()
         Named(Checkbox(40, 0x01, 1, 0), QStringLiteral("Low"), QStringLiteral("G")),
         Named(Checkbox(40, 0x02, 2, 0), QStringLiteral("High"), QStringLiteral("G")),
     };
-    const CliResult r = sample.run({QStringLiteral("check"), sample.folder.writeSec(QStringLiteral("few.sec"), Header(0x32, 1), settings)});
+    const CliResult r = sample.run(
+        {QStringLiteral("check"), sample.folder.writeSec(QStringLiteral("few.sec"), Header(0x32, 1), settings)});
     const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 3);
-    QVERIFY2(lines.at(0).endsWith(QStringLiteral("warning: G\\Text (#1) and G\\Inside (#2): share bits 00000110 of byte 3")), qPrintable(r.out));
-    QVERIFY2(lines.at(1).endsWith(QStringLiteral("warning: G\\Left (#3) and G\\Right (#4): share bits 11111111 of byte 24")), qPrintable(r.out));
+    QVERIFY2(
+        lines.at(0).endsWith(QStringLiteral("warning: G\\Text (#1) and G\\Inside (#2): share bits 00000110 of byte 3")),
+        qPrintable(r.out));
+    QVERIFY2(
+        lines.at(1).endsWith(QStringLiteral("warning: G\\Left (#3) and G\\Right (#4): share bits 11111111 of byte 24")),
+        qPrintable(r.out));
 }
 
 void TestCli::exportImportRoundTrip()
@@ -533,7 +587,8 @@ void TestCli::exportRefusesWhatImportWouldNotRead()
     const CliResult r = sample.run({QStringLiteral("export"), sec, QStringLiteral("-o"), json});
     QCOMPARE(r.status, 1);
     QCOMPARE(r.err, QStringLiteral("brimvale-cli: %1: its JSON would be more than the 67108864 bytes import reads; "
-                                   "nothing was written\n").arg(sec));
+                                   "nothing was written\n")
+                        .arg(sec));
     QVERIFY(!QFile::exists(json));
 }
 
@@ -545,7 +600,8 @@ void TestCli::importRefusesWithTheJsonPath()
     const QList<QPair<QString, QString>> edits = {
         {QStringLiteral("\"Offset\": 10,"), QStringLiteral("$.settings[4].Offset: 4294967296 is out of range")},
         {QStringLiteral("\"BitMask\": 48,"), QStringLiteral("$.settings[1].BitMask: 256 is out of range")},
-        {QStringLiteral("\"How loud\""), QStringLiteral("$: not JSON at line 32, column 32: a control character (U+0009) in a string")},
+        {QStringLiteral("\"How loud\""),
+         QStringLiteral("$: not JSON at line 32, column 32: a control character (U+0009) in a string")},
     };
     const QStringList replacements = {QStringLiteral("\"Offset\": 4294967296,"), QStringLiteral("\"BitMask\": 256,"),
                                       QStringLiteral("\"How\tloud\"")};
@@ -556,7 +612,8 @@ void TestCli::importRefusesWithTheJsonPath()
         const QString path = sample.folder.writeBytes(QStringLiteral("edited.json"), json.toUtf8());
         const CliResult r = sample.run({QStringLiteral("import"), path, QStringLiteral("-o"), back});
         QCOMPARE(r.status, 1);
-        QVERIFY2(r.err.contains(edits.at(i).second) && r.err.contains(QStringLiteral("edited.json")), qPrintable(r.err));
+        QVERIFY2(r.err.contains(edits.at(i).second) && r.err.contains(QStringLiteral("edited.json")),
+                 qPrintable(r.err));
         QVERIFY(!QFile::exists(back));
     }
     // A refused import leaves an existing setting file as it was.

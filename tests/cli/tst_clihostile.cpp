@@ -3,9 +3,9 @@
 #include "core/FileNames.h"
 #include "core/RegularFile.h"
 #include "support/CliRun.h"
+#include "support/FifoFiles.h"
 #include "support/FileBytes.h"
 #include "support/MainFixtures.h"
-#include "support/FifoFiles.h"
 
 #include <QElapsedTimer>
 #include <QtTest>
@@ -82,10 +82,10 @@ void TestCliHostile::sparseSettingFileIsRefused()
     Sample s;
     // The matching setting file of the program folder: a real header, then a 64 GB hole.
     QCOMPARE(::truncate(QFile::encodeName(s.sec).constData(), 64LL * 1024 * 1024 * 1024), 0);
-    for (const QStringList &command : {QStringList{QStringLiteral("check"), s.sec},
-                                       QStringList{QStringLiteral("show"), s.image},
-                                       QStringList{QStringLiteral("set"), s.image, QStringLiteral("Beep=off")},
-                                       QStringList{QStringLiteral("export"), s.sec}}) {
+    for (const QStringList &command :
+         {QStringList{QStringLiteral("check"), s.sec}, QStringList{QStringLiteral("show"), s.image},
+          QStringList{QStringLiteral("set"), s.image, QStringLiteral("Beep=off")},
+          QStringList{QStringLiteral("export"), s.sec}}) {
         const CliResult r = s.run(command);
         QCOMPARE(r.status, 1);
         QVERIFY2(r.err.contains(s.sec + QStringLiteral(": is 68719476736 bytes long, more than")), qPrintable(r.err));
@@ -150,9 +150,9 @@ void TestCliHostile::jsonThatWouldBeHalfReadIsRefused_data()
     QTest::newRow("key twice in an entry")
         << QByteArray(R"({"settings": [{"name": "Beep", "value": "off", "value": "on"}]})")
         << "$.settings[0].value: appears twice";
-    QTest::newRow("same key, escaped")
-        << QByteArray(R"({"settings": [{"name": "Beep", "n\u0061me": "Roaming", "value": "off"}]})")
-        << "$.settings[0].name: appears twice";
+    QTest::newRow("same key, escaped") << QByteArray(
+        R"({"settings": [{"name": "Beep", "n\u0061me": "Roaming", "value": "off"}]})")
+                                       << "$.settings[0].name: appears twice";
     // A SEEM string ends at its first zero byte: the value could not be stored.
     QTest::newRow("NUL in a string's value")
         << QByteArray(R"({"settings": [{"name": "Greeting", "value": "A\u0000B"}]})")
@@ -177,14 +177,18 @@ void TestCliHostile::importWritesOnlyFilesTheProgramOpens()
     const QString exported = s.run({QStringLiteral("export"), s.sec}).out;
     const QString out = s.folder.file(QStringLiteral("out.sec"));
     const QList<QPair<QPair<QString, QString>, QString>> edits = {
-        {{QStringLiteral("\"Magic\": \"sec\""), QStringLiteral("\"Magic\": \"SEC\"")}, QStringLiteral("$.header.Magic: is \"SEC\"")},
-        {{QStringLiteral("\"FileVersion\": 3"), QStringLiteral("\"FileVersion\": 2")}, QStringLiteral("$.header.FileVersion: is 2")},
-        {{QStringLiteral("\"FileVersion\": 3"), QStringLiteral("\"FileVersion\": 4")}, QStringLiteral("$.header.FileVersion: is 4")},
+        {{QStringLiteral("\"Magic\": \"sec\""), QStringLiteral("\"Magic\": \"SEC\"")},
+         QStringLiteral("$.header.Magic: is \"SEC\"")},
+        {{QStringLiteral("\"FileVersion\": 3"), QStringLiteral("\"FileVersion\": 2")},
+         QStringLiteral("$.header.FileVersion: is 2")},
+        {{QStringLiteral("\"FileVersion\": 3"), QStringLiteral("\"FileVersion\": 4")},
+         QStringLiteral("$.header.FileVersion: is 4")},
         {{QStringLiteral("\"Name\": \"Beep\""), QStringLiteral("\"Name\": \"Beep\", \"N\\u0000\": 1")},
          QStringLiteral("$.settings[0]: a key contains a NUL character")},
         {{QStringLiteral("\"Author\": \"Ann\""), QStringLiteral("\"Author\": \"Ann\", \"Author\": \"Bob\"")},
          QStringLiteral("$.header.Author: appears twice")},
-        {{QStringLiteral("\"Group\": \"Sound\""), QStringLiteral("\"Group\": \"%1\"").arg(QStringLiteral("a\\\\").repeated(65))},
+        {{QStringLiteral("\"Group\": \"Sound\""),
+          QStringLiteral("\"Group\": \"%1\"").arg(QStringLiteral("a\\\\").repeated(65))},
          QStringLiteral("$.settings[0].Group: has more than 64 levels")},
     };
     for (const auto &edit : edits) {
@@ -194,7 +198,8 @@ void TestCliHostile::importWritesOnlyFilesTheProgramOpens()
         const QString path = s.folder.writeBytes(QStringLiteral("edited.json"), json.toUtf8());
         const CliResult r = s.run({QStringLiteral("import"), path, QStringLiteral("-o"), out});
         QCOMPARE(r.status, 1);
-        QVERIFY2(r.err.contains(edit.second) && r.err.contains(QStringLiteral("nothing was written")), qPrintable(r.err));
+        QVERIFY2(r.err.contains(edit.second) && r.err.contains(QStringLiteral("nothing was written")),
+                 qPrintable(r.err));
         QVERIFY(!QFile::exists(out));
     }
 }
@@ -211,8 +216,9 @@ void TestCliHostile::showFailsWhenSettingsCannotBeRead()
         for (const QString &format : {QStringLiteral("text"), QStringLiteral("json")}) {
             const CliResult r = s.run({QStringLiteral("show"), QStringLiteral("--format"), format, s.image});
             QCOMPARE(r.status, 1);
-            QVERIFY2(r.err.contains(s.image + QStringLiteral(": ") + image.second + QStringLiteral(" could not be read")),
-                     qPrintable(r.err));
+            QVERIFY2(
+                r.err.contains(s.image + QStringLiteral(": ") + image.second + QStringLiteral(" could not be read")),
+                qPrintable(r.err));
             QVERIFY(r.out.contains(QStringLiteral("Greeting")));   // the table is still printed
         }
     }
@@ -274,7 +280,8 @@ void TestCliHostile::namesThatAreNotUtf8()
     Sample s;
     const QByteArray nativeName = QFile::encodeName(s.folder.dir.path()) + "/caf\xe9.sec";
     QVERIFY(QFile::copy(s.sec, QStringLiteral("%1/cafe.sec").arg(s.folder.dir.path())));
-    QCOMPARE(::rename(QFile::encodeName(s.folder.file(QStringLiteral("cafe.sec"))).constData(), nativeName.constData()), 0);
+    QCOMPARE(::rename(QFile::encodeName(s.folder.file(QStringLiteral("cafe.sec"))).constData(), nativeName.constData()),
+             0);
     const char *argv[] = {"brimvale-cli", "check", nativeName.constData()};
     const QStringList arguments = NativeArguments(3, argv);
     const CliResult r = s.run(arguments.mid(1));
@@ -297,7 +304,8 @@ void TestCliHostile::namesThatAreNotUtf8()
     QCOMPARE(s.run({QStringLiteral("show"), image}).status, 0);
 
     // Such a byte in a value has no place in UTF-16, and neither has an escaped half pair.
-    const char *valueArgv[] = {"brimvale-cli", "Owner=A\xff" "B"};
+    const char *valueArgv[] = {"brimvale-cli", "Owner=A\xff"
+                                               "B"};
     const CliResult lone = s.run({QStringLiteral("set"), image, NativeArguments(2, valueArgv).at(1)});
     QCOMPARE(lone.status, 1);
     QVERIFY2(lone.err.contains(QStringLiteral("Net\\GPRS\\Owner (#")) && lone.err.contains(QStringLiteral("U+DCFF")),

@@ -37,13 +37,14 @@ void TestCliList::listShowsBothFoldersUserFirst()
     QCOMPARE(lines[2].simplified(), QStringLiteral("mine.sec per-user 1F 2A Demo phone Me 6 ok"));
     QCOMPARE(lines[3].simplified(), QStringLiteral("shipped.sec shipped 32 1 Demo phone Ann 6 ok"));
 
-    const CliResult json =
-        RunCliCaptured({QStringLiteral("list"), QStringLiteral("--format"), QStringLiteral("json")}, program.dir.path(),
-                       user.dir.path());
+    const CliResult json = RunCliCaptured({QStringLiteral("list"), QStringLiteral("--format"), QStringLiteral("json")},
+                                          program.dir.path(), user.dir.path());
     QCOMPARE(json.status, 0);
-    const QJsonArray files = QJsonDocument::fromJson(json.out.toUtf8()).object().value(QStringLiteral("files")).toArray();
+    const QJsonArray files =
+        QJsonDocument::fromJson(json.out.toUtf8()).object().value(QStringLiteral("files")).toArray();
     QCOMPARE(files.size(), 3);
-    QCOMPARE(files[0].toObject().value(QStringLiteral("reason")).toString(), QStringLiteral("ends before its last record"));
+    QCOMPARE(files[0].toObject().value(QStringLiteral("reason")).toString(),
+             QStringLiteral("ends before its last record"));
     const QJsonObject mine = files[1].toObject();
     QCOMPARE(mine.value(QStringLiteral("folder")).toString(), QStringLiteral("per-user"));
     QCOMPARE(mine.value(QStringLiteral("seem")).toString(), QStringLiteral("1F"));
@@ -66,8 +67,14 @@ void TestCliList::userSettingFileWinsUnlessSecDirIsGiven()
     const QStringList show{QStringLiteral("show"), QStringLiteral("--format=json"), image};
 
     const auto firstName = [](const CliResult &r) {
-        return QJsonDocument::fromJson(r.out.toUtf8()).object().value(QStringLiteral("settings")).toArray()
-            .first().toObject().value(QStringLiteral("name")).toString();
+        return QJsonDocument::fromJson(r.out.toUtf8())
+            .object()
+            .value(QStringLiteral("settings"))
+            .toArray()
+            .first()
+            .toObject()
+            .value(QStringLiteral("name"))
+            .toString();
     };
     const CliResult both = RunCliCaptured(show, program.dir.path(), user.dir.path());
     QCOMPARE(both.status, 0);
@@ -75,14 +82,15 @@ void TestCliList::userSettingFileWinsUnlessSecDirIsGiven()
     // Without a per-user folder (or with an empty one) the shipped file is taken.
     QCOMPARE(firstName(RunCliCaptured(show, program.dir.path())), QStringLiteral("Beep"));
     // --sec-dir still names the one folder looked in.
-    const CliResult secDir = RunCliCaptured({QStringLiteral("show"), QStringLiteral("--format=json"), QStringLiteral("--sec-dir"),
-                                             program.dir.path(), image},
+    const CliResult secDir = RunCliCaptured({QStringLiteral("show"), QStringLiteral("--format=json"),
+                                             QStringLiteral("--sec-dir"), program.dir.path(), image},
                                             program.dir.path(), user.dir.path());
     QCOMPARE(firstName(secDir), QStringLiteral("Beep"));
 
     // Nothing fits: the message names both folders.
-    const CliResult none = RunCliCaptured({QStringLiteral("show"), program.writeBytes(QStringLiteral("0040_0001.seem"), SampleImage())},
-                                          program.dir.path(), user.dir.path());
+    const CliResult none =
+        RunCliCaptured({QStringLiteral("show"), program.writeBytes(QStringLiteral("0040_0001.seem"), SampleImage())},
+                       program.dir.path(), user.dir.path());
     QCOMPARE(none.status, 1);
     QVERIFY(none.err.contains(user.dir.path() + QStringLiteral(" or ") + program.dir.path()));
 }

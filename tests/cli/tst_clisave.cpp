@@ -31,7 +31,7 @@ struct Sample
     }
 };
 
-} // namespace
+}   // namespace
 
 class TestCliSave : public QObject
 {
@@ -57,11 +57,13 @@ void TestCliSave::changesAreToldOnlyOnceOnTheDisk_data()
     QTest::addColumn<int>("error");
     QTest::addColumn<QString>("told");
     QTest::newRow("saved") << 0 << 0 << QString();
-    QTest::newRow("no journal") << IndexFirst + 2 << int(ENOSPC)
-                                << "no save journal can be written beside it (No space left on device); nothing was written";
-    QTest::newRow("write fails") << IndexFirst + 7 << int(EIO)
-                                 << "cannot be written (Input/output error); what was written has been put back: the file "
-                                    "is unchanged, nothing was written";
+    QTest::newRow("no journal")
+        << IndexFirst + 2 << int(ENOSPC)
+        << "no save journal can be written beside it (No space left on device); nothing was written";
+    QTest::newRow("write fails")
+        << IndexFirst + 7 << int(EIO)
+        << "cannot be written (Input/output error); what was written has been put back: the file "
+           "is unchanged, nothing was written";
     QTest::newRow("fsync fails") << IndexFirst + 8 << int(EIO)
                                  << "the written bytes cannot be made safe on the disk (Input/output error); what was "
                                     "written has been put back: the file is unchanged, nothing was written";
@@ -99,7 +101,8 @@ void TestCliSave::lockedImageIsRefused()
     const CliResult r = sample.setTwo();
     QCOMPARE(r.status, 1);
     QCOMPARE(r.out, QString());
-    QCOMPARE(r.err, QStringLiteral("brimvale-cli: %1: is being saved by another program; try again\n").arg(sample.image));
+    QCOMPARE(r.err,
+             QStringLiteral("brimvale-cli: %1: is being saved by another program; try again\n").arg(sample.image));
     QCOMPARE(FileBytes(sample.image), SampleImage());
 }
 
@@ -159,10 +162,11 @@ void TestCliSave::everyCommandPutsBackAnInterruptedSave()
             arguments << QStringLiteral("Timeout=7");
         const CliResult r = sample.run(arguments);
         QCOMPARE(r.status, 0);
-        QVERIFY2(r.err.startsWith(QStringLiteral("brimvale-cli: An earlier save of %1 was interrupted; the file has been "
-                                                 "put back as it was before that save.\n")
-                                      .arg(sample.image)),
-                 qPrintable(r.err));
+        QVERIFY2(
+            r.err.startsWith(QStringLiteral("brimvale-cli: An earlier save of %1 was interrupted; the file has been "
+                                            "put back as it was before that save.\n")
+                                 .arg(sample.image)),
+            qPrintable(r.err));
         QVERIFY(!QFileInfo::exists(JournalPathOf(sample.image)));
         QByteArray expected = SampleImage();
         if (command == QLatin1String("set"))
@@ -182,16 +186,18 @@ void TestCliSave::unusableJournalIsLeftAloneWithAWarning()
     QVERIFY(WriteFileBytes(journal, FileBytes(journal).left(50)));
     const QByteArray left = FileBytes(sample.image);
 
-    const QString warning = QStringLiteral("brimvale-cli: warning: An earlier save of %1 was interrupted, and its journal %2 "
-                                           "cannot be used to put the file back now (it is incomplete or damaged); it is "
-                                           "left as it is, and the file is opened read-only.\n")
-                                .arg(sample.image, journal);
+    const QString warning =
+        QStringLiteral("brimvale-cli: warning: An earlier save of %1 was interrupted, and its journal %2 "
+                       "cannot be used to put the file back now (it is incomplete or damaged); it is "
+                       "left as it is, and the file is opened read-only.\n")
+            .arg(sample.image, journal);
     const CliResult shown = sample.run({QStringLiteral("show"), sample.image});
     QCOMPARE(shown.status, 0);
     QCOMPARE(shown.err, warning);
     const CliResult set = sample.run({QStringLiteral("set"), sample.image, QStringLiteral("Timeout=7")});
     QCOMPARE(set.status, 1);
-    QCOMPARE(set.err, warning + QStringLiteral("brimvale-cli: %1: is read-only; nothing was written\n").arg(sample.image));
+    QCOMPARE(set.err,
+             warning + QStringLiteral("brimvale-cli: %1: is read-only; nothing was written\n").arg(sample.image));
     QCOMPARE(FileBytes(sample.image), left);
     QVERIFY(QFileInfo::exists(journal));
 }
@@ -228,10 +234,12 @@ void TestCliSave::longTextIsReportedInBoundedLines()
     // and writes the text whole.
     ProgramFolder folder;
     SettingStruct text = SeemFixtures::AnsiString(0, 20001);
-    folder.writeSec(QStringLiteral("long.sec"), Header(0x32, 1), {Named(text, QStringLiteral("Text"), QStringLiteral("Long"))});
+    folder.writeSec(QStringLiteral("long.sec"), Header(0x32, 1),
+                    {Named(text, QStringLiteral("Text"), QStringLiteral("Long"))});
     const QString image = folder.writeBytes(QStringLiteral("0032_0001.seem"), QByteArray(20001, '\0'));
     const QString value(20000, QLatin1Char('x'));
-    const CliResult r = RunCliCaptured({QStringLiteral("set"), image, QStringLiteral("Text=") + value}, folder.dir.path());
+    const CliResult r =
+        RunCliCaptured({QStringLiteral("set"), image, QStringLiteral("Text=") + value}, folder.dir.path());
     QCOMPARE(r.status, 0);
     QString listed;
     for (int i = 0; i < 32; ++i)
@@ -263,11 +271,12 @@ void TestCliSave::runningOutOfMemoryNeverUnsaysASave()
         QVERIFY(WriteFileBytes(image, empty));
         QProcess cli;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("ASAN_OPTIONS"),
-                           QStringLiteral("detect_leaks=0:allocator_may_return_null=1:max_allocation_size_mb=%1").arg(limitMb));
+        environment.insert(
+            QStringLiteral("ASAN_OPTIONS"),
+            QStringLiteral("detect_leaks=0:allocator_may_return_null=1:max_allocation_size_mb=%1").arg(limitMb));
         cli.setProcessEnvironment(environment);
-        cli.start(QStringLiteral(BVL_CLI_PROGRAM),
-                  {QStringLiteral("apply"), image, profile, QStringLiteral("--sec"), folder.file(QStringLiteral("long.sec"))});
+        cli.start(QStringLiteral(BVL_CLI_PROGRAM), {QStringLiteral("apply"), image, profile, QStringLiteral("--sec"),
+                                                    folder.file(QStringLiteral("long.sec"))});
         QVERIFY(cli.waitForFinished(120000));
         const QString err = QString::fromUtf8(cli.readAllStandardError());
         const QByteArray out = cli.readAllStandardOutput();
@@ -276,7 +285,8 @@ void TestCliSave::runningOutOfMemoryNeverUnsaysASave()
         if (FileBytes(image) != empty) {
             saved = true;
             QVERIFY2(cli.exitCode() == 0, qPrintable(context));
-            QVERIFY2(out.startsWith("Long\\Text: \"\" -> \"xxx") || err.contains(QStringLiteral("saved; the report could not be made")),
+            QVERIFY2(out.startsWith("Long\\Text: \"\" -> \"xxx")
+                         || err.contains(QStringLiteral("saved; the report could not be made")),
                      qPrintable(context));
         } else {
             refused = true;
@@ -301,10 +311,11 @@ void TestCliSave::imageReplacedDuringTheSaveIsNoSuccess()
     const CliResult r = sample.setTwo();
     NoFaults();
     QCOMPARE(r.status, 1);
-    QVERIFY2(r.err.contains(QStringLiteral("%1 was replaced by another file while it was being saved; your changes went "
-                                           "into the file that was moved away")
-                                .arg(sample.image)),
-             qPrintable(r.err));
+    QVERIFY2(
+        r.err.contains(QStringLiteral("%1 was replaced by another file while it was being saved; your changes went "
+                                      "into the file that was moved away")
+                           .arg(sample.image)),
+        qPrintable(r.err));
     QCOMPARE(FileBytes(sample.image), SampleImage());
     QVERIFY(FileBytes(moved) != SampleImage());
 }

@@ -30,8 +30,8 @@ void TestCliWords::otherRecordIsRefusedByWritersAndToldByReaders()
 {
     Sample s;
     const QString other = s.folder.writeSec(QStringLiteral("other.sec"), Header(0x33, 2), SampleSettings());
-    const QString profile = s.folder.writeBytes(QStringLiteral("p.json"),
-                                                R"({"settings": [{"name": "Timeout", "value": 7}]})");
+    const QString profile =
+        s.folder.writeBytes(QStringLiteral("p.json"), R"({"settings": [{"name": "Timeout", "value": 7}]})");
     const QString both = QStringLiteral("describes SEEM 0033_0002, but the name of the SEEM file says SEEM 0032_0001");
     const QList<QStringList> writers = {
         {QStringLiteral("set"), QStringLiteral("--sec"), other, s.image, QStringLiteral("Timeout=7")},
@@ -50,7 +50,8 @@ void TestCliWords::otherRecordIsRefusedByWritersAndToldByReaders()
         s.folder.writeBytes(QStringLiteral("0032_0001.seem"), SampleImage());
     }
     // The image's own setting file, chosen or named, says nothing.
-    QVERIFY(s.run({QStringLiteral("set"), QStringLiteral("--sec"), s.sec, s.image, QStringLiteral("Timeout=7")}).err.isEmpty());
+    QVERIFY(s.run({QStringLiteral("set"), QStringLiteral("--sec"), s.sec, s.image, QStringLiteral("Timeout=7")})
+                .err.isEmpty());
 
     const QString second = s.folder.writeBytes(QStringLiteral("0032_0001-b.seem"), SampleImage());
     const QList<QStringList> readers = {
@@ -61,8 +62,10 @@ void TestCliWords::otherRecordIsRefusedByWritersAndToldByReaders()
     };
     for (const QStringList &reader : readers) {
         const CliResult told = s.run(reader);
-        QVERIFY2(told.status == 0 || (reader.first() == QLatin1String("diff") && told.status == 1), qPrintable(told.err));
-        QVERIFY2(told.err.contains(QStringLiteral("warning: ") + s.image + QStringLiteral(": the setting file ")) && told.err.contains(both),
+        QVERIFY2(told.status == 0 || (reader.first() == QLatin1String("diff") && told.status == 1),
+                 qPrintable(told.err));
+        QVERIFY2(told.err.contains(QStringLiteral("warning: ") + s.image + QStringLiteral(": the setting file "))
+                     && told.err.contains(both),
                  qPrintable(reader.first() + QLatin1Char('\n') + told.err));
     }
 }
@@ -84,7 +87,8 @@ void TestCliWords::missingAndForeignFilesAreNamedForWhatTheyAre()
     // A setting file cut short is still told as damaged, not as something else.
     const QString damaged = s.folder.writeBytes(QStringLiteral("cut.sec"), FileBytes(s.sec).left(60));
     const CliResult cutShort = s.run({QStringLiteral("show"), QStringLiteral("--sec"), damaged, s.image});
-    QVERIFY2(cutShort.status == 1 && cutShort.err.contains(QStringLiteral("holds a setting count that its size cannot back"))
+    QVERIFY2(cutShort.status == 1
+                 && cutShort.err.contains(QStringLiteral("holds a setting count that its size cannot back"))
                  && cutShort.err.contains(QStringLiteral("it ends inside record ")),
              qPrintable(cutShort.err));
 }
@@ -102,7 +106,8 @@ void TestCliWords::unknownNameGetsTheNearestNames()
     for (const auto &c : cases) {
         const CliResult r = s.run({QStringLiteral("set"), s.image, c.first + QStringLiteral("=1")});
         QCOMPARE(r.status, 1);
-        QVERIFY2(r.err.contains(QStringLiteral("no setting is named '%1'; %2").arg(c.first, c.second)), qPrintable(r.err));
+        QVERIFY2(r.err.contains(QStringLiteral("no setting is named '%1'; %2").arg(c.first, c.second)),
+                 qPrintable(r.err));
     }
     const CliResult far = s.run({QStringLiteral("set"), s.image, QStringLiteral("Brightness=1")});
     QVERIFY2(far.err.contains(QStringLiteral("no setting is named 'Brightness'\n")), qPrintable(far.err));
@@ -125,15 +130,16 @@ void TestCliWords::thousandsOfRefusalsStayShort()
     for (int i = 0; i < 3000; ++i)
         profile += "{\"name\": \"Volme\", \"value\": 1}, {\"name\": \"Owner\", \"value\": 1}, ";
     profile += "{\"name\": \"Volme\", \"value\": 1}]}";
-    const CliResult r = RunCliCaptured({QStringLiteral("apply"), image, folder.writeBytes(QStringLiteral("p.json"), profile)},
-                                       folder.dir.path());
+    const CliResult r = RunCliCaptured(
+        {QStringLiteral("apply"), image, folder.writeBytes(QStringLiteral("p.json"), profile)}, folder.dir.path());
     QCOMPARE(r.status, 1);
     QCOMPARE(r.err.count(QStringLiteral(": no setting is named 'Volme'")), 3001);
     QCOMPARE(r.err.count(QStringLiteral("no setting is named 'Volme'; did you mean 'Sound\\Volume'?\n")), 20);
-    QCOMPARE(r.err.count(QStringLiteral(": 'Owner' names G0\\Owner (#1), G1\\Owner (#2), G2\\Owner (#3), G3\\Owner (#4), "
-                                        "G4\\Owner (#5), G5\\Owner (#6), G6\\Owner (#7), G7\\Owner (#8) and 2992 more; "
-                                        "write GROUP\\NAME\n")),
-             3000);
+    QCOMPARE(
+        r.err.count(QStringLiteral(": 'Owner' names G0\\Owner (#1), G1\\Owner (#2), G2\\Owner (#3), G3\\Owner (#4), "
+                                   "G4\\Owner (#5), G5\\Owner (#6), G6\\Owner (#7), G7\\Owner (#8) and 2992 more; "
+                                   "write GROUP\\NAME\n")),
+        3000);
     QVERIFY2(r.err.size() < 6001 * 200, qPrintable(r.err.left(2000)));
     QCOMPARE(FileBytes(image), QByteArray(3001, '\0'));
 }
@@ -144,7 +150,8 @@ void TestCliWords::manualPageListsTheCommandsOfTheHelp()
 {
     const CliResult help = RunCliCaptured({QStringLiteral("--help")});
     QCOMPARE(help.status, 0);
-    const QString commandsPart = help.out.section(QStringLiteral("\nCommands:\n"), 1).section(QStringLiteral("\n\n"), 0, 0);
+    const QString commandsPart =
+        help.out.section(QStringLiteral("\nCommands:\n"), 1).section(QStringLiteral("\n\n"), 0, 0);
     QStringList helpCommands;
     for (const QString &line : commandsPart.split(QLatin1Char('\n')))
         if (line.startsWith(QStringLiteral("  ")) && !line.startsWith(QStringLiteral("   ")))
@@ -154,7 +161,8 @@ void TestCliWords::manualPageListsTheCommandsOfTheHelp()
     QFile page(QStringLiteral(BVL_SOURCE_DIR "/packaging/brimvale-cli.h2m"));
     QVERIFY(page.open(QIODevice::ReadOnly | QIODevice::Text));
     const QString include = QString::fromUtf8(page.readAll());
-    const QString commandsSection = include.section(QStringLiteral("[COMMANDS]"), 1).section(QStringLiteral("\n["), 0, 0);
+    const QString commandsSection =
+        include.section(QStringLiteral("[COMMANDS]"), 1).section(QStringLiteral("\n["), 0, 0);
     QStringList pageCommands;
     for (const QString &line : commandsSection.split(QLatin1Char('\n')))
         if (line.startsWith(QStringLiteral(".B ")))

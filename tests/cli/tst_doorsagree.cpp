@@ -28,8 +28,9 @@ QString RandomText(QRandomGenerator &random, int length)
     QByteArray bytes;
     for (int i = 0; i < length; ++i) {
         const int kind = random.bounded(6);
-        bytes.append(char(kind == 0 ? random.bounded(0x20) : kind == 1 ? random.bounded(0x80, 0x100)
-                                                                       : random.bounded('a', 'z' + 1)));
+        bytes.append(char(kind == 0   ? random.bounded(0x20)
+                          : kind == 1 ? random.bounded(0x80, 0x100)
+                                      : random.bounded('a', 'z' + 1)));
     }
     bytes.replace('\xA7', 'x');   // the separator of ValueNames and Values
     bytes.replace('\\', 'y');     // the separator of a group path
@@ -46,7 +47,9 @@ SettingList RandomSettings(QRandomGenerator &random, int imageSize)
         SettingStruct s;
         s.Type = quint8(random.bounded(5));
         s.Name = QStringLiteral("N%1 ").arg(i) + RandomText(random, 3).remove(QChar(0));
-        s.Group = i < 21 ? QStringLiteral("Features") : QStringLiteral("Net\\") + RandomText(random, 2).remove(QChar(0)).trimmed() + QStringLiteral("g");
+        s.Group =
+            i < 21 ? QStringLiteral("Features")
+                   : QStringLiteral("Net\\") + RandomText(random, 2).remove(QChar(0)).trimmed() + QStringLiteral("g");
         s.Description = RandomText(random, random.bounded(12));
         s.BitMask = quint8(random.bounded(1, 256));
         const int fieldSize = random.bounded(0, 12);
@@ -99,11 +102,14 @@ void DoorsAgree(MainFixture &f, QRandomGenerator &random, const QByteArray &what
     QVERIFY2(f.folder.bytes(QStringLiteral("exported.json")) == shown.out.toUtf8(), what.constData());
 
     // The setting file comes back from its JSON form byte for byte.
-    const CliResult exported = Cli(f, {QStringLiteral("export"), f.secPath, QStringLiteral("-o"), f.folder.file(QStringLiteral("copy/sec.json"))});
+    const CliResult exported = Cli(
+        f, {QStringLiteral("export"), f.secPath, QStringLiteral("-o"), f.folder.file(QStringLiteral("copy/sec.json"))});
     QVERIFY2(exported.status == 0, qPrintable(what + ": " + exported.err));
-    const CliResult imported = Cli(f, {QStringLiteral("import"), f.folder.file(QStringLiteral("copy/sec.json")), QStringLiteral("-o"), f.folder.file(QStringLiteral("copy/back.sec"))});
+    const CliResult imported = Cli(f, {QStringLiteral("import"), f.folder.file(QStringLiteral("copy/sec.json")),
+                                       QStringLiteral("-o"), f.folder.file(QStringLiteral("copy/back.sec"))});
     QVERIFY2(imported.status == 0, qPrintable(what + ": " + imported.err));
-    QVERIFY2(f.folder.bytes(QStringLiteral("copy/back.sec")) == f.folder.bytes(QStringLiteral("sample.sec")), what.constData());
+    QVERIFY2(f.folder.bytes(QStringLiteral("copy/back.sec")) == f.folder.bytes(QStringLiteral("sample.sec")),
+             what.constData());
 
     // A profile put back on its own image: apply writes nothing, the window changes nothing.
     const int steps = f.window->UndoStack->count();
@@ -111,7 +117,8 @@ void DoorsAgree(MainFixture &f, QRandomGenerator &random, const QByteArray &what
     f.window->mnfApplyValues_Click();
     QVERIFY2(f.platform.messages().isEmpty(), qPrintable(what + ": " + f.platform.messages().join('\n')));
     QVERIFY2(f.window->UndoStack->count() == steps && f.window->IsSaved(), what.constData());
-    const CliResult same = Cli(f, {QStringLiteral("apply"), f.seemPath, f.folder.file(QStringLiteral("exported.json"))});
+    const CliResult same =
+        Cli(f, {QStringLiteral("apply"), f.seemPath, f.folder.file(QStringLiteral("exported.json"))});
     QVERIFY2(same.status == 0, qPrintable(what + ": " + same.err));
     QVERIFY2(f.image() == image, what.constData());
 
@@ -119,7 +126,8 @@ void DoorsAgree(MainFixture &f, QRandomGenerator &random, const QByteArray &what
     // or both refuse.
     const QString copy = f.folder.writeBytes(QStringLiteral("copy/0032_0001.seem"), image);
     const QString other = f.folder.writeBytes(QStringLiteral("other/0032_0001.seem"), RandomImage(random, imageSize));
-    const CliResult profile = Cli(f, {QStringLiteral("show"), QStringLiteral("--format=json"), QStringLiteral("--sec"), f.secPath, other});
+    const CliResult profile =
+        Cli(f, {QStringLiteral("show"), QStringLiteral("--format=json"), QStringLiteral("--sec"), f.secPath, other});
     QVERIFY2(profile.status == 0, qPrintable(profile.err));
     f.folder.writeBytes(QStringLiteral("profile.json"), profile.out.toUtf8());
     f.platform.clearCalls();
@@ -127,7 +135,8 @@ void DoorsAgree(MainFixture &f, QRandomGenerator &random, const QByteArray &what
     f.window->mnfApplyValues_Click();
     const bool windowRefused = !f.platform.messages().isEmpty();
     const bool windowSaved = windowRefused || f.window->IsSaved() || f.save();
-    const CliResult applied = Cli(f, {QStringLiteral("apply"), QStringLiteral("--sec"), f.secPath, copy, f.folder.file(QStringLiteral("profile.json"))});
+    const CliResult applied = Cli(f, {QStringLiteral("apply"), QStringLiteral("--sec"), f.secPath, copy,
+                                      f.folder.file(QStringLiteral("profile.json"))});
     QVERIFY2(windowSaved, qPrintable(what + ": " + f.platform.messages().join('\n')));
     QVERIFY2(windowRefused == (applied.status != 0),
              qPrintable(what + ": window: " + f.platform.messages().join('\n') + " cli: " + applied.err));
@@ -147,7 +156,7 @@ bool EncoderKeeps(const SettingStruct &s, const QString &text)
     return SettingCodec::DecodeText(store, s) == text;
 }
 
-} // namespace
+}   // namespace
 
 class TestDoorsAgree : public QObject
 {
@@ -194,8 +203,12 @@ void TestDoorsAgree::typingCheckTakesWhatTheEncoderWrites()
                 const bool given = ParseValueText(s, text).accepted;
                 if (typed != given || (typed && !EncoderKeeps(s, text)))
                     QFAIL(qPrintable(QStringLiteral("%1, type %2, U+%3: typed %4, given %5, encoder keeps %6")
-                                         .arg(number).arg(s.Type).arg(u, 4, 16, QLatin1Char('0'))
-                                         .arg(typed).arg(given).arg(EncoderKeeps(s, text))));
+                                         .arg(number)
+                                         .arg(s.Type)
+                                         .arg(u, 4, 16, QLatin1Char('0'))
+                                         .arg(typed)
+                                         .arg(given)
+                                         .arg(EncoderKeeps(s, text))));
             }
         }
     }
@@ -219,10 +232,14 @@ void TestDoorsAgree::checkWarnsWhereTheWindowAsks()
         const CliResult checked = Cli(f, {QStringLiteral("check"), f.secPath, f.seemPath});
         QCOMPARE(checked.out.contains(QStringLiteral("the image is SEEM 0032 record 0001")), other);
         if (other) {   // both name the setting file's numbers
-            const QString numbers = QStringLiteral("%1_%2").arg(seemNr, 4, 16, QLatin1Char('0')).arg(seemRec, 4, 16, QLatin1Char('0')).toUpper();
+            const QString numbers = QStringLiteral("%1_%2")
+                                        .arg(seemNr, 4, 16, QLatin1Char('0'))
+                                        .arg(seemRec, 4, 16, QLatin1Char('0'))
+                                        .toUpper();
             QVERIFY2(f.platform.messages().first().contains(numbers), qPrintable(f.platform.messages().first()));
-            const QString padded = QStringLiteral("SEEM %1 record %2").arg(numbers.section('_', 0, 0).rightJustified(4, '0'),
-                                                                          numbers.section('_', 1).rightJustified(4, '0'));
+            const QString padded = QStringLiteral("SEEM %1 record %2")
+                                       .arg(numbers.section('_', 0, 0).rightJustified(4, '0'),
+                                            numbers.section('_', 1).rightJustified(4, '0'));
             QVERIFY2(checked.out.contains(padded), qPrintable(checked.out));
         }
     }
@@ -232,8 +249,10 @@ void TestDoorsAgree::languageFileWithoutMarkReadInTheChosenCodePage()
 {
     UnstartedWindow u;
     QByteArray language = FileBytes(QStringLiteral(BVL_DATA_DIR "/english.sel"));
-    language.replace("bvlMain.mnfExportValues=Export values...", "bvlMain.mnfExportValues=" + CodePage::encode(1251, QStringLiteral("Дом...")));
-    u.platform.preferences.insert(QStringLiteral("Lang/Language"), u.folder.writeBytes(QStringLiteral("own.sel"), language));
+    language.replace("bvlMain.mnfExportValues=Export values...",
+                     "bvlMain.mnfExportValues=" + CodePage::encode(1251, QStringLiteral("Дом...")));
+    u.platform.preferences.insert(QStringLiteral("Lang/Language"),
+                                  u.folder.writeBytes(QStringLiteral("own.sel"), language));
     u.platform.preferences.insert(QStringLiteral("UI/CodePage"), QStringLiteral("1251"));
     QVERIFY(u.window.Form_Load());
     QCOMPARE(u.window.mnfExportValues->text(), QStringLiteral("Дом..."));

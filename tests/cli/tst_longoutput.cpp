@@ -14,7 +14,7 @@ private slots:
         for (const qsizetype before : {qsizetype(16 * 1024 - 1), qsizetype(16 * 1024), qsizetype(40000)}) {
             // A character beyond the BMP (a surrogate pair) across the end of the first piece.
             const QString text = QString(before, QLatin1Char('a')) + QString::fromUtf8("\xF0\x9F\x98\x80 Grüße\n")
-                + QString(30000, QLatin1Char('b'));
+                                 + QString(30000, QLatin1Char('b'));
             QBuffer device;
             device.open(QIODevice::WriteOnly);
             {

@@ -13,8 +13,8 @@ namespace {
 
 QString Show(MainFixture &f)
 {
-    const CliResult r = RunCliCaptured({QStringLiteral("show"), QStringLiteral("--format"), QStringLiteral("json"), f.seemPath},
-                                       f.folder.dir.path());
+    const CliResult r = RunCliCaptured(
+        {QStringLiteral("show"), QStringLiteral("--format"), QStringLiteral("json"), f.seemPath}, f.folder.dir.path());
     if (r.status != 0)
         QTest::qFail(qPrintable(r.err), __FILE__, __LINE__);
     return r.out;
@@ -41,7 +41,7 @@ const QByteArray Profile = R"({"settings": [
     {"name": "Owner", "value": null}
 ]})";
 
-} // namespace
+}   // namespace
 
 class TestValuesInWindow : public QObject
 {
@@ -124,7 +124,8 @@ void TestValuesInWindow::applyRefusesEverythingWhenAnythingIsRefused()
     QCOMPARE(f.platform.messages().size(), 1);
     const QString message = f.platform.messages().first();
     QVERIFY(message.startsWith(f.T(QStringLiteral("bvlMain.sApplyRefused_M"))));
-    QVERIFY(message.contains(QStringLiteral("$.settings[1]: ") + f.T(QStringLiteral("bvlMain.sApplyUnknown_V")) + QStringLiteral(" \"Nope\"")));
+    QVERIFY(message.contains(QStringLiteral("$.settings[1]: ") + f.T(QStringLiteral("bvlMain.sApplyUnknown_V"))
+                             + QStringLiteral(" \"Nope\"")));
     QVERIFY(message.contains(QStringLiteral("$.settings[2]: \"Display\\Timeout\"")));
     QVERIFY(message.contains(QStringLiteral("$.settings[3]: \"Volume\"")));
     QCOMPARE(message.count(QLatin1Char('\n')), 3);
@@ -152,10 +153,11 @@ void TestValuesInWindow::anAmbiguousNameIsToldWithItsFirstSettings()
     f.platform.clearCalls();
     Apply(f, QStringLiteral("twin.json"), R"({"settings": [{"name": "Twin", "value": 1}]})");
     QCOMPARE(f.platform.messages().size(), 1);
-    QCOMPARE(f.platform.messages().first().section(QLatin1Char('\n'), 1),
-             QStringLiteral("$.settings[0]: \"Twin\" names more than one setting; write the group before the name, as in "
-                            "Group\\Name: \"G0\\Twin\", \"G1\\Twin\", \"G2\\Twin\", \"G3\\Twin\", \"G4\\Twin\", "
-                            "\"G5\\Twin\", \"G6\\Twin\", \"G7\\Twin\" and 4 more"));
+    QCOMPARE(
+        f.platform.messages().first().section(QLatin1Char('\n'), 1),
+        QStringLiteral("$.settings[0]: \"Twin\" names more than one setting; write the group before the name, as in "
+                       "Group\\Name: \"G0\\Twin\", \"G1\\Twin\", \"G2\\Twin\", \"G3\\Twin\", \"G4\\Twin\", "
+                       "\"G5\\Twin\", \"G6\\Twin\", \"G7\\Twin\" and 4 more"));
     QCOMPARE(f.window->UndoStack->count(), 0);
 }
 

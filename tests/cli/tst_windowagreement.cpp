@@ -26,7 +26,8 @@ struct OpenedInWindow
     OpenedInWindow(const QByteArray &sec, const QByteArray &imageBytes)
     {
         platform.folder = folder.dir.path();
-        platform.preferences.insert(QStringLiteral("Lang/Language"), folder.copyLanguage(QStringLiteral("english.sel")));
+        platform.preferences.insert(QStringLiteral("Lang/Language"),
+                                    folder.copyLanguage(QStringLiteral("english.sel")));
         folder.writeBytes(QStringLiteral("settings.sec"), sec);
         image = folder.writeBytes(QStringLiteral("0032_0001.seem"), imageBytes);
         window = std::make_unique<bvlMain>(ctx);
@@ -63,14 +64,18 @@ void CompareWindowAndCli(const QByteArray &sec, const QByteArray &image, const Q
     const CliResult r = RunCliCaptured({QStringLiteral("show"), QStringLiteral("--format=json"), opened.image},
                                        opened.folder.dir.path());
     QVERIFY2(r.status == 0, qPrintable(r.err));
-    const QJsonArray shown = QJsonDocument::fromJson(r.out.toUtf8()).object().value(QStringLiteral("settings")).toArray();
+    const QJsonArray shown =
+        QJsonDocument::fromJson(r.out.toUtf8()).object().value(QStringLiteral("settings")).toArray();
     QCOMPARE(shown.size(), opened.window->Settings.size());
     for (int i = 1; i <= shown.size(); ++i) {
         const SettingStruct &s = opened.window->Settings.at(i - 1);
         const QJsonValue cli = shown.at(i - 1).toObject().value(QStringLiteral("value"));
-        QVERIFY2(cli == opened.shown(i), qPrintable(QStringLiteral("%1, setting %2 \"%3\": cli %4, window %5")
-                                                         .arg(QString::fromUtf8(what)).arg(i).arg(s.Name)
-                                                         .arg(cli.toVariant().toString(), opened.shown(i).toVariant().toString())));
+        QVERIFY2(cli == opened.shown(i),
+                 qPrintable(QStringLiteral("%1, setting %2 \"%3\": cli %4, window %5")
+                                .arg(QString::fromUtf8(what))
+                                .arg(i)
+                                .arg(s.Name)
+                                .arg(cli.toVariant().toString(), opened.shown(i).toVariant().toString())));
     }
 }
 
@@ -79,14 +84,16 @@ void CompareWindowAndCli(const QByteArray &sec, const QByteArray &image, const Q
 // and groups repeat them.
 QByteArray RandomSettingFile(QRandomGenerator &random, int imageSize)
 {
-    const QStringList words{QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Gamma"), QStringLiteral("D\u00e9lta")};
+    const QStringList words{QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Gamma"),
+                            QStringLiteral("D\u00e9lta")};
     SettingList settings;
     const int count = random.bounded(1, 45);
     for (int i = 0; i < count; ++i) {
         SettingStruct s;
         s.Type = quint8(random.bounded(5));
         s.Name = words.at(random.bounded(words.size())) + QString::number(i);
-        s.Group = words.at(random.bounded(2)) + (random.bounded(2) ? QStringLiteral("\\") + words.at(random.bounded(4)) : QString());
+        s.Group = words.at(random.bounded(2))
+                  + (random.bounded(2) ? QStringLiteral("\\") + words.at(random.bounded(4)) : QString());
         s.BitMask = quint8(random.bounded(1, 256));
         const int fieldSize = random.bounded(0, 12);
         s.MaxStringLength = fieldSize;
@@ -116,7 +123,7 @@ QByteArray RandomImage(QRandomGenerator &random, int size)
     return image;
 }
 
-} // namespace
+}   // namespace
 
 class TestWindowAgreement : public QObject
 {

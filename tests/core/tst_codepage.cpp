@@ -39,7 +39,7 @@ QByteArray FileWithEveryByte()
     return bytes;
 }
 
-}
+}   // namespace
 
 class TestCodePage : public QObject
 {

@@ -7,10 +7,10 @@
 #include "core/SettingFile.h"
 #include "lang/LangTable.h"
 #include "seem/authoring/AutoSelect.h"
+#include "support/FifoFiles.h"
 #include "support/FileBytes.h"
 #include "support/MainFixtures.h"
 #include "support/ScriptedPlatform.h"
-#include "support/FifoFiles.h"
 
 #include <QtTest>
 
@@ -23,8 +23,7 @@ namespace {
 constexpr qint64 SparseSize = 64LL * 1024 * 1024 * 1024;
 
 // What a reader threw, or 0 when it read.
-template<typename Read>
-int FailureOf(Read read)
+template<typename Read> int FailureOf(Read read)
 {
     try {
         read();
@@ -33,7 +32,7 @@ int FailureOf(Read read)
         return e.number();
     }
 }
-}
+}   // namespace
 
 class TestRegularFile : public QObject
 {
@@ -71,7 +70,8 @@ void TestRegularFile::everyReaderRefusesWhatIsNoRegularFile_data()
     QFile::link(m_fifo, link);
     QTest::newRow("FIFO") << m_fifo << "a FIFO";
     QTest::newRow("link to a FIFO") << link << "a FIFO";
-    QTest::newRow("/dev/zero") << "/dev/zero" << "a character device";
+    QTest::newRow("/dev/zero") << "/dev/zero"
+                               << "a character device";
     QTest::newRow("folder") << m_folder.dir.path() << "a folder";
 }
 
@@ -189,8 +189,13 @@ void TestRegularFile::namesThatAreNotUtf8KeepTheirBytes()
 
     // A setting file under such a name reads as any other.
     const QByteArray nativePath = QFile::encodeName(m_folder.dir.path()) + '/' + latin1Name;
-    const QByteArray bytes = EncodeSettingFile([] { SettingFileHeader h = Header(0x32, 1); h.SettingCount = 6; return h; }(),
-                                               SampleSettings());
+    const QByteArray bytes = EncodeSettingFile(
+        [] {
+            SettingFileHeader h = Header(0x32, 1);
+            h.SettingCount = 6;
+            return h;
+        }(),
+        SampleSettings());
     const int fd = ::open(nativePath.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     QVERIFY(fd >= 0);
     QCOMPARE(::write(fd, bytes.constData(), size_t(bytes.size())), ssize_t(bytes.size()));

@@ -6,10 +6,10 @@
 #include <QtTest>
 
 #include <QBuffer>
-#include <algorithm>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -20,10 +20,28 @@
 namespace {
 
 // The one-checkbox file that this release saves: 68 bytes.
-const QByteArray ExampleFile = QByteArray::fromHex(
-    "736563" "03" "0E00" "312E30312E3530305F546176696B" "3200" "0100" "0000" "01000000" "0000"
-    "0400" "42656570" "0000" "00" "00000000" "0500" "536F756E64" "10000000" "00000000" "01" "0000"
-    "0300" "31A730");
+const QByteArray ExampleFile = QByteArray::fromHex("736563"
+                                                   "03"
+                                                   "0E00"
+                                                   "312E30312E3530305F546176696B"
+                                                   "3200"
+                                                   "0100"
+                                                   "0000"
+                                                   "01000000"
+                                                   "0000"
+                                                   "0400"
+                                                   "42656570"
+                                                   "0000"
+                                                   "00"
+                                                   "00000000"
+                                                   "0500"
+                                                   "536F756E64"
+                                                   "10000000"
+                                                   "00000000"
+                                                   "01"
+                                                   "0000"
+                                                   "0300"
+                                                   "31A730");
 
 SettingFileHeader exampleHeader()
 {
@@ -145,7 +163,7 @@ protected:
     qint64 writeData(const char *, qint64) override { return -1; }
 };
 
-} // namespace
+}   // namespace
 
 class TestSettingFile : public QObject
 {
@@ -227,7 +245,12 @@ private slots:
 
         h.ProgramVersion = VersionString();
         QByteArray expected = original;
-        expected.replace(QByteArray("\x07\x00" "0.9_Old", 9), QByteArray("\x0E\x00" "1.01.500_Tavik", 16));
+        expected.replace(QByteArray("\x07\x00"
+                                    "0.9_Old",
+                                    9),
+                         QByteArray("\x0E\x00"
+                                    "1.01.500_Tavik",
+                                    16));
         QCOMPARE(EncodeSettingFile(h, s).toHex(' '), expected.toHex(' '));
     }
 
@@ -261,7 +284,10 @@ private slots:
             recordEnds << EncodeSettingFile(richHeader(), richSettings().mid(0, k)).size();
         for (int length = 0; length < full.size(); ++length) {
             const bool countCaught = length >= headerSize && (length - headerSize) / MinRecordSize < 3;
-            const int record = length < headerSize ? 0 : 1 + int(std::count_if(recordEnds.begin(), recordEnds.end(), [&](int end) { return end <= length; }));
+            const int record =
+                length < headerSize ? 0 : 1 + int(std::count_if(recordEnds.begin(), recordEnds.end(), [&](int end) {
+                                              return end <= length;
+                                          }));
             SettingFileHeader h = callersHeader();
             SettingList s = CallersList;
             int error = 0, cutRecord = -1;
@@ -272,7 +298,8 @@ private slots:
                 cutRecord = e.record();
             }
             QVERIFY2(error == (countCaught ? 7 : 62), qPrintable(QString("length %1 gave %2").arg(length).arg(error)));
-            QVERIFY2(cutRecord == record, qPrintable(QString("length %1: record %2, not %3").arg(length).arg(cutRecord).arg(record)));
+            QVERIFY2(cutRecord == record,
+                     qPrintable(QString("length %1: record %2, not %3").arg(length).arg(cutRecord).arg(record)));
             QCOMPARE(h, callersHeader());
             QCOMPARE(s, CallersList);
         }
@@ -387,13 +414,16 @@ private slots:
     // A failed save keeps the previous file byte for byte and leaves no stray files.
     void failedWriteKeepsExistingFile_data()
     {
-        QTest::addColumn<QString>("target"); // relative to the test folder
+        QTest::addColumn<QString>("target");   // relative to the test folder
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("error");
         QTest::newRow("unencodable name") << "old.sec" << QString(QChar(0x4E2D)) << 13;
-        QTest::newRow("missing folder") << "missing/old.sec" << "Beep" << 75;
-        QTest::newRow("folder is a file") << "old.sec/old.sec" << "Beep" << 75;
-        QTest::newRow("target is a folder") << "sub" << "Beep" << 75;
+        QTest::newRow("missing folder") << "missing/old.sec"
+                                        << "Beep" << 75;
+        QTest::newRow("folder is a file") << "old.sec/old.sec"
+                                          << "Beep" << 75;
+        QTest::newRow("target is a folder") << "sub"
+                                            << "Beep" << 75;
     }
     void failedWriteKeepsExistingFile()
     {
@@ -409,8 +439,7 @@ private slots:
 
         QCOMPARE(BvlErrorOf([&] { WriteSettingFile(dir.filePath(target), exampleHeader(), settings); }), error);
         QCOMPARE(FileBytes(dir.filePath("old.sec")), old);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
-                 QStringList({"old.sec", "sub"}));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList({"old.sec", "sub"}));
     }
 
     void writeIntoReadOnlyFolderKeepsExistingFile()
@@ -421,7 +450,8 @@ private slots:
         const QString path = folder + "/old.sec";
         writeFile(path, ExampleFile);
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
-        auto unlock = qScopeGuard([&] { QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); });
+        auto unlock =
+            qScopeGuard([&] { QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); });
         QFile probe(folder + "/probe");
         if (probe.open(QIODevice::WriteOnly)) {
             probe.remove();
@@ -443,12 +473,12 @@ private slots:
         const QString path = dir.filePath("old.sec");
         writeFile(path, ExampleFile);
         SettingList settings = exampleSettings();
-        settings[0].Description = QString(8000, 'd'); // fits the write buffer, not the limit
+        settings[0].Description = QString(8000, 'd');   // fits the write buffer, not the limit
 
         const pid_t child = fork();
         QVERIFY(child >= 0);
         if (child == 0) {
-            std::signal(SIGXFSZ, SIG_IGN); // the write then fails with EFBIG instead
+            std::signal(SIGXFSZ, SIG_IGN);   // the write then fails with EFBIG instead
             const rlimit limit{4096, 4096};
             setrlimit(RLIMIT_FSIZE, &limit);
             _exit(BvlErrorOf([&] { WriteSettingFile(path, exampleHeader(), settings); }));

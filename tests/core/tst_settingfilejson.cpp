@@ -78,7 +78,7 @@ QJsonObject WithHeaderField(QJsonObject json, const QString &key, const QJsonVal
     return json;
 }
 
-} // namespace
+}   // namespace
 
 class TestSettingFileJson : public QObject
 {
@@ -151,7 +151,8 @@ void TestSettingFileJson::valuesKeepTextsThatAreNoPlainNumbers()
                            QStringLiteral("x"), QStringLiteral("99999999999")});
     s.ValueNames = QStringLiteral("Only");
     const QJsonObject json = SettingFileToJson(header, {s});
-    const QJsonArray values = json.value(QStringLiteral("settings")).toArray().at(0).toObject().value(QStringLiteral("Values")).toArray();
+    const QJsonArray values =
+        json.value(QStringLiteral("settings")).toArray().at(0).toObject().value(QStringLiteral("Values")).toArray();
     QCOMPARE(values.at(0), QJsonValue(16));
     QCOMPARE(values.at(1), QJsonValue(QStringLiteral("016")));
     QCOMPARE(values.at(2), QJsonValue(QStringLiteral("-0")));
@@ -180,28 +181,33 @@ void TestSettingFileJson::refusesWithThePath_data()
                                     << "$.settings[0].Ofset";
     QTest::newRow("missing name") << WithFirstSetting(demo, [](QJsonObject &s) { s.remove(QStringLiteral("Name")); })
                                   << "$.settings[0].Name";
-    QTest::newRow("type out of range") << WithFirstSetting(demo, [](QJsonObject &s) { s[QStringLiteral("Type")] = 256; })
-                                       << "$.settings[0].Type";
-    QTest::newRow("fractional offset") << WithFirstSetting(demo, [](QJsonObject &s) { s[QStringLiteral("Offset")] = 1.5; })
-                                       << "$.settings[0].Offset";
-    QTest::newRow("text for a number") << WithFirstSetting(demo, [](QJsonObject &s) { s[QStringLiteral("BitMask")] = QStringLiteral("1"); })
-                                       << "$.settings[0].BitMask";
-    QTest::newRow("separator in a name")
-        << WithFirstSetting(demo, [](QJsonObject &s) { s[QStringLiteral("ValueNames")] = QJsonArray{QStringLiteral("a\u00a7b")}; })
-        << "$.settings[0].ValueNames[0]";
-    QTest::newRow("value not a number")
-        << WithFirstSetting(demo, [](QJsonObject &s) { s[QStringLiteral("Values")] = QJsonArray{1, true}; })
-        << "$.settings[0].Values[1]";
+    QTest::newRow("type out of range") << WithFirstSetting(demo, [](QJsonObject &s) {
+        s[QStringLiteral("Type")] = 256;
+    }) << "$.settings[0].Type";
+    QTest::newRow("fractional offset") << WithFirstSetting(demo, [](QJsonObject &s) {
+        s[QStringLiteral("Offset")] = 1.5;
+    }) << "$.settings[0].Offset";
+    QTest::newRow("text for a number") << WithFirstSetting(demo, [](QJsonObject &s) {
+        s[QStringLiteral("BitMask")] = QStringLiteral("1");
+    }) << "$.settings[0].BitMask";
+    QTest::newRow("separator in a name") << WithFirstSetting(demo, [](QJsonObject &s) {
+        s[QStringLiteral("ValueNames")] = QJsonArray{QStringLiteral("a\u00a7b")};
+    }) << "$.settings[0].ValueNames[0]";
+    QTest::newRow("value not a number") << WithFirstSetting(demo, [](QJsonObject &s) {
+        s[QStringLiteral("Values")] = QJsonArray{1, true};
+    }) << "$.settings[0].Values[1]";
     QTest::newRow("outside the code page")
         << WithFirstSetting(demo, [](QJsonObject &s) { s[QStringLiteral("Description")] = QStringLiteral("\u4e2d"); })
         << "$.settings[0].Description";
-    QTest::newRow("text too long")
-        << WithFirstSetting(demo, [](QJsonObject &s) { s[QStringLiteral("Group")] = QString(65536, QLatin1Char('g')); })
-        << "$.settings[0].Group";
-    QTest::newRow("SEEM number beyond 16 bits") << WithHeaderField(demo, QStringLiteral("SEEMNr"), 32768) << "$.header.SEEMNr";
-    QTest::newRow("magic of 4 characters") << WithHeaderField(demo, QStringLiteral("Magic"), QStringLiteral("secs")) << "$.header.Magic";
-    QTest::newRow("count other than the records") << WithHeaderField(demo, QStringLiteral("SettingCount"), 48)
-                                                  << "$.header.SettingCount";
+    QTest::newRow("text too long") << WithFirstSetting(demo, [](QJsonObject &s) {
+        s[QStringLiteral("Group")] = QString(65536, QLatin1Char('g'));
+    }) << "$.settings[0].Group";
+    QTest::newRow("SEEM number beyond 16 bits")
+        << WithHeaderField(demo, QStringLiteral("SEEMNr"), 32768) << "$.header.SEEMNr";
+    QTest::newRow("magic of 4 characters")
+        << WithHeaderField(demo, QStringLiteral("Magic"), QStringLiteral("secs")) << "$.header.Magic";
+    QTest::newRow("count other than the records")
+        << WithHeaderField(demo, QStringLiteral("SettingCount"), 48) << "$.header.SettingCount";
     QTest::newRow("record not an object") << [&] {
         QJsonObject j = demo;
         QJsonArray settings = j.value(QStringLiteral("settings")).toArray();
@@ -242,7 +248,8 @@ void TestSettingFileJson::sizeLimitCountsTheTextToTheByte()
             QFAIL(qPrintable(file));
         } catch (const BvlError &e) {
             QCOMPARE(e.number(), ErrNo::FileTooLarge);
-            QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("its JSON would be more than the %1 bytes import reads").arg(size - 1));
+            QCOMPARE(QString::fromUtf8(e.what()),
+                     QStringLiteral("its JSON would be more than the %1 bytes import reads").arg(size - 1));
         }
     }
 }

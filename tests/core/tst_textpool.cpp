@@ -15,23 +15,23 @@ private slots:
             first = pool.decode("Sound");
             second = pool.decode("Calls\xA7");
             third = pool.decode("");
-        } // the texts keep the buffer once the pool is gone
+        }   // the texts keep the buffer once the pool is gone
         QCOMPARE(second, QStringLiteral("Calls\u00A7"));
         QVERIFY(!third.isNull() && third.isEmpty());
-        QCOMPARE(QStringView(reinterpret_cast<const char16_t *>(first.utf16())), u"Sound"); // terminated
+        QCOMPARE(QStringView(reinterpret_cast<const char16_t *>(first.utf16())), u"Sound");   // terminated
 
-        first.append(QStringLiteral(" and more")); // shared: copies out, leaves the next text alone
+        first.append(QStringLiteral(" and more"));   // shared: copies out, leaves the next text alone
         QCOMPARE(first, QStringLiteral("Sound and more"));
         QCOMPARE(second, QStringLiteral("Calls\u00A7"));
 
-        second.prepend(QStringLiteral("Incoming ")); // alone in the buffer now: may grow in place
+        second.prepend(QStringLiteral("Incoming "));   // alone in the buffer now: may grow in place
         second.append(QString(40, QLatin1Char('!')));
         QCOMPARE(second, QStringLiteral("Incoming Calls\u00A7") + QString(40, QLatin1Char('!')));
     }
 
     void fullPoolFallsBackToOwnStrings()
     {
-        TextPool pool(6); // "Sound" and its terminator fill it
+        TextPool pool(6);   // "Sound" and its terminator fill it
         const QString inPool = pool.decode("Sound");
         const QString beyond = pool.decode("Calls");
         QCOMPARE(inPool + beyond, QStringLiteral("SoundCalls"));

@@ -38,8 +38,8 @@ private slots:
         QTest::newRow("CR inside a line kept") << QByteArray("a=x\ry\r\n") << "a" << true << "x\ry";
         QTest::newRow("lines without = ignored") << QByteArray("comment\r\n\r\nk=v\r\n") << "comment" << false << "";
         QTest::newRow("empty key accepted") << QByteArray("=nameless\r\n") << "" << true << "nameless";
-        QTest::newRow("Windows-1252 bytes") << QByteArray("k=perch\xE8 \x80 \xA7\r\n") << "k" << true
-                                            << QString::fromUtf8("perchè € §");
+        QTest::newRow("Windows-1252 bytes")
+            << QByteArray("k=perch\xE8 \x80 \xA7\r\n") << "k" << true << QString::fromUtf8("perchè € §");
         QTest::newRow("lookup ignores case") << QByteArray("bvlMain.Quit=Esci\r\n") << "BVLMAIN.quit" << true << "Esci";
     }
     void entries()
@@ -56,7 +56,7 @@ private slots:
         QCOMPARE(table.Lookup(key, actual), found);
         if (found) {
             QCOMPARE(actual, value);
-            QCOMPARE(table.GetLangString(key), value); // an empty value is no miss either
+            QCOMPARE(table.GetLangString(key), value);   // an empty value is no miss either
         }
         QVERIFY(platform.calls.isEmpty());
     }
@@ -72,7 +72,7 @@ private slots:
         QVERIFY(table.Lookup("key", value));
         QCOMPARE(value, QStringLiteral("a"));
         QVERIFY(!table.Lookup("last", value));
-        QVERIFY(platform.calls.isEmpty()); // the caller reports a failed load
+        QVERIFY(platform.calls.isEmpty());   // the caller reports a failed load
     }
 
     void eachLoadReplacesTheTable()
@@ -133,7 +133,7 @@ private slots:
         const QByteArray farName = QByteArray(100000, 'x') + "\r\nMain.LangName=Far\r\n";
         QTest::newRow("name entry behind the first piece") << farName << true;
         QByteArray atLimit = "Main.LangName=Far\r\n";
-        atLimit += QByteArray(Limit - atLimit.size(), 'x'); // one long comment line
+        atLimit += QByteArray(Limit - atLimit.size(), 'x');   // one long comment line
         QTest::newRow("exactly at the limit") << atLimit << true;
         QTest::newRow("one byte over the limit") << QByteArray(atLimit + "x") << false;
     }
@@ -162,7 +162,9 @@ private slots:
         QTest::addColumn<QString>("name");
 
         QTest::newRow("plain") << QByteArray("x=1\r\nMain.LangName=English\r\n") << true << "English";
-        QTest::newRow("code page") << QByteArray("Main.LangName=Fran\xE7" "ais") << true << QString::fromUtf8("Français");
+        QTest::newRow("code page") << QByteArray("Main.LangName=Fran\xE7"
+                                                 "ais")
+                                   << true << QString::fromUtf8("Français");
         QTest::newRow("first of several") << QByteArray("Main.LangName=A\nMain.LangName=B\n") << true << "A";
         QTest::newRow("value kept verbatim") << QByteArray("Main.LangName= A=B \r\n") << true << " A=B ";
         QTest::newRow("other letter case") << QByteArray("main.langname=English\r\n") << false << "";
@@ -212,8 +214,8 @@ private slots:
         QVERIFY(!table.Lookup("", value));
         QCOMPARE(table.GetLangString("a"), QStringLiteral("?"));
         QCOMPARE(table.GetLangString("b"), QStringLiteral("?"));
-        QCOMPARE(platform.messages(), QStringList({"Missing language string: \"a\"",
-                                                   "Missing language string: \"b\""}));
+        QCOMPARE(platform.messages(),
+                 QStringList({"Missing language string: \"a\"", "Missing language string: \"b\""}));
     }
 
     // A language chosen while another is in use replaces it only as a whole.
@@ -286,7 +288,8 @@ private slots:
         QVERIFY(table.LoadLanguageFile(write("Main.Locale=pl\r\nbvlMain.sSavedCount_V.other=%1 (%2)\r\n")));
         QCOMPARE(table.GetPluralString("bvlMain.sSavedCount_V", 1).arg("x"), QStringLiteral("1 (x)"));
         QVERIFY(table.LoadLanguageFile(write("Main.Locale=pl\r\n")));
-        QCOMPARE(table.GetPluralString("bvlMain.sSavedCount_V", 5).arg("a.seem"), QStringLiteral("Saved 5 settings into a.seem"));
+        QCOMPARE(table.GetPluralString("bvlMain.sSavedCount_V", 5).arg("a.seem"),
+                 QStringLiteral("Saved 5 settings into a.seem"));
 
         QVERIFY(table.LoadLanguageFile(QStringLiteral(BVL_DATA_DIR "/polski.sel")));
         QCOMPARE(table.GetPluralString("bvlMain.sChangedCount_V", 1), QStringLiteral("(1 zmiana)"));

@@ -12,10 +12,10 @@
 
 namespace {
 
-const QStringList ShippedFiles{QStringLiteral("english.sel"),   QStringLiteral("italiano.sel"),
-                               QStringLiteral("deutsch.sel"),   QStringLiteral("espanol.sel"),
-                               QStringLiteral("francais.sel"),  QStringLiteral("portugues.sel"),
-                               QStringLiteral("polski.sel"),    QStringLiteral("russkij.sel")};
+const QStringList ShippedFiles{QStringLiteral("english.sel"),  QStringLiteral("italiano.sel"),
+                               QStringLiteral("deutsch.sel"),  QStringLiteral("espanol.sel"),
+                               QStringLiteral("francais.sel"), QStringLiteral("portugues.sel"),
+                               QStringLiteral("polski.sel"),   QStringLiteral("russkij.sel")};
 
 QString shippedPath(const QString &fileName)
 {
@@ -59,26 +59,56 @@ QStringList keysInSource(const QString &source)
 }
 
 // The localised controls of the program's windows.
-const QStringList ControlKeys{
-    "bvlMain.frDescription", "bvlMain.mnuFile", "bvlMain.mnfOpenSEEM", "bvlMain.mnfChangeSettingFile",
-    "bvlMain.mnfSaveSEEM", "bvlMain.mnfRestore", "bvlMain.mnfAutoSettingSelection", "bvlMain.mnfQuit",
-    "bvlMain.mnuSetting", "bvlMain.mnuLanguage", "bvlMain.mnfRestoreItem",
-    "bvlEditSetting.frSettings", "bvlEditSetting.cmEdit", "bvlEditSetting.cmCopy", "bvlEditSetting.cmDelete",
-    "bvlEditSetting.cmAdd", "bvlEditSetting.frGeneralInfo", "bvlEditSetting.lbSuitableSEEMRec",
-    "bvlEditSetting.lbSuitablePhone", "bvlEditSetting.lbSuitableSEEM", "bvlEditSetting.lbAuthor",
-    "bvlEditSetting.mnuFile", "bvlEditSetting.mnfNew", "bvlEditSetting.mnfOpenSetting",
-    "bvlEditSetting.mnfSaveSetting",
-    "bvlEditSettingDo.cmCancel", "bvlEditSettingDo.cmOK", "bvlEditSettingDo.frSetting",
-    "bvlEditSettingDo.opType(0)", "bvlEditSettingDo.opType(1)", "bvlEditSettingDo.opType(2)",
-    "bvlEditSettingDo.opType(3)", "bvlEditSettingDo.opType(4)", "bvlEditSettingDo.lbMaxStringLength",
-    "bvlEditSettingDo.lbAvailableChars", "bvlEditSettingDo.lbUncheckedValue",
-    "bvlEditSettingDo.lbCheckedValue", "bvlEditSettingDo.lbSettingValueVal",
-    "bvlEditSettingDo.lbSettingValueList", "bvlEditSettingDo.lbStateBin", "bvlEditSettingDo.lbStateDec",
-    "bvlEditSettingDo.lbBitSelection", "bvlEditSettingDo.lbSettingName",
-    "bvlEditSettingDo.lbSettingDescription", "bvlEditSettingDo.lbSettingGroup", "bvlEditSettingDo.lbOffset",
-    "bvlEditSettingDo.lbDecOffset", "bvlEditSettingDo.lbHexOffset"};
+const QStringList ControlKeys{"bvlMain.frDescription",
+                              "bvlMain.mnuFile",
+                              "bvlMain.mnfOpenSEEM",
+                              "bvlMain.mnfChangeSettingFile",
+                              "bvlMain.mnfSaveSEEM",
+                              "bvlMain.mnfRestore",
+                              "bvlMain.mnfAutoSettingSelection",
+                              "bvlMain.mnfQuit",
+                              "bvlMain.mnuSetting",
+                              "bvlMain.mnuLanguage",
+                              "bvlMain.mnfRestoreItem",
+                              "bvlEditSetting.frSettings",
+                              "bvlEditSetting.cmEdit",
+                              "bvlEditSetting.cmCopy",
+                              "bvlEditSetting.cmDelete",
+                              "bvlEditSetting.cmAdd",
+                              "bvlEditSetting.frGeneralInfo",
+                              "bvlEditSetting.lbSuitableSEEMRec",
+                              "bvlEditSetting.lbSuitablePhone",
+                              "bvlEditSetting.lbSuitableSEEM",
+                              "bvlEditSetting.lbAuthor",
+                              "bvlEditSetting.mnuFile",
+                              "bvlEditSetting.mnfNew",
+                              "bvlEditSetting.mnfOpenSetting",
+                              "bvlEditSetting.mnfSaveSetting",
+                              "bvlEditSettingDo.cmCancel",
+                              "bvlEditSettingDo.cmOK",
+                              "bvlEditSettingDo.frSetting",
+                              "bvlEditSettingDo.opType(0)",
+                              "bvlEditSettingDo.opType(1)",
+                              "bvlEditSettingDo.opType(2)",
+                              "bvlEditSettingDo.opType(3)",
+                              "bvlEditSettingDo.opType(4)",
+                              "bvlEditSettingDo.lbMaxStringLength",
+                              "bvlEditSettingDo.lbAvailableChars",
+                              "bvlEditSettingDo.lbUncheckedValue",
+                              "bvlEditSettingDo.lbCheckedValue",
+                              "bvlEditSettingDo.lbSettingValueVal",
+                              "bvlEditSettingDo.lbSettingValueList",
+                              "bvlEditSettingDo.lbStateBin",
+                              "bvlEditSettingDo.lbStateDec",
+                              "bvlEditSettingDo.lbBitSelection",
+                              "bvlEditSettingDo.lbSettingName",
+                              "bvlEditSettingDo.lbSettingDescription",
+                              "bvlEditSettingDo.lbSettingGroup",
+                              "bvlEditSettingDo.lbOffset",
+                              "bvlEditSettingDo.lbDecOffset",
+                              "bvlEditSettingDo.lbHexOffset"};
 
-}
+}   // namespace
 
 class TestLanguageKeys : public QObject
 {
@@ -90,13 +120,21 @@ private slots:
         QTest::addColumn<QString>("languageName");
         QTest::addColumn<QString>("locale");
         QTest::addColumn<bool>("utf8");
-        QTest::newRow("english") << "english.sel" << "English" << "en" << false;
-        QTest::newRow("italiano") << "italiano.sel" << "Italiano" << "it" << false;
-        QTest::newRow("deutsch") << "deutsch.sel" << "Deutsch" << "de" << false;
+        QTest::newRow("english") << "english.sel"
+                                 << "English"
+                                 << "en" << false;
+        QTest::newRow("italiano") << "italiano.sel"
+                                  << "Italiano"
+                                  << "it" << false;
+        QTest::newRow("deutsch") << "deutsch.sel"
+                                 << "Deutsch"
+                                 << "de" << false;
         QTest::newRow("espanol") << "espanol.sel" << QString::fromUtf8("Español") << "es" << false;
         QTest::newRow("francais") << "francais.sel" << QString::fromUtf8("Français") << "fr" << false;
         QTest::newRow("portugues") << "portugues.sel" << QString::fromUtf8("Português") << "pt" << false;
-        QTest::newRow("polski") << "polski.sel" << "Polski" << "pl" << true;
+        QTest::newRow("polski") << "polski.sel"
+                                << "Polski"
+                                << "pl" << true;
         QTest::newRow("russkij") << "russkij.sel" << QString::fromUtf8("Русский") << "ru" << true;
     }
     void shippedFilesLoad()
@@ -123,7 +161,7 @@ private slots:
         QVERIFY(bytes.endsWith("\r\n"));
         QCOMPARE(bytes.startsWith("\xEF\xBB\xBF"), utf8);
         if (!utf8)
-            QVERIFY(!bytes.contains("\xC3")); // no UTF-8 sequences for accented letters
+            QVERIFY(!bytes.contains("\xC3"));   // no UTF-8 sequences for accented letters
     }
 
     // A translation keeps what the program or the user relies on: the placeholders, the
@@ -141,7 +179,9 @@ private slots:
             while (it.hasNext())
                 marks << it.next().captured();
             marks.sort();
-            return QStringLiteral("%1, ends with blank: %2").arg(marks.join(QLatin1Char(' '))).arg(text.endsWith(QLatin1Char(' ')));
+            return QStringLiteral("%1, ends with blank: %2")
+                .arg(marks.join(QLatin1Char(' ')))
+                .arg(text.endsWith(QLatin1Char(' ')));
         };
         for (const QString &fileName : ShippedFiles.mid(1)) {
             LangTable table(platform);
@@ -178,7 +218,8 @@ private slots:
             // Italian is written with English; the other translations may hold keys whose
             // English is still on its way from another branch.
             if (fileName == QLatin1String("italiano.sel"))
-                QVERIFY2(QSet<QString>(other).subtract(english).isEmpty(), qPrintable(fileName + " has keys English lacks"));
+                QVERIFY2(QSet<QString>(other).subtract(english).isEmpty(),
+                         qPrintable(fileName + " has keys English lacks"));
         }
     }
 

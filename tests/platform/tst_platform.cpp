@@ -13,10 +13,14 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("seem") << "SEEM files|*.seem;*.bin;*.sch|All files|*.*"
                               << "SEEM files (*.seem *.bin *.sch);;All files (*)";
-        QTest::newRow("one") << "Setting files|*.sec" << "Setting files (*.sec)";
-        QTest::newRow("pattern already shown") << "Setting file (*.sec)|*.sec" << "Setting file (*.sec)";
-        QTest::newRow("other text in brackets") << "Images (raw)|*.bin" << "Images (raw) (*.bin)";
-        QTest::newRow("dangling description ignored") << "A|*.a|B" << "A (*.a)";
+        QTest::newRow("one") << "Setting files|*.sec"
+                             << "Setting files (*.sec)";
+        QTest::newRow("pattern already shown") << "Setting file (*.sec)|*.sec"
+                                               << "Setting file (*.sec)";
+        QTest::newRow("other text in brackets") << "Images (raw)|*.bin"
+                                                << "Images (raw) (*.bin)";
+        QTest::newRow("dangling description ignored") << "A|*.a|B"
+                                                      << "A (*.a)";
     }
     void fileFilterConversion()
     {
@@ -30,12 +34,24 @@ private slots:
         QTest::addColumn<QString>("proposed");
         QTest::addColumn<QString>("lastFolder");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("nothing, first dialog: home folder") << "" << "" << "/people/ann";
-        QTest::newRow("nothing: last folder") << "" << "/last" << "/last";
-        QTest::newRow("a folder") << "/seem/" << "/last" << "/seem/";
-        QTest::newRow("a path") << "/seem/a.seem" << "/last" << "/seem/a.seem";
-        QTest::newRow("a bare name: last folder") << "a.sec" << "/last" << "/last/a.sec";
-        QTest::newRow("a bare name: home folder") << "a.sec" << "" << "/people/ann/a.sec";
+        QTest::newRow("nothing, first dialog: home folder") << ""
+                                                            << ""
+                                                            << "/people/ann";
+        QTest::newRow("nothing: last folder") << ""
+                                              << "/last"
+                                              << "/last";
+        QTest::newRow("a folder") << "/seem/"
+                                  << "/last"
+                                  << "/seem/";
+        QTest::newRow("a path") << "/seem/a.seem"
+                                << "/last"
+                                << "/seem/a.seem";
+        QTest::newRow("a bare name: last folder") << "a.sec"
+                                                  << "/last"
+                                                  << "/last/a.sec";
+        QTest::newRow("a bare name: home folder") << "a.sec"
+                                                  << ""
+                                                  << "/people/ann/a.sec";
     }
     void fileDialogStart()
     {

@@ -12,7 +12,7 @@ struct CliSample
     CliSample()
     {
         sec = folder.writeSec(QStringLiteral("sample.sec"), MainFixtures::Header(0x32, 1),
-                               MainFixtures::SampleSettings());
+                              MainFixtures::SampleSettings());
         image = folder.writeBytes(QStringLiteral("0032_0001.seem"), MainFixtures::SampleImage());
     }
     CliResult run(const QStringList &arguments) const { return RunCliCaptured(arguments, folder.dir.path()); }

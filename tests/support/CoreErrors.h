@@ -7,8 +7,7 @@
 
 // The BvlError number that action throws, or 0 when it returns normally. Lets tests
 // table the expected failure of a call next to its expected result.
-template<typename Action>
-int BvlErrorOf(Action &&action)
+template<typename Action> int BvlErrorOf(Action &&action)
 {
     try {
         std::forward<Action>(action)();
@@ -19,8 +18,7 @@ int BvlErrorOf(Action &&action)
 }
 
 // True when action throws BvlError number; otherwise warns with what happened instead.
-template<typename Action>
-bool ThrowsNumber(int number, Action &&action)
+template<typename Action> bool ThrowsNumber(int number, Action &&action)
 {
     bool threw = true;
     const int got = BvlErrorOf([&] {

@@ -41,8 +41,7 @@ void ChooseLanguageOnNextModal(const QString &language)
     });
 }
 
-UnexpectedModalGuard::UnexpectedModalGuard()
-    : m_timer(new QTimer(this))
+UnexpectedModalGuard::UnexpectedModalGuard() : m_timer(new QTimer(this))
 {
     m_timer->setInterval(0);
     connect(m_timer, &QTimer::timeout, this, [this] {

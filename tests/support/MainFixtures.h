@@ -46,7 +46,8 @@ inline SettingList SampleSettings()
     SettingStruct volume = ValueList(0, 0x30, {0, 16, 32});
     volume.ValueNames = JoinValues({QStringLiteral("Low"), QStringLiteral("Mid"), QStringLiteral("High")});
     return {
-        Named(Checkbox(0, 0x01, 1, 0), QStringLiteral("Beep"), QStringLiteral("Sound"), QStringLiteral("Beeps on keys")),
+        Named(Checkbox(0, 0x01, 1, 0), QStringLiteral("Beep"), QStringLiteral("Sound"),
+              QStringLiteral("Beeps on keys")),
         Named(volume, QStringLiteral("Volume"), QStringLiteral("Sound"), QStringLiteral("How loud")),
         Named(Int8(1), QStringLiteral("Timeout"), QStringLiteral("Display"), QStringLiteral("Seconds")),
         Named(AnsiString(2, 8), QStringLiteral("Greeting"), QStringLiteral("Display")),
@@ -58,7 +59,10 @@ inline SettingList SampleSettings()
 // Beep on, volume Mid, timeout 200, greeting "ABC", owner "AB", roaming on.
 inline QByteArray SampleImage()
 {
-    return QByteArray::fromHex("11C8" "4142430058595A57" "0041004200000000" "8000");
+    return QByteArray::fromHex("11C8"
+                               "4142430058595A57"
+                               "0041004200000000"
+                               "8000");
 }
 
 class ProgramFolder
@@ -134,7 +138,8 @@ struct MainFixture
     MainFixture()
     {
         platform.folder = folder.dir.path();
-        platform.preferences.insert(QStringLiteral("Lang/Language"), folder.copyLanguage(QStringLiteral("english.sel")));
+        platform.preferences.insert(QStringLiteral("Lang/Language"),
+                                    folder.copyLanguage(QStringLiteral("english.sel")));
         secPath = folder.writeSec(QStringLiteral("sample.sec"), Header(0x32, 1), SampleSettings());
         seemPath = folder.writeBytes(QStringLiteral("0032_0001.seem"), SampleImage());
         window = std::make_unique<bvlMain>(ctx);
@@ -175,4 +180,4 @@ struct MainFixture
     QLineEdit *text(int index) { return qobject_cast<QLineEdit *>(window->ControlOf(index)); }
 };
 
-} // namespace MainFixtures
+}   // namespace MainFixtures

@@ -2,11 +2,11 @@
 
 #include <QAbstractButton>
 
-#include <algorithm>
 #include <QGroupBox>
 #include <QHash>
 #include <QLabel>
 #include <QMenuBar>
+#include <algorithm>
 
 QString MnemonicOf(const QString &caption)
 {
@@ -29,7 +29,8 @@ QStringList Clashes(const QString &where, const QStringList &captions, bool ever
         const QString letter = MnemonicOf(caption);
         if (letter.isEmpty()) {
             // "...", "+" and "-" name no word to take a letter from: Tab reaches them.
-            const bool symbolsOnly = std::none_of(caption.begin(), caption.end(), [](QChar c) { return c.isLetterOrNumber(); });
+            const bool symbolsOnly =
+                std::none_of(caption.begin(), caption.end(), [](QChar c) { return c.isLetterOrNumber(); });
             if (everyOneHasALetter && !symbolsOnly)
                 faults << QStringLiteral("%1: no letter in \"%2\"").arg(where, caption);
         } else if (owner.contains(letter)) {
@@ -40,7 +41,7 @@ QStringList Clashes(const QString &where, const QStringList &captions, bool ever
     }
     return faults;
 }
-}
+}   // namespace
 
 QStringList SharedMnemonics(const QString &level, const QList<QAction *> &actions)
 {
@@ -57,7 +58,7 @@ QStringList WindowMnemonicFaults(const QString &where, QWidget *window)
     QStringList captions;
     for (QWidget *widget : window->findChildren<QWidget *>()) {
         if (widget->window() != window || widget->inherits("QCheckBox"))
-            continue; // another window's, or a bit that only shows
+            continue;   // another window's, or a bit that only shows
         if (auto *button = qobject_cast<QAbstractButton *>(widget); button && !button->text().isEmpty())
             captions << button->text();
         else if (auto *box = qobject_cast<QGroupBox *>(widget); box && !box->title().isEmpty())

@@ -135,4 +135,4 @@ inline void InterruptSave(const QString &path, const QByteArray &edited)
     NoFaults();
 }
 
-} // namespace SaveFaults
+}   // namespace SaveFaults

@@ -8,7 +8,7 @@ void failUnexpected(const QString &what)
     const QByteArray text = ("unexpected, unanswered " + what).toUtf8();
     QTest::qFail(text.constData(), __FILE__, __LINE__);
 }
-}
+}   // namespace
 
 QList<ScriptedPlatform::Call> ScriptedPlatform::callsOf(Kind kind) const
 {

@@ -14,25 +14,32 @@
 class ScriptedPlatform : public Platform
 {
 public:
-    enum class Kind { Message, OpenFile, SaveFile, Input, ShellOpen, Exit };
+    enum class Kind {
+        Message,
+        OpenFile,
+        SaveFile,
+        Input,
+        ShellOpen,
+        Exit
+    };
 
     struct Call
     {
         Kind kind = Kind::Message;
-        QString text;      // message text, dialog title, prompt, shell target
+        QString text;   // message text, dialog title, prompt, shell target
         MsgIcon icon = MsgIcon::None;
         MsgButtons buttons = MsgButtons::Ok;
-        QString filter;    // file dialogs: the filter as the program gave it
-        QString proposed;  // file dialogs: proposed name; input: default text
-        bool confirmOverwrite = true; // save dialogs: asks before replacing a file
+        QString filter;                 // file dialogs: the filter as the program gave it
+        QString proposed;               // file dialogs: proposed name; input: default text
+        bool confirmOverwrite = true;   // save dialogs: asks before replacing a file
         int exitCode = 0;
-        MsgDefault defaultAnswer = MsgDefault::Yes; // questions: the button Enter presses
+        MsgDefault defaultAnswer = MsgDefault::Yes;   // questions: the button Enter presses
     };
 
     // Answers, consumed in order.
     void answerMessage(MsgResult result) { m_messageAnswers.enqueue(result); }
     void answerFile(const QString &path) { m_fileAnswers.enqueue(path); }
-    void cancelFile() { m_fileAnswers.enqueue(QString()); }  // empty = cancelled
+    void cancelFile() { m_fileAnswers.enqueue(QString()); }   // empty = cancelled
     void answerInput(const QString &text) { m_inputAnswers.enqueue(text); }
     bool allAnswersUsed() const
     {
@@ -42,15 +49,15 @@ public:
     // What was shown.
     QList<Call> calls;
     QList<Call> callsOf(Kind kind) const;
-    QStringList messages() const;       // texts of every message box, in order
+    QStringList messages() const;   // texts of every message box, in order
     void clearCalls() { calls.clear(); }
 
     // Desktop state the program reads and writes.
-    QString folder;                      // program folder
+    QString folder;   // program folder
     // The per-user folder: inside a temporary folder of this platform, not created.
     QTemporaryDir userBase;
     QString user = JoinPath(userBase.path(), QStringLiteral("brimvale-edit"));
-    QMap<QString, QString> preferences;  // "section/key" -> value
+    QMap<QString, QString> preferences;   // "section/key" -> value
     bool exited = false;
 
     MsgResult messageBox(const QString &text, MsgIcon icon, MsgButtons buttons,

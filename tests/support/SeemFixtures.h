@@ -65,7 +65,7 @@ inline SettingStruct UnicodeString(qint32 offset, qint32 maxStringLength)
     return s;
 }
 
-} // namespace SeemFixtures
+}   // namespace SeemFixtures
 
 // s under the name, group and description a test gives it.
 inline SettingStruct Named(SettingStruct s, const QString &name, const QString &group,

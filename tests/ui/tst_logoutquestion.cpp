@@ -21,7 +21,7 @@ struct EditedFixture : MainFixture
         platform.clearCalls();
     }
 };
-}
+}   // namespace
 
 class TestLogoutQuestion : public QObject
 {
@@ -54,7 +54,7 @@ private slots:
         f.platform.answerMessage(MsgResult::Yes);
         f.platform.answerFile(f.seemPath);
         QVERIFY(!f.logout.CommitData(true));
-        QCOMPARE(f.folder.bytes("0032_0001.seem").at(0), char(0x10)); // Beep's bit cleared, nothing else
+        QCOMPARE(f.folder.bytes("0032_0001.seem").at(0), char(0x10));   // Beep's bit cleared, nothing else
         QCOMPARE(f.folder.bytes("0032_0001.seem").mid(1), SampleImage().mid(1));
         QVERIFY(f.window->close());
         QCOMPARE(f.platform.messages().size(), 1);
@@ -73,7 +73,7 @@ private slots:
 
         f.platform.answerMessage(MsgResult::No);
         QVERIFY(!f.logout.CommitData(true));
-        QVERIFY(f.window->close()); // the session's close: the answer stands
+        QVERIFY(f.window->close());   // the session's close: the answer stands
         QCOMPARE(f.platform.messages().size(), 3);
         QCOMPARE(f.folder.bytes("0032_0001.seem"), SampleImage());
     }

@@ -24,7 +24,7 @@ void pressInBox(int key, QString &defaultText)
     defaultText = box->defaultButton() ? box->defaultButton()->text() : QString();
     QTest::keyClick(box, Qt::Key(key));
 }
-}
+}   // namespace
 
 class TestQtPlatform : public QObject
 {
@@ -40,7 +40,8 @@ private slots:
         QTest::newRow("risky, Escape") << MsgButtons::YesNo << MsgDefault::No << int(Qt::Key_Escape) << MsgResult::No;
         QTest::newRow("risky with Cancel, Enter")
             << MsgButtons::YesNoCancel << MsgDefault::No << int(Qt::Key_Return) << MsgResult::No;
-        QTest::newRow("ordinary, Enter") << MsgButtons::YesNo << MsgDefault::Yes << int(Qt::Key_Return) << MsgResult::Yes;
+        QTest::newRow("ordinary, Enter") << MsgButtons::YesNo << MsgDefault::Yes << int(Qt::Key_Return)
+                                         << MsgResult::Yes;
         QTest::newRow("save question, Escape")
             << MsgButtons::YesNoCancel << MsgDefault::Yes << int(Qt::Key_Escape) << MsgResult::Cancel;
     }
@@ -53,10 +54,11 @@ private slots:
         QtPlatform platform;
         QString defaultText;
         QTimer::singleShot(0, [key, &defaultText] { pressInBox(key, defaultText); });
-        QCOMPARE(platform.messageBox(QStringLiteral("Replace it?"), MsgIcon::Question, buttons, defaultAnswer), expected);
+        QCOMPARE(platform.messageBox(QStringLiteral("Replace it?"), MsgIcon::Question, buttons, defaultAnswer),
+                 expected);
         // What the user sees marked as the button Enter presses.
-        QCOMPARE(defaultText.remove(QLatin1Char('&')), defaultAnswer == MsgDefault::No ? QStringLiteral("No")
-                                                                                        : QStringLiteral("Yes"));
+        QCOMPARE(defaultText.remove(QLatin1Char('&')),
+                 defaultAnswer == MsgDefault::No ? QStringLiteral("No") : QStringLiteral("Yes"));
     }
 };
 

@@ -29,7 +29,7 @@ struct Unstarted : UnstartedWindow
         return !parsed.exitStatus && StartMainWindow(window, parsed);
     }
 };
-}
+}   // namespace
 
 class TestStartArguments : public QObject
 {
@@ -104,11 +104,13 @@ private slots:
     void helpAndVersionNeedNoDisplay()
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const QString &name : {QStringLiteral("DISPLAY"), QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("QT_QPA_PLATFORM")})
+        for (const QString &name :
+             {QStringLiteral("DISPLAY"), QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("QT_QPA_PLATFORM")})
             environment.remove(name);
         const QList<QPair<QString, QString>> asked = {
             {QStringLiteral("--help"), QStringLiteral("Usage: brimvale-edit [--help] [--version] [SEEM file]\n")},
-            {QStringLiteral("--version"), QStringLiteral("brimvale-edit (Brimvale Edit) ") + VersionString() + QLatin1Char('\n')},
+            {QStringLiteral("--version"),
+             QStringLiteral("brimvale-edit (Brimvale Edit) ") + VersionString() + QLatin1Char('\n')},
         };
         for (const auto &question : asked) {
             QProcess program;

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-
 namespace {
 
 int bitCount(quint8 bits)
@@ -15,11 +14,10 @@ int bitCount(quint8 bits)
     return count;
 }
 
-}
+}   // namespace
 
 BitCoverage::BitCoverage(const SettingList &settings, qint64 imageSize)
-    : m_owned(int(qMax<qint64>(0, imageSize)), '\0')
-    , m_shared(int(qMax<qint64>(0, imageSize)), '\0')
+    : m_owned(int(qMax<qint64>(0, imageSize)), '\0'), m_shared(int(qMax<qint64>(0, imageSize)), '\0')
 {
     char *owned = m_owned.data();
     char *shared = m_shared.data();

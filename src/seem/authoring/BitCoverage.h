@@ -14,10 +14,10 @@ class BitCoverage
 {
 public:
     enum class ByteState {
-        Undescribed,  // no setting owns a bit of it
-        Partly,       // some bits owned, each by one setting
-        Whole,        // every bit owned, each by one setting
-        Conflict,     // a bit owned by more than one setting
+        Undescribed,   // no setting owns a bit of it
+        Partly,        // some bits owned, each by one setting
+        Whole,         // every bit owned, each by one setting
+        Conflict,      // a bit owned by more than one setting
     };
 
     BitCoverage() = default;
@@ -43,7 +43,7 @@ private:
 // One setting's hold on one byte: which of its bits the setting owns.
 struct ByteOwner
 {
-    int index = 0;     // 1-based setting number
+    int index = 0;   // 1-based setting number
     quint8 bits = 0;
 };
 

@@ -1,8 +1,8 @@
 #include "seem/authoring/DifferenceProposals.h"
 
 #include "core/BvlError.h"
-#include "core/Conversions.h"
 #include "core/CodePage.h"
+#include "core/Conversions.h"
 #include "seem/authoring/BitCoverage.h"
 
 #include <QVarLengthArray>
@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int MinimumTextCharacters = 3; // fewer are as often numbers that look like letters
+constexpr int MinimumTextCharacters = 3;   // fewer are as often numbers that look like letters
 
 int bitCount(quint8 bits)
 {
@@ -90,7 +90,7 @@ private:
     {
         return std::any_of(m_scripts.cbegin(), m_scripts.cend(), [](QChar::Script s) {
             return s == QChar::Script_Han || s == QChar::Script_Hangul || s == QChar::Script_Hiragana
-                || s == QChar::Script_Katakana || s == QChar::Script_Bopomofo;
+                   || s == QChar::Script_Katakana || s == QChar::Script_Bopomofo;
         });
     }
 
@@ -112,8 +112,8 @@ QString Storable(const QString &text)
 struct TextRun
 {
     qint64 start = 0;
-    qint64 end = 0;      // behind the longer text's terminator, or at a described byte
-    qint64 longest = 0;  // characters of the longer text
+    qint64 end = 0;       // behind the longer text's terminator, or at a described byte
+    qint64 longest = 0;   // characters of the longer text
 };
 
 // Walks the images together over bytes that no setting or draft owns.
@@ -122,13 +122,13 @@ class ProposalScan
 public:
     ProposalScan(const SettingList &settings, const QByteArray &first, const QByteArray &second,
                  const ProposalTexts &texts)
-        : m_a(reinterpret_cast<const quint8 *>(first.constData()))
-        , m_b(reinterpret_cast<const quint8 *>(second.constData()))
-        , m_size(first.size())
-        , m_coverage(settings, first.size())
-        , m_first(first)
-        , m_second(second)
-        , m_texts(texts)
+        : m_a(reinterpret_cast<const quint8 *>(first.constData())),
+          m_b(reinterpret_cast<const quint8 *>(second.constData())),
+          m_size(first.size()),
+          m_coverage(settings, first.size()),
+          m_first(first),
+          m_second(second),
+          m_texts(texts)
     {
         const bool distinct = !texts.firstImage.isEmpty() && texts.firstImage != texts.secondImage;
         m_firstState = stateName(distinct ? texts.firstImage : texts.first);
@@ -277,7 +277,8 @@ private:
             Scripts scriptsA, scriptsB;
             while (isFree(start - 2) && isFree(start - 1) && isWideChar(unitOf(m_a, start - 2))
                    && isWideChar(unitOf(m_b, start - 2)) && own.admits(unitOf(m_a, start - 2))
-                   && own.admits(unitOf(m_b, start - 2)) && scriptsA.add(m_a[start - 2]) && scriptsB.add(m_b[start - 2]))
+                   && own.admits(unitOf(m_b, start - 2)) && scriptsA.add(m_a[start - 2])
+                   && scriptsB.add(m_b[start - 2]))
                 start -= 2;
             qint64 endA = 0, endB = 0, lengthA = 0, lengthB = 0;
             if (!wideLength(m_a, start, endA, lengthA) || !wideLength(m_b, start, endB, lengthB))
@@ -395,11 +396,11 @@ private:
     const ProposalTexts &m_texts;
     QString m_firstState;
     QString m_secondState;
-    qint64 m_floor = 0; // bytes before it belong to a draft already made
+    qint64 m_floor = 0;   // bytes before it belong to a draft already made
     QVector<Proposal> m_proposals;
 };
 
-}
+}   // namespace
 
 QString OffsetName(qint64 offset)
 {

@@ -26,9 +26,9 @@
 struct ProposalTexts
 {
     QString group = QStringLiteral("Proposed");
-    QString firstImage;     // file names of the two images; states are named after them
+    QString firstImage;   // file names of the two images; states are named after them
     QString secondImage;
-    QString first = QStringLiteral("first");    // the state names when the file names are equal
+    QString first = QStringLiteral("first");   // the state names when the file names are equal
     QString second = QStringLiteral("second");
     QString bitName = QStringLiteral("Byte %1, bit %2");
     QString bitsName = QStringLiteral("Byte %1, bits %2-%3");
@@ -40,7 +40,7 @@ struct ProposalTexts
 struct Proposal
 {
     SettingStruct setting;
-    QString firstValue;    // the value each image holds, as the description names it
+    QString firstValue;   // the value each image holds, as the description names it
     QString secondValue;
 };
 

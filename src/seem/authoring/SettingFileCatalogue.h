@@ -10,7 +10,10 @@
 // checked as `check` checks it. The "Setting files" window and `brimvale-cli list` show
 // this one list, so both always agree.
 
-enum class FileFolder { User, Shipped };
+enum class FileFolder {
+    User,
+    Shipped
+};
 
 struct CatalogueEntry
 {
@@ -20,11 +23,11 @@ struct CatalogueEntry
     // 0 when the file was read; else the reader's failure number (the header and the
     // counts below then mean nothing).
     int readError = 0;
-    int cutRecord = -1; // a file that ends too early: the record it ends in (0: its header)
+    int cutRecord = -1;   // a file that ends too early: the record it ends in (0: its header)
     HeaderCheck headerCheck = HeaderCheck::Accepted;
     SettingFileHeader header;
     int settingCount = 0;
-    int errors = 0;     // what `check` counts as errors (a refused header is one)
+    int errors = 0;   // what `check` counts as errors (a refused header is one)
     int warnings = 0;
 
     bool readable() const { return readError == 0; }

@@ -1,7 +1,7 @@
 #include "seem/authoring/SettingFileCheck.h"
 
-#include "seem/files/SeemFileName.h"
 #include "seem/document/SettingLookup.h"
+#include "seem/files/SeemFileName.h"
 
 #include <QFileInfo>
 
@@ -31,7 +31,7 @@ QString NameNumber(qint16 value)
 {
     return QStringLiteral("%1").arg(quint16(value), 4, 16, QLatin1Char('0')).toUpper();
 }
-}
+}   // namespace
 
 std::optional<FitFinding> RecordNumberFinding(const SettingFileHeader &header, const QString &imagePath)
 {

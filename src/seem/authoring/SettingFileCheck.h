@@ -26,7 +26,7 @@ struct SettingFileVerdict
 {
     int errors = 0;
     int warnings = 0;
-    QStringList lines; // errors first, then warnings, as FindingLine writes them
+    QStringList lines;   // errors first, then warnings, as FindingLine writes them
     bool clean() const { return errors == 0 && warnings == 0; }
 };
 

@@ -54,7 +54,7 @@ void CheckBytes(InstallCandidate &candidate)
         candidate.refusal = InstallRefusal::GroupPathTooLong;
 }
 
-} // namespace
+}   // namespace
 
 InstallCandidate PrepareInstall(const QString &source, const QString &userFolder)
 {

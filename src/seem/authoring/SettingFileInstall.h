@@ -7,23 +7,23 @@
 
 enum class InstallRefusal {
     None,
-    ReadFailed,         // cannot be read, or not in full (readError says why)
-    NotSettingFile,     // does not begin with the magic "sec"
-    UnsupportedVersion, // a setting file of a format version other than 3 (fileVersion)
-    GroupPathTooLong,   // a group path beyond what the windows take from a file
-    AlreadyThere,       // the file is the per-user folder's own copy
+    ReadFailed,           // cannot be read, or not in full (readError says why)
+    NotSettingFile,       // does not begin with the magic "sec"
+    UnsupportedVersion,   // a setting file of a format version other than 3 (fileVersion)
+    GroupPathTooLong,     // a group path beyond what the windows take from a file
+    AlreadyThere,         // the file is the per-user folder's own copy
 };
 
 struct InstallCandidate
 {
     QString source;
-    QString target;            // the same name in the per-user folder
+    QString target;   // the same name in the per-user folder
     InstallRefusal refusal = InstallRefusal::None;
-    int readError = 0;         // ReadFailed: the failure's number
-    int cutRecord = -1;        // ReadFailed on a file ending too early: the record it ends in (0: header)
-    int fileVersion = 0;       // UnsupportedVersion: the version the file has
-    bool replaces = false;     // a file of that name is in the per-user folder already
-    QByteArray bytes;          // what was read, written as it is
+    int readError = 0;       // ReadFailed: the failure's number
+    int cutRecord = -1;      // ReadFailed on a file ending too early: the record it ends in (0: header)
+    int fileVersion = 0;     // UnsupportedVersion: the version the file has
+    bool replaces = false;   // a file of that name is in the per-user folder already
+    QByteArray bytes;        // what was read, written as it is
 
     bool accepted() const { return refusal == InstallRefusal::None; }
 };

@@ -2,9 +2,9 @@
 
 #include "core/Conversions.h"
 #include "core/SettingFile.h"
+#include "seem/document/SettingLookup.h"
 #include "seem/values/OwnedBytes.h"
 #include "seem/values/SettingCodec.h"
-#include "seem/document/SettingLookup.h"
 #include "seem/values/SettingValueText.h"
 
 #include <QHash>
@@ -88,20 +88,25 @@ void CheckOneSetting(const SettingStruct &s, int index, QVector<FitFinding> &fin
                               FitRule::NegativeOffset, {s.Offset}));
     const int terminatorSize = s.Type == quint8(SettingType::AnsiString) ? 1 : 2;
     if (IsString(s) && s.MaxStringLength < terminatorSize)
-        findings.append(Error({index}, QStringLiteral("its field of %1 bytes has no room for the terminator").arg(s.MaxStringLength),
-                              FitRule::NoTerminatorRoom, {s.MaxStringLength}));
+        findings.append(Error(
+            {index}, QStringLiteral("its field of %1 bytes has no room for the terminator").arg(s.MaxStringLength),
+            FitRule::NoTerminatorRoom, {s.MaxStringLength}));
     else if (s.Type == quint8(SettingType::UnicodeString) && s.MaxStringLength % 2 != 0)
-        findings.append(Warning({index}, QStringLiteral("its UTF-16 field of %1 bytes has an odd length: its last byte is never used")
-                                             .arg(s.MaxStringLength),
-                                FitRule::OddUtf16Length, {s.MaxStringLength}));
+        findings.append(
+            Warning({index},
+                    QStringLiteral("its UTF-16 field of %1 bytes has an odd length: its last byte is never used")
+                        .arg(s.MaxStringLength),
+                    FitRule::OddUtf16Length, {s.MaxStringLength}));
     if (!OwnsBits(s)) {
         // The window ignores a mask and names on a number or a text; they are a slip.
         if (s.Type <= quint8(SettingType::UnicodeString) && s.BitMask != 0)
-            findings.append(Warning({index}, QStringLiteral("it has the bit mask %1, which a %2 does not use")
-                                                 .arg(ValueToBitText(s.BitMask), TypeWord(s)),
+            findings.append(Warning({index},
+                                    QStringLiteral("it has the bit mask %1, which a %2 does not use")
+                                        .arg(ValueToBitText(s.BitMask), TypeWord(s)),
                                     FitRule::MaskUnused, {s.BitMask, s.Type}));
         if (s.Type <= quint8(SettingType::UnicodeString) && !s.ValueNames.isEmpty())
-            findings.append(Warning({index}, QStringLiteral("it has value names, which a %1 does not use").arg(TypeWord(s)),
+            findings.append(Warning({index},
+                                    QStringLiteral("it has value names, which a %1 does not use").arg(TypeWord(s)),
                                     FitRule::NamesUnused, {s.Type}));
         return;
     }
@@ -127,23 +132,26 @@ void CheckOneSetting(const SettingStruct &s, int index, QVector<FitFinding> &fin
     // cannot be turned off and writes "on" when the user turns it off.
     if (s.Type == quint8(SettingType::Checkbox) && values.size() >= 2
         && (values.at(0) & s.BitMask) == (values.at(1) & s.BitMask))
-        findings.append(Error({index}, QStringLiteral("its checked and unchecked values are equal within its bits %1")
-                                           .arg(ValueToBitText(s.BitMask)),
+        findings.append(Error({index},
+                              QStringLiteral("its checked and unchecked values are equal within its bits %1")
+                                  .arg(ValueToBitText(s.BitMask)),
                               FitRule::CheckboxValuesEqual, {s.BitMask}));
     if (s.Type == quint8(SettingType::ValueList)) {
         const int names = int(SplitValues(s.ValueNames).size());
         if (texts.size() > names)
-            findings.append(Warning({index}, QStringLiteral("it has %1 values but only %2 names").arg(texts.size()).arg(names),
+            findings.append(Warning({index},
+                                    QStringLiteral("it has %1 values but only %2 names").arg(texts.size()).arg(names),
                                     FitRule::MoreValuesThanNames, {texts.size(), names}));
         // Two entries of one value: the second can be chosen but always reads back as the first.
         QHash<qint32, int> first;
         for (int k = 0; k < qMin(names, int(values.size())); ++k) {
             const qint32 owned = values.at(k) & s.BitMask;
             if (first.contains(owned))
-                findings.append(Warning({index}, QStringLiteral("values %1 and %2 are equal within its bits (%3)")
-                                                     .arg(first.value(owned) + 1)
-                                                     .arg(k + 1)
-                                                     .arg(ValueToBitText(owned)),
+                findings.append(Warning({index},
+                                        QStringLiteral("values %1 and %2 are equal within its bits (%3)")
+                                            .arg(first.value(owned) + 1)
+                                            .arg(k + 1)
+                                            .arg(ValueToBitText(owned)),
                                         FitRule::ValuesEqual, {first.value(owned) + 1, k + 1, owned}));
             else
                 first.insert(owned, k);
@@ -151,12 +159,14 @@ void CheckOneSetting(const SettingStruct &s, int index, QVector<FitFinding> &fin
     }
     for (int k = 0; k < values.size(); ++k) {
         if (values.at(k) < 0 || values.at(k) > 255)
-            findings.append(Warning({index}, QStringLiteral("value %1 (%2) does not fit a byte").arg(k + 1).arg(values.at(k)),
+            findings.append(Warning({index},
+                                    QStringLiteral("value %1 (%2) does not fit a byte").arg(k + 1).arg(values.at(k)),
                                     FitRule::ValueNotByte, {k + 1, values.at(k)}));
         else if (values.at(k) & ~s.BitMask)
-            findings.append(Warning({index}, QStringLiteral("value %1 (%2) has bits outside its mask %3")
-                                                 .arg(k + 1)
-                                                 .arg(ValueToBitText(values.at(k)), ValueToBitText(s.BitMask)),
+            findings.append(Warning({index},
+                                    QStringLiteral("value %1 (%2) has bits outside its mask %3")
+                                        .arg(k + 1)
+                                        .arg(ValueToBitText(values.at(k)), ValueToBitText(s.BitMask)),
                                     FitRule::ValueOutsideMask, {k + 1, values.at(k), s.BitMask}));
     }
 }
@@ -198,7 +208,8 @@ void ReportRun(const Owned *run, int count, qint64 first, qint64 last, QVector<F
         for (int k = 0; k < count; ++k)
             if (run[k].span.mask & common)
                 sharing.append(run[k].index);
-        findings.append(SharedWarning(std::move(sharing), QStringLiteral("share bits %1 of byte %2").arg(ValueToBitText(common)).arg(first),
+        findings.append(SharedWarning(std::move(sharing),
+                                      QStringLiteral("share bits %1 of byte %2").arg(ValueToBitText(common)).arg(first),
                                       FitRule::SharedBits, {common, first}));
         return;
     }
@@ -286,10 +297,11 @@ void CheckAgainstImage(const SettingStruct &s, int index, ByteStore &image, QVec
     if (span.size == 0)
         return;   // owns no byte of the image
     if (!SpanInsideImage(span, image.size())) {
-        findings.append(Error({index}, QStringLiteral("its bytes %1..%2 lie outside the image of %3 bytes")
-                                           .arg(span.offset)
-                                           .arg(span.end() - 1)
-                                           .arg(image.size()),
+        findings.append(Error({index},
+                              QStringLiteral("its bytes %1..%2 lie outside the image of %3 bytes")
+                                  .arg(span.offset)
+                                  .arg(span.end() - 1)
+                                  .arg(image.size()),
                               FitRule::OutsideImage, {span.offset, span.end() - 1, image.size()}));
         return;
     }
@@ -312,15 +324,15 @@ void CheckAgainstImage(const SettingStruct &s, int index, ByteStore &image, QVec
     } else if (s.Type == quint8(SettingType::ValueList)) {
         const int position = SettingCodec::DecodeListIndex(image, s);
         if (position < 0 || position >= ValueListEntries(s).size())
-            findings.append(Warning({index}, QStringLiteral("its bits %1 match no entry").arg(bits), FitRule::MatchesNoEntry,
-                                    {image.readByte(s.Offset) & s.BitMask}));
+            findings.append(Warning({index}, QStringLiteral("its bits %1 match no entry").arg(bits),
+                                    FitRule::MatchesNoEntry, {image.readByte(s.Offset) & s.BitMask}));
     } else if (IsString(s) && !HasTerminator(image, s, span)) {
         findings.append(Warning({index}, QStringLiteral("its text has no terminator in its %1 bytes").arg(span.size),
                                 FitRule::NoTerminator, {span.size}));
     }
 }
 
-} // namespace
+}   // namespace
 
 QVector<FitFinding> CheckSettingFile(const SettingFileHeader &header, const SettingList &settings)
 {
@@ -328,9 +340,10 @@ QVector<FitFinding> CheckSettingFile(const SettingFileHeader &header, const Sett
     CheckHeader(header, findings);
     // The windows refuse the whole file for one such path.
     if (const int oversized = FirstOversizedGroupPath(settings))
-        findings.append(Error({oversized}, QStringLiteral("its group path has more than %1 levels or %2 characters")
-                                               .arg(MaxGroupLevels)
-                                               .arg(MaxGroupPathLength),
+        findings.append(Error({oversized},
+                              QStringLiteral("its group path has more than %1 levels or %2 characters")
+                                  .arg(MaxGroupLevels)
+                                  .arg(MaxGroupPathLength),
                               FitRule::GroupPathTooLong, {MaxGroupLevels, MaxGroupPathLength}));
     for (int i = 0; i < settings.size(); ++i)
         CheckOneSetting(settings.at(i), i + 1, findings);

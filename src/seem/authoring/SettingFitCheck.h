@@ -16,38 +16,41 @@
 // is normal), values with bits outside the mask, two settings of one name in one group,
 // and (with an image) a check box whose bits match neither value, a list whose bits match
 // no entry, a string without a terminator.
-enum class FitSeverity { Error, Warning };
+enum class FitSeverity {
+    Error,
+    Warning
+};
 
 // What a finding is about, with the numbers its words need (in this order); the windows
 // word each rule in the user's language, the command line prints the message.
 enum class FitRule {
-    WrongMagic,           // texts: the magic found
-    WrongVersion,         // numbers: the format version
-    GroupPathTooLong,     // numbers: the limits of levels and characters
-    UnknownType,          // numbers: the type code
-    NoCheckedValue,       // a check box without any value
-    FewerValuesThanNames, // numbers: names, values
-    ValueNotNumber,       // numbers: the value's position; texts: the value
-    NegativeOffset,       // numbers: the offset
-    NoTerminatorRoom,     // numbers: the field's length
-    OddUtf16Length,       // numbers: the field's length
-    MaskUnused,           // numbers: the mask, the type code
-    NamesUnused,          // numbers: the type code
+    WrongMagic,             // texts: the magic found
+    WrongVersion,           // numbers: the format version
+    GroupPathTooLong,       // numbers: the limits of levels and characters
+    UnknownType,            // numbers: the type code
+    NoCheckedValue,         // a check box without any value
+    FewerValuesThanNames,   // numbers: names, values
+    ValueNotNumber,         // numbers: the value's position; texts: the value
+    NegativeOffset,         // numbers: the offset
+    NoTerminatorRoom,       // numbers: the field's length
+    OddUtf16Length,         // numbers: the field's length
+    MaskUnused,             // numbers: the mask, the type code
+    NamesUnused,            // numbers: the type code
     MaskEmpty,
     NoUncheckedValue,
-    CheckboxValuesEqual,  // numbers: the mask
-    MoreValuesThanNames,  // numbers: values, names
-    ValuesEqual,          // numbers: the two positions, the bits they share
-    ValueNotByte,         // numbers: position, value
-    ValueOutsideMask,     // numbers: position, value, mask
-    SharedBits,           // numbers: the common bits, the byte's offset
-    SharedBytes,          // numbers: first and last offset
+    CheckboxValuesEqual,   // numbers: the mask
+    MoreValuesThanNames,   // numbers: values, names
+    ValuesEqual,           // numbers: the two positions, the bits they share
+    ValueNotByte,          // numbers: position, value
+    ValueOutsideMask,      // numbers: position, value, mask
+    SharedBits,            // numbers: the common bits, the byte's offset
+    SharedBytes,           // numbers: first and last offset
     SameName,
-    OutsideImage,         // numbers: first and last offset, the image's size
-    MatchesNeitherValue,  // numbers: the bits read
-    MatchesNoEntry,       // numbers: the bits read
-    NoTerminator,         // numbers: the field's size
-    OtherRecord,          // numbers: the file's SEEM and record, the image's SEEM and record
+    OutsideImage,          // numbers: first and last offset, the image's size
+    MatchesNeitherValue,   // numbers: the bits read
+    MatchesNoEntry,        // numbers: the bits read
+    NoTerminator,          // numbers: the field's size
+    OtherRecord,           // numbers: the file's SEEM and record, the image's SEEM and record
 };
 
 // A finding about many settings (thousands on one byte) names the first of them only.
@@ -56,12 +59,13 @@ constexpr int MaxNamedSettings = 8;
 struct FitFinding
 {
     FitSeverity severity = FitSeverity::Error;
-    QVector<int> settings;   // 1-based numbers of the settings concerned, at most MaxNamedSettings; empty for the header
-    QString message;         // what is wrong, without the settings' names (English)
+    QVector<int>
+        settings;      // 1-based numbers of the settings concerned, at most MaxNamedSettings; empty for the header
+    QString message;   // what is wrong, without the settings' names (English)
     FitRule rule = FitRule::WrongMagic;
-    QVector<qint64> numbers; // as the rule lists them
+    QVector<qint64> numbers;   // as the rule lists them
     QStringList texts;
-    int unnamed = 0;         // settings concerned beyond those in settings
+    int unnamed = 0;   // settings concerned beyond those in settings
 };
 
 // The findings of the setting file alone: header first, then in setting order, then

@@ -40,7 +40,7 @@ bool SharesAByte(const QVector<ByteRange> &ranges, const OwnedSpan &span)
                                   [](qint64 last, const ByteRange &r) { return last < r.begin; });
     return after != ranges.begin() && std::prev(after)->end > span.offset;
 }
-}
+}   // namespace
 
 QVector<QPair<int, ControlState>> SettingsAlsoChanged(ByteStore &after, const SettingList &settings,
                                                       const QVector<int> &written, const SettingStates &restored)

@@ -16,7 +16,7 @@ QString Normalised(const QString &path)
 {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
-}
+}   // namespace
 
 QStringList RecentFiles::withFirst(const QStringList &list, const QString &path)
 {

@@ -2,9 +2,9 @@
 
 #include "core/Conversions.h"
 #include "seem/document/AlsoChanged.h"
+#include "seem/document/SettingLookup.h"
 #include "seem/files/MemoryByteStore.h"
 #include "seem/values/SettingCodec.h"
-#include "seem/document/SettingLookup.h"
 
 #include <QFileInfo>
 #include <numeric>
@@ -27,7 +27,7 @@ qint32 ListValueAt(const SettingStruct &s, int position)
         throw BvlError(ErrNo::TypeMismatch, QStringLiteral("fewer values than names"));
     return DecimalToLong(values.at(position));
 }
-}
+}   // namespace
 
 bool IsKnownSettingType(const SettingStruct &setting)
 {
@@ -317,8 +317,7 @@ SeemDocument::ProfileStates SeemDocument::profileStates(const QVector<ValueAssig
     PendingWrites shown(*m_file);
     encodeChanged(shown);
     ProfileStates result;
-    const QVector<ResolvedAssignment> accepted =
-        ResolveAssignments(assignments, m_settings, shown, result.problems);
+    const QVector<ResolvedAssignment> accepted = ResolveAssignments(assignments, m_settings, shown, result.problems);
     for (const ResolvedAssignment &a : accepted) {
         if (a.unchanged)
             continue;

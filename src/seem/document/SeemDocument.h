@@ -2,9 +2,9 @@
 #include "core/BvlError.h"
 #include "core/SettingTypes.h"
 #include "seem/files/SeemFile.h"
+#include "seem/profiles/ValueProfile.h"
 #include "seem/values/SettingState.h"
 #include "seem/values/TypedValueCheck.h"
-#include "seem/profiles/ValueProfile.h"
 
 #include <QBitArray>
 #include <QObject>

@@ -50,7 +50,7 @@ int BoundedDistance(const QString &a, const QString &b, int limit, QVector<int> 
     }
     return qMin(above[m], over);
 }
-}
+}   // namespace
 
 QString WithoutBlanks(const QString &text)
 {
@@ -74,7 +74,8 @@ QString NormalisedGroup(const QString &group)
     bool blankAtElementEnd = group.isEmpty();
     for (qsizetype i = 0; i < group.size() && !blankAtElementEnd; ++i)
         blankAtElementEnd = group.at(i) == blank
-            && (i == 0 || i + 1 == group.size() || group.at(i - 1) == PathSeparator || group.at(i + 1) == PathSeparator);
+                            && (i == 0 || i + 1 == group.size() || group.at(i - 1) == PathSeparator
+                                || group.at(i + 1) == PathSeparator);
     if (!blankAtElementEnd)
         return group;
     if (WithoutBlanks(group).isEmpty())
@@ -119,10 +120,11 @@ SettingMatch SettingIndex::Keyed::match(const QString &key) const
     const Chain chain = chains.value(key);
     SettingMatch match;
     match.count = chain.count;
-    match.result = chain.count == 0 ? SettingMatch::Unknown
-                 : chain.count == 1 ? SettingMatch::Found
-                                    : SettingMatch::Ambiguous;
-    for (int number = chain.first; number != 0 && match.indices.size() < MaxNamedCandidates; number = next.at(number - 1))
+    match.result = chain.count == 0   ? SettingMatch::Unknown
+                   : chain.count == 1 ? SettingMatch::Found
+                                      : SettingMatch::Ambiguous;
+    for (int number = chain.first; number != 0 && match.indices.size() < MaxNamedCandidates;
+         number = next.at(number - 1))
         match.indices.append(number);
     return match;
 }

@@ -23,7 +23,11 @@ constexpr int MaxNamedCandidates = 8;
 
 struct SettingMatch
 {
-    enum Result { Found, Unknown, Ambiguous };
+    enum Result {
+        Found,
+        Unknown,
+        Ambiguous
+    };
     Result result = Unknown;
     QVector<int> indices;   // 1-based: the one found, or the first MaxNamedCandidates candidates when ambiguous
     int count = 0;          // how many settings the query names

@@ -11,7 +11,10 @@
 // case, in setting order; none for an empty query.
 QVector<int> SettingsMatching(const SettingList &settings, const QString &query);
 
-enum class SearchDirection { Forward, Backward };
+enum class SearchDirection {
+    Forward,
+    Backward
+};
 
 // The match to go to from setting number from (0: before the first setting). With
 // includeFrom, from itself counts (the search as the query is typed); otherwise the next

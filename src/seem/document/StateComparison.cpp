@@ -13,8 +13,7 @@ bool ImageHoldsSettings(const SettingList &settings, qint64 imageSize)
 }
 
 QVector<StateDifference> CompareStatesWithImage(const SettingList &settings,
-                                                const QVector<std::optional<ControlState>> &current,
-                                                ByteStore &other)
+                                                const QVector<std::optional<ControlState>> &current, ByteStore &other)
 {
     QVector<StateDifference> differences;
     for (int i = 0; i < settings.size(); ++i) {
@@ -30,7 +29,8 @@ QVector<StateDifference> CompareStatesWithImage(const SettingList &settings,
             }
         }
         const std::optional<ControlState> &mine = current.value(i);
-        const bool differs = mine && d.otherState ? *mine != *d.otherState : mine.has_value() != d.otherState.has_value();
+        const bool differs =
+            mine && d.otherState ? *mine != *d.otherState : mine.has_value() != d.otherState.has_value();
         if (!differs)
             continue;
         d.thisText = mine ? ControlStateText(s, *mine) : QString();

@@ -27,5 +27,4 @@ struct StateDifference
 // then empty). A setting differs when both have a state and the states differ, or only
 // one of them has one. In setting order.
 QVector<StateDifference> CompareStatesWithImage(const SettingList &settings,
-                                                const QVector<std::optional<ControlState>> &current,
-                                                ByteStore &other);
+                                                const QVector<std::optional<ControlState>> &current, ByteStore &other);

@@ -56,7 +56,7 @@ int ErrnoOr(int result)
     return result == 0 ? 0 : errno;
 }
 
-} // namespace
+}   // namespace
 
 int WriteAt(int fd, const char *bytes, qint64 count, qint64 offset, qint64 *written)
 {
@@ -146,7 +146,7 @@ int CallCount()
     return Count();
 }
 
-} // namespace FileChanges
+}   // namespace FileChanges
 
 FileSizeSignalIgnored::FileSizeSignalIgnored()
 {

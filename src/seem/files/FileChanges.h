@@ -48,7 +48,7 @@ qint64 JournalLimit(qint64 normal);
 void SetFaults(const Faults &faults);
 int CallCount();
 
-} // namespace FileChanges
+}   // namespace FileChanges
 
 // SIGXFSZ ignored while it lives, so that a write past the file-size limit fails with
 // EFBIG like any write error instead of killing the program in the middle of a save.

@@ -8,7 +8,10 @@
 class FileLock
 {
 public:
-    enum class Mode { Exclusive, Shared };
+    enum class Mode {
+        Exclusive,
+        Shared
+    };
     // Tries once, without waiting.
     explicit FileLock(int fd);
     // Tries for up to waitMs milliseconds (a save of another program takes a moment).

@@ -176,4 +176,4 @@ int WriteDurably(const QByteArray &path, const std::function<int(int fd)> &body)
     return error;
 }
 
-} // namespace JournalFormat
+}   // namespace JournalFormat

@@ -86,4 +86,4 @@ bool HashCloses(int fd, qint64 size);
 // 0 or the errno of the failure; a failure leaves neither name behind.
 int WriteDurably(const QByteArray &path, const std::function<int(int fd)> &body);
 
-} // namespace JournalFormat
+}   // namespace JournalFormat

@@ -48,7 +48,7 @@ int MakeFolders(const QByteArray &path)
     return ::mkdir(path.constData(), 0700) == 0 || errno == EEXIST ? 0 : errno;
 }
 
-} // namespace
+}   // namespace
 
 QByteArray JournalIndexFolder()
 {
@@ -106,15 +106,15 @@ bool ReadJournalIndex(quint64 device, quint64 inode, JournalIndexEntry &entry)
         return false;
     struct stat st;
     bool whole = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && OwnedByUser(st) && st.st_nlink == 1
-        && st.st_size <= MaxEntryBytes && JournalFormat::HashCloses(fd, st.st_size);
+                 && st.st_size <= MaxEntryBytes && JournalFormat::HashCloses(fd, st.st_size);
     if (whole) {
         JournalFormat::PieceReader in(fd, st.st_size - JournalFormat::HashSize);
         QByteArray magic;
         quint32 length = 0;
         whole = in.bytes(IndexMagic.size(), magic) && magic == IndexMagic && in.number(length)
-            && in.bytes(length, entry.journalPath) && entry.journalPath.startsWith('/')
-            && JournalFormat::TakeImage(in, entry.image) && in.at() == st.st_size - JournalFormat::HashSize
-            && entry.image.device == device && entry.image.inode == inode;
+                && in.bytes(length, entry.journalPath) && entry.journalPath.startsWith('/')
+                && JournalFormat::TakeImage(in, entry.image) && in.at() == st.st_size - JournalFormat::HashSize
+                && entry.image.device == device && entry.image.inode == inode;
     }
     ::close(fd);
     return whole;

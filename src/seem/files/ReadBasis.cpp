@@ -4,8 +4,7 @@
 
 #include <iterator>
 
-template<typename Visit>
-void ReadBasis::forOverlapping(qint64 offset, qint64 end, Visit visit) const
+template<typename Visit> void ReadBasis::forOverlapping(qint64 offset, qint64 end, Visit visit) const
 {
     auto it = m_spans.upperBound(offset);
     if (it != m_spans.constBegin())

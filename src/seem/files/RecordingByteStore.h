@@ -33,7 +33,7 @@ public:
     void write(qint64 offset, const QByteArray &bytes) override
     {
         const QByteArray before = m_target.read(offset, bytes.size());
-        m_target.write(offset, bytes); // refuses, writing nothing, a span outside the image
+        m_target.write(offset, bytes);   // refuses, writing nothing, a span outside the image
         // An encode writes a byte or a field, in offset order: mostly appended to the last
         // run, two bytes kept per byte written.
         if (m_runs.isEmpty() || m_runs.constLast().end() < offset) {

@@ -183,7 +183,8 @@ JournalNotice ForgottenJournal(int fd, const struct stat &st, const JournalIndex
     IdentityOverTime(fd, now);
     QByteArray bytes;
     const bool stale = !SameOverTime(entry.image, now) || st.st_size != entry.image.size
-        || (ReadWhole(fd, st.st_size, bytes) && (Hash(bytes) == entry.image.beforeHash || Hash(bytes) == entry.image.afterHash));
+                       || (ReadWhole(fd, st.st_size, bytes)
+                           && (Hash(bytes) == entry.image.beforeHash || Hash(bytes) == entry.image.afterHash));
     if (stale) {
         RemoveJournalIndex(entry.image.device, entry.image.inode);
         return notice;
@@ -195,7 +196,7 @@ JournalNotice ForgottenJournal(int fd, const struct stat &st, const JournalIndex
     return notice;
 }
 
-} // namespace
+}   // namespace
 
 QByteArray ImageHash(const QByteArray &image)
 {
@@ -241,7 +242,7 @@ QByteArray HoldingFolderOf(const QByteArray &nativeImagePath)
 QByteArray JournalPathIn(const QByteArray &folder, quint64 device, quint64 inode)
 {
     return folder + (folder.endsWith('/') ? "" : "/") + JournalPrefix + QByteArray::number(device, 16) + '-'
-        + QByteArray::number(inode, 16);
+           + QByteArray::number(inode, 16);
 }
 
 QString JournalPathOf(const QString &imagePath)
@@ -312,7 +313,7 @@ bool JournalLeft(const QByteArray &folder, quint64 device, quint64 inode)
 {
     JournalIndexEntry entry;
     return Exists(JournalPathIn(folder, device, inode))
-        || (ReadJournalIndex(device, inode, entry) && Exists(entry.journalPath));
+           || (ReadJournalIndex(device, inode, entry) && Exists(entry.journalPath));
 }
 
 JournalNotice RecoverInterruptedSave(const QString &imagePath, int fd, const QByteArray &folder)
@@ -345,7 +346,11 @@ JournalNotice RecoverInterruptedSave(const QString &imagePath, int fd, const QBy
     const int journalFd = ::open(journalPath.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (journalFd < 0)
         return errno == ELOOP ? keep(JournalNotice::Why::Damaged) : keep(JournalNotice::Why::CannotRead, errno);
-    struct Closer { int fd; ~Closer() { ::close(fd); } } closer{journalFd};
+    struct Closer
+    {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{journalFd};
     struct stat js;
     if (::fstat(journalFd, &js) != 0)
         return keep(JournalNotice::Why::CannotRead, errno);

@@ -76,32 +76,32 @@ int RemoveJournal(const QByteArray &journalPath, quint64 device, quint64 inode, 
 struct JournalNotice
 {
     enum class Kind {
-        None,          // no journal
-        RolledBack,    // the file was put back as it was before the interrupted save
-        Kept           // a journal that could not be used: left alone, the image is to open read-only
+        None,         // no journal
+        RolledBack,   // the file was put back as it was before the interrupted save
+        Kept          // a journal that could not be used: left alone, the image is to open read-only
     };
     enum class Why {
-        Damaged,        // incomplete, or not a journal
-        OtherContents,  // the file's contents are neither before, after nor between that save
-        Busy,           // (no longer reported: opening waits, or refuses the file)
-        CannotWrite,    // the file cannot be written to put it back (systemReason)
-        NotItsFile,     // written for another file that had this name (moved or replaced since)
-        CannotRead,     // the journal cannot be read (systemReason, such as "Permission denied")
-        CannotLock,     // the file cannot be locked to put it back (systemReason)
-        CannotDelete,   // the file is as before the save, but the journal cannot be deleted
-        Untrusted,      // another user could have written it (journalOwner, distrust)
-        Missing         // the index names a journal that is gone, and the file is neither before nor after
+        Damaged,         // incomplete, or not a journal
+        OtherContents,   // the file's contents are neither before, after nor between that save
+        Busy,            // (no longer reported: opening waits, or refuses the file)
+        CannotWrite,     // the file cannot be written to put it back (systemReason)
+        NotItsFile,      // written for another file that had this name (moved or replaced since)
+        CannotRead,      // the journal cannot be read (systemReason, such as "Permission denied")
+        CannotLock,      // the file cannot be locked to put it back (systemReason)
+        CannotDelete,    // the file is as before the save, but the journal cannot be deleted
+        Untrusted,       // another user could have written it (journalOwner, distrust)
+        Missing          // the index names a journal that is gone, and the file is neither before nor after
     };
     enum class Distrust {
-        OtherOwner,       // owned by neither the image's owner nor the user
-        WritableByOthers, // its mode lets other users write it
-        SeveralNames      // it has more than one link
+        OtherOwner,         // owned by neither the image's owner nor the user
+        WritableByOthers,   // its mode lets other users write it
+        SeveralNames        // it has more than one link
     };
     Kind kind = Kind::None;
     Why why = Why::Damaged;   // for Kept
     QString imagePath;
     QString journalPath;
-    QString systemReason;     // strerror text, when a system call failed
+    QString systemReason;   // strerror text, when a system call failed
     // RolledBack: the journal could not be deleted afterwards (strerror); the image then
     // opens read-only until it can be.
     QString undeletableReason;

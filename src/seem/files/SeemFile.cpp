@@ -29,7 +29,7 @@ FileIdentity IdentityOf(const struct stat &st)
     return id;
 }
 
-} // namespace
+}   // namespace
 
 FileIdentity IdentityOfPath(const QString &path)
 {
@@ -130,7 +130,7 @@ void SeemFile::openFile(const QString &path, bool allowWrite)
     if (!file->open(fd, mode, QFileDevice::AutoCloseHandle))
         throw BvlError(ErrNo::PathFileAccess, path + QStringLiteral(": ") + file->errorString());
     closer.fd = -1;
-    m_file = std::move(file); // the previous file, if any, closes here
+    m_file = std::move(file);   // the previous file, if any, closes here
     m_path = path;
     m_folder = folder;
     m_readOnly = readOnly;
@@ -155,7 +155,11 @@ JournalNotice SeemFile::RecoverJournal(const QString &path, const QByteArray &na
         notice.journalPath = JournalPathOf(path);
         return notice;
     }
-    struct Closer { int fd; ~Closer() { ::close(fd); } } closer{fd};
+    struct Closer
+    {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
     const FileLock lock(fd, SaveLockWaitMs);
     if (lock.busy())
         throw BvlError(ErrNo::FileBusy, path);
@@ -185,7 +189,7 @@ QByteArray SeemFile::readWhole(int fd, qint64 size) const
         if (n < 0)
             throw BvlError(ErrNo::PathFileAccess, describeError(errno));
         if (n == 0)
-            break; // cut short by another program: the image ends where the file now ends
+            break;   // cut short by another program: the image ends where the file now ends
         done += n;
     }
     bytes.truncate(done);
@@ -230,9 +234,9 @@ void SeemFile::checkWritable() const
         throw BvlError(ErrNo::FileChanged, m_path);
     // Own writes that were not flushed yet moved the times; what they cannot change must
     // still match.
-    const bool unchanged = m_writtenSinceFlush
-        ? open.device == m_identity.device && open.inode == m_identity.inode && open.size == m_identity.size
-        : open == m_identity;
+    const bool unchanged = m_writtenSinceFlush ? open.device == m_identity.device && open.inode == m_identity.inode
+                                                     && open.size == m_identity.size
+                                               : open == m_identity;
     if (!unchanged)
         throw BvlError(ErrNo::FileChanged, m_path);
 }
@@ -261,7 +265,7 @@ void SeemFile::write(qint64 offset, const QByteArray &bytes)
     m_writtenSinceFlush = true;
     const FileSizeSignalIgnored noSizeSignal;
     if (const int error = FileChanges::WriteAt(m_file->handle(), bytes.constData(), bytes.size(), offset)) {
-        rememberIdentity(); // a failed write may still have changed part of the file
+        rememberIdentity();   // a failed write may still have changed part of the file
         throw BvlError(ErrNo::PathFileAccess, describeError(error));
     }
     m_image.replace(offset, bytes.size(), bytes);

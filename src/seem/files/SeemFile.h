@@ -21,7 +21,7 @@ struct FileIdentity
     bool operator==(const FileIdentity &o) const
     {
         return device == o.device && inode == o.inode && size == o.size && modifiedNs == o.modifiedNs
-            && changedNs == o.changedNs;
+               && changedNs == o.changedNs;
     }
     bool operator!=(const FileIdentity &o) const { return !(*this == o); }
 };
@@ -41,17 +41,22 @@ class PendingWrites;
 class SaveError : public BvlError
 {
 public:
-    enum class Stage { Locking, Journal, Writing, Flushing };
+    enum class Stage {
+        Locking,
+        Journal,
+        Writing,
+        Flushing
+    };
     SaveError(int number, Stage stage, const QString &path, const QString &reason)
         : BvlError(number, path + QStringLiteral(": ") + reason), stage(stage), path(path), reason(reason)
     {}
     Stage stage;
     QString path;
-    QString reason;          // the system's words for the failure (strerror)
-    QString putBackReason;   // SaveDamaged: why putting back failed
-    QString journalPath;     // SaveDamaged: the journal that is kept
-    qint64 journalBytes = 0; // JournalTooLarge: the size the journal would have had,
-    qint64 journalLimit = 0; // and the limit it is over
+    QString reason;            // the system's words for the failure (strerror)
+    QString putBackReason;     // SaveDamaged: why putting back failed
+    QString journalPath;       // SaveDamaged: the journal that is kept
+    qint64 journalBytes = 0;   // JournalTooLarge: the size the journal would have had,
+    qint64 journalLimit = 0;   // and the limit it is over
     // True when the new bytes are in the file (FileReplaced, SavedFolderUnsynced).
     bool saved() const { return number() == ErrNo::FileReplaced || number() == ErrNo::SavedFolderUnsynced; }
 };
@@ -133,7 +138,7 @@ private:
 
     // Replaced as a whole by open(), so that a failed open leaves the previous file as it was.
     std::unique_ptr<QFile> m_file;
-    QString m_path;   // as given to open(), which may hold bytes that are not UTF-8
+    QString m_path;        // as given to open(), which may hold bytes that are not UTF-8
     QByteArray m_folder;   // the folder that holds the file (links followed), for its journal
     QByteArray m_image;    // the file's bytes as read at open and saved since
     bool m_readOnly = false;

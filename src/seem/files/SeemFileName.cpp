@@ -25,7 +25,7 @@ bool ParseHexPiece(const QString &piece, qint16 &number)
     return true;
 }
 
-} // namespace
+}   // namespace
 
 bool ParseSeemFileName(const QString &fileName, SeemNameNumbers &numbers)
 {

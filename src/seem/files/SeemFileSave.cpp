@@ -26,7 +26,7 @@ bool Exists(const QByteArray &path)
     return ::lstat(path.constData(), &st) == 0;
 }
 
-} // namespace
+}   // namespace
 
 void SeemFile::save(PendingWrites &pending)
 {
@@ -123,8 +123,8 @@ void SeemFile::writeJournaled(const QVector<JournalRun> &runs, const JournalImag
     m_writtenSinceFlush = true;
     SaveError::Stage stage = SaveError::Stage::Writing;
     int error = 0;
-    int written = 0;            // the runs written whole
-    qint64 writtenOfFailing = 0; // the bytes of the failing run that reached the file
+    int written = 0;               // the runs written whole
+    qint64 writtenOfFailing = 0;   // the bytes of the failing run that reached the file
     for (; written < runs.size(); ++written) {
         const JournalRun &run = runs.at(written);
         error = FileChanges::WriteAt(fd, run.after.constData(), run.after.size(), run.offset, &writtenOfFailing);

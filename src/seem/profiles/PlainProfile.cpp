@@ -139,8 +139,7 @@ private:
 
     // An object at m_at: member(key) reads the value of each key. Its keys are plain ASCII
     // and none twice, so that comparing bytes is comparing texts.
-    template<typename Member>
-    bool members(Member &&member)
+    template<typename Member> bool members(Member &&member)
     {
         if (!take('{'))
             return false;
@@ -156,8 +155,7 @@ private:
     }
 
     // A key of an object: plain ASCII and not one of keys; it is added to keys.
-    template<typename Keys>
-    bool newKey(Keys &keys, Text &key)
+    template<typename Keys> bool newKey(Keys &keys, Text &key)
     {
         if (!string(key) || !key.plain() || keys.size() >= MaxKeys)
             return false;
@@ -358,7 +356,7 @@ private:
     const char *const m_end;
 };
 
-} // namespace
+}   // namespace
 
 std::optional<QVector<ValueAssignment>> ReadPlainProfile(const QByteArray &json)
 {

@@ -1,14 +1,14 @@
 #include "seem/profiles/ValueProfile.h"
 
 #include "core/JsonFields.h"
-#include "seem/profiles/PlainProfile.h"
-#include "seem/values/OwnedBytes.h"
 #include "seem/document/SettingLookup.h"
-#include "seem/values/SettingValueText.h"
+#include "seem/profiles/PlainProfile.h"
 #include "seem/profiles/ValueJson.h"
+#include "seem/values/OwnedBytes.h"
+#include "seem/values/SettingValueText.h"
 
-#include <QJsonDocument>
 #include <QBitArray>
+#include <QJsonDocument>
 
 namespace {
 
@@ -54,7 +54,7 @@ bool EntryAssignment(const QJsonObject &entry, int element, ValueAssignment &ass
     return true;
 }
 
-} // namespace
+}   // namespace
 
 QByteArray ValueProfileJson(const QString &imageName, const QString &settingFileName, const SettingList &settings,
                             ByteStore &image, int *unreadable)
@@ -117,9 +117,8 @@ QString AssignmentSource(const ValueAssignment &assignment)
     return assignment.element < 0 ? assignment.source : ElementPath(QStringLiteral("$.settings"), assignment.element);
 }
 
-QVector<ResolvedAssignment> ResolveAssignments(const QVector<ValueAssignment> &assignments,
-                                               const SettingList &settings, ByteStore &current,
-                                               QVector<AssignmentProblem> &problems)
+QVector<ResolvedAssignment> ResolveAssignments(const QVector<ValueAssignment> &assignments, const SettingList &settings,
+                                               ByteStore &current, QVector<AssignmentProblem> &problems)
 {
     const qint64 imageSize = current.size();
     QVector<ResolvedAssignment> accepted;

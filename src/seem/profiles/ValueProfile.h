@@ -24,10 +24,10 @@ QByteArray ValueProfileJson(const QString &imageName, const QString &settingFile
 // One value of a profile to put on an image: which setting, and the value in words.
 struct ValueAssignment
 {
-    QString source;   // how messages name it: an argument as given; empty for a profile's entry
-    QString query;    // 'GROUP\NAME', or NAME when unique
-    QString words;    // the value, in the texts DecodeValueText gives
-    int element = -1; // a profile's entry: its place in "settings"
+    QString source;     // how messages name it: an argument as given; empty for a profile's entry
+    QString query;      // 'GROUP\NAME', or NAME when unique
+    QString words;      // the value, in the texts DecodeValueText gives
+    int element = -1;   // a profile's entry: its place in "settings"
 
     bool operator==(const ValueAssignment &o) const
     {
@@ -53,7 +53,7 @@ QVector<ValueAssignment> ReadValueProfileDocument(const QByteArray &json);
 // Assignments looked up and parsed for settings over an image of imageSize bytes.
 struct ResolvedAssignment
 {
-    int index = 0;         // 1-based setting number
+    int index = 0;   // 1-based setting number
     ParsedValue value;
     bool unchanged = false;   // the setting already shows these words: nothing to write
     ValueText shown;          // what the setting showed in current
@@ -62,11 +62,11 @@ struct ResolvedAssignment
 struct AssignmentProblem
 {
     enum Kind {
-        UnknownName,   // no setting is named query
-        Ambiguous,     // query names several settings: candidates of them, the first few in settings
-        Twice,         // settings.first() is assigned by an earlier assignment too
-        Refused,       // the value does not fit settings.first(): reason says why
-        OutsideImage,  // settings.first()'s bytes lie outside the image
+        UnknownName,    // no setting is named query
+        Ambiguous,      // query names several settings: candidates of them, the first few in settings
+        Twice,          // settings.first() is assigned by an earlier assignment too
+        Refused,        // the value does not fit settings.first(): reason says why
+        OutsideImage,   // settings.first()'s bytes lie outside the image
     };
     Kind kind = UnknownName;
     QString source;
@@ -81,6 +81,5 @@ struct AssignmentProblem
 // it could not be written as typed (a string that fills its field without a terminator,
 // a list name two entries share), so that a profile put back where it was read changes
 // nothing and is refused by no door.
-QVector<ResolvedAssignment> ResolveAssignments(const QVector<ValueAssignment> &assignments,
-                                               const SettingList &settings, ByteStore &current,
-                                               QVector<AssignmentProblem> &problems);
+QVector<ResolvedAssignment> ResolveAssignments(const QVector<ValueAssignment> &assignments, const SettingList &settings,
+                                               ByteStore &current, QVector<AssignmentProblem> &problems);

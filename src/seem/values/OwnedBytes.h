@@ -10,8 +10,8 @@
 struct OwnedSpan
 {
     qint64 offset = 0;
-    qint64 size = 0;     // bytes; 0 for a setting that owns nothing
-    quint8 mask = 0xFF;  // owned bits of every byte of the span
+    qint64 size = 0;      // bytes; 0 for a setting that owns nothing
+    quint8 mask = 0xFF;   // owned bits of every byte of the span
 
     qint64 end() const { return offset + size; }
 };

@@ -1,8 +1,8 @@
 #include "seem/values/SettingCodec.h"
 
 #include "core/BvlError.h"
-#include "core/Conversions.h"
 #include "core/CodePage.h"
+#include "core/Conversions.h"
 
 // Types other than the five known codes are read and written as nothing: decoding gives
 // the empty text, encoding leaves the image alone. Files written by other means may hold
@@ -36,7 +36,7 @@ QByteArray Span(ByteStore &store, qint64 offset, qint64 count)
     if (offset < 0)
         throw BvlError(ErrNo::InputPastEnd);
     if (offset >= store.size())
-        return QByteArray(); // nothing there to read: no call into the store
+        return QByteArray();   // nothing there to read: no call into the store
     return store.read(offset, count);
 }
 
@@ -132,7 +132,7 @@ void WriteBytes(ByteStore &store, qint64 offset, const QByteArray &bytes)
 void EncodeAnsi(ByteStore &store, const SettingStruct &s, const QString &text)
 {
     if (s.MaxStringLength < 1)
-        return; // not even the terminator fits
+        return;   // not even the terminator fits
     QByteArray bytes = CodePage::encode(text.left(s.MaxStringLength - 1));
     bytes.append('\0');
     WriteBytes(store, s.Offset, bytes);
@@ -141,7 +141,7 @@ void EncodeAnsi(ByteStore &store, const SettingStruct &s, const QString &text)
 void EncodeUnicode(ByteStore &store, const SettingStruct &s, const QString &text)
 {
     if (s.MaxStringLength < 2)
-        return; // not even the terminator fits
+        return;   // not even the terminator fits
     QString kept = text.left((s.MaxStringLength - 2) / 2);
     // A cut between the halves of a surrogate pair would leave half a character behind.
     if (!kept.isEmpty() && kept.size() < text.size() && kept.back().isHighSurrogate()
@@ -157,7 +157,7 @@ void EncodeUnicode(ByteStore &store, const SettingStruct &s, const QString &text
     WriteBytes(store, s.Offset, bytes);
 }
 
-} // namespace
+}   // namespace
 
 namespace SettingCodec {
 
@@ -249,4 +249,4 @@ int MaxTextLength(const SettingStruct &s)
     }
 }
 
-} // namespace SettingCodec
+}   // namespace SettingCodec

@@ -41,4 +41,4 @@ void EncodeText(ByteStore &store, const SettingStruct &s, const QString &text);
 // Most characters a string field holds (the control's input limit); -1 for no limit.
 int MaxTextLength(const SettingStruct &s);
 
-}
+}   // namespace SettingCodec

@@ -1,8 +1,8 @@
 #include "seem/values/SettingValueParse.h"
 
 #include "core/BvlError.h"
-#include "core/Conversions.h"
 #include "core/CodePage.h"
+#include "core/Conversions.h"
 #include "seem/values/SettingCodec.h"
 #include "seem/values/SettingValueText.h"
 
@@ -104,14 +104,15 @@ ParsedValue ParseString(const SettingStruct &setting, const QString &text)
     }
     const int limit = SettingCodec::MaxTextLength(setting);
     if (text.size() > limit)
-        return Refused(QStringLiteral("%1 characters are too long for its field (at most %2)").arg(text.size()).arg(limit));
+        return Refused(
+            QStringLiteral("%1 characters are too long for its field (at most %2)").arg(text.size()).arg(limit));
     ParsedValue value;
     value.accepted = true;
     value.text = text;
     return value;
 }
 
-} // namespace
+}   // namespace
 
 ParsedValue ParseValueText(const SettingStruct &setting, const QString &text)
 {

@@ -11,10 +11,10 @@
 struct ParsedValue
 {
     bool accepted = false;
-    QString reason;        // why the text is refused, when it is
-    bool checked = false;  // Checkbox
-    qint32 listValue = 0;  // ValueList: the value of the named entry
-    QString text;          // Int8 and strings: the text as the codec takes it
+    QString reason;         // why the text is refused, when it is
+    bool checked = false;   // Checkbox
+    qint32 listValue = 0;   // ValueList: the value of the named entry
+    QString text;           // Int8 and strings: the text as the codec takes it
 };
 
 ParsedValue ParseValueText(const SettingStruct &setting, const QString &text);

@@ -76,7 +76,7 @@ QString ValuesProblem(const SettingStruct &setting, const ValueViews &texts, qsi
     return QString();
 }
 
-} // namespace
+}   // namespace
 
 QString UnshowableReason(const SettingStruct &setting)
 {

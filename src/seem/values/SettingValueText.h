@@ -15,8 +15,8 @@ inline const QString UncheckedText = QStringLiteral("off");
 struct ValueText
 {
     bool decoded = false;
-    QString text;     // the value, when decoded
-    QString reason;   // why it cannot be shown, when not
+    QString text;              // the value, when decoded
+    QString reason;            // why it cannot be shown, when not
     bool unreadable = false;   // not shown because its bytes could not be read from the image
 
     bool operator==(const ValueText &o) const

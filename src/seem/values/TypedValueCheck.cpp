@@ -1,8 +1,8 @@
 #include "seem/values/TypedValueCheck.h"
 
 #include "core/BvlError.h"
-#include "core/Conversions.h"
 #include "core/CodePage.h"
+#include "core/Conversions.h"
 #include "seem/values/SettingCodec.h"
 
 TypedValueProblem CheckTypedValue(const SettingStruct &setting, const QString &text)

@@ -95,10 +95,9 @@ void drawTitle(QPainter &p, const QRectF &area)
     subtitle.setLetterSpacing(QFont::AbsoluteSpacing, 1.2);
     p.setFont(subtitle);
     p.setPen(QColor(190, 232, 246));
-    p.drawText(QRectF(area.left(), 53, area.width(), 14), Qt::AlignCenter,
-               QStringLiteral("SEEM SETTINGS, BIT BY BIT"));
+    p.drawText(QRectF(area.left(), 53, area.width(), 14), Qt::AlignCenter, QStringLiteral("SEEM SETTINGS, BIT BY BIT"));
 }
-}
+}   // namespace
 
 QImage DrawBannerPicture(const QSize &size)
 {

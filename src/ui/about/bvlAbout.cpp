@@ -21,8 +21,7 @@ const QString Homepage = QStringLiteral("https://brimvale.example.org/");
 const QColor LinkColour(0, 0, 255);
 
 // A label placed in twips that centres its text.
-template <class Label>
-Label *addLabel(QWidget *window, const char *name, const QString &text, const QRect &twips)
+template<class Label> Label *addLabel(QWidget *window, const char *name, const QString &text, const QRect &twips)
 {
     auto *label = new Label(text, window);
     label->setObjectName(QLatin1String(name));
@@ -55,7 +54,7 @@ void makeLink(ClickableLabel *label)
     label->setPalette(palette);
     label->setCursor(Qt::PointingHandCursor);
 }
-}
+}   // namespace
 
 bvlAbout::bvlAbout(AppContext &ctx, QWidget *owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
@@ -98,7 +97,8 @@ void bvlAbout::buildControls()
 
     QLabel *Label1 = addLabel<QLabel>(this, "Label1", Credit, QRect(120, 720, 5775, 255));
     QLabel *Label4 = addLabel<QLabel>(
-        this, "Label4", QStringLiteral("Help me make this program better! Please mail all question and bug reports to:"),
+        this, "Label4",
+        QStringLiteral("Help me make this program better! Please mail all question and bug reports to:"),
         QRect(120, 1200, 5775, 255));
     Label3 = addLabel<ClickableLabel>(this, "Label3", MailAddress, QRect(120, 1440, 5775, 255));
     QLabel *Label5 = addLabel<QLabel>(this, "Label5", QStringLiteral("Homepage:"), QRect(120, 1680, 5775, 255));

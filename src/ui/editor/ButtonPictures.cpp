@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr int Side = 32; // drawn large, scaled down by the button
+constexpr int Side = 32;   // drawn large, scaled down by the button
 
 QIcon draw(const std::function<void(QPainter &)> &paint)
 {
@@ -31,7 +31,7 @@ void page(QPainter &p, const QRectF &r)
         p.drawLine(QPointF(r.left() + 4, y), QPointF(r.right() - 4, y));
 }
 
-}
+}   // namespace
 
 namespace ButtonPictures {
 
@@ -63,9 +63,9 @@ QIcon Edit()
         p.rotate(45);
         p.setPen(QPen(QColor(60, 60, 60), 1.5));
         p.setBrush(QColor(240, 190, 40));
-        p.drawRect(QRectF(-4, -14, 8, 20));          // body
+        p.drawRect(QRectF(-4, -14, 8, 20));   // body
         p.setBrush(QColor(230, 130, 140));
-        p.drawRect(QRectF(-4, -17, 8, 3));           // eraser
+        p.drawRect(QRectF(-4, -17, 8, 3));   // eraser
         p.setBrush(QColor(240, 220, 180));
         QPolygonF tip;
         tip << QPointF(-4, 6) << QPointF(4, 6) << QPointF(0, 14);
@@ -81,4 +81,4 @@ QIcon Copy()
     });
 }
 
-}
+}   // namespace ButtonPictures

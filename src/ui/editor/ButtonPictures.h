@@ -9,4 +9,4 @@ QIcon Add();
 QIcon Delete();
 QIcon Edit();
 QIcon Copy();
-}
+}   // namespace ButtonPictures

@@ -49,10 +49,7 @@ QColor ByteMapModel::backgroundAt(qint64 offset) const
     return StateColour(m_coverage.stateAt(offset), QGuiApplication::palette());
 }
 
-ByteMapModel::ByteMapModel(QObject *parent)
-    : QAbstractTableModel(parent)
-{
-}
+ByteMapModel::ByteMapModel(QObject *parent) : QAbstractTableModel(parent) {}
 
 void ByteMapModel::setImages(const QByteArray &reference, const QByteArray &second)
 {
@@ -69,7 +66,8 @@ void ByteMapModel::setSettings(const SettingList &settings)
     recompute();
     // The rows stay; only colours and marks change.
     if (rowCount() > 0)
-        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::BackgroundRole, Qt::ForegroundRole});
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
+                         {Qt::BackgroundRole, Qt::ForegroundRole});
 }
 
 void ByteMapModel::setCellReading(const QString &pattern, const QString &noOwner)
@@ -91,8 +89,8 @@ QString ByteMapModel::cellReading(qint64 offset) const
 void ByteMapModel::recompute()
 {
     m_coverage = BitCoverage(m_settings, m_reference.size());
-    m_undescribed = hasSecond() ? UndescribedDifferences(m_coverage, m_reference, m_second)
-                                : QVector<UndescribedDifference>();
+    m_undescribed =
+        hasSecond() ? UndescribedDifferences(m_coverage, m_reference, m_second) : QVector<UndescribedDifference>();
 }
 
 ByteMapModel::Difference ByteMapModel::differenceAt(qint64 offset) const

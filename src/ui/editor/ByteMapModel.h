@@ -21,7 +21,11 @@ public:
     static constexpr int TextColumn = BytesPerRow;
 
     // How a byte differs from the second image.
-    enum class Difference { None, Described, Undescribed };
+    enum class Difference {
+        None,
+        Described,
+        Undescribed
+    };
 
     // The colours, also shown in the legend, for the theme of palette (the application's
     // when the cells are drawn, so that they follow a change of theme).

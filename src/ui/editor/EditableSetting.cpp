@@ -21,7 +21,7 @@ bool allBytesInMask(const QStringList &values, quint8 mask)
     return true;
 }
 
-}
+}   // namespace
 
 bool IsEditableSetting(const SettingStruct &setting)
 {
@@ -32,8 +32,7 @@ bool IsEditableSetting(const SettingStruct &setting)
     }
     case SettingType::ValueList: {
         const QStringList values = SplitValues(setting.Values);
-        return values.size() == SplitValues(setting.ValueNames).size()
-            && allBytesInMask(values, setting.BitMask);
+        return values.size() == SplitValues(setting.ValueNames).size() && allBytesInMask(values, setting.BitMask);
     }
     case SettingType::Int8:
     case SettingType::AnsiString:

@@ -21,8 +21,9 @@ void apply(QWidget *box)
     if (!invalid && !incomplete)
         return;
     const QPalette palette = box->palette();
-    const QColor base = incomplete ? ThemeColours::MarkedBackground(palette.color(QPalette::Base), palette.color(QPalette::Text))
-                                   : palette.color(QPalette::Base);
+    const QColor base =
+        incomplete ? ThemeColours::MarkedBackground(palette.color(QPalette::Base), palette.color(QPalette::Text))
+                   : palette.color(QPalette::Base);
     QVector<QPair<QPalette::ColorRole, QColor>> colours{{QPalette::Base, base}};
     if (invalid)
         colours.append({QPalette::Text, ThemeColours::ForBackground(ThemeColours::Error, base)});
@@ -36,7 +37,7 @@ void setState(QWidget *box, const char *property, bool on)
     box->setProperty(property, on);
     apply(box);
 }
-}
+}   // namespace
 
 void SetTextValid(QWidget *box, bool valid)
 {
@@ -75,4 +76,4 @@ QColor InvalidTextFor(const QPalette &palette)
     return ThemeColours::ForPalette(ThemeColours::Error, palette, QPalette::Base);
 }
 
-}
+}   // namespace InputMarks

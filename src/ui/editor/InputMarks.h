@@ -25,4 +25,4 @@ void Reapply(QWidget *root);
 // The colour of an invalid value in a list drawn on palette's base.
 QColor InvalidTextFor(const QPalette &palette);
 
-}
+}   // namespace InputMarks

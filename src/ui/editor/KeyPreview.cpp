@@ -6,9 +6,7 @@
 #include <QWidget>
 
 KeyPreview::KeyPreview(QWidget *window, Handler handler)
-    : QObject(window)
-    , m_window(window)
-    , m_handler(std::move(handler))
+    : QObject(window), m_window(window), m_handler(std::move(handler))
 {
     window->installEventFilter(this);
     const QList<QWidget *> children = window->findChildren<QWidget *>();

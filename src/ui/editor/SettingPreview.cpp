@@ -1,7 +1,7 @@
 #include "ui/editor/SettingPreview.h"
 
-#include "core/OffsetText.h"
 #include "core/Conversions.h"
+#include "core/OffsetText.h"
 #include "seem/authoring/BitCoverage.h"
 #include "seem/authoring/DifferenceProposals.h"
 #include "seem/files/MemoryByteStore.h"
@@ -9,8 +9,7 @@
 #include "seem/values/SettingValueText.h"
 #include "ui/AppContext.h"
 
-PreviewLine PreviewOf(AppContext &ctx, const QString &imageLabel, const QByteArray &image,
-                      const SettingStruct &setting)
+PreviewLine PreviewOf(AppContext &ctx, const QString &imageLabel, const QByteArray &image, const SettingStruct &setting)
 {
     const OwnedSpan span = OwnedSpanOf(setting);
     if (span.size == 0 || !SpanInsideImage(span, image.size()))

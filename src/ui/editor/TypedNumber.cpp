@@ -21,7 +21,7 @@ qint32 TypedNumberToLong(const QString &text)
     const double number = QLocale().toDouble(text.trimmed(), &ok);
     if (!ok || !std::isfinite(number))
         throw BvlError(ErrNo::TypeMismatch);
-    const double rounded = std::nearbyint(number); // the default rounding mode: halves to even
+    const double rounded = std::nearbyint(number);   // the default rounding mode: halves to even
     if (rounded < double(std::numeric_limits<qint32>::min()) || rounded > double(std::numeric_limits<qint32>::max()))
         throw BvlError(ErrNo::Overflow);
     return qint32(rounded);

@@ -1,7 +1,7 @@
 #include "ui/editor/bvlByteMap.h"
 
-#include "core/OffsetText.h"
 #include "core/Conversions.h"
+#include "core/OffsetText.h"
 #include "seem/authoring/BitCoverage.h"
 #include "seem/authoring/DifferenceProposals.h"
 #include "seem/values/SettingValueText.h"
@@ -23,8 +23,8 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
-#include <QShortcut>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -84,13 +84,10 @@ QLabel *swatch(QWidget *parent, bool differs)
     return label;
 }
 
-}
+}   // namespace
 
 bvlByteMap::bvlByteMap(AppContext &ctx, bvlEditSetting *editor)
-    : QWidget(editor, Qt::Window)
-    , m_ctx(ctx)
-    , m_editor(editor)
-    , m_model(new ByteMapModel(this))
+    : QWidget(editor, Qt::Window), m_ctx(ctx), m_editor(editor), m_model(new ByteMapModel(this))
 {
     setObjectName(QStringLiteral("bvlByteMap"));
     // A window of its own, not a dialog: Escape closes it as it closes a dialog.
@@ -119,7 +116,8 @@ bvlByteMap::bvlByteMap(AppContext &ctx, bvlEditSetting *editor)
                                                tvBytes->fontMetrics().horizontalAdvance(QString(18, QLatin1Char('M'))));
 
     cmNewSetting = commandButton(this, QStringLiteral("cmNewSetting"), QStringLiteral("New setting from selection"));
-    cmPropose = commandButton(this, QStringLiteral("cmPropose"), QStringLiteral("Propose settings for all differences"));
+    cmPropose =
+        commandButton(this, QStringLiteral("cmPropose"), QStringLiteral("Propose settings for all differences"));
     cmPrevious = commandButton(this, QStringLiteral("cmPrevious"), QStringLiteral("Previous undescribed difference"));
     cmNext = commandButton(this, QStringLiteral("cmNext"), QStringLiteral("Next undescribed difference"));
     // What makes settings on the left, what moves on the right, on rows of their own.
@@ -158,7 +156,8 @@ bvlByteMap::bvlByteMap(AppContext &ctx, bvlEditSetting *editor)
     });
 
     ApplyLanguage(ctx.lang, this);
-    m_model->setCellReading(ctx.T(QStringLiteral("bvlByteMap.sCellReading_V")), ctx.T(QStringLiteral("bvlByteMap.sCellNoOwner_V")));
+    m_model->setCellReading(ctx.T(QStringLiteral("bvlByteMap.sCellReading_V")),
+                            ctx.T(QStringLiteral("bvlByteMap.sCellNoOwner_V")));
     const int width = tvBytes->verticalHeader()->sizeHint().width() + 16 * byteWidth
                       + tvBytes->horizontalHeader()->sectionSize(ByteMapModel::TextColumn) + 60;
     resize(qMax(width, 720), 640);
@@ -203,16 +202,16 @@ void bvlByteMap::applyLegendColours()
     // The cells' colours for the palette the map is drawn in now, text as the cells draw it;
     // a described difference is shown on a wholly described byte.
     using State = BitCoverage::ByteState;
-    const State states[LegendSampleCount] = {State::Whole, State::Partly, State::Undescribed, State::Conflict, State::Whole,
-                                             State::Undescribed};
+    const State states[LegendSampleCount] = {State::Whole,    State::Partly, State::Undescribed,
+                                             State::Conflict, State::Whole,  State::Undescribed};
     const QPalette &palette = this->palette();
     for (int kind = 0; kind < LegendSampleCount; ++kind) {
         const bool undescribedDifference = LegendSample(kind) == LegendSample::UndescribedDifference;
         const bool differs = undescribedDifference || LegendSample(kind) == LegendSample::Differs;
         const QColor background = undescribedDifference ? ByteMapModel::UndescribedDifferenceColour(palette)
                                                         : ByteMapModel::StateColour(states[kind], palette);
-        const QColor text = differs ? ByteMapModel::DifferenceTextColour(background)
-                                    : ByteMapModel::PlainTextColour(background);
+        const QColor text =
+            differs ? ByteMapModel::DifferenceTextColour(background) : ByteMapModel::PlainTextColour(background);
         ThemeColours::SetRoles(m_legendSamples[kind], {{QPalette::Window, background}, {QPalette::WindowText, text}});
     }
 }
@@ -277,7 +276,8 @@ void bvlByteMap::Refresh()
 void bvlByteMap::refreshSettings()
 {
     m_model->setSettings(m_editor->Settings);
-    lbCoverage->setText(CoverageLine(m_model->coverage(), m_ctx.T(QStringLiteral("bvlByteMap.sCoverage_V")), QLocale()));
+    lbCoverage->setText(
+        CoverageLine(m_model->coverage(), m_ctx.T(QStringLiteral("bvlByteMap.sCoverage_V")), QLocale()));
     showDetails(SelectedByte());
 }
 
@@ -374,7 +374,7 @@ void bvlByteMap::showDetails(qint64 offset)
         auto *none = new QLabel(m_ctx.T(QStringLiteral("bvlByteMap.sNoOwner_V")), m_ownerArea);
         none->setTextFormat(Qt::PlainText);
         m_ownerRows->addWidget(none);
-        none->show(); // now, not once events run: the table's height counts it at once
+        none->show();   // now, not once events run: the table's height counts it at once
     }
     for (const ByteOwner &owner : owners) {
         const SettingStruct &s = settings[owner.index - 1];
@@ -382,7 +382,8 @@ void bvlByteMap::showDetails(qint64 offset)
         row->setObjectName(ArrayElementName(QStringLiteral("frOwner"), owner.index));
         auto *line = new QHBoxLayout(row);
         line->setContentsMargins(0, 0, 0, 0);
-        auto *text = new QLabel(QStringLiteral("%1  (%2, %3)").arg(s.Name, SettingTypeName(s.Type), ValueToBitText(owner.bits)), row);
+        auto *text = new QLabel(
+            QStringLiteral("%1  (%2, %3)").arg(s.Name, SettingTypeName(s.Type), ValueToBitText(owner.bits)), row);
         text->setTextFormat(Qt::PlainText);
         auto *open = new QPushButton(m_ctx.Title(QStringLiteral("bvlByteMap.cmOpenSetting")), row);
         open->setObjectName(ArrayElementName(QStringLiteral("cmOpenSetting"), owner.index));
@@ -408,7 +409,7 @@ void bvlByteMap::cmNext_Click()
     const qint64 current = SelectedByte();
     const auto next = std::upper_bound(all.begin(), all.end(), current,
                                        [](qint64 offset, const UndescribedDifference &d) { return offset < d.offset; });
-    SelectByte(next == all.end() ? all.first().offset : next->offset); // around the end
+    SelectByte(next == all.end() ? all.first().offset : next->offset);   // around the end
 }
 
 void bvlByteMap::cmPrevious_Click()

@@ -54,7 +54,14 @@ protected:
 
 private:
     // The legend's samples, one for each kind of cell.
-    enum class LegendSample { Whole, Partly, Undescribed, Conflict, Differs, UndescribedDifference };
+    enum class LegendSample {
+        Whole,
+        Partly,
+        Undescribed,
+        Conflict,
+        Differs,
+        UndescribedDifference
+    };
     static constexpr int LegendSampleCount = 6;
 
     QWidget *buildLegend();
@@ -67,7 +74,7 @@ private:
     bool selectedRange(qint64 &first, qint64 &last) const;
 
     AppContext &m_ctx;
-    bool m_placed = false; // opened inside the screen once; later the user's place stays
+    bool m_placed = false;   // opened inside the screen once; later the user's place stays
     bvlEditSetting *m_editor;
     ByteMapModel *m_model;
     QVBoxLayout *m_ownerRows;

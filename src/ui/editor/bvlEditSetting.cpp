@@ -1,28 +1,28 @@
 #include "ui/editor/bvlEditSetting.h"
 
 #include "core/BvlError.h"
-#include "core/Conversions.h"
 #include "core/CodePage.h"
+#include "core/Conversions.h"
 #include "core/SearchFolders.h"
 #include "core/SettingFile.h"
-#include "ui/CheckFindingTexts.h"
-#include "ui/AccessibleNames.h"
-#include "ui/language/ApplyLanguage.h"
-#include "ui/AppContext.h"
-#include "ui/ControlNames.h"
-#include "ui/SettingFileReports.h"
-#include "ui/Twips.h"
-#include "seem/files/ImageBytes.h"
 #include "seem/authoring/SettingFileCheck.h"
+#include "seem/files/ImageBytes.h"
+#include "ui/AccessibleNames.h"
+#include "ui/AppContext.h"
+#include "ui/CheckFindingTexts.h"
+#include "ui/ControlNames.h"
+#include "ui/InputDataError.h"
+#include "ui/SettingFileReports.h"
 #include "ui/ThemeColours.h"
+#include "ui/Twips.h"
 #include "ui/editor/ButtonPictures.h"
-#include "ui/editor/bvlByteMap.h"
 #include "ui/editor/CaselessListItem.h"
 #include "ui/editor/EditableSetting.h"
-#include "ui/InputDataError.h"
 #include "ui/editor/KeyPreview.h"
+#include "ui/editor/bvlByteMap.h"
 #include "ui/editor/bvlEditSettingDo.h"
 #include "ui/editor/bvlGroupBrowse.h"
+#include "ui/language/ApplyLanguage.h"
 
 #include <QAction>
 #include <QDir>
@@ -34,8 +34,8 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QShortcut>
 #include <QPushButton>
+#include <QShortcut>
 #include <QUndoCommand>
 #include <QUndoStack>
 
@@ -67,7 +67,7 @@ QPushButton *command(QWidget *parent, const QString &name, const QString &text, 
 {
     auto *button = NamedAt(new QPushButton(picture, text, parent), name, geometry);
     button->setIconSize(QSize(20, 20));
-    button->setAutoDefault(false); // Enter in a header box must not run a list command
+    button->setAutoDefault(false);   // Enter in a header box must not run a list command
     TagForCaption(button);
     return button;
 }
@@ -82,7 +82,7 @@ QAction *menuItem(QMenu *menu, const QString &name, const QString &text, const Q
     return action;
 }
 
-}
+}   // namespace
 
 // One change of the editor's file: the records and header before and after it.
 class EditorStep : public QUndoCommand
@@ -90,12 +90,12 @@ class EditorStep : public QUndoCommand
 public:
     EditorStep(bvlEditSetting *editor, bvlEditSetting::Contents before, bvlEditSetting::Contents after,
                const QString &text, int selectRecord, int mergeKey)
-        : QUndoCommand(text)
-        , m_editor(editor)
-        , m_before(std::move(before))
-        , m_after(std::move(after))
-        , m_select(selectRecord)
-        , m_mergeKey(mergeKey)
+        : QUndoCommand(text),
+          m_editor(editor),
+          m_before(std::move(before)),
+          m_after(std::move(after)),
+          m_select(selectRecord),
+          m_mergeKey(mergeKey)
     {}
     int id() const override { return m_mergeKey > 0 ? m_mergeKey : -1; }
     bool mergeWith(const QUndoCommand *other) override
@@ -119,12 +119,11 @@ private:
 };
 
 bvlEditSetting::bvlEditSetting(AppContext &ctx, QWidget *owner, std::function<void(const QString &)> showFileDesc)
-    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                         | Qt::WindowCloseButtonHint)
-    , m_ctx(ctx)
-    , m_showFileDesc(std::move(showFileDesc))
-    , m_undo(new QUndoStack(this))
-    , m_codePage(CodePage::Current())
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_ctx(ctx),
+      m_showFileDesc(std::move(showFileDesc)),
+      m_undo(new QUndoStack(this)),
+      m_codePage(CodePage::Current())
 {
     setObjectName(QStringLiteral("bvlEditSetting"));
     buildControls();
@@ -154,8 +153,8 @@ void bvlEditSetting::buildControls()
     mnfSaveSetting = menuItem(mnuFile, QStringLiteral("mnfSaveSetting"), QStringLiteral("Salva setting file..."),
                               QKeySequence(Qt::CTRL | Qt::Key_S));
     mnuFile->addSeparator();
-    mnfCheck = menuItem(mnuFile, QStringLiteral("mnfCheck"), QStringLiteral("Check setting file"),
-                        QKeySequence(Qt::Key_F7));
+    mnfCheck =
+        menuItem(mnuFile, QStringLiteral("mnfCheck"), QStringLiteral("Check setting file"), QKeySequence(Qt::Key_F7));
     mnuEdit = new QMenu(QStringLiteral("Edit"), menuBar);
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
     TagForCaption(mnuEdit);
@@ -168,8 +167,8 @@ void bvlEditSetting::buildControls()
     menuBar->addMenu(mnuImage);
     mnfOpenReference = menuItem(mnuImage, QStringLiteral("mnfOpenReference"), QStringLiteral("Open reference image..."),
                                 QKeySequence());
-    mnfOpenSecond = menuItem(mnuImage, QStringLiteral("mnfOpenSecond"), QStringLiteral("Open second image..."),
-                             QKeySequence());
+    mnfOpenSecond =
+        menuItem(mnuImage, QStringLiteral("mnfOpenSecond"), QStringLiteral("Open second image..."), QKeySequence());
     mnfByteMap = menuItem(mnuImage, QStringLiteral("mnfByteMap"), QStringLiteral("Byte map"),
                           QKeySequence(Qt::CTRL | Qt::Key_M));
 
@@ -188,19 +187,21 @@ void bvlEditSetting::buildControls()
     area->setGeometry(0, menuHeight, client.width(), client.height());
 
     frGeneralInfo = NamedAt(new QGroupBox(QStringLiteral("Informazioni generali"), area),
-                          QStringLiteral("frGeneralInfo"), TwipsRect(120, 120, 7935, 1575));
+                            QStringLiteral("frGeneralInfo"), TwipsRect(120, 120, 7935, 1575));
     TagForCaption(frGeneralInfo);
     lbAuthor = CaptionLabel(frGeneralInfo, QStringLiteral("lbAuthor"), QStringLiteral("Autore:"),
-                       TwipsRect(240, 360, HeaderCaptionWidth, 255));
+                            TwipsRect(240, 360, HeaderCaptionWidth, 255));
     txAuthor = NamedAt(new QLineEdit(frGeneralInfo), QStringLiteral("txAuthor"), TwipsRect(2640, 330, 5055, 285));
     lbSuitablePhone = CaptionLabel(frGeneralInfo, QStringLiteral("lbSuitablePhone"),
-                              QStringLiteral("Il file \u00e8 adatto ai telefoni:"), TwipsRect(240, 720, HeaderCaptionWidth, 255));
+                                   QStringLiteral("Il file \u00e8 adatto ai telefoni:"),
+                                   TwipsRect(240, 720, HeaderCaptionWidth, 255));
     txPhones = NamedAt(new QLineEdit(frGeneralInfo), QStringLiteral("txPhones"), TwipsRect(2640, 690, 5055, 285));
     lbSuitableSEEM = CaptionLabel(frGeneralInfo, QStringLiteral("lbSuitableSEEM"),
-                             QStringLiteral("Il file \u00e8 adatto al SEEM nr.:"), TwipsRect(240, 1080, HeaderCaptionWidth, 255));
+                                  QStringLiteral("Il file \u00e8 adatto al SEEM nr.:"),
+                                  TwipsRect(240, 1080, HeaderCaptionWidth, 255));
     txSEEMNr = NamedAt(new QLineEdit(frGeneralInfo), QStringLiteral("txSEEMNr"), TwipsRect(2640, 1050, 2055, 285));
     lbSuitableSEEMRec = CaptionLabel(frGeneralInfo, QStringLiteral("lbSuitableSEEMRec"), QStringLiteral("record"),
-                                TwipsRect(4800, 1080, 735, 255));
+                                     TwipsRect(4800, 1080, 735, 255));
     lbSuitableSEEMRec->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     txSEEMRec = NamedAt(new QLineEdit(frGeneralInfo), QStringLiteral("txSEEMRec"), TwipsRect(5640, 1050, 2055, 285));
     // Alt and a caption's letter goes to the box it names.
@@ -210,7 +211,7 @@ void bvlEditSetting::buildControls()
     lbSuitableSEEMRec->setBuddy(txSEEMRec);
 
     frSettings = NamedAt(new QGroupBox(QStringLiteral("Setting"), area), QStringLiteral("frSettings"),
-                       TwipsRect(120, 1800, 7935, 4335));
+                         TwipsRect(120, 1800, 7935, 4335));
     TagForCaption(frSettings);
     lsSettings = NamedAt(new QListWidget(frSettings), QStringLiteral("lsSettings"), TwipsRect(120, 240, 6255, 3660));
     lsSettings->setSortingEnabled(true);
@@ -561,7 +562,7 @@ void bvlEditSetting::lsSettings_DblClick()
 
 void bvlEditSetting::cmAdd_Click()
 {
-    m_ctx.CurrentSetting = SettingStruct(); // a new record owes nothing to the last one
+    m_ctx.CurrentSetting = SettingStruct();   // a new record owes nothing to the last one
     bvlEditSettingDo *dialog = SettingDialog();
     dialog->ResetForm();
     preparePreview(0);
@@ -651,7 +652,8 @@ void bvlEditSetting::cmEdit_Click()
         lsSettings->item(row)->setText(Settings[k - 1].Name);
         lsSettings->setSortingEnabled(true);
         emit settingsChanged();
-        recordStep(before, m_ctx.Title(QStringLiteral("bvlEditSetting.cmEdit")) + QLatin1Char(' ') + Settings[k - 1].Name, k);
+        recordStep(before,
+                   m_ctx.Title(QStringLiteral("bvlEditSetting.cmEdit")) + QLatin1Char(' ') + Settings[k - 1].Name, k);
     }
     lsSettings_Click();
 }
@@ -759,9 +761,8 @@ void bvlEditSetting::mnfOpenSetting_Click()
     try {
         if (!mayDiscardFile())
             return;
-        const std::optional<QString> path =
-            m_ctx.platform.openFileName(m_ctx.Title(QStringLiteral("bvlEditSetting.mnfOpenSetting")), SettingFileFilter,
-                                        currentFolder());
+        const std::optional<QString> path = m_ctx.platform.openFileName(
+            m_ctx.Title(QStringLiteral("bvlEditSetting.mnfOpenSetting")), SettingFileFilter, currentFolder());
         if (path)
             LoadSettingFile(*path);
     } catch (const BvlError &e) {
@@ -814,9 +815,8 @@ bool bvlEditSetting::SaveSettingFile()
     const QString folder = SettingSaveFolder(m_filePath, m_ctx.platform.userFolder());
     QDir().mkpath(folder);
     const QString proposed = m_filePath.isEmpty() ? folder : folder + QFileInfo(m_filePath).fileName();
-    const std::optional<QString> path =
-        m_ctx.platform.saveFileName(m_ctx.Title(QStringLiteral("bvlEditSetting.mnfSaveSetting")), SettingFileFilter,
-                                    proposed);
+    const std::optional<QString> path = m_ctx.platform.saveFileName(
+        m_ctx.Title(QStringLiteral("bvlEditSetting.mnfSaveSetting")), SettingFileFilter, proposed);
     if (!path)
         return false;
     const QString target = WithSettingFileSuffix(*path);
@@ -924,7 +924,7 @@ bool bvlEditSetting::Form_KeyDown(int key)
 {
     if (key != Qt::Key_Escape)
         return false;
-    close(); // the same road as the close box
+    close();   // the same road as the close box
     return true;
 }
 
@@ -935,7 +935,7 @@ bool bvlEditSetting::Form_QueryUnload()
     if (!mayDiscardFile())
         return false;
     if (m_byteMap)
-        m_byteMap->close(); // it shows this window's settings
+        m_byteMap->close();   // it shows this window's settings
     return true;
 }
 

@@ -113,10 +113,10 @@ public:
     bool Form_QueryUnload();
 
     // The file in memory.
-    SettingList Settings;          // record k is Settings[k - 1]
-    SettingFileHeader FileHeader;  // header of the file last opened or saved
-    qint32 CopyCount = 0;          // number in the name of the next copy; New and Open keep it
-    ReferenceImages Images;        // kept across New, Open and reopening the window
+    SettingList Settings;           // record k is Settings[k - 1]
+    SettingFileHeader FileHeader;   // header of the file last opened or saved
+    qint32 CopyCount = 0;           // number in the name of the next copy; New and Open keep it
+    ReferenceImages Images;         // kept across New, Open and reopening the window
 
     QMenuBar *menuBar;
     QMenu *mnuFile;
@@ -150,7 +150,7 @@ public:
     QPushButton *cmCopy;
     QLabel *lbSettingGroup;
     QLabel *lbFileVer;
-    QLabel *lbCheck; // what the setting-file check found, under the list
+    QLabel *lbCheck;   // what the setting-file check found, under the list
 
 signals:
     // Settings were added, edited, copied, deleted or replaced by another file.
@@ -169,7 +169,7 @@ private:
     struct Contents
     {
         SettingList settings;
-        QStringList header; // author, phones, SEEM number, record
+        QStringList header;   // author, phones, SEEM number, record
     };
     Contents contents() const;
     void setContents(const Contents &state, int selectRecord);
@@ -187,8 +187,7 @@ private:
     void connectHandlers();
     // Typing in a header box changes the file; filling the boxes by the program does not.
     void HeaderBox_Change(QLineEdit *box);
-    void setHeaderBoxes(const QString &author, const QString &phones, const QString &seemNr,
-                        const QString &seemRec);
+    void setHeaderBoxes(const QString &author, const QString &phones, const QString &seemNr, const QString &seemRec);
     // The unsaved-changes question before the file is discarded: false when the user
     // cancelled, or chose to save and the save did not happen.
     bool mayDiscardFile();
@@ -213,10 +212,10 @@ private:
     QPointer<bvlGroupBrowse> m_groupBrowser;
     QPointer<bvlByteMap> m_byteMap;
     bool m_fillingHeader = false;
-    QString m_filePath; // the file last opened or saved; empty after New
+    QString m_filePath;   // the file last opened or saved; empty after New
     QUndoStack *m_undo;
-    int m_codePage;     // the code page the records' texts were read in
+    int m_codePage;   // the code page the records' texts were read in
     bool m_restoring = false;
-    QStringList m_shownHeader{QString(), QString(), QString(), QString()}; // the boxes before the last keystroke
-    std::optional<QPoint> m_place; // where the window was when it last closed
+    QStringList m_shownHeader{QString(), QString(), QString(), QString()};   // the boxes before the last keystroke
+    std::optional<QPoint> m_place;                                           // where the window was when it last closed
 };

@@ -3,12 +3,11 @@
 #include "core/BvlError.h"
 #include "core/Conversions.h"
 #include "ui/AccessibleNames.h"
-#include "ui/language/ApplyLanguage.h"
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
+#include "ui/InputDataError.h"
 #include "ui/ThemeColours.h"
 #include "ui/Twips.h"
-#include "ui/InputDataError.h"
 #include "ui/editor/InputMarks.h"
 #include "ui/editor/KeyPreview.h"
 #include "ui/editor/ReferenceImages.h"
@@ -16,6 +15,7 @@
 #include "ui/editor/TypedNumber.h"
 #include "ui/editor/bvlEditSetting.h"
 #include "ui/editor/bvlGroupBrowse.h"
+#include "ui/language/ApplyLanguage.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -46,7 +46,7 @@ QLineEdit *textBox(QWidget *parent, const QString &name, const QRect &geometry, 
 QPushButton *button(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry)
 {
     auto *b = NamedAt(new QPushButton(caption, parent), name, geometry);
-    b->setAutoDefault(false); // Enter in a box must not press a button
+    b->setAutoDefault(false);   // Enter in a box must not press a button
     return b;
 }
 
@@ -81,15 +81,14 @@ int chosenState(const QComboBox *list)
     return list->currentIndex();
 }
 
-}
+}   // namespace
 
 bvlEditSettingDo::bvlEditSettingDo(AppContext &ctx, bvlEditSetting *editor,
                                    std::function<void(const QString &)> showFileDesc)
-    : QDialog(editor, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                          | Qt::WindowCloseButtonHint)
-    , m_ctx(ctx)
-    , m_editor(editor)
-    , m_showFileDesc(std::move(showFileDesc))
+    : QDialog(editor, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_ctx(ctx),
+      m_editor(editor),
+      m_showFileDesc(std::move(showFileDesc))
 {
     setObjectName(QStringLiteral("bvlEditSettingDo"));
     setFixedSize(TwipsToPixelsX(8175), TwipsToPixelsY(4335));
@@ -101,7 +100,7 @@ bvlEditSettingDo::bvlEditSettingDo(AppContext &ctx, bvlEditSetting *editor,
 void bvlEditSettingDo::buildControls()
 {
     frSetting = NamedAt(new QGroupBox(QStringLiteral("Settings"), this), QStringLiteral("frSetting"),
-                      TwipsRect(120, 120, 7935, 3615));
+                        TwipsRect(120, 120, 7935, 3615));
     TagForCaption(frSetting);
 
     const QStringList typeCaptions = {QStringLiteral("Checkbox"), QStringLiteral("Lista di valori"),
@@ -111,90 +110,95 @@ void bvlEditSettingDo::buildControls()
     // longer in most languages than its slot, can reach to the left of the panels.
     for (int i = 0; i < int(opType.size()); ++i) {
         opType[i] = NamedAt(new QRadioButton(typeCaptions[i], frSetting), ArrayElementName(QStringLiteral("opType"), i),
-                          TwipsRect(240, 360 + 240 * i, 2655, 255));
+                            TwipsRect(240, 360 + 240 * i, 2655, 255));
         TagForCaption(opType[i]);
     }
 
     lbSettingName = CaptionLabel(frSetting, QStringLiteral("lbSettingName"), QStringLiteral("Nome:"),
-                          TwipsRect(240, 1680, 615, 255));
+                                 TwipsRect(240, 1680, 615, 255));
     txSettingName = textBox(frSetting, QStringLiteral("txSettingName"), TwipsRect(960, 1650, 2415, 285));
     lbSettingGroup = CaptionLabel(frSetting, QStringLiteral("lbSettingGroup"), QStringLiteral("Gruppo:"),
-                           TwipsRect(240, 2040, 735, 255));
+                                  TwipsRect(240, 2040, 735, 255));
     txSettingGroup = textBox(frSetting, QStringLiteral("txSettingGroup"), TwipsRect(960, 2010, 1935, 285));
-    txSettingGroup->setMouseTracking(true); // pointer moves without a button pressed
-    cmGroupBrowse = button(frSetting, QStringLiteral("cmGroupBrowse"), QStringLiteral("..."),
-                           TwipsRect(3000, 2010, 375, 285));
-    lbSettingDescription = CaptionLabel(frSetting, QStringLiteral("lbSettingDescription"), QStringLiteral("Descrizione:"),
-                                 TwipsRect(240, 2400, 3135, 255));
-    txSettingDescription = NamedAt(new QPlainTextEdit(frSetting), QStringLiteral("txSettingDescription"),
-                                 TwipsRect(240, 2640, 3135, 735));
+    txSettingGroup->setMouseTracking(true);   // pointer moves without a button pressed
+    cmGroupBrowse =
+        button(frSetting, QStringLiteral("cmGroupBrowse"), QStringLiteral("..."), TwipsRect(3000, 2010, 375, 285));
+    lbSettingDescription = CaptionLabel(frSetting, QStringLiteral("lbSettingDescription"),
+                                        QStringLiteral("Descrizione:"), TwipsRect(240, 2400, 3135, 255));
+    txSettingDescription =
+        NamedAt(new QPlainTextEdit(frSetting), QStringLiteral("txSettingDescription"), TwipsRect(240, 2640, 3135, 735));
     txSettingDescription->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txSettingDescription->setTabChangesFocus(true);
 
     lbOffset = CaptionLabel(frSetting, QStringLiteral("lbOffset"), QStringLiteral("Offset base zero:"),
-                     TwipsRect(3000, 360, 1740, 255));
+                            TwipsRect(3000, 360, 1740, 255));
     lbOffset->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lbDecOffset = CaptionLabel(frSetting, QStringLiteral("lbDecOffset"), QStringLiteral("dec"), TwipsRect(4800, 360, 375, 255));
+    lbDecOffset =
+        CaptionLabel(frSetting, QStringLiteral("lbDecOffset"), QStringLiteral("dec"), TwipsRect(4800, 360, 375, 255));
     txOffsetDec = textBox(frSetting, QStringLiteral("txOffsetDec"), TwipsRect(5280, 330, 1095, 285));
-    lbHexOffset = CaptionLabel(frSetting, QStringLiteral("lbHexOffset"), QStringLiteral("hex"), TwipsRect(6360, 360, 375, 255));
+    lbHexOffset =
+        CaptionLabel(frSetting, QStringLiteral("lbHexOffset"), QStringLiteral("hex"), TwipsRect(6360, 360, 375, 255));
     lbHexOffset->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     txOffsetHex = textBox(frSetting, QStringLiteral("txOffsetHex"), TwipsRect(6840, 330, 855, 285));
 
     // String panel: the byte size of the string field.
     frString = panel(frSetting, QStringLiteral("frString"), TwipsRect(3600, 720, 4095, 2655));
-    lbMaxStringLength = CaptionLabel(frString, QStringLiteral("lbMaxStringLength"),
-                              QStringLiteral("Lunghezza del record su file (byte):"), TwipsRect(0, 120, 4095, 255));
+    lbMaxStringLength =
+        CaptionLabel(frString, QStringLiteral("lbMaxStringLength"),
+                     QStringLiteral("Lunghezza del record su file (byte):"), TwipsRect(0, 120, 4095, 255));
     txMaxStringLength = textBox(frString, QStringLiteral("txMaxStringLength"), TwipsRect(0, 360, 4095, 285));
-    lbAvailableChars = CaptionLabel(frString, QStringLiteral("lbAvailableChars"), QStringLiteral("Caratteri disponibili:"),
-                             TwipsRect(0, 840, 4095, 255));
-    lbAvailableCharsVal = NamedAt(new QLabel(frString), QStringLiteral("lbAvailableCharsVal"),
-                                TwipsRect(0, 1080, 4095, 255));
+    lbAvailableChars = CaptionLabel(frString, QStringLiteral("lbAvailableChars"),
+                                    QStringLiteral("Caratteri disponibili:"), TwipsRect(0, 840, 4095, 255));
+    lbAvailableCharsVal =
+        NamedAt(new QLabel(frString), QStringLiteral("lbAvailableCharsVal"), TwipsRect(0, 1080, 4095, 255));
     frString->hide();
 
     // Bit panel: the owned bits, then the checkbox values or the state list.
     frBits = panel(frSetting, QStringLiteral("frBits"), TwipsRect(3600, 720, 4095, 2775));
-    lbBitSelection = CaptionLabel(frBits, QStringLiteral("lbBitSelection"),
-                           QStringLiteral("Selezione dei bit modificati dal setting:"), TwipsRect(0, 120, 4095, 255));
+    lbBitSelection =
+        CaptionLabel(frBits, QStringLiteral("lbBitSelection"),
+                     QStringLiteral("Selezione dei bit modificati dal setting:"), TwipsRect(0, 120, 4095, 255));
     for (int bit = 7; bit >= 0; --bit) {
-        const int column = 7 - bit; // bit 7 leftmost
+        const int column = 7 - bit;   // bit 7 leftmost
         // Alt and the bit's digit toggles it.
-        chBit[bit] = button(frBits, ArrayElementName(QStringLiteral("chBit"), bit), QLatin1Char('&') + QString::number(bit),
-                            TwipsRect(600 + 360 * column, 480, 375, 375));
+        chBit[bit] = button(frBits, ArrayElementName(QStringLiteral("chBit"), bit),
+                            QLatin1Char('&') + QString::number(bit), TwipsRect(600 + 360 * column, 480, 375, 375));
         chBit[bit]->setCheckable(true);
     }
 
     frCheckbox = panel(frBits, QStringLiteral("frCheckbox"), TwipsRect(0, 960, 4095, 1695));
     lbCheckedValue = CaptionLabel(frCheckbox, QStringLiteral("lbCheckedValue"), QStringLiteral("Checkbox attivato:"),
-                           TwipsRect(0, 120, 4095, 255));
+                                  TwipsRect(0, 120, 4095, 255));
     txCheckedValue = textBox(frCheckbox, QStringLiteral("txCheckedValue"), TwipsRect(0, 360, 4095, 285), BitTextLength);
-    lbUncheckedValue = CaptionLabel(frCheckbox, QStringLiteral("lbUncheckedValue"), QStringLiteral("Checkbox disattivato:"),
-                             TwipsRect(0, 720, 4095, 255));
-    txUncheckedValue = textBox(frCheckbox, QStringLiteral("txUncheckedValue"), TwipsRect(0, 960, 4095, 285),
-                               BitTextLength);
+    lbUncheckedValue = CaptionLabel(frCheckbox, QStringLiteral("lbUncheckedValue"),
+                                    QStringLiteral("Checkbox disattivato:"), TwipsRect(0, 720, 4095, 255));
+    txUncheckedValue =
+        textBox(frCheckbox, QStringLiteral("txUncheckedValue"), TwipsRect(0, 960, 4095, 285), BitTextLength);
 
     frList = panel(frBits, QStringLiteral("frList"), TwipsRect(0, 960, 4095, 1695));
     lbSettingValueList = CaptionLabel(frList, QStringLiteral("lbSettingValueList"),
-                               QStringLiteral("Stati possibili del setting:"), TwipsRect(0, 0, 4095, 255));
-    cbSettingValueList = NamedAt(new QComboBox(frList), QStringLiteral("cbSettingValueList"),
-                               TwipsRect(0, 240, 3255, 315));
+                                      QStringLiteral("Stati possibili del setting:"), TwipsRect(0, 0, 4095, 255));
+    cbSettingValueList =
+        NamedAt(new QComboBox(frList), QStringLiteral("cbSettingValueList"), TwipsRect(0, 240, 3255, 315));
     cbSettingValueList->setEditable(false);
-    cmAddSettingValue = button(frList, QStringLiteral("cmAddSettingValue"), QStringLiteral("+"),
-                               TwipsRect(3360, 240, 315, 315));
-    cmRemoveSettingValue = button(frList, QStringLiteral("cmRemoveSettingValue"), QStringLiteral("-"),
-                                  TwipsRect(3720, 240, 315, 315));
+    cmAddSettingValue =
+        button(frList, QStringLiteral("cmAddSettingValue"), QStringLiteral("+"), TwipsRect(3360, 240, 315, 315));
+    cmRemoveSettingValue =
+        button(frList, QStringLiteral("cmRemoveSettingValue"), QStringLiteral("-"), TwipsRect(3720, 240, 315, 315));
     lbSettingValueVal = CaptionLabel(frList, QStringLiteral("lbSettingValueVal"), QStringLiteral("Valore dello stato:"),
-                              TwipsRect(0, 720, 4095, 255));
+                                     TwipsRect(0, 720, 4095, 255));
     lbStateBin = CaptionLabel(frList, QStringLiteral("lbStateBin"), QStringLiteral("bin"), TwipsRect(0, 990, 375, 255));
-    txSettingValueVal = textBox(frList, QStringLiteral("txSettingValueVal"), TwipsRect(480, 960, 1575, 285),
-                                BitTextLength);
-    lbStateDec = CaptionLabel(frList, QStringLiteral("lbStateDec"), QStringLiteral("dec"), TwipsRect(2040, 990, 375, 255));
+    txSettingValueVal =
+        textBox(frList, QStringLiteral("txSettingValueVal"), TwipsRect(480, 960, 1575, 285), BitTextLength);
+    lbStateDec =
+        CaptionLabel(frList, QStringLiteral("lbStateDec"), QStringLiteral("dec"), TwipsRect(2040, 990, 375, 255));
     lbStateDec->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     txSettingValueValDec = textBox(frList, QStringLiteral("txSettingValueValDec"), TwipsRect(2520, 960, 1575, 285), 3);
     frList->hide();
 
     cmOK = button(this, QStringLiteral("cmOK"), QStringLiteral("OK"), TwipsRect(5280, 3840, 1335, 375));
     TagForCaption(cmOK);
-    cmOK->setDefault(true); // Enter in a box presses OK
+    cmOK->setDefault(true);   // Enter in a box presses OK
     cmCancel = button(this, QStringLiteral("cmCancel"), QStringLiteral("Annulla"), TwipsRect(6720, 3840, 1335, 375));
     TagForCaption(cmCancel);
 
@@ -210,25 +214,29 @@ void bvlEditSettingDo::buildControls()
     lbPreviewOverlap = previewLabel(QStringLiteral("lbPreviewOverlap"), 3780 + 510);
 
     // Each caption names the field it stands for (for screen readers too).
-    const std::pair<QLabel *, QWidget *> buddies[] = {
-        {lbSettingName, txSettingName},           {lbSettingGroup, txSettingGroup},
-        {lbSettingDescription, txSettingDescription}, {lbDecOffset, txOffsetDec},
-        {lbHexOffset, txOffsetHex},               {lbMaxStringLength, txMaxStringLength},
-        {lbCheckedValue, txCheckedValue},         {lbUncheckedValue, txUncheckedValue},
-        {lbSettingValueList, cbSettingValueList}, {lbStateBin, txSettingValueVal},
-        {lbStateDec, txSettingValueValDec}};
+    const std::pair<QLabel *, QWidget *> buddies[] = {{lbSettingName, txSettingName},
+                                                      {lbSettingGroup, txSettingGroup},
+                                                      {lbSettingDescription, txSettingDescription},
+                                                      {lbDecOffset, txOffsetDec},
+                                                      {lbHexOffset, txOffsetHex},
+                                                      {lbMaxStringLength, txMaxStringLength},
+                                                      {lbCheckedValue, txCheckedValue},
+                                                      {lbUncheckedValue, txUncheckedValue},
+                                                      {lbSettingValueList, cbSettingValueList},
+                                                      {lbStateBin, txSettingValueVal},
+                                                      {lbStateDec, txSettingValueValDec}};
     for (const auto &[label, field] : buddies)
         label->setBuddy(field);
 
     QList<QWidget *> tabOrder;
     for (QRadioButton *option : opType)
         tabOrder << option;
-    tabOrder << txSettingName << txSettingGroup << cmGroupBrowse << txSettingDescription << txOffsetDec
-             << txOffsetHex << txMaxStringLength;
+    tabOrder << txSettingName << txSettingGroup << cmGroupBrowse << txSettingDescription << txOffsetDec << txOffsetHex
+             << txMaxStringLength;
     for (int bit = 7; bit >= 0; --bit)
         tabOrder << chBit[bit];
-    tabOrder << txCheckedValue << txUncheckedValue << cbSettingValueList << cmAddSettingValue
-             << cmRemoveSettingValue << txSettingValueVal << txSettingValueValDec << cmOK << cmCancel;
+    tabOrder << txCheckedValue << txUncheckedValue << cbSettingValueList << cmAddSettingValue << cmRemoveSettingValue
+             << txSettingValueVal << txSettingValueValDec << cmOK << cmCancel;
     for (int i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
@@ -323,7 +331,7 @@ void bvlEditSettingDo::selectType(int index)
     if (opType[index]->isChecked())
         opType_Click(index);
     else
-        opType[index]->setChecked(true); // toggled runs opType_Click
+        opType[index]->setChecked(true);   // toggled runs opType_Click
 }
 
 void bvlEditSettingDo::resetUnusedPanels(int type)
@@ -450,7 +458,7 @@ void bvlEditSettingDo::txUncheckedValue_Change()
 
 void bvlEditSettingDo::txMaxStringLength_Change()
 {
-    qint64 length = 0; // wide enough for the lowest length minus one
+    qint64 length = 0;   // wide enough for the lowest length minus one
     try {
         length = TypedNumberToLong(txMaxStringLength->text());
     } catch (const BvlError &) {
@@ -509,7 +517,8 @@ void bvlEditSettingDo::cbSettingValueList_Click()
 
 void bvlEditSettingDo::cmAddSettingValue_Click()
 {
-    const QString name = m_ctx.platform.inputBox(m_ctx.T(QStringLiteral("bvlEditSetting.cmtNewStateName_I")), QString());
+    const QString name =
+        m_ctx.platform.inputBox(m_ctx.T(QStringLiteral("bvlEditSetting.cmtNewStateName_I")), QString());
     if (name.isEmpty())
         return;
     // A stored name with the separator would read back as two names.
@@ -557,7 +566,7 @@ void bvlEditSettingDo::txSettingValueValDec_Change()
     } catch (const BvlError &) {
         return;
     }
-    if (value < 0 || value > 255) // no bit text: the binary box keeps its text
+    if (value < 0 || value > 255)   // no bit text: the binary box keeps its text
         return;
     txSettingValueVal->setText(ValueToBitText(value));
 }
@@ -649,7 +658,7 @@ void bvlEditSettingDo::ReadSettingStruct(const SettingStruct &setting)
             txUncheckedValue->setText(text);
     } else if (setting.Type == quint8(SettingType::ValueList)) {
         const QStringList names = SplitValues(setting.ValueNames);
-        const QSignalBlocker quiet(cbSettingValueList); // filling chooses no state
+        const QSignalBlocker quiet(cbSettingValueList);   // filling chooses no state
         cbSettingValueList->clear();
         for (int i = 0; i < names.size(); ++i) {
             qint32 value = 0;

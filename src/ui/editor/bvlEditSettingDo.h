@@ -106,7 +106,7 @@ public:
 
     QFrame *frBits;
     QLabel *lbBitSelection;
-    std::array<QPushButton *, 8> chBit; // indexed by bit number
+    std::array<QPushButton *, 8> chBit;   // indexed by bit number
 
     QFrame *frCheckbox;
     QLabel *lbCheckedValue;
@@ -160,6 +160,6 @@ private:
     const ReferenceImages *m_previewImages = nullptr;
     const SettingList *m_previewSettings = nullptr;
     int m_editedRecord = 0;
-    QLabel *m_failedField = nullptr; // caption of the field storeFields read last
-    bool m_filling = false;          // ReadSettingStruct fills the panels of the record's type
+    QLabel *m_failedField = nullptr;   // caption of the field storeFields read last
+    bool m_filling = false;            // ReadSettingStruct fills the panels of the record's type
 };

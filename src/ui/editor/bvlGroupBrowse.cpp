@@ -9,9 +9,8 @@
 #include <QPushButton>
 
 bvlGroupBrowse::bvlGroupBrowse(AppContext &ctx, QWidget *owner)
-    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                         | Qt::WindowCloseButtonHint)
-    , m_ctx(ctx)
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_ctx(ctx)
 {
     setObjectName(QStringLiteral("bvlGroupBrowse"));
     setFixedSize(TwipsToPixelsX(4455), TwipsToPixelsY(3375));

@@ -16,9 +16,7 @@
 #include <QVBoxLayout>
 
 bvlProposals::bvlProposals(AppContext &ctx, const QVector<Proposal> &proposals, QWidget *owner)
-    : QDialog(owner)
-    , m_ctx(ctx)
-    , m_proposals(proposals)
+    : QDialog(owner), m_ctx(ctx), m_proposals(proposals)
 {
     setObjectName(QStringLiteral("bvlProposals"));
     setWindowTitle(ctx.T(QStringLiteral("bvlProposals.Caption_V")));
@@ -26,16 +24,18 @@ bvlProposals::bvlProposals(AppContext &ctx, const QVector<Proposal> &proposals, 
     lbSummary = new QLabel(this);
     lbSummary->setObjectName(QStringLiteral("lbSummary"));
     lbSummary->setTextFormat(Qt::PlainText);
-    lbSummary->setText(proposals.isEmpty() ? ctx.T(QStringLiteral("bvlProposals.sNone_V"))
-                                           : ctx.lang.GetPluralString(QStringLiteral("bvlProposals.sSomeCount_V"), proposals.size()));
+    lbSummary->setText(proposals.isEmpty()
+                           ? ctx.T(QStringLiteral("bvlProposals.sNone_V"))
+                           : ctx.lang.GetPluralString(QStringLiteral("bvlProposals.sSomeCount_V"), proposals.size()));
 
     lsProposals = new QTreeWidget(this);
     lsProposals->setObjectName(QStringLiteral("lsProposals"));
     lsProposals->setRootIsDecorated(false);
     lsProposals->setUniformRowHeights(true);
-    lsProposals->setHeaderLabels({ctx.T(QStringLiteral("bvlProposals.sOffset_V")), ctx.T(QStringLiteral("bvlProposals.sBits_V")),
-                                  ctx.T(QStringLiteral("bvlProposals.sType_V")), ctx.T(QStringLiteral("bvlProposals.sFirst_V")),
-                                  ctx.T(QStringLiteral("bvlProposals.sSecond_V")), ctx.T(QStringLiteral("bvlProposals.sName_V"))});
+    lsProposals->setHeaderLabels(
+        {ctx.T(QStringLiteral("bvlProposals.sOffset_V")), ctx.T(QStringLiteral("bvlProposals.sBits_V")),
+         ctx.T(QStringLiteral("bvlProposals.sType_V")), ctx.T(QStringLiteral("bvlProposals.sFirst_V")),
+         ctx.T(QStringLiteral("bvlProposals.sSecond_V")), ctx.T(QStringLiteral("bvlProposals.sName_V"))});
     for (const Proposal &p : proposals) {
         auto *row = new QTreeWidgetItem(lsProposals);
         row->setText(OffsetColumn, OffsetText(p.setting.Offset));

@@ -24,7 +24,14 @@ public:
     void cmAdd_Click();
     void cmCancel_Click();
 
-    enum Column { OffsetColumn, BitsColumn, TypeColumn, FirstColumn, SecondColumn, NameColumn };
+    enum Column {
+        OffsetColumn,
+        BitsColumn,
+        TypeColumn,
+        FirstColumn,
+        SecondColumn,
+        NameColumn
+    };
 
     QLabel *lbSummary;
     QTreeWidget *lsProposals;

@@ -17,7 +17,11 @@
 
 namespace {
 
-enum class Target { None, Caption, Text };
+enum class Target {
+    None,
+    Caption,
+    Text
+};
 
 Target targetOf(const QObject *control)
 {
@@ -104,7 +108,7 @@ void collectTagged(QObject *parent, QList<QPointer<QObject>> &controls, QSet<QOb
     }
 }
 
-}
+}   // namespace
 
 QString ControlLangKey(const QWidget *window, const QObject *control)
 {
@@ -120,7 +124,7 @@ void ApplyLanguage(LangTable &table, QWidget *window)
     bool missReported = false;
     for (QObject *control : controls) {
         if (!control)
-            continue; // removed by an earlier control's change
+            continue;   // removed by an earlier control's change
         const Setter setter = setterFor(control, targetOf(control));
         if (!setter)
             continue;

@@ -1,6 +1,6 @@
 #pragma once
 #include <QString>
-#include <QVariant> // the tags below are set as property values
+#include <QVariant>   // the tags below are set as property values
 
 class QObject;
 class QWidget;

@@ -16,7 +16,7 @@ std::unique_ptr<QTranslator> &InstalledTranslator()
     static std::unique_ptr<QTranslator> translator;
     return translator;
 }
-}
+}   // namespace
 
 QString LanguageLocale(const LangTable &table)
 {

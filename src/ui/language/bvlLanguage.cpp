@@ -3,8 +3,8 @@
 #include "core/SearchFolders.h"
 #include "ui/AccessibleNames.h"
 #include "ui/AppContext.h"
-#include "ui/language/QtTranslations.h"
 #include "ui/Twips.h"
+#include "ui/language/QtTranslations.h"
 
 #include <QDir>
 #include <QFont>
@@ -20,11 +20,10 @@ const QString LangSection = QStringLiteral("Lang");
 const QString LangKey = QStringLiteral("Language");
 const QString ExitingLine = QStringLiteral("\nExiting application...");
 const QString LoadFailedText = QStringLiteral("Error in language file!");
-}
+}   // namespace
 
 bvlLanguage::bvlLanguage(AppContext &ctx, QWidget *owner)
-    : QDialog(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , m_ctx(ctx)
+    : QDialog(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_ctx(ctx)
 {
     setObjectName(QStringLiteral("bvlLanguage"));
     setWindowTitle(QStringLiteral("Language selection"));
@@ -39,7 +38,7 @@ bvlLanguage::bvlLanguage(AppContext &ctx, QWidget *owner)
     lsLanguages->setGeometry(TwipsRect(120, 360, 3855, 2340));
     lsLanguages->setSelectionMode(QAbstractItemView::SingleSelection);
     lsLanguages->setSortingEnabled(false);
-    Label1->setBuddy(lsLanguages); // the caption names the list for screen readers
+    Label1->setBuddy(lsLanguages);   // the caption names the list for screen readers
     NameControls(m_ctx.lang, this);
 
     cmOK = new QPushButton(QStringLiteral("OK"), this);
@@ -76,7 +75,7 @@ bool bvlLanguage::FillUp(bool AutoLoadOneLang)
     for (const QString &path : paths) {
         QString languageName;
         if (!LangTable::GetLanguageName(path, languageName))
-            continue; // unreadable or nameless: not a language file
+            continue;   // unreadable or nameless: not a language file
         auto *item = new QListWidgetItem(languageName, lsLanguages);
         item->setData(Qt::UserRole, int(LangFiles.size()));
         LangFiles << path;
@@ -102,7 +101,7 @@ bool bvlLanguage::FillUp(bool AutoLoadOneLang)
     const int row = preselectedRow(AutoLoadOneLang);
     if (row >= 0) {
         lsLanguages->setCurrentRow(row);
-        if (!AutoLoadOneLang) { // the language in use, in bold
+        if (!AutoLoadOneLang) {   // the language in use, in bold
             QFont font = lsLanguages->item(row)->font();
             font.setBold(true);
             lsLanguages->item(row)->setFont(font);
@@ -122,8 +121,8 @@ int bvlLanguage::preselectedRow(bool startUp) const
     const auto rowOf = [this](QLocale::Language language) {
         for (int row = 0; row < LangFiles.size(); ++row) {
             QString locale;
-            if (LangTable::GetLanguageEntry(LangFiles[row], LanguageLocaleKey, locale)
-                && !locale.trimmed().isEmpty() && QLocale(locale.trimmed()).language() == language)
+            if (LangTable::GetLanguageEntry(LangFiles[row], LanguageLocaleKey, locale) && !locale.trimmed().isEmpty()
+                && QLocale(locale.trimmed()).language() == language)
                 return row;
         }
         return -1;
@@ -165,10 +164,9 @@ bool bvlLanguage::loadFile(const QString &path, QString &message)
         return true;
     }
     // Read in the language still in use; built-in English when there is none yet.
-    const QString why = failure.readReason.isEmpty()
-                            ? m_ctx.T(QStringLiteral("bvlLanguage.sRepeatedKey_V"))
-                                  .arg(QString::number(failure.line), failure.repeatedKey)
-                            : failure.readReason;
+    const QString why = failure.readReason.isEmpty() ? m_ctx.T(QStringLiteral("bvlLanguage.sRepeatedKey_V"))
+                                                           .arg(QString::number(failure.line), failure.repeatedKey)
+                                                     : failure.readReason;
     message = LoadFailedText + QLatin1Char('\n') + m_ctx.T(QStringLiteral("bvlLanguage.sLoadFailed_M")).arg(path, why);
     return false;
 }

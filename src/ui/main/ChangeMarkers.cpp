@@ -10,9 +10,7 @@
 #include <QLabel>
 #include <QTreeWidgetItem>
 
-ChangeMarkers::ChangeMarkers(const SeemDocument &document, SettingsView &view) : m_document(document), m_view(view)
-{
-}
+ChangeMarkers::ChangeMarkers(const SeemDocument &document, SettingsView &view) : m_document(document), m_view(view) {}
 
 void ChangeMarkers::Fit()
 {
@@ -45,7 +43,7 @@ void ChangeMarkers::MarkBuilt(int index)
     if (index > m_marked.size() || !m_marked.testBit(index - 1))
         return;
     SetChangeMark(ControlKindOf(m_view.Settings.at(index - 1)) == ControlKind::CheckBox ? m_view.BuiltControlOf(index)
-                                                                                      : m_view.BuiltLabelOf(index),
+                                                                                        : m_view.BuiltLabelOf(index),
                   true);
 }
 

@@ -27,6 +27,6 @@ public:
 private:
     const SeemDocument &m_document;
     SettingsView &m_view;
-    QBitArray m_marked;                           // per setting: marked as changed
+    QBitArray m_marked;                             // per setting: marked as changed
     QHash<QTreeWidgetItem *, int> m_changedBelow;   // per node: changed settings on its page and below
 };

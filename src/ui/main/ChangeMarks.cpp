@@ -6,8 +6,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QTreeWidget>
-#include <QTreeWidgetItemIterator>
 #include <QTreeWidgetItem>
+#include <QTreeWidgetItemIterator>
 
 namespace {
 const QString Mark = QStringLiteral("\u2022 ");
@@ -17,7 +17,7 @@ QString Marked(const QString &text, bool marked)
 {
     return marked ? Mark + text : text.mid(Mark.size());
 }
-}
+}   // namespace
 
 bool HasChangeMark(const QWidget *control)
 {

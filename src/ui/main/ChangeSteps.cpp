@@ -23,16 +23,17 @@ protected:
         const auto *key = static_cast<QKeyEvent *>(event);
         // Not accepted: the shortcut goes on to the window's menu items.
         return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)
-            || key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y);
+               || key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y);
     }
 };
-}
+}   // namespace
 
 ChangeSteps::ChangeSteps(SeemDocument &document, ControlStatesCommand::ShowStates show, QObject *parent)
-    : UndoStack(new QUndoStack(parent)), m_document(document), m_show(std::move(show)),
+    : UndoStack(new QUndoStack(parent)),
+      m_document(document),
+      m_show(std::move(show)),
       m_undoKeys(new WindowUndoKeys(parent))
-{
-}
+{}
 
 void ChangeSteps::Push(const QVector<StateChange> &changes)
 {

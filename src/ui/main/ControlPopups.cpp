@@ -11,8 +11,8 @@
 
 #include <QAction>
 #include <QClipboard>
-#include <QContextMenuEvent>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -23,7 +23,7 @@
 namespace {
 // Set on a text box while its tool tip tells of a cut text.
 constexpr const char *CutHintProperty = "CutHint";
-}
+}   // namespace
 
 QMenu *bvlMain::TextBoxPopup(QLineEdit *box)
 {
@@ -35,7 +35,8 @@ QMenu *bvlMain::TextBoxPopup(QLineEdit *box)
     // Paste from the pop-up is watched as the paste key is: a cut text says so.
     for (QAction *action : menu->actions()) {
         if (action->objectName() == QLatin1String("edit-paste")
-            || action->text().section(QLatin1Char('\t'), 1) == QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText)) {
+            || action->text().section(QLatin1Char('\t'), 1)
+                   == QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText)) {
             const bool cuts = PasteWouldCut(box);
             connect(action, &QAction::triggered, this, [this, box, cuts] {
                 if (cuts)

@@ -11,10 +11,13 @@
 
 DocumentCommands::DocumentCommands(AppContext &ctx, SeemDocument &document, const DocumentFiles &files,
                                    ChangeSteps &steps, Settle settle, ShowSetting show)
-    : m_ctx(ctx), m_document(document), m_files(files), m_steps(steps), m_settle(std::move(settle)),
+    : m_ctx(ctx),
+      m_document(document),
+      m_files(files),
+      m_steps(steps),
+      m_settle(std::move(settle)),
       m_show(std::move(show))
-{
-}
+{}
 
 void DocumentCommands::Quietly(const std::function<void()> &fill)
 {

@@ -8,8 +8,8 @@
 #include "core/SettingFile.h"
 #include "seem/authoring/AutoSelect.h"
 #include "seem/authoring/RecordMatch.h"
-#include "seem/files/SeemCopy.h"
 #include "seem/document/SeemDocument.h"
+#include "seem/files/SeemCopy.h"
 #include "seem/files/SeemFileName.h"
 #include "ui/AppContext.h"
 #include "ui/SettingFileReports.h"
@@ -26,7 +26,7 @@ const QChar Quote(QLatin1Char('"'));
 QString SeemFilter(AppContext &ctx)
 {
     return ctx.T(QStringLiteral("bvlMain.cdFilter1A_V")) + QStringLiteral("|*.seem;*.bin;*.sch|")
-        + ctx.T(QStringLiteral("bvlMain.cdFilter1_V")) + QStringLiteral("|*.*");
+           + ctx.T(QStringLiteral("bvlMain.cdFilter1_V")) + QStringLiteral("|*.*");
 }
 
 void ReportAboutPath(AppContext &ctx, const char *key, const QString &path, MsgIcon icon)
@@ -37,8 +37,7 @@ void ReportAboutPath(AppContext &ctx, const char *key, const QString &path, MsgI
 
 DocumentFiles::DocumentFiles(AppContext &ctx, SeemDocument &document)
     : SEEMFile(&document.file()), m_ctx(ctx), m_document(document)
-{
-}
+{}
 
 QString DocumentFiles::FolderProposal(const QString &path)
 {
@@ -123,18 +122,19 @@ bool DocumentFiles::TakeOver(Next &next)
 QString DocumentFiles::UsingFileStatus() const
 {
     return m_ctx.T(QStringLiteral("bvlMain.lbUsingFile_V")) + Quote + SettingPath + Quote + QStringLiteral(" (V")
-        + QString::number(FileHeader.FileVersion) + QStringLiteral(" - ") + FileHeader.ProgramVersion
-        + QStringLiteral("). ") + FileHeader.Phones + QStringLiteral(" (SEEM ") + HexText16(FileHeader.SEEMNr)
-        + QLatin1Char('_') + HexText16(FileHeader.SEEMRec) + QStringLiteral("). ") + m_ctx.T(QStringLiteral("bvlMain.lbBy_V"))
-        + QLatin1Char(' ') + FileHeader.Author
-        + (SEEMFile->isReadOnly() ? QLatin1Char(' ') + m_ctx.T(QStringLiteral("bvlMain.lbReadOnly_V")) : QString());
+           + QString::number(FileHeader.FileVersion) + QStringLiteral(" - ") + FileHeader.ProgramVersion
+           + QStringLiteral("). ") + FileHeader.Phones + QStringLiteral(" (SEEM ") + HexText16(FileHeader.SEEMNr)
+           + QLatin1Char('_') + HexText16(FileHeader.SEEMRec) + QStringLiteral("). ")
+           + m_ctx.T(QStringLiteral("bvlMain.lbBy_V")) + QLatin1Char(' ') + FileHeader.Author
+           + (SEEMFile->isReadOnly() ? QLatin1Char(' ') + m_ctx.T(QStringLiteral("bvlMain.lbReadOnly_V")) : QString());
 }
 
 QString DocumentFiles::StatusLineShown(const QString &text) const
 {
     if (SettingPath.isEmpty() || text != UsingFileStatus())
         return QString();
-    QString shown = m_ctx.T(QStringLiteral("bvlMain.lbUsingFile_V")) + Quote + QFileInfo(SettingPath).fileName() + Quote;
+    QString shown =
+        m_ctx.T(QStringLiteral("bvlMain.lbUsingFile_V")) + Quote + QFileInfo(SettingPath).fileName() + Quote;
     if (!FileHeader.Phones.isEmpty())
         shown += QStringLiteral(". ") + FileHeader.Phones;
     if (SEEMFile->isReadOnly())
@@ -150,10 +150,10 @@ bool DocumentFiles::AcceptOtherRecord(const Next &next) const
         || (numbers.seemNr == next.header.SEEMNr && numbers.seemRec == next.header.SEEMRec))
         return true;
     // A setting file for another record puts values where the bytes mean something else.
-    const QString question = m_ctx.T(QStringLiteral("bvlMain.sOtherRecord?_M"))
-                                 .arg(QFileInfo(next.settingPath).fileName(),
-                                      RecordNumbersText(next.header.SEEMNr, next.header.SEEMRec), seemName,
-                                      RecordNumbersText(numbers.seemNr, numbers.seemRec));
+    const QString question =
+        m_ctx.T(QStringLiteral("bvlMain.sOtherRecord?_M"))
+            .arg(QFileInfo(next.settingPath).fileName(), RecordNumbersText(next.header.SEEMNr, next.header.SEEMRec),
+                 seemName, RecordNumbersText(numbers.seemNr, numbers.seemRec));
     return m_ctx.platform.messageBox(question, MsgIcon::Warning, MsgButtons::YesNo, MsgDefault::No) == MsgResult::Yes;
 }
 
@@ -165,8 +165,9 @@ bool DocumentFiles::SaveAsCopy(const QString &target)
     try {
         CheckOutputTarget(target, QStringList{SEEMFile->path()} + otherInputs);
         if (QFileInfo::exists(target)
-            && m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sReplace?_M")).arg(QFileInfo(target).fileName()),
-                                         MsgIcon::Warning, MsgButtons::YesNo, MsgDefault::No)
+            && m_ctx.platform.messageBox(
+                   m_ctx.T(QStringLiteral("bvlMain.sReplace?_M")).arg(QFileInfo(target).fileName()), MsgIcon::Warning,
+                   MsgButtons::YesNo, MsgDefault::No)
                    != MsgResult::Yes)
             return false;
         // Not a copy of bytes another program put into the file since the user saw it;

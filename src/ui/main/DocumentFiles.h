@@ -37,8 +37,9 @@ public:
     SeemFile *SEEMFile = nullptr;   // the document's file
     // How the SEEM file is opened; tests put openReadOnly here to see a file the user
     // may not write, which a test run with full rights cannot make.
-    std::function<void(SeemFile &file, const QString &path)> SeemFileOpener =
-        [](SeemFile &file, const QString &path) { file.open(path); };
+    std::function<void(SeemFile &file, const QString &path)> SeemFileOpener = [](SeemFile &file, const QString &path) {
+        file.open(path);
+    };
 
     // Opens seemPath into next and names its setting file: the one chosen automatically
     // (when automatic) or the one the user picks; showStatus tells the user while asking.

@@ -19,8 +19,7 @@ constexpr int HighlightMilliseconds = 1500;
 FindCommands::FindCommands(AppContext &ctx, const SeemDocument &document, SettingsView &view, ShowSetting show,
                            QObject *parent)
     : QObject(parent), m_ctx(ctx), m_document(document), m_view(view), m_show(std::move(show))
-{
-}
+{}
 
 void FindCommands::Place(QWidget *client, StatusLine *line)
 {
@@ -54,7 +53,7 @@ void FindCommands::Open()
         connect(tmFindHighlight, &QTimer::timeout, this, [this] { Highlight(nullptr); });
     }
     txFind->setPlaceholderText(m_ctx.T(QStringLiteral("bvlMain.sFindPrompt_V")));
-    txFind->setAccessibleName(txFind->placeholderText()); // what a screen reader announces
+    txFind->setAccessibleName(txFind->placeholderText());   // what a screen reader announces
     txFind->show();
     txFind->raise();
     txFind->setFocus(Qt::ShortcutFocusReason);
@@ -108,10 +107,13 @@ void FindCommands::Highlight(QWidget *control)
         return;
     // The theme's marked background, behind each kind of text the control draws.
     const QPalette colours = control->palette();
-    ThemeColours::SetRoles(control, {
-        {QPalette::Window, ThemeColours::MarkedBackground(colours.color(QPalette::Window), colours.color(QPalette::WindowText))},
-        {QPalette::Base, ThemeColours::MarkedBackground(colours.color(QPalette::Base), colours.color(QPalette::Text))},
-        {QPalette::Button, ThemeColours::MarkedBackground(colours.color(QPalette::Button), colours.color(QPalette::ButtonText))}});
+    ThemeColours::SetRoles(
+        control,
+        {{QPalette::Window,
+          ThemeColours::MarkedBackground(colours.color(QPalette::Window), colours.color(QPalette::WindowText))},
+         {QPalette::Base, ThemeColours::MarkedBackground(colours.color(QPalette::Base), colours.color(QPalette::Text))},
+         {QPalette::Button,
+          ThemeColours::MarkedBackground(colours.color(QPalette::Button), colours.color(QPalette::ButtonText))}});
     control->setAutoFillBackground(true);
     // The find box ends the highlight when it closes.
     if (BoxOpen())

@@ -30,8 +30,8 @@ public:
     FindCommands(AppContext &ctx, const SeemDocument &document, SettingsView &view, ShowSetting show,
                  QObject *parent = nullptr);
 
-    FindBar *txFind = nullptr;          // made on the first Find, hidden until then
-    QTimer *tmFindHighlight = nullptr;  // ends the highlight of a found control
+    FindBar *txFind = nullptr;           // made on the first Find, hidden until then
+    QTimer *tmFindHighlight = nullptr;   // ends the highlight of a found control
 
     // The box will sit at the right end of line, in client.
     void Place(QWidget *client, StatusLine *line);
@@ -62,6 +62,6 @@ private:
     ShowSetting m_show;
     QWidget *m_client = nullptr;
     StatusLine *m_line = nullptr;
-    int m_foundIndex = 0;                 // the setting Find went to last, 0 for none
-    QPointer<QWidget> m_highlighted;      // the found control while it is highlighted
+    int m_foundIndex = 0;              // the setting Find went to last, 0 for none
+    QPointer<QWidget> m_highlighted;   // the found control while it is highlighted
 };

@@ -21,11 +21,9 @@
 namespace {
 // A folder longer than this many pixels is shortened in the middle in Open recent.
 constexpr int RecentFolderWidth = 360;
-}
+}   // namespace
 
-MainMenus::MainMenus(QMainWindow &window, MainMenuItems &items) : QObject(&window), m_window(window), m_items(items)
-{
-}
+MainMenus::MainMenus(QMainWindow &window, MainMenuItems &items) : QObject(&window), m_window(window), m_items(items) {}
 
 QAction *MainMenus::AddMenuItem(QMenu *menu, const char *name, const QString &caption)
 {
@@ -144,8 +142,8 @@ void MainMenus::BuildChanges()
     m.mnfCompare = AddMenuItem(m.mnuChanges, "mnfCompare", QStringLiteral("&Confronta con un'altra immagine..."));
 
     // Usable once a setting file is loaded, as Save is; undo and redo while they have a step.
-    for (QAction *item : {m.mnfReviewChanges, m.mnfUndo, m.mnfRedo, m.mnfFind, m.mnfFindNext, m.mnfFindPrevious,
-                          m.mnfCompare})
+    for (QAction *item :
+         {m.mnfReviewChanges, m.mnfUndo, m.mnfRedo, m.mnfFind, m.mnfFindNext, m.mnfFindPrevious, m.mnfCompare})
         item->setEnabled(false);
 }
 
@@ -227,7 +225,8 @@ void MainMenus::FillRecent(const QStringList &files)
         const QFileInfo file(files.at(i));
         QString name = file.fileName();
         name.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        QString folder = metrics.elidedText(QDir::toNativeSeparators(file.absolutePath()), Qt::ElideMiddle, RecentFolderWidth);
+        QString folder =
+            metrics.elidedText(QDir::toNativeSeparators(file.absolutePath()), Qt::ElideMiddle, RecentFolderWidth);
         folder.replace(QLatin1Char('&'), QStringLiteral("&&"));
         item->setText(QStringLiteral("&%1 %2 (%3)").arg(i + 1).arg(name, folder));
         item->setToolTip(QDir::toNativeSeparators(file.absoluteFilePath()));

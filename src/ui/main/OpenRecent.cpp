@@ -14,9 +14,7 @@ namespace {
 const QString MenuPathSeparator = QStringLiteral(" > ");
 }
 
-OpenRecent::OpenRecent(AppContext &ctx, MainMenuItems &items) : m_ctx(ctx), m_items(items)
-{
-}
+OpenRecent::OpenRecent(AppContext &ctx, MainMenuItems &items) : m_ctx(ctx), m_items(items) {}
 
 void OpenRecent::Build(QWidget *client, MainMenus &menus)
 {
@@ -42,7 +40,7 @@ void OpenRecent::Show(bool documentOpen)
 {
     const auto menuPath = [this](const char *itemKey) {
         return m_ctx.Title(QStringLiteral("bvlMain.mnuFile")) + MenuPathSeparator
-            + m_ctx.Title(QString::fromLatin1(itemKey));
+               + m_ctx.Title(QString::fromLatin1(itemKey));
     };
     lbStartHint->setText(m_ctx.T(QStringLiteral("bvlMain.sStartHint_V"))
                              .arg(menuPath("bvlMain.mnfOpenSEEM"),

@@ -10,7 +10,8 @@ QString RestoreFailureText(AppContext &ctx, const SettingStruct &setting, int er
     const OwnedSpan span = OwnedSpanOf(setting);
     QString reason;
     if (error == ErrNo::InputPastEnd && span.size == 1)
-        reason = ctx.T(QStringLiteral("bvlMain.sByteBeyondFile_V")).arg(setting.Name, OffsetText(span.offset)).arg(fileSize);
+        reason =
+            ctx.T(QStringLiteral("bvlMain.sByteBeyondFile_V")).arg(setting.Name, OffsetText(span.offset)).arg(fileSize);
     else if (error == ErrNo::InputPastEnd && span.size > 1)
         reason = ctx.T(QStringLiteral("bvlMain.sBytesBeyondFile_V"))
                      .arg(setting.Name, OffsetRangeText(span.offset, span.end() - 1))
@@ -18,5 +19,5 @@ QString RestoreFailureText(AppContext &ctx, const SettingStruct &setting, int er
     else
         reason = ctx.T(QStringLiteral("bvlMain.sValueUnreadable_V")).arg(setting.Name);
     return ctx.T(QStringLiteral("bvlMain.sIncompatible_M")) + QStringLiteral("\n\n") + reason + QStringLiteral(" (ERR ")
-        + QString::number(error) + QLatin1Char(')');
+           + QString::number(error) + QLatin1Char(')');
 }

@@ -26,9 +26,12 @@ QString JournalWhy(AppContext &ctx, const JournalNotice &notice)
     case JournalNotice::Why::CannotDelete:
         return notice.systemReason;
     case JournalNotice::Why::Untrusted:
-        return ctx.T(notice.distrust == JournalNotice::Distrust::OtherOwner       ? QStringLiteral("bvlMain.sJournalUntrustedOwner_V")
-                     : notice.distrust == JournalNotice::Distrust::WritableByOthers ? QStringLiteral("bvlMain.sJournalUntrustedMode_V")
-                                                                                    : QStringLiteral("bvlMain.sJournalUntrustedLinks_V"))
+        return ctx
+            .T(notice.distrust == JournalNotice::Distrust::OtherOwner
+                   ? QStringLiteral("bvlMain.sJournalUntrustedOwner_V")
+               : notice.distrust == JournalNotice::Distrust::WritableByOthers
+                   ? QStringLiteral("bvlMain.sJournalUntrustedMode_V")
+                   : QStringLiteral("bvlMain.sJournalUntrustedLinks_V"))
             .arg(notice.journalOwner);
     case JournalNotice::Why::Missing:
         return ctx.T(QStringLiteral("bvlMain.sJournalMissing_V"));
@@ -36,10 +39,10 @@ QString JournalWhy(AppContext &ctx, const JournalNotice &notice)
         break;
     }
     return ctx.T(QStringLiteral("bvlMain.sJournalCannotWrite_V"))
-        + (notice.systemReason.isEmpty() ? QString() : QStringLiteral(": ") + notice.systemReason);
+           + (notice.systemReason.isEmpty() ? QString() : QStringLiteral(": ") + notice.systemReason);
 }
 
-} // namespace
+}   // namespace
 
 void ReportJournalNotice(AppContext &ctx, const JournalNotice &notice)
 {
@@ -50,8 +53,9 @@ void ReportJournalNotice(AppContext &ctx, const JournalNotice &notice)
         ctx.platform.messageBox(ctx.T(QStringLiteral("bvlMain.sSaveRolledBack_M")).arg(Quoted(notice.imagePath))
                                     + (notice.undeletableReason.isEmpty()
                                            ? QString()
-                                           : QStringLiteral("\n") + ctx.T(QStringLiteral("bvlMain.sJournalUndeletable_M"))
-                                                 .arg(Quoted(notice.journalPath), notice.undeletableReason)),
+                                           : QStringLiteral("\n")
+                                                 + ctx.T(QStringLiteral("bvlMain.sJournalUndeletable_M"))
+                                                       .arg(Quoted(notice.journalPath), notice.undeletableReason)),
                                 MsgIcon::Information, MsgButtons::Ok);
         return;
     case JournalNotice::Kind::Kept:

@@ -6,7 +6,11 @@
 
 // Which control the main window shows a setting with. Unknown type codes get a list,
 // so that whatever a setting file holds, it is at least visible.
-enum class ControlKind { CheckBox, List, Text };
+enum class ControlKind {
+    CheckBox,
+    List,
+    Text
+};
 ControlKind ControlKindOf(const SettingStruct &setting);
 
 struct ListEntry

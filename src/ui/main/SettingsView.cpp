@@ -2,8 +2,8 @@
 // slots in two columns of ten; a full group continues on a sibling page " (2)".
 #include "ui/main/SettingsView.h"
 
-#include "seem/values/SettingCodec.h"
 #include "seem/document/SettingLookup.h"
+#include "seem/values/SettingCodec.h"
 #include "ui/ControlNames.h"
 #include "ui/Twips.h"
 #include "ui/main/SettingControlKind.h"
@@ -41,8 +41,7 @@ QString MnemonicFree(const QString &text)
 
 // Element 0 of a control array: the invisible template of the given size in twips that the
 // run-time elements copy.
-template <typename Widget>
-QVector<Widget *> TemplateArray(QWidget *client, const char *arrayName, int heightTwips)
+template<typename Widget> QVector<Widget *> TemplateArray(QWidget *client, const char *arrayName, int heightTwips)
 {
     auto *element = new Widget(client);
     element->setObjectName(ArrayElementName(QLatin1String(arrayName), 0));
@@ -53,7 +52,7 @@ QVector<Widget *> TemplateArray(QWidget *client, const char *arrayName, int heig
 
 // A run-time element: a copy of the template's size and font, placed on a page, visible
 // whenever its page is. Its number was given when the document was opened.
-template <typename Widget>
+template<typename Widget>
 Widget *NewElement(QVector<Widget *> &array, int number, QWidget *page, const QString &arrayName)
 {
     Widget *element = new Widget(page);
@@ -63,7 +62,7 @@ Widget *NewElement(QVector<Widget *> &array, int number, QWidget *page, const QS
     array[number] = element;
     return element;
 }
-}
+}   // namespace
 
 void SettingsView::BuildTemplates(QWidget *client)
 {

@@ -128,6 +128,6 @@ private:
         int label = 0;
     };
     QVector<SettingPlace> m_places;
-    QPair<QString, QString> m_lastGroup;   // the last group placed, as given and normalised
+    QPair<QString, QString> m_lastGroup;      // the last group placed, as given and normalised
     QTreeWidgetItem *m_shownNode = nullptr;   // the node whose page is shown
 };

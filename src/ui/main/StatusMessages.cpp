@@ -15,7 +15,7 @@
 namespace {
 // How long the status line reports a save before it names the setting file again.
 constexpr int SavedStatusMilliseconds = 5000;
-}
+}   // namespace
 
 StatusMessages::StatusMessages(AppContext &ctx, const DocumentFiles &files, QObject *parent)
     : QObject(parent), m_ctx(ctx), m_files(files)
@@ -81,7 +81,8 @@ void StatusMessages::ListSettingFileErrors()
 {
     if (m_settingFileErrors.isEmpty())
         return;
-    m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sSettingFileErrors_M")).arg(QFileInfo(m_files.SettingPath).fileName())
-                                  + QStringLiteral("\n\n") + m_settingFileErrors.join(QLatin1Char('\n')),
-                              MsgIcon::Warning, MsgButtons::Ok);
+    m_ctx.platform.messageBox(
+        m_ctx.T(QStringLiteral("bvlMain.sSettingFileErrors_M")).arg(QFileInfo(m_files.SettingPath).fileName())
+            + QStringLiteral("\n\n") + m_settingFileErrors.join(QLatin1Char('\n')),
+        MsgIcon::Warning, MsgButtons::Ok);
 }

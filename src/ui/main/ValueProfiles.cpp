@@ -7,8 +7,8 @@
 #include "core/RegularFile.h"
 #include "seem/document/SeemDocument.h"
 #include "seem/document/SettingLookup.h"
-#include "seem/values/SettingState.h"
 #include "seem/profiles/ValueProfile.h"
+#include "seem/values/SettingState.h"
 #include "ui/AppContext.h"
 #include "ui/InputDataError.h"
 #include "ui/main/ChangeSteps.h"
@@ -24,7 +24,7 @@ constexpr qint64 MaxProfileBytes = 64 * 1024 * 1024;
 QString ProfileFilter(AppContext &ctx)
 {
     return ctx.T(QStringLiteral("bvlMain.cdFilterProfile_V")) + QStringLiteral("|*.json|")
-        + ctx.T(QStringLiteral("bvlMain.cdFilter1_V")) + QStringLiteral("|*.*");
+           + ctx.T(QStringLiteral("bvlMain.cdFilter1_V")) + QStringLiteral("|*.*");
 }
 
 QString Quoted(const QString &text)
@@ -49,12 +49,11 @@ QString CandidatesText(AppContext &ctx, const SeemDocument &document, const Assi
     return ctx.T(QStringLiteral("bvlMain.sApplyMore_V")).arg(named, QString::number(p.candidates - p.settings.size()));
 }
 
-} // namespace
+}   // namespace
 
 ValueProfiles::ValueProfiles(AppContext &ctx, SeemDocument &document, const DocumentFiles &files, ChangeSteps &steps)
     : m_ctx(ctx), m_document(document), m_files(files), m_steps(steps)
-{
-}
+{}
 
 QByteArray ValueProfiles::Profile()
 {
@@ -85,8 +84,8 @@ int ValueProfiles::Export()
     try {
         WriteOutputFile(*path, profile, {imagePath, m_files.SettingPath});
     } catch (const BvlError &e) {
-        m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sExportFailed_M")) + QLatin1Char(' ')
-                                      + Quoted(*path) + QStringLiteral(": ") + QString::fromUtf8(e.what()),
+        m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sExportFailed_M")) + QLatin1Char(' ') + Quoted(*path)
+                                      + QStringLiteral(": ") + QString::fromUtf8(e.what()),
                                   MsgIcon::Warning, MsgButtons::Ok);
     }
     return 0;
@@ -94,8 +93,9 @@ int ValueProfiles::Export()
 
 ValueProfiles::Applied ValueProfiles::Apply()
 {
-    const std::optional<QString> path = m_ctx.platform.openFileName(
-        m_ctx.T(QStringLiteral("bvlMain.mnfApplyValues")), ProfileFilter(m_ctx), DocumentFiles::FolderProposal(m_files.SEEMFile->path()));
+    const std::optional<QString> path =
+        m_ctx.platform.openFileName(m_ctx.T(QStringLiteral("bvlMain.mnfApplyValues")), ProfileFilter(m_ctx),
+                                    DocumentFiles::FolderProposal(m_files.SEEMFile->path()));
     if (!path)
         return {};
     QVector<ValueAssignment> assignments;
@@ -136,7 +136,7 @@ ValueProfiles::Applied ValueProfiles::Apply()
             break;
         case AssignmentProblem::Ambiguous:
             line += Quoted(p.query) + QLatin1Char(' ') + m_ctx.T(QStringLiteral("bvlMain.sApplyAmbiguous_V"))
-                + QStringLiteral(": ") + CandidatesText(m_ctx, m_document, p);
+                    + QStringLiteral(": ") + CandidatesText(m_ctx, m_document, p);
             break;
         case AssignmentProblem::Twice:
             line += Quoted(p.query) + QLatin1Char(' ') + m_ctx.T(QStringLiteral("bvlMain.sApplyTwice_V"));
@@ -153,7 +153,7 @@ ValueProfiles::Applied ValueProfiles::Apply()
     // A setting whose restore failed shows nothing of the file and is never saved.
     for (int index : applied.unrestorable)
         refused << Quoted(m_document.fullName(index)) + QLatin1Char(' ')
-                + m_ctx.T(QStringLiteral("bvlMain.sApplyUnrestorable_V"));
+                       + m_ctx.T(QStringLiteral("bvlMain.sApplyUnrestorable_V"));
     for (const auto &[index, error] : applied.failed)
         refused << Quoted(m_document.fullName(index)) + ErrorSuffix(error);
     if (!refused.isEmpty()) {

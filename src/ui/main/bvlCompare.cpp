@@ -1,8 +1,8 @@
 #include "ui/main/bvlCompare.h"
 
-#include "seem/values/ControlStateText.h"
-#include "seem/files/SeemFile.h"
 #include "seem/document/SettingLookup.h"
+#include "seem/files/SeemFile.h"
+#include "seem/values/ControlStateText.h"
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
 #include "ui/language/ApplyLanguage.h"
@@ -23,8 +23,8 @@ bvlCompare::bvlCompare(AppContext &context, bvlMain &window, ByteStore &other, c
     setObjectName(QStringLiteral("bvlCompare"));
     setWindowTitle(m_ctx.Title(QStringLiteral("bvlMain.mnfCompare")));
 
-    QStringList headers = ChangeListHeaders(m_ctx, {QStringLiteral("bvlCompare.sThisFile_V"),
-                                                    QStringLiteral("bvlCompare.sOtherFile_V")});
+    QStringList headers =
+        ChangeListHeaders(m_ctx, {QStringLiteral("bvlCompare.sThisFile_V"), QStringLiteral("bvlCompare.sOtherFile_V")});
     headers[ThisColumn] += QStringLiteral(" (") + QFileInfo(window.SEEMPath).fileName() + QLatin1Char(')');
     headers[OtherColumn] += QStringLiteral(" (") + QFileInfo(otherName).fileName() + QLatin1Char(')');
     lsDifferences = NewSettingList(this, QStringLiteral("lsDifferences"), headers);
@@ -70,7 +70,8 @@ void bvlCompare::FillUp()
         const SettingStruct &s = m_window.Document->settings().at(d.index - 1);
         const QString other = d.other.decoded ? InCheckWords(s, d.other.text, words) : d.other.reason;
         // A setting this file could not show gets the reason from the file itself.
-        const QString mine = current.at(d.index - 1) ? InCheckWords(s, d.thisText, words) : DecodeValueText(*m_window.SEEMFile, s).reason;
+        const QString mine = current.at(d.index - 1) ? InCheckWords(s, d.thisText, words)
+                                                     : DecodeValueText(*m_window.SEEMFile, s).reason;
         AddSettingRow(lsDifferences, d.index, {NormalisedGroup(s.Group), s.Name, mine, other});
     }
     for (int column = 0; column < lsDifferences->columnCount(); ++column)
@@ -108,8 +109,9 @@ void bvlMain::mnfCompare_Click()
     if (!mnfCompare->isEnabled())
         return;
     CommitTypedEdit();
-    const std::optional<QString> chosen = m_ctx.platform.openFileName(
-        m_ctx.Title(QStringLiteral("bvlMain.mnfCompare")), SeemFilter(m_ctx), DocumentFiles::FolderProposal(SEEMFile->path()));
+    const std::optional<QString> chosen =
+        m_ctx.platform.openFileName(m_ctx.Title(QStringLiteral("bvlMain.mnfCompare")), SeemFilter(m_ctx),
+                                    DocumentFiles::FolderProposal(SEEMFile->path()));
     if (!chosen)
         return;
     SeemFile other;

@@ -32,7 +32,12 @@ public:
     QPushButton *cmTake = nullptr;
     QPushButton *cmClose = nullptr;
 
-    enum Column { GroupColumn, NameColumn, ThisColumn, OtherColumn };
+    enum Column {
+        GroupColumn,
+        NameColumn,
+        ThisColumn,
+        OtherColumn
+    };
 
 private:
     AppContext &m_ctx;

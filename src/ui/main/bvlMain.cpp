@@ -1,20 +1,20 @@
 #include "ui/main/bvlMain.h"
 
-#include "ui/language/ApplyLanguage.h"
-#include "ui/language/bvlLanguage.h"
-#include "ui/about/bvlAbout.h"
-#include "ui/editor/bvlEditSetting.h"
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
 #include "ui/ThemeFollower.h"
 #include "ui/Twips.h"
+#include "ui/about/bvlAbout.h"
+#include "ui/editor/bvlEditSetting.h"
+#include "ui/language/ApplyLanguage.h"
+#include "ui/language/bvlLanguage.h"
 #include "ui/main/ChangeMarkers.h"
 #include "ui/main/DocumentCommands.h"
 #include "ui/main/FindCommands.h"
 #include "ui/main/OpenRecent.h"
+#include "ui/main/StatusLine.h"
 #include "ui/main/StatusMessages.h"
 #include "ui/main/ValueProfiles.h"
-#include "ui/main/StatusLine.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -40,16 +40,18 @@ constexpr int ClientHeight = 9015;
 
 const QString PrefTrue = QStringLiteral("True");
 const QString PrefFalse = QStringLiteral("False");
-}
+}   // namespace
 
 bvlMain::bvlMain(AppContext &context, QWidget *parent)
-    : QMainWindow(parent), Document(new SeemDocument(this)), m_view(std::make_unique<SettingsView>()),
+    : QMainWindow(parent),
+      Document(new SeemDocument(this)),
+      m_view(std::make_unique<SettingsView>()),
       m_files(std::make_unique<DocumentFiles>(context, *Document)),
       m_steps(std::make_unique<ChangeSteps>(
           *Document, [this](const QVector<QPair<int, ControlState>> &states) { m_commands->SetStates(states); }, this)),
       m_marks(std::make_unique<ChangeMarkers>(*Document, *m_view)),
-      m_find(std::make_unique<FindCommands>(context, *Document, *m_view,
-                                            [this](int index, bool focusControl) { ShowSetting(index, focusControl); })),
+      m_find(std::make_unique<FindCommands>(
+          context, *Document, *m_view, [this](int index, bool focusControl) { ShowSetting(index, focusControl); })),
       m_recent(std::make_unique<OpenRecent>(context, *this)),
       m_status(std::make_unique<StatusMessages>(context, *m_files)),
       m_profiles(std::make_unique<ValueProfiles>(context, *Document, *m_files, *m_steps)),
@@ -57,24 +59,39 @@ bvlMain::bvlMain(AppContext &context, QWidget *parent)
           context, *Document, *m_files, *m_steps, [this](const QVector<int> &indexes) { SettleChanges(indexes); },
           [this](int index) { ShowSetting(index); })),
       lbStartHint(m_recent->lbStartHint),
-      UndoStack(m_steps->UndoStack), txFind(m_find->txFind), tmFindHighlight(m_find->tmFindHighlight),
-      tmSavedStatus(m_status->tmSavedStatus), tvUI(m_view->tvUI), lbFileDesc(m_status->lbFileDesc),
-      replicator(m_view->replicator), lbUI(m_view->lbUI), chUI(m_view->chUI), cbUI(m_view->cbUI),
+      UndoStack(m_steps->UndoStack),
+      txFind(m_find->txFind),
+      tmFindHighlight(m_find->tmFindHighlight),
+      tmSavedStatus(m_status->tmSavedStatus),
+      tvUI(m_view->tvUI),
+      lbFileDesc(m_status->lbFileDesc),
+      replicator(m_view->replicator),
+      lbUI(m_view->lbUI),
+      chUI(m_view->chUI),
+      cbUI(m_view->cbUI),
       txUI(m_view->txUI),
-      SEEMPath(m_files->SEEMPath), SettingPath(m_files->SettingPath), SEEMFile(m_files->SEEMFile),
-      FileHeader(m_files->FileHeader), Settings(m_view->Settings), PageKeys(m_view->PageKeys),
-      CurrentGroup(m_view->CurrentGroup), FrameCount(m_view->FrameCount), LabelCount(m_view->LabelCount),
-      ComboCount(m_view->ComboCount), TextCount(m_view->TextCount), CheckCount(m_view->CheckCount),
-      SeemFileOpener(m_files->SeemFileOpener), m_ctx(context)
+      SEEMPath(m_files->SEEMPath),
+      SettingPath(m_files->SettingPath),
+      SEEMFile(m_files->SEEMFile),
+      FileHeader(m_files->FileHeader),
+      Settings(m_view->Settings),
+      PageKeys(m_view->PageKeys),
+      CurrentGroup(m_view->CurrentGroup),
+      FrameCount(m_view->FrameCount),
+      LabelCount(m_view->LabelCount),
+      ComboCount(m_view->ComboCount),
+      TextCount(m_view->TextCount),
+      CheckCount(m_view->CheckCount),
+      SeemFileOpener(m_files->SeemFileOpener),
+      m_ctx(context)
 {
     setObjectName(QStringLiteral("bvlMain"));
     setWindowTitle(ApplicationTitle);
     // Fixed single border: minimise and close, no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    connect(Document, &SeemDocument::statesChanged, this, [this](const QVector<int> &indexes) {
-        DocumentStatesChanged(indexes);
-    });
+    connect(Document, &SeemDocument::statesChanged, this,
+            [this](const QVector<int> &indexes) { DocumentStatesChanged(indexes); });
     StartChanges();
     m_menus = new MainMenus(*this, *this);
     m_menus->Build();
@@ -174,12 +191,14 @@ bool bvlMain::Form_Load()
     m_ctx.LanguageAutoLoaded = false;
     // A language file without a byte order mark is read in the chosen code page.
     ApplyCodePagePreference();
-    const QString languagePath = m_ctx.platform.readPreference(QStringLiteral("Lang"), QStringLiteral("Language"), QString());
+    const QString languagePath =
+        m_ctx.platform.readPreference(QStringLiteral("Lang"), QStringLiteral("Language"), QString());
     bool languageLoaded = false;
     if (!languagePath.isEmpty()) {
         languageLoaded = m_ctx.lang.LoadLanguageFile(languagePath);
         if (!languageLoaded)
-            m_ctx.platform.messageBox(QStringLiteral("Language file \"") + languagePath + QStringLiteral("\" not found!"),
+            m_ctx.platform.messageBox(QStringLiteral("Language file \"") + languagePath
+                                          + QStringLiteral("\" not found!"),
                                       MsgIcon::Critical, MsgButtons::Ok);
     }
     if (!languageLoaded && !ChooseLanguage(true))

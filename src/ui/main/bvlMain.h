@@ -1,12 +1,12 @@
 #pragma once
 #include "core/BvlError.h"
 #include "core/SettingTypes.h"
+#include "platform/Platform.h"
 #include "seem/document/SeemDocument.h"
-#include "seem/files/SeemFile.h"
 #include "seem/document/SettingSearch.h"
+#include "seem/files/SeemFile.h"
 #include "seem/values/SettingState.h"
 #include "seem/values/TypedValueCheck.h"
-#include "platform/Platform.h"
 #include "ui/main/ChangeSteps.h"
 #include "ui/main/DocumentFiles.h"
 #include "ui/main/MainMenus.h"
@@ -227,15 +227,15 @@ public:
 
     // ---- Controls (objectName = the name given here; array elements "name(index)"); the
     // menu items are MainMenuItems
-    QUndoStack *&UndoStack;   // the steps'
-    FindBar *&txFind;                   // Find's; hidden until Find
-    QTimer *&tmFindHighlight;           // Find's; ends the highlight of a found control
-    QTimer *&tmSavedStatus;             // the status line's; ends its report of a save
+    QUndoStack *&UndoStack;     // the steps'
+    FindBar *&txFind;           // Find's; hidden until Find
+    QTimer *&tmFindHighlight;   // Find's; ends the highlight of a found control
+    QTimer *&tmSavedStatus;     // the status line's; ends its report of a save
 
     QTreeWidget *&tvUI;
     QGroupBox *frDescription = nullptr;
     QPlainTextEdit *txDescription = nullptr;
-    StatusLine *&lbFileDesc;            // the status line's texts are StatusMessages'
+    StatusLine *&lbFileDesc;   // the status line's texts are StatusMessages'
 
     // Control arrays (the view's); element 0 is the invisible template, run-time elements
     // follow. An element is null until its page is built.
@@ -250,13 +250,13 @@ public:
     QString &SettingPath;
     SeemFile *&SEEMFile;   // the document's file
     SettingFileHeader &FileHeader;
-    SettingList &Settings;         // the view's copy of the document's settings
-    QVector<QString> &PageKeys;    // the view's page of each setting
+    SettingList &Settings;        // the view's copy of the document's settings
+    QVector<QString> &PageKeys;   // the view's page of each setting
     // True when the document holds nothing the file does not.
     bool IsSaved() const { return !Document->isModified(); }
     QString ShortHelpText;
-    int PopupTarget = -1;          // setting index, or -1 for the selected tree node's group
-    int &CurrentGroup;             // visible page, -1 for none
+    int PopupTarget = -1;   // setting index, or -1 for the selected tree node's group
+    int &CurrentGroup;      // visible page, -1 for none
     int &FrameCount;
     int &LabelCount;
     int &ComboCount;

@@ -8,8 +8,8 @@
 
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
-#include "ui/main/ChangeMarks.h"
 #include "ui/main/ChangeMarkers.h"
+#include "ui/main/ChangeMarks.h"
 #include "ui/main/DocumentCommands.h"
 #include "ui/main/FindCommands.h"
 #include "ui/main/SettingControlKind.h"

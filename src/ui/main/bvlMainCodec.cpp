@@ -8,8 +8,8 @@
 
 #include "seem/values/SettingCodec.h"
 #include "ui/AppContext.h"
-#include "ui/main/ChangeMarks.h"
 #include "ui/main/ChangeMarkers.h"
+#include "ui/main/ChangeMarks.h"
 #include "ui/main/DocumentCommands.h"
 #include "ui/main/SettingControlKind.h"
 

@@ -22,7 +22,7 @@ void ReportCommandError(AppContext &ctx, const QString &command, const BvlError 
     ctx.platform.messageBox(command + QStringLiteral(" ERR ") + QString::number(e.number()), MsgIcon::None,
                             MsgButtons::Ok);
 }
-}
+}   // namespace
 
 bool bvlMain::MayDropEdits()
 {

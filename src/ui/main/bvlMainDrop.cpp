@@ -5,8 +5,8 @@
 #include "ui/AppContext.h"
 #include "ui/settingfiles/InstallSettingFiles.h"
 
-#include <QDragEnterEvent>
 #include <QDir>
+#include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
@@ -30,7 +30,7 @@ QStringList LocalFiles(const QMimeData *data)
     return paths;
 }
 
-} // namespace
+}   // namespace
 
 void bvlMain::dragEnterEvent(QDragEnterEvent *event)
 {

@@ -19,8 +19,7 @@ QString bvlMain::TypedValueProblemText(int index, TypedValueProblem problem)
     case TypedValueProblem::NotAByte:
         return m_ctx.T(QStringLiteral("bvlMain.sNotAByte_V"));
     case TypedValueProblem::TooLongForField:
-        return m_ctx.T(QStringLiteral("bvlMain.sTooLong_V"))
-            .arg(SettingCodec::MaxTextLength(Settings.at(index - 1)));
+        return m_ctx.T(QStringLiteral("bvlMain.sTooLong_V")).arg(SettingCodec::MaxTextLength(Settings.at(index - 1)));
     case TypedValueProblem::NotInCodePage:
         return m_ctx.T(QStringLiteral("bvlMain.sNotInCodePage_V"));
     case TypedValueProblem::HalfSurrogate:

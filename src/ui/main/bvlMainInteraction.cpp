@@ -8,23 +8,23 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QScrollBar>
-#include <QScrollArea>
-#include <QCoreApplication>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTreeWidget>
 
 namespace {
 bool IsRightPress(const QEvent *event)
 {
     return event->type() == QEvent::MouseButtonPress
-        && static_cast<const QMouseEvent *>(event)->button() == Qt::RightButton;
+           && static_cast<const QMouseEvent *>(event)->button() == Qt::RightButton;
 }
 
 // Shift+F10 or the Menu key, or the context menu event a desktop makes of them.
@@ -55,7 +55,7 @@ void SetPaneText(QPlainTextEdit *pane, const QString &text)
     if (pane->toPlainText() != text)
         pane->setPlainText(text);
 }
-}
+}   // namespace
 
 void bvlMain::WatchControl(QWidget *control)
 {

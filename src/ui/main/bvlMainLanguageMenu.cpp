@@ -16,11 +16,12 @@
 namespace {
 const QString CodePageSection = QStringLiteral("UI");
 const QString CodePageKey = QStringLiteral("CodePage");
-}
+}   // namespace
 
 void bvlMain::ApplyCodePagePreference()
 {
-    const int stored = m_ctx.platform.readPreference(CodePageSection, CodePageKey, QString::number(CodePage::Default)).toInt();
+    const int stored =
+        m_ctx.platform.readPreference(CodePageSection, CodePageKey, QString::number(CodePage::Default)).toInt();
     // A value the program never writes counts as the default.
     CodePage::SetCurrent(CodePage::IsSupported(stored) ? stored : CodePage::Default);
     const int current = CodePage::Supported().indexOf(CodePage::Current());

@@ -2,9 +2,9 @@
 
 #include "core/Conversions.h"
 #include "core/OffsetText.h"
+#include "seem/document/SettingLookup.h"
 #include "seem/values/ControlStateText.h"
 #include "seem/values/OwnedBytes.h"
-#include "seem/document/SettingLookup.h"
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
 #include "ui/editor/InputMarks.h"
@@ -31,7 +31,7 @@ QString BytesTouchedText(const SettingStruct &setting)
     return span.size > 1 || span.mask == 0xFF ? bytes : bytes + QLatin1Char(' ') + OwnedBitsText(span);
 }
 
-}
+}   // namespace
 
 CheckWords LanguageCheckWords(AppContext &ctx)
 {
@@ -105,7 +105,8 @@ bvlReviewChanges::bvlReviewChanges(AppContext &context, bvlMain &window)
     connect(cmRestore, &QPushButton::clicked, this, [this] { cmRestore_Click(); });
     connect(cmSave, &QPushButton::clicked, this, [this] { cmSave_Click(); });
     connect(cmClose, &QPushButton::clicked, this, [this] { cmClose_Click(); });
-    connect(lsChanges, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *row) { lsChanges_DblClick(row); });
+    connect(lsChanges, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem *row) { lsChanges_DblClick(row); });
     connect(lsChanges, &QTreeWidget::itemSelectionChanged, this,
             [this] { cmRestore->setEnabled(!SelectedSettings().isEmpty()); });
     ApplyLanguage(m_ctx.lang, this);
@@ -119,15 +120,16 @@ void bvlReviewChanges::FillUp()
     const CheckWords words = LanguageCheckWords(m_ctx);
     for (int index : changed) {
         const SettingStruct &s = m_window.Document->settings().at(index - 1);
-        QTreeWidgetItem *row =
-            AddSettingRow(lsChanges, index,
-                          {NormalisedGroup(s.Group), s.Name, ControlStateText(s, m_window.RestoredStates().restored(index), words),
-                           ControlStateText(s, m_window.CurrentState(index), words), BytesTouchedText(s)});
+        QTreeWidgetItem *row = AddSettingRow(
+            lsChanges, index,
+            {NormalisedGroup(s.Group), s.Name, ControlStateText(s, m_window.RestoredStates().restored(index), words),
+             ControlStateText(s, m_window.CurrentState(index), words), BytesTouchedText(s)});
         // A value the save would refuse, with the reason.
         const TypedValueProblem problem = m_window.TypedValueProblemOf(index);
         if (problem != TypedValueProblem::None) {
             row->setText(NewValueColumn, row->text(NewValueColumn) + QStringLiteral(" (")
-                                             + m_ctx.T(QStringLiteral("bvlReviewChanges.sInvalid_V")) + QLatin1Char(')'));
+                                             + m_ctx.T(QStringLiteral("bvlReviewChanges.sInvalid_V"))
+                                             + QLatin1Char(')'));
             row->setToolTip(NewValueColumn, m_window.TypedValueProblemText(index, problem));
             row->setForeground(NewValueColumn, InputMarks::InvalidTextFor(lsChanges->palette()));
         }
@@ -136,7 +138,8 @@ void bvlReviewChanges::FillUp()
     for (const auto &[index, state] : m_window.SettingsASaveAlsoChanges()) {
         const SettingStruct &s = m_window.Document->settings().at(index - 1);
         AddSettingRow(lsChanges, index,
-                      {NormalisedGroup(s.Group), s.Name, ControlStateText(s, m_window.RestoredStates().restored(index), words),
+                      {NormalisedGroup(s.Group), s.Name,
+                       ControlStateText(s, m_window.RestoredStates().restored(index), words),
                        ControlStateText(s, state, words) + QStringLiteral(" (")
                            + m_ctx.T(QStringLiteral("bvlReviewChanges.sAlsoChanges_V")) + QLatin1Char(')'),
                        BytesTouchedText(s)});

@@ -34,7 +34,13 @@ public:
     QPushButton *cmSave = nullptr;
     QPushButton *cmClose = nullptr;
 
-    enum Column { GroupColumn, NameColumn, FileValueColumn, NewValueColumn, BytesColumn };
+    enum Column {
+        GroupColumn,
+        NameColumn,
+        FileValueColumn,
+        NewValueColumn,
+        BytesColumn
+    };
 
 private:
     AppContext &m_ctx;

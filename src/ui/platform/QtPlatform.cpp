@@ -26,7 +26,7 @@ std::unique_ptr<QSettings> OpenPreferences()
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, ApplicationTitle,
                                        ApplicationTitle);
 }
-}
+}   // namespace
 
 MsgResult QtPlatform::messageBox(const QString &text, MsgIcon icon, MsgButtons buttons, MsgDefault defaultAnswer)
 {
@@ -36,11 +36,21 @@ MsgResult QtPlatform::messageBox(const QString &text, MsgIcon icon, MsgButtons b
     box.setTextFormat(Qt::PlainText);
     box.setText(text);
     switch (icon) {
-    case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-    case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
-    case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
-    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
-    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MsgIcon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case MsgIcon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MsgIcon::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MsgIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MsgIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
     }
     switch (buttons) {
     case MsgButtons::Ok:
@@ -59,10 +69,14 @@ MsgResult QtPlatform::messageBox(const QString &text, MsgIcon icon, MsgButtons b
         box.setDefaultButton(defaultAnswer == MsgDefault::No ? QMessageBox::No : QMessageBox::Yes);
     const int pressed = box.exec();
     switch (pressed) {
-    case QMessageBox::Yes: return MsgResult::Yes;
-    case QMessageBox::No: return MsgResult::No;
-    case QMessageBox::Cancel: return MsgResult::Cancel;
-    default: break;
+    case QMessageBox::Yes:
+        return MsgResult::Yes;
+    case QMessageBox::No:
+        return MsgResult::No;
+    case QMessageBox::Cancel:
+        return MsgResult::Cancel;
+    default:
+        break;
     }
     if (buttons == MsgButtons::YesNoCancel)
         return MsgResult::Cancel;
@@ -92,7 +106,7 @@ std::optional<QString> QtPlatform::openFileName(const QString &title, const QStr
 }
 
 std::optional<QStringList> QtPlatform::openFileNames(const QString &title, const QString &filter,
-                                                    const QString &proposedName)
+                                                     const QString &proposedName)
 {
     const QStringList chosen =
         QFileDialog::getOpenFileNames(dialogParent(), title, dialogStart(proposedName), QtFileFilter(filter));
@@ -107,8 +121,7 @@ std::optional<QStringList> QtPlatform::openFileNames(const QString &title, const
 std::optional<QString> QtPlatform::saveFileName(const QString &title, const QString &filter,
                                                 const QString &proposedName, bool confirmOverwrite)
 {
-    const QFileDialog::Options options =
-        confirmOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite;
+    const QFileDialog::Options options = confirmOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite;
     return chosenFile(QFileDialog::getSaveFileName(dialogParent(), title, dialogStart(proposedName),
                                                    QtFileFilter(filter), nullptr, options));
 }

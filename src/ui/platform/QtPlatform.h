@@ -28,5 +28,5 @@ private:
     QString dialogStart(const QString &proposedName);
     std::optional<QString> chosenFile(const QString &chosen);
 
-    QString m_lastFolder; // folder of the file last chosen in a file dialog of this run
+    QString m_lastFolder;   // folder of the file last chosen in a file dialog of this run
 };

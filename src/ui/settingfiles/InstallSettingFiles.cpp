@@ -25,7 +25,7 @@ QString RefusalText(AppContext &ctx, const InstallCandidate &c)
         return ctx.T(QStringLiteral("bvlSettingFiles.sNotSettingFile_V"));
     case InstallRefusal::UnsupportedVersion:
         return ctx.T(QStringLiteral("bvlSettingFiles.sUnsupportedVersion_V")) + QStringLiteral(" V")
-            + QString::number(c.fileVersion);
+               + QString::number(c.fileVersion);
     case InstallRefusal::GroupPathTooLong:
         return ctx.T(QStringLiteral("bvlSettingFiles.sGroupPathTooLong_V"));
     case InstallRefusal::AlreadyThere:
@@ -39,7 +39,7 @@ QString Quoted(const QString &path)
     return QLatin1Char('"') + path + QLatin1Char('"');
 }
 
-} // namespace
+}   // namespace
 
 int InstallSettingFilesAsked(AppContext &ctx, const QStringList &paths)
 {
@@ -66,7 +66,7 @@ int InstallSettingFilesAsked(AppContext &ctx, const QStringList &paths)
             ++installed;
         } catch (const BvlError &e) {
             refused << Quoted(path) + QStringLiteral(": ") + ctx.T(QStringLiteral("bvlSettingFiles.sWriteFailed_V"))
-                    + ErrorSuffix(e.number());
+                           + ErrorSuffix(e.number());
         }
     }
     if (!refused.isEmpty())

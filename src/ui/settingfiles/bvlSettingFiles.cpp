@@ -27,7 +27,7 @@ QString Quoted(const QString &path)
     return QLatin1Char('"') + path + QLatin1Char('"');
 }
 
-} // namespace
+}   // namespace
 
 bvlSettingFiles::bvlSettingFiles(AppContext &context, QWidget *owner) : QDialog(owner), m_ctx(context)
 {
@@ -88,10 +88,10 @@ QString bvlSettingFiles::CheckText(const CatalogueEntry &e)
 {
     if (e.cutRecord > 0)
         return m_ctx.T(QStringLiteral("bvlSettingFiles.sEndsInRecord_V")).arg(e.cutRecord) + QStringLiteral(" (ERR ")
-            + QString::number(e.readError) + QLatin1Char(')');
+               + QString::number(e.readError) + QLatin1Char(')');
     if (!e.readable())
         return m_ctx.T(QStringLiteral("bvlSettingFiles.sReadFailed_V")) + QLatin1Char(' ')
-            + QString::number(e.readError) + QLatin1Char(')');
+               + QString::number(e.readError) + QLatin1Char(')');
     // Counted as the editor's check counts them, in the language's singular and plurals.
     if (e.errors > 0)
         return m_ctx.lang.GetPluralString(QStringLiteral("bvlEditSetting.sCheckErrors_V"), e.errors);
@@ -140,9 +140,9 @@ void bvlSettingFiles::UpdateButtons()
 
 void bvlSettingFiles::cmInstall_Click()
 {
-    const std::optional<QStringList> chosen = m_ctx.platform.openFileNames(
-        m_ctx.T(QStringLiteral("bvlSettingFiles.cmInstall")),
-        m_ctx.T(QStringLiteral("bvlMain.cdFilter2_V")) + QStringLiteral("|*.sec"));
+    const std::optional<QStringList> chosen =
+        m_ctx.platform.openFileNames(m_ctx.T(QStringLiteral("bvlSettingFiles.cmInstall")),
+                                     m_ctx.T(QStringLiteral("bvlMain.cdFilter2_V")) + QStringLiteral("|*.sec"));
     if (!chosen)
         return;
     InstallSettingFilesAsked(m_ctx, *chosen);

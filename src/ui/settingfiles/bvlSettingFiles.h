@@ -32,8 +32,16 @@ public:
     void cmOpenInEditor_Click();
     void cmShowFolder_Click();
 
-    enum Column { FileColumn, FolderColumn, SeemColumn, RecordColumn, PhonesColumn, AuthorColumn, SettingsColumn,
-                  CheckColumn };
+    enum Column {
+        FileColumn,
+        FolderColumn,
+        SeemColumn,
+        RecordColumn,
+        PhonesColumn,
+        AuthorColumn,
+        SettingsColumn,
+        CheckColumn
+    };
 
     QTreeWidget *lsFiles = nullptr;
     QPushButton *cmInstall = nullptr;

@@ -7,9 +7,9 @@
 #include "seem/files/SeemFileName.h"
 #include "seem/values/SettingCodec.h"
 
-#include <QtTest>
 #include <QMap>
 #include <QSet>
+#include <QtTest>
 #include <algorithm>
 
 class TestDemoData : public QObject

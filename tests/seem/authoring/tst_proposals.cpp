@@ -51,7 +51,7 @@ void verifyNoOverlap(const SettingList &settings, const QVector<Proposal> &propo
     QCOMPARE(BitCoverage(all, imageSize).conflictBits(), BitCoverage(settings, imageSize).conflictBits());
 }
 
-}
+}   // namespace
 
 class TestProposals : public QObject
 {
@@ -60,11 +60,13 @@ private slots:
     void coverageOfSharedConflictingAndUndescribedBytes()
     {
         const SettingList settings{
-            owning(SettingType::Checkbox, 0, 0x0F), owning(SettingType::ValueList, 0, 0xF0),  // byte 0 shared, whole
-            owning(SettingType::Checkbox, 1, 0x03), owning(SettingType::Checkbox, 1, 0x06),   // bit 1 twice
+            owning(SettingType::Checkbox, 0, 0x0F),
+            owning(SettingType::ValueList, 0, 0xF0),   // byte 0 shared, whole
+            owning(SettingType::Checkbox, 1, 0x03),
+            owning(SettingType::Checkbox, 1, 0x06),   // bit 1 twice
             owning(SettingType::Int8, 2),
             owning(SettingType::UnicodeString, 4, 0, 5),   // bytes 4..7: odd size leaves byte 8
-            owning(SettingType::AnsiString, 14, 0, 10),     // cut at the image's end
+            owning(SettingType::AnsiString, 14, 0, 10),    // cut at the image's end
         };
         const BitCoverage c(settings, 16);
         QCOMPARE(c.stateAt(0), BitCoverage::ByteState::Whole);
@@ -76,7 +78,8 @@ private slots:
         QCOMPARE(c.stateAt(8), BitCoverage::ByteState::Undescribed);
         QCOMPARE(c.describedBytes(), qint64(3 + 4 + 2));
         QCOMPARE(c.conflictBits(), qint64(1));
-        QCOMPARE(CoverageLine(c, CoverageLinePattern), QStringLiteral("16 bytes, 9 described (56%), 1 bits in conflict"));
+        QCOMPARE(CoverageLine(c, CoverageLinePattern),
+                 QStringLiteral("16 bytes, 9 described (56%), 1 bits in conflict"));
 
         const QVector<ByteRange> gaps = UndescribedRanges(c);
         QCOMPARE(gaps.size(), 2);
@@ -95,10 +98,11 @@ private slots:
     void bitAndByteRules()
     {
         QByteArray a = zeros(8), b = zeros(8);
-        a[1] = char(0x04);                        // one bit: a check box, checked as b holds it
-        a[2] = char(0x10); b[2] = char(0x28);     // bits 3..5 differ, byte free: a number
-        b[3] = char(0x05);                        // bits 0 and 2: a list over bits 0..2
-        b[4] = char(0x81);                        // bits 0 and 7 with bit 3 owned: two drafts
+        a[1] = char(0x04);   // one bit: a check box, checked as b holds it
+        a[2] = char(0x10);
+        b[2] = char(0x28);   // bits 3..5 differ, byte free: a number
+        b[3] = char(0x05);   // bits 0 and 2: a list over bits 0..2
+        b[4] = char(0x81);   // bits 0 and 7 with bit 3 owned: two drafts
         const SettingList settings{owning(SettingType::Checkbox, 4, 0x08)};
         ProposalTexts texts;
         texts.firstImage = QStringLiteral("before.seem");
@@ -135,9 +139,9 @@ private slots:
     void differencesInsideDescribedBitsProposeNothing()
     {
         QByteArray a = zeros(6), b = zeros(6);
-        b[0] = char(0x0C);                    // owned by a list
-        b[1] = char(0xFF);                    // owned by a number
-        b[3] = 'x';                           // inside a string field
+        b[0] = char(0x0C);   // owned by a list
+        b[1] = char(0xFF);   // owned by a number
+        b[3] = 'x';          // inside a string field
         const SettingList settings{owning(SettingType::ValueList, 0, 0x0C), owning(SettingType::Int8, 1),
                                    owning(SettingType::AnsiString, 2, 0, 4)};
         QVERIFY(ProposeSettings(settings, a, b).isEmpty());
@@ -149,15 +153,15 @@ private slots:
     void ansiTextRuns()
     {
         QByteArray a = zeros(32), b = zeros(32);
-        a[0] = char(0x41); // unrelated bytes before the text stay out of it
+        a[0] = char(0x41);   // unrelated bytes before the text stay out of it
         putAnsi(a, 4, "Hello world");
         putAnsi(b, 4, "Hello there, Bob");
         const QVector<Proposal> p = ProposeSettings({}, a, b);
         QCOMPARE(p.size(), 2);
         const SettingStruct &text = p[1].setting;
         QCOMPARE(text.Type, quint8(SettingType::AnsiString));
-        QCOMPARE(text.Offset, 4);                          // the text's first character
-        QCOMPARE(text.MaxStringLength, 17);                // the longer text and its terminator
+        QCOMPARE(text.Offset, 4);             // the text's first character
+        QCOMPARE(text.MaxStringLength, 17);   // the longer text and its terminator
         QCOMPARE(text.Name, QStringLiteral("Text at 0x0004"));
         QCOMPARE(p[1].firstValue, QStringLiteral("\"Hello world\""));
         QCOMPARE(p[1].secondValue, QStringLiteral("\"Hello there, Bob\""));
@@ -175,9 +179,11 @@ private slots:
         QTest::addColumn<QString>("second");
         QTest::addColumn<int>("length");
         // The first difference in a low byte: the field still starts at the high byte.
-        QTest::newRow("Latin, low byte") << "Hallo" << "Hello" << 12;
+        QTest::newRow("Latin, low byte") << "Hallo"
+                                         << "Hello" << 12;
         QTest::newRow("Greek, high byte") << QString::fromUtf8("Καλή") << "Kali!" << 12;
-        QTest::newRow("shortened") << "Welcome" << "Hi" << 16;
+        QTest::newRow("shortened") << "Welcome"
+                                   << "Hi" << 16;
     }
     // Bytes before a text that read as characters of another script stay out of it; digits,
     // spaces and punctuation before it, and unchanged characters of its own script, are in it.
@@ -186,20 +192,20 @@ private slots:
         QTest::addColumn<QByteArray>("before");   // equal in both images, ends where the text starts
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("second");
-        QTest::addColumn<int>("start");            // of the draft, counted from the bytes before
+        QTest::addColumn<int>("start");   // of the draft, counted from the bytes before
         QTest::addColumn<QString>("firstValue");
         QTest::newRow("Han before Hangul") << QByteArray::fromHex("4E2D") << QString::fromUtf8("안에요")
-                                          << QString::fromUtf8("오우와") << 2 << QString::fromUtf8("안에요");
+                                           << QString::fromUtf8("오우와") << 2 << QString::fromUtf8("안에요");
         QTest::newRow("Hangul before Han") << QByteArray::fromHex("C548") << QString::fromUtf8("中丈丁")
                                            << QString::fromUtf8("中上下") << 2 << QString::fromUtf8("中丈丁");
-        QTest::newRow("Han and Hangul before Latin") << QByteArray::fromHex("C5484E2D") << "Hallo" << "Hello" << 4
-                                                     << "Hallo";
+        QTest::newRow("Han and Hangul before Latin") << QByteArray::fromHex("C5484E2D") << "Hallo"
+                                                     << "Hello" << 4 << "Hallo";
         QTest::newRow("Latin before Greek") << QByteArray::fromHex("0041") << QString::fromUtf8("Καλή")
                                             << QString::fromUtf8("Καλό") << 2 << QString::fromUtf8("Καλή");
         QTest::newRow("digits and punctuation are in") << QByteArray::fromHex("4E2D0028003100290020") << "Hallo"
                                                        << "Hello" << 2 << "(1) Hallo";
-        QTest::newRow("only digits differ: Latin") << QByteArray::fromHex("4E2D") << "Ver 1.2" << "Ver 1.3" << 2
-                                                    << "Ver 1.2";
+        QTest::newRow("only digits differ: Latin") << QByteArray::fromHex("4E2D") << "Ver 1.2"
+                                                   << "Ver 1.3" << 2 << "Ver 1.2";
     }
     void textStartsWhereItsScriptStarts()
     {
@@ -234,7 +240,8 @@ private slots:
         ProposalTexts texts;
         texts.firstImage = QString::fromUtf8("前.seem");
         texts.secondImage = QStringLiteral("after.seem");
-        QCOMPARE(ProposeSettings({}, a, b, texts)[0].setting.Description, QStringLiteral("?.seem: 196; after.seem: 195"));
+        QCOMPARE(ProposeSettings({}, a, b, texts)[0].setting.Description,
+                 QStringLiteral("?.seem: 196; after.seem: 195"));
     }
 
     void unicodeTextRuns()

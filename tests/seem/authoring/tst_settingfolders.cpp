@@ -55,7 +55,7 @@ struct Folders
     Folders() { QDir().mkpath(program); }
 };
 
-} // namespace
+}   // namespace
 
 class TestSettingFolders : public QObject
 {
@@ -164,11 +164,16 @@ void TestSettingFolders::installCopiesTheBytesReadAndRefusesWhatTheWindowsRefuse
         QVERIFY_THROWS_EXCEPTION(BvlError, InstallSettingFile(c));
         QVERIFY(!QFileInfo::exists(JoinPath(f.user, QString::fromLatin1(r.name))));
     }
-    QCOMPARE(PrepareInstall(Write(f.base.path(), QStringLiteral("old.sec"), EncodeSettingFile(oldVersion, {Int8(0)})), f.user).fileVersion, 2);
-    QCOMPARE(PrepareInstall(JoinPath(f.base.path(), QStringLiteral("missing.sec")), f.user).readError, ErrNo::FileNotFound);
+    QCOMPARE(PrepareInstall(Write(f.base.path(), QStringLiteral("old.sec"), EncodeSettingFile(oldVersion, {Int8(0)})),
+                            f.user)
+                 .fileVersion,
+             2);
+    QCOMPARE(PrepareInstall(JoinPath(f.base.path(), QStringLiteral("missing.sec")), f.user).readError,
+             ErrNo::FileNotFound);
     QCOMPARE(PrepareInstall(f.base.path(), f.user).readError, ErrNo::NotRegularFile);
     // The per-user file itself is not copied onto itself.
-    QCOMPARE(PrepareInstall(JoinPath(f.user, QStringLiteral("downloaded.sec")), f.user).refusal, InstallRefusal::AlreadyThere);
+    QCOMPARE(PrepareInstall(JoinPath(f.user, QStringLiteral("downloaded.sec")), f.user).refusal,
+             InstallRefusal::AlreadyThere);
 }
 
 void TestSettingFolders::installOfASameNamedFileReplacesItWhole()
@@ -176,8 +181,7 @@ void TestSettingFolders::installOfASameNamedFileReplacesItWhole()
     Folders f;
     Write(f.user, QStringLiteral("phone.sec"), SecBytes(0x32, 1, QStringLiteral("Old")));
     const QByteArray newer = SecBytes(0x32, 1, QStringLiteral("Newer author"));
-    const InstallCandidate candidate =
-        PrepareInstall(Write(f.base.path(), QStringLiteral("phone.sec"), newer), f.user);
+    const InstallCandidate candidate = PrepareInstall(Write(f.base.path(), QStringLiteral("phone.sec"), newer), f.user);
     QVERIFY(candidate.accepted());
     QVERIFY(candidate.replaces);   // the window asks before this one
     InstallSettingFile(candidate);

@@ -15,7 +15,7 @@ QString Touch(const QTemporaryDir &dir, const QString &name)
         QTest::qFail("cannot write a fixture file", __FILE__, __LINE__);
     return QDir::cleanPath(QFileInfo(file).absoluteFilePath());
 }
-}
+}   // namespace
 
 class TestRecentFiles : public QObject
 {

@@ -31,10 +31,13 @@ SettingList Settings()
 
 QByteArray Image()
 {
-    return QByteArray::fromHex("11C8" "4142430058595A57" "0000000000000000" "00000000");
+    return QByteArray::fromHex("11C8"
+                               "4142430058595A57"
+                               "0000000000000000"
+                               "00000000");
 }
 
-} // namespace
+}   // namespace
 
 class tst_SeemDocument : public QObject
 {

@@ -1,6 +1,6 @@
 #include "core/OffsetText.h"
-#include "seem/files/MemoryByteStore.h"
 #include "seem/document/SettingLookup.h"
+#include "seem/files/MemoryByteStore.h"
 #include "seem/profiles/ValueProfile.h"
 #include "support/SeemFixtures.h"
 
@@ -37,7 +37,7 @@ int EditDistance(const QString &a, const QString &b)
     return row[b.size()];
 }
 
-} // namespace
+}   // namespace
 
 // Names as people write them, looked up among thousands: the quick paths must give what
 // the careful ones give.
@@ -49,22 +49,32 @@ private slots:
     {
         QTest::addColumn<QString>("group");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("as written") << "Net\\GPRS" << "Net\\GPRS";
-        QTest::newRow("blanks inside a name stay") << "Key  tones\\A b" << "Key  tones\\A b";
-        QTest::newRow("blanks at the ends go") << "  Net \\ GPRS  " << "Net\\GPRS";
-        QTest::newRow("before a separator") << "Net  \\GPRS" << "Net\\GPRS";
-        QTest::newRow("after a separator") << "Net\\  GPRS" << "Net\\GPRS";
-        QTest::newRow("empty elements stay") << "Net\\\\GPRS" << "Net\\\\GPRS";
-        QTest::newRow("a tab is part of the name") << "Net\t" << "Net\t";
-        QTest::newRow("empty") << "" << "Unknown";
-        QTest::newRow("blanks only") << "   " << "Unknown";
+        QTest::newRow("as written") << "Net\\GPRS"
+                                    << "Net\\GPRS";
+        QTest::newRow("blanks inside a name stay") << "Key  tones\\A b"
+                                                   << "Key  tones\\A b";
+        QTest::newRow("blanks at the ends go") << "  Net \\ GPRS  "
+                                               << "Net\\GPRS";
+        QTest::newRow("before a separator") << "Net  \\GPRS"
+                                            << "Net\\GPRS";
+        QTest::newRow("after a separator") << "Net\\  GPRS"
+                                           << "Net\\GPRS";
+        QTest::newRow("empty elements stay") << "Net\\\\GPRS"
+                                             << "Net\\\\GPRS";
+        QTest::newRow("a tab is part of the name") << "Net\t"
+                                                   << "Net\t";
+        QTest::newRow("empty") << ""
+                               << "Unknown";
+        QTest::newRow("blanks only") << "   "
+                                     << "Unknown";
     }
     void groupsAreWrittenAsTheTreeShowsThem()
     {
         QFETCH(QString, group);
         QFETCH(QString, shown);
         QCOMPARE(NormalisedGroup(group), shown);
-        QCOMPARE(SettingPathOf(Named(SettingStruct(), QStringLiteral("Owner"), group)), shown + QStringLiteral("\\Owner"));
+        QCOMPARE(SettingPathOf(Named(SettingStruct(), QStringLiteral("Owner"), group)),
+                 shown + QStringLiteral("\\Owner"));
     }
 
     void aPathWinsAndABareNameMustBeUnique()
@@ -94,7 +104,8 @@ private slots:
             QCOMPARE(match.result, SettingMatch::Ambiguous);
             QCOMPARE(match.count, count);
             QCOMPARE(match.indices, QVector<int>({1, 2, 3, 4, 5, 6, 7, 8}));
-            const QVector<ValueAssignment> assignments(3000, ValueAssignment{QStringLiteral("x"), QStringLiteral("Owner"), QStringLiteral("1"), -1});
+            const QVector<ValueAssignment> assignments(
+                3000, ValueAssignment{QStringLiteral("x"), QStringLiteral("Owner"), QStringLiteral("1"), -1});
             MemoryByteStore image(QByteArray(count, '\0'));
             QVector<AssignmentProblem> problems;
             QVERIFY(ResolveAssignments(assignments, settings, image, problems).isEmpty());
@@ -121,8 +132,9 @@ private slots:
             const QString folded = query.toCaseFolded();
             const int allowed = qBound(1, int(folded.size()) / 4, 3);
             const bool near = EditDistance(folded, name.toCaseFolded()) <= allowed
-                || EditDistance(folded, QStringLiteral("g\\") + name.toCaseFolded()) <= allowed;
-            QVERIFY2(names.nearest(query) == (near ? QVector<int>{1} : QVector<int>{}), qPrintable(query + QLatin1Char(' ') + name));
+                              || EditDistance(folded, QStringLiteral("g\\") + name.toCaseFolded()) <= allowed;
+            QVERIFY2(names.nearest(query) == (near ? QVector<int>{1} : QVector<int>{}),
+                     qPrintable(query + QLatin1Char(' ') + name));
         }
         // Letter case alone first, then by distance, then in file order.
         const NearestNames names({Named(SettingStruct(), QStringLiteral("Volumes"), QStringLiteral("Sound")),

@@ -1,9 +1,9 @@
 // Finding settings by name or description, and the values of controls against another
 // image: what the main window's Find and Compare show.
-#include "seem/values/ControlStateText.h"
-#include "seem/files/MemoryByteStore.h"
 #include "seem/document/SettingSearch.h"
 #include "seem/document/StateComparison.h"
+#include "seem/files/MemoryByteStore.h"
+#include "seem/values/ControlStateText.h"
 #include "support/SeemFixtures.h"
 
 #include <QtTest>
@@ -17,7 +17,7 @@ SettingStruct Described(SettingStruct s, const QString &name, const QString &des
     s.Description = description;
     return s;
 }
-}
+}   // namespace
 
 class TestSettingSearch : public QObject
 {
@@ -27,8 +27,7 @@ private slots:
     {
         const SettingList settings{Described(Int8(0), "Volume", "How loud"),
                                    Described(Int8(1), "Beep", "Sounds on every KEY"),
-                                   Described(Int8(2), "Keypad lock", ""),
-                                   Described(Int8(3), "Timeout", "Seconds")};
+                                   Described(Int8(2), "Keypad lock", ""), Described(Int8(3), "Timeout", "Seconds")};
         QCOMPARE(SettingsMatching(settings, "key"), QVector<int>({2, 3}));
         QCOMPARE(SettingsMatching(settings, "LOUD"), QVector<int>({1}));
         QCOMPARE(SettingsMatching(settings, "none"), QVector<int>());
@@ -65,9 +64,10 @@ private slots:
     // it, so an edit that makes both equal is no difference.
     void comparesControlStatesWithAnImage()
     {
-        const SettingList settings{Checkbox(0, 0x01, 1, 0), ValueList(0, 0x30, {0, 16, 32}), Int8(1),
-                                   AnsiString(2, 4)};
-        MemoryByteStore other(QByteArray::fromHex("21" "07" "41420000"));
+        const SettingList settings{Checkbox(0, 0x01, 1, 0), ValueList(0, 0x30, {0, 16, 32}), Int8(1), AnsiString(2, 4)};
+        MemoryByteStore other(QByteArray::fromHex("21"
+                                                  "07"
+                                                  "41420000"));
         QVector<std::optional<ControlState>> current{ControlState::Checked(true), ControlState::ListPosition(2),
                                                      ControlState::Text("7"), ControlState::Text("AB")};
         QCOMPARE(CompareStatesWithImage(settings, current, other).size(), 0);

@@ -49,7 +49,7 @@ struct Stores
     }
 };
 
-} // namespace
+}   // namespace
 
 class TestByteStores : public QObject
 {

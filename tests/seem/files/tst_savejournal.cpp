@@ -106,7 +106,7 @@ QVector<JournalRun> RunsBetween(const QByteArray &before, const QByteArray &afte
     return runs;
 }
 
-} // namespace
+}   // namespace
 
 class TestSaveJournal : public QObject
 {
@@ -251,7 +251,12 @@ void TestSaveJournal::killedWhilePuttingBackStillPutsBack()
     // The put-back at open writes 12 runs and fsyncs: killed at any of them, the next
     // open puts back again.
     for (int n = 1; n <= 13; ++n) {
-        QVERIFY(KilledBySigkill(InChild([&] { SeemFile image; image.openReadOnly(m_path); }, n)));
+        QVERIFY(KilledBySigkill(InChild(
+            [&] {
+                SeemFile image;
+                image.openReadOnly(m_path);
+            },
+            n)));
         QVERIFY(QFileInfo::exists(JournalPathOf(m_path)));
     }
     SeemFile image;
@@ -268,13 +273,20 @@ void TestSaveJournal::failedWriteOrFsyncPutsBackAndSaysWhy_data()
     QTest::addColumn<QString>("reason");
     QTest::addColumn<bool>("flushing");
     // Three runs: index entry 1-5, journal 6-10, runs 11-13, fsync 14, journal deleted 15, folder 16.
-    QTest::newRow("index entry cannot be created") << 1 << int(EROFS) << int(ErrNo::JournalUnwritable) << "Read-only file system" << false;
-    QTest::newRow("journal cannot be created") << IndexFirst + 1 << int(EROFS) << int(ErrNo::JournalUnwritable) << "Read-only file system" << false;
-    QTest::newRow("journal cannot be written") << IndexFirst + 2 << int(ENOSPC) << int(ErrNo::JournalUnwritable) << "No space left on device" << false;
-    QTest::newRow("journal's folder not synced") << IndexFirst + 5 << int(EIO) << int(ErrNo::JournalUnwritable) << "Input/output error" << false;
-    QTest::newRow("second run") << IndexFirst + 7 << int(ENOSPC) << int(ErrNo::PathFileAccess) << "No space left on device" << false;
-    QTest::newRow("fsync after the writes") << IndexFirst + 9 << int(EIO) << int(ErrNo::PathFileAccess) << "Input/output error" << true;
-    QTest::newRow("journal not deleted") << IndexFirst + 10 << int(EIO) << int(ErrNo::PathFileAccess) << "Input/output error" << true;
+    QTest::newRow("index entry cannot be created")
+        << 1 << int(EROFS) << int(ErrNo::JournalUnwritable) << "Read-only file system" << false;
+    QTest::newRow("journal cannot be created")
+        << IndexFirst + 1 << int(EROFS) << int(ErrNo::JournalUnwritable) << "Read-only file system" << false;
+    QTest::newRow("journal cannot be written")
+        << IndexFirst + 2 << int(ENOSPC) << int(ErrNo::JournalUnwritable) << "No space left on device" << false;
+    QTest::newRow("journal's folder not synced")
+        << IndexFirst + 5 << int(EIO) << int(ErrNo::JournalUnwritable) << "Input/output error" << false;
+    QTest::newRow("second run") << IndexFirst + 7 << int(ENOSPC) << int(ErrNo::PathFileAccess)
+                                << "No space left on device" << false;
+    QTest::newRow("fsync after the writes")
+        << IndexFirst + 9 << int(EIO) << int(ErrNo::PathFileAccess) << "Input/output error" << true;
+    QTest::newRow("journal not deleted") << IndexFirst + 10 << int(EIO) << int(ErrNo::PathFileAccess)
+                                         << "Input/output error" << true;
 }
 
 void TestSaveJournal::failedWriteOrFsyncPutsBackAndSaysWhy()

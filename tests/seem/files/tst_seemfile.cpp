@@ -1,16 +1,16 @@
 #include "core/BvlError.h"
-#include "support/CoreErrors.h"
-#include "support/FileBytes.h"
 #include "seem/files/MemoryByteStore.h"
 #include "seem/files/SeemFile.h"
+#include "support/CoreErrors.h"
+#include "support/FileBytes.h"
 
-#include <QtTest>
 #include <QTemporaryDir>
+#include <QtTest>
 
 #include <csignal>
+#include <cstdio>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <cstdio>
 
 namespace {
 
@@ -40,7 +40,7 @@ public:
     int flushes = 0;
 };
 
-} // namespace
+}   // namespace
 
 class TestSeemFile : public QObject
 {
@@ -85,11 +85,11 @@ void TestSeemFile::readsAndWritesInPlace()
     QCOMPARE(file.path(), m_path);
     QCOMPARE(file.size(), 10);
     QCOMPARE(file.read(0, 2), Hex("0011"));
-    QCOMPARE(file.read(8, 5), Hex("8899")); // cut short at the end
+    QCOMPARE(file.read(8, 5), Hex("8899"));   // cut short at the end
 
     file.write(3, Hex("ABAC"));
     file.write(9, Hex("CD"));
-    QCOMPARE(file.read(2, 3), Hex("22ABAC")); // a read after a write sees it
+    QCOMPARE(file.read(2, 3), Hex("22ABAC"));   // a read after a write sees it
     QCOMPARE(file.size(), 10);
     file.flush();
     // Another reader sees the bytes at once, the rest of the file as it was.
@@ -213,7 +213,7 @@ void TestSeemFile::writesOnlyIntoTheFileThatWasOpened()
 
     SeemFile file;
     file.open(m_path);
-    file.write(0, Hex("01")); // our own writes never count as a change behind our back
+    file.write(0, Hex("01"));   // our own writes never count as a change behind our back
     file.checkWritable();
     file.flush();
     file.checkWritable();
@@ -240,7 +240,7 @@ void TestSeemFile::closedFileHasNoBytes()
     QCOMPARE(file.size(), 0);
     QCOMPARE(file.read(0, 1), QByteArray());
     QVERIFY(ThrowsNumber(ErrNo::InputPastEnd, [&] { file.write(0, Hex("01")); }));
-    file.flush(); // nothing to push
+    file.flush();   // nothing to push
 }
 
 void TestSeemFile::pendingWritesStayPendingUntilCommit()
@@ -251,8 +251,8 @@ void TestSeemFile::pendingWritesStayPendingUntilCommit()
 
     pending.write(5, Hex("A5"));
     pending.write(1, Hex("A1"));
-    pending.write(4, Hex("A4B5")); // the later write to a byte wins
-    pending.write(2, Hex("22"));   // what the target holds already
+    pending.write(4, Hex("A4B5"));   // the later write to a byte wins
+    pending.write(2, Hex("22"));     // what the target holds already
     pending.write(6, Hex("66"));
     QCOMPARE(pending.pendingCount(), 5);
     QCOMPARE(pending.read(3, 4), Hex("33A4B566"));
@@ -334,7 +334,7 @@ void TestSeemFile::failedCommitIntoFilePutsBackWhatItWrote()
 
     QCOMPARE(error, int(ErrNo::PathFileAccess));
     QCOMPARE(FileBytes(m_path), Hex("00112233445566778899"));
-    file.checkWritable(); // putting back was our own write, not a change behind our back
+    file.checkWritable();   // putting back was our own write, not a change behind our back
 }
 
 QTEST_GUILESS_MAIN(TestSeemFile)

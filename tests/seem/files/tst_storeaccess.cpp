@@ -107,7 +107,7 @@ void Encode(ByteStore &store, const SettingStruct &s, const Shown &shown, bool c
     }
 }
 
-} // namespace
+}   // namespace
 
 class TestStoreAccess : public QObject
 {

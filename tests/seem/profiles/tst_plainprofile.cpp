@@ -33,24 +33,31 @@ private slots:
         };
         row("as show writes it",
             "{\n    \"image\": \"0032_0001.seem\",\n    \"settingFile\": \"a.sec\",\n    \"settings\": [\n"
-            "        {\"bits\": \"0x01\", \"group\": \"Net\", \"name\": \"Beep\", \"offset\": 0, \"type\": \"Checkbox\","
-            " \"value\": \"on\"},\n        {\"group\": \"Net\", \"name\": \"Gone\", \"reason\": \"x\", \"value\": null}\n"
+            "        {\"bits\": \"0x01\", \"group\": \"Net\", \"name\": \"Beep\", \"offset\": 0, \"type\": "
+            "\"Checkbox\","
+            " \"value\": \"on\"},\n        {\"group\": \"Net\", \"name\": \"Gone\", \"reason\": \"x\", \"value\": "
+            "null}\n"
             "    ]\n}\n",
             true);
         row("no group, numbers, true and false",
             R"({"settings":[{"name":"A","value":-12},{"name":"B","value":true},{"value":false,"name":"C","group":""}]})",
             true);
         row("escapes and UTF-8 in texts",
-            "{\"settings\":[{\"group\":\"Net\\\\GPRS\",\"name\":\"Gr\xC3\xBC\xC3\x9F" "e\",\"value\":\"a\\\"b\\/c\\u00e9\\n\\u0000\"}]}",
+            "{\"settings\":[{\"group\":\"Net\\\\GPRS\",\"name\":\"Gr\xC3\xBC\xC3\x9F"
+            "e\",\"value\":\"a\\\"b\\/c\\u00e9\\n\\u0000\"}]}",
             true);
-        row("other keys of every kind", R"({"x":{"y":[1,-20,{"z":null},true],"w":"\u00e9t\u00e9"},"settings":[]})", true);
+        row("other keys of every kind", R"({"x":{"y":[1,-20,{"z":null},true],"w":"\u00e9t\u00e9"},"settings":[]})",
+            true);
         row("minus zero", R"({"settings":[{"name":"A","value":-0}]})", true);
         row("fifteen digits", R"({"settings":[{"name":"A","value":999999999999999}]})", true);
 
         row("a fraction passed over", R"({"x":2.5e-3,"settings":[]})", false);
         row("a number too large for a double passed over", R"({"x":1e400,"settings":[]})", false);
         row("a surrogate pair passed over", R"({"x":"\ud83d\ude00","settings":[]})", false);
-        row("not UTF-8 in a text passed over", "{\"bits\":\"22\xDF" "bytes\",\"settings\":[]}", false);
+        row("not UTF-8 in a text passed over",
+            "{\"bits\":\"22\xDF"
+            "bytes\",\"settings\":[]}",
+            false);
         row("sixteen digits", R"({"settings":[{"name":"A","value":1000000000000000}]})", false);
         row("a fraction", R"({"settings":[{"name":"A","value":2.0}]})", false);
         row("an exponent", R"({"settings":[{"name":"A","value":1e2}]})", false);
@@ -112,17 +119,21 @@ private slots:
         };
         row("a raw tab", "{\"settings\":[{\"name\":\"A\tB\",\"value\":1}]}",
             "line 1, column 24: a control character (U+0009) in a string");
-        row("a raw NUL", QByteArray("{\"x\":\"a\0\"}", 10), "line 1, column 8: a control character (U+0000) in a string");
-        row("an unknown escape", "{\n  \"settings\": [\n    {\"name\": \"Greeting\", \"value\": \"C:\\quotes\"}\n  ]\n}\n",
+        row("a raw NUL", QByteArray("{\"x\":\"a\0\"}", 10),
+            "line 1, column 8: a control character (U+0000) in a string");
+        row("an unknown escape",
+            "{\n  \"settings\": [\n    {\"name\": \"Greeting\", \"value\": \"C:\\quotes\"}\n  ]\n}\n",
             "line 3, column 38: unknown escape \\q");
         row("a short \\u", R"({"settings":[],"x":"\u12G4"})", "line 1, column 21: \\u without four hexadecimal digits");
-        row("a trailing comma in an array", R"({"settings":[{"name":"A","value":1},]})", "line 1, column 36: a trailing comma");
+        row("a trailing comma in an array", R"({"settings":[{"name":"A","value":1},]})",
+            "line 1, column 36: a trailing comma");
         row("a trailing comma in an object", R"({"settings":[],})", "line 1, column 15: a trailing comma");
         row("a comment", R"({"settings":[]} // a profile)", "line 1, column 17: a comment, which JSON does not have");
         row("a point without digits", R"({"settings":[],"x":1.})", "line 1, column 22: expected a digit");
         row("a fraction without a whole part", R"({"settings":[],"x":.5})", "line 1, column 20: expected a value");
         row("single quotes", "{'settings':[]}", "line 1, column 2: expected a key in double quotes");
-        row("not UTF-8 after a wide character", "{\"\xC3\xA9\":\"\xFF\"}", "line 1, column 6: a string that is not UTF-8");
+        row("not UTF-8 after a wide character", "{\"\xC3\xA9\":\"\xFF\"}",
+            "line 1, column 6: a string that is not UTF-8");
         row("text after the end", R"({"settings":[]} x)", "line 1, column 17: expected the end of the text");
         row("cut short in a string", "{\"settings\":[{\"name\":\"A", "line 1, column 22: a string that is not closed");
         row("empty", "", "line 1, column 1: the text ends where a value is due");

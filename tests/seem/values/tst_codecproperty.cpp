@@ -26,9 +26,8 @@ struct AnsiChar
     quint8 byte;
 };
 const AnsiChar AnsiAlphabet[] = {
-    {u'A', 0x41}, {u'z', 0x7A}, {u'0', 0x30}, {u' ', 0x20}, {u'~', 0x7E}, {u'\u00E9', 0xE9},
-    {u'\u00FF', 0xFF}, {u'\u00A0', 0xA0}, {u'\u20AC', 0x80}, {u'\u2122', 0x99}, {u'\u0152', 0x8C},
-    {u'\u0001', 0x01},
+    {u'A', 0x41},      {u'z', 0x7A},      {u'0', 0x30},      {u' ', 0x20},      {u'~', 0x7E},      {u'\u00E9', 0xE9},
+    {u'\u00FF', 0xFF}, {u'\u00A0', 0xA0}, {u'\u20AC', 0x80}, {u'\u2122', 0x99}, {u'\u0152', 0x8C}, {u'\u0001', 0x01},
 };
 const char16_t NotInCodePage[] = {u'\u8A9E', u'\u0394', u'\u2603'};
 // UTF-16 units for the 16-bit strings: Latin, Greek, CJK, and a high byte of zero.
@@ -37,9 +36,9 @@ const char16_t UnicodeAlphabet[] = {u'A', u'\u00E9', u'\u03A9', u'\u8A9E', u'\u4
 // What one edit gives the codec, and what the model expects back.
 struct EditValue
 {
-    bool checked = false;        // Checkbox
-    qint32 itemData = 0;         // ValueList
-    QString text;                // Int8 and strings
+    bool checked = false;   // Checkbox
+    qint32 itemData = 0;    // ValueList
+    QString text;           // Int8 and strings
 };
 
 class Cycle
@@ -54,7 +53,7 @@ private:
     struct Tracked
     {
         SettingStruct setting;
-        int lastEdit = -1;          // id of the last edit that succeeded
+        int lastEdit = -1;   // id of the last edit that succeeded
         EditValue lastValue;
     };
 
@@ -65,12 +64,11 @@ private:
 
     // The model: applies the edit to image, marks the bits it wrote in owner, and returns
     // the error the codec must raise (0 for none).
-    int modelEdit(const SettingStruct &s, const EditValue &v, QByteArray &image, QVector<int> &owner,
-                  int editId);
+    int modelEdit(const SettingStruct &s, const EditValue &v, QByteArray &image, QVector<int> &owner, int editId);
     static bool decodesBack(ByteStore &store, const Tracked &t, QString &why);
 
     QRandomGenerator m_rng;
-    QVector<int> m_flagsWritten; // per edit id: how many bits it wrote
+    QVector<int> m_flagsWritten;   // per edit id: how many bits it wrote
 };
 
 int OwnedFlag(int byte, int bit)
@@ -155,7 +153,7 @@ SettingStruct Cycle::randomSetting(int imageSize)
         return UnicodeString(offset, m_rng.bounded(-1, 14));
     default: {
         SettingStruct s = AnsiString(offset, m_rng.bounded(12));
-        s.Type = quint8(m_rng.bounded(5, 256)); // a code no known type has
+        s.Type = quint8(m_rng.bounded(5, 256));   // a code no known type has
         return s;
     }
     }
@@ -193,13 +191,13 @@ EditValue Cycle::randomValue(const SettingStruct &s)
         const int length = m_rng.bounded(9);
         for (int i = 0; i < length; ++i) {
             if (m_rng.bounded(10) == 0)
-                v.text += QString::fromUtf8("\U0001F600"); // a surrogate pair
+                v.text += QString::fromUtf8("\U0001F600");   // a surrogate pair
             else
                 v.text += QChar(UnicodeAlphabet[m_rng.bounded(int(std::size(UnicodeAlphabet)))]);
         }
         break;
     }
-    default: { // AnsiString and unknown codes
+    default: {   // AnsiString and unknown codes
         const int length = m_rng.bounded(14);
         for (int i = 0; i < length; ++i) {
             if (m_rng.bounded(30) == 0)
@@ -213,8 +211,7 @@ EditValue Cycle::randomValue(const SettingStruct &s)
     return v;
 }
 
-int Cycle::modelEdit(const SettingStruct &s, const EditValue &v, QByteArray &image, QVector<int> &owner,
-                     int editId)
+int Cycle::modelEdit(const SettingStruct &s, const EditValue &v, QByteArray &image, QVector<int> &owner, int editId)
 {
     const qint64 size = image.size();
     m_flagsWritten.resize(editId + 1);
@@ -371,10 +368,16 @@ QString Cycle::run()
         }
         if (error != expectedError)
             return QStringLiteral("edit %1 (type %2, offset %3): error %4, expected %5")
-                .arg(editId).arg(t.setting.Type).arg(t.setting.Offset).arg(error).arg(expectedError);
+                .arg(editId)
+                .arg(t.setting.Type)
+                .arg(t.setting.Offset)
+                .arg(error)
+                .arg(expectedError);
         if (store.size() != imageSize || ReadAll(store) != model)
             return QStringLiteral("edit %1 (type %2, offset %3): image %4, expected %5")
-                .arg(editId).arg(t.setting.Type).arg(t.setting.Offset)
+                .arg(editId)
+                .arg(t.setting.Type)
+                .arg(t.setting.Offset)
                 .arg(QString::fromLatin1(ReadAll(store).toHex(' ')), QString::fromLatin1(model.toHex(' ')));
         if (error == 0) {
             t.lastEdit = editId;
@@ -399,16 +402,20 @@ QString Cycle::run()
         try {
             if (!decodesBack(store, t, why))
                 return QStringLiteral("setting of type %1 at offset %2: %3")
-                    .arg(t.setting.Type).arg(t.setting.Offset).arg(why);
+                    .arg(t.setting.Type)
+                    .arg(t.setting.Offset)
+                    .arg(why);
         } catch (const BvlError &e) {
             return QStringLiteral("setting of type %1 at offset %2: decoding failed with %3")
-                .arg(t.setting.Type).arg(t.setting.Offset).arg(e.number());
+                .arg(t.setting.Type)
+                .arg(t.setting.Offset)
+                .arg(e.number());
         }
     }
     return QString();
 }
 
-} // namespace
+}   // namespace
 
 class TestCodecProperty : public QObject
 {

@@ -1,7 +1,7 @@
 #include "core/BvlError.h"
-#include "support/CoreErrors.h"
 #include "seem/files/MemoryByteStore.h"
 #include "seem/values/SettingCodec.h"
+#include "support/CoreErrors.h"
 #include "support/SeemFixtures.h"
 
 #include <QtTest>
@@ -28,7 +28,7 @@ SettingStruct NamedList(const QString &values, int names)
     return s;
 }
 
-} // namespace
+}   // namespace
 
 class TestSettingCodec : public QObject
 {
@@ -111,12 +111,10 @@ void TestSettingCodec::checkboxEncode_data()
     QTest::newRow("uncheck keeps other bits") << quint8(0xA1) << quint8(0x01) << 1 << 0 << false << quint8(0xA0);
     QTest::newRow("inverted sense") << quint8(0xA1) << quint8(0x01) << 0 << 1 << true << quint8(0xA0);
     // Showing unchecked for "neither value" means a save writes the unchecked value.
-    QTest::newRow("neither value saved as unchecked") << quint8(0xF3) << quint8(0x30) << 0x20 << 0x10 << false
-                                                      << quint8(0xD3);
-    QTest::newRow("value with bits outside mask") << quint8(0x50) << quint8(0x0F) << 0xFF << 0 << true
-                                                  << quint8(0x5F);
-    QTest::newRow("unchecked value outside mask") << quint8(0x5A) << quint8(0x0F) << 0 << 0xF0 << false
-                                                  << quint8(0x50);
+    QTest::newRow("neither value saved as unchecked")
+        << quint8(0xF3) << quint8(0x30) << 0x20 << 0x10 << false << quint8(0xD3);
+    QTest::newRow("value with bits outside mask") << quint8(0x50) << quint8(0x0F) << 0xFF << 0 << true << quint8(0x5F);
+    QTest::newRow("unchecked value outside mask") << quint8(0x5A) << quint8(0x0F) << 0 << 0xF0 << false << quint8(0x50);
 }
 
 void TestSettingCodec::checkboxEncode()
@@ -388,10 +386,9 @@ void TestSettingCodec::unicodeEncode_data()
     QTest::newRow("size 3: terminator only") << 3 << QStringLiteral("A") << Hex("0000 33445566 7788");
     QTest::newRow("size 1: no room") << 1 << QStringLiteral("A") << Hex("11223344 55667788");
     // U+1F600 is two units; a cut after the first would leave half a character.
-    QTest::newRow("cut keeps surrogate pairs whole") << 6 << QString::fromUtf8("A\U0001F600")
-                                                     << Hex("0041 0000 55667788");
-    QTest::newRow("surrogate pair that fits") << 8 << QString::fromUtf8("A\U0001F600")
-                                              << Hex("0041 D83DDE00 0000");
+    QTest::newRow("cut keeps surrogate pairs whole")
+        << 6 << QString::fromUtf8("A\U0001F600") << Hex("0041 0000 55667788");
+    QTest::newRow("surrogate pair that fits") << 8 << QString::fromUtf8("A\U0001F600") << Hex("0041 D83DDE00 0000");
 }
 
 void TestSettingCodec::unicodeEncode()
@@ -496,13 +493,13 @@ void TestSettingCodec::decodingFieldsAtTheEnd_data()
     QTest::newRow("ansi running into the end") << image << AnsiString(3, 2) << QString() << 62;
     QTest::newRow("ansi filling the image") << image << AnsiString(3, 1) << QStringLiteral("D") << 0;
     QTest::newRow("ansi size 0 past the end") << image << AnsiString(9, 0) << QString() << 0;
-    QTest::newRow("unicode terminated before the end") << Hex("0041000000") << UnicodeString(0, 20)
-                                                       << QStringLiteral("A") << 0;
+    QTest::newRow("unicode terminated before the end")
+        << Hex("0041000000") << UnicodeString(0, 20) << QStringLiteral("A") << 0;
     QTest::newRow("unicode unit cut by the end") << Hex("004100") << UnicodeString(0, 6) << QString() << 62;
     QTest::newRow("unicode unit missing") << Hex("00410042") << UnicodeString(0, 6) << QString() << 62;
     QTest::newRow("unicode filling the image") << Hex("00410042") << UnicodeString(0, 4) << QStringLiteral("AB") << 0;
-    QTest::newRow("unicode odd size: last byte unread") << Hex("004100") << UnicodeString(0, 3)
-                                                        << QStringLiteral("A") << 0;
+    QTest::newRow("unicode odd size: last byte unread")
+        << Hex("004100") << UnicodeString(0, 3) << QStringLiteral("A") << 0;
     QTest::newRow("unicode size 1 past the end") << image << UnicodeString(9, 1) << QString() << 0;
     QTest::newRow("int8 last byte") << image << Int8(3) << QStringLiteral("68") << 0;
 }

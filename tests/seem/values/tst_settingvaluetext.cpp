@@ -1,6 +1,6 @@
 // Value words and setting names: what the command line prints and takes, through the codec.
-#include "seem/files/MemoryByteStore.h"
 #include "seem/document/SettingLookup.h"
+#include "seem/files/MemoryByteStore.h"
 #include "seem/values/SettingValueParse.h"
 #include "seem/values/SettingValueText.h"
 #include "support/SeemFixtures.h"
@@ -26,15 +26,24 @@ void TestSettingValueText::parsedWordsDecodeToThemselves_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
     SettingStruct list = ValueList(1, 0x0C, {0, 4, 8, 4});
-    list.ValueNames = JoinValues({QStringLiteral("Zero"), QStringLiteral("Four"), QStringLiteral("Eight"), QStringLiteral("Four")});
-    QTest::newRow("check box TRUE") << Checkbox(0, 0x02, 0, 2) << "TRUE" << "on";
-    QTest::newRow("check box 0") << Checkbox(0, 0x02, 0, 2) << "0" << "off";
-    QTest::newRow("list entry") << list << "Eight" << "Eight";
-    QTest::newRow("list, first of two equal names") << list << "Four" << "Four";
-    QTest::newRow("number with blanks") << Int8(2) << " 7" << "7";
-    QTest::newRow("ansi, as long as fits") << AnsiString(3, 4) << "\u00e9t\u00e9" << "\u00e9t\u00e9";
-    QTest::newRow("unicode, empty") << UnicodeString(8, 6) << "" << "";
-    QTest::newRow("unicode, beyond Latin") << UnicodeString(8, 6) << "\u8a9e!" << "\u8a9e!";
+    list.ValueNames =
+        JoinValues({QStringLiteral("Zero"), QStringLiteral("Four"), QStringLiteral("Eight"), QStringLiteral("Four")});
+    QTest::newRow("check box TRUE") << Checkbox(0, 0x02, 0, 2) << "TRUE"
+                                    << "on";
+    QTest::newRow("check box 0") << Checkbox(0, 0x02, 0, 2) << "0"
+                                 << "off";
+    QTest::newRow("list entry") << list << "Eight"
+                                << "Eight";
+    QTest::newRow("list, first of two equal names") << list << "Four"
+                                                    << "Four";
+    QTest::newRow("number with blanks") << Int8(2) << " 7"
+                                        << "7";
+    QTest::newRow("ansi, as long as fits") << AnsiString(3, 4) << "\u00e9t\u00e9"
+                                           << "\u00e9t\u00e9";
+    QTest::newRow("unicode, empty") << UnicodeString(8, 6) << ""
+                                    << "";
+    QTest::newRow("unicode, beyond Latin") << UnicodeString(8, 6) << "\u8a9e!"
+                                           << "\u8a9e!";
 }
 
 void TestSettingValueText::parsedWordsDecodeToThemselves()
@@ -77,7 +86,8 @@ void TestSettingValueText::undecodableValuesSayWhy()
     QVERIFY(!DecodeValueText(image, unknown).decoded);
     QVERIFY(ParseValueText(unknown, QStringLiteral("1")).reason.contains(QStringLiteral("type code 9")));
     QVERIFY(DecodeValueText(image, AnsiString(0, 2)).reason.contains(QStringLiteral("outside the image of 1 bytes")));
-    QVERIFY(ParseValueText(AnsiString(0, 8), QString(QStringLiteral("a")) + QChar(0) + QStringLiteral("b")).reason.contains(QStringLiteral("zero character")));
+    QVERIFY(ParseValueText(AnsiString(0, 8), QString(QStringLiteral("a")) + QChar(0) + QStringLiteral("b"))
+                .reason.contains(QStringLiteral("zero character")));
 }
 
 void TestSettingValueText::lookupPrefersThePathThenAUniqueName()

@@ -30,7 +30,7 @@ void tick(bvlAbout &about, int times)
     for (int i = 0; i < times; ++i)
         about.tmAnimation_Timer();
 }
-}
+}   // namespace
 
 class TestAbout : public QObject
 {
@@ -101,10 +101,10 @@ private slots:
     {
         QTest::addColumn<QString>("control");
         QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-        const QList<Qt::KeyboardModifiers> modifiers = {
-            Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier,
-            Qt::ShiftModifier | Qt::ControlModifier};
-        const QStringList controls = {"bvlAbout", "lbVersion", "Label1", "Label2", "Label3", "Label4", "Label5", "pDest"};
+        const QList<Qt::KeyboardModifiers> modifiers = {Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier,
+                                                        Qt::AltModifier, Qt::ShiftModifier | Qt::ControlModifier};
+        const QStringList controls = {"bvlAbout", "lbVersion", "Label1", "Label2",
+                                      "Label3",   "Label4",    "Label5", "pDest"};
         for (int i = 0; i < controls.size(); ++i)
             QTest::newRow(qPrintable(controls[i])) << controls[i] << modifiers[i % modifiers.size()];
     }
@@ -136,14 +136,14 @@ private slots:
         ScriptedPlatform platform;
         AppContext ctx(platform);
         QWidget owner;
-        owner.setGeometry(100, 100, 600, 400);  // inside the 800 x 600 offscreen screen
+        owner.setGeometry(100, 100, 600, 400);   // inside the 800 x 600 offscreen screen
         owner.show();
         bvlAbout about(ctx, &owner);
         bool wasModalAndTicking = false;
         QPoint offCentre;
         QTimer::singleShot(0, [&] {
-            wasModalAndTicking = QApplication::activeModalWidget() == &about
-                                 && about.findChild<QTimer *>("tmAnimation")->isActive();
+            wasModalAndTicking =
+                QApplication::activeModalWidget() == &about && about.findChild<QTimer *>("tmAnimation")->isActive();
             offCentre = about.geometry().center() - owner.geometry().center();
             QTest::keyClick(about.findChild<QWidget *>("Label1"), Qt::Key_Escape, Qt::ShiftModifier);
         });
@@ -237,8 +237,8 @@ private slots:
         const int last = banner.width() - 1;
         for (int y = 0; y < banner.height(); ++y) {
             const QColor left = banner.pixelColor(0, y), right = banner.pixelColor(last, y);
-            const int difference = qAbs(left.red() - right.red()) + qAbs(left.green() - right.green())
-                                   + qAbs(left.blue() - right.blue());
+            const int difference =
+                qAbs(left.red() - right.red()) + qAbs(left.green() - right.green()) + qAbs(left.blue() - right.blue());
             QVERIFY2(difference < 24, qPrintable(QStringLiteral("seam at row %1").arg(y)));
         }
     }

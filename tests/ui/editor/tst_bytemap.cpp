@@ -7,6 +7,7 @@
 #include "ui/editor/bvlEditSettingDo.h"
 #include "ui/editor/bvlProposals.h"
 
+#include "ui/ThemeColours.h"
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,7 +19,6 @@
 #include <QScrollBar>
 #include <QTableView>
 #include <QTreeWidget>
-#include "ui/ThemeColours.h"
 
 #include <QAbstractItemModelTester>
 #include <QtTest>
@@ -73,7 +73,7 @@ QColor stateColour(BitCoverage::ByteState state)
     return ByteMapModel::StateColour(state);
 }
 
-}
+}   // namespace
 
 class TestByteMap : public QObject
 {
@@ -132,7 +132,8 @@ private slots:
         m.openImage(&bvlEditSetting::mnfOpenSecond_Click, QStringLiteral("0032_0001-after.seem"), second);
         bvlByteMap *map = m.editor.ByteMap();
         QCOMPARE(m.colourOf(0).value<QColor>(), stateColour(BitCoverage::ByteState::Whole));
-        QCOMPARE(m.colourOf(0, Qt::ForegroundRole).value<QColor>(), ByteMapModel::DifferenceTextColour(stateColour(BitCoverage::ByteState::Whole)));
+        QCOMPARE(m.colourOf(0, Qt::ForegroundRole).value<QColor>(),
+                 ByteMapModel::DifferenceTextColour(stateColour(BitCoverage::ByteState::Whole)));
         QCOMPARE(m.colourOf(3).value<QColor>(), ByteMapModel::UndescribedDifferenceColour());
         QCOMPARE(m.colourOf(4, Qt::ForegroundRole).value<QColor>(), QColor(Qt::black));
 
@@ -142,7 +143,7 @@ private slots:
         QVERIFY(!map->chReferenceBit[0]->isChecked());
         map->cmNext_Click();
         QCOMPARE(map->SelectedByte(), qint64(6));
-        map->cmNext_Click();  // around the end
+        map->cmNext_Click();   // around the end
         QCOMPARE(map->SelectedByte(), qint64(3));
         map->cmPrevious_Click();
         QCOMPARE(map->SelectedByte(), qint64(6));
@@ -181,7 +182,14 @@ private slots:
             QCOMPARE(map->SelectedByte(), expected);
             const QRect row = map->tvBytes->visualRect(map->model()->indexOf(expected));
             QVERIFY2(map->tvBytes->viewport()->rect().contains(row),
-                     qPrintable(QStringLiteral("step %4 row %1..%2 of %3 sb %5/%6 hsb %7").arg(row.top()).arg(row.bottom()).arg(map->tvBytes->viewport()->height()).arg(step).arg(map->tvBytes->verticalScrollBar()->value()).arg(map->tvBytes->verticalScrollBar()->maximum()).arg(map->tvBytes->horizontalScrollBar()->isVisible())));
+                     qPrintable(QStringLiteral("step %4 row %1..%2 of %3 sb %5/%6 hsb %7")
+                                    .arg(row.top())
+                                    .arg(row.bottom())
+                                    .arg(map->tvBytes->viewport()->height())
+                                    .arg(step)
+                                    .arg(map->tvBytes->verticalScrollBar()->value())
+                                    .arg(map->tvBytes->verticalScrollBar()->maximum())
+                                    .arg(map->tvBytes->horizontalScrollBar()->isVisible())));
         }
 
         bool inside = false;
@@ -199,7 +207,8 @@ private slots:
         MapFixture m;
         bvlByteMap *map = m.editor.ByteMap();
         map->SelectByte(1);
-        QCOMPARE(map->lbSelected->text(), QStringLiteral("Byte 1 (0x1): 00000001 in the reference image, - in the second image"));
+        QCOMPARE(map->lbSelected->text(),
+                 QStringLiteral("Byte 1 (0x1): 00000001 in the reference image, - in the second image"));
         auto *openB = map->findChild<QPushButton *>(QStringLiteral("cmOpenSetting(4)"));
         QVERIFY(openB);
         QVERIFY(map->findChild<QPushButton *>(QStringLiteral("cmOpenSetting(3)")));
@@ -227,7 +236,8 @@ private slots:
             QCOMPARE(d->txSettingGroup->text(), QStringLiteral("Proposed"));
             QCOMPARE(d->txSettingName->text(), QStringLiteral("Byte 0x0002, bit 0"));
             QCOMPARE(d->txCheckedValue->text(), QStringLiteral("00000001"));
-            QCOMPARE(d->lbPreviewReference->text(), QStringLiteral("Reference image: unchecked (byte 2 (0x2) = 00000000)"));
+            QCOMPARE(d->lbPreviewReference->text(),
+                     QStringLiteral("Reference image: unchecked (byte 2 (0x2) = 00000000)"));
             QCOMPARE(d->lbPreviewSecond->text(), QStringLiteral("Second image: checked (byte 2 (0x2) = 00000001)"));
             d->cmOK->click();
         });
@@ -276,8 +286,9 @@ private slots:
         SettingStruct wide = MakeSetting("Greeting", "G", SettingType::UnicodeString, 4);
         wide.MaxStringLength = 4;
         QTest::newRow("UnicodeString") << wide << "Reference image: \"C\" (bytes 4 (0x4) to 7 (0x7))" << false;
-        QTest::newRow("past the end") << MakeSetting("Far", "G", SettingType::Int8, 8)
-                                      << "Reference image: cannot be read, the setting's bytes lie past the end of the image"
+        QTest::newRow("past the end") << MakeSetting(
+            "Far", "G", SettingType::Int8,
+            8) << "Reference image: cannot be read, the setting's bytes lie past the end of the image"
                                       << true;
         SettingStruct unmatched = list;
         unmatched.Values = QStringLiteral("0§16");
@@ -305,7 +316,8 @@ private slots:
         QVERIFY(d.lbPreviewSecond->text().isEmpty());
         // Only bit-sharing settings are named, in the warning colour; OK stays possible.
         const bool shares = setting.Offset == 0 && (setting.BitMask & 0x81);
-        QCOMPARE(d.lbPreviewOverlap->text(), shares ? QStringLiteral("Owns bits that these settings own too: Shared") : QString());
+        QCOMPARE(d.lbPreviewOverlap->text(),
+                 shares ? QStringLiteral("Owns bits that these settings own too: Shared") : QString());
         QCOMPARE(d.lbPreviewOverlap->palette().color(QPalette::WindowText), warningColour);
         d.txSettingName->setText(QStringLiteral("n"));
         d.txSettingGroup->setText(QStringLiteral("g"));

@@ -32,7 +32,7 @@ void enterIn(QWidget *widget)
     PressKey(widget, Qt::Key_Return);
 }
 
-}
+}   // namespace
 
 class TestDialogKeys : public QObject
 {
@@ -46,9 +46,12 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("editing");
         QTest::addColumn<qint32>("offset");
-        QTest::newRow("hex, new setting") << "txOffsetHex" << "1a" << false << 26;
-        QTest::newRow("hex, edited setting") << "txOffsetHex" << "FF" << true << 255;
-        QTest::newRow("dec, edited setting") << "txOffsetDec" << "40" << true << 40;
+        QTest::newRow("hex, new setting") << "txOffsetHex"
+                                          << "1a" << false << 26;
+        QTest::newRow("hex, edited setting") << "txOffsetHex"
+                                             << "FF" << true << 255;
+        QTest::newRow("dec, edited setting") << "txOffsetDec"
+                                             << "40" << true << 40;
     }
     void enterTakesTheTypedOffset()
     {
@@ -151,9 +154,12 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("written");
-        QTest::newRow("no extension") << "phone" << "phone.sec";
-        QTest::newRow("trailing dot") << "phone." << "phone.sec";
-        QTest::newRow("own extension kept") << "phone.bak" << "phone.bak";
+        QTest::newRow("no extension") << "phone"
+                                      << "phone.sec";
+        QTest::newRow("trailing dot") << "phone."
+                                      << "phone.sec";
+        QTest::newRow("own extension kept") << "phone.bak"
+                                            << "phone.bak";
     }
     void savedNameGetsTheSettingFileSuffix()
     {

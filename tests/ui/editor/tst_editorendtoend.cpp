@@ -56,7 +56,7 @@ void common(bvlEditSettingDo *d, int typeIndex, const QString &name, const QStri
     leave(d->txOffsetDec);
 }
 
-}
+}   // namespace
 
 class TestEditorEndToEnd : public QObject
 {
@@ -148,7 +148,7 @@ void TestEditorEndToEnd::authorSaveAndReadBack()
 
     QCOMPARE(s[1].Name, QStringLiteral("Mode"));
     QCOMPARE(s[1].Type, quint8(SettingType::ValueList));
-    QCOMPARE(s[1].Group, QStringLiteral("Sound")); // the only group in use, picked in the browser
+    QCOMPARE(s[1].Group, QStringLiteral("Sound"));   // the only group in use, picked in the browser
     QCOMPARE(s[1].Offset, 26);
     QCOMPARE(s[1].BitMask, quint8(0xF0));
     QCOMPARE(s[1].ValueNames, QStringLiteral("Off§On"));
@@ -177,11 +177,11 @@ void TestEditorEndToEnd::authorSaveAndReadBack()
 
     // The main window chooses the new file by itself and shows the image's values.
     QByteArray image(134, '\0');
-    image[16] = 0x03;                          // Beep: the checked value
-    image[26] = 0x1F;                          // Mode: On, bits outside the setting ignored
-    image[30] = char(200);                     // Volume
-    image.replace(40, 4, QByteArray("Ann\0", 4)); // Owner
-    image.replace(100, 6, QByteArray::fromHex("004800690000")); // Greeting "Hi", high byte first
+    image[16] = 0x03;                                             // Beep: the checked value
+    image[26] = 0x1F;                                             // Mode: On, bits outside the setting ignored
+    image[30] = char(200);                                        // Volume
+    image.replace(40, 4, QByteArray("Ann\0", 4));                 // Owner
+    image.replace(100, 6, QByteArray::fromHex("004800690000"));   // Greeting "Hi", high byte first
     f.open(f.folder.writeBytes(QStringLiteral("0033_001A.seem"), image));
     QCOMPARE(f.platform.messages(), QStringList());
     QCOMPARE(f.window->SettingPath, path);

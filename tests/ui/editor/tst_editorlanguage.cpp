@@ -1,11 +1,11 @@
-#include "ui/language/ApplyLanguage.h"
-#include "ui/CheckFindingTexts.h"
 #include "support/EditorFixtures.h"
 #include "support/Mnemonics.h"
+#include "ui/CheckFindingTexts.h"
 #include "ui/editor/bvlByteMap.h"
 #include "ui/editor/bvlEditSetting.h"
 #include "ui/editor/bvlEditSettingDo.h"
 #include "ui/editor/bvlGroupBrowse.h"
+#include "ui/language/ApplyLanguage.h"
 
 #include <QAction>
 #include <QDir>
@@ -28,7 +28,7 @@ QStringList taggedKeys(QWidget *window)
     for (QObject *object : objects) {
         auto *widget = qobject_cast<QWidget *>(object);
         if (widget && widget->window() != window && !qobject_cast<QMenu *>(widget))
-            continue; // a window of its own
+            continue;   // a window of its own
         if (object->property(TagProperty).toString() == TagCaption)
             keys << ControlLangKey(window, object);
     }
@@ -38,18 +38,26 @@ QStringList taggedKeys(QWidget *window)
 
 // Texts the editor windows look up by key in their code.
 const QStringList CodeKeys = {
-    "bvlMain.mnuSetting",                  "bvlMain.sSave?_M",
-    "bvlEditSetting.mnfOpenSetting",       "bvlEditSetting.mnfSaveSetting",
-    "bvlEditSetting.UnknownFile_M",        "bvlEditSetting.UnsupportedVer_M",
-    "bvlEditSetting.FileError_M",          "bvlEditSetting.NoSettings_M",
-    "bvlEditSetting.wssInputDataError_M",  "bvlEditSetting.CopyMultiple?_M",
-    "bvlEditSetting.DeleteMultiple?_M",    "bvlEditSetting.ttGroup",
-    "bvlEditSetting.cmtNewStateName_I",    "bvlEditSetting.cmtAlreadyExist_M",
-    "bvlEditSetting.StateNameSeparator_M", "bvlEditSetting.UnsupportedRecord_M",
+    "bvlMain.mnuSetting",
+    "bvlMain.sSave?_M",
+    "bvlEditSetting.mnfOpenSetting",
+    "bvlEditSetting.mnfSaveSetting",
+    "bvlEditSetting.UnknownFile_M",
+    "bvlEditSetting.UnsupportedVer_M",
+    "bvlEditSetting.FileError_M",
+    "bvlEditSetting.NoSettings_M",
+    "bvlEditSetting.wssInputDataError_M",
+    "bvlEditSetting.CopyMultiple?_M",
+    "bvlEditSetting.DeleteMultiple?_M",
+    "bvlEditSetting.ttGroup",
+    "bvlEditSetting.cmtNewStateName_I",
+    "bvlEditSetting.cmtAlreadyExist_M",
+    "bvlEditSetting.StateNameSeparator_M",
+    "bvlEditSetting.UnsupportedRecord_M",
     "bvlEditSettingDo.lbSettingGroup",
 };
 
-}
+}   // namespace
 
 class TestEditorLanguage : public QObject
 {
@@ -86,7 +94,7 @@ void TestEditorLanguage::everyKeyInEveryShippedFile()
     QCOMPARE(mapKeys.size(), 13);
     QCOMPARE(dialogKeys.size(), 23);
     QVERIFY(dialogKeys.contains("bvlEditSettingDo.opType(3)"));
-    QVERIFY(taggedKeys(editor.GroupBrowser()).isEmpty()); // titled by code, not by tags
+    QVERIFY(taggedKeys(editor.GroupBrowser()).isEmpty());   // titled by code, not by tags
 
     QString value;
     for (const QString &key : editorKeys + dialogKeys + mapKeys + CodeKeys)
@@ -162,10 +170,12 @@ void TestEditorLanguage::checkFindingsAreWordedInEveryLanguage()
         AppContext ctx(platform);
         QVERIFY(ctx.lang.LoadLanguageFile(QStringLiteral(BVL_DATA_DIR "/") + language));
         for (int rule = int(FitRule::WrongMagic); rule <= int(FitRule::OtherRecord); ++rule) {
-            FitFinding finding{FitSeverity::Warning, {}, QString(), FitRule(rule), {3, 5, 7, 9}, {QStringLiteral("XY")}};
+            FitFinding finding{FitSeverity::Warning, {},           QString(),
+                               FitRule(rule),        {3, 5, 7, 9}, {QStringLiteral("XY")}};
             const QString text = LocalFindingMessage(ctx, finding);
             const QString where = QStringLiteral("%1 rule %2: \"%3\"").arg(language).arg(rule).arg(text);
-            if (text.isEmpty() || text.contains(QRegularExpression(QStringLiteral("%\\d"))) || text.contains(QStringLiteral("sFind")))
+            if (text.isEmpty() || text.contains(QRegularExpression(QStringLiteral("%\\d")))
+                || text.contains(QStringLiteral("sFind")))
                 faults << where;
             if (language != QLatin1String("english.sel") && text == LocalFindingMessage(english.ctx, finding))
                 faults << where + QStringLiteral(" is the English text");
@@ -194,12 +204,14 @@ void TestEditorLanguage::theCheckReportSpeaksTheUsersLanguage()
     QCOMPARE(editor.lbCheck->text(), QStringLiteral("Prüfung: 1 Fehler, 1 Warnung"));
     editor.mnfCheck_Click();
     const QStringList lines = f.platform.messages().last().split(QLatin1Char('\n'));
-    QVERIFY2(lines.contains(QStringLiteral("Fehler: Klang\\Stumm (#3): ihre Werte für aktiviert und deaktiviert sind in "
-                                           "ihren Bits 00000001 gleich")),
-             qPrintable(lines.join('\n')));
-    QVERIFY2(lines.contains(QStringLiteral("Warnung: Klang\\Ton (#1) und Klang\\Laut (#2): teilen sich die Bits 00000001 "
-                                           "von Byte 16 (0x10)")),
-             qPrintable(lines.join('\n')));
+    QVERIFY2(
+        lines.contains(QStringLiteral("Fehler: Klang\\Stumm (#3): ihre Werte für aktiviert und deaktiviert sind in "
+                                      "ihren Bits 00000001 gleich")),
+        qPrintable(lines.join('\n')));
+    QVERIFY2(
+        lines.contains(QStringLiteral("Warnung: Klang\\Ton (#1) und Klang\\Laut (#2): teilen sich die Bits 00000001 "
+                                      "von Byte 16 (0x10)")),
+        qPrintable(lines.join('\n')));
 
     // Twelve on that byte: the first eight named, the others counted, a name's "%1" kept.
     SettingList crowd;
@@ -209,9 +221,13 @@ void TestEditorLanguage::theCheckReportSpeaksTheUsersLanguage()
     }
     editor.AppendSettings(crowd);
     editor.mnfCheck_Click();
-    QVERIFY2(f.platform.messages().last().split(QLatin1Char('\n')).contains(QStringLiteral(
-                 "Warnung: Klang\\Ton (#1) und Klang\\Laut (#2) und Klang\\%1 (#4) und Klang\\L1 (#5) und Klang\\L2 (#6) und "
-                 "Klang\\L3 (#7) und Klang\\L4 (#8) und Klang\\L5 (#9) und 4 weitere: teilen sich die Bits 00000001 von Byte 16 (0x10)")),
+    QVERIFY2(f.platform.messages()
+                 .last()
+                 .split(QLatin1Char('\n'))
+                 .contains(QStringLiteral("Warnung: Klang\\Ton (#1) und Klang\\Laut (#2) und Klang\\%1 (#4) und "
+                                          "Klang\\L1 (#5) und Klang\\L2 (#6) und "
+                                          "Klang\\L3 (#7) und Klang\\L4 (#8) und Klang\\L5 (#9) und 4 weitere: teilen "
+                                          "sich die Bits 00000001 von Byte 16 (0x10)")),
              qPrintable(f.platform.messages().last()));
 }
 

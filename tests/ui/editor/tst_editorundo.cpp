@@ -73,7 +73,7 @@ QPalette paletteWith(const QColor &window, const QColor &text)
     return p;
 }
 
-}
+}   // namespace
 
 class TestEditorUndo : public QObject
 {
@@ -104,8 +104,8 @@ private slots:
         QCOMPARE(editor.UndoStack()->count(), 6);
 
         // Back through every step, and the list shows what the records are at each.
-        const QList<QStringList> before = {{"A2", "A (Copy, 0)"}, {"A", "A (Copy, 0)"}, {"A", "B", "A (Copy, 0)"},
-                                           {"A", "B"}, {"A"}, {}};
+        const QList<QStringList> before = {
+            {"A2", "A (Copy, 0)"}, {"A", "A (Copy, 0)"}, {"A", "B", "A (Copy, 0)"}, {"A", "B"}, {"A"}, {}};
         for (const QStringList &expected : before) {
             editor.mnfUndo->trigger();
             QCOMPARE(names(editor), expected);
@@ -136,7 +136,7 @@ private slots:
         // Typing and deleting a character leaves the file as saved.
         QTest::keyClicks(editor.txAuthor, QStringLiteral("xy"));
         QVERIFY(!editor.FileSaved());
-        QCOMPARE(editor.UndoStack()->count(), 2); // typing in one box grows one step
+        QCOMPARE(editor.UndoStack()->count(), 2);   // typing in one box grows one step
         QTest::keyClick(editor.txAuthor, Qt::Key_Backspace);
         QTest::keyClick(editor.txAuthor, Qt::Key_Backspace);
         QVERIFY(editor.FileSaved());
@@ -149,7 +149,7 @@ private slots:
         QVERIFY(editor.FileSaved());
         f.platform.answerMessage(MsgResult::Cancel);
         editor.close();
-        QVERIFY(f.platform.messages().isEmpty()); // closed without a question
+        QVERIFY(f.platform.messages().isEmpty());   // closed without a question
     }
 
     void titleNamesTheFileAndSaveProposesIt()
@@ -240,7 +240,7 @@ private slots:
         const SettingList none;
         d.ResetForm();
         d.opType[int(SettingType::Int8)]->setChecked(true);
-        d.txOffsetDec->setText(QStringLiteral("9")); // past the end of the image
+        d.txOffsetDec->setText(QStringLiteral("9"));   // past the end of the image
         d.SetPreviewContext(&images, &none, 0);
         d.lbPreviewReference->resize(d.lbPreviewReference->width(), 30);
         QVERIFY2(pixelsNear(d.lbPreviewReference, warning) > 20, qPrintable(d.lbPreviewReference->text()));

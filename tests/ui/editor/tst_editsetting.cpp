@@ -115,7 +115,7 @@ QString inputError(AppContext &ctx, int number)
     return ctx.T(QStringLiteral("bvlEditSetting.wssInputDataError_M")) + QStringLiteral(" (ERR %1)").arg(number);
 }
 
-}
+}   // namespace
 
 class TestEditSetting : public QObject
 {
@@ -312,7 +312,7 @@ void TestEditSetting::editChangesOneRecordInPlace()
     editor.cmEdit_Click();
     QCOMPARE(storedNames(editor), QStringList({"b", "z", "d"}));
     QCOMPARE(editor.Settings[1].UIIndex, 77);
-    QCOMPARE(listTexts(editor), QStringList({"b", "z", "d"})); // not re-sorted yet
+    QCOMPARE(listTexts(editor), QStringList({"b", "z", "d"}));   // not re-sorted yet
     QCOMPARE(editor.lbSettingGroup->text(), QStringLiteral("Group: \"New group\""));
     QVERIFY(!editor.FileSaved());
     verifyListMapsRecords(editor);
@@ -427,7 +427,7 @@ void TestEditSetting::newAndOpenAskOnlyWhenChanged()
     editor.mnfOpenSetting_Click();
     QVERIFY(editor.FileSaved());
     f.platform.cancelFile();
-    editor.mnfOpenSetting_Click(); // no question, and a cancelled dialog is silent
+    editor.mnfOpenSetting_Click();   // no question, and a cancelled dialog is silent
     QCOMPARE(f.platform.messages(), QStringList());
     QCOMPARE(editor.Settings.size(), 1);
     QVERIFY(f.platform.allAnswersUsed());
@@ -482,7 +482,7 @@ void TestEditSetting::unsavedFileSurvivesAFailedSave()
     if (command == QLatin1String("new"))
         editor.mnfNew_Click();
     else if (command == QLatin1String("open"))
-        editor.mnfOpenSetting_Click(); // stops before its own file dialog
+        editor.mnfOpenSetting_Click();   // stops before its own file dialog
     else
         editor.close();
 
@@ -500,10 +500,14 @@ void TestEditSetting::saveRefusals_data()
     QTest::addColumn<QString>("seemNr");
     QTest::addColumn<QString>("seemRec");
     QTest::addColumn<int>("error");
-    QTest::newRow("SEEM number 10000 overflows 16 bits") << "10000" << "1" << 6;
-    QTest::newRow("record 10000") << "32" << "10000" << 6;
-    QTest::newRow("not hexadecimal") << "G1" << "1" << 513;
-    QTest::newRow("blank inside") << "1 2" << "1" << 6;
+    QTest::newRow("SEEM number 10000 overflows 16 bits") << "10000"
+                                                         << "1" << 6;
+    QTest::newRow("record 10000") << "32"
+                                  << "10000" << 6;
+    QTest::newRow("not hexadecimal") << "G1"
+                                     << "1" << 513;
+    QTest::newRow("blank inside") << "1 2"
+                                  << "1" << 6;
 }
 
 void TestEditSetting::saveRefusals()
@@ -545,7 +549,7 @@ void TestEditSetting::saveWritesHeaderAndStampsVersion()
     editor.txAuthor->setText(QStringLiteral("Ann"));
     editor.txPhones->setText(QStringLiteral("Vaka 3, Vaka 3€"));
     editor.txSEEMNr->setText(QStringLiteral("7fff"));
-    editor.txSEEMRec->clear(); // empty gives 0
+    editor.txSEEMRec->clear();   // empty gives 0
     const QString path = dir.filePath(QStringLiteral("out.sec"));
     f.platform.answerFile(path);
     editor.mnfSaveSetting_Click();
@@ -636,12 +640,13 @@ void TestEditSetting::openShowsTheFile()
 void TestEditSetting::openRefusalsKeepTheWindow_data()
 {
     QTest::addColumn<QString>("kind");
-    QTest::addColumn<QStringList>("messageKeys"); // keys, or texts starting with "="
+    QTest::addColumn<QStringList>("messageKeys");   // keys, or texts starting with "="
     QTest::newRow("magic in capitals") << "magic" << QStringList({"bvlEditSetting.UnknownFile_M"});
     QTest::newRow("version 2") << "version" << QStringList({"bvlEditSetting.UnsupportedVer_M", "= V2"});
     QTest::newRow("missing file") << "missing" << QStringList({"=ReadSettingFile(", "bvlEditSetting.FileError_M"});
     QTest::newRow("truncated file") << "truncated"
-                                    << QStringList({"=f.sec is not a whole setting file: it ends inside record 1 (ERR 62)"});
+                                    << QStringList(
+                                           {"=f.sec is not a whole setting file: it ends inside record 1 (ERR 62)"});
     // Its counts run past its end, but the point is that it is no setting file.
     QTest::newRow("language file renamed") << "language" << QStringList({"bvlEditSetting.UnknownFile_M"});
     QTest::newRow("group path of 32767 levels") << "deep" << QStringList({"bvlEditSetting.GroupPathTooLong_M"});
@@ -795,7 +800,8 @@ void TestEditSetting::groupsOfferedOnceEach()
     EditorFixture f;
     bvlEditSetting editor(f.ctx);
     editor.Settings = {MakeSetting("a", "Sound", SettingType::Int8), MakeSetting("b", "sound", SettingType::Int8),
-                       MakeSetting("c", "Sound", SettingType::Int8), MakeSetting("d", "Display\\Colours", SettingType::Int8)};
+                       MakeSetting("c", "Sound", SettingType::Int8),
+                       MakeSetting("d", "Display\\Colours", SettingType::Int8)};
     editor.FreshGroups();
     QListWidget *groups = editor.GroupBrowser()->lsGroups;
     QStringList listed;
@@ -807,7 +813,7 @@ void TestEditSetting::groupsOfferedOnceEach()
     QVERIFY(groups->selectedItems().isEmpty());
 
     QVERIFY(!editor.AddSafe(groups, QStringLiteral("Sound"), false));
-    QVERIFY(editor.AddSafe(groups, QStringLiteral("Extra"), true)); // only asks
+    QVERIFY(editor.AddSafe(groups, QStringLiteral("Extra"), true));   // only asks
     QCOMPARE(groups->count(), 3);
     QVERIFY(editor.AddSafe(groups, QStringLiteral("Extra"), false));
     QCOMPARE(groups->count(), 4);
@@ -837,14 +843,15 @@ void TestEditSetting::fileTextsShowLiterally()
     bvlEditSetting editor(f.ctx);
     SettingFileHeader h = header();
     h.ProgramVersion = QStringLiteral("<i>0.9</i>");
-    f.platform.answerFile(writeFile(dir, QStringLiteral("a.sec"), h, {MakeSetting("<b>x</b>", "<b>g</b>", SettingType::Int8)}));
+    f.platform.answerFile(
+        writeFile(dir, QStringLiteral("a.sec"), h, {MakeSetting("<b>x</b>", "<b>g</b>", SettingType::Int8)}));
     editor.mnfOpenSetting_Click();
     editor.lsSettings->setCurrentRow(0);
 
     QCOMPARE(editor.lbSettingGroup->text(), QStringLiteral("Group: \"<b>g</b>\""));
     QCOMPARE(editor.lbFileVer->text(), QStringLiteral("File V3 (<i>0.9</i>)"));
     for (QLabel *label : {editor.lbSettingGroup, editor.lbFileVer})
-        QCOMPARE(label->textFormat(), Qt::PlainText); // never guessed to be markup
+        QCOMPARE(label->textFormat(), Qt::PlainText);   // never guessed to be markup
 }
 
 // The dialogs start in the folder of the file in the window; with none, the platform

@@ -51,7 +51,7 @@ QStringList states(const QComboBox *list)
     return result;
 }
 
-}
+}   // namespace
 
 class TestEditSettingDo : public QObject
 {
@@ -184,18 +184,30 @@ void TestEditSettingDo::offsetBoxesConvertOnLeaving_data()
     QTest::addColumn<bool>("fromDecimal");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("other");
-    QTest::newRow("255") << true << "255" << "FF";
-    QTest::newRow("-1") << true << "-1" << "FFFFFFFF";
-    QTest::newRow("0") << true << "0" << "0";
-    QTest::newRow("2.5 rounds to even") << true << "2.5" << "2";
-    QTest::newRow("3.5 rounds to even") << true << "3.5" << "4";
-    QTest::newRow("-2.5 rounds to even") << true << "-2.5" << "FFFFFFFE";
-    QTest::newRow("not a number") << true << "12x" << "unchanged";
-    QTest::newRow("beyond 32 bits") << true << "2147483648" << "unchanged";
-    QTest::newRow("hex 1a") << false << "1a" << "26";
-    QTest::newRow("hex 7FFFFFFF") << false << "7FFFFFFF" << "2147483647";
-    QTest::newRow("hex G1") << false << "G1" << "unchanged";
-    QTest::newRow("hex too large") << false << "80000000" << "unchanged";
+    QTest::newRow("255") << true << "255"
+                         << "FF";
+    QTest::newRow("-1") << true << "-1"
+                        << "FFFFFFFF";
+    QTest::newRow("0") << true << "0"
+                       << "0";
+    QTest::newRow("2.5 rounds to even") << true << "2.5"
+                                        << "2";
+    QTest::newRow("3.5 rounds to even") << true << "3.5"
+                                        << "4";
+    QTest::newRow("-2.5 rounds to even") << true << "-2.5"
+                                         << "FFFFFFFE";
+    QTest::newRow("not a number") << true << "12x"
+                                  << "unchanged";
+    QTest::newRow("beyond 32 bits") << true << "2147483648"
+                                    << "unchanged";
+    QTest::newRow("hex 1a") << false << "1a"
+                            << "26";
+    QTest::newRow("hex 7FFFFFFF") << false << "7FFFFFFF"
+                                  << "2147483647";
+    QTest::newRow("hex G1") << false << "G1"
+                            << "unchanged";
+    QTest::newRow("hex too large") << false << "80000000"
+                                   << "unchanged";
 }
 
 void TestEditSettingDo::offsetBoxesConvertOnLeaving()
@@ -210,7 +222,7 @@ void TestEditSettingDo::offsetBoxesConvertOnLeaving()
     QLineEdit *target = fromDecimal ? d.txOffsetHex : d.txOffsetDec;
     target->setText(QStringLiteral("unchanged"));
     source->setText(typed);
-    QCOMPARE(target->text(), QStringLiteral("unchanged")); // typing alone converts nothing
+    QCOMPARE(target->text(), QStringLiteral("unchanged"));   // typing alone converts nothing
     loseFocus(source);
     QCOMPARE(target->text(), other);
 }
@@ -310,13 +322,20 @@ void TestEditSettingDo::stateValueDecimalBox_data()
     QTest::addColumn<QString>("binary");
     QTest::addColumn<int>("value");
     // bits 0 to 3 selected; the binary box starts at 00000001 (value 1)
-    QTest::newRow("5") << "5" << "00000101" << 5;
-    QTest::newRow("0") << "0" << "00000000" << 0;
-    QTest::newRow("outside the selection") << "16" << "00010000" << 1;
-    QTest::newRow("255") << "255" << "11111111" << 1;
-    QTest::newRow("256 and above") << "300" << "00000001" << 1;
-    QTest::newRow("negative") << "-1" << "00000001" << 1;
-    QTest::newRow("not a number") << "1x" << "00000001" << 1;
+    QTest::newRow("5") << "5"
+                       << "00000101" << 5;
+    QTest::newRow("0") << "0"
+                       << "00000000" << 0;
+    QTest::newRow("outside the selection") << "16"
+                                           << "00010000" << 1;
+    QTest::newRow("255") << "255"
+                         << "11111111" << 1;
+    QTest::newRow("256 and above") << "300"
+                                   << "00000001" << 1;
+    QTest::newRow("negative") << "-1"
+                              << "00000001" << 1;
+    QTest::newRow("not a number") << "1x"
+                                  << "00000001" << 1;
 }
 
 void TestEditSettingDo::stateValueDecimalBox()
@@ -371,8 +390,7 @@ void TestEditSettingDo::stateListCommands()
     f.platform.clearCalls();
     f.platform.answerInput(QStringLiteral("On§Off"));
     d.cmAddSettingValue_Click();
-    QCOMPARE(f.platform.messages(),
-             QStringList({f.ctx.T(QStringLiteral("bvlEditSetting.StateNameSeparator_M"))}));
+    QCOMPARE(f.platform.messages(), QStringList({f.ctx.T(QStringLiteral("bvlEditSetting.StateNameSeparator_M"))}));
     QCOMPARE(f.platform.calls.last().icon, MsgIcon::Warning);
     QCOMPARE(d.cbSettingValueList->count(), 3);
 
@@ -392,7 +410,7 @@ void TestEditSettingDo::stateListCommands()
     d.cmRemoveSettingValue_Click();
     QCOMPARE(states(d.cbSettingValueList), QStringList({"b=0", "B=0", "  =0"}));
     QCOMPARE(d.cbSettingValueList->currentIndex(), -1);
-    d.cmRemoveSettingValue_Click(); // nothing chosen: nothing removed
+    d.cmRemoveSettingValue_Click();   // nothing chosen: nothing removed
     QCOMPARE(d.cbSettingValueList->count(), 3);
     QVERIFY(f.platform.messages().isEmpty());
 
@@ -441,15 +459,36 @@ void TestEditSettingDo::checkboxValuesThatCannotBeStoredAreRefused_data()
 {
     QTest::addColumn<QString>("checked");
     QTest::addColumn<QString>("unchecked");
-    QTest::addColumn<QString>("values"); // empty: refused, naming the field
+    QTest::addColumn<QString>("values");   // empty: refused, naming the field
     QTest::addColumn<QString>("field");
-    QTest::newRow("unchecked one digit short") << "00000011" << "0000000" << "" << "Checkbox off";
-    QTest::newRow("checked empty") << "" << "00000000" << "" << "Checkbox on";
-    QTest::newRow("not binary") << "00000021" << "00000000" << "" << "Checkbox on";
-    QTest::newRow("equal") << "00000011" << "00000011" << "" << "Checkbox off";
-    QTest::newRow("equal within the bits") << "11110011" << "00000011" << "" << "Checkbox off";
-    QTest::newRow("bits outside are masked") << "11111101" << "00000000" << "1§0" << "";
-    QTest::newRow("differ in one bit") << "00000010" << "00000001" << "2§1" << "";
+    QTest::newRow("unchecked one digit short") << "00000011"
+                                               << "0000000"
+                                               << ""
+                                               << "Checkbox off";
+    QTest::newRow("checked empty") << ""
+                                   << "00000000"
+                                   << ""
+                                   << "Checkbox on";
+    QTest::newRow("not binary") << "00000021"
+                                << "00000000"
+                                << ""
+                                << "Checkbox on";
+    QTest::newRow("equal") << "00000011"
+                           << "00000011"
+                           << ""
+                           << "Checkbox off";
+    QTest::newRow("equal within the bits") << "11110011"
+                                           << "00000011"
+                                           << ""
+                                           << "Checkbox off";
+    QTest::newRow("bits outside are masked") << "11111101"
+                                             << "00000000"
+                                             << "1§0"
+                                             << "";
+    QTest::newRow("differ in one bit") << "00000010"
+                                       << "00000001"
+                                       << "2§1"
+                                       << "";
 }
 
 void TestEditSettingDo::checkboxValuesThatCannotBeStoredAreRefused()
@@ -470,9 +509,9 @@ void TestEditSettingDo::checkboxValuesThatCannotBeStoredAreRefused()
     d.cmOK_Click();
     if (values.isEmpty()) {
         QVERIFY(!f.ctx.CurrentSettingOK);
-        QCOMPARE(f.platform.messages(), QStringList({field + QStringLiteral(": ")
-                                                     + f.ctx.T(QStringLiteral("bvlEditSettingDo.sErr605_M"))
-                                                     + QStringLiteral(" (ERR 605)")}));
+        QCOMPARE(f.platform.messages(),
+                 QStringList({field + QStringLiteral(": ") + f.ctx.T(QStringLiteral("bvlEditSettingDo.sErr605_M"))
+                              + QStringLiteral(" (ERR 605)")}));
     } else {
         QVERIFY(f.ctx.CurrentSettingOK);
         QCOMPARE(f.ctx.CurrentSetting.Values, values);
@@ -511,25 +550,82 @@ void TestEditSettingDo::errorsInTheirOrder_data()
     QTest::addColumn<int>("bits");
     QTest::addColumn<int>("stateCount");
     QTest::addColumn<int>("error");
-    QTest::newRow("empty offset before everything") << 0 << "" << "" << "" << "" << 0 << 0 << 13;
-    QTest::newRow("offset not a number") << 2 << "1.5x" << "" << "G" << "N" << 0 << 0 << 13;
-    QTest::newRow("offset beyond 32 bits") << 2 << "2147483648" << "" << "G" << "N" << 0 << 0 << 6;
-    QTest::newRow("offset rounded beyond 32 bits") << 2 << "2147483647.5" << "" << "G" << "N" << 0 << 0 << 6;
-    QTest::newRow("string length empty") << 3 << "0" << "" << "" << "" << 0 << 0 << 13;
-    QTest::newRow("string length overflow") << 4 << "0" << "-2147483649" << "G" << "N" << 0 << 0 << 6;
-    QTest::newRow("length not checked for Int8") << 2 << "0" << "x" << "G" << "N" << 0 << 0 << 0;
-    QTest::newRow("group before name") << 2 << "0" << "" << " " << "" << 0 << 0 << 600;
-    QTest::newRow("name of blanks") << 2 << "0" << "" << "G" << "   " << 0 << 0 << 601;
-    QTest::newRow("checkbox without bits") << 0 << "0" << "" << "G" << "N" << 0 << 0 << 603;
-    QTest::newRow("value list without bits or states") << 1 << "0" << "" << "G" << "N" << 0 << 0 << 604;
-    QTest::newRow("value list without bits") << 1 << "0" << "" << "G" << "N" << 0 << 2 << 604;
-    QTest::newRow("value list without states") << 1 << "0" << "" << "G" << "N" << 0x10 << 0 << 602;
-    QTest::newRow("value list complete") << 1 << "0" << "" << "G" << "N" << 0x10 << 1 << 0;
-    QTest::newRow("Int8 complete") << 2 << "-5" << "" << "G" << "N" << 0 << 0 << 0;
-    QTest::newRow("ANSI with negative length") << 3 << "0" << "-3" << "G" << "N" << 0 << 0 << 606;
-    QTest::newRow("ANSI of 256 bytes") << 3 << "0" << "256" << "G" << "N" << 0 << 0 << 606;
-    QTest::newRow("Unicode of odd length") << 4 << "0" << "31" << "G" << "N" << 0 << 0 << 606;
-    QTest::newRow("Unicode of 510 bytes") << 4 << "0" << "510" << "G" << "N" << 0 << 0 << 0;
+    QTest::newRow("empty offset before everything") << 0 << ""
+                                                    << ""
+                                                    << ""
+                                                    << "" << 0 << 0 << 13;
+    QTest::newRow("offset not a number") << 2 << "1.5x"
+                                         << ""
+                                         << "G"
+                                         << "N" << 0 << 0 << 13;
+    QTest::newRow("offset beyond 32 bits") << 2 << "2147483648"
+                                           << ""
+                                           << "G"
+                                           << "N" << 0 << 0 << 6;
+    QTest::newRow("offset rounded beyond 32 bits") << 2 << "2147483647.5"
+                                                   << ""
+                                                   << "G"
+                                                   << "N" << 0 << 0 << 6;
+    QTest::newRow("string length empty") << 3 << "0"
+                                         << ""
+                                         << ""
+                                         << "" << 0 << 0 << 13;
+    QTest::newRow("string length overflow") << 4 << "0"
+                                            << "-2147483649"
+                                            << "G"
+                                            << "N" << 0 << 0 << 6;
+    QTest::newRow("length not checked for Int8") << 2 << "0"
+                                                 << "x"
+                                                 << "G"
+                                                 << "N" << 0 << 0 << 0;
+    QTest::newRow("group before name") << 2 << "0"
+                                       << ""
+                                       << " "
+                                       << "" << 0 << 0 << 600;
+    QTest::newRow("name of blanks") << 2 << "0"
+                                    << ""
+                                    << "G"
+                                    << "   " << 0 << 0 << 601;
+    QTest::newRow("checkbox without bits") << 0 << "0"
+                                           << ""
+                                           << "G"
+                                           << "N" << 0 << 0 << 603;
+    QTest::newRow("value list without bits or states") << 1 << "0"
+                                                       << ""
+                                                       << "G"
+                                                       << "N" << 0 << 0 << 604;
+    QTest::newRow("value list without bits") << 1 << "0"
+                                             << ""
+                                             << "G"
+                                             << "N" << 0 << 2 << 604;
+    QTest::newRow("value list without states") << 1 << "0"
+                                               << ""
+                                               << "G"
+                                               << "N" << 0x10 << 0 << 602;
+    QTest::newRow("value list complete") << 1 << "0"
+                                         << ""
+                                         << "G"
+                                         << "N" << 0x10 << 1 << 0;
+    QTest::newRow("Int8 complete") << 2 << "-5"
+                                   << ""
+                                   << "G"
+                                   << "N" << 0 << 0 << 0;
+    QTest::newRow("ANSI with negative length") << 3 << "0"
+                                               << "-3"
+                                               << "G"
+                                               << "N" << 0 << 0 << 606;
+    QTest::newRow("ANSI of 256 bytes") << 3 << "0"
+                                       << "256"
+                                       << "G"
+                                       << "N" << 0 << 0 << 606;
+    QTest::newRow("Unicode of odd length") << 4 << "0"
+                                           << "31"
+                                           << "G"
+                                           << "N" << 0 << 0 << 606;
+    QTest::newRow("Unicode of 510 bytes") << 4 << "0"
+                                          << "510"
+                                          << "G"
+                                          << "N" << 0 << 0 << 0;
 }
 
 void TestEditSettingDo::errorsInTheirOrder()
@@ -634,7 +730,7 @@ void TestEditSettingDo::readThenWriteKeepsTheRecord()
     QCOMPARE(d.txOffsetHex->text(), HexText32(record.Offset));
     QCOMPARE(d.SelectedBits, record.BitMask);
     if (record.Type == quint8(SettingType::ValueList))
-        QCOMPARE(d.cbSettingValueList->currentIndex(), -1); // no state chosen after filling
+        QCOMPARE(d.cbSettingValueList->currentIndex(), -1);   // no state chosen after filling
     SettingStruct out = record;
     QVERIFY(d.WriteSettingStruct(out));
     QCOMPARE(out, record);
@@ -651,9 +747,9 @@ void TestEditSettingDo::resetFormClearsForAdd()
     d.ReadSettingStruct(list);
     d.cbSettingValueList->setCurrentIndex(1);
     d.opType[0]->setChecked(true);
-    d.txCheckedValue->setText(QStringLiteral("00000111")); // red
+    d.txCheckedValue->setText(QStringLiteral("00000111"));   // red
     d.opType[4]->setChecked(true);
-    d.txMaxStringLength->setText(QStringLiteral("1")); // red
+    d.txMaxStringLength->setText(QStringLiteral("1"));   // red
     d.lbAvailableCharsVal->setText(QStringLiteral("kept"));
 
     d.ResetForm();
@@ -668,7 +764,7 @@ void TestEditSettingDo::resetFormClearsForAdd()
     QVERIFY(!InputMarks::IsTextRed(d.txSettingValueVal));
     QVERIFY(!InputMarks::IsBackYellow(d.txSettingValueVal));
     QVERIFY(!InputMarks::IsTextRed(d.txCheckedValue));
-    QVERIFY(d.lbAvailableCharsVal->text().isEmpty()); // the string panel is not the check box's
+    QVERIFY(d.lbAvailableCharsVal->text().isEmpty());   // the string panel is not the check box's
 }
 
 void TestEditSettingDo::okHidesWithTheRecord()
@@ -719,7 +815,7 @@ void TestEditSettingDo::closeBoxAndEscapeCancel()
     OnNextModal([](QDialog *dialog) { dialog->close(); });
     d->exec();
     QVERIFY(!f.ctx.CurrentSettingOK);
-    QVERIFY(d);                // hidden, not destroyed
+    QVERIFY(d);   // hidden, not destroyed
     QVERIFY(!d->isVisible());
     QCOMPARE(d->txSettingName->text(), QStringLiteral("kept"));
 

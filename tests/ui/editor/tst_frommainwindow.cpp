@@ -23,7 +23,7 @@ QString copyOne(bvlEditSetting &editor)
     return editor.Settings.last().Name;
 }
 
-}
+}   // namespace
 
 class TestFromMainWindow : public QObject
 {
@@ -44,7 +44,7 @@ private slots:
             auto *editor = static_cast<bvlEditSetting *>(dialog);
             QCOMPARE(copyOne(*editor), QStringLiteral("S (Copy, 0)"));
             editor->txAuthor->setText(QStringLiteral("me"));
-            f.platform.answerMessage(MsgResult::No); // discard the changes on closing
+            f.platform.answerMessage(MsgResult::No);   // discard the changes on closing
             dialog->reject();
         });
         w.mnuSetting_Click();

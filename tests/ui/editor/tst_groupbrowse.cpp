@@ -20,7 +20,7 @@ QListWidgetItem *entry(bvlGroupBrowse &browser, const QString &text)
     return browser.lsGroups->findItems(text, Qt::MatchExactly).value(0);
 }
 
-}
+}   // namespace
 
 class TestGroupBrowse : public QObject
 {
@@ -46,12 +46,18 @@ void TestGroupBrowse::choice_data()
 {
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("result");
-    QTest::newRow("OK without a selection") << "ok-none" << "";
-    QTest::newRow("OK with a selection") << "ok" << "Sound";
-    QTest::newRow("double click") << "double-click" << "Display";
-    QTest::newRow("Escape after selecting") << "escape" << "";
-    QTest::newRow("close box after selecting") << "close" << "";
-    QTest::newRow("Enter in the list does not choose by itself") << "enter-then-escape" << "";
+    QTest::newRow("OK without a selection") << "ok-none"
+                                            << "";
+    QTest::newRow("OK with a selection") << "ok"
+                                         << "Sound";
+    QTest::newRow("double click") << "double-click"
+                                  << "Display";
+    QTest::newRow("Escape after selecting") << "escape"
+                                            << "";
+    QTest::newRow("close box after selecting") << "close"
+                                               << "";
+    QTest::newRow("Enter in the list does not choose by itself") << "enter-then-escape"
+                                                                 << "";
 }
 
 void TestGroupBrowse::choice()
@@ -88,10 +94,10 @@ void TestGroupBrowse::choice()
         }
     });
     browser->exec();
-    QVERIFY(browser);           // hidden, not destroyed
+    QVERIFY(browser);   // hidden, not destroyed
     QVERIFY(!browser->isVisible());
     QCOMPARE(browser->GetSelectedItem(), result);
-    QCOMPARE(browser->lsGroups->count(), 3); // the list survives for the next use
+    QCOMPARE(browser->lsGroups->count(), 3);   // the list survives for the next use
     delete browser;
 }
 

@@ -1,8 +1,8 @@
-#include "ui/language/ApplyLanguage.h"
 #include "lang/LangTable.h"
 #include "support/LangTestFiles.h"
 #include "support/ScriptedPlatform.h"
 #include "ui/ControlNames.h"
+#include "ui/language/ApplyLanguage.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -21,8 +21,7 @@
 
 namespace {
 
-template <typename T>
-T *named(T *object, const QString &name, const QString &tag = TagCaption)
+template<typename T> T *named(T *object, const QString &name, const QString &tag = TagCaption)
 {
     object->setObjectName(name);
     if (!tag.isEmpty())
@@ -50,7 +49,7 @@ struct TestWindow
     QLabel *lbUntagged;
     QLineEdit *txName;
     QPlainTextEdit *txNotes;
-    QLineEdit *txCaptionTag; // a caption tag on a kind without caption
+    QLineEdit *txCaptionTag;   // a caption tag on a kind without caption
     QDialog *childDialog;
     QLabel *childLabel;
 
@@ -84,25 +83,24 @@ struct TestWindow
     }
 };
 
-const QByteArray FullTable = LangFileBytes("English",
-    "bvlTest.mnuFile=&File\r\n"
-    "bvlTest.mnfOpen=&Open\r\n"
-    "bvlTest.mnfQuit=Quit\r\n"
-    "bvlTest.mnfRestoreItem=Restore original\r\n"
-    "bvlTest.lbName=Name:\r\n"
-    "bvlTest.frBox=Group\r\n"
-    "bvlTest.chOption=Option\r\n"
-    "bvlTest.opType(3)=ANSI string\r\n"
-    "bvlTest.cmOK=Okay\r\n"
-    "bvlTest.lbLowerTag=localised\r\n"
-    "bvlTest.lbUntagged=localised\r\n"
-    "bvlTest.txName=new\r\n"
-    "bvlTest.txNotes=new notes\r\n"
-    "bvlTest.txCaptionTag=localised\r\n"
-    "bvlTest.lbChild=localised\r\n"
-    "bvlChild.lbChild=localised\r\n");
+const QByteArray FullTable = LangFileBytes("English", "bvlTest.mnuFile=&File\r\n"
+                                                      "bvlTest.mnfOpen=&Open\r\n"
+                                                      "bvlTest.mnfQuit=Quit\r\n"
+                                                      "bvlTest.mnfRestoreItem=Restore original\r\n"
+                                                      "bvlTest.lbName=Name:\r\n"
+                                                      "bvlTest.frBox=Group\r\n"
+                                                      "bvlTest.chOption=Option\r\n"
+                                                      "bvlTest.opType(3)=ANSI string\r\n"
+                                                      "bvlTest.cmOK=Okay\r\n"
+                                                      "bvlTest.lbLowerTag=localised\r\n"
+                                                      "bvlTest.lbUntagged=localised\r\n"
+                                                      "bvlTest.txName=new\r\n"
+                                                      "bvlTest.txNotes=new notes\r\n"
+                                                      "bvlTest.txCaptionTag=localised\r\n"
+                                                      "bvlTest.lbChild=localised\r\n"
+                                                      "bvlChild.lbChild=localised\r\n");
 
-}
+}   // namespace
 
 class TestApplyLanguage : public QObject
 {

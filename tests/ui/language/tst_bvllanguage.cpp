@@ -1,7 +1,7 @@
-#include "ui/language/bvlLanguage.h"
 #include "support/LangTestFiles.h"
 #include "support/ScriptedPlatform.h"
 #include "ui/AppContext.h"
+#include "ui/language/bvlLanguage.h"
 
 #include <QDir>
 #include <QListWidget>
@@ -19,7 +19,8 @@ const QString LoadErrorMessage = QStringLiteral("Error in language file!");
 // no table yet, so the texts are the built-in English ones).
 QString RepeatedKeyMessage(const QString &path, int line, const QString &key)
 {
-    return LoadErrorMessage + QStringLiteral("\n%1 cannot be used: line %2 repeats the key \"%3\".").arg(path).arg(line).arg(key);
+    return LoadErrorMessage
+           + QStringLiteral("\n%1 cannot be used: line %2 repeats the key \"%3\".").arg(path).arg(line).arg(key);
 }
 
 // A program folder of its own, the scripted desktop and the program's shared state.
@@ -31,10 +32,7 @@ struct Fixture
 
     Fixture() { platform.folder = dir.path(); }
 
-    QString add(const QString &fileName, const QByteArray &bytes)
-    {
-        return WriteLangFile(dir.path(), fileName, bytes);
-    }
+    QString add(const QString &fileName, const QByteArray &bytes) { return WriteLangFile(dir.path(), fileName, bytes); }
     // Two languages, "A" in a.sel and "B" in b.sel; the key "which" tells which one loaded.
     QStringList addTwoLanguages()
     {
@@ -57,7 +55,7 @@ QStringList entries(const bvlLanguage &dialog)
     return texts;
 }
 
-}
+}   // namespace
 
 class TestBvlLanguage : public QObject
 {
@@ -114,7 +112,7 @@ private slots:
         QVERIFY(dialog.FillUp(true));
         QCOMPARE(entries(dialog), QStringList({"A", "B"}));
         QCOMPARE(dialog.LangFiles.size(), 2);
-        QVERIFY(!f.ctx.LanguageAutoLoaded); // two files: the caller shows the dialog
+        QVERIFY(!f.ctx.LanguageAutoLoaded);   // two files: the caller shows the dialog
     }
 
     void sameNameTwiceListsBothAndEachLoadsItsOwnFile()
@@ -169,7 +167,7 @@ private slots:
         QVERIFY(!dialog.FillUp(true));
         QCOMPARE(f.platform.messages(), QStringList({RepeatedKeyMessage(path, 3, "K") + "\nExiting application..."}));
         QVERIFY(f.platform.exited);
-        QVERIFY(f.platform.preferences.isEmpty()); // the next start offers the choice again
+        QVERIFY(f.platform.preferences.isEmpty());   // the next start offers the choice again
     }
 
     // From the menu the window has a language and a document: nothing to offer is said,
@@ -239,7 +237,7 @@ private slots:
         QCOMPARE(dialog.exec(), int(QDialog::Accepted));
         QCOMPARE(messagesAfterFailure, QStringList({RepeatedKeyMessage(bad, 3, "K")}));
         QCOMPARE(f.platform.calls.first().icon, MsgIcon::Critical);
-        QCOMPARE(storedAfterFailure, QString()); // stored only once a file has loaded
+        QCOMPARE(storedAfterFailure, QString());   // stored only once a file has loaded
         QVERIFY(openAfterFailure);
         QCOMPARE(f.storedLanguage(), good);
         QCOMPARE(f.lookup("k"), QStringLiteral("good"));

@@ -1,9 +1,9 @@
 // Which entry the language dialog offers: the system's language at start-up, where Enter
 // and Escape both take it, and the language in use when it is opened from the menu.
-#include "ui/language/bvlLanguage.h"
 #include "support/LangTestFiles.h"
 #include "support/ScriptedPlatform.h"
 #include "ui/AppContext.h"
+#include "ui/language/bvlLanguage.h"
 
 #include <QListWidget>
 #include <QTemporaryDir>
@@ -39,7 +39,7 @@ struct Fixture
         return dialog.exec();
     }
 };
-}
+}   // namespace
 
 class TestLanguageChoice : public QObject
 {

@@ -40,7 +40,7 @@ void ChooseInDialog(const QString &languageName, QString *shownEntries = nullptr
     if (dialog->isVisible())
         dialog->reject();
 }
-}
+}   // namespace
 
 class TestLanguageMenu : public QObject
 {
@@ -59,8 +59,9 @@ private slots:
 
         // One message, naming the file and its fault; no missing-string boxes after it.
         QCOMPARE(f.platform.messages(),
-                 QStringList("Error in language file!\n"
-                             + f.T("bvlLanguage.sLoadFailed_M").arg(broken, f.T("bvlLanguage.sRepeatedKey_V").arg("4", "K"))));
+                 QStringList(
+                     "Error in language file!\n"
+                     + f.T("bvlLanguage.sLoadFailed_M").arg(broken, f.T("bvlLanguage.sRepeatedKey_V").arg("4", "K"))));
         QCOMPARE(f.platform.calls.first().icon, MsgIcon::Critical);
         QCOMPARE(w.mnuFile->title(), QStringLiteral("&File"));
         QCOMPARE(f.T("bvlMain.sShortHelp_V").left(4), QStringLiteral("Open"));
@@ -103,7 +104,7 @@ private slots:
             bvlMain &w = *f.window;
             f.platform.preferences.insert(QStringLiteral("Lang/Language"), f.folder.copyLanguage(language));
             QVERIFY(w.Form_Load());
-            f.open(f.seemPath); // every command enabled and shown
+            f.open(f.seemPath);   // every command enabled and shown
             clashes << SharedMnemonics(language + QStringLiteral(" menu bar"), w.menuBar()->actions());
             for (const QMenu *menu : w.findChildren<QMenu *>())
                 clashes << SharedMnemonics(language + QLatin1Char(' ') + menu->objectName(), menu->actions());

@@ -16,11 +16,11 @@
 
 #include <QAbstractItemView>
 #include <QAccessible>
-#include <QScrollBar>
-#include <QTableView>
 #include <QDir>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QTableView>
 #include <QtTest>
 
 using namespace MainFixtures;
@@ -45,7 +45,7 @@ QStringList Faults(QWidget *window, const SettingList &settings = {})
             continue;
         const QString name = where + widget->objectName() + QLatin1Char(' ') + widget->metaObject()->className();
         if (!widget->isVisibleTo(window))
-            continue; // out of the user's reach
+            continue;   // out of the user's reach
         if (widget->focusPolicy() != Qt::NoFocus && !qobject_cast<QLabel *>(widget) && AccessibleName(widget).isEmpty())
             faults << name + QStringLiteral(" has no name");
         const QVariant index = widget->property(bvlMain::SettingIndexProperty);
@@ -64,14 +64,18 @@ QStringList Faults(QWidget *window, const SettingList &settings = {})
             const QString shown = label->buddy() ? WithoutMnemonic(label->text()) : label->text();
             const int needed = label->fontMetrics().horizontalAdvance(shown) + 2 * label->margin();
             if (needed > label->contentsRect().width())
-                faults << name + QStringLiteral(" clips \"%1\" (%2 > %3)").arg(shown).arg(needed).arg(label->contentsRect().width());
+                faults << name
+                              + QStringLiteral(" clips \"%1\" (%2 > %3)")
+                                    .arg(shown)
+                                    .arg(needed)
+                                    .arg(label->contentsRect().width());
         }
     }
     window->hide();
     return faults;
 }
 
-}
+}   // namespace
 
 class TestAccessibleNames : public QObject
 {
@@ -102,7 +106,7 @@ private slots:
         main.mnfOpenSEEM_Click();
         QVERIFY(!main.Settings.isEmpty());
 
-        main.mnfFind_Click(); // the find box too
+        main.mnfFind_Click();   // the find box too
         QStringList faults = Faults(&main, main.Settings);
         {
             bvlReviewChanges review(ctx, main);
@@ -124,7 +128,7 @@ private slots:
         bvlEditSetting editor(ctx);
         faults << Faults(&editor) << Faults(editor.GroupBrowser()) << Faults(editor.ByteMap());
         bvlEditSettingDo *dialog = editor.SettingDialog();
-        for (QRadioButton *type : dialog->opType) { // each type shows its own fields
+        for (QRadioButton *type : dialog->opType) {   // each type shows its own fields
             type->setChecked(true);
             faults << Faults(dialog);
         }

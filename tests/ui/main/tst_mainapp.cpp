@@ -38,7 +38,7 @@ void RightClick(QWidget *widget)
     QTest::mousePress(widget, Qt::RightButton, Qt::NoModifier, QPoint(3, 3));
     QTest::mouseRelease(widget, Qt::RightButton, Qt::NoModifier, QPoint(3, 3));
 }
-}
+}   // namespace
 
 class TestMainApp : public QObject
 {
@@ -50,12 +50,21 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("choose");   // language picked in the dialog; empty: no dialog
         QTest::addColumn<QString>("loaded");
-        QTest::newRow("one file") << QStringList{"english.sel"} << "" << "" << "english.sel";
-        QTest::newRow("broken next to good") << QStringList{"broken.sel", "english.sel"} << "" << "" << "english.sel";
-        QTest::newRow("stored file deleted") << QStringList{"english.sel"} << "gone.sel" << "" << "english.sel";
-        QTest::newRow("stored file loads") << QStringList{"english.sel", "italiano.sel"} << "italiano.sel" << ""
+        QTest::newRow("one file") << QStringList{"english.sel"} << ""
+                                  << ""
+                                  << "english.sel";
+        QTest::newRow("broken next to good") << QStringList{"broken.sel", "english.sel"} << ""
+                                             << ""
+                                             << "english.sel";
+        QTest::newRow("stored file deleted") << QStringList{"english.sel"} << "gone.sel"
+                                             << ""
+                                             << "english.sel";
+        QTest::newRow("stored file loads") << QStringList{"english.sel", "italiano.sel"} << "italiano.sel"
+                                           << ""
                                            << "italiano.sel";
-        QTest::newRow("two files") << QStringList{"english.sel", "italiano.sel"} << "" << "Italiano" << "italiano.sel";
+        QTest::newRow("two files") << QStringList{"english.sel", "italiano.sel"} << ""
+                                   << "Italiano"
+                                   << "italiano.sel";
     }
     void startUpFindsALanguage()
     {
@@ -76,13 +85,15 @@ private slots:
         QCOMPARE(guard.opened, false);
         QCOMPARE(s.platform.preferences.value("Lang/Language"), s.folder.file(loaded));
         const QStringList expectedMessages =
-            stored == "gone.sel" ? QStringList("Language file \"" + s.folder.file(stored) + "\" not found!") : QStringList();
+            stored == "gone.sel" ? QStringList("Language file \"" + s.folder.file(stored) + "\" not found!")
+                                 : QStringList();
         QCOMPARE(s.platform.messages(), expectedMessages);
 
         QString openCaption, shortHelp;
         LangTable expected(s.platform);
         QVERIFY(expected.LoadLanguageFile(s.folder.file(loaded)));
-        QVERIFY(expected.Lookup("bvlMain.mnfOpenSEEM", openCaption) && expected.Lookup("bvlMain.sShortHelp_V", shortHelp));
+        QVERIFY(expected.Lookup("bvlMain.mnfOpenSEEM", openCaption)
+                && expected.Lookup("bvlMain.sShortHelp_V", shortHelp));
         QCOMPARE(s.window.mnfOpenSEEM->text(), openCaption);
         QCOMPARE(s.window.txDescription->toPlainText(), shortHelp);
         QCOMPARE(s.window.ShortHelpText, shortHelp);
@@ -303,7 +314,7 @@ private slots:
             QString caption;
             QVERIFY(table.Lookup("bvlMain." + control->objectName(), caption));
             const QString shown = qobject_cast<QAction *>(control) ? static_cast<QAction *>(control)->text()
-                : qobject_cast<QMenu *>(control)                   ? static_cast<QMenu *>(control)->title()
+                                  : qobject_cast<QMenu *>(control) ? static_cast<QMenu *>(control)->title()
                                                                    : static_cast<QGroupBox *>(control)->title();
             QCOMPARE(shown, caption);
         }

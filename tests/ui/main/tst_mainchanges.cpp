@@ -1,8 +1,8 @@
 // Seeing every change before it is written: marks on changed settings and their tree
 // nodes, the count in the title, undo and redo, the review of changes, and Find.
 #include "support/MainFixtures.h"
-#include "ui/language/ApplyLanguage.h"
 #include "ui/ThemeColours.h"
+#include "ui/language/ApplyLanguage.h"
 #include "ui/main/ChangeMarks.h"
 #include "ui/main/FindBar.h"
 #include "ui/main/bvlReviewChanges.h"
@@ -43,7 +43,7 @@ void ShowActive(bvlMain &w)
     if (!QTest::qWaitForWindowActive(&w))
         QTest::qFail("the window did not become active", __FILE__, __LINE__);
 }
-}
+}   // namespace
 
 class TestMainChanges : public QObject
 {
@@ -175,9 +175,12 @@ private slots:
         QCOMPARE(review.lsChanges->headerItem()->text(bvlReviewChanges::FileValueColumn),
                  QStringLiteral("Value in the file"));
         QCOMPARE(review.lsChanges->topLevelItemCount(), 3);
-        QCOMPARE(RowTexts(review.lsChanges->topLevelItem(0)), QStringList({"Sound", "Beep", "on", "off", "0 (0x0) 00000001"}));
-        QCOMPARE(RowTexts(review.lsChanges->topLevelItem(1)), QStringList({"Sound", "Volume", "Mid", "High", "0 (0x0) 00110000"}));
-        QCOMPARE(RowTexts(review.lsChanges->topLevelItem(2)), QStringList({"Display", "Greeting", "ABC", "Hi", "2-9 (0x2-0x9)"}));
+        QCOMPARE(RowTexts(review.lsChanges->topLevelItem(0)),
+                 QStringList({"Sound", "Beep", "on", "off", "0 (0x0) 00000001"}));
+        QCOMPARE(RowTexts(review.lsChanges->topLevelItem(1)),
+                 QStringList({"Sound", "Volume", "Mid", "High", "0 (0x0) 00110000"}));
+        QCOMPARE(RowTexts(review.lsChanges->topLevelItem(2)),
+                 QStringList({"Display", "Greeting", "ABC", "Hi", "2-9 (0x2-0x9)"}));
 
         // Restoring two of them is one step.
         const int steps = w.UndoStack->count();
@@ -198,7 +201,8 @@ private slots:
         f.platform.answerFile(f.seemPath);
         review.cmSave_Click();
         QCOMPARE(review.lsChanges->topLevelItemCount(), 0);
-        QCOMPARE(f.image().left(5), QByteArray::fromHex("20C8" "486900"));
+        QCOMPARE(f.image().left(5), QByteArray::fromHex("20C8"
+                                                        "486900"));
         QCOMPARE(f.platform.callsOf(ScriptedPlatform::Kind::SaveFile).size(), 1);
 
         // A double-click closes the list and goes to the setting.
@@ -266,7 +270,8 @@ private slots:
         QTest::keyClicks(w.txFind, "zz");
         QCOMPARE(w.tvUI->currentItem(), w.NodeByKey("Display"));
         QVERIFY(w.txFind->showsNotFound());
-        QCOMPARE(w.txFind->palette().color(QPalette::Text), ThemeColours::ForPalette(ThemeColours::Error, w.txFind->palette(), QPalette::Base));
+        QCOMPARE(w.txFind->palette().color(QPalette::Text),
+                 ThemeColours::ForPalette(ThemeColours::Error, w.txFind->palette(), QPalette::Base));
         QTest::keyClick(w.txFind, Qt::Key_Escape);
         QVERIFY(!w.txFind->isVisible());
     }

@@ -33,7 +33,7 @@ QStringList Names(const QTreeWidget *list)
         names << list->topLevelItem(row)->text(bvlCompare::NameColumn);
     return names;
 }
-}
+}   // namespace
 
 class TestMainCompare : public QObject
 {
@@ -64,8 +64,10 @@ private slots:
         });
 
         // Beep on, volume High, timeout 7, greeting "XYZ", owner "AB", roaming off.
-        const QString other = f.folder.writeBytes(
-            "other.seem", QByteArray::fromHex("2107" "58595A0058595A57" "0041004200000000" "0000"));
+        const QString other = f.folder.writeBytes("other.seem", QByteArray::fromHex("2107"
+                                                                                    "58595A0058595A57"
+                                                                                    "0041004200000000"
+                                                                                    "0000"));
         Compare(f, other, [](bvlCompare &c) {
             QCOMPARE(Names(c.lsDifferences), QStringList({"Beep", "Volume", "Timeout", "Greeting", "Roaming"}));
             QCOMPARE(c.lsDifferences->topLevelItem(2)->text(bvlCompare::ThisColumn), QStringLiteral("200"));
@@ -78,7 +80,10 @@ private slots:
         MainFixture f;
         bvlMain &w = *f.window;
         f.open(f.seemPath);
-        const QByteArray otherBytes = QByteArray::fromHex("2107" "58595A0058595A57" "0041004200000000" "0000");
+        const QByteArray otherBytes = QByteArray::fromHex("2107"
+                                                          "58595A0058595A57"
+                                                          "0041004200000000"
+                                                          "0000");
         const QString other = f.folder.writeBytes("other.seem", otherBytes);
         const int steps = w.UndoStack->count();
         Compare(f, other, [](bvlCompare &c) {
@@ -101,7 +106,8 @@ private slots:
         QCOMPARE(f.text(4)->text(), QStringLiteral("ABC"));
         w.mnfRedo_Click();
         QVERIFY(f.save());
-        QCOMPARE(f.image().mid(0, 6), QByteArray::fromHex("21C8" "58595A00"));
+        QCOMPARE(f.image().mid(0, 6), QByteArray::fromHex("21C8"
+                                                          "58595A00"));
         QCOMPARE(f.folder.bytes("other.seem"), otherBytes);
     }
 

@@ -20,17 +20,21 @@ struct Snapshot
     bool saveEnabled;
 
     explicit Snapshot(MainFixture &f)
-        : seemPath(f.window->SEEMPath), settingPath(f.window->SettingPath), status(f.window->lbFileDesc->text()),
-          openFile(f.window->SEEMFile->path()), nodes(f.window->tvUI->topLevelItemCount()),
-          frames(f.window->FrameCount), saveEnabled(f.window->mnfSaveSEEM->isEnabled())
+        : seemPath(f.window->SEEMPath),
+          settingPath(f.window->SettingPath),
+          status(f.window->lbFileDesc->text()),
+          openFile(f.window->SEEMFile->path()),
+          nodes(f.window->tvUI->topLevelItemCount()),
+          frames(f.window->FrameCount),
+          saveEnabled(f.window->mnfSaveSEEM->isEnabled())
     {}
     bool operator==(const Snapshot &o) const
     {
-        return seemPath == o.seemPath && settingPath == o.settingPath && status == o.status
-            && openFile == o.openFile && nodes == o.nodes && frames == o.frames && saveEnabled == o.saveEnabled;
+        return seemPath == o.seemPath && settingPath == o.settingPath && status == o.status && openFile == o.openFile
+               && nodes == o.nodes && frames == o.frames && saveEnabled == o.saveEnabled;
     }
 };
-}
+}   // namespace
 
 class TestMainDocument : public QObject
 {
@@ -121,14 +125,22 @@ private slots:
     {
         QTest::addColumn<QString>("failure");
         QTest::addColumn<QString>("message");
-        QTest::newRow("cancel SEEM dialog") << "cancel seem" << "";
-        QTest::newRow("cancel setting dialog") << "cancel sec" << "";
-        QTest::newRow("wrong magic") << "magic" << "bvlEditSetting.UnknownFile_M";
-        QTest::newRow("wrong version") << "version" << "bvlEditSetting.UnsupportedVer_M";
-        QTest::newRow("cut short") << "truncated" << "other.sec is not a whole setting file: it ends inside its header (ERR 62)";
-        QTest::newRow("list value not a number") << "list text" << "mnfOpenSEEM ERR 13";
-        QTest::newRow("fewer values than names") << "list count" << "mnfOpenSEEM ERR 13";
-        QTest::newRow("missing SEEM file") << "missing seem" << "mnfOpenSEEM ERR 53";
+        QTest::newRow("cancel SEEM dialog") << "cancel seem"
+                                            << "";
+        QTest::newRow("cancel setting dialog") << "cancel sec"
+                                               << "";
+        QTest::newRow("wrong magic") << "magic"
+                                     << "bvlEditSetting.UnknownFile_M";
+        QTest::newRow("wrong version") << "version"
+                                       << "bvlEditSetting.UnsupportedVer_M";
+        QTest::newRow("cut short") << "truncated"
+                                   << "other.sec is not a whole setting file: it ends inside its header (ERR 62)";
+        QTest::newRow("list value not a number") << "list text"
+                                                 << "mnfOpenSEEM ERR 13";
+        QTest::newRow("fewer values than names") << "list count"
+                                                 << "mnfOpenSEEM ERR 13";
+        QTest::newRow("missing SEEM file") << "missing seem"
+                                           << "mnfOpenSEEM ERR 53";
     }
     void failedOpeningKeepsTheDocument()
     {
@@ -197,8 +209,8 @@ private slots:
         f.open(f.seemPath);
         w.tvUI->setCurrentItem(w.NodeByKey("Sound"));
         QVERIFY(w.CurrentGroup != -1);
-        const QString other = f.folder.writeSec("other.sec", Header(1, 1, "Bob"),
-                                                {Named(SeemFixtures::Int8(19), "Last", "Extra")});
+        const QString other =
+            f.folder.writeSec("other.sec", Header(1, 1, "Bob"), {Named(SeemFixtures::Int8(19), "Last", "Extra")});
         f.platform.answerFile(other);
         f.platform.answerMessage(MsgResult::Yes);   // for another record, used all the same
         w.mnfChangeSettingFile_Click();
@@ -233,7 +245,10 @@ private slots:
         QCOMPARE(save.filter, QStringLiteral("All files|*.*"));
         QCOMPARE(save.proposed, f.seemPath);
         QVERIFY(!save.confirmOverwrite);   // the open file itself is saved without a question
-        QCOMPARE(f.folder.bytes("0032_0001.seem").toHex(), QByteArray("2007" "5100430058595a57" "8a9e000000000000" "0000"));
+        QCOMPARE(f.folder.bytes("0032_0001.seem").toHex(), QByteArray("2007"
+                                                                      "5100430058595a57"
+                                                                      "8a9e000000000000"
+                                                                      "0000"));
 
         // Restore brings back the saved values, not the ones first opened.
         f.text(3)->setText("99");
@@ -256,8 +271,8 @@ private slots:
         const QByteArray before = f.folder.bytes("0032_0001.seem");
         // Refused before the save dialog, naming the setting and why.
         QVERIFY(!w.mnfSaveSEEM_Click());
-        QCOMPARE(f.platform.messages(), QStringList(f.T("bvlMain.sCannotSave_M") + " \"Timeout\": "
-                                                    + f.T("bvlMain.sNotAByte_V")));
+        QCOMPARE(f.platform.messages(),
+                 QStringList(f.T("bvlMain.sCannotSave_M") + " \"Timeout\": " + f.T("bvlMain.sNotAByte_V")));
         QVERIFY(f.platform.callsOf(Kind::SaveFile).isEmpty());
         QCOMPARE(f.platform.calls.last().icon, MsgIcon::Warning);
         QCOMPARE(f.folder.bytes("0032_0001.seem"), before);

@@ -1,8 +1,8 @@
 // The windows with hostile files in the program folder and in the dialogs: FIFOs and
 // links to them, a 64 GB sparse setting file, and an action that runs out of memory.
 #include "core/BvlError.h"
-#include "support/MainFixtures.h"
 #include "support/FifoFiles.h"
+#include "support/MainFixtures.h"
 #include "ui/GuardedApplication.h"
 #include "ui/language/bvlLanguage.h"
 
@@ -24,7 +24,7 @@ public:
     bool event(QEvent *) override { throw std::bad_alloc(); }
 };
 
-}
+}   // namespace
 
 class TestMainHostile : public QObject
 {
@@ -83,8 +83,9 @@ void TestMainHostile::settingFileThatIsAFifoIsRefusedWithAMessage()
     const QString fifo = MakeFifo(f.folder.file(QStringLiteral("chosen.sec")));
     f.platform.answerFile(fifo);
     f.window->mnfChangeSettingFile_Click();
-    QCOMPARE(f.platform.messages(), QStringList{QStringLiteral("ReadSettingFile(") + fifo + QStringLiteral(") ERR 620\n")
-                                                + f.T(QStringLiteral("bvlEditSetting.NotRegularFile_M"))});
+    QCOMPARE(f.platform.messages(),
+             QStringList{QStringLiteral("ReadSettingFile(") + fifo + QStringLiteral(") ERR 620\n")
+                         + f.T(QStringLiteral("bvlEditSetting.NotRegularFile_M"))});
     // The file in use stays in use.
     QCOMPARE(f.window->Settings.size(), SampleSettings().size());
 }

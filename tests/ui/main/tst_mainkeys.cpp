@@ -31,7 +31,7 @@ void Press(Qt::Key key)
     QVERIFY(to);
     QTest::keyClick(to, key);
 }
-}
+}   // namespace
 
 class TestMainKeys : public QObject
 {
@@ -205,7 +205,8 @@ private slots:
         w.mnfSettingFileErrors->trigger();
         QCOMPARE(f.platform.messages().size(), 1);
         const QString listed = f.platform.messages().first();
-        QVERIFY2(listed.startsWith(f.T("bvlMain.sSettingFileErrors_M").arg(QStringLiteral("sample.sec"))), qPrintable(listed));
+        QVERIFY2(listed.startsWith(f.T("bvlMain.sSettingFileErrors_M").arg(QStringLiteral("sample.sec"))),
+                 qPrintable(listed));
         QVERIFY2(listed.contains(QStringLiteral("Beep")), qPrintable(listed));
         // The check box still writes as before: ticked and saved, its bits are the file's.
         QVERIFY(f.check(1)->isChecked());

@@ -18,7 +18,7 @@
 using namespace MainFixtures;
 
 namespace {
-const QString Cyrillic = QStringLiteral("\u042D\u043A\u0440\u0430\u043D"); // "Screen"
+const QString Cyrillic = QStringLiteral("\u042D\u043A\u0440\u0430\u043D");   // "Screen"
 
 // The text Qt gives its standard Cancel button now.
 QString CancelText()
@@ -26,7 +26,7 @@ QString CancelText()
     QDialogButtonBox box(QDialogButtonBox::Cancel);
     return box.button(QDialogButtonBox::Cancel)->text();
 }
-}
+}   // namespace
 
 class TestMainLanguage : public QObject
 {
@@ -75,7 +75,7 @@ private slots:
         QVERIFY(next.Form_Load());
         QCOMPARE(CodePage::Current(), 1251);
         QVERIFY(next.mnfCodePage[2]->isChecked());
-        f.platform.preferences.insert("UI/CodePage", "1255"); // never written: the default
+        f.platform.preferences.insert("UI/CodePage", "1255");   // never written: the default
         QVERIFY(next.Form_Load());
         QCOMPARE(CodePage::Current(), 1252);
     }
@@ -84,7 +84,7 @@ private slots:
     {
         const QString english = CancelText();
         MainFixture f;
-        QCOMPARE(CancelText(), english); // en: nothing to translate
+        QCOMPARE(CancelText(), english);   // en: nothing to translate
         f.folder.copyLanguage("deutsch.sel");
         f.folder.writeBytes("nolocale.sel", "Main.LangName=Plain\r\n");
         ChooseLanguageOnNextModal("Deutsch");

@@ -19,13 +19,14 @@ SettingStruct RandomSetting(QRandomGenerator &rng, int imageSize)
 {
     // Mostly inside the image, sometimes running past or beyond its end.
     const int roll = rng.bounded(10);
-    const qint32 offset = roll == 0 ? qMax(0, imageSize - rng.bounded(1, 4))
-        : roll == 1                 ? imageSize + rng.bounded(3)
-                                    : rng.bounded(imageSize);
+    const qint32 offset = roll == 0   ? qMax(0, imageSize - rng.bounded(1, 4))
+                          : roll == 1 ? imageSize + rng.bounded(3)
+                                      : rng.bounded(imageSize);
     const quint8 mask = quint8(rng.bounded(1, 256));
     switch (rng.bounded(5)) {
-    case 0: // now and then a checked value with bits outside the mask
-        return Checkbox(offset, mask, rng.bounded(8) ? rng.bounded(256) & mask : rng.bounded(256), rng.bounded(256) & mask);
+    case 0:   // now and then a checked value with bits outside the mask
+        return Checkbox(offset, mask, rng.bounded(8) ? rng.bounded(256) & mask : rng.bounded(256),
+                        rng.bounded(256) & mask);
     case 1: {
         SettingStruct s = ValueList(offset, mask, {});
         QStringList names, values;
@@ -63,9 +64,9 @@ void AddOwnedBits(const SettingStruct &s, QByteArray &owned)
 
 bool MayReadPastEnd(const SettingStruct &s, int size)
 {
-    const qint64 span = s.Type == quint8(SettingType::AnsiString) ? s.MaxStringLength
-        : s.Type == quint8(SettingType::UnicodeString)            ? s.MaxStringLength / 2 * 2
-                                                                  : 1;
+    const qint64 span = s.Type == quint8(SettingType::AnsiString)      ? s.MaxStringLength
+                        : s.Type == quint8(SettingType::UnicodeString) ? s.MaxStringLength / 2 * 2
+                                                                       : 1;
     return span > 0 && (s.Offset < 0 || s.Offset + span > size);
 }
 
@@ -137,11 +138,12 @@ QString RunCycle(MainFixture &f, QRandomGenerator &rng, int cycle)
     for (int i = 0; i < image.size(); ++i)
         if (quint8(image[i] ^ after[i]) & ~quint8(owned[i]))
             return QStringLiteral("byte %1 changed outside the edited settings' bits: %2 -> %3")
-                .arg(i).arg(QString(image.toHex(' ')), QString(after.toHex(' ')));
+                .arg(i)
+                .arg(QString(image.toHex(' ')), QString(after.toHex(' ')));
     return QString();
 }
 
-} // namespace
+}   // namespace
 
 class TestMainProperty : public QObject
 {

@@ -40,7 +40,7 @@ QStringList ReviewRows(bvlMain &w)
     w.mnfReviewChanges_Click();
     return rows;
 }
-}
+}   // namespace
 
 class TestMainRoad : public QObject
 {
@@ -183,7 +183,8 @@ private slots:
         QCOMPARE(question.icon, MsgIcon::Warning);
         QCOMPARE(question.buttons, MsgButtons::YesNo);
         QCOMPARE(question.defaultAnswer, MsgDefault::No);
-        QCOMPARE(question.text, f.T("bvlMain.sOtherRecord?_M").arg("other.sec", "0033_0002", "0032_0001.seem", "0032_0001"));
+        QCOMPARE(question.text,
+                 f.T("bvlMain.sOtherRecord?_M").arg("other.sec", "0033_0002", "0032_0001.seem", "0032_0001"));
         QCOMPARE(w.SettingPath, f.secPath);
 
         f.platform.answerFile(other);
@@ -210,12 +211,14 @@ private slots:
         QVERIFY(InputMarks::IsTextRed(number));
         f.text(7)->setText(QString(QChar(0x20AC)) + QChar(0x0101));   // the euro sign has a byte, ā has none
         QCOMPARE(ShownToolTip(f.text(7)), f.T("bvlMain.sNotInCodePage_V"));
-        QCOMPARE(ReviewRows(w), QStringList({"Timeout: 256 (" + f.T("bvlReviewChanges.sInvalid_V") + ")",
-                                             "Code: " + f.text(7)->text() + " (" + f.T("bvlReviewChanges.sInvalid_V") + ")"}));
+        QCOMPARE(ReviewRows(w),
+                 QStringList({"Timeout: 256 (" + f.T("bvlReviewChanges.sInvalid_V") + ")",
+                              "Code: " + f.text(7)->text() + " (" + f.T("bvlReviewChanges.sInvalid_V") + ")"}));
 
         w.tvUI->setCurrentItem(w.NodeByKey("Sound"));
         QVERIFY(!w.mnfSaveSEEM_Click());
-        QCOMPARE(f.platform.messages(), QStringList(f.T("bvlMain.sCannotSave_M") + " \"Timeout\": " + f.T("bvlMain.sNotAByte_V")));
+        QCOMPARE(f.platform.messages(),
+                 QStringList(f.T("bvlMain.sCannotSave_M") + " \"Timeout\": " + f.T("bvlMain.sNotAByte_V")));
         QVERIFY(f.platform.callsOf(Kind::SaveFile).isEmpty());
         QCOMPARE(w.tvUI->currentItem(), w.NodeByKey("Display"));
         QCOMPARE(QApplication::focusWidget(), number);
@@ -241,7 +244,9 @@ private slots:
         f.openWith({Named(Checkbox(0, 0x01, 1, 0), "Low bit", "G"), Named(Checkbox(0, 0x80, 128, 0), "High bit", "G"),
                     Named(Int8(0), "Whole byte", "G"), Named(AnsiString(4, 4), "Text", "G"), Named(list, "Letter", "G"),
                     Named(Int8(9), "Apart", "G")},
-                   QByteArray::fromHex("01000000" "58414200" "00000000"));
+                   QByteArray::fromHex("01000000"
+                                       "58414200"
+                                       "00000000"));
         QVERIFY(f.check(1)->isChecked() && !f.check(2)->isChecked());
         QCOMPARE(f.list(5)->currentIndex(), 0);
         f.text(3)->setText("128");

@@ -30,7 +30,7 @@ SettingStruct OnOffList(qint32 offset, const QString &values)
     s.Values = values;
     return s;
 }
-}
+}   // namespace
 
 class TestMainSafety : public QObject
 {
@@ -45,14 +45,12 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         const QByteArray image = QByteArray::fromHex("0101010141424344");
-        f.openWith({Named(Checkbox(0, 1, 1, 0), "First", "Front"),
-                    Named(AnsiString(4, 8), "Name", "Text"),
-                    Named(Checkbox(1, 1, 1, 0), "Second", "Front"),
-                    Named(Checkbox(2, 1, 1, 0), "Third", "Front"),
-                    Named(ValueList(3, 0x03, {0, 1, 2}), "Mode", "Front"),
-                    Named(Int8(9), "Beyond", "Text")},
+        f.openWith({Named(Checkbox(0, 1, 1, 0), "First", "Front"), Named(AnsiString(4, 8), "Name", "Text"),
+                    Named(Checkbox(1, 1, 1, 0), "Second", "Front"), Named(Checkbox(2, 1, 1, 0), "Third", "Front"),
+                    Named(ValueList(3, 0x03, {0, 1, 2}), "Mode", "Front"), Named(Int8(9), "Beyond", "Text")},
                    image);
-        const QString nameFails = f.T("bvlMain.sIncompatible_M")
+        const QString nameFails =
+            f.T("bvlMain.sIncompatible_M")
             + "\n\nName: its bytes 4-11 (0x4-0xB) reach past the end of the SEEM file (8 bytes) (ERR 62)";
         QCOMPARE(f.platform.messages(), QStringList(nameFails));
         QCOMPARE(f.platform.calls.last().icon, MsgIcon::Warning);
@@ -75,9 +73,11 @@ private slots:
         w.mnfRestoreItem_Click();
         w.PopupTarget = 6;
         w.mnfRestoreItem_Click();
-        QCOMPARE(f.platform.messages(),
-                 QStringList({nameFails, f.T("bvlMain.sIncompatible_M")
-                                             + "\n\nBeyond: its byte 9 (0x9) lies past the end of the SEEM file (8 bytes) (ERR 62)"}));
+        QCOMPARE(
+            f.platform.messages(),
+            QStringList({nameFails,
+                         f.T("bvlMain.sIncompatible_M")
+                             + "\n\nBeyond: its byte 9 (0x9) lies past the end of the SEEM file (8 bytes) (ERR 62)"}));
         QVERIFY(!f.text(2)->isEnabled() && !f.text(6)->isEnabled());
     }
 
@@ -86,7 +86,11 @@ private slots:
     void untouchedSettingsKeepTheirBytes()
     {
         MainFixture f;
-        const QByteArray image = QByteArray::fromHex("5758595A" "00410042" "1F" "30" "30");
+        const QByteArray image = QByteArray::fromHex("5758595A"
+                                                     "00410042"
+                                                     "1F"
+                                                     "30"
+                                                     "30");
         f.openWith({Named(AnsiString(0, 4), "Ansi", "S"), Named(UnicodeString(4, 4), "Wide", "S"),
                     Named(Checkbox(8, 0x03, 1, 2), "Neither", "G"),
                     Named(OnOffList(9, JoinValues({"16", "32", "x"})), "NoEntry", "G"),
@@ -110,7 +114,11 @@ private slots:
         QCOMPARE(f.image(), image);
         f.text(1)->setText("WXY");
         QVERIFY(f.save());
-        QCOMPARE(f.image(), QByteArray::fromHex("57585900" "00410042" "0F" "30" "30"));
+        QCOMPARE(f.image(), QByteArray::fromHex("57585900"
+                                                "00410042"
+                                                "0F"
+                                                "30"
+                                                "30"));
         QCOMPARE(f.text(1)->text(), QStringLiteral("WXY"));
         QVERIFY(f.window->IsSaved());
     }

@@ -29,7 +29,7 @@ QByteArray EditedImage()
     edited[18] = 0x00;
     return edited;
 }
-}
+}   // namespace
 
 class TestMainSave : public QObject
 {
@@ -78,9 +78,9 @@ private slots:
         const QByteArray left = f.image();
         f.open(f.seemPath);
         const QString owner = QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name);
-        QCOMPARE(f.platform.messages(),
-                 QStringList(f.T("bvlMain.sJournalKept_M")
-                                 .arg(Quoted(f.seemPath), Quoted(journal), f.T("bvlMain.sJournalUntrustedMode_V").arg(owner))));
+        QCOMPARE(f.platform.messages(), QStringList(f.T("bvlMain.sJournalKept_M")
+                                                        .arg(Quoted(f.seemPath), Quoted(journal),
+                                                             f.T("bvlMain.sJournalUntrustedMode_V").arg(owner))));
         QVERIFY(f.window->lbFileDesc->text().endsWith(f.T("bvlMain.lbReadOnly_V")));
         QCOMPARE(f.image(), left);
     }
@@ -112,7 +112,7 @@ private slots:
         f.platform.clearCalls();
         FailFrom(IndexFirst + 7, ENOSPC, 1);   // the second run
         QVERIFY(!f.save());
-        FailFrom(IndexFirst + 7, EIO);          // the second run and putting back
+        FailFrom(IndexFirst + 7, EIO);   // the second run and putting back
         QVERIFY(!f.save());
         NoFaults();
         const QStringList messages = f.platform.messages();

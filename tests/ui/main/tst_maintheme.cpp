@@ -41,7 +41,7 @@ struct Drawn
 {
     QColor background;
     QColor ink;
-    int inkPixels = 0; // pixels with a readable contrast against the background
+    int inkPixels = 0;   // pixels with a readable contrast against the background
     double contrast() const { return ThemeColours::Contrast(ink, background); }
 };
 
@@ -80,7 +80,7 @@ void ShowActive(bvlMain &w)
         QTest::qFail("the window did not become active", __FILE__, __LINE__);
 }
 
-}
+}   // namespace
 
 class TestMainTheme : public QObject
 {
@@ -140,7 +140,7 @@ private slots:
 
         // The refused number: error colour on a marked background, both readable.
         w.ShowSetting(3);
-        number->deselect(); // selected text is drawn in the selection's colours
+        number->deselect();   // selected text is drawn in the selection's colours
         QCoreApplication::processEvents();
         const QImage box = number->grab().toImage();
         drawn = Look(box, box.rect().adjusted(4, 4, -4, -4));
@@ -152,7 +152,7 @@ private slots:
         int errorPixels = 0;
         for (int y = 0; y < box.height(); ++y)
             for (int x = 0; x < box.width(); ++x)
-                errorPixels += Near(box.pixelColor(x, y), error, 60); // thin text: mostly mixed edges
+                errorPixels += Near(box.pixelColor(x, y), error, 60);   // thin text: mostly mixed edges
         QVERIFY(errorPixels > 5);
 
         // Back to plain, the box follows the theme again.
@@ -184,7 +184,8 @@ private slots:
             const QModelIndex cell = model.indexOf(offset);
             QVERIFY(model.data(cell, Qt::FontRole).value<QFont>().bold());
             const Drawn drawn = Look(image, view.visualRect(cell).adjusted(1, 1, -1, -1));
-            QVERIFY2(drawn.contrast() >= 4.5, qPrintable(QStringLiteral("byte %1: %2").arg(offset).arg(drawn.contrast())));
+            QVERIFY2(drawn.contrast() >= 4.5,
+                     qPrintable(QStringLiteral("byte %1: %2").arg(offset).arg(drawn.contrast())));
             QVERIFY(drawn.inkPixels > 10);
             backgrounds.insert(drawn.background.rgb());
         }
@@ -212,11 +213,18 @@ private slots:
         map->show();
         QVERIFY(QTest::qWaitForWindowExposed(map));
         QApplication::setPalette(palette);
-        const auto sample = [&](const char *name) { return map->findChild<QLabel *>(QString::fromLatin1(name) + "Sample"); };
-        QTRY_VERIFY(Near(sample("lbLegendUndescribed")->palette().color(QPalette::Window), palette.color(QPalette::Base), 0));
+        const auto sample = [&](const char *name) {
+            return map->findChild<QLabel *>(QString::fromLatin1(name) + "Sample");
+        };
+        QTRY_VERIFY(
+            Near(sample("lbLegendUndescribed")->palette().color(QPalette::Window), palette.color(QPalette::Base), 0));
         QCoreApplication::processEvents();
 
-        const struct { const char *name; QColor background; } legend[] = {
+        const struct
+        {
+            const char *name;
+            QColor background;
+        } legend[] = {
             {"lbLegendWhole", ByteMapModel::StateColour(BitCoverage::ByteState::Whole, palette)},
             {"lbLegendPartly", ByteMapModel::StateColour(BitCoverage::ByteState::Partly, palette)},
             {"lbLegendUndescribed", palette.color(QPalette::Base)},
@@ -238,7 +246,8 @@ private slots:
         // The cells under the new theme, and the selected byte's differing bit.
         const QImage cells = map->tvBytes->viewport()->grab().toImage();
         for (qint64 offset : {0, 1, 2, 3}) {
-            const Drawn drawn = Look(cells, map->tvBytes->visualRect(map->model()->indexOf(offset)).adjusted(1, 1, -1, -1));
+            const Drawn drawn =
+                Look(cells, map->tvBytes->visualRect(map->model()->indexOf(offset)).adjusted(1, 1, -1, -1));
             QVERIFY2(drawn.contrast() >= 4.5 && drawn.inkPixels > 5, qPrintable(QStringLiteral("byte %1").arg(offset)));
         }
         map->SelectByte(2);
@@ -263,7 +272,11 @@ private slots:
             w.PlaceOnScreen(available, frame);
             QVERIFY(w.ClientScrolls());
             const QRect outer(w.pos(), w.size().grownBy(frame));
-            QVERIFY2(available.contains(outer), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(outer.x()).arg(outer.y()).arg(outer.width()).arg(outer.height())));
+            QVERIFY2(available.contains(outer), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                               .arg(outer.x())
+                                                               .arg(outer.y())
+                                                               .arg(outer.width())
+                                                               .arg(outer.height())));
             QCOMPARE(outer.top(), available.top());
         }
         {

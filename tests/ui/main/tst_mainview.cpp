@@ -39,7 +39,7 @@ QStringList ChildTexts(const QTreeWidgetItem *node)
         texts << node->child(i)->text(0);
     return texts;
 }
-}
+}   // namespace
 
 class TestMainView : public QObject
 {
@@ -102,12 +102,18 @@ private slots:
     {
         QTest::addColumn<QString>("group");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("empty") << "" << "Unknown";
-        QTest::newRow("blank") << "   " << "Unknown";
-        QTest::newRow("blanks around elements") << "Net \\ GPRS" << "Net\\GPRS";
-        QTest::newRow("blanks outside") << "  Net\\GPRS  " << "Net\\GPRS";
-        QTest::newRow("empty element stays") << "Net\\\\GPRS" << "Net\\\\GPRS";
-        QTest::newRow("tab is no blank") << "Net\t\\GPRS" << "Net\t\\GPRS";
+        QTest::newRow("empty") << ""
+                               << "Unknown";
+        QTest::newRow("blank") << "   "
+                               << "Unknown";
+        QTest::newRow("blanks around elements") << "Net \\ GPRS"
+                                                << "Net\\GPRS";
+        QTest::newRow("blanks outside") << "  Net\\GPRS  "
+                                        << "Net\\GPRS";
+        QTest::newRow("empty element stays") << "Net\\\\GPRS"
+                                             << "Net\\\\GPRS";
+        QTest::newRow("tab is no blank") << "Net\t\\GPRS"
+                                         << "Net\t\\GPRS";
         QTest::newRow("no-break space is no blank") << QString("\u00A0Net \\GPRS") << QString("\u00A0Net\\GPRS");
     }
     void groupPathsAreNormalised()
@@ -189,7 +195,8 @@ private slots:
         SettingStruct unknown = settings.at(1);
         unknown.Type = 7;
         settings << unknown << Named(SeemFixtures::AnsiString(0, 32), "a", "S")
-                 << Named(SeemFixtures::UnicodeString(0, 32), "u", "S") << Named(SeemFixtures::AnsiString(0, 1), "a1", "S");
+                 << Named(SeemFixtures::UnicodeString(0, 32), "u", "S")
+                 << Named(SeemFixtures::AnsiString(0, 1), "a1", "S");
         Build(w, settings);
 
         QCOMPARE(w.chUI.at(1)->objectName(), QStringLiteral("chUI(1)"));

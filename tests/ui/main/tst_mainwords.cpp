@@ -40,7 +40,7 @@ int InkPixels(QWidget *widget)
             ink += image.pixel(x, y) != background;
     return ink;
 }
-}
+}   // namespace
 
 class TestMainWords : public QObject
 {
@@ -67,7 +67,8 @@ private slots:
         // Review: on and off in Polish, offsets in decimal with the hexadecimal beside.
         bvlReviewChanges review(f.ctx, w);
         QCOMPARE(RowTexts(review.lsChanges->topLevelItem(0)),
-                 QStringList({"Sound", "Beep", QString::fromUtf8("włączone"), QString::fromUtf8("wyłączone"), "0 (0x0) 00000001"}));
+                 QStringList({"Sound", "Beep", QString::fromUtf8("włączone"), QString::fromUtf8("wyłączone"),
+                              "0 (0x0) 00000001"}));
         QCOMPARE(RowTexts(review.lsChanges->topLevelItem(3)).last(), QStringLiteral("2-9 (0x2-0x9)"));
         QCOMPARE(RowTexts(review.lsChanges->topLevelItem(4)).last(), QStringLiteral("18 (0x12) 10000000"));
 

@@ -48,7 +48,7 @@ void SelectFile(bvlSettingFiles &files, const QString &name)
             files.lsFiles->setCurrentItem(files.lsFiles->topLevelItem(row));
 }
 
-} // namespace
+}   // namespace
 
 class TestSettingFilesWindow : public QObject
 {
@@ -86,9 +86,11 @@ void TestSettingFilesWindow::listInstallsAsksBeforeReplacingAndRemoves()
     QCOMPARE(files.windowTitle(), f.T(QStringLiteral("bvlSettingFiles.sTitle_V")));
     QCOMPARE(files.cmInstall->text(), f.T(QStringLiteral("bvlSettingFiles.cmInstall")));
     QCOMPARE(Column(files.lsFiles, bvlSettingFiles::FileColumn), QStringList({"sample.sec"}));
-    QCOMPARE(files.lsFiles->topLevelItem(0)->text(bvlSettingFiles::FolderColumn), f.T(QStringLiteral("bvlSettingFiles.sShipped_V")));
+    QCOMPARE(files.lsFiles->topLevelItem(0)->text(bvlSettingFiles::FolderColumn),
+             f.T(QStringLiteral("bvlSettingFiles.sShipped_V")));
     QCOMPARE(files.lsFiles->topLevelItem(0)->text(bvlSettingFiles::SeemColumn), QStringLiteral("32"));
-    QCOMPARE(files.lsFiles->topLevelItem(0)->text(bvlSettingFiles::CheckColumn), f.T(QStringLiteral("bvlSettingFiles.sCheckOk_V")));
+    QCOMPARE(files.lsFiles->topLevelItem(0)->text(bvlSettingFiles::CheckColumn),
+             f.T(QStringLiteral("bvlSettingFiles.sCheckOk_V")));
     SelectFile(files, QStringLiteral("sample.sec"));
     QVERIFY(!files.cmRemove->isEnabled());   // shipped files stay
     QVERIFY(files.cmOpenInEditor->isEnabled());
@@ -97,7 +99,8 @@ void TestSettingFilesWindow::listInstallsAsksBeforeReplacingAndRemoves()
     const QByteArray first = SecNamed(QStringLiteral("One"), QStringLiteral("First"));
     f.platform.answerFile(downloads.writeBytes(QStringLiteral("phone.sec"), first));
     files.cmInstall_Click();
-    QCOMPARE(f.platform.callsOf(ScriptedPlatform::Kind::OpenFile).last().text, f.T(QStringLiteral("bvlSettingFiles.cmInstall")));
+    QCOMPARE(f.platform.callsOf(ScriptedPlatform::Kind::OpenFile).last().text,
+             f.T(QStringLiteral("bvlSettingFiles.cmInstall")));
     QCOMPARE(Column(files.lsFiles, bvlSettingFiles::FileColumn), QStringList({"phone.sec", "sample.sec"}));
     QCOMPARE(files.lsFiles->topLevelItem(0)->text(bvlSettingFiles::AuthorColumn), QStringLiteral("First"));
 
@@ -122,7 +125,8 @@ void TestSettingFilesWindow::listInstallsAsksBeforeReplacingAndRemoves()
     // Show folder: the selected file's folder, as a file URL for the desktop.
     SelectFile(files, QStringLiteral("phone.sec"));
     files.cmShowFolder_Click();
-    QCOMPARE(f.platform.callsOf(ScriptedPlatform::Kind::ShellOpen).last().text, QUrl::fromLocalFile(f.platform.user).toString());
+    QCOMPARE(f.platform.callsOf(ScriptedPlatform::Kind::ShellOpen).last().text,
+             QUrl::fromLocalFile(f.platform.user).toString());
 
     // Remove: per-user files only, after a question.
     QVERIFY(files.cmRemove->isEnabled());
@@ -155,8 +159,9 @@ void TestSettingFilesWindow::refusedFilesAreNamedWithTheirReason()
     counted.SettingCount = 6;
     SettingList first = SampleSettings().mid(0, 1);
     first[0].Name = QStringLiteral("Short");
-    const QString cutShort = downloads.writeBytes(QStringLiteral("short.sec"), SecNamed(QStringLiteral("Short"))
-                                                      .left(EncodeSettingFile(counted, first).size() + 2));
+    const QString cutShort =
+        downloads.writeBytes(QStringLiteral("short.sec"),
+                             SecNamed(QStringLiteral("Short")).left(EncodeSettingFile(counted, first).size() + 2));
     SettingFileHeader v2 = Header(0x32, 1);
     v2.FileVersion = 2;
     const QString old = downloads.writeSec(QStringLiteral("old.sec"), v2, SampleSettings());
@@ -166,12 +171,12 @@ void TestSettingFilesWindow::refusedFilesAreNamedWithTheirReason()
     QCOMPARE(f.platform.messages().size(), 1);
     QCOMPARE(f.platform.calls.last().icon, MsgIcon::Warning);
     QCOMPARE(f.platform.messages().first(),
-             f.T(QStringLiteral("bvlSettingFiles.sNotInstalled_M")) + QStringLiteral("\n\"") + notes + QStringLiteral("\": ")
-                 + f.T(QStringLiteral("bvlSettingFiles.sNotSettingFile_V"))
+             f.T(QStringLiteral("bvlSettingFiles.sNotInstalled_M")) + QStringLiteral("\n\"") + notes
+                 + QStringLiteral("\": ") + f.T(QStringLiteral("bvlSettingFiles.sNotSettingFile_V"))
                  + QStringLiteral("\ncut.sec is not a whole setting file: it ends inside its header (ERR 62)"
-                                  "\nshort.sec is not a whole setting file: it ends inside record 2 (ERR 7)\n\"") + old
-                 + QStringLiteral("\": ")
-                 + f.T(QStringLiteral("bvlSettingFiles.sUnsupportedVersion_V")) + QStringLiteral(" V2"));
+                                  "\nshort.sec is not a whole setting file: it ends inside record 2 (ERR 7)\n\"")
+                 + old + QStringLiteral("\": ") + f.T(QStringLiteral("bvlSettingFiles.sUnsupportedVersion_V"))
+                 + QStringLiteral(" V2"));
     QCOMPARE(QDir(f.platform.user).entryList(QDir::Files), QStringList({"good.sec"}));
 
     // Put there by other means, the list says where it ends too.
@@ -249,8 +254,7 @@ void TestSettingFilesWindow::editorSavesNewFilesIntoThePerUserFolder()
     editor.mnfOpenSetting_Click();
     f.platform.cancelFile();
     editor.SaveSettingFile();
-    QCOMPARE(f.platform.callsOf(ScriptedPlatform::Kind::SaveFile).last().proposed,
-             QDir::toNativeSeparators(f.secPath));
+    QCOMPARE(f.platform.callsOf(ScriptedPlatform::Kind::SaveFile).last().proposed, QDir::toNativeSeparators(f.secPath));
 }
 
 void TestSettingFilesWindow::languageListShowsTheUsersOwnFilesFirst()
