@@ -30,7 +30,7 @@ format: deps
 format-check: deps
 	$(FORMATTED) | xargs -0 clang-format --dry-run --Werror
 
-test: build-test
+test: format-check build-test
 	rm -rf $(TEST_BUILD_DIR)/test-state
 	cd $(TEST_BUILD_DIR) && QT_QPA_PLATFORM=offscreen \
 	    ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
