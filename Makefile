@@ -15,8 +15,12 @@ build: deps
 run: build
 	cd $(BUILD_DIR)/bin && ./brimvale-edit
 
+# Ninja keeps both cores busy across targets, where make waits for each library before the
+# next; a test folder made earlier with Makefiles keeps its generator.
+TEST_GENERATOR = $(if $(wildcard $(TEST_BUILD_DIR)/Makefile),,-G Ninja)
+
 build-test: deps
-	cmake -S . -B $(TEST_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DBVL_BUILD_TESTS=ON -DBVL_SANITIZE=ON -DBVL_WERROR=ON \
+	cmake -S . -B $(TEST_BUILD_DIR) $(TEST_GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DBVL_BUILD_TESTS=ON -DBVL_SANITIZE=ON -DBVL_WERROR=ON \
 	    -DBVL_SHARED_LIBS=ON
 	cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
 
