@@ -96,6 +96,22 @@ QByteArray RegularFile::read(qint64 count)
     return bytes;
 }
 
+int ReadAt(int fd, char *out, qint64 count, qint64 offset, qint64 &done)
+{
+    done = 0;
+    while (done < count) {
+        const ssize_t n = ::pread(fd, out + done, size_t(count - done), offset + done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        if (n == 0)
+            break;
+        done += n;
+    }
+    return 0;
+}
+
 QByteArray RegularFile::readAll(qint64 maxBytes)
 {
     if (m_size > maxBytes)

@@ -52,5 +52,10 @@ void RequireRegularTarget(const QString &path);
 // True when both paths name one existing file (same device and inode, links followed).
 bool IsSameFile(const QString &first, const QString &second);
 
+// Reads count bytes at offset of an open file into out, again after an interruption or a
+// short read, stopping early only at the end of the file. 0 or the errno of the failure;
+// done tells how many bytes arrived either way.
+int ReadAt(int fd, char *out, qint64 count, qint64 offset, qint64 &done);
+
 // The system's reason for errno value error, such as "No space left on device".
 QString SystemReason(int error);

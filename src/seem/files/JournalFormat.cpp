@@ -1,6 +1,7 @@
 #include "seem/files/JournalFormat.h"
 
 #include "core/FileNames.h"
+#include "core/RegularFile.h"
 #include "seem/files/FileChanges.h"
 #include "seem/files/SaveJournal.h"
 
@@ -57,14 +58,7 @@ const char *PieceReader::next(qint64 want, qint64 &got)
         const qint64 count = qMin(PieceBytes, m_end - m_at);
         m_buffer.resize(qsizetype(count));
         qint64 done = 0;
-        while (done < count) {
-            const ssize_t n = ::pread(m_fd, m_buffer.data() + done, size_t(count - done), m_at + done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            done += n;
-        }
+        ReadAt(m_fd, m_buffer.data(), count, m_at, done);   // a failure ends the reading as the end does
         m_buffer.resize(qsizetype(done));
         m_bufferStart = m_at;
         if (done == 0)
@@ -141,26 +135,27 @@ bool HashCloses(int fd, qint64 size)
         return false;
     QByteArray stored(HashSize, Qt::Uninitialized);
     qint64 done = 0;
-    while (done < HashSize) {
-        const ssize_t n = ::pread(fd, stored.data() + done, size_t(HashSize - done), size - HashSize + done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return hash.result() == stored;
+    return ReadAt(fd, stored.data(), HashSize, size - HashSize, done) == 0 && done == HashSize
+           && hash.result() == stored;
 }
 
-int WriteDurably(const QByteArray &path, const std::function<int(int fd)> &body)
+int WriteDurably(const QByteArray &path, const std::function<void(PieceWriter &)> &body)
 {
     const QByteArray partPath = path + ".part";
     const QString part = FileNameFromNative(partPath);
     ::unlink(partPath.constData());   // left by a writer that stopped early
     int fd = -1;
     int error = FileChanges::CreateExclusive(part, fd);
-    if (error == 0)
-        error = body(fd);
+    if (error == 0) {
+        qint64 at = 0;
+        PieceWriter out([&](const QByteArray &piece) {
+            const int pieceError = FileChanges::WriteAt(fd, piece.constData(), piece.size(), at);
+            at += piece.size();
+            return pieceError;
+        });
+        body(out);
+        error = out.finish();
+    }
     if (error == 0)
         error = FileChanges::Sync(fd);
     if (fd >= 0)

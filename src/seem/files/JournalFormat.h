@@ -82,8 +82,8 @@ bool TakeImage(PieceReader &in, JournalImage &image);
 bool HashCloses(int fd, qint64 size);
 
 // Writes a file at path whole or not at all: under a temporary name, on the disk, renamed
-// into place, the folder synced. body writes the contents to the descriptor it is given.
+// into place, the folder synced. body appends the contents; the closing hash follows.
 // 0 or the errno of the failure; a failure leaves neither name behind.
-int WriteDurably(const QByteArray &path, const std::function<int(int fd)> &body);
+int WriteDurably(const QByteArray &path, const std::function<void(PieceWriter &)> &body);
 
 }   // namespace JournalFormat

@@ -74,18 +74,11 @@ int WriteJournalIndex(const JournalIndexEntry &entry)
     // into it would be of no use, and refusing every save for it of none either.
     if (!TrustedFolder(folder))
         return 0;
-    return JournalFormat::WriteDurably(path, [&](int fd) {
-        qint64 at = 0;
-        JournalFormat::PieceWriter out([&](const QByteArray &piece) {
-            const int error = FileChanges::WriteAt(fd, piece.constData(), piece.size(), at);
-            at += piece.size();
-            return error;
-        });
+    return JournalFormat::WriteDurably(path, [&](JournalFormat::PieceWriter &out) {
         out.append(IndexMagic);
         out.number<quint32>(quint32(entry.journalPath.size()));
         out.append(entry.journalPath);
         JournalFormat::AppendImage(out, entry.image);
-        return out.finish();
     });
 }
 

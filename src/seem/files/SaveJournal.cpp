@@ -66,15 +66,7 @@ bool ReadWhole(int fd, qint64 size, QByteArray &bytes)
         return false;
     }
     qint64 done = 0;
-    while (done < size) {
-        const ssize_t n = ::pread(fd, bytes.data() + done, size_t(size - done), done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return true;
+    return ReadAt(fd, bytes.data(), size, 0, done) == 0 && done == size;
 }
 
 QString OwnerName(uid_t uid)
@@ -263,13 +255,7 @@ int WriteJournal(const QByteArray &journalPath, const JournalImage &image, const
     if (indexed)
         if (const int error = WriteJournalIndex(JournalIndexEntry{Absolute(journalPath), image}))
             return error;
-    const int error = JournalFormat::WriteDurably(journalPath, [&](int fd) {
-        qint64 at = 0;
-        JournalFormat::PieceWriter out([&](const QByteArray &piece) {
-            const int error = FileChanges::WriteAt(fd, piece.constData(), piece.size(), at);
-            at += piece.size();
-            return error;
-        });
+    const int error = JournalFormat::WriteDurably(journalPath, [&](JournalFormat::PieceWriter &out) {
         out.append(Magic);
         JournalFormat::AppendImage(out, image);
         out.number<quint32>(quint32(runs.size()));
@@ -279,7 +265,6 @@ int WriteJournal(const QByteArray &journalPath, const JournalImage &image, const
             out.append(run.before);
             out.append(run.after);
         }
-        return out.finish();
     });
     // Nothing of the image has changed yet: no journal at all is the right state.
     if (error != 0 && indexed)

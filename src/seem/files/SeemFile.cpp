@@ -182,17 +182,9 @@ QByteArray SeemFile::readWhole(int fd, qint64 size) const
         throw BvlError(ErrNo::OutOfMemory);
     }
     qint64 done = 0;
-    while (done < size) {
-        const ssize_t n = ::pread(fd, bytes.data() + done, size_t(size - done), done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw BvlError(ErrNo::PathFileAccess, describeError(errno));
-        if (n == 0)
-            break;   // cut short by another program: the image ends where the file now ends
-        done += n;
-    }
-    bytes.truncate(done);
+    if (const int error = ReadAt(fd, bytes.data(), size, 0, done))
+        throw BvlError(ErrNo::PathFileAccess, describeError(error));
+    bytes.truncate(done);   // cut short by another program: the image ends where the file now ends
     return bytes;
 }
 
