@@ -6,6 +6,7 @@
 #include "seem/authoring/DifferenceProposals.h"
 #include "seem/values/SettingValueText.h"
 #include "ui/AppContext.h"
+#include "ui/CommandButtons.h"
 #include "ui/ControlNames.h"
 #include "ui/ThemeColours.h"
 #include "ui/ThemeFollower.h"
@@ -46,15 +47,6 @@ ProposalTexts LocalTexts(AppContext &ctx, const ReferenceImages &images)
     texts.byteName = ctx.T(QStringLiteral("bvlProposals.sByteName_V"));
     texts.textName = ctx.T(QStringLiteral("bvlProposals.sTextName_V"));
     return texts;
-}
-
-QPushButton *commandButton(QWidget *parent, const QString &name, const QString &caption)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    TagForCaption(button);
-    return button;
 }
 
 // A check box that only shows a bit.
@@ -115,11 +107,12 @@ bvlByteMap::bvlByteMap(AppContext &ctx, bvlEditSetting *editor)
     tvBytes->horizontalHeader()->resizeSection(ByteMapModel::TextColumn,
                                                tvBytes->fontMetrics().horizontalAdvance(QString(18, QLatin1Char('M'))));
 
-    cmNewSetting = commandButton(this, QStringLiteral("cmNewSetting"), QStringLiteral("New setting from selection"));
+    cmNewSetting = NewCommandButton(this, QStringLiteral("cmNewSetting"), QStringLiteral("New setting from selection"));
     cmPropose =
-        commandButton(this, QStringLiteral("cmPropose"), QStringLiteral("Propose settings for all differences"));
-    cmPrevious = commandButton(this, QStringLiteral("cmPrevious"), QStringLiteral("Previous undescribed difference"));
-    cmNext = commandButton(this, QStringLiteral("cmNext"), QStringLiteral("Next undescribed difference"));
+        NewCommandButton(this, QStringLiteral("cmPropose"), QStringLiteral("Propose settings for all differences"));
+    cmPrevious =
+        NewCommandButton(this, QStringLiteral("cmPrevious"), QStringLiteral("Previous undescribed difference"));
+    cmNext = NewCommandButton(this, QStringLiteral("cmNext"), QStringLiteral("Next undescribed difference"));
     // What makes settings on the left, what moves on the right, on rows of their own.
     auto *commands = new QGridLayout;
     commands->addWidget(cmNewSetting, 0, 0);
@@ -385,9 +378,8 @@ void bvlByteMap::showDetails(qint64 offset)
         auto *text = new QLabel(
             QStringLiteral("%1  (%2, %3)").arg(s.Name, SettingTypeName(s.Type), ValueToBitText(owner.bits)), row);
         text->setTextFormat(Qt::PlainText);
-        auto *open = new QPushButton(m_ctx.Title(QStringLiteral("bvlByteMap.cmOpenSetting")), row);
-        open->setObjectName(ArrayElementName(QStringLiteral("cmOpenSetting"), owner.index));
-        open->setAutoDefault(false);
+        auto *open = NewCommandButton(row, ArrayElementName(QStringLiteral("cmOpenSetting"), owner.index),
+                                      m_ctx.Title(QStringLiteral("bvlByteMap.cmOpenSetting")), false);
         const int k = owner.index;
         connect(open, &QPushButton::clicked, this, [this, k] { m_editor->EditRecord(k); });
         line->addWidget(text, 1);

@@ -10,6 +10,7 @@
 #include "ui/AccessibleNames.h"
 #include "ui/AppContext.h"
 #include "ui/CheckFindingTexts.h"
+#include "ui/CommandButtons.h"
 #include "ui/ControlNames.h"
 #include "ui/InputDataError.h"
 #include "ui/SettingFileReports.h"
@@ -65,10 +66,10 @@ QString WithSettingFileSuffix(const QString &path)
 QPushButton *command(QWidget *parent, const QString &name, const QString &text, const QIcon &picture,
                      const QRect &geometry)
 {
-    auto *button = NamedAt(new QPushButton(picture, text, parent), name, geometry);
+    auto *button = NewCommandButton(parent, name, text);
+    button->setGeometry(geometry);
+    button->setIcon(picture);
     button->setIconSize(QSize(20, 20));
-    button->setAutoDefault(false);   // Enter in a header box must not run a list command
-    TagForCaption(button);
     return button;
 }
 

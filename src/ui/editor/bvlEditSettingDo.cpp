@@ -4,6 +4,7 @@
 #include "core/Conversions.h"
 #include "ui/AccessibleNames.h"
 #include "ui/AppContext.h"
+#include "ui/CommandButtons.h"
 #include "ui/ControlNames.h"
 #include "ui/InputDataError.h"
 #include "ui/ThemeColours.h"
@@ -45,8 +46,8 @@ QLineEdit *textBox(QWidget *parent, const QString &name, const QRect &geometry, 
 
 QPushButton *button(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry)
 {
-    auto *b = NamedAt(new QPushButton(caption, parent), name, geometry);
-    b->setAutoDefault(false);   // Enter in a box must not press a button
+    auto *b = NewCommandButton(parent, name, caption, false);
+    b->setGeometry(geometry);
     return b;
 }
 
@@ -161,8 +162,11 @@ void bvlEditSettingDo::buildControls()
     for (int bit = 7; bit >= 0; --bit) {
         const int column = 7 - bit;   // bit 7 leftmost
         // Alt and the bit's digit toggles it.
-        chBit[bit] = button(frBits, ArrayElementName(QStringLiteral("chBit"), bit),
-                            QLatin1Char('&') + QString::number(bit), TwipsRect(600 + 360 * column, 480, 375, 375));
+        // Toggles, not commands: Enter on one presses OK.
+        chBit[bit] =
+            NamedAt(new QPushButton(QLatin1Char('&') + QString::number(bit), frBits),
+                    ArrayElementName(QStringLiteral("chBit"), bit), TwipsRect(600 + 360 * column, 480, 375, 375));
+        chBit[bit]->setAutoDefault(false);
         chBit[bit]->setCheckable(true);
     }
 

@@ -2,6 +2,7 @@
 
 #include "ui/AccessibleNames.h"
 #include "ui/AppContext.h"
+#include "ui/CommandButtons.h"
 #include "ui/Twips.h"
 #include "ui/editor/KeyPreview.h"
 
@@ -24,7 +25,7 @@ bvlGroupBrowse::bvlGroupBrowse(AppContext &ctx, QWidget *owner)
     cmOK = new QPushButton(QStringLiteral("OK"), this);
     cmOK->setObjectName(QStringLiteral("cmOK"));
     cmOK->setGeometry(TwipsRect(3120, 2880, 1215, 375));
-    cmOK->setAutoDefault(false);
+    MakeCommandButton(cmOK);
 
     setTabOrder(lsGroups, cmOK);
 

@@ -4,6 +4,7 @@
 #include "seem/files/SeemFile.h"
 #include "seem/values/ControlStateText.h"
 #include "ui/AppContext.h"
+#include "ui/CommandButtons.h"
 #include "ui/ControlNames.h"
 #include "ui/language/ApplyLanguage.h"
 #include "ui/main/SaveReports.h"
@@ -37,7 +38,7 @@ bvlCompare::bvlCompare(AppContext &context, bvlMain &window, ByteStore &other, c
     cmClose = buttons->addButton(QStringLiteral("Chiudi"), QDialogButtonBox::RejectRole);
     cmClose->setObjectName(QStringLiteral("cmClose"));
     for (QPushButton *button : {cmTake, cmClose}) {
-        button->setAutoDefault(false);
+        MakeCommandButton(button);
         TagForCaption(button);
     }
     auto *layout = new QVBoxLayout(this);

@@ -6,6 +6,7 @@
 #include "seem/values/ControlStateText.h"
 #include "seem/values/OwnedBytes.h"
 #include "ui/AppContext.h"
+#include "ui/CommandButtons.h"
 #include "ui/ControlNames.h"
 #include "ui/editor/InputMarks.h"
 #include "ui/language/ApplyLanguage.h"
@@ -42,7 +43,7 @@ QPushButton *NewActionButton(QDialogButtonBox *box, const char *name, const QStr
 {
     auto *button = box->addButton(caption, QDialogButtonBox::ActionRole);
     button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
+    MakeCommandButton(button);
     TagForCaption(button);
     return button;
 }

@@ -58,6 +58,8 @@ void TestGroupBrowse::choice_data()
                                                << "";
     QTest::newRow("Enter in the list does not choose by itself") << "enter-then-escape"
                                                                  << "";
+    QTest::newRow("Enter on the focused OK") << "enter-on-ok"
+                                             << "Sound";
 }
 
 void TestGroupBrowse::choice()
@@ -87,6 +89,8 @@ void TestGroupBrowse::choice()
             PressKey(b->lsGroups, Qt::Key_Escape);
         else if (how == QLatin1String("close"))
             b->close();
+        else if (how == QLatin1String("enter-on-ok"))
+            PressKey(b->cmOK, Qt::Key_Return);
         else {
             PressKey(b->lsGroups, Qt::Key_Return);
             QVERIFY(b->isVisible());

@@ -91,7 +91,9 @@ private slots:
             c.lsDifferences->topLevelItem(0)->setSelected(true);   // Volume
             c.lsDifferences->topLevelItem(2)->setSelected(true);   // Greeting
             QVERIFY(c.cmTake->isEnabled());
-            c.cmTake_Click();
+            // Enter on the focused button takes, as Space and a click do.
+            c.cmTake->setFocus();
+            QTest::keyClick(c.cmTake, Qt::Key_Return);
             QCOMPARE(Names(c.lsDifferences), QStringList({"Timeout", "Roaming"}));
         });
         QCOMPARE(f.list(2)->currentIndex(), 2);
