@@ -1,4 +1,5 @@
 #include "lang/LangTable.h"
+#include "lang/Wording.h"
 #include "support/LangTestFiles.h"
 #include "support/ScriptedPlatform.h"
 
@@ -300,6 +301,23 @@ private slots:
                  QString::fromUtf8("(21 \u0438\u0437\u043c\u0435\u043d\u0435\u043d\u0438\u0435)"));
         QCOMPARE(table.GetPluralString("bvlMain.sChangedCount_V", 5),
                  QString::fromUtf8("(5 \u0438\u0437\u043c\u0435\u043d\u0435\u043d\u0438\u0439)"));
+        QVERIFY(platform.calls.isEmpty());
+    }
+
+    // The command line's words are the English window's, from the same shipped file.
+    void englishWordingIsTheShippedEnglishFile()
+    {
+        ScriptedPlatform platform;
+        LangTable english(platform);
+        QVERIFY(english.LoadLanguageFile(QStringLiteral(BVL_DATA_DIR "/english.sel")));
+        LangWording window(english);
+        Wording &cli = EnglishWording();
+        for (const char *key : {"bvlEditSetting.sFindSameName_V", "bvlMain.sSave?_M"})
+            QCOMPARE(cli.text(key), window.text(key));
+        for (qint64 count : {0, 1, 2, 21})
+            QCOMPARE(cli.plural("bvlEditSetting.sCheckErrors_V", count),
+                     window.plural("bvlEditSetting.sCheckErrors_V", count));
+        QCOMPARE(cli.text("no.such.key"), QStringLiteral("no.such.key"));
         QVERIFY(platform.calls.isEmpty());
     }
 };
