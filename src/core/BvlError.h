@@ -33,6 +33,7 @@ constexpr int SavedFolderUnsynced = 628;   // saved, but syncing the folder afte
 constexpr int TargetIsInput = 629;         // an output that is one of the command's inputs
 constexpr int FileTooLarge = 630;          // larger than its format can sensibly be: not read
 constexpr int JournalTooLarge = 631;       // a save whose journal would exceed the limit: nothing was written
+constexpr int NotSettingFile = 632;        // no setting file, or one of a format version not read
 }   // namespace ErrNo
 
 class BvlError : public std::runtime_error

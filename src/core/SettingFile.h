@@ -15,6 +15,12 @@
 // early, 7 a SettingCount below 1 or larger than the rest of the input could hold.
 // Files are read only when they are regular files, opened without blocking.
 
+// What every setting file begins with, and the one format version read and written.
+namespace SettingFileFormat {
+inline const QString Magic = QStringLiteral("sec");
+constexpr quint8 Version = 3;
+}   // namespace SettingFileFormat
+
 // A setting file whose bytes end before its last record: thrown by the readers with the
 // record the bytes end in (1-based; 0 for the header) and the number of the failure, 62
 // for a field that runs past the end, 7 for a count the rest of the file cannot hold.

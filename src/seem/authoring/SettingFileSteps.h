@@ -1,0 +1,126 @@
+#pragma once
+#include "seem/authoring/SettingFileDocument.h"
+
+#include <QUndoCommand>
+
+#include <array>
+
+// The undo steps of a setting-file document, one class per kind of edit. Each keeps only
+// what it changes, so a step costs what it touches, not the whole file.
+class DocumentStep : public QUndoCommand
+{
+public:
+    DocumentStep(SettingFileDocument &document, const QString &text) : QUndoCommand(text), m_document(document) {}
+
+protected:
+    using RecordChange = SettingFileDocument::RecordChange;
+    SettingList &records() { return m_document.m_records; }
+    QString &headerText(SettingFileDocument::HeaderField field) { return m_document.m_headerTexts[std::size_t(field)]; }
+    int &codePage() { return m_document.m_codePage; }
+    void changed(RecordChange change, int first, int count, int focus)
+    {
+        m_document.emitRecords(change, first, count, focus);
+    }
+    void headerChanged(SettingFileDocument::HeaderField field) { emit m_document.headerTextChanged(field); }
+
+private:
+    SettingFileDocument &m_document;
+};
+
+class AppendStep : public DocumentStep
+{
+public:
+    AppendStep(SettingFileDocument &document, SettingList added, const QString &text);
+    void redo() override;
+    void undo() override;
+
+private:
+    SettingList m_added;
+};
+
+class InsertStep : public DocumentStep
+{
+public:
+    InsertStep(SettingFileDocument &document, int k, SettingStruct record, const QString &text);
+    void redo() override;
+    void undo() override;
+
+private:
+    int m_k;
+    SettingStruct m_record;
+};
+
+class RemoveStep : public DocumentStep
+{
+public:
+    // ks ascending, without repeats.
+    RemoveStep(SettingFileDocument &document, QVector<int> ks, const QString &text);
+    void redo() override;
+    void undo() override;
+
+private:
+    QVector<int> m_ks;
+    SettingList m_removed;   // in the order of m_ks
+};
+
+class ReplaceStep : public DocumentStep
+{
+public:
+    ReplaceStep(SettingFileDocument &document, int k, SettingStruct after, const QString &text);
+    void redo() override;
+    void undo() override;
+
+private:
+    int m_k;
+    SettingStruct m_before;
+    SettingStruct m_after;
+};
+
+class MoveStep : public DocumentStep
+{
+public:
+    MoveStep(SettingFileDocument &document, int from, int to, const QString &text);
+    void redo() override;
+    void undo() override;
+
+private:
+    int m_from;
+    int m_to;
+};
+
+class HeaderStep : public DocumentStep
+{
+public:
+    HeaderStep(SettingFileDocument &document, SettingFileDocument::HeaderField field, QString after,
+               const QString &text);
+    int id() const override;
+    bool mergeWith(const QUndoCommand *other) override;
+    void redo() override;
+    void undo() override;
+
+private:
+    SettingFileDocument::HeaderField m_field;
+    QString m_before;
+    QString m_after;
+};
+
+// Every text read again in another code page: the records and the header's two texts.
+class CodePageStep : public DocumentStep
+{
+public:
+    CodePageStep(SettingFileDocument &document, SettingList before, SettingList after,
+                 std::array<QString, 2> headerBefore, std::array<QString, 2> headerAfter, int codePageBefore,
+                 int codePageAfter, const QString &text);
+    void redo() override;
+    void undo() override;
+
+private:
+    void take(const SettingList &records, const std::array<QString, 2> &header, int codePage);
+
+    SettingList m_before;
+    SettingList m_after;
+    std::array<QString, 2> m_headerBefore;
+    std::array<QString, 2> m_headerAfter;
+    int m_codePageBefore;
+    int m_codePageAfter;
+};
