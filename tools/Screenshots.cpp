@@ -278,16 +278,16 @@ bool saveAuthoringShots(AppContext &ctx, bvlEditSetting &editor, ScreenshotPlatf
     if (!file.open(QIODevice::ReadOnly))
         return false;
     QByteArray after = file.readAll();
-    const BitCoverage coverage(editor.Settings, after.size());
+    const BitCoverage coverage(editor.Document().records(), after.size());
     int changed = 0;
     for (qint64 i = after.size() / 3; i < after.size() && changed < 3; ++i)
         if (coverage.ownedBits(i) == 0) {
             after[i] = char(after[i] ^ (changed == 0 ? 0x04 : 0x5A));
             ++changed;
         }
-    const int keyTones = FindSetting(editor.Settings, QStringLiteral("Key tones")).index();
+    const int keyTones = FindSetting(editor.Document().records(), QStringLiteral("Key tones")).index();
     if (keyTones > 0) {
-        const SettingStruct &s = editor.Settings[keyTones - 1];
+        const SettingStruct &s = editor.Document().record(keyTones);
         after[s.Offset] = char(after[s.Offset] ^ s.BitMask);
     }
     const QString second = JoinPath(folder, QStringLiteral("0032_0001-after.seem"));
@@ -307,10 +307,10 @@ bool saveAuthoringShots(AppContext &ctx, bvlEditSetting &editor, ScreenshotPlatf
     map->hide();
 
     bvlEditSettingDo *dialog = editor.SettingDialog();
-    const int volume = FindSetting(editor.Settings, QStringLiteral("Key tone volume")).index();
-    ctx.CurrentSetting = editor.Settings.value(volume - 1);
+    const int volume = FindSetting(editor.Document().records(), QStringLiteral("Key tone volume")).index();
+    ctx.CurrentSetting = editor.Document().records().value(volume - 1);
     dialog->DoReadSettingStruct();
-    dialog->SetPreviewContext(&editor.Images, &editor.Settings, volume);
+    dialog->SetEditedRecord(volume);
     dialog->show();
     ok = save(dialog, out + "/setting-preview" + suffix + ".png") && ok;
     dialog->hide();
@@ -421,8 +421,8 @@ int main(int argc, char *argv[])
     editor.show();
     ok = save(&editor, out + "/editor" + suffix + ".png") && ok;
 
-    bvlEditSettingDo dialog(ctx, &editor);
-    ctx.CurrentSetting = firstOfType(editor.Settings, SettingType::ValueList);
+    bvlEditSettingDo &dialog = *editor.SettingDialog();
+    ctx.CurrentSetting = firstOfType(editor.Document().records(), SettingType::ValueList);
     dialog.DoReadSettingStruct();
     dialog.cbSettingValueList->setCurrentIndex(0);   // a chosen state shows its value
     dialog.show();

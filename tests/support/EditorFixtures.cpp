@@ -1,5 +1,9 @@
 #include "support/EditorFixtures.h"
 
+#include "ui/editor/bvlEditSetting.h"
+
+#include <QUndoStack>
+
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
@@ -67,4 +71,13 @@ void PressKey(QWidget *widget, int key)
 {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QApplication::sendEvent(widget, &press);
+}
+
+void PutRecords(bvlEditSetting &editor, const SettingList &records)
+{
+    SettingFileDocument &document = editor.Document();
+    document.clear();
+    document.appendRecords(records, QStringLiteral("Put"));
+    document.undoStack()->clear();
+    document.undoStack()->setClean();
 }

@@ -1,5 +1,7 @@
 #pragma once
 #include "core/SettingTypes.h"
+#include "seem/authoring/ReferenceImages.h"
+#include "seem/authoring/SettingFileDocument.h"
 #include "support/ScriptedPlatform.h"
 #include "ui/AppContext.h"
 
@@ -12,12 +14,15 @@ class QDialog;
 class QTimer;
 class QWidget;
 
-// A scripted platform and a program context with the shipped English language file.
+// A scripted platform and a program context with the shipped English language file, and
+// a document and images for a setting dialog of its own.
 struct EditorFixture
 {
     EditorFixture();
     ScriptedPlatform platform;
     AppContext ctx{platform};
+    SettingFileDocument document;
+    ReferenceImageSet images;
 };
 
 // Acts on the next modal dialog once it shows (the caller then opens it with exec()).
@@ -41,6 +46,10 @@ private:
 
 // A record with the fields that identify it in tests.
 SettingStruct MakeSetting(const QString &name, const QString &group, SettingType type, qint32 offset = 0);
+
+class bvlEditSetting;
+// Puts records into the editor as a file just read would be: listed, nothing unsaved.
+void PutRecords(bvlEditSetting &editor, const SettingList &records);
 
 // Sends a key press to widget (Escape, Enter, ...).
 void PressKey(QWidget *widget, int key);

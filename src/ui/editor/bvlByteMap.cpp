@@ -4,6 +4,8 @@
 #include "core/OffsetText.h"
 #include "seem/authoring/BitCoverage.h"
 #include "seem/authoring/DifferenceProposals.h"
+#include "seem/authoring/ReferenceImages.h"
+#include "seem/authoring/SettingFileDocument.h"
 #include "seem/values/SettingValueText.h"
 #include "ui/AppContext.h"
 #include "ui/CommandButtons.h"
@@ -12,7 +14,6 @@
 #include "ui/ThemeFollower.h"
 #include "ui/WindowPlacement.h"
 #include "ui/editor/ByteMapModel.h"
-#include "ui/editor/bvlEditSetting.h"
 #include "ui/editor/bvlProposals.h"
 #include "ui/language/ApplyLanguage.h"
 
@@ -78,8 +79,9 @@ QLabel *swatch(QWidget *parent, bool differs)
 
 }   // namespace
 
-bvlByteMap::bvlByteMap(AppContext &ctx, bvlEditSetting *editor)
-    : QWidget(editor, Qt::Window), m_ctx(ctx), m_editor(editor), m_model(new ByteMapModel(this))
+bvlByteMap::bvlByteMap(AppContext &ctx, const SettingFileDocument &document, const ReferenceImageSet &images,
+                       QWidget *owner)
+    : QWidget(owner, Qt::Window), m_ctx(ctx), m_document(document), m_images(images), m_model(new ByteMapModel(this))
 {
     setObjectName(QStringLiteral("bvlByteMap"));
     // A window of its own, not a dialog: Escape closes it as it closes a dialog.
@@ -135,8 +137,9 @@ bvlByteMap::bvlByteMap(AppContext &ctx, bvlEditSetting *editor)
     connect(new QShortcut(QKeySequence(Qt::Key_F3), this), &QShortcut::activated, this, &bvlByteMap::cmNext_Click);
     connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), this), &QShortcut::activated, this,
             &bvlByteMap::cmPrevious_Click);
-    connect(editor, &bvlEditSetting::settingsChanged, this, &bvlByteMap::refreshSettings);
-    connect(editor, &bvlEditSetting::imagesChanged, this, &bvlByteMap::Refresh);
+    connect(&document, &SettingFileDocument::reset, this, &bvlByteMap::refreshSettings);
+    connect(&document, &SettingFileDocument::recordsChanged, this, &bvlByteMap::refreshSettings);
+    connect(&images, &ReferenceImageSet::changed, this, &bvlByteMap::Refresh);
     connect(tvBytes->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &bvlByteMap::tvBytes_SelectionChanged);
     connect(tvBytes->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -253,7 +256,7 @@ QWidget *bvlByteMap::buildDetails()
 
 void bvlByteMap::Refresh()
 {
-    const ReferenceImages &images = m_editor->Images;
+    const ReferenceImages &images = m_images.images();
     setWindowTitle(m_ctx.T(QStringLiteral("bvlByteMap.Caption_V")) + QStringLiteral(" - ") + images.referenceName()
                    + (images.hasSecond() ? QStringLiteral(" / ") + images.secondName() : QString()));
     m_model->setImages(images.reference, images.second);
@@ -268,7 +271,7 @@ void bvlByteMap::Refresh()
 
 void bvlByteMap::refreshSettings()
 {
-    m_model->setSettings(m_editor->Settings);
+    m_model->setSettings(m_document.records());
     lbCoverage->setText(
         CoverageLine(m_model->coverage(), m_ctx.T(QStringLiteral("bvlByteMap.sCoverage_V")), QLocale()));
     showDetails(SelectedByte());
@@ -316,7 +319,7 @@ void bvlByteMap::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     if (!m_placed) {
         m_placed = true;
-        OpenInsideScreen(this, m_editor);
+        OpenInsideScreen(this, parentWidget());
     }
 }
 
@@ -361,7 +364,7 @@ void bvlByteMap::showDetails(qint64 offset)
                             .arg(OffsetText(offset), ValueToBitText(reference),
                                  m_model->hasSecond() ? ValueToBitText(second) : QStringLiteral("-")));
 
-    const SettingList &settings = m_editor->Settings;
+    const SettingList &settings = m_document.records();
     const QVector<ByteOwner> owners = OwnersOfByte(settings, offset);
     if (owners.isEmpty()) {
         auto *none = new QLabel(m_ctx.T(QStringLiteral("bvlByteMap.sNoOwner_V")), m_ownerArea);
@@ -381,7 +384,7 @@ void bvlByteMap::showDetails(qint64 offset)
         auto *open = NewCommandButton(row, ArrayElementName(QStringLiteral("cmOpenSetting"), owner.index),
                                       m_ctx.Title(QStringLiteral("bvlByteMap.cmOpenSetting")), false);
         const int k = owner.index;
-        connect(open, &QPushButton::clicked, this, [this, k] { m_editor->EditRecord(k); });
+        connect(open, &QPushButton::clicked, this, [this, k] { emit editRecordRequested(k); });
         line->addWidget(text, 1);
         line->addWidget(open);
         m_ownerRows->addWidget(row);
@@ -424,7 +427,7 @@ void bvlByteMap::cmNewSetting_Click()
     qint64 first = 0, last = 0;
     if (!selectedRange(first, last))
         return;
-    const ProposalTexts texts = LocalTexts(m_ctx, m_editor->Images);
+    const ProposalTexts texts = LocalTexts(m_ctx, m_images.images());
     const QByteArray &reference = m_model->reference();
     SettingStruct draft;
     bool drafted = false;
@@ -432,7 +435,7 @@ void bvlByteMap::cmNewSetting_Click()
         // Only the selection's differences count: outside it the second image is the first.
         QByteArray second = reference;
         second.replace(first, last - first + 1, m_model->second().mid(first, last - first + 1));
-        const QVector<Proposal> proposals = ProposeSettings(m_editor->Settings, reference, second, texts);
+        const QVector<Proposal> proposals = ProposeSettings(m_document.records(), reference, second, texts);
         if (!proposals.isEmpty()) {
             draft = proposals.first().setting;
             drafted = true;
@@ -463,16 +466,16 @@ void bvlByteMap::cmNewSetting_Click()
             draft.Name = texts.bitName.arg(OffsetName(first)).arg(bit);
         }
     }
-    m_editor->AddFromDraft(draft);
+    emit draftChosen(draft);
 }
 
 void bvlByteMap::cmPropose_Click()
 {
     if (!m_model->hasSecond())
         return;
-    const QVector<Proposal> proposals = ProposeSettings(m_editor->Settings, m_model->reference(), m_model->second(),
-                                                        LocalTexts(m_ctx, m_editor->Images));
+    const QVector<Proposal> proposals = ProposeSettings(m_document.records(), m_model->reference(), m_model->second(),
+                                                        LocalTexts(m_ctx, m_images.images()));
     bvlProposals dialog(m_ctx, proposals, this);
     if (dialog.exec() == QDialog::Accepted)
-        m_editor->AppendSettings(dialog.CheckedSettings());
+        emit draftsChosen(dialog.CheckedSettings());
 }

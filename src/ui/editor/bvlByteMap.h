@@ -1,11 +1,14 @@
 #pragma once
+#include "core/SettingTypes.h"
+
 #include <QWidget>
 
 #include <array>
 
 struct AppContext;
 class ByteMapModel;
-class bvlEditSetting;
+class ReferenceImageSet;
+class SettingFileDocument;
 class QCheckBox;
 class QGridLayout;
 class QLabel;
@@ -14,16 +17,16 @@ class QTableView;
 class QVBoxLayout;
 
 // The reference image byte by byte beside the setting editor: coloured by what the
-// editor's settings say about each byte, differences from the second image marked, the
-// selected byte's bits and owners below. Follows the editor's settings and images as
-// they change.
+// setting file's records say about each byte, differences from the second image marked,
+// the selected byte's bits and owners below. A view of the document and the images: it
+// follows them as they change and asks the editor, through its signals, to edit or add.
 class bvlByteMap : public QWidget
 {
     Q_OBJECT
 public:
-    bvlByteMap(AppContext &ctx, bvlEditSetting *editor);
+    bvlByteMap(AppContext &ctx, const SettingFileDocument &document, const ReferenceImageSet &images, QWidget *owner);
 
-    // The images and settings again from the editor.
+    // The images and records again.
     void Refresh();
     // Selects the byte at offset and shows it.
     void SelectByte(qint64 offset);
@@ -48,6 +51,14 @@ public:
     QPushButton *cmPropose;
     QPushButton *cmNext;
     QPushButton *cmPrevious;
+
+signals:
+    // An owner's button: edit record k.
+    void editRecordRequested(int k);
+    // A setting drafted from the selection, for the setting dialog.
+    void draftChosen(const SettingStruct &draft);
+    // The proposals the user took, to be added as they are.
+    void draftsChosen(const SettingList &records);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -75,7 +86,8 @@ private:
 
     AppContext &m_ctx;
     bool m_placed = false;   // opened inside the screen once; later the user's place stays
-    bvlEditSetting *m_editor;
+    const SettingFileDocument &m_document;
+    const ReferenceImageSet &m_images;
     ByteMapModel *m_model;
     QVBoxLayout *m_ownerRows;
     QWidget *m_ownerArea;

@@ -1,6 +1,6 @@
 #pragma once
 #include "core/SettingTypes.h"
-#include "ui/editor/ReferenceImages.h"
+#include "seem/authoring/SettingFileDocument.h"
 
 #include <QDialog>
 #include <QPoint>
@@ -10,6 +10,7 @@
 #include <optional>
 
 struct AppContext;
+class ReferenceImageSet;
 class bvlByteMap;
 class bvlEditSettingDo;
 class bvlGroupBrowse;
@@ -23,15 +24,15 @@ class QMenuBar;
 class QPushButton;
 class QUndoStack;
 
-// The setting-file editor: one setting file in memory (header and records numbered
-// 1..n in storage order), its records listed by name in a sorted list, the list
-// commands Add, Delete, Edit and Copy and the file commands New, Open and Save.
+// The setting-file editor: a view of one setting file (SettingFileDocument: header and
+// records numbered 1..n in storage order), its records listed by name in a sorted list,
+// the list commands Add, Delete, Edit and Copy and the file commands New, Open and Save.
 // A list entry finds its record only through its item data (Qt::UserRole), the record
 // number, since display order and storage order differ.
 //
-// Every change of the records or of the header is one step on an undo stack; the file
-// counts as saved exactly while the stack is at its clean state, so undoing back to what
-// was read or saved leaves nothing to ask about.
+// Every change of the records or of the header is one step on the document's undo stack;
+// the file counts as saved exactly while the stack is at its clean state, so undoing back
+// to what was read or saved leaves nothing to ask about.
 class bvlEditSetting : public QDialog
 {
     Q_OBJECT
@@ -42,17 +43,23 @@ public:
                             std::function<void(const QString &)> showFileDesc = {});
     ~bvlEditSetting() override;
 
+    // The file this window shows and edits.
+    SettingFileDocument &Document() { return m_document; }
+    const SettingFileDocument &Document() const { return m_document; }
+    // The reference and second image the byte map and the dialog's preview read.
+    ReferenceImageSet &Images() { return *m_images; }
+
     // Appends an empty record at n + 1.
     void NewSetting();
     // Removes record k (1..n); the records after it move down one place.
     void DeleteSetting(int k);
-    // Rebuilds lsSettings from Settings: one entry per record, item data = record number.
+    // Rebuilds lsSettings from the records: one entry per record, item data = record number.
     void UpdateSettingList();
     // Appends a renamed copy of every selected record, then rebuilds the list.
     void CopySel();
     // Removes every selected record, then rebuilds the list.
     void DeleteSel();
-    // Fills the group browser with the distinct groups of Settings.
+    // Fills the group browser with the distinct groups of the records.
     void FreshGroups();
     // True when no entry of list equals text exactly; text is then added unless existOnly.
     bool AddSafe(QListWidget *list, const QString &text, bool existOnly);
@@ -74,20 +81,19 @@ public:
     bool AddFromDraft(const SettingStruct &draft);
     // Edit on record k (1..n), as if its entry were the only one selected.
     void EditRecord(int k);
-    // Appends the records as Add would, one after the other.
+    // Appends the records as Add would, as one step.
     void AppendSettings(const SettingList &records);
 
     // Saves to a file chosen in the save dialog; true only when the file was written.
     bool SaveSettingFile();
 
     // Nothing changed since load, New, Open or Save (the undo stack is clean).
-    bool FileSaved() const;
-    QUndoStack *UndoStack() const { return m_undo; }
+    bool FileSaved() const { return m_document.isClean(); }
+    QUndoStack *UndoStack() const { return m_document.undoStack(); }
     // The file last opened or saved; empty for a new file.
-    QString FilePath() const { return m_filePath; }
-    // Reads the open file again when the code page changed since it was read: its bytes
-    // stay, the characters they stand for follow the code page. Unsaved records are read
-    // again the same way from the bytes they would be saved as.
+    QString FilePath() const { return m_document.path(); }
+    // Follows the code page chosen in the main window: the file's bytes stay, the
+    // characters they stand for follow the code page.
     void CodePageChanged();
     // Runs the setting-file check on the records in memory and reports what it found.
     void mnfCheck_Click();
@@ -112,11 +118,7 @@ public:
     // changes. True when the window may close.
     bool Form_QueryUnload();
 
-    // The file in memory.
-    SettingList Settings;           // record k is Settings[k - 1]
-    SettingFileHeader FileHeader;   // header of the file last opened or saved
-    qint32 CopyCount = 0;           // number in the name of the next copy; New and Open keep it
-    ReferenceImages Images;         // kept across New, Open and reopening the window
+    qint32 CopyCount = 0;   // number in the name of the next copy; New and Open keep it
 
     QMenuBar *menuBar;
     QMenu *mnuFile;
@@ -152,70 +154,56 @@ public:
     QLabel *lbFileVer;
     QLabel *lbCheck;   // what the setting-file check found, under the list
 
-signals:
-    // Settings were added, edited, copied, deleted or replaced by another file.
-    void settingsChanged();
-    // The reference or the second image was opened.
-    void imagesChanged();
-
 protected:
     // The close box and Escape arrive here.
     void reject() override;
     void changeEvent(QEvent *event) override;
 
 private:
-    friend class EditorStep;
-    // What one undo step puts back: the records and the header boxes.
-    struct Contents
-    {
-        SettingList settings;
-        QStringList header;   // author, phones, SEEM number, record
-    };
-    Contents contents() const;
-    void setContents(const Contents &state, int selectRecord);
-    // Makes the records and header now in the window one undo step, from before.
-    // mergeKey > 0 lets typing in one header box grow a single step.
-    void recordStep(const Contents &before, const QString &text, int selectRecord, int mergeKey = 0);
-    // The file in the window is what is on disk: no step to undo, clean.
-    void startClean();
+    void buildControls();
+    void connectHandlers();
+    // The views follow the document.
+    void Document_Reset();
+    void Document_RecordsChanged(SettingFileDocument::RecordChange change, int first, int count, int focus);
+    void Document_HeaderTextChanged(SettingFileDocument::HeaderField field);
+    // Makes the entry of record k the current one, 0 for none.
+    void selectRecord(int k);
     void updateTitle();
     // The line under the list: how many errors and warnings the check finds.
     void updateCheckLine();
-    // The header as Save writes it, from the boxes (numbers that do not convert stay as read).
-    SettingFileHeader headerToWrite() const;
-    void buildControls();
-    void connectHandlers();
+    // The header box of a field.
+    QLineEdit *headerBox(SettingFileDocument::HeaderField field) const;
     // Typing in a header box changes the file; filling the boxes by the program does not.
-    void HeaderBox_Change(QLineEdit *box);
-    void setHeaderBoxes(const QString &author, const QString &phones, const QString &seemNr, const QString &seemRec);
+    void HeaderBox_Change(SettingFileDocument::HeaderField field);
     // The unsaved-changes question before the file is discarded: false when the user
     // cancelled, or chose to save and the save did not happen.
     bool mayDiscardFile();
     // Reads the file at path into the window; a failure or refusal leaves the window as it was.
     void LoadSettingFile(const QString &path);
+    // "File V3 (program version)" of the file last opened or saved.
+    void showFileVersion();
     // Folder of the file last opened or saved, with a trailing separator, where the file
     // dialogs start; empty when the window holds no file from disk.
     QString currentFolder() const;
     // The record of a list entry.
     int recordOf(int row) const;
     int selectedCount() const;
+    // The records of the selected entries, in display order.
+    QVector<int> selectedRecords() const;
     // Reads an image whole; reports and returns false when it cannot be read.
     bool readImage(const QString &title, QString &path, QByteArray &bytes);
-    // Appends record and its list entry, which becomes the current one.
-    void appendRecord(const SettingStruct &record);
-    // Gives the setting dialog what its preview reads; editedRecord 0 for a new setting.
-    void preparePreview(int editedRecord);
+    // Shows the setting dialog for record k (0: a new setting) filled as it is; true after OK.
+    bool runSettingDialog(int k);
+    // A step's name: the command's caption and the setting's name.
+    QString stepText(const QString &commandKey, const QString &name = QString());
 
     AppContext &m_ctx;
     std::function<void(const QString &)> m_showFileDesc;
+    SettingFileDocument m_document;
+    ReferenceImageSet *m_images;
     QPointer<bvlEditSettingDo> m_settingDialog;
     QPointer<bvlGroupBrowse> m_groupBrowser;
     QPointer<bvlByteMap> m_byteMap;
     bool m_fillingHeader = false;
-    QString m_filePath;   // the file last opened or saved; empty after New
-    QUndoStack *m_undo;
-    int m_codePage;   // the code page the records' texts were read in
-    bool m_restoring = false;
-    QStringList m_shownHeader{QString(), QString(), QString(), QString()};   // the boxes before the last keystroke
-    std::optional<QPoint> m_place;                                           // where the window was when it last closed
+    std::optional<QPoint> m_place;   // where the window was when it last closed
 };

@@ -8,8 +8,8 @@
 
 struct AppContext;
 class BvlError;
-struct ReferenceImages;
-class bvlEditSetting;
+class ReferenceImageSet;
+class SettingFileDocument;
 class QComboBox;
 class QFrame;
 class QGroupBox;
@@ -19,18 +19,22 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 
-// Edits one setting record field by field. The editor window fills it through
+// Edits a copy of one setting record field by field. The editor window fills it through
 // ResetForm (Add) or DoReadSettingStruct (Edit), shows it modally and reads the result
-// from ctx.CurrentSetting / ctx.CurrentSettingOK. The dialog is hidden, not destroyed,
-// when it closes, so every control keeps its content until it is filled again.
+// from ctx.CurrentSetting / ctx.CurrentSettingOK, which it hands to the document as one
+// step. The dialog is hidden, not destroyed, when it closes, so every control keeps its
+// content until it is filled again. It reads the document and the images only for its
+// preview; it changes neither.
 class bvlEditSettingDo : public QDialog
 {
     Q_OBJECT
 public:
-    // editor fills the group browser and owns it; showFileDesc puts a text into the main
-    // window's description line (the group box's hint while the pointer is over it).
-    explicit bvlEditSettingDo(AppContext &ctx, bvlEditSetting *editor = nullptr,
-                              std::function<void(const QString &)> showFileDesc = {});
+    // chooseGroup runs the group browser and returns the group chosen (empty for none);
+    // showFileDesc puts a text into the main window's description line (the group box's
+    // hint while the pointer is over it).
+    bvlEditSettingDo(AppContext &ctx, const SettingFileDocument &document, const ReferenceImageSet &images,
+                     QWidget *owner = nullptr, std::function<void(const QString &)> showFileDesc = {},
+                     std::function<QString()> chooseGroup = {});
 
     // Clears the dialog for a new setting.
     void ResetForm();
@@ -42,11 +46,10 @@ public:
     // Fields stored before a failure stay stored.
     bool WriteSettingStruct(SettingStruct &setting);
 
-    // The preview under the fields: what the setting reads from the images (and which
-    // settings own the same bits), shown while images has a reference image. settings
-    // are the editor's, editedRecord the record being edited (0 for a new one). The
-    // pointers must outlive the dialog's next use.
-    void SetPreviewContext(const ReferenceImages *images, const SettingList *settings, int editedRecord);
+    // The record being edited (0 for a new one), which the preview's line of settings
+    // owning the same bits leaves out. The preview under the fields shows what the setting
+    // reads from the images while a reference image is open.
+    void SetEditedRecord(int k);
     void UpdatePreview();
 
     // Colours a bit-text box: yellow background unless a complete bit text, red text when
@@ -82,6 +85,8 @@ public:
 
     // The bits checked in chBit: bit k set when chBit(k) is down.
     quint8 SelectedBits = 0;
+    // The length of a bit text: "00000101".
+    static constexpr int BitTextLength = 8;
 
     QGroupBox *frSetting;
     std::array<QRadioButton *, 5> opType;
@@ -155,10 +160,10 @@ private:
     QString refusalText(const BvlError &e) const;
 
     AppContext &m_ctx;
-    bvlEditSetting *m_editor;
+    const SettingFileDocument &m_document;
+    const ReferenceImageSet &m_images;
     std::function<void(const QString &)> m_showFileDesc;
-    const ReferenceImages *m_previewImages = nullptr;
-    const SettingList *m_previewSettings = nullptr;
+    std::function<QString()> m_chooseGroup;
     int m_editedRecord = 0;
     QLabel *m_failedField = nullptr;   // caption of the field storeFields read last
     bool m_filling = false;            // ReadSettingStruct fills the panels of the record's type

@@ -51,9 +51,8 @@ struct MapFixture
 
     MapFixture()
     {
-        editor.Settings = {bits("Low", SettingType::Checkbox, 0, 0x0F), bits("High", SettingType::ValueList, 0, 0xF0),
-                           bits("A", SettingType::Checkbox, 1, 0x03), bits("B", SettingType::Checkbox, 1, 0x06)};
-        editor.UpdateSettingList();
+        PutRecords(editor, {bits("Low", SettingType::Checkbox, 0, 0x0F), bits("High", SettingType::ValueList, 0, 0xF0),
+                            bits("A", SettingType::Checkbox, 1, 0x03), bits("B", SettingType::Checkbox, 1, 0x06)});
         openImage(&bvlEditSetting::mnfOpenReference_Click, QStringLiteral("0032_0001.seem"), reference);
     }
     void openImage(void (bvlEditSetting::*command)(), const QString &name, const QByteArray &bytes)
@@ -151,7 +150,7 @@ private slots:
         // A second image of another length is refused and the first stays.
         m.openImage(&bvlEditSetting::mnfOpenSecond_Click, QStringLiteral("short.seem"), QByteArray(7, '\0'));
         QCOMPARE(m.f.platform.messages().size(), 1);
-        QVERIFY(m.editor.Images.secondName() == QStringLiteral("0032_0001-after.seem"));
+        QVERIFY(m.editor.Images().images().secondName() == QStringLiteral("0032_0001-after.seem"));
     }
 
     // The map, wider than a small screen before, opens whole inside the screen's free
@@ -242,8 +241,8 @@ private slots:
             d->cmOK->click();
         });
         map->cmNewSetting_Click();
-        QCOMPARE(m.editor.Settings.size(), 5);
-        QCOMPARE(m.editor.Settings.last().Name, QStringLiteral("Byte 0x0002, bit 0"));
+        QCOMPARE(m.editor.Document().records().size(), 5);
+        QCOMPARE(m.editor.Document().records().last().Name, QStringLiteral("Byte 0x0002, bit 0"));
         QVERIFY(!m.editor.FileSaved());
         QVERIFY(m.colourOf(2) != QVariant(ByteMapModel::UndescribedDifferenceColour()));
     }
@@ -263,8 +262,8 @@ private slots:
             p->cmAdd->click();
         });
         m.editor.ByteMap()->cmPropose_Click();
-        QCOMPARE(m.editor.Settings.size(), 5);
-        QCOMPARE(m.editor.Settings.last().Offset, 5);
+        QCOMPARE(m.editor.Document().records().size(), 5);
+        QCOMPARE(m.editor.Document().records().last().Offset, 5);
         QCOMPARE(m.editor.lsSettings->count(), 5);
     }
 
@@ -300,14 +299,12 @@ private slots:
         QFETCH(QString, reference);
         QFETCH(bool, warning);
         EditorFixture f;
-        ReferenceImages images;
-        images.referencePath = QStringLiteral("0032_0001.seem");
-        images.reference = QByteArray::fromHex("5501414200430000");
-        const SettingList others{bits("Shared", SettingType::Checkbox, 0, 0x81)};
-        bvlEditSettingDo d(f.ctx);
+        f.images.setReference(QStringLiteral("0032_0001.seem"), QByteArray::fromHex("5501414200430000"));
+        f.document.appendRecords({bits("Shared", SettingType::Checkbox, 0, 0x81)}, QStringLiteral("Add"));
+        bvlEditSettingDo d(f.ctx, f.document, f.images);
         d.ResetForm();
         d.ReadSettingStruct(setting);
-        d.SetPreviewContext(&images, &others, 0);
+        d.SetEditedRecord(0);
         QVERIFY(d.lbPreviewReference->isVisibleTo(&d));
         if (!reference.isEmpty())
             QCOMPARE(d.lbPreviewReference->text(), reference);

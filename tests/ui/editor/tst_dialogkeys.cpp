@@ -60,7 +60,7 @@ private slots:
         QFETCH(bool, editing);
         QFETCH(qint32, offset);
         EditorFixture f;
-        bvlEditSettingDo d(f.ctx);
+        bvlEditSettingDo d(f.ctx, f.document, f.images);
         if (editing)
             d.ReadSettingStruct(MakeSetting(QStringLiteral("Volume"), QStringLiteral("Sound"), SettingType::Int8, 5));
         else
@@ -82,7 +82,7 @@ private slots:
     void focusedButtonDoesWhatItSays()
     {
         EditorFixture f;
-        bvlEditSettingDo d(f.ctx);
+        bvlEditSettingDo d(f.ctx, f.document, f.images);
         d.ResetForm();
         fillInt8(d, QStringLiteral("Volume"));
         d.txOffsetDec->setText(QStringLiteral("3"));
@@ -138,11 +138,11 @@ private slots:
             d->cmOK->click();
         });
         editor.cmAdd_Click();
-        QCOMPARE(editor.Settings.size(), 2);
-        const SettingStruct &list = editor.Settings[0];
+        QCOMPARE(editor.Document().records().size(), 2);
+        const SettingStruct &list = editor.Document().records()[0];
         QCOMPARE(list.ValueNames, QStringLiteral("Off§On"));
         QCOMPARE(list.MaxStringLength, 0);
-        const SettingStruct &text = editor.Settings[1];
+        const SettingStruct &text = editor.Document().records()[1];
         QCOMPARE(text.Type, quint8(SettingType::AnsiString));
         QCOMPARE(text.MaxStringLength, 12);
         QVERIFY(text.ValueNames.isEmpty());
@@ -168,7 +168,7 @@ private slots:
         QTemporaryDir dir;
         EditorFixture f;
         bvlEditSetting editor(f.ctx);
-        editor.Settings << MakeSetting(QStringLiteral("Volume"), QStringLiteral("Sound"), SettingType::Int8);
+        PutRecords(editor, {MakeSetting(QStringLiteral("Volume"), QStringLiteral("Sound"), SettingType::Int8)});
         f.platform.answerFile(dir.filePath(typed));
         QVERIFY(editor.SaveSettingFile());
         QVERIFY(QFileInfo::exists(dir.filePath(written)));

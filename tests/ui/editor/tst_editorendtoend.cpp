@@ -170,7 +170,7 @@ void TestEditorEndToEnd::authorSaveAndReadBack()
     bvlEditSetting reader(f.ctx);
     f.platform.answerFile(path);
     reader.mnfOpenSetting_Click();
-    QCOMPARE(reader.Settings, editor.Settings);
+    QCOMPARE(reader.Document().records(), editor.Document().records());
     QCOMPARE(reader.txSEEMRec->text(), QStringLiteral("1A"));
     QVERIFY(f.platform.allAnswersUsed());
     editor.hide();

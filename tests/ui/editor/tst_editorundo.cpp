@@ -24,7 +24,7 @@ namespace {
 QStringList names(const bvlEditSetting &editor)
 {
     QStringList list;
-    for (const SettingStruct &s : editor.Settings)
+    for (const SettingStruct &s : editor.Document().records())
         list << s.Name;
     return list;
 }
@@ -199,8 +199,7 @@ private slots:
     {
         EditorFixture f;
         bvlEditSetting editor(f.ctx);
-        editor.Images.referencePath = QStringLiteral("0032_0001.seem");
-        editor.Images.reference = QByteArray(64, '\0');
+        editor.Images().setReference(QStringLiteral("0032_0001.seem"), QByteArray(64, '\0'));
         editor.show();
         editor.mnfByteMap_Click();
         bvlByteMap *map = editor.ByteMap();
@@ -232,16 +231,13 @@ private slots:
         QVERIFY(ThemeColours::Contrast(ThemeColours::ForBackground(ThemeColours::Changed, window), window) >= 4.5);
 
         EditorFixture f;
-        bvlEditSettingDo d(f.ctx);
+        bvlEditSettingDo d(f.ctx, f.document, f.images);
         d.setPalette(paletteWith(window, text));
-        ReferenceImages images;
-        images.referencePath = QStringLiteral("0032_0001.seem");
-        images.reference = QByteArray(4, '\0');
-        const SettingList none;
+        f.images.setReference(QStringLiteral("0032_0001.seem"), QByteArray(4, '\0'));
         d.ResetForm();
         d.opType[int(SettingType::Int8)]->setChecked(true);
         d.txOffsetDec->setText(QStringLiteral("9"));   // past the end of the image
-        d.SetPreviewContext(&images, &none, 0);
+        d.SetEditedRecord(0);
         d.lbPreviewReference->resize(d.lbPreviewReference->width(), 30);
         QVERIFY2(pixelsNear(d.lbPreviewReference, warning) > 20, qPrintable(d.lbPreviewReference->text()));
         QCOMPARE(pixelsNear(d.lbPreviewReference, text), 0);

@@ -38,10 +38,10 @@ void addThroughDialog(bvlEditSetting &editor, const QString &name, const QString
 // Puts records named names (group "G" + name) into the editor as a loaded file would.
 void load(bvlEditSetting &editor, const QStringList &names)
 {
-    editor.Settings.clear();
+    SettingList records;
     for (const QString &name : names)
-        editor.Settings << MakeSetting(name, QStringLiteral("G") + name, SettingType::Int8);
-    editor.UpdateSettingList();
+        records << MakeSetting(name, QStringLiteral("G") + name, SettingType::Int8);
+    PutRecords(editor, records);
 }
 
 QStringList listTexts(const bvlEditSetting &editor)
@@ -55,7 +55,7 @@ QStringList listTexts(const bvlEditSetting &editor)
 QStringList storedNames(const bvlEditSetting &editor)
 {
     QStringList names;
-    for (const SettingStruct &s : editor.Settings)
+    for (const SettingStruct &s : editor.Document().records())
         names << s.Name;
     return names;
 }
@@ -63,14 +63,14 @@ QStringList storedNames(const bvlEditSetting &editor)
 // Every entry maps to its own record and every record has one entry.
 void verifyListMapsRecords(const bvlEditSetting &editor)
 {
-    QCOMPARE(editor.lsSettings->count(), editor.Settings.size());
+    QCOMPARE(editor.lsSettings->count(), editor.Document().records().size());
     QSet<int> seen;
     for (int row = 0; row < editor.lsSettings->count(); ++row) {
         const int k = editor.lsSettings->item(row)->data(Qt::UserRole).toInt();
-        QVERIFY(k >= 1 && k <= editor.Settings.size());
+        QVERIFY(k >= 1 && k <= editor.Document().records().size());
         QVERIFY(!seen.contains(k));
         seen.insert(k);
-        QCOMPARE(editor.lsSettings->item(row)->text(), editor.Settings[k - 1].Name);
+        QCOMPARE(editor.lsSettings->item(row)->text(), editor.Document().records()[k - 1].Name);
     }
 }
 
@@ -184,7 +184,7 @@ void TestEditSetting::addListsSortedButStoresInOrder()
     editor.UndoStack()->setClean();
     OnNextModal([](QDialog *dialog) { static_cast<bvlEditSettingDo *>(dialog)->cmCancel->click(); });
     editor.cmAdd_Click();
-    QCOMPARE(editor.Settings.size(), 2);
+    QCOMPARE(editor.Document().records().size(), 2);
     QVERIFY(editor.FileSaved());
     QVERIFY(f.platform.messages().isEmpty());
 }
@@ -203,7 +203,7 @@ void TestEditSetting::copyNamesCountOnAcrossNew()
     QCOMPARE(f.platform.calls.last().buttons, MsgButtons::YesNo);
     // Copies follow the display order of their sources, behind the last record.
     QCOMPARE(storedNames(editor), QStringList({"Y", "X", "X (Copy, 0)", "Y (Copy, 1)"}));
-    QCOMPARE(editor.Settings[2].Group, QStringLiteral("GX"));
+    QCOMPARE(editor.Document().records()[2].Group, QStringLiteral("GX"));
     QVERIFY(!editor.FileSaved());
     verifyListMapsRecords(editor);
 
@@ -212,12 +212,12 @@ void TestEditSetting::copyNamesCountOnAcrossNew()
     select(editor, {"X"});
     editor.cmCopy_Click();
     QVERIFY(f.platform.calls.isEmpty());
-    QCOMPARE(editor.Settings.last().Name, QStringLiteral("X (Copy, 2)"));
+    QCOMPARE(editor.Document().records().last().Name, QStringLiteral("X (Copy, 2)"));
 
     // New keeps the count.
     f.platform.answerMessage(MsgResult::No);
     editor.mnfNew_Click();
-    QVERIFY(editor.Settings.isEmpty());
+    QVERIFY(editor.Document().records().isEmpty());
     load(editor, {"Z"});
     select(editor, {"Z"});
     editor.cmCopy_Click();
@@ -227,7 +227,7 @@ void TestEditSetting::copyNamesCountOnAcrossNew()
     // Without a current entry nothing happens.
     editor.lsSettings->setCurrentRow(-1);
     editor.cmCopy_Click();
-    QCOMPARE(editor.Settings.size(), 2);
+    QCOMPARE(editor.Document().records().size(), 2);
 }
 
 void TestEditSetting::deleteKeepsEntriesMappedToTheirRecords()
@@ -241,7 +241,7 @@ void TestEditSetting::deleteKeepsEntriesMappedToTheirRecords()
     editor.cmDelete_Click();
     QCOMPARE(f.platform.messages(), QStringList({f.ctx.T(QStringLiteral("bvlEditSetting.DeleteMultiple?_M"))}));
     QCOMPARE(storedNames(editor), QStringList({"e1", "c3", "a5"}));
-    QCOMPARE(editor.Settings[1].Group, QStringLiteral("Gc3"));
+    QCOMPARE(editor.Document().records()[1].Group, QStringLiteral("Gc3"));
     verifyListMapsRecords(editor);
     QVERIFY(!editor.FileSaved());
 
@@ -257,7 +257,7 @@ void TestEditSetting::deleteKeepsEntriesMappedToTheirRecords()
     select(editor, {"c3", "a5"});
     f.platform.answerMessage(MsgResult::Yes);
     editor.cmDelete_Click();
-    QVERIFY(editor.Settings.isEmpty());
+    QVERIFY(editor.Document().records().isEmpty());
     QCOMPARE(editor.lsSettings->count(), 0);
     f.platform.clearCalls();
     editor.mnfSaveSetting_Click();
@@ -269,13 +269,13 @@ void TestEditSetting::declinedQuestionsChangeNoRecord()
     EditorFixture f;
     bvlEditSetting editor(f.ctx);
     load(editor, {"a", "b", "c"});
-    const SettingList before = editor.Settings;
+    const SettingList before = editor.Document().records();
     select(editor, {"a", "c"});
     f.platform.answerMessage(MsgResult::No);
     editor.cmDelete_Click();
     f.platform.answerMessage(MsgResult::No);
     editor.cmCopy_Click();
-    QCOMPARE(editor.Settings, before);
+    QCOMPARE(editor.Document().records(), before);
     verifyListMapsRecords(editor);
     // Nothing was carried out, so nothing needs saving.
     QVERIFY(editor.FileSaved());
@@ -299,7 +299,9 @@ void TestEditSetting::editChangesOneRecordInPlace()
 
     // The dialog shows the record; the new name replaces the entry text in place.
     select(editor, {"c"});
-    editor.Settings[1].UIIndex = 77;
+    SettingStruct withIndex = editor.Document().record(2);
+    withIndex.UIIndex = 77;
+    editor.Document().replaceRecord(2, withIndex, QStringLiteral("Index"));
     OnNextModal([](QDialog *dialog) {
         auto *d = static_cast<bvlEditSettingDo *>(dialog);
         QCOMPARE(d->txSettingName->text(), QStringLiteral("c"));
@@ -311,7 +313,7 @@ void TestEditSetting::editChangesOneRecordInPlace()
     });
     editor.cmEdit_Click();
     QCOMPARE(storedNames(editor), QStringList({"b", "z", "d"}));
-    QCOMPARE(editor.Settings[1].UIIndex, 77);
+    QCOMPARE(editor.Document().records()[1].UIIndex, 77);
     QCOMPARE(listTexts(editor), QStringList({"b", "z", "d"}));   // not re-sorted yet
     QCOMPARE(editor.lbSettingGroup->text(), QStringLiteral("Group: \"New group\""));
     QVERIFY(!editor.FileSaved());
@@ -324,14 +326,14 @@ void TestEditSetting::editChangesOneRecordInPlace()
     // Cancel keeps the record; a double click runs the same command.
     editor.UndoStack()->setClean();
     select(editor, {"b"});
-    const SettingList before = editor.Settings;
+    const SettingList before = editor.Document().records();
     OnNextModal([](QDialog *dialog) {
         auto *d = static_cast<bvlEditSettingDo *>(dialog);
         d->txSettingName->setText(QStringLiteral("discarded"));
         d->close();
     });
     editor.lsSettings_DblClick();
-    QCOMPARE(editor.Settings, before);
+    QCOMPARE(editor.Document().records(), before);
     QVERIFY(editor.FileSaved());
     QCOMPARE(editor.lbSettingGroup->text(), QStringLiteral("Group: \"Gb\""));
 }
@@ -371,8 +373,7 @@ void TestEditSetting::editRefusesRecordsTheDialogCannotShow()
     QFETCH(SettingStruct, record);
     EditorFixture f;
     bvlEditSetting editor(f.ctx);
-    editor.Settings = {record};
-    editor.UpdateSettingList();
+    PutRecords(editor, {record});
     select(editor, {"r"});
     {
         UnexpectedModalGuard guard;
@@ -381,7 +382,7 @@ void TestEditSetting::editRefusesRecordsTheDialogCannotShow()
     }
     QCOMPARE(f.platform.messages(), QStringList({f.ctx.T(QStringLiteral("bvlEditSetting.UnsupportedRecord_M"))}));
     QCOMPARE(f.platform.calls.last().icon, MsgIcon::Warning);
-    QCOMPARE(editor.Settings.first(), record);
+    QCOMPARE(editor.Document().records().first(), record);
     QVERIFY(editor.FileSaved());
 }
 
@@ -402,7 +403,7 @@ void TestEditSetting::newAndOpenAskOnlyWhenChanged()
     QCOMPARE(f.platform.messages(), QStringList({f.ctx.T(QStringLiteral("bvlMain.sSave?_M"))}));
     QCOMPARE(f.platform.calls.last().buttons, MsgButtons::YesNoCancel);
     QCOMPARE(f.platform.calls.last().icon, MsgIcon::Question);
-    QCOMPARE(editor.Settings.size(), 1);
+    QCOMPARE(editor.Document().records().size(), 1);
     QCOMPARE(editor.txAuthor->text(), QStringLiteral("me"));
 
     // Open asks first; Cancel stops before the file dialog.
@@ -414,7 +415,7 @@ void TestEditSetting::newAndOpenAskOnlyWhenChanged()
     // No discards: New clears the boxes and the version line.
     f.platform.answerMessage(MsgResult::No);
     editor.mnfNew_Click();
-    QVERIFY(editor.Settings.isEmpty());
+    QVERIFY(editor.Document().records().isEmpty());
     QCOMPARE(editor.lsSettings->count(), 0);
     QVERIFY(editor.txAuthor->text().isEmpty());
     QVERIFY(editor.lbFileVer->text().isEmpty());
@@ -429,7 +430,7 @@ void TestEditSetting::newAndOpenAskOnlyWhenChanged()
     f.platform.cancelFile();
     editor.mnfOpenSetting_Click();   // no question, and a cancelled dialog is silent
     QCOMPARE(f.platform.messages(), QStringList());
-    QCOMPARE(editor.Settings.size(), 1);
+    QCOMPARE(editor.Document().records().size(), 1);
     QVERIFY(f.platform.allAnswersUsed());
 }
 
@@ -472,7 +473,7 @@ void TestEditSetting::unsavedFileSurvivesAFailedSave()
     editor.show();
     addThroughDialog(editor, QStringLiteral("A"), QStringLiteral("G"));
     editor.txAuthor->setText(QStringLiteral("me"));
-    const SettingList before = editor.Settings;
+    const SettingList before = editor.Document().records();
 
     f.platform.answerMessage(MsgResult::Yes);
     if (writeFails)
@@ -487,7 +488,7 @@ void TestEditSetting::unsavedFileSurvivesAFailedSave()
         editor.close();
 
     QVERIFY(f.platform.allAnswersUsed());
-    QCOMPARE(editor.Settings, before);
+    QCOMPARE(editor.Document().records(), before);
     QCOMPARE(editor.txAuthor->text(), QStringLiteral("me"));
     QVERIFY(!editor.FileSaved());
     QVERIFY(editor.isVisible());
@@ -571,8 +572,8 @@ void TestEditSetting::saveWritesHeaderAndStampsVersion()
     QCOMPARE(h.Phones, QStringLiteral("Vaka 3, Vaka 3€"));
     QCOMPARE(h.Author, QStringLiteral("Ann"));
     QCOMPARE(h.SettingCount, 2);
-    QCOMPARE(settings, editor.Settings);
-    QCOMPARE(editor.FileHeader, h);
+    QCOMPARE(settings, editor.Document().records());
+    QCOMPARE(editor.Document().readHeader(), h);
 }
 
 void TestEditSetting::failedWriteKeepsThePreviousFile()
@@ -589,8 +590,9 @@ void TestEditSetting::failedWriteKeepsThePreviousFile()
     editor.lbFileVer->setText(QStringLiteral("marker"));
 
     // A name the file's code page cannot hold fails the write as a whole.
-    editor.Settings[0].Name = QStringLiteral("名");
-    editor.UndoStack()->resetClean();
+    SettingStruct renamed = editor.Document().record(1);
+    renamed.Name = QStringLiteral("名");
+    editor.Document().replaceRecord(1, renamed, QStringLiteral("Rename"));
     f.platform.answerFile(path);
     editor.mnfSaveSetting_Click();
     QCOMPARE(f.platform.messages().last(), inputError(f.ctx, 13));
@@ -601,7 +603,8 @@ void TestEditSetting::failedWriteKeepsThePreviousFile()
     // A FIFO is not replaced by a regular file: the save fails and counts as unsaved.
     const QString fifo = dir.filePath(QStringLiteral("pipe.sec"));
     QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    editor.Settings[0].Name = QStringLiteral("a");
+    renamed.Name = QStringLiteral("a");
+    editor.Document().replaceRecord(1, renamed, QStringLiteral("Rename"));
     f.platform.answerFile(fifo);
     editor.mnfSaveSetting_Click();
     QCOMPARE(f.platform.messages().last(), inputError(f.ctx, 75));
@@ -630,7 +633,7 @@ void TestEditSetting::openShowsTheFile()
     QCOMPARE(editor.txSEEMNr->text(), QStringLiteral("32"));
     QCOMPARE(editor.txSEEMRec->text(), QStringLiteral("FFFF"));
     QCOMPARE(editor.lbFileVer->text(), QStringLiteral("File V3 (0.9_Old)"));
-    QCOMPARE(editor.Settings, settings);
+    QCOMPARE(editor.Document().records(), settings);
     QCOMPARE(listTexts(editor), QStringList({"Beep", "Zoom"}));
     verifyListMapsRecords(editor);
     QVERIFY(editor.FileSaved());
@@ -662,7 +665,7 @@ void TestEditSetting::openRefusalsKeepTheWindow()
     load(editor, {"kept"});
     editor.txAuthor->setText(QStringLiteral("me"));
     editor.UndoStack()->setClean();
-    const SettingList before = editor.Settings;
+    const SettingList before = editor.Document().records();
 
     SettingFileHeader h = header();
     QString path = dir.filePath(QStringLiteral("missing.sec"));
@@ -698,7 +701,7 @@ void TestEditSetting::openRefusalsKeepTheWindow()
     QCOMPARE(f.platform.calls.last().icon, MsgIcon::Critical);
 
     // The window still shows, and holds, the file it had.
-    QCOMPARE(editor.Settings, before);
+    QCOMPARE(editor.Document().records(), before);
     QCOMPARE(listTexts(editor), QStringList({"kept"}));
     QCOMPARE(editor.txAuthor->text(), QStringLiteral("me"));
     verifyListMapsRecords(editor);
@@ -791,7 +794,7 @@ void TestEditSetting::menuShortcutsReachTheFileCommands()
     editor.UndoStack()->resetClean();
     f.platform.answerMessage(MsgResult::No);
     QTest::keyClick(editor.lsSettings, Qt::Key_N, Qt::ControlModifier);
-    QVERIFY(editor.Settings.isEmpty());
+    QVERIFY(editor.Document().records().isEmpty());
     QVERIFY(f.platform.allAnswersUsed());
 }
 
@@ -799,9 +802,9 @@ void TestEditSetting::groupsOfferedOnceEach()
 {
     EditorFixture f;
     bvlEditSetting editor(f.ctx);
-    editor.Settings = {MakeSetting("a", "Sound", SettingType::Int8), MakeSetting("b", "sound", SettingType::Int8),
-                       MakeSetting("c", "Sound", SettingType::Int8),
-                       MakeSetting("d", "Display\\Colours", SettingType::Int8)};
+    PutRecords(editor,
+               {MakeSetting("a", "Sound", SettingType::Int8), MakeSetting("b", "sound", SettingType::Int8),
+                MakeSetting("c", "Sound", SettingType::Int8), MakeSetting("d", "Display\\Colours", SettingType::Int8)});
     editor.FreshGroups();
     QListWidget *groups = editor.GroupBrowser()->lsGroups;
     QStringList listed;

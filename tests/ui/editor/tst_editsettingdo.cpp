@@ -111,7 +111,7 @@ void TestEditSettingDo::typeSelectsPanel()
     QFETCH(bool, list);
     QFETCH(bool, string);
     EditorFixture f;
-    bvlEditSettingDo d(f.ctx);
+    bvlEditSettingDo d(f.ctx, f.document, f.images);
     d.ResetForm();
     // Start from the opposite panel so that every switch is exercised.
     d.opType[type == 1 ? 3 : 1]->setChecked(true);
@@ -126,7 +126,7 @@ void TestEditSettingDo::typeSelectsPanel()
 void TestEditSettingDo::bitSelectionResetsCheckboxValues()
 {
     EditorFixture f;
-    bvlEditSettingDo d(f.ctx);
+    bvlEditSettingDo d(f.ctx, f.document, f.images);
     d.ResetForm();
     selectBits(d, {0, 1});
     QCOMPARE(d.SelectedBits, quint8(0x03));
@@ -168,7 +168,7 @@ void TestEditSettingDo::checkboxValueColours()
     QFETCH(bool, red);
     QFETCH(bool, yellow);
     EditorFixture f;
-    bvlEditSettingDo d(f.ctx);
+    bvlEditSettingDo d(f.ctx, f.document, f.images);
     d.ResetForm();
     selectBits(d, {0, 1});
     for (QLineEdit *box : {d.txCheckedValue, d.txUncheckedValue}) {
@@ -216,7 +216,7 @@ void TestEditSettingDo::offsetBoxesConvertOnLeaving()
     QFETCH(QString, typed);
     QFETCH(QString, other);
     EditorFixture f;
-    bvlEditSettingDo d(f.ctx);
+    bvlEditSettingDo d(f.ctx, f.document, f.images);
     d.ResetForm();
     QLineEdit *source = fromDecimal ? d.txOffsetDec : d.txOffsetHex;
     QLineEdit *target = fromDecimal ? d.txOffsetHex : d.txOffsetDec;
@@ -258,7 +258,7 @@ void TestEditSettingDo::stringLengthShowsAvailableCharacters()
     QFETCH(bool, red);
     QFETCH(QString, available);
     EditorFixture f;
-    bvlEditSettingDo d(f.ctx);
+    bvlEditSettingDo d(f.ctx, f.document, f.images);
     d.ResetForm();
     d.opType[type]->setChecked(true);
     d.txMaxStringLength->setText(QStringLiteral("99"));
@@ -271,7 +271,7 @@ void TestEditSettingDo::stringLengthShowsAvailableCharacters()
 void TestEditSettingDo::stateValuesFollowTheBitSelection()
 {
     EditorFixture f;
-    bvlEditSettingDo d(f.ctx);
+    bvlEditSettingDo d(f.ctx, f.document, f.images);
     d.ResetForm();
     d.opType[1]->setChecked(true);
     selectBits(d, {4, 5, 6, 7});
@@ -344,7 +344,7 @@ void TestEditSettingDo::stateValueDecimalBox()
     QFETCH(QString, binary);
     QFETCH(int, value);
     EditorFixture f;
-    bvlEditSettingDo d(f.ctx);
+    bvlEditSettingDo d(f.ctx, f.document, f.images);
     d.ResetForm();
     d.opType[1]->setChecked(true);
     selectBits(d, {0, 1, 2, 3});
@@ -361,7 +361,7 @@ void TestEditSettingDo::stateValueDecimalBox()
 void TestEditSettingDo::stateListCommands()
 {
     EditorFixture f;
-    bvlEditSettingDo d(f.ctx);
+    bvlEditSettingDo d(f.ctx, f.document, f.images);
     d.ResetForm();
     d.opType[1]->setChecked(true);
     selectBits(d, {0, 1});
@@ -422,7 +422,7 @@ void TestEditSettingDo::stateListCommands()
 void TestEditSettingDo::storesCheckboxAndValueList()
 {
     EditorFixture f;
-    bvlEditSettingDo d(f.ctx);
+    bvlEditSettingDo d(f.ctx, f.document, f.images);
     d.ResetForm();
     fillRequired(d, QStringLiteral("Beep"), QStringLiteral("Sound"), QStringLiteral("16"));
     d.txSettingDescription->setPlainText(QStringLiteral("Key beep"));
@@ -498,7 +498,7 @@ void TestEditSettingDo::checkboxValuesThatCannotBeStoredAreRefused()
     QFETCH(QString, values);
     QFETCH(QString, field);
     EditorFixture f;
-    bvlEditSettingDo d(f.ctx);
+    bvlEditSettingDo d(f.ctx, f.document, f.images);
     d.ResetForm();
     fillRequired(d, QStringLiteral("N"), QStringLiteral("G"), QStringLiteral("0"));
     selectBits(d, {0, 1});
@@ -521,7 +521,7 @@ void TestEditSettingDo::checkboxValuesThatCannotBeStoredAreRefused()
 void TestEditSettingDo::switchingTypeForgetsTheOtherPanels()
 {
     EditorFixture f;
-    bvlEditSettingDo d(f.ctx);
+    bvlEditSettingDo d(f.ctx, f.document, f.images);
     SettingStruct list = MakeSetting(QStringLiteral("L"), QStringLiteral("G"), SettingType::ValueList);
     list.BitMask = 0x03;
     list.ValueNames = QStringLiteral("a§b");
@@ -639,7 +639,7 @@ void TestEditSettingDo::errorsInTheirOrder()
     QFETCH(int, stateCount);
     QFETCH(int, error);
     EditorFixture f;
-    bvlEditSettingDo d(f.ctx);
+    bvlEditSettingDo d(f.ctx, f.document, f.images);
     d.ResetForm();
     d.opType[type]->setChecked(true);
     for (int i = 0; i < stateCount; ++i) {
@@ -672,7 +672,7 @@ void TestEditSettingDo::errorsInTheirOrder()
 void TestEditSettingDo::fractionsInTheRegionalFormat()
 {
     EditorFixture f;
-    bvlEditSettingDo d(f.ctx);
+    bvlEditSettingDo d(f.ctx, f.document, f.images);
     d.ResetForm();
     d.opType[3]->setChecked(true);
     fillRequired(d, QStringLiteral("Owner"), QStringLiteral("Phone"), QStringLiteral("2,5"));
@@ -717,7 +717,7 @@ void TestEditSettingDo::readThenWriteKeepsTheRecord()
 {
     QFETCH(SettingStruct, record);
     EditorFixture f;
-    bvlEditSettingDo d(f.ctx);
+    bvlEditSettingDo d(f.ctx, f.document, f.images);
     // A previous use leaves other content behind; reading must not be disturbed by it.
     d.ResetForm();
     d.opType[1]->setChecked(true);
@@ -739,7 +739,7 @@ void TestEditSettingDo::readThenWriteKeepsTheRecord()
 void TestEditSettingDo::resetFormClearsForAdd()
 {
     EditorFixture f;
-    bvlEditSettingDo d(f.ctx);
+    bvlEditSettingDo d(f.ctx, f.document, f.images);
     SettingStruct list = MakeSetting("Mode", "G", SettingType::ValueList, 5);
     list.BitMask = 0x03;
     list.ValueNames = "A§B";
@@ -770,7 +770,7 @@ void TestEditSettingDo::resetFormClearsForAdd()
 void TestEditSettingDo::okHidesWithTheRecord()
 {
     EditorFixture f;
-    bvlEditSettingDo d(f.ctx);
+    bvlEditSettingDo d(f.ctx, f.document, f.images);
     d.ResetForm();
     f.ctx.CurrentSetting = SettingStruct();
     f.ctx.CurrentSetting.UIIndex = 9;
@@ -807,7 +807,7 @@ void TestEditSettingDo::okHidesWithTheRecord()
 void TestEditSettingDo::closeBoxAndEscapeCancel()
 {
     EditorFixture f;
-    QPointer<bvlEditSettingDo> d = new bvlEditSettingDo(f.ctx);
+    QPointer<bvlEditSettingDo> d = new bvlEditSettingDo(f.ctx, f.document, f.images);
     d->ResetForm();
     d->txSettingName->setText(QStringLiteral("kept"));
 
@@ -835,7 +835,7 @@ void TestEditSettingDo::closeBoxAndEscapeCancel()
 void TestEditSettingDo::enterPressesOk()
 {
     EditorFixture f;
-    bvlEditSettingDo d(f.ctx);
+    bvlEditSettingDo d(f.ctx, f.document, f.images);
     d.ResetForm();
     d.opType[2]->setChecked(true);
     d.txSettingName->setText(QStringLiteral("Volume"));
@@ -854,7 +854,7 @@ void TestEditSettingDo::groupBoxHintReachesStatusLine()
 {
     EditorFixture f;
     QStringList shown;
-    bvlEditSettingDo d(f.ctx, nullptr, [&shown](const QString &text) { shown << text; });
+    bvlEditSettingDo d(f.ctx, f.document, f.images, nullptr, [&shown](const QString &text) { shown << text; });
     const QString hint = f.ctx.T(QStringLiteral("bvlEditSetting.ttGroup"));
     QCOMPARE(d.txSettingGroup->toolTip(), hint);
     QCOMPARE(d.lbSettingGroup->toolTip(), hint);
@@ -868,7 +868,7 @@ void TestEditSettingDo::groupBrowserFillsGroupBox()
 {
     EditorFixture f;
     bvlEditSetting editor(f.ctx);
-    editor.Settings = {MakeSetting("a", "Sound", SettingType::Int8), MakeSetting("b", "Display", SettingType::Int8)};
+    PutRecords(editor, {MakeSetting("a", "Sound", SettingType::Int8), MakeSetting("b", "Display", SettingType::Int8)});
     bvlEditSettingDo *d = editor.SettingDialog();
     d->ResetForm();
     d->txSettingGroup->setText(QStringLiteral("typed"));

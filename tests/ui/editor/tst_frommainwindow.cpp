@@ -16,11 +16,10 @@ namespace {
 // Copies the one setting put into the editor and returns the copy's name.
 QString copyOne(bvlEditSetting &editor)
 {
-    editor.Settings = {MakeSetting(QStringLiteral("S"), QStringLiteral("G"), SettingType::Int8)};
-    editor.UpdateSettingList();
+    PutRecords(editor, {MakeSetting(QStringLiteral("S"), QStringLiteral("G"), SettingType::Int8)});
     editor.lsSettings->setCurrentRow(0);
     editor.cmCopy_Click();
-    return editor.Settings.last().Name;
+    return editor.Document().records().last().Name;
 }
 
 }   // namespace
@@ -53,7 +52,7 @@ private slots:
             QCOMPARE(dialog, first);
             QCOMPARE(dialog->pos(), firstPlace);
             auto *editor = static_cast<bvlEditSetting *>(dialog);
-            QVERIFY(editor->Settings.isEmpty() && editor->lsSettings->count() == 0);
+            QVERIFY(editor->Document().count() == 0 && editor->lsSettings->count() == 0);
             QVERIFY(editor->txAuthor->text().isEmpty() && editor->lbSettingGroup->text().isEmpty());
             QCOMPARE(editor->lbFileVer->text(), QStringLiteral("V") + VersionString());
             QVERIFY(editor->FileSaved());

@@ -202,12 +202,9 @@ private slots:
         QFETCH(QPalette, palette);
         EditorFixture f;
         bvlEditSetting editor(f.ctx);
-        editor.Settings = {SeemFixtures::Checkbox(0, 0xFF, 255, 0), SeemFixtures::Checkbox(1, 0x01, 1, 0)};
-        editor.UpdateSettingList();
-        editor.Images.referencePath = QStringLiteral("0032_0001.seem");
-        editor.Images.reference = QByteArray::fromHex("0000000000000000");
-        editor.Images.secondPath = QStringLiteral("0032_0001-after.seem");
-        editor.Images.second = QByteArray::fromHex("0100ff0000000000");
+        PutRecords(editor, {SeemFixtures::Checkbox(0, 0xFF, 255, 0), SeemFixtures::Checkbox(1, 0x01, 1, 0)});
+        editor.Images().setReference(QStringLiteral("0032_0001.seem"), QByteArray::fromHex("0000000000000000"));
+        editor.Images().setSecond(QStringLiteral("0032_0001-after.seem"), QByteArray::fromHex("0100ff0000000000"));
         bvlByteMap *map = editor.ByteMap();
         map->Refresh();
         map->show();

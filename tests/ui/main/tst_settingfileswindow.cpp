@@ -1,6 +1,7 @@
 // The per-user folder in the windows: the automatic choice, the language list and the
 // setting editor's Save use it; the "Setting files" window and a drop onto the main
 // window install into it and remove from it.
+#include "support/EditorFixtures.h"
 #include "support/MainFixtures.h"
 #include "ui/editor/bvlEditSetting.h"
 #include "ui/language/bvlLanguage.h"
@@ -234,7 +235,7 @@ void TestSettingFilesWindow::editorSavesNewFilesIntoThePerUserFolder()
 {
     MainFixture f;
     bvlEditSetting editor(f.ctx);
-    editor.Settings = SampleSettings();
+    PutRecords(editor, SampleSettings());
     editor.txSEEMNr->setText(QStringLiteral("32"));
     editor.txSEEMRec->setText(QStringLiteral("1"));
     f.platform.cancelFile();

@@ -1,0 +1,275 @@
+// The setting dialog and its record: clearing for Add, filling from a record, storing the
+// fields into one, and the preview of what the fields would read from the images.
+#include "core/BvlError.h"
+#include "core/Conversions.h"
+#include "seem/authoring/ReferenceImages.h"
+#include "seem/authoring/SettingFileDocument.h"
+#include "ui/AppContext.h"
+#include "ui/ThemeColours.h"
+#include "ui/Twips.h"
+#include "ui/editor/InputMarks.h"
+#include "ui/editor/SettingPreview.h"
+#include "ui/editor/TypedNumber.h"
+#include "ui/editor/bvlEditSettingDo.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+namespace {
+
+// Three lines under the fields for what the setting reads from the images.
+constexpr int PreviewHeight = 3 * 255 + 60;
+
+// Empties the fields the record's type does not use, so that what an earlier setting
+// left in the dialog or in the hand-over record never reaches the file.
+void KeepOnlyUsedFields(SettingStruct &setting)
+{
+    const auto type = SettingType(setting.Type);
+    const bool bits = type == SettingType::Checkbox || type == SettingType::ValueList;
+    const bool string = type == SettingType::AnsiString || type == SettingType::UnicodeString;
+    if (!bits) {
+        setting.BitMask = 0;
+        setting.Values.clear();
+    }
+    if (type != SettingType::ValueList)
+        setting.ValueNames.clear();
+    if (!string)
+        setting.MaxStringLength = 0;
+}
+
+}   // namespace
+
+// ---- filling and storing ----
+
+void bvlEditSettingDo::ResetForm()
+{
+    selectType(int(SettingType::Checkbox));
+    txSettingName->clear();
+    txSettingGroup->clear();
+    txSettingDescription->clear();
+    txOffsetDec->clear();
+    txOffsetHex->clear();
+    for (QPushButton *bit : chBit)
+        bit->setChecked(false);
+    clearStates();
+    txSettingValueVal->clear();
+    InputMarks::SetTextValid(txSettingValueVal, true);
+    InputMarks::SetBackComplete(txSettingValueVal, true);
+    txSettingValueValDec->clear();
+    InputMarks::SetTextValid(txMaxStringLength, true);
+    txMaxStringLength->clear();
+    for (QLineEdit *box : {txCheckedValue, txUncheckedValue}) {
+        InputMarks::SetTextValid(box, true);
+        InputMarks::SetBackComplete(box, true);
+        box->clear();
+    }
+}
+
+void bvlEditSettingDo::DoReadSettingStruct()
+{
+    ReadSettingStruct(m_ctx.CurrentSetting);
+}
+
+void bvlEditSettingDo::ReadSettingStruct(const SettingStruct &setting)
+{
+    // The record's own values replace what the panels held, whatever its type.
+    resetUnusedPanels(setting.Type);
+    m_filling = true;
+    selectType(setting.Type);
+    m_filling = false;
+    txOffsetDec->setText(QString::number(setting.Offset));
+    txOffsetHex->setText(HexText32(setting.Offset));
+    txMaxStringLength->setText(QString::number(setting.MaxStringLength));
+    for (int bit = 0; bit < int(chBit.size()); ++bit)
+        chBit[bit]->setChecked((setting.BitMask >> bit) & 1u);
+    txSettingDescription->setPlainText(setting.Description);
+    txSettingGroup->setText(setting.Group);
+    txSettingName->setText(setting.Name);
+
+    // A value without a bit text (only in records the editor refuses to edit) leaves
+    // the box as it was rather than stopping the fill half-way.
+    const auto bitText = [](const QString &decimal, QString &text) {
+        try {
+            text = ValueToBitText(DecimalToLong(decimal));
+            return true;
+        } catch (const BvlError &) {
+            return false;
+        }
+    };
+
+    const QStringList values = SplitValues(setting.Values);
+    if (setting.Type == quint8(SettingType::Checkbox)) {
+        QString text;
+        if (values.size() > 0 && bitText(values[0], text))
+            txCheckedValue->setText(text);
+        if (values.size() > 1 && bitText(values[1], text))
+            txUncheckedValue->setText(text);
+    } else if (setting.Type == quint8(SettingType::ValueList)) {
+        const QStringList names = SplitValues(setting.ValueNames);
+        const QSignalBlocker quiet(cbSettingValueList);   // filling chooses no state
+        cbSettingValueList->clear();
+        for (int i = 0; i < names.size(); ++i) {
+            qint32 value = 0;
+            try {
+                value = i < values.size() ? DecimalToLong(values[i]) : 0;
+            } catch (const BvlError &) {
+            }
+            cbSettingValueList->addItem(names[i], value);
+        }
+        cbSettingValueList->setCurrentIndex(-1);
+    }
+}
+
+bool bvlEditSettingDo::WriteSettingStruct(SettingStruct &setting)
+{
+    try {
+        storeFields(setting, true);
+        return true;
+    } catch (const BvlError &e) {
+        m_ctx.platform.messageBox(refusalText(e), MsgIcon::Warning, MsgButtons::Ok);
+        return false;
+    }
+}
+
+QString bvlEditSettingDo::refusalText(const BvlError &e) const
+{
+    QString reason;
+    switch (e.number()) {
+    case ErrNo::GroupEmpty:
+    case ErrNo::NameEmpty:
+    case ErrNo::NoStates:
+    case ErrNo::CheckboxNoBits:
+    case ErrNo::ValueListNoBits:
+    case ErrNo::CheckboxValues:
+    case ErrNo::StringLength:
+        reason = m_ctx.T(QStringLiteral("bvlEditSettingDo.sErr%1_M").arg(e.number()));
+        break;
+    default:
+        reason = m_ctx.T(QStringLiteral("bvlEditSettingDo.sErrNumber_M"));
+        break;
+    }
+    QString field = m_failedField ? WithoutMnemonic(m_failedField->text()).trimmed() : QString();
+    if (field.endsWith(QLatin1Char(':')))
+        field.chop(1);
+    return (field.isEmpty() ? QString() : field + QStringLiteral(": ")) + reason + QStringLiteral(" (ERR ")
+           + QString::number(e.number()) + QLatin1Char(')');
+}
+
+void bvlEditSettingDo::storeFields(SettingStruct &setting, bool checkNames)
+{
+    const int type = GetType();
+    setting.Type = quint8(type);
+    m_failedField = lbOffset;
+    setting.Offset = TypedNumberToLong(txOffsetDec->text());
+    if (type > int(SettingType::Int8)) {
+        m_failedField = lbMaxStringLength;
+        setting.MaxStringLength = TypedNumberToLong(txMaxStringLength->text());
+        const bool wide = type == int(SettingType::UnicodeString);
+        const qint32 length = setting.MaxStringLength;
+        if (wide ? length < 2 || length > 510 || length % 2 != 0 : length < 1 || length > 255)
+            throw BvlError(ErrNo::StringLength);
+    }
+    setting.BitMask = SelectedBits;
+
+    setting.Description = txSettingDescription->toPlainText();
+    setting.Group = txSettingGroup->text();
+    m_failedField = lbSettingGroup;
+    if (checkNames && setting.Group.trimmed().isEmpty())
+        throw BvlError(ErrNo::GroupEmpty);
+    setting.Name = txSettingName->text();
+    m_failedField = lbSettingName;
+    if (checkNames && setting.Name.trimmed().isEmpty())
+        throw BvlError(ErrNo::NameEmpty);
+
+    if (type == int(SettingType::Checkbox)) {
+        m_failedField = lbBitSelection;
+        if (SelectedBits == 0)
+            throw BvlError(ErrNo::CheckboxNoBits);
+        // Unchecking writes the unchecked bits: a box whose values cannot be read, or
+        // are the same within the selected bits, would write "on" when turned off.
+        const auto bitValue = [this](QLineEdit *box, QLabel *caption) {
+            m_failedField = caption;
+            const int v = box->text().size() == BitTextLength ? BitTextToValue(box->text()) : -1;
+            if (v < 0)
+                throw BvlError(ErrNo::CheckboxValues);
+            return v & SelectedBits;
+        };
+        const int on = bitValue(txCheckedValue, lbCheckedValue);
+        const int off = bitValue(txUncheckedValue, lbUncheckedValue);
+        if (on == off)
+            throw BvlError(ErrNo::CheckboxValues);
+        setting.Values = JoinValues({QString::number(on), QString::number(off)});
+    } else if (type == int(SettingType::ValueList)) {
+        m_failedField = lbBitSelection;
+        if (SelectedBits == 0)
+            throw BvlError(ErrNo::ValueListNoBits);
+        m_failedField = lbSettingValueList;
+        if (cbSettingValueList->count() == 0)
+            throw BvlError(ErrNo::NoStates);
+        QStringList names, values;
+        for (int i = 0; i < cbSettingValueList->count(); ++i) {
+            names << cbSettingValueList->itemText(i);
+            values << QString::number(cbSettingValueList->itemData(i).toInt() & SelectedBits);
+        }
+        setting.ValueNames = JoinValues(names);
+        setting.Values = JoinValues(values);
+    }
+    m_failedField = nullptr;
+    KeepOnlyUsedFields(setting);
+}
+
+// ---- preview ----
+
+void bvlEditSettingDo::SetEditedRecord(int k)
+{
+    m_editedRecord = k;
+    const bool shown = m_images.images().hasReference();
+    for (QLabel *line : {lbPreviewReference, lbPreviewSecond, lbPreviewOverlap})
+        line->setVisible(shown);
+    const int extra = shown ? PreviewHeight : 0;
+    setFixedSize(TwipsToPixelsX(8175), TwipsToPixelsY(4335 + extra));
+    cmOK->move(TwipsToPixelsX(5280), TwipsToPixelsY(3840 + extra));
+    cmCancel->move(TwipsToPixelsX(6720), TwipsToPixelsY(3840 + extra));
+    UpdatePreview();
+}
+
+void bvlEditSettingDo::UpdatePreview()
+{
+    const ReferenceImages &images = m_images.images();
+    if (!images.hasReference())
+        return;
+    SettingStruct draft;
+    QString problem;
+    try {
+        storeFields(draft, false);
+        // While the hexadecimal box is being typed in, it is the offset that counts.
+        if (focusWidget() == txOffsetHex)
+            draft.Offset = HexToLong(txOffsetHex->text());
+    } catch (const BvlError &e) {
+        problem = m_ctx.T(QStringLiteral("bvlEditSettingDo.sPreviewIncomplete_V")) + QStringLiteral(" (ERR ")
+                  + QString::number(e.number()) + QLatin1Char(')');
+    }
+    const auto showLine = [&](QLabel *label, const QString &imageKey, const QByteArray &image) {
+        const QString imageLabel = m_ctx.T(imageKey);
+        const PreviewLine line = problem.isEmpty() ? PreviewOf(m_ctx, imageLabel, image, draft)
+                                                   : PreviewLine{imageLabel + QStringLiteral(": ") + problem, true};
+        label->setText(line.text);
+        if (line.warning)
+            ThemeColours::MarkText(label, ThemeColours::Warning);
+        else
+            ThemeColours::MarkPlain(label);
+    };
+    showLine(lbPreviewReference, QStringLiteral("bvlEditSettingDo.sPreviewReference_V"), images.reference);
+    if (images.hasSecond())
+        showLine(lbPreviewSecond, QStringLiteral("bvlEditSettingDo.sPreviewSecond_V"), images.second);
+    else
+        lbPreviewSecond->clear();
+    lbPreviewOverlap->setText(problem.isEmpty() ? OverlapLine(m_ctx, m_document.records(), draft, m_editedRecord)
+                                                : QString());
+    ThemeColours::MarkText(lbPreviewOverlap, ThemeColours::Warning);
+}
