@@ -19,7 +19,7 @@ constexpr int NoStates = 602;
 constexpr int CheckboxNoBits = 603;
 constexpr int ValueListNoBits = 604;
 constexpr int CheckboxValues = 605;   // checked/unchecked not bit texts, or equal within the bits
-constexpr int StringLength = 606;     // a string field outside 1..255 bytes (UTF-16: even, 2..510)
+constexpr int StringLength = 606;     // a string field without room for its terminator (UTF-16: 2 bytes)
 // SEEM files: the program's own numbers for refusals that protect the user's image.
 constexpr int NotRegularFile = 620;        // a FIFO, device or folder where a file was expected
 constexpr int FileChanged = 621;           // the file on disk is not the one that was opened

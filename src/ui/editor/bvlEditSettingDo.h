@@ -5,6 +5,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 struct AppContext;
 class BvlError;
@@ -152,6 +153,10 @@ private:
     // Stores the fields into setting; throws BvlError as WriteSettingStruct reports it.
     // Without checkNames an empty name or group passes (the preview needs neither).
     void storeFields(SettingStruct &setting, bool checkNames);
+    // The text of a name, group or description box: the record's own text while the box
+    // still shows what filling it put there (a box may show a text otherwise: CR LF as a
+    // line break, a name cut at the box's length), else what was typed.
+    QString keptOrTyped(int field, const QString &typed, const QString &own) const;
     // The state list changed by the program: no state chosen, no click handling.
     void clearStates();
     // Empties the panels type does not use, so nothing of an earlier type comes back.
@@ -166,5 +171,11 @@ private:
     std::function<QString()> m_chooseGroup;
     int m_editedRecord = 0;
     QLabel *m_failedField = nullptr;   // caption of the field storeFields read last
-    bool m_filling = false;            // ReadSettingStruct fills the panels of the record's type
+    bool m_filling = false;            // filling by the program: no panel is emptied by a type's choice
+    // The record ReadSettingStruct filled the dialog from, what its name, group and
+    // description boxes then showed, and what OK would have stored at once: OK with
+    // nothing changed hands that record back as it came.
+    std::optional<SettingStruct> m_filledFrom;
+    std::array<QString, 3> m_shownTexts;
+    std::optional<SettingStruct> m_filledShape;
 };

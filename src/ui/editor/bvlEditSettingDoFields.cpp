@@ -178,13 +178,13 @@ void bvlEditSettingDo::txMaxStringLength_Change()
     }
     switch (GetType()) {
     case int(SettingType::AnsiString):
-        // one byte is the terminator; the marks agree with what OK accepts
-        InputMarks::SetTextValid(txMaxStringLength, length >= 1 && length <= 255);
+        // one byte is the terminator: red while no character fits
+        InputMarks::SetTextValid(txMaxStringLength, length >= 2);
         lbAvailableCharsVal->setText(QString::number(length - 1));
         break;
     case int(SettingType::UnicodeString):
         // two bytes per character, two for the terminator
-        InputMarks::SetTextValid(txMaxStringLength, length >= 2 && length <= 510 && length % 2 == 0);
+        InputMarks::SetTextValid(txMaxStringLength, length >= 4);
         lbAvailableCharsVal->setText(QString::number((length - 2) / 2));
         break;
     default:

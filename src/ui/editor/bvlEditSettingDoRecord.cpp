@@ -25,8 +25,8 @@ namespace {
 // Three lines under the fields for what the setting reads from the images.
 constexpr int PreviewHeight = 3 * 255 + 60;
 
-// Empties the fields the record's type does not use, so that what an earlier setting
-// left in the dialog or in the hand-over record never reaches the file.
+// Empties the fields a record's new type does not use, so that what the record held for
+// its old type never reaches the file.
 void KeepOnlyUsedFields(SettingStruct &setting)
 {
     const auto type = SettingType(setting.Type);
@@ -42,13 +42,24 @@ void KeepOnlyUsedFields(SettingStruct &setting)
         setting.MaxStringLength = 0;
 }
 
+enum ShownText {
+    ShownName,
+    ShownGroup,
+    ShownDescription
+};
+
 }   // namespace
 
 // ---- filling and storing ----
 
 void bvlEditSettingDo::ResetForm()
 {
+    m_filledFrom.reset();
+    m_filledShape.reset();
+    // Only what is cleared below is cleared: the available characters keep their text.
+    m_filling = true;
     selectType(int(SettingType::Checkbox));
+    m_filling = false;
     txSettingName->clear();
     txSettingGroup->clear();
     txSettingDescription->clear();
@@ -123,12 +134,31 @@ void bvlEditSettingDo::ReadSettingStruct(const SettingStruct &setting)
         }
         cbSettingValueList->setCurrentIndex(-1);
     }
+
+    m_filledFrom = setting;
+    m_shownTexts = {txSettingName->text(), txSettingGroup->text(), txSettingDescription->toPlainText()};
+    m_filledShape.reset();
+    try {
+        SettingStruct shape = setting;
+        storeFields(shape, true);
+        m_filledShape = shape;
+    } catch (const BvlError &) {
+        // OK refuses it as it stands
+    }
+}
+
+QString bvlEditSettingDo::keptOrTyped(int field, const QString &typed, const QString &own) const
+{
+    return m_filledFrom && typed == m_shownTexts[std::size_t(field)] ? own : typed;
 }
 
 bool bvlEditSettingDo::WriteSettingStruct(SettingStruct &setting)
 {
     try {
         storeFields(setting, true);
+        // Nothing changed since the record was filled in: it goes back to the byte as it came.
+        if (m_filledShape && setting == *m_filledShape)
+            setting = *m_filledFrom;
         return true;
     } catch (const BvlError &e) {
         m_ctx.platform.messageBox(refusalText(e), MsgIcon::Warning, MsgButtons::Ok);
@@ -169,19 +199,21 @@ void bvlEditSettingDo::storeFields(SettingStruct &setting, bool checkNames)
     if (type > int(SettingType::Int8)) {
         m_failedField = lbMaxStringLength;
         setting.MaxStringLength = TypedNumberToLong(txMaxStringLength->text());
-        const bool wide = type == int(SettingType::UnicodeString);
-        const qint32 length = setting.MaxStringLength;
-        if (wide ? length < 2 || length > 510 || length % 2 != 0 : length < 1 || length > 255)
+        // Only a field the format cannot hold is refused: none without room for its
+        // terminator. Sizes the colours warn of (an odd UTF-16 size) are the user's choice.
+        const qint32 terminator = type == int(SettingType::UnicodeString) ? 2 : 1;
+        if (setting.MaxStringLength < terminator)
             throw BvlError(ErrNo::StringLength);
     }
     setting.BitMask = SelectedBits;
 
-    setting.Description = txSettingDescription->toPlainText();
-    setting.Group = txSettingGroup->text();
+    const SettingStruct own = m_filledFrom.value_or(SettingStruct());
+    setting.Description = keptOrTyped(ShownDescription, txSettingDescription->toPlainText(), own.Description);
+    setting.Group = keptOrTyped(ShownGroup, txSettingGroup->text(), own.Group);
     m_failedField = lbSettingGroup;
     if (checkNames && setting.Group.trimmed().isEmpty())
         throw BvlError(ErrNo::GroupEmpty);
-    setting.Name = txSettingName->text();
+    setting.Name = keptOrTyped(ShownName, txSettingName->text(), own.Name);
     m_failedField = lbSettingName;
     if (checkNames && setting.Name.trimmed().isEmpty())
         throw BvlError(ErrNo::NameEmpty);
@@ -220,7 +252,10 @@ void bvlEditSettingDo::storeFields(SettingStruct &setting, bool checkNames)
         setting.Values = JoinValues(values);
     }
     m_failedField = nullptr;
-    KeepOnlyUsedFields(setting);
+    // A record keeps what its own type does not use; one whose type changed drops what
+    // only the old type used.
+    if (!m_filledFrom || m_filledFrom->Type != setting.Type)
+        KeepOnlyUsedFields(setting);
 }
 
 // ---- preview ----

@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -64,7 +65,86 @@ class TestEditorEndToEnd : public QObject
 private slots:
     // Authored through the windows, saved, then used by the main window on a SEEM file.
     void authorSaveAndReadBack();
+    // Edit, then OK with nothing changed, on every record: nothing is unsaved, and the
+    // file saved is the file read, byte for byte.
+    void editWithoutChangeKeepsEveryByte_data();
+    void editWithoutChangeKeepsEveryByte();
 };
+
+namespace {
+
+// Records whose bytes a careless dialog would change: line breaks, tabs, fields their
+// type does not use, numbers written unusually, a name longer than a text box holds.
+SettingList AwkwardRecords()
+{
+    SettingStruct box = MakeSetting("Box", "G", SettingType::Checkbox, 3);
+    box.BitMask = 0x06;
+    box.Values = QStringLiteral("06§00");
+    box.Description = QStringLiteral("first line\r\nsecond\tline\r\n");
+    box.UIIndex = 12;
+    SettingStruct number = MakeSetting("Number", "G\\Sub", SettingType::Int8, 4);
+    number.BitMask = 0x81;
+    number.MaxStringLength = 77;
+    number.ValueNames = QStringLiteral("left§over");
+    number.Values = QStringLiteral("1§2");
+    SettingStruct list = MakeSetting("List", "G", SettingType::ValueList, 5);
+    list.BitMask = 0x30;
+    list.ValueNames = QStringLiteral("A§B");
+    list.Values = QStringLiteral("+0§0032");
+    list.MaxStringLength = -4;
+    SettingStruct text = MakeSetting(QString(40000, QLatin1Char('n')), "G", SettingType::AnsiString, 6);
+    text.MaxStringLength = 300;
+    text.Description = QStringLiteral("\r\n\r");
+    SettingStruct wide = MakeSetting("Wide", " G ", SettingType::UnicodeString, 7);
+    wide.MaxStringLength = 3;
+    wide.BitMask = 0xFF;
+    return {box, number, list, text, wide};
+}
+
+}   // namespace
+
+void TestEditorEndToEnd::editWithoutChangeKeepsEveryByte_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("demo file") << QStringLiteral(BVL_DATA_DIR "/demo-phone.sec");
+    QTest::newRow("awkward records") << QString();
+}
+
+void TestEditorEndToEnd::editWithoutChangeKeepsEveryByte()
+{
+    QFETCH(QString, file);
+    EditorFixture f;
+    QTemporaryDir dir;
+    if (file.isEmpty()) {
+        SettingFileDocument awkward;
+        awkward.appendRecords(AwkwardRecords(), QStringLiteral("Add"));
+        file = dir.filePath(QStringLiteral("awkward.sec"));
+        awkward.save(file);
+    }
+    QFile read(file);
+    QVERIFY(read.open(QIODevice::ReadOnly));
+    const QByteArray bytes = read.readAll();
+
+    bvlEditSetting editor(f.ctx);
+    f.platform.answerFile(file);
+    editor.mnfOpenSetting_Click();
+    const int count = editor.Document().count();
+    QVERIFY(count > 0);
+    for (int k = 1; k <= count; ++k) {
+        OnNextModal([](QDialog *dialog) { static_cast<bvlEditSettingDo *>(dialog)->cmOK->click(); });
+        editor.EditRecord(k);
+        QVERIFY2(editor.FileSaved(), qPrintable(QString::number(k)));
+    }
+    QVERIFY(!editor.windowTitle().endsWith(QLatin1Char('*')));
+    QCOMPARE(f.platform.messages(), QStringList());
+
+    const QString copy = dir.filePath(QStringLiteral("copy.sec"));
+    f.platform.answerFile(copy);
+    QVERIFY(editor.SaveSettingFile());
+    QFile saved(copy);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), bytes);
+}
 
 void TestEditorEndToEnd::authorSaveAndReadBack()
 {

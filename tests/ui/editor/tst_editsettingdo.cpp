@@ -234,17 +234,17 @@ void TestEditSettingDo::stringLengthShowsAvailableCharacters_data()
     QTest::addColumn<bool>("red");
     QTest::addColumn<QString>("available");
     QTest::newRow("ANSI 0") << 3 << "0" << true << "-1";
-    QTest::newRow("ANSI 1") << 3 << "1" << false << "0";
-    QTest::newRow("ANSI 256") << 3 << "256" << true << "255";
+    QTest::newRow("ANSI 1: room for no character") << 3 << "1" << true << "0";
+    QTest::newRow("ANSI 256") << 3 << "256" << false << "255";
     QTest::newRow("ANSI 2") << 3 << "2" << false << "1";
     QTest::newRow("ANSI 20") << 3 << "20" << false << "19";
     QTest::newRow("ANSI 1.5 rounds to 2") << 3 << "1.5" << false << "1";
     QTest::newRow("ANSI lowest") << 3 << "-2147483648" << true << "-2147483649";
     QTest::newRow("Unicode 3") << 4 << "3" << true << "0";
     QTest::newRow("Unicode 4") << 4 << "4" << false << "1";
-    QTest::newRow("Unicode 5, odd") << 4 << "5" << true << "1";
-    QTest::newRow("Unicode 2") << 4 << "2" << false << "0";
-    QTest::newRow("Unicode 512") << 4 << "512" << true << "255";
+    QTest::newRow("Unicode 5, odd") << 4 << "5" << false << "1";
+    QTest::newRow("Unicode 2") << 4 << "2" << true << "0";
+    QTest::newRow("Unicode 512") << 4 << "512" << false << "255";
     QTest::newRow("Unicode 1 truncates toward zero") << 4 << "1" << true << "0";
     QTest::newRow("not a number keeps the count") << 3 << "abc" << true << "before";
     QTest::newRow("empty keeps the count") << 4 << "" << true << "before";
@@ -614,14 +614,26 @@ void TestEditSettingDo::errorsInTheirOrder_data()
                                                << "-3"
                                                << "G"
                                                << "N" << 0 << 0 << 606;
-    QTest::newRow("ANSI of 256 bytes") << 3 << "0"
-                                       << "256"
+    QTest::newRow("ANSI without room for its terminator") << 3 << "0"
+                                                          << "0"
+                                                          << "G"
+                                                          << "N" << 0 << 0 << 606;
+    QTest::newRow("ANSI of 1 byte, the terminator alone") << 3 << "0"
+                                                          << "1"
+                                                          << "G"
+                                                          << "N" << 0 << 0 << 0;
+    QTest::newRow("ANSI of 300 bytes") << 3 << "0"
+                                       << "300"
+                                       << "G"
+                                       << "N" << 0 << 0 << 0;
+    QTest::newRow("Unicode of 1 byte") << 4 << "0"
+                                       << "1"
                                        << "G"
                                        << "N" << 0 << 0 << 606;
     QTest::newRow("Unicode of odd length") << 4 << "0"
                                            << "31"
                                            << "G"
-                                           << "N" << 0 << 0 << 606;
+                                           << "N" << 0 << 0 << 0;
     QTest::newRow("Unicode of 510 bytes") << 4 << "0"
                                           << "510"
                                           << "G"
@@ -692,7 +704,7 @@ void TestEditSettingDo::readThenWriteKeepsTheRecord_data()
     SettingStruct checkbox = MakeSetting("Beep", "Sound", SettingType::Checkbox, 16);
     checkbox.BitMask = 0x01;
     checkbox.Values = "1§0";
-    checkbox.Description = "Line one\nline two";
+    checkbox.Description = "Line one\r\nline two";
     QTest::newRow("Checkbox") << checkbox;
     SettingStruct inverted = checkbox;
     inverted.BitMask = 0x0C;
@@ -734,6 +746,11 @@ void TestEditSettingDo::readThenWriteKeepsTheRecord()
     SettingStruct out = record;
     QVERIFY(d.WriteSettingStruct(out));
     QCOMPARE(out, record);
+    // Another name: the fields not touched stay the record's own, line breaks and all.
+    d.txSettingName->setText(QStringLiteral("Renamed"));
+    QVERIFY(d.WriteSettingStruct(out));
+    out.Name = record.Name;
+    QCOMPARE(out, record);
 }
 
 void TestEditSettingDo::resetFormClearsForAdd()
@@ -764,7 +781,9 @@ void TestEditSettingDo::resetFormClearsForAdd()
     QVERIFY(!InputMarks::IsTextRed(d.txSettingValueVal));
     QVERIFY(!InputMarks::IsBackYellow(d.txSettingValueVal));
     QVERIFY(!InputMarks::IsTextRed(d.txCheckedValue));
-    QVERIFY(d.lbAvailableCharsVal->text().isEmpty());   // the string panel is not the check box's
+    // Emptied, the string length is no number: red; the available characters keep their text.
+    QVERIFY(InputMarks::IsTextRed(d.txMaxStringLength));
+    QCOMPARE(d.lbAvailableCharsVal->text(), QStringLiteral("kept"));
 }
 
 void TestEditSettingDo::okHidesWithTheRecord()
