@@ -1,3 +1,4 @@
+#include "support/EditorControls.h"
 #include "support/EditorFixtures.h"
 #include "support/MainFixtures.h"
 #include "ui/editor/ByteMapModel.h"
@@ -107,18 +108,18 @@ private slots:
         QCOMPARE(m.colourOf(0).value<QColor>(), stateColour(BitCoverage::ByteState::Whole));
         QCOMPARE(m.colourOf(1).value<QColor>(), stateColour(BitCoverage::ByteState::Conflict));
         QCOMPARE(m.colourOf(2).value<QColor>(), stateColour(BitCoverage::ByteState::Undescribed));
-        QCOMPARE(map->lbCoverage->text(), QStringLiteral("8 bytes, 2 described (25%), 1 bits in conflict"));
+        QCOMPARE(Ui(*map).lbCoverage->text(), QStringLiteral("8 bytes, 2 described (25%), 1 bits in conflict"));
         QCOMPARE(map->model()->data(map->model()->index(0, ByteMapModel::TextColumn), Qt::DisplayRole).toString(),
                  QStringLiteral("U......."));
 
         // Adding and deleting in the editor recolour the map at once.
         m.editor.AppendSettings({MakeSetting(QStringLiteral("Volume"), QStringLiteral("G"), SettingType::Int8, 2)});
         QCOMPARE(m.colourOf(2).value<QColor>(), stateColour(BitCoverage::ByteState::Whole));
-        m.editor.lsSettings->setCurrentRow(0);
-        m.editor.lsSettings->selectAll();
+        Ui(m.editor).lsSettings->setCurrentRow(0);
+        Ui(m.editor).lsSettings->selectAll();
         m.editor.DeleteSel();
         QCOMPARE(m.colourOf(0).value<QColor>(), stateColour(BitCoverage::ByteState::Undescribed));
-        QCOMPARE(map->lbCoverage->text(), QStringLiteral("8 bytes, 0 described (0%), 0 bits in conflict"));
+        QCOMPARE(Ui(*map).lbCoverage->text(), QStringLiteral("8 bytes, 0 described (0%), 0 bits in conflict"));
     }
 
     void differencesAndTheirNavigation()
@@ -138,8 +139,8 @@ private slots:
 
         map->cmNext_Click();
         QCOMPARE(map->SelectedByte(), qint64(3));
-        QVERIFY(map->chSecondBit[0]->isChecked());
-        QVERIFY(!map->chReferenceBit[0]->isChecked());
+        QVERIFY(Ui(*map).chSecondBit[0]->isChecked());
+        QVERIFY(!Ui(*map).chReferenceBit[0]->isChecked());
         map->cmNext_Click();
         QCOMPARE(map->SelectedByte(), qint64(6));
         map->cmNext_Click();   // around the end
@@ -179,16 +180,16 @@ private slots:
             QCoreApplication::processEvents();
             const qint64 expected = step == 1 ? 16 : 4090;
             QCOMPARE(map->SelectedByte(), expected);
-            const QRect row = map->tvBytes->visualRect(map->model()->indexOf(expected));
-            QVERIFY2(map->tvBytes->viewport()->rect().contains(row),
+            const QRect row = Ui(*map).tvBytes->visualRect(map->model()->indexOf(expected));
+            QVERIFY2(Ui(*map).tvBytes->viewport()->rect().contains(row),
                      qPrintable(QStringLiteral("step %4 row %1..%2 of %3 sb %5/%6 hsb %7")
                                     .arg(row.top())
                                     .arg(row.bottom())
-                                    .arg(map->tvBytes->viewport()->height())
+                                    .arg(Ui(*map).tvBytes->viewport()->height())
                                     .arg(step)
-                                    .arg(map->tvBytes->verticalScrollBar()->value())
-                                    .arg(map->tvBytes->verticalScrollBar()->maximum())
-                                    .arg(map->tvBytes->horizontalScrollBar()->isVisible())));
+                                    .arg(Ui(*map).tvBytes->verticalScrollBar()->value())
+                                    .arg(Ui(*map).tvBytes->verticalScrollBar()->maximum())
+                                    .arg(Ui(*map).tvBytes->horizontalScrollBar()->isVisible())));
         }
 
         bool inside = false;
@@ -206,15 +207,15 @@ private slots:
         MapFixture m;
         bvlByteMap *map = m.editor.ByteMap();
         map->SelectByte(1);
-        QCOMPARE(map->lbSelected->text(),
+        QCOMPARE(Ui(*map).lbSelected->text(),
                  QStringLiteral("Byte 1 (0x1): 00000001 in the reference image, - in the second image"));
         auto *openB = map->findChild<QPushButton *>(QStringLiteral("cmOpenSetting(4)"));
         QVERIFY(openB);
         QVERIFY(map->findChild<QPushButton *>(QStringLiteral("cmOpenSetting(3)")));
         OnNextModal([](QDialog *dialog) {
             auto *d = static_cast<bvlEditSettingDo *>(dialog);
-            QCOMPARE(d->txSettingName->text(), QStringLiteral("B"));
-            d->cmCancel->click();
+            QCOMPARE(Ui(*d).txSettingName->text(), QStringLiteral("B"));
+            Ui(*d).cmCancel->click();
         });
         openB->click();
     }
@@ -229,16 +230,16 @@ private slots:
         map->SelectByte(2);
         OnNextModal([](QDialog *dialog) {
             auto *d = static_cast<bvlEditSettingDo *>(dialog);
-            QVERIFY(d->opType[int(SettingType::Checkbox)]->isChecked());
-            QCOMPARE(d->txOffsetDec->text(), QStringLiteral("2"));
+            QVERIFY(Ui(*d).opType[int(SettingType::Checkbox)]->isChecked());
+            QCOMPARE(Ui(*d).txOffsetDec->text(), QStringLiteral("2"));
             QCOMPARE(d->SelectedBits, quint8(0x01));
-            QCOMPARE(d->txSettingGroup->text(), QStringLiteral("Proposed"));
-            QCOMPARE(d->txSettingName->text(), QStringLiteral("Byte 0x0002, bit 0"));
-            QCOMPARE(d->txCheckedValue->text(), QStringLiteral("00000001"));
-            QCOMPARE(d->lbPreviewReference->text(),
+            QCOMPARE(Ui(*d).txSettingGroup->text(), QStringLiteral("Proposed"));
+            QCOMPARE(Ui(*d).txSettingName->text(), QStringLiteral("Byte 0x0002, bit 0"));
+            QCOMPARE(Ui(*d).txCheckedValue->text(), QStringLiteral("00000001"));
+            QCOMPARE(Ui(*d).lbPreviewReference->text(),
                      QStringLiteral("Reference image: unchecked (byte 2 (0x2) = 00000000)"));
-            QCOMPARE(d->lbPreviewSecond->text(), QStringLiteral("Second image: checked (byte 2 (0x2) = 00000001)"));
-            d->cmOK->click();
+            QCOMPARE(Ui(*d).lbPreviewSecond->text(), QStringLiteral("Second image: checked (byte 2 (0x2) = 00000001)"));
+            Ui(*d).cmOK->click();
         });
         map->cmNewSetting_Click();
         QCOMPARE(m.editor.Document().records().size(), 5);
@@ -264,7 +265,7 @@ private slots:
         m.editor.ByteMap()->cmPropose_Click();
         QCOMPARE(m.editor.Document().records().size(), 5);
         QCOMPARE(m.editor.Document().records().last().Offset, 5);
-        QCOMPARE(m.editor.lsSettings->count(), 5);
+        QCOMPARE(Ui(m.editor).lsSettings->count(), 5);
     }
 
     void previewLineForEachType_data()
@@ -305,25 +306,25 @@ private slots:
         d.ResetForm();
         d.ReadSettingStruct(setting);
         d.SetEditedRecord(0);
-        QVERIFY(d.lbPreviewReference->isVisibleTo(&d));
+        QVERIFY(Ui(d).lbPreviewReference->isVisibleTo(&d));
         if (!reference.isEmpty())
-            QCOMPARE(d.lbPreviewReference->text(), reference);
+            QCOMPARE(Ui(d).lbPreviewReference->text(), reference);
         const QColor warningColour = ThemeColours::ForPalette(ThemeColours::Warning, d.palette());
-        QCOMPARE(d.lbPreviewReference->palette().color(QPalette::WindowText) == warningColour, warning);
-        QVERIFY(d.lbPreviewSecond->text().isEmpty());
+        QCOMPARE(Ui(d).lbPreviewReference->palette().color(QPalette::WindowText) == warningColour, warning);
+        QVERIFY(Ui(d).lbPreviewSecond->text().isEmpty());
         // Only bit-sharing settings are named, in the warning colour; OK stays possible.
         const bool shares = setting.Offset == 0 && (setting.BitMask & 0x81);
-        QCOMPARE(d.lbPreviewOverlap->text(),
+        QCOMPARE(Ui(d).lbPreviewOverlap->text(),
                  shares ? QStringLiteral("Owns bits that these settings own too: Shared") : QString());
-        QCOMPARE(d.lbPreviewOverlap->palette().color(QPalette::WindowText), warningColour);
-        d.txSettingName->setText(QStringLiteral("n"));
-        d.txSettingGroup->setText(QStringLiteral("g"));
+        QCOMPARE(Ui(d).lbPreviewOverlap->palette().color(QPalette::WindowText), warningColour);
+        Ui(d).txSettingName->setText(QStringLiteral("n"));
+        Ui(d).txSettingGroup->setText(QStringLiteral("g"));
         QVERIFY(d.WriteSettingStruct(f.ctx.CurrentSetting));
 
         // The preview follows the fields as they change.
-        d.opType[int(SettingType::Int8)]->setChecked(true);
-        d.txOffsetDec->setText(QStringLiteral("1"));
-        QCOMPARE(d.lbPreviewReference->text(), QStringLiteral("Reference image: 1 (byte 1 (0x1) = 00000001)"));
+        Ui(d).opType[int(SettingType::Int8)]->setChecked(true);
+        Ui(d).txOffsetDec->setText(QStringLiteral("1"));
+        QCOMPARE(Ui(d).lbPreviewReference->text(), QStringLiteral("Reference image: 1 (byte 1 (0x1) = 00000001)"));
     }
 };
 

@@ -1,4 +1,5 @@
 #include "core/SettingFile.h"
+#include "support/EditorControls.h"
 #include "support/EditorFixtures.h"
 #include "ui/editor/bvlEditSetting.h"
 #include "ui/editor/bvlEditSettingDo.h"
@@ -20,9 +21,9 @@ namespace {
 
 void fillInt8(bvlEditSettingDo &d, const QString &name)
 {
-    d.opType[int(SettingType::Int8)]->setChecked(true);
-    d.txSettingName->setText(name);
-    d.txSettingGroup->setText(QStringLiteral("Sound"));
+    Ui(d).opType[int(SettingType::Int8)]->setChecked(true);
+    Ui(d).txSettingName->setText(name);
+    Ui(d).txSettingGroup->setText(QStringLiteral("Sound"));
 }
 
 // Focuses widget inside the shown dialog and presses Enter there.
@@ -76,7 +77,7 @@ private slots:
         QVERIFY(f.ctx.CurrentSettingOK);
         QCOMPARE(f.ctx.CurrentSetting.Offset, offset);
         // Both boxes show what was stored.
-        QCOMPARE(d.txOffsetDec->text(), QString::number(offset));
+        QCOMPARE(Ui(d).txOffsetDec->text(), QString::number(offset));
     }
 
     void focusedButtonDoesWhatItSays()
@@ -85,24 +86,24 @@ private slots:
         bvlEditSettingDo d(f.ctx, f.document, f.images);
         d.ResetForm();
         fillInt8(d, QStringLiteral("Volume"));
-        d.txOffsetDec->setText(QStringLiteral("3"));
+        Ui(d).txOffsetDec->setText(QStringLiteral("3"));
 
         f.ctx.CurrentSettingOK = true;
-        OnNextModal([&d](QDialog *) { enterIn(d.cmCancel); });
+        OnNextModal([&d](QDialog *) { enterIn(Ui(d).cmCancel); });
         d.exec();
         QVERIFY(!f.ctx.CurrentSettingOK);
 
         // "+" asks for a state and the dialog stays open; "-" removes it.
-        d.opType[int(SettingType::ValueList)]->setChecked(true);
+        Ui(d).opType[int(SettingType::ValueList)]->setChecked(true);
         f.platform.answerInput(QStringLiteral("Loud"));
         OnNextModal([&d](QDialog *dialog) {
-            enterIn(d.cmAddSettingValue);
+            enterIn(Ui(d).cmAddSettingValue);
             QVERIFY(dialog->isVisible());
-            QCOMPARE(d.cbSettingValueList->count(), 1);
-            enterIn(d.cmRemoveSettingValue);
+            QCOMPARE(Ui(d).cbSettingValueList->count(), 1);
+            enterIn(Ui(d).cmRemoveSettingValue);
             QVERIFY(dialog->isVisible());
-            QCOMPARE(d.cbSettingValueList->count(), 0);
-            d.cmCancel->click();
+            QCOMPARE(Ui(d).cbSettingValueList->count(), 0);
+            Ui(d).cmCancel->click();
         });
         d.exec();
         QVERIFY(!f.ctx.CurrentSettingOK);
@@ -115,27 +116,27 @@ private slots:
         bvlEditSetting editor(f.ctx);
         OnNextModal([](QDialog *dialog) {
             auto *d = static_cast<bvlEditSettingDo *>(dialog);
-            d->opType[int(SettingType::ValueList)]->setChecked(true);
-            d->txSettingName->setText(QStringLiteral("Mode"));
-            d->txSettingGroup->setText(QStringLiteral("Display"));
-            d->txOffsetDec->setText(QStringLiteral("4"));
-            d->chBit[0]->setChecked(true);
-            d->AddSafe(d->cbSettingValueList, QStringLiteral("Off"));
-            d->AddSafe(d->cbSettingValueList, QStringLiteral("On"));
-            d->cmOK->click();
+            Ui(*d).opType[int(SettingType::ValueList)]->setChecked(true);
+            Ui(*d).txSettingName->setText(QStringLiteral("Mode"));
+            Ui(*d).txSettingGroup->setText(QStringLiteral("Display"));
+            Ui(*d).txOffsetDec->setText(QStringLiteral("4"));
+            Ui(*d).chBit[0]->setChecked(true);
+            d->AddSafe(Ui(*d).cbSettingValueList, QStringLiteral("Off"));
+            d->AddSafe(Ui(*d).cbSettingValueList, QStringLiteral("On"));
+            Ui(*d).cmOK->click();
         });
         editor.cmAdd_Click();
         OnNextModal([](QDialog *dialog) {
             auto *d = static_cast<bvlEditSettingDo *>(dialog);
             // A ValueList begun, then turned into a string: only the string's fields count.
-            d->opType[int(SettingType::ValueList)]->setChecked(true);
-            d->chBit[2]->setChecked(true);
-            d->opType[int(SettingType::AnsiString)]->setChecked(true);
-            d->txSettingName->setText(QStringLiteral("Owner"));
-            d->txSettingGroup->setText(QStringLiteral("Phone"));
-            d->txOffsetDec->setText(QStringLiteral("8"));
-            d->txMaxStringLength->setText(QStringLiteral("12"));
-            d->cmOK->click();
+            Ui(*d).opType[int(SettingType::ValueList)]->setChecked(true);
+            Ui(*d).chBit[2]->setChecked(true);
+            Ui(*d).opType[int(SettingType::AnsiString)]->setChecked(true);
+            Ui(*d).txSettingName->setText(QStringLiteral("Owner"));
+            Ui(*d).txSettingGroup->setText(QStringLiteral("Phone"));
+            Ui(*d).txOffsetDec->setText(QStringLiteral("8"));
+            Ui(*d).txMaxStringLength->setText(QStringLiteral("12"));
+            Ui(*d).cmOK->click();
         });
         editor.cmAdd_Click();
         QCOMPARE(editor.Document().records().size(), 2);

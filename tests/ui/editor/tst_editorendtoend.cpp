@@ -1,5 +1,6 @@
 #include "core/Conversions.h"
 #include "core/SettingFile.h"
+#include "support/EditorControls.h"
 #include "support/EditorFixtures.h"
 #include "support/MainFixtures.h"
 #include "ui/editor/bvlEditSetting.h"
@@ -43,18 +44,18 @@ void add(bvlEditSetting &editor, const std::function<void(bvlEditSettingDo *)> &
     OnNextModal([fill](QDialog *dialog) {
         auto *d = static_cast<bvlEditSettingDo *>(dialog);
         fill(d);
-        QTest::mouseClick(d->cmOK, Qt::LeftButton);
+        QTest::mouseClick(Ui(*d).cmOK, Qt::LeftButton);
     });
-    QTest::mouseClick(editor.cmAdd, Qt::LeftButton);
+    QTest::mouseClick(Ui(editor).cmAdd, Qt::LeftButton);
 }
 
 void common(bvlEditSettingDo *d, int typeIndex, const QString &name, const QString &group, const QString &offset)
 {
-    choose(d->opType[typeIndex]);
-    type(d->txSettingName, name);
-    type(d->txSettingGroup, group);
-    type(d->txOffsetDec, offset);
-    leave(d->txOffsetDec);
+    choose(Ui(*d).opType[typeIndex]);
+    type(Ui(*d).txSettingName, name);
+    type(Ui(*d).txSettingGroup, group);
+    type(Ui(*d).txOffsetDec, offset);
+    leave(Ui(*d).txOffsetDec);
 }
 
 }   // namespace
@@ -152,56 +153,56 @@ void TestEditorEndToEnd::authorSaveAndReadBack()
     MainFixtures::MainFixture f;
     bvlEditSetting editor(f.ctx, f.window.get());
     editor.show();
-    type(editor.txAuthor, QStringLiteral("Tester"));
-    type(editor.txPhones, QStringLiteral("Vaka 3, Vaka 3i"));
-    type(editor.txSEEMNr, QStringLiteral("33"));
-    type(editor.txSEEMRec, QStringLiteral("1a"));
+    type(Ui(editor).txAuthor, QStringLiteral("Tester"));
+    type(Ui(editor).txPhones, QStringLiteral("Vaka 3, Vaka 3i"));
+    type(Ui(editor).txSEEMNr, QStringLiteral("33"));
+    type(Ui(editor).txSEEMRec, QStringLiteral("1a"));
 
     add(editor, [](bvlEditSettingDo *d) {
         common(d, 0, QStringLiteral("Beep"), QStringLiteral("Sound"), QStringLiteral("16"));
-        d->txSettingDescription->setPlainText(QStringLiteral("Key beep"));
-        QTest::mouseClick(d->chBit[0], Qt::LeftButton);
-        QTest::mouseClick(d->chBit[1], Qt::LeftButton);
-        d->txUncheckedValue->selectAll();
-        type(d->txUncheckedValue, QStringLiteral("00000010"));
+        Ui(*d).txSettingDescription->setPlainText(QStringLiteral("Key beep"));
+        QTest::mouseClick(Ui(*d).chBit[0], Qt::LeftButton);
+        QTest::mouseClick(Ui(*d).chBit[1], Qt::LeftButton);
+        Ui(*d).txUncheckedValue->selectAll();
+        type(Ui(*d).txUncheckedValue, QStringLiteral("00000010"));
     });
     add(editor, [&f](bvlEditSettingDo *d) {
-        choose(d->opType[1]);
-        type(d->txSettingName, QStringLiteral("Mode"));
+        choose(Ui(*d).opType[1]);
+        type(Ui(*d).txSettingName, QStringLiteral("Mode"));
         OnNextModal([](QDialog *dialog) {
             auto *browser = static_cast<bvlGroupBrowse *>(dialog);
-            browser->lsGroups->setCurrentRow(0);
-            QTest::mouseClick(browser->cmOK, Qt::LeftButton);
+            Ui(*browser).lsGroups->setCurrentRow(0);
+            QTest::mouseClick(Ui(*browser).cmOK, Qt::LeftButton);
         });
-        QTest::mouseClick(d->cmGroupBrowse, Qt::LeftButton);
-        type(d->txOffsetHex, QStringLiteral("1a"));
-        leave(d->txOffsetHex);
+        QTest::mouseClick(Ui(*d).cmGroupBrowse, Qt::LeftButton);
+        type(Ui(*d).txOffsetHex, QStringLiteral("1a"));
+        leave(Ui(*d).txOffsetHex);
         for (int bit : {4, 5, 6, 7})
-            QTest::mouseClick(d->chBit[bit], Qt::LeftButton);
+            QTest::mouseClick(Ui(*d).chBit[bit], Qt::LeftButton);
         f.platform.answerInput(QStringLiteral("Off"));
-        QTest::mouseClick(d->cmAddSettingValue, Qt::LeftButton);
+        QTest::mouseClick(Ui(*d).cmAddSettingValue, Qt::LeftButton);
         f.platform.answerInput(QStringLiteral("On"));
-        QTest::mouseClick(d->cmAddSettingValue, Qt::LeftButton);
-        d->txSettingValueValDec->selectAll();
-        type(d->txSettingValueValDec, QStringLiteral("16"));
+        QTest::mouseClick(Ui(*d).cmAddSettingValue, Qt::LeftButton);
+        Ui(*d).txSettingValueValDec->selectAll();
+        type(Ui(*d).txSettingValueValDec, QStringLiteral("16"));
     });
     add(editor, [](bvlEditSettingDo *d) {
         common(d, 2, QStringLiteral("Volume"), QStringLiteral("Sound\\Levels"), QStringLiteral("30"));
     });
     add(editor, [](bvlEditSettingDo *d) {
         common(d, 3, QStringLiteral("Owner"), QStringLiteral("Phone"), QStringLiteral("40"));
-        type(d->txMaxStringLength, QStringLiteral("21"));
+        type(Ui(*d).txMaxStringLength, QStringLiteral("21"));
     });
     add(editor, [](bvlEditSettingDo *d) {
         common(d, 4, QStringLiteral("Greeting"), QStringLiteral("Phone"), QStringLiteral("100"));
-        type(d->txMaxStringLength, QStringLiteral("34"));
+        type(Ui(*d).txMaxStringLength, QStringLiteral("34"));
     });
     QCOMPARE(f.platform.messages(), QStringList());
-    QCOMPARE(editor.lsSettings->count(), 5);
+    QCOMPARE(Ui(editor).lsSettings->count(), 5);
 
     const QString path = f.folder.file(QStringLiteral("authored.sec"));
     f.platform.answerFile(path);
-    editor.mnfSaveSetting->trigger();
+    Ui(editor).mnfSaveSetting->trigger();
     QCOMPARE(f.platform.messages(), QStringList());
     QVERIFY(editor.FileSaved());
 
@@ -251,7 +252,7 @@ void TestEditorEndToEnd::authorSaveAndReadBack()
     f.platform.answerFile(path);
     reader.mnfOpenSetting_Click();
     QCOMPARE(reader.Document().records(), editor.Document().records());
-    QCOMPARE(reader.txSEEMRec->text(), QStringLiteral("1A"));
+    QCOMPARE(Ui(reader).txSEEMRec->text(), QStringLiteral("1A"));
     QVERIFY(f.platform.allAnswersUsed());
     editor.hide();
 

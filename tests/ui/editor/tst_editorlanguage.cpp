@@ -1,3 +1,4 @@
+#include "support/EditorControls.h"
 #include "support/EditorFixtures.h"
 #include "support/Mnemonics.h"
 #include "ui/CheckFindingTexts.h"
@@ -107,16 +108,16 @@ void TestEditorLanguage::captionsComeFromTheLanguage()
 {
     EditorFixture f;
     bvlEditSetting editor(f.ctx);
-    QCOMPARE(editor.cmAdd->text(), QStringLiteral("A&dd"));
-    QCOMPARE(editor.frGeneralInfo->title(), QStringLiteral("&General information"));
-    QCOMPARE(editor.mnuFile->title(), QStringLiteral("&File"));
-    QCOMPARE(editor.mnfNew->text(), QStringLiteral("&New setting file"));
-    QCOMPARE(editor.mnfNew->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+    QCOMPARE(Ui(editor).cmAdd->text(), QStringLiteral("A&dd"));
+    QCOMPARE(Ui(editor).frGeneralInfo->title(), QStringLiteral("&General information"));
+    QCOMPARE(Ui(editor).mnuFile->title(), QStringLiteral("&File"));
+    QCOMPARE(Ui(editor).mnfNew->text(), QStringLiteral("&New setting file"));
+    QCOMPARE(Ui(editor).mnfNew->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
     bvlEditSettingDo *dialog = editor.SettingDialog();
-    QCOMPARE(dialog->opType[1]->text(), QStringLiteral("&Value list"));
-    QCOMPARE(dialog->cmCancel->text(), QStringLiteral("&Cancel"));
-    QCOMPARE(dialog->frSetting->title(), f.ctx.T(QStringLiteral("bvlEditSettingDo.frSetting")));
-    QCOMPARE(dialog->cmGroupBrowse->text(), QStringLiteral("..."));
+    QCOMPARE(Ui(*dialog).opType[1]->text(), QStringLiteral("&Value list"));
+    QCOMPARE(Ui(*dialog).cmCancel->text(), QStringLiteral("&Cancel"));
+    QCOMPARE(Ui(*dialog).frSetting->title(), f.ctx.T(QStringLiteral("bvlEditSettingDo.frSetting")));
+    QCOMPARE(Ui(*dialog).cmGroupBrowse->text(), QStringLiteral("..."));
 }
 
 // Alt and a letter reaches every command and box of the editor, the byte map and the
@@ -151,11 +152,11 @@ void TestEditorLanguage::f10OpensTheMenuBar()
     bvlEditSetting editor(f.ctx);
     editor.show();
     QVERIFY(QTest::qWaitForWindowExposed(&editor));
-    editor.txAuthor->setFocus();
-    QTest::keyClick(editor.txAuthor, Qt::Key_F10);
-    QTRY_VERIFY(editor.mnuFile->isVisible());
-    QCOMPARE(editor.txAuthor->text(), QString());
-    editor.mnuFile->close();
+    Ui(editor).txAuthor->setFocus();
+    QTest::keyClick(Ui(editor).txAuthor, Qt::Key_F10);
+    QTRY_VERIFY(Ui(editor).mnuFile->isVisible());
+    QCOMPARE(Ui(editor).txAuthor->text(), QString());
+    Ui(editor).mnuFile->close();
 }
 
 // Every rule of the check has its words in every language, with all its numbers placed
@@ -201,7 +202,7 @@ void TestEditorLanguage::theCheckReportSpeaksTheUsersLanguage()
     equal.BitMask = 0x01;
     equal.Values = QStringLiteral("1§1");
     editor.AppendSettings({a, b, equal});
-    QCOMPARE(editor.lbCheck->text(), QStringLiteral("Prüfung: 1 Fehler, 1 Warnung"));
+    QCOMPARE(Ui(editor).lbCheck->text(), QStringLiteral("Prüfung: 1 Fehler, 1 Warnung"));
     editor.mnfCheck_Click();
     const QStringList lines = f.platform.messages().last().split(QLatin1Char('\n'));
     QVERIFY2(

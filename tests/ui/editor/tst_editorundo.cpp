@@ -1,4 +1,5 @@
 #include "core/SettingFile.h"
+#include "support/EditorControls.h"
 #include "support/EditorFixtures.h"
 #include "ui/ThemeColours.h"
 #include "ui/editor/bvlByteMap.h"
@@ -33,20 +34,20 @@ void addInt8(bvlEditSetting &editor, const QString &name)
 {
     OnNextModal([name](QDialog *dialog) {
         auto *d = static_cast<bvlEditSettingDo *>(dialog);
-        d->opType[int(SettingType::Int8)]->setChecked(true);
-        d->txSettingName->setText(name);
-        d->txSettingGroup->setText(QStringLiteral("G"));
-        d->txOffsetDec->setText(QStringLiteral("0"));
-        d->cmOK->click();
+        Ui(*d).opType[int(SettingType::Int8)]->setChecked(true);
+        Ui(*d).txSettingName->setText(name);
+        Ui(*d).txSettingGroup->setText(QStringLiteral("G"));
+        Ui(*d).txOffsetDec->setText(QStringLiteral("0"));
+        Ui(*d).cmOK->click();
     });
     editor.cmAdd_Click();
 }
 
 void selectOnly(bvlEditSetting &editor, const QString &text)
 {
-    QListWidgetItem *item = editor.lsSettings->findItems(text, Qt::MatchExactly).value(0);
+    QListWidgetItem *item = Ui(editor).lsSettings->findItems(text, Qt::MatchExactly).value(0);
     QVERIFY2(item, qPrintable(text));
-    editor.lsSettings->setCurrentItem(item, QItemSelectionModel::ClearAndSelect);
+    Ui(editor).lsSettings->setCurrentItem(item, QItemSelectionModel::ClearAndSelect);
 }
 
 // The pixels of widget as drawn that are close to colour.
@@ -107,19 +108,19 @@ private slots:
         const QList<QStringList> before = {
             {"A2", "A (Copy, 0)"}, {"A", "A (Copy, 0)"}, {"A", "B", "A (Copy, 0)"}, {"A", "B"}, {"A"}, {}};
         for (const QStringList &expected : before) {
-            editor.mnfUndo->trigger();
+            Ui(editor).mnfUndo->trigger();
             QCOMPARE(names(editor), expected);
-            QCOMPARE(editor.lsSettings->count(), expected.size());
+            QCOMPARE(Ui(editor).lsSettings->count(), expected.size());
         }
         QVERIFY(editor.FileSaved());
-        QVERIFY(!editor.mnfUndo->isEnabled());
+        QVERIFY(!Ui(editor).mnfUndo->isEnabled());
         // Nothing to ask about: New goes ahead without a question.
         editor.mnfNew_Click();
         QVERIFY(f.platform.messages().isEmpty());
         for (int i = 0; i < 6; ++i)
-            editor.mnfRedo->trigger();
+            Ui(editor).mnfRedo->trigger();
         QCOMPARE(names(editor), QStringList());   // New started afresh: no redo left
-        QVERIFY(!editor.mnfRedo->isEnabled());
+        QVERIFY(!Ui(editor).mnfRedo->isEnabled());
     }
 
     void redoRepeatsAndTypingBackIsClean()
@@ -128,24 +129,24 @@ private slots:
         bvlEditSetting editor(f.ctx);
         editor.show();
         addInt8(editor, QStringLiteral("A"));
-        editor.mnfUndo->trigger();
-        editor.mnfRedo->trigger();
+        Ui(editor).mnfUndo->trigger();
+        Ui(editor).mnfRedo->trigger();
         QCOMPARE(names(editor), QStringList({"A"}));
         editor.UndoStack()->setClean();
 
         // Typing and deleting a character leaves the file as saved.
-        QTest::keyClicks(editor.txAuthor, QStringLiteral("xy"));
+        QTest::keyClicks(Ui(editor).txAuthor, QStringLiteral("xy"));
         QVERIFY(!editor.FileSaved());
         QCOMPARE(editor.UndoStack()->count(), 2);   // typing in one box grows one step
-        QTest::keyClick(editor.txAuthor, Qt::Key_Backspace);
-        QTest::keyClick(editor.txAuthor, Qt::Key_Backspace);
+        QTest::keyClick(Ui(editor).txAuthor, Qt::Key_Backspace);
+        QTest::keyClick(Ui(editor).txAuthor, Qt::Key_Backspace);
         QVERIFY(editor.FileSaved());
         QCOMPARE(editor.UndoStack()->count(), 1);
         QVERIFY(!editor.windowTitle().endsWith(QLatin1Char('*')));
 
-        QTest::keyClicks(editor.txSEEMNr, QStringLiteral("32"));
-        editor.mnfUndo->trigger();
-        QVERIFY(editor.txSEEMNr->text().isEmpty());
+        QTest::keyClicks(Ui(editor).txSEEMNr, QStringLiteral("32"));
+        Ui(editor).mnfUndo->trigger();
+        QVERIFY(Ui(editor).txSEEMNr->text().isEmpty());
         QVERIFY(editor.FileSaved());
         f.platform.answerMessage(MsgResult::Cancel);
         editor.close();
@@ -178,21 +179,22 @@ private slots:
     {
         EditorFixture f;
         bvlEditSetting editor(f.ctx);
-        const QStringList menus = {editor.menuBar->actions().at(0)->text(), editor.menuBar->actions().at(1)->text(),
-                                   editor.menuBar->actions().at(2)->text()};
+        const QStringList menus = {Ui(editor).menuBar->actions().at(0)->text(),
+                                   Ui(editor).menuBar->actions().at(1)->text(),
+                                   Ui(editor).menuBar->actions().at(2)->text()};
         QVERIFY(menus.contains(f.ctx.T(QStringLiteral("bvlEditSetting.mnuEdit"))));
-        QCOMPARE(editor.mnfUndo->shortcut(), QKeySequence(QKeySequence::Undo));
-        QVERIFY2(editor.lbCheck->text().isEmpty(), qPrintable(editor.lbCheck->text()));
+        QCOMPARE(Ui(editor).mnfUndo->shortcut(), QKeySequence(QKeySequence::Undo));
+        QVERIFY2(Ui(editor).lbCheck->text().isEmpty(), qPrintable(Ui(editor).lbCheck->text()));
         // A check box whose two values are equal: an error, counted under the list.
         SettingStruct box = MakeSetting(QStringLiteral("Box"), QStringLiteral("G"), SettingType::Checkbox);
         box.BitMask = 1;
         box.Values = QStringLiteral("1§1");
         editor.AppendSettings({box});
-        QCOMPARE(editor.lbCheck->text(), QStringLiteral("Check: 1 error, 0 warnings"));
+        QCOMPARE(Ui(editor).lbCheck->text(), QStringLiteral("Check: 1 error, 0 warnings"));
         editor.mnfCheck_Click();
         QVERIFY(f.platform.messages().last().contains(QStringLiteral("G\\Box (#1): its checked and unchecked values")));
-        editor.mnfUndo->trigger();
-        QVERIFY(editor.lbCheck->text().isEmpty());
+        Ui(editor).mnfUndo->trigger();
+        QVERIFY(Ui(editor).lbCheck->text().isEmpty());
     }
 
     void escapeClosesTheByteMap()
@@ -235,16 +237,16 @@ private slots:
         d.setPalette(paletteWith(window, text));
         f.images.setReference(QStringLiteral("0032_0001.seem"), QByteArray(4, '\0'));
         d.ResetForm();
-        d.opType[int(SettingType::Int8)]->setChecked(true);
-        d.txOffsetDec->setText(QStringLiteral("9"));   // past the end of the image
+        Ui(d).opType[int(SettingType::Int8)]->setChecked(true);
+        Ui(d).txOffsetDec->setText(QStringLiteral("9"));   // past the end of the image
         d.SetEditedRecord(0);
-        d.lbPreviewReference->resize(d.lbPreviewReference->width(), 30);
-        QVERIFY2(pixelsNear(d.lbPreviewReference, warning) > 20, qPrintable(d.lbPreviewReference->text()));
-        QCOMPARE(pixelsNear(d.lbPreviewReference, text), 0);
+        Ui(d).lbPreviewReference->resize(Ui(d).lbPreviewReference->width(), 30);
+        QVERIFY2(pixelsNear(Ui(d).lbPreviewReference, warning) > 20, qPrintable(Ui(d).lbPreviewReference->text()));
+        QCOMPARE(pixelsNear(Ui(d).lbPreviewReference, text), 0);
         // Readable again: drawn in the text colour of the palette.
-        d.txOffsetDec->setText(QStringLiteral("1"));
-        QCOMPARE(pixelsNear(d.lbPreviewReference, warning), 0);
-        QVERIFY(pixelsNear(d.lbPreviewReference, text) > 20);
+        Ui(d).txOffsetDec->setText(QStringLiteral("1"));
+        QCOMPARE(pixelsNear(Ui(d).lbPreviewReference, warning), 0);
+        QVERIFY(pixelsNear(Ui(d).lbPreviewReference, text) > 20);
     }
 };
 

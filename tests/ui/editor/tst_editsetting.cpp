@@ -1,5 +1,6 @@
 #include "core/Conversions.h"
 #include "core/SettingFile.h"
+#include "support/EditorControls.h"
 #include "support/EditorFixtures.h"
 #include "support/FileBytes.h"
 #include "ui/editor/bvlEditSetting.h"
@@ -26,11 +27,11 @@ void addThroughDialog(bvlEditSetting &editor, const QString &name, const QString
 {
     OnNextModal([name, group](QDialog *dialog) {
         auto *d = static_cast<bvlEditSettingDo *>(dialog);
-        d->opType[2]->setChecked(true);
-        d->txSettingName->setText(name);
-        d->txSettingGroup->setText(group);
-        d->txOffsetDec->setText(QStringLiteral("0"));
-        d->cmOK->click();
+        Ui(*d).opType[2]->setChecked(true);
+        Ui(*d).txSettingName->setText(name);
+        Ui(*d).txSettingGroup->setText(group);
+        Ui(*d).txOffsetDec->setText(QStringLiteral("0"));
+        Ui(*d).cmOK->click();
     });
     editor.cmAdd_Click();
 }
@@ -47,8 +48,8 @@ void load(bvlEditSetting &editor, const QStringList &names)
 QStringList listTexts(const bvlEditSetting &editor)
 {
     QStringList texts;
-    for (int row = 0; row < editor.lsSettings->count(); ++row)
-        texts << editor.lsSettings->item(row)->text();
+    for (int row = 0; row < Ui(editor).lsSettings->count(); ++row)
+        texts << Ui(editor).lsSettings->item(row)->text();
     return texts;
 }
 
@@ -63,27 +64,27 @@ QStringList storedNames(const bvlEditSetting &editor)
 // Every entry maps to its own record and every record has one entry.
 void verifyListMapsRecords(const bvlEditSetting &editor)
 {
-    QCOMPARE(editor.lsSettings->count(), editor.Document().records().size());
+    QCOMPARE(Ui(editor).lsSettings->count(), editor.Document().records().size());
     QSet<int> seen;
-    for (int row = 0; row < editor.lsSettings->count(); ++row) {
-        const int k = editor.lsSettings->item(row)->data(Qt::UserRole).toInt();
+    for (int row = 0; row < Ui(editor).lsSettings->count(); ++row) {
+        const int k = Ui(editor).lsSettings->item(row)->data(Qt::UserRole).toInt();
         QVERIFY(k >= 1 && k <= editor.Document().records().size());
         QVERIFY(!seen.contains(k));
         seen.insert(k);
-        QCOMPARE(editor.lsSettings->item(row)->text(), editor.Document().records()[k - 1].Name);
+        QCOMPARE(Ui(editor).lsSettings->item(row)->text(), editor.Document().records()[k - 1].Name);
     }
 }
 
 // Makes the entries with these texts the selection, the first of them current.
 void select(bvlEditSetting &editor, const QStringList &texts)
 {
-    editor.lsSettings->clearSelection();
+    Ui(editor).lsSettings->clearSelection();
     bool first = true;
     for (const QString &text : texts) {
-        QListWidgetItem *item = editor.lsSettings->findItems(text, Qt::MatchExactly).value(0);
+        QListWidgetItem *item = Ui(editor).lsSettings->findItems(text, Qt::MatchExactly).value(0);
         QVERIFY2(item, qPrintable(text));
         if (first)
-            editor.lsSettings->setCurrentItem(item, QItemSelectionModel::NoUpdate);
+            Ui(editor).lsSettings->setCurrentItem(item, QItemSelectionModel::NoUpdate);
         first = false;
         item->setSelected(true);
     }
@@ -153,9 +154,9 @@ void TestEditSetting::opensEmpty()
 {
     EditorFixture f;
     bvlEditSetting editor(f.ctx);
-    QCOMPARE(editor.lsSettings->count(), 0);
-    QVERIFY(editor.lbSettingGroup->text().isEmpty());
-    QCOMPARE(editor.lbFileVer->text(), QStringLiteral("V") + VersionString());
+    QCOMPARE(Ui(editor).lsSettings->count(), 0);
+    QVERIFY(Ui(editor).lbSettingGroup->text().isEmpty());
+    QCOMPARE(Ui(editor).lbFileVer->text(), QStringLiteral("V") + VersionString());
     QCOMPARE(editor.windowTitle(), f.ctx.Title(QStringLiteral("bvlMain.mnuSetting")));
     QVERIFY(editor.FileSaved());
     editor.show();
@@ -168,17 +169,17 @@ void TestEditSetting::addListsSortedButStoresInOrder()
     EditorFixture f;
     bvlEditSetting editor(f.ctx);
     addThroughDialog(editor, QStringLiteral("B"), QStringLiteral("Sound"));
-    QCOMPARE(editor.lsSettings->item(0)->data(Qt::UserRole).toInt(), 1);
-    QCOMPARE(editor.lbSettingGroup->text(), QStringLiteral("Group: \"Sound\""));
+    QCOMPARE(Ui(editor).lsSettings->item(0)->data(Qt::UserRole).toInt(), 1);
+    QCOMPARE(Ui(editor).lbSettingGroup->text(), QStringLiteral("Group: \"Sound\""));
     QVERIFY(!editor.FileSaved());
     addThroughDialog(editor, QStringLiteral("A"), QStringLiteral("Display"));
     QCOMPARE(listTexts(editor), QStringList({"A", "B"}));
     QCOMPARE(storedNames(editor), QStringList({"B", "A"}));
     verifyListMapsRecords(editor);
     // The new entry is the current one, and the only one selected.
-    QCOMPARE(editor.lsSettings->currentItem()->text(), QStringLiteral("A"));
-    QCOMPARE(editor.lsSettings->selectedItems().size(), 1);
-    QCOMPARE(editor.lbSettingGroup->text(), QStringLiteral("Group: \"Display\""));
+    QCOMPARE(Ui(editor).lsSettings->currentItem()->text(), QStringLiteral("A"));
+    QCOMPARE(Ui(editor).lsSettings->selectedItems().size(), 1);
+    QCOMPARE(Ui(editor).lbSettingGroup->text(), QStringLiteral("Group: \"Display\""));
 
     // A cancelled Add changes nothing.
     editor.UndoStack()->setClean();
@@ -225,7 +226,7 @@ void TestEditSetting::copyNamesCountOnAcrossNew()
     QCOMPARE(editor.CopyCount, 4);
 
     // Without a current entry nothing happens.
-    editor.lsSettings->setCurrentRow(-1);
+    Ui(editor).lsSettings->setCurrentRow(-1);
     editor.cmCopy_Click();
     QCOMPARE(editor.Document().records().size(), 2);
 }
@@ -258,7 +259,7 @@ void TestEditSetting::deleteKeepsEntriesMappedToTheirRecords()
     f.platform.answerMessage(MsgResult::Yes);
     editor.cmDelete_Click();
     QVERIFY(editor.Document().records().isEmpty());
-    QCOMPARE(editor.lsSettings->count(), 0);
+    QCOMPARE(Ui(editor).lsSettings->count(), 0);
     f.platform.clearCalls();
     editor.mnfSaveSetting_Click();
     QCOMPARE(f.platform.messages(), QStringList({f.ctx.T(QStringLiteral("bvlEditSetting.NoSettings_M"))}));
@@ -304,18 +305,18 @@ void TestEditSetting::editChangesOneRecordInPlace()
     editor.Document().replaceRecord(2, withIndex, QStringLiteral("Index"));
     OnNextModal([](QDialog *dialog) {
         auto *d = static_cast<bvlEditSettingDo *>(dialog);
-        QCOMPARE(d->txSettingName->text(), QStringLiteral("c"));
-        QCOMPARE(d->txSettingGroup->text(), QStringLiteral("Gc"));
-        QVERIFY(d->opType[2]->isChecked());
-        d->txSettingName->setText(QStringLiteral("z"));
-        d->txSettingGroup->setText(QStringLiteral("New group"));
-        d->cmOK->click();
+        QCOMPARE(Ui(*d).txSettingName->text(), QStringLiteral("c"));
+        QCOMPARE(Ui(*d).txSettingGroup->text(), QStringLiteral("Gc"));
+        QVERIFY(Ui(*d).opType[2]->isChecked());
+        Ui(*d).txSettingName->setText(QStringLiteral("z"));
+        Ui(*d).txSettingGroup->setText(QStringLiteral("New group"));
+        Ui(*d).cmOK->click();
     });
     editor.cmEdit_Click();
     QCOMPARE(storedNames(editor), QStringList({"b", "z", "d"}));
     QCOMPARE(editor.Document().records()[1].UIIndex, 77);
     QCOMPARE(listTexts(editor), QStringList({"b", "z", "d"}));   // not re-sorted yet
-    QCOMPARE(editor.lbSettingGroup->text(), QStringLiteral("Group: \"New group\""));
+    QCOMPARE(Ui(editor).lbSettingGroup->text(), QStringLiteral("Group: \"New group\""));
     QVERIFY(!editor.FileSaved());
     verifyListMapsRecords(editor);
     addThroughDialog(editor, QStringLiteral("a"), QStringLiteral("G"));
@@ -329,13 +330,13 @@ void TestEditSetting::editChangesOneRecordInPlace()
     const SettingList before = editor.Document().records();
     OnNextModal([](QDialog *dialog) {
         auto *d = static_cast<bvlEditSettingDo *>(dialog);
-        d->txSettingName->setText(QStringLiteral("discarded"));
+        Ui(*d).txSettingName->setText(QStringLiteral("discarded"));
         d->close();
     });
     editor.lsSettings_DblClick();
     QCOMPARE(editor.Document().records(), before);
     QVERIFY(editor.FileSaved());
-    QCOMPARE(editor.lbSettingGroup->text(), QStringLiteral("Group: \"Gb\""));
+    QCOMPARE(Ui(editor).lbSettingGroup->text(), QStringLiteral("Group: \"Gb\""));
 }
 
 void TestEditSetting::editRefusesRecordsTheDialogCannotShow_data()
@@ -397,14 +398,14 @@ void TestEditSetting::newAndOpenAskOnlyWhenChanged()
     QVERIFY(f.platform.calls.isEmpty());
 
     addThroughDialog(editor, QStringLiteral("A"), QStringLiteral("G"));
-    editor.txAuthor->setText(QStringLiteral("me"));
+    Ui(editor).txAuthor->setText(QStringLiteral("me"));
     f.platform.answerMessage(MsgResult::Cancel);
     editor.mnfNew_Click();
     QCOMPARE(f.platform.messages(), QStringList({f.ctx.T(QStringLiteral("bvlMain.sSave?_M"))}));
     QCOMPARE(f.platform.calls.last().buttons, MsgButtons::YesNoCancel);
     QCOMPARE(f.platform.calls.last().icon, MsgIcon::Question);
     QCOMPARE(editor.Document().records().size(), 1);
-    QCOMPARE(editor.txAuthor->text(), QStringLiteral("me"));
+    QCOMPARE(Ui(editor).txAuthor->text(), QStringLiteral("me"));
 
     // Open asks first; Cancel stops before the file dialog.
     f.platform.clearCalls();
@@ -416,9 +417,9 @@ void TestEditSetting::newAndOpenAskOnlyWhenChanged()
     f.platform.answerMessage(MsgResult::No);
     editor.mnfNew_Click();
     QVERIFY(editor.Document().records().isEmpty());
-    QCOMPARE(editor.lsSettings->count(), 0);
-    QVERIFY(editor.txAuthor->text().isEmpty());
-    QVERIFY(editor.lbFileVer->text().isEmpty());
+    QCOMPARE(Ui(editor).lsSettings->count(), 0);
+    QVERIFY(Ui(editor).txAuthor->text().isEmpty());
+    QVERIFY(Ui(editor).lbFileVer->text().isEmpty());
     QVERIFY(editor.FileSaved());
 
     // A file just opened counts as saved, although the boxes were filled.
@@ -439,7 +440,7 @@ void TestEditSetting::headerTypingCountsAsChange()
     EditorFixture f;
     bvlEditSetting editor(f.ctx);
     editor.show();
-    for (QLineEdit *box : {editor.txAuthor, editor.txPhones, editor.txSEEMNr, editor.txSEEMRec}) {
+    for (QLineEdit *box : {Ui(editor).txAuthor, Ui(editor).txPhones, Ui(editor).txSEEMNr, Ui(editor).txSEEMRec}) {
         editor.UndoStack()->setClean();
         QTest::keyClicks(box, QStringLiteral("7"));
         QVERIFY2(!editor.FileSaved(), qPrintable(box->objectName()));
@@ -472,7 +473,7 @@ void TestEditSetting::unsavedFileSurvivesAFailedSave()
     bvlEditSetting editor(f.ctx);
     editor.show();
     addThroughDialog(editor, QStringLiteral("A"), QStringLiteral("G"));
-    editor.txAuthor->setText(QStringLiteral("me"));
+    Ui(editor).txAuthor->setText(QStringLiteral("me"));
     const SettingList before = editor.Document().records();
 
     f.platform.answerMessage(MsgResult::Yes);
@@ -489,7 +490,7 @@ void TestEditSetting::unsavedFileSurvivesAFailedSave()
 
     QVERIFY(f.platform.allAnswersUsed());
     QCOMPARE(editor.Document().records(), before);
-    QCOMPARE(editor.txAuthor->text(), QStringLiteral("me"));
+    QCOMPARE(Ui(editor).txAuthor->text(), QStringLiteral("me"));
     QVERIFY(!editor.FileSaved());
     QVERIFY(editor.isVisible());
     if (writeFails)
@@ -528,8 +529,8 @@ void TestEditSetting::saveRefusals()
 
     load(editor, {"a"});
     editor.UndoStack()->resetClean();
-    editor.txSEEMNr->setText(seemNr);
-    editor.txSEEMRec->setText(seemRec);
+    Ui(editor).txSEEMNr->setText(seemNr);
+    Ui(editor).txSEEMRec->setText(seemRec);
     const QString path = dir.filePath(QStringLiteral("out.sec"));
     f.platform.clearCalls();
     f.platform.answerFile(path);
@@ -538,7 +539,7 @@ void TestEditSetting::saveRefusals()
     QCOMPARE(f.platform.calls.last().icon, MsgIcon::Warning);
     QVERIFY(!QFile::exists(path));
     QVERIFY(!editor.FileSaved());
-    QCOMPARE(editor.lbFileVer->text(), QStringLiteral("V") + VersionString());
+    QCOMPARE(Ui(editor).lbFileVer->text(), QStringLiteral("V") + VersionString());
 }
 
 void TestEditSetting::saveWritesHeaderAndStampsVersion()
@@ -547,10 +548,10 @@ void TestEditSetting::saveWritesHeaderAndStampsVersion()
     QTemporaryDir dir;
     bvlEditSetting editor(f.ctx);
     load(editor, {"b", "a"});
-    editor.txAuthor->setText(QStringLiteral("Ann"));
-    editor.txPhones->setText(QStringLiteral("Vaka 3, Vaka 3€"));
-    editor.txSEEMNr->setText(QStringLiteral("7fff"));
-    editor.txSEEMRec->clear();   // empty gives 0
+    Ui(editor).txAuthor->setText(QStringLiteral("Ann"));
+    Ui(editor).txPhones->setText(QStringLiteral("Vaka 3, Vaka 3€"));
+    Ui(editor).txSEEMNr->setText(QStringLiteral("7fff"));
+    Ui(editor).txSEEMRec->clear();   // empty gives 0
     const QString path = dir.filePath(QStringLiteral("out.sec"));
     f.platform.answerFile(path);
     editor.mnfSaveSetting_Click();
@@ -559,7 +560,7 @@ void TestEditSetting::saveWritesHeaderAndStampsVersion()
     QCOMPARE(dialog.text, f.ctx.Title(QStringLiteral("bvlEditSetting.mnfSaveSetting")));
     QCOMPARE(dialog.filter, QStringLiteral("Setting file (*.sec)|*.sec"));
     QVERIFY(editor.FileSaved());
-    QCOMPARE(editor.lbFileVer->text(), QStringLiteral("File V3 (") + VersionString() + QLatin1Char(')'));
+    QCOMPARE(Ui(editor).lbFileVer->text(), QStringLiteral("File V3 (") + VersionString() + QLatin1Char(')'));
 
     SettingFileHeader h;
     SettingList settings;
@@ -587,7 +588,7 @@ void TestEditSetting::failedWriteKeepsThePreviousFile()
     editor.mnfSaveSetting_Click();
     const QByteArray saved = FileBytes(path);
     QVERIFY(!saved.isEmpty());
-    editor.lbFileVer->setText(QStringLiteral("marker"));
+    Ui(editor).lbFileVer->setText(QStringLiteral("marker"));
 
     // A name the file's code page cannot hold fails the write as a whole.
     SettingStruct renamed = editor.Document().record(1);
@@ -598,7 +599,7 @@ void TestEditSetting::failedWriteKeepsThePreviousFile()
     QCOMPARE(f.platform.messages().last(), inputError(f.ctx, 13));
     QCOMPARE(FileBytes(path), saved);
     QVERIFY(!editor.FileSaved());
-    QCOMPARE(editor.lbFileVer->text(), QStringLiteral("marker"));
+    QCOMPARE(Ui(editor).lbFileVer->text(), QStringLiteral("marker"));
 
     // A FIFO is not replaced by a regular file: the save fails and counts as unsaved.
     const QString fifo = dir.filePath(QStringLiteral("pipe.sec"));
@@ -628,11 +629,11 @@ void TestEditSetting::openShowsTheFile()
     const ScriptedPlatform::Call dialog = f.platform.callsOf(ScriptedPlatform::Kind::OpenFile).first();
     QCOMPARE(dialog.text, f.ctx.Title(QStringLiteral("bvlEditSetting.mnfOpenSetting")));
     QCOMPARE(dialog.filter, QStringLiteral("Setting file (*.sec)|*.sec"));
-    QCOMPARE(editor.txAuthor->text(), QStringLiteral("Ann"));
-    QCOMPARE(editor.txPhones->text(), QStringLiteral("Vaka 3"));
-    QCOMPARE(editor.txSEEMNr->text(), QStringLiteral("32"));
-    QCOMPARE(editor.txSEEMRec->text(), QStringLiteral("FFFF"));
-    QCOMPARE(editor.lbFileVer->text(), QStringLiteral("File V3 (0.9_Old)"));
+    QCOMPARE(Ui(editor).txAuthor->text(), QStringLiteral("Ann"));
+    QCOMPARE(Ui(editor).txPhones->text(), QStringLiteral("Vaka 3"));
+    QCOMPARE(Ui(editor).txSEEMNr->text(), QStringLiteral("32"));
+    QCOMPARE(Ui(editor).txSEEMRec->text(), QStringLiteral("FFFF"));
+    QCOMPARE(Ui(editor).lbFileVer->text(), QStringLiteral("File V3 (0.9_Old)"));
     QCOMPARE(editor.Document().records(), settings);
     QCOMPARE(listTexts(editor), QStringList({"Beep", "Zoom"}));
     verifyListMapsRecords(editor);
@@ -663,7 +664,7 @@ void TestEditSetting::openRefusalsKeepTheWindow()
     QTemporaryDir dir;
     bvlEditSetting editor(f.ctx);
     load(editor, {"kept"});
-    editor.txAuthor->setText(QStringLiteral("me"));
+    Ui(editor).txAuthor->setText(QStringLiteral("me"));
     editor.UndoStack()->setClean();
     const SettingList before = editor.Document().records();
 
@@ -703,7 +704,7 @@ void TestEditSetting::openRefusalsKeepTheWindow()
     // The window still shows, and holds, the file it had.
     QCOMPARE(editor.Document().records(), before);
     QCOMPARE(listTexts(editor), QStringList({"kept"}));
-    QCOMPARE(editor.txAuthor->text(), QStringLiteral("me"));
+    QCOMPARE(Ui(editor).txAuthor->text(), QStringLiteral("me"));
     verifyListMapsRecords(editor);
 }
 
@@ -754,7 +755,7 @@ void TestEditSetting::escapeClosesLikeTheCloseBox()
 
     // Cancel keeps the window open; the dialog and the browser are unloaded anyway.
     f.platform.answerMessage(MsgResult::Cancel);
-    PressKey(editor.lsSettings, Qt::Key_Escape);
+    PressKey(Ui(editor).lsSettings, Qt::Key_Escape);
     QCOMPARE(f.platform.messages(), QStringList({f.ctx.T(QStringLiteral("bvlMain.sSave?_M"))}));
     QVERIFY(editor.isVisible());
     QVERIFY(!dialog);
@@ -762,7 +763,7 @@ void TestEditSetting::escapeClosesLikeTheCloseBox()
 
     // From a header box too; No closes.
     f.platform.answerMessage(MsgResult::No);
-    PressKey(editor.txSEEMRec, Qt::Key_Escape);
+    PressKey(Ui(editor).txSEEMRec, Qt::Key_Escape);
     QVERIFY(!editor.isVisible());
     QCOMPARE(f.platform.messages().size(), 2);
     QVERIFY(f.platform.allAnswersUsed());
@@ -771,7 +772,7 @@ void TestEditSetting::escapeClosesLikeTheCloseBox()
     editor.show();
     editor.UndoStack()->setClean();
     f.platform.clearCalls();
-    PressKey(editor.cmAdd, Qt::Key_Escape);
+    PressKey(Ui(editor).cmAdd, Qt::Key_Escape);
     QVERIFY(!editor.isVisible());
     QVERIFY(f.platform.calls.isEmpty());
 }
@@ -783,17 +784,17 @@ void TestEditSetting::menuShortcutsReachTheFileCommands()
     editor.show();
     QApplication::setActiveWindow(&editor);
     QVERIFY(QTest::qWaitForWindowActive(&editor));
-    editor.lsSettings->setFocus();
+    Ui(editor).lsSettings->setFocus();
 
-    QTest::keyClick(editor.lsSettings, Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(Ui(editor).lsSettings, Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(f.platform.messages(), QStringList({f.ctx.T(QStringLiteral("bvlEditSetting.NoSettings_M"))}));
     f.platform.cancelFile();
-    QTest::keyClick(editor.txAuthor, Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(Ui(editor).txAuthor, Qt::Key_O, Qt::ControlModifier);
     QCOMPARE(f.platform.callsOf(ScriptedPlatform::Kind::OpenFile).size(), 1);
     load(editor, {"a"});
     editor.UndoStack()->resetClean();
     f.platform.answerMessage(MsgResult::No);
-    QTest::keyClick(editor.lsSettings, Qt::Key_N, Qt::ControlModifier);
+    QTest::keyClick(Ui(editor).lsSettings, Qt::Key_N, Qt::ControlModifier);
     QVERIFY(editor.Document().records().isEmpty());
     QVERIFY(f.platform.allAnswersUsed());
 }
@@ -849,11 +850,11 @@ void TestEditSetting::fileTextsShowLiterally()
     f.platform.answerFile(
         writeFile(dir, QStringLiteral("a.sec"), h, {MakeSetting("<b>x</b>", "<b>g</b>", SettingType::Int8)}));
     editor.mnfOpenSetting_Click();
-    editor.lsSettings->setCurrentRow(0);
+    Ui(editor).lsSettings->setCurrentRow(0);
 
-    QCOMPARE(editor.lbSettingGroup->text(), QStringLiteral("Group: \"<b>g</b>\""));
-    QCOMPARE(editor.lbFileVer->text(), QStringLiteral("File V3 (<i>0.9</i>)"));
-    for (QLabel *label : {editor.lbSettingGroup, editor.lbFileVer})
+    QCOMPARE(Ui(editor).lbSettingGroup->text(), QStringLiteral("Group: \"<b>g</b>\""));
+    QCOMPARE(Ui(editor).lbFileVer->text(), QStringLiteral("File V3 (<i>0.9</i>)"));
+    for (QLabel *label : {Ui(editor).lbSettingGroup, Ui(editor).lbFileVer})
         QCOMPARE(label->textFormat(), Qt::PlainText);   // never guessed to be markup
 }
 

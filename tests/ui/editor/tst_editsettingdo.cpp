@@ -1,4 +1,5 @@
 #include "core/Conversions.h"
+#include "support/EditorControls.h"
 #include "support/EditorFixtures.h"
 #include "ui/editor/InputMarks.h"
 #include "ui/editor/bvlEditSetting.h"
@@ -25,7 +26,7 @@ namespace {
 void selectBits(bvlEditSettingDo &d, std::initializer_list<int> bits)
 {
     for (int bit : bits)
-        d.chBit[bit]->setChecked(true);
+        Ui(d).chBit[bit]->setChecked(true);
 }
 
 void loseFocus(QWidget *box)
@@ -37,9 +38,9 @@ void loseFocus(QWidget *box)
 // The fields every type needs, so that storing can succeed.
 void fillRequired(bvlEditSettingDo &d, const QString &name, const QString &group, const QString &offset)
 {
-    d.txSettingName->setText(name);
-    d.txSettingGroup->setText(group);
-    d.txOffsetDec->setText(offset);
+    Ui(d).txSettingName->setText(name);
+    Ui(d).txSettingGroup->setText(group);
+    Ui(d).txOffsetDec->setText(offset);
 }
 
 // The state names and values in list order.
@@ -114,13 +115,13 @@ void TestEditSettingDo::typeSelectsPanel()
     bvlEditSettingDo d(f.ctx, f.document, f.images);
     d.ResetForm();
     // Start from the opposite panel so that every switch is exercised.
-    d.opType[type == 1 ? 3 : 1]->setChecked(true);
-    d.opType[type]->setChecked(true);
+    Ui(d).opType[type == 1 ? 3 : 1]->setChecked(true);
+    Ui(d).opType[type]->setChecked(true);
     QCOMPARE(d.GetType(), type);
-    QCOMPARE(d.frBits->isVisibleTo(&d), bits);
-    QCOMPARE(d.frCheckbox->isVisibleTo(&d), checkbox);
-    QCOMPARE(d.frList->isVisibleTo(&d), list);
-    QCOMPARE(d.frString->isVisibleTo(&d), string);
+    QCOMPARE(Ui(d).frBits->isVisibleTo(&d), bits);
+    QCOMPARE(Ui(d).frCheckbox->isVisibleTo(&d), checkbox);
+    QCOMPARE(Ui(d).frList->isVisibleTo(&d), list);
+    QCOMPARE(Ui(d).frString->isVisibleTo(&d), string);
 }
 
 void TestEditSettingDo::bitSelectionResetsCheckboxValues()
@@ -130,22 +131,22 @@ void TestEditSettingDo::bitSelectionResetsCheckboxValues()
     d.ResetForm();
     selectBits(d, {0, 1});
     QCOMPARE(d.SelectedBits, quint8(0x03));
-    QCOMPARE(d.txCheckedValue->text(), QStringLiteral("00000011"));
-    QCOMPARE(d.txUncheckedValue->text(), QStringLiteral("00000000"));
+    QCOMPARE(Ui(d).txCheckedValue->text(), QStringLiteral("00000011"));
+    QCOMPARE(Ui(d).txUncheckedValue->text(), QStringLiteral("00000000"));
 
     // Values typed by the user are replaced by any later change of the selection.
-    d.txCheckedValue->setText(QStringLiteral("00000001"));
-    d.txUncheckedValue->setText(QStringLiteral("00000010"));
-    d.chBit[7]->setChecked(true);
+    Ui(d).txCheckedValue->setText(QStringLiteral("00000001"));
+    Ui(d).txUncheckedValue->setText(QStringLiteral("00000010"));
+    Ui(d).chBit[7]->setChecked(true);
     QCOMPARE(d.SelectedBits, quint8(0x83));
-    QCOMPARE(d.txCheckedValue->text(), QStringLiteral("10000011"));
-    QCOMPARE(d.txUncheckedValue->text(), QStringLiteral("00000000"));
-    d.chBit[0]->setChecked(false);
+    QCOMPARE(Ui(d).txCheckedValue->text(), QStringLiteral("10000011"));
+    QCOMPARE(Ui(d).txUncheckedValue->text(), QStringLiteral("00000000"));
+    Ui(d).chBit[0]->setChecked(false);
     QCOMPARE(d.SelectedBits, quint8(0x82));
-    QCOMPARE(d.txCheckedValue->text(), QStringLiteral("10000010"));
+    QCOMPARE(Ui(d).txCheckedValue->text(), QStringLiteral("10000010"));
     // The bit boxes are captioned 7 to 0 from left to right.
-    QVERIFY(d.chBit[7]->x() < d.chBit[0]->x());
-    QCOMPARE(d.chBit[7]->text(), QStringLiteral("&7"));
+    QVERIFY(Ui(d).chBit[7]->x() < Ui(d).chBit[0]->x());
+    QCOMPARE(Ui(d).chBit[7]->text(), QStringLiteral("&7"));
 }
 
 void TestEditSettingDo::checkboxValueColours_data()
@@ -171,7 +172,7 @@ void TestEditSettingDo::checkboxValueColours()
     bvlEditSettingDo d(f.ctx, f.document, f.images);
     d.ResetForm();
     selectBits(d, {0, 1});
-    for (QLineEdit *box : {d.txCheckedValue, d.txUncheckedValue}) {
+    for (QLineEdit *box : {Ui(d).txCheckedValue, Ui(d).txUncheckedValue}) {
         box->setText(text);
         QCOMPARE(InputMarks::IsTextRed(box), red);
         QCOMPARE(InputMarks::IsBackYellow(box), yellow);
@@ -218,8 +219,8 @@ void TestEditSettingDo::offsetBoxesConvertOnLeaving()
     EditorFixture f;
     bvlEditSettingDo d(f.ctx, f.document, f.images);
     d.ResetForm();
-    QLineEdit *source = fromDecimal ? d.txOffsetDec : d.txOffsetHex;
-    QLineEdit *target = fromDecimal ? d.txOffsetHex : d.txOffsetDec;
+    QLineEdit *source = fromDecimal ? Ui(d).txOffsetDec : Ui(d).txOffsetHex;
+    QLineEdit *target = fromDecimal ? Ui(d).txOffsetHex : Ui(d).txOffsetDec;
     target->setText(QStringLiteral("unchanged"));
     source->setText(typed);
     QCOMPARE(target->text(), QStringLiteral("unchanged"));   // typing alone converts nothing
@@ -260,12 +261,12 @@ void TestEditSettingDo::stringLengthShowsAvailableCharacters()
     EditorFixture f;
     bvlEditSettingDo d(f.ctx, f.document, f.images);
     d.ResetForm();
-    d.opType[type]->setChecked(true);
-    d.txMaxStringLength->setText(QStringLiteral("99"));
-    d.lbAvailableCharsVal->setText(QStringLiteral("before"));
-    d.txMaxStringLength->setText(length);
-    QCOMPARE(InputMarks::IsTextRed(d.txMaxStringLength), red);
-    QCOMPARE(d.lbAvailableCharsVal->text(), available);
+    Ui(d).opType[type]->setChecked(true);
+    Ui(d).txMaxStringLength->setText(QStringLiteral("99"));
+    Ui(d).lbAvailableCharsVal->setText(QStringLiteral("before"));
+    Ui(d).txMaxStringLength->setText(length);
+    QCOMPARE(InputMarks::IsTextRed(Ui(d).txMaxStringLength), red);
+    QCOMPARE(Ui(d).lbAvailableCharsVal->text(), available);
 }
 
 void TestEditSettingDo::stateValuesFollowTheBitSelection()
@@ -273,41 +274,41 @@ void TestEditSettingDo::stateValuesFollowTheBitSelection()
     EditorFixture f;
     bvlEditSettingDo d(f.ctx, f.document, f.images);
     d.ResetForm();
-    d.opType[1]->setChecked(true);
+    Ui(d).opType[1]->setChecked(true);
     selectBits(d, {4, 5, 6, 7});
     f.platform.answerInput(QStringLiteral("Off"));
     d.cmAddSettingValue_Click();
-    QCOMPARE(d.cbSettingValueList->currentIndex(), 0);
-    QCOMPARE(d.txSettingValueVal->text(), QStringLiteral("00000000"));
+    QCOMPARE(Ui(d).cbSettingValueList->currentIndex(), 0);
+    QCOMPARE(Ui(d).txSettingValueVal->text(), QStringLiteral("00000000"));
     f.platform.answerInput(QStringLiteral("On"));
     d.cmAddSettingValue_Click();
-    d.txSettingValueVal->setText(QStringLiteral("00010000"));
-    QCOMPARE(d.txSettingValueValDec->text(), QStringLiteral("16"));
-    QCOMPARE(states(d.cbSettingValueList), QStringList({"Off=0", "On=16"}));
+    Ui(d).txSettingValueVal->setText(QStringLiteral("00010000"));
+    QCOMPARE(Ui(d).txSettingValueValDec->text(), QStringLiteral("16"));
+    QCOMPARE(states(Ui(d).cbSettingValueList), QStringList({"Off=0", "On=16"}));
 
     // A value with a bit outside the selection is refused while typing.
-    d.txSettingValueVal->setText(QStringLiteral("00010001"));
-    QVERIFY(InputMarks::IsTextRed(d.txSettingValueVal));
-    QCOMPARE(states(d.cbSettingValueList), QStringList({"Off=0", "On=16"}));
-    d.txSettingValueVal->setText(QStringLiteral("00010000"));
+    Ui(d).txSettingValueVal->setText(QStringLiteral("00010001"));
+    QVERIFY(InputMarks::IsTextRed(Ui(d).txSettingValueVal));
+    QCOMPARE(states(Ui(d).cbSettingValueList), QStringList({"Off=0", "On=16"}));
+    Ui(d).txSettingValueVal->setText(QStringLiteral("00010000"));
 
     // Unchecking bit 4 re-masks only the chosen state and marks its text.
-    d.chBit[4]->setChecked(false);
-    QCOMPARE(states(d.cbSettingValueList), QStringList({"Off=0", "On=0"}));
-    QVERIFY(InputMarks::IsTextRed(d.txSettingValueVal));
-    d.chBit[4]->setChecked(true);
-    QVERIFY(!InputMarks::IsTextRed(d.txSettingValueVal));
+    Ui(d).chBit[4]->setChecked(false);
+    QCOMPARE(states(Ui(d).cbSettingValueList), QStringList({"Off=0", "On=0"}));
+    QVERIFY(InputMarks::IsTextRed(Ui(d).txSettingValueVal));
+    Ui(d).chBit[4]->setChecked(true);
+    QVERIFY(!InputMarks::IsTextRed(Ui(d).txSettingValueVal));
 
     // Choosing a state shows its value in both boxes.
-    d.txSettingValueVal->setText(QStringLiteral("00110000"));
-    d.cbSettingValueList->setCurrentIndex(0);
-    QCOMPARE(d.txSettingValueVal->text(), QStringLiteral("00000000"));
-    QCOMPARE(d.txSettingValueValDec->text(), QStringLiteral("0"));
-    d.cbSettingValueList->setCurrentIndex(1);
-    QCOMPARE(d.txSettingValueValDec->text(), QStringLiteral("48"));
+    Ui(d).txSettingValueVal->setText(QStringLiteral("00110000"));
+    Ui(d).cbSettingValueList->setCurrentIndex(0);
+    QCOMPARE(Ui(d).txSettingValueVal->text(), QStringLiteral("00000000"));
+    QCOMPARE(Ui(d).txSettingValueValDec->text(), QStringLiteral("0"));
+    Ui(d).cbSettingValueList->setCurrentIndex(1);
+    QCOMPARE(Ui(d).txSettingValueValDec->text(), QStringLiteral("48"));
 
     // Stored values are masked by the selection as it is at OK.
-    d.chBit[5]->setChecked(false);
+    Ui(d).chBit[5]->setChecked(false);
     fillRequired(d, QStringLiteral("Mode"), QStringLiteral("G"), QStringLiteral("1"));
     SettingStruct out;
     QVERIFY(d.WriteSettingStruct(out));
@@ -346,16 +347,16 @@ void TestEditSettingDo::stateValueDecimalBox()
     EditorFixture f;
     bvlEditSettingDo d(f.ctx, f.document, f.images);
     d.ResetForm();
-    d.opType[1]->setChecked(true);
+    Ui(d).opType[1]->setChecked(true);
     selectBits(d, {0, 1, 2, 3});
     f.platform.answerInput(QStringLiteral("A"));
     d.cmAddSettingValue_Click();
-    d.txSettingValueValDec->setText(QStringLiteral("1"));
-    QCOMPARE(d.cbSettingValueList->itemData(0).toInt(), 1);
+    Ui(d).txSettingValueValDec->setText(QStringLiteral("1"));
+    QCOMPARE(Ui(d).cbSettingValueList->itemData(0).toInt(), 1);
 
-    d.txSettingValueValDec->setText(decimal);
-    QCOMPARE(d.txSettingValueVal->text(), binary);
-    QCOMPARE(d.cbSettingValueList->itemData(0).toInt(), value);
+    Ui(d).txSettingValueValDec->setText(decimal);
+    QCOMPARE(Ui(d).txSettingValueVal->text(), binary);
+    QCOMPARE(Ui(d).cbSettingValueList->itemData(0).toInt(), value);
 }
 
 void TestEditSettingDo::stateListCommands()
@@ -363,7 +364,7 @@ void TestEditSettingDo::stateListCommands()
     EditorFixture f;
     bvlEditSettingDo d(f.ctx, f.document, f.images);
     d.ResetForm();
-    d.opType[1]->setChecked(true);
+    Ui(d).opType[1]->setChecked(true);
     selectBits(d, {0, 1});
 
     // Kept in the order of adding, not sorted; the prompt starts empty.
@@ -371,20 +372,20 @@ void TestEditSettingDo::stateListCommands()
         f.platform.answerInput(QString::fromLatin1(name));
         d.cmAddSettingValue_Click();
     }
-    QCOMPARE(states(d.cbSettingValueList), QStringList({"b=0", "a=0", "B=0"}));
+    QCOMPARE(states(Ui(d).cbSettingValueList), QStringList({"b=0", "a=0", "B=0"}));
     QCOMPARE(f.platform.callsOf(ScriptedPlatform::Kind::Input).first().text,
              f.ctx.T(QStringLiteral("bvlEditSetting.cmtNewStateName_I")));
     QCOMPARE(f.platform.callsOf(ScriptedPlatform::Kind::Input).first().proposed, QString());
     QVERIFY(f.platform.messages().isEmpty());
 
     // An existing name is refused with a warning; the choice stays.
-    d.cbSettingValueList->setCurrentIndex(0);
+    Ui(d).cbSettingValueList->setCurrentIndex(0);
     f.platform.answerInput(QStringLiteral("a"));
     d.cmAddSettingValue_Click();
     QCOMPARE(f.platform.messages(), QStringList({f.ctx.T(QStringLiteral("bvlEditSetting.cmtAlreadyExist_M"))}));
     QCOMPARE(f.platform.calls.last().icon, MsgIcon::Warning);
-    QCOMPARE(d.cbSettingValueList->count(), 3);
-    QCOMPARE(d.cbSettingValueList->currentIndex(), 0);
+    QCOMPARE(Ui(d).cbSettingValueList->count(), 3);
+    QCOMPARE(Ui(d).cbSettingValueList->currentIndex(), 0);
 
     // A name with the value separator would read back as two names.
     f.platform.clearCalls();
@@ -392,31 +393,31 @@ void TestEditSettingDo::stateListCommands()
     d.cmAddSettingValue_Click();
     QCOMPARE(f.platform.messages(), QStringList({f.ctx.T(QStringLiteral("bvlEditSetting.StateNameSeparator_M"))}));
     QCOMPARE(f.platform.calls.last().icon, MsgIcon::Warning);
-    QCOMPARE(d.cbSettingValueList->count(), 3);
+    QCOMPARE(Ui(d).cbSettingValueList->count(), 3);
 
     // An empty answer (or Cancel) adds nothing; blanks are a name.
     f.platform.clearCalls();
     f.platform.answerInput(QString());
     d.cmAddSettingValue_Click();
-    QCOMPARE(d.cbSettingValueList->count(), 3);
+    QCOMPARE(Ui(d).cbSettingValueList->count(), 3);
     f.platform.answerInput(QStringLiteral("  "));
     d.cmAddSettingValue_Click();
-    QCOMPARE(d.cbSettingValueList->count(), 4);
-    QCOMPARE(d.cbSettingValueList->currentIndex(), 3);
+    QCOMPARE(Ui(d).cbSettingValueList->count(), 4);
+    QCOMPARE(Ui(d).cbSettingValueList->currentIndex(), 3);
     QVERIFY(f.platform.messages().isEmpty());
 
     // Removing takes the chosen state without a question and leaves no choice.
-    d.cbSettingValueList->setCurrentIndex(1);
+    Ui(d).cbSettingValueList->setCurrentIndex(1);
     d.cmRemoveSettingValue_Click();
-    QCOMPARE(states(d.cbSettingValueList), QStringList({"b=0", "B=0", "  =0"}));
-    QCOMPARE(d.cbSettingValueList->currentIndex(), -1);
+    QCOMPARE(states(Ui(d).cbSettingValueList), QStringList({"b=0", "B=0", "  =0"}));
+    QCOMPARE(Ui(d).cbSettingValueList->currentIndex(), -1);
     d.cmRemoveSettingValue_Click();   // nothing chosen: nothing removed
-    QCOMPARE(d.cbSettingValueList->count(), 3);
+    QCOMPARE(Ui(d).cbSettingValueList->count(), 3);
     QVERIFY(f.platform.messages().isEmpty());
 
     // With no state chosen, typing a value changes no state.
-    d.txSettingValueVal->setText(QStringLiteral("00000011"));
-    QCOMPARE(states(d.cbSettingValueList), QStringList({"b=0", "B=0", "  =0"}));
+    Ui(d).txSettingValueVal->setText(QStringLiteral("00000011"));
+    QCOMPARE(states(Ui(d).cbSettingValueList), QStringList({"b=0", "B=0", "  =0"}));
 }
 
 void TestEditSettingDo::storesCheckboxAndValueList()
@@ -425,7 +426,7 @@ void TestEditSettingDo::storesCheckboxAndValueList()
     bvlEditSettingDo d(f.ctx, f.document, f.images);
     d.ResetForm();
     fillRequired(d, QStringLiteral("Beep"), QStringLiteral("Sound"), QStringLiteral("16"));
-    d.txSettingDescription->setPlainText(QStringLiteral("Key beep"));
+    Ui(d).txSettingDescription->setPlainText(QStringLiteral("Key beep"));
     selectBits(d, {0, 1});
     SettingStruct out;
     out.UIIndex = 42;
@@ -444,9 +445,9 @@ void TestEditSettingDo::storesCheckboxAndValueList()
     QVERIFY(out.ValueNames.isEmpty());
 
     // String types store the length; name and group are stored as typed.
-    d.opType[4]->setChecked(true);
-    d.txMaxStringLength->setText(QStringLiteral("34"));
-    d.txSettingName->setText(QStringLiteral(" Owner "));
+    Ui(d).opType[4]->setChecked(true);
+    Ui(d).txMaxStringLength->setText(QStringLiteral("34"));
+    Ui(d).txSettingName->setText(QStringLiteral(" Owner "));
     QVERIFY(d.WriteSettingStruct(out));
     QCOMPARE(out.Type, quint8(SettingType::UnicodeString));
     QCOMPARE(out.MaxStringLength, 34);
@@ -502,8 +503,8 @@ void TestEditSettingDo::checkboxValuesThatCannotBeStoredAreRefused()
     d.ResetForm();
     fillRequired(d, QStringLiteral("N"), QStringLiteral("G"), QStringLiteral("0"));
     selectBits(d, {0, 1});
-    d.txCheckedValue->setText(checked);
-    d.txUncheckedValue->setText(unchecked);
+    Ui(d).txCheckedValue->setText(checked);
+    Ui(d).txUncheckedValue->setText(unchecked);
     SettingStruct out;
     f.ctx.CurrentSettingOK = false;
     d.cmOK_Click();
@@ -527,17 +528,17 @@ void TestEditSettingDo::switchingTypeForgetsTheOtherPanels()
     list.ValueNames = QStringLiteral("a§b");
     list.Values = QStringLiteral("1§2");
     d.ReadSettingStruct(list);
-    QCOMPARE(d.cbSettingValueList->count(), 2);
-    d.opType[int(SettingType::AnsiString)]->setChecked(true);
-    d.opType[int(SettingType::ValueList)]->setChecked(true);
+    QCOMPARE(Ui(d).cbSettingValueList->count(), 2);
+    Ui(d).opType[int(SettingType::AnsiString)]->setChecked(true);
+    Ui(d).opType[int(SettingType::ValueList)]->setChecked(true);
     // The states and bits of the list read before do not come back.
-    QCOMPARE(d.cbSettingValueList->count(), 0);
+    QCOMPARE(Ui(d).cbSettingValueList->count(), 0);
     QCOMPARE(d.SelectedBits, quint8(0));
-    d.opType[int(SettingType::AnsiString)]->setChecked(true);
-    d.txMaxStringLength->setText(QStringLiteral("12"));
-    d.opType[int(SettingType::Checkbox)]->setChecked(true);
-    d.opType[int(SettingType::AnsiString)]->setChecked(true);
-    QVERIFY(d.txMaxStringLength->text().isEmpty());
+    Ui(d).opType[int(SettingType::AnsiString)]->setChecked(true);
+    Ui(d).txMaxStringLength->setText(QStringLiteral("12"));
+    Ui(d).opType[int(SettingType::Checkbox)]->setChecked(true);
+    Ui(d).opType[int(SettingType::AnsiString)]->setChecked(true);
+    QVERIFY(Ui(d).txMaxStringLength->text().isEmpty());
 }
 
 void TestEditSettingDo::errorsInTheirOrder_data()
@@ -653,15 +654,15 @@ void TestEditSettingDo::errorsInTheirOrder()
     EditorFixture f;
     bvlEditSettingDo d(f.ctx, f.document, f.images);
     d.ResetForm();
-    d.opType[type]->setChecked(true);
+    Ui(d).opType[type]->setChecked(true);
     for (int i = 0; i < stateCount; ++i) {
         f.platform.answerInput(QStringLiteral("S%1").arg(i));
         d.cmAddSettingValue_Click();
     }
     for (int bit = 0; bit < 8; ++bit)
-        d.chBit[bit]->setChecked(bits & (1 << bit));
+        Ui(d).chBit[bit]->setChecked(bits & (1 << bit));
     fillRequired(d, name, group, offset);
-    d.txMaxStringLength->setText(length);
+    Ui(d).txMaxStringLength->setText(length);
 
     f.ctx.CurrentSettingOK = false;
     d.cmOK_Click();
@@ -686,9 +687,9 @@ void TestEditSettingDo::fractionsInTheRegionalFormat()
     EditorFixture f;
     bvlEditSettingDo d(f.ctx, f.document, f.images);
     d.ResetForm();
-    d.opType[3]->setChecked(true);
+    Ui(d).opType[3]->setChecked(true);
     fillRequired(d, QStringLiteral("Owner"), QStringLiteral("Phone"), QStringLiteral("2,5"));
-    d.txMaxStringLength->setText(QStringLiteral("20,5"));
+    Ui(d).txMaxStringLength->setText(QStringLiteral("20,5"));
     SettingStruct out;
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
     const bool stored = d.WriteSettingStruct(out);
@@ -732,22 +733,22 @@ void TestEditSettingDo::readThenWriteKeepsTheRecord()
     bvlEditSettingDo d(f.ctx, f.document, f.images);
     // A previous use leaves other content behind; reading must not be disturbed by it.
     d.ResetForm();
-    d.opType[1]->setChecked(true);
-    d.chBit[3]->setChecked(true);
+    Ui(d).opType[1]->setChecked(true);
+    Ui(d).chBit[3]->setChecked(true);
     f.platform.answerInput(QStringLiteral("old"));
     d.cmAddSettingValue_Click();
 
     d.ReadSettingStruct(record);
     QCOMPARE(d.GetType(), int(record.Type));
-    QCOMPARE(d.txOffsetHex->text(), HexText32(record.Offset));
+    QCOMPARE(Ui(d).txOffsetHex->text(), HexText32(record.Offset));
     QCOMPARE(d.SelectedBits, record.BitMask);
     if (record.Type == quint8(SettingType::ValueList))
-        QCOMPARE(d.cbSettingValueList->currentIndex(), -1);   // no state chosen after filling
+        QCOMPARE(Ui(d).cbSettingValueList->currentIndex(), -1);   // no state chosen after filling
     SettingStruct out = record;
     QVERIFY(d.WriteSettingStruct(out));
     QCOMPARE(out, record);
     // Another name: the fields not touched stay the record's own, line breaks and all.
-    d.txSettingName->setText(QStringLiteral("Renamed"));
+    Ui(d).txSettingName->setText(QStringLiteral("Renamed"));
     QVERIFY(d.WriteSettingStruct(out));
     out.Name = record.Name;
     QCOMPARE(out, record);
@@ -762,28 +763,29 @@ void TestEditSettingDo::resetFormClearsForAdd()
     list.ValueNames = "A§B";
     list.Values = "1§2";
     d.ReadSettingStruct(list);
-    d.cbSettingValueList->setCurrentIndex(1);
-    d.opType[0]->setChecked(true);
-    d.txCheckedValue->setText(QStringLiteral("00000111"));   // red
-    d.opType[4]->setChecked(true);
-    d.txMaxStringLength->setText(QStringLiteral("1"));   // red
-    d.lbAvailableCharsVal->setText(QStringLiteral("kept"));
+    Ui(d).cbSettingValueList->setCurrentIndex(1);
+    Ui(d).opType[0]->setChecked(true);
+    Ui(d).txCheckedValue->setText(QStringLiteral("00000111"));   // red
+    Ui(d).opType[4]->setChecked(true);
+    Ui(d).txMaxStringLength->setText(QStringLiteral("1"));   // red
+    Ui(d).lbAvailableCharsVal->setText(QStringLiteral("kept"));
 
     d.ResetForm();
     QCOMPARE(d.GetType(), 0);
-    QVERIFY(d.frCheckbox->isVisibleTo(&d));
-    for (QLineEdit *box : {d.txSettingName, d.txSettingGroup, d.txOffsetDec, d.txOffsetHex, d.txSettingValueVal,
-                           d.txSettingValueValDec, d.txMaxStringLength, d.txCheckedValue, d.txUncheckedValue})
+    QVERIFY(Ui(d).frCheckbox->isVisibleTo(&d));
+    for (QLineEdit *box :
+         {Ui(d).txSettingName, Ui(d).txSettingGroup, Ui(d).txOffsetDec, Ui(d).txOffsetHex, Ui(d).txSettingValueVal,
+          Ui(d).txSettingValueValDec, Ui(d).txMaxStringLength, Ui(d).txCheckedValue, Ui(d).txUncheckedValue})
         QVERIFY2(box->text().isEmpty(), qPrintable(box->objectName()));
-    QVERIFY(d.txSettingDescription->toPlainText().isEmpty());
+    QVERIFY(Ui(d).txSettingDescription->toPlainText().isEmpty());
     QCOMPARE(d.SelectedBits, quint8(0));
-    QCOMPARE(d.cbSettingValueList->count(), 0);
-    QVERIFY(!InputMarks::IsTextRed(d.txSettingValueVal));
-    QVERIFY(!InputMarks::IsBackYellow(d.txSettingValueVal));
-    QVERIFY(!InputMarks::IsTextRed(d.txCheckedValue));
+    QCOMPARE(Ui(d).cbSettingValueList->count(), 0);
+    QVERIFY(!InputMarks::IsTextRed(Ui(d).txSettingValueVal));
+    QVERIFY(!InputMarks::IsBackYellow(Ui(d).txSettingValueVal));
+    QVERIFY(!InputMarks::IsTextRed(Ui(d).txCheckedValue));
     // Emptied, the string length is no number: red; the available characters keep their text.
-    QVERIFY(InputMarks::IsTextRed(d.txMaxStringLength));
-    QCOMPARE(d.lbAvailableCharsVal->text(), QStringLiteral("kept"));
+    QVERIFY(InputMarks::IsTextRed(Ui(d).txMaxStringLength));
+    QCOMPARE(Ui(d).lbAvailableCharsVal->text(), QStringLiteral("kept"));
 }
 
 void TestEditSettingDo::okHidesWithTheRecord()
@@ -795,12 +797,12 @@ void TestEditSettingDo::okHidesWithTheRecord()
     f.ctx.CurrentSetting.UIIndex = 9;
     OnNextModal([](QDialog *dialog) {
         auto *dlg = static_cast<bvlEditSettingDo *>(dialog);
-        dlg->opType[2]->setChecked(true);
-        dlg->txSettingName->setText(QStringLiteral("Volume"));
-        dlg->txSettingGroup->setText(QStringLiteral("Sound"));
-        dlg->txOffsetHex->setText(QStringLiteral("1a"));
-        loseFocus(dlg->txOffsetHex);
-        dlg->cmOK->click();
+        Ui(*dlg).opType[2]->setChecked(true);
+        Ui(*dlg).txSettingName->setText(QStringLiteral("Volume"));
+        Ui(*dlg).txSettingGroup->setText(QStringLiteral("Sound"));
+        Ui(*dlg).txOffsetHex->setText(QStringLiteral("1a"));
+        loseFocus(Ui(*dlg).txOffsetHex);
+        Ui(*dlg).cmOK->click();
     });
     d.exec();
     QVERIFY(f.ctx.CurrentSettingOK);
@@ -813,11 +815,11 @@ void TestEditSettingDo::okHidesWithTheRecord()
     // A failed OK keeps the dialog open; Cancel then reports no record.
     OnNextModal([&f](QDialog *dialog) {
         auto *dlg = static_cast<bvlEditSettingDo *>(dialog);
-        dlg->txSettingName->clear();
-        dlg->cmOK->click();
+        Ui(*dlg).txSettingName->clear();
+        Ui(*dlg).cmOK->click();
         QVERIFY(dlg->isVisible());
         QCOMPARE(f.platform.messages().size(), 1);
-        dlg->cmCancel->click();
+        Ui(*dlg).cmCancel->click();
     });
     d.exec();
     QVERIFY(!f.ctx.CurrentSettingOK);
@@ -828,7 +830,7 @@ void TestEditSettingDo::closeBoxAndEscapeCancel()
     EditorFixture f;
     QPointer<bvlEditSettingDo> d = new bvlEditSettingDo(f.ctx, f.document, f.images);
     d->ResetForm();
-    d->txSettingName->setText(QStringLiteral("kept"));
+    Ui(*d).txSettingName->setText(QStringLiteral("kept"));
 
     f.ctx.CurrentSettingOK = true;
     OnNextModal([](QDialog *dialog) { dialog->close(); });
@@ -836,11 +838,12 @@ void TestEditSettingDo::closeBoxAndEscapeCancel()
     QVERIFY(!f.ctx.CurrentSettingOK);
     QVERIFY(d);   // hidden, not destroyed
     QVERIFY(!d->isVisible());
-    QCOMPARE(d->txSettingName->text(), QStringLiteral("kept"));
+    QCOMPARE(Ui(*d).txSettingName->text(), QStringLiteral("kept"));
 
     // Escape cancels wherever the focus is, the multi-line description included.
-    for (QWidget *focus : {static_cast<QWidget *>(d->txSettingDescription), static_cast<QWidget *>(d->txOffsetDec),
-                           static_cast<QWidget *>(d->cbSettingValueList)}) {
+    for (QWidget *focus :
+         {static_cast<QWidget *>(Ui(*d).txSettingDescription), static_cast<QWidget *>(Ui(*d).txOffsetDec),
+          static_cast<QWidget *>(Ui(*d).cbSettingValueList)}) {
         f.ctx.CurrentSettingOK = true;
         OnNextModal([focus](QDialog *) { PressKey(focus, Qt::Key_Escape); });
         d->exec();
@@ -856,11 +859,11 @@ void TestEditSettingDo::enterPressesOk()
     EditorFixture f;
     bvlEditSettingDo d(f.ctx, f.document, f.images);
     d.ResetForm();
-    d.opType[2]->setChecked(true);
-    d.txSettingName->setText(QStringLiteral("Volume"));
-    d.txSettingGroup->setText(QStringLiteral("Sound"));
-    d.txOffsetDec->setText(QStringLiteral("3"));
-    for (QWidget *focus : {static_cast<QWidget *>(d.txSettingName), static_cast<QWidget *>(d.chBit[0])}) {
+    Ui(d).opType[2]->setChecked(true);
+    Ui(d).txSettingName->setText(QStringLiteral("Volume"));
+    Ui(d).txSettingGroup->setText(QStringLiteral("Sound"));
+    Ui(d).txOffsetDec->setText(QStringLiteral("3"));
+    for (QWidget *focus : {static_cast<QWidget *>(Ui(d).txSettingName), static_cast<QWidget *>(Ui(d).chBit[0])}) {
         f.ctx.CurrentSettingOK = false;
         OnNextModal([focus](QDialog *) { PressKey(focus, Qt::Key_Return); });
         d.exec();
@@ -875,10 +878,10 @@ void TestEditSettingDo::groupBoxHintReachesStatusLine()
     QStringList shown;
     bvlEditSettingDo d(f.ctx, f.document, f.images, nullptr, [&shown](const QString &text) { shown << text; });
     const QString hint = f.ctx.T(QStringLiteral("bvlEditSetting.ttGroup"));
-    QCOMPARE(d.txSettingGroup->toolTip(), hint);
-    QCOMPARE(d.lbSettingGroup->toolTip(), hint);
+    QCOMPARE(Ui(d).txSettingGroup->toolTip(), hint);
+    QCOMPARE(Ui(d).lbSettingGroup->toolTip(), hint);
     QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(d.txSettingGroup, &move);
+    QApplication::sendEvent(Ui(d).txSettingGroup, &move);
     QCOMPARE(shown, QStringList({hint}));
     QCOMPARE(d.windowTitle(), f.ctx.Title(QStringLiteral("bvlMain.mnuSetting")));
 }
@@ -890,31 +893,31 @@ void TestEditSettingDo::groupBrowserFillsGroupBox()
     PutRecords(editor, {MakeSetting("a", "Sound", SettingType::Int8), MakeSetting("b", "Display", SettingType::Int8)});
     bvlEditSettingDo *d = editor.SettingDialog();
     d->ResetForm();
-    d->txSettingGroup->setText(QStringLiteral("typed"));
+    Ui(*d).txSettingGroup->setText(QStringLiteral("typed"));
 
     // OK without a choice keeps the box.
     OnNextModal([](QDialog *browser) { static_cast<bvlGroupBrowse *>(browser)->cmOK->click(); });
     d->cmGroupBrowse_Click();
-    QCOMPARE(d->txSettingGroup->text(), QStringLiteral("typed"));
+    QCOMPARE(Ui(*d).txSettingGroup->text(), QStringLiteral("typed"));
 
     OnNextModal([](QDialog *dialog) {
         auto *browser = static_cast<bvlGroupBrowse *>(dialog);
-        QCOMPARE(browser->lsGroups->count(), 2);
-        QCOMPARE(browser->lsGroups->item(0)->text(), QStringLiteral("Display"));
-        browser->lsGroups->setCurrentRow(1);
-        browser->cmOK->click();
+        QCOMPARE(Ui(*browser).lsGroups->count(), 2);
+        QCOMPARE(Ui(*browser).lsGroups->item(0)->text(), QStringLiteral("Display"));
+        Ui(*browser).lsGroups->setCurrentRow(1);
+        Ui(*browser).cmOK->click();
     });
     d->cmGroupBrowse_Click();
-    QCOMPARE(d->txSettingGroup->text(), QStringLiteral("Sound"));
+    QCOMPARE(Ui(*d).txSettingGroup->text(), QStringLiteral("Sound"));
 
     // Escape after choosing is no choice.
     OnNextModal([](QDialog *dialog) {
         auto *browser = static_cast<bvlGroupBrowse *>(dialog);
-        browser->lsGroups->setCurrentRow(0);
-        PressKey(browser->lsGroups, Qt::Key_Escape);
+        Ui(*browser).lsGroups->setCurrentRow(0);
+        PressKey(Ui(*browser).lsGroups, Qt::Key_Escape);
     });
     d->cmGroupBrowse_Click();
-    QCOMPARE(d->txSettingGroup->text(), QStringLiteral("Sound"));
+    QCOMPARE(Ui(*d).txSettingGroup->text(), QStringLiteral("Sound"));
 }
 
 QTEST_MAIN(TestEditSettingDo)

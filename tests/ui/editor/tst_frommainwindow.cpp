@@ -1,6 +1,7 @@
 // What the main window's commands get from the editor side: the one setting editor of the
 // program and the shared refusal of hostile setting files.
 #include "core/Conversions.h"
+#include "support/EditorControls.h"
 #include "support/MainFixtures.h"
 #include "ui/editor/bvlEditSetting.h"
 
@@ -17,7 +18,7 @@ namespace {
 QString copyOne(bvlEditSetting &editor)
 {
     PutRecords(editor, {MakeSetting(QStringLiteral("S"), QStringLiteral("G"), SettingType::Int8)});
-    editor.lsSettings->setCurrentRow(0);
+    Ui(editor).lsSettings->setCurrentRow(0);
     editor.cmCopy_Click();
     return editor.Document().records().last().Name;
 }
@@ -42,7 +43,7 @@ private slots:
             firstPlace = dialog->pos();
             auto *editor = static_cast<bvlEditSetting *>(dialog);
             QCOMPARE(copyOne(*editor), QStringLiteral("S (Copy, 0)"));
-            editor->txAuthor->setText(QStringLiteral("me"));
+            Ui(*editor).txAuthor->setText(QStringLiteral("me"));
             f.platform.answerMessage(MsgResult::No);   // discard the changes on closing
             dialog->reject();
         });
@@ -52,9 +53,9 @@ private slots:
             QCOMPARE(dialog, first);
             QCOMPARE(dialog->pos(), firstPlace);
             auto *editor = static_cast<bvlEditSetting *>(dialog);
-            QVERIFY(editor->Document().count() == 0 && editor->lsSettings->count() == 0);
-            QVERIFY(editor->txAuthor->text().isEmpty() && editor->lbSettingGroup->text().isEmpty());
-            QCOMPARE(editor->lbFileVer->text(), QStringLiteral("V") + VersionString());
+            QVERIFY(editor->Document().count() == 0 && Ui(*editor).lsSettings->count() == 0);
+            QVERIFY(Ui(*editor).txAuthor->text().isEmpty() && Ui(*editor).lbSettingGroup->text().isEmpty());
+            QCOMPARE(Ui(*editor).lbFileVer->text(), QStringLiteral("V") + VersionString());
             QVERIFY(editor->FileSaved());
             QCOMPARE(copyOne(*editor), QStringLiteral("S (Copy, 1)"));
             f.platform.answerMessage(MsgResult::No);

@@ -1,3 +1,4 @@
+#include "support/EditorControls.h"
 #include "support/EditorFixtures.h"
 #include "ui/editor/bvlGroupBrowse.h"
 
@@ -10,14 +11,14 @@ namespace {
 
 void fill(bvlGroupBrowse &browser)
 {
-    browser.lsGroups->clear();
+    Ui(browser).lsGroups->clear();
     for (const char *group : {"Sound", "Display", "Phone\\Clock"})
-        browser.lsGroups->addItem(QString::fromLatin1(group));
+        Ui(browser).lsGroups->addItem(QString::fromLatin1(group));
 }
 
 QListWidgetItem *entry(bvlGroupBrowse &browser, const QString &text)
 {
-    return browser.lsGroups->findItems(text, Qt::MatchExactly).value(0);
+    return Ui(browser).lsGroups->findItems(text, Qt::MatchExactly).value(0);
 }
 
 }   // namespace
@@ -37,8 +38,8 @@ void TestGroupBrowse::loadsSortedWithTitle()
     bvlGroupBrowse browser(f.ctx);
     QCOMPARE(browser.windowTitle(), f.ctx.Title(QStringLiteral("bvlEditSettingDo.lbSettingGroup")));
     fill(browser);
-    QCOMPARE(browser.lsGroups->item(0)->text(), QStringLiteral("Display"));
-    QCOMPARE(browser.lsGroups->item(2)->text(), QStringLiteral("Sound"));
+    QCOMPARE(Ui(browser).lsGroups->item(0)->text(), QStringLiteral("Display"));
+    QCOMPARE(Ui(browser).lsGroups->item(2)->text(), QStringLiteral("Sound"));
     QCOMPARE(browser.GetSelectedItem(), QString());
 }
 
@@ -72,36 +73,36 @@ void TestGroupBrowse::choice()
     OnNextModal([how](QDialog *dialog) {
         auto *b = static_cast<bvlGroupBrowse *>(dialog);
         if (how == QLatin1String("ok-none")) {
-            b->cmOK->click();
+            Ui(*b).cmOK->click();
             return;
         }
         if (how == QLatin1String("double-click")) {
             QListWidgetItem *item = entry(*b, QStringLiteral("Display"));
-            const QRect rect = b->lsGroups->visualItemRect(item);
-            QTest::mouseClick(b->lsGroups->viewport(), Qt::LeftButton, {}, rect.center());
-            QTest::mouseDClick(b->lsGroups->viewport(), Qt::LeftButton, {}, rect.center());
+            const QRect rect = Ui(*b).lsGroups->visualItemRect(item);
+            QTest::mouseClick(Ui(*b).lsGroups->viewport(), Qt::LeftButton, {}, rect.center());
+            QTest::mouseDClick(Ui(*b).lsGroups->viewport(), Qt::LeftButton, {}, rect.center());
             return;
         }
-        b->lsGroups->setCurrentItem(entry(*b, QStringLiteral("Sound")));
+        Ui(*b).lsGroups->setCurrentItem(entry(*b, QStringLiteral("Sound")));
         if (how == QLatin1String("ok"))
-            b->cmOK->click();
+            Ui(*b).cmOK->click();
         else if (how == QLatin1String("escape"))
-            PressKey(b->lsGroups, Qt::Key_Escape);
+            PressKey(Ui(*b).lsGroups, Qt::Key_Escape);
         else if (how == QLatin1String("close"))
             b->close();
         else if (how == QLatin1String("enter-on-ok"))
-            PressKey(b->cmOK, Qt::Key_Return);
+            PressKey(Ui(*b).cmOK, Qt::Key_Return);
         else {
-            PressKey(b->lsGroups, Qt::Key_Return);
+            PressKey(Ui(*b).lsGroups, Qt::Key_Return);
             QVERIFY(b->isVisible());
-            PressKey(b->lsGroups, Qt::Key_Escape);
+            PressKey(Ui(*b).lsGroups, Qt::Key_Escape);
         }
     });
     browser->exec();
     QVERIFY(browser);   // hidden, not destroyed
     QVERIFY(!browser->isVisible());
     QCOMPARE(browser->GetSelectedItem(), result);
-    QCOMPARE(browser->lsGroups->count(), 3);   // the list survives for the next use
+    QCOMPARE(Ui(*browser).lsGroups->count(), 3);   // the list survives for the next use
     delete browser;
 }
 

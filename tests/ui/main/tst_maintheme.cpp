@@ -2,6 +2,7 @@
 // byte map read (contrast of at least 4.5:1 in the drawn pixels) under a dark and a
 // high-contrast palette set while the program runs; the window's frame lies inside the
 // screen's area; the status line puts the setting file first and steps aside for Find.
+#include "support/EditorControls.h"
 #include "support/EditorFixtures.h"
 #include "support/MainFixtures.h"
 #include "ui/ThemeColours.h"
@@ -241,15 +242,15 @@ private slots:
         }
 
         // The cells under the new theme, and the selected byte's differing bit.
-        const QImage cells = map->tvBytes->viewport()->grab().toImage();
+        const QImage cells = Ui(*map).tvBytes->viewport()->grab().toImage();
         for (qint64 offset : {0, 1, 2, 3}) {
             const Drawn drawn =
-                Look(cells, map->tvBytes->visualRect(map->model()->indexOf(offset)).adjusted(1, 1, -1, -1));
+                Look(cells, Ui(*map).tvBytes->visualRect(map->model()->indexOf(offset)).adjusted(1, 1, -1, -1));
             QVERIFY2(drawn.contrast() >= 4.5 && drawn.inkPixels > 5, qPrintable(QStringLiteral("byte %1").arg(offset)));
         }
         map->SelectByte(2);
         QCoreApplication::processEvents();
-        QCheckBox *bit = map->chSecondBit[7];
+        QCheckBox *bit = Ui(*map).chSecondBit[7];
         QVERIFY(bit->font().bold());
         const QImage box = bit->grab().toImage();
         const Drawn drawn = Look(box, box.rect());

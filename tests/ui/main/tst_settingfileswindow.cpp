@@ -1,6 +1,7 @@
 // The per-user folder in the windows: the automatic choice, the language list and the
 // setting editor's Save use it; the "Setting files" window and a drop onto the main
 // window install into it and remove from it.
+#include "support/EditorControls.h"
 #include "support/EditorFixtures.h"
 #include "support/MainFixtures.h"
 #include "ui/editor/bvlEditSetting.h"
@@ -236,8 +237,8 @@ void TestSettingFilesWindow::editorSavesNewFilesIntoThePerUserFolder()
     MainFixture f;
     bvlEditSetting editor(f.ctx);
     PutRecords(editor, SampleSettings());
-    editor.txSEEMNr->setText(QStringLiteral("32"));
-    editor.txSEEMRec->setText(QStringLiteral("1"));
+    Ui(editor).txSEEMNr->setText(QStringLiteral("32"));
+    Ui(editor).txSEEMRec->setText(QStringLiteral("1"));
     f.platform.cancelFile();
     QVERIFY(!editor.SaveSettingFile());
     const QString proposed = f.platform.callsOf(ScriptedPlatform::Kind::SaveFile).last().proposed;
