@@ -51,8 +51,8 @@ QString CandidatesText(AppContext &ctx, const SeemDocument &document, const Assi
 
 }   // namespace
 
-ValueProfiles::ValueProfiles(AppContext &ctx, SeemDocument &document, const DocumentFiles &files, ChangeSteps &steps)
-    : m_ctx(ctx), m_document(document), m_files(files), m_steps(steps)
+ValueProfiles::ValueProfiles(AppContext &ctx, SeemDocument &document, ChangeSteps &steps)
+    : m_ctx(ctx), m_document(document), m_steps(steps)
 {}
 
 QByteArray ValueProfiles::Profile()
@@ -74,7 +74,7 @@ int ValueProfiles::Export()
         ShowInputDataError(m_ctx, e.number());
         return 0;
     }
-    const QString imagePath = m_files.SEEMFile->path();
+    const QString imagePath = m_document.seemPath();
     const QFileInfo image(imagePath);
     const std::optional<QString> path =
         m_ctx.platform.saveFileName(m_ctx.T(QStringLiteral("bvlMain.mnfExportValues")), ProfileFilter(m_ctx),
@@ -82,7 +82,7 @@ int ValueProfiles::Export()
     if (!path)
         return 0;
     try {
-        WriteOutputFile(*path, profile, {imagePath, m_files.SettingPath});
+        WriteOutputFile(*path, profile, {imagePath, m_document.settingPath()});
     } catch (const BvlError &e) {
         m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sExportFailed_M")) + QLatin1Char(' ') + Quoted(*path)
                                       + QStringLiteral(": ") + QString::fromUtf8(e.what()),
@@ -95,7 +95,7 @@ ValueProfiles::Applied ValueProfiles::Apply()
 {
     const std::optional<QString> path =
         m_ctx.platform.openFileName(m_ctx.T(QStringLiteral("bvlMain.mnfApplyValues")), ProfileFilter(m_ctx),
-                                    DocumentFiles::FolderProposal(m_files.SEEMFile->path()));
+                                    DocumentFiles::FolderProposal(m_document.seemPath()));
     if (!path)
         return {};
     QVector<ValueAssignment> assignments;

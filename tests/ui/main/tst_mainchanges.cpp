@@ -169,7 +169,7 @@ private slots:
         f.text(4)->setText("Hi");
         emit f.text(4)->editingFinished();
 
-        bvlReviewChanges review(f.ctx, w);
+        bvlReviewChanges review(f.ctx, *w.Document, w.Reviewing(), &w);
         QCOMPARE(review.objectName(), QStringLiteral("bvlReviewChanges"));
         QCOMPARE(review.cmRestore->text(), QStringLiteral("Restore selected"));
         QCOMPARE(review.lsChanges->headerItem()->text(bvlReviewChanges::FileValueColumn),

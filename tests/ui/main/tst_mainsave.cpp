@@ -47,7 +47,7 @@ private slots:
         QCOMPARE(f.image(), SampleImage());
         QVERIFY(!QFileInfo::exists(JournalPathOf(f.seemPath)));
         QVERIFY(f.check(1)->isChecked() && f.check(6)->isChecked());
-        QVERIFY(!f.window->SEEMFile->isReadOnly());
+        QVERIFY(!f.window->Document->file().isReadOnly());
     }
 
     void unusableJournalOpensReadOnlyWithAWarning()
