@@ -4,9 +4,11 @@
 #include "cli/LongOutput.h"
 #include "cli/RunCli.h"
 #include "core/OffsetText.h"
+#include "lang/Wording.h"
 #include "seem/document/SeemDocument.h"
 #include "seem/document/SettingLookup.h"
 #include "seem/files/RecordingByteStore.h"
+#include "seem/files/SaveNoticeTexts.h"
 #include "seem/values/OwnedBytes.h"
 #include "seem/values/SettingValueParse.h"
 #include "seem/values/SettingValueText.h"
@@ -125,8 +127,7 @@ QString ProblemText(const AssignmentProblem &p, const SettingList &settings, qin
         break;
     }
     return QStringLiteral("%1: %2: its bytes lie outside the image of %3 bytes")
-        .arg(p.source, SettingLabel(settings, p.settings.first()))
-        .arg(imageSize);
+        .arg(p.source, SettingLabel(settings, p.settings.first()), QString::number(imageSize));
 }
 
 // "GROUP\NAME: "old" -> "new" (byte 16 (0x10): 00 -> 01, ...)", or "...: "old" (unchanged)".
@@ -162,53 +163,6 @@ void WriteReport(QTextStream &out, const SeemDocument &document, const QVector<C
         }
     }
     out << piece;
-}
-
-// What a save that did not happen, or not wholly, left on the disk.
-QString SaveFailureText(const SaveError &e)
-{
-    switch (e.number()) {
-    case ErrNo::FileBusy:
-        return QStringLiteral("%1 is being saved by another program; nothing was written.").arg(e.path);
-    case ErrNo::LockUnavailable:
-        return QStringLiteral("%1: cannot be locked for the save (%2); nothing was written").arg(e.path, e.reason);
-    case ErrNo::FileReplaced:
-        return QStringLiteral(
-                   "%1 was replaced by another file while it was being saved; your changes went into the file "
-                   "that was moved away")
-            .arg(e.path);
-    case ErrNo::SavedFolderUnsynced:
-        return QStringLiteral(
-                   "%1: the changes are saved, but the folder could not be synced after the save journal was "
-                   "deleted (%2); should the system stop before it is, the next open puts the file back as "
-                   "it was before this save")
-            .arg(e.path, e.reason);
-    case ErrNo::JournalUnwritable:
-        return QStringLiteral("%1: no save journal can be written beside it (%2); nothing was written")
-            .arg(e.path, e.reason);
-    case ErrNo::JournalTooLarge:
-        return QStringLiteral(
-                   "%1: the journal of this save would take %2 bytes, more than the %3 bytes a save journal may "
-                   "hold; save fewer changes at a time; nothing was written")
-            .arg(e.path, QString::number(e.journalBytes), QString::number(e.journalLimit));
-    case ErrNo::SaveDamaged:
-        if (e.journalPath.isEmpty())
-            return QStringLiteral(
-                       "%1: cannot be written (%2), and putting it back failed too (%3): the file is damaged, "
-                       "and no journal to put it back could be kept")
-                .arg(e.path, e.reason, e.putBackReason);
-        return QStringLiteral(
-                   "%1: cannot be written (%2), and putting it back failed too (%3): the file is damaged; the "
-                   "journal %4 keeps what is needed to put it back the next time the file is opened")
-            .arg(e.path, e.reason, e.putBackReason, e.journalPath);
-    default:
-        break;
-    }
-    const QString failure = e.stage == SaveError::Stage::Flushing
-                                ? QStringLiteral("the written bytes cannot be made safe on the disk (%1)")
-                                : QStringLiteral("cannot be written (%1)");
-    return QStringLiteral("%1: %2; what was written has been put back: the file is unchanged, nothing was written")
-        .arg(e.path, failure.arg(e.reason));
 }
 
 }   // namespace
@@ -297,7 +251,7 @@ int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &i
         } catch (const SaveError &e) {
             if (e.saved())   // the bytes went in: what changed is told, and what went wrong
                 report();
-            throw CliError(SaveFailureText(e));
+            throw CliError(SaveFailureText(EnglishWording(), e));
         } catch (const BvlError &e) {
             throw CliError(QStringLiteral("%1: %2").arg(imagePath, FileErrorText(e)));
         }
