@@ -9,6 +9,7 @@
 #include "seem/document/SettingLookup.h"
 #include "seem/files/RecordingByteStore.h"
 #include "seem/files/SaveNoticeTexts.h"
+#include "seem/profiles/AssignmentProblemText.h"
 #include "seem/values/OwnedBytes.h"
 #include "seem/values/SettingValueParse.h"
 #include "seem/values/SettingValueText.h"
@@ -83,7 +84,7 @@ class Suggestions
 public:
     explicit Suggestions(const SettingList &settings) : m_settings(settings) {}
 
-    // "; did you mean 'A' or 'B'?", or nothing.
+    // "; did you mean "A" or "B"?", or nothing.
     QString forUnknown(const QString &query)
     {
         if (m_asked++ >= MaxSuggested)
@@ -92,7 +93,7 @@ public:
             m_names.emplace(m_settings);
         QStringList nearest;
         for (int index : m_names->nearest(query))
-            nearest << QLatin1Char('\'') + SettingPathOf(m_settings.at(index - 1)) + QLatin1Char('\'');
+            nearest << QLatin1Char('"') + SettingPathOf(m_settings.at(index - 1)) + QLatin1Char('"');
         return nearest.isEmpty() ? QString()
                                  : QStringLiteral("; did you mean %1?").arg(nearest.join(QStringLiteral(" or ")));
     }
@@ -104,30 +105,12 @@ private:
     int m_asked = 0;
 };
 
-// How a refusal of an assignment reads on standard error.
-QString ProblemText(const AssignmentProblem &p, const SettingList &settings, qint64 imageSize, Suggestions &suggestions)
+// How a refusal of an assignment reads on standard error: as Apply values words it, an
+// unknown name with the names it comes near.
+QString ProblemText(const AssignmentProblem &p, const SettingList &settings, Suggestions &suggestions)
 {
-    switch (p.kind) {
-    case AssignmentProblem::UnknownName:
-        return QStringLiteral("%1: no setting is named '%2'").arg(p.source, p.query) + suggestions.forUnknown(p.query);
-    case AssignmentProblem::Ambiguous: {
-        QStringList candidates;
-        for (int index : p.settings)
-            candidates << SettingLabel(settings, index);
-        QString named = candidates.join(QStringLiteral(", "));
-        if (p.candidates > p.settings.size())
-            named += QStringLiteral(" and %1 more").arg(p.candidates - p.settings.size());
-        return QStringLiteral("%1: '%2' names %3; write GROUP\\NAME").arg(p.source, p.query, named);
-    }
-    case AssignmentProblem::Twice:
-        return QStringLiteral("%1: %2 is assigned twice").arg(p.source, SettingLabel(settings, p.settings.first()));
-    case AssignmentProblem::Refused:
-        return QStringLiteral("%1: %2: %3").arg(p.source, SettingLabel(settings, p.settings.first()), p.reason);
-    case AssignmentProblem::OutsideImage:
-        break;
-    }
-    return QStringLiteral("%1: %2: its bytes lie outside the image of %3 bytes")
-        .arg(p.source, SettingLabel(settings, p.settings.first()), QString::number(imageSize));
+    const QString text = AssignmentProblemText(EnglishWording(), p, settings);
+    return p.kind == AssignmentProblem::UnknownName ? text + suggestions.forUnknown(p.query) : text;
 }
 
 // "GROUP\NAME: "old" -> "new" (byte 16 (0x10): 00 -> 01, ...)", or "...: "old" (unchanged)".
@@ -183,7 +166,7 @@ int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &i
     QStringList problems;
     Suggestions suggestions(settings);
     for (const AssignmentProblem &p : refusals)
-        problems << ProblemText(p, settings, image.size(), suggestions);
+        problems << ProblemText(p, settings, suggestions);
 
     // Everything is encoded on top of the file before a byte of it changes.
     PendingWrites pending(image);

@@ -5,8 +5,10 @@
 #include "core/JsonFields.h"
 #include "core/OutputTarget.h"
 #include "core/RegularFile.h"
+#include "lang/Wording.h"
 #include "seem/document/SeemDocument.h"
 #include "seem/document/SettingLookup.h"
+#include "seem/profiles/AssignmentProblemText.h"
 #include "seem/profiles/ValueProfile.h"
 #include "seem/values/SettingState.h"
 #include "ui/AppContext.h"
@@ -35,18 +37,6 @@ QString Quoted(const QString &text)
 QString ErrorSuffix(int number)
 {
     return QStringLiteral(" (ERR ") + QString::number(number) + QLatin1Char(')');
-}
-
-// The settings an ambiguous name stands for, the first few of them when it is thousands.
-QString CandidatesText(AppContext &ctx, const SeemDocument &document, const AssignmentProblem &p)
-{
-    QStringList names;
-    for (int index : p.settings)
-        names << Quoted(document.fullName(index));
-    const QString named = names.join(QStringLiteral(", "));
-    if (p.candidates <= p.settings.size())
-        return named;
-    return ctx.T(QStringLiteral("bvlMain.sApplyMore_V")).arg(named, QString::number(p.candidates - p.settings.size()));
 }
 
 }   // namespace
@@ -128,28 +118,9 @@ ValueProfiles::Applied ValueProfiles::Apply()
     }
     const QVector<AssignmentProblem> &problems = applied.problems;
     QStringList refused;
-    for (const AssignmentProblem &p : problems) {
-        QString line = p.source + QStringLiteral(": ");
-        switch (p.kind) {
-        case AssignmentProblem::UnknownName:
-            line += m_ctx.T(QStringLiteral("bvlMain.sApplyUnknown_V")) + QLatin1Char(' ') + Quoted(p.query);
-            break;
-        case AssignmentProblem::Ambiguous:
-            line += Quoted(p.query) + QLatin1Char(' ') + m_ctx.T(QStringLiteral("bvlMain.sApplyAmbiguous_V"))
-                    + QStringLiteral(": ") + CandidatesText(m_ctx, m_document, p);
-            break;
-        case AssignmentProblem::Twice:
-            line += Quoted(p.query) + QLatin1Char(' ') + m_ctx.T(QStringLiteral("bvlMain.sApplyTwice_V"));
-            break;
-        case AssignmentProblem::Refused:
-            line += Quoted(p.query) + QStringLiteral(": ") + p.reason;
-            break;
-        case AssignmentProblem::OutsideImage:
-            line += Quoted(p.query) + QLatin1Char(' ') + m_ctx.T(QStringLiteral("bvlMain.sApplyOutside_V"));
-            break;
-        }
-        refused << line;
-    }
+    LangWording words(m_ctx.lang);
+    for (const AssignmentProblem &p : problems)
+        refused << AssignmentProblemText(words, p, m_document.settings());
     // A setting whose restore failed shows nothing of the file and is never saved.
     for (int index : applied.unrestorable)
         refused << Quoted(m_document.fullName(index)) + QLatin1Char(' ')
