@@ -23,7 +23,8 @@ int CreateExclusive(const QString &path, int &fd);
 int Rename(const QString &from, const QString &to);
 int Remove(const QString &path);
 
-// A save's journal may hold at most normal bytes; file times may be trusted to move.
+// The most bytes a journal may hold (normal, unless a test lowers it), and whether file
+// times stand still (only in a test that says so).
 qint64 JournalLimit(qint64 normal);
 bool TimesFrozen();
 

@@ -12,10 +12,11 @@ class SeemDocument;
 struct AppContext;
 
 // The steps of opening and saving the main window's SEEM file and setting file; which
-// ones are open the document holds. Opening is all or nothing: the new files are opened, read and checked aside
-// (Next) and only taken over when everything succeeded, so the window's document stays as
-// it was until then. The window runs the commands; this part asks the questions about the
-// files, opens, reads and copies them, and gives the document its files.
+// ones are open, the document holds. Opening is all or nothing: the new files are opened,
+// read and checked aside (Next) and only taken over when everything succeeded, so the
+// window's document stays as it was until then. The window runs the commands; this part
+// asks the questions about the files, opens, reads and copies them, and gives the
+// document its files.
 class DocumentFiles
 {
 public:
