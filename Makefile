@@ -21,7 +21,7 @@ TEST_GENERATOR = $(if $(wildcard $(TEST_BUILD_DIR)/Makefile),,-G Ninja)
 
 build-test: deps
 	cmake -S . -B $(TEST_BUILD_DIR) $(TEST_GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DBVL_BUILD_TESTS=ON -DBVL_SANITIZE=ON -DBVL_WERROR=ON \
-	    -DBVL_SHARED_LIBS=ON
+	    -DBVL_SHARED_LIBS=ON -DBVL_FAULT_SEAM=ON
 	cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
 
 # The sources in the one format of .clang-format: `make format` writes it, the check

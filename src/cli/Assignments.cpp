@@ -4,9 +4,12 @@
 #include "cli/LongOutput.h"
 #include "cli/RunCli.h"
 #include "core/OffsetText.h"
+#include "lang/Wording.h"
 #include "seem/document/SeemDocument.h"
 #include "seem/document/SettingLookup.h"
 #include "seem/files/RecordingByteStore.h"
+#include "seem/files/SaveNoticeTexts.h"
+#include "seem/profiles/AssignmentProblemText.h"
 #include "seem/values/OwnedBytes.h"
 #include "seem/values/SettingValueParse.h"
 #include "seem/values/SettingValueText.h"
@@ -81,7 +84,7 @@ class Suggestions
 public:
     explicit Suggestions(const SettingList &settings) : m_settings(settings) {}
 
-    // "; did you mean 'A' or 'B'?", or nothing.
+    // "; did you mean "A" or "B"?", or nothing.
     QString forUnknown(const QString &query)
     {
         if (m_asked++ >= MaxSuggested)
@@ -90,7 +93,7 @@ public:
             m_names.emplace(m_settings);
         QStringList nearest;
         for (int index : m_names->nearest(query))
-            nearest << QLatin1Char('\'') + SettingPathOf(m_settings.at(index - 1)) + QLatin1Char('\'');
+            nearest << QLatin1Char('"') + SettingPathOf(m_settings.at(index - 1)) + QLatin1Char('"');
         return nearest.isEmpty() ? QString()
                                  : QStringLiteral("; did you mean %1?").arg(nearest.join(QStringLiteral(" or ")));
     }
@@ -102,31 +105,12 @@ private:
     int m_asked = 0;
 };
 
-// How a refusal of an assignment reads on standard error.
-QString ProblemText(const AssignmentProblem &p, const SettingList &settings, qint64 imageSize, Suggestions &suggestions)
+// How a refusal of an assignment reads on standard error: as Apply values words it, an
+// unknown name with the names it comes near.
+QString ProblemText(const AssignmentProblem &p, const SettingList &settings, Suggestions &suggestions)
 {
-    switch (p.kind) {
-    case AssignmentProblem::UnknownName:
-        return QStringLiteral("%1: no setting is named '%2'").arg(p.source, p.query) + suggestions.forUnknown(p.query);
-    case AssignmentProblem::Ambiguous: {
-        QStringList candidates;
-        for (int index : p.settings)
-            candidates << SettingLabel(settings, index);
-        QString named = candidates.join(QStringLiteral(", "));
-        if (p.candidates > p.settings.size())
-            named += QStringLiteral(" and %1 more").arg(p.candidates - p.settings.size());
-        return QStringLiteral("%1: '%2' names %3; write GROUP\\NAME").arg(p.source, p.query, named);
-    }
-    case AssignmentProblem::Twice:
-        return QStringLiteral("%1: %2 is assigned twice").arg(p.source, SettingLabel(settings, p.settings.first()));
-    case AssignmentProblem::Refused:
-        return QStringLiteral("%1: %2: %3").arg(p.source, SettingLabel(settings, p.settings.first()), p.reason);
-    case AssignmentProblem::OutsideImage:
-        break;
-    }
-    return QStringLiteral("%1: %2: its bytes lie outside the image of %3 bytes")
-        .arg(p.source, SettingLabel(settings, p.settings.first()))
-        .arg(imageSize);
+    const QString text = AssignmentProblemText(EnglishWording(), p, settings);
+    return p.kind == AssignmentProblem::UnknownName ? text + suggestions.forUnknown(p.query) : text;
 }
 
 // "GROUP\NAME: "old" -> "new" (byte 16 (0x10): 00 -> 01, ...)", or "...: "old" (unchanged)".
@@ -164,53 +148,6 @@ void WriteReport(QTextStream &out, const SeemDocument &document, const QVector<C
     out << piece;
 }
 
-// What a save that did not happen, or not wholly, left on the disk.
-QString SaveFailureText(const SaveError &e)
-{
-    switch (e.number()) {
-    case ErrNo::FileBusy:
-        return QStringLiteral("%1 is being saved by another program; nothing was written.").arg(e.path);
-    case ErrNo::LockUnavailable:
-        return QStringLiteral("%1: cannot be locked for the save (%2); nothing was written").arg(e.path, e.reason);
-    case ErrNo::FileReplaced:
-        return QStringLiteral(
-                   "%1 was replaced by another file while it was being saved; your changes went into the file "
-                   "that was moved away")
-            .arg(e.path);
-    case ErrNo::SavedFolderUnsynced:
-        return QStringLiteral(
-                   "%1: the changes are saved, but the folder could not be synced after the save journal was "
-                   "deleted (%2); should the system stop before it is, the next open puts the file back as "
-                   "it was before this save")
-            .arg(e.path, e.reason);
-    case ErrNo::JournalUnwritable:
-        return QStringLiteral("%1: no save journal can be written beside it (%2); nothing was written")
-            .arg(e.path, e.reason);
-    case ErrNo::JournalTooLarge:
-        return QStringLiteral(
-                   "%1: the journal of this save would take %2 bytes, more than the %3 bytes a save journal may "
-                   "hold; save fewer changes at a time; nothing was written")
-            .arg(e.path, QString::number(e.journalBytes), QString::number(e.journalLimit));
-    case ErrNo::SaveDamaged:
-        if (e.journalPath.isEmpty())
-            return QStringLiteral(
-                       "%1: cannot be written (%2), and putting it back failed too (%3): the file is damaged, "
-                       "and no journal to put it back could be kept")
-                .arg(e.path, e.reason, e.putBackReason);
-        return QStringLiteral(
-                   "%1: cannot be written (%2), and putting it back failed too (%3): the file is damaged; the "
-                   "journal %4 keeps what is needed to put it back the next time the file is opened")
-            .arg(e.path, e.reason, e.putBackReason, e.journalPath);
-    default:
-        break;
-    }
-    const QString failure = e.stage == SaveError::Stage::Flushing
-                                ? QStringLiteral("the written bytes cannot be made safe on the disk (%1)")
-                                : QStringLiteral("cannot be written (%1)");
-    return QStringLiteral("%1: %2; what was written has been put back: the file is unchanged, nothing was written")
-        .arg(e.path, failure.arg(e.reason));
-}
-
 }   // namespace
 
 int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &imagePath,
@@ -229,7 +166,7 @@ int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &i
     QStringList problems;
     Suggestions suggestions(settings);
     for (const AssignmentProblem &p : refusals)
-        problems << ProblemText(p, settings, image.size(), suggestions);
+        problems << ProblemText(p, settings, suggestions);
 
     // Everything is encoded on top of the file before a byte of it changes.
     PendingWrites pending(image);
@@ -297,7 +234,7 @@ int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &i
         } catch (const SaveError &e) {
             if (e.saved())   // the bytes went in: what changed is told, and what went wrong
                 report();
-            throw CliError(SaveFailureText(e));
+            throw CliError(SaveFailureText(EnglishWording(), e));
         } catch (const BvlError &e) {
             throw CliError(QStringLiteral("%1: %2").arg(imagePath, FileErrorText(e)));
         }

@@ -10,9 +10,11 @@
 #include "core/SearchFolders.h"
 #include "core/SettingFile.h"
 #include "core/SettingFileJson.h"
+#include "lang/Wording.h"
 #include "seem/authoring/AutoSelect.h"
 #include "seem/authoring/RecordMatch.h"
 #include "seem/document/SettingLookup.h"
+#include "seem/files/SaveNoticeTexts.h"
 #include "seem/files/SeemFile.h"
 #include "seem/files/SeemFileName.h"
 
@@ -130,8 +132,8 @@ LoadedSettingFile LoadSettingFile(const QString &path)
     case HeaderCheck::UnknownFile:
         throw CliError(QStringLiteral("%1: is not a setting file").arg(path));
     case HeaderCheck::UnsupportedVersion:
-        throw CliError(
-            QStringLiteral("%1: has format version %2; only 3 is read").arg(path).arg(loaded.header.FileVersion));
+        throw CliError(QStringLiteral("%1: has format version %2; only 3 is read")
+                           .arg(path, QString::number(loaded.header.FileVersion)));
     case HeaderCheck::Accepted:
         break;
     }
@@ -172,61 +174,15 @@ LoadedSettingFile SettingFileForImage(const QString &imagePath, const QCommandLi
 
 namespace {
 
-QString JournalWhy(const JournalNotice &notice)
-{
-    switch (notice.why) {
-    case JournalNotice::Why::Damaged:
-        return QStringLiteral("it is incomplete or damaged");
-    case JournalNotice::Why::OtherContents:
-        return QStringLiteral("the file holds other contents than before or after that save; move it away to use the "
-                              "file as it is");
-    case JournalNotice::Why::Busy:
-        return QStringLiteral("another program is saving the file");
-    case JournalNotice::Why::NotItsFile:
-        return QStringLiteral(
-                   "it was written for another file that had the name %1; move it away to use the file as it is")
-            .arg(notice.journalImageName);
-    case JournalNotice::Why::CannotRead:
-    case JournalNotice::Why::CannotLock:
-    case JournalNotice::Why::CannotDelete:
-        return notice.systemReason;
-    case JournalNotice::Why::Untrusted:
-        switch (notice.distrust) {
-        case JournalNotice::Distrust::OtherOwner:
-            return QStringLiteral("it belongs to another user (%1), who could have put any bytes into it; delete it if "
-                                  "that save was not yours")
-                .arg(notice.journalOwner);
-        case JournalNotice::Distrust::WritableByOthers:
-            return QStringLiteral("other users may write it (its owner is %1), so it cannot be trusted")
-                .arg(notice.journalOwner);
-        case JournalNotice::Distrust::SeveralNames:
-            break;
-        }
-        return QStringLiteral("it has more than one name (its owner is %1), so it cannot be trusted")
-            .arg(notice.journalOwner);
-    case JournalNotice::Why::Missing:
-        return QStringLiteral(
-            "it is gone, and the file holds neither its contents from before nor from after that save");
-    case JournalNotice::Why::CannotWrite:
-        break;
-    }
-    return QStringLiteral("the file cannot be written")
-           + (notice.systemReason.isEmpty() ? QString() : QStringLiteral(": ") + notice.systemReason);
-}
-
 void TellJournalNotice(const JournalNotice &notice, QTextStream &err)
 {
-    if (notice.kind == JournalNotice::Kind::RolledBack)
-        err << CliProgramName << ": An earlier save of " << notice.imagePath
-            << " was interrupted; the file has been put back as it was before that save.\n";
-    if (!notice.undeletableReason.isEmpty())
-        err << CliProgramName << ": warning: the journal " << notice.journalPath << " cannot be deleted ("
-            << notice.undeletableReason << "); the file is opened read-only until it can be.\n";
-    else if (notice.kind == JournalNotice::Kind::Kept)
-        err << CliProgramName << ": warning: An earlier save of " << notice.imagePath
-            << " was interrupted, and its journal " << notice.journalPath
-            << " cannot be used to put the file back now (" << JournalWhy(notice)
-            << "); it is left as it is, and the file is opened read-only.\n";
+    // A notice that leaves the file read-only is a warning, line by line.
+    const QString prefix = notice.opensReadOnly() ? QStringLiteral(": warning: ") : QStringLiteral(": ");
+    const QString text = JournalNoticeText(EnglishWording(), notice);
+    if (text.isEmpty())
+        return;
+    for (const QString &line : text.split(QLatin1Char('\n')))
+        err << CliProgramName << prefix << line << '\n';
 }
 
 }   // namespace
@@ -272,7 +228,7 @@ void WriteWholeFile(const QString &path, const QByteArray &bytes, const QStringL
 
 QString SettingLabel(const SettingList &settings, int index)
 {
-    return QStringLiteral("%1 (#%2)").arg(SettingPathOf(settings.at(index - 1))).arg(index);
+    return QStringLiteral("%1 (#%2)").arg(SettingPathOf(settings.at(index - 1)), QString::number(index));
 }
 
 void WriteSettingFileJson(const QCommandLineParser &parser, QTextStream &out, const SettingFileHeader &header,

@@ -68,8 +68,7 @@ bool LogoutQuestion::eventFilter(QObject *watched, QEvent *event)
         return QObject::eventFilter(watched, event);
     disarm();
     // The window closes as after its own question: every file it holds open is closed.
-    if (m_window.SEEMFile)
-        m_window.SEEMFile->close();
+    m_window.Document->file().close();
     event->accept();
     return true;
 }

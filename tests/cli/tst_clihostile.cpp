@@ -308,8 +308,7 @@ void TestCliHostile::namesThatAreNotUtf8()
                                                "B"};
     const CliResult lone = s.run({QStringLiteral("set"), image, NativeArguments(2, valueArgv).at(1)});
     QCOMPARE(lone.status, 1);
-    QVERIFY2(lone.err.contains(QStringLiteral("Net\\GPRS\\Owner (#")) && lone.err.contains(QStringLiteral("U+DCFF")),
-             qPrintable(lone.err));
+    QVERIFY2(lone.err.contains(QStringLiteral("\"Owner\": U+DCFF")), qPrintable(lone.err));
     const QString profile = s.folder.file(QStringLiteral("lone.json"));
     QVERIFY(WriteFileBytes(profile, R"({"settings": [{"group": "Net\\GPRS", "name": "Owner", "value": "\ud800"}]})"));
     const QByteArray before = ReadRegularFile(image, 1 << 20);

@@ -14,6 +14,11 @@ using namespace SaveFaults;
 
 namespace {
 
+QString Quoted(const QString &path)
+{
+    return QLatin1Char('"') + path + QLatin1Char('"');
+}
+
 struct Sample
 {
     ProgramFolder folder;
@@ -57,16 +62,18 @@ void TestCliSave::changesAreToldOnlyOnceOnTheDisk_data()
     QTest::addColumn<int>("error");
     QTest::addColumn<QString>("told");
     QTest::newRow("saved") << 0 << 0 << QString();
-    QTest::newRow("no journal")
-        << IndexFirst + 2 << int(ENOSPC)
-        << "no save journal can be written beside it (No space left on device); nothing was written";
-    QTest::newRow("write fails")
-        << IndexFirst + 7 << int(EIO)
-        << "cannot be written (Input/output error); what was written has been put back: the file "
-           "is unchanged, nothing was written";
+    // %1 is the image, in double quotes.
+    QTest::newRow("no journal") << IndexFirst + 2 << int(ENOSPC)
+                                << "Nothing was saved: no journal can be written beside %1 (No space left on device), "
+                                   "and without one a crash during the save could damage the file. Your changes are "
+                                   "kept.";
+    QTest::newRow("write fails") << IndexFirst + 7 << int(EIO)
+                                 << "Saving %1 failed: Input/output error. What had been written was put back: the "
+                                    "file is unchanged. Your changes are kept.";
     QTest::newRow("fsync fails") << IndexFirst + 8 << int(EIO)
-                                 << "the written bytes cannot be made safe on the disk (Input/output error); what was "
-                                    "written has been put back: the file is unchanged, nothing was written";
+                                 << "Saving %1 failed: the written bytes could not be made safe on the disk "
+                                    "(Input/output error). They were put back: the file is unchanged. Your changes "
+                                    "are kept.";
 }
 
 void TestCliSave::changesAreToldOnlyOnceOnTheDisk()
@@ -88,7 +95,7 @@ void TestCliSave::changesAreToldOnlyOnceOnTheDisk()
     }
     QCOMPARE(r.status, 1);
     QCOMPARE(r.out, QString());
-    QCOMPARE(r.err, QStringLiteral("brimvale-cli: %1: %2\n").arg(sample.image, told));
+    QCOMPARE(r.err, QStringLiteral("brimvale-cli: %1\n").arg(told.arg(Quoted(sample.image))));
     QCOMPARE(FileBytes(sample.image), SampleImage());
     QVERIFY(!QFileInfo::exists(JournalPathOf(sample.image)));
 }
@@ -165,7 +172,7 @@ void TestCliSave::everyCommandPutsBackAnInterruptedSave()
         QVERIFY2(
             r.err.startsWith(QStringLiteral("brimvale-cli: An earlier save of %1 was interrupted; the file has been "
                                             "put back as it was before that save.\n")
-                                 .arg(sample.image)),
+                                 .arg(Quoted(sample.image))),
             qPrintable(r.err));
         QVERIFY(!QFileInfo::exists(JournalPathOf(sample.image)));
         QByteArray expected = SampleImage();
@@ -188,9 +195,9 @@ void TestCliSave::unusableJournalIsLeftAloneWithAWarning()
 
     const QString warning =
         QStringLiteral("brimvale-cli: warning: An earlier save of %1 was interrupted, and its journal %2 "
-                       "cannot be used to put the file back now (it is incomplete or damaged); it is "
-                       "left as it is, and the file is opened read-only.\n")
-            .arg(sample.image, journal);
+                       "cannot be used to put the file back now: the journal is incomplete or damaged. The journal "
+                       "is left as it is, and the file is opened read-only.\n")
+            .arg(Quoted(sample.image), Quoted(journal));
     const CliResult shown = sample.run({QStringLiteral("show"), sample.image});
     QCOMPARE(shown.status, 0);
     QCOMPARE(shown.err, warning);
@@ -314,7 +321,7 @@ void TestCliSave::imageReplacedDuringTheSaveIsNoSuccess()
     QVERIFY2(
         r.err.contains(QStringLiteral("%1 was replaced by another file while it was being saved; your changes went "
                                       "into the file that was moved away")
-                           .arg(sample.image)),
+                           .arg(Quoted(sample.image))),
         qPrintable(r.err));
     QCOMPARE(FileBytes(sample.image), SampleImage());
     QVERIFY(FileBytes(moved) != SampleImage());

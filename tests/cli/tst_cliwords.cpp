@@ -98,19 +98,19 @@ void TestCliWords::unknownNameGetsTheNearestNames()
     Sample s;
     const QList<QPair<QString, QString>> cases = {
         // Letter case alone comes first, before a name one letter away ("Owner").
-        {QStringLiteral("OWNER"), QStringLiteral("did you mean 'Net\\GPRS\\Owner'?")},
-        {QStringLiteral("Volme"), QStringLiteral("did you mean 'Sound\\Volume'?")},
-        {QStringLiteral("sound\\volume"), QStringLiteral("did you mean 'Sound\\Volume'?")},
-        {QStringLiteral("Timeot"), QStringLiteral("did you mean 'Display\\Timeout'?")},
+        {QStringLiteral("OWNER"), QStringLiteral("did you mean \"Net\\GPRS\\Owner\"?")},
+        {QStringLiteral("Volme"), QStringLiteral("did you mean \"Sound\\Volume\"?")},
+        {QStringLiteral("sound\\volume"), QStringLiteral("did you mean \"Sound\\Volume\"?")},
+        {QStringLiteral("Timeot"), QStringLiteral("did you mean \"Display\\Timeout\"?")},
     };
     for (const auto &c : cases) {
         const CliResult r = s.run({QStringLiteral("set"), s.image, c.first + QStringLiteral("=1")});
         QCOMPARE(r.status, 1);
-        QVERIFY2(r.err.contains(QStringLiteral("no setting is named '%1'; %2").arg(c.first, c.second)),
+        QVERIFY2(r.err.contains(QStringLiteral("no setting is named \"%1\"; %2").arg(c.first, c.second)),
                  qPrintable(r.err));
     }
     const CliResult far = s.run({QStringLiteral("set"), s.image, QStringLiteral("Brightness=1")});
-    QVERIFY2(far.err.contains(QStringLiteral("no setting is named 'Brightness'\n")), qPrintable(far.err));
+    QVERIFY2(far.err.contains(QStringLiteral("no setting is named \"Brightness\"\n")), qPrintable(far.err));
     QCOMPARE(FileBytes(s.image), SampleImage());
 }
 
@@ -133,12 +133,12 @@ void TestCliWords::thousandsOfRefusalsStayShort()
     const CliResult r = RunCliCaptured(
         {QStringLiteral("apply"), image, folder.writeBytes(QStringLiteral("p.json"), profile)}, folder.dir.path());
     QCOMPARE(r.status, 1);
-    QCOMPARE(r.err.count(QStringLiteral(": no setting is named 'Volme'")), 3001);
-    QCOMPARE(r.err.count(QStringLiteral("no setting is named 'Volme'; did you mean 'Sound\\Volume'?\n")), 20);
+    QCOMPARE(r.err.count(QStringLiteral(": no setting is named \"Volme\"")), 3001);
+    QCOMPARE(r.err.count(QStringLiteral("no setting is named \"Volme\"; did you mean \"Sound\\Volume\"?\n")), 20);
     QCOMPARE(
-        r.err.count(QStringLiteral(": 'Owner' names G0\\Owner (#1), G1\\Owner (#2), G2\\Owner (#3), G3\\Owner (#4), "
-                                   "G4\\Owner (#5), G5\\Owner (#6), G6\\Owner (#7), G7\\Owner (#8) and 2992 more; "
-                                   "write GROUP\\NAME\n")),
+        r.err.count(QStringLiteral(": \"Owner\" names more than one setting; write the group before the name, as in "
+                                   "Group\\Name: \"G0\\Owner\", \"G1\\Owner\", \"G2\\Owner\", \"G3\\Owner\", "
+                                   "\"G4\\Owner\", \"G5\\Owner\", \"G6\\Owner\", \"G7\\Owner\" and 2992 more\n")),
         3000);
     QVERIFY2(r.err.size() < 6001 * 200, qPrintable(r.err.left(2000)));
     QCOMPARE(FileBytes(image), QByteArray(3001, '\0'));

@@ -166,6 +166,7 @@ private slots:
     void typingCheckTakesWhatTheEncoderWrites();
     void checkWarnsWhereTheWindowAsks();
     void languageFileWithoutMarkReadInTheChosenCodePage();
+    void refusalsAreWordedAlike();
 };
 
 void TestDoorsAgree::everyCodePageEveryDoor()
@@ -257,6 +258,34 @@ void TestDoorsAgree::languageFileWithoutMarkReadInTheChosenCodePage()
     QVERIFY(u.window.Form_Load());
     QCOMPARE(u.window.mnfExportValues->text(), QStringLiteral("Дом..."));
     CodePage::SetCurrent(CodePage::Default);
+}
+
+void TestDoorsAgree::refusalsAreWordedAlike()
+{
+    // One profile refused by both doors: each refusal the command line tells is a line of
+    // the window's message, word for word (the command line adds the names an unknown
+    // name comes near).
+    MainFixture f;
+    f.open(f.seemPath);
+    const QString profile = f.folder.writeBytes(
+        QStringLiteral("refused.json"), "{\"settings\": [{\"name\": \"Volme\", \"value\": 1}, "
+                                        "{\"name\": \"Volume\", \"value\": \"Loud\"}, {\"name\": \"Beep\", \"value\": "
+                                        "\"off\"}, {\"name\": \"Sound\\\\Beep\", \"value\": \"on\"}]}");
+    f.platform.clearCalls();
+    f.platform.answerFile(profile);
+    f.window->mnfApplyValues_Click();
+    const CliResult cli = Cli(f, {QStringLiteral("apply"), f.seemPath, profile});
+    QCOMPARE(cli.status, 1);
+    QCOMPARE(f.platform.messages().size(), 1);
+    QStringList windowLines = f.platform.messages().first().split(QLatin1Char('\n'));
+    windowLines.removeFirst();   // the message's heading
+    const QString prefix = QStringLiteral("brimvale-cli: ") + f.seemPath + QStringLiteral(": ");
+    QStringList cliLines;
+    for (const QString &line : cli.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        if (!line.endsWith(QStringLiteral("nothing was written")))
+            cliLines << line.mid(prefix.size()).section(QStringLiteral("; did you mean"), 0, 0);
+    QCOMPARE(cliLines, windowLines);
+    QCOMPARE(windowLines.size(), 3);
 }
 
 QTEST_MAIN(TestDoorsAgree)

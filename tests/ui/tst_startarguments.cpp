@@ -41,7 +41,7 @@ private slots:
         QVERIFY(s.start({}));
         QVERIFY(s.window.isVisible());
         QVERIFY(s.platform.calls.isEmpty());
-        QCOMPARE(s.window.SEEMPath, QString());
+        QCOMPARE(s.window.Document->seemPath(), QString());
         QVERIFY(s.window.Settings.isEmpty());
         QCOMPARE(s.window.lbFileDesc->text(), QString());
     }
@@ -57,8 +57,8 @@ private slots:
         QVERIFY(started);
         QVERIFY(s.platform.callsOf(Kind::OpenFile).isEmpty());
         QCOMPARE(s.platform.messages(), QStringList());
-        QCOMPARE(s.window.SEEMPath, s.folder.file("0032_0001.seem"));
-        QCOMPARE(s.window.SettingPath, s.secPath);
+        QCOMPARE(s.window.Document->seemPath(), s.folder.file("0032_0001.seem"));
+        QCOMPARE(s.window.Document->settingPath(), s.secPath);
         QCOMPARE(s.window.Settings.size(), SampleSettings().size());
         QVERIFY(s.window.lbFileDesc->text().contains("(SEEM 32_1). By Ann"));
         QVERIFY(s.window.IsSaved());
@@ -70,7 +70,7 @@ private slots:
         QVERIFY(s.start({s.folder.file("gone/0032_0001.seem")}));
         QCOMPARE(s.platform.messages(), QStringList("mnfOpenSEEM ERR 53"));
         QVERIFY(s.window.isVisible());
-        QCOMPARE(s.window.SEEMPath, QString());
+        QCOMPARE(s.window.Document->seemPath(), QString());
         QVERIFY(s.window.Settings.isEmpty());
         QVERIFY(!s.window.mnfSaveSEEM->isEnabled());
     }

@@ -41,7 +41,6 @@ SeemDocument::~SeemDocument() = default;
 void SeemDocument::load(std::unique_ptr<SeemFile> file, const QString &settingPath, const SettingFileHeader &header,
                         const SettingList &settings)
 {
-    const bool wasModified = isModified();
     if (file) {
         if (m_file)
             m_file->close();
@@ -55,8 +54,6 @@ void SeemDocument::load(std::unique_ptr<SeemFile> file, const QString &settingPa
     m_changed = QBitArray(m_settings.size());
     m_changedCount = 0;
     emit documentReset();
-    if (wasModified)
-        emit modifiedChanged(false);
 }
 
 void SeemDocument::replaceFile(std::unique_ptr<SeemFile> file)
@@ -68,7 +65,6 @@ void SeemDocument::replaceFile(std::unique_ptr<SeemFile> file)
 
 void SeemDocument::close()
 {
-    const bool wasModified = isModified();
     m_file->close();
     m_settings.clear();
     m_restored.reset(0);
@@ -76,8 +72,6 @@ void SeemDocument::close()
     m_changed.clear();
     m_changedCount = 0;
     emit documentReset();
-    if (wasModified)
-        emit modifiedChanged(false);
 }
 
 QString SeemDocument::fullName(int index) const
@@ -104,12 +98,10 @@ void SeemDocument::updateChanged(int index)
     m_changedCount += changed ? 1 : -1;
 }
 
-void SeemDocument::finishChange(const QVector<int> &indexes, bool wasModified)
+void SeemDocument::finishChange(const QVector<int> &indexes)
 {
     if (!indexes.isEmpty())
         emit statesChanged(indexes);
-    if (wasModified != isModified())
-        emit modifiedChanged(isModified());
 }
 
 void SeemDocument::setState(int index, const ControlState &state)
@@ -119,7 +111,6 @@ void SeemDocument::setState(int index, const ControlState &state)
 
 void SeemDocument::setStates(const QVector<QPair<int, ControlState>> &states)
 {
-    const bool wasModified = isModified();
     QVector<int> indexes;
     for (const auto &[index, state] : states) {
         if (index < 1 || index > count() || m_edited.at(index - 1) == state)
@@ -128,7 +119,7 @@ void SeemDocument::setStates(const QVector<QPair<int, ControlState>> &states)
         updateChanged(index);
         indexes.append(index);
     }
-    finishChange(indexes, wasModified);
+    finishChange(indexes);
 }
 
 QVector<int> SeemDocument::allSettings() const
@@ -150,7 +141,6 @@ QVector<int> SeemDocument::settingsOfGroup(const QString &group) const
 
 SeemDocument::RestoreFailure SeemDocument::restore(const QVector<int> &indexes)
 {
-    const bool wasModified = isModified();
     // Many settings are decoded from one read of the whole image rather than one read each.
     std::optional<MemoryByteStore> image;
     if (indexes.size() >= WholeImageRestore) {
@@ -179,7 +169,7 @@ SeemDocument::RestoreFailure SeemDocument::restore(const QVector<int> &indexes)
         }
         updateChanged(index);
     }
-    finishChange(indexes, wasModified);
+    finishChange(indexes);
     return first;
 }
 
@@ -278,7 +268,6 @@ int SeemDocument::save()
     m_file->save(pending);
     // Settings that share the written bytes now read otherwise from the file.
     saved += SettingsAlsoChanged(pending, m_settings, written, m_restored);
-    const bool wasModified = isModified();
     QVector<int> indexes;
     for (const auto &[index, state] : saved) {
         m_restored.setRestored(index, state);
@@ -286,7 +275,7 @@ int SeemDocument::save()
         updateChanged(index);
         indexes.append(index);
     }
-    finishChange(indexes, wasModified);
+    finishChange(indexes);
     return written.size();
 }
 

@@ -52,7 +52,9 @@ public:
 
     bool isOpen() const { return m_file->isOpen(); }
     SeemFile &file() { return *m_file; }
+    const SeemFile &file() const { return *m_file; }
     const SeemFile *filePointer() const { return m_file.get(); }
+    // Empty while no file is open.
     QString seemPath() const { return m_file ? m_file->path() : QString(); }
     const QString &settingPath() const { return m_settingPath; }
     const SettingFileHeader &header() const { return m_header; }
@@ -128,14 +130,13 @@ public:
 signals:
     // A new document (or none) is loaded: every view builds itself again.
     void documentReset();
-    // Values of these settings changed (edit, restore, save, undo).
+    // Values of these settings changed (edit, restore, save, undo); isModified() and
+    // changedCount() may have changed with them.
     void statesChanged(const QVector<int> &indexes);
-    // The unsaved state changed.
-    void modifiedChanged(bool modified);
 
 private:
     void updateChanged(int index);
-    void finishChange(const QVector<int> &indexes, bool wasModified);
+    void finishChange(const QVector<int> &indexes);
 
     std::unique_ptr<SeemFile> m_file;   // never null: closed while no document is open
     QString m_settingPath;

@@ -23,10 +23,18 @@ int CreateExclusive(const QString &path, int &fd);
 int Rename(const QString &from, const QString &to);
 int Remove(const QString &path);
 
-// The fault seam. Call number n (from 1) of the calls above, counted from the start of
-// the process: kill the process with SIGKILL just before it (killAt), or make it and the
-// failCount - 1 calls after it fail with error without doing anything (failAt). Builds
-// with tests read BVL_KILL_AT_FILE_CHANGE from the environment as a first killAt.
+// The most bytes a journal may hold (normal, unless a test lowers it), and whether file
+// times stand still (only in a test that says so).
+qint64 JournalLimit(qint64 normal);
+bool TimesFrozen();
+
+#ifdef BVL_FAULT_SEAM
+// The fault seam, compiled only into the test build (CMake option BVL_FAULT_SEAM): the
+// programs users run make every change as asked. Call number n (from 1) of the calls
+// above, counted from the start of the process: kill the process with SIGKILL just
+// before it (killAt), or make it and the failCount - 1 calls after it fail with error
+// without doing anything (failAt). BVL_KILL_AT_FILE_CHANGE in the environment is a
+// first killAt.
 struct Faults
 {
     int killAt = 0;
@@ -43,10 +51,9 @@ struct Faults
     // not write a gigabyte; 0 for none.
     qint64 journalLimit = 0;
 };
-bool TimesFrozen();
-qint64 JournalLimit(qint64 normal);
 void SetFaults(const Faults &faults);
 int CallCount();
+#endif
 
 }   // namespace FileChanges
 

@@ -138,7 +138,7 @@ void bvlMain::UpdateListHint(int index)
     if (Document->isRestored(index) && Document->state(index).listPosition < 0) {
         // The entries stay those of the setting file: the value is told, never added.
         try {
-            const QByteArray byte = SEEMFile->read(setting.Offset, 1);
+            const QByteArray byte = Document->file().read(setting.Offset, 1);
             if (byte.size() == 1) {
                 const int owned = quint8(byte.at(0)) & quint8(setting.BitMask);
                 hint = m_ctx.T(QStringLiteral("bvlMain.sNotInList_V"))

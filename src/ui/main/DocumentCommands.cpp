@@ -4,19 +4,13 @@
 
 #include "ui/AppContext.h"
 #include "ui/main/ChangeSteps.h"
-#include "ui/main/DocumentFiles.h"
 #include "ui/main/RestoreFailureText.h"
 
 #include <QScopedValueRollback>
 
-DocumentCommands::DocumentCommands(AppContext &ctx, SeemDocument &document, const DocumentFiles &files,
-                                   ChangeSteps &steps, Settle settle, ShowSetting show)
-    : m_ctx(ctx),
-      m_document(document),
-      m_files(files),
-      m_steps(steps),
-      m_settle(std::move(settle)),
-      m_show(std::move(show))
+DocumentCommands::DocumentCommands(AppContext &ctx, SeemDocument &document, ChangeSteps &steps, Settle settle,
+                                   ShowSetting show)
+    : m_ctx(ctx), m_document(document), m_steps(steps), m_settle(std::move(settle)), m_show(std::move(show))
 {}
 
 void DocumentCommands::Quietly(const std::function<void()> &fill)
@@ -39,7 +33,7 @@ void DocumentCommands::Report(const SeemDocument::RestoreFailure &failure)
     if (failure.index == 0)
         return;
     m_ctx.platform.messageBox(
-        RestoreFailureText(m_ctx, m_document.setting(failure.index), failure.error, m_files.SEEMFile->size()),
+        RestoreFailureText(m_ctx, m_document.setting(failure.index), failure.error, m_document.file().size()),
         MsgIcon::Warning, MsgButtons::Ok);
     m_show(failure.index);
 }

@@ -6,7 +6,6 @@
 #include <functional>
 
 class ChangeSteps;
-class DocumentFiles;
 struct AppContext;
 
 // The window's own changes to the document, told apart from the user's edits: restores
@@ -21,8 +20,7 @@ public:
     // Shows the page of setting index and focuses its control.
     using ShowSetting = std::function<void(int index)>;
 
-    DocumentCommands(AppContext &ctx, SeemDocument &document, const DocumentFiles &files, ChangeSteps &steps,
-                     Settle settle, ShowSetting show);
+    DocumentCommands(AppContext &ctx, SeemDocument &document, ChangeSteps &steps, Settle settle, ShowSetting show);
 
     // True while a change of the window's own fills the controls.
     bool Quiet() const { return m_quiet; }
@@ -44,7 +42,6 @@ public:
 private:
     AppContext &m_ctx;
     SeemDocument &m_document;
-    const DocumentFiles &m_files;
     ChangeSteps &m_steps;
     Settle m_settle;
     ShowSetting m_show;

@@ -35,9 +35,7 @@ void ReportAboutPath(AppContext &ctx, const char *key, const QString &path, MsgI
                             MsgButtons::Ok);
 }
 
-DocumentFiles::DocumentFiles(AppContext &ctx, SeemDocument &document)
-    : SEEMFile(&document.file()), m_ctx(ctx), m_document(document)
-{}
+DocumentFiles::DocumentFiles(AppContext &ctx, SeemDocument &document) : m_ctx(ctx), m_document(document) {}
 
 QString DocumentFiles::FolderProposal(const QString &path)
 {
@@ -51,13 +49,13 @@ MsgResult DocumentFiles::AskToSave() const
 {
     // The question names the document it is about.
     return m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sSave?_M")) + QStringLiteral("\n\n")
-                                         + QFileInfo(SEEMPath).fileName(),
+                                         + QFileInfo(m_document.seemPath()).fileName(),
                                      MsgIcon::Question, MsgButtons::YesNoCancel);
 }
 
 std::optional<QString> DocumentFiles::AskSettingFile() const
 {
-    return AskSettingFileIn(FolderProposal(SEEMFile->path()));
+    return AskSettingFileIn(FolderProposal(m_document.seemPath()));
 }
 
 std::optional<QString> DocumentFiles::AskSettingFileIn(const QString &proposedFolder) const
@@ -110,41 +108,39 @@ bool DocumentFiles::ReadSettingFile(Next &next)
 bool DocumentFiles::TakeOver(Next &next)
 {
     const bool newSeemFile = bool(next.seemFile);
-    if (newSeemFile)
-        SEEMPath = next.seemPath;
     m_document.load(std::move(next.seemFile), next.settingPath, next.header, next.settings);
-    SEEMFile = &m_document.file();
-    SettingPath = next.settingPath;
-    FileHeader = next.header;
     return newSeemFile;
 }
 
 QString DocumentFiles::UsingFileStatus() const
 {
-    return m_ctx.T(QStringLiteral("bvlMain.lbUsingFile_V")) + Quote + SettingPath + Quote + QStringLiteral(" (V")
-           + QString::number(FileHeader.FileVersion) + QStringLiteral(" - ") + FileHeader.ProgramVersion
-           + QStringLiteral("). ") + FileHeader.Phones + QStringLiteral(" (SEEM ") + HexText16(FileHeader.SEEMNr)
-           + QLatin1Char('_') + HexText16(FileHeader.SEEMRec) + QStringLiteral("). ")
-           + m_ctx.T(QStringLiteral("bvlMain.lbBy_V")) + QLatin1Char(' ') + FileHeader.Author
-           + (SEEMFile->isReadOnly() ? QLatin1Char(' ') + m_ctx.T(QStringLiteral("bvlMain.lbReadOnly_V")) : QString());
+    const SettingFileHeader &header = m_document.header();
+    return m_ctx.T(QStringLiteral("bvlMain.lbUsingFile_V")) + Quote + m_document.settingPath() + Quote
+           + QStringLiteral(" (V") + QString::number(header.FileVersion) + QStringLiteral(" - ") + header.ProgramVersion
+           + QStringLiteral("). ") + header.Phones + QStringLiteral(" (SEEM ") + HexText16(header.SEEMNr)
+           + QLatin1Char('_') + HexText16(header.SEEMRec) + QStringLiteral("). ")
+           + m_ctx.T(QStringLiteral("bvlMain.lbBy_V")) + QLatin1Char(' ') + header.Author
+           + (m_document.file().isReadOnly() ? QLatin1Char(' ') + m_ctx.T(QStringLiteral("bvlMain.lbReadOnly_V"))
+                                             : QString());
 }
 
 QString DocumentFiles::StatusLineShown(const QString &text) const
 {
-    if (SettingPath.isEmpty() || text != UsingFileStatus())
+    const QString &settingPath = m_document.settingPath();
+    if (settingPath.isEmpty() || text != UsingFileStatus())
         return QString();
     QString shown =
-        m_ctx.T(QStringLiteral("bvlMain.lbUsingFile_V")) + Quote + QFileInfo(SettingPath).fileName() + Quote;
-    if (!FileHeader.Phones.isEmpty())
-        shown += QStringLiteral(". ") + FileHeader.Phones;
-    if (SEEMFile->isReadOnly())
+        m_ctx.T(QStringLiteral("bvlMain.lbUsingFile_V")) + Quote + QFileInfo(settingPath).fileName() + Quote;
+    if (!m_document.header().Phones.isEmpty())
+        shown += QStringLiteral(". ") + m_document.header().Phones;
+    if (m_document.file().isReadOnly())
         shown += QLatin1Char(' ') + m_ctx.T(QStringLiteral("bvlMain.lbReadOnly_V"));
     return shown;
 }
 
 bool DocumentFiles::AcceptOtherRecord(const Next &next) const
 {
-    const QString seemName = QFileInfo(next.seemFile ? next.seemPath : SEEMPath).fileName();
+    const QString seemName = QFileInfo(next.seemFile ? next.seemPath : m_document.seemPath()).fileName();
     SeemNameNumbers numbers;
     if (!ParseSeemFileName(seemName, numbers)
         || (numbers.seemNr == next.header.SEEMNr && numbers.seemRec == next.header.SEEMRec))
@@ -161,9 +157,10 @@ bool DocumentFiles::SaveAsCopy(const QString &target)
 {
     // The setting file in use is an input too: the copy never replaces it, and a target
     // that cannot be written is refused before the question whether to replace it.
-    const QStringList otherInputs{SettingPath};
+    const QStringList otherInputs{m_document.settingPath()};
+    SeemFile &image = m_document.file();
     try {
-        CheckOutputTarget(target, QStringList{SEEMFile->path()} + otherInputs);
+        CheckOutputTarget(target, QStringList{image.path()} + otherInputs);
         if (QFileInfo::exists(target)
             && m_ctx.platform.messageBox(
                    m_ctx.T(QStringLiteral("bvlMain.sReplace?_M")).arg(QFileInfo(target).fileName()), MsgIcon::Warning,
@@ -172,20 +169,18 @@ bool DocumentFiles::SaveAsCopy(const QString &target)
             return false;
         // Not a copy of bytes another program put into the file since the user saw it;
         // an image open for reading only is copied as it is.
-        if (!SEEMFile->isReadOnly())
-            SEEMFile->checkWritable();
-        CopySeemImage(*SEEMFile, target, otherInputs);
+        if (!image.isReadOnly())
+            image.checkWritable();
+        CopySeemImage(image, target, otherInputs);
         auto copy = std::make_unique<SeemFile>();
         SeemFileOpener(*copy, target);
         // The copy holds the bytes the view was restored from: it takes the document over
         // as it stands, edits and all, and the save goes into it.
         m_document.replaceFile(std::move(copy));
-        SEEMFile = &m_document.file();
-        SEEMPath = target;
         return true;
     } catch (const BvlError &e) {
         if (e.number() == ErrNo::FileChanged)
-            ReportAboutPath(m_ctx, "bvlMain.sFileChanged_M", SEEMFile->path(), MsgIcon::Warning);
+            ReportAboutPath(m_ctx, "bvlMain.sFileChanged_M", image.path(), MsgIcon::Warning);
         else
             m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sNotCopied_M")) + QLatin1Char(' ') + Quote
                                           + target + Quote + QStringLiteral("\n") + QString::fromStdString(e.what()),

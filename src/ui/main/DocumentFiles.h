@@ -11,11 +11,12 @@
 class SeemDocument;
 struct AppContext;
 
-// Which SEEM file and setting file the main window has open, and the steps of opening and
-// saving them. Opening is all or nothing: the new files are opened, read and checked aside
-// (Next) and only taken over when everything succeeded, so the window's document stays as
-// it was until then. The window runs the commands; this part asks the questions about the
-// files, opens, reads and copies them, and gives the document its files.
+// The steps of opening and saving the main window's SEEM file and setting file; which
+// ones are open, the document holds. Opening is all or nothing: the new files are opened,
+// read and checked aside (Next) and only taken over when everything succeeded, so the
+// window's document stays as it was until then. The window runs the commands; this part
+// asks the questions about the files, opens, reads and copies them, and gives the
+// document its files.
 class DocumentFiles
 {
 public:
@@ -31,10 +32,6 @@ public:
 
     DocumentFiles(AppContext &ctx, SeemDocument &document);
 
-    QString SEEMPath;
-    QString SettingPath;
-    SettingFileHeader FileHeader;
-    SeemFile *SEEMFile = nullptr;   // the document's file
     // How the SEEM file is opened; tests put openReadOnly here to see a file the user
     // may not write, which a test run with full rights cannot make.
     std::function<void(SeemFile &file, const QString &path)> SeemFileOpener = [](SeemFile &file, const QString &path) {

@@ -5,8 +5,8 @@ struct JournalNotice;
 class SaveError;
 
 // What the main window tells about saves of a SEEM file: an interrupted save found when
-// the file was opened, and a save that did not happen. Texts from the language file,
-// with the file (and journal) named in double quotes and the system's reason.
+// the file was opened, and a save that did not happen, in the user's language
+// (seem/files/SaveNoticeTexts.h words them for the command line too).
 
 // Nothing when the open found no journal.
 void ReportJournalNotice(AppContext &ctx, const JournalNotice &notice);

@@ -3,6 +3,7 @@
 #include "ui/main/StatusMessages.h"
 
 #include "seem/authoring/SettingFileCheck.h"
+#include "seem/document/SeemDocument.h"
 #include "ui/AppContext.h"
 #include "ui/CheckFindingTexts.h"
 #include "ui/Twips.h"
@@ -17,8 +18,9 @@ namespace {
 constexpr int SavedStatusMilliseconds = 5000;
 }   // namespace
 
-StatusMessages::StatusMessages(AppContext &ctx, const DocumentFiles &files, QObject *parent)
-    : QObject(parent), m_ctx(ctx), m_files(files)
+StatusMessages::StatusMessages(AppContext &ctx, const SeemDocument &document, const DocumentFiles &files,
+                               QObject *parent)
+    : QObject(parent), m_ctx(ctx), m_document(document), m_files(files)
 {
     tmSavedStatus = new QTimer(this);
     tmSavedStatus->setSingleShot(true);
@@ -52,7 +54,7 @@ void StatusMessages::ShowForAWhile(const QString &text)
 void StatusMessages::ShowSaved(int writtenCount)
 {
     ShowForAWhile(m_ctx.lang.GetPluralString(QStringLiteral("bvlMain.sSavedCount_V"), writtenCount)
-                      .arg(QFileInfo(m_files.SEEMPath).fileName()));
+                      .arg(QFileInfo(m_document.seemPath()).fileName()));
 }
 
 void StatusMessages::EndReport()
@@ -65,7 +67,7 @@ void StatusMessages::EndReport()
 
 bool StatusMessages::ShowSettingFileFindings(const SettingList &settings)
 {
-    const SettingFileVerdict verdict = LocalSettingFileVerdict(m_ctx, m_files.FileHeader, settings);
+    const SettingFileVerdict verdict = LocalSettingFileVerdict(m_ctx, m_document.header(), settings);
     m_settingFileErrors.clear();
     // Errors only: lines of the verdict that are warnings are no fault of a save.
     for (int i = 0; i < verdict.errors && i < verdict.lines.size(); ++i)
@@ -82,7 +84,7 @@ void StatusMessages::ListSettingFileErrors()
     if (m_settingFileErrors.isEmpty())
         return;
     m_ctx.platform.messageBox(
-        m_ctx.T(QStringLiteral("bvlMain.sSettingFileErrors_M")).arg(QFileInfo(m_files.SettingPath).fileName())
+        m_ctx.T(QStringLiteral("bvlMain.sSettingFileErrors_M")).arg(QFileInfo(m_document.settingPath()).fileName())
             + QStringLiteral("\n\n") + m_settingFileErrors.join(QLatin1Char('\n')),
         MsgIcon::Warning, MsgButtons::Ok);
 }

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 class DocumentFiles;
+class SeemDocument;
 class QTimer;
 class QWidget;
 class StatusLine;
@@ -17,7 +18,8 @@ struct AppContext;
 class StatusMessages : public QObject
 {
 public:
-    StatusMessages(AppContext &ctx, const DocumentFiles &files, QObject *parent = nullptr);
+    StatusMessages(AppContext &ctx, const SeemDocument &document, const DocumentFiles &files,
+                   QObject *parent = nullptr);
 
     StatusLine *lbFileDesc = nullptr;
     QTimer *tmSavedStatus = nullptr;   // ends a report
@@ -43,6 +45,7 @@ public:
 
 private:
     AppContext &m_ctx;
+    const SeemDocument &m_document;
     const DocumentFiles &m_files;
     QStringList m_settingFileErrors;   // the open setting file's errors, as the check words them
 };

@@ -5,8 +5,10 @@
 #include "core/JsonFields.h"
 #include "core/OutputTarget.h"
 #include "core/RegularFile.h"
+#include "lang/Wording.h"
 #include "seem/document/SeemDocument.h"
 #include "seem/document/SettingLookup.h"
+#include "seem/profiles/AssignmentProblemText.h"
 #include "seem/profiles/ValueProfile.h"
 #include "seem/values/SettingState.h"
 #include "ui/AppContext.h"
@@ -37,22 +39,10 @@ QString ErrorSuffix(int number)
     return QStringLiteral(" (ERR ") + QString::number(number) + QLatin1Char(')');
 }
 
-// The settings an ambiguous name stands for, the first few of them when it is thousands.
-QString CandidatesText(AppContext &ctx, const SeemDocument &document, const AssignmentProblem &p)
-{
-    QStringList names;
-    for (int index : p.settings)
-        names << Quoted(document.fullName(index));
-    const QString named = names.join(QStringLiteral(", "));
-    if (p.candidates <= p.settings.size())
-        return named;
-    return ctx.T(QStringLiteral("bvlMain.sApplyMore_V")).arg(named, QString::number(p.candidates - p.settings.size()));
-}
-
 }   // namespace
 
-ValueProfiles::ValueProfiles(AppContext &ctx, SeemDocument &document, const DocumentFiles &files, ChangeSteps &steps)
-    : m_ctx(ctx), m_document(document), m_files(files), m_steps(steps)
+ValueProfiles::ValueProfiles(AppContext &ctx, SeemDocument &document, ChangeSteps &steps)
+    : m_ctx(ctx), m_document(document), m_steps(steps)
 {}
 
 QByteArray ValueProfiles::Profile()
@@ -74,7 +64,7 @@ int ValueProfiles::Export()
         ShowInputDataError(m_ctx, e.number());
         return 0;
     }
-    const QString imagePath = m_files.SEEMFile->path();
+    const QString imagePath = m_document.seemPath();
     const QFileInfo image(imagePath);
     const std::optional<QString> path =
         m_ctx.platform.saveFileName(m_ctx.T(QStringLiteral("bvlMain.mnfExportValues")), ProfileFilter(m_ctx),
@@ -82,7 +72,7 @@ int ValueProfiles::Export()
     if (!path)
         return 0;
     try {
-        WriteOutputFile(*path, profile, {imagePath, m_files.SettingPath});
+        WriteOutputFile(*path, profile, {imagePath, m_document.settingPath()});
     } catch (const BvlError &e) {
         m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sExportFailed_M")) + QLatin1Char(' ') + Quoted(*path)
                                       + QStringLiteral(": ") + QString::fromUtf8(e.what()),
@@ -95,7 +85,7 @@ ValueProfiles::Applied ValueProfiles::Apply()
 {
     const std::optional<QString> path =
         m_ctx.platform.openFileName(m_ctx.T(QStringLiteral("bvlMain.mnfApplyValues")), ProfileFilter(m_ctx),
-                                    DocumentFiles::FolderProposal(m_files.SEEMFile->path()));
+                                    DocumentFiles::FolderProposal(m_document.seemPath()));
     if (!path)
         return {};
     QVector<ValueAssignment> assignments;
@@ -128,28 +118,9 @@ ValueProfiles::Applied ValueProfiles::Apply()
     }
     const QVector<AssignmentProblem> &problems = applied.problems;
     QStringList refused;
-    for (const AssignmentProblem &p : problems) {
-        QString line = p.source + QStringLiteral(": ");
-        switch (p.kind) {
-        case AssignmentProblem::UnknownName:
-            line += m_ctx.T(QStringLiteral("bvlMain.sApplyUnknown_V")) + QLatin1Char(' ') + Quoted(p.query);
-            break;
-        case AssignmentProblem::Ambiguous:
-            line += Quoted(p.query) + QLatin1Char(' ') + m_ctx.T(QStringLiteral("bvlMain.sApplyAmbiguous_V"))
-                    + QStringLiteral(": ") + CandidatesText(m_ctx, m_document, p);
-            break;
-        case AssignmentProblem::Twice:
-            line += Quoted(p.query) + QLatin1Char(' ') + m_ctx.T(QStringLiteral("bvlMain.sApplyTwice_V"));
-            break;
-        case AssignmentProblem::Refused:
-            line += Quoted(p.query) + QStringLiteral(": ") + p.reason;
-            break;
-        case AssignmentProblem::OutsideImage:
-            line += Quoted(p.query) + QLatin1Char(' ') + m_ctx.T(QStringLiteral("bvlMain.sApplyOutside_V"));
-            break;
-        }
-        refused << line;
-    }
+    LangWording words(m_ctx.lang);
+    for (const AssignmentProblem &p : problems)
+        refused << AssignmentProblemText(words, p, m_document.settings());
     // A setting whose restore failed shows nothing of the file and is never saved.
     for (int index : applied.unrestorable)
         refused << Quoted(m_document.fullName(index)) + QLatin1Char(' ')

@@ -6,7 +6,6 @@
 #include <QVector>
 
 class ChangeSteps;
-class DocumentFiles;
 class SeemDocument;
 struct AppContext;
 
@@ -18,7 +17,7 @@ struct AppContext;
 class ValueProfiles
 {
 public:
-    ValueProfiles(AppContext &ctx, SeemDocument &document, const DocumentFiles &files, ChangeSteps &steps);
+    ValueProfiles(AppContext &ctx, SeemDocument &document, ChangeSteps &steps);
 
     // The profile of the document's values (what a save would leave in the file).
     // Throws SettingWriteError for a value that cannot be encoded.
@@ -41,6 +40,5 @@ public:
 private:
     AppContext &m_ctx;
     SeemDocument &m_document;
-    const DocumentFiles &m_files;
     ChangeSteps &m_steps;
 };

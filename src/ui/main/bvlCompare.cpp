@@ -1,5 +1,6 @@
 #include "ui/main/bvlCompare.h"
 
+#include "seem/document/SeemDocument.h"
 #include "seem/document/SettingLookup.h"
 #include "seem/files/SeemFile.h"
 #include "seem/values/ControlStateText.h"
@@ -7,8 +8,6 @@
 #include "ui/CommandButtons.h"
 #include "ui/ControlNames.h"
 #include "ui/language/ApplyLanguage.h"
-#include "ui/main/SaveReports.h"
-#include "ui/main/bvlMain.h"
 #include "ui/main/bvlReviewChanges.h"
 
 #include <QDialogButtonBox>
@@ -18,15 +17,16 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-bvlCompare::bvlCompare(AppContext &context, bvlMain &window, ByteStore &other, const QString &otherName)
-    : QDialog(&window), m_ctx(context), m_window(window), m_other(other)
+bvlCompare::bvlCompare(AppContext &context, SeemDocument &document, ByteStore &other, const QString &otherName,
+                       Take take, QWidget *parent)
+    : QDialog(parent), m_ctx(context), m_document(document), m_other(other), m_take(std::move(take))
 {
     setObjectName(QStringLiteral("bvlCompare"));
     setWindowTitle(m_ctx.Title(QStringLiteral("bvlMain.mnfCompare")));
 
     QStringList headers =
         ChangeListHeaders(m_ctx, {QStringLiteral("bvlCompare.sThisFile_V"), QStringLiteral("bvlCompare.sOtherFile_V")});
-    headers[ThisColumn] += QStringLiteral(" (") + QFileInfo(window.SEEMPath).fileName() + QLatin1Char(')');
+    headers[ThisColumn] += QStringLiteral(" (") + QFileInfo(document.seemPath()).fileName() + QLatin1Char(')');
     headers[OtherColumn] += QStringLiteral(" (") + QFileInfo(otherName).fileName() + QLatin1Char(')');
     lsDifferences = NewSettingList(this, QStringLiteral("lsDifferences"), headers);
     lbNoDifferences = new QLabel(m_ctx.T(QStringLiteral("bvlCompare.sNoDifferences_V")), this);
@@ -57,22 +57,22 @@ bvlCompare::bvlCompare(AppContext &context, bvlMain &window, ByteStore &other, c
 void bvlCompare::FillUp()
 {
     QVector<std::optional<ControlState>> current;
-    for (int index = 1; index <= m_window.Document->settings().size(); ++index) {
-        if (m_window.RestoredStates().isRestored(index))
-            current.append(m_window.CurrentState(index));
+    for (int index = 1; index <= m_document.count(); ++index) {
+        if (m_document.isRestored(index))
+            current.append(m_document.state(index));
         else
             current.append(std::nullopt);
     }
-    m_differences = CompareStatesWithImage(m_window.Document->settings(), current, m_other);
+    m_differences = CompareStatesWithImage(m_document.settings(), current, m_other);
 
     lsDifferences->clear();
     const CheckWords words = LanguageCheckWords(m_ctx);
     for (const StateDifference &d : m_differences) {
-        const SettingStruct &s = m_window.Document->settings().at(d.index - 1);
+        const SettingStruct &s = m_document.setting(d.index);
         const QString other = d.other.decoded ? InCheckWords(s, d.other.text, words) : d.other.reason;
         // A setting this file could not show gets the reason from the file itself.
-        const QString mine = current.at(d.index - 1) ? InCheckWords(s, d.thisText, words)
-                                                     : DecodeValueText(*m_window.SEEMFile, s).reason;
+        const QString mine =
+            current.at(d.index - 1) ? InCheckWords(s, d.thisText, words) : DecodeValueText(m_document.file(), s).reason;
         AddSettingRow(lsDifferences, d.index, {NormalisedGroup(s.Group), s.Name, mine, other});
     }
     for (int column = 0; column < lsDifferences->columnCount(); ++column)
@@ -92,43 +92,15 @@ void bvlCompare::cmTake_Click()
     QVector<QPair<int, ControlState>> states;
     for (const StateDifference &d : m_differences)
         // A control that shows nothing of its file is never written: nothing to take into it.
-        if (selected.contains(d.index) && d.otherState && m_window.RestoredStates().isRestored(d.index))
+        if (selected.contains(d.index) && d.otherState && m_document.isRestored(d.index))
             states.append({d.index, *d.otherState});
     if (states.isEmpty())
         return;
-    m_window.ShowStatesAsOneStep(states);
+    m_take(states);
     FillUp();
 }
 
 void bvlCompare::cmClose_Click()
 {
     reject();
-}
-
-void bvlMain::mnfCompare_Click()
-{
-    if (!mnfCompare->isEnabled())
-        return;
-    CommitTypedEdit();
-    const std::optional<QString> chosen =
-        m_ctx.platform.openFileName(m_ctx.Title(QStringLiteral("bvlMain.mnfCompare")), SeemFilter(m_ctx),
-                                    DocumentFiles::FolderProposal(SEEMFile->path()));
-    if (!chosen)
-        return;
-    SeemFile other;
-    try {
-        ReportJournalNotice(m_ctx, other.openReadOnly(*chosen));
-    } catch (const BvlError &e) {
-        m_ctx.platform.messageBox(QStringLiteral("mnfCompare ERR ") + QString::number(e.number()), MsgIcon::None,
-                                  MsgButtons::Ok);
-        return;
-    }
-    if (!ImageHoldsSettings(Document->settings(), other.size())) {
-        m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sCompareTooShort_M")) + QStringLiteral(" \"")
-                                      + *chosen + QLatin1Char('"'),
-                                  MsgIcon::Critical, MsgButtons::Ok);
-        return;
-    }
-    bvlCompare compare(m_ctx, *this, other, *chosen);
-    ShowModal(compare);
 }

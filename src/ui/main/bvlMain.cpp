@@ -53,10 +53,10 @@ bvlMain::bvlMain(AppContext &context, QWidget *parent)
       m_find(std::make_unique<FindCommands>(
           context, *Document, *m_view, [this](int index, bool focusControl) { ShowSetting(index, focusControl); })),
       m_recent(std::make_unique<OpenRecent>(context, *this)),
-      m_status(std::make_unique<StatusMessages>(context, *m_files)),
-      m_profiles(std::make_unique<ValueProfiles>(context, *Document, *m_files, *m_steps)),
+      m_status(std::make_unique<StatusMessages>(context, *Document, *m_files)),
+      m_profiles(std::make_unique<ValueProfiles>(context, *Document, *m_steps)),
       m_commands(std::make_unique<DocumentCommands>(
-          context, *Document, *m_files, *m_steps, [this](const QVector<int> &indexes) { SettleChanges(indexes); },
+          context, *Document, *m_steps, [this](const QVector<int> &indexes) { SettleChanges(indexes); },
           [this](int index) { ShowSetting(index); })),
       lbStartHint(m_recent->lbStartHint),
       UndoStack(m_steps->UndoStack),
@@ -70,10 +70,6 @@ bvlMain::bvlMain(AppContext &context, QWidget *parent)
       chUI(m_view->chUI),
       cbUI(m_view->cbUI),
       txUI(m_view->txUI),
-      SEEMPath(m_files->SEEMPath),
-      SettingPath(m_files->SettingPath),
-      SEEMFile(m_files->SEEMFile),
-      FileHeader(m_files->FileHeader),
       Settings(m_view->Settings),
       PageKeys(m_view->PageKeys),
       CurrentGroup(m_view->CurrentGroup),
@@ -92,6 +88,8 @@ bvlMain::bvlMain(AppContext &context, QWidget *parent)
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     connect(Document, &SeemDocument::statesChanged, this,
             [this](const QVector<int> &indexes) { DocumentStatesChanged(indexes); });
+    // A document taken over (or closed) names its own file in the title from the start.
+    connect(Document, &SeemDocument::documentReset, this, [this] { UpdateChangesTitle(); });
     StartChanges();
     m_menus = new MainMenus(*this, *this);
     m_menus->Build();
@@ -239,7 +237,7 @@ void bvlMain::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    SEEMFile->close();
+    Document->file().close();
     event->accept();
 }
 

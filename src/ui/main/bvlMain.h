@@ -45,6 +45,7 @@ class OpenRecent;
 class StatusMessages;
 class ValueProfiles;
 class DocumentCommands;
+struct ReviewActions;
 
 // The main window: one open SEEM file (the document), the setting file that gives its bytes
 // meaning, a group tree with one page of controls per group, and the commands around them.
@@ -174,6 +175,8 @@ public:
     TypedValueProblem TypedValueProblemOf(int index) const;
     // The reason of a problem, for the user.
     QString TypedValueProblemText(int index, TypedValueProblem problem);
+    // What Review changes does through this window: restore, save, a problem's reason.
+    ReviewActions Reviewing();
 
     // ---- Fitting the screen (bvlMainFit.cpp)
     // Lets the client area scroll inside a window that fits available, when it does not fit
@@ -245,11 +248,8 @@ public:
     QVector<QComboBox *> &cbUI;
     QVector<QLineEdit *> &txUI;
 
-    // ---- Window state (the files are DocumentFiles')
-    QString &SEEMPath;
-    QString &SettingPath;
-    SeemFile *&SEEMFile;   // the document's file
-    SettingFileHeader &FileHeader;
+    // ---- Window state (the files, their paths and the setting file's header are the
+    // document's)
     SettingList &Settings;        // the view's copy of the document's settings
     QVector<QString> &PageKeys;   // the view's page of each setting
     // True when the document holds nothing the file does not.

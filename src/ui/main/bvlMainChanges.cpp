@@ -12,7 +12,9 @@
 #include "ui/main/ChangeMarks.h"
 #include "ui/main/DocumentCommands.h"
 #include "ui/main/FindCommands.h"
+#include "ui/main/SaveReports.h"
 #include "ui/main/SettingControlKind.h"
+#include "ui/main/bvlCompare.h"
 #include "ui/main/bvlReviewChanges.h"
 
 #include <QCheckBox>
@@ -75,7 +77,6 @@ void bvlMain::ForgetChanges()
     m_steps->Forget();
     m_marks->Forget();
     m_find->Forget();
-    UpdateChangesTitle();
 }
 
 void bvlMain::UpdateChangeMark(int index)
@@ -87,11 +88,11 @@ void bvlMain::UpdateChangeMark(int index)
 void bvlMain::UpdateChangesTitle()
 {
     // Names the open SEEM file whenever one is open, and counts its changes.
-    if (!SEEMFile || !SEEMFile->isOpen()) {
+    if (!Document->isOpen()) {
         setWindowTitle(ApplicationTitle);
         return;
     }
-    QString title = ApplicationTitle + QStringLiteral(" - ") + QFileInfo(SEEMPath).fileName();
+    QString title = ApplicationTitle + QStringLiteral(" - ") + QFileInfo(Document->seemPath()).fileName();
     if (const int count = Document->changedCount(); count > 0)
         title += QLatin1Char(' ') + m_ctx.lang.GetPluralString(QStringLiteral("bvlMain.sChangedCount_V"), count);
     setWindowTitle(title);
@@ -119,9 +120,45 @@ void bvlMain::mnfReviewChanges_Click()
     if (!mnfReviewChanges->isEnabled())
         return;
     CommitTypedEdit();
-    bvlReviewChanges review(m_ctx, *this);
+    bvlReviewChanges review(m_ctx, *Document, Reviewing(), this);
     ShowModal(review);
     // Closed to go to a setting: the control can take the focus only now.
     if (review.GoToSetting() != 0)
         ShowSetting(review.GoToSetting());
+}
+
+ReviewActions bvlMain::Reviewing()
+{
+    return {[this](const QVector<int> &indexes) { RestoreSettings(indexes); }, [this] { mnfSaveSEEM_Click(); },
+            [this](int index, TypedValueProblem problem) { return TypedValueProblemText(index, problem); }};
+}
+
+void bvlMain::mnfCompare_Click()
+{
+    if (!mnfCompare->isEnabled())
+        return;
+    CommitTypedEdit();
+    const std::optional<QString> chosen =
+        m_ctx.platform.openFileName(m_ctx.Title(QStringLiteral("bvlMain.mnfCompare")), SeemFilter(m_ctx),
+                                    DocumentFiles::FolderProposal(Document->seemPath()));
+    if (!chosen)
+        return;
+    SeemFile other;
+    try {
+        ReportJournalNotice(m_ctx, other.openReadOnly(*chosen));
+    } catch (const BvlError &e) {
+        m_ctx.platform.messageBox(QStringLiteral("mnfCompare ERR ") + QString::number(e.number()), MsgIcon::None,
+                                  MsgButtons::Ok);
+        return;
+    }
+    if (!ImageHoldsSettings(Document->settings(), other.size())) {
+        m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlMain.sCompareTooShort_M")) + QStringLiteral(" \"")
+                                      + *chosen + QLatin1Char('"'),
+                                  MsgIcon::Critical, MsgButtons::Ok);
+        return;
+    }
+    bvlCompare compare(
+        m_ctx, *Document, other, *chosen,
+        [this](const QVector<QPair<int, ControlState>> &states) { ShowStatesAsOneStep(states); }, this);
+    ShowModal(compare);
 }

@@ -45,7 +45,7 @@ void bvlMain::mnfOpenSEEM_Click()
         return;
     const std::optional<QString> chosen =
         m_ctx.platform.openFileName(m_ctx.Title(QStringLiteral("bvlMain.mnfOpenSEEM")), SeemFilter(m_ctx),
-                                    DocumentFiles::FolderProposal(SEEMFile->path()));
+                                    DocumentFiles::FolderProposal(Document->seemPath()));
     if (chosen)
         OpenSEEM(*chosen);
 }
@@ -101,7 +101,7 @@ void bvlMain::TakeOver(DocumentFiles::Next &next)
     m_status->ShowUsingFile();
     mnfSettingFileErrors->setEnabled(m_status->ShowSettingFileFindings(Settings));
     if (newSeemFile)
-        m_recent->Remember(SEEMPath);
+        m_recent->Remember(Document->seemPath());
     ShowStartHint();
     m_commands->Report(failure);
 }
@@ -133,13 +133,13 @@ bool bvlMain::mnfSaveSEEM_Click()
     // is replaced only when the user says so (SaveAsCopy).
     const std::optional<QString> chosen = m_ctx.platform.saveFileName(
         m_ctx.Title(QStringLiteral("bvlMain.mnfSaveSEEM")),
-        m_ctx.T(QStringLiteral("bvlMain.cdFilter1_V")) + QStringLiteral("|*.*"), SEEMPath, false);
+        m_ctx.T(QStringLiteral("bvlMain.cdFilter1_V")) + QStringLiteral("|*.*"), Document->seemPath(), false);
     if (!chosen)
         return false;
-    if (!DocumentFiles::IsSameFile(*chosen, SEEMFile->path())) {
+    if (!DocumentFiles::IsSameFile(*chosen, Document->seemPath())) {
         if (!m_files->SaveAsCopy(*chosen))
             return false;
-        m_recent->Remember(SEEMPath);
+        m_recent->Remember(Document->seemPath());
         m_status->ShowUsingFile();
         UpdateChangesTitle();
     }
@@ -152,9 +152,9 @@ bool bvlMain::mnfSaveSEEM_Click()
         if (const auto *save = dynamic_cast<const SaveError *>(&e))
             ReportSaveError(m_ctx, *save);
         else if (e.number() == ErrNo::FileChanged)
-            ReportAboutPath(m_ctx, "bvlMain.sFileChanged_M", SEEMFile->path(), MsgIcon::Warning);
+            ReportAboutPath(m_ctx, "bvlMain.sFileChanged_M", Document->seemPath(), MsgIcon::Warning);
         else if (e.number() == ErrNo::FileReadOnly)
-            ReportAboutPath(m_ctx, "bvlMain.sReadOnly_M", SEEMFile->path(), MsgIcon::Warning);
+            ReportAboutPath(m_ctx, "bvlMain.sReadOnly_M", Document->seemPath(), MsgIcon::Warning);
         else
             ShowInputDataError(m_ctx, e.number());
         // Take the user to the setting that could not be saved.

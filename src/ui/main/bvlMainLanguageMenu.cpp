@@ -35,7 +35,7 @@ void bvlMain::mnfCodePage_Click(int index)
     mnfCodePage[index]->setChecked(true);
     if (chosen == previous)
         return;
-    const bool documentOpen = !SettingPath.isEmpty();
+    const bool documentOpen = !Document->settingPath().isEmpty();
     // The open document's texts were read in the previous code page: its unsaved edits
     // are saved or given up before it is read again in the new one.
     if (documentOpen && !IsSaved()) {
@@ -57,7 +57,7 @@ void bvlMain::ReadSettingFileAgain()
     const QString previousStatus = lbFileDesc->text();
     try {
         DocumentFiles::Next next;
-        next.settingPath = SettingPath;
+        next.settingPath = Document->settingPath();
         if (!OpenSettingParse(next))
             m_status->Show(previousStatus);
     } catch (const BvlError &e) {
@@ -76,7 +76,7 @@ void bvlMain::ShowLanguage()
     ShortHelpText = m_ctx.T(QStringLiteral("bvlMain.sShortHelp_V"));
     if (showingShortHelp)
         txDescription->setPlainText(ShortHelpText);
-    if (!SettingPath.isEmpty())
+    if (!Document->settingPath().isEmpty())
         m_status->ShowUsingFile();
     UpdateChangesTitle();
     ShowAccessibleNames();

@@ -24,5 +24,5 @@ void bvlMain::FillRecentMenu()
 
 void bvlMain::ShowStartHint()
 {
-    m_recent->Show(SEEMFile && SEEMFile->isOpen());
+    m_recent->Show(Document->isOpen());
 }

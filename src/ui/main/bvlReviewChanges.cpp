@@ -2,6 +2,7 @@
 
 #include "core/Conversions.h"
 #include "core/OffsetText.h"
+#include "seem/document/SeemDocument.h"
 #include "seem/document/SettingLookup.h"
 #include "seem/values/ControlStateText.h"
 #include "seem/values/OwnedBytes.h"
@@ -10,7 +11,6 @@
 #include "ui/ControlNames.h"
 #include "ui/editor/InputMarks.h"
 #include "ui/language/ApplyLanguage.h"
-#include "ui/main/bvlMain.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -85,8 +85,8 @@ QTreeWidgetItem *AddSettingRow(QTreeWidget *list, int index, const QStringList &
     return row;
 }
 
-bvlReviewChanges::bvlReviewChanges(AppContext &context, bvlMain &window)
-    : QDialog(&window), m_ctx(context), m_window(window)
+bvlReviewChanges::bvlReviewChanges(AppContext &context, SeemDocument &document, ReviewActions actions, QWidget *parent)
+    : QDialog(parent), m_ctx(context), m_document(document), m_actions(std::move(actions))
 {
     setObjectName(QStringLiteral("bvlReviewChanges"));
     setWindowTitle(m_ctx.Title(QStringLiteral("bvlMain.mnfReviewChanges")));
@@ -117,30 +117,29 @@ bvlReviewChanges::bvlReviewChanges(AppContext &context, bvlMain &window)
 void bvlReviewChanges::FillUp()
 {
     lsChanges->clear();
-    const QVector<int> changed = m_window.ChangedSettings();
+    const QVector<int> changed = m_document.changedSettings();
     const CheckWords words = LanguageCheckWords(m_ctx);
     for (int index : changed) {
-        const SettingStruct &s = m_window.Document->settings().at(index - 1);
-        QTreeWidgetItem *row = AddSettingRow(
-            lsChanges, index,
-            {NormalisedGroup(s.Group), s.Name, ControlStateText(s, m_window.RestoredStates().restored(index), words),
-             ControlStateText(s, m_window.CurrentState(index), words), BytesTouchedText(s)});
+        const SettingStruct &s = m_document.setting(index);
+        QTreeWidgetItem *row =
+            AddSettingRow(lsChanges, index,
+                          {NormalisedGroup(s.Group), s.Name, ControlStateText(s, m_document.original(index), words),
+                           ControlStateText(s, m_document.state(index), words), BytesTouchedText(s)});
         // A value the save would refuse, with the reason.
-        const TypedValueProblem problem = m_window.TypedValueProblemOf(index);
+        const TypedValueProblem problem = m_document.typedValueProblem(index);
         if (problem != TypedValueProblem::None) {
             row->setText(NewValueColumn, row->text(NewValueColumn) + QStringLiteral(" (")
                                              + m_ctx.T(QStringLiteral("bvlReviewChanges.sInvalid_V"))
                                              + QLatin1Char(')'));
-            row->setToolTip(NewValueColumn, m_window.TypedValueProblemText(index, problem));
+            row->setToolTip(NewValueColumn, m_actions.problemText(index, problem));
             row->setForeground(NewValueColumn, InputMarks::InvalidTextFor(lsChanges->palette()));
         }
     }
     // Settings over the same bytes that the save changes with them.
-    for (const auto &[index, state] : m_window.SettingsASaveAlsoChanges()) {
-        const SettingStruct &s = m_window.Document->settings().at(index - 1);
+    for (const auto &[index, state] : m_document.settingsASaveAlsoChanges()) {
+        const SettingStruct &s = m_document.setting(index);
         AddSettingRow(lsChanges, index,
-                      {NormalisedGroup(s.Group), s.Name,
-                       ControlStateText(s, m_window.RestoredStates().restored(index), words),
+                      {NormalisedGroup(s.Group), s.Name, ControlStateText(s, m_document.original(index), words),
                        ControlStateText(s, state, words) + QStringLiteral(" (")
                            + m_ctx.T(QStringLiteral("bvlReviewChanges.sAlsoChanges_V")) + QLatin1Char(')'),
                        BytesTouchedText(s)});
@@ -161,13 +160,13 @@ void bvlReviewChanges::cmRestore_Click()
     const QVector<int> selected = SelectedSettings();
     if (selected.isEmpty())
         return;
-    m_window.RestoreSettings(selected);
+    m_actions.restore(selected);
     FillUp();
 }
 
 void bvlReviewChanges::cmSave_Click()
 {
-    m_window.mnfSaveSEEM_Click();
+    m_actions.save();
     FillUp();
 }
 

@@ -1,23 +1,35 @@
 #pragma once
+#include "seem/values/TypedValueCheck.h"
+
 #include <QDialog>
+#include <functional>
 
 class QDialogButtonBox;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
-class bvlMain;
+class SeemDocument;
 struct AppContext;
 
-// Review changes: every setting whose control differs from what the file holds, with
+// What Review changes asks of the window whose document it lists: the window's restore
+// (one undo step, a failure reported), its Save command, and a refused value in words.
+struct ReviewActions
+{
+    std::function<void(const QVector<int> &indexes)> restore;
+    std::function<void()> save;
+    std::function<QString(int index, TypedValueProblem problem)> problemText;
+};
+
+// Review changes: every setting whose value differs from what the file holds, with
 // the value in the file, the new value and the bytes a save would touch. The user
 // restores some of them (one undo step), saves, or double-clicks a row to go to it.
 class bvlReviewChanges : public QDialog
 {
     Q_OBJECT
 public:
-    bvlReviewChanges(AppContext &context, bvlMain &window);
+    bvlReviewChanges(AppContext &context, SeemDocument &document, ReviewActions actions, QWidget *parent = nullptr);
 
-    // The list again from the window's controls; the selection goes.
+    // The list again from the document; the selection goes.
     void FillUp();
     // The setting to go to once the dialog has closed; 0 for none.
     int GoToSetting() const { return m_goTo; }
@@ -44,7 +56,8 @@ public:
 
 private:
     AppContext &m_ctx;
-    bvlMain &m_window;
+    SeemDocument &m_document;
+    ReviewActions m_actions;
     int m_goTo = 0;
 };
 

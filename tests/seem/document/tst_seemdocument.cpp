@@ -80,18 +80,16 @@ private slots:
     {
         SeemDocument doc;
         open(doc);
-        QSignalSpy modified(&doc, &SeemDocument::modifiedChanged);
         QSignalSpy states(&doc, &SeemDocument::statesChanged);
         QCOMPARE(doc.state(2), ControlState::ListPosition(1));
         doc.setState(3, ControlState::Text(QStringLiteral("7")));
         doc.setState(1, ControlState::Checked(false));
         QCOMPARE(doc.changedSettings(), (QVector<int>{1, 3}));
-        QCOMPARE(modified.size(), 1);
+        QVERIFY(doc.isModified());
         // Back to what the file holds: nothing is changed, nothing asks to be saved.
         doc.setStates({{3, ControlState::Text(QStringLiteral("200"))}, {1, ControlState::Checked(true)}});
         QVERIFY(!doc.isModified());
-        QCOMPARE(modified.size(), 2);
-        QCOMPARE(modified.last().first().toBool(), false);
+        QCOMPARE(doc.changedCount(), 0);
         QCOMPARE(states.size(), 3);
         // An edit of a type no save writes never counts.
         doc.setState(30, ControlState::ListPosition(0));

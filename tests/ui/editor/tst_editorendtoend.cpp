@@ -265,7 +265,7 @@ void TestEditorEndToEnd::authorSaveAndReadBack()
     image.replace(100, 6, QByteArray::fromHex("004800690000"));   // Greeting "Hi", high byte first
     f.open(f.folder.writeBytes(QStringLiteral("0033_001A.seem"), image));
     QCOMPARE(f.platform.messages(), QStringList());
-    QCOMPARE(f.window->SettingPath, path);
+    QCOMPARE(f.window->Document->settingPath(), path);
     QVERIFY(f.check(1)->isChecked());
     QCOMPARE(f.list(2)->currentText(), QStringLiteral("On"));
     QCOMPARE(f.text(3)->text(), QStringLiteral("200"));

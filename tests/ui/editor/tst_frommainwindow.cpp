@@ -77,7 +77,7 @@ private slots:
         f.open(f.seemPath);
         QCOMPARE(f.platform.messages(), QStringList({f.T("bvlEditSetting.GroupPathTooLong_M")}));
         QCOMPARE(f.platform.calls.last().icon, MsgIcon::Critical);
-        QVERIFY(w.SEEMPath.isEmpty());
+        QVERIFY(w.Document->seemPath().isEmpty());
         QCOMPARE(w.FrameCount, 0);
     }
 };

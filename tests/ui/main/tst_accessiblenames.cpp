@@ -109,7 +109,7 @@ private slots:
         main.mnfFind_Click();   // the find box too
         QStringList faults = Faults(&main, main.Settings);
         {
-            bvlReviewChanges review(ctx, main);
+            bvlReviewChanges review(ctx, *main.Document, main.Reviewing(), &main);
             faults << Faults(&review);
         }
         main.ShowModal = [&](QDialog &dialog) { faults << Faults(&dialog); };

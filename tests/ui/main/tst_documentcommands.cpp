@@ -23,8 +23,8 @@ struct Parts
     ChangeSteps steps{document, [this](const QVector<QPair<int, ControlState>> &s) { commands.SetStates(s); }, &owner};
     QVector<QVector<int>> settled;
     QVector<int> shown;
-    DocumentCommands commands{
-        ctx, document, files, steps, [this](const QVector<int> &i) { settled << i; }, [this](int i) { shown << i; }};
+    DocumentCommands commands{ctx, document, steps, [this](const QVector<int> &i) { settled << i; },
+                              [this](int i) { shown << i; }};
     QVector<bool> quietWhenChanged;   // Quiet() at each of the document's statesChanged
 
     explicit Parts(const SettingList &settings)

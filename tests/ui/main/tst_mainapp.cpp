@@ -195,7 +195,7 @@ private slots:
         if (edited)
             QCOMPARE(f.platform.calls.first().buttons, MsgButtons::YesNoCancel);
         QCOMPARE(w.isVisible(), !closes);
-        QCOMPARE(w.SEEMFile->isOpen(), !closes);
+        QCOMPARE(w.Document->file().isOpen(), !closes);
         QCOMPARE(quint8(f.folder.bytes("0032_0001.seem").at(1)), quint8(byteOnDisk));
         if (closes)
             return;

@@ -105,6 +105,22 @@ private slots:
 
     // One step per control change, a whole typing until focus leaves, a restore; undo
     // after a save makes the document unsaved again; opening a file clears the steps.
+    void titleNamesTheFileTheDocumentTakesOver()
+    {
+        MainFixture f;
+        bvlMain &w = *f.window;
+        f.open(f.seemPath);
+        f.check(1)->setChecked(false);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Brimvale Edit - 0032_0001.seem (1 changed)"));
+        // The document takes another file over by itself: the title follows its reset.
+        auto other = std::make_unique<SeemFile>();
+        other->open(f.folder.writeBytes(QStringLiteral("0032_0001 b.seem"), SampleImage()));
+        w.Document->load(std::move(other), f.secPath, w.Document->header(), w.Document->settings());
+        QCOMPARE(w.windowTitle(), QStringLiteral("Brimvale Edit - 0032_0001 b.seem"));
+        w.Document->close();
+        QCOMPARE(w.windowTitle(), QStringLiteral("Brimvale Edit"));
+    }
+
     void undoAndRedoAcrossRestoreAndSave()
     {
         MainFixture f;
@@ -169,7 +185,7 @@ private slots:
         f.text(4)->setText("Hi");
         emit f.text(4)->editingFinished();
 
-        bvlReviewChanges review(f.ctx, w);
+        bvlReviewChanges review(f.ctx, *w.Document, w.Reviewing(), &w);
         QCOMPARE(review.objectName(), QStringLiteral("bvlReviewChanges"));
         QCOMPARE(review.cmRestore->text(), QStringLiteral("Restore selected"));
         QCOMPARE(review.lsChanges->headerItem()->text(bvlReviewChanges::FileValueColumn),

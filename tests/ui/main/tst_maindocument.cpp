@@ -20,10 +20,10 @@ struct Snapshot
     bool saveEnabled;
 
     explicit Snapshot(MainFixture &f)
-        : seemPath(f.window->SEEMPath),
-          settingPath(f.window->SettingPath),
+        : seemPath(f.window->Document->seemPath()),
+          settingPath(f.window->Document->settingPath()),
           status(f.window->lbFileDesc->text()),
-          openFile(f.window->SEEMFile->path()),
+          openFile(f.window->Document->file().path()),
           nodes(f.window->tvUI->topLevelItemCount()),
           frames(f.window->FrameCount),
           saveEnabled(f.window->mnfSaveSEEM->isEnabled())
@@ -52,8 +52,8 @@ private slots:
         QCOMPARE(dialogs.first().filter, QStringLiteral("SEEM files|*.seem;*.bin;*.sch|All files|*.*"));
         QCOMPARE(w.lbFileDesc->text(), f.T("bvlMain.lbUsingFile_V") + '"' + f.secPath
                                            + "\" (V3 - 1.01.500_Tavik). Demo phone (SEEM 32_1). By Ann");
-        QCOMPARE(w.SEEMPath, f.seemPath);
-        QCOMPARE(w.SettingPath, f.secPath);
+        QCOMPARE(w.Document->seemPath(), f.seemPath);
+        QCOMPARE(w.Document->settingPath(), f.secPath);
         QVERIFY(w.IsSaved());
         QVERIFY(w.mnfChangeSettingFile->isEnabled() && w.mnfSaveSEEM->isEnabled() && w.mnfRestore->isEnabled());
         QVERIFY(w.tvUI->isVisibleTo(&w) && w.frDescription->isVisibleTo(&w));
@@ -99,7 +99,7 @@ private slots:
         QCOMPARE(dialogs.size(), 2);
         QCOMPARE(dialogs.at(1).text, f.T("bvlEditSetting.mnfOpenSetting").remove(QLatin1Char('&')));
         QCOMPARE(dialogs.at(1).filter, QStringLiteral("Setting files|*.sec"));
-        QCOMPARE(w.SEEMPath, path);
+        QCOMPARE(w.Document->seemPath(), path);
         QVERIFY(w.lbFileDesc->text().endsWith("(SEEM 32_1). By Ann"));
     }
 
@@ -220,8 +220,8 @@ private slots:
         QCOMPARE(w.FrameCount, 1);
         QCOMPARE(w.TextCount, 1);
         QCOMPARE(f.text(1)->text(), QStringLiteral("0"));
-        QCOMPARE(w.SEEMPath, f.seemPath);
-        QCOMPARE(w.SettingPath, other);
+        QCOMPARE(w.Document->seemPath(), f.seemPath);
+        QCOMPARE(w.Document->settingPath(), other);
         QVERIFY(w.lbFileDesc->text().endsWith("(SEEM 1_1). By Bob"));
     }
 
@@ -305,7 +305,7 @@ private slots:
         QCOMPARE(f.platform.messages(),
                  QStringList(f.T("bvlMain.sIncompatible_M")
                              + "\n\nPast: its byte 20 (0x14) lies past the end of the SEEM file (20 bytes) (ERR 62)"));
-        QCOMPARE(w.SettingPath, f.secPath);   // the view is built all the same
+        QCOMPARE(w.Document->settingPath(), f.secPath);   // the view is built all the same
 
         f.text(7)->setText("abc");   // would run past the end
         f.platform.clearCalls();
@@ -342,7 +342,7 @@ private slots:
             f.platform.answerFile(other);
         w.mnfOpenSEEM_Click();
         QVERIFY(f.platform.allAnswersUsed());
-        QCOMPARE(w.SEEMPath, opened ? other : f.seemPath);
+        QCOMPARE(w.Document->seemPath(), opened ? other : f.seemPath);
         QCOMPARE(f.text(3)->text(), QString(opened ? "200" : "9"));
         QCOMPARE(f.folder.bytes("0032_0001.seem").at(1), char(saveConfirmed ? 9 : 200));
     }

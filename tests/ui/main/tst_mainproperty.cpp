@@ -106,7 +106,7 @@ QString RunCycle(MainFixture &f, QRandomGenerator &rng, int cycle)
     bvlMain &w = *f.window;
     f.platform.answerFile(sec);
     w.OpenSEEM(seem);
-    if (w.SettingPath != sec)
+    if (w.Document->settingPath() != sec)
         return "not opened: " + f.platform.messages().join(" / ");
     f.platform.answerFile(seem);
     if (!w.mnfSaveSEEM_Click() || f.folder.bytes(name + ".seem") != image)

@@ -62,8 +62,8 @@ private slots:
         QByteArray edited = SampleImage();
         edited[1] = 7;
         QCOMPARE(f.folder.bytes("copy.seem"), edited);
-        QCOMPARE(w.SEEMPath, copy);
-        QCOMPARE(w.SEEMFile->path(), copy);
+        QCOMPARE(w.Document->seemPath(), copy);
+        QCOMPARE(w.Document->file().path(), copy);
         QCOMPARE(w.windowTitle(), QStringLiteral("Brimvale Edit - copy.seem"));
         QCOMPARE(w.lbFileDesc->text(), QStringLiteral("Saved 1 setting into copy.seem"));
         QVERIFY(w.tmSavedStatus->isActive());
@@ -99,7 +99,7 @@ private slots:
         QCOMPARE(f.platform.messages(), QStringList(f.T("bvlMain.sReplace?_M").arg("other.seem")));
         QCOMPARE(f.platform.calls.last().defaultAnswer, MsgDefault::No);
         QCOMPARE(f.folder.bytes("other.seem"), QByteArray("keep me"));
-        QCOMPARE(w.SEEMPath, f.seemPath);
+        QCOMPARE(w.Document->seemPath(), f.seemPath);
         QVERIFY(!w.IsSaved());
 
         f.platform.answerFile(other);
@@ -107,7 +107,7 @@ private slots:
         QVERIFY(w.mnfSaveSEEM_Click());
         QCOMPARE(f.folder.bytes("other.seem").mid(2, 3), QByteArray("Q\0C", 3));
         QCOMPARE(f.image(), SampleImage());
-        QCOMPARE(w.SEEMPath, other);
+        QCOMPARE(w.Document->seemPath(), other);
 
         // A copy that cannot be written: said with the reason, the document stays.
         f.text(4)->setText("R");
@@ -116,7 +116,7 @@ private slots:
         f.platform.answerFile(nowhere);
         QVERIFY(!w.mnfSaveSEEM_Click());
         QVERIFY(f.platform.messages().first().startsWith(f.T("bvlMain.sNotCopied_M") + " \"" + nowhere + "\"\n"));
-        QCOMPARE(w.SEEMPath, other);
+        QCOMPARE(w.Document->seemPath(), other);
         QVERIFY(!w.IsSaved());
 
         // A FIFO is never turned into a plain file, whatever the answer to "replace?".
@@ -127,22 +127,22 @@ private slots:
         QVERIFY(!w.mnfSaveSEEM_Click());
         QVERIFY(f.platform.messages().last().endsWith("is a FIFO, not a regular file"));
         QVERIFY(!QFileInfo(fifo).isFile());
-        QCOMPARE(w.SEEMPath, other);
+        QCOMPARE(w.Document->seemPath(), other);
 
         // Nor is the setting file in use: an input of the copy, refused before any question.
-        QFile settingFile(w.SettingPath);
+        QFile settingFile(w.Document->settingPath());
         QVERIFY(settingFile.open(QIODevice::ReadOnly));
         const QByteArray settingBytes = settingFile.readAll();
         settingFile.close();
         f.platform.clearCalls();
-        f.platform.answerFile(w.SettingPath);
+        f.platform.answerFile(w.Document->settingPath());
         f.platform.answerMessage(MsgResult::Yes);
         QVERIFY(!w.mnfSaveSEEM_Click());
         QCOMPARE(f.platform.messages().size(), 1);
         QVERIFY(f.platform.messages().first().startsWith(f.T("bvlMain.sNotCopied_M")));
         QVERIFY(settingFile.open(QIODevice::ReadOnly));
         QCOMPARE(settingFile.readAll(), settingBytes);
-        QCOMPARE(w.SEEMPath, other);
+        QCOMPARE(w.Document->seemPath(), other);
         QVERIFY(!w.IsSaved());
     }
 
@@ -164,7 +164,7 @@ private slots:
         f.platform.answerFile(other);
         w.mnfChangeSettingFile_Click();
         QVERIFY(f.platform.allAnswersUsed());
-        QCOMPARE(w.SettingPath, other);
+        QCOMPARE(w.Document->settingPath(), other);
         QCOMPARE(f.text(3)->text(), QStringLiteral("200"));
         QCOMPARE(f.image(), SampleImage());
     }
@@ -185,12 +185,12 @@ private slots:
         QCOMPARE(question.defaultAnswer, MsgDefault::No);
         QCOMPARE(question.text,
                  f.T("bvlMain.sOtherRecord?_M").arg("other.sec", "0033_0002", "0032_0001.seem", "0032_0001"));
-        QCOMPARE(w.SettingPath, f.secPath);
+        QCOMPARE(w.Document->settingPath(), f.secPath);
 
         f.platform.answerFile(other);
         f.platform.answerMessage(MsgResult::Yes);
         w.mnfChangeSettingFile_Click();
-        QCOMPARE(w.SettingPath, other);
+        QCOMPARE(w.Document->settingPath(), other);
     }
 
     void invalidInputIsShownAtOnceAndRefusedAtSave()
@@ -297,7 +297,7 @@ private slots:
         number->setText("x");
         QCOMPARE(w.windowTitle(), QStringLiteral("Brimvale Edit - 0032_0001.seem (1 changed)"));
         QCOMPARE(number->toolTip().isEmpty(), false);
-        bvlReviewChanges review(f.ctx, w);
+        bvlReviewChanges review(f.ctx, *w.Document, w.Reviewing(), &w);
         QCOMPARE(review.lsChanges->headerItem()->text(0), QStringLiteral("Group"));
         QVERIFY2(f.platform.messages().isEmpty(), qPrintable(f.platform.messages().join('\n')));
 

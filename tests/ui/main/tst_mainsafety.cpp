@@ -167,7 +167,7 @@ private slots:
         w.OpenSEEM(fifo);
         QCOMPARE(f.platform.messages(), QStringList(f.T("bvlMain.sNotRegularFile_M") + QuotedPath(fifo)));
         QCOMPARE(f.platform.calls.last().icon, MsgIcon::Critical);
-        QCOMPARE(w.SEEMFile->path(), f.seemPath);
+        QCOMPARE(w.Document->file().path(), f.seemPath);
         QCOMPARE(w.lbFileDesc->text(), status);
         QVERIFY(f.check(1)->isChecked());
     }
@@ -195,7 +195,7 @@ private slots:
         MainFixture plain;
         QVERIFY(QFile::setPermissions(plain.seemPath, QFileDevice::ReadOwner));
         plain.open(plain.seemPath);
-        QVERIFY(plain.window->SEEMFile->isReadOnly());
+        QVERIFY(plain.window->Document->file().isReadOnly());
         QVERIFY(plain.window->lbFileDesc->text().endsWith(plain.T("bvlMain.lbReadOnly_V")));
     }
 

@@ -1,6 +1,7 @@
 // The main window and the journaled save: an interrupted save put back at open and told,
 // an unusable journal shown read-only, a locked or failing save refused with its reason.
 #include "seem/files/SaveJournal.h"
+#include "support/CliRun.h"
 #include "support/FileBytes.h"
 #include "support/MainFixtures.h"
 #include "support/SaveFaults.h"
@@ -47,7 +48,7 @@ private slots:
         QCOMPARE(f.image(), SampleImage());
         QVERIFY(!QFileInfo::exists(JournalPathOf(f.seemPath)));
         QVERIFY(f.check(1)->isChecked() && f.check(6)->isChecked());
-        QVERIFY(!f.window->SEEMFile->isReadOnly());
+        QVERIFY(!f.window->Document->file().isReadOnly());
     }
 
     void unusableJournalOpensReadOnlyWithAWarning()
@@ -129,6 +130,36 @@ private slots:
         f.platform.answerMessage(MsgResult::No);   // not saving the edits first
         f.open(f.seemPath);
         QCOMPARE(f.image(), SampleImage());
+    }
+
+    void windowAndCommandLineWordANoticeAlike()
+    {
+        // One image, told about by both doors: the command line's line is the English
+        // window's message. A save refused for want of a journal:
+        MainFixture f;
+        FailFrom(IndexFirst + 2, ENOSPC, 1);
+        const CliResult set =
+            RunCliCaptured({QStringLiteral("set"), f.seemPath, QStringLiteral("Beep=off")}, f.folder.dir.path());
+        NoFaults();
+        f.open(f.seemPath);
+        f.check(1)->setChecked(false);
+        FailFrom(IndexFirst + 2, ENOSPC, 1);
+        QVERIFY(!f.save());
+        NoFaults();
+        QCOMPARE(f.platform.messages().size(), 1);
+        QCOMPARE(set.err, QStringLiteral("brimvale-cli: ") + f.platform.messages().first() + '\n');
+
+        // An interrupted save whose journal cannot be used.
+        const QString other = f.folder.writeBytes(QStringLiteral("0032_0001 b.seem"), SampleImage());
+        InterruptSave(other, EditedImage());
+        const QString journal = JournalPathOf(other);
+        QVERIFY(WriteFileBytes(journal, FileBytes(journal).left(50)));
+        const CliResult shown = RunCliCaptured({QStringLiteral("show"), other}, f.folder.dir.path());
+        f.platform.clearCalls();
+        f.platform.answerMessage(MsgResult::No);   // the unsaved edit goes
+        f.open(other);
+        QCOMPARE(f.platform.messages().size(), 2);
+        QCOMPARE(shown.err, QStringLiteral("brimvale-cli: warning: ") + f.platform.messages().last() + '\n');
     }
 };
 

@@ -299,12 +299,12 @@ private slots:
         ShowActive(w);
         f.open(f.seemPath);
         // The whole text, the setting file's full path in it, stays the line's text and tool tip.
-        QVERIFY(w.lbFileDesc->text().contains(w.SettingPath));
-        QVERIFY(w.lbFileDesc->toolTip().contains(w.SettingPath.toHtmlEscaped()));
+        QVERIFY(w.lbFileDesc->text().contains(w.Document->settingPath()));
+        QVERIFY(w.lbFileDesc->toolTip().contains(w.Document->settingPath().toHtmlEscaped()));
         const QString lead = f.T("bvlMain.lbUsingFile_V") + "\"sample.sec\"";
         QVERIFY2(w.lbFileDesc->shownText().startsWith(lead), qPrintable(w.lbFileDesc->shownText()));
-        if (!w.FileHeader.Phones.isEmpty())
-            QVERIFY(w.lbFileDesc->shownText().contains(w.FileHeader.Phones.left(4)));
+        if (!w.Document->header().Phones.isEmpty())
+            QVERIFY(w.lbFileDesc->shownText().contains(w.Document->header().Phones.left(4)));
 
         const QRect whole = w.lbFileDesc->geometry();
         w.mnfFind_Click();

@@ -65,7 +65,7 @@ private slots:
         QVERIFY(w.windowTitle().endsWith(QStringLiteral("(5 zmian)")));
 
         // Review: on and off in Polish, offsets in decimal with the hexadecimal beside.
-        bvlReviewChanges review(f.ctx, w);
+        bvlReviewChanges review(f.ctx, *w.Document, w.Reviewing(), &w);
         QCOMPARE(RowTexts(review.lsChanges->topLevelItem(0)),
                  QStringList({"Sound", "Beep", QString::fromUtf8("włączone"), QString::fromUtf8("wyłączone"),
                               "0 (0x0) 00000001"}));
@@ -123,7 +123,7 @@ private slots:
         f.platform.clearCalls();
         next->mnfRecent_Click(0);
         QVERIFY(f.platform.callsOf(ScriptedPlatform::Kind::OpenFile).isEmpty());
-        QCOMPARE(next->SEEMPath, f.seemPath);
+        QCOMPARE(next->Document->seemPath(), f.seemPath);
         QVERIFY(!next->lbStartHint->isVisibleTo(next.get()));
 
         // Newest first; a file that is gone is dropped; the list is cleared on request.

@@ -68,7 +68,7 @@ void TestSettingFilesWindow::automaticChoiceTakesTheUsersOwnFile()
 {
     MainFixture f;
     f.open(f.seemPath);
-    QCOMPARE(f.window->SettingPath, f.secPath);
+    QCOMPARE(f.window->Document->settingPath(), f.secPath);
     QVERIFY(!QFileInfo::exists(f.platform.user));   // nothing made by looking
 
     QDir().mkpath(f.platform.user);
@@ -76,7 +76,7 @@ void TestSettingFilesWindow::automaticChoiceTakesTheUsersOwnFile()
     QFile::copy(scratch.writeBytes(QStringLiteral("mine.sec"), SecNamed(QStringLiteral("My beep"))),
                 UserFile(f, QStringLiteral("mine.sec")));
     f.open(f.seemPath);
-    QCOMPARE(f.window->SettingPath, UserFile(f, QStringLiteral("mine.sec")));
+    QCOMPARE(f.window->Document->settingPath(), UserFile(f, QStringLiteral("mine.sec")));
     QCOMPARE(f.window->Settings.first().Name, QStringLiteral("My beep"));
 }
 
@@ -220,15 +220,15 @@ void TestSettingFilesWindow::droppedFilesAreInstalledOrOpened()
 
     // Installed first, so the image dropped with it is opened through it.
     QVERIFY(QFileInfo::exists(UserFile(f, QStringLiteral("mine.sec"))));
-    QCOMPARE(f.window->SEEMPath, seem);
-    QCOMPARE(f.window->SettingPath, UserFile(f, QStringLiteral("mine.sec")));
+    QCOMPARE(f.window->Document->seemPath(), seem);
+    QCOMPARE(f.window->Document->settingPath(), UserFile(f, QStringLiteral("mine.sec")));
     QCOMPARE(f.window->Settings.first().Name, QStringLiteral("Dropped beep"));
 
     // With unsaved edits, a dropped image asks first; Cancel keeps the document.
     f.check(1)->setChecked(!f.check(1)->isChecked());
     f.platform.answerMessage(MsgResult::Cancel);
     f.window->DropFiles({f.seemPath});
-    QCOMPARE(f.window->SEEMPath, seem);
+    QCOMPARE(f.window->Document->seemPath(), seem);
     QVERIFY(f.platform.allAnswersUsed());
 }
 
@@ -249,7 +249,7 @@ void TestSettingFilesWindow::editorSavesNewFilesIntoThePerUserFolder()
     f.platform.answerFile(UserFile(f, QStringLiteral("authored.sec")));
     QVERIFY(editor.SaveSettingFile());
     f.open(f.seemPath);
-    QCOMPARE(f.window->SettingPath, UserFile(f, QStringLiteral("authored.sec")));
+    QCOMPARE(f.window->Document->settingPath(), UserFile(f, QStringLiteral("authored.sec")));
 
     // A file opened from a writable folder is proposed where it is, under its own name.
     f.platform.answerFile(f.secPath);
