@@ -3,6 +3,7 @@
 #include "cli/Command.h"
 #include "cli/ExitStatus.h"
 #include "core/Conversions.h"
+#include "core/SettingFile.h"
 #include "seem/authoring/AutoSelect.h"
 #include "seem/authoring/RecordMatch.h"
 #include "seem/files/ImageBytes.h"
@@ -17,8 +18,7 @@ QByteArray ReadImageForCommand(const QString &path)
     } catch (const BvlError &e) {
         if (e.number() == ErrNo::OutOfMemory)
             throw CliError(QStringLiteral("%1: is larger than %2 bytes, more than any SEEM image")
-                               .arg(path)
-                               .arg(MaxWholeImageBytes));
+                               .arg(path, QString::number(MaxWholeImageBytes)));
         throw CliError(QStringLiteral("%1: %2").arg(path, FileErrorText(e)));
     }
 }
@@ -34,8 +34,8 @@ LoadedSettingFile SettingFileOrEmpty(const QString &imagePath, const QCommandLin
         return LoadSettingFile(chosen);
 
     LoadedSettingFile empty;
-    empty.header.Magic = QStringLiteral("sec");
-    empty.header.FileVersion = 3;
+    empty.header.Magic = SettingFileFormat::Magic;
+    empty.header.FileVersion = SettingFileFormat::Version;
     empty.header.ProgramVersion = VersionString();
     SeemNameNumbers numbers;
     if (ParseSeemFileName(fileName, numbers)) {

@@ -13,6 +13,7 @@
 #include "lang/Wording.h"
 #include "seem/authoring/AutoSelect.h"
 #include "seem/authoring/RecordMatch.h"
+#include "seem/authoring/SettingFileCheck.h"
 #include "seem/document/SettingLookup.h"
 #include "seem/files/SaveNoticeTexts.h"
 #include "seem/files/SeemFile.h"
@@ -118,8 +119,10 @@ LoadedSettingFile ReadSettingFileAsIs(const QString &path)
         // A file cut short says where, as the windows do.
         QString where;
         if (const auto *cut = dynamic_cast<const SettingFileCutError *>(&e))
-            where = cut->record() > 0 ? QStringLiteral("; it ends inside record %1").arg(cut->record())
-                                      : QStringLiteral("; it ends inside its header");
+            where = cut->counted() > 0 ? QStringLiteral("; it ends after record %1 of the %2 its header counts")
+                                             .arg(QString::number(cut->record()), QString::number(cut->counted()))
+                    : cut->record() > 0 ? QStringLiteral("; it ends inside record %1").arg(cut->record())
+                                        : QStringLiteral("; it ends inside its header");
         throw CliError(QStringLiteral("%1: %2%3").arg(path, ReadErrorText(e), where));
     }
     return loaded;
@@ -132,8 +135,9 @@ LoadedSettingFile LoadSettingFile(const QString &path)
     case HeaderCheck::UnknownFile:
         throw CliError(QStringLiteral("%1: is not a setting file").arg(path));
     case HeaderCheck::UnsupportedVersion:
-        throw CliError(QStringLiteral("%1: has format version %2; only 3 is read")
-                           .arg(path, QString::number(loaded.header.FileVersion)));
+        throw CliError(
+            QStringLiteral("%1: has format version %2; only %3 is read")
+                .arg(path, QString::number(loaded.header.FileVersion), QString::number(SettingFileFormat::Version)));
     case HeaderCheck::Accepted:
         break;
     }
@@ -228,7 +232,7 @@ void WriteWholeFile(const QString &path, const QByteArray &bytes, const QStringL
 
 QString SettingLabel(const SettingList &settings, int index)
 {
-    return QStringLiteral("%1 (#%2)").arg(SettingPathOf(settings.at(index - 1)), QString::number(index));
+    return FindingSettingLabel(settings, index);
 }
 
 void WriteSettingFileJson(const QCommandLineParser &parser, QTextStream &out, const SettingFileHeader &header,

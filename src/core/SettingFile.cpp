@@ -15,7 +15,7 @@
 namespace {
 
 constexpr int MagicSize = 3;
-constexpr qsizetype MaxTextBytes = std::numeric_limits<quint16>::max();
+constexpr qsizetype MaxTextBytes = SettingFileFormat::MaxTextBytes;
 constexpr qint64 MaxSequentialBytes = 64 * 1024 * 1024;
 constexpr qint64 SequentialPieceBytes = 64 * 1024;
 // The longest header the format can express: magic, version, three full texts and the
@@ -110,17 +110,38 @@ void skipSetting(FieldReader &r)
     r.skipText();   // values
 }
 
-// The record (1-based) in which the bytes after the header end, for a count they cannot
-// hold. Each record read takes bytes, so this ends with the input.
-int RecordWhereBytesEnd(FieldReader r)
+// The whole records the bytes after the header hold, for a count they cannot hold, and
+// whether the bytes end exactly where the last of them ends. Each record read takes
+// bytes, so this ends with the input.
+struct WholeRecords
 {
-    int complete = 0;
+    int count = 0;
+    bool endsAtRecord = true;
+};
+WholeRecords CountWholeRecords(FieldReader r)
+{
+    WholeRecords whole;
     try {
-        for (;; ++complete)
+        for (; r.remaining() > 0; ++whole.count)
             skipSetting(r);
     } catch (const BvlError &) {
+        whole.endsAtRecord = false;
     }
-    return complete + 1;
+    return whole;
+}
+
+// The failure of a file whose bytes end after complete whole records of the counted ones
+// (at least one whole record: a header alone is cut inside its first record), or inside
+// the record after them.
+SettingFileCutError CutError(int number, int complete, bool atBoundary, qint32 counted)
+{
+    if (atBoundary && complete > 0)
+        return SettingFileCutError(number, complete,
+                                   QStringLiteral("the file ends after record %1 of the %2 its header counts")
+                                       .arg(QString::number(complete), QString::number(counted)),
+                                   counted);
+    return SettingFileCutError(number, complete + 1,
+                               QStringLiteral("the file ends inside record %1").arg(complete + 1));
 }
 
 constexpr qint64 WholeInput = std::numeric_limits<qint64>::max();
@@ -224,21 +245,23 @@ void ParseSettingFile(QByteArrayView bytes, SettingFileHeader &header, SettingLi
     if (newHeader.SettingCount < 1)
         throw BvlError(ErrNo::OutOfMemory,
                        QStringLiteral("setting count %1 does not fit the file").arg(newHeader.SettingCount));
-    if (newHeader.SettingCount > r.remaining() / MinRecordSize)
-        throw SettingFileCutError(ErrNo::OutOfMemory, RecordWhereBytesEnd(r),
-                                  QStringLiteral("setting count %1 does not fit the file").arg(newHeader.SettingCount));
+    if (newHeader.SettingCount > r.remaining() / MinRecordSize) {
+        const WholeRecords whole = CountWholeRecords(r);
+        throw CutError(ErrNo::OutOfMemory, whole.count, whole.endsAtRecord, newHeader.SettingCount);
+    }
     // Every text takes its length field and its bytes from the input and a character per
     // byte plus a terminator from the pool, so the rest of the input bounds what they need.
     TextPool texts(r.remaining());
     SettingList newSettings;
     newSettings.reserve(newHeader.SettingCount);
     for (qint32 i = 0; i < newHeader.SettingCount; ++i) {
+        const bool atBoundary = r.remaining() == 0;
         try {
             newSettings.append(readSetting(r, texts));
         } catch (const BvlError &e) {
             if (e.number() != ErrNo::InputPastEnd)
                 throw;
-            throw SettingFileCutError(e.number(), i + 1, QStringLiteral("the file ends inside record %1").arg(i + 1));
+            throw CutError(e.number(), i, atBoundary, newHeader.SettingCount);
         }
     }
     // Handed over only now, so a failed read leaves the caller's file as it was.
@@ -321,7 +344,7 @@ bool HasSettingFileMagic(const QString &path)
 {
     try {
         RegularFile file(path);
-        return file.read(MagicSize) == "sec";
+        return file.read(MagicSize) == SettingFileFormat::Magic.toLatin1();
     } catch (const BvlError &) {
         return false;
     }
@@ -339,9 +362,9 @@ int FirstOversizedGroupPath(const SettingList &settings)
 
 HeaderCheck CheckSettingHeader(const SettingFileHeader &header)
 {
-    if (header.Magic != QLatin1String("sec"))
+    if (header.Magic != SettingFileFormat::Magic)
         return HeaderCheck::UnknownFile;
-    if (header.FileVersion != 3)
+    if (header.FileVersion != SettingFileFormat::Version)
         return HeaderCheck::UnsupportedVersion;
     return HeaderCheck::Accepted;
 }

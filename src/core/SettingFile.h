@@ -19,19 +19,28 @@
 namespace SettingFileFormat {
 inline const QString Magic = QStringLiteral("sec");
 constexpr quint8 Version = 3;
+// The most bytes a text holds: the 2-byte count in front of it.
+constexpr int MaxTextBytes = 65535;
 }   // namespace SettingFileFormat
 
 // A setting file whose bytes end before its last record: thrown by the readers with the
 // record the bytes end in (1-based; 0 for the header) and the number of the failure, 62
 // for a field that runs past the end, 7 for a count the rest of the file cannot hold.
+// A file cut where a record ends has counted set: its bytes end after record() whole
+// records of the counted ones its header promises.
 class SettingFileCutError : public BvlError
 {
 public:
-    SettingFileCutError(int number, int record, const QString &detail) : BvlError(number, detail), m_record(record) {}
+    SettingFileCutError(int number, int record, const QString &detail, int counted = 0)
+        : BvlError(number, detail), m_record(record), m_counted(counted)
+    {}
     int record() const { return m_record; }
+    // The header's count when the bytes end right after record(), else 0.
+    int counted() const { return m_counted; }
 
 private:
     int m_record;
+    int m_counted;
 };
 
 // Reads header and records from a device. Throws; the output is only assigned on success.

@@ -52,8 +52,8 @@ SettingFileOpen OpenSettingFileReported(AppContext &ctx, const QString &path, Se
             return SettingFileOpen::Refused;
         }
         if (const auto *cut = dynamic_cast<const SettingFileCutError *>(&e)) {
-            ctx.platform.messageBox(NotWholeSettingFileText(ctx, path, cut->record(), cut->number()), MsgIcon::Critical,
-                                    MsgButtons::Ok);
+            ctx.platform.messageBox(NotWholeSettingFileText(ctx, path, cut->record(), cut->number(), cut->counted()),
+                                    MsgIcon::Critical, MsgButtons::Ok);
             return SettingFileOpen::Refused;
         }
         const QString reason = readFailureReason(ctx, e);
@@ -79,12 +79,17 @@ bool ReadSettingFileReported(AppContext &ctx, const QString &path, SettingFileHe
     return OpenSettingFileReported(ctx, path, header, settings) == SettingFileOpen::Accepted;
 }
 
-QString NotWholeSettingFileText(AppContext &ctx, const QString &path, int record, int number)
+QString NotWholeSettingFileText(AppContext &ctx, const QString &path, int record, int number, int counted)
 {
     const QString name = QFileInfo(path).fileName();
-    const QString text = record > 0
-                             ? ctx.T(QStringLiteral("bvlEditSetting.NotWholeFile_M")).arg(name, QString::number(record))
-                             : ctx.T(QStringLiteral("bvlEditSetting.NotWholeHeader_M")).arg(name);
+    QString text;
+    if (counted > 0)
+        text = ctx.T(QStringLiteral("bvlEditSetting.NotWholeAfterRecord_M"))
+                   .arg(name, QString::number(record), QString::number(counted));
+    else if (record > 0)
+        text = ctx.T(QStringLiteral("bvlEditSetting.NotWholeFile_M")).arg(name, QString::number(record));
+    else
+        text = ctx.T(QStringLiteral("bvlEditSetting.NotWholeHeader_M")).arg(name);
     return text + QStringLiteral(" (ERR ") + QString::number(number) + QLatin1Char(')');
 }
 

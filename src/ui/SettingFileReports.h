@@ -30,7 +30,8 @@ bool ReadSettingFileReported(AppContext &ctx, const QString &path, SettingFileHe
 // "NAME is not a whole setting file: it ends inside record N (ERR n)" (or "inside its
 // header" for record 0) in the user's language, NAME being the file's name without its
 // folder: what every window says of a setting file whose bytes end too early.
-QString NotWholeSettingFileText(AppContext &ctx, const QString &path, int record, int number);
+// counted > 0: the file ends right after record, of the counted records its header promises.
+QString NotWholeSettingFileText(AppContext &ctx, const QString &path, int record, int number, int counted = 0);
 
 // False after showing "bvlEditSetting.UnknownFile_M" or
 // "bvlEditSetting.UnsupportedVer_M" + " V" + version (error icon).

@@ -2,6 +2,7 @@
 // or told, a missing file or one that is no setting file said so, a misspelt setting name
 // answered with the nearest ones.
 #include "core/FileNames.h"
+#include "core/SettingFile.h"
 #include "support/CliRun.h"
 #include "support/CliSample.h"
 #include "support/FileBytes.h"
@@ -91,6 +92,15 @@ void TestCliWords::missingAndForeignFilesAreNamedForWhatTheyAre()
                  && cutShort.err.contains(QStringLiteral("holds a setting count that its size cannot back"))
                  && cutShort.err.contains(QStringLiteral("it ends inside record ")),
              qPrintable(cutShort.err));
+    // Cut where its second record ends: the file says how many whole records it holds.
+    const SettingList settings = MainFixtures::SampleSettings();
+    const QByteArray twoRecords = EncodeSettingFile(MainFixtures::Header(0x32, 1), settings.mid(0, 2));
+    const QString atRecord = s.folder.writeBytes(QStringLiteral("two.sec"), FileBytes(s.sec).left(twoRecords.size()));
+    const CliResult cutAtRecord = s.run({QStringLiteral("check"), atRecord});
+    QVERIFY2(cutAtRecord.status == 1
+                 && cutAtRecord.err.endsWith(
+                     QStringLiteral("it ends after record 2 of the %1 its header counts\n").arg(settings.size())),
+             qPrintable(cutAtRecord.err));
 }
 
 void TestCliWords::unknownNameGetsTheNearestNames()

@@ -274,7 +274,8 @@ private slots:
 
     // A file cut anywhere fails: with 7 when the records left cannot back the count,
     // with 62 when the header or a record runs past the end, naming the record the bytes
-    // end in (0 for the header). The caller's data stays.
+    // end in (0 for the header), or, cut where a record ends, that record and the count
+    // the header promised. The caller's data stays.
     void everyTruncationFailsCleanly()
     {
         const QByteArray full = EncodeSettingFile(richHeader(), richSettings());
@@ -284,22 +285,29 @@ private slots:
             recordEnds << EncodeSettingFile(richHeader(), richSettings().mid(0, k)).size();
         for (int length = 0; length < full.size(); ++length) {
             const bool countCaught = length >= headerSize && (length - headerSize) / MinRecordSize < 3;
-            const int record =
-                length < headerSize ? 0 : 1 + int(std::count_if(recordEnds.begin(), recordEnds.end(), [&](int end) {
-                                              return end <= length;
-                                          }));
+            const int whole =
+                int(std::count_if(recordEnds.begin(), recordEnds.end(), [&](int end) { return end <= length; }));
+            const bool atRecordEnd = recordEnds.contains(length);
+            const int record = length < headerSize ? 0 : atRecordEnd ? whole : whole + 1;
             SettingFileHeader h = callersHeader();
             SettingList s = CallersList;
-            int error = 0, cutRecord = -1;
+            int error = 0, cutRecord = -1, counted = -1;
+            QString detail;
             try {
                 readBytes(full.left(length), h, s);
             } catch (const SettingFileCutError &e) {
                 error = e.number();
                 cutRecord = e.record();
+                counted = e.counted();
+                detail = QString::fromUtf8(e.what());
             }
             QVERIFY2(error == (countCaught ? 7 : 62), qPrintable(QString("length %1 gave %2").arg(length).arg(error)));
-            QVERIFY2(cutRecord == record,
-                     qPrintable(QString("length %1: record %2, not %3").arg(length).arg(cutRecord).arg(record)));
+            QVERIFY2(
+                cutRecord == record && counted == (atRecordEnd ? 3 : 0),
+                qPrintable(
+                    QString("length %1: record %2 of %3, not %4").arg(length).arg(cutRecord).arg(counted).arg(record)));
+            if (atRecordEnd)
+                QCOMPARE(detail, QStringLiteral("the file ends after record %1 of the 3 its header counts").arg(whole));
             QCOMPARE(h, callersHeader());
             QCOMPARE(s, CallersList);
         }

@@ -18,6 +18,7 @@ CatalogueEntry ReadCatalogueEntry(const QString &path, FileFolder folder)
     } catch (const SettingFileCutError &e) {
         entry.readError = e.number();
         entry.cutRecord = e.record();
+        entry.cutCounted = e.counted();
         return entry;
     } catch (const BvlError &e) {
         entry.readError = e.number();

@@ -24,6 +24,7 @@ struct CatalogueEntry
     // counts below then mean nothing).
     int readError = 0;
     int cutRecord = -1;   // a file that ends too early: the record it ends in (0: its header)
+    int cutCounted = 0;   // ... or, when it ends right after cutRecord, the records its header counts
     HeaderCheck headerCheck = HeaderCheck::Accepted;
     SettingFileHeader header;
     int settingCount = 0;

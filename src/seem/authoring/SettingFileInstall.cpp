@@ -19,7 +19,7 @@ constexpr qint64 MaxInstallBytes = 64 * 1024 * 1024;
 // The refusal of bytes that were read, as the windows would refuse them on opening.
 void CheckBytes(InstallCandidate &candidate)
 {
-    if (!candidate.bytes.startsWith("sec")) {
+    if (!candidate.bytes.startsWith(SettingFileFormat::Magic.toLatin1())) {
         candidate.refusal = InstallRefusal::NotSettingFile;
         return;
     }
@@ -33,6 +33,7 @@ void CheckBytes(InstallCandidate &candidate)
         candidate.refusal = InstallRefusal::ReadFailed;
         candidate.readError = e.number();
         candidate.cutRecord = e.record();
+        candidate.cutCounted = e.counted();
         return;
     } catch (const BvlError &e) {
         candidate.refusal = InstallRefusal::ReadFailed;

@@ -21,6 +21,7 @@ struct InstallCandidate
     InstallRefusal refusal = InstallRefusal::None;
     int readError = 0;       // ReadFailed: the failure's number
     int cutRecord = -1;      // ReadFailed on a file ending too early: the record it ends in (0: header)
+    int cutCounted = 0;      // ... or, when it ends right after cutRecord, the records its header counts
     int fileVersion = 0;     // UnsupportedVersion: the version the file has
     bool replaces = false;   // a file of that name is in the per-user folder already
     QByteArray bytes;        // what was read, written as it is

@@ -50,9 +50,9 @@ int InstallSettingFilesAsked(AppContext &ctx, const QStringList &paths)
         const InstallCandidate candidate = PrepareInstall(path, userFolder);
         if (!candidate.accepted()) {
             // A file that ends too early is named in its own words, with where it ends.
-            refused << (candidate.cutRecord >= 0
-                            ? NotWholeSettingFileText(ctx, path, candidate.cutRecord, candidate.readError)
-                            : Quoted(path) + QStringLiteral(": ") + RefusalText(ctx, candidate));
+            refused << (candidate.cutRecord >= 0 ? NotWholeSettingFileText(ctx, path, candidate.cutRecord,
+                                                                           candidate.readError, candidate.cutCounted)
+                                                 : Quoted(path) + QStringLiteral(": ") + RefusalText(ctx, candidate));
             continue;
         }
         if (candidate.replaces

@@ -86,6 +86,10 @@ void bvlSettingFiles::FitListWidth()
 
 QString bvlSettingFiles::CheckText(const CatalogueEntry &e)
 {
+    if (e.cutCounted > 0)
+        return m_ctx.T(QStringLiteral("bvlSettingFiles.sEndsAfterRecord_V"))
+                   .arg(QString::number(e.cutRecord), QString::number(e.cutCounted))
+               + QStringLiteral(" (ERR ") + QString::number(e.readError) + QLatin1Char(')');
     if (e.cutRecord > 0)
         return m_ctx.T(QStringLiteral("bvlSettingFiles.sEndsInRecord_V")).arg(e.cutRecord) + QStringLiteral(" (ERR ")
                + QString::number(e.readError) + QLatin1Char(')');

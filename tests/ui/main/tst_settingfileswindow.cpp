@@ -164,11 +164,14 @@ void TestSettingFilesWindow::refusedFilesAreNamedWithTheirReason()
     const QString cutShort =
         downloads.writeBytes(QStringLiteral("short.sec"),
                              SecNamed(QStringLiteral("Short")).left(EncodeSettingFile(counted, first).size() + 2));
+    // Cut where that record ends: it holds one whole record of the six.
+    const QString cutAtRecord = downloads.writeBytes(
+        QStringLiteral("whole.sec"), SecNamed(QStringLiteral("Short")).left(EncodeSettingFile(counted, first).size()));
     SettingFileHeader v2 = Header(0x32, 1);
     v2.FileVersion = 2;
     const QString old = downloads.writeSec(QStringLiteral("old.sec"), v2, SampleSettings());
     const QString good = downloads.writeBytes(QStringLiteral("good.sec"), SecNamed(QStringLiteral("Good")));
-    f.window->DropFiles({notes, cut, cutShort, good, old});
+    f.window->DropFiles({notes, cut, cutShort, cutAtRecord, good, old});
 
     QCOMPARE(f.platform.messages().size(), 1);
     QCOMPARE(f.platform.calls.last().icon, MsgIcon::Warning);
@@ -176,18 +179,25 @@ void TestSettingFilesWindow::refusedFilesAreNamedWithTheirReason()
              f.T(QStringLiteral("bvlSettingFiles.sNotInstalled_M")) + QStringLiteral("\n\"") + notes
                  + QStringLiteral("\": ") + f.T(QStringLiteral("bvlSettingFiles.sNotSettingFile_V"))
                  + QStringLiteral("\ncut.sec is not a whole setting file: it ends inside its header (ERR 62)"
-                                  "\nshort.sec is not a whole setting file: it ends inside record 2 (ERR 7)\n\"")
+                                  "\nshort.sec is not a whole setting file: it ends inside record 2 (ERR 7)"
+                                  "\nwhole.sec is not a whole setting file: it ends after record 1 of the 6 its "
+                                  "header counts (ERR 7)\n\"")
                  + old + QStringLiteral("\": ") + f.T(QStringLiteral("bvlSettingFiles.sUnsupportedVersion_V"))
                  + QStringLiteral(" V2"));
     QCOMPARE(QDir(f.platform.user).entryList(QDir::Files), QStringList({"good.sec"}));
 
     // Put there by other means, the list says where it ends too.
     QVERIFY(QFile::copy(cutShort, QDir(f.platform.user).filePath(QStringLiteral("short.sec"))));
+    QVERIFY(QFile::copy(cutAtRecord, QDir(f.platform.user).filePath(QStringLiteral("whole.sec"))));
     bvlSettingFiles files(f.ctx, f.window.get());
-    const int row = int(Column(files.lsFiles, bvlSettingFiles::FileColumn).indexOf(QStringLiteral("short.sec")));
-    QVERIFY(row >= 0);
-    QCOMPARE(files.lsFiles->topLevelItem(row)->text(bvlSettingFiles::CheckColumn),
+    const QStringList shown = Column(files.lsFiles, bvlSettingFiles::FileColumn);
+    QVERIFY(shown.contains(QStringLiteral("short.sec")) && shown.contains(QStringLiteral("whole.sec")));
+    QCOMPARE(files.lsFiles->topLevelItem(int(shown.indexOf(QStringLiteral("short.sec"))))
+                 ->text(bvlSettingFiles::CheckColumn),
              QStringLiteral("not whole: ends inside record 2 (ERR 7)"));
+    QCOMPARE(files.lsFiles->topLevelItem(int(shown.indexOf(QStringLiteral("whole.sec"))))
+                 ->text(bvlSettingFiles::CheckColumn),
+             QStringLiteral("not whole: ends after record 1 of 6 (ERR 7)"));
 
     // A file with one finding is counted in the singular (two settings on the same bits).
     SettingList twins = SampleSettings();
