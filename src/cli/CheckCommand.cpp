@@ -2,6 +2,7 @@
 #include "cli/CommandRegistry.h"
 #include "cli/ExitStatus.h"
 #include "cli/Inputs.h"
+#include "core/CodePage.h"
 #include "seem/authoring/SettingFileCheck.h"
 #include "seem/authoring/SettingFitCheck.h"
 #include "seem/files/SeemFile.h"
@@ -26,10 +27,13 @@ public:
             "Errors (what would write wrong bits): records the windows cannot show (type codes above 4, values "
             "that are no numbers, fewer values than names), check boxes whose checked and unchecked values are "
             "equal within their bits, string fields too small for a terminator, an empty bit mask, a negative "
-            "offset.\n"
+            "offset, an empty name or group, a list without entries, texts the code page (--code-page) cannot "
+            "hold or longer than the 65535 bytes a setting file holds (in a record or the header's author and "
+            "phones).\n"
             "Warnings (what is odd): bits owned by more than one setting (sharing a byte is normal, sharing a bit "
             "rarely is), values with bits outside the mask, lists with repeated values or more values than names, "
-            "numbers and texts with a bit mask or value names, UTF-16 fields of odd length, two settings of one "
+            "check boxes with more than two values, numbers and texts with a bit mask or value names, UTF-16 "
+            "fields of odd length, two settings of one "
             "name in one group. The settings that share bits of one byte, a run of bytes or a name make one "
             "warning, which names the first eight of them.\n"
             "With IMAGE also: settings whose bytes lie past the end of the image (an error), a setting file made "
@@ -51,7 +55,7 @@ public:
         // Read without the header check: a refused header is one of the findings.
         const LoadedSettingFile file = ReadSettingFileAsIs(secPath);
         const SettingList &settings = file.settings;
-        QVector<FitFinding> findings = CheckSettingFile(file.header, settings);
+        QVector<FitFinding> findings = CheckSettingFile(file.header, settings, CodePage::Current());
         Print(secPath, settings, findings, context.out);
         if (parser.positionalArguments().size() > 1) {
             const QString imagePath = parser.positionalArguments().at(1);

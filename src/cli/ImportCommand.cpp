@@ -2,12 +2,42 @@
 #include "cli/CommandRegistry.h"
 #include "cli/ExitStatus.h"
 #include "cli/Inputs.h"
+#include "core/CodePage.h"
 #include "core/JsonFields.h"
 #include "core/RegularFile.h"
 #include "core/SettingFile.h"
 #include "core/SettingFileJson.h"
+#include "lang/Wording.h"
+#include "seem/authoring/FindingTexts.h"
+#include "seem/authoring/RecordRules.h"
 
 namespace {
+
+// A finding of a text the format cannot hold, at the JSON path of its field.
+JsonInputError Unwritable(const QString &objectPath, const SettingList &settings, const FitFinding &finding)
+{
+    return JsonInputError(finding.rule == FitRule::TextTooLong ? ErrNo::Overflow : ErrNo::TypeMismatch,
+                          FieldPath(objectPath, RecordFieldName(finding.field)),
+                          FindingText(EnglishWording(), settings, finding));
+}
+
+// What the format cannot hold: the first text outside the code page or too long, by the
+// rules the check applies, with the record and the field.
+void RefuseUnwritableTexts(const SettingFileHeader &header, const SettingList &settings)
+{
+    const int codePage = CodePage::Current();
+    QVector<FitFinding> findings;
+    CheckHeaderTexts(header, codePage, findings);
+    if (!findings.isEmpty())
+        throw Unwritable(QStringLiteral("$.header"), settings, findings.first());
+    for (int i = 0; i < settings.size(); ++i) {
+        findings.clear();
+        CheckRecordInto(settings.at(i), i + 1, codePage, findings);
+        for (const FitFinding &f : findings)
+            if (IsUnwritable(f))
+                throw Unwritable(ElementPath(QStringLiteral("$.settings"), i), settings, f);
+    }
+}
 
 // The JSON may describe any file export was given, foreign ones too; what import writes
 // must be a file the program opens, so it refuses what the windows would refuse.
@@ -16,11 +46,14 @@ void RefuseUnusableFile(const SettingFileHeader &header, const SettingList &sett
     const QString headerPath = QStringLiteral("$.header");
     switch (CheckSettingHeader(header)) {
     case HeaderCheck::UnknownFile:
-        throw JsonInputError(ErrNo::TypeMismatch, FieldPath(headerPath, QStringLiteral("Magic")),
-                             QStringLiteral("is \"%1\"; a setting file has \"sec\"").arg(header.Magic));
+        throw JsonInputError(
+            ErrNo::TypeMismatch, FieldPath(headerPath, QStringLiteral("Magic")),
+            QStringLiteral("is \"%1\"; a setting file has \"%2\"").arg(header.Magic, SettingFileFormat::Magic));
     case HeaderCheck::UnsupportedVersion:
-        throw JsonInputError(ErrNo::TypeMismatch, FieldPath(headerPath, QStringLiteral("FileVersion")),
-                             QStringLiteral("is %1; only format version 3 is read").arg(header.FileVersion));
+        throw JsonInputError(
+            ErrNo::TypeMismatch, FieldPath(headerPath, QStringLiteral("FileVersion")),
+            QStringLiteral("is %1; only format version %2 is read")
+                .arg(QString::number(header.FileVersion), QString::number(SettingFileFormat::Version)));
     case HeaderCheck::Accepted:
         break;
     }
@@ -29,6 +62,7 @@ void RefuseUnusableFile(const SettingFileHeader &header, const SettingList &sett
             ErrNo::Overflow,
             FieldPath(ElementPath(QStringLiteral("$.settings"), oversized - 1), QStringLiteral("Group")),
             QStringLiteral("has more than %1 levels or %2 characters").arg(MaxGroupLevels).arg(MaxGroupPathLength));
+    RefuseUnwritableTexts(header, settings);
 }
 
 class ImportCommand : public Command

@@ -2,6 +2,7 @@
 
 #include "core/CodePage.h"
 #include "core/JsonFields.h"
+#include "core/SettingFile.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -14,7 +15,6 @@ constexpr qint64 Int16Min = std::numeric_limits<qint16>::min();
 constexpr qint64 Int16Max = std::numeric_limits<qint16>::max();
 constexpr qint64 Int32Min = std::numeric_limits<qint32>::min();
 constexpr qint64 Int32Max = std::numeric_limits<qint32>::max();
-constexpr int MaxTextBytes = 65535;   // the 2-byte count in front of every text
 
 // A piece of Values as a number when the number gives exactly that text back.
 QJsonValue ValuePieceToJson(const QString &piece)
@@ -64,21 +64,19 @@ QJsonObject SettingToJson(const SettingStruct &s)
     };
 }
 
-// A text that the setting file can hold: in the current code page, at most 65535 bytes.
+// A text of the header the record rules leave alone (magic, program version), which the
+// setting file must hold: in the current code page, at most 65535 bytes. The texts a user
+// writes are judged by those rules (seem/authoring/RecordRules.h) before anything is written.
 QString RequireFileText(const QString &text, const QString &path)
 {
     if (!CodePage::canEncode(text))
         throw JsonInputError(
             ErrNo::TypeMismatch, path,
             QStringLiteral("has a character %1 cannot hold").arg(CodePage::DisplayName(CodePage::Current())));
-    if (text.size() > MaxTextBytes)
-        throw JsonInputError(ErrNo::Overflow, path, QStringLiteral("is longer than %1 bytes").arg(MaxTextBytes));
+    if (text.size() > SettingFileFormat::MaxTextBytes)
+        throw JsonInputError(ErrNo::Overflow, path,
+                             QStringLiteral("is longer than %1 bytes").arg(SettingFileFormat::MaxTextBytes));
     return text;
-}
-
-QString TextField(const QJsonObject &object, const QString &key, const QString &objectPath)
-{
-    return RequireFileText(RequireString(object, key, objectPath), FieldPath(objectPath, key));
 }
 
 QString PiecesFromJson(const QJsonObject &object, const QString &key, const QString &objectPath, bool numbers)
@@ -102,24 +100,26 @@ QString PiecesFromJson(const QJsonObject &object, const QString &key, const QStr
             throw JsonInputError(ErrNo::TypeMismatch, path, QStringLiteral("contains the separator \u00a7"));
         pieces << piece;
     }
-    return RequireFileText(JoinValues(pieces), arrayPath);
+    return JoinValues(pieces);
 }
 
 SettingFileHeader HeaderFromJson(const QJsonObject &json, const QString &path)
 {
     RefuseUnknownFields(json, HeaderToJson({}).keys(), path);
     SettingFileHeader h;
-    h.Magic = TextField(json, QStringLiteral("Magic"), path);
+    h.Magic =
+        RequireFileText(RequireString(json, QStringLiteral("Magic"), path), FieldPath(path, QStringLiteral("Magic")));
     if (h.Magic.size() != 3)
         throw JsonInputError(ErrNo::Overflow, FieldPath(path, QStringLiteral("Magic")),
                              QStringLiteral("must be 3 characters"));
     h.FileVersion = quint8(RequireInteger(json, QStringLiteral("FileVersion"), path, 0, 255));
-    h.ProgramVersion = TextField(json, QStringLiteral("ProgramVersion"), path);
+    h.ProgramVersion = RequireFileText(RequireString(json, QStringLiteral("ProgramVersion"), path),
+                                       FieldPath(path, QStringLiteral("ProgramVersion")));
     h.SEEMNr = qint16(RequireInteger(json, QStringLiteral("SEEMNr"), path, Int16Min, Int16Max));
     h.SEEMRec = qint16(RequireInteger(json, QStringLiteral("SEEMRec"), path, Int16Min, Int16Max));
-    h.Phones = TextField(json, QStringLiteral("Phones"), path);
+    h.Phones = RequireString(json, QStringLiteral("Phones"), path);
     h.SettingCount = qint32(RequireInteger(json, QStringLiteral("SettingCount"), path, 1, Int32Max));
-    h.Author = TextField(json, QStringLiteral("Author"), path);
+    h.Author = RequireString(json, QStringLiteral("Author"), path);
     return h;
 }
 
@@ -127,11 +127,11 @@ SettingStruct SettingFromJson(const QJsonObject &json, const QString &path)
 {
     RefuseUnknownFields(json, SettingToJson({}).keys(), path);
     SettingStruct s;
-    s.Name = TextField(json, QStringLiteral("Name"), path);
-    s.Description = TextField(json, QStringLiteral("Description"), path);
+    s.Name = RequireString(json, QStringLiteral("Name"), path);
+    s.Description = RequireString(json, QStringLiteral("Description"), path);
     s.Type = quint8(RequireInteger(json, QStringLiteral("Type"), path, 0, 255));
     s.UIIndex = qint32(RequireInteger(json, QStringLiteral("UIIndex"), path, Int32Min, Int32Max));
-    s.Group = TextField(json, QStringLiteral("Group"), path);
+    s.Group = RequireString(json, QStringLiteral("Group"), path);
     s.Offset = qint32(RequireInteger(json, QStringLiteral("Offset"), path, Int32Min, Int32Max));
     s.MaxStringLength = qint32(RequireInteger(json, QStringLiteral("MaxStringLength"), path, Int32Min, Int32Max));
     s.BitMask = quint8(RequireInteger(json, QStringLiteral("BitMask"), path, 0, 255));

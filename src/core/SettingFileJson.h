@@ -30,6 +30,8 @@ QJsonObject SettingFileToJson(const SettingFileHeader &header, const SettingList
 
 // Throws JsonInputError (core/JsonFields.h) naming the JSON path of the first problem:
 // a missing or unknown field, a field of the wrong kind, a number out of range for its
-// field, a text the code page cannot hold or longer than 65535 bytes, a "§" inside a piece,
-// a SettingCount other than the number of records. The output is only assigned on success.
+// field, a magic or program version the code page cannot hold or longer than 65535 bytes,
+// a "§" inside a piece, a SettingCount other than the number of records. The other texts
+// are left to the record rules (seem/authoring/RecordRules.h), which say what a setting
+// file cannot hold. The output is only assigned on success.
 void SettingFileFromJson(const QJsonObject &json, SettingFileHeader &header, SettingList &settings);

@@ -435,10 +435,12 @@ void TestCli::checkFindsEachError()
              QStringLiteral("error: G\\Tiny (#4): its field of 0 bytes has no room for the terminator"),
              QStringLiteral("error: G\\TinyWide (#5): its field of 1 bytes has no room for the terminator"),
              QStringLiteral("error: G\\NoMask (#6): its bit mask is empty"),
-             QStringLiteral("error: G\\Far (#7): its bytes 64..64 lie outside the image of 20 bytes"),
+             QStringLiteral("error: G\\Far (#7): its bytes 64 (0x40) lie outside the image of 20 bytes"),
          })
         QVERIFY2(r.out.contains(expected), qPrintable(expected + QStringLiteral("\n---\n") + r.out));
-    QVERIFY(r.out.endsWith(QStringLiteral("7 settings, 7 errors, 0 warnings\n")));
+    // The check box of no bits has its value 1 outside them too, which keeps it from the dialog.
+    QVERIFY(r.out.contains(QStringLiteral("warning: G\\NoMask (#6): value 1 (00000001) has bits outside its mask")));
+    QVERIFY(r.out.endsWith(QStringLiteral("7 settings, 7 errors, 1 warnings\n")));
 
     // A header the windows refuse is an error too.
     SettingFileHeader wrongVersion = Header(0x32, 1);
@@ -476,7 +478,7 @@ void TestCli::checkFindsEachWarning()
     const CliResult r = sample.run({QStringLiteral("check"), sec, sample.image});
     QCOMPARE(r.status, 0);
     for (const QString &expected : {
-             QStringLiteral("warning: G\\A (#1) and G\\B (#2): share bits 00000001 of byte 0"),
+             QStringLiteral("warning: G\\A (#1) and G\\B (#2): share bits 00000001 of byte 0 (0x0)"),
              QStringLiteral("warning: G\\Wide (#4): value 1 (00000011) has bits outside its mask 00000001"),
              QStringLiteral("warning: H\\Twin (#8) and H\\Twin (#9): have the same name in one group"),
              QStringLiteral("warning: H\\Neither (#5): its bits 00000000 match neither value"),
@@ -511,12 +513,12 @@ void TestCli::checkTellsASharedByteOnce()
                 + QStringLiteral(
                     ": warning: G\\B0 (#1) and G\\B1 (#4) and G\\B2 (#7) and G\\B3 (#10) and G\\B4 (#13) and "
                     "G\\B5 (#16) and G\\B6 (#19) and G\\B7 (#22)")
-                + more + QStringLiteral("share bits 00000001 of byte 0"),
+                + more + QStringLiteral("share bits 00000001 of byte 0 (0x0)"),
             sec
                 + QStringLiteral(
                     ": warning: G\\T0 (#2) and G\\T1 (#5) and G\\T2 (#8) and G\\T3 (#11) and G\\T4 (#14) and "
                     "G\\T5 (#17) and G\\T6 (#20) and G\\T7 (#23)")
-                + more + QStringLiteral("share bytes 100..115"),
+                + more + QStringLiteral("share bytes 100-115 (0x64-0x73)"),
             sec
                 + QStringLiteral(
                     ": warning: H\\Twin (#3) and H\\Twin (#6) and H\\Twin (#9) and H\\Twin (#12) and H\\Twin (#15) and "
@@ -541,12 +543,12 @@ void TestCli::checkTellsASharedByteOnce()
         {QStringLiteral("check"), sample.folder.writeSec(QStringLiteral("few.sec"), Header(0x32, 1), settings)});
     const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 3);
-    QVERIFY2(
-        lines.at(0).endsWith(QStringLiteral("warning: G\\Text (#1) and G\\Inside (#2): share bits 00000110 of byte 3")),
-        qPrintable(r.out));
-    QVERIFY2(
-        lines.at(1).endsWith(QStringLiteral("warning: G\\Left (#3) and G\\Right (#4): share bits 11111111 of byte 24")),
-        qPrintable(r.out));
+    QVERIFY2(lines.at(0).endsWith(
+                 QStringLiteral("warning: G\\Text (#1) and G\\Inside (#2): share bits 00000110 of byte 3 (0x3)")),
+             qPrintable(r.out));
+    QVERIFY2(lines.at(1).endsWith(
+                 QStringLiteral("warning: G\\Left (#3) and G\\Right (#4): share bits 11111111 of byte 24 (0x18)")),
+             qPrintable(r.out));
 }
 
 void TestCli::exportImportRoundTrip()
@@ -602,9 +604,12 @@ void TestCli::importRefusesWithTheJsonPath()
         {QStringLiteral("\"BitMask\": 48,"), QStringLiteral("$.settings[1].BitMask: 256 is out of range")},
         {QStringLiteral("\"How loud\""),
          QStringLiteral("$: not JSON at line 32, column 32: a control character (U+0009) in a string")},
+        {QStringLiteral("\"Author\": \"Ann\""),
+         QStringLiteral("$.header.Author: the author has the character \"\u0394\" (U+0394), which Windows-1252 "
+                        "cannot hold; nothing was written")},
     };
     const QStringList replacements = {QStringLiteral("\"Offset\": 4294967296,"), QStringLiteral("\"BitMask\": 256,"),
-                                      QStringLiteral("\"How\tloud\"")};
+                                      QStringLiteral("\"How\tloud\""), QStringLiteral("\"Author\": \"\u0394nn\"")};
     for (int i = 0; i < edits.size(); ++i) {
         QString json = exported.out;
         QVERIFY(json.contains(edits.at(i).first));

@@ -5,13 +5,26 @@
 // apply writes, a setting file comes back from its JSON form byte for byte, a profile
 // put back on its own image changes nothing, the typing check takes exactly what the
 // encoder writes, and check warns of another record exactly when the window asks.
+// Generated records get one verdict from the check, brimvale-cli check and import, and
+// the setting dialog refuses exactly those the check says it would alter.
 #include "core/CodePage.h"
+#include "core/SettingFile.h"
+#include "core/SettingFileJson.h"
+#include "lang/LangTable.h"
+#include "lang/Wording.h"
+#include "seem/authoring/FindingTexts.h"
+#include "seem/authoring/RecordRules.h"
 #include "seem/files/MemoryByteStore.h"
 #include "seem/values/SettingCodec.h"
 #include "seem/values/SettingValueParse.h"
 #include "support/CliRun.h"
 #include "support/FileBytes.h"
+#include "support/GeneratedRecords.h"
 #include "support/MainFixtures.h"
+#include "support/ScriptedPlatform.h"
+
+#include <QJsonDocument>
+#include <QRegularExpression>
 
 #include <QRandomGenerator>
 #include <QUndoStack>
@@ -167,7 +180,29 @@ private slots:
     void checkWarnsWhereTheWindowAsks();
     void languageFileWithoutMarkReadInTheChosenCodePage();
     void refusalsAreWordedAlike();
+    void recordRulesAgreeAcrossDoors();
+    void percentSignsStayAsWritten();
 };
+
+namespace {
+
+QVector<int> ErrorRules(const QVector<FitFinding> &findings, int record)
+{
+    QVector<int> rules;
+    for (const FitFinding &f : findings)
+        if (f.severity == FitSeverity::Error && f.settings == QVector<int>{record})
+            rules << int(f.rule);
+    return rules;
+}
+
+QString JsonFile(const ProgramFolder &folder, const QString &name, const SettingList &settings)
+{
+    SettingFileHeader header = Header(0x32, 1);
+    header.SettingCount = int(settings.size());
+    return folder.writeBytes(name, QJsonDocument(SettingFileToJson(header, settings)).toJson());
+}
+
+}   // namespace
 
 void TestDoorsAgree::everyCodePageEveryDoor()
 {
@@ -286,6 +321,110 @@ void TestDoorsAgree::refusalsAreWordedAlike()
             cliLines << line.mid(prefix.size()).section(QStringLiteral("; did you mean"), 0, 0);
     QCOMPARE(cliLines, windowLines);
     QCOMPARE(windowLines.size(), 3);
+}
+
+// Every generated record: the check of the whole file and CheckRecord give it the same
+// errors; import refuses it alone exactly when it holds a text the format cannot, naming
+// the field, and takes all the others as one file, which brimvale-cli check then reports
+// with errors exactly where CheckRecord has them; the setting dialog refuses it exactly
+// when a finding keeps it from the dialog.
+void TestDoorsAgree::recordRulesAgreeAcrossDoors()
+{
+    const int codePage = CodePage::Current();
+    const SettingList records = GeneratedRecords();
+    const QVector<FitFinding> fileFindings = CheckSettingFile(Header(0x32, 1), records, codePage);
+    ProgramFolder folder;
+    SettingList writable;
+    int refused = 0, erroneous = 0, unshowable = 0;
+    for (int i = 0; i < records.size(); ++i) {
+        const SettingStruct &s = records.at(i);
+        const QVector<FitFinding> own = CheckRecord(s, i + 1, codePage);
+        const QString where = QStringLiteral("record %1").arg(i + 1);
+        QCOMPARE(ErrorRules(fileFindings, i + 1), ErrorRules(own, i + 1));
+        erroneous += HasError(own);
+        const bool keeps =
+            std::any_of(own.begin(), own.end(), [](const FitFinding &f) { return KeepsFromDialog(f.rule); });
+        QVERIFY2(CanShowInDialog(s) == !keeps, qPrintable(where));
+        unshowable += keeps;
+        const auto unwritable = std::find_if(own.begin(), own.end(), IsUnwritable);
+        QCOMPARE(CanHoldRecord(s, codePage), unwritable == own.end());
+        if (unwritable == own.end()) {
+            writable << s;
+            continue;
+        }
+        ++refused;
+        const QString sec = folder.file(QStringLiteral("one.sec"));
+        const CliResult r = RunCliCaptured(
+            {QStringLiteral("import"), JsonFile(folder, QStringLiteral("one.json"), {s}), QStringLiteral("-o"), sec},
+            folder.dir.path());
+        const QString field =
+            QStringLiteral("$.settings[0].") + RecordFieldName(unwritable->field) + QStringLiteral(": ");
+        QVERIFY2(r.status == 1 && r.err.contains(field) && !QFile::exists(sec), qPrintable(where + r.err));
+    }
+    const QString sec = folder.file(QStringLiteral("all.sec"));
+    const CliResult imported = RunCliCaptured(
+        {QStringLiteral("import"), JsonFile(folder, QStringLiteral("all.json"), writable), QStringLiteral("-o"), sec},
+        folder.dir.path());
+    QVERIFY2(imported.status == 0, qPrintable(imported.err));
+    QSet<int> expected;
+    for (int j = 0; j < writable.size(); ++j)
+        if (HasRecordError(writable.at(j), codePage))
+            expected << j + 1;
+    const CliResult checked = RunCliCaptured({QStringLiteral("check"), sec}, folder.dir.path());
+    QSet<int> reported;
+    const QRegularExpression record(QStringLiteral(": error: .*? \\(#(\\d+)\\): "));
+    for (const QString &line : checked.out.split(QLatin1Char('\n')))
+        if (const QRegularExpressionMatch m = record.match(line); m.hasMatch())
+            reported << m.captured(1).toInt();
+    QCOMPARE(reported, expected);
+    QCOMPARE(checked.status, expected.isEmpty() ? 0 : 1);
+    // Every kind of record was met.
+    QVERIFY2(
+        refused > 50 && erroneous > refused && unshowable > 50 && expected.size() > 50,
+        qPrintable(QStringLiteral("%1 %2 %3 %4").arg(refused).arg(erroneous).arg(unshowable).arg(expected.size())));
+}
+
+// A "%1" or "%2" in a name, group or value is text, not a place for a number: it stays as
+// written in the command line's lines, import's refusal and the windows' words.
+void TestDoorsAgree::percentSignsStayAsWritten()
+{
+    SettingStruct s;
+    s.Type = quint8(SettingType::ValueList);
+    s.Name = QStringLiteral("Ring %1");
+    s.Group = QStringLiteral("G%2");
+    s.ValueNames = QStringLiteral("%1");
+    s.Values = QStringLiteral("%2");
+    ProgramFolder folder;
+    const QString sec = folder.writeSec(QStringLiteral("p.sec"), Header(0x32, 1), {s});
+    const CliResult checked = RunCliCaptured({QStringLiteral("check"), sec}, folder.dir.path());
+    QCOMPARE(checked.out.split(QLatin1Char('\n')).mid(0, 2),
+             QStringList({sec + QStringLiteral(": error: G%2\\Ring %1 (#1): value 1 \"%2\" is not a number"),
+                          sec + QStringLiteral(": error: G%2\\Ring %1 (#1): its bit mask is empty")}));
+
+    ScriptedPlatform platform;
+    LangTable german(platform);
+    QVERIFY(german.LoadLanguageFile(QStringLiteral(BVL_DATA_DIR "/deutsch.sel")));
+    LangWording words(german);
+    SettingStruct foreign = s;
+    foreign.Name = QStringLiteral("%1 \u4e2d");
+    const SettingList both = {s, foreign};
+    const SettingFileVerdict verdict =
+        VerdictOf(words, both, CheckSettingFile(Header(0x32, 1), both, CodePage::Default));
+    QCOMPARE(verdict.lines.mid(0, 3),
+             QStringList({QStringLiteral("Fehler: G%2\\Ring %1 (#1): Wert 1 \"%2\" ist keine Zahl"),
+                          QStringLiteral("Fehler: G%2\\Ring %1 (#1): ihre Bitmaske ist leer"),
+                          QStringLiteral("Fehler: G%2\\%1 \u4e2d (#2): ihr Name enth\u00e4lt das Zeichen \"\u4e2d\" "
+                                         "(U+4E2D), das Windows-1252 nicht darstellen kann")}));
+
+    const CliResult imported =
+        RunCliCaptured({QStringLiteral("import"), JsonFile(folder, QStringLiteral("p.json"), both),
+                        QStringLiteral("-o"), folder.file(QStringLiteral("p2.sec"))},
+                       folder.dir.path());
+    QVERIFY2(imported.status == 1
+                 && imported.err.contains(QStringLiteral(
+                     "$.settings[1].Name: G%2\\%1 \u4e2d (#2): its name has the character \"\u4e2d\" (U+4E2D), "
+                     "which Windows-1252 cannot hold; nothing was written")),
+             qPrintable(imported.err));
 }
 
 QTEST_MAIN(TestDoorsAgree)

@@ -1,6 +1,7 @@
 #include "seem/authoring/SettingFileCatalogue.h"
 
 #include "core/BvlError.h"
+#include "core/CodePage.h"
 #include "core/SearchFolders.h"
 #include "seem/authoring/SettingFitCheck.h"
 
@@ -26,7 +27,7 @@ CatalogueEntry ReadCatalogueEntry(const QString &path, FileFolder folder)
     }
     entry.headerCheck = CheckSettingHeader(entry.header);
     entry.settingCount = int(settings.size());
-    const QVector<FitFinding> findings = CheckSettingFile(entry.header, settings);
+    const QVector<FitFinding> findings = CheckSettingFile(entry.header, settings, CodePage::Current());
     entry.errors = ErrorCount(findings);
     entry.warnings = int(findings.size()) - entry.errors;
     return entry;

@@ -1,5 +1,7 @@
 #include "seem/authoring/SettingFileCheck.h"
 
+#include "lang/Wording.h"
+#include "seem/authoring/FindingTexts.h"
 #include "seem/document/SettingLookup.h"
 #include "seem/files/SeemFileName.h"
 
@@ -13,25 +15,9 @@ QString FindingSettingLabel(const SettingList &settings, int index)
 
 QString FindingLine(const SettingList &settings, const FitFinding &finding)
 {
-    QString line = finding.severity == FitSeverity::Error ? QStringLiteral("error: ") : QStringLiteral("warning: ");
-    if (!finding.settings.isEmpty()) {
-        QStringList labels;
-        for (int index : finding.settings)
-            labels << FindingSettingLabel(settings, index);
-        if (finding.unnamed > 0)
-            labels << QStringLiteral("%1 more").arg(finding.unnamed);
-        line += labels.join(QStringLiteral(" and ")) + QStringLiteral(": ");
-    }
-    return line + finding.message;
+    return (finding.severity == FitSeverity::Error ? QStringLiteral("error: ") : QStringLiteral("warning: "))
+           + FindingText(EnglishWording(), settings, finding);
 }
-
-namespace {
-// As a SEEM file's name writes it: four hexadecimal digits.
-QString NameNumber(qint16 value)
-{
-    return QStringLiteral("%1").arg(quint16(value), 4, 16, QLatin1Char('0')).toUpper();
-}
-}   // namespace
 
 std::optional<FitFinding> RecordNumberFinding(const SettingFileHeader &header, const QString &imagePath)
 {
@@ -40,34 +26,6 @@ std::optional<FitFinding> RecordNumberFinding(const SettingFileHeader &header, c
         return std::nullopt;
     if (named.seemNr == header.SEEMNr && named.seemRec == header.SEEMRec)
         return std::nullopt;
-    return FitFinding{FitSeverity::Warning,
-                      {},
-                      QStringLiteral("the setting file is made for SEEM %1 record %2, the image is SEEM %3 record %4")
-                          .arg(NameNumber(header.SEEMNr), NameNumber(header.SEEMRec), NameNumber(named.seemNr),
-                               NameNumber(named.seemRec)),
-                      FitRule::OtherRecord,
-                      {quint16(header.SEEMNr), quint16(header.SEEMRec), quint16(named.seemNr), quint16(named.seemRec)},
-                      {}};
-}
-
-SettingFileVerdict VerdictOf(const SettingList &settings, const QVector<FitFinding> &findings)
-{
-    SettingFileVerdict verdict;
-    QStringList warnings;
-    for (const FitFinding &f : findings) {
-        if (f.severity == FitSeverity::Error) {
-            ++verdict.errors;
-            verdict.lines << FindingLine(settings, f);
-        } else {
-            ++verdict.warnings;
-            warnings << FindingLine(settings, f);
-        }
-    }
-    verdict.lines += warnings;
-    return verdict;
-}
-
-SettingFileVerdict CheckSettingFileVerdict(const SettingFileHeader &header, const SettingList &settings)
-{
-    return VerdictOf(settings, CheckSettingFile(header, settings));
+    return FitWarning({}, FitRule::OtherRecord,
+                      {quint16(header.SEEMNr), quint16(header.SEEMRec), quint16(named.seemNr), quint16(named.seemRec)});
 }

@@ -14,8 +14,9 @@
 // "Ringer volume (#12)": a setting's full name and its record number, for a finding.
 QString FindingSettingLabel(const SettingList &settings, int index);
 
-// One line per finding: "error: NAME (#k) and NAME (#j): what is wrong", ending the names
-// with "and N more" when the finding names only the first of its settings.
+// The command line's line for a finding, in the shipped English: "error: NAME (#k) and
+// NAME (#j): what is wrong", ending the names with "and N more" when the finding names
+// only the first of its settings.
 QString FindingLine(const SettingList &settings, const FitFinding &finding);
 
 // A setting file made for another record than the image's (its name says which):
@@ -26,11 +27,6 @@ struct SettingFileVerdict
 {
     int errors = 0;
     int warnings = 0;
-    QStringList lines;   // errors first, then warnings, as FindingLine writes them
+    QStringList lines;   // errors first, then warnings (FindingTexts.h words them)
     bool clean() const { return errors == 0 && warnings == 0; }
 };
-
-// Checks the setting file alone (header and records).
-SettingFileVerdict CheckSettingFileVerdict(const SettingFileHeader &header, const SettingList &settings);
-// The same for findings already made.
-SettingFileVerdict VerdictOf(const SettingList &settings, const QVector<FitFinding> &findings);

@@ -1,8 +1,8 @@
 // The setting editor's list and its commands: Add, Edit, Copy, Delete, the groups for the
 // group browser. Each command is one step on the document; the list follows the document.
+#include "seem/authoring/RecordRules.h"
 #include "ui/AppContext.h"
 #include "ui/editor/CaselessListItem.h"
-#include "ui/editor/EditableSetting.h"
 #include "ui/editor/bvlEditSetting.h"
 #include "ui/editor/bvlEditSettingDo.h"
 #include "ui/editor/bvlGroupBrowse.h"
@@ -183,7 +183,7 @@ void bvlEditSetting::cmEdit_Click()
         return;
     const int k = recordOf(row);
     // The dialog would alter a record it cannot show; such a record stays as read.
-    if (!IsEditableSetting(m_document.record(k))) {
+    if (!CanShowInDialog(m_document.record(k))) {
         m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlEditSetting.UnsupportedRecord_M")), MsgIcon::Warning,
                                   MsgButtons::Ok);
         return;

@@ -170,9 +170,9 @@ void TestEditorLanguage::checkFindingsAreWordedInEveryLanguage()
         ScriptedPlatform platform;
         AppContext ctx(platform);
         QVERIFY(ctx.lang.LoadLanguageFile(QStringLiteral(BVL_DATA_DIR "/") + language));
-        for (int rule = int(FitRule::WrongMagic); rule <= int(FitRule::OtherRecord); ++rule) {
-            FitFinding finding{FitSeverity::Warning, {},           QString(),
-                               FitRule(rule),        {3, 5, 7, 9}, {QStringLiteral("XY")}};
+        for (int rule = int(FitRule::WrongMagic); rule <= int(FitRule::TextTooLong); ++rule) {
+            FitFinding finding{FitSeverity::Warning, {}, FitRule(rule), {3, 5, 7, 9}, {QStringLiteral("XY")}};
+            finding.field = RecordField::Name;
             const QString text = LocalFindingMessage(ctx, finding);
             const QString where = QStringLiteral("%1 rule %2: \"%3\"").arg(language).arg(rule).arg(text);
             if (text.isEmpty() || text.contains(QRegularExpression(QStringLiteral("%\\d")))
