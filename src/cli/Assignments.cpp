@@ -191,8 +191,7 @@ int CarryOutAssignments(const QVector<Assignment> &assignments, const QString &i
             EncodeParsedValue(recorder, setting, a.value);
         } catch (const BvlError &e) {
             problems << QStringLiteral("%1: cannot be written (error %2)")
-                            .arg(SettingLabel(settings, a.index))
-                            .arg(e.number());
+                            .arg(SettingLabel(settings, a.index), QString::number(e.number()));
             continue;
         }
         change.after = DecodeValueText(pending, setting);

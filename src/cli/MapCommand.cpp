@@ -65,11 +65,9 @@ public:
         const QString otherPath = parser.value(QStringLiteral("against"));
         const QByteArray other = against ? ReadImageForCommand(otherPath) : QByteArray();
         if (against && other.size() != image.size())
-            throw CliError(QStringLiteral("%1 holds %2 bytes and %3 %4: only images of one record compare")
-                               .arg(imagePath)
-                               .arg(image.size())
-                               .arg(otherPath)
-                               .arg(other.size()));
+            throw CliError(
+                QStringLiteral("%1 holds %2 bytes and %3 %4: only images of one record compare")
+                    .arg(imagePath, QString::number(image.size()), otherPath, QString::number(other.size())));
         const LoadedSettingFile file = SettingFileOrEmpty(imagePath, parser, context);
         WarnOtherRecord(file, against ? QStringList{imagePath, otherPath} : QStringList{imagePath}, context.err);
 

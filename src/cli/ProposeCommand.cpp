@@ -56,11 +56,9 @@ public:
         const QByteArray image = ReadImageForCommand(imagePath);
         const QByteArray other = ReadImageForCommand(otherPath);
         if (image.size() != other.size())
-            throw CliError(QStringLiteral("%1 holds %2 bytes and %3 %4: only images of one record compare")
-                               .arg(imagePath)
-                               .arg(image.size())
-                               .arg(otherPath)
-                               .arg(other.size()));
+            throw CliError(
+                QStringLiteral("%1 holds %2 bytes and %3 %4: only images of one record compare")
+                    .arg(imagePath, QString::number(image.size()), otherPath, QString::number(other.size())));
         LoadedSettingFile file = SettingFileOrEmpty(imagePath, parser, context);
         const QStringList inputs = {imagePath, otherPath, file.path};
         if (parser.isSet(QStringLiteral("output"))) {

@@ -74,10 +74,9 @@ public:
             WriteLongText(context.out, QString::fromUtf8(document.profileJson(&unreadable)));
         // A table with holes in it is no successful read, least of all for a script.
         if (unreadable > 0)
-            throw CliError(QStringLiteral("%1: %2 of %3 settings could not be read from it")
-                               .arg(imagePath)
-                               .arg(unreadable)
-                               .arg(settingFile.settings.size()));
+            throw CliError(
+                QStringLiteral("%1: %2 of %3 settings could not be read from it")
+                    .arg(imagePath, QString::number(unreadable), QString::number(settingFile.settings.size())));
         return ExitSuccess;
     }
 };

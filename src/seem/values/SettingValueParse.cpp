@@ -45,14 +45,12 @@ ParsedValue ParseListEntry(const SettingStruct &setting, const QString &text)
     }
     const qint32 number = DecimalToLong(values.at(k));   // UnshowableReason has checked it
     if (number < 0 || number > 255)
-        return Refused(QStringLiteral("the value %1 of \"%2\" does not fit a byte").arg(number).arg(text));
+        return Refused(QStringLiteral("the value %1 of \"%2\" does not fit a byte").arg(QString::number(number), text));
     // Only the bits of the mask are written: such an entry would read back as none.
     if ((number & ~qint32(setting.BitMask)) != 0)
         return Refused(QStringLiteral("the value %1 of \"%2\" has bits outside the mask %3, so it would read "
                                       "back as no entry of the list")
-                           .arg(number)
-                           .arg(text)
-                           .arg(ValueToBitText(setting.BitMask)));
+                           .arg(QString::number(number), text, ValueToBitText(setting.BitMask)));
     ParsedValue value;
     value.accepted = true;
     value.listValue = number;
@@ -97,15 +95,15 @@ ParsedValue ParseString(const SettingStruct &setting, const QString &text)
             quint8 byte = 0;
             if (!CodePage::encodeChar(c, byte))
                 return Refused(QStringLiteral("\"%1\" (U+%2) has no byte in %3")
-                                   .arg(c)
-                                   .arg(QStringLiteral("%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper())
-                                   .arg(CodePage::DisplayName(CodePage::Current())));
+                                   .arg(QString(c),
+                                        QStringLiteral("%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper(),
+                                        CodePage::DisplayName(CodePage::Current())));
         }
     }
     const int limit = SettingCodec::MaxTextLength(setting);
     if (text.size() > limit)
-        return Refused(
-            QStringLiteral("%1 characters are too long for its field (at most %2)").arg(text.size()).arg(limit));
+        return Refused(QStringLiteral("%1 characters are too long for its field (at most %2)")
+                           .arg(QString::number(text.size()), QString::number(limit)));
     ParsedValue value;
     value.accepted = true;
     value.text = text;

@@ -70,7 +70,7 @@ QString ValuesProblem(const SettingStruct &setting, const ValueViews &texts, qsi
         try {
             DecimalToLong(texts.at(k));
         } catch (const BvlError &) {
-            return QStringLiteral("value %1 \"%2\" is not a number").arg(k + 1).arg(texts.at(k));
+            return QStringLiteral("value %1 \"%2\" is not a number").arg(QString::number(k + 1), texts.at(k));
         }
     }
     return QString();
