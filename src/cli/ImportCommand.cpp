@@ -79,8 +79,9 @@ public:
             "problem, a file over 64 MiB (the most export writes) by its size, and nothing is written; so are a "
             "key given twice or holding a NUL character, a Magic other than \"sec\" and a FileVersion other than "
             "3, which the program would not open. Texts may hold any character the code page has a byte for, "
-            "control characters and NUL (\\u0000) included, as a setting file stores them. SEC is replaced as a "
-            "whole; it must not be FILE.json itself, a FIFO or a device.");
+            "control characters and NUL (\\u0000) included, as a setting file stores them; a text with another "
+            "character or longer than 65535 bytes is refused with its record and field, as check reports it. "
+            "SEC is replaced as a whole; it must not be FILE.json itself, a FIFO or a device.");
     }
     QList<PositionalArgument> arguments() const override
     {

@@ -1,9 +1,8 @@
 #include "seem/authoring/SettingFitCheck.h"
 
-#include "seem/authoring/RecordRules.h"
-
 #include "core/Conversions.h"
 #include "core/SettingFile.h"
+#include "seem/authoring/RecordRules.h"
 #include "seem/document/SettingLookup.h"
 #include "seem/values/OwnedBytes.h"
 #include "seem/values/SettingCodec.h"
@@ -158,6 +157,7 @@ void CheckAgainstImage(const SettingStruct &s, int index, ByteStore &image, QVec
         return;   // owns no byte of the image
     if (!SpanInsideImage(span, image.size())) {
         findings.append(FitError({index}, FitRule::OutsideImage, {span.offset, span.end() - 1, image.size()}));
+        findings.last().field = RecordField::Offset;
         return;
     }
     if (!UnshowableReason(s).isEmpty() || (OwnsBits(s) && s.BitMask == 0))
