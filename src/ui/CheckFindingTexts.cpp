@@ -1,6 +1,5 @@
 #include "ui/CheckFindingTexts.h"
 
-#include "core/CodePage.h"
 #include "lang/Wording.h"
 #include "seem/authoring/FindingTexts.h"
 #include "ui/AppContext.h"
@@ -24,8 +23,8 @@ QString CheckCountsLine(AppContext &ctx, int errors, int warnings)
 }
 
 SettingFileVerdict LocalSettingFileVerdict(AppContext &ctx, const SettingFileHeader &header,
-                                           const SettingList &settings)
+                                           const SettingList &settings, int codePage)
 {
     LangWording words(ctx.lang);
-    return VerdictOf(words, settings, CheckSettingFile(header, settings, CodePage::Current()));
+    return VerdictOf(words, settings, CheckSettingFile(header, settings, codePage));
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "core/CodePage.h"
 #include "core/SettingTypes.h"
 #include "seem/authoring/SettingFileCheck.h"
 
@@ -16,7 +17,7 @@ QString LocalFindingMessage(AppContext &ctx, const FitFinding &finding);
 // "Check: 1 error, 2 warnings", the counts in the language's plural forms.
 QString CheckCountsLine(AppContext &ctx, int errors, int warnings);
 
-// The verdict of the setting file alone (header and records, texts in the code page in
-// use), its lines worded as above: errors first, then warnings.
+// The verdict of the setting file alone (header and records, texts judged in codePage),
+// its lines worded as above: errors first, then warnings.
 SettingFileVerdict LocalSettingFileVerdict(AppContext &ctx, const SettingFileHeader &header,
-                                           const SettingList &settings);
+                                           const SettingList &settings, int codePage = CodePage::Current());
