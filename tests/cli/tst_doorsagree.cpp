@@ -5,8 +5,8 @@
 // apply writes, a setting file comes back from its JSON form byte for byte, a profile
 // put back on its own image changes nothing, the typing check takes exactly what the
 // encoder writes, and check warns of another record exactly when the window asks.
-// Generated records get one verdict from the check, brimvale-cli check and import, and
-// the setting dialog refuses exactly those the check says it would alter.
+// Generated records get one verdict from the check, brimvale-cli check, import and the
+// setting dialog's OK, and the dialog refuses to show exactly those it would alter.
 #include "core/CodePage.h"
 #include "core/SettingFile.h"
 #include "core/SettingFileJson.h"
@@ -18,10 +18,13 @@
 #include "seem/values/SettingCodec.h"
 #include "seem/values/SettingValueParse.h"
 #include "support/CliRun.h"
+#include "support/EditorFixtures.h"
 #include "support/FileBytes.h"
 #include "support/GeneratedRecords.h"
 #include "support/MainFixtures.h"
 #include "support/ScriptedPlatform.h"
+
+#include "ui/editor/bvlEditSettingDo.h"
 
 #include <QJsonDocument>
 #include <QRegularExpression>
@@ -336,6 +339,9 @@ void TestDoorsAgree::recordRulesAgreeAcrossDoors()
     ProgramFolder folder;
     SettingList writable;
     int refused = 0, erroneous = 0, unshowable = 0;
+    // The setting dialog, filled from each record it can show and closed with OK.
+    EditorFixture editor;
+    bvlEditSettingDo dialog(editor.ctx, editor.document, editor.images);
     for (int i = 0; i < records.size(); ++i) {
         const SettingStruct &s = records.at(i);
         const QVector<FitFinding> own = CheckRecord(s, i + 1, codePage);
@@ -346,6 +352,16 @@ void TestDoorsAgree::recordRulesAgreeAcrossDoors()
             std::any_of(own.begin(), own.end(), [](const FitFinding &f) { return KeepsFromDialog(f.rule); });
         QVERIFY2(CanShowInDialog(s) == !keeps, qPrintable(where));
         unshowable += keeps;
+        if (!keeps) {
+            dialog.ReadSettingStruct(s);
+            SettingStruct out = s;
+            const int messages = int(editor.platform.messages().size());
+            const bool accepted = dialog.WriteSettingStruct(out);
+            QVERIFY2(accepted == !HasError(own),
+                     qPrintable(where + QLatin1Char(' ') + editor.platform.messages().value(messages)));
+            if (accepted)
+                QVERIFY2(out == s, qPrintable(where));
+        }
         const auto unwritable = std::find_if(own.begin(), own.end(), IsUnwritable);
         QCOMPARE(CanHoldRecord(s, codePage), unwritable == own.end());
         if (unwritable == own.end()) {

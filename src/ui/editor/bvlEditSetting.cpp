@@ -343,7 +343,8 @@ void bvlEditSetting::updateTitle()
 
 void bvlEditSetting::updateCheckLine()
 {
-    const SettingFileVerdict verdict = LocalSettingFileVerdict(m_ctx, m_document.headerToCheck(), m_document.records());
+    const SettingFileVerdict verdict =
+        LocalSettingFileVerdict(m_ctx, m_document.headerToCheck(), m_document.records(), m_document.codePage());
     if (verdict.clean()) {
         lbCheck->clear();
         return;
@@ -354,7 +355,8 @@ void bvlEditSetting::updateCheckLine()
 
 void bvlEditSetting::mnfCheck_Click()
 {
-    const SettingFileVerdict verdict = LocalSettingFileVerdict(m_ctx, m_document.headerToCheck(), m_document.records());
+    const SettingFileVerdict verdict =
+        LocalSettingFileVerdict(m_ctx, m_document.headerToCheck(), m_document.records(), m_document.codePage());
     QString report = CheckCountsLine(m_ctx, verdict.errors, verdict.warnings);
     if (verdict.clean())
         report = m_ctx.T(QStringLiteral("bvlEditSetting.sCheckClean_M"));

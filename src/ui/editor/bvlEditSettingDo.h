@@ -1,5 +1,6 @@
 #pragma once
 #include "core/SettingTypes.h"
+#include "seem/authoring/SettingFitCheck.h"
 
 #include <QDialog>
 
@@ -41,7 +42,7 @@ public:
     void ResetForm();
     // ReadSettingStruct on ctx.CurrentSetting.
     void DoReadSettingStruct();
-    // Fills the dialog from a record the dialog can show (see IsEditableSetting).
+    // Fills the dialog from a record the dialog can show (see CanShowInDialog).
     void ReadSettingStruct(const SettingStruct &setting);
     // Validates and stores the dialog into setting; false after the error message.
     // Fields stored before a failure stay stored.
@@ -150,9 +151,22 @@ private:
     void selectType(int index);
     // Converts the offset box that has the focus, as leaving it would.
     void takeTypedOffset();
-    // Stores the fields into setting; throws BvlError as WriteSettingStruct reports it.
-    // Without checkNames an empty name or group passes (the preview needs neither).
-    void storeFields(SettingStruct &setting, bool checkNames);
+    // What OK refuses by the rules of a record: its number and, worded as the check words
+    // it, the reason.
+    struct Refusal
+    {
+        int number;
+        QString reason;
+    };
+    // Stores the fields into setting; throws BvlError for a number that does not convert
+    // and, with checkRules, Refusal for what the rules of a record refuse (the preview
+    // stores without them).
+    void storeFields(SettingStruct &setting, bool checkRules);
+    // Throws the first refusal, in the order the fields are read, of the record's rules;
+    // notBitText is the caption of a check box value that is no bit text, if any.
+    void refuseByRules(const SettingStruct &setting, QLabel *notBitText);
+    // The caption of the field a finding names, null for none the dialog shows.
+    QLabel *captionOf(RecordField field) const;
     // The text of a name, group or description box: the record's own text while the box
     // still shows what filling it put there (a box may show a text otherwise: CR LF as a
     // line break, a name cut at the box's length), else what was typed.
@@ -161,8 +175,9 @@ private:
     void clearStates();
     // Empties the panels type does not use, so nothing of an earlier type comes back.
     void resetUnusedPanels(int type);
-    // "Group: a setting needs a group (ERR 600)": the field's caption, the reason, the number.
-    QString refusalText(const BvlError &e) const;
+    // "Group: its group is empty (ERR 600)": the field's caption, the reason (the dialog's
+    // words for number when empty), the number.
+    QString refusalText(int number, QString reason) const;
 
     AppContext &m_ctx;
     const SettingFileDocument &m_document;

@@ -2,6 +2,9 @@
 // fields into one, and the preview of what the fields would read from the images.
 #include "core/BvlError.h"
 #include "core/Conversions.h"
+#include "lang/Wording.h"
+#include "seem/authoring/FindingTexts.h"
+#include "seem/authoring/RecordRules.h"
 #include "seem/authoring/ReferenceImages.h"
 #include "seem/authoring/SettingFileDocument.h"
 #include "ui/AppContext.h"
@@ -144,6 +147,7 @@ void bvlEditSettingDo::ReadSettingStruct(const SettingStruct &setting)
         m_filledShape = shape;
     } catch (const BvlError &) {
         // OK refuses it as it stands
+    } catch (const Refusal &) {
     }
 }
 
@@ -161,36 +165,28 @@ bool bvlEditSettingDo::WriteSettingStruct(SettingStruct &setting)
             setting = *m_filledFrom;
         return true;
     } catch (const BvlError &e) {
-        m_ctx.platform.messageBox(refusalText(e), MsgIcon::Warning, MsgButtons::Ok);
-        return false;
+        m_ctx.platform.messageBox(refusalText(e.number(), QString()), MsgIcon::Warning, MsgButtons::Ok);
+    } catch (const Refusal &refusal) {
+        m_ctx.platform.messageBox(refusalText(refusal.number, refusal.reason), MsgIcon::Warning, MsgButtons::Ok);
     }
+    return false;
 }
 
-QString bvlEditSettingDo::refusalText(const BvlError &e) const
+QString bvlEditSettingDo::refusalText(int number, QString reason) const
 {
-    QString reason;
-    switch (e.number()) {
-    case ErrNo::GroupEmpty:
-    case ErrNo::NameEmpty:
-    case ErrNo::NoStates:
-    case ErrNo::CheckboxNoBits:
-    case ErrNo::ValueListNoBits:
-    case ErrNo::CheckboxValues:
-    case ErrNo::StringLength:
-        reason = m_ctx.T(QStringLiteral("bvlEditSettingDo.sErr%1_M").arg(e.number()));
-        break;
-    default:
-        reason = m_ctx.T(QStringLiteral("bvlEditSettingDo.sErrNumber_M"));
-        break;
-    }
+    // A number that does not convert, or a bit text that is not one, has the dialog's words;
+    // what the rules of a record find is worded as the check words it.
+    if (reason.isEmpty())
+        reason = number == ErrNo::CheckboxValues ? m_ctx.T(QStringLiteral("bvlEditSettingDo.sErr605_M"))
+                                                 : m_ctx.T(QStringLiteral("bvlEditSettingDo.sErrNumber_M"));
     QString field = m_failedField ? WithoutMnemonic(m_failedField->text()).trimmed() : QString();
     if (field.endsWith(QLatin1Char(':')))
         field.chop(1);
     return (field.isEmpty() ? QString() : field + QStringLiteral(": ")) + reason + QStringLiteral(" (ERR ")
-           + QString::number(e.number()) + QLatin1Char(')');
+           + QString::number(number) + QLatin1Char(')');
 }
 
-void bvlEditSettingDo::storeFields(SettingStruct &setting, bool checkNames)
+void bvlEditSettingDo::storeFields(SettingStruct &setting, bool checkRules)
 {
     const int type = GetType();
     setting.Type = quint8(type);
@@ -199,50 +195,29 @@ void bvlEditSettingDo::storeFields(SettingStruct &setting, bool checkNames)
     if (type > int(SettingType::Int8)) {
         m_failedField = lbMaxStringLength;
         setting.MaxStringLength = TypedNumberToLong(txMaxStringLength->text());
-        // Only a field the format cannot hold is refused: none without room for its
-        // terminator. Sizes the colours warn of (an odd UTF-16 size) are the user's choice.
-        const qint32 terminator = type == int(SettingType::UnicodeString) ? 2 : 1;
-        if (setting.MaxStringLength < terminator)
-            throw BvlError(ErrNo::StringLength);
     }
+    m_failedField = nullptr;
     setting.BitMask = SelectedBits;
 
     const SettingStruct own = m_filledFrom.value_or(SettingStruct());
     setting.Description = keptOrTyped(ShownDescription, txSettingDescription->toPlainText(), own.Description);
     setting.Group = keptOrTyped(ShownGroup, txSettingGroup->text(), own.Group);
-    m_failedField = lbSettingGroup;
-    if (checkNames && setting.Group.trimmed().isEmpty())
-        throw BvlError(ErrNo::GroupEmpty);
     setting.Name = keptOrTyped(ShownName, txSettingName->text(), own.Name);
-    m_failedField = lbSettingName;
-    if (checkNames && setting.Name.trimmed().isEmpty())
-        throw BvlError(ErrNo::NameEmpty);
 
+    // A check box value box whose text is no bit text: unchecking would write what it
+    // does not say. Refused in its place among the record's rules.
+    QLabel *notBitText = nullptr;
     if (type == int(SettingType::Checkbox)) {
-        m_failedField = lbBitSelection;
-        if (SelectedBits == 0)
-            throw BvlError(ErrNo::CheckboxNoBits);
-        // Unchecking writes the unchecked bits: a box whose values cannot be read, or
-        // are the same within the selected bits, would write "on" when turned off.
-        const auto bitValue = [this](QLineEdit *box, QLabel *caption) {
-            m_failedField = caption;
+        const auto bitValue = [this, &notBitText](QLineEdit *box, QLabel *caption) {
             const int v = box->text().size() == BitTextLength ? BitTextToValue(box->text()) : -1;
-            if (v < 0)
-                throw BvlError(ErrNo::CheckboxValues);
+            if (v < 0 && !notBitText)
+                notBitText = caption;
             return v & SelectedBits;
         };
         const int on = bitValue(txCheckedValue, lbCheckedValue);
         const int off = bitValue(txUncheckedValue, lbUncheckedValue);
-        if (on == off)
-            throw BvlError(ErrNo::CheckboxValues);
         setting.Values = JoinValues({QString::number(on), QString::number(off)});
     } else if (type == int(SettingType::ValueList)) {
-        m_failedField = lbBitSelection;
-        if (SelectedBits == 0)
-            throw BvlError(ErrNo::ValueListNoBits);
-        m_failedField = lbSettingValueList;
-        if (cbSettingValueList->count() == 0)
-            throw BvlError(ErrNo::NoStates);
         QStringList names, values;
         for (int i = 0; i < cbSettingValueList->count(); ++i) {
             names << cbSettingValueList->itemText(i);
@@ -251,11 +226,87 @@ void bvlEditSettingDo::storeFields(SettingStruct &setting, bool checkNames)
         setting.ValueNames = JoinValues(names);
         setting.Values = JoinValues(values);
     }
-    m_failedField = nullptr;
     // A record keeps what its own type does not use; one whose type changed drops what
     // only the old type used.
     if (!m_filledFrom || m_filledFrom->Type != setting.Type)
         KeepOnlyUsedFields(setting);
+    if (checkRules)
+        refuseByRules(setting, notBitText);
+}
+
+void bvlEditSettingDo::refuseByRules(const SettingStruct &setting, QLabel *notBitText)
+{
+    // The rules of a record are the check's, in the order the fields are read: the
+    // offset, the string's size, the group, the name, the bits, the values, the texts.
+    const bool checkbox = setting.Type == quint8(SettingType::Checkbox);
+    struct Rank
+    {
+        int order;
+        int number;
+        QLabel *caption;
+    };
+    const auto rankOf = [&](const FitFinding &f) -> Rank {
+        switch (f.rule) {
+        case FitRule::NegativeOffset:
+            return {0, ErrNo::Overflow, lbOffset};
+        case FitRule::NoTerminatorRoom:
+            return {1, ErrNo::StringLength, lbMaxStringLength};
+        case FitRule::GroupEmpty:
+            return {2, ErrNo::GroupEmpty, lbSettingGroup};
+        case FitRule::NameEmpty:
+            return {3, ErrNo::NameEmpty, lbSettingName};
+        case FitRule::MaskEmpty:
+            return {4, checkbox ? ErrNo::CheckboxNoBits : ErrNo::ValueListNoBits, lbBitSelection};
+        case FitRule::NoStates:
+            return {6, ErrNo::NoStates, lbSettingValueList};
+        case FitRule::CheckboxValuesEqual:
+            return {7, ErrNo::CheckboxValues, lbUncheckedValue};
+        case FitRule::TextTooLong:
+            return {8, ErrNo::Overflow, captionOf(f.field)};
+        default:
+            return {8, ErrNo::TypeMismatch, captionOf(f.field)};
+        }
+    };
+    std::optional<Rank> first;
+    QString reason;
+    LangWording words(m_ctx.lang);
+    for (const FitFinding &f : CheckRecord(setting, 0, m_document.codePage())) {
+        if (f.severity != FitSeverity::Error)
+            continue;
+        const Rank rank = rankOf(f);
+        if (!first || rank.order < first->order) {
+            first = rank;
+            reason = FindingMessage(words, f);
+        }
+    }
+    if (notBitText && (!first || first->order > 5)) {
+        m_failedField = notBitText;
+        throw Refusal{ErrNo::CheckboxValues, QString()};
+    }
+    if (first) {
+        m_failedField = first->caption;
+        throw Refusal{first->number, reason};
+    }
+}
+
+QLabel *bvlEditSettingDo::captionOf(RecordField field) const
+{
+    switch (field) {
+    case RecordField::Name:
+        return lbSettingName;
+    case RecordField::Group:
+        return lbSettingGroup;
+    case RecordField::Description:
+        return lbSettingDescription;
+    case RecordField::ValueNames:
+        return lbSettingValueList;
+    case RecordField::Offset:
+        return lbOffset;
+    case RecordField::StringLength:
+        return lbMaxStringLength;
+    default:
+        return nullptr;
+    }
 }
 
 // ---- preview ----

@@ -3,6 +3,9 @@
 #include "core/BvlError.h"
 #include "core/CodePage.h"
 #include "core/SearchFolders.h"
+#include "lang/Wording.h"
+#include "seem/authoring/FindingTexts.h"
+#include "seem/authoring/RecordRules.h"
 #include "seem/authoring/ReferenceImages.h"
 #include "seem/files/ImageBytes.h"
 #include "ui/AppContext.h"
@@ -15,7 +18,22 @@
 #include <QFileInfo>
 #include <QLabel>
 
+#include <algorithm>
+#include <optional>
+
 namespace {
+
+// The first text of the header or of a record that the document's code page cannot hold
+// or that is too long for the file.
+std::optional<FitFinding> FirstUnwritable(const SettingFileDocument &document)
+{
+    QVector<FitFinding> findings;
+    CheckHeaderTexts(document.headerToCheck(), document.codePage(), findings);
+    for (int k = 1; k <= document.count(); ++k)
+        CheckRecordInto(document.record(k), k, document.codePage(), findings);
+    const auto first = std::find_if(findings.cbegin(), findings.cend(), IsUnwritable);
+    return first == findings.cend() ? std::nullopt : std::optional<FitFinding>(*first);
+}
 
 const QString SettingFileFilter = QStringLiteral("Setting file (*.sec)|*.sec");
 const QString SeemFileFilter = QStringLiteral("SEEM file (*.seem;*.bin;*.sch)|*.seem;*.bin;*.sch");
@@ -127,6 +145,17 @@ bool bvlEditSetting::SaveSettingFile()
         m_ctx.Title(QStringLiteral("bvlEditSetting.mnfSaveSetting")), SettingFileFilter, proposed);
     if (!path)
         return false;
+    // A text the file cannot hold (typed into a header box, or left by another code page)
+    // is named before anything is written.
+    if (const std::optional<FitFinding> unwritable = FirstUnwritable(m_document)) {
+        LangWording words(m_ctx.lang);
+        m_ctx.platform.messageBox(
+            FindingText(words, m_document.records(), *unwritable) + QStringLiteral(" (ERR ")
+                + QString::number(unwritable->rule == FitRule::TextTooLong ? ErrNo::Overflow : ErrNo::TypeMismatch)
+                + QLatin1Char(')'),
+            MsgIcon::Warning, MsgButtons::Ok);
+        return false;
+    }
     try {
         // Written in one piece: a failed write keeps the previous file and counts as unsaved.
         m_document.save(WithSettingFileSuffix(*path));

@@ -245,16 +245,28 @@ void TestEditorFiles::failedWriteKeepsThePreviousFile()
     QVERIFY(!saved.isEmpty());
     Ui(editor).lbFileVer->setText(QStringLiteral("marker"));
 
-    // A name the file's code page cannot hold fails the write as a whole.
+    // A name or an author the file's code page cannot hold fails the write as a whole,
+    // named with its setting, field and character.
     SettingStruct renamed = editor.Document().record(1);
     renamed.Name = QStringLiteral("名");
     editor.Document().replaceRecord(1, renamed, QStringLiteral("Rename"));
     f.platform.answerFile(path);
     editor.mnfSaveSetting_Click();
-    QCOMPARE(f.platform.messages().last(), inputError(f.ctx, 13));
+    QCOMPARE(f.platform.messages().last(),
+             QStringLiteral("Ga\\名 (#1): its name has the character \"名\" (U+540D), which Windows-1252 cannot hold "
+                            "(ERR 13)"));
     QCOMPARE(FileBytes(path), saved);
     QVERIFY(!editor.FileSaved());
     QCOMPARE(Ui(editor).lbFileVer->text(), QStringLiteral("marker"));
+    renamed.Name = QStringLiteral("a");
+    editor.Document().replaceRecord(1, renamed, QStringLiteral("Rename"));
+    Ui(editor).txAuthor->setText(QStringLiteral("名"));
+    f.platform.answerFile(path);
+    editor.mnfSaveSetting_Click();
+    QVERIFY2(f.platform.messages().last().startsWith(QStringLiteral("the author has the character")),
+             qPrintable(f.platform.messages().last()));
+    QCOMPARE(FileBytes(path), saved);
+    Ui(editor).txAuthor->clear();
 
     // A FIFO is not replaced by a regular file: the save fails and counts as unsaved.
     const QString fifo = dir.filePath(QStringLiteral("pipe.sec"));

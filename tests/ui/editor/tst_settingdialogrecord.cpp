@@ -98,11 +98,11 @@ void TestSettingDialogRecord::checkboxValuesThatCannotBeStoredAreRefused_data()
                                 << "Checkbox on";
     QTest::newRow("equal") << "00000011"
                            << "00000011"
-                           << ""
+                           << "equal"
                            << "Checkbox off";
     QTest::newRow("equal within the bits") << "11110011"
                                            << "00000011"
-                                           << ""
+                                           << "equal"
                                            << "Checkbox off";
     QTest::newRow("bits outside are masked") << "11111101"
                                              << "00000000"
@@ -135,6 +135,13 @@ void TestSettingDialogRecord::checkboxValuesThatCannotBeStoredAreRefused()
         QCOMPARE(f.platform.messages(),
                  QStringList({field + QStringLiteral(": ") + f.ctx.T(QStringLiteral("bvlEditSettingDo.sErr605_M"))
                               + QStringLiteral(" (ERR 605)")}));
+    } else if (values == QLatin1String("equal")) {
+        // Worded as the check words it.
+        QVERIFY(!f.ctx.CurrentSettingOK);
+        QCOMPARE(f.platform.messages(),
+                 QStringList({field
+                              + QStringLiteral(": its checked and unchecked values are equal within its bits 00000011 "
+                                               "(ERR 605)")}));
     } else {
         QVERIFY(f.ctx.CurrentSettingOK);
         QCOMPARE(f.ctx.CurrentSetting.Values, values);
@@ -207,10 +214,18 @@ void TestSettingDialogRecord::errorsInTheirOrder_data()
                                          << ""
                                          << "G"
                                          << "N" << 0x10 << 1 << 0;
-    QTest::newRow("Int8 complete") << 2 << "-5"
+    QTest::newRow("Int8 complete") << 2 << "5"
                                    << ""
                                    << "G"
                                    << "N" << 0 << 0 << 0;
+    QTest::newRow("offset before any image") << 2 << "-5"
+                                             << ""
+                                             << "G"
+                                             << "N" << 0 << 0 << 6;
+    QTest::newRow("a name the code page cannot hold") << 2 << "0"
+                                                      << ""
+                                                      << "G"
+                                                      << "\u4e2d" << 0 << 0 << 13;
     QTest::newRow("ANSI with negative length") << 3 << "0"
                                                << "-3"
                                                << "G"
@@ -277,7 +292,10 @@ void TestSettingDialogRecord::errorsInTheirOrder()
     QVERIFY2(message.endsWith(QStringLiteral(" (ERR %1)").arg(error)), qPrintable(message));
     QVERIFY2(message.indexOf(QStringLiteral(": ")) > 0, qPrintable(message));
     if (error == 600)
-        QCOMPARE(message, QStringLiteral("Group: a setting needs a group (ERR 600)"));
+        QCOMPARE(message, QStringLiteral("Group: its group is empty (ERR 600)"));
+    if (error == 13 && !name.isEmpty() && name.at(0).unicode() > 0xFF)
+        QCOMPARE(message, QStringLiteral("Name: its name has the character \"\u4e2d\" (U+4E2D), which Windows-1252 "
+                                         "cannot hold (ERR 13)"));
     QCOMPARE(f.platform.calls.last().icon, MsgIcon::Warning);
     QVERIFY(!f.ctx.CurrentSettingOK);
 }
@@ -311,7 +329,7 @@ void TestSettingDialogRecord::readThenWriteKeepsTheRecord_data()
     inverted.BitMask = 0x0C;
     inverted.Values = "0§12";
     QTest::newRow("Checkbox inverted") << inverted;
-    SettingStruct list = MakeSetting("Mode", "Display\\Colours", SettingType::ValueList, -1);
+    SettingStruct list = MakeSetting("Mode", "Display\\Colours", SettingType::ValueList, 1);
     list.BitMask = 0xF0;
     list.ValueNames = "Off§On§ Auto ";
     list.Values = "0§16§240";
