@@ -101,8 +101,10 @@ int NamedSetting(const QCommandLineParser &parser, const SettingList &settings)
         QStringList candidates;
         for (int index : match.indices)
             candidates << SettingLabel(settings, index);
-        throw CliError(
-            QStringLiteral("'%1' names %2; write GROUP\\NAME").arg(query, candidates.join(QStringLiteral(", "))));
+        QString named = candidates.join(QStringLiteral(", "));
+        if (match.count > match.indices.size())
+            named += QStringLiteral(" and %1 more").arg(match.count - match.indices.size());
+        throw CliError(QStringLiteral("'%1' names %2; write GROUP\\NAME").arg(query, named));
     }
     QStringList nearest;
     for (int index : NearestNames(settings).nearest(query))
