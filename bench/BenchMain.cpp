@@ -6,6 +6,8 @@
 // window's system calls, measures the peak memory of a process that opened the document,
 // and prints Markdown tables. Built and run by `make bench` (release build, offscreen).
 //
+// bvl-bench --survey times brimvale-cli survey alone.
+//
 // bvl-bench --peak-after-open FOLDER LANGUAGE SEEM is the child that measures memory: it
 // starts the window, opens SEEM and prints its peak resident memory in kB.
 #include "ApplyBench.h"
@@ -15,6 +17,7 @@
 #include "InProcessCli.h"
 #include "Median.h"
 #include "ResultTable.h"
+#include "SurveyBench.h"
 #include "SyscallCounter.h"
 #include "WindowSession.h"
 
@@ -246,6 +249,10 @@ int main(int argc, char *argv[])
         folder.setAutoRemove(qEnvironmentVariableIsEmpty("BVL_BENCH_KEEP"));
         if (!folder.isValid())
             throw std::runtime_error("no temporary folder");
+        if (app.arguments().value(1) == QStringLiteral("--survey")) {
+            std::printf("%s", qPrintable(MeasureSurvey(folder.path())));
+            return 0;
+        }
         const QString language = JoinPath(folder.path(), QStringLiteral("english.sel"));
         if (!QFile::copy(QStringLiteral(BVL_BENCH_LANGUAGE_FILE), language))
             throw std::runtime_error("cannot copy the language file");
@@ -306,6 +313,7 @@ int main(int argc, char *argv[])
                         qPrintable(largest.saveCalls->busiest(5)));
         std::fprintf(stderr, "measuring the byte map and proposals...\n");
         std::printf("\nAuthoring (medians of %d runs):\n\n%s", Runs, qPrintable(MeasureAuthoring(Runs)));
+        std::printf("\nSurveys of many images (medians of 3 runs):\n\n%s", qPrintable(MeasureSurvey(folder.path())));
     } catch (const std::exception &e) {
         std::fprintf(stderr, "bvl-bench: %s\n", e.what());
         return 1;

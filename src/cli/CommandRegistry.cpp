@@ -1,5 +1,7 @@
 #include "cli/CommandRegistry.h"
 
+std::unique_ptr<Command> MakeSurveyCommand();
+
 std::vector<std::unique_ptr<Command>> AllCommands()
 {
     std::vector<std::unique_ptr<Command>> commands;
@@ -13,5 +15,6 @@ std::vector<std::unique_ptr<Command>> AllCommands()
     commands.push_back(MakeListCommand());
     commands.push_back(MakeProposeCommand());
     commands.push_back(MakeMapCommand());
+    commands.push_back(MakeSurveyCommand());
     return commands;
 }
