@@ -46,6 +46,10 @@ public:
     // The file this window shows and edits.
     SettingFileDocument &Document() { return m_document; }
     const SettingFileDocument &Document() const { return m_document; }
+    // The records (record k is Settings()[k - 1]) and the header of the file last opened or
+    // saved, as the document holds them.
+    const SettingList &Settings() const { return m_document.records(); }
+    const SettingFileHeader &FileHeader() const { return m_document.readHeader(); }
     // The reference and second image the byte map and the dialog's preview read.
     ReferenceImageSet &Images() { return *m_images; }
 
