@@ -233,7 +233,8 @@ void ParseSettingHeader(QByteArrayView bytes, SettingFileHeader &header)
     header = readHeader(r);
 }
 
-void ParseSettingFile(QByteArrayView bytes, SettingFileHeader &header, SettingList &settings)
+void ParseSettingFile(QByteArrayView bytes, SettingFileHeader &header, SettingList &settings,
+                      QByteArray *trailing = nullptr)
 {
     FieldReader r(bytes);
     SettingFileHeader newHeader;
@@ -267,6 +268,8 @@ void ParseSettingFile(QByteArrayView bytes, SettingFileHeader &header, SettingLi
     // Handed over only now, so a failed read leaves the caller's file as it was.
     header = std::move(newHeader);
     settings = std::move(newSettings);
+    if (trailing)
+        *trailing = bytes.last(r.remaining()).toByteArray();
 }
 
 }   // namespace
@@ -281,11 +284,11 @@ void ReadSettingStream(QIODevice &in, SettingFileHeader &header, SettingList &se
     ParseSettingFile(readRest(in, WholeInput), header, settings);
 }
 
-void ReadSettingFile(const QString &path, SettingFileHeader &header, SettingList &settings)
+void ReadSettingFile(const QString &path, SettingFileHeader &header, SettingList &settings, QByteArray *trailing)
 {
     // Only a regular file, opened without blocking, and refused by its size before a
     // byte of it is held in memory.
-    ParseSettingFile(ReadRegularFile(path, MaxSettingFileBytes), header, settings);
+    ParseSettingFile(ReadRegularFile(path, MaxSettingFileBytes), header, settings, trailing);
 }
 
 bool ReadSettingHeader(const QString &path, SettingFileHeader &header)
@@ -325,11 +328,12 @@ QByteArray EncodeSettingFile(const SettingFileHeader &header, const SettingList 
     return w.result();
 }
 
-void WriteSettingFile(const QString &path, const SettingFileHeader &header, const SettingList &settings)
+void WriteSettingFile(const QString &path, const SettingFileHeader &header, const SettingList &settings,
+                      const QByteArray &trailing)
 {
     // Encoding first means a text the format cannot hold never touches the disk; the save
     // file then replaces the old file only once the new one is complete.
-    const QByteArray bytes = EncodeSettingFile(header, settings);
+    const QByteArray bytes = EncodeSettingFile(header, settings) + trailing;
     // The one output check and writer: a FIFO or device is refused, the old file replaced
     // only once the new one is complete, a failure told in the system's words. Refused as
     // every other failure of the writer, with the number its callers report.

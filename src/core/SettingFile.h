@@ -48,7 +48,10 @@ void ReadSettingStream(QIODevice &in, SettingFileHeader &header, SettingList &se
 void ReadSettingHeaderStream(QIODevice &in, SettingFileHeader &header);
 
 // Reads the file at path. Throws BvlError; header and settings are untouched on failure.
-void ReadSettingFile(const QString &path, SettingFileHeader &header, SettingList &settings);
+// trailing, when given, receives the bytes after the last record, which no reader uses
+// but a writer of the same file gives back.
+void ReadSettingFile(const QString &path, SettingFileHeader &header, SettingList &settings,
+                     QByteArray *trailing = nullptr);
 
 // Reads only the header; returns false on any failure and reports nothing.
 bool ReadSettingHeader(const QString &path, SettingFileHeader &header);
@@ -61,7 +64,9 @@ QByteArray EncodeSettingFile(const SettingFileHeader &header, const SettingList 
 // Encodes in memory, then replaces the file at path atomically. Throws BvlError
 // (encoding failures as above, 75 when the file cannot be written or path is a FIFO,
 // device or folder); nothing is written on failure.
-void WriteSettingFile(const QString &path, const SettingFileHeader &header, const SettingList &settings);
+// trailing follows the last record, as it followed it in the file read.
+void WriteSettingFile(const QString &path, const SettingFileHeader &header, const SettingList &settings,
+                      const QByteArray &trailing = QByteArray());
 
 // True when the file at path begins with the magic "sec". A file that does not is no
 // setting file at all, whatever its later bytes would read as; false also when it cannot

@@ -38,12 +38,13 @@ void showRefusal(AppContext &ctx, const char *key)
 }   // namespace
 
 SettingFileOpen OpenSettingFileReported(AppContext &ctx, const QString &path, SettingFileHeader &header,
-                                        SettingList &settings)
+                                        SettingList &settings, QByteArray *trailing)
 {
     SettingFileHeader newHeader;
     SettingList newSettings;
+    QByteArray newTrailing;
     try {
-        ReadSettingFile(path, newHeader, newSettings);
+        ReadSettingFile(path, newHeader, newSettings, &newTrailing);
     } catch (const BvlError &e) {
         // A language file renamed .sec fails on counts that mean nothing; what matters to
         // the user is that it is no setting file.
@@ -71,6 +72,8 @@ SettingFileOpen OpenSettingFileReported(AppContext &ctx, const QString &path, Se
     }
     header = std::move(newHeader);
     settings = std::move(newSettings);
+    if (trailing)
+        *trailing = std::move(newTrailing);
     return SettingFileOpen::Accepted;
 }
 

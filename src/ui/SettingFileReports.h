@@ -22,7 +22,7 @@ enum class SettingFileOpen {
 // file ("bvlEditSetting.UnknownFile_M") however its read went; a group path beyond the
 // limits of the core is refused with "bvlEditSetting.GroupPathTooLong_M".
 SettingFileOpen OpenSettingFileReported(AppContext &ctx, const QString &path, SettingFileHeader &header,
-                                        SettingList &settings);
+                                        SettingList &settings, QByteArray *trailing = nullptr);
 
 // The same; true when accepted.
 bool ReadSettingFileReported(AppContext &ctx, const QString &path, SettingFileHeader &header, SettingList &settings);

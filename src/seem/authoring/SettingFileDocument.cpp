@@ -78,15 +78,18 @@ void SettingFileDocument::clear()
     m_readHeader = SettingFileHeader();
     m_headerTexts = {};
     m_records.clear();
+    m_trailing.clear();
     m_codePage = CodePage::Current();
     m_undo->setClean();
     emit reset();
 }
 
-void SettingFileDocument::load(const QString &path, const SettingFileHeader &header, const SettingList &records)
+void SettingFileDocument::load(const QString &path, const SettingFileHeader &header, const SettingList &records,
+                               const QByteArray &trailing)
 {
     m_undo->clear();
     m_path = path;
+    m_trailing = trailing;
     m_readHeader = header;
     setHeaderTextsSilently(header);
     m_records = records;
@@ -99,7 +102,8 @@ void SettingFileDocument::read(const QString &path)
 {
     SettingFileHeader header;
     SettingList records;
-    ReadSettingFile(path, header, records);
+    QByteArray trailing;
+    ReadSettingFile(path, header, records, &trailing);
     switch (CheckSettingHeader(header)) {
     case HeaderCheck::UnknownFile:
         throw BvlError(ErrNo::NotSettingFile, QStringLiteral("not a setting file"));
@@ -109,7 +113,7 @@ void SettingFileDocument::read(const QString &path)
     case HeaderCheck::Accepted:
         break;
     }
-    load(path, header, records);
+    load(path, header, records, trailing);
 }
 
 void SettingFileDocument::save(const QString &path)
@@ -118,7 +122,7 @@ void SettingFileDocument::save(const QString &path)
     {
         // The texts are written as the bytes they were read from.
         const CodePage::Scope readIn(m_codePage);
-        WriteSettingFile(path, header, m_records);
+        WriteSettingFile(path, header, m_records, m_trailing);
     }
     m_path = path;
     m_readHeader = header;

@@ -64,8 +64,10 @@ public:
 
     // An empty file, clean, with no path.
     void clear();
-    // Takes a file read (and accepted) from path, in the current code page: clean.
-    void load(const QString &path, const SettingFileHeader &header, const SettingList &records);
+    // Takes a file read (and accepted) from path, in the current code page: clean. trailing
+    // are the bytes the file held after its last record; a save gives them back.
+    void load(const QString &path, const SettingFileHeader &header, const SettingList &records,
+              const QByteArray &trailing = QByteArray());
     // Reads the file at path through the setting-file reader; throws as the reader does,
     // and BvlError(NotSettingFile) for a header it refuses. Nothing changes then.
     void read(const QString &path);
@@ -106,6 +108,7 @@ private:
     SettingFileHeader m_readHeader;
     std::array<QString, HeaderFieldCount> m_headerTexts;
     SettingList m_records;
+    QByteArray m_trailing;   // what followed the last record in the file read
     int m_codePage;
     QUndoStack *m_undo;
 };

@@ -102,7 +102,8 @@ void bvlEditSetting::LoadSettingFile(const QString &path)
     // Read aside: a file that fails or is refused leaves the file in the window as it was.
     SettingFileHeader header;
     SettingList records;
-    switch (OpenSettingFileReported(m_ctx, path, header, records)) {
+    QByteArray trailing;
+    switch (OpenSettingFileReported(m_ctx, path, header, records, &trailing)) {
     case SettingFileOpen::Accepted:
         break;
     case SettingFileOpen::ReadFailed:
@@ -112,7 +113,7 @@ void bvlEditSetting::LoadSettingFile(const QString &path)
     case SettingFileOpen::Refused:
         return;
     }
-    m_document.load(path, header, records);
+    m_document.load(path, header, records, trailing);
     showFileVersion();
 }
 

@@ -122,6 +122,16 @@ private slots:
         QCOMPARE(document.path(), copy);
         QVERIFY(document.isClean());
 
+        // Bytes after the last record, which no reader uses, come back too.
+        const QString longer = m_dir.filePath("longer.sec");
+        QFile extended(longer);
+        QVERIFY(extended.open(QIODevice::WriteOnly));
+        extended.write(FileBytes(demo) + QByteArray("\x00tail\xff", 6));
+        extended.close();
+        document.read(longer);
+        document.save(copy);
+        QCOMPARE(FileBytes(copy), FileBytes(longer));
+
         QFile notes(m_dir.filePath("language.sec"));
         QVERIFY(notes.open(QIODevice::WriteOnly));
         notes.write("Main.LangName=English\r\n");
