@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
 QStringList SearchFolders(const QString &userFolder, const QString &programFolder)
 {
@@ -31,7 +32,10 @@ QStringList FilesInSearchOrder(const QStringList &folders, const QString &wildca
 {
     QStringList paths;
     for (const QString &folder : folders) {
-        const QStringList names = QDir(folder).entryList({wildcard}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+        QStringList names = QDir(folder).entryList({wildcard}, QDir::Files, QDir::Unsorted);
+        // Not QDir's sort: with the locale flag or the case flag it has ties and changes with the user's language.
+        std::sort(names.begin(), names.end(),
+                  [](const QString &a, const QString &b) { return QString::compare(a, b, Qt::CaseSensitive) < 0; });
         for (const QString &name : names)
             paths << JoinPath(folder, name);
     }
