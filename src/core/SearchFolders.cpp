@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+
 #include <algorithm>
 
 QStringList SearchFolders(const QString &userFolder, const QString &programFolder)
@@ -33,7 +34,7 @@ QStringList FilesInSearchOrder(const QStringList &folders, const QString &wildca
     QStringList paths;
     for (const QString &folder : folders) {
         QStringList names = QDir(folder).entryList({wildcard}, QDir::Files, QDir::Unsorted);
-        // Not QDir's sort: with the locale flag or the case flag it has ties and changes with the user's language.
+        // Not QDir's sort: with the case or locale flag it leaves ties or follows the language.
         std::sort(names.begin(), names.end(),
                   [](const QString &a, const QString &b) { return QString::compare(a, b, Qt::CaseSensitive) < 0; });
         for (const QString &name : names)
