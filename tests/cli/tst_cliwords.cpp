@@ -129,8 +129,8 @@ void TestCliWords::listValuesAreMatchedAsPeopleWriteThem()
     QCOMPARE(quint8(FileBytes(s.image).at(0)), quint8(0x11));
 
     const QList<QPair<QString, QString>> refused = {
-        {QStringLiteral("Sound\\Volume=Hihg"),
-         QStringLiteral("Sound\\Volume (#2): \"Hihg\" is not in the list (Low, Mid, High); did you mean 'High'?")},
+        {QStringLiteral("Sound\\Volume=Hig"),
+         QStringLiteral("Sound\\Volume (#2): \"Hig\" is not in the list (Low, Mid, High); did you mean 'High'?")},
         {QStringLiteral("Sound\\Volume=119"),
          QStringLiteral("Sound\\Volume (#2): 0x77 (119) is not one of the list's values (Low, Mid, High)")},
         // The tree's continuation page is no group of the setting file.
@@ -150,8 +150,8 @@ void TestCliWords::countsAreWordedForOneAndMany()
     Sample s;
     // Two check boxes on one bit: one warning.
     SettingList settings{
-        SeemFixtures::Named(SeemFixtures::Checkbox(0, 0x01, 1, 0), QStringLiteral("Beep"), QStringLiteral("Sound")),
-        SeemFixtures::Named(SeemFixtures::Checkbox(0, 0x01, 1, 0), QStringLiteral("Click"), QStringLiteral("Sound"))};
+        Named(SeemFixtures::Checkbox(0, 0x01, 1, 0), QStringLiteral("Beep"), QStringLiteral("Sound")),
+        Named(SeemFixtures::Checkbox(0, 0x01, 1, 0), QStringLiteral("Click"), QStringLiteral("Sound"))};
     const QString shared = s.folder.writeSec(QStringLiteral("shared.sec"), Header(0x32, 1), settings);
     const CliResult check = s.run({QStringLiteral("check"), shared});
     QVERIFY2(check.out.endsWith(QStringLiteral("2 settings, 0 errors, 1 warning\n")), qPrintable(check.out));
