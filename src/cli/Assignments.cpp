@@ -49,8 +49,8 @@ void AppendBytesText(QString &text, const ChangedBytes &bytes)
         AppendHexByte(text, b.after);
     }
     if (bytes.count > bytes.first.size()) {
-        text += QStringLiteral(", and %1 more up to byte ")
-                    .arg(Counted(bytes.count - bytes.first.size(), QStringLiteral("byte")));
+        text += QStringLiteral(", and %1 up to byte ")
+                    .arg(Counted(bytes.count - bytes.first.size(), QStringLiteral("more byte")));
         AppendOffsetText(text, bytes.lastOffset);
     }
 }
