@@ -24,10 +24,12 @@ int RunProgram(int argc, char *argv[])
     // A write past the file-size limit is to fail like any write error, with the file put
     // back and the reason told, not to kill the program in the middle of a save.
     std::signal(SIGXFSZ, SIG_IGN);
-    // Help and the version need no window system: answered before the application object
-    // exists, they work without a display (on a server, in a package build).
-    const StartArguments early = ParseStartArguments(NativeArguments(argc, argv));
-    if (early.exitStatus == 0)
+    // Help, the version and a refused command line need no window system: answered before
+    // the application object exists, they work without a display (on a server, in a
+    // package build). Only a toolkit option may make a refused line a good one.
+    const QStringList native = NativeArguments(argc, argv);
+    const StartArguments early = ParseStartArguments(native);
+    if (early.exitStatus && (*early.exitStatus == 0 || !MayHoldToolkitOption(native)))
         return Answer(early);
 
     GuardedApplication app(argc, argv);

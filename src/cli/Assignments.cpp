@@ -1,5 +1,6 @@
 #include "cli/Assignments.h"
 
+#include "cli/Counted.h"
 #include "cli/ExitStatus.h"
 #include "cli/LongOutput.h"
 #include "cli/RunCli.h"
@@ -51,7 +52,8 @@ void AppendBytesText(QString &text, const ChangedBytes &bytes)
         AppendHexByte(text, b.after);
     }
     if (bytes.count > bytes.first.size()) {
-        text += QStringLiteral(", and %1 more bytes up to byte ").arg(bytes.count - bytes.first.size());
+        text += QStringLiteral(", and %1 up to byte ")
+                    .arg(Counted(bytes.count - bytes.first.size(), QStringLiteral("more byte")));
         AppendOffsetText(text, bytes.lastOffset);
     }
 }
@@ -77,6 +79,18 @@ void AppendWords(QString &text, QTextStream &out, const ValueText &value)
     }
 }
 
+// The tree goes on with a group's settings past a full page on "GROUP (2)", "GROUP (2) (2)":
+// a name copied from there means the group itself.
+QString WithoutContinuation(const QString &query)
+{
+    const qsizetype cut = query.lastIndexOf(QLatin1Char('\\'));
+    qsizetype groupEnd = cut;
+    const QLatin1String page(" (2)");
+    while (groupEnd >= page.size() && QStringView(query).left(groupEnd).endsWith(page))
+        groupEnd -= page.size();
+    return groupEnd == cut ? query : query.left(groupEnd) + query.mid(cut);
+}
+
 // "did you mean" for the first few unknown names only: a profile of another phone's
 // settings names thousands, and each suggestion is a look through the setting names.
 class Suggestions
@@ -92,7 +106,7 @@ public:
         if (!m_names)
             m_names.emplace(m_settings);
         QStringList nearest;
-        for (int index : m_names->nearest(query))
+        for (int index : m_names->nearest(WithoutContinuation(query)))
             nearest << QLatin1Char('"') + SettingPathOf(m_settings.at(index - 1)) + QLatin1Char('"');
         return nearest.isEmpty() ? QString()
                                  : QStringLiteral("; did you mean %1?").arg(nearest.join(QStringLiteral(" or ")));

@@ -1,6 +1,7 @@
 #include "cli/AuthoringInputs.h"
 
 #include "cli/Command.h"
+#include "cli/Counted.h"
 #include "cli/ExitStatus.h"
 #include "core/Conversions.h"
 #include "core/SettingFile.h"
@@ -21,6 +22,15 @@ QByteArray ReadImageForCommand(const QString &path)
                                .arg(path, QString::number(MaxWholeImageBytes)));
         throw CliError(QStringLiteral("%1: %2").arg(path, FileErrorText(e)));
     }
+}
+
+void CheckSameRecordSize(const QString &imagePath, const QByteArray &image, const QString &otherPath,
+                         const QByteArray &other)
+{
+    if (image.size() != other.size())
+        throw CliError(QStringLiteral("%1 holds %2 and %3 %4: only images of one record compare")
+                           .arg(imagePath, Counted(image.size(), QStringLiteral("byte")), otherPath,
+                                QString::number(other.size())));
 }
 
 LoadedSettingFile SettingFileOrEmpty(const QString &imagePath, const QCommandLineParser &parser,

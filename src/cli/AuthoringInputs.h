@@ -9,6 +9,10 @@
 // The image's bytes; a failure becomes a CliError naming the file.
 QByteArray ReadImageForCommand(const QString &path);
 
+// A CliError unless both images are of one size, as the images of one record are.
+void CheckSameRecordSize(const QString &imagePath, const QByteArray &image, const QString &otherPath,
+                         const QByteArray &other);
+
 // The setting file of --sec, else the automatic choice for the image's name in the
 // folders SettingFolders names, else an empty one written for the SEEM and record number
 // the name carries (path empty then; a note on context.err says so).

@@ -1,5 +1,6 @@
 // check: how well a setting file fits the windows, and optionally one image.
 #include "cli/CommandRegistry.h"
+#include "cli/Counted.h"
 #include "cli/ExitStatus.h"
 #include "cli/Inputs.h"
 #include "core/CodePage.h"
@@ -68,10 +69,9 @@ public:
             findings += imageFindings;
         }
         const int errors = ErrorCount(findings);
-        context.out << QStringLiteral("%1 settings, %2 errors, %3 warnings\n")
-                           .arg(settings.size())
-                           .arg(errors)
-                           .arg(findings.size() - errors);
+        context.out << Counted(settings.size(), QStringLiteral("setting")) << ", "
+                    << Counted(errors, QStringLiteral("error")) << ", "
+                    << Counted(findings.size() - errors, QStringLiteral("warning")) << '\n';
         return errors > 0 ? ExitRefused : ExitSuccess;
     }
 };

@@ -1,5 +1,6 @@
 // export: a setting file as lossless JSON.
 #include "cli/CommandRegistry.h"
+#include "cli/Counted.h"
 #include "cli/ExitStatus.h"
 #include "cli/Inputs.h"
 #include "core/RegularFile.h"
@@ -49,8 +50,10 @@ public:
         if (encoded != original)
             context.err << secPath << ": "
                         << (original.startsWith(encoded)
-                                ? QStringLiteral("%1 bytes after the last record are not part of the JSON")
-                                      .arg(original.size() - encoded.size())
+                                ? Counted(original.size() - encoded.size(), QStringLiteral("byte"))
+                                      + (original.size() - encoded.size() == 1
+                                             ? QStringLiteral(" after the last record is not part of the JSON")
+                                             : QStringLiteral(" after the last record are not part of the JSON"))
                                 : QStringLiteral("the JSON does not give this file back byte for byte"))
                         << '\n';
         try {

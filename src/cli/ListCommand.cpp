@@ -1,5 +1,6 @@
 // list: every setting file the automatic choice can take, per-user files first.
 #include "cli/CommandRegistry.h"
+#include "cli/Counted.h"
 #include "cli/Inputs.h"
 #include "cli/TextTable.h"
 #include "core/Conversions.h"
@@ -16,9 +17,9 @@ QString CheckText(const CatalogueEntry &e)
     if (!e.readable())
         return QStringLiteral("unreadable: ") + FileErrorText(BvlError(e.readError));
     if (e.errors > 0)
-        return QStringLiteral("%1 errors").arg(e.errors);
+        return Counted(e.errors, QStringLiteral("error"));
     if (e.warnings > 0)
-        return QStringLiteral("%1 warnings").arg(e.warnings);
+        return Counted(e.warnings, QStringLiteral("warning"));
     return QStringLiteral("ok");
 }
 
@@ -69,7 +70,8 @@ public:
     {
         return QStringLiteral(
             "Lists the setting files of the per-user folder and then of the program folder, by name within "
-            "each, in the order the automatic choice reads them: file, folder (per-user or shipped), SEEM "
+            "each, character by character with capitals before small letters (B.sec, a.sec, b.sec), in the "
+            "order the automatic choice reads them: file, folder (per-user or shipped), SEEM "
             "number and record in hexadecimal, phones, author, number of settings, and what check finds (ok, "
             "the number of errors or of warnings). The first file listed for a SEEM and record is the one "
             "chosen.");

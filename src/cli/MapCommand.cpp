@@ -1,6 +1,7 @@
 // map: which bytes of an image a setting file describes.
 #include "cli/AuthoringInputs.h"
 #include "cli/CommandRegistry.h"
+#include "cli/Counted.h"
 #include "cli/ExitStatus.h"
 #include "cli/RecordCheck.h"
 #include "core/Conversions.h"
@@ -19,9 +20,8 @@ QString RangeText(const ByteRange &range)
 {
     if (range.size == 1)
         return OffsetText(range.offset) + QStringLiteral(", 1 byte");
-    return QStringLiteral("%1, %2 bytes")
-        .arg(OffsetRangeText(range.offset, range.offset + range.size - 1))
-        .arg(range.size);
+    return OffsetRangeText(range.offset, range.offset + range.size - 1) + QStringLiteral(", ")
+           + Counted(range.size, QStringLiteral("byte"));
 }
 
 QString ByteHex(char byte)
@@ -64,10 +64,8 @@ public:
         const bool against = parser.isSet(QStringLiteral("against"));
         const QString otherPath = parser.value(QStringLiteral("against"));
         const QByteArray other = against ? ReadImageForCommand(otherPath) : QByteArray();
-        if (against && other.size() != image.size())
-            throw CliError(
-                QStringLiteral("%1 holds %2 bytes and %3 %4: only images of one record compare")
-                    .arg(imagePath, QString::number(image.size()), otherPath, QString::number(other.size())));
+        if (against)
+            CheckSameRecordSize(imagePath, image, otherPath, other);
         const LoadedSettingFile file = SettingFileOrEmpty(imagePath, parser, context);
         WarnOtherRecord(file, against ? QStringList{imagePath, otherPath} : QStringList{imagePath}, context.err);
 

@@ -55,10 +55,7 @@ public:
         const QString otherPath = parser.positionalArguments().at(1);
         const QByteArray image = ReadImageForCommand(imagePath);
         const QByteArray other = ReadImageForCommand(otherPath);
-        if (image.size() != other.size())
-            throw CliError(
-                QStringLiteral("%1 holds %2 bytes and %3 %4: only images of one record compare")
-                    .arg(imagePath, QString::number(image.size()), otherPath, QString::number(other.size())));
+        CheckSameRecordSize(imagePath, image, otherPath, other);
         LoadedSettingFile file = SettingFileOrEmpty(imagePath, parser, context);
         const QStringList inputs = {imagePath, otherPath, file.path};
         if (parser.isSet(QStringLiteral("output"))) {

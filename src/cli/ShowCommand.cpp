@@ -1,5 +1,6 @@
 // show: every setting of an image with its value, as the main window shows it.
 #include "cli/CommandRegistry.h"
+#include "cli/Counted.h"
 #include "cli/ExitStatus.h"
 #include "cli/Inputs.h"
 #include "cli/LongOutput.h"
@@ -74,9 +75,9 @@ public:
             WriteLongText(context.out, QString::fromUtf8(document.profileJson(&unreadable)));
         // A table with holes in it is no successful read, least of all for a script.
         if (unreadable > 0)
-            throw CliError(
-                QStringLiteral("%1: %2 of %3 settings could not be read from it")
-                    .arg(imagePath, QString::number(unreadable), QString::number(settingFile.settings.size())));
+            throw CliError(QStringLiteral("%1: %2 of %3 could not be read from it")
+                               .arg(imagePath, QString::number(unreadable),
+                                    Counted(settingFile.settings.size(), QStringLiteral("setting"))));
         return ExitSuccess;
     }
 };

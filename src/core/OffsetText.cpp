@@ -34,3 +34,8 @@ QString OffsetRangeText(qint64 first, qint64 last)
         return OffsetText(first);
     return QStringLiteral("%1-%2 (%3-%4)").arg(first).arg(last).arg(Hex(first), Hex(last));
 }
+
+QString ValueNumberText(qint64 value)
+{
+    return Hex(value) + QLatin1String(" (") + QString::number(value) + QLatin1Char(')');
+}

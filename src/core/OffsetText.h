@@ -12,3 +12,6 @@ void AppendOffsetText(QString &text, qint64 offset);
 
 // "16 (0x10)" for one byte, "16-23 (0x10-0x17)" for a field from first to last.
 QString OffsetRangeText(qint64 first, qint64 last);
+
+// A number that is a value rather than an offset, hexadecimal first: "0x77 (119)".
+QString ValueNumberText(qint64 value);

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 QStringList SearchFolders(const QString &userFolder, const QString &programFolder)
 {
     QStringList folders;
@@ -31,7 +33,10 @@ QStringList FilesInSearchOrder(const QStringList &folders, const QString &wildca
 {
     QStringList paths;
     for (const QString &folder : folders) {
-        const QStringList names = QDir(folder).entryList({wildcard}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+        QStringList names = QDir(folder).entryList({wildcard}, QDir::Files, QDir::Unsorted);
+        // Not QDir's sort: with the case or locale flag it leaves ties or follows the language.
+        std::sort(names.begin(), names.end(),
+                  [](const QString &a, const QString &b) { return QString::compare(a, b, Qt::CaseSensitive) < 0; });
         for (const QString &name : names)
             paths << JoinPath(folder, name);
     }

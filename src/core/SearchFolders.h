@@ -14,6 +14,8 @@ QStringList SearchFolders(const QString &userFolder, const QString &programFolde
 QString SettingSaveFolder(const QString &editedPath, const QString &userFolder);
 
 // The paths of the files matching wildcard (such as "*.sec") in folders: folder by folder
-// in the order given, by name within each folder (case ignored), so that the order does
-// not depend on the file system. A folder that does not exist contributes nothing.
+// in the order given, by name within each folder, character by character with case
+// counted ("B.sec" before "a.sec" before "b.sec"), so that the order depends neither on
+// the file system nor on the language. The automatic choice, `list` and the windows'
+// lists all take this one order. A folder that does not exist contributes nothing.
 QStringList FilesInSearchOrder(const QStringList &folders, const QString &wildcard);

@@ -125,4 +125,9 @@ bool English(const QString &key, QString &value)
     return true;
 }
 
+const QHash<QString, QString> &AllEnglish()
+{
+    return EnglishTexts();
+}
+
 }   // namespace BuiltinTexts

@@ -1,4 +1,5 @@
 #pragma once
+#include <QHash>
 #include <QString>
 
 // The texts the program carries itself, for language files that lack a key.
@@ -15,5 +16,9 @@ bool IsFirstVersionKey(const QString &key);
 // The built-in English text of key (keys compared without regard to case); false when
 // the program carries none.
 bool English(const QString &key, QString &value);
+
+// Every built-in English text, by case-folded key: the texts of a start without any
+// usable language file.
+const QHash<QString, QString> &AllEnglish();
 
 }   // namespace BuiltinTexts

@@ -5,8 +5,10 @@
 
 #include "core/CodePage.h"
 #include "core/RegularFile.h"
+#include "core/SearchFolders.h"
 #include "platform/Platform.h"
 
+#include <QFileInfo>
 #include <QList>
 #include <QLocale>
 
@@ -111,17 +113,48 @@ bool LangTable::LoadLanguageFile(const QString &path)
     // Even a failed load leaves a (partial) table: lookups then report the missing keys.
     m_strings.clear();
     m_loaded = true;
-    return readEntries(path, m_strings, nullptr);
+    const QString file = LanguageFileOf(path);
+    if (readEntries(file, m_strings, nullptr))
+        return true;
+    m_failedFile = file;
+    return false;
+}
+
+QString LangTable::LanguageFileOf(const QString &preference) const
+{
+    const QString name = LanguagePreferenceOf(preference);
+    if (!name.isEmpty()) {
+        for (const QString &folder : SearchFolders(m_platform.userFolder(), m_platform.programFolder())) {
+            const QString candidate = JoinPath(folder, name);
+            if (QFileInfo(candidate).isFile())
+                return candidate;
+        }
+    }
+    // Never a name looked up in whatever the working folder is.
+    return QFileInfo(preference).isAbsolute() ? preference : QString();
+}
+
+QString LangTable::LanguagePreferenceOf(const QString &path)
+{
+    return QFileInfo(path).fileName();
 }
 
 bool LangTable::ReplaceWithLanguageFile(const QString &path, LoadFailure *failure)
 {
     QHash<QString, QString> fresh;
-    if (!readEntries(path, fresh, failure))
+    if (!readEntries(path, fresh, failure)) {
+        m_failedFile = path;
         return false;
+    }
     m_strings.swap(fresh);
     m_loaded = true;
     return true;
+}
+
+void LangTable::UseBuiltinEnglish()
+{
+    m_strings = BuiltinTexts::AllEnglish();
+    m_loaded = true;
 }
 
 bool LangTable::GetLanguageName(const QString &path, QString &name)

@@ -19,7 +19,25 @@ public:
     // begins with the UTF-8 byte order mark; lines ending in CR LF or LF; "key=value",
     // split at the first "=", nothing trimmed). False when the file cannot be read or holds
     // a key twice (ignoring case); the entries read before the failure stay. Shows nothing.
+    // A preference names the file: a bare file name, or the full path earlier versions
+    // stored, is looked for by its file name in the search folders (per-user, then the
+    // program's), so that a moved or second installation loads its own file; a full path
+    // whose name is in none of them is read where it is.
     bool LoadLanguageFile(const QString &path);
+
+    // The file a language preference (a file name, or an earlier version's path) stands
+    // for: the first file of that name in the search folders, else an absolute path
+    // itself, else nothing.
+    QString LanguageFileOf(const QString &preference) const;
+    // What a language preference stores for the file at path: its file name.
+    static QString LanguagePreferenceOf(const QString &path);
+
+    // The file whose load failed last, as it was found; empty when none did.
+    QString FailedFile() const { return m_failedFile; }
+
+    // The built-in English texts in place of any language file: a start with none usable
+    // goes on in them, without a message for each text.
+    void UseBuiltinEnglish();
 
     // Why a language file did not load: the system's reason when it cannot be read, else
     // the key that the file holds twice and the line (from 1) of its second occurrence.
@@ -65,4 +83,5 @@ private:
     Platform &m_platform;
     QHash<QString, QString> m_strings;   // keys folded to lower case
     bool m_loaded = false;
+    QString m_failedFile;
 };

@@ -71,6 +71,17 @@ StartArguments ParseStartArguments(const QStringList &arguments)
     return start;
 }
 
+bool MayHoldToolkitOption(const QStringList &arguments)
+{
+    for (const QString &argument : arguments.mid(1)) {
+        if (argument == QLatin1String("--"))
+            return false;
+        if (argument.size() > 2 && argument.startsWith(QLatin1Char('-')) && argument.at(1) != QLatin1Char('-'))
+            return true;
+    }
+    return false;
+}
+
 bool StartMainWindow(bvlMain &window, const StartArguments &arguments)
 {
     if (!window.Form_Load())

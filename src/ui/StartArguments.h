@@ -22,6 +22,12 @@ struct StartArguments
 // toolkit's own options already taken out.
 StartArguments ParseStartArguments(const QStringList &arguments);
 
+// Whether arguments may hold one of the toolkit's own options (-platform, -style, -reverse:
+// a single dash and a word), which only the application object takes out. A command line
+// refused without one is refused as it stands, before the application object (and a
+// display) is needed.
+bool MayHoldToolkitOption(const QStringList &arguments);
+
 // The program's start: the main window's own start-up, then the file named on the command
 // line opened as File > Open SEEM opens the file chosen in its dialog. False when the
 // program was ended during start-up.

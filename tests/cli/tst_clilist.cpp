@@ -2,10 +2,12 @@
 // automatic choice takes a user's own setting file before a shipped one.
 #include "support/CliRun.h"
 #include "support/MainFixtures.h"
+#include "ui/settingfiles/bvlSettingFiles.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTreeWidget>
 #include <QtTest>
 
 using namespace MainFixtures;
@@ -16,6 +18,7 @@ class TestCliList : public QObject
 private slots:
     void listShowsBothFoldersUserFirst();
     void userSettingFileWinsUnlessSecDirIsGiven();
+    void choiceListAndWindowTakeOneOrder();
 };
 
 void TestCliList::listShowsBothFoldersUserFirst()
@@ -93,6 +96,53 @@ void TestCliList::userSettingFileWinsUnlessSecDirIsGiven()
                        program.dir.path(), user.dir.path());
     QCOMPARE(none.status, 1);
     QVERIFY(none.err.contains(user.dir.path() + QStringLiteral(" or ") + program.dir.path()));
+}
+
+// Names that differ in letter case only in the order: the first file `list` and the
+// Setting files window show for a SEEM and record is the one the window and `show` take.
+void TestCliList::choiceListAndWindowTakeOneOrder()
+{
+    ProgramFolder program;
+    ProgramFolder user;
+    const QStringList names{QStringLiteral("b.sec"), QStringLiteral("a.sec"), QStringLiteral("B.sec")};
+    for (const QString &name : names) {
+        SettingList settings = SampleSettings();
+        settings[0].Name = QStringLiteral("Beep of ") + name;
+        program.writeSec(name, Header(0x32, 1, QStringLiteral("Shipped")), settings);
+        user.writeSec(name, Header(0x32, 1, QStringLiteral("Mine")), settings);
+    }
+    const QStringList order{QStringLiteral("B.sec"), QStringLiteral("a.sec"), QStringLiteral("b.sec")};
+
+    const CliResult list = RunCliCaptured({QStringLiteral("list")}, program.dir.path(), user.dir.path());
+    QStringList listed;
+    for (const QString &line : list.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(1))
+        listed << line.simplified().section(QLatin1Char(' '), 0, 1);
+    QStringList expected;
+    for (const QString &folder : {QStringLiteral("per-user"), QStringLiteral("shipped")})
+        for (const QString &name : order)
+            expected << name + QLatin1Char(' ') + folder;
+    QCOMPARE(listed, expected);
+
+    const QString image = program.writeBytes(QStringLiteral("0032_0001.seem"), SampleImage());
+    const CliResult show = RunCliCaptured({QStringLiteral("show"), image}, program.dir.path(), user.dir.path());
+    QVERIFY2(show.out.contains(QStringLiteral("Beep of B.sec")), qPrintable(show.out));
+
+    ScriptedPlatform platform;
+    platform.folder = program.dir.path();
+    platform.user = user.dir.path();
+    platform.preferences.insert(QStringLiteral("Lang/Language"), program.copyLanguage(QStringLiteral("english.sel")));
+    AppContext ctx(platform);
+    bvlMain window(ctx);
+    QVERIFY(window.Form_Load());
+    platform.answerFile(image);
+    window.mnfOpenSEEM_Click();
+    QCOMPARE(window.SettingPath, user.file(QStringLiteral("B.sec")));
+
+    bvlSettingFiles files(ctx, &window);
+    QStringList shown;
+    for (int row = 0; row < files.lsFiles->topLevelItemCount(); ++row)
+        shown << files.lsFiles->topLevelItem(row)->text(bvlSettingFiles::FileColumn);
+    QCOMPARE(shown, order + order);
 }
 
 QTEST_MAIN(TestCliList)

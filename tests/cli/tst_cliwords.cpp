@@ -20,6 +20,8 @@ private slots:
     void otherRecordIsRefusedByWritersAndToldByReaders();
     void missingAndForeignFilesAreNamedForWhatTheyAre();
     void unknownNameGetsTheNearestNames();
+    void listValuesAreMatchedAsPeopleWriteThem();
+    void countsAreWordedForOneAndMany();
     void thousandsOfRefusalsStayShort();
     void manualPageListsTheCommandsOfTheHelp();
 
@@ -122,6 +124,53 @@ void TestCliWords::unknownNameGetsTheNearestNames()
     const CliResult far = s.run({QStringLiteral("set"), s.image, QStringLiteral("Brightness=1")});
     QVERIFY2(far.err.contains(QStringLiteral("no setting is named \"Brightness\"\n")), qPrintable(far.err));
     QCOMPARE(FileBytes(s.image), SampleImage());
+}
+
+// Volume is a list of Low, Mid and High (0, 16, 32), Mid in the sample image.
+void TestCliWords::listValuesAreMatchedAsPeopleWriteThem()
+{
+    Sample s;
+    const auto set = [&s](const QString &assignment) { return s.run({QStringLiteral("set"), s.image, assignment}); };
+    CliResult r = set(QStringLiteral("Sound\\Volume=high"));
+    QCOMPARE(r.status, 0);
+    QCOMPARE(quint8(FileBytes(s.image).at(0)), quint8(0x21));
+    r = set(QStringLiteral("Sound\\Volume=0x10"));   // an entry's value stands for the entry
+    QCOMPARE(r.status, 0);
+    QCOMPARE(quint8(FileBytes(s.image).at(0)), quint8(0x11));
+
+    const QList<QPair<QString, QString>> refused = {
+        {QStringLiteral("Sound\\Volume=Hig"),
+         QStringLiteral("Sound\\Volume (#2): \"Hig\" is not in the list (Low, Mid, High); did you mean 'High'?")},
+        {QStringLiteral("Sound\\Volume=119"),
+         QStringLiteral("Sound\\Volume (#2): 0x77 (119) is not one of the list's values (Low, Mid, High)")},
+        // The tree's continuation page is no group of the setting file.
+        {QStringLiteral("Sound (2) (2)\\Volume=High"),
+         QStringLiteral("no setting is named 'Sound (2) (2)\\Volume'; did you mean 'Sound\\Volume'?")},
+    };
+    for (const auto &c : refused) {
+        r = set(c.first);
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains(c.second), qPrintable(r.err));
+    }
+    QCOMPARE(quint8(FileBytes(s.image).at(0)), quint8(0x11));
+}
+
+void TestCliWords::countsAreWordedForOneAndMany()
+{
+    Sample s;
+    // Two check boxes on one bit: one warning.
+    SettingList settings{
+        Named(SeemFixtures::Checkbox(0, 0x01, 1, 0), QStringLiteral("Beep"), QStringLiteral("Sound")),
+        Named(SeemFixtures::Checkbox(0, 0x01, 1, 0), QStringLiteral("Click"), QStringLiteral("Sound"))};
+    const QString shared = s.folder.writeSec(QStringLiteral("shared.sec"), Header(0x32, 1), settings);
+    const CliResult check = s.run({QStringLiteral("check"), shared});
+    QVERIFY2(check.out.endsWith(QStringLiteral("2 settings, 0 errors, 1 warning\n")), qPrintable(check.out));
+    const CliResult list = s.run({QStringLiteral("list")});
+    QVERIFY2(list.out.contains(QRegularExpression(QStringLiteral("shared.sec .* 1 warning\n"))), qPrintable(list.out));
+    settings.resize(1);
+    const CliResult one =
+        s.run({QStringLiteral("check"), s.folder.writeSec(QStringLiteral("one.sec"), Header(0x32, 1), settings)});
+    QVERIFY2(one.out.endsWith(QStringLiteral("1 setting, 0 errors, 0 warnings\n")), qPrintable(one.out));
 }
 
 // A profile of another phone names thousands of settings this file lacks, or a name

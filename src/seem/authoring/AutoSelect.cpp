@@ -1,20 +1,15 @@
 #include "seem/authoring/AutoSelect.h"
 
+#include "core/SearchFolders.h"
 #include "core/SettingFile.h"
-#include "platform/Platform.h"
 #include "seem/files/SeemFileName.h"
-
-#include <QDir>
 
 QString AutoSelectSettingFile(const QString &folder, const QString &seemFileName)
 {
     SeemNameNumbers wanted;
     if (!ParseSeemFileName(seemFileName, wanted))
         return QString();
-    const QStringList candidates =
-        QDir(folder).entryList({QStringLiteral("*.sec")}, QDir::Files | QDir::Readable, QDir::Name);
-    for (const QString &candidate : candidates) {
-        const QString path = JoinPath(folder, candidate);
+    for (const QString &path : FilesInSearchOrder({folder}, QStringLiteral("*.sec"))) {
         SettingFileHeader header;
         // Passes over, without waiting, a FIFO, device or folder listed under the pattern.
         if (!ReadSettingHeader(path, header))

@@ -8,6 +8,7 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -149,8 +150,9 @@ public:
                 continue;
             }
             TextRun text, wide;
-            const bool isWide = wideRunAt(i, wide);
-            if (ansiRunAt(i, text) && !(isWide && readsAsWide(text))) {
+            bool swallows = false;   // a text candidate at i was refused for the text after it
+            const bool isWide = wideRunAt(i, wide, swallows);
+            if (ansiRunAt(i, text, swallows) && !(isWide && readsAsWide(text))) {
                 addText(SettingType::AnsiString, text);
                 i = m_floor = text.end;
             } else if (isWide) {
@@ -160,6 +162,10 @@ public:
             } else {
                 addByte(i);
                 m_floor = ++i;
+                // Equal characters between the number and the text that follows belong to
+                // neither for sure: the text starts at its first changed byte.
+                while (swallows && i < m_size && m_a[i] == m_b[i])
+                    m_floor = ++i;
             }
         }
         return m_proposals;
@@ -190,7 +196,7 @@ private:
         return false;
     }
 
-    bool ansiRunAt(qint64 i, TextRun &run) const
+    bool ansiRunAt(qint64 i, TextRun &run, bool &swallows) const
     {
         if (!isFree(i))
             return false;
@@ -201,7 +207,35 @@ private:
         if (!ansiLength(m_a, start, endA, lengthA) || !ansiLength(m_b, start, endB, lengthB))
             return false;
         run = {start, qMax(endA, endB), qMax(lengthA, lengthB)};
-        return run.longest >= MinimumTextCharacters && i < run.end;
+        if (run.longest < MinimumTextCharacters || i >= run.end)
+            return false;
+        if (holdsAnotherText(endA, endB, run.end)) {
+            swallows = true;
+            return false;
+        }
+        return true;
+    }
+
+    // Whether an image whose text ends before end holds, between its end and end, a text of
+    // its own that changed: the field would then start at a byte that changed as no text
+    // does (a zero becoming a character) and swallow the text that follows it.
+    bool holdsAnotherText(qint64 endA, qint64 endB, qint64 end) const
+    {
+        for (const auto &[image, from] : {std::pair{m_a, endA}, std::pair{m_b, endB}}) {
+            qint64 characters = 0;
+            bool changed = false;
+            for (qint64 p = from; p < end; ++p) {
+                if (!isAnsiChar(image[p])) {
+                    characters = 0;
+                    changed = false;
+                    continue;
+                }
+                changed = changed || m_a[p] != m_b[p];
+                if (++characters >= MinimumTextCharacters && changed)
+                    return true;
+            }
+        }
+        return false;
     }
 
     // Windows-1252 texts are mostly ASCII; Hangul or Han characters high byte first read
@@ -266,7 +300,7 @@ private:
     // are tried, and the one whose text starts first wins. The text is taken back only
     // over characters of its own scripts: bytes before it that happen to read as another
     // script's characters are no part of it.
-    bool wideRunAt(qint64 i, TextRun &best) const
+    bool wideRunAt(qint64 i, TextRun &best, bool &swallows) const
     {
         bool found = false;
         for (qint64 unitStart : {i - 1, i}) {
@@ -286,6 +320,10 @@ private:
             const TextRun run{start, qMax(endA, endB), qMax(lengthA, lengthB)};
             if (run.longest < MinimumTextCharacters || i >= run.end)
                 continue;
+            if (holdsAnotherText(endA, endB, run.end)) {
+                swallows = true;
+                continue;
+            }
             if (!found || run.start < best.start)
                 best = run;
             found = true;

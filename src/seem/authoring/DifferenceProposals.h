@@ -14,7 +14,10 @@
 //    UnicodeString (in Latin and at most two other scripts, as real texts are). The field starts at the text's first character (a text is taken back only
 //    over characters of the scripts its differing characters are written in, and digits,
 //    spaces and punctuation) and reaches to the
-//    end of the longer text's terminator or to the next described byte.
+//    end of the longer text's terminator or to the next described byte. A field where one
+//    image's text ends and a changed text of that image follows is no text field: its
+//    first byte is a byte that changed, and the text after it gets its own draft from
+//    its first changed byte.
 // 2. A wholly undescribed byte differing in three bits or more becomes an Int8.
 // 3. Otherwise one differing bit becomes a Checkbox on that bit (checked as the second
 //    image holds it), several a ValueList over the smallest run of undescribed bits

@@ -3,10 +3,13 @@
 #include "core/BvlError.h"
 #include "core/CodePage.h"
 #include "core/Conversions.h"
+#include "core/OffsetText.h"
+#include "seem/document/SettingLookup.h"
 #include "seem/values/SettingCodec.h"
 #include "seem/values/SettingValueText.h"
 
 #include <QStringList>
+#include <optional>
 
 namespace {
 
@@ -31,26 +34,91 @@ ParsedValue ParseChecked(const QString &text)
     return Refused(QStringLiteral("\"%1\" is not on or off (true/false and 1/0 are taken too)").arg(text));
 }
 
+// The entry text names: the first of equal names, as the window's list selects it; else
+// the one name that differs in letter case only. -1 for none, -2 for several.
+qsizetype ListEntryNamed(const ValueViews &names, QStringView text)
+{
+    const qsizetype exact = names.indexOf(text);
+    if (exact >= 0)
+        return exact;
+    qsizetype found = -1;
+    for (qsizetype k = 0; k < names.size(); ++k) {
+        if (names.at(k).compare(text, Qt::CaseInsensitive) != 0)
+            continue;
+        if (found >= 0 && names.at(k) != names.at(found))
+            return -2;
+        if (found < 0)
+            found = k;
+    }
+    return found;
+}
+
+// The first entry whose value is number, or -1.
+qsizetype ListEntryOfValue(const ValueViews &values, qsizetype names, qint32 number)
+{
+    for (qsizetype k = 0; k < names; ++k)
+        if (DecimalToLong(values.at(k)) == number)
+            return k;
+    return -1;
+}
+
+// A number as people type one: decimal, or hexadecimal after "0x".
+std::optional<qint32> TypedNumber(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    try {
+        if (trimmed.startsWith(QLatin1String("0x"), Qt::CaseInsensitive) && trimmed.size() > 2)
+            return HexToLong(trimmed.mid(2));
+        return DecimalToLong(trimmed);
+    } catch (const BvlError &) {
+        return std::nullopt;
+    }
+}
+
+// "; did you mean 'High'?" for a name near text, or nothing.
+QString NearestEntries(const ValueViews &names, const QString &text)
+{
+    SettingList entries;
+    entries.reserve(names.size());
+    for (QStringView name : names) {
+        SettingStruct entry;
+        entry.Name = name.toString();
+        entries.append(entry);
+    }
+    QStringList nearest;
+    for (int index : NearestNames(entries).nearest(text))
+        nearest << QLatin1Char('\'') + entries.at(index - 1).Name + QLatin1Char('\'');
+    return nearest.isEmpty() ? QString()
+                             : QStringLiteral("; did you mean %1?").arg(nearest.join(QStringLiteral(" or ")));
+}
+
 ParsedValue ParseListEntry(const SettingStruct &setting, const QString &text)
 {
     const ValueViews names = SplitValueViews(setting.ValueNames);
     const ValueViews values = SplitValueViews(setting.Values);
-    // The first of two equal names, as the window's list selects it.
-    const qsizetype k = names.indexOf(QStringView(text));
+    qsizetype k = ListEntryNamed(names, text);
+    const std::optional<qint32> typed = k == -1 ? TypedNumber(text) : std::nullopt;
+    if (typed)
+        k = ListEntryOfValue(values, names.size(), *typed);
     if (k < 0) {
         QStringList all;
         for (QStringView name : names)
             all << name.toString();
-        return Refused(QStringLiteral("\"%1\" is not in the list (%2)").arg(text, all.join(QStringLiteral(", "))));
+        const QString listed = all.join(QStringLiteral(", "));
+        if (typed)
+            return Refused(
+                QStringLiteral("%1 is not one of the list's values (%2)").arg(ValueNumberText(*typed), listed));
+        return Refused(QStringLiteral("\"%1\" is not in the list (%2)").arg(text, listed)
+                       + NearestEntries(names, text));
     }
     const qint32 number = DecimalToLong(values.at(k));   // UnshowableReason has checked it
     if (number < 0 || number > 255)
-        return Refused(QStringLiteral("the value %1 of \"%2\" does not fit a byte").arg(QString::number(number), text));
+        return Refused(QStringLiteral("the value %1 of \"%2\" does not fit a byte").arg(ValueNumberText(number), text));
     // Only the bits of the mask are written: such an entry would read back as none.
     if ((number & ~qint32(setting.BitMask)) != 0)
         return Refused(QStringLiteral("the value %1 of \"%2\" has bits outside the mask %3, so it would read "
                                       "back as no entry of the list")
-                           .arg(QString::number(number), text, ValueToBitText(setting.BitMask)));
+                           .arg(ValueNumberText(number), text, ValueToBitText(setting.BitMask)));
     ParsedValue value;
     value.accepted = true;
     value.listValue = number;

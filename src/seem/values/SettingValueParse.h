@@ -6,7 +6,8 @@
 
 // A value typed in words (the texts DecodeValueText gives) turned back into what the codec
 // writes. Check boxes take "on"/"off", "true"/"false", "1"/"0" in any case; lists take an
-// entry's name; Int8 a number 0..255; strings any text that fits the field and its code
+// entry's name (in any case when only one name fits) or its value (decimal, or hex after
+// "0x"), and answer a name not in the list with the nearest ones; Int8 a number 0..255; strings any text that fits the field and its code
 // page. What the windows would cut or refuse on save is refused here, with the reason.
 struct ParsedValue
 {

@@ -13,13 +13,15 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include <algorithm>
+#include <optional>
 
 namespace {
 const QString LangSection = QStringLiteral("Lang");
 const QString LangKey = QStringLiteral("Language");
 const QString ExitingLine = QStringLiteral("\nExiting application...");
 const QString LoadFailedText = QStringLiteral("Error in language file!");
+const QString NoLanguageText = QStringLiteral("No language was chosen.");
+const QString BuiltinEnglishLine = QStringLiteral("\nThe program goes on in English.");
 }   // namespace
 
 bvlLanguage::bvlLanguage(AppContext &ctx, QWidget *owner)
@@ -113,23 +115,31 @@ bool bvlLanguage::FillUp(bool AutoLoadOneLang)
 int bvlLanguage::preselectedRow(bool startUp) const
 {
     if (!startUp) {
-        const QString inUse = m_ctx.platform.readPreference(LangSection, LangKey, QString());
+        const QString inUse = m_ctx.lang.LanguageFileOf(m_ctx.platform.readPreference(LangSection, LangKey, QString()));
         return LangFiles.indexOf(inUse);
     }
     // The system's language; without a file for it (or with none set, LANG=C) English,
-    // which more people read than whichever language comes first by file name.
-    const auto rowOf = [this](QLocale::Language language) {
+    // which more people read than whichever language comes first by file name. A file
+    // that has just failed is not offered again.
+    const QString failed = m_ctx.lang.FailedFile();
+    const auto rowOf = [this, &failed](std::optional<QLocale::Language> language) {
         for (int row = 0; row < LangFiles.size(); ++row) {
+            if (LangFiles[row] == failed)
+                continue;
+            if (!language)
+                return row;
             QString locale;
             if (LangTable::GetLanguageEntry(LangFiles[row], LanguageLocaleKey, locale) && !locale.trimmed().isEmpty()
-                && QLocale(locale.trimmed()).language() == language)
+                && QLocale(locale.trimmed()).language() == *language)
                 return row;
         }
         return -1;
     };
     if (const int system = rowOf(SystemLocale.language()); system >= 0)
         return system;
-    return std::max(rowOf(QLocale::English), 0);
+    if (const int english = rowOf(QLocale::English); english >= 0)
+        return english;
+    return rowOf(std::nullopt);
 }
 
 bool bvlLanguage::exitWith(const QString &text)
@@ -139,7 +149,7 @@ bool bvlLanguage::exitWith(const QString &text)
     return false;
 }
 
-bool bvlLanguage::takeSelected()
+bool bvlLanguage::takeSelected(QString &message)
 {
     const QList<QListWidgetItem *> selected = lsLanguages->selectedItems();
     if (selected.isEmpty())
@@ -147,11 +157,7 @@ bool bvlLanguage::takeSelected()
     const int index = selected.first()->data(Qt::UserRole).toInt();
     if (index < 0 || index >= LangFiles.size())
         return false;
-    QString reason;
-    if (loadFile(LangFiles.at(index), reason))
-        return true;
-    m_ctx.platform.messageBox(reason, MsgIcon::Critical, MsgButtons::Ok);
-    return false;
+    return loadFile(LangFiles.at(index), message);
 }
 
 bool bvlLanguage::loadFile(const QString &path, QString &message)
@@ -160,7 +166,9 @@ bool bvlLanguage::loadFile(const QString &path, QString &message)
     // a broken file leaves the window in its language, and the next start in it too.
     LangTable::LoadFailure failure;
     if (m_ctx.lang.ReplaceWithLanguageFile(path, &failure)) {
-        m_ctx.platform.writePreference(LangSection, LangKey, path);
+        // The name, not the path: found again in the search folders when the program
+        // folder moves, and never another installation's file.
+        m_ctx.platform.writePreference(LangSection, LangKey, LangTable::LanguagePreferenceOf(path));
         return true;
     }
     // Read in the language still in use; built-in English when there is none yet.
@@ -173,17 +181,25 @@ bool bvlLanguage::loadFile(const QString &path, QString &message)
 
 void bvlLanguage::cmOK_Click()
 {
-    if (takeSelected())
+    QString message;
+    if (takeSelected(message))
         accept();
+    else if (!message.isEmpty())
+        m_ctx.platform.messageBox(message, MsgIcon::Critical, MsgButtons::Ok);
 }
 
 void bvlLanguage::reject()
 {
-    // Leaving the first start without a language would show the built-in captions and a
-    // message for every text, and ask again at the next start.
-    if (m_startUp && takeSelected()) {
-        accept();
-        return;
+    if (m_startUp) {
+        QString message;
+        if (takeSelected(message)) {
+            accept();
+            return;
+        }
+        // A start without a language would show a message for every text instead.
+        m_ctx.lang.UseBuiltinEnglish();
+        m_ctx.platform.messageBox((message.isEmpty() ? NoLanguageText : message) + BuiltinEnglishLine,
+                                  MsgIcon::Critical, MsgButtons::Ok);
     }
     QDialog::reject();
 }

@@ -38,8 +38,9 @@ public:
 public slots:
     void cmOK_Click();
     void lsLanguages_DblClick();
-    // Escape or closing the window: at start-up takes the selected entry as OK does (the
-    // program cannot go on without a language), else leaves the language as it is.
+    // Escape or closing the window: at start-up takes the selected entry as OK does; when
+    // that fails or nothing is selected, says so once and goes on in the built-in English
+    // texts. From the menu it leaves the language as it is.
     void reject() override;
 
 protected:
@@ -49,12 +50,13 @@ protected:
 private:
     // Ends the program with the error message text; FillUp returns its result.
     bool exitWith(const QString &text);
-    // The row to select after filling: the language in use, or at start-up the system's.
+    // The row to select after filling: the language in use, or at start-up the system's
+    // (never the file that has just failed to load).
     int preselectedRow(bool startUp) const;
-    // Stores and loads the selected entry's file; false (with the message shown) when
-    // nothing is selected or the file does not load.
-    bool takeSelected();
-    // Loads path in place of the working language and stores it as the preference; false,
+    // Stores and loads the selected entry's file; false when nothing is selected (message
+    // empty) or the file does not load (message says why).
+    bool takeSelected(QString &message);
+    // Loads path in place of the working language and stores its name as the preference; false,
     // with message saying which file failed and why, leaves language and preference alone.
     bool loadFile(const QString &path, QString &message);
 

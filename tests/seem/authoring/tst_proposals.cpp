@@ -173,6 +173,28 @@ private slots:
         verifyNoOverlap(settings, cut, a.size());
     }
 
+    // A zero becoming '?' two bytes before a text that changes: a number, not the text's start.
+    void byteChangedBeforeATextStaysANumber()
+    {
+        QByteArray a = zeros(32), b = zeros(32);
+        const int k = 10;
+        putAnsi(a, k, "abc");
+        a[k + 4] = a[k + 5] = '.';
+        putAnsi(b, k, "xyzw");
+        b[k + 5] = '.';
+        b[k - 2] = char(0x3F);
+        a[k - 1] = b[k - 1] = 'Q';   // unchanged: whose it is nobody can tell
+        const QVector<Proposal> p = ProposeSettings({}, a, b);
+        QCOMPARE(p.size(), 2);
+        QCOMPARE(p[0].setting.Type, quint8(SettingType::Int8));
+        QCOMPARE(p[0].setting.Offset, k - 2);
+        QCOMPARE(p[0].secondValue, QStringLiteral("63"));
+        QCOMPARE(p[1].setting.Type, quint8(SettingType::AnsiString));
+        QCOMPARE(p[1].setting.Offset, k);
+        QCOMPARE(p[1].firstValue, QStringLiteral("\"abc\""));
+        QCOMPARE(p[1].secondValue, QStringLiteral("\"xyzw\""));
+    }
+
     void unicodeTextRuns_data()
     {
         QTest::addColumn<QString>("first");

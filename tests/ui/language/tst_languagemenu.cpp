@@ -72,7 +72,7 @@ private slots:
         QTimer::singleShot(0, [] { ChooseInDialog(QStringLiteral("Deutsch")); });
         w.mnuLanguage_Click();
         QCOMPARE(w.mnuFile->title(), QStringLiteral("&Datei"));
-        QCOMPARE(f.platform.preferences.value(QStringLiteral("Lang/Language")), deutsch);
+        QCOMPARE(f.platform.preferences.value(QStringLiteral("Lang/Language")), QStringLiteral("deutsch.sel"));
         QCOMPARE(f.platform.messages().size(), 1);
     }
 

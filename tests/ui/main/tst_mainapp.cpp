@@ -1,5 +1,6 @@
 // The main window as an application: start-up, language, preferences, closing, and the
 // user's work on the settings (unsaved state, descriptions, the restore popup).
+#include "lang/BuiltinTexts.h"
 #include "support/MainFixtures.h"
 #include "ui/editor/bvlEditSetting.h"
 #include "ui/editor/bvlEditSettingDo.h"
@@ -83,7 +84,8 @@ private slots:
             ChooseLanguageOnNextModal(choose);
         QVERIFY(s.window.Form_Load());
         QCOMPARE(guard.opened, false);
-        QCOMPARE(s.platform.preferences.value("Lang/Language"), s.folder.file(loaded));
+        // A language chosen is stored by its name; an earlier version's path is read by its name.
+        QCOMPARE(QFileInfo(s.platform.preferences.value("Lang/Language")).fileName(), loaded);
         const QStringList expectedMessages =
             stored == "gone.sel" ? QStringList("Language file \"" + s.folder.file(stored) + "\" not found!")
                                  : QStringList();
@@ -97,6 +99,72 @@ private slots:
         QCOMPARE(s.window.mnfOpenSEEM->text(), openCaption);
         QCOMPARE(s.window.txDescription->toPlainText(), shortHelp);
         QCOMPARE(s.window.ShortHelpText, shortHelp);
+    }
+
+    // A package installed and removed again, or a second installation: the preference
+    // names the file, found in the program folder the program has now.
+    void languagePreferenceFollowsTheProgramFolder()
+    {
+        QString firstFolder;
+        QMap<QString, QString> preferences;
+        {
+            Unstarted first;
+            first.folder.copyLanguage("english.sel");
+            first.folder.copyLanguage("italiano.sel");
+            ChooseLanguageOnNextModal("Italiano");
+            QVERIFY(first.window.Form_Load());
+            preferences = first.platform.preferences;
+            firstFolder = first.folder.dir.path();
+        }
+        QCOMPARE(preferences.value("Lang/Language"), QStringLiteral("italiano.sel"));
+        // An earlier version's preference, the full path into a folder that is gone, too.
+        for (const QString &stored : {QStringLiteral("italiano.sel"), JoinPath(firstFolder, "italiano.sel")}) {
+            Unstarted moved;
+            moved.folder.copyLanguage("english.sel");
+            moved.folder.copyLanguage("italiano.sel");
+            moved.platform.preferences = preferences;
+            moved.platform.preferences.insert("Lang/Language", stored);
+            UnexpectedModalGuard guard;
+            QVERIFY(moved.window.Form_Load());
+            QVERIFY(!guard.opened);
+            QCOMPARE(moved.platform.messages(), QStringList());
+            LangTable italian(moved.platform);
+            QVERIFY(italian.LoadLanguageFile(moved.folder.file("italiano.sel")));
+            QCOMPARE(moved.window.mnfOpenSEEM->text(), italian.GetLangString("bvlMain.mnfOpenSEEM"));
+        }
+    }
+
+    // The stored language fails: the dialog offers another, and Escape takes that one. With
+    // no language that loads, Escape says so once and the window speaks the built-in English.
+    void aLanguageThatFailsIsNotOfferedAgain()
+    {
+        const QByteArray repeated = "Main.LangName=English\r\nMain.Locale=en\r\nk=1\r\nK=2\r\n";
+        Unstarted s;
+        s.folder.writeBytes("english.sel", repeated);
+        s.folder.copyLanguage("italiano.sel");
+        s.platform.preferences.insert("Lang/Language", "english.sel");
+        QString offered;
+        OnNextModal([&offered](QDialog *dialog) {
+            offered = dialog->findChild<QListWidget *>("lsLanguages")->currentItem()->text();
+            dialog->reject();
+        });
+        QVERIFY(s.window.Form_Load());
+        QCOMPARE(offered, QStringLiteral("Italiano"));
+        QCOMPARE(s.platform.messages(), QStringList("Language file \"english.sel\" not found!"));
+        QCOMPARE(s.platform.preferences.value("Lang/Language"), QStringLiteral("italiano.sel"));
+
+        Unstarted none;
+        none.folder.writeBytes("english.sel", repeated);
+        none.folder.writeBytes("deutsch.sel", "Main.LangName=Deutsch\r\nk=1\r\nK=2\r\n");
+        OnNextModal([](QDialog *dialog) { dialog->reject(); });
+        QVERIFY(none.window.Form_Load());
+        QCOMPARE(none.platform.messages().size(), 1);
+        QVERIFY2(none.platform.messages().first().endsWith("\nThe program goes on in English."),
+                 qPrintable(none.platform.messages().first()));
+        QString english;
+        QVERIFY(BuiltinTexts::English("bvlMain.mnfOpenSEEM", english));
+        QCOMPARE(none.window.mnfOpenSEEM->text(), english);
+        QVERIFY(!none.platform.preferences.contains("Lang/Language"));
     }
 
     void startUpWithoutLanguageEnds()
@@ -303,7 +371,7 @@ private slots:
         const QString italian = f.folder.copyLanguage("italiano.sel");
         ChooseLanguageOnNextModal("Italiano");
         w.mnuLanguage_Click();
-        QCOMPARE(f.platform.preferences.value("Lang/Language"), italian);
+        QCOMPARE(f.platform.preferences.value("Lang/Language"), QStringLiteral("italiano.sel"));
         LangTable table(f.platform);
         QVERIFY(table.LoadLanguageFile(italian));
         const QList<QObject *> tagged = TaggedControls(&w);
