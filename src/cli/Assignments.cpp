@@ -107,9 +107,8 @@ public:
             m_names.emplace(m_settings);
         QStringList nearest;
         for (int index : m_names->nearest(WithoutContinuation(query)))
-            nearest << QLatin1Char('"') + SettingPathOf(m_settings.at(index - 1)) + QLatin1Char('"');
-        return nearest.isEmpty() ? QString()
-                                 : QStringLiteral("; did you mean %1?").arg(nearest.join(QStringLiteral(" or ")));
+            nearest << SettingPathOf(m_settings.at(index - 1));
+        return DidYouMean(nearest);
     }
 
 private:

@@ -108,11 +108,8 @@ int NamedSetting(const QCommandLineParser &parser, const SettingList &settings)
     }
     QStringList nearest;
     for (int index : NearestNames(settings).nearest(query))
-        nearest << QLatin1Char('\'') + SettingPathOf(settings.at(index - 1)) + QLatin1Char('\'');
-    throw CliError(QStringLiteral("no setting is named '%1'").arg(query)
-                   + (nearest.isEmpty()
-                          ? QString()
-                          : QStringLiteral("; did you mean %1?").arg(nearest.join(QStringLiteral(" or ")))));
+        nearest << SettingPathOf(settings.at(index - 1));
+    throw CliError(QStringLiteral("no setting is named \"%1\"").arg(query) + DidYouMean(nearest));
 }
 
 // The settings shown: the one named, the varying ones for --varying, or all.

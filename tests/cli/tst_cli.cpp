@@ -440,7 +440,7 @@ void TestCli::checkFindsEachError()
         QVERIFY2(r.out.contains(expected), qPrintable(expected + QStringLiteral("\n---\n") + r.out));
     // The check box of no bits has its value 1 outside them too, which keeps it from the dialog.
     QVERIFY(r.out.contains(QStringLiteral("warning: G\\NoMask (#6): value 1 (00000001) has bits outside its mask")));
-    QVERIFY(r.out.endsWith(QStringLiteral("7 settings, 7 errors, 1 warnings\n")));
+    QVERIFY(r.out.endsWith(QStringLiteral("7 settings, 7 errors, 1 warning\n")));
 
     // A header the windows refuse is an error too.
     SettingFileHeader wrongVersion = Header(0x32, 1);

@@ -136,7 +136,7 @@ void TestCliList::choiceListAndWindowTakeOneOrder()
     QVERIFY(window.Form_Load());
     platform.answerFile(image);
     window.mnfOpenSEEM_Click();
-    QCOMPARE(window.SettingPath, user.file(QStringLiteral("B.sec")));
+    QCOMPARE(window.Document->settingPath(), user.file(QStringLiteral("B.sec")));
 
     bvlSettingFiles files(ctx, &window);
     QStringList shown;

@@ -175,7 +175,7 @@ void TestCliSurvey::oneSettingAndUnknownNames()
     const CliResult unknown = s.run({"--setting", "Greting", s.a});
     QCOMPARE(unknown.status, 1);
     QCOMPARE(unknown.out, QString());
-    QCOMPARE(unknown.err, "brimvale-cli: no setting is named 'Greting'; did you mean 'Display\\Greeting'?\n");
+    QCOMPARE(unknown.err, "brimvale-cli: no setting is named \"Greting\"; did you mean \"Display\\Greeting\"?\n");
 }
 
 QTEST_GUILESS_MAIN(TestCliSurvey)

@@ -140,12 +140,12 @@ void TestCliWords::listValuesAreMatchedAsPeopleWriteThem()
 
     const QList<QPair<QString, QString>> refused = {
         {QStringLiteral("Sound\\Volume=Hig"),
-         QStringLiteral("Sound\\Volume (#2): \"Hig\" is not in the list (Low, Mid, High); did you mean 'High'?")},
+         QStringLiteral("\"Sound\\Volume\": \"Hig\" is not in the list (Low, Mid, High); did you mean \"High\"?")},
         {QStringLiteral("Sound\\Volume=119"),
-         QStringLiteral("Sound\\Volume (#2): 0x77 (119) is not one of the list's values (Low, Mid, High)")},
+         QStringLiteral("\"Sound\\Volume\": 0x77 (119) is not one of the list's values (Low, Mid, High)")},
         // The tree's continuation page is no group of the setting file.
         {QStringLiteral("Sound (2) (2)\\Volume=High"),
-         QStringLiteral("no setting is named 'Sound (2) (2)\\Volume'; did you mean 'Sound\\Volume'?")},
+         QStringLiteral("no setting is named \"Sound (2) (2)\\Volume\"; did you mean \"Sound\\Volume\"?")},
     };
     for (const auto &c : refused) {
         r = set(c.first);

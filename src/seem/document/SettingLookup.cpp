@@ -198,3 +198,13 @@ QVector<int> NearestNames::nearest(const QString &query, int limit) const
         nearest.append(candidates.at(k).second);
     return nearest;
 }
+
+QString DidYouMean(const QStringList &names)
+{
+    if (names.isEmpty())
+        return QString();
+    QStringList quoted;
+    for (const QString &name : names)
+        quoted << QLatin1Char('"') + name + QLatin1Char('"');
+    return QStringLiteral("; did you mean %1?").arg(quoted.join(QStringLiteral(" or ")));
+}

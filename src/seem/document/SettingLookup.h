@@ -70,6 +70,10 @@ private:
     Keyed m_byName;
 };
 
+// "; did you mean "A" or "B"?" for the names given, or nothing for none: one wording for
+// setting names and list entries in every door.
+QString DidYouMean(const QStringList &names);
+
 // The settings whose names come nearest to a query that names none, for "did you mean":
 // letter case is ignored, and a name within a small edit distance (one change in short
 // names, up to three in long ones) counts, compared both as 'GROUP\NAME' and as the bare

@@ -75,7 +75,7 @@ std::optional<qint32> TypedNumber(const QString &text)
     }
 }
 
-// "; did you mean 'High'?" for a name near text, or nothing.
+// "; did you mean "High"?" for a name near text, or nothing.
 QString NearestEntries(const ValueViews &names, const QString &text)
 {
     SettingList entries;
@@ -87,9 +87,8 @@ QString NearestEntries(const ValueViews &names, const QString &text)
     }
     QStringList nearest;
     for (int index : NearestNames(entries).nearest(text))
-        nearest << QLatin1Char('\'') + entries.at(index - 1).Name + QLatin1Char('\'');
-    return nearest.isEmpty() ? QString()
-                             : QStringLiteral("; did you mean %1?").arg(nearest.join(QStringLiteral(" or ")));
+        nearest << entries.at(index - 1).Name;
+    return DidYouMean(nearest);
 }
 
 ParsedValue ParseListEntry(const SettingStruct &setting, const QString &text)

@@ -92,11 +92,12 @@ void TestSettingValueText::undecodableValuesSayWhy()
     // An entry named "%1" is named as written, the numbers after it in their places.
     SettingStruct percent = ValueList(0, 0x01, {2, 300});
     percent.ValueNames = JoinValues({QStringLiteral("%1"), QStringLiteral("%2 up")});
-    QCOMPARE(ParseValueText(percent, QStringLiteral("%1")).reason,
-             QStringLiteral("the value 2 of \"%1\" has bits outside the mask 00000001, so it would read back as no "
-                            "entry of the list"));
+    QCOMPARE(
+        ParseValueText(percent, QStringLiteral("%1")).reason,
+        QStringLiteral("the value 0x2 (2) of \"%1\" has bits outside the mask 00000001, so it would read back as no "
+                       "entry of the list"));
     QCOMPARE(ParseValueText(percent, QStringLiteral("%2 up")).reason,
-             QStringLiteral("the value 300 of \"%2 up\" does not fit a byte"));
+             QStringLiteral("the value 0x12C (300) of \"%2 up\" does not fit a byte"));
 }
 
 void TestSettingValueText::lookupPrefersThePathThenAUniqueName()
