@@ -1,5 +1,6 @@
 #include "ui/main/bvlSurvey.h"
 
+#include "core/BvlError.h"
 #include "core/OutputTarget.h"
 #include "seem/survey/ImageSurvey.h"
 #include "seem/survey/SurveyCsv.h"
@@ -8,6 +9,7 @@
 #include "ui/ControlNames.h"
 #include "ui/ThemeColours.h"
 #include "ui/ThemeFollower.h"
+#include "ui/Twips.h"
 #include "ui/language/ApplyLanguage.h"
 #include "ui/main/SurveyModel.h"
 
@@ -57,7 +59,7 @@ bvlSurvey::bvlSurvey(AppContext &context, const ImageSurvey &survey, const QStri
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(tvSurvey);
     layout->addLayout(commands);
-    resize(800, 500);
+    resize(TwipsToPixelsX(12000), TwipsToPixelsY(7500));
 
     connect(chVaryingOnly, &QCheckBox::toggled, this, [this] { chVaryingOnly_Click(); });
     connect(cmExportCsv, &QPushButton::clicked, this, [this] { cmExportCsv_Click(); });

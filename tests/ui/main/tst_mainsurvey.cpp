@@ -85,6 +85,7 @@ void TestMainSurvey::tableMarksFilterAndExport()
         s.show();
         QVERIFY(QTest::qWaitForWindowExposed(&s));
         QCOMPARE(s.windowTitle(), f.ctx.Title("bvlMain.mnfSurvey"));
+        QCOMPARE(s.tvSurvey->accessibleName(), f.T("bvlSurvey.tvSurvey_Accessible"));
         QCOMPARE(Shown(s.tvSurvey),
                  QStringList({"Setting|0032_0001.seem|0032_0001_b.seem|0032_0001_c.seem", "Sound\\Beep|on|on|off",
                               "Sound\\Volume|Mid|Mid|Mid", "Display\\Timeout|200|7|7", "Display\\Greeting|ABC|ABC|ABC",
