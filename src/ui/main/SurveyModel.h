@@ -47,7 +47,6 @@ class VaryingSettingsFilter : public QSortFilterProxyModel
 public:
     using QSortFilterProxyModel::QSortFilterProxyModel;
     void setVaryingOnly(bool only);
-    bool varyingOnly() const { return m_varyingOnly; }
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override;

@@ -27,9 +27,6 @@ public:
     void cmExportCsv_Click();
     void tvSurvey_DblClick(const QModelIndex &index);
 
-    SurveyModel *Model() const { return m_model; }
-    VaryingSettingsFilter *Filter() const { return m_filter; }
-
     QTableView *tvSurvey = nullptr;
     QCheckBox *chVaryingOnly = nullptr;
     QPushButton *cmExportCsv = nullptr;
