@@ -12,6 +12,7 @@
 #include "seem/document/SettingLookup.h"
 #include "seem/profiles/ValueJson.h"
 #include "seem/survey/ImageSurvey.h"
+#include "seem/survey/SurveyCsv.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -68,25 +69,6 @@ QString LeftOutReason(const ImageSurvey &survey, const SurveyImage &image)
     return QString();
 }
 
-// A value as show writes it: the words, or the reason in parentheses.
-QString ShownValue(const ValueText &value)
-{
-    return value.decoded ? value.text : QStringLiteral("(%1)").arg(value.reason);
-}
-
-// One CSV field (RFC 4180): quoted when it holds a comma, a quote or a line break.
-void AppendCsvField(QString &line, const QString &field)
-{
-    if (!field.contains(QLatin1Char(',')) && !field.contains(QLatin1Char('"')) && !field.contains(QLatin1Char('\n'))
-        && !field.contains(QLatin1Char('\r'))) {
-        line += field;
-        return;
-    }
-    line += QLatin1Char('"');
-    line += QString(field).replace(QLatin1Char('"'), QLatin1String("\"\""));
-    line += QLatin1Char('"');
-}
-
 // The setting --setting names (0-based), or -1 without it; a name that finds none is
 // refused with the nearest names.
 int NamedSetting(const QCommandLineParser &parser, const SettingList &settings)
@@ -117,40 +99,7 @@ QVector<int> ChosenSettings(const QCommandLineParser &parser, const ImageSurvey 
 {
     if (named >= 0)
         return {named};
-    QVector<int> chosen;
-    const bool varyingOnly = parser.isSet(VaryingName);
-    for (int s = 0; s < survey.settings().size(); ++s)
-        if (!varyingOnly || survey.varies(s))
-            chosen.append(s);
-    return chosen;
-}
-
-void WriteCsv(const ImageSurvey &survey, const QVector<int> &chosen, QTextStream &out)
-{
-    QVector<int> used;
-    QString piece = QStringLiteral("setting");
-    for (int i = 0; i < survey.imageCount(); ++i) {
-        if (!survey.image(i).used())
-            continue;
-        used.append(i);
-        piece += QLatin1Char(',');
-        AppendCsvField(piece, ImageName(survey.image(i)));
-    }
-    piece += QLatin1String("\r\n");
-    for (int s : chosen) {
-        AppendCsvField(piece, SettingPathOf(survey.settings().at(s)));
-        const QVector<SurveyValue> &values = survey.values(s);
-        for (int i : used) {
-            piece += QLatin1Char(',');
-            AppendCsvField(piece, ShownValue(values.at(survey.valueIndex(s, i)).value));
-        }
-        piece += QLatin1String("\r\n");
-        if (piece.size() >= OutputPieceChars) {
-            out << piece;
-            piece.resize(0);
-        }
-    }
-    out << piece;
+    return SurveySettings(survey, parser.isSet(VaryingName));
 }
 
 QJsonObject ImageJson(const ImageSurvey &survey, int index)
@@ -244,7 +193,7 @@ void WriteText(const ImageSurvey &survey, const QString &secPath, const QVector<
         const QVector<QVector<int>> holders = survey.imagesByValue(s);
         for (int v = 0; v < values.size(); ++v) {
             const ValueText &value = values.at(v).value;
-            table.addRow({QStringLiteral(" "), value.decoded ? CellText(value.text) : ShownValue(value),
+            table.addRow({QStringLiteral(" "), value.decoded ? CellText(value.text) : SurveyValueText(value),
                           QString::number(values.at(v).count), HoldersText(survey, holders.at(v))});
         }
         table.print(out);
@@ -317,7 +266,7 @@ public:
         const QVector<int> chosen = ChosenSettings(parser, survey, named);
         switch (format) {
         case SurveyFormat::Csv:
-            WriteCsv(survey, chosen, context.out);
+            WriteSurveyCsv(survey, chosen, context.out);
             break;
         case SurveyFormat::Json:
             WriteJson(survey, settingFile.path, chosen, context.out);

@@ -65,6 +65,15 @@ std::optional<QString> ScriptedPlatform::openFileName(const QString &title, cons
     return fileDialog({Kind::OpenFile, title, MsgIcon::None, MsgButtons::Ok, filter, proposedName});
 }
 
+std::optional<QStringList> ScriptedPlatform::openFileNames(const QString &title, const QString &filter,
+                                                           const QString &proposedName)
+{
+    const std::optional<QString> answer = openFileName(title, filter, proposedName);
+    if (!answer)
+        return std::nullopt;
+    return answer->split(QLatin1Char('\n'));
+}
+
 std::optional<QString> ScriptedPlatform::saveFileName(const QString &title, const QString &filter,
                                                       const QString &proposedName, bool confirmOverwrite)
 {

@@ -40,6 +40,8 @@ public:
     void answerMessage(MsgResult result) { m_messageAnswers.enqueue(result); }
     void answerFile(const QString &path) { m_fileAnswers.enqueue(path); }
     void cancelFile() { m_fileAnswers.enqueue(QString()); }   // empty = cancelled
+    // Several files chosen in one open dialog.
+    void answerFiles(const QStringList &paths) { m_fileAnswers.enqueue(paths.join(QLatin1Char('\n'))); }
     void answerInput(const QString &text) { m_inputAnswers.enqueue(text); }
     bool allAnswersUsed() const
     {
@@ -64,6 +66,8 @@ public:
                          MsgDefault defaultAnswer = MsgDefault::Yes) override;
     std::optional<QString> openFileName(const QString &title, const QString &filter,
                                         const QString &proposedName) override;
+    std::optional<QStringList> openFileNames(const QString &title, const QString &filter,
+                                             const QString &proposedName) override;
     std::optional<QString> saveFileName(const QString &title, const QString &filter, const QString &proposedName,
                                         bool confirmOverwrite) override;
     QString inputBox(const QString &prompt, const QString &defaultText) override;

@@ -140,10 +140,11 @@ void MainMenus::BuildChanges()
     m.mnfFindPrevious->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
     m.mnuChanges->addSeparator();
     m.mnfCompare = AddMenuItem(m.mnuChanges, "mnfCompare", QStringLiteral("&Confronta con un'altra immagine..."));
+    m.mnfSurvey = AddMenuItem(m.mnuChanges, "mnfSurvey", QStringLiteral("Altre &immagini..."));
 
     // Usable once a setting file is loaded, as Save is; undo and redo while they have a step.
-    for (QAction *item :
-         {m.mnfReviewChanges, m.mnfUndo, m.mnfRedo, m.mnfFind, m.mnfFindNext, m.mnfFindPrevious, m.mnfCompare})
+    for (QAction *item : {m.mnfReviewChanges, m.mnfUndo, m.mnfRedo, m.mnfFind, m.mnfFindNext, m.mnfFindPrevious,
+                          m.mnfCompare, m.mnfSurvey})
         item->setEnabled(false);
 }
 

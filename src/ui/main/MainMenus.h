@@ -41,6 +41,7 @@ struct MainMenuItems
     QAction *mnfFindNext = nullptr;
     QAction *mnfFindPrevious = nullptr;
     QAction *mnfCompare = nullptr;
+    QAction *mnfSurvey = nullptr;   // Several images: a survey beside the open one
 
     QAction *mnuSetting = nullptr;
     QAction *mnfSettingItem = nullptr;   // the Setting editor menu's one item

@@ -165,6 +165,9 @@ public:
     void mnfFindNext_Click();
     void mnfFindPrevious_Click();
     void mnfCompare_Click();
+    // Several images: surveys the open image and the ones chosen through its setting file
+    // and shows the table (bvlSurvey); images left out are named in one message.
+    void mnfSurvey_Click();
     // Settings whose controls differ from what the file holds, in setting order.
     QVector<int> ChangedSettings() const;
     // Settings a save of the changed ones would change too, with the state they would

@@ -6,6 +6,8 @@
 // read from the file (SeemDocument): undo back to the file's value is no change.
 #include "ui/main/bvlMain.h"
 
+#include "seem/authoring/RecordMatch.h"
+#include "seem/survey/ImageSurvey.h"
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
 #include "ui/main/ChangeMarkers.h"
@@ -16,6 +18,7 @@
 #include "ui/main/SettingControlKind.h"
 #include "ui/main/bvlCompare.h"
 #include "ui/main/bvlReviewChanges.h"
+#include "ui/main/bvlSurvey.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -26,6 +29,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QTreeWidget>
 #include <QUndoStack>
 
@@ -67,8 +71,10 @@ void bvlMain::SettleChanges(const QVector<int> &indexes)
     for (int index : indexes)
         UpdateChangeMark(index);
     UpdateChangesTitle();
-    for (QAction *item : {mnfReviewChanges, mnfFind, mnfFindNext, mnfFindPrevious, mnfCompare})
+    for (QAction *item : {mnfReviewChanges, mnfFind, mnfFindNext, mnfFindPrevious, mnfCompare, mnfSurvey})
         item->setEnabled(true);
+    // The item is made after the changes start; it is of use once a document is open.
+    connect(mnfSurvey, &QAction::triggered, this, &bvlMain::mnfSurvey_Click, Qt::UniqueConnection);
 }
 
 void bvlMain::ForgetChanges()
@@ -161,4 +167,72 @@ void bvlMain::mnfCompare_Click()
         m_ctx, *Document, other, *chosen,
         [this](const QVector<QPair<int, ControlState>> &states) { ShowStatesAsOneStep(states); }, this);
     ShowModal(compare);
+}
+
+namespace {
+// Why the survey left an image out, in the user's language.
+QString LeftOutReason(AppContext &ctx, const ImageSurvey &survey, const SurveyImage &image)
+{
+    switch (image.status) {
+    case SurveyImage::Status::Unreadable:
+        return ctx.T(QStringLiteral("bvlSurvey.sUnreadable_V")) + QStringLiteral(" (ERR ")
+               + QString::number(image.errorNumber) + QStringLiteral("): ") + image.detail;
+    case SurveyImage::Status::OtherSize:
+        return ctx.T(QStringLiteral("bvlSurvey.sOtherSize_V"))
+            .arg(QString::number(image.size), QString::number(survey.imageSize()));
+    case SurveyImage::Status::OtherRecord:
+        return ctx.T(QStringLiteral("bvlSurvey.sOtherRecord_V"))
+            .arg(RecordNumbersText(image.named.seemNr, image.named.seemRec),
+                 RecordNumbersText(survey.header().SEEMNr, survey.header().SEEMRec));
+    case SurveyImage::Status::Used:
+        break;
+    }
+    return QString();
+}
+}   // namespace
+
+void bvlMain::mnfSurvey_Click()
+{
+    if (!mnfSurvey->isEnabled())
+        return;
+    CommitTypedEdit();
+    const std::optional<QStringList> chosen =
+        m_ctx.platform.openFileNames(m_ctx.Title(QStringLiteral("bvlMain.mnfSurvey")), SeemFilter(m_ctx),
+                                     DocumentFiles::FolderProposal(Document->seemPath()));
+    if (!chosen)
+        return;
+    // The open image first: the others are measured against it. Its file is read as the
+    // others are, so unsaved edits are not part of the survey.
+    const QStringList paths = QStringList{Document->seemPath()} + SurveyImagePaths(*chosen);
+    ImageSurvey survey(Document->header(), Document->settings());
+    QProgressDialog progress(m_ctx.T(QStringLiteral("bvlSurvey.sReading_V")),
+                             m_ctx.T(QStringLiteral("bvlSurvey.cmCancel")), 0, int(paths.size()), this);
+    progress.setWindowTitle(m_ctx.Title(QStringLiteral("bvlMain.mnfSurvey")));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);   // a few images read in a moment show nothing
+    QStringList leftOut;
+    try {
+        for (int i = 0; i < paths.size(); ++i) {
+            if (progress.wasCanceled())
+                return;
+            progress.setValue(i);
+            const SurveyImage &image = survey.add(paths.at(i));
+            if (!image.used())
+                leftOut << QLatin1Char('"') + image.path + QStringLiteral("\": ") + LeftOutReason(m_ctx, survey, image);
+        }
+    } catch (const BvlError &e) {
+        m_ctx.platform.messageBox(QStringLiteral("mnfSurvey ERR ") + QString::number(e.number()), MsgIcon::Critical,
+                                  MsgButtons::Ok);
+        return;
+    }
+    progress.reset();
+    if (!leftOut.isEmpty())
+        m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlSurvey.sLeftOut_M")) + QLatin1Char('\n')
+                                      + leftOut.join(QLatin1Char('\n')),
+                                  MsgIcon::Warning, MsgButtons::Ok);
+    bvlSurvey window(m_ctx, survey, QStringList{Document->settingPath()} + paths, this);
+    ShowModal(window);
+    // Closed to go to a setting: the control can take the focus only now.
+    if (window.GoToSetting() != 0)
+        ShowSetting(window.GoToSetting());
 }

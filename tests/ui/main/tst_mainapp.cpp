@@ -375,9 +375,9 @@ private slots:
         LangTable table(f.platform);
         QVERIFY(table.LoadLanguageFile(italian));
         const QList<QObject *> tagged = TaggedControls(&w);
-        // and the Changes menu with its seven items, Export values, Apply values, Setting
+        // and the Changes menu with its eight items, Export values, Apply values, Setting
         // files, the Language menu's eight, Setting file errors, Open recent and its Clear list
-        QCOMPARE(tagged.size(), 11 + 8 + 3 + 8 + 1 + 2);
+        QCOMPARE(tagged.size(), 11 + 9 + 3 + 8 + 1 + 2);
         for (QObject *control : tagged) {
             QString caption;
             QVERIFY(table.Lookup("bvlMain." + control->objectName(), caption));
