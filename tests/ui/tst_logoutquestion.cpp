@@ -77,6 +77,22 @@ private slots:
         QCOMPARE(f.platform.messages().size(), 3);
         QCOMPARE(f.folder.bytes("0032_0001.seem"), SampleImage());
     }
+
+    void typingAfterTheAnswerIsAskedAboutBeforeTheBoxIsLeft()
+    {
+        EditedFixture f;
+        QLineEdit *greeting = f.text(4);
+        f.platform.answerMessage(MsgResult::No);
+        QVERIFY(!f.logout.CommitData(true));
+        // Still in the box: the typing is no undo step yet, but it is an edit.
+        greeting->setFocus();
+        QTest::keyClicks(greeting, "Hi");
+        QCOMPARE(greeting->text(), QStringLiteral("ABCHi"));
+        f.platform.answerMessage(MsgResult::Cancel);
+        QVERIFY(!f.window->close());
+        QCOMPARE(f.platform.messages().size(), 2);
+        QCOMPARE(greeting->text(), QStringLiteral("ABCHi"));
+    }
 };
 
 QTEST_MAIN(TestLogoutQuestion)
