@@ -285,8 +285,8 @@ private:
     // Takes the code page of setting files from the preferences.
     void ApplyCodePagePreference();
     // Reads the open document's setting file again (after the code page changed) and
-    // restores every setting from the SEEM file; failures are reported.
-    void ReadSettingFileAgain();
+    // restores every setting from the SEEM file; false, reported, when it was not read.
+    bool ReadSettingFileAgain();
     // After the language changed: the language's Qt translations, every tagged control,
     // and the texts fetched from the table (short help, status line, title).
     void ShowLanguage();
