@@ -57,7 +57,14 @@ private slots:
         QVERIFY(w.IsSaved());
         QVERIFY(w.mnfChangeSettingFile->isEnabled() && w.mnfSaveSEEM->isEnabled() && w.mnfRestore->isEnabled());
         QVERIFY(w.tvUI->isVisibleTo(&w) && w.frDescription->isVisibleTo(&w));
-        QCOMPARE(w.CurrentGroup, -1);
+        // The first group shows at once: its page, and its first setting's description
+        // in place of the hint to open a file.
+        QCOMPARE(w.tvUI->currentItem(), w.tvUI->topLevelItem(0));
+        QCOMPARE(w.tvUI->currentItem()->text(0), QStringLiteral("Sound"));
+        QVERIFY(w.BuiltControlOf(1) && w.BuiltControlOf(1)->isVisibleTo(&w));
+        QVERIFY(w.BuiltControlOf(2)->isVisibleTo(&w));
+        QVERIFY(!w.BuiltControlOf(3));   // the other pages wait until they are shown
+        QCOMPARE(w.txDescription->toPlainText(), QStringLiteral("Beeps on keys"));
         // Every control holds the file's value.
         QVERIFY(f.check(1)->isChecked());
         QCOMPARE(f.list(2)->currentIndex(), 1);
@@ -65,6 +72,20 @@ private slots:
         QCOMPARE(f.text(4)->text(), QStringLiteral("ABC"));
         QCOMPARE(f.text(5)->text(), QStringLiteral("AB"));
         QVERIFY(f.check(6)->isChecked());
+    }
+
+    void firstGroupHoldingOnlyGroupsShowsTheFirstPageBelowIt()
+    {
+        MainFixture f;
+        SettingList settings = SampleSettings();
+        settings = {settings[4], settings[0]};   // Net\GPRS\Owner, then Sound\Beep
+        settings[0].Description.clear();
+        f.openWith(settings, SampleImage());
+        bvlMain &w = *f.window;
+        QCOMPARE(w.tvUI->topLevelItem(0)->text(0), QStringLiteral("Net"));
+        QCOMPARE(w.tvUI->currentItem(), w.tvUI->topLevelItem(0)->child(0));
+        QVERIFY(w.BuiltControlOf(1)->isVisibleTo(&w));
+        QVERIFY(w.txDescription->toPlainText().isEmpty());   // the setting has none
     }
 
     void noAutomaticMatchAsksForTheSettingFile_data()
@@ -216,7 +237,7 @@ private slots:
         w.mnfChangeSettingFile_Click();
         QCOMPARE(w.tvUI->topLevelItemCount(), 1);
         QVERIFY(!w.NodeByKey("Sound") && w.NodeByKey("Extra"));
-        QCOMPARE(w.CurrentGroup, -1);
+        QCOMPARE(w.tvUI->currentItem(), w.NodeByKey("Extra"));
         QCOMPARE(w.FrameCount, 1);
         QCOMPARE(w.TextCount, 1);
         QCOMPARE(f.text(1)->text(), QStringLiteral("0"));
