@@ -192,7 +192,7 @@ public:
     // ---- Setting files and values that travel (bvlMainSettingFiles.cpp, bvlMainValues.cpp,
     // bvlMainDrop.cpp)
     void mnfSettingFiles_Click();
-    // Opens the setting editor with the file at path in it.
+    // Opens the setting editor with the file at path in it (an empty path: no file).
     void OpenInSettingEditor(const QString &path);
     // Writes the values the controls show as a profile, the JSON `brimvale-cli show
     // --format json` prints for the image once saved.

@@ -357,27 +357,34 @@ private slots:
     }
 
     // The setting dialog shows its group hint in the main window's status line; once the
-    // editor has closed, the line names the open document's setting file again.
+    // editor has closed, by either door and with a save's report still on the line, the
+    // line names the open document's setting file again.
     void settingEditorGivesTheStatusLineBack()
     {
         MainFixture f;
         bvlMain &w = *f.window;
         f.open(f.seemPath);
         const QString status = w.lbFileDesc->text();
-        QString shownDuringDialog;
-        OnNextModal([&](QDialog *editor) {
-            OnNextModal([&](QDialog *dialog) {
-                static_cast<bvlEditSettingDo *>(dialog)->txSettingGroup_MouseMove();
-                shownDuringDialog = w.lbFileDesc->text();
-                dialog->reject();
+        for (const bool fromSettingFiles : {false, true}) {
+            f.check(1)->click();
+            QVERIFY(f.save());
+            QVERIFY(w.tmSavedStatus->isActive());
+            QString shownDuringDialog;
+            OnNextModal([&](QDialog *editor) {
+                OnNextModal([&](QDialog *dialog) {
+                    static_cast<bvlEditSettingDo *>(dialog)->txSettingGroup_MouseMove();
+                    shownDuringDialog = w.lbFileDesc->text();
+                    dialog->reject();
+                });
+                static_cast<bvlEditSetting *>(editor)->cmAdd_Click();
+                editor->reject();
             });
-            static_cast<bvlEditSetting *>(editor)->cmAdd_Click();
-            editor->reject();
-        });
-        w.mnuSetting_Click();
-        QCOMPARE(shownDuringDialog, f.T("bvlEditSetting.ttGroup"));
-        QCOMPARE(w.lbFileDesc->text(), status);
-        QCOMPARE(ShownToolTip(w.lbFileDesc), status);   // the whole line, however long its path
+            fromSettingFiles ? w.OpenInSettingEditor(f.secPath) : w.mnuSetting_Click();
+            QCOMPARE(shownDuringDialog, f.T("bvlEditSetting.ttGroup"));
+            QCOMPARE(w.lbFileDesc->text(), status);
+            QCOMPARE(ShownToolTip(w.lbFileDesc), status);   // the whole line, however long its path
+            QVERIFY(!w.tmSavedStatus->isActive());
+        }
     }
 };
 
