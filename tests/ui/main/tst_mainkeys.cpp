@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDirIterator>
 #include <QMenu>
 #include <QMenuBar>
 #include <QtTest>
@@ -30,6 +31,41 @@ void Press(Qt::Key key)
     QWidget *to = QApplication::activePopupWidget() ? QApplication::activePopupWidget() : QApplication::focusWidget();
     QVERIFY(to);
     QTest::keyClick(to, key);
+}
+
+// The letter after a single '&' ("&&" is an ampersand), in lower case; none without one.
+QChar AccessKey(const QString &caption)
+{
+    for (int i = 0; i + 1 < caption.size(); ++i) {
+        if (caption.at(i) != QLatin1Char('&'))
+            continue;
+        if (caption.at(i + 1) != QLatin1Char('&'))
+            return caption.at(i + 1).toLower();
+        ++i;
+    }
+    return {};
+}
+
+// Every item shown among items has an access key no other one has; their menus' items too.
+void CheckAccessKeys(const QList<QAction *> &items, const QString &where)
+{
+    QHash<QChar, QString> taken;
+    for (QAction *item : items) {
+        if (item->isSeparator() || !item->isVisible())
+            continue;
+        const QString caption = item->text();
+        const QChar key = AccessKey(caption);
+        QVERIFY2(!key.isNull(), qPrintable(where + ": \"" + caption + "\" has no access key"));
+        QVERIFY2(!taken.contains(key),
+                 qPrintable(where + ": \"" + caption + "\" and \"" + taken.value(key) + "\" share the key " + key));
+        taken.insert(key, caption);
+        if (QMenu *menu = item->menu()) {
+            emit menu->aboutToShow();   // a command menu's item takes its caption then
+            CheckAccessKeys(menu->actions(), where + " > " + caption);
+            if (QTest::currentTestFailed())
+                return;
+        }
+    }
 }
 }   // namespace
 
@@ -82,6 +118,27 @@ private slots:
 
     // A right click or the menu key on a text box: Restore original first, then the box's
     // own edit actions; the restore acts on that box.
+    // Started in each shipped language, every menu of the window, the restore popup
+    // included, reaches each of its items by a key of its own.
+    void everyMenuItemHasItsOwnAccessKeyInEveryLanguage()
+    {
+        QDirIterator files(BVL_DATA_DIR, {"*.sel"}, QDir::Files);
+        int count = 0;
+        while (files.hasNext()) {
+            const QString name = QFileInfo(files.next()).fileName();
+            UnstartedWindow s;
+            s.platform.preferences.insert("Lang/Language", s.folder.copyLanguage(name));
+            QVERIFY(s.window.Form_Load());
+            QCOMPARE(s.window.mnfExportValues->text(), s.ctx.lang.GetLangString("bvlMain.mnfExportValues"));
+            CheckAccessKeys(s.window.menuBar()->actions(), name);
+            CheckAccessKeys(s.window.mnuOrig->actions(), name + " restore popup");
+            if (QTest::currentTestFailed())
+                return;
+            ++count;
+        }
+        QCOMPARE(count, 8);
+    }
+
     void textBoxPopupOffersRestoreOriginal()
     {
         MainFixture f;
