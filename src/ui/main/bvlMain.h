@@ -340,8 +340,9 @@ private:
     void ForgetChanges();
     void UpdateChangeMark(int index);
     // Warning colours and the reason as tool tip on a text box holding a value a save
-    // cannot write.
+    // cannot write; the control's accessible description says it and a change.
     void UpdateValidityMark(int index);
+    void describeToScreenReaders(int index, TypedValueProblem problem);
     void UpdateChangesTitle();
 
     AppContext &m_ctx;

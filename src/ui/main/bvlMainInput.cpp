@@ -4,6 +4,7 @@
 #include "ui/main/bvlMain.h"
 
 #include "seem/values/SettingCodec.h"
+#include "ui/AccessibleNames.h"
 #include "ui/AppContext.h"
 #include "ui/editor/InputMarks.h"
 #include "ui/main/SettingControlKind.h"
@@ -32,12 +33,13 @@ QString bvlMain::TypedValueProblemText(int index, TypedValueProblem problem)
 
 void bvlMain::UpdateValidityMark(int index)
 {
+    const TypedValueProblem problem = TypedValueProblemOf(index);
+    describeToScreenReaders(index, problem);
     if (ControlKindOf(Settings.at(index - 1)) != ControlKind::Text)
         return;
     QLineEdit *box = txUI.value(Settings.at(index - 1).UIIndex);
     if (!box)
         return;
-    const TypedValueProblem problem = TypedValueProblemOf(index);
     if (problem == TypedValueProblem::None) {
         if (InputMarks::IsTextRed(box)) {
             InputMarks::SetTextValid(box, true);
@@ -49,6 +51,21 @@ void bvlMain::UpdateValidityMark(int index)
     InputMarks::SetTextValid(box, false);
     InputMarks::SetBackComplete(box, false);
     box->setToolTip(PlainToolTip(TypedValueProblemText(index, problem)));
+}
+
+void bvlMain::describeToScreenReaders(int index, TypedValueProblem problem)
+{
+    // What the colours and the change mark show, in words: why a value cannot be
+    // written, and that the setting is changed.
+    QWidget *control = BuiltControlOf(index);
+    if (!control)
+        return;
+    QStringList words;
+    if (problem != TypedValueProblem::None)
+        words << TypedValueProblemText(index, problem);
+    if (Document->isChanged(index))
+        words << m_ctx.T(QStringLiteral("bvlMain.sChangedMark_V"));
+    SetAccessibleDescription(control, words.join(QStringLiteral(". ")));
 }
 
 bool bvlMain::CheckTypedValues()

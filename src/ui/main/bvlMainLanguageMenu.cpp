@@ -87,5 +87,8 @@ void bvlMain::ShowLanguage()
         m_status->ShowUsingFile();
     UpdateChangesTitle();
     ShowAccessibleNames();
+    // Only a changed setting can hold a value a save cannot write; its words follow.
+    for (int index : ChangedSettings())
+        UpdateValidityMark(index);
     ShowStartHint();
 }
