@@ -87,7 +87,8 @@ void bvlMain::ShowLanguage()
         m_status->ShowUsingFile();
     UpdateChangesTitle();
     ShowAccessibleNames();
-    // Only a changed setting can hold a value a save cannot write; its words follow.
+    // What a screen reader hears of a changed setting (the change, a value a save cannot
+    // write) follows the language; an unchanged one has nothing to say.
     for (int index : ChangedSettings())
         UpdateValidityMark(index);
     ShowStartHint();

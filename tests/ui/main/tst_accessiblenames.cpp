@@ -28,24 +28,14 @@ using namespace MainFixtures;
 
 namespace {
 
-QString AccessibleText(QWidget *widget, QAccessible::Text text)
+QString Described(QWidget *widget)
 {
-    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
-    return face ? face->text(text) : QString();
+    return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Description);
 }
 
-bool ReportedShowing(QWidget *widget)
+bool Hidden(QWidget *widget)
 {
-    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
-    return face && !face->state().invisible;
-}
-
-// The controls whose description changed, as a screen reader hears of them.
-QList<QObject *> DescriptionsChanged;
-void RecordAccessibleEvent(QAccessibleEvent *event)
-{
-    if (event->type() == QAccessible::DescriptionChanged)
-        DescriptionsChanged << event->object();
+    return QAccessible::queryAccessibleInterface(widget)->state().invisible;
 }
 
 QString AccessibleName(QWidget *widget)
@@ -165,9 +155,9 @@ private slots:
             QFAIL(qPrintable(faults.join(QLatin1Char('\n'))));
     }
 
-    // What the eye sees in the marks and colours a screen reader hears: a changed setting
-    // says so, a value a save refuses says why (and says it when it changes), the status
-    // line reads as plain text, and the controls of a page not shown are not showing.
+    // What the marks and colours show, a screen reader hears: a change, why a value cannot
+    // be saved (each new description announced), the status line as plain text; the
+    // controls of a page not shown are hidden.
     void changesRefusalsAndHiddenPagesAreHeard()
     {
         MainFixture f;
@@ -175,31 +165,30 @@ private slots:
         f.openWith(SampleSettings(), SampleImage(), Header(0x32, 1, QStringLiteral("Ann & <b>Bo</b>")));
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        const QString changed = f.T("bvlMain.sChangedMark_V");
         QVERIFY(w.lbFileDesc->text().endsWith(QStringLiteral("By Ann & <b>Bo</b>")));
-        QCOMPARE(AccessibleText(w.lbFileDesc, QAccessible::Description), w.lbFileDesc->text());
-
-        QLineEdit *timeout = f.text(3);   // built, on the Display page, which is not shown
-        QVERIFY(ReportedShowing(f.check(1)));
-        QVERIFY(!ReportedShowing(timeout));
+        QCOMPARE(Described(w.lbFileDesc), w.lbFileDesc->text());
+        QLineEdit *timeout = f.text(3);   // on the Display page, not shown
+        QVERIFY(Hidden(timeout) && !Hidden(f.check(1)));
         w.tvUI_NodeClick(w.NodeByKey(QStringLiteral("Display")));
-        QVERIFY(ReportedShowing(timeout));
-        QVERIFY(!ReportedShowing(f.check(1)));
+        QVERIFY(!Hidden(timeout) && Hidden(f.check(1)));
 
+        static QObjectList announced;
         const auto previous = SendAccessibleEvent;
-        SendAccessibleEvent = RecordAccessibleEvent;
-        DescriptionsChanged.clear();
+        SendAccessibleEvent = [](QAccessibleEvent *event) {
+            if (event->type() == QAccessible::DescriptionChanged)
+                announced << event->object();
+        };
+        const QString changed = f.T("bvlMain.sChangedMark_V");
         timeout->setText(QStringLiteral("300"));
-        QCOMPARE(AccessibleText(timeout, QAccessible::Description), f.T("bvlMain.sNotAByte_V") + ". " + changed);
+        QCOMPARE(Described(timeout), f.T("bvlMain.sNotAByte_V") + ". " + changed);
         timeout->setText(QStringLiteral("30"));
-        QCOMPARE(AccessibleText(timeout, QAccessible::Description), changed);
-        QCOMPARE(DescriptionsChanged, QList<QObject *>({timeout, timeout}));
+        QCOMPARE(Described(timeout), changed);
         f.check(1)->click();
-        QCOMPARE(AccessibleText(f.check(1), QAccessible::Description), changed);
+        QCOMPARE(Described(f.check(1)), changed);
         w.mnfUndo_Click();
-        QVERIFY(AccessibleText(f.check(1), QAccessible::Description).isEmpty());
-        QCOMPARE(DescriptionsChanged.count(f.check(1)), 2);
+        QVERIFY(Described(f.check(1)).isEmpty());
         SendAccessibleEvent = previous;
+        QCOMPARE(announced, QObjectList({timeout, timeout, f.check(1), f.check(1)}));
     }
 
     // A screen reader reads a byte map cell as its offset, value and owners, in the language.

@@ -57,13 +57,9 @@ private slots:
         QVERIFY(w.IsSaved());
         QVERIFY(w.mnfChangeSettingFile->isEnabled() && w.mnfSaveSEEM->isEnabled() && w.mnfRestore->isEnabled());
         QVERIFY(w.tvUI->isVisibleTo(&w) && w.frDescription->isVisibleTo(&w));
-        // The first group shows at once: its page, and its first setting's description
-        // in place of the hint to open a file.
-        QCOMPARE(w.tvUI->currentItem(), w.tvUI->topLevelItem(0));
-        QCOMPARE(w.tvUI->currentItem()->text(0), QStringLiteral("Sound"));
-        QVERIFY(w.BuiltControlOf(1) && w.BuiltControlOf(1)->isVisibleTo(&w));
-        QVERIFY(w.BuiltControlOf(2)->isVisibleTo(&w));
-        QVERIFY(!w.BuiltControlOf(3));   // the other pages wait until they are shown
+        // The first group shows at once, with its first setting's description.
+        QCOMPARE(w.tvUI->currentItem(), w.NodeByKey("Sound"));
+        QVERIFY(w.BuiltControlOf(2)->isVisibleTo(&w) && !w.BuiltControlOf(3));
         QCOMPARE(w.txDescription->toPlainText(), QStringLiteral("Beeps on keys"));
         // Every control holds the file's value.
         QVERIFY(f.check(1)->isChecked());
@@ -74,18 +70,13 @@ private slots:
         QVERIFY(f.check(6)->isChecked());
     }
 
-    void firstGroupHoldingOnlyGroupsShowsTheFirstPageBelowIt()
+    void firstGroupHoldingOnlyGroupsShowsThePageBelowIt()
     {
         MainFixture f;
-        SettingList settings = SampleSettings();
-        settings = {settings[4], settings[0]};   // Net\GPRS\Owner, then Sound\Beep
-        settings[0].Description.clear();
-        f.openWith(settings, SampleImage());
-        bvlMain &w = *f.window;
-        QCOMPARE(w.tvUI->topLevelItem(0)->text(0), QStringLiteral("Net"));
-        QCOMPARE(w.tvUI->currentItem(), w.tvUI->topLevelItem(0)->child(0));
-        QVERIFY(w.BuiltControlOf(1)->isVisibleTo(&w));
-        QVERIFY(w.txDescription->toPlainText().isEmpty());   // the setting has none
+        f.openWith({SampleSettings()[4], SampleSettings()[0]}, SampleImage());   // Net\GPRS\Owner first
+        QCOMPARE(f.window->tvUI->currentItem(), f.window->tvUI->topLevelItem(0)->child(0));
+        QVERIFY(f.window->BuiltControlOf(1)->isVisibleTo(f.window.get()));
+        QVERIFY(f.window->txDescription->toPlainText().isEmpty());   // Owner has no description
     }
 
     void noAutomaticMatchAsksForTheSettingFile_data()
