@@ -342,7 +342,7 @@ private:
     // Warning colours and the reason as tool tip on a text box holding a value a save
     // cannot write; the control's accessible description says it and a change.
     void UpdateValidityMark(int index);
-    void describeToScreenReaders(int index, TypedValueProblem problem);
+    void describeToScreenReaders(QWidget *control, int index, TypedValueProblem problem);
     void UpdateChangesTitle();
 
     AppContext &m_ctx;

@@ -7,7 +7,6 @@
 #include "ui/AccessibleNames.h"
 #include "ui/AppContext.h"
 #include "ui/editor/InputMarks.h"
-#include "ui/main/SettingControlKind.h"
 
 #include <QLineEdit>
 #include <QPalette>
@@ -33,11 +32,13 @@ QString bvlMain::TypedValueProblemText(int index, TypedValueProblem problem)
 
 void bvlMain::UpdateValidityMark(int index)
 {
-    const TypedValueProblem problem = TypedValueProblemOf(index);
-    describeToScreenReaders(index, problem);
-    if (ControlKindOf(Settings.at(index - 1)) != ControlKind::Text)
+    // A control built later is marked then (ShowBuiltControl).
+    QWidget *control = BuiltControlOf(index);
+    if (!control)
         return;
-    QLineEdit *box = txUI.value(Settings.at(index - 1).UIIndex);
+    const TypedValueProblem problem = TypedValueProblemOf(index);
+    describeToScreenReaders(control, index, problem);
+    auto *box = qobject_cast<QLineEdit *>(control);
     if (!box)
         return;
     if (problem == TypedValueProblem::None) {
@@ -53,19 +54,18 @@ void bvlMain::UpdateValidityMark(int index)
     box->setToolTip(PlainToolTip(TypedValueProblemText(index, problem)));
 }
 
-void bvlMain::describeToScreenReaders(int index, TypedValueProblem problem)
+void bvlMain::describeToScreenReaders(QWidget *control, int index, TypedValueProblem problem)
 {
-    // What the colours and the change mark show, in words: why a value cannot be
-    // written, and that the setting is changed.
-    QWidget *control = BuiltControlOf(index);
-    if (!control)
-        return;
+    // The setting's own description, then what the colours and the change mark show, in
+    // words: why a value cannot be written, and that the setting is changed.
     QStringList words;
+    if (const QString &own = Settings.at(index - 1).Description; !own.isEmpty())
+        words << own;
     if (problem != TypedValueProblem::None)
         words << TypedValueProblemText(index, problem);
     if (Document->isChanged(index))
         words << m_ctx.T(QStringLiteral("bvlMain.sChangedMark_V"));
-    SetAccessibleDescription(control, words.join(QStringLiteral(". ")));
+    SetAccessibleDescription(control, words.join(QLatin1Char('\n')));
 }
 
 bool bvlMain::CheckTypedValues()
