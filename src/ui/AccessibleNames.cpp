@@ -3,6 +3,7 @@
 #include "lang/LangTable.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QLabel>
 #include <QLayout>
 #include <QStyle>
@@ -68,6 +69,17 @@ void NameControls(LangTable &table, QWidget *window)
                          name))
             SetName(widget, name);
     }
+}
+
+void (*SendAccessibleEvent)(QAccessibleEvent *event) = &QAccessible::updateAccessibility;
+
+void SetAccessibleDescription(QWidget *control, const QString &description)
+{
+    if (control->accessibleDescription() == description)
+        return;
+    control->setAccessibleDescription(description);
+    QAccessibleEvent event(control, QAccessible::DescriptionChanged);
+    SendAccessibleEvent(&event);
 }
 
 void FitControlsToText(QWidget *window)

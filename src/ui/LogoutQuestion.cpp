@@ -6,7 +6,6 @@
 #include <QGuiApplication>
 #include <QSessionManager>
 #include <QTimer>
-#include <QUndoStack>
 
 namespace {
 // A logout that another program cancelled never comes back: after this long the answer
@@ -48,9 +47,10 @@ bool LogoutQuestion::CommitData(bool interactionAllowed)
         return false;
     m_answered = true;
     m_expiry->start();
-    // An edit made after the answer is a change the user has not been asked about.
-    if (m_window.UndoStack)
-        connect(m_window.UndoStack, &QUndoStack::indexChanged, this, &LogoutQuestion::disarm, Qt::UniqueConnection);
+    // An edit made after the answer is a change the user has not been asked about. The
+    // document hears every key typed; the undo stack only hears typing once the box is left.
+    connect(m_window.Document, &SeemDocument::statesChanged, this, &LogoutQuestion::disarm, Qt::UniqueConnection);
+    connect(m_window.Document, &SeemDocument::documentReset, this, &LogoutQuestion::disarm, Qt::UniqueConnection);
     return false;
 }
 
@@ -58,8 +58,7 @@ void LogoutQuestion::disarm()
 {
     m_answered = false;
     m_expiry->stop();
-    if (m_window.UndoStack)
-        disconnect(m_window.UndoStack, &QUndoStack::indexChanged, this, &LogoutQuestion::disarm);
+    disconnect(m_window.Document, nullptr, this, nullptr);
 }
 
 bool LogoutQuestion::eventFilter(QObject *watched, QEvent *event)

@@ -288,7 +288,7 @@ void TestDoorsAgree::languageFileWithoutMarkReadInTheChosenCodePage()
 {
     UnstartedWindow u;
     QByteArray language = FileBytes(QStringLiteral(BVL_DATA_DIR "/english.sel"));
-    language.replace("bvlMain.mnfExportValues=Export values...",
+    language.replace("bvlMain.mnfExportValues=E&xport values...",
                      "bvlMain.mnfExportValues=" + CodePage::encode(1251, QStringLiteral("Дом...")));
     u.platform.preferences.insert(QStringLiteral("Lang/Language"),
                                   u.folder.writeBytes(QStringLiteral("own.sel"), language));

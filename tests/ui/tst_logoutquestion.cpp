@@ -77,6 +77,18 @@ private slots:
         QCOMPARE(f.platform.messages().size(), 3);
         QCOMPARE(f.folder.bytes("0032_0001.seem"), SampleImage());
     }
+
+    void typingAfterTheAnswerIsAskedAboutBeforeTheBoxIsLeft()
+    {
+        EditedFixture f;
+        f.platform.answerMessage(MsgResult::No);
+        QVERIFY(!f.logout.CommitData(true));
+        QTest::keyClicks(f.text(4), "Hi");   // still in the box: no undo step yet
+        f.platform.answerMessage(MsgResult::Cancel);
+        QVERIFY(!f.window->close());
+        QCOMPARE(f.platform.messages().size(), 2);
+        QCOMPARE(f.text(4)->text(), QStringLiteral("ABCHi"));
+    }
 };
 
 QTEST_MAIN(TestLogoutQuestion)

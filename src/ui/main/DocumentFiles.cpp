@@ -145,6 +145,10 @@ bool DocumentFiles::AcceptOtherRecord(const Next &next) const
     if (!ParseSeemFileName(seemName, numbers)
         || (numbers.seemNr == next.header.SEEMNr && numbers.seemRec == next.header.SEEMRec))
         return true;
+    // The file in use read again (another code page): the user took it for this image already.
+    if (!next.seemFile && next.settingPath == m_document.settingPath()
+        && next.header.SEEMNr == m_document.header().SEEMNr && next.header.SEEMRec == m_document.header().SEEMRec)
+        return true;
     // A setting file for another record puts values where the bytes mean something else.
     const QString question =
         m_ctx.T(QStringLiteral("bvlMain.sOtherRecord?_M"))

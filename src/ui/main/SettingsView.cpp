@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 namespace {
 // Size of the setting control templates, in twips.
@@ -316,6 +317,19 @@ bool SettingsView::SelectPageOf(int index)
     tvUI->scrollToItem(node);   // opens the parents of a nested node
     ShowPageOf(node);
     return true;
+}
+
+int SettingsView::selectFirstPage()
+{
+    // A group that only holds other groups has no page of its own.
+    for (QTreeWidgetItemIterator it(tvUI); *it; ++it) {
+        if (const int number = PageNumberOf(*it)) {
+            tvUI->setCurrentItem(*it);
+            ShowPageOf(*it);
+            return PageSettings(number).value(0);
+        }
+    }
+    return 0;
 }
 
 QTreeWidgetItem *SettingsView::ShownOrSelectedNode() const

@@ -66,6 +66,9 @@ public:
     // Selects the node of setting index's page and shows the page, as a click would.
     // False when the setting has no page.
     bool SelectPageOf(int index);
+    // Selects the first node of the tree that has a page and shows the page; its first
+    // setting, 0 when no node has one.
+    int selectFirstPage();
 
     // The input control of setting index (check box, list or text box); its page is built
     // when it was not yet.

@@ -1,5 +1,7 @@
 #include "ui/main/StatusLine.h"
 
+#include "ui/AccessibleNames.h"
+
 #include <QPainter>
 #include <QStyle>
 
@@ -15,6 +17,8 @@ void StatusLine::setLine(const QString &text, const QString &shown)
     setText(text);
     update();
     setToolTip(text.isEmpty() ? QString() : PlainToolTip(text));
+    // Read out as it is: left to the tool tip, the description would be its markup.
+    SetAccessibleDescription(this, text);
 }
 
 QString StatusLine::shownText() const

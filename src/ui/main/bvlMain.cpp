@@ -5,7 +5,6 @@
 #include "ui/ThemeFollower.h"
 #include "ui/Twips.h"
 #include "ui/about/bvlAbout.h"
-#include "ui/editor/bvlEditSetting.h"
 #include "ui/language/ApplyLanguage.h"
 #include "ui/language/bvlLanguage.h"
 #include "ui/main/ChangeMarkers.h"
@@ -260,17 +259,7 @@ void bvlMain::mnuLanguage_Click()
 
 void bvlMain::mnuSetting_Click()
 {
-    // The setting dialog borrows the status line for its hints; once the editor has closed,
-    // the line names the open document's setting file again.
-    // A report of the last save is over by then.
-    m_status->EndReport();
-    const QString status = lbFileDesc->text();
-    // One editor for the program's life: CopyCount goes on counting across openings, and
-    // the window comes back where it was.
-    if (!m_settingEditor)
-        m_settingEditor = new bvlEditSetting(m_ctx, this, [this](const QString &text) { m_status->Show(text); });
-    m_settingEditor->ShowLoaded();
-    m_status->Show(status);
+    OpenInSettingEditor(QString());
 }
 
 void bvlMain::mnuInfo_Click()

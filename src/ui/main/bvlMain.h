@@ -195,7 +195,7 @@ public:
     // ---- Setting files and values that travel (bvlMainSettingFiles.cpp, bvlMainValues.cpp,
     // bvlMainDrop.cpp)
     void mnfSettingFiles_Click();
-    // Opens the setting editor with the file at path in it.
+    // Opens the setting editor with the file at path in it (an empty path: no file).
     void OpenInSettingEditor(const QString &path);
     // Writes the values the controls show as a profile, the JSON `brimvale-cli show
     // --format json` prints for the image once saved.
@@ -288,8 +288,8 @@ private:
     // Takes the code page of setting files from the preferences.
     void ApplyCodePagePreference();
     // Reads the open document's setting file again (after the code page changed) and
-    // restores every setting from the SEEM file; failures are reported.
-    void ReadSettingFileAgain();
+    // restores every setting from the SEEM file; false, reported, when it was not read.
+    bool ReadSettingFileAgain();
     // After the language changed: the language's Qt translations, every tagged control,
     // and the texts fetched from the table (short help, status line, title).
     void ShowLanguage();
@@ -343,8 +343,9 @@ private:
     void ForgetChanges();
     void UpdateChangeMark(int index);
     // Warning colours and the reason as tool tip on a text box holding a value a save
-    // cannot write.
+    // cannot write; the control's accessible description says it and a change.
     void UpdateValidityMark(int index);
+    void describeToScreenReaders(QWidget *control, int index, TypedValueProblem problem);
     void UpdateChangesTitle();
 
     AppContext &m_ctx;

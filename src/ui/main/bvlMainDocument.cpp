@@ -94,7 +94,9 @@ void bvlMain::TakeOver(DocumentFiles::Next &next)
     // Reported once the view is complete, so that the failing setting's page can be shown.
     const SeemDocument::RestoreFailure failure = m_commands->Restore(AllSettings());
     frDescription->show();
-    txDescription->setPlainText(ShortHelpText);
+    // An open file shows its first page at once, and the description of what is on it.
+    const int first = m_view->selectFirstPage();
+    txDescription->setPlainText(first ? Settings.at(first - 1).Description : ShortHelpText);
     mnfRestore->setEnabled(true);
     mnfSaveSEEM->setEnabled(true);
     tvUI->show();

@@ -4,9 +4,9 @@
 #include "ui/main/bvlMain.h"
 
 #include "seem/values/SettingCodec.h"
+#include "ui/AccessibleNames.h"
 #include "ui/AppContext.h"
 #include "ui/editor/InputMarks.h"
-#include "ui/main/SettingControlKind.h"
 
 #include <QLineEdit>
 #include <QPalette>
@@ -32,12 +32,15 @@ QString bvlMain::TypedValueProblemText(int index, TypedValueProblem problem)
 
 void bvlMain::UpdateValidityMark(int index)
 {
-    if (ControlKindOf(Settings.at(index - 1)) != ControlKind::Text)
-        return;
-    QLineEdit *box = txUI.value(Settings.at(index - 1).UIIndex);
-    if (!box)
+    // A control built later is marked then (ShowBuiltControl).
+    QWidget *control = BuiltControlOf(index);
+    if (!control)
         return;
     const TypedValueProblem problem = TypedValueProblemOf(index);
+    describeToScreenReaders(control, index, problem);
+    auto *box = qobject_cast<QLineEdit *>(control);
+    if (!box)
+        return;
     if (problem == TypedValueProblem::None) {
         if (InputMarks::IsTextRed(box)) {
             InputMarks::SetTextValid(box, true);
@@ -49,6 +52,20 @@ void bvlMain::UpdateValidityMark(int index)
     InputMarks::SetTextValid(box, false);
     InputMarks::SetBackComplete(box, false);
     box->setToolTip(PlainToolTip(TypedValueProblemText(index, problem)));
+}
+
+void bvlMain::describeToScreenReaders(QWidget *control, int index, TypedValueProblem problem)
+{
+    // The setting's own description, then what the colours and the change mark show, in
+    // words: why a value cannot be written, and that the setting is changed.
+    QStringList words;
+    if (const QString &own = Settings.at(index - 1).Description; !own.isEmpty())
+        words << own;
+    if (problem != TypedValueProblem::None)
+        words << TypedValueProblemText(index, problem);
+    if (Document->isChanged(index))
+        words << m_ctx.T(QStringLiteral("bvlMain.sChangedMark_V"));
+    SetAccessibleDescription(control, words.join(QLatin1Char('\n')));
 }
 
 bool bvlMain::CheckTypedValues()

@@ -47,24 +47,31 @@ void bvlMain::mnfCodePage_Click(int index)
         }
     }
     CodePage::SetCurrent(chosen);
+    // The names shown and the values read must be in one code page: when the setting file
+    // cannot be read in the new one, the old one stays.
+    if (documentOpen && !ReadSettingFileAgain()) {
+        CodePage::SetCurrent(previous);
+        mnfCodePage[CodePage::Supported().indexOf(previous)]->setChecked(true);
+        return;
+    }
     m_ctx.platform.writePreference(CodePageSection, CodePageKey, QString::number(chosen));
-    if (documentOpen)
-        ReadSettingFileAgain();
 }
 
-void bvlMain::ReadSettingFileAgain()
+bool bvlMain::ReadSettingFileAgain()
 {
     const QString previousStatus = lbFileDesc->text();
     try {
         DocumentFiles::Next next;
         next.settingPath = Document->settingPath();
-        if (!OpenSettingParse(next))
-            m_status->Show(previousStatus);
+        if (OpenSettingParse(next))
+            return true;
+        m_status->Show(previousStatus);
     } catch (const BvlError &e) {
         m_status->Show(previousStatus);
         m_ctx.platform.messageBox(QStringLiteral("mnfCodePage ERR ") + QString::number(e.number()), MsgIcon::None,
                                   MsgButtons::Ok);
     }
+    return false;
 }
 
 void bvlMain::ShowLanguage()
@@ -80,5 +87,9 @@ void bvlMain::ShowLanguage()
         m_status->ShowUsingFile();
     UpdateChangesTitle();
     ShowAccessibleNames();
+    // What a screen reader hears of a changed setting (the change, a value a save cannot
+    // write) follows the language; an unchanged one has nothing to say.
+    for (int index : ChangedSettings())
+        UpdateValidityMark(index);
     ShowStartHint();
 }

@@ -21,7 +21,13 @@ void bvlMain::mnfSettingFiles_Click()
 
 void bvlMain::OpenInSettingEditor(const QString &path)
 {
+    // The setting dialog borrows the status line for its hints; once the editor has closed,
+    // the line is as it was. A report of the last save is over by then: its timer would
+    // put the setting file's name back while the editor is open, and the report after it.
+    m_status->EndReport();
     const QString status = lbFileDesc->text();
+    // One editor for the program's life: CopyCount goes on counting across openings, and
+    // the window comes back where it was.
     if (!m_settingEditor)
         m_settingEditor = new bvlEditSetting(m_ctx, this, [this](const QString &text) { m_status->Show(text); });
     m_settingEditor->ShowLoaded(path);

@@ -302,7 +302,7 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         f.open(f.seemPath);
-        QCOMPARE(w.txDescription->toPlainText(), w.ShortHelpText);
+        QCOMPARE(w.txDescription->toPlainText(), QStringLiteral("Beeps on keys"));   // the first page's first
         // A new list selection shows its description at once.
         f.list(2)->setCurrentIndex(2);
         QCOMPARE(w.txDescription->toPlainText(), QStringLiteral("How loud"));
@@ -425,13 +425,16 @@ private slots:
     }
 
     // The setting dialog shows its group hint in the main window's status line; once the
-    // editor has closed, the line names the open document's setting file again.
+    // editor has closed, the line names the open document's setting file again, also
+    // when a save's report was on it as the editor opened.
     void settingEditorGivesTheStatusLineBack()
     {
         MainFixture f;
         bvlMain &w = *f.window;
         f.open(f.seemPath);
         const QString status = w.lbFileDesc->text();
+        f.check(1)->click();
+        QVERIFY(f.save());
         QString shownDuringDialog;
         OnNextModal([&](QDialog *editor) {
             OnNextModal([&](QDialog *dialog) {
@@ -442,7 +445,8 @@ private slots:
             static_cast<bvlEditSetting *>(editor)->cmAdd_Click();
             editor->reject();
         });
-        w.mnuSetting_Click();
+        w.OpenInSettingEditor(f.secPath);   // as the Setting files window does
+        QVERIFY(!w.tmSavedStatus->isActive());
         QCOMPARE(shownDuringDialog, f.T("bvlEditSetting.ttGroup"));
         QCOMPARE(w.lbFileDesc->text(), status);
         QCOMPARE(ShownToolTip(w.lbFileDesc), status);   // the whole line, however long its path

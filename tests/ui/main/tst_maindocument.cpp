@@ -57,7 +57,10 @@ private slots:
         QVERIFY(w.IsSaved());
         QVERIFY(w.mnfChangeSettingFile->isEnabled() && w.mnfSaveSEEM->isEnabled() && w.mnfRestore->isEnabled());
         QVERIFY(w.tvUI->isVisibleTo(&w) && w.frDescription->isVisibleTo(&w));
-        QCOMPARE(w.CurrentGroup, -1);
+        // The first group shows at once, with its first setting's description.
+        QCOMPARE(w.tvUI->currentItem(), w.NodeByKey("Sound"));
+        QVERIFY(w.BuiltControlOf(2)->isVisibleTo(&w) && !w.BuiltControlOf(3));
+        QCOMPARE(w.txDescription->toPlainText(), QStringLiteral("Beeps on keys"));
         // Every control holds the file's value.
         QVERIFY(f.check(1)->isChecked());
         QCOMPARE(f.list(2)->currentIndex(), 1);
@@ -65,6 +68,15 @@ private slots:
         QCOMPARE(f.text(4)->text(), QStringLiteral("ABC"));
         QCOMPARE(f.text(5)->text(), QStringLiteral("AB"));
         QVERIFY(f.check(6)->isChecked());
+    }
+
+    void firstGroupHoldingOnlyGroupsShowsThePageBelowIt()
+    {
+        MainFixture f;
+        f.openWith({SampleSettings()[4], SampleSettings()[0]}, SampleImage());   // Net\GPRS\Owner first
+        QCOMPARE(f.window->tvUI->currentItem(), f.window->tvUI->topLevelItem(0)->child(0));
+        QVERIFY(f.window->BuiltControlOf(1)->isVisibleTo(f.window.get()));
+        QVERIFY(f.window->txDescription->toPlainText().isEmpty());   // Owner has no description
     }
 
     void noAutomaticMatchAsksForTheSettingFile_data()
@@ -216,7 +228,7 @@ private slots:
         w.mnfChangeSettingFile_Click();
         QCOMPARE(w.tvUI->topLevelItemCount(), 1);
         QVERIFY(!w.NodeByKey("Sound") && w.NodeByKey("Extra"));
-        QCOMPARE(w.CurrentGroup, -1);
+        QCOMPARE(w.tvUI->currentItem(), w.NodeByKey("Extra"));
         QCOMPARE(w.FrameCount, 1);
         QCOMPARE(w.TextCount, 1);
         QCOMPARE(f.text(1)->text(), QStringLiteral("0"));

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QMenu>
 #include <QMenuBar>
 #include <QtTest>
@@ -30,6 +31,27 @@ void Press(Qt::Key key)
     QWidget *to = QApplication::activePopupWidget() ? QApplication::activePopupWidget() : QApplication::focusWidget();
     QVERIFY(to);
     QTest::keyClick(to, key);
+}
+
+// The items shown (their menus' too) without an access key, or with one an item before
+// them in the menu has.
+QStringList KeyFaults(const QList<QAction *> &items, const QString &where)
+{
+    QStringList faults;
+    QList<QKeySequence> taken;
+    for (QAction *item : items) {
+        if (item->isSeparator() || !item->isVisible())
+            continue;
+        const QKeySequence key = QKeySequence::mnemonic(item->text());
+        if (key.isEmpty() || taken.contains(key))
+            faults << where + ": " + item->text();
+        taken << key;
+        if (QMenu *menu = item->menu()) {
+            emit menu->aboutToShow();   // a command menu's item takes its caption then
+            faults << KeyFaults(menu->actions(), where + " > " + item->text());
+        }
+    }
+    return faults;
 }
 }   // namespace
 
@@ -82,6 +104,22 @@ private slots:
 
     // A right click or the menu key on a text box: Restore original first, then the box's
     // own edit actions; the restore acts on that box.
+    // Started in each shipped language, every menu of the window and the restore popup
+    // reach each of their items by a key of its own.
+    void everyMenuItemHasItsOwnAccessKeyInEveryLanguage()
+    {
+        const QStringList files = QDir(BVL_DATA_DIR).entryList({"*.sel"}, QDir::Files);
+        QCOMPARE(files.size(), 8);
+        for (const QString &name : files) {
+            UnstartedWindow s;
+            s.platform.preferences.insert("Lang/Language", s.folder.copyLanguage(name));
+            QVERIFY(s.window.Form_Load());
+            QCOMPARE(s.window.mnfExportValues->text(), s.ctx.lang.GetLangString("bvlMain.mnfExportValues"));
+            QCOMPARE(KeyFaults(s.window.menuBar()->actions(), name) + KeyFaults(s.window.mnuOrig->actions(), name),
+                     QStringList());
+        }
+    }
+
     void textBoxPopupOffersRestoreOriginal()
     {
         MainFixture f;

@@ -80,6 +80,40 @@ private slots:
         QCOMPARE(CodePage::Current(), 1252);
     }
 
+    // A code page switch reads the setting file taken for another record without asking
+    // again: names and values in the new code page, or, when it cannot, both in the old.
+    void codePageSwitchReadsNamesAndValuesInOneCodePage()
+    {
+        MainFixture f;
+        bvlMain &w = *f.window;
+        SettingList settings = SampleSettings();
+        {
+            CodePage::Scope cyrillic(1251);
+            settings[2].Group = Cyrillic;
+            f.folder.writeSec(QStringLiteral("sample.sec"), Header(0x32, 2), settings);
+        }
+        QByteArray image = SampleImage();
+        image[2] = char(0xE9);   // the greeting's first letter: \u00E9 in 1252, \u0439 in 1251
+        f.folder.writeBytes(QStringLiteral("0032_0001.seem"), image);
+        f.platform.answerFile(f.seemPath);
+        f.platform.answerFile(f.secPath);   // no setting file is for the image's record
+        f.platform.answerMessage(MsgResult::Yes);
+        w.mnfOpenSEEM_Click();
+        QCOMPARE(f.text(4)->text(), QStringLiteral("\u00E9BC"));
+
+        w.mnfCodePage[2]->trigger();
+        QCOMPARE(f.platform.messages().size(), 1);   // the question of the open only
+        QCOMPARE(CodePage::Current(), 1251);
+        QVERIFY(w.NodeByKey(Cyrillic));
+        QCOMPARE(f.text(4)->text(), QStringLiteral("\u0439BC"));
+
+        QFile::remove(f.secPath);
+        w.mnfCodePage[0]->trigger();
+        QCOMPARE(f.platform.messages().size(), 2);   // the file is gone
+        QVERIFY(CodePage::Current() == 1251 && w.mnfCodePage[2]->isChecked() && w.NodeByKey(Cyrillic));
+        QCOMPARE(f.platform.preferences.value("UI/CodePage"), QStringLiteral("1251"));
+    }
+
     void localeLoadsQtsOwnTranslations()
     {
         const QString english = CancelText();
@@ -105,6 +139,7 @@ private slots:
         bvlMain &w = *f.window;
         f.open(f.seemPath);
         f.check(1)->setChecked(!f.check(1)->isChecked());
+        w.txDescription->setPlainText(w.ShortHelpText);   // as after pointing at the pane
         f.folder.copyLanguage("francais.sel");
         ChooseLanguageOnNextModal(QString::fromUtf8("Français"));
         w.mnuLanguage_Click();
