@@ -1,6 +1,7 @@
 #include "cli/CommandRegistry.h"
 
 std::unique_ptr<Command> MakeSurveyCommand();
+std::unique_ptr<Command> MakeCompareSecCommand();
 
 std::vector<std::unique_ptr<Command>> AllCommands()
 {
@@ -16,5 +17,6 @@ std::vector<std::unique_ptr<Command>> AllCommands()
     commands.push_back(MakeProposeCommand());
     commands.push_back(MakeMapCommand());
     commands.push_back(MakeSurveyCommand());
+    commands.push_back(MakeCompareSecCommand());
     return commands;
 }

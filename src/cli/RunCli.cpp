@@ -13,7 +13,8 @@
 
 namespace {
 
-const QString CommandColumn(11, QLatin1Char(' '));
+// Where the summaries of the commands start at the least.
+constexpr int MinCommandColumn = 11;
 
 QCommandLineOption HelpOption()
 {
@@ -24,9 +25,13 @@ QString ProgramHelp(const std::vector<std::unique_ptr<Command>> &commands, const
 {
     QString help = WithUsageLine(parser.helpText(), CliProgramName + QStringLiteral(" COMMAND [options] ARGS"));
     help += QStringLiteral("\nCommands:\n");
+    // The summaries start in one column, two blanks past the longest name.
+    int column = MinCommandColumn;
+    for (const auto &command : commands)
+        column = qMax(column, int(command->name().size()) + 4);
     for (const auto &command : commands) {
-        const QString head = QStringLiteral("  ") + command->name().leftJustified(CommandColumn.size() - 2);
-        help += head + WrapText(command->summary(), CommandColumn.size(), HelpWidth, head.size()) + QLatin1Char('\n');
+        const QString head = QStringLiteral("  ") + command->name().leftJustified(column - 2);
+        help += head + WrapText(command->summary(), column, HelpWidth, head.size()) + QLatin1Char('\n');
     }
     help += QLatin1Char('\n')
             + WrapText(QStringLiteral("'%1 COMMAND --help' describes a command. Exit status: 0 success, 1 a refused "

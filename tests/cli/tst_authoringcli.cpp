@@ -1,5 +1,5 @@
-// propose and map on the sample program folder, and propose's output taken back by
-// import and check.
+// propose and map on the sample program folder, propose's output taken back by import
+// and check, and two versions of a setting file compared setting by setting.
 #include "support/CliRun.h"
 #include "support/MainFixtures.h"
 
@@ -152,6 +152,48 @@ private slots:
         QCOMPARE(o.value(QStringLiteral("described")).toInt(), 19);
         QCOMPARE(o.value(QStringLiteral("undescribed")).toArray().size(), 1);
         QVERIFY(!o.contains(QStringLiteral("differences")));
+    }
+
+    void compareSecListsWhatChanged()
+    {
+        Sample s;
+        const QString old = s.folder.writeSec(QStringLiteral("old.sec"), Header(0x32, 1), SampleSettings());
+        SettingList changed = SampleSettings();
+        changed[0].BitMask = quint8(changed[0].BitMask | 0x40);
+        changed[1].Name = QStringLiteral("Renamed %1");
+        const SettingStruct gone = changed.takeLast();
+        SettingStruct added = gone;
+        added.Name = QStringLiteral("Added");
+        added.Offset += 100;
+        changed.append(added);
+        const QString now = s.folder.writeSec(QStringLiteral("new.sec"), Header(0x32, 2), changed);
+
+        const CliResult same = s.run({QStringLiteral("compare-sec"), old, old});
+        QCOMPARE(same.status, 0);
+        QCOMPARE(same.out, QStringLiteral("0 settings added, 0 removed, 0 changed\n"));
+
+        const CliResult text = s.run({QStringLiteral("compare-sec"), old, now});
+        QCOMPARE(text.status, 1);
+        const QStringList lines = text.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.first(), QStringLiteral("header: SEEMRec"));
+        QVERIFY2(
+            lines.contains(
+                QStringLiteral("- %1\\%2 (#%3)").arg(gone.Group, gone.Name, QString::number(SampleSettings().size()))),
+            qPrintable(text.out));
+        QVERIFY2(lines.contains(QStringLiteral("~ %1\\%2 (#1): BitMask").arg(changed[0].Group, changed[0].Name)),
+                 qPrintable(text.out));
+        QVERIFY2(
+            text.out.contains(QStringLiteral("-> ") + changed[1].Group + QStringLiteral("\\Renamed %1 (#2): Name")),
+            qPrintable(text.out));
+
+        const CliResult json =
+            s.run({QStringLiteral("compare-sec"), old, now, QStringLiteral("--format"), QStringLiteral("json")});
+        QCOMPARE(json.status, 1);
+        const QJsonObject o = QJsonDocument::fromJson(json.out.toUtf8()).object();
+        QCOMPARE(o.value(QStringLiteral("added")).toArray().size(), 1);
+        QCOMPARE(o.value(QStringLiteral("changed")).toArray().size(), 2);
+        QVERIFY(
+            o.value(QStringLiteral("changed")).toArray().at(1).toObject().value(QStringLiteral("renamed")).toBool());
     }
 };
 

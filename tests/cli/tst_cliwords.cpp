@@ -225,7 +225,8 @@ void TestCliWords::manualPageListsTheCommandsOfTheHelp()
     QStringList pageCommands;
     for (const QString &line : commandsSection.split(QLatin1Char('\n')))
         if (line.startsWith(QStringLiteral(".B ")))
-            pageCommands << line.mid(3).trimmed();
+            pageCommands << line.mid(3).trimmed().replace(QStringLiteral("\\-"),
+                                                          QStringLiteral("-"));   // groff's hyphen
     QCOMPARE(pageCommands, helpCommands);
 
     // What set and apply are told to write anyway is in the page as in their help.
