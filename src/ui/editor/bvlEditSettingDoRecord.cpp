@@ -146,8 +146,9 @@ void bvlEditSettingDo::ReadSettingStruct(const SettingStruct &setting)
         storeFields(shape, true);
         m_filledShape = shape;
     } catch (const BvlError &) {
-        // OK refuses it as it stands
+        // OK refuses it as it stands, so there is nothing to hand back unchanged
     } catch (const Refusal &) {
+        // the same
     }
 }
 
