@@ -1,5 +1,7 @@
 // propose and map on the sample program folder, propose's output taken back by import
-// and check, and two versions of a setting file compared setting by setting.
+// and check, two versions of a setting file compared setting by setting, and a setting
+// file as text for line-by-line diffs.
+#include "core/OffsetText.h"
 #include "support/CliRun.h"
 #include "support/MainFixtures.h"
 
@@ -194,6 +196,35 @@ private slots:
         QCOMPARE(o.value(QStringLiteral("changed")).toArray().size(), 2);
         QVERIFY(
             o.value(QStringLiteral("changed")).toArray().at(1).toObject().value(QStringLiteral("renamed")).toBool());
+    }
+
+    // One block a setting, a field a line: a change of one field is one changed line under
+    // the setting's name, and no text spans lines.
+    void textconvShowsAChangeAsOneLine()
+    {
+        Sample s;
+        SettingList settings = SampleSettings();
+        settings[0].Description = QStringLiteral("two\r\nlines \\ and a\ttab");
+        const QString old = s.folder.writeSec(QStringLiteral("old.sec"), Header(0x32, 1), settings);
+        settings[1].Offset += 16;
+        const QString now = s.folder.writeSec(QStringLiteral("new.sec"), Header(0x32, 1), settings);
+        const CliResult a = s.run({QStringLiteral("textconv"), old});
+        const CliResult b = s.run({QStringLiteral("textconv"), now});
+        QCOMPARE(a.status, 0);
+        const QStringList before = a.out.split(QLatin1Char('\n'));
+        const QStringList after = b.out.split(QLatin1Char('\n'));
+        QCOMPARE(before.size(), after.size());
+        QStringList differing;
+        for (int i = 0; i < before.size(); ++i)
+            if (before[i] != after[i])
+                differing << before[i] << after[i];
+        const SettingStruct moved = SampleSettings().at(1);
+        QCOMPARE(differing, QStringList({QStringLiteral("  Offset: ") + OffsetText(moved.Offset),
+                                         QStringLiteral("  Offset: ") + OffsetText(moved.Offset + 16)}));
+        const int line = int(after.indexOf(QStringLiteral("  Offset: ") + OffsetText(moved.Offset + 16)));
+        QCOMPARE(after.at(line - 4), QStringLiteral("setting %1\\%2").arg(moved.Group, moved.Name));
+        QVERIFY(a.out.contains(QStringLiteral("  Description: two\\r\\nlines \\ and a\\ttab\n")));
+        QCOMPARE(a.out.count(QStringLiteral("\nsetting ")), SampleSettings().size());
     }
 };
 

@@ -1,0 +1,74 @@
+#include "seem/authoring/SettingFileText.h"
+
+#include "core/Conversions.h"
+#include "core/OffsetText.h"
+#include "seem/document/SettingLookup.h"
+#include "seem/values/SettingValueText.h"
+
+namespace {
+
+// A text on one line: line ends and other control characters written as escapes. A
+// backslash stays as it is, so that group paths read as everywhere ("Sound\Volume").
+QString OneLine(const QString &text)
+{
+    QString line;
+    line.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\n'))
+            line += QStringLiteral("\\n");
+        else if (c == QLatin1Char('\r'))
+            line += QStringLiteral("\\r");
+        else if (c == QLatin1Char('\t'))
+            line += QStringLiteral("\\t");
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            line += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            line += c;
+    }
+    return line;
+}
+
+void Field(QString &out, const char *name, const QString &value)
+{
+    out += QStringLiteral("  ") + QLatin1String(name) + QStringLiteral(": ") + value + QLatin1Char('\n');
+}
+
+// "a | b | c": the parts of a "§"-joined list, each on the line.
+QString ListText(const QString &joined)
+{
+    QStringList parts;
+    for (const QString &part : SplitValues(joined))
+        parts << OneLine(part);
+    return parts.join(QStringLiteral(" | "));
+}
+
+}   // namespace
+
+QString SettingFileText(const SettingFileHeader &header, const SettingList &settings)
+{
+    QString out;
+    out += QStringLiteral("header\n");
+    Field(out, "Magic", OneLine(header.Magic));
+    Field(out, "FileVersion", QString::number(header.FileVersion));
+    Field(out, "ProgramVersion", OneLine(header.ProgramVersion));
+    Field(out, "SEEMNr", HexText16(header.SEEMNr));
+    Field(out, "SEEMRec", HexText16(header.SEEMRec));
+    Field(out, "Phones", OneLine(header.Phones));
+    Field(out, "Author", OneLine(header.Author));
+    Field(out, "SettingCount", QString::number(header.SettingCount));
+    for (int k = 1; k <= settings.size(); ++k) {
+        const SettingStruct &s = settings.at(k - 1);
+        out += QStringLiteral("\nsetting ") + OneLine(SettingPathOf(s)) + QLatin1Char('\n');
+        Field(out, "Name", OneLine(s.Name));
+        Field(out, "Group", OneLine(s.Group));
+        Field(out, "Type", QStringLiteral("%1 (%2)").arg(SettingTypeName(s.Type), QString::number(s.Type)));
+        Field(out, "Offset", OffsetText(s.Offset));
+        Field(out, "BitMask", ValueToBitText(s.BitMask));
+        Field(out, "MaxStringLength", QString::number(s.MaxStringLength));
+        Field(out, "ValueNames", ListText(s.ValueNames));
+        Field(out, "Values", ListText(s.Values));
+        Field(out, "Description", OneLine(s.Description));
+        Field(out, "UIIndex", QString::number(s.UIIndex));
+    }
+    return out;
+}

@@ -1,0 +1,12 @@
+#pragma once
+#include "core/SettingTypes.h"
+
+#include <QString>
+
+// A setting file as stable, line-oriented text, for the line-by-line tools people keep
+// shared files in (git diff, git log -p): the header, then one block per setting in file
+// order, headed by its full name, its fields one a line in a fixed order. Offsets are
+// written as everywhere ("16 (0x10)"), bit masks as bit texts, values and names one list
+// a line; control characters in texts are escaped ("\r\n"), so that a text never spans
+// lines.
+QString SettingFileText(const SettingFileHeader &header, const SettingList &settings);
