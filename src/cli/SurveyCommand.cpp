@@ -8,11 +8,13 @@
 #include "core/CodePage.h"
 #include "core/Conversions.h"
 #include "core/OffsetText.h"
+#include "lang/Wording.h"
 #include "seem/authoring/RecordMatch.h"
 #include "seem/document/SettingLookup.h"
 #include "seem/profiles/ValueJson.h"
 #include "seem/survey/ImageSurvey.h"
 #include "seem/survey/SurveyCsv.h"
+#include "seem/survey/SurveyLeftOut.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -52,21 +54,7 @@ QString ImageName(const SurveyImage &image)
 
 QString LeftOutReason(const ImageSurvey &survey, const SurveyImage &image)
 {
-    switch (image.status) {
-    case SurveyImage::Status::Unreadable:
-        return FileErrorText(BvlError(image.errorNumber, image.detail));
-    case SurveyImage::Status::OtherSize:
-        return QStringLiteral("holds %1 bytes where the first image used holds %2")
-            .arg(image.size)
-            .arg(survey.imageSize());
-    case SurveyImage::Status::OtherRecord:
-        return QStringLiteral("its name says SEEM %1, the setting file describes SEEM %2")
-            .arg(RecordNumbersText(image.named.seemNr, image.named.seemRec),
-                 RecordNumbersText(survey.header().SEEMNr, survey.header().SEEMRec));
-    case SurveyImage::Status::Used:
-        break;
-    }
-    return QString();
+    return SurveyLeftOutText(EnglishWording(), survey, image, FileErrorText(BvlError(image.errorNumber, image.detail)));
 }
 
 // The setting --setting names (0-based), or -1 without it; a name that finds none is

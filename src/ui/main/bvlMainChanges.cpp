@@ -6,8 +6,9 @@
 // read from the file (SeemDocument): undo back to the file's value is no change.
 #include "ui/main/bvlMain.h"
 
-#include "seem/authoring/RecordMatch.h"
+#include "lang/Wording.h"
 #include "seem/survey/ImageSurvey.h"
+#include "seem/survey/SurveyLeftOut.h"
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
 #include "ui/main/ChangeMarkers.h"
@@ -171,23 +172,12 @@ void bvlMain::mnfCompare_Click()
 
 namespace {
 // Why the survey left an image out, in the user's language.
-QString LeftOutReason(AppContext &ctx, const ImageSurvey &survey, const SurveyImage &image)
+QString LeftOutText(AppContext &ctx, const ImageSurvey &survey, const SurveyImage &image)
 {
-    switch (image.status) {
-    case SurveyImage::Status::Unreadable:
-        return ctx.T(QStringLiteral("bvlSurvey.sUnreadable_V")) + QStringLiteral(" (ERR ")
-               + QString::number(image.errorNumber) + QStringLiteral("): ") + image.detail;
-    case SurveyImage::Status::OtherSize:
-        return ctx.T(QStringLiteral("bvlSurvey.sOtherSize_V"))
-            .arg(QString::number(image.size), QString::number(survey.imageSize()));
-    case SurveyImage::Status::OtherRecord:
-        return ctx.T(QStringLiteral("bvlSurvey.sOtherRecord_V"))
-            .arg(RecordNumbersText(image.named.seemNr, image.named.seemRec),
-                 RecordNumbersText(survey.header().SEEMNr, survey.header().SEEMRec));
-    case SurveyImage::Status::Used:
-        break;
-    }
-    return QString();
+    LangWording words(ctx.lang);
+    return SurveyLeftOutText(words, survey, image,
+                             ctx.T(QStringLiteral("bvlSurvey.sUnreadable_V")) + QStringLiteral(" (ERR ")
+                                 + QString::number(image.errorNumber) + QStringLiteral("): ") + image.detail);
 }
 }   // namespace
 
@@ -218,7 +208,7 @@ void bvlMain::mnfSurvey_Click()
             progress.setValue(i);
             const SurveyImage &image = survey.add(paths.at(i));
             if (!image.used())
-                leftOut << QLatin1Char('"') + image.path + QStringLiteral("\": ") + LeftOutReason(m_ctx, survey, image);
+                leftOut << QLatin1Char('"') + image.path + QStringLiteral("\": ") + LeftOutText(m_ctx, survey, image);
         }
     } catch (const BvlError &e) {
         m_ctx.platform.messageBox(QStringLiteral("mnfSurvey ERR ") + QString::number(e.number()), MsgIcon::Critical,
