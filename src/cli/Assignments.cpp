@@ -105,10 +105,7 @@ public:
             return QString();
         if (!m_names)
             m_names.emplace(m_settings);
-        QStringList nearest;
-        for (int index : m_names->nearest(WithoutContinuation(query)))
-            nearest << SettingPathOf(m_settings.at(index - 1));
-        return DidYouMean(nearest);
+        return DidYouMeanSetting(*m_names, m_settings, WithoutContinuation(query));
     }
 
 private:

@@ -76,10 +76,8 @@ int NamedSetting(const QCommandLineParser &parser, const SettingList &settings)
             named += QStringLiteral(" and %1 more").arg(match.count - match.indices.size());
         throw CliError(QStringLiteral("'%1' names %2; write GROUP\\NAME").arg(query, named));
     }
-    QStringList nearest;
-    for (int index : NearestNames(settings).nearest(query))
-        nearest << SettingPathOf(settings.at(index - 1));
-    throw CliError(QStringLiteral("no setting is named \"%1\"").arg(query) + DidYouMean(nearest));
+    throw CliError(QStringLiteral("no setting is named \"%1\"").arg(query)
+                   + DidYouMeanSetting(NearestNames(settings), settings, query));
 }
 
 // The settings shown: the one named, the varying ones for --varying, or all.

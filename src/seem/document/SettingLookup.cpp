@@ -208,3 +208,11 @@ QString DidYouMean(const QStringList &names)
         quoted << QLatin1Char('"') + name + QLatin1Char('"');
     return QStringLiteral("; did you mean %1?").arg(quoted.join(QStringLiteral(" or ")));
 }
+
+QString DidYouMeanSetting(const NearestNames &names, const SettingList &settings, const QString &query)
+{
+    QStringList nearest;
+    for (int index : names.nearest(query))
+        nearest << SettingPathOf(settings.at(index - 1));
+    return DidYouMean(nearest);
+}

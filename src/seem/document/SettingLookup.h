@@ -74,6 +74,10 @@ private:
 // setting names and list entries in every door.
 QString DidYouMean(const QStringList &names);
 
+class NearestNames;
+// DidYouMean of the full names of the settings nearest to query.
+QString DidYouMeanSetting(const NearestNames &names, const SettingList &settings, const QString &query);
+
 // The settings whose names come nearest to a query that names none, for "did you mean":
 // letter case is ignored, and a name within a small edit distance (one change in short
 // names, up to three in long ones) counts, compared both as 'GROUP\NAME' and as the bare
