@@ -220,8 +220,8 @@ QWidget *bvlByteMap::buildLegend()
 void bvlByteMap::applyLegendColours()
 {
     // The cells' colours for the palette the map is drawn in now, text as the cells draw it;
-    // a described difference is shown on a wholly described byte.
-    // The survey's samples show how many values a byte took, the last one on the fewest.
+    // a described difference is shown on a wholly described byte, an undescribed variation
+    // on a byte that took two values.
     using State = BitCoverage::ByteState;
     using Variation = ByteMapModel::Variation;
     const State states[] = {State::Whole, State::Partly, State::Undescribed, State::Conflict, State::Whole};
@@ -591,7 +591,8 @@ void bvlByteMap::cmSurveyImages_Click()
     if (!RunSurvey(m_ctx, this, *survey, paths, title, QStringLiteral("cmSurveyImages")))
         return;
     survey->setImageSink(nullptr);
-    if (survey->usedCount() < 2 || !m_images.setSurvey(survey, proposer))
+    // The reference read again from its file is what the others are measured against.
+    if (survey->usedCount() < 2 || !survey->image(0).used() || !m_images.setSurvey(survey, proposer))
         m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlByteMap.sSurveyTooFew_M")), MsgIcon::Information,
                                   MsgButtons::Ok);
 }
