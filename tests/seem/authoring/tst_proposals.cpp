@@ -352,6 +352,35 @@ private slots:
                  QStringLiteral("0x00 × 9, 0x02 (1 image) [1/10]"));
     }
 
+    // Texts side by side are fields of their own unless some image's text runs on over the join.
+    void textFieldsJoinWhereAnImageRunsOn()
+    {
+        SurveyProposer proposer;
+        for (const char *second : {"xyz", "uvw", "xyz"}) {
+            QByteArray image = zeros(24);
+            putAnsi(image, 4, "abc");
+            putAnsi(image, 8, second);
+            proposer.add(image);
+        }
+        QVector<Proposal> p = proposer.proposals({});
+        QCOMPARE(p.size(), 1);
+        QCOMPARE(p[0].setting.Offset, 8);
+        QCOMPARE(p[0].setting.MaxStringLength, 4);
+        QCOMPARE(p[0].support, 3);
+
+        QByteArray longer = zeros(24);
+        putAnsi(longer, 4, "abcdefgh");
+        proposer.add(longer);
+        p = proposer.proposals({});
+        QCOMPARE(p.size(), 1);
+        QCOMPARE(p[0].setting.Offset, 4);
+        QCOMPARE(p[0].setting.MaxStringLength, 9);
+        QCOMPARE(p[0].support, 4);
+        // A described byte inside ends the field before it.
+        p = proposer.proposals({owning(SettingType::Int8, 10)});
+        QCOMPARE(p[0].setting.MaxStringLength, 6);
+    }
+
     // A byte taking every value: only a few are kept, the range and the support stay whole.
     void valuesPastThoseKeptStillCount()
     {
