@@ -30,6 +30,7 @@
 #include "ui/editor/bvlEditSettingDo.h"
 #include "ui/editor/bvlGroupBrowse.h"
 #include "ui/main/bvlMain.h"
+#include "ui/main/bvlSurvey.h"
 #include "ui/platform/QtPlatform.h"
 #include "ui/settingfiles/bvlSettingFiles.h"
 
@@ -75,6 +76,12 @@ public:
         if (fileAnswers.isEmpty())
             return std::nullopt;
         return fileAnswers.dequeue();
+    }
+    std::optional<QStringList> openFileNames(const QString &title, const QString &filter,
+                                             const QString &proposed) override
+    {
+        const std::optional<QString> one = openFileName(title, filter, proposed);
+        return one ? std::optional<QStringList>(QStringList{*one}) : std::nullopt;
     }
     std::optional<QString> saveFileName(const QString &, const QString &, const QString &, bool) override
     {
@@ -224,7 +231,8 @@ bool saveUnderDarkTheme(QWidget *window, const QString &path)
 }
 
 // The Changes menu at work on the open demo document: edits marked in the window, the
-// review of them, and the comparison with a copy of the image that differs in a few bytes.
+// review of them, the comparison with a copy of the image that differs in a few bytes, and
+// the survey of a folder of a few phones' images.
 bool saveChangeShots(bvlMain &main, ScreenshotPlatform &platform, const QString &folder, const QString &out,
                      const QString &suffix)
 {
@@ -249,6 +257,7 @@ bool saveChangeShots(bvlMain &main, ScreenshotPlatform &platform, const QString 
     QTemporaryDir elsewhere;
     QFile demo(JoinPath(folder, QStringLiteral("0032_0001.seem")));
     QByteArray bytes = demo.open(QIODevice::ReadOnly) ? demo.readAll() : QByteArray();
+    const QByteArray original = bytes;
     bytes[0x13] = char(90);
     bytes.replace(0x40, 9, "web.other", 9);
     bytes[0xE1] = char(60);
@@ -262,6 +271,33 @@ bool saveChangeShots(bvlMain &main, ScreenshotPlatform &platform, const QString 
         ok = save(&dialog, out + "/compare" + suffix + ".png") && ok;
     };
     main.mnfCompare_Click();
+
+    // Three phones: their ringer volumes, key tones, user names and a byte no setting
+    // describes differ.
+    QTemporaryDir phones;
+    const BitCoverage coverage(main.Settings, original.size());
+    qint64 undescribed = original.size() / 2;
+    while (undescribed + 1 < original.size() && coverage.ownedBits(undescribed) != 0)
+        ++undescribed;
+    const QByteArray names[] = {"guest", "anna", "mario"};
+    for (int i = 0; i < 3; ++i) {
+        QByteArray image = original;
+        image[0x13] = char(60 + 40 * i);
+        if (i % 2)
+            image[0x10] = char(image[0x10] ^ 0x01);
+        image.replace(0x60, names[i].size() + 1, names[i] + '\0');
+        image[undescribed] = char(i);
+        QFile phone(phones.filePath(QStringLiteral("phone%1.seem").arg(i + 1)));
+        ok = phone.open(QIODevice::WriteOnly) && phone.write(image) == image.size() && ok;
+    }
+    platform.fileAnswers.enqueue(phones.path());
+    main.ShowModal = [&](QDialog &dialog) {
+        if (auto *survey = qobject_cast<bvlSurvey *>(&dialog))
+            survey->chVaryingOnly->setChecked(true);
+        dialog.show();
+        ok = save(&dialog, out + "/survey" + suffix + ".png") && ok;
+    };
+    main.mnfSurvey_Click();
     return ok;
 }
 
@@ -304,6 +340,31 @@ bool saveAuthoringShots(AppContext &ctx, bvlEditSetting &editor, ScreenshotPlatf
     map->show();
     map->cmNext_Click();
     bool ok = save(map, out + "/byte-map" + suffix + ".png");
+
+    // The map over a folder of five phones' images: the ringer volume and two bytes no
+    // setting describes vary.
+    QTemporaryDir phones;
+    QByteArray original = after;
+    if (keyTones > 0) {
+        const SettingStruct &s = editor.Document().record(keyTones);
+        original[s.Offset] = char(original[s.Offset] ^ s.BitMask);
+    }
+    qint64 free[2] = {-1, -1};
+    for (qint64 i = original.size() / 2, k = 0; i < original.size() && k < 2; ++i)
+        if (coverage.ownedBits(i) == 0)
+            free[k++] = i;
+    for (int i = 0; i < 5 && free[1] >= 0; ++i) {
+        QByteArray image = original;
+        image[0x13] = char(40 * i + 20);
+        image[free[0]] = char(i);
+        image[free[1]] = char(i % 2 ? 0x80 : 0);
+        QFile phone(phones.filePath(QStringLiteral("phone%1.seem").arg(i + 1)));
+        ok = phone.open(QIODevice::WriteOnly) && phone.write(image) == image.size() && ok;
+    }
+    platform.fileAnswers.enqueue(phones.path());
+    map->cmSurveyImages_Click();
+    map->cmNext_Click();
+    ok = save(map, out + "/byte-map-folder" + suffix + ".png") && ok;
     map->hide();
 
     bvlEditSettingDo *dialog = editor.SettingDialog();

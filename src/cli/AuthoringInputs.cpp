@@ -5,10 +5,13 @@
 #include "cli/ExitStatus.h"
 #include "core/Conversions.h"
 #include "core/SettingFile.h"
+#include "lang/Wording.h"
 #include "seem/authoring/AutoSelect.h"
 #include "seem/authoring/RecordMatch.h"
 #include "seem/files/ImageBytes.h"
 #include "seem/files/SeemFileName.h"
+#include "seem/survey/ImageSurvey.h"
+#include "seem/survey/SurveyLeftOut.h"
 
 #include <QFileInfo>
 
@@ -55,4 +58,9 @@ LoadedSettingFile SettingFileOrEmpty(const QString &imagePath, const QCommandLin
     context.err << imagePath << ": no setting file describes it; starting from an empty one for SEEM "
                 << RecordNumbersText(empty.header.SEEMNr, empty.header.SEEMRec) << '\n';
     return empty;
+}
+
+QString SurveyLeftOutReason(const ImageSurvey &survey, const SurveyImage &image)
+{
+    return SurveyLeftOutText(EnglishWording(), survey, image, FileErrorText(BvlError(image.errorNumber, image.detail)));
 }

@@ -2,6 +2,9 @@
 #include "cli/Inputs.h"
 
 #include <QByteArray>
+
+class ImageSurvey;
+struct SurveyImage;
 #include <QTextStream>
 
 // What propose and map read: whole images, and a setting file that may not exist yet.
@@ -18,3 +21,7 @@ void CheckSameRecordSize(const QString &imagePath, const QByteArray &image, cons
 // the name carries (path empty then; a note on context.err says so).
 LoadedSettingFile SettingFileOrEmpty(const QString &imagePath, const QCommandLineParser &parser,
                                      const CommandContext &context);
+
+// Why a survey of images (survey, propose over many) left an image out, in the words of
+// the command line.
+QString SurveyLeftOutReason(const ImageSurvey &survey, const SurveyImage &image);

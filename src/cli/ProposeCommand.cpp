@@ -1,15 +1,43 @@
-// propose: draft settings for the differences between two images.
+// propose: draft settings for the differences between two images, or for what varies over many.
 #include "cli/AuthoringInputs.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ExitStatus.h"
 #include "cli/RecordCheck.h"
+#include "cli/RunCli.h"
 #include "core/OutputTarget.h"
 #include "core/SettingFileJson.h"
 #include "seem/authoring/DifferenceProposals.h"
+#include "seem/authoring/SurveyProposals.h"
+#include "seem/survey/ImageSurvey.h"
 
 #include <QFileInfo>
 
 namespace {
+
+// The drafts over every image paths name, each read once; images of another size than the
+// first used, of another record by their names, or unreadable are left out with a warning.
+QVector<Proposal> ProposeFromMany(const QStringList &paths, const LoadedSettingFile &file, QTextStream &err)
+{
+    ImageSurvey survey(SurveyHeaderFor(file.header, paths.first()), file.settings);
+    SurveyProposer proposer;
+    survey.setImageSink([&proposer](const QByteArray &bytes) { proposer.add(bytes); });
+    ProposalTexts texts;
+    for (const QString &path : paths) {
+        const SurveyImage &image = survey.add(path);
+        if (!image.used()) {
+            err << CliProgramName << ": warning: " << path << ": " << SurveyLeftOutReason(survey, image)
+                << ", left out\n";
+        } else if (texts.firstImage.isEmpty()) {
+            texts.firstImage = QFileInfo(path).fileName();
+        } else if (texts.secondImage.isEmpty()) {
+            texts.secondImage = QFileInfo(path).fileName();
+        }
+    }
+    if (survey.usedCount() < 2)
+        throw CliError(QStringLiteral("%1 of %2 images could be used: drafts need two or more")
+                           .arg(QString::number(survey.usedCount()), QString::number(survey.imageCount())));
+    return proposer.proposals(file.settings, texts);
+}
 
 class ProposeCommand : public Command
 {
@@ -17,7 +45,7 @@ public:
     QString name() const override { return QStringLiteral("propose"); }
     QString summary() const override
     {
-        return QStringLiteral("Draft settings for the bytes two SEEM files differ in.");
+        return QStringLiteral("Draft settings for the bytes two or more SEEM files differ in.");
     }
     QString description() const override
     {
@@ -30,14 +58,25 @@ public:
             "unchanged and in order, then the drafts. Without --sec and without an automatic match it starts "
             "from an empty setting file for the SEEM and record number of IMAGE's name. import turns the result "
             "into a setting file.\n"
-            "Exit status 0 when the result was written, also without drafts; 1 when the images differ in size or "
-            "cannot be read.");
+            "With more than two images, or a FOLDER of *.seem files read in name order, it drafts for the bits "
+            "that vary over all of them: texts where any image holds text, a byte varying in three bits or more "
+            "over more than 8 values as an 8-bit number (described by the range of values seen), otherwise check "
+            "boxes and value lists with a state per value seen, named by the value and how many images hold it. "
+            "Each description says how many images back the draft. Images of another size than the first used, "
+            "of another SEEM or record by their names, or that cannot be read are left out with a warning.\n"
+            "Exit status 0 when the result was written, also without drafts; 1 when two images differ in size or "
+            "cannot be read, or fewer than two of many could be used.");
     }
     QList<PositionalArgument> arguments() const override
     {
-        return {{QStringLiteral("IMAGE"), QStringLiteral("The SEEM file before the change."), {}},
-                {QStringLiteral("OTHER"), QStringLiteral("The SEEM file after the change."), {}}};
+        return {{QStringLiteral("IMAGE"), QStringLiteral("The SEEM file before the change, or a FOLDER."),
+                 QStringLiteral("IMAGE|FOLDER")},
+                {QStringLiteral("OTHER"),
+                 QStringLiteral("The SEEM file after the change; more images or folders may follow."),
+                 QStringLiteral("[OTHER|FOLDER...]")}};
     }
+    int minimumArguments() const override { return 1; }
+    int maximumArguments() const override { return -1; }
     QList<QCommandLineOption> options() const override
     {
         return {SecOption(), SecDirOption(),
@@ -51,13 +90,24 @@ public:
     {
         if (parser.isSet(QStringLiteral("sec")) && parser.isSet(QStringLiteral("sec-dir")))
             throw CliError(QStringLiteral("--sec and --sec-dir exclude each other"), ExitBadUsage);
-        const QString imagePath = parser.positionalArguments().at(0);
-        const QString otherPath = parser.positionalArguments().at(1);
-        const QByteArray image = ReadImageForCommand(imagePath);
-        const QByteArray other = ReadImageForCommand(otherPath);
-        CheckSameRecordSize(imagePath, image, otherPath, other);
+        const QStringList given = parser.positionalArguments();
+        const QStringList paths = SurveyImagePaths(given);
+        // Two files are the two-image form, a folder or more files the survey's.
+        const bool twoImages = paths == given && paths.size() == 2;
+        if (paths.size() < 2) {
+            if (given.size() == 1 && !QFileInfo(given.first()).isDir())
+                throw CliError(QStringLiteral("propose takes two images or more, or a folder of them"), ExitBadUsage);
+            throw CliError(QStringLiteral("%1: fewer than two *.seem files").arg(given.join(QStringLiteral(", "))));
+        }
+        const QString imagePath = paths.first();
+        QByteArray image, other;
+        if (twoImages) {
+            image = ReadImageForCommand(imagePath);
+            other = ReadImageForCommand(paths.at(1));
+            CheckSameRecordSize(imagePath, image, paths.at(1), other);
+        }
         LoadedSettingFile file = SettingFileOrEmpty(imagePath, parser, context);
-        const QStringList inputs = {imagePath, otherPath, file.path};
+        const QStringList inputs = paths + QStringList{file.path};
         if (parser.isSet(QStringLiteral("output"))) {
             const QString output = parser.value(QStringLiteral("output"));
             try {
@@ -66,12 +116,17 @@ public:
                 throw CliError(QStringLiteral("%1: %2; nothing was written").arg(output, QString::fromUtf8(e.what())));
             }
         }
-        WarnOtherRecord(file, {imagePath, otherPath}, context.err);
+        WarnOtherRecord(file, twoImages ? paths : QStringList{imagePath}, context.err);
 
-        ProposalTexts texts;
-        texts.firstImage = QFileInfo(imagePath).fileName();
-        texts.secondImage = QFileInfo(otherPath).fileName();
-        const QVector<Proposal> proposals = ProposeSettings(file.settings, image, other, texts);
+        QVector<Proposal> proposals;
+        if (twoImages) {
+            ProposalTexts texts;
+            texts.firstImage = QFileInfo(imagePath).fileName();
+            texts.secondImage = QFileInfo(paths.at(1)).fileName();
+            proposals = ProposeSettings(file.settings, image, other, texts);
+        } else {
+            proposals = ProposeFromMany(paths, file, context.err);
+        }
         for (const Proposal &p : proposals)
             file.settings.append(p.setting);
         file.header.SettingCount = qint32(file.settings.size());

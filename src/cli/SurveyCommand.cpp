@@ -1,4 +1,5 @@
 // survey: the values of every setting over many images of one SEEM and record.
+#include "cli/AuthoringInputs.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ExitStatus.h"
 #include "cli/Inputs.h"
@@ -8,13 +9,11 @@
 #include "core/CodePage.h"
 #include "core/Conversions.h"
 #include "core/OffsetText.h"
-#include "lang/Wording.h"
 #include "seem/authoring/RecordMatch.h"
 #include "seem/document/SettingLookup.h"
 #include "seem/profiles/ValueJson.h"
 #include "seem/survey/ImageSurvey.h"
 #include "seem/survey/SurveyCsv.h"
-#include "seem/survey/SurveyLeftOut.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -50,11 +49,6 @@ SurveyFormat SurveyFormatOf(const QCommandLineParser &parser)
 QString ImageName(const SurveyImage &image)
 {
     return QFileInfo(image.path).fileName();
-}
-
-QString LeftOutReason(const ImageSurvey &survey, const SurveyImage &image)
-{
-    return SurveyLeftOutText(EnglishWording(), survey, image, FileErrorText(BvlError(image.errorNumber, image.detail)));
 }
 
 // The setting --setting names (0-based), or -1 without it; a name that finds none is
@@ -93,7 +87,7 @@ QJsonObject ImageJson(const ImageSurvey &survey, int index)
     const SurveyImage &image = survey.image(index);
     QJsonObject json{{QStringLiteral("path"), image.path}, {QStringLiteral("used"), image.used()}};
     if (!image.used())
-        json.insert(QStringLiteral("reason"), LeftOutReason(survey, image));
+        json.insert(QStringLiteral("reason"), SurveyLeftOutReason(survey, image));
     return json;
 }
 
@@ -163,7 +157,8 @@ void WriteText(const ImageSurvey &survey, const QString &secPath, const QVector<
     out << "\n";
     for (int i = 0; i < survey.imageCount(); ++i)
         if (!survey.image(i).used())
-            out << "  left out: " << survey.image(i).path << ": " << LeftOutReason(survey, survey.image(i)) << "\n";
+            out << "  left out: " << survey.image(i).path << ": " << SurveyLeftOutReason(survey, survey.image(i))
+                << "\n";
 
     int varying = 0;
     for (int s = 0; s < survey.settings().size(); ++s)
@@ -246,7 +241,7 @@ public:
         for (const QString &path : paths) {
             const SurveyImage &image = survey.add(path);
             if (!image.used())
-                context.err << CliProgramName << ": warning: " << path << ": " << LeftOutReason(survey, image)
+                context.err << CliProgramName << ": warning: " << path << ": " << SurveyLeftOutReason(survey, image)
                             << ", left out\n";
         }
         const QVector<int> chosen = ChosenSettings(parser, survey, named);

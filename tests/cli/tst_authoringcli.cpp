@@ -137,6 +137,36 @@ private slots:
         QVERIFY(!QFile::exists(s.folder.file(QStringLiteral("never.json"))));
     }
 
+    // More images, or a folder: drafts from all of them, images that do not fit left out.
+    void proposeOverManyImages()
+    {
+        Sample s;
+        QByteArray third = SampleImage();
+        third[19] = char(0x13);
+        s.folder.writeBytes(QStringLiteral("0032_0001-third.seem"), third);
+        s.folder.writeBytes(QStringLiteral("0032_0001-short.seem"), QByteArray(19, '\0'));
+        // In name order: the image after the change comes first, the others measured against it.
+        const CliResult r = s.run({QStringLiteral("propose"), s.folder.dir.path()});
+        QCOMPARE(r.status, 0);
+        QVERIFY2(r.err.contains(QStringLiteral("0032_0001-short.seem: holds 19 bytes")), qPrintable(r.err));
+        QVERIFY2(r.err.contains(QStringLiteral("left out")), qPrintable(r.err));
+        const QJsonArray settings = settingsOf(r);
+        QCOMPARE(settings.size(), 8);
+        const QJsonObject bit = settings[6].toObject();
+        QCOMPARE(bit.value(QStringLiteral("Name")).toString(), QStringLiteral("Byte 0x0000, bit 7"));
+        QCOMPARE(bit.value(QStringLiteral("Description")).toString(),
+                 QStringLiteral("2 of 3 images: 0x00 (2 images), 0x80 (1 image)"));
+        QCOMPARE(settings[7].toObject().value(QStringLiteral("Description")).toString(),
+                 QStringLiteral("2 of 3 images: 0x00 (1 image), 0x13 (1 image), 0xE0 (1 image)"));
+
+        // Fewer than two images that fit: nothing to draft from.
+        QTemporaryDir lonely;
+        QFile::copy(s.image, lonely.filePath(QStringLiteral("0032_0001.seem")));
+        const CliResult one = s.run({QStringLiteral("propose"), lonely.path()});
+        QCOMPARE(one.status, 1);
+        QVERIFY(one.out.isEmpty());
+    }
+
     void mapPrintsCoverageAndUndescribedDifferences()
     {
         Sample s;

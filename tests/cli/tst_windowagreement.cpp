@@ -1,9 +1,18 @@
 // The main window and brimvale-cli show the same value for every setting: for the demo
-// image, and for seeded random setting files over random images.
+// image, and for seeded random setting files over random images. The byte map's
+// proposals over a folder of images are what propose drafts from them.
+#include "core/SettingFile.h"
+#include "core/SettingFileJson.h"
+#include "seem/authoring/BitCoverage.h"
 #include "seem/values/SettingCodec.h"
 #include "support/CliRun.h"
+#include "support/EditorFixtures.h"
 #include "support/MainFixtures.h"
+#include "ui/editor/bvlByteMap.h"
+#include "ui/editor/bvlEditSetting.h"
+#include "ui/editor/bvlProposals.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -132,6 +141,7 @@ class TestWindowAgreement : public QObject
 private slots:
     void demoImage();
     void randomSettingFiles();
+    void proposalsOverManyImages();
 };
 
 void TestWindowAgreement::demoImage()
@@ -151,6 +161,88 @@ void TestWindowAgreement::randomSettingFiles()
         CompareWindowAndCli(sec, RandomImage(random, imageSize), "sample " + QByteArray::number(sample));
         if (QTest::currentTestFailed())
             return;
+    }
+}
+
+void TestWindowAgreement::proposalsOverManyImages()
+{
+    // The demo image and six phones' images differing from it in seeded random ways: in
+    // four free bytes, in the bits of a byte left partly free, and in a name written into a
+    // run of free bytes.
+    const QString sec = QStringLiteral(BVL_DATA_DIR "/demo-phone.sec");
+    const QString demo = QStringLiteral(BVL_DATA_DIR "/0032_0001.seem");
+    SettingFileHeader header;
+    SettingList settings;
+    ReadSettingFile(sec, header, settings);
+    QFile demoFile(demo);
+    QVERIFY(demoFile.open(QIODevice::ReadOnly));
+    const QByteArray original = demoFile.readAll();
+    const BitCoverage coverage(settings, original.size());
+    QVector<qint64> free, partly;
+    qint64 run = -1;
+    for (qint64 i = 0; i < original.size(); ++i) {
+        const quint8 owned = coverage.ownedBits(i);
+        if (owned == 0 && free.size() < 4 && i % 7 == 3)
+            free << i;
+        if (owned != 0 && owned != 0xFF && partly.isEmpty())
+            partly << i;
+        if (run < 0 && i >= 12 && owned == 0) {
+            bool whole = true;
+            for (qint64 k = i; k < i + 12 && whole; ++k)
+                whole = k < original.size() && coverage.ownedBits(k) == 0 && !free.contains(k);
+            if (whole)
+                run = i;
+        }
+    }
+    QVERIFY(free.size() == 4 && partly.size() == 1 && run >= 0);
+    ProgramFolder folder;
+    QVERIFY(QDir().mkpath(folder.file(QStringLiteral("phones"))));
+    QRandomGenerator random(20261208);
+    const QByteArray names[] = {"anna", "bob", "christina", "dan"};
+    for (int phone = 0; phone < 6; ++phone) {
+        QByteArray image = original;
+        for (qint64 offset : free)
+            image[offset] = char(random.bounded(phone < 3 ? 4 : 256));
+        image[partly.first()] =
+            char(image[partly.first()] ^ (random.bounded(256) & ~coverage.ownedBits(partly.first())));
+        const QByteArray &name = names[random.bounded(4)];
+        image.replace(run, name.size() + 1, name + '\0');
+        folder.writeBytes(QStringLiteral("phones/0032_0001-%1.seem").arg(phone), image);
+    }
+    const QString phones = folder.file(QStringLiteral("phones"));
+
+    const CliResult r =
+        RunCliCaptured({QStringLiteral("propose"), QStringLiteral("--sec"), sec, demo, phones}, folder.dir.path());
+    QVERIFY2(r.status == 0, qPrintable(r.err));
+    SettingFileHeader drafted;
+    SettingList cli;
+    SettingFileFromJson(QJsonDocument::fromJson(r.out.toUtf8()).object(), drafted, cli);
+    cli.remove(0, settings.size());
+    QVERIFY(cli.size() >= 5);
+
+    EditorFixture f;
+    bvlEditSetting editor(f.ctx);
+    PutRecords(editor, settings);
+    f.platform.answerFile(demo);
+    editor.mnfOpenReference_Click();
+    f.platform.answerFiles({phones});
+    editor.ByteMap()->cmSurveyImages_Click();
+    SettingList window;
+    QStringList support;
+    OnNextModal([&](QDialog *dialog) {
+        auto *p = static_cast<bvlProposals *>(dialog);
+        window = p->CheckedSettings();
+        for (int row = 0; row < p->lsProposals->topLevelItemCount(); ++row)
+            support << p->lsProposals->topLevelItem(row)->text(bvlProposals::SupportColumn);
+        p->cmCancel->click();
+    });
+    editor.ByteMap()->cmPropose_Click();
+    QCOMPARE(window.size(), cli.size());
+    for (int k = 0; k < cli.size(); ++k) {
+        QCOMPARE(window[k], cli[k]);
+        // The count the window shows is the one the description gives.
+        QVERIFY2(cli[k].Description.startsWith(support[k] + QStringLiteral(" of 7 images: ")),
+                 qPrintable(cli[k].Description));
     }
 }
 

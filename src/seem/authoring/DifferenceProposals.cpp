@@ -12,20 +12,9 @@
 
 namespace {
 
-constexpr int MinimumTextCharacters = 3;   // fewer are as often numbers that look like letters
-
-int bitCount(quint8 bits)
-{
-    int count = 0;
-    for (; bits; bits &= quint8(bits - 1))
-        ++count;
-    return count;
-}
-
-// Printable Windows-1252: no control character, none of the five unassigned codes.
 bool isAnsiChar(quint8 b)
 {
-    return b >= 0x20 && b != 0x7F && b != 0x81 && b != 0x8D && b != 0x8F && b != 0x90 && b != 0x9D;
+    return IsAnsiTextByte(b);
 }
 
 // A printable UTF-16 unit that stands for a character by itself.
@@ -98,18 +87,6 @@ private:
     QVarLengthArray<QChar::Script, 4> m_scripts;
 };
 
-// A stand-in for what a setting file's 8-bit texts cannot hold.
-QString Storable(const QString &text)
-{
-    QString result = text;
-    for (QChar &c : result) {
-        quint8 byte = 0;
-        if (!CodePage::encodeChar(c, byte))
-            c = QLatin1Char('?');
-    }
-    return result;
-}
-
 struct TextRun
 {
     qint64 start = 0;
@@ -132,8 +109,8 @@ public:
           m_texts(texts)
     {
         const bool distinct = !texts.firstImage.isEmpty() && texts.firstImage != texts.secondImage;
-        m_firstState = stateName(distinct ? texts.firstImage : texts.first);
-        m_secondState = stateName(distinct ? texts.secondImage : texts.second);
+        m_firstState = ProposalStateName(distinct ? texts.firstImage : texts.first);
+        m_secondState = ProposalStateName(distinct ? texts.secondImage : texts.second);
         if (m_firstState == m_secondState) {
             m_firstState = texts.first;
             m_secondState = texts.second;
@@ -358,36 +335,18 @@ private:
     {
         const quint8 owned = m_coverage.ownedBits(i);
         const quint8 differing = quint8((m_a[i] ^ m_b[i]) & ~owned);
-        if (owned == 0 && bitCount(differing) >= 3) {
+        if (owned == 0 && qPopulationCount(differing) >= MinimumNumberBits) {
             SettingStruct s = draft(SettingType::Int8, i, m_texts.byteName.arg(OffsetName(i)));
             finish(s, QString::number(m_a[i]), QString::number(m_b[i]));
             return;
         }
-        // Each run of undescribed bits gets its own draft over the differing bits in it.
-        int bit = 0;
-        while (bit < 8) {
-            if (owned & (1u << bit)) {
-                ++bit;
-                continue;
-            }
-            int low = -1, high = -1;
-            for (; bit < 8 && !(owned & (1u << bit)); ++bit) {
-                if (differing & (1u << bit)) {
-                    if (low < 0)
-                        low = bit;
-                    high = bit;
-                }
-            }
-            if (low >= 0)
-                addBits(i, low, high);
-        }
+        for (const BitRun &run : DifferingBitRuns(owned, differing))
+            addBits(i, run.low, run.high);
     }
 
     void addBits(qint64 i, int low, int high)
     {
-        quint8 mask = 0;
-        for (int bit = low; bit <= high; ++bit)
-            mask |= quint8(1u << bit);
+        const quint8 mask = BitRunMask(low, high);
         const int firstValue = m_a[i] & mask;
         const int secondValue = m_b[i] & mask;
         SettingStruct s;
@@ -405,24 +364,13 @@ private:
 
     SettingStruct draft(SettingType type, qint64 offset, const QString &name) const
     {
-        SettingStruct s;
-        s.Type = quint8(type);
-        s.Offset = qint32(offset);
-        s.Name = name;
-        s.Group = m_texts.group;
-        return s;
+        return DraftSetting(type, offset, name, m_texts);
     }
 
     void finish(SettingStruct &s, const QString &firstValue, const QString &secondValue)
     {
-        s.Description = Storable(m_texts.description.arg(m_firstState, firstValue, m_secondState, secondValue));
-        m_proposals.append({s, firstValue, secondValue});
-    }
-
-    static QString stateName(const QString &name)
-    {
-        QString cleaned = Storable(name);
-        return cleaned.replace(ValueSeparator, QLatin1Char('_'));
+        s.Description = StorableText(m_texts.description.arg(m_firstState, firstValue, m_secondState, secondValue));
+        m_proposals.append({s, firstValue, secondValue, QString(), 0});
     }
 
     const quint8 *m_a;
@@ -439,6 +387,70 @@ private:
 };
 
 }   // namespace
+
+bool IsAnsiTextByte(quint8 b)
+{
+    // Printable Windows-1252: no control character, none of the five unassigned codes.
+    return b >= 0x20 && b != 0x7F && b != 0x81 && b != 0x8D && b != 0x8F && b != 0x90 && b != 0x9D;
+}
+
+QString StorableText(const QString &text)
+{
+    QString result = text;
+    for (QChar &c : result) {
+        quint8 byte = 0;
+        if (!CodePage::encodeChar(c, byte))
+            c = QLatin1Char('?');
+    }
+    return result;
+}
+
+QString ProposalStateName(const QString &name)
+{
+    return StorableText(name).replace(ValueSeparator, QLatin1Char('_'));
+}
+
+SettingStruct DraftSetting(SettingType type, qint64 offset, const QString &name, const ProposalTexts &texts)
+{
+    SettingStruct s;
+    s.Type = quint8(type);
+    s.Offset = qint32(offset);
+    s.Name = name;
+    s.Group = texts.group;
+    return s;
+}
+
+QVector<BitRun> DifferingBitRuns(quint8 owned, quint8 differing)
+{
+    // Each run of undescribed bits gets its own draft over the differing bits in it.
+    QVector<BitRun> runs;
+    int bit = 0;
+    while (bit < 8) {
+        if (owned & (1u << bit)) {
+            ++bit;
+            continue;
+        }
+        int low = -1, high = -1;
+        for (; bit < 8 && !(owned & (1u << bit)); ++bit) {
+            if (differing & (1u << bit)) {
+                if (low < 0)
+                    low = bit;
+                high = bit;
+            }
+        }
+        if (low >= 0)
+            runs.append({low, high});
+    }
+    return runs;
+}
+
+quint8 BitRunMask(int low, int high)
+{
+    quint8 mask = 0;
+    for (int bit = low; bit <= high; ++bit)
+        mask |= quint8(1u << bit);
+    return mask;
+}
 
 QString OffsetName(qint64 offset)
 {

@@ -38,6 +38,12 @@ struct ProposalTexts
     QString byteName = QStringLiteral("Byte %1");
     QString textName = QStringLiteral("Text at %1");
     QString description = QStringLiteral("%1: %2; %3: %4");
+    // Drafts from many images: a state by its value and how many images hold it, a
+    // draft's description by its support and the values seen.
+    QString countedState = QStringLiteral("%1 (%2 images)");
+    QString countedStateOne = QStringLiteral("%1 (1 image)");
+    QString supported = QStringLiteral("%1 of %2 images: %3");
+    QString textSeen = QStringLiteral("text");
 };
 
 struct Proposal
@@ -45,11 +51,34 @@ struct Proposal
     SettingStruct setting;
     QString firstValue;   // the value each image holds, as the description names it
     QString secondValue;
+    // From many images: the values seen (with their counts, or as min..max) and how many
+    // images back the draft; empty and 0 from two images.
+    QString seen;
+    int support = 0;
 };
 
 // Throws BvlError(ErrNo::TypeMismatch) when the images differ in size.
 QVector<Proposal> ProposeSettings(const SettingList &settings, const QByteArray &first, const QByteArray &second,
                                   const ProposalTexts &texts = ProposalTexts());
+
+// The rules' pieces, shared with the drafts from many images (SurveyProposals).
+inline constexpr int MinimumTextCharacters = 3;   // fewer are as often numbers that look like letters
+inline constexpr int MinimumNumberBits = 3;       // a free byte changed in as many bits is a number
+bool IsAnsiTextByte(quint8 b);
+// Characters Windows-1252 lacks as "?": what a setting file's 8-bit texts can hold.
+QString StorableText(const QString &text);
+// A state's name as ValueNames can hold it.
+QString ProposalStateName(const QString &name);
+SettingStruct DraftSetting(SettingType type, qint64 offset, const QString &name, const ProposalTexts &texts);
+// The runs of bits owned leaves free that hold differing bits, each from its lowest to its
+// highest differing bit.
+struct BitRun
+{
+    int low;
+    int high;
+};
+QVector<BitRun> DifferingBitRuns(quint8 owned, quint8 differing);
+quint8 BitRunMask(int low, int high);
 
 // "0x01A3": an offset as the drafts name it, at least four hexadecimal digits.
 QString OffsetName(qint64 offset);

@@ -106,6 +106,8 @@ void ImageSurvey::count(const QByteArray &bytes, int imageIndex)
     for (int s = 0; s < m_settings.size(); ++s)
         column[s] = valueOf(s, bytes);
     countBytes(bytes);
+    if (m_sink)
+        m_sink(bytes);
     ++m_used;
 }
 

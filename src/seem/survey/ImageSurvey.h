@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <functional>
+
 // Many images of one SEEM and record read through one setting file: each setting's value
 // in every image, the distinct values with their counts, and which bytes and bits vary.
 // Images are read one at a time and only their values are kept (an index per setting and
@@ -54,6 +56,9 @@ public:
     // are decoded in the current code page, as the document decodes them. Never throws
     // for the image's sake; throws BvlError 7 when the statistics find no memory.
     const SurveyImage &add(const QString &path);
+    // Called with the bytes of every image used, as it is counted in: what else wants to
+    // look at them (drafts from many images) reads each image once with the survey.
+    void setImageSink(std::function<void(const QByteArray &bytes)> sink) { m_sink = std::move(sink); }
 
     const SettingFileHeader &header() const { return m_header; }
     const SettingList &settings() const { return m_settings; }
@@ -104,4 +109,5 @@ private:
     QByteArray m_first;     // the first image used, to which the others are compared
     QByteArray m_varying;   // per byte: bits that differ from the first image in some image
     QByteArray m_seen;      // per byte: 256 bits, one per value seen
+    std::function<void(const QByteArray &)> m_sink;
 };

@@ -1,6 +1,8 @@
 #include "ui/editor/ByteMapModel.h"
 
 #include "core/CodePage.h"
+#include "core/Conversions.h"
+#include "seem/survey/ImageSurvey.h"
 #include "ui/ThemeColours.h"
 
 #include <QFont>
@@ -29,6 +31,23 @@ QColor ByteMapModel::UndescribedDifferenceColour(const QPalette &palette)
     return ThemeColours::IsDark(palette) ? QColor(112, 88, 0) : QColor(255, 215, 0);
 }
 
+QColor ByteMapModel::VariationColour(Variation variation, const QPalette &palette)
+{
+    // Deeper the more values a byte takes, blue so as not to read as coverage or conflict.
+    const bool dark = ThemeColours::IsDark(palette);
+    switch (variation) {
+    case Variation::Two:
+        return dark ? QColor(28, 52, 92) : QColor(205, 225, 250);
+    case Variation::Few:
+        return dark ? QColor(36, 72, 138) : QColor(140, 185, 245);
+    case Variation::Many:
+        return dark ? QColor(52, 98, 190) : QColor(80, 140, 235);
+    case Variation::None:
+        break;
+    }
+    return palette.color(QPalette::Base);
+}
+
 QColor ByteMapModel::DifferenceTextColour(const QColor &background)
 {
     return ThemeColours::ForBackground(ThemeColours::Changed, background);
@@ -44,6 +63,11 @@ QColor ByteMapModel::PlainTextColour(const QColor &background)
 
 QColor ByteMapModel::backgroundAt(qint64 offset) const
 {
+    if (hasSurvey()) {
+        const Variation variation = variationAt(offset);
+        return variation == Variation::None ? StateColour(m_coverage.stateAt(offset), QGuiApplication::palette())
+                                            : VariationColour(variation, QGuiApplication::palette());
+    }
     if (differenceAt(offset) == Difference::Undescribed)
         return UndescribedDifferenceColour(QGuiApplication::palette());
     return StateColour(m_coverage.stateAt(offset), QGuiApplication::palette());
@@ -56,6 +80,8 @@ void ByteMapModel::setImages(const QByteArray &reference, const QByteArray &seco
     beginResetModel();
     m_reference = reference;
     m_second = second.size() == reference.size() ? second : QByteArray();
+    if (m_survey && m_survey->imageSize() != reference.size())
+        m_survey.reset();
     recompute();
     endResetModel();
 }
@@ -68,6 +94,14 @@ void ByteMapModel::setSettings(const SettingList &settings)
     if (rowCount() > 0)
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
                          {Qt::BackgroundRole, Qt::ForegroundRole});
+}
+
+void ByteMapModel::setSurvey(std::shared_ptr<const ImageSurvey> survey)
+{
+    beginResetModel();
+    m_survey = survey && survey->imageSize() == m_reference.size() ? std::move(survey) : nullptr;
+    recompute();
+    endResetModel();
 }
 
 void ByteMapModel::setCellReading(const QString &pattern, const QString &noOwner)
@@ -89,18 +123,45 @@ QString ByteMapModel::cellReading(qint64 offset) const
 void ByteMapModel::recompute()
 {
     m_coverage = BitCoverage(m_settings, m_reference.size());
-    m_undescribed =
-        hasSecond() ? UndescribedDifferences(m_coverage, m_reference, m_second) : QVector<UndescribedDifference>();
+    m_undescribed.clear();
+    if (hasSurvey()) {
+        for (qint64 offset = 0; offset < m_reference.size(); ++offset)
+            if (const quint8 bits = undescribedBits(offset))
+                m_undescribed.append(UndescribedDifference{offset, bits});
+    } else if (hasSecond()) {
+        m_undescribed = UndescribedDifferences(m_coverage, m_reference, m_second);
+    }
+}
+
+quint8 ByteMapModel::varyingBits(qint64 offset) const
+{
+    if (hasSurvey())
+        return m_survey->varyingBits(offset);
+    return hasSecond() ? quint8(m_reference.at(offset) ^ m_second.at(offset)) : 0;
+}
+
+ByteMapModel::Variation ByteMapModel::variationAt(qint64 offset) const
+{
+    const int values = hasSurvey() ? m_survey->distinctByteValues(offset) : 1;
+    return values <= 1           ? Variation::None
+           : values == 2         ? Variation::Two
+           : values <= FewValues ? Variation::Few
+                                 : Variation::Many;
 }
 
 ByteMapModel::Difference ByteMapModel::differenceAt(qint64 offset) const
 {
-    if (!hasSecond())
-        return Difference::None;
-    const quint8 differing = quint8(m_reference.at(offset) ^ m_second.at(offset));
+    const quint8 differing = varyingBits(offset);
     if (differing == 0)
         return Difference::None;
     return (differing & ~m_coverage.ownedBits(offset)) ? Difference::Undescribed : Difference::Described;
+}
+
+QString ByteMapModel::surveyTip(qint64 offset) const
+{
+    return m_surveyTip.arg(QString::number(m_survey->distinctByteValues(offset)),
+                           QString::number(m_survey->usedCount()), ValueToBitText(varyingBits(offset)),
+                           ValueToBitText(undescribedBits(offset)));
 }
 
 qint64 ByteMapModel::offsetOf(const QModelIndex &index) const
@@ -157,9 +218,14 @@ QVariant ByteMapModel::data(const QModelIndex &index, int role) const
         if (differenceAt(offset) != Difference::None) {
             QFont bold = QFontDatabase::systemFont(QFontDatabase::FixedFont);
             bold.setBold(true);
+            // Over a survey the background tells how much a byte varies: undescribed bits
+            // are marked on the text.
+            bold.setUnderline(hasSurvey() && differenceAt(offset) == Difference::Undescribed);
             return bold;
         }
         return QVariant();
+    case Qt::ToolTipRole:
+        return hasSurvey() ? QVariant(surveyTip(offset)) : QVariant();
     case Qt::TextAlignmentRole:
         return int(Qt::AlignCenter);
     case Qt::AccessibleTextRole:

@@ -6,10 +6,13 @@
 #include "seem/authoring/DifferenceProposals.h"
 #include "seem/authoring/ReferenceImages.h"
 #include "seem/authoring/SettingFileDocument.h"
+#include "seem/authoring/SurveyProposals.h"
+#include "seem/survey/ImageSurvey.h"
 #include "seem/values/SettingValueText.h"
 #include "ui/AppContext.h"
 #include "ui/CommandButtons.h"
 #include "ui/ControlNames.h"
+#include "ui/SurveyProgress.h"
 #include "ui/ThemeColours.h"
 #include "ui/ThemeFollower.h"
 #include "ui/WindowPlacement.h"
@@ -18,6 +21,8 @@
 #include "ui/language/ApplyLanguage.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -47,6 +52,10 @@ ProposalTexts LocalTexts(AppContext &ctx, const ReferenceImages &images)
     texts.bitsName = ctx.T(QStringLiteral("bvlProposals.sBitsName_V"));
     texts.byteName = ctx.T(QStringLiteral("bvlProposals.sByteName_V"));
     texts.textName = ctx.T(QStringLiteral("bvlProposals.sTextName_V"));
+    texts.countedState = ctx.T(QStringLiteral("bvlProposals.sCountedState_V"));
+    texts.countedStateOne = ctx.T(QStringLiteral("bvlProposals.sCountedStateOne_V"));
+    texts.supported = ctx.T(QStringLiteral("bvlProposals.sSupported_V"));
+    texts.textSeen = ctx.T(QStringLiteral("bvlProposals.sTextSeen_V"));
     return texts;
 }
 
@@ -61,13 +70,15 @@ QCheckBox *bitBox(QWidget *parent, const QString &name, int bit)
 }
 
 // A legend entry's sample: a cell as the map draws it, two hex digits on the cell's
-// colour, bold where the byte differs. Its colours are set by applyLegendColours.
-QLabel *swatch(QWidget *parent, bool differs)
+// colour, bold where the byte differs, underlined where it varies in undescribed bits over
+// a survey. Its colours are set by applyLegendColours.
+QLabel *swatch(QWidget *parent, bool differs, bool underlined)
 {
     auto *label = new QLabel(QStringLiteral("AB"), parent);
     label->setTextFormat(Qt::PlainText);
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setBold(differs);
+    font.setUnderline(underlined);
     label->setFont(font);
     label->setAlignment(Qt::AlignCenter);
     label->setAutoFillBackground(true);
@@ -79,8 +90,7 @@ QLabel *swatch(QWidget *parent, bool differs)
 
 }   // namespace
 
-bvlByteMap::bvlByteMap(AppContext &ctx, const SettingFileDocument &document, const ReferenceImageSet &images,
-                       QWidget *owner)
+bvlByteMap::bvlByteMap(AppContext &ctx, const SettingFileDocument &document, ReferenceImageSet &images, QWidget *owner)
     : QWidget(owner, Qt::Window), m_ctx(ctx), m_document(document), m_images(images), m_model(new ByteMapModel(this))
 {
     setObjectName(QStringLiteral("bvlByteMap"));
@@ -115,10 +125,13 @@ bvlByteMap::bvlByteMap(AppContext &ctx, const SettingFileDocument &document, con
     cmPrevious =
         NewCommandButton(this, QStringLiteral("cmPrevious"), QStringLiteral("Previous undescribed difference"));
     cmNext = NewCommandButton(this, QStringLiteral("cmNext"), QStringLiteral("Next undescribed difference"));
+    cmSurveyImages =
+        NewCommandButton(this, QStringLiteral("cmSurveyImages"), QStringLiteral("Images from a folder..."));
     // What makes settings on the left, what moves on the right, on rows of their own.
     auto *commands = new QGridLayout;
     commands->addWidget(cmNewSetting, 0, 0);
     commands->addWidget(cmPropose, 1, 0);
+    commands->addWidget(cmSurveyImages, 2, 0);
     commands->setColumnStretch(1, 1);
     commands->addWidget(cmPrevious, 0, 2);
     commands->addWidget(cmNext, 1, 2);
@@ -132,6 +145,7 @@ bvlByteMap::bvlByteMap(AppContext &ctx, const SettingFileDocument &document, con
 
     connect(cmNewSetting, &QPushButton::clicked, this, &bvlByteMap::cmNewSetting_Click);
     connect(cmPropose, &QPushButton::clicked, this, &bvlByteMap::cmPropose_Click);
+    connect(cmSurveyImages, &QPushButton::clicked, this, &bvlByteMap::cmSurveyImages_Click);
     connect(cmNext, &QPushButton::clicked, this, &bvlByteMap::cmNext_Click);
     connect(cmPrevious, &QPushButton::clicked, this, &bvlByteMap::cmPrevious_Click);
     connect(new QShortcut(QKeySequence(Qt::Key_F3), this), &QShortcut::activated, this, &bvlByteMap::cmNext_Click);
@@ -154,6 +168,7 @@ bvlByteMap::bvlByteMap(AppContext &ctx, const SettingFileDocument &document, con
     ApplyLanguage(ctx.lang, this);
     m_model->setCellReading(ctx.T(QStringLiteral("bvlByteMap.sCellReading_V")),
                             ctx.T(QStringLiteral("bvlByteMap.sCellNoOwner_V")));
+    m_model->setSurveyTip(ctx.T(QStringLiteral("bvlByteMap.sCellTip_V")));
     const int width = tvBytes->verticalHeader()->sizeHint().width() + 16 * byteWidth
                       + tvBytes->horizontalHeader()->sectionSize(ByteMapModel::TextColumn) + 60;
     resize(qMax(width, 720), 640);
@@ -170,13 +185,15 @@ QWidget *bvlByteMap::buildLegend()
     grid->setHorizontalSpacing(6);
     int entries = 0;
     const auto entry = [&](LegendSample kind, const QString &name, const QString &caption) {
-        const bool differs = kind == LegendSample::Differs || kind == LegendSample::UndescribedDifference;
-        QLabel *sample = swatch(legend, differs);
+        const bool underlined = kind == LegendSample::UndescribedVaries;
+        const bool differs = underlined || kind == LegendSample::Differs || kind == LegendSample::UndescribedDifference;
+        QLabel *sample = swatch(legend, differs, underlined);
         sample->setObjectName(name + QStringLiteral("Sample"));
         m_legendSamples[int(kind)] = sample;
         auto *text = new QLabel(caption, legend);
         text->setObjectName(name);
         TagForCaption(text);
+        m_legendTexts[int(kind)] = text;
         const int row = entries / 3, column = 2 * (entries % 3);
         grid->addWidget(sample, row, column);
         grid->addWidget(text, row, column + 1);
@@ -189,6 +206,13 @@ QWidget *bvlByteMap::buildLegend()
     entry(LegendSample::Differs, QStringLiteral("lbLegendDiffers"), QStringLiteral("differs"));
     entry(LegendSample::UndescribedDifference, QStringLiteral("lbLegendUndescribedDiff"),
           QStringLiteral("differs in undescribed bits"));
+    // Over a survey: how many values a byte took, on rows of their own.
+    entries = 6;
+    entry(LegendSample::VariesTwo, QStringLiteral("lbLegendVariesTwo"), QStringLiteral("2 values"));
+    entry(LegendSample::VariesFew, QStringLiteral("lbLegendVariesFew"), QStringLiteral("3 to 16 values"));
+    entry(LegendSample::VariesMany, QStringLiteral("lbLegendVariesMany"), QStringLiteral("more than 16 values"));
+    entry(LegendSample::UndescribedVaries, QStringLiteral("lbLegendUndescribedVaries"),
+          QStringLiteral("varies in undescribed bits"));
     grid->setColumnStretch(6, 1);
     return legend;
 }
@@ -196,16 +220,23 @@ QWidget *bvlByteMap::buildLegend()
 void bvlByteMap::applyLegendColours()
 {
     // The cells' colours for the palette the map is drawn in now, text as the cells draw it;
-    // a described difference is shown on a wholly described byte.
+    // a described difference is shown on a wholly described byte, an undescribed variation
+    // on a byte that took two values.
     using State = BitCoverage::ByteState;
-    const State states[LegendSampleCount] = {State::Whole,    State::Partly, State::Undescribed,
-                                             State::Conflict, State::Whole,  State::Undescribed};
+    using Variation = ByteMapModel::Variation;
+    const State states[] = {State::Whole, State::Partly, State::Undescribed, State::Conflict, State::Whole};
+    const Variation variations[] = {Variation::Two, Variation::Few, Variation::Many, Variation::Two};
     const QPalette &palette = this->palette();
     for (int kind = 0; kind < LegendSampleCount; ++kind) {
-        const bool undescribedDifference = LegendSample(kind) == LegendSample::UndescribedDifference;
-        const bool differs = undescribedDifference || LegendSample(kind) == LegendSample::Differs;
-        const QColor background = undescribedDifference ? ByteMapModel::UndescribedDifferenceColour(palette)
-                                                        : ByteMapModel::StateColour(states[kind], palette);
+        const LegendSample sample = LegendSample(kind);
+        const bool undescribedDifference = sample == LegendSample::UndescribedDifference;
+        const bool overSurvey = kind >= int(LegendSample::VariesTwo);
+        const bool differs =
+            undescribedDifference || sample == LegendSample::Differs || sample == LegendSample::UndescribedVaries;
+        const QColor background =
+            undescribedDifference ? ByteMapModel::UndescribedDifferenceColour(palette)
+            : overSurvey ? ByteMapModel::VariationColour(variations[kind - int(LegendSample::VariesTwo)], palette)
+                         : ByteMapModel::StateColour(states[kind], palette);
         const QColor text =
             differs ? ByteMapModel::DifferenceTextColour(background) : ByteMapModel::PlainTextColour(background);
         ThemeColours::SetRoles(m_legendSamples[kind], {{QPalette::Window, background}, {QPalette::WindowText, text}});
@@ -226,11 +257,16 @@ QWidget *bvlByteMap::buildDetails()
     auto *lbReference = new QLabel(QStringLiteral("Reference image"), frame);
     lbReference->setObjectName(QStringLiteral("lbReference"));
     TagForCaption(lbReference);
-    auto *lbSecond = new QLabel(QStringLiteral("Second image"), frame);
-    lbSecond->setObjectName(QStringLiteral("lbSecond"));
-    TagForCaption(lbSecond);
+    m_lbSecond = new QLabel(QStringLiteral("Second image"), frame);
+    m_lbSecond->setObjectName(QStringLiteral("lbSecond"));
+    TagForCaption(m_lbSecond);
+    m_lbVarying = new QLabel(QStringLiteral("Bits that vary"), frame);
+    m_lbVarying->setObjectName(QStringLiteral("lbVarying"));
+    TagForCaption(m_lbVarying);
+    m_lbVarying->hide();
     bits->addWidget(lbReference, 0, 0);
-    bits->addWidget(lbSecond, 1, 0);
+    bits->addWidget(m_lbSecond, 1, 0);
+    bits->addWidget(m_lbVarying, 1, 0);
     for (int bit = 7; bit >= 0; --bit) {
         const int column = 8 - bit;
         chReferenceBit[bit] = bitBox(frame, ArrayElementName(QStringLiteral("chReferenceBit"), bit), bit);
@@ -257,16 +293,38 @@ QWidget *bvlByteMap::buildDetails()
 void bvlByteMap::Refresh()
 {
     const ReferenceImages &images = m_images.images();
+    QString comparedWith;
+    if (images.hasSurvey())
+        comparedWith =
+            QStringLiteral(" + ") + m_ctx.T(QStringLiteral("bvlByteMap.sSurveyed_V")).arg(images.survey->usedCount());
+    else if (images.hasSecond())
+        comparedWith = QStringLiteral(" / ") + images.secondName();
     setWindowTitle(m_ctx.T(QStringLiteral("bvlByteMap.Caption_V")) + QStringLiteral(" - ") + images.referenceName()
-                   + (images.hasSecond() ? QStringLiteral(" / ") + images.secondName() : QString()));
+                   + comparedWith);
     m_model->setImages(images.reference, images.second);
-    const bool compared = m_model->hasSecond();
+    m_model->setSurvey(images.survey);
+    showLegendFor(m_model->hasSurvey());
+    m_lbSecond->setHidden(m_model->hasSurvey());
+    m_lbVarying->setVisible(m_model->hasSurvey());
+    const bool compared = m_model->hasSecond() || m_model->hasSurvey();
     cmPropose->setEnabled(compared);
     cmNext->setEnabled(compared);
     cmPrevious->setEnabled(compared);
     for (QCheckBox *box : chSecondBit)
         box->setVisible(compared);
     refreshSettings();
+}
+
+void bvlByteMap::showLegendFor(bool survey)
+{
+    for (int kind = 0; kind < LegendSampleCount; ++kind) {
+        const bool surveyEntry = kind >= int(LegendSample::VariesTwo);
+        const bool secondEntry =
+            LegendSample(kind) == LegendSample::Differs || LegendSample(kind) == LegendSample::UndescribedDifference;
+        const bool shown = survey ? !secondEntry : !surveyEntry;
+        m_legendSamples[kind]->setVisible(shown);
+        m_legendTexts[kind]->setVisible(shown);
+    }
 }
 
 void bvlByteMap::refreshSettings()
@@ -339,13 +397,18 @@ void bvlByteMap::showDetails(qint64 offset)
         delete item;
     }
     const bool shown = offset >= 0 && offset < m_model->reference().size();
+    const bool surveyed = m_model->hasSurvey();
     const quint8 reference = shown ? quint8(m_model->reference().at(offset)) : 0;
-    const quint8 second = shown && m_model->hasSecond() ? quint8(m_model->second().at(offset)) : reference;
+    const quint8 varying = shown ? m_model->varyingBits(offset) : 0;
+    // Over a survey the second row holds the bits that vary, and those no setting
+    // describes are marked; with a second image its bits, and the differing ones marked.
+    const quint8 second = surveyed ? varying : quint8(reference ^ varying);
+    const quint8 marked = surveyed && shown ? m_model->undescribedBits(offset) : varying;
     for (int bit = 0; bit < 8; ++bit) {
         chReferenceBit[bit]->setChecked(reference & (1u << bit));
         chSecondBit[bit]->setChecked(second & (1u << bit));
-        // A differing bit is marked in both rows.
-        const bool differs = (reference ^ second) & (1u << bit);
+        // A marked bit is marked in both rows.
+        const bool differs = marked & (1u << bit);
         for (QCheckBox *box : {chReferenceBit[bit], chSecondBit[bit]}) {
             QFont font = box->font();
             font.setBold(differs);
@@ -360,9 +423,15 @@ void bvlByteMap::showDetails(qint64 offset)
         lbSelected->clear();
         return;
     }
-    lbSelected->setText(m_ctx.T(QStringLiteral("bvlByteMap.sSelected_V"))
-                            .arg(OffsetText(offset), ValueToBitText(reference),
-                                 m_model->hasSecond() ? ValueToBitText(second) : QStringLiteral("-")));
+    if (surveyed)
+        lbSelected->setText(m_ctx.T(QStringLiteral("bvlByteMap.sSelectedSurvey_V"))
+                                .arg(OffsetText(offset), ValueToBitText(reference),
+                                     QString::number(m_model->survey()->distinctByteValues(offset)),
+                                     QString::number(m_model->survey()->usedCount())));
+    else
+        lbSelected->setText(m_ctx.T(QStringLiteral("bvlByteMap.sSelected_V"))
+                                .arg(OffsetText(offset), ValueToBitText(reference),
+                                     m_model->hasSecond() ? ValueToBitText(second) : QStringLiteral("-")));
 
     const SettingList &settings = m_document.records();
     const QVector<ByteOwner> owners = OwnersOfByte(settings, offset);
@@ -431,7 +500,16 @@ void bvlByteMap::cmNewSetting_Click()
     const QByteArray &reference = m_model->reference();
     SettingStruct draft;
     bool drafted = false;
-    if (m_model->hasSecond()) {
+    if (m_model->hasSurvey()) {
+        // The first draft over the survey that starts in the selection.
+        for (const Proposal &p : m_images.images().proposer->proposals(m_document.records(), texts)) {
+            if (p.setting.Offset >= first && p.setting.Offset <= last) {
+                draft = p.setting;
+                drafted = true;
+                break;
+            }
+        }
+    } else if (m_model->hasSecond()) {
         // Only the selection's differences count: outside it the second image is the first.
         QByteArray second = reference;
         second.replace(first, last - first + 1, m_model->second().mid(first, last - first + 1));
@@ -471,11 +549,50 @@ void bvlByteMap::cmNewSetting_Click()
 
 void bvlByteMap::cmPropose_Click()
 {
-    if (!m_model->hasSecond())
+    const ReferenceImages &images = m_images.images();
+    QVector<Proposal> proposals;
+    if (m_model->hasSurvey())
+        proposals = images.proposer->proposals(m_document.records(), LocalTexts(m_ctx, images));
+    else if (m_model->hasSecond())
+        proposals =
+            ProposeSettings(m_document.records(), m_model->reference(), m_model->second(), LocalTexts(m_ctx, images));
+    else
         return;
-    const QVector<Proposal> proposals = ProposeSettings(m_document.records(), m_model->reference(), m_model->second(),
-                                                        LocalTexts(m_ctx, m_images.images()));
-    bvlProposals dialog(m_ctx, proposals, this);
+    bvlProposals dialog(m_ctx, proposals, this, m_model->hasSurvey());
     if (dialog.exec() == QDialog::Accepted)
         emit draftsChosen(dialog.CheckedSettings());
+}
+
+void bvlByteMap::cmSurveyImages_Click()
+{
+    const ReferenceImages &images = m_images.images();
+    if (!images.hasReference())
+        return;
+    const QString title = QStringLiteral("bvlByteMap.cmSurveyImages");
+    const QString folder = QDir::toNativeSeparators(QFileInfo(images.referencePath).absolutePath());
+    const std::optional<QStringList> chosen = m_ctx.platform.openFileNames(
+        m_ctx.Title(title),
+        m_ctx.T(QStringLiteral("bvlMain.cdFilter1A_V")) + QStringLiteral("|*.seem;*.bin;*.sch|")
+            + m_ctx.T(QStringLiteral("bvlMain.cdFilter1_V")) + QStringLiteral("|*.*"),
+        folder.endsWith(QDir::separator()) ? folder : folder + QDir::separator());
+    if (!chosen)
+        return;
+    // The reference first, as the first image the others are measured against; a folder
+    // that holds it counts it once.
+    const QString reference = QFileInfo(images.referencePath).canonicalFilePath();
+    QStringList paths{images.referencePath};
+    for (const QString &path : SurveyImagePaths(*chosen))
+        if (reference.isEmpty() || QFileInfo(path).canonicalFilePath() != reference)
+            paths << path;
+    auto survey = std::make_shared<ImageSurvey>(SurveyHeaderFor(m_document.readHeader(), images.referencePath),
+                                                m_document.records());
+    auto proposer = std::make_shared<SurveyProposer>();
+    survey->setImageSink([drafts = proposer.get()](const QByteArray &bytes) { drafts->add(bytes); });
+    if (!RunSurvey(m_ctx, this, *survey, paths, title, QStringLiteral("cmSurveyImages")))
+        return;
+    survey->setImageSink(nullptr);
+    // The reference read again from its file is what the others are measured against.
+    if (survey->usedCount() < 2 || !survey->image(0).used() || !m_images.setSurvey(survey, proposer))
+        m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlByteMap.sSurveyTooFew_M")), MsgIcon::Information,
+                                  MsgButtons::Ok);
 }

@@ -24,7 +24,8 @@ class bvlByteMap : public QWidget
 {
     Q_OBJECT
 public:
-    bvlByteMap(AppContext &ctx, const SettingFileDocument &document, const ReferenceImageSet &images, QWidget *owner);
+    // images: a survey of images from a folder is put in beside the reference.
+    bvlByteMap(AppContext &ctx, const SettingFileDocument &document, ReferenceImageSet &images, QWidget *owner);
 
     // The images and records again.
     void Refresh();
@@ -35,6 +36,9 @@ public:
 
     void cmNewSetting_Click();
     void cmPropose_Click();
+    // Images from a folder (or several): surveyed with the reference, the map shows how
+    // much each byte varies over them, and the proposals are made from all of them.
+    void cmSurveyImages_Click();
     void cmNext_Click();
     void cmPrevious_Click();
     void tvBytes_SelectionChanged();
@@ -49,6 +53,7 @@ public:
     QLabel *lbOwners;
     QPushButton *cmNewSetting;
     QPushButton *cmPropose;
+    QPushButton *cmSurveyImages;
     QPushButton *cmNext;
     QPushButton *cmPrevious;
 
@@ -71,15 +76,21 @@ private:
         Undescribed,
         Conflict,
         Differs,
-        UndescribedDifference
+        UndescribedDifference,
+        VariesTwo,   // over a survey
+        VariesFew,
+        VariesMany,
+        UndescribedVaries
     };
-    static constexpr int LegendSampleCount = 6;
+    static constexpr int LegendSampleCount = 10;
 
     QWidget *buildLegend();
     // The samples in the cells' colours for the map's palette, again on a change of theme.
     void applyLegendColours();
     QWidget *buildDetails();
     void showDetails(qint64 offset);
+    // The legend's entries for a second image or for a survey.
+    void showLegendFor(bool survey);
     void refreshSettings();
     // The bytes of the selection as [first, last], false when nothing is selected.
     bool selectedRange(qint64 &first, qint64 &last) const;
@@ -87,9 +98,12 @@ private:
     AppContext &m_ctx;
     bool m_placed = false;   // opened inside the screen once; later the user's place stays
     const SettingFileDocument &m_document;
-    const ReferenceImageSet &m_images;
+    ReferenceImageSet &m_images;
     ByteMapModel *m_model;
     QVBoxLayout *m_ownerRows;
     QWidget *m_ownerArea;
     std::array<QLabel *, LegendSampleCount> m_legendSamples{};
+    std::array<QLabel *, LegendSampleCount> m_legendTexts{};
+    QLabel *m_lbSecond = nullptr;
+    QLabel *m_lbVarying = nullptr;
 };

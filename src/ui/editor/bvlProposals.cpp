@@ -15,7 +15,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-bvlProposals::bvlProposals(AppContext &ctx, const QVector<Proposal> &proposals, QWidget *owner)
+#include <algorithm>
+
+bvlProposals::bvlProposals(AppContext &ctx, const QVector<Proposal> &proposals, QWidget *owner, bool fromMany)
     : QDialog(owner), m_ctx(ctx), m_proposals(proposals)
 {
     setObjectName(QStringLiteral("bvlProposals"));
@@ -24,28 +26,37 @@ bvlProposals::bvlProposals(AppContext &ctx, const QVector<Proposal> &proposals, 
     lbSummary = new QLabel(this);
     lbSummary->setObjectName(QStringLiteral("lbSummary"));
     lbSummary->setTextFormat(Qt::PlainText);
-    lbSummary->setText(proposals.isEmpty()
-                           ? ctx.T(QStringLiteral("bvlProposals.sNone_V"))
-                           : ctx.lang.GetPluralString(QStringLiteral("bvlProposals.sSomeCount_V"), proposals.size()));
+    lbSummary->setText(
+        proposals.isEmpty()
+            ? ctx.T(fromMany ? QStringLiteral("bvlProposals.sNoneMany_V") : QStringLiteral("bvlProposals.sNone_V"))
+            : ctx.lang.GetPluralString(QStringLiteral("bvlProposals.sSomeCount_V"), proposals.size()));
 
     lsProposals = new QTreeWidget(this);
     lsProposals->setObjectName(QStringLiteral("lsProposals"));
     lsProposals->setRootIsDecorated(false);
     lsProposals->setUniformRowHeights(true);
+    // From more than two images one column holds the values seen.
+    const bool seen =
+        std::any_of(proposals.cbegin(), proposals.cend(), [](const Proposal &p) { return !p.seen.isEmpty(); });
     lsProposals->setHeaderLabels(
         {ctx.T(QStringLiteral("bvlProposals.sOffset_V")), ctx.T(QStringLiteral("bvlProposals.sBits_V")),
-         ctx.T(QStringLiteral("bvlProposals.sType_V")), ctx.T(QStringLiteral("bvlProposals.sFirst_V")),
-         ctx.T(QStringLiteral("bvlProposals.sSecond_V")), ctx.T(QStringLiteral("bvlProposals.sName_V"))});
+         ctx.T(QStringLiteral("bvlProposals.sType_V")),
+         ctx.T(seen ? QStringLiteral("bvlProposals.sSeen_V") : QStringLiteral("bvlProposals.sFirst_V")),
+         ctx.T(QStringLiteral("bvlProposals.sSecond_V")), ctx.T(QStringLiteral("bvlProposals.sSupport_V")),
+         ctx.T(QStringLiteral("bvlProposals.sName_V"))});
     for (const Proposal &p : proposals) {
         auto *row = new QTreeWidgetItem(lsProposals);
         row->setText(OffsetColumn, OffsetText(p.setting.Offset));
         row->setText(BitsColumn, OwnedBitsText(OwnedSpanOf(p.setting)));
         row->setText(TypeColumn, SettingTypeName(p.setting.Type));
-        row->setText(FirstColumn, p.firstValue);
+        row->setText(FirstColumn, seen ? p.seen : p.firstValue);
         row->setText(SecondColumn, p.secondValue);
+        row->setText(SupportColumn, QString::number(p.support));
         row->setText(NameColumn, p.setting.Name);
         row->setCheckState(OffsetColumn, Qt::Checked);
     }
+    lsProposals->setColumnHidden(SecondColumn, seen);
+    lsProposals->setColumnHidden(SupportColumn, !fromMany);
     lsProposals->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
     cmAdd = new QPushButton(ctx.T(QStringLiteral("bvlProposals.cmAdd")), this);

@@ -11,12 +11,13 @@ class QPushButton;
 class QTreeWidget;
 
 // The drafts proposed for every undescribed difference, each with a check box: the
-// checked ones are what Add takes over into the editor's settings.
+// checked ones are what Add takes over into the editor's settings. Drafts from many images
+// show the values seen instead of the two images' values, and how many images back each.
 class bvlProposals : public QDialog
 {
     Q_OBJECT
 public:
-    bvlProposals(AppContext &ctx, const QVector<Proposal> &proposals, QWidget *owner);
+    bvlProposals(AppContext &ctx, const QVector<Proposal> &proposals, QWidget *owner, bool fromMany = false);
 
     // The drafts whose rows are checked, in offset order.
     SettingList CheckedSettings() const;
@@ -30,6 +31,7 @@ public:
         TypeColumn,
         FirstColumn,
         SecondColumn,
+        SupportColumn,
         NameColumn
     };
 

@@ -6,11 +6,10 @@
 // read from the file (SeemDocument): undo back to the file's value is no change.
 #include "ui/main/bvlMain.h"
 
-#include "lang/Wording.h"
 #include "seem/survey/ImageSurvey.h"
-#include "seem/survey/SurveyLeftOut.h"
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
+#include "ui/SurveyProgress.h"
 #include "ui/main/ChangeMarkers.h"
 #include "ui/main/ChangeMarks.h"
 #include "ui/main/DocumentCommands.h"
@@ -30,7 +29,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProgressDialog>
 #include <QTreeWidget>
 #include <QUndoStack>
 
@@ -170,17 +168,6 @@ void bvlMain::mnfCompare_Click()
     ShowModal(compare);
 }
 
-namespace {
-// Why the survey left an image out, in the user's language.
-QString LeftOutText(AppContext &ctx, const ImageSurvey &survey, const SurveyImage &image)
-{
-    LangWording words(ctx.lang);
-    return SurveyLeftOutText(words, survey, image,
-                             ctx.T(QStringLiteral("bvlSurvey.sUnreadable_V")) + QStringLiteral(" (ERR ")
-                                 + QString::number(image.errorNumber) + QStringLiteral("): ") + image.detail);
-}
-}   // namespace
-
 void bvlMain::mnfSurvey_Click()
 {
     if (!mnfSurvey->isEnabled())
@@ -195,31 +182,8 @@ void bvlMain::mnfSurvey_Click()
     // others are, so unsaved edits are not part of the survey.
     const QStringList paths = QStringList{Document->seemPath()} + SurveyImagePaths(*chosen);
     ImageSurvey survey(Document->header(), Document->settings());
-    QProgressDialog progress(m_ctx.T(QStringLiteral("bvlSurvey.sReading_V")),
-                             m_ctx.T(QStringLiteral("bvlSurvey.cmCancel")), 0, int(paths.size()), this);
-    progress.setWindowTitle(m_ctx.Title(QStringLiteral("bvlMain.mnfSurvey")));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);   // a few images read in a moment show nothing
-    QStringList leftOut;
-    try {
-        for (int i = 0; i < paths.size(); ++i) {
-            if (progress.wasCanceled())
-                return;
-            progress.setValue(i);
-            const SurveyImage &image = survey.add(paths.at(i));
-            if (!image.used())
-                leftOut << QLatin1Char('"') + image.path + QStringLiteral("\": ") + LeftOutText(m_ctx, survey, image);
-        }
-    } catch (const BvlError &e) {
-        m_ctx.platform.messageBox(QStringLiteral("mnfSurvey ERR ") + QString::number(e.number()), MsgIcon::Critical,
-                                  MsgButtons::Ok);
+    if (!RunSurvey(m_ctx, this, survey, paths, QStringLiteral("bvlMain.mnfSurvey"), QStringLiteral("mnfSurvey")))
         return;
-    }
-    progress.reset();
-    if (!leftOut.isEmpty())
-        m_ctx.platform.messageBox(m_ctx.T(QStringLiteral("bvlSurvey.sLeftOut_M")) + QLatin1Char('\n')
-                                      + leftOut.join(QLatin1Char('\n')),
-                                  MsgIcon::Warning, MsgButtons::Ok);
     bvlSurvey window(m_ctx, survey, QStringList{Document->settingPath()} + paths, this);
     ShowModal(window);
     // Closed to go to a setting: the control can take the focus only now.

@@ -43,7 +43,9 @@ bvlSurvey::bvlSurvey(AppContext &context, const ImageSurvey &survey, const QStri
     tvSurvey->setSortingEnabled(true);
     // Rows of one line: the view never measures every row of a long survey.
     tvSurvey->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    tvSurvey->resizeColumnToContents(0);
+    // Names and values as wide as they are, the images' file names in the header too (the
+    // view measures the rows on screen only).
+    tvSurvey->resizeColumnsToContents();
 
     chVaryingOnly = new QCheckBox(QStringLiteral("Solo le impostazioni che &variano"), this);
     chVaryingOnly->setObjectName(QStringLiteral("chVaryingOnly"));
@@ -84,6 +86,8 @@ void bvlSurvey::showMarkColours()
 void bvlSurvey::chVaryingOnly_Click()
 {
     m_filter->setVaryingOnly(chVaryingOnly->isChecked());
+    // The columns fit the rows shown now.
+    tvSurvey->resizeColumnsToContents();
 }
 
 void bvlSurvey::tvSurvey_DblClick(const QModelIndex &index)

@@ -1,6 +1,7 @@
 #include "core/BvlError.h"
 #include "seem/authoring/BitCoverage.h"
 #include "seem/authoring/DifferenceProposals.h"
+#include "seem/authoring/SurveyProposals.h"
 #include "seem/values/OwnedBytes.h"
 
 #include <QtTest>
@@ -282,6 +283,145 @@ private slots:
         QCOMPARE(p[0].setting.MaxStringLength, length);
         QCOMPARE(p[0].firstValue, QLatin1Char('"') + first + QLatin1Char('"'));
         QCOMPARE(p[0].secondValue, QLatin1Char('"') + second + QLatin1Char('"'));
+    }
+    // Ten images whose bytes the test chose: a list over two free bits, a counter, a bit
+    // beside owned ones, a name of varying length, a bit after it, a text that never changes.
+    void draftsFromManyImages()
+    {
+        const int value0[] = {0, 3, 3, 1, 3, 0, 0, 0, 0, 0};
+        SurveyProposer proposer;
+        for (int i = 0; i < 10; ++i) {
+            QByteArray image = zeros(32);
+            image[0] = char(value0[i]);
+            image[1] = char(10 + 7 * i);
+            image[2] = char(i | (i == 2 || i == 5 ? 0x10 : 0));
+            putAnsi(image, 8, i == 9 ? "Christopher" : i % 2 ? "Bob" : "Anna");
+            image[21] = char(i == 4 ? 0x02 : 0);
+            putAnsi(image, 24, "Fixed");
+            proposer.add(image);
+        }
+        proposer.add(zeros(31));   // another size: passed over
+        QCOMPARE(proposer.imageCount(), 10);
+        const SettingList settings{owning(SettingType::Checkbox, 2, 0x0F)};
+        const QVector<Proposal> p = proposer.proposals(settings);
+        QCOMPARE(p.size(), 5);
+
+        QCOMPARE(p[0].setting.Type, quint8(SettingType::ValueList));
+        QCOMPARE(p[0].setting.Name, QStringLiteral("Byte 0x0000, bits 0-1"));
+        QCOMPARE(p[0].setting.BitMask, quint8(0x03));
+        QCOMPARE(p[0].setting.ValueNames, QStringLiteral("0x00 (6 images)§0x01 (1 image)§0x03 (3 images)"));
+        QCOMPARE(p[0].setting.Values, QStringLiteral("0§1§3"));
+        QCOMPARE(p[0].support, 4);
+        QCOMPARE(p[0].setting.Description,
+                 QStringLiteral("4 of 10 images: 0x00 (6 images), 0x01 (1 image), 0x03 (3 images)"));
+
+        QCOMPARE(p[1].setting.Type, quint8(SettingType::Int8));
+        QCOMPARE(p[1].setting.Offset, 1);
+        QCOMPARE(p[1].seen, QStringLiteral("10..73"));
+        QCOMPARE(p[1].support, 9);
+        QCOMPARE(p[1].setting.Description, QStringLiteral("9 of 10 images: 10..73"));
+
+        // Bit 4 beside the owned low bits: checked where an image differs from the first.
+        QCOMPARE(p[2].setting.Type, quint8(SettingType::Checkbox));
+        QCOMPARE(p[2].setting.BitMask, quint8(0x10));
+        QCOMPARE(p[2].setting.Values, QStringLiteral("16§0"));
+        QCOMPARE(p[2].support, 2);
+
+        // Every byte where a text was seen, the longest one's terminator included.
+        QCOMPARE(p[3].setting.Type, quint8(SettingType::AnsiString));
+        QCOMPARE(p[3].setting.Offset, 8);
+        QCOMPARE(p[3].setting.MaxStringLength, 12);
+        QCOMPARE(p[3].support, 10);
+        QCOMPARE(p[3].setting.Description, QStringLiteral("10 of 10 images: text"));
+
+        QCOMPARE(p[4].setting.Offset, 21);
+        QCOMPARE(p[4].setting.Values, QStringLiteral("2§0"));
+        QCOMPARE(p[4].seen, QStringLiteral("0x00 (9 images), 0x02 (1 image)"));
+        QCOMPARE(p[4].support, 1);
+        verifyNoOverlap(settings, p, 32);
+
+        // Described now: nothing left to propose; the words are the window's to give.
+        SettingList described = settings;
+        for (const Proposal &draft : p)
+            described << draft.setting;
+        QVERIFY(proposer.proposals(described).isEmpty());
+        ProposalTexts texts;
+        texts.countedState = QStringLiteral("%1 × %2");
+        texts.supported = QStringLiteral("%3 [%1/%2]");
+        QCOMPARE(proposer.proposals(settings, texts)[4].setting.Description,
+                 QStringLiteral("0x00 × 9, 0x02 (1 image) [1/10]"));
+    }
+
+    // Texts side by side are fields of their own unless some image's text runs on over the join.
+    void textFieldsJoinWhereAnImageRunsOn()
+    {
+        SurveyProposer proposer;
+        for (const char *second : {"xyz", "uvw", "xyz"}) {
+            QByteArray image = zeros(24);
+            putAnsi(image, 4, "abc");
+            putAnsi(image, 8, second);
+            proposer.add(image);
+        }
+        QVector<Proposal> p = proposer.proposals({});
+        QCOMPARE(p.size(), 1);
+        QCOMPARE(p[0].setting.Offset, 8);
+        QCOMPARE(p[0].setting.MaxStringLength, 4);
+        QCOMPARE(p[0].support, 3);
+
+        QByteArray longer = zeros(24);
+        putAnsi(longer, 4, "abcdefgh");
+        proposer.add(longer);
+        p = proposer.proposals({});
+        QCOMPARE(p.size(), 1);
+        QCOMPARE(p[0].setting.Offset, 4);
+        QCOMPARE(p[0].setting.MaxStringLength, 9);
+        QCOMPARE(p[0].support, 4);
+        // A described byte inside ends the field before it.
+        p = proposer.proposals({owning(SettingType::Int8, 10)});
+        QCOMPARE(p[0].setting.MaxStringLength, 6);
+    }
+
+    // A byte taking every value: only a few are kept, the range and the support stay whole.
+    void valuesPastThoseKeptStillCount()
+    {
+        SurveyProposer proposer;
+        for (int i = 0; i < 300; ++i)
+            proposer.add(QByteArray(1, char(i % 256)) + zeros(3));
+        const QVector<Proposal> p = proposer.proposals({});
+        QCOMPARE(p.size(), 1);
+        QCOMPARE(p[0].setting.Type, quint8(SettingType::Int8));
+        QCOMPARE(p[0].seen, QStringLiteral("0..255"));
+        QCOMPARE(p[0].support, 298);   // images 0 and 256 hold the first image's value
+    }
+
+    // Two images fed one at a time draft exactly what the two-image rules draft.
+    void twoImagesDraftAsTwo()
+    {
+        QByteArray a = zeros(40), b = zeros(40);
+        a[1] = char(0x04);
+        b[2] = char(0x28);
+        b[3] = char(0x05);
+        b[4] = char(0x81);
+        putAnsi(a, 10, "Hello world");
+        putAnsi(b, 10, "Hello there, Bob");
+        putWide(b, 30, QStringLiteral("Anna"));
+        const SettingList settings{owning(SettingType::Checkbox, 4, 0x08)};
+        ProposalTexts texts;
+        texts.firstImage = QStringLiteral("before.seem");
+        texts.secondImage = QStringLiteral("after.seem");
+        SurveyProposer proposer;
+        proposer.add(a);
+        QVERIFY(proposer.proposals(settings, texts).isEmpty());
+        proposer.add(b);
+        const QVector<Proposal> two = ProposeSettings(settings, a, b, texts);
+        const QVector<Proposal> fed = proposer.proposals(settings, texts);
+        QCOMPARE(fed.size(), two.size());
+        for (int k = 0; k < two.size(); ++k) {
+            QCOMPARE(fed[k].setting, two[k].setting);
+            QCOMPARE(fed[k].firstValue, two[k].firstValue);
+            QCOMPARE(fed[k].secondValue, two[k].secondValue);
+            QCOMPARE(fed[k].support, k == 5 ? 2 : 1);   // both images hold the text at 10
+        }
     }
 };
 

@@ -10,6 +10,7 @@
 
 #include "ui/ThemeColours.h"
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -266,6 +267,76 @@ private slots:
         QCOMPARE(m.editor.Document().records().size(), 5);
         QCOMPARE(m.editor.Document().records().last().Offset, 5);
         QCOMPARE(Ui(m.editor).lsSettings->count(), 5);
+    }
+
+    // Images from a folder: each byte coloured by how many values it took, the bits that
+    // vary and those no setting describes in the tool tip, the details and the proposals.
+    void surveyOfAFolderShowsWhatVaries()
+    {
+        MapFixture m;
+        QVERIFY(QDir().mkpath(m.folder.file(QStringLiteral("more"))));
+        m.folder.writeBytes(QStringLiteral("more/a.seem"), QByteArray::fromHex("5501000100000000"));
+        m.folder.writeBytes(QStringLiteral("more/b.seem"), QByteArray::fromHex("5709000300000000"));
+        m.folder.writeBytes(QStringLiteral("more/c.seem"), QByteArray::fromHex("5501000200000001"));
+        m.folder.writeBytes(QStringLiteral("more/short.seem"), QByteArray(7, '\0'));
+        bvlByteMap *map = m.editor.ByteMap();
+        // The reference chosen again with the folder counts once.
+        m.f.platform.answerFiles({m.folder.file(QStringLiteral("more")), m.editor.Images().images().referencePath});
+        map->cmSurveyImages_Click();
+        QCOMPARE(m.f.platform.messages().size(), 1);
+        QVERIFY2(m.f.platform.messages().first().contains(QStringLiteral("short.seem")),
+                 qPrintable(m.f.platform.messages().first()));
+        QVERIFY2(map->windowTitle().endsWith(QStringLiteral(" + 4 images")), qPrintable(map->windowTitle()));
+
+        using Variation = ByteMapModel::Variation;
+        QCOMPARE(m.colourOf(0).value<QColor>(), ByteMapModel::VariationColour(Variation::Two));
+        QCOMPARE(m.colourOf(3).value<QColor>(), ByteMapModel::VariationColour(Variation::Few));
+        QCOMPARE(m.colourOf(2).value<QColor>(), stateColour(BitCoverage::ByteState::Undescribed));
+        // Described bits vary in byte 0, bit 3 of byte 1 no setting owns: only that one is underlined.
+        QVERIFY(!m.colourOf(0, Qt::FontRole).value<QFont>().underline());
+        QVERIFY(m.colourOf(1, Qt::FontRole).value<QFont>().underline());
+        QCOMPARE(m.colourOf(1, Qt::ToolTipRole).toString(),
+                 QStringLiteral("2 values over 4 images; bits that vary: 00001000; undescribed: 00001000"));
+        QCOMPARE(m.colourOf(0, Qt::ToolTipRole).toString(),
+                 QStringLiteral("2 values over 4 images; bits that vary: 00000010; undescribed: 00000000"));
+        QVERIFY(map->findChild<QLabel *>(QStringLiteral("lbLegendVariesFew"))->isVisibleTo(map));
+        QVERIFY(!map->findChild<QLabel *>(QStringLiteral("lbLegendDiffers"))->isVisibleTo(map));
+
+        map->cmNext_Click();
+        QCOMPARE(map->SelectedByte(), qint64(1));
+        map->cmNext_Click();
+        QCOMPARE(map->SelectedByte(), qint64(3));
+        QVERIFY(Ui(*map).chSecondBit[0]->isChecked() && Ui(*map).chSecondBit[1]->isChecked());
+        QVERIFY(!Ui(*map).chSecondBit[2]->isChecked());
+        QVERIFY(Ui(*map).chSecondBit[1]->font().bold());
+        QVERIFY2(Ui(*map).lbSelected->text().endsWith(QStringLiteral("4 values over 4 images")),
+                 qPrintable(Ui(*map).lbSelected->text()));
+        map->cmNext_Click();
+        QCOMPARE(map->SelectedByte(), qint64(7));
+
+        OnNextModal([](QDialog *dialog) {
+            auto *p = static_cast<bvlProposals *>(dialog);
+            QCOMPARE(p->lsProposals->topLevelItemCount(), 3);
+            QCOMPARE(p->lsProposals->headerItem()->text(bvlProposals::FirstColumn), QStringLiteral("Values seen"));
+            QVERIFY(p->lsProposals->isColumnHidden(bvlProposals::SecondColumn));
+            const QTreeWidgetItem *list = p->lsProposals->topLevelItem(1);
+            QCOMPARE(list->text(bvlProposals::TypeColumn), QStringLiteral("ValueList"));
+            QCOMPARE(list->text(bvlProposals::FirstColumn),
+                     QStringLiteral("0x00 (1 image), 0x01 (1 image), 0x02 (1 image), 0x03 (1 image)"));
+            QCOMPARE(list->text(bvlProposals::SupportColumn), QStringLiteral("3"));
+            QCOMPARE(p->lsProposals->topLevelItem(0)->text(bvlProposals::SupportColumn), QStringLiteral("1"));
+            p->cmAdd->click();
+        });
+        map->cmPropose_Click();
+        QCOMPARE(m.editor.Document().records().size(), 7);
+        QCOMPARE(m.editor.Document().records().at(5).Description,
+                 QStringLiteral("3 of 4 images: 0x00 (1 image), 0x01 (1 image), 0x02 (1 image), 0x03 (1 image)"));
+        QVERIFY(map->model()->undescribedDifferences().isEmpty());
+
+        // A second image replaces the survey.
+        m.openImage(&bvlEditSetting::mnfOpenSecond_Click, QStringLiteral("0032_0001-after.seem"), m.reference);
+        QVERIFY(!map->model()->hasSurvey());
+        QVERIFY(map->findChild<QLabel *>(QStringLiteral("lbLegendDiffers"))->isVisibleTo(map));
     }
 
     void previewLineForEachType_data()

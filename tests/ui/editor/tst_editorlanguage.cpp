@@ -56,6 +56,18 @@ const QStringList CodeKeys = {
     "bvlEditSetting.StateNameSeparator_M",
     "bvlEditSetting.UnsupportedRecord_M",
     "bvlEditSettingDo.lbSettingGroup",
+    // The byte map and its proposals over a folder of images.
+    "bvlByteMap.sSurveyed_V",
+    "bvlByteMap.sSelectedSurvey_V",
+    "bvlByteMap.sCellTip_V",
+    "bvlByteMap.sSurveyTooFew_M",
+    "bvlProposals.sSeen_V",
+    "bvlProposals.sSupport_V",
+    "bvlProposals.sCountedState_V",
+    "bvlProposals.sCountedStateOne_V",
+    "bvlProposals.sSupported_V",
+    "bvlProposals.sTextSeen_V",
+    "bvlProposals.sNoneMany_V",
 };
 
 }   // namespace
@@ -92,7 +104,7 @@ void TestEditorLanguage::everyKeyInEveryShippedFile()
     const QStringList dialogKeys = taggedKeys(editor.SettingDialog());
     const QStringList mapKeys = taggedKeys(editor.ByteMap());
     QCOMPARE(editorKeys.size(), 22);   // the Image and Edit menus, their items and Check among them
-    QCOMPARE(mapKeys.size(), 13);
+    QCOMPARE(mapKeys.size(), 19);      // the legend over a folder of images among them
     QCOMPARE(dialogKeys.size(), 23);
     QVERIFY(dialogKeys.contains("bvlEditSettingDo.opType(3)"));
     QVERIFY(taggedKeys(editor.GroupBrowser()).isEmpty());   // titled by code, not by tags
