@@ -12,6 +12,7 @@
 struct AppContext;
 class ReferenceImageSet;
 class bvlByteMap;
+class bvlCompareSec;
 class bvlEditSettingDo;
 class bvlGroupBrowse;
 class QAction;
@@ -114,6 +115,12 @@ public:
     void mnfOpenReference_Click();
     void mnfOpenSecond_Click();
     void mnfByteMap_Click();
+    // Compare with setting file... and with the file on disk (the file as last saved): a
+    // window beside this one lists what differs.
+    void mnfCompare_Click();
+    void mnfCompareDisk_Click();
+    // The comparison window, while one is open.
+    bvlCompareSec *Comparison() const;
     // Runs from the constructor: the window is loaded when it is created.
     void Form_Load();
     // Escape closes the window the way its close box does; true when the key was taken.
@@ -129,6 +136,8 @@ public:
     QAction *mnfNew;
     QAction *mnfOpenSetting;
     QAction *mnfSaveSetting;
+    QAction *mnfCompare;
+    QAction *mnfCompareDisk;
     QAction *mnfCheck;
     QMenu *mnuEdit;
     QAction *mnfUndo;
@@ -198,6 +207,11 @@ private:
     bool readImage(const QString &title, QString &path, QByteArray &bytes);
     // Shows the setting dialog for record k (0: a new setting) filled as it is; true after OK.
     bool runSettingDialog(int k);
+    // Reads another setting file in the document's code page; reports and returns false
+    // when it cannot be read or is refused.
+    bool readOtherFile(const QString &path, SettingFileHeader &header, SettingList &settings);
+    // Opens the comparison window on the other file, in place of one open before.
+    void showComparison(const QString &otherName, const SettingFileHeader &header, const SettingList &settings);
     // A step's name: the command's caption and the setting's name.
     QString stepText(const QString &commandKey, const QString &name = QString());
 
@@ -208,6 +222,7 @@ private:
     QPointer<bvlEditSettingDo> m_settingDialog;
     QPointer<bvlGroupBrowse> m_groupBrowser;
     QPointer<bvlByteMap> m_byteMap;
+    QPointer<bvlCompareSec> m_compare;
     bool m_fillingHeader = false;
     std::optional<QPoint> m_place;   // where the window was when it last closed
 };
