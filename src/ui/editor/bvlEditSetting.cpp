@@ -16,6 +16,7 @@
 #include "ui/editor/bvlCompareSec.h"
 #include "ui/editor/bvlEditSettingDo.h"
 #include "ui/editor/bvlGroupBrowse.h"
+#include "ui/editor/bvlMergeSec.h"
 #include "ui/language/ApplyLanguage.h"
 
 #include <QAction>
@@ -76,6 +77,7 @@ bvlEditSetting::~bvlEditSetting()
     disconnect(&m_document, nullptr, this, nullptr);
     delete m_byteMap;
     delete m_compare;
+    delete m_merge;
     delete m_settingDialog;
     delete m_groupBrowser;
 }
@@ -99,6 +101,8 @@ void bvlEditSetting::buildControls()
                           QKeySequence());
     mnfCompareDisk = menuItem(mnuFile, QStringLiteral("mnfCompareDisk"),
                               QStringLiteral("Confronta con il file su disco"), QKeySequence());
+    mnfMerge =
+        menuItem(mnuFile, QStringLiteral("mnfMerge"), QStringLiteral("Unisci da setting file..."), QKeySequence());
     mnuFile->addSeparator();
     mnfCheck =
         menuItem(mnuFile, QStringLiteral("mnfCheck"), QStringLiteral("Check setting file"), QKeySequence(Qt::Key_F7));
@@ -195,6 +199,7 @@ void bvlEditSetting::connectHandlers()
     connect(mnfCheck, &QAction::triggered, this, &bvlEditSetting::mnfCheck_Click);
     connect(mnfCompare, &QAction::triggered, this, &bvlEditSetting::mnfCompare_Click);
     connect(mnfCompareDisk, &QAction::triggered, this, &bvlEditSetting::mnfCompareDisk_Click);
+    connect(mnfMerge, &QAction::triggered, this, &bvlEditSetting::mnfMerge_Click);
     QUndoStack *undo = m_document.undoStack();
     connect(mnfUndo, &QAction::triggered, undo, &QUndoStack::undo);
     connect(mnfRedo, &QAction::triggered, undo, &QUndoStack::redo);
@@ -403,6 +408,8 @@ bool bvlEditSetting::Form_QueryUnload()
         m_byteMap->close();   // it shows this window's settings
     if (m_compare)
         m_compare->close();
+    if (m_merge)
+        m_merge->close();
     return true;
 }
 

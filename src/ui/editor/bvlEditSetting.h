@@ -13,6 +13,7 @@ struct AppContext;
 class ReferenceImageSet;
 class bvlByteMap;
 class bvlCompareSec;
+class bvlMergeSec;
 class bvlEditSettingDo;
 class bvlGroupBrowse;
 class QAction;
@@ -121,6 +122,11 @@ public:
     void mnfCompareDisk_Click();
     // The comparison window, while one is open.
     bvlCompareSec *Comparison() const;
+    // Merge from setting file...: another file's changes taken into this one, with a base
+    // file chosen or else the file as last saved; a window lists the conflicts.
+    void mnfMerge_Click();
+    // The merge window, while one is open.
+    bvlMergeSec *Merging() const;
     // Runs from the constructor: the window is loaded when it is created.
     void Form_Load();
     // Escape closes the window the way its close box does; true when the key was taken.
@@ -138,6 +144,7 @@ public:
     QAction *mnfSaveSetting;
     QAction *mnfCompare;
     QAction *mnfCompareDisk;
+    QAction *mnfMerge;
     QAction *mnfCheck;
     QMenu *mnuEdit;
     QAction *mnfUndo;
@@ -223,6 +230,7 @@ private:
     QPointer<bvlGroupBrowse> m_groupBrowser;
     QPointer<bvlByteMap> m_byteMap;
     QPointer<bvlCompareSec> m_compare;
+    QPointer<bvlMergeSec> m_merge;
     bool m_fillingHeader = false;
     std::optional<QPoint> m_place;   // where the window was when it last closed
 };

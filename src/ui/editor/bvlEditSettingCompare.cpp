@@ -1,9 +1,11 @@
-// The setting editor's comparison with another setting file or with its own file on disk.
+// The setting editor's comparison with another setting file or with its own file on disk,
+// and its merge of another setting file into its own.
 #include "core/CodePage.h"
 #include "ui/AppContext.h"
 #include "ui/SettingFileReports.h"
 #include "ui/editor/bvlCompareSec.h"
 #include "ui/editor/bvlEditSetting.h"
+#include "ui/editor/bvlMergeSec.h"
 
 #include <QFileInfo>
 
@@ -68,4 +70,36 @@ void bvlEditSetting::mnfCompareDisk_Click()
     if (readOtherFile(m_document.path(), header, settings))
         showComparison(m_ctx.T(QStringLiteral("bvlCompareSec.sOnDisk_V")).arg(QFileInfo(m_document.path()).fileName()),
                        header, settings);
+}
+
+bvlMergeSec *bvlEditSetting::Merging() const
+{
+    return m_merge;
+}
+
+void bvlEditSetting::mnfMerge_Click()
+{
+    const QString title = m_ctx.Title(QStringLiteral("bvlEditSetting.mnfMerge"));
+    const std::optional<QString> theirsPath = m_ctx.platform.openFileName(title, SettingFileFilter, currentFolder());
+    if (!theirsPath)
+        return;
+    SettingFileContents theirs, base;
+    if (!readOtherFile(*theirsPath, theirs.header, theirs.settings))
+        return;
+    // The version both started from, when the user has it; else the open file as last
+    // saved, whose unsaved edits are then "mine"; a new file merges with no base at all.
+    const std::optional<QString> basePath = m_ctx.platform.openFileName(
+        m_ctx.T(QStringLiteral("bvlMergeSec.sChooseBase_V")), SettingFileFilter, currentFolder());
+    const QString baseFile = basePath ? *basePath : m_document.path();
+    if (!baseFile.isEmpty() && !readOtherFile(baseFile, base.header, base.settings))
+        return;
+    SettingFileContents ours;
+    ours.header = m_document.headerToCheck();
+    ours.settings = m_document.records();
+    delete m_merge;
+    m_merge = new bvlMergeSec(m_ctx, m_document, QFileInfo(*theirsPath).fileName(), base, ours, theirs, this);
+    m_merge->setAttribute(Qt::WA_DeleteOnClose);
+    m_merge->show();
+    m_merge->raise();
+    m_merge->activateWindow();
 }

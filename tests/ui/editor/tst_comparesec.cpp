@@ -1,6 +1,9 @@
-// The setting editor's comparison with another setting file and with its own file on disk.
+// The setting editor's comparison with another setting file and with its own file on disk,
+// and its merge of another file's changes.
 #include "support/EditorSteps.h"
+#include "support/FileBytes.h"
 #include "ui/editor/bvlCompareSec.h"
+#include "ui/editor/bvlMergeSec.h"
 
 #include <QLabel>
 #include <QMenu>
@@ -65,6 +68,8 @@ class TestCompareSec : public QObject
 private slots:
     void listsWhatTheLibraryFindsAndFollowsEdits();
     void comparesWithTheFileOnDisk();
+    void mergeTakesWhatDoesNotConflictAsOneStep();
+    void mergeWithoutBaseStartsFromTheSavedFile();
 };
 
 void TestCompareSec::listsWhatTheLibraryFindsAndFollowsEdits()
@@ -167,6 +172,157 @@ void TestCompareSec::comparesWithTheFileOnDisk()
     f.platform.answerMessage(MsgResult::No);   // not saved
     editor.mnfNew_Click();
     QTRY_VERIFY(!editor.Comparison());
+}
+
+namespace {
+
+// The conflicts as they read: "setting|mine|theirs|choice", "  field|mine|theirs" under it.
+QStringList Conflicts(const bvlMergeSec &window)
+{
+    QStringList rows;
+    const QTreeWidget *tree = window.tvConflicts;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *row = tree->topLevelItem(i);
+        QStringList texts;
+        for (int column = 0; column < tree->columnCount(); ++column)
+            texts << row->text(column);
+        rows << texts.join(QLatin1Char('|'));
+        for (int j = 0; j < row->childCount(); ++j)
+            rows << QStringLiteral("  ") + row->child(j)->text(bvlMergeSec::ConflictColumn) + QLatin1Char('|')
+                        + row->child(j)->text(bvlMergeSec::MineColumn) + QLatin1Char('|')
+                        + row->child(j)->text(bvlMergeSec::TheirsColumn);
+    }
+    return rows;
+}
+
+QStringList Descriptions(const bvlEditSetting &editor)
+{
+    QStringList texts;
+    for (const SettingStruct &s : editor.Document().records())
+        texts << s.Name + QLatin1Char('=') + s.Description + QLatin1Char('@') + QString::number(s.Offset);
+    return texts;
+}
+
+// The base A..D with B described "mine", and theirs: B described "theirs", C moved, E
+// added, another author.
+struct MergeFiles
+{
+    QTemporaryDir dir;
+    QString base = writeFile(dir, QStringLiteral("base.sec"), header(), Theirs());
+    QString theirs = [this] {
+        SettingList records = Theirs();
+        records[1].Description = QStringLiteral("theirs");
+        records[2].Offset = 9;
+        records << MakeSetting(QStringLiteral("E"), QStringLiteral("G"), SettingType::Int8, 4);
+        SettingFileHeader bob = header();
+        bob.Author = QStringLiteral("Bob");
+        return writeFile(dir, QStringLiteral("theirs.sec"), bob, records);
+    }();
+
+    void describeB(bvlEditSetting &editor) const
+    {
+        SettingStruct b = editor.Document().record(2);
+        b.Description = QStringLiteral("mine");
+        editor.Document().replaceRecord(2, b, QStringLiteral("Edit"));
+    }
+};
+
+const QStringList Merged = {"A=@0", "B=mine@1", "C=@9", "D=@3", "E=@4"};
+
+}   // namespace
+
+void TestCompareSec::mergeTakesWhatDoesNotConflictAsOneStep()
+{
+    EditorFixture f;
+    MergeFiles files;
+    bvlEditSetting editor(f.ctx);
+    f.platform.answerFile(files.base);
+    editor.mnfOpenSetting_Click();
+    files.describeB(editor);
+    const QString before = files.dir.filePath(QStringLiteral("before.sec"));
+    f.platform.answerFile(before);
+    QVERIFY(editor.SaveSettingFile());
+    const int steps = editor.UndoStack()->count();
+
+    QAction *merge = Action(editor, "mnfMerge");
+    QVERIFY(Ui(editor).mnuFile->actions().contains(merge));
+    f.platform.answerFile(files.theirs);
+    f.platform.answerFile(files.base);
+    merge->trigger();
+    QCOMPARE(f.platform.callsOf(ScriptedPlatform::Kind::OpenFile).last().text,
+             f.ctx.T(QStringLiteral("bvlMergeSec.sChooseBase_V")));
+    bvlMergeSec *window = editor.Merging();
+    QVERIFY(window && window->isVisible());
+
+    // What does not conflict came in as one step; B keeps mine until chosen.
+    QCOMPARE(editor.UndoStack()->count(), steps + 1);
+    QCOMPARE(Descriptions(editor), Merged);
+    QCOMPARE(Ui(editor).txAuthor->text(), QStringLiteral("Bob"));
+    QCOMPARE(window->lbTaken->text(), f.ctx.T(QStringLiteral("bvlMergeSec.sTaken_V")).arg("theirs.sec"));
+    QCOMPARE(Conflicts(*window), QStringList({"G\\B|||not chosen yet", "  Description|mine|theirs"}));
+    QVERIFY(!window->cmTakeTheirs->isEnabled());   // nothing selected yet
+
+    // Take theirs, undo, keep mine, undo, redo: each a step, the list following.
+    window->tvConflicts->setCurrentItem(window->tvConflicts->topLevelItem(0));
+    QVERIFY(window->cmTakeTheirs->isEnabled() && window->cmKeepMine->isEnabled());
+    window->cmTakeTheirs->click();
+    QCOMPARE(Descriptions(editor).at(1), QStringLiteral("B=theirs@1"));
+    QCOMPARE(Conflicts(*window).first(), QStringLiteral("G\\B|||theirs taken"));
+    QVERIFY(!window->cmKeepMine->isEnabled());
+    QCOMPARE(window->lbState->text(), f.ctx.T(QStringLiteral("bvlMergeSec.sAllChosen_V")));
+    editor.UndoStack()->undo();
+    QCOMPARE(Descriptions(editor), Merged);
+    QCOMPARE(Conflicts(*window).first(), QStringLiteral("G\\B|||not chosen yet"));
+    window->cmKeepMine->click();
+    QCOMPARE(editor.UndoStack()->count(), steps + 2);
+    QCOMPARE(Conflicts(*window).first(), QStringLiteral("G\\B|||mine kept"));
+    editor.UndoStack()->undo();
+    editor.UndoStack()->redo();
+    QCOMPARE(Conflicts(*window).first(), QStringLiteral("G\\B|||mine kept"));
+    QCOMPARE(Descriptions(editor), Merged);
+
+    // An edit after the merge holds the choices back until it is undone.
+    editor.UndoStack()->undo();
+    editor.DeleteSetting(1);
+    QVERIFY(!window->cmKeepMine->isEnabled());
+    QCOMPARE(window->lbState->text(), f.ctx.T(QStringLiteral("bvlMergeSec.sEdited_V")));
+    editor.UndoStack()->undo();
+    QVERIFY(window->cmKeepMine->isEnabled());
+
+    // Undoing the merge gives back the file as it was, to the byte once saved.
+    editor.UndoStack()->undo();
+    QCOMPARE(window->lbState->text(), f.ctx.T(QStringLiteral("bvlMergeSec.sUndone_V")));
+    QVERIFY(!window->cmKeepMine->isEnabled());
+    QVERIFY(editor.FileSaved());
+    const QString after = files.dir.filePath(QStringLiteral("after.sec"));
+    f.platform.answerFile(after);
+    QVERIFY(editor.SaveSettingFile());
+    QCOMPARE(FileBytes(after), FileBytes(before));
+    QVERIFY(f.platform.allAnswersUsed());
+}
+
+void TestCompareSec::mergeWithoutBaseStartsFromTheSavedFile()
+{
+    EditorFixture f;
+    MergeFiles files;
+    bvlEditSetting editor(f.ctx);
+    f.platform.answerFile(files.base);
+    editor.mnfOpenSetting_Click();
+    files.describeB(editor);
+    f.platform.answerFile(files.theirs);
+    f.platform.cancelFile();   // no base: the file as saved is one
+    editor.mnfMerge_Click();
+    QCOMPARE(Descriptions(editor), Merged);
+    QCOMPARE(Conflicts(*editor.Merging()), QStringList({"G\\B|||not chosen yet", "  Description|mine|theirs"}));
+
+    // Merged with itself, nothing is taken and no step is made.
+    const int steps = editor.UndoStack()->count();
+    f.platform.answerFile(files.theirs);
+    f.platform.answerFile(files.theirs);
+    editor.mnfMerge_Click();
+    QCOMPARE(editor.UndoStack()->count(), steps);
+    QCOMPARE(editor.Merging()->lbTaken->text(),
+             f.ctx.T(QStringLiteral("bvlMergeSec.sNothingTaken_V")).arg("theirs.sec"));
 }
 
 QTEST_MAIN(TestCompareSec)
