@@ -8,8 +8,11 @@
 #include "ui/main/bvlReviewChanges.h"
 
 #include <QDialogButtonBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -19,17 +22,13 @@ namespace {
 
 using HeaderField = SettingFileDocument::HeaderField;
 
-constexpr int MaxColumnWidth = 360;
+constexpr int MaxColumnWidth = 480;
 
 void AddField(QTreeWidgetItem *parent, const QString &field, const QString &mine, const QString &other)
 {
     auto *row = new QTreeWidgetItem(parent);
     row->setText(bvlCompareSec::SettingColumn, field);
-    row->setText(bvlCompareSec::ThisColumn, mine);
-    row->setText(bvlCompareSec::OtherColumn, other);
-    // A long value is cut in its column; its tool tip holds it whole.
-    row->setToolTip(bvlCompareSec::ThisColumn, mine);
-    row->setToolTip(bvlCompareSec::OtherColumn, other);
+    SetValueTexts(row, bvlCompareSec::ThisColumn, mine, other);
 }
 
 }   // namespace
@@ -124,9 +123,31 @@ void bvlCompareSec::FillUp()
                      RecordFieldValue(m_ctx, there, field));
     }
     tvDifferences->expandAll();
-    for (int column = 0; column < tvDifferences->columnCount(); ++column) {
-        tvDifferences->resizeColumnToContents(column);
-        tvDifferences->setColumnWidth(column, std::min(tvDifferences->columnWidth(column), MaxColumnWidth));
-    }
+    FitColumnsAndWindow(this, tvDifferences);
     lbEqual->setVisible(c.equal());
+}
+
+void FitColumnsAndWindow(QDialog *window, QTreeWidget *tree)
+{
+    int columns = 0;
+    for (int column = 0; column < tree->columnCount(); ++column) {
+        tree->resizeColumnToContents(column);
+        tree->setColumnWidth(column, std::min(tree->columnWidth(column), MaxColumnWidth));
+        columns += tree->columnWidth(column);
+    }
+    const QMargins margins = window->layout()->contentsMargins();
+    int wanted = columns + 2 * tree->frameWidth() + tree->verticalScrollBar()->sizeHint().width() + margins.left()
+                 + margins.right();
+    if (const QScreen *shown = window->screen())
+        wanted = std::min(wanted, shown->availableGeometry().width());
+    if (wanted > window->width())
+        window->resize(wanted, window->height());
+}
+
+void SetValueTexts(QTreeWidgetItem *row, int column, const QString &mine, const QString &other)
+{
+    row->setText(column, mine);
+    row->setText(column + 1, other);
+    row->setToolTip(column, mine);
+    row->setToolTip(column + 1, other);
 }

@@ -53,3 +53,10 @@ private:
     SettingFileHeader m_otherHeader;
     SettingList m_otherSettings;
 };
+
+// Sizes tree's columns to their texts (a long one cut at a width of its own, its tool tip
+// holding it whole) and widens window, up to its screen, to show every column.
+void FitColumnsAndWindow(QDialog *window, QTreeWidget *tree);
+// Puts both values of a field into row at column and the one after it; a long value is cut
+// in its column, so each is its cell's tool tip too.
+void SetValueTexts(QTreeWidgetItem *row, int column, const QString &mine, const QString &other);

@@ -4,6 +4,7 @@
 #include "seem/authoring/SettingFileSteps.h"
 #include "ui/AppContext.h"
 #include "ui/editor/CompareSecTexts.h"
+#include "ui/editor/bvlCompareSec.h"
 #include "ui/language/ApplyLanguage.h"
 #include "ui/main/bvlReviewChanges.h"
 
@@ -19,8 +20,6 @@
 namespace {
 
 using HeaderField = SettingFileDocument::HeaderField;
-
-constexpr int MaxColumnWidth = 360;
 
 ContentsStep::HeaderTexts TextsOf(const SettingFileHeader &header)
 {
@@ -86,11 +85,7 @@ private:
 QTreeWidgetItem *AddRow(QTreeWidgetItem *row, const QString &what, const QString &mine, const QString &theirs)
 {
     row->setText(bvlMergeSec::ConflictColumn, what);
-    row->setText(bvlMergeSec::MineColumn, mine);
-    row->setText(bvlMergeSec::TheirsColumn, theirs);
-    // A long value is cut in its column; its tool tip holds it whole.
-    row->setToolTip(bvlMergeSec::MineColumn, mine);
-    row->setToolTip(bvlMergeSec::TheirsColumn, theirs);
+    SetValueTexts(row, bvlMergeSec::MineColumn, mine, theirs);
     return row;
 }
 
@@ -227,10 +222,7 @@ void bvlMergeSec::FillUp()
         row->setText(ChoiceColumn, choiceText(i++));
     }
     tvConflicts->expandAll();
-    for (int column = 0; column < tvConflicts->columnCount(); ++column) {
-        tvConflicts->resizeColumnToContents(column);
-        tvConflicts->setColumnWidth(column, std::min(tvConflicts->columnWidth(column), MaxColumnWidth));
-    }
+    FitColumnsAndWindow(this, tvConflicts);
     if (selected >= 0 && selected < tvConflicts->topLevelItemCount())
         tvConflicts->setCurrentItem(tvConflicts->topLevelItem(selected));
 
