@@ -1,7 +1,7 @@
 #include "ui/editor/CompareSecTexts.h"
 
 #include "core/Conversions.h"
-#include "core/OffsetText.h"
+#include "seem/authoring/SettingFileText.h"
 #include "seem/document/SettingLookup.h"
 #include "ui/AppContext.h"
 
@@ -9,30 +9,12 @@ namespace {
 
 using HeaderField = SettingFileDocument::HeaderField;
 
-// A text of the file on one line of a list: its line ends and control characters as escapes.
+// A text of the file on one line of a list, escaped as brimvale-cli textconv writes it.
 QString OneLine(const QString &text)
 {
-    QString line;
-    line.reserve(text.size());
-    for (const QChar c : text) {
-        if (c == QLatin1Char('\n'))
-            line += QStringLiteral("\\n");
-        else if (c == QLatin1Char('\r'))
-            line += QStringLiteral("\\r");
-        else if (c.unicode() < 0x20 || c.unicode() == 0x7F)
-            line += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
-        else
-            line += c;
-    }
-    return line;
-}
-
-QString ListText(const QString &joined)
-{
-    QStringList parts;
-    for (const QString &part : SplitValues(joined))
-        parts << OneLine(part);
-    return parts.join(QStringLiteral(" | "));
+    SettingStruct carrier;
+    carrier.Description = text;
+    return SettingFieldText(carrier, RecordField::Description);
 }
 
 // "Sound\A, Sound\B and 3 more": at most maxNames of names.
@@ -100,34 +82,12 @@ QString HeaderFieldWord(AppContext &ctx, HeaderField field)
 
 QString RecordFieldValue(AppContext &ctx, const SettingStruct &record, RecordField field)
 {
-    switch (field) {
-    case RecordField::Name:
-        return OneLine(record.Name);
-    case RecordField::Group:
-        return OneLine(record.Group);
-    case RecordField::Description:
-        return OneLine(record.Description);
-    case RecordField::Type:
-        // The type as the setting dialog's buttons name it; a code no button has, as a number.
-        if (record.Type <= quint8(SettingType::UnicodeString))
-            return ctx.Title(QStringLiteral("bvlEditSettingDo.opType(%1)").arg(record.Type));
-        return QString::number(record.Type);
-    case RecordField::Offset:
-        return OffsetText(record.Offset);
-    case RecordField::StringLength:
-        return QString::number(record.MaxStringLength);
-    case RecordField::BitMask:
-        return ValueToBitText(record.BitMask);
-    case RecordField::Values:
-        return ListText(record.Values);
-    case RecordField::ValueNames:
-        return ListText(record.ValueNames);
-    case RecordField::Author:
-    case RecordField::Phones:
-    case RecordField::None:
-        break;
-    }
-    return QString();
+    // The type as the setting dialog's buttons name it; a code no button has, as a number.
+    if (field != RecordField::Type)
+        return SettingFieldText(record, field);
+    if (record.Type <= quint8(SettingType::UnicodeString))
+        return ctx.Title(QStringLiteral("bvlEditSettingDo.opType(%1)").arg(record.Type));
+    return QString::number(record.Type);
 }
 
 QString HeaderFieldValue(const SettingFileHeader &header, HeaderField field)

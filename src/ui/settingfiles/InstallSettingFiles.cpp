@@ -43,8 +43,9 @@ QString Quoted(const QString &path)
     return QLatin1Char('"') + path + QLatin1Char('"');
 }
 
-}   // namespace
-
+// What an accepted candidate changes against the file of its name in the per-user folder,
+// for the question before it is replaced: the comparison summarised, or that the two are
+// equal, or that the installed file cannot be read.
 QString NewVersionSummary(AppContext &ctx, const InstallCandidate &candidate)
 {
     SettingFileHeader oldHeader, newHeader;
@@ -65,6 +66,8 @@ QString NewVersionSummary(AppContext &ctx, const InstallCandidate &candidate)
     return ctx.T(QStringLiteral("bvlSettingFiles.sNewVersion_V")) + QLatin1Char('\n')
            + ComparisonSummary(ctx, c, oldSettings, newSettings);
 }
+
+}   // namespace
 
 int InstallSettingFilesAsked(AppContext &ctx, const QStringList &paths)
 {

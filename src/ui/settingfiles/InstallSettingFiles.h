@@ -2,7 +2,6 @@
 #include <QStringList>
 
 struct AppContext;
-struct InstallCandidate;
 
 // Installs setting files into the per-user folder, as the "Setting files" window's Install
 // and a drop onto the main window do: each file is read and checked first; a file that is
@@ -10,8 +9,3 @@ struct InstallCandidate;
 // it; a file that would replace one of the same name is copied only after a Yes to a
 // question that says what the new version changes. Returns the number of files installed.
 int InstallSettingFilesAsked(AppContext &ctx, const QStringList &paths);
-
-// What an accepted candidate changes against the file of its name in the per-user folder,
-// for the question before it is replaced: the comparison summarised (ComparisonSummary),
-// or that the two are equal, or that the installed file cannot be read.
-QString NewVersionSummary(AppContext &ctx, const InstallCandidate &candidate);

@@ -219,8 +219,11 @@ struct MergeFiles
         return writeFile(dir, QStringLiteral("theirs.sec"), bob, records);
     }();
 
-    void describeB(bvlEditSetting &editor) const
+    // The base open in the editor, B described "mine" and not saved.
+    void openEdited(EditorFixture &f, bvlEditSetting &editor) const
     {
+        f.platform.answerFile(base);
+        editor.mnfOpenSetting_Click();
         SettingStruct b = editor.Document().record(2);
         b.Description = QStringLiteral("mine");
         editor.Document().replaceRecord(2, b, QStringLiteral("Edit"));
@@ -236,9 +239,7 @@ void TestCompareSec::mergeTakesWhatDoesNotConflictAsOneStep()
     EditorFixture f;
     MergeFiles files;
     bvlEditSetting editor(f.ctx);
-    f.platform.answerFile(files.base);
-    editor.mnfOpenSetting_Click();
-    files.describeB(editor);
+    files.openEdited(f, editor);
     const QString before = files.dir.filePath(QStringLiteral("before.sec"));
     f.platform.answerFile(before);
     QVERIFY(editor.SaveSettingFile());
@@ -306,9 +307,7 @@ void TestCompareSec::mergeWithoutBaseStartsFromTheSavedFile()
     EditorFixture f;
     MergeFiles files;
     bvlEditSetting editor(f.ctx);
-    f.platform.answerFile(files.base);
-    editor.mnfOpenSetting_Click();
-    files.describeB(editor);
+    files.openEdited(f, editor);
     f.platform.answerFile(files.theirs);
     f.platform.cancelFile();   // no base: the file as saved is one
     editor.mnfMerge_Click();
