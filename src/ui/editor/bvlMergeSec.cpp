@@ -97,7 +97,6 @@ bvlMergeSec::bvlMergeSec(AppContext &context, SettingFileDocument &document, con
     : QDialog(parent),
       m_ctx(context),
       m_document(document),
-      m_theirsName(theirsName),
       m_merge(base, ours, theirs),
       m_choices(std::make_shared<MergeChoices>())
 {

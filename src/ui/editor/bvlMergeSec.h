@@ -74,7 +74,6 @@ private:
 
     AppContext &m_ctx;
     SettingFileDocument &m_document;
-    QString m_theirsName;
     SettingFileMerge m_merge;
     std::shared_ptr<MergeChoices> m_choices;
 };
