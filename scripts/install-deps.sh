@@ -3,7 +3,7 @@
 # build needs, or the ones named as arguments (as `make fuzz` does for clang and
 # `make package` for the Debian packaging tools).
 set -euo pipefail
-packages=(qt6-base-dev qt6-translations-l10n cmake g++ make xvfb xauth ccache clang-format ninja-build
+packages=(qt6-base-dev qt6-translations-l10n cmake g++ make xvfb xauth ccache clang-format ninja-build git
           dbus at-spi2-core)
 if [ $# -gt 0 ]; then packages=("$@"); fi
 missing=()

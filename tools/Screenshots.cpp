@@ -26,9 +26,11 @@
 #include "ui/AppContext.h"
 #include "ui/about/bvlAbout.h"
 #include "ui/editor/bvlByteMap.h"
+#include "ui/editor/bvlCompareSec.h"
 #include "ui/editor/bvlEditSetting.h"
 #include "ui/editor/bvlEditSettingDo.h"
 #include "ui/editor/bvlGroupBrowse.h"
+#include "ui/editor/bvlMergeSec.h"
 #include "ui/main/bvlMain.h"
 #include "ui/main/bvlSurvey.h"
 #include "ui/platform/QtPlatform.h"
@@ -185,6 +187,76 @@ bool saveEditorCheckShots(bvlEditSetting &editor, ScreenshotPlatform &platform, 
         editor.mapToGlobal(QPoint((editor.width() - report.width()) / 2, (editor.height() - report.height()) / 2)));
     ok = saveWithPopup(&editor, &report, out + "/editor-check" + suffix + ".png") && ok;
     report.hide();
+    return ok;
+}
+
+// A colleague's version of the demo setting file: another author, a setting renamed, one
+// moved and described anew, one removed and one added.
+SettingList ColleaguesVersion(SettingList settings)
+{
+    const auto find = [&settings](const char *name) -> SettingStruct & {
+        const int k = FindSetting(settings, QString::fromLatin1(name)).index();
+        return settings[std::max(k, 1) - 1];
+    };
+    find("Key tones").Name = QStringLiteral("Keypad tones");
+    SettingStruct &volume = find("Master volume");
+    volume.Offset += 1;
+    volume.Description = QStringLiteral("Loudness of calls and alerts, 0 to 255");
+    settings.removeAt(FindSetting(settings, QStringLiteral("Silent mode")).index() - 1);
+    SettingStruct added = find("Keypad tones");
+    added.Name = QStringLiteral("Vibrate on keys");
+    added.Offset = 250;
+    settings << added;
+    return settings;
+}
+
+// The setting editor's comparison with a colleague's version of its file, and a merge of
+// that version with one conflict.
+bool saveCompareSecShots(bvlEditSetting &editor, ScreenshotPlatform &platform, const QString &folder,
+                         const QString &out, const QString &suffix)
+{
+    QTemporaryDir shared;
+    const QString theirs = JoinPath(shared.path(), QStringLiteral("colleague.sec"));
+    try {
+        SettingFileHeader header;
+        SettingList settings;
+        ReadSettingFile(JoinPath(folder, QStringLiteral("demo-phone.sec")), header, settings);
+        settings = ColleaguesVersion(settings);
+        header.Author = QStringLiteral("A colleague");
+        header.SettingCount = qint32(settings.size());
+        WriteSettingFile(theirs, header, settings);
+    } catch (const BvlError &) {
+        return false;
+    }
+    platform.fileAnswers.enqueue(JoinPath(folder, QStringLiteral("demo-phone.sec")));
+    editor.mnfOpenSetting_Click();
+    platform.fileAnswers.enqueue(theirs);
+    editor.mnfCompare_Click();
+    bvlCompareSec *comparison = editor.Comparison();
+    if (!comparison)
+        return false;
+    comparison->resize(comparison->width(), 420);
+    bool ok = save(comparison, out + "/editor-compare" + suffix + ".png");
+    comparison->close();
+
+    // The same merged into the file after an edit of the master volume's description: the
+    // rest comes in as one step, the description is the one conflict.
+    const int volume = FindSetting(editor.Document().records(), QStringLiteral("Master volume")).index();
+    if (volume < 1)
+        return false;
+    SettingStruct described = editor.Document().record(volume);
+    described.Description = QStringLiteral("Volume of the loudspeaker");
+    editor.Document().replaceRecord(volume, described, QStringLiteral("Edit"));
+    platform.fileAnswers.enqueue(theirs);
+    platform.fileAnswers.enqueue(JoinPath(folder, QStringLiteral("demo-phone.sec")));
+    editor.mnfMerge_Click();
+    bvlMergeSec *merge = editor.Merging();
+    if (!merge)
+        return false;
+    merge->tvConflicts->setCurrentItem(merge->tvConflicts->topLevelItem(0));
+    merge->resize(merge->width(), 360);
+    ok = save(merge, out + "/editor-merge" + suffix + ".png") && ok;
+    merge->close();
     return ok;
 }
 
@@ -498,6 +570,7 @@ int main(int argc, char *argv[])
     browser->hide();
     ok = saveAuthoringShots(ctx, editor, platform, folder, out, suffix) && ok;
     ok = saveEditorCheckShots(editor, platform, folder, out, suffix) && ok;
+    ok = saveCompareSecShots(editor, platform, folder, out, suffix) && ok;
     editor.hide();
 
     bvlAbout about(ctx, &main);

@@ -2,6 +2,7 @@
 
 std::unique_ptr<Command> MakeSurveyCommand();
 std::unique_ptr<Command> MakeCompareSecCommand();
+std::unique_ptr<Command> MakeMergeSecCommand();
 std::unique_ptr<Command> MakeTextconvCommand();
 
 std::vector<std::unique_ptr<Command>> AllCommands()
@@ -19,6 +20,7 @@ std::vector<std::unique_ptr<Command>> AllCommands()
     commands.push_back(MakeMapCommand());
     commands.push_back(MakeSurveyCommand());
     commands.push_back(MakeCompareSecCommand());
+    commands.push_back(MakeMergeSecCommand());
     commands.push_back(MakeTextconvCommand());
     return commands;
 }

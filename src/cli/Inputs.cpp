@@ -109,7 +109,7 @@ LoadedSettingFile ReadSettingFileAsIs(const QString &path)
     LoadedSettingFile loaded;
     loaded.path = path;
     try {
-        ReadSettingFile(path, loaded.header, loaded.settings);
+        ReadSettingFile(path, loaded.header, loaded.settings, &loaded.trailing);
     } catch (const BvlError &e) {
         // A file that does not even begin as one is no damaged setting file: say what it is,
         // as the windows do, rather than where its bytes ran out.

@@ -31,6 +31,7 @@ struct LoadedSettingFile
     QString path;
     SettingFileHeader header;
     SettingList settings;
+    QByteArray trailing;   // the bytes after the last record, for writing the file back as it was
 };
 
 // Reads a setting file without looking at its header (check and export take any).

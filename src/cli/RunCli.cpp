@@ -35,8 +35,8 @@ QString ProgramHelp(const std::vector<std::unique_ptr<Command>> &commands, const
     }
     help += QLatin1Char('\n')
             + WrapText(QStringLiteral("'%1 COMMAND --help' describes a command. Exit status: 0 success, 1 a refused "
-                                      "operation, a difference found (diff) or an error found (check); nothing is "
-                                      "written then. 2 bad usage.")
+                                      "operation, a difference found (diff), an error found (check) or a conflict "
+                                      "(merge-sec); nothing is written then. 2 bad usage.")
                            .arg(CliProgramName),
                        0)
             + QLatin1Char('\n');

@@ -1,8 +1,9 @@
 // propose and map on the sample program folder, propose's output taken back by import
-// and check, two versions of a setting file compared setting by setting, and a setting
-// file as text for line-by-line diffs.
+// and check, two versions of a setting file compared setting by setting and merged with
+// their base, and a setting file as text for line-by-line diffs.
 #include "core/OffsetText.h"
 #include "support/CliRun.h"
+#include "support/FileBytes.h"
 #include "support/MainFixtures.h"
 
 #include <QJsonArray>
@@ -226,6 +227,82 @@ private slots:
         QCOMPARE(o.value(QStringLiteral("changed")).toArray().size(), 2);
         QVERIFY(
             o.value(QStringLiteral("changed")).toArray().at(1).toObject().value(QStringLiteral("renamed")).toBool());
+    }
+
+    // merge-sec writes the merged file (the base to the byte when nothing changed), lists
+    // conflicts and writes nothing, resolves them with --ours / --theirs, refuses an output
+    // that is an input, and as git's driver replaces OURS or leaves it as it was.
+    void mergeSecMergesOrListsConflicts()
+    {
+        Sample s;
+        const SettingList settings = SampleSettings();
+        const QString base = s.folder.writeSec(QStringLiteral("base.sec"), Header(0x32, 1), settings);
+        SettingList mine = settings, other = settings;
+        mine[0].Description = QStringLiteral("ours");
+        other[1].BitMask = 0x70;
+        const QString ours = s.folder.writeSec(QStringLiteral("ours.sec"), Header(0x32, 1), mine);
+        const QString theirs =
+            s.folder.writeSec(QStringLiteral("theirs.sec"), Header(0x32, 1, QStringLiteral("Bo")), other);
+        const QString out = s.folder.file(QStringLiteral("out.sec"));
+        const QString merge = QStringLiteral("merge-sec");
+
+        const CliResult same = s.run({merge, base, base, base, QStringLiteral("-o"), out});
+        QCOMPARE(same.status, 0);
+        QCOMPARE(FileBytes(out), FileBytes(base));
+        const CliResult clean = s.run({merge, base, ours, theirs, QStringLiteral("-o"), out});
+        QCOMPARE(clean.status, 0);
+        SettingFileHeader header;
+        SettingList merged;
+        ReadSettingFile(out, header, merged);
+        QCOMPARE(header.Author, QStringLiteral("Bo"));
+        QCOMPARE(merged[0].Description, QStringLiteral("ours"));
+        QCOMPARE(merged[1].BitMask, quint8(0x70));
+
+        other[0].Description = QStringLiteral("theirs");
+        other.removeAt(2);
+        mine[2].Offset = 5;
+        s.folder.writeSec(QStringLiteral("ours.sec"), Header(0x32, 1), mine);
+        s.folder.writeSec(QStringLiteral("theirs.sec"), Header(0x32, 1), other);
+        QFile::remove(out);
+        const CliResult conflict = s.run({merge, base, ours, theirs, QStringLiteral("-o"), out});
+        QCOMPARE(conflict.status, 1);
+        QVERIFY(!QFile::exists(out));
+        QCOMPARE(conflict.out,
+                 QStringLiteral("conflict: Sound\\Beep (base #1, ours #1, theirs #1): changed on both sides\n"
+                                "  Description: base \"Beeps on keys\", ours \"ours\", theirs \"theirs\"\n"
+                                "conflict: Display\\Timeout (base #3, ours #3): changed by ours, removed by theirs\n"
+                                "  Offset: base \"%1\", ours \"%2\"\n")
+                     .arg(OffsetText(1), OffsetText(5)));
+        QVERIFY2(conflict.err.contains(QStringLiteral("2 conflicts; nothing was written")), qPrintable(conflict.err));
+        const CliResult asTheirs =
+            s.run({merge, base, ours, theirs, QStringLiteral("--theirs"), QStringLiteral("-o"), out});
+        QCOMPARE(asTheirs.status, 0);
+        ReadSettingFile(out, header, merged);
+        QCOMPARE(merged.size(), settings.size() - 1);
+        QCOMPARE(merged[0].Description, QStringLiteral("theirs"));
+
+        const QByteArray oursBytes = FileBytes(ours);
+        const CliResult intoInput =
+            s.run({merge, base, ours, theirs, QStringLiteral("--ours"), QStringLiteral("-o"), ours});
+        QCOMPARE(intoInput.status, 1);
+        QVERIFY2(intoInput.err.contains(QStringLiteral("is the input")), qPrintable(intoInput.err));
+        const CliResult git = s.run({merge, QStringLiteral("--git"), base, ours, theirs});
+        QCOMPARE(git.status, 1);
+        QCOMPARE(FileBytes(ours), oursBytes);
+        const CliResult gitOurs = s.run({merge, QStringLiteral("--git"), QStringLiteral("--ours"), base, ours, theirs});
+        QCOMPARE(gitOurs.status, 0);
+        ReadSettingFile(ours, header, merged);
+        QCOMPARE(merged.size(), settings.size());
+        QCOMPARE(merged[2].Offset, 5);
+
+        for (const QStringList &bad :
+             {QStringList{merge, base, ours, theirs},
+              {merge, base, ours, theirs, QStringLiteral("-o"), out, QStringLiteral("--git")},
+              {merge, base, ours, theirs, QStringLiteral("--ours"), QStringLiteral("--theirs"), QStringLiteral("-o"),
+               out},
+              {merge, base, s.image, theirs, QStringLiteral("-o"), out},
+              {merge, base, s.folder.file(QStringLiteral("none.sec")), theirs, QStringLiteral("-o"), out}})
+            QCOMPARE(s.run(bad).status, 2);
     }
 
     // One block a setting, a field a line: a change of one field is one changed line under

@@ -169,3 +169,37 @@ void CodePageStep::undo()
 {
     take(m_before, m_headerBefore, m_codePageBefore);
 }
+
+ContentsStep::ContentsStep(SettingFileDocument &document, SettingList after, HeaderTexts headerAfter,
+                           const QString &text)
+    : DocumentStep(document, text),
+      m_before(records()),
+      m_after(std::move(after)),
+      m_headerAfter(std::move(headerAfter))
+{
+    for (int i = 0; i < SettingFileDocument::HeaderFieldCount; ++i)
+        m_headerBefore[std::size_t(i)] = headerText(SettingFileDocument::HeaderField(i));
+}
+
+void ContentsStep::take(const SettingList &records, const HeaderTexts &header)
+{
+    for (int i = 0; i < SettingFileDocument::HeaderFieldCount; ++i) {
+        const auto field = SettingFileDocument::HeaderField(i);
+        if (headerText(field) != header[std::size_t(i)]) {
+            headerText(field) = header[std::size_t(i)];
+            headerChanged(field);
+        }
+    }
+    this->records() = records;
+    changed(RecordChange::Rebuilt, 1, int(records.size()), 0);
+}
+
+void ContentsStep::redo()
+{
+    take(m_after, m_headerAfter);
+}
+
+void ContentsStep::undo()
+{
+    take(m_before, m_headerBefore);
+}

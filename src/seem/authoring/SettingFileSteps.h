@@ -124,3 +124,22 @@ private:
     int m_codePageBefore;
     int m_codePageAfter;
 };
+
+// The records and the four header texts replaced as a whole, given back on undo: a merge
+// that takes another file's changes in one step.
+class ContentsStep : public DocumentStep
+{
+public:
+    using HeaderTexts = std::array<QString, SettingFileDocument::HeaderFieldCount>;
+    ContentsStep(SettingFileDocument &document, SettingList after, HeaderTexts headerAfter, const QString &text);
+    void redo() override;
+    void undo() override;
+
+private:
+    void take(const SettingList &records, const HeaderTexts &header);
+
+    SettingList m_before;
+    SettingList m_after;
+    HeaderTexts m_headerBefore;
+    HeaderTexts m_headerAfter;
+};

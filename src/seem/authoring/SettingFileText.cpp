@@ -2,6 +2,7 @@
 
 #include "core/Conversions.h"
 #include "core/OffsetText.h"
+#include "seem/authoring/RecordRules.h"
 #include "seem/document/SettingLookup.h"
 #include "seem/values/SettingValueText.h"
 
@@ -44,6 +45,35 @@ QString ListText(const QString &joined)
 
 }   // namespace
 
+QString SettingFieldText(const SettingStruct &s, RecordField field)
+{
+    switch (field) {
+    case RecordField::Name:
+        return OneLine(s.Name);
+    case RecordField::Group:
+        return OneLine(s.Group);
+    case RecordField::Description:
+        return OneLine(s.Description);
+    case RecordField::Type:
+        return QStringLiteral("%1 (%2)").arg(SettingTypeName(s.Type), QString::number(s.Type));
+    case RecordField::Offset:
+        return OffsetText(s.Offset);
+    case RecordField::StringLength:
+        return QString::number(s.MaxStringLength);
+    case RecordField::BitMask:
+        return ValueToBitText(s.BitMask);
+    case RecordField::Values:
+        return ListText(s.Values);
+    case RecordField::ValueNames:
+        return ListText(s.ValueNames);
+    case RecordField::None:
+    case RecordField::Author:
+    case RecordField::Phones:
+        break;
+    }
+    return QString();
+}
+
 QString SettingFileText(const SettingFileHeader &header, const SettingList &settings)
 {
     QString out;
@@ -59,15 +89,11 @@ QString SettingFileText(const SettingFileHeader &header, const SettingList &sett
     for (int k = 1; k <= settings.size(); ++k) {
         const SettingStruct &s = settings.at(k - 1);
         out += QStringLiteral("\nsetting ") + OneLine(SettingPathOf(s)) + QLatin1Char('\n');
-        Field(out, "Name", OneLine(s.Name));
-        Field(out, "Group", OneLine(s.Group));
-        Field(out, "Type", QStringLiteral("%1 (%2)").arg(SettingTypeName(s.Type), QString::number(s.Type)));
-        Field(out, "Offset", OffsetText(s.Offset));
-        Field(out, "BitMask", ValueToBitText(s.BitMask));
-        Field(out, "MaxStringLength", QString::number(s.MaxStringLength));
-        Field(out, "ValueNames", ListText(s.ValueNames));
-        Field(out, "Values", ListText(s.Values));
-        Field(out, "Description", OneLine(s.Description));
+        for (RecordField field :
+             {RecordField::Name, RecordField::Group, RecordField::Type, RecordField::Offset, RecordField::BitMask,
+              RecordField::StringLength, RecordField::ValueNames, RecordField::Values, RecordField::Description})
+            out += QStringLiteral("  ") + RecordFieldName(field) + QStringLiteral(": ") + SettingFieldText(s, field)
+                   + QLatin1Char('\n');
         Field(out, "UIIndex", QString::number(s.UIIndex));
     }
     return out;

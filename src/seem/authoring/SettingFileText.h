@@ -1,5 +1,6 @@
 #pragma once
 #include "core/SettingTypes.h"
+#include "seem/authoring/SettingFitCheck.h"
 
 #include <QString>
 
@@ -10,3 +11,7 @@
 // a line; control characters in texts are escaped ("\r\n"), so that a text never spans
 // lines.
 QString SettingFileText(const SettingFileHeader &header, const SettingList &settings);
+
+// One field of a setting as the text above writes it ("16 (0x10)", "A | B"); empty for
+// a field no record has (None, the header's).
+QString SettingFieldText(const SettingStruct &s, RecordField field);

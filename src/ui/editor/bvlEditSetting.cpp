@@ -13,8 +13,10 @@
 #include "ui/editor/CaselessListItem.h"
 #include "ui/editor/KeyPreview.h"
 #include "ui/editor/bvlByteMap.h"
+#include "ui/editor/bvlCompareSec.h"
 #include "ui/editor/bvlEditSettingDo.h"
 #include "ui/editor/bvlGroupBrowse.h"
+#include "ui/editor/bvlMergeSec.h"
 #include "ui/language/ApplyLanguage.h"
 
 #include <QAction>
@@ -74,6 +76,8 @@ bvlEditSetting::~bvlEditSetting()
     // The document outlives nothing that listens to it: the views go first.
     disconnect(&m_document, nullptr, this, nullptr);
     delete m_byteMap;
+    delete m_compare;
+    delete m_merge;
     delete m_settingDialog;
     delete m_groupBrowser;
 }
@@ -93,6 +97,12 @@ void bvlEditSetting::buildControls()
                               QKeySequence(Qt::CTRL | Qt::Key_O));
     mnfSaveSetting = menuItem(mnuFile, QStringLiteral("mnfSaveSetting"), QStringLiteral("Salva setting file..."),
                               QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnfCompare = menuItem(mnuFile, QStringLiteral("mnfCompare"), QStringLiteral("Confronta con setting file..."),
+                          QKeySequence());
+    mnfCompareDisk = menuItem(mnuFile, QStringLiteral("mnfCompareDisk"),
+                              QStringLiteral("Confronta con il file su disco"), QKeySequence());
+    mnfMerge =
+        menuItem(mnuFile, QStringLiteral("mnfMerge"), QStringLiteral("Unisci da setting file..."), QKeySequence());
     mnuFile->addSeparator();
     mnfCheck =
         menuItem(mnuFile, QStringLiteral("mnfCheck"), QStringLiteral("Check setting file"), QKeySequence(Qt::Key_F7));
@@ -187,6 +197,9 @@ void bvlEditSetting::connectHandlers()
     connect(mnfOpenSetting, &QAction::triggered, this, &bvlEditSetting::mnfOpenSetting_Click);
     connect(mnfSaveSetting, &QAction::triggered, this, &bvlEditSetting::mnfSaveSetting_Click);
     connect(mnfCheck, &QAction::triggered, this, &bvlEditSetting::mnfCheck_Click);
+    connect(mnfCompare, &QAction::triggered, this, &bvlEditSetting::mnfCompare_Click);
+    connect(mnfCompareDisk, &QAction::triggered, this, &bvlEditSetting::mnfCompareDisk_Click);
+    connect(mnfMerge, &QAction::triggered, this, &bvlEditSetting::mnfMerge_Click);
     QUndoStack *undo = m_document.undoStack();
     connect(mnfUndo, &QAction::triggered, undo, &QUndoStack::undo);
     connect(mnfRedo, &QAction::triggered, undo, &QUndoStack::redo);
@@ -339,6 +352,8 @@ void bvlEditSetting::updateTitle()
     if (!m_document.isClean())
         title += QLatin1Char('*');
     setWindowTitle(title);
+    // Only a file read or saved has a version on disk to compare with.
+    mnfCompareDisk->setEnabled(!m_document.path().isEmpty());
 }
 
 void bvlEditSetting::updateCheckLine()
@@ -391,6 +406,10 @@ bool bvlEditSetting::Form_QueryUnload()
         return false;
     if (m_byteMap)
         m_byteMap->close();   // it shows this window's settings
+    if (m_compare)
+        m_compare->close();
+    if (m_merge)
+        m_merge->close();
     return true;
 }
 

@@ -12,6 +12,8 @@
 struct AppContext;
 class ReferenceImageSet;
 class bvlByteMap;
+class bvlCompareSec;
+class bvlMergeSec;
 class bvlEditSettingDo;
 class bvlGroupBrowse;
 class QAction;
@@ -114,6 +116,17 @@ public:
     void mnfOpenReference_Click();
     void mnfOpenSecond_Click();
     void mnfByteMap_Click();
+    // Compare with setting file... and with the file on disk (the file as last saved): a
+    // window beside this one lists what differs.
+    void mnfCompare_Click();
+    void mnfCompareDisk_Click();
+    // The comparison window, while one is open.
+    bvlCompareSec *Comparison() const;
+    // Merge from setting file...: another file's changes taken into this one, with a base
+    // file chosen or else the file as last saved; a window lists the conflicts.
+    void mnfMerge_Click();
+    // The merge window, while one is open.
+    bvlMergeSec *Merging() const;
     // Runs from the constructor: the window is loaded when it is created.
     void Form_Load();
     // Escape closes the window the way its close box does; true when the key was taken.
@@ -129,6 +142,9 @@ public:
     QAction *mnfNew;
     QAction *mnfOpenSetting;
     QAction *mnfSaveSetting;
+    QAction *mnfCompare;
+    QAction *mnfCompareDisk;
+    QAction *mnfMerge;
     QAction *mnfCheck;
     QMenu *mnuEdit;
     QAction *mnfUndo;
@@ -198,6 +214,11 @@ private:
     bool readImage(const QString &title, QString &path, QByteArray &bytes);
     // Shows the setting dialog for record k (0: a new setting) filled as it is; true after OK.
     bool runSettingDialog(int k);
+    // Reads another setting file in the document's code page; reports and returns false
+    // when it cannot be read or is refused.
+    bool readOtherFile(const QString &path, SettingFileHeader &header, SettingList &settings);
+    // Opens the comparison window on the other file, in place of one open before.
+    void showComparison(const QString &otherName, const SettingFileHeader &header, const SettingList &settings);
     // A step's name: the command's caption and the setting's name.
     QString stepText(const QString &commandKey, const QString &name = QString());
 
@@ -208,6 +229,8 @@ private:
     QPointer<bvlEditSettingDo> m_settingDialog;
     QPointer<bvlGroupBrowse> m_groupBrowser;
     QPointer<bvlByteMap> m_byteMap;
+    QPointer<bvlCompareSec> m_compare;
+    QPointer<bvlMergeSec> m_merge;
     bool m_fillingHeader = false;
     std::optional<QPoint> m_place;   // where the window was when it last closed
 };

@@ -1,10 +1,14 @@
 #include "ui/settingfiles/InstallSettingFiles.h"
 
 #include "core/BvlError.h"
+#include "core/SettingFile.h"
+#include "seem/authoring/SettingFileComparison.h"
 #include "seem/authoring/SettingFileInstall.h"
 #include "ui/AppContext.h"
 #include "ui/SettingFileReports.h"
+#include "ui/editor/CompareSecTexts.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 
 namespace {
@@ -39,6 +43,30 @@ QString Quoted(const QString &path)
     return QLatin1Char('"') + path + QLatin1Char('"');
 }
 
+// What an accepted candidate changes against the file of its name in the per-user folder,
+// for the question before it is replaced: the comparison summarised, or that the two are
+// equal, or that the installed file cannot be read.
+QString NewVersionSummary(AppContext &ctx, const InstallCandidate &candidate)
+{
+    SettingFileHeader oldHeader, newHeader;
+    SettingList oldSettings, newSettings;
+    try {
+        ReadSettingFile(candidate.target, oldHeader, oldSettings);
+        // The new version's bytes were read and accepted already.
+        QByteArray bytes = candidate.bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        ReadSettingStream(buffer, newHeader, newSettings);
+    } catch (const BvlError &) {
+        return ctx.T(QStringLiteral("bvlSettingFiles.sOldUnreadable_V"));
+    }
+    const SettingFileComparison c = CompareSettingFiles(oldHeader, oldSettings, newHeader, newSettings);
+    if (c.equal())
+        return ctx.T(QStringLiteral("bvlSettingFiles.sSameVersion_V"));
+    return ctx.T(QStringLiteral("bvlSettingFiles.sNewVersion_V")) + QLatin1Char('\n')
+           + ComparisonSummary(ctx, c, oldSettings, newSettings);
+}
+
 }   // namespace
 
 int InstallSettingFilesAsked(AppContext &ctx, const QStringList &paths)
@@ -57,7 +85,8 @@ int InstallSettingFilesAsked(AppContext &ctx, const QStringList &paths)
         }
         if (candidate.replaces
             && ctx.platform.messageBox(ctx.T(QStringLiteral("bvlSettingFiles.sReplace?_M")) + QLatin1Char(' ')
-                                           + Quoted(candidate.target),
+                                           + Quoted(candidate.target) + QStringLiteral("\n\n")
+                                           + NewVersionSummary(ctx, candidate),
                                        MsgIcon::Question, MsgButtons::YesNo, MsgDefault::No)
                    != MsgResult::Yes)
             continue;

@@ -103,7 +103,7 @@ void TestEditorLanguage::everyKeyInEveryShippedFile()
     const QStringList editorKeys = taggedKeys(&editor);
     const QStringList dialogKeys = taggedKeys(editor.SettingDialog());
     const QStringList mapKeys = taggedKeys(editor.ByteMap());
-    QCOMPARE(editorKeys.size(), 22);   // the Image and Edit menus, their items and Check among them
+    QCOMPARE(editorKeys.size(), 25);   // the Image and Edit menus, their items, Check, Compare and Merge among them
     QCOMPARE(mapKeys.size(), 19);      // the legend over a folder of images among them
     QCOMPARE(dialogKeys.size(), 23);
     QVERIFY(dialogKeys.contains("bvlEditSettingDo.opType(3)"));

@@ -58,6 +58,7 @@ class TestSettingFilesWindow : public QObject
 private slots:
     void automaticChoiceTakesTheUsersOwnFile();
     void listInstallsAsksBeforeReplacingAndRemoves();
+    void replaceQuestionSaysWhatTheNewVersionChanges();
     void refusedFilesAreNamedWithTheirReason();
     void droppedFilesAreInstalledOrOpened();
     void editorSavesNewFilesIntoThePerUserFolder();
@@ -147,6 +148,57 @@ void TestSettingFilesWindow::listInstallsAsksBeforeReplacingAndRemoves()
     SelectFile(files, QStringLiteral("sample.sec"));
     files.cmOpenInEditor_Click();
     QCOMPARE(files.FileToOpen(), f.secPath);
+    QVERIFY(f.platform.allAnswersUsed());
+}
+
+void TestSettingFilesWindow::replaceQuestionSaysWhatTheNewVersionChanges()
+{
+    MainFixture f;
+    ProgramFolder downloads;
+    bvlSettingFiles files(f.ctx, f.window.get());
+    const QString installed = UserFile(f, QStringLiteral("phone.sec"));
+    const auto install = [&](const QByteArray &bytes, MsgResult answer) {
+        f.platform.answerFile(downloads.writeBytes(QStringLiteral("phone.sec"), bytes));
+        f.platform.answerMessage(answer);
+        files.cmInstall_Click();
+        const QString question = f.platform.messages().last();
+        const QString asked = f.T(QStringLiteral("bvlSettingFiles.sReplace?_M")) + QStringLiteral(" \"") + installed
+                              + QStringLiteral("\"\n\n");
+        if (!question.startsWith(asked))
+            QTest::qFail(qPrintable(question), __FILE__, __LINE__);
+        return question.mid(asked.size());
+    };
+    f.platform.answerFile(downloads.writeSec(QStringLiteral("phone.sec"), Header(0x32, 1), SampleSettings()));
+    files.cmInstall_Click();
+
+    // Beep renamed where it stands, Volume described anew, Roaming gone, seven added.
+    SettingList next = SampleSettings();
+    next[0].Name = QStringLiteral("Key beep");
+    next[1].Description = QStringLiteral("Louder");
+    next.removeLast();
+    for (int i = 1; i <= 7; ++i)
+        next << Named(SeemFixtures::Int8(19), QStringLiteral("X%1").arg(i), QStringLiteral("Extra"));
+    SettingFileHeader header = Header(0x32, 1, QStringLiteral("Bob"));
+    header.SettingCount = next.size();
+    QCOMPARE(install(EncodeSettingFile(header, next), MsgResult::No),
+             QStringLiteral("What the new version changes:\n"
+                            "7 settings added: Extra\\X1, Extra\\X2, Extra\\X3, Extra\\X4, Extra\\X5 and 2 more\n"
+                            "1 setting removed: Net\\Roaming\n"
+                            "1 setting renamed: Sound\\Beep -> Sound\\Key beep\n"
+                            "1 setting changed: Sound\\Volume\n"
+                            "Header: Author"));
+    QCOMPARE(QFileInfo(installed).size(), EncodeSettingFile(Header(0x32, 1), SampleSettings()).size());
+
+    // The same again; a damaged file in the folder cannot be compared.
+    QFile file(installed);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray same = file.readAll();
+    file.close();
+    QCOMPARE(install(same, MsgResult::No), f.T(QStringLiteral("bvlSettingFiles.sSameVersion_V")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(same.left(30)) == 30);
+    file.close();
+    QCOMPARE(install(same, MsgResult::Yes), f.T(QStringLiteral("bvlSettingFiles.sOldUnreadable_V")));
+    QCOMPARE(QFileInfo(installed).size(), same.size());
     QVERIFY(f.platform.allAnswersUsed());
 }
 
