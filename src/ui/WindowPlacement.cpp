@@ -1,6 +1,7 @@
 #include "ui/WindowPlacement.h"
 
 #include <QApplication>
+#include <QLayout>
 #include <QScreen>
 #include <QStyle>
 #include <QWidget>
@@ -20,6 +21,9 @@ void OpenInsideScreen(QWidget *window, const QWidget *owner)
     if (!screen)
         return;
     const QRect available = screen->availableGeometry();
+    // The layout's smallest size first: the window can be made no smaller.
+    if (window->layout())
+        window->layout()->activate();
     // Before the window manager has framed the window its frame is not known: allow for a
     // title bar and a border as the style draws them.
     QSize decoration = window->frameGeometry().size() - window->geometry().size();
@@ -29,7 +33,9 @@ void OpenInsideScreen(QWidget *window, const QWidget *owner)
             QSize(2 * border, window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window) + border);
     }
     const QPoint centre = owner && owner->isVisible() ? owner->frameGeometry().center() : available.center();
-    const QRect frame = PlacedInside(window->size() + decoration, available, centre);
-    window->resize((frame.size() - decoration).expandedTo(window->minimumSize()));
-    window->move(frame.topLeft());
+    window->resize((PlacedInside(window->size() + decoration, available, centre).size() - decoration)
+                       .expandedTo(window->minimumSize()));
+    // A window whose smallest size is larger than the area (a large font) opens at the
+    // area's top left, its title bar on the screen.
+    window->move(PlacedInside(window->size() + decoration, available, centre).topLeft());
 }

@@ -8,5 +8,6 @@ class QWidget;
 QRect PlacedInside(QSize frame, const QRect &available, QPoint centre);
 
 // Opens a top-level window inside its screen's available area, centred on its owner when
-// it has one; a window too large for the screen is made as large as the area allows.
+// it has one; a window too large for the screen is made as large as the area allows, and
+// one that cannot be made that small opens at the area's top left.
 void OpenInsideScreen(QWidget *window, const QWidget *owner);

@@ -1,0 +1,234 @@
+// Every window in every shipped language, at the default font and at half as large again:
+// no button or label cuts its text, and no control reaches past the widget that holds it.
+#include "support/EditorFixtures.h"
+#include "support/MainFixtures.h"
+#include "ui/about/bvlAbout.h"
+#include "ui/editor/bvlByteMap.h"
+#include "ui/editor/bvlEditSetting.h"
+#include "ui/editor/bvlEditSettingDo.h"
+#include "ui/editor/bvlGroupBrowse.h"
+#include "ui/editor/bvlProposals.h"
+#include "ui/language/bvlLanguage.h"
+#include "ui/main/bvlMain.h"
+#include "ui/settingfiles/bvlSettingFiles.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyleOptionButton>
+#include <QtTest>
+
+using namespace MainFixtures;
+
+namespace {
+
+// The width a button's caption and picture take, and the room its style gives them.
+int NeededWidth(const QAbstractButton *button)
+{
+    const QString text = QString(button->text()).remove(QRegularExpression(QStringLiteral("&(?!&)")));
+    int needed = button->fontMetrics().horizontalAdvance(text);
+    if (!button->icon().isNull())
+        needed += button->iconSize().width() + 4;
+    return needed;
+}
+
+int ShownWidth(const QAbstractButton *button)
+{
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    option.icon = button->icon();
+    option.iconSize = button->iconSize();
+    QStyle::SubElement contents = QStyle::SE_PushButtonContents;
+    if (qobject_cast<const QCheckBox *>(button))
+        contents = QStyle::SE_CheckBoxContents;
+    else if (qobject_cast<const QRadioButton *>(button))
+        contents = QStyle::SE_RadioButtonContents;
+    else if (!qobject_cast<const QPushButton *>(button))
+        return button->width();
+    return button->style()->subElementRect(contents, &option, button).width();
+}
+
+// What of window's texts is cut and which of its controls reach outside their parents.
+QStringList Clipped(QWidget *window)
+{
+    QStringList found;
+    const QString where = window->objectName() + QLatin1Char('.');
+    const QList<QWidget *> widgets = window->findChildren<QWidget *>();
+    for (QWidget *widget : widgets) {
+        if (widget->window() != window || !widget->isVisibleTo(window))
+            continue;
+        // What scrolls may lie beyond what shows of it.
+        bool scrolled = false;
+        for (QWidget *up = widget->parentWidget(); up && up != window && !scrolled; up = up->parentWidget())
+            if (auto *area = qobject_cast<QAbstractScrollArea *>(up->parentWidget()))
+                scrolled = up == area->viewport();
+        if (scrolled)
+            continue;
+        const QString name = where + widget->objectName();
+        if (!widget->parentWidget()->rect().contains(widget->geometry()))
+            found << QStringLiteral("%1 reaches outside its parent").arg(name);
+        if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
+            if (!button->text().isEmpty() && NeededWidth(button) > ShownWidth(button))
+                found << QStringLiteral("%1 cuts \"%2\" (%3 of %4 px)")
+                             .arg(name, button->text())
+                             .arg(ShownWidth(button))
+                             .arg(NeededWidth(button));
+        } else if (auto *label = qobject_cast<QLabel *>(widget)) {
+            if (label->text().isEmpty())
+                continue;
+            const QRect room = label->contentsRect();
+            const bool cut = label->wordWrap() ? label->heightForWidth(label->width()) > label->height()
+                                               : label->sizeHint().width() > label->width()
+                                                     || label->sizeHint().height() > label->height();
+            if (cut)
+                found << QStringLiteral("%1 cuts \"%2\" (%3x%4 for %5x%6)")
+                             .arg(name, label->text())
+                             .arg(room.width())
+                             .arg(room.height())
+                             .arg(label->sizeHint().width())
+                             .arg(label->sizeHint().height());
+        }
+    }
+    return found;
+}
+
+// Shows window as the user would see it and notes what it cuts.
+void Look(QWidget &window, QStringList &found)
+{
+    window.show();
+    QCoreApplication::processEvents();
+    found << Clipped(&window);
+    window.hide();
+}
+
+// The application's font at a share of its size while it lives.
+struct FontScaled
+{
+    QFont before = QApplication::font();
+    explicit FontScaled(double scale)
+    {
+        QFont font = before;
+        font.setPointSizeF(before.pointSizeF() * scale);
+        QApplication::setFont(font);
+    }
+    ~FontScaled() { QApplication::setFont(before); }
+};
+
+}   // namespace
+
+class TestFontFit : public QObject
+{
+    Q_OBJECT
+private slots:
+    void everyWindowFitsItsTexts_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<double>("scale");
+        const QStringList files =
+            QDir(QStringLiteral(BVL_DATA_DIR)).entryList({QStringLiteral("*.sel")}, QDir::Files, QDir::Name);
+        QCOMPARE(files.size(), 8);
+        for (const QString &file : files)
+            for (double scale : {1.0, 1.5})
+                QTest::addRow("%s %d %%", qPrintable(file), int(scale * 100)) << file << scale;
+    }
+
+    void everyWindowFitsItsTexts()
+    {
+        QFETCH(QString, language);
+        QFETCH(double, scale);
+        const FontScaled font(scale);
+        MainFixture f;
+        f.platform.preferences.insert(QStringLiteral("Lang/Language"), f.folder.copyLanguage(language));
+        bvlMain &main = *f.window;
+        QVERIFY(main.Form_Load());
+        f.open(f.seemPath);
+        main.ShowSetting(2);
+        QStringList found;
+        main.show();
+        QCoreApplication::processEvents();
+        found << Clipped(&main);
+
+        int dialogs = 0;
+        main.ShowModal = [&](QDialog &dialog) {
+            Look(dialog, found);
+            ++dialogs;
+        };
+        f.check(1)->setChecked(false);   // something to review
+        main.mnfReviewChanges_Click();
+        f.platform.answerFile(f.seemPath);
+        main.mnfCompare_Click();
+        f.platform.answerFiles({f.seemPath});
+        main.mnfSurvey_Click();
+        main.mnfSettingFiles_Click();
+        QCOMPARE(dialogs, 4);
+        {
+            bvlAbout about(f.ctx, &main);
+            Look(about, found);
+            bvlLanguage choice(f.ctx, &main);
+            Look(choice, found);
+        }
+
+        bvlEditSetting editor(f.ctx, &main);
+        PutRecords(editor, SampleSettings());
+        editor.lsSettings->setCurrentRow(0);
+        Look(editor, found);
+        bvlEditSettingDo &dialog = *editor.SettingDialog();
+        // Each kind of setting shows the dialog's controls for it.
+        for (const SettingStruct &setting : SampleSettings()) {
+            f.ctx.CurrentSetting = setting;
+            dialog.DoReadSettingStruct();
+            Look(dialog, found);
+        }
+        editor.FreshGroups();
+        Look(*editor.GroupBrowser(), found);
+        Look(*editor.ByteMap(), found);
+        SettingStruct drafted = SampleSettings().at(0);
+        bvlProposals proposals(f.ctx, {Proposal{drafted, QStringLiteral("1"), QStringLiteral("0")}}, &editor);
+        Look(proposals, found);
+        found.removeDuplicates();
+        QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
+    }
+
+    void theLayoutsGrowWithTheFont()
+    {
+        QSize smallest;
+        {
+            MainFixture f;
+            smallest = f.window->minimumSize();
+        }
+        const FontScaled font(1.5);
+        MainFixture f;
+        bvlMain &main = *f.window;
+        QCOMPARE(main.minimumSize().width(), qRound(smallest.width() * 1.5));
+        f.open(f.seemPath);
+        main.ShowSetting(2);
+        main.show();
+        // The second slot lies half as far down again as at the default font, and so does its list below its label.
+        const QWidget *list = f.list(2);
+        QCOMPARE(list->pos(), QPoint(12, 92 + 27));
+    }
+
+    void aWindowLargerThanTheScreenOpensWithItsTitleBarOnIt()
+    {
+        // Twice the font on a small screen: the byte map's smallest size does not fit.
+        const FontScaled font(2.0);
+        EditorFixture f;
+        bvlEditSetting editor(f.ctx);
+        editor.show();
+        bvlByteMap &map = *editor.ByteMap();
+        map.show();
+        QCoreApplication::processEvents();
+        const QRect available = map.screen()->availableGeometry();
+        QVERIFY(map.height() > available.height() || map.width() > available.width());
+        QVERIFY(map.frameGeometry().top() >= available.top());
+        QVERIFY(map.frameGeometry().left() >= available.left());
+        QVERIFY(editor.frameGeometry().top() >= available.top());
+    }
+};
+
+QTEST_MAIN(TestFontFit)
+#include "tst_fontfit.moc"
