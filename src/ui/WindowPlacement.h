@@ -1,4 +1,5 @@
 #pragma once
+#include <QMargins>
 #include <QRect>
 
 class QWidget;
@@ -6,6 +7,10 @@ class QWidget;
 // Where a window of frame size `frame` opens: centred on `centre`, then moved (and made
 // smaller where it must be) so that the whole frame lies inside `available`.
 QRect PlacedInside(QSize frame, const QRect &available, QPoint centre);
+
+// The frame the window manager draws around window; until it has, an estimate of a title
+// bar and borders.
+QMargins FrameOf(const QWidget *window);
 
 // Opens a top-level window inside its screen's available area, centred on its owner when
 // it has one; a window too large for the screen is made as large as the area allows, and

@@ -5,6 +5,7 @@
 // inside the available area.
 #include "ui/main/bvlMain.h"
 
+#include "ui/WindowPlacement.h"
 #include "ui/main/ClientAreas.h"
 #include "ui/main/FindCommands.h"
 #include "ui/main/OpenRecent.h"
@@ -72,15 +73,7 @@ void bvlMain::FitClient()
 
 QMargins bvlMain::FrameMargins() const
 {
-    const QRect outer = frameGeometry();
-    const QRect inner = geometry();
-    if (outer != inner)
-        return QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-                        outer.bottom() - inner.bottom());
-    // Not decorated yet: a title bar and thin borders, as large as window managers draw them.
-    const int border = qMax(1, style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this));
-    const int title = qMax(style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this), fontMetrics().height() * 2);
-    return QMargins(border, title + border, border, border);
+    return FrameOf(this);
 }
 
 void bvlMain::PlaceOnScreen(const QRect &available, const QMargins &frame)
