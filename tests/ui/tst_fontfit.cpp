@@ -25,73 +25,52 @@ using namespace MainFixtures;
 
 namespace {
 
-// The width a button's caption and picture take, and the room its style gives them.
-int NeededWidth(const QAbstractButton *button)
-{
-    const QString text = QString(button->text()).remove(QRegularExpression(QStringLiteral("&(?!&)")));
-    int needed = button->fontMetrics().horizontalAdvance(text);
-    if (!button->icon().isNull())
-        needed += button->iconSize().width() + 4;
-    return needed;
-}
-
-int ShownWidth(const QAbstractButton *button)
+// Whether a button's caption and picture are wider than the room its style gives them.
+bool Cut(const QAbstractButton *button)
 {
     QStyleOptionButton option;
     option.initFrom(button);
-    option.text = button->text();
-    option.icon = button->icon();
     option.iconSize = button->iconSize();
-    QStyle::SubElement contents = QStyle::SE_PushButtonContents;
+    const QString text = QString(button->text()).remove(QRegularExpression(QStringLiteral("&(?!&)")));
+    const int needed =
+        button->fontMetrics().horizontalAdvance(text) + (button->icon().isNull() ? 0 : button->iconSize().width() + 4);
+    QStyle::SubElement room = QStyle::SE_PushButtonContents;
     if (qobject_cast<const QCheckBox *>(button))
-        contents = QStyle::SE_CheckBoxContents;
+        room = QStyle::SE_CheckBoxContents;
     else if (qobject_cast<const QRadioButton *>(button))
-        contents = QStyle::SE_RadioButtonContents;
-    else if (!qobject_cast<const QPushButton *>(button))
-        return button->width();
-    return button->style()->subElementRect(contents, &option, button).width();
+        room = QStyle::SE_RadioButtonContents;
+    return needed > button->style()->subElementRect(room, &option, button).width();
+}
+
+bool Cut(const QLabel *label)
+{
+    if (label->wordWrap())
+        return label->heightForWidth(label->width()) > label->height();
+    return label->sizeHint().boundedTo(label->size()) != label->sizeHint();
 }
 
 // What of window's texts is cut and which of its controls reach outside their parents.
 QStringList Clipped(QWidget *window)
 {
     QStringList found;
-    const QString where = window->objectName() + QLatin1Char('.');
     const QList<QWidget *> widgets = window->findChildren<QWidget *>();
     for (QWidget *widget : widgets) {
-        if (widget->window() != window || !widget->isVisibleTo(window))
-            continue;
         // What scrolls may lie beyond what shows of it.
         bool scrolled = false;
         for (QWidget *up = widget->parentWidget(); up && up != window && !scrolled; up = up->parentWidget())
             if (auto *area = qobject_cast<QAbstractScrollArea *>(up->parentWidget()))
                 scrolled = up == area->viewport();
-        if (scrolled)
+        if (scrolled || widget->window() != window || !widget->isVisibleTo(window))
             continue;
-        const QString name = where + widget->objectName();
+        const QString name = window->objectName() + QLatin1Char('.') + widget->objectName();
         if (!widget->parentWidget()->rect().contains(widget->geometry()))
-            found << QStringLiteral("%1 reaches outside its parent").arg(name);
-        if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
-            if (!button->text().isEmpty() && NeededWidth(button) > ShownWidth(button))
-                found << QStringLiteral("%1 cuts \"%2\" (%3 of %4 px)")
-                             .arg(name, button->text())
-                             .arg(ShownWidth(button))
-                             .arg(NeededWidth(button));
-        } else if (auto *label = qobject_cast<QLabel *>(widget)) {
-            if (label->text().isEmpty())
-                continue;
-            const QRect room = label->contentsRect();
-            const bool cut = label->wordWrap() ? label->heightForWidth(label->width()) > label->height()
-                                               : label->sizeHint().width() > label->width()
-                                                     || label->sizeHint().height() > label->height();
-            if (cut)
-                found << QStringLiteral("%1 cuts \"%2\" (%3x%4 for %5x%6)")
-                             .arg(name, label->text())
-                             .arg(room.width())
-                             .arg(room.height())
-                             .arg(label->sizeHint().width())
-                             .arg(label->sizeHint().height());
-        }
+            found << name + QStringLiteral(" reaches outside its parent");
+        const QString text = widget->property("text").toString();
+        auto *button = qobject_cast<QAbstractButton *>(widget);
+        auto *label = qobject_cast<QLabel *>(widget);
+        if (!text.isEmpty() && ((button && Cut(button)) || (label && Cut(label))))
+            found
+                << QStringLiteral("%1 cuts \"%2\" at %3x%4").arg(name, text).arg(widget->width()).arg(widget->height());
     }
     return found;
 }
