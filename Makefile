@@ -74,6 +74,8 @@ screenshots: build
 	    $(SHOT) english.sel docs; \
 	    $(SHOT) italiano.sel docs -it; \
 	    $(SHOT_200) english.sel docs --screen main-200; \
+	    $(SHOT) english.sel docs --font-size 150 main main-font-150; \
+	    $(SHOT) deutsch.sel docs --font-size 150 editor editor-de-font-150; \
 	    for l in deutsch:de espanol:es francais:fr portugues:pt polski:pl russkij:ru; do \
 	        $(SHOT) $${l%%:*}.sel docs -$${l##*:} main; done'
 

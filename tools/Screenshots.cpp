@@ -1,5 +1,6 @@
 // bvl-screenshots <source folder> <program folder> <language file name> <output folder> [suffix [main]]
 // bvl-screenshots <source folder> <program folder> <language file name> <output folder> --screen <name>
+// bvl-screenshots <source folder> <program folder> <language file name> <output folder> --font-size <percent> main|editor <name>
 //
 // Starts the real windows on the current display, opens the demo document the way a user
 // would (File > Open SEEM, automatic choice of its setting file), and saves pictures of the
@@ -16,6 +17,10 @@
 //
 // With --screen, only the main window with the demo document is drawn, as the whole screen
 // shows it (run on a small or scaled screen, it shows the window fitting that screen).
+//
+// With --font-size, the application's font is made that many percent of its size first, and
+// only the main window with the demo document, or the setting editor with the demo setting
+// file, is drawn into <name>.png: the layouts grow with the font.
 #include "core/BvlError.h"
 #include "core/Conversions.h"
 #include "core/SettingFile.h"
@@ -485,6 +490,16 @@ bool saveNotInListShot(bvlMain &main, const QString &folder, const QString &out,
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    const bool fontShot = argc > 8 && QString::fromLocal8Bit(argv[5]) == QStringLiteral("--font-size");
+    if (fontShot) {
+        QFont font = QApplication::font();
+        font.setPointSizeF(font.pointSizeF() * QString::fromLocal8Bit(argv[6]).toDouble() / 100);
+        QApplication::setFont(font);
+    }
+    const bool fontShotOfEditor = fontShot && QString::fromLocal8Bit(argv[7]) == QStringLiteral("editor");
+    const QString fontShotPath = fontShot ? QString::fromLocal8Bit(argv[4]) + QLatin1Char('/')
+                                                + QString::fromLocal8Bit(argv[8]) + QStringLiteral(".png")
+                                          : QString();
     if (argc < 5) {
         std::fprintf(stderr, "usage: bvl-screenshots <source folder> <program folder> <language file> "
                              "<output folder> [suffix [main]]\n");
@@ -495,7 +510,7 @@ int main(int argc, char *argv[])
     const QString language = QString::fromLocal8Bit(argv[3]);
     const QString out = QString::fromLocal8Bit(argv[4]);
     const bool wholeScreen = argc > 6 && QString::fromLocal8Bit(argv[5]) == QStringLiteral("--screen");
-    const QString suffix = argc > 5 && !wholeScreen ? QString::fromLocal8Bit(argv[5]) : QString();
+    const QString suffix = argc > 5 && !wholeScreen && !fontShot ? QString::fromLocal8Bit(argv[5]) : QString();
     const bool mainOnly = !wholeScreen && argc > 6 && QString::fromLocal8Bit(argv[6]) == QLatin1String("main");
     QDir().mkpath(out);
     if (!MakeProgramFolder(source, folder)) {
@@ -520,7 +535,7 @@ int main(int argc, char *argv[])
         return 1;
     main.show();
     // What the window says before any file is open.
-    if (!wholeScreen && !mainOnly && !save(&main, out + "/first-start" + suffix + ".png"))
+    if (!wholeScreen && !mainOnly && !fontShot && !save(&main, out + "/first-start" + suffix + ".png"))
         return 1;
     platform.fileAnswers.enqueue(JoinPath(folder, QStringLiteral("0032_0001.seem")));
     main.mnfOpenSEEM_Click();
@@ -533,7 +548,9 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "%s %s\n", saved ? "saved" : "FAILED", qPrintable(path));
         return saved ? 0 : 1;
     }
-    bool ok = save(&main, out + "/main" + suffix + ".png");
+    if (fontShot && !fontShotOfEditor)
+        return save(&main, fontShotPath) ? 0 : 1;
+    bool ok = fontShot || save(&main, out + "/main" + suffix + ".png");
     if (mainOnly) {
         // A save of five settings: the status line counts them in the language's plural form.
         auto control = [&main](const char *name) { return main.ControlOf(FindSetting(main.Settings, name).index()); };
@@ -552,6 +569,8 @@ int main(int argc, char *argv[])
     editor.mnfOpenSetting_Click();
     editor.lsSettings->setCurrentRow(0);   // the group line under the list shows its group
     editor.show();
+    if (fontShot)
+        return save(&editor, fontShotPath) ? 0 : 1;
     ok = save(&editor, out + "/editor" + suffix + ".png") && ok;
 
     bvlEditSettingDo &dialog = *editor.SettingDialog();

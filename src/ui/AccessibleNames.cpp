@@ -96,7 +96,8 @@ void FitControlsToText(QWidget *window)
             if (label->wordWrap() || label->text().isEmpty() || label->textFormat() == Qt::RichText
                 || !label->pixmap().isNull())
                 continue;
-            needed = NeededWidth(label);
+            // sizeHint measures the text's ink, which may reach a pixel past its advance.
+            needed = std::max(NeededWidth(label), label->sizeHint().width());
         } else if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
             if (button->text().isEmpty())
                 continue;

@@ -1,10 +1,14 @@
 #include "ui/Twips.h"
 
+#include <QFont>
 #include <QGuiApplication>
 #include <QScreen>
 #include <cmath>
 
 namespace {
+// The layouts were drawn for the toolkit's default font of 9 points.
+constexpr double DesignPointSize = 9.0;
+
 double logicalDpi(bool horizontal)
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
@@ -15,13 +19,23 @@ double logicalDpi(bool horizontal)
 }
 }   // namespace
 
+double FontScale()
+{
+    const QFont font = QGuiApplication::font();
+    double points = font.pointSizeF();
+    if (points <= 0 && font.pixelSize() > 0)
+        points = font.pixelSize() * 72.0 / logicalDpi(false);
+    // A smaller font keeps the drawn sizes: pictures and fixed parts would not shrink with it.
+    return points > DesignPointSize ? points / DesignPointSize : 1.0;
+}
+
 double TwipsPerPixelX()
 {
-    return 1440.0 / logicalDpi(true);
+    return 1440.0 / logicalDpi(true) / FontScale();
 }
 double TwipsPerPixelY()
 {
-    return 1440.0 / logicalDpi(false);
+    return 1440.0 / logicalDpi(false) / FontScale();
 }
 int TwipsToPixelsX(int twips)
 {

@@ -36,6 +36,31 @@ namespace {
 
 // The header captions reach up to their boxes, so that longer translations still fit.
 constexpr int HeaderCaptionWidth = 2385;
+// The setting list and the column of commands beside it, in twips.
+constexpr int ListLeft = 120;
+constexpr int ColumnLeft = 6480;
+constexpr int ColumnWidth = 1335;
+constexpr int ListGap = 105;
+
+// Puts the commands back at their drawn width, so that a shorter language makes them narrow again.
+void resetCommandColumn(const QList<QPushButton *> &column)
+{
+    for (QPushButton *button : column)
+        button->setGeometry(TwipsToPixelsX(ColumnLeft), button->y(), TwipsToPixelsX(ColumnWidth), button->height());
+}
+
+// A command widened for its caption grows the whole column to the left, keeping its right
+// edge in the frame; the list gives way.
+void fitCommandColumn(QListWidget *list, const QList<QPushButton *> &column)
+{
+    const int right = TwipsToPixelsX(ColumnLeft + ColumnWidth);
+    int width = 0;
+    for (QPushButton *button : column)
+        width = qMax(width, button->width());
+    for (QPushButton *button : column)
+        button->setGeometry(right - width, button->y(), width, button->height());
+    list->resize(right - width - TwipsToPixelsX(ListGap) - list->x(), list->height());
+}
 
 QPushButton *command(QWidget *parent, const QString &name, const QString &text, const QIcon &picture,
                      const QRect &geometry)
@@ -165,17 +190,18 @@ void bvlEditSetting::buildControls()
     frSettings = NamedAt(new QGroupBox(QStringLiteral("Setting"), area), QStringLiteral("frSettings"),
                          TwipsRect(120, 1800, 7935, 4335));
     TagForCaption(frSettings);
-    lsSettings = NamedAt(new QListWidget(frSettings), QStringLiteral("lsSettings"), TwipsRect(120, 240, 6255, 3660));
+    lsSettings = NamedAt(new QListWidget(frSettings), QStringLiteral("lsSettings"),
+                         TwipsRect(ListLeft, 240, ColumnLeft - ListGap - ListLeft, 3660));
     lsSettings->setSortingEnabled(true);
     lsSettings->setSelectionMode(QAbstractItemView::ExtendedSelection);
     cmAdd = command(frSettings, QStringLiteral("cmAdd"), QStringLiteral("Nuovo"), ButtonPictures::Add(),
-                    TwipsRect(6480, 240, 1335, 615));
+                    TwipsRect(ColumnLeft, 240, ColumnWidth, 615));
     cmDelete = command(frSettings, QStringLiteral("cmDelete"), QStringLiteral("Elimina"), ButtonPictures::Delete(),
-                       TwipsRect(6480, 960, 1335, 615));
+                       TwipsRect(ColumnLeft, 960, ColumnWidth, 615));
     cmEdit = command(frSettings, QStringLiteral("cmEdit"), QStringLiteral("Modifica"), ButtonPictures::Edit(),
-                     TwipsRect(6480, 1680, 1335, 615));
+                     TwipsRect(ColumnLeft, 1680, ColumnWidth, 615));
     cmCopy = command(frSettings, QStringLiteral("cmCopy"), QStringLiteral("Copia"), ButtonPictures::Copy(),
-                     TwipsRect(6480, 3240, 1335, 615));
+                     TwipsRect(ColumnLeft, 3240, ColumnWidth, 615));
     lbSettingGroup = NamedAt(new QLabel(frSettings), QStringLiteral("lbSettingGroup"), TwipsRect(120, 3960, 7695, 255));
     lbFileVer = NamedAt(new QLabel(area), QStringLiteral("lbFileVer"), TwipsRect(120, 6240, 3255, 255));
     lbCheck = NamedAt(new QLabel(area), QStringLiteral("lbCheck"), TwipsRect(3480, 6240, 4575, 255));
@@ -248,7 +274,10 @@ void bvlEditSetting::Form_Load()
     m_document.clear();
     lbFileVer->setText(QStringLiteral("V") + VersionString());
     ApplyLanguage(m_ctx.lang, this);
+    const QList<QPushButton *> column = {cmAdd, cmDelete, cmEdit, cmCopy};
+    resetCommandColumn(column);
     FitControlsToText(this);
+    fitCommandColumn(lsSettings, column);
     updateTitle();
 }
 

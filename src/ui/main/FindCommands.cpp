@@ -6,6 +6,7 @@
 #include "ui/AppContext.h"
 #include "ui/ThemeColours.h"
 #include "ui/Twips.h"
+#include "ui/main/ClientAreas.h"
 #include "ui/main/FindBar.h"
 #include "ui/main/SettingsView.h"
 #include "ui/main/StatusLine.h"
@@ -31,8 +32,7 @@ void FindCommands::Open()
 {
     if (!txFind) {
         txFind = new FindBar(m_client);
-        // At the right end of the status line, with the line's height and a little more.
-        txFind->setGeometry(TwipsRect(8535, 8670, 4800, 345));
+        txFind->setGeometry(ClientAreas::FindBox(m_client->size()));
         connect(txFind, &QLineEdit::textEdited, this, [this] {
             if (!FindFrom(qMax(m_foundIndex, 1), SearchDirection::Forward, true, false))
                 Open();
@@ -124,7 +124,9 @@ void FindCommands::Highlight(QWidget *control)
 
 void FindCommands::FitStatusLine()
 {
-    const QRect whole = TwipsRect(120, 8760, 13215, 255);
+    if (txFind)
+        txFind->setGeometry(ClientAreas::FindBox(m_client->size()));
+    const QRect whole = ClientAreas::StatusLine(m_client->size());
     QRect line = whole;
     if (BoxOpen())
         line.setRight(qMin(whole.right(), txFind->geometry().left() - TwipsToPixelsX(60)));

@@ -42,6 +42,9 @@ public:
     bool Next();
     bool Previous();
     bool BoxOpen() const;
+    // Places the box and the status line at the bottom of the client area, the line
+    // beside the box while the box is open.
+    void FitStatusLine();
     // The settings are gone: the next search starts at the first one.
     void Forget() { m_foundIndex = 0; }
 
@@ -53,8 +56,6 @@ signals:
 private:
     bool FindFrom(int from, SearchDirection direction, bool includeFrom, bool focusControl);
     void Highlight(QWidget *control);
-    // Keeps the status line beside the box while the box is open.
-    void FitStatusLine();
 
     AppContext &m_ctx;
     const SeemDocument &m_document;

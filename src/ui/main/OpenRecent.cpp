@@ -4,6 +4,7 @@
 
 #include "seem/document/RecentFiles.h"
 #include "ui/AppContext.h"
+#include "ui/main/ClientAreas.h"
 #include "ui/main/MainMenus.h"
 
 #include <QAction>
@@ -24,9 +25,7 @@ void OpenRecent::Build(QWidget *client, MainMenus &menus)
     lbStartHint->setTextFormat(Qt::PlainText);
     lbStartHint->setWordWrap(true);
     lbStartHint->setAlignment(Qt::AlignCenter);
-    // A third of the client area's width on each side keeps the lines short enough to read.
-    const QRect area = client->rect();
-    lbStartHint->setGeometry(area.adjusted(area.width() / 5, area.height() / 4, -area.width() / 5, -area.height() / 4));
+    lbStartHint->setGeometry(ClientAreas::StartHint(client->size()));
 
     QObject::connect(m_items.mnuFile, &QMenu::aboutToShow, lbStartHint, [this] { Fill(); });
 }

@@ -6,6 +6,7 @@
 #include "seem/values/SettingCodec.h"
 #include "ui/ControlNames.h"
 #include "ui/Twips.h"
+#include "ui/main/ClientAreas.h"
 #include "ui/main/SettingControlKind.h"
 
 #include <QAbstractItemView>
@@ -25,8 +26,13 @@ constexpr int CheckHeight = 630;
 
 constexpr int SlotsPerColumn = 10;
 constexpr int SlotsPerPage = 2 * SlotsPerColumn;
-// An input control sits this many pixels below its label.
-constexpr int InputBelowLabel = 18;
+// An input control sits this many twips below its label.
+constexpr int InputBelowLabel = 270;
+// Slots lie in two columns, a row every 690 twips.
+constexpr int FirstColumnX = 120;
+constexpr int SecondColumnX = 4800;
+constexpr int FirstRowY = 225;
+constexpr int RowHeight = 690;
 
 // Group page property: the next free slot, 1 (empty) to 21 (full).
 constexpr const char *NextSlotProperty = "NextSlot";
@@ -70,7 +76,7 @@ void SettingsView::BuildTemplates(QWidget *client)
     m_client = client;
     tvUI = new QTreeWidget(client);
     tvUI->setObjectName(QStringLiteral("tvUI"));
-    tvUI->setGeometry(TwipsRect(120, 120, 3615, 7095));
+    tvUI->setGeometry(ClientAreas::Tree(client->size()));
     tvUI->setHeaderHidden(true);
     tvUI->setColumnCount(1);
     tvUI->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -91,7 +97,7 @@ void SettingsView::BuildTemplates(QWidget *client)
 
     auto *page = new QGroupBox(QStringLiteral("replicator"), client);
     page->setObjectName(ArrayElementName(QStringLiteral("replicator"), 0));
-    page->setGeometry(TwipsRect(3840, 0, 9495, 7215));
+    page->setGeometry(ClientAreas::Page(client->size()));
     page->hide();
     replicator = {page};
 
@@ -101,15 +107,25 @@ void SettingsView::BuildTemplates(QWidget *client)
     txUI = TemplateArray<QLineEdit>(client, "txUI", LineHeight);
 }
 
+void SettingsView::FitTo(QSize client)
+{
+    tvUI->setGeometry(ClientAreas::Tree(client));
+    // The template too: a page built later copies its place.
+    const QRect page = ClientAreas::Page(client);
+    for (QGroupBox *built : qAsConst(replicator))
+        if (built)
+            built->setGeometry(page);
+}
+
 int SettingsView::GetObjX(int slot) const
 {
-    return PixelsToTwipsX(slot <= SlotsPerColumn ? 8 : 320);
+    return slot <= SlotsPerColumn ? FirstColumnX : SecondColumnX;
 }
 
 int SettingsView::GetObjY(int slot) const
 {
     const int row = slot <= SlotsPerColumn ? slot : slot - SlotsPerColumn;
-    return PixelsToTwipsY(15 + 46 * (row - 1));
+    return FirstRowY + RowHeight * (row - 1);
 }
 
 int SettingsView::PageNumberOf(const QTreeWidgetItem *node) const
@@ -205,7 +221,7 @@ void SettingsView::BuildControl(QGroupBox *page, int slot, int index)
 {
     const SettingStruct &setting = Settings.at(index - 1);
     const QPoint at(TwipsToPixelsX(GetObjX(slot)), TwipsToPixelsY(GetObjY(slot)));
-    const QPoint inputAt = at + QPoint(0, InputBelowLabel);
+    const QPoint inputAt = at + QPoint(0, TwipsToPixelsY(InputBelowLabel));
 
     if (ControlKindOf(setting) == ControlKind::CheckBox) {
         QCheckBox *check = NewElement(chUI, setting.UIIndex, page, QStringLiteral("chUI"));

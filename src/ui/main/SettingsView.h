@@ -48,6 +48,8 @@ public:
     // Every run-time control, page and node goes; the templates stay.
     void Unload();
 
+    // Places the tree and the pages in a client area of that size.
+    void FitTo(QSize client);
     int GetObjX(int slot) const;   // twips
     int GetObjY(int slot) const;   // twips
     // Page number (replicator element) of a tree node; 0 for a node without a page.

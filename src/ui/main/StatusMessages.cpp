@@ -6,7 +6,7 @@
 #include "seem/document/SeemDocument.h"
 #include "ui/AppContext.h"
 #include "ui/CheckFindingTexts.h"
-#include "ui/Twips.h"
+#include "ui/main/ClientAreas.h"
 #include "ui/main/DocumentFiles.h"
 #include "ui/main/StatusLine.h"
 
@@ -32,7 +32,7 @@ void StatusMessages::Build(QWidget *client)
 {
     lbFileDesc = new StatusLine(client);
     lbFileDesc->setObjectName(QStringLiteral("lbFileDesc"));
-    lbFileDesc->setGeometry(TwipsRect(120, 8760, 13215, 255));
+    lbFileDesc->setGeometry(ClientAreas::StatusLine(client->size()));
 }
 
 void StatusMessages::Show(const QString &text)

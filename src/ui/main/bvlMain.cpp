@@ -3,11 +3,11 @@
 #include "ui/AppContext.h"
 #include "ui/ControlNames.h"
 #include "ui/ThemeFollower.h"
-#include "ui/Twips.h"
 #include "ui/about/bvlAbout.h"
 #include "ui/language/ApplyLanguage.h"
 #include "ui/language/bvlLanguage.h"
 #include "ui/main/ChangeMarkers.h"
+#include "ui/main/ClientAreas.h"
 #include "ui/main/DocumentCommands.h"
 #include "ui/main/FindCommands.h"
 #include "ui/main/OpenRecent.h"
@@ -33,10 +33,6 @@
 #include <QTreeWidget>
 
 namespace {
-// Client area below the menu bar, in twips.
-constexpr int ClientWidth = 13455;
-constexpr int ClientHeight = 9015;
-
 const QString PrefTrue = QStringLiteral("True");
 const QString PrefFalse = QStringLiteral("False");
 }   // namespace
@@ -82,9 +78,8 @@ bvlMain::bvlMain(AppContext &context, QWidget *parent)
 {
     setObjectName(QStringLiteral("bvlMain"));
     setWindowTitle(ApplicationTitle);
-    // Fixed single border: minimise and close, no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+                   | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     connect(Document, &SeemDocument::statesChanged, this,
             [this](const QVector<int> &indexes) { DocumentStatesChanged(indexes); });
     // A document taken over (or closed) names its own file in the title from the start.
@@ -97,7 +92,9 @@ bvlMain::bvlMain(AppContext &context, QWidget *parent)
     BuildControls();
     m_recent->Build(m_client, *m_menus);
     setAcceptDrops(true);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // It opens at its smallest size; the room a larger window gives goes to the pages and
+    // the description.
+    resize(minimumSizeHint());
     connect(&ThemeFollower::Instance(), &ThemeFollower::themeChanged, this, [this](QWidget *window) {
         if (window == this)
             ShowThemeColours();
@@ -132,7 +129,9 @@ void bvlMain::BuildControls()
 {
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("client"));
-    m_client->setFixedSize(TwipsToPixelsX(ClientWidth), TwipsToPixelsY(ClientHeight));
+    m_client->setMinimumSize(ClientAreas::Smallest());
+    m_client->resize(m_client->minimumSize());
+    m_client->installEventFilter(this);
     setCentralWidget(m_client);
 
     m_view->BuildTemplates(m_client);
@@ -149,12 +148,12 @@ void bvlMain::BuildControls()
     frDescription = new QGroupBox(QStringLiteral("Descrizione"), m_client);
     frDescription->setObjectName(QStringLiteral("frDescription"));
     TagForCaption(frDescription);
-    frDescription->setGeometry(TwipsRect(120, 7320, 13215, 1335));
+    frDescription->setGeometry(ClientAreas::Description(m_client->size()));
     frDescription->hide();
 
     txDescription = new QPlainTextEdit(frDescription);
     txDescription->setObjectName(QStringLiteral("txDescription"));
-    txDescription->setGeometry(TwipsRect(120, 240, 12975, 975));
+    txDescription->setGeometry(ClientAreas::DescriptionText(m_client->size()));
     txDescription->setReadOnly(true);
     txDescription->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txDescription->viewport()->setMouseTracking(true);

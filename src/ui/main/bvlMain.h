@@ -230,6 +230,9 @@ public:
     // The frame the window manager draws around the window; until it has, an estimate of
     // a title bar and borders.
     QMargins FrameMargins() const;
+    // Lays the client area's parts out for its size: a larger window gives its room to
+    // the pages and the description.
+    void FitClient();
 
     // ---- Controls (objectName = the name given here; array elements "name(index)"); the
     // menu items are MainMenuItems

@@ -1,12 +1,20 @@
-// A window that fits: the client area has a fixed size in twips, which at a large scaling
+// A window that fits: the client area's smallest size in twips, which at a large scaling
 // (200 % on a 1920 x 1080 screen) is taller than the screen. It then scrolls inside a
 // window as large as the screen's available area allows; at sizes that fit, the window
 // stays exactly as it is. Either way the whole frame, title bar included, is placed
 // inside the available area.
 #include "ui/main/bvlMain.h"
 
+#include "ui/WindowPlacement.h"
+#include "ui/main/ClientAreas.h"
+#include "ui/main/FindCommands.h"
+#include "ui/main/OpenRecent.h"
+
+#include <QGroupBox>
+#include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
@@ -50,17 +58,22 @@ void bvlMain::FitToScreen(const QRect &available, const QMargins &frame)
     resize(size);
 }
 
+void bvlMain::FitClient()
+{
+    // Resized while it is being built: the parts follow once they all exist.
+    if (!frDescription || !txDescription || !lbStartHint)
+        return;
+    const QSize client = m_client->size();
+    m_view->FitTo(client);
+    frDescription->setGeometry(ClientAreas::Description(client));
+    txDescription->setGeometry(ClientAreas::DescriptionText(client));
+    lbStartHint->setGeometry(ClientAreas::StartHint(client));
+    m_find->FitStatusLine();
+}
+
 QMargins bvlMain::FrameMargins() const
 {
-    const QRect outer = frameGeometry();
-    const QRect inner = geometry();
-    if (outer != inner)
-        return QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-                        outer.bottom() - inner.bottom());
-    // Not decorated yet: a title bar and thin borders, as large as window managers draw them.
-    const int border = qMax(1, style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this));
-    const int title = qMax(style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this), fontMetrics().height() * 2);
-    return QMargins(border, title + border, border, border);
+    return FrameOf(this);
 }
 
 void bvlMain::PlaceOnScreen(const QRect &available, const QMargins &frame)

@@ -89,6 +89,10 @@ void bvlMain::OpenRestorePopup(int target, const QPoint &globalPos)
 
 bool bvlMain::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_client && event->type() == QEvent::Resize) {
+        FitClient();
+        return false;
+    }
     // Filters are installed while the window is being built: not every control exists yet.
     if (txDescription && watched == txDescription->viewport()) {
         if (event->type() == QEvent::MouseMove)

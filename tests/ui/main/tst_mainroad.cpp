@@ -8,6 +8,7 @@
 #include "ui/main/bvlReviewChanges.h"
 
 #include <QApplication>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollArea>
@@ -323,6 +324,39 @@ private slots:
         QCOMPARE(scroll->widget()->size(), client);
         QVERIFY(w.width() <= 960 && w.height() <= 540);
         QCOMPARE(scroll->focusPolicy(), Qt::NoFocus);
+    }
+
+    void aLargerWindowGivesItsRoomToThePagesAndTheDescription()
+    {
+        MainFixture f;
+        bvlMain &w = *f.window;
+        // It opens at its smallest size, and no smaller.
+        w.layout()->activate();
+        const QSize smallest = w.size();
+        QCOMPARE(w.minimumSize(), smallest);
+        w.resize(smallest - QSize(100, 100));
+        QCOMPARE(w.size(), smallest);
+
+        f.open(f.seemPath);
+        w.ShowSetting(2);
+        w.show();
+        QCoreApplication::processEvents();
+        auto shown = [&w] {
+            return QList<QRect>{w.tvUI->geometry(), w.replicator.at(1)->geometry(), w.frDescription->geometry(),
+                                w.lbFileDesc->geometry()};
+        };
+        const QList<QRect> before = shown();
+        // The client area as a larger window gives it (the test screen is small: it scrolls).
+        QWidget *client = w.tvUI->parentWidget();
+        client->resize(client->size() + QSize(300, 150));
+        const QList<QRect> after = shown();
+        // The tree keeps its width; the page and the description take the room.
+        QCOMPARE(after[0], before[0].adjusted(0, 0, 0, 100));
+        QCOMPARE(after[1], before[1].adjusted(0, 0, 300, 100));
+        QCOMPARE(after[2], before[2].adjusted(0, 100, 300, 150));
+        QCOMPARE(after[3], before[3].adjusted(0, 150, 300, 150));
+        // A page built now takes the same place.
+        QCOMPARE(w.ControlOf(5)->parentWidget()->geometry(), after[1]);
     }
 
     void theKeyboardReachesThePopupsAndOnlyVisibleControls()

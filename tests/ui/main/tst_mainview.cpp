@@ -61,10 +61,8 @@ private slots:
         QFETCH(QPoint, pixels);
         MainFixture f;
         bvlMain &w = *f.window;
-        QCOMPARE(w.GetObjX(slot), PixelsToTwipsX(pixels.x()));
-        QCOMPARE(w.GetObjY(slot), PixelsToTwipsY(pixels.y()));
-        if (qFuzzyCompare(TwipsPerPixelX(), 15.0))
-            QCOMPARE(QPoint(w.GetObjX(slot), w.GetObjY(slot)), pixels * 15);
+        // Slots are drawn in twips, 15 to a pixel of a 96-dpi screen at the default font.
+        QCOMPARE(QPoint(w.GetObjX(slot), w.GetObjY(slot)), pixels * 15);
 
         // Slot s holds the s-th setting of a group; a label takes the slot, its input 18 px below.
         SettingList settings = Checkboxes(20, QStringLiteral("G"));
