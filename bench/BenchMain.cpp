@@ -6,7 +6,8 @@
 // window's system calls, measures the peak memory of a process that opened the document,
 // and prints Markdown tables. Built and run by `make bench` (release build, offscreen).
 //
-// bvl-bench --survey times brimvale-cli survey alone.
+// bvl-bench --survey times brimvale-cli survey alone; bvl-bench --merge the comparison and
+// merge of setting files alone.
 //
 // bvl-bench --peak-after-open FOLDER LANGUAGE SEEM is the child that measures memory: it
 // starts the window, opens SEEM and prints its peak resident memory in kB.
@@ -16,6 +17,7 @@
 #include "GeneratedDocument.h"
 #include "InProcessCli.h"
 #include "Median.h"
+#include "MergeBench.h"
 #include "ResultTable.h"
 #include "SurveyBench.h"
 #include "SyscallCounter.h"
@@ -253,6 +255,10 @@ int main(int argc, char *argv[])
             std::printf("%s", qPrintable(MeasureSurvey(folder.path())));
             return 0;
         }
+        if (app.arguments().value(1) == QStringLiteral("--merge")) {
+            std::printf("%s", qPrintable(MeasureMerge(folder.path(), Runs)));
+            return 0;
+        }
         const QString language = JoinPath(folder.path(), QStringLiteral("english.sel"));
         if (!QFile::copy(QStringLiteral(BVL_BENCH_LANGUAGE_FILE), language))
             throw std::runtime_error("cannot copy the language file");
@@ -314,6 +320,9 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "measuring the byte map and proposals...\n");
         std::printf("\nAuthoring (medians of %d runs):\n\n%s", Runs, qPrintable(MeasureAuthoring(Runs)));
         std::printf("\nSurveys of many images (medians of 3 runs):\n\n%s", qPrintable(MeasureSurvey(folder.path())));
+        std::fprintf(stderr, "measuring the comparison and merge of setting files...\n");
+        std::printf("\nSetting files compared and merged (medians of %d runs):\n\n%s", Runs,
+                    qPrintable(MeasureMerge(folder.path(), Runs)));
     } catch (const std::exception &e) {
         std::fprintf(stderr, "bvl-bench: %s\n", e.what());
         return 1;

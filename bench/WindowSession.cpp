@@ -93,7 +93,7 @@ int WindowSession::showGroup(const QString &path, bool continuations)
 
 void WindowSession::save()
 {
-    m_platform.fileAnswers.enqueue(m_window->SEEMPath);
+    m_platform.fileAnswers.enqueue(m_window->Document->seemPath());
     m_window->mnfSaveSEEM_Click();
     HandlePostedEvents();
 }

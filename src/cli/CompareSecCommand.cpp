@@ -15,21 +15,6 @@ namespace {
 
 using HeaderField = SettingFileDocument::HeaderField;
 
-QString HeaderFieldName(HeaderField field)
-{
-    switch (field) {
-    case HeaderField::Author:
-        return QStringLiteral("Author");
-    case HeaderField::Phones:
-        return QStringLiteral("Phones");
-    case HeaderField::SeemNumber:
-        return QStringLiteral("SEEMNr");
-    case HeaderField::SeemRecord:
-        break;
-    }
-    return QStringLiteral("SEEMRec");
-}
-
 QStringList FieldNames(const QVector<RecordField> &fields)
 {
     QStringList names;

@@ -5,29 +5,13 @@
 #include "cli/Inputs.h"
 #include "core/SettingFile.h"
 #include "seem/authoring/RecordRules.h"
+#include "seem/authoring/SettingFileComparison.h"
 #include "seem/authoring/SettingFileMerge.h"
 #include "seem/authoring/SettingFileText.h"
 
 #include <optional>
 
 namespace {
-
-using HeaderField = SettingFileDocument::HeaderField;
-
-QString HeaderFieldName(HeaderField field)
-{
-    switch (field) {
-    case HeaderField::Author:
-        return QStringLiteral("Author");
-    case HeaderField::Phones:
-        return QStringLiteral("Phones");
-    case HeaderField::SeemNumber:
-        return QStringLiteral("SEEMNr");
-    case HeaderField::SeemRecord:
-        break;
-    }
-    return QStringLiteral("SEEMRec");
-}
 
 // "base #3, theirs #4": where the setting stands in the files that have it.
 QString Records(const SettingConflict &c)

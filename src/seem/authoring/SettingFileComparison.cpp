@@ -9,21 +9,40 @@ namespace {
 using HeaderField = SettingFileDocument::HeaderField;
 
 // Records of one file by a key, each key's records in file order, taken from the front.
+// A chain per key through one array: no list of its own for each of thousands of keys.
 template<typename Key> class Pool
 {
 public:
-    void add(const Key &key, int record) { m_records[key].append(record); }
+    // records: the file's count; keys: how many are added at most.
+    Pool(qsizetype records, qsizetype keys) : m_next(records + 1, 0) { m_chains.reserve(keys); }
+    void add(const Key &key, int record)
+    {
+        Chain &chain = m_chains[key];
+        if (chain.first == 0)
+            chain.first = record;
+        else
+            m_next[chain.last] = record;
+        chain.last = record;
+    }
     // The first record of key not taken yet, 0 when none is left.
     int take(const Key &key)
     {
-        const auto it = m_records.find(key);
-        if (it == m_records.end() || it->isEmpty())
+        const auto it = m_chains.find(key);
+        if (it == m_chains.end() || it->first == 0)
             return 0;
-        return it->takeFirst();
+        const int record = it->first;
+        it->first = m_next[record];
+        return record;
     }
 
 private:
-    QHash<Key, QList<int>> m_records;
+    struct Chain
+    {
+        int first = 0;
+        int last = 0;
+    };
+    QHash<Key, Chain> m_chains;
+    QVector<int> m_next;   // record -> the next record of its key, 0 at the end
 };
 
 using Place = QPair<int, qint32>;   // type, offset
@@ -34,6 +53,21 @@ Place PlaceOf(const SettingStruct &s)
 }
 
 }   // namespace
+
+QString HeaderFieldName(SettingFileDocument::HeaderField field)
+{
+    switch (field) {
+    case HeaderField::Author:
+        return QStringLiteral("Author");
+    case HeaderField::Phones:
+        return QStringLiteral("Phones");
+    case HeaderField::SeemNumber:
+        return QStringLiteral("SEEMNr");
+    case HeaderField::SeemRecord:
+        break;
+    }
+    return QStringLiteral("SEEMRec");
+}
 
 QVector<RecordField> DifferingFields(const SettingStruct &a, const SettingStruct &b)
 {
@@ -68,18 +102,20 @@ SettingFileComparison CompareSettingFiles(const SettingFileHeader &oldHeader, co
         result.header.append(HeaderField::SeemRecord);
 
     // By full name first.
-    Pool<QString> byName;
+    Pool<QString> byName(oldSettings.size(), oldSettings.size());
     for (int k = 1; k <= oldSettings.size(); ++k)
         byName.add(SettingPathOf(oldSettings.at(k - 1)), k);
     QVector<int> partner(newSettings.size() + 1, 0);   // new record -> old record
     QVector<bool> matched(oldSettings.size() + 1, false);
+    qsizetype matchedCount = 0;
     for (int k = 1; k <= newSettings.size(); ++k)
         if (const int old = byName.take(SettingPathOf(newSettings.at(k - 1)))) {
             partner[k] = old;
             matched[old] = true;
+            ++matchedCount;
         }
     // The rest by type and offset: a setting renamed where it stands.
-    Pool<Place> byPlace;
+    Pool<Place> byPlace(oldSettings.size(), oldSettings.size() - matchedCount);
     for (int k = 1; k <= oldSettings.size(); ++k)
         if (!matched[k])
             byPlace.add(PlaceOf(oldSettings.at(k - 1)), k);

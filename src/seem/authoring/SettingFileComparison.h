@@ -38,3 +38,6 @@ SettingFileComparison CompareSettingFiles(const SettingFileHeader &oldHeader, co
 // The fields of two records that differ, in the order of RecordField (the name and group
 // count as fields too; UIIndex, which the main window rewrites, does not).
 QVector<RecordField> DifferingFields(const SettingStruct &a, const SettingStruct &b);
+
+// A header field's name in the format ("Author", "SEEMNr").
+QString HeaderFieldName(SettingFileDocument::HeaderField field);

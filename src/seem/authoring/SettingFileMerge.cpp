@@ -133,7 +133,6 @@ void SettingFileMerge::mergeSettings()
     for (int k = 1; k <= base.size(); ++k) {
         const SideChange &o = oursChanges.at(k);
         const SideChange &t = theirsChanges.at(k);
-        const SettingStruct &record = base.at(k - 1);
         if ((o.removed && (t.removed || !t.fields)) || (t.removed && !o.fields))
             continue;   // removed, and not changed on the other side
         if (o.removed || t.removed) {
@@ -147,34 +146,39 @@ void SettingFileMerge::mergeSettings()
             else
                 conflict.asTheirs = m_theirs.settings.at(t.record - 1);
             conflict.name = SettingPathOf(conflict.asOurs ? *conflict.asOurs : *conflict.asTheirs);
-            m_entries.append({SettingStruct(), int(m_conflicts.size())});
+            m_entries.append({From::Conflict, int(m_conflicts.size())});
             m_conflicts.append(std::move(conflict));
             continue;
         }
-        SettingStruct merged = record;
-        if (o.fields)
-            for (RecordField field : *o.fields)
-                CopyField(merged, m_ours.settings.at(o.record - 1), field);
+        if (!o.fields || !t.fields) {
+            // One side's record as it stands, or the base's when neither changed it.
+            m_entries.append(o.fields   ? Entry{From::Ours, o.record - 1}
+                             : t.fields ? Entry{From::Theirs, t.record - 1}
+                                        : Entry{From::Base, k - 1});
+            continue;
+        }
+        SettingStruct merged = base.at(k - 1);
+        for (RecordField field : *o.fields)
+            CopyField(merged, m_ours.settings.at(o.record - 1), field);
         QVector<RecordField> clashes;
-        if (t.fields) {
-            const SettingStruct &theirs = m_theirs.settings.at(t.record - 1);
-            // Fields both changed: taking theirs' others does not touch them.
-            const QVector<RecordField> differ = DifferingFields(merged, theirs);
-            for (RecordField field : *t.fields) {
-                if (!Has(o.fields, field))
-                    CopyField(merged, theirs, field);
-                else if (differ.contains(field))
-                    clashes.append(field);
-            }
+        const SettingStruct &theirs = m_theirs.settings.at(t.record - 1);
+        // Fields both changed: taking theirs' others does not touch them.
+        const QVector<RecordField> differ = DifferingFields(merged, theirs);
+        for (RecordField field : *t.fields) {
+            if (!Has(o.fields, field))
+                CopyField(merged, theirs, field);
+            else if (differ.contains(field))
+                clashes.append(field);
         }
         if (clashes.isEmpty()) {
-            m_entries.append({std::move(merged), -1});
+            m_entries.append({From::Made, int(m_made.size())});
+            m_made.append(std::move(merged));
             continue;
         }
         SettingConflict conflict{k, o.record, t.record, SettingPathOf(merged), clashes, merged, merged};
         for (RecordField field : clashes)
-            CopyField(*conflict.asTheirs, m_theirs.settings.at(t.record - 1), field);
-        m_entries.append({SettingStruct(), int(m_conflicts.size())});
+            CopyField(*conflict.asTheirs, theirs, field);
+        m_entries.append({From::Conflict, int(m_conflicts.size())});
         m_conflicts.append(std::move(conflict));
     }
     addAdditions(byOurs.added, byTheirs.added);
@@ -196,16 +200,16 @@ void SettingFileMerge::addAdditions(const QVector<int> &oursAdded, const QVector
         if (partner)
             paired[partner] = true;
         if (fields.isEmpty()) {
-            m_entries.append({ours, -1});
+            m_entries.append({From::Ours, k - 1});
             continue;
         }
         const SettingStruct &theirs = m_theirs.settings.at(partner - 1);
-        m_entries.append({SettingStruct(), int(m_conflicts.size())});
+        m_entries.append({From::Conflict, int(m_conflicts.size())});
         m_conflicts.append({0, k, partner, SettingPathOf(ours), fields, ours, theirs});
     }
     for (int k : theirsAdded)
         if (!paired[k])
-            m_entries.append({m_theirs.settings.at(k - 1), -1});
+            m_entries.append({From::Theirs, k - 1});
 }
 
 SettingFileContents SettingFileMerge::result(MergeSide side) const
@@ -241,10 +245,24 @@ SettingFileContents SettingFileMerge::result(const QVector<MergeSide> &settingCh
     }
     merged.settings.reserve(m_entries.size());
     for (const Entry &entry : m_entries) {
-        if (entry.conflict < 0)
-            merged.settings.append(entry.record);
-        else if (const auto record = m_conflicts.at(entry.conflict).chosen(choice(settingChoices, entry.conflict)))
-            merged.settings.append(*record);
+        switch (entry.from) {
+        case From::Base:
+            merged.settings.append(m_base.settings.at(entry.index));
+            break;
+        case From::Ours:
+            merged.settings.append(m_ours.settings.at(entry.index));
+            break;
+        case From::Theirs:
+            merged.settings.append(m_theirs.settings.at(entry.index));
+            break;
+        case From::Made:
+            merged.settings.append(m_made.at(entry.index));
+            break;
+        case From::Conflict:
+            if (const auto record = m_conflicts.at(entry.index).chosen(choice(settingChoices, entry.index)))
+                merged.settings.append(*record);
+            break;
+        }
     }
     // One of the three as it was is that file, to the byte.
     for (const SettingFileContents *input : {&m_base, &m_ours, &m_theirs})

@@ -88,11 +88,19 @@ public:
     SettingFileContents result(const QVector<MergeSide> &settingChoices, const QVector<MergeSide> &headerChoices) const;
 
 private:
-    // A setting of the merged file, or the place of conflict `conflict`.
+    // A setting of the merged file: a record of one of the files, one made by the merge,
+    // or the place of a conflict. Records are not copied until a result is asked for.
+    enum class From : quint8 {
+        Base,
+        Ours,
+        Theirs,
+        Made,
+        Conflict
+    };
     struct Entry
     {
-        SettingStruct record;
-        int conflict = -1;
+        From from;
+        int index;   // 0-based in that list, or the conflict's
     };
 
     void mergeHeader();
@@ -102,6 +110,7 @@ private:
     SettingFileContents m_base, m_ours, m_theirs;
     SettingFileHeader m_header;   // the header fields merged, conflicts as ours
     QVector<Entry> m_entries;
+    SettingList m_made;   // records that took changes of both sides
     QVector<SettingConflict> m_conflicts;
     QVector<HeaderConflict> m_headerConflicts;
 };
