@@ -165,8 +165,11 @@ private slots:
         editor.FreshGroups();
         Look(*editor.GroupBrowser(), found);
         Look(*editor.ByteMap(), found);
-        SettingStruct drafted = SampleSettings().at(0);
-        bvlProposals proposals(f.ctx, {Proposal{drafted, QStringLiteral("1"), QStringLiteral("0")}}, &editor);
+        Proposal drafted;
+        drafted.setting = SampleSettings().at(0);
+        drafted.firstValue = QStringLiteral("1");
+        drafted.secondValue = QStringLiteral("0");
+        bvlProposals proposals(f.ctx, {drafted}, &editor);
         Look(proposals, found);
         found.removeDuplicates();
         QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
