@@ -4,9 +4,11 @@
 #include "support/MainFixtures.h"
 #include "ui/about/bvlAbout.h"
 #include "ui/editor/bvlByteMap.h"
+#include "ui/editor/bvlCompareSec.h"
 #include "ui/editor/bvlEditSetting.h"
 #include "ui/editor/bvlEditSettingDo.h"
 #include "ui/editor/bvlGroupBrowse.h"
+#include "ui/editor/bvlMergeSec.h"
 #include "ui/editor/bvlProposals.h"
 #include "ui/language/bvlLanguage.h"
 #include "ui/main/bvlMain.h"
@@ -171,6 +173,17 @@ private slots:
         drafted.secondValue = QStringLiteral("0");
         bvlProposals proposals(f.ctx, {drafted}, &editor);
         Look(proposals, found);
+        // Another version of the file: one setting renamed, one changed by both sides.
+        SettingList theirs = SampleSettings(), mine = SampleSettings();
+        theirs[0].Name = QStringLiteral("Key beep");
+        theirs[1].Description = QStringLiteral("Their description");
+        mine[1].Description = QStringLiteral("My description");
+        bvlCompareSec comparison(f.ctx, editor.Document(), QStringLiteral("theirs.sec"), Header(0x32, 1), theirs);
+        Look(comparison, found);
+        const SettingFileContents base{Header(0x32, 1), SampleSettings(), {}};
+        bvlMergeSec merge(f.ctx, editor.Document(), QStringLiteral("theirs.sec"), base, {Header(0x32, 1), mine, {}},
+                          {Header(0x32, 1), theirs, {}});
+        Look(merge, found);
         found.removeDuplicates();
         QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
     }
