@@ -188,11 +188,11 @@ void SettingFileDocument::setCodePage(int codePage, const QString &text)
     for (SettingStruct &s : after)
         for (QString *text : {&s.Name, &s.Description, &s.Group, &s.ValueNames, &s.Values})
             reread(*text);
-    std::array<QString, 2> headerAfter = {headerText(HeaderField::Author), headerText(HeaderField::Phones)};
-    for (QString &text : headerAfter)
-        reread(text);
-    const std::array<QString, 2> headerBefore = {headerText(HeaderField::Author), headerText(HeaderField::Phones)};
-    if (after == m_records && headerAfter == headerBefore) {
+    // The SEEM numbers are typed digits, not texts of the code page.
+    ContentsStep::HeaderTexts headerAfter = m_headerTexts;
+    for (HeaderField field : {HeaderField::Author, HeaderField::Phones})
+        reread(headerAfter[std::size_t(field)]);
+    if (after == m_records && headerAfter == m_headerTexts) {
         m_codePage = codePage;   // nothing reads differently: no step
         return;
     }
@@ -200,8 +200,7 @@ void SettingFileDocument::setCodePage(int codePage, const QString &text)
     // file stays clean: its bytes are the same, only what they stand for is new.
     const bool wasClean = isClean();
     m_undo->clear();
-    m_undo->push(new CodePageStep(*this, m_records, std::move(after), headerBefore, std::move(headerAfter), was,
-                                  codePage, text));
+    m_undo->push(new CodePageStep(*this, std::move(after), std::move(headerAfter), codePage, text));
     if (wasClean) {
         m_undo->clear();
         m_undo->setClean();

@@ -137,39 +137,6 @@ void HeaderStep::undo()
     headerChanged(m_field);
 }
 
-CodePageStep::CodePageStep(SettingFileDocument &document, SettingList before, SettingList after,
-                           std::array<QString, 2> headerBefore, std::array<QString, 2> headerAfter, int codePageBefore,
-                           int codePageAfter, const QString &text)
-    : DocumentStep(document, text),
-      m_before(std::move(before)),
-      m_after(std::move(after)),
-      m_headerBefore(std::move(headerBefore)),
-      m_headerAfter(std::move(headerAfter)),
-      m_codePageBefore(codePageBefore),
-      m_codePageAfter(codePageAfter)
-{}
-
-void CodePageStep::take(const SettingList &records, const std::array<QString, 2> &header, int codePage)
-{
-    this->records() = records;
-    headerText(SettingFileDocument::HeaderField::Author) = header[0];
-    headerText(SettingFileDocument::HeaderField::Phones) = header[1];
-    this->codePage() = codePage;
-    headerChanged(SettingFileDocument::HeaderField::Author);
-    headerChanged(SettingFileDocument::HeaderField::Phones);
-    changed(RecordChange::Rebuilt, 1, int(records.size()), 0);
-}
-
-void CodePageStep::redo()
-{
-    take(m_after, m_headerAfter, m_codePageAfter);
-}
-
-void CodePageStep::undo()
-{
-    take(m_before, m_headerBefore, m_codePageBefore);
-}
-
 ContentsStep::ContentsStep(SettingFileDocument &document, SettingList after, HeaderTexts headerAfter,
                            const QString &text)
     : DocumentStep(document, text),
@@ -202,4 +169,24 @@ void ContentsStep::redo()
 void ContentsStep::undo()
 {
     take(m_before, m_headerBefore);
+}
+
+CodePageStep::CodePageStep(SettingFileDocument &document, SettingList after, HeaderTexts headerAfter, int codePageAfter,
+                           const QString &text)
+    : ContentsStep(document, std::move(after), std::move(headerAfter), text),
+      m_codePageBefore(codePage()),
+      m_codePageAfter(codePageAfter)
+{}
+
+// The code page first: the views read the texts again in it.
+void CodePageStep::redo()
+{
+    codePage() = m_codePageAfter;
+    ContentsStep::redo();
+}
+
+void CodePageStep::undo()
+{
+    codePage() = m_codePageBefore;
+    ContentsStep::undo();
 }

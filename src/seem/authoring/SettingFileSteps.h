@@ -104,29 +104,8 @@ private:
     QString m_after;
 };
 
-// Every text read again in another code page: the records and the header's two texts.
-class CodePageStep : public DocumentStep
-{
-public:
-    CodePageStep(SettingFileDocument &document, SettingList before, SettingList after,
-                 std::array<QString, 2> headerBefore, std::array<QString, 2> headerAfter, int codePageBefore,
-                 int codePageAfter, const QString &text);
-    void redo() override;
-    void undo() override;
-
-private:
-    void take(const SettingList &records, const std::array<QString, 2> &header, int codePage);
-
-    SettingList m_before;
-    SettingList m_after;
-    std::array<QString, 2> m_headerBefore;
-    std::array<QString, 2> m_headerAfter;
-    int m_codePageBefore;
-    int m_codePageAfter;
-};
-
 // The records and the four header texts replaced as a whole, given back on undo: a merge
-// that takes another file's changes in one step.
+// that takes another file's changes in one step, and what a code page switch reads anew.
 class ContentsStep : public DocumentStep
 {
 public:
@@ -142,4 +121,19 @@ private:
     SettingList m_after;
     HeaderTexts m_headerBefore;
     HeaderTexts m_headerAfter;
+};
+
+// Every text read again in another code page: the records and the header's texts as the
+// new code page reads their bytes, and the code page itself.
+class CodePageStep : public ContentsStep
+{
+public:
+    CodePageStep(SettingFileDocument &document, SettingList after, HeaderTexts headerAfter, int codePageAfter,
+                 const QString &text);
+    void redo() override;
+    void undo() override;
+
+private:
+    int m_codePageBefore;
+    int m_codePageAfter;
 };
