@@ -140,8 +140,8 @@ private:
     static void printConflicts(const SettingFileMerge &merge, const SettingList &base, QTextStream &out)
     {
         for (const HeaderConflict &h : merge.headerConflicts())
-            out << "conflict: header " << HeaderFieldName(h.field) << ": base \"" << h.base << "\", ours \"" << h.ours
-                << "\", theirs \"" << h.theirs << "\"\n";
+            out << "conflict: header " << HeaderFieldName(h.field) << ": base \"" << OneLineText(h.base)
+                << "\", ours \"" << OneLineText(h.ours) << "\", theirs \"" << OneLineText(h.theirs) << "\"\n";
         for (const SettingConflict &c : merge.conflicts()) {
             out << "conflict: " << c.name << " (" << Records(c) << "): " << What(c) << '\n';
             const std::optional<SettingStruct> before =

@@ -8,9 +8,23 @@
 
 namespace {
 
-// A text on one line: line ends and other control characters written as escapes. A
-// backslash stays as it is, so that group paths read as everywhere ("Sound\Volume").
-QString OneLine(const QString &text)
+void Field(QString &out, const char *name, const QString &value)
+{
+    out += QStringLiteral("  ") + QLatin1String(name) + QStringLiteral(": ") + value + QLatin1Char('\n');
+}
+
+// "a | b | c": the parts of a "§"-joined list, each on the line.
+QString ListText(const QString &joined)
+{
+    QStringList parts;
+    for (const QString &part : SplitValues(joined))
+        parts << OneLineText(part);
+    return parts.join(QStringLiteral(" | "));
+}
+
+}   // namespace
+
+QString OneLineText(const QString &text)
 {
     QString line;
     line.reserve(text.size());
@@ -29,31 +43,15 @@ QString OneLine(const QString &text)
     return line;
 }
 
-void Field(QString &out, const char *name, const QString &value)
-{
-    out += QStringLiteral("  ") + QLatin1String(name) + QStringLiteral(": ") + value + QLatin1Char('\n');
-}
-
-// "a | b | c": the parts of a "§"-joined list, each on the line.
-QString ListText(const QString &joined)
-{
-    QStringList parts;
-    for (const QString &part : SplitValues(joined))
-        parts << OneLine(part);
-    return parts.join(QStringLiteral(" | "));
-}
-
-}   // namespace
-
 QString SettingFieldText(const SettingStruct &s, RecordField field)
 {
     switch (field) {
     case RecordField::Name:
-        return OneLine(s.Name);
+        return OneLineText(s.Name);
     case RecordField::Group:
-        return OneLine(s.Group);
+        return OneLineText(s.Group);
     case RecordField::Description:
-        return OneLine(s.Description);
+        return OneLineText(s.Description);
     case RecordField::Type:
         return QStringLiteral("%1 (%2)").arg(SettingTypeName(s.Type), QString::number(s.Type));
     case RecordField::Offset:
@@ -78,17 +76,17 @@ QString SettingFileText(const SettingFileHeader &header, const SettingList &sett
 {
     QString out;
     out += QStringLiteral("header\n");
-    Field(out, "Magic", OneLine(header.Magic));
+    Field(out, "Magic", OneLineText(header.Magic));
     Field(out, "FileVersion", QString::number(header.FileVersion));
-    Field(out, "ProgramVersion", OneLine(header.ProgramVersion));
+    Field(out, "ProgramVersion", OneLineText(header.ProgramVersion));
     Field(out, "SEEMNr", HexText16(header.SEEMNr));
     Field(out, "SEEMRec", HexText16(header.SEEMRec));
-    Field(out, "Phones", OneLine(header.Phones));
-    Field(out, "Author", OneLine(header.Author));
+    Field(out, "Phones", OneLineText(header.Phones));
+    Field(out, "Author", OneLineText(header.Author));
     Field(out, "SettingCount", QString::number(header.SettingCount));
     for (int k = 1; k <= settings.size(); ++k) {
         const SettingStruct &s = settings.at(k - 1);
-        out += QStringLiteral("\nsetting ") + OneLine(SettingPathOf(s)) + QLatin1Char('\n');
+        out += QStringLiteral("\nsetting ") + OneLineText(SettingPathOf(s)) + QLatin1Char('\n');
         for (RecordField field :
              {RecordField::Name, RecordField::Group, RecordField::Type, RecordField::Offset, RecordField::BitMask,
               RecordField::StringLength, RecordField::ValueNames, RecordField::Values, RecordField::Description})

@@ -12,6 +12,10 @@
 // lines.
 QString SettingFileText(const SettingFileHeader &header, const SettingList &settings);
 
+// A text on one line: line ends and other control characters written as escapes ("\r\n",
+// "\x01"). A backslash stays as it is, so that group paths read as everywhere.
+QString OneLineText(const QString &text);
+
 // One field of a setting as the text above writes it ("16 (0x10)", "A | B"); empty for
 // a field no record has (None, the header's).
 QString SettingFieldText(const SettingStruct &s, RecordField field);

@@ -9,14 +9,6 @@ namespace {
 
 using HeaderField = SettingFileDocument::HeaderField;
 
-// A text of the file on one line of a list, escaped as brimvale-cli textconv writes it.
-QString OneLine(const QString &text)
-{
-    SettingStruct carrier;
-    carrier.Description = text;
-    return SettingFieldText(carrier, RecordField::Description);
-}
-
 // "Sound\A, Sound\B and 3 more": at most maxNames of names.
 QString NameList(AppContext &ctx, const QStringList &names, int maxNames)
 {
@@ -94,9 +86,9 @@ QString HeaderFieldValue(const SettingFileHeader &header, HeaderField field)
 {
     switch (field) {
     case HeaderField::Author:
-        return OneLine(header.Author);
+        return OneLineText(header.Author);
     case HeaderField::Phones:
-        return OneLine(header.Phones);
+        return OneLineText(header.Phones);
     case HeaderField::SeemNumber:
         return HexText16(header.SEEMNr);
     case HeaderField::SeemRecord:
