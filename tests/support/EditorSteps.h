@@ -4,6 +4,7 @@
 #include "core/SettingFile.h"
 #include "support/EditorControls.h"
 #include "support/EditorFixtures.h"
+#include "support/SeemFixtures.h"
 #include "ui/editor/bvlEditSetting.h"
 #include "ui/editor/bvlEditSettingDo.h"
 
@@ -89,14 +90,9 @@ inline void select(bvlEditSetting &editor, const QStringList &texts)
 
 inline SettingFileHeader header(qint16 seemNr = 0x32, qint16 seemRec = 1)
 {
-    SettingFileHeader h;
-    h.Magic = QStringLiteral("sec");
-    h.FileVersion = 3;
+    SettingFileHeader h = SeemFixtures::SecHeader(seemNr, seemRec);
     h.ProgramVersion = QStringLiteral("0.9_Old");
-    h.SEEMNr = seemNr;
-    h.SEEMRec = seemRec;
     h.Phones = QStringLiteral("Vaka 3");
-    h.Author = QStringLiteral("Ann");
     return h;
 }
 

@@ -28,12 +28,8 @@ inline QString ShownToolTip(const QWidget *widget)
 
 inline SettingFileHeader Header(qint16 seemNr, qint16 seemRec, const QString &author = QStringLiteral("Ann"))
 {
-    SettingFileHeader h;
-    h.Magic = QStringLiteral("sec");
-    h.FileVersion = 3;
+    SettingFileHeader h = SeemFixtures::SecHeader(seemNr, seemRec);
     h.ProgramVersion = QStringLiteral("1.01.500_Tavik");
-    h.SEEMNr = seemNr;
-    h.SEEMRec = seemRec;
     h.Phones = QStringLiteral("Demo phone");
     h.Author = author;
     return h;

@@ -8,6 +8,18 @@
 // Settings for the SEEM tests, built with just the fields the codec reads.
 namespace SeemFixtures {
 
+// The header of a setting file for SEEM seemNr, record seemRec, by Ann.
+inline SettingFileHeader SecHeader(qint16 seemNr = 0x32, qint16 seemRec = 1)
+{
+    SettingFileHeader h;
+    h.Magic = QStringLiteral("sec");
+    h.FileVersion = 3;
+    h.SEEMNr = seemNr;
+    h.SEEMRec = seemRec;
+    h.Author = QStringLiteral("Ann");
+    return h;
+}
+
 inline SettingStruct Setting(SettingType type, qint32 offset)
 {
     SettingStruct s;

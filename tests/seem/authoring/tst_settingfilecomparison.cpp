@@ -15,17 +15,6 @@ SettingStruct Named(const QString &group, const QString &name, SettingType type,
     return s;
 }
 
-SettingFileHeader Header()
-{
-    SettingFileHeader h;
-    h.Magic = QStringLiteral("sec");
-    h.FileVersion = 3;
-    h.Author = QStringLiteral("Ann");
-    h.SEEMNr = 0x32;
-    h.SEEMRec = 1;
-    return h;
-}
-
 }   // namespace
 
 class TestSettingFileComparison : public QObject
@@ -50,11 +39,11 @@ private slots:
         after[4].Group = QStringLiteral(" Calls ");   // blanks around the group do not rename it
         after.removeAt(3);
         after.append(Named("Calls", "Greeting", SettingType::UnicodeString, 20));
-        SettingFileHeader newHeader = Header();
+        SettingFileHeader newHeader = SeemFixtures::SecHeader();
         newHeader.Author = QStringLiteral("Ann, Bo");
         newHeader.SEEMRec = 2;
 
-        const SettingFileComparison c = CompareSettingFiles(Header(), before, newHeader, after);
+        const SettingFileComparison c = CompareSettingFiles(SeemFixtures::SecHeader(), before, newHeader, after);
         QVERIFY(!c.equal());
         using HF = SettingFileDocument::HeaderField;
         QCOMPARE(c.header, QVector<HF>({HF::Author, HF::SeemRecord}));
@@ -71,7 +60,7 @@ private slots:
                  QVector<RecordField>({RecordField::Group, RecordField::Offset, RecordField::StringLength}));
         QVERIFY(!c.changed[2].renamed);
 
-        QVERIFY(CompareSettingFiles(Header(), before, Header(), before).equal());
+        QVERIFY(CompareSettingFiles(SeemFixtures::SecHeader(), before, SeemFixtures::SecHeader(), before).equal());
     }
 
     // Settings of one name are matched in file order; a file of 20,000 settings against
@@ -80,7 +69,8 @@ private slots:
     {
         const SettingList twice = {Named("G", "Same", SettingType::Int8, 1), Named("G", "Same", SettingType::Int8, 2)};
         SettingList swapped = {twice[1], twice[0]};
-        const SettingFileComparison c = CompareSettingFiles(Header(), twice, Header(), swapped);
+        const SettingFileComparison c =
+            CompareSettingFiles(SeemFixtures::SecHeader(), twice, SeemFixtures::SecHeader(), swapped);
         QCOMPARE(c.changed.size(), 2);
         QCOMPARE(c.changed[0].fields, QVector<RecordField>({RecordField::Offset}));
 
@@ -88,7 +78,8 @@ private slots:
         for (int i = 0; i < 20000; ++i)
             large << Named(QStringLiteral("G%1").arg(i % 50), QStringLiteral("S%1").arg(i), SettingType::Int8, i);
         SettingList reversed(large.crbegin(), large.crend());
-        const SettingFileComparison r = CompareSettingFiles(Header(), large, Header(), reversed);
+        const SettingFileComparison r =
+            CompareSettingFiles(SeemFixtures::SecHeader(), large, SeemFixtures::SecHeader(), reversed);
         QVERIFY(r.equal());
     }
 };

@@ -24,12 +24,8 @@ SettingStruct Named(const QString &group, const QString &name, qint32 offset)
 SettingFileContents File(const SettingList &settings)
 {
     SettingFileContents file;
-    file.header.Magic = QStringLiteral("sec");
-    file.header.FileVersion = 3;
+    file.header = SeemFixtures::SecHeader();
     file.header.ProgramVersion = QStringLiteral("1.0.0");
-    file.header.Author = QStringLiteral("Ann");
-    file.header.SEEMNr = 0x32;
-    file.header.SEEMRec = 1;
     file.header.SettingCount = qint32(settings.size());
     file.settings = settings;
     file.trailing = QByteArray("\0tail", 5);
